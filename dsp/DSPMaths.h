@@ -1,0 +1,67 @@
+// Process-wide numeric resources of the DSP library: the modulation curve shapes and
+// their lookup tables, constant signal buffers, the noise table, the anti-denormal noise
+// and the one uniform random generator. Built once when the library loads, read-only
+// afterwards (the random seed excepted).
+#pragma once
+
+#include <cstdint>
+
+// ---- curves ----
+constexpr int kCurveCount = 33;         // types 0 ("Linear") .. 32
+constexpr int kCurveGuard = 400;        // guard entries on each side
+constexpr int kCurveData = 16384;       // data entries, x = i / 16384
+constexpr int kCurveTableLength = kCurveGuard + kCurveData + kCurveGuard;
+
+// A curve function replaces x with curve(x).
+using TCurveFunction = void (*)(float& x);
+
+// The curve function of a type; 0 and anything outside 1..32 give the identity.
+TCurveFunction SelectCurve(int type);
+// The shape of a curve type evaluated directly in extended precision (no table);
+// the oscillator wave tables are built from these.
+long double CurveShape(int type, long double x);
+// The table of a curve type 1..32: kCurveTableLength floats, guards included.
+const float* CurveTable(int type);
+
+// ---- constant signals ----
+class TDSPConstSignals {
+ public:
+  static constexpr int kLength = 20000;
+  enum Index { kZero, kOne, kHalf, kTwo, kThree, kFortyEight, kSixtyFour, kHundred, kCount };
+  const float* Buffer(Index i) const { return buffers_[i]; }
+  const float* Zero() const { return buffers_[kZero]; }
+
+ private:
+  friend const TDSPConstSignals& DSPConstSignals();
+  TDSPConstSignals();
+  float buffers_[kCount][kLength];
+};
+const TDSPConstSignals& DSPConstSignals();
+
+// ---- noise ----
+constexpr int kNoiseTableLength = 20000;
+// White noise in (-1, 1), read from the "XWAVE_NOISE" resource.
+const float* DSPNoiseTable();
+// sign(n) * (|n| * 0.5 + 0.5) * 1e-20 for every noise entry n: tiny values that filters
+// add to their recursive state so that it never decays into the denormal range.
+const float* DSPDenormalNoise();
+
+// ---- random ----
+// seed := seed * 134775813 + 1 (mod 2^32); a draw returns seed / 2^32 in [0, 1).
+class TDSPRandom {
+ public:
+  explicit TDSPRandom(uint32_t seed = 0) : seed_(seed) {}
+  double Next() {
+    seed_ = seed_ * 134775813u + 1u;
+    return static_cast<double>(seed_) / 4294967296.0;
+  }
+  uint32_t Seed() const { return seed_; }
+  void SetSeed(uint32_t seed) { seed_ = seed; }
+  // seed := ((hour * 60 + minute) * 60 + second) * 1000 + millisecond, UTC time of day.
+  void ReseedFromTimeOfDay();
+
+ private:
+  uint32_t seed_;
+};
+// The one generator every noise source of the library draws from.
+TDSPRandom& DSPRandom();

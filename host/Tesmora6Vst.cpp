@@ -1,0 +1,3 @@
+#include "host/Tesmora6Vst.h"
+
+vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback) { return nullptr; }

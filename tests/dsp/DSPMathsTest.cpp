@@ -1,0 +1,81 @@
+#include "dsp/DSPMaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(Curves, LinearAndOutOfRangeTypesLeaveTheValueUnchanged) {
+  for (int type : {0, 33, -1, 1000}) {
+    float x = 0.37f;
+    SelectCurve(type)(x);
+    EXPECT_EQ(x, 0.37f) << type;
+  }
+}
+
+TEST(Curves, ReadsDataAndGuardEntries) {
+  for (int type = 1; type <= 32; ++type) {
+    float x0 = 0.0f;
+    SelectCurve(type)(x0);
+    EXPECT_EQ(x0, static_cast<float>(CurveShape(type, 0.0L))) << type;
+    // x = 1 reads the first trailing guard: curve(16383/16384), not curve(1).
+    float x1 = 1.0f;
+    SelectCurve(type)(x1);
+    EXPECT_EQ(x1, static_cast<float>(CurveShape(type, 16383.0L / 16384.0L))) << type;
+    // Slightly below 0 reads a leading guard, which is 0 even for "DB Log".
+    float xn = -0.01f;
+    SelectCurve(type)(xn);
+    EXPECT_EQ(xn, 0.0f) << type;
+    // The last trailing entry stays 0.
+    EXPECT_EQ(CurveTable(type)[kCurveTableLength - 1], 0.0f);
+    EXPECT_EQ(CurveTable(type)[kCurveTableLength - 2], CurveTable(type)[kCurveGuard + 16383]);
+  }
+  float db = 0.0f;
+  SelectCurve(1)(db);
+  EXPECT_NEAR(db, 0.001f, 1e-9f);
+}
+
+TEST(Curves, PlusRippleMirrorsMinusRipple) {
+  const float* minus = CurveTable(31);
+  const float* plus = CurveTable(32);
+  for (int i = 1; i < kCurveData; i += 97) {
+    const long double x = i / 16384.0L;
+    EXPECT_NEAR(plus[kCurveGuard + i], 1.0L - CurveShape(31, 1.0L - x), 1e-6) << i;
+    EXPECT_NEAR(minus[kCurveGuard + i], CurveShape(31, x), 1e-6) << i;
+  }
+}
+
+TEST(SharedTables, ConstantSignalsNoiseAndDenormalNoise) {
+  const auto& c = DSPConstSignals();
+  EXPECT_EQ(c.Buffer(TDSPConstSignals::kZero)[19999], 0.0f);
+  EXPECT_EQ(c.Buffer(TDSPConstSignals::kFortyEight)[123], 48.0f);
+  EXPECT_EQ(c.Buffer(TDSPConstSignals::kHundred)[0], 100.0f);
+  const float* noise = DSPNoiseTable();
+  const float* tiny = DSPDenormalNoise();
+  double sum = 0;
+  for (int i = 0; i < kNoiseTableLength; ++i) {
+    ASSERT_GT(noise[i], -1.0f);
+    ASSERT_LT(noise[i], 1.0f);
+    sum += noise[i];
+    ASSERT_GE(std::fabs(tiny[i]), 0.5e-20f);
+    ASSERT_LE(std::fabs(tiny[i]), 1e-20f);
+    ASSERT_EQ(tiny[i] < 0, noise[i] < 0);
+  }
+  EXPECT_NEAR(sum / kNoiseTableLength, 0.0, 0.02);
+}
+
+TEST(Random, SequenceFromSeedZero) {
+  TDSPRandom a(0), b(0);
+  EXPECT_EQ(a.Next(), 1.0 / 4294967296.0);
+  EXPECT_EQ(a.Seed(), 1u);
+  b.Next();
+  for (int i = 0; i < 100; ++i) {
+    const double x = a.Next();
+    EXPECT_EQ(x, b.Next());
+    EXPECT_GE(x, 0.0);
+    EXPECT_LT(x, 1.0);
+  }
+  // Second draw: 134775813 + 1.
+  TDSPRandom c(0);
+  c.Next();
+  EXPECT_EQ(c.Next(), 134775814.0 / 4294967296.0);
+}
