@@ -65,7 +65,6 @@ void TDSPBaseControl::ContextChanged(TDSPProcessInfo* info) {
   cachedIndex_ = -1;
   if (privateContext_) {
     if (info != privateContext_.get()) *privateContext_ = *info;
-    context_ = privateContext_.get();
   } else if (sharesContext_) {
     context_ = info;
   } else {

@@ -1,3 +1,20 @@
 #include "host/Tesmora6Vst.h"
 
-vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback) { return nullptr; }
+#include "host/FloatingPointMode.h"
+#include "instrument/Tesmora6.h"
+
+vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster) {
+  TFPUModeGuard mode;
+  if (!audioMaster) return nullptr;
+  // A host that answers 0 to the version query is no usable host.
+  if (audioMaster(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+  TTesmora6* plugin = nullptr;
+  try {
+    plugin = new TTesmora6();
+    plugin->Initialise(audioMaster);
+    return plugin->Effect();
+  } catch (...) {
+    delete plugin;
+    return nullptr;
+  }
+}

@@ -1,0 +1,427 @@
+#include "framework/DSPPluginX.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "framework/DSPLock.h"
+#include "framework/DSPValueLists.h"
+#include "host/PostbackMsg1.h"
+#include "resources/Resources.h"
+
+namespace {
+
+std::atomic<int> instanceCounter{0};
+
+// Calls longer than this are worked through in pieces of this size, so that the rings
+// (8096 frames) never have to hold more than one piece plus two internal blocks.
+constexpr int32_t kMaxPieceFrames = 4096;
+
+// Internal blocks whose delivered output stayed below this count as silent.
+constexpr float kSilenceThreshold = 1e-5f;
+
+// The editor control of a parameter follows its value on the UI thread.
+void RefreshParameterControl(void* object, const TPostBackEntry& entry) {
+  auto* plugin = static_cast<TDSPPluginX*>(object);
+  const auto index = static_cast<int32_t>(entry.f);
+  if (!plugin->ValidParam(index)) return;
+  // The themed controls pick the value up when they exist.
+}
+
+}  // namespace
+
+int TDSPPluginX::InstanceCount() { return instanceCounter.load(); }
+
+TDSPPluginX::TDSPPluginX() {
+  // Instances follow the process-wide plug-in context, each through a copy of its own
+  // (see SampleRateChanged).
+  SharedPluginProcessInfo().sampleRateRatio = 1.0f;
+  UsePrivateContext(SharedPluginProcessInfo());
+  paramCount_ = kBuiltInParamCount;
+  productName_ = "Plugin";
+  vendorVersion_ = 1100;
+  volume_.value = 1.0f;
+  pan_.value = 0.5f;
+  rpnMap_.assign(3001, -1);
+  controllerMap_.fill(-1);
+  ++instanceCounter;
+}
+
+TDSPPluginX::~TDSPPluginX() {
+  RemovePostBacksOf(this);
+  EditorClose();
+  --instanceCounter;
+}
+
+// ---------------------------------------------------------------- initialisation
+
+void TDSPPluginX::Initialise(vst::AudioMasterCallback audioMaster) {
+  InitEffectRecord(audioMaster);
+  cEffect_.numInputs = 0;
+  cEffect_.numOutputs = 2;
+  cEffect_.numPrograms = programCount_;
+  AllocateRings(cEffect_.numOutputs);
+  AllocateOutputBuffers();
+  programsAreChunks_ = true;
+  cEffect_.flags |= vst::effFlagsProgramChunks | vst::effFlagsCanReplacing;
+  cEffect_.uniqueID = uniqueId_;
+  cEffect_.flags &= ~(vst::effFlagsHasVu | vst::effFlagsHasClip | vst::effFlagsCanMono);
+  cEffect_.flags |= vst::effFlagsIsSynth;
+  cEffect_.numParams = paramCount_;
+
+  MapIndexes();
+  CreateEditorPanels();
+  LayoutEditorPanels();
+  DefineParameters();
+  InitProgramsToDefaults();
+  BuildMidiMaps();
+  CreateEditorControls();
+  FinishInitialisation();
+  initialised_ = true;
+
+  LoadFactoryBank();
+  cEffect_.numPrograms = programCount_;
+  cEffect_.flags |= vst::effFlagsHasEditor;
+  programsDirty = true;
+  WantMidi(0);
+}
+
+void TDSPPluginX::DefineParameters() {
+  AllocateParameters();
+  // Every parameter starts addressable by RPN: number = index for the first ten,
+  // index - 6 from there on. The built-in ones switch to controllers below.
+  for (int32_t i = 0; i < paramCount_; ++i) {
+    auto& p = ParamInfo(i);
+    p.midiType = kMidiTypeRpn;
+    p.midiNumber = static_cast<int16_t>(i < kBuiltInParamCount ? i : i - 6);
+  }
+  struct TBuiltIn {
+    const char* name;
+    const char* description;
+    int16_t kind;
+    int32_t maximum;
+    float defaultValue;  // normalized
+    int16_t controller;
+  };
+  static constexpr TBuiltIn kBuiltIns[kBuiltInParamCount] = {
+      {"Volume", "0=NO SOUND;127=FULL BLAST", 61, 127, 0.5f, 7},
+      {"Pan", "0=Left;64=Center;127=Right", 30, 127, 0.5f, 10},
+      {"Mute", "0=SOUND MUTED;1=SOUND ON", 11, 1, 0.0f, 18},
+      {"Solo", "0=NO SOLO;1=CARD SOLOED", 11, 1, 0.0f, 19},
+      {"Bypass", "Bypass process", 11, 1, 0.0f, 110},
+      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 111},
+      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 112},
+      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 113},
+      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 114},
+      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 115},
+  };
+  for (int32_t i = 0; i < kBuiltInParamCount && i < paramCount_; ++i) {
+    const TBuiltIn& b = kBuiltIns[i];
+    auto& p = ParamInfo(i);
+    DefineIntParam(p, b.kind, b.name, b.description, b.maximum, 0, 0, true);
+    p.defaultValue = b.defaultValue;
+    p.globalValue = b.defaultValue;
+    p.midiType = kMidiTypeController;
+    p.midiNumber = b.controller;
+  }
+}
+
+void TDSPPluginX::BuildMidiMaps() {
+  controllerMap_.fill(-1);
+  rpnMap_.assign(3001, -1);
+  int32_t r = 0;
+  int32_t c = 11;
+  for (int32_t i = 0; i < paramCount_; ++i) {
+    const auto& p = ParamInfo(i);
+    if (p.midiType == kMidiTypeRpn) {
+      if (p.midiNumber >= 0 && p.midiNumber <= 3000) {
+        rpnMap_[static_cast<size_t>(p.midiNumber)] = i;
+      } else if (r > 0 && r <= 3000) {
+        rpnMap_[static_cast<size_t>(r)] = i;
+      }
+      ++r;
+    } else if (p.midiType == kMidiTypeController) {
+      if (p.midiNumber >= 0 && p.midiNumber <= 127) {
+        controllerMap_[static_cast<size_t>(p.midiNumber)] = i;
+      } else if (c < 128) {
+        controllerMap_[static_cast<size_t>(c)] = i;
+      }
+      ++c;
+    }
+  }
+}
+
+void TDSPPluginX::LoadFactoryBank() {
+  const auto bank = FindResource("FACTORYBANKFXB");
+  if (bank.empty()) return;
+  const std::vector<uint8_t> copy(bank.begin(), bank.end());
+  ReadBankFile(copy);
+}
+
+// ---------------------------------------------------------------- parameters
+
+void TDSPPluginX::ParameterChanged(int32_t index) {
+  TDSPVSTBase::ParameterChanged(index);
+  const int32_t rampSamples = 4 * context_->samplesPerMs;
+  switch (index) {
+    case kParamVolume:
+      volume_.Start(GetNormalized(kParamVolume) * 2.0f, rampSamples);
+      break;
+    case kParamPan:
+      pan_.Start(GetNormalized(kParamPan), rampSamples);
+      break;
+    case kParamMute:
+      outputEnabled_ = GetInteger(kParamMute) != 1;
+      break;
+    case kParamSolo:
+      // Solo has no effect on a lone instance and always reads back as on.
+      ParamInfo(kParamSolo).globalValue = 1.0f;
+      break;
+    case kParamBypass:
+      bypass_ = GetInteger(kParamBypass) == 1;
+      break;
+    default:
+      break;
+  }
+  // The editor's control follows on the UI thread; without an open editor nothing waits
+  // for the refresh, so nothing is queued.
+  if (themedEditor_ && editorOpen_ && ValidParam(index)) {
+    PostBack({&RefreshParameterControl, this, kPostBackRefreshParameter, 0, 0,
+              static_cast<float>(index)});
+  }
+}
+
+void TDSPPluginX::ApplyOutputGain() {
+  float* s = outputs[0].stereo.data();
+  const int32_t frames = context_->blockLength;
+  int32_t i = 0;
+  for (; i < frames && (volume_.running || pan_.running); ++i) {
+    if (volume_.running) volume_.Advance();
+    if (pan_.running) pan_.Advance();
+    gainLeft_ = (1.0f - pan_.value) * 2.0f * volume_.value;
+    gainRight_ = pan_.value * 2.0f * volume_.value;
+    s[2 * i] *= gainLeft_;
+    s[2 * i + 1] *= gainRight_;
+  }
+  const float gl = gainLeft_, gr = gainRight_;
+  for (; i < frames; ++i) {
+    s[2 * i] *= gl;
+    s[2 * i + 1] *= gr;
+  }
+}
+
+std::string TDSPPluginX::DisplayText(int32_t index, float realValue) {
+  if (!ValidParam(index)) return "Unknown";
+  const auto& p = ParamInfo(index);
+  return FormatDisplayText(p.displayKind, realValue, p.minimum, p.maximum);
+}
+
+std::string TDSPPluginX::ParamDisplayText(int32_t index) {
+  return DisplayText(index, GetReal(index));
+}
+
+// ---------------------------------------------------------------- MIDI routing
+
+void TDSPPluginX::HandleMidiEvent(const TMidiEventCompact& e) {
+  switch (e.type) {
+    case 0x90:
+      if (!outputEnabled_) return;
+      silentBlocks = 0;
+      if (e.value > 0) {
+        NoteOn(e);
+      } else {
+        TMidiEventCompact off = e;
+        off.type = 0x80;
+        NoteOff(off);
+      }
+      return;
+    case 0x80:
+      if (!outputEnabled_) return;
+      NoteOff(e);
+      silentBlocks = 0;
+      return;
+    case 0xB0: {
+      if (e.number < 0 || e.number > 127) return;
+      const int32_t p = controllerMap_[static_cast<size_t>(e.number)];
+      if (ValidParam(p) && ParamInfo(p).midiType == kMidiTypeController) {
+        SetNormalized(p, static_cast<float>(e.value) / 127.0f);
+      }
+      return;
+    }
+    case 0xC0:
+      if (acceptMidiProgramChange_ && e.number >= 0 && e.value >= 0 && e.value < programCount_) {
+        SetProgram(e.value);
+      }
+      return;
+    case 0xE0:
+      bendValue_ = e.value;
+      // -1 x range at -8192, +1 x range at +8191.
+      bendAmount_ = (-1.0f + 2.0f * static_cast<float>(e.value + 8192) / 16383.0f) * bendRange_;
+      return;
+    case kEventRpn: {
+      if (e.number < 0 || e.number > 3000) return;
+      const int32_t p = rpnMap_[static_cast<size_t>(e.number)];
+      if (ValidParam(p) && ParamInfo(p).midiType == kMidiTypeRpn) {
+        SetNormalized(p, static_cast<float>(static_cast<uint16_t>(e.value)) / 16383.0f);
+      }
+      return;
+    }
+    default:
+      return;  // NRPN items of channel sums, pressure, song position, clock, transport
+  }
+}
+
+// ---------------------------------------------------------------- host block loop
+
+void TDSPPluginX::AllocateOutputBuffers() {
+  for (auto& o : outputs) o.stereo.assign(static_cast<size_t>(context_->stereoPaddedBlock), 0.0f);
+}
+
+bool TDSPPluginX::PrepareBlock() {
+  if (!firstBlockSeen) {
+    programsDirty = true;
+    firstBlockSeen = true;
+  }
+  if (!outputEnabled_ || updateDepth_ != 0 || suspended_) return false;
+  if (programsDirty) {
+    programsDirty = false;
+    ApplyAllParameters();
+  }
+  ReadHostTime();
+  return true;
+}
+
+void TDSPPluginX::ReleaseEventWindow(int32_t from, int32_t to) {
+  // Relative to the piece: [from, to) counted from eventBase_, never past eventLimit_.
+  const int64_t lo = static_cast<int64_t>(eventBase_) + from;
+  const int64_t hi = std::min<int64_t>(static_cast<int64_t>(eventBase_) + to, eventLimit_);
+  if (lo >= hi) return;
+  ReleaseEvents(static_cast<int32_t>(lo), static_cast<int32_t>(hi));
+}
+
+void TDSPPluginX::WriteSilentBlock() {
+  const int32_t b = context_->blockLength;
+  for (auto& ring : rings_) {
+    int32_t w = ring.writePosition;
+    for (int32_t i = 0; i < b; ++i) {
+      ring.frames[static_cast<size_t>(w)] = 0.0f;
+      if (++w >= TOutputRing::kLength) w = 0;
+    }
+    ring.writePosition = w;
+  }
+}
+
+void TDSPPluginX::ProcessHost(float** hostOutputs, int32_t sampleFrames, bool accumulate) {
+  TDSPLockGuard lock;
+  // A long call is served exactly as the same frames in calls of at most kMaxPieceFrames:
+  // each piece sees the events that fall into its own frames; the last one also those
+  // beyond the end of the call.
+  int32_t offset = 0;
+  while (offset < sampleFrames) {
+    const int32_t n = std::min(kMaxPieceFrames, sampleFrames - offset);
+    const bool last = offset + n >= sampleFrames;
+    ProcessPiece(hostOutputs, offset, n, offset, last ? INT32_MAX : offset + n, accumulate);
+    offset += n;
+  }
+  FreeQueuedEvents();
+}
+
+void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n,
+                               int32_t eventBase, int32_t eventLimit, bool accumulate) {
+  eventBase_ = eventBase;
+  eventLimit_ = eventLimit;
+  const int32_t numOutputs = std::min<int32_t>(cEffect_.numOutputs, static_cast<int32_t>(rings_.size()));
+
+  if (!PrepareBlock()) {
+    if (!accumulate) {
+      for (int32_t o = 0; o < numOutputs; ++o) {
+        if (hostOutputs[o]) std::memset(hostOutputs[o] + offset, 0, sizeof(float) * static_cast<size_t>(n));
+      }
+    }
+    return;
+  }
+
+  // Render ahead in internal blocks until the request can be served.
+  const int32_t b = context_->blockLength;
+  const double msPerBlock = static_cast<double>(b) / context_->samplesPerMs;
+  int32_t s = 0;
+  while (bufferedFrames_ < n + b) {
+    ReleaseEventWindow(s, s + b);
+    if (static_cast<double>(silentBlocks) * msPerBlock >= 2048.0) {
+      // Asleep after 2048 ms of silence: nothing is rendered until a note wakes it.
+      ++silentBlocks;
+      WriteSilentBlock();
+    } else if (!outputEnabled_ || bypass_) {
+      WriteSilentBlock();
+      ++silentBlocks;
+    } else {
+      RenderBlock();
+      if (blockAudible) ApplyOutputGain();
+      const float* block = outputs[0].stereo.data();
+      int32_t w = rings_[0].writePosition;
+      for (int32_t i = 0; i < b; ++i) {
+        rings_[0].frames[static_cast<size_t>(w)] = block[2 * i];
+        rings_[1].frames[static_cast<size_t>(w)] = block[2 * i + 1];
+        if (++w >= TOutputRing::kLength) w = 0;
+      }
+      rings_[0].writePosition = w;
+      rings_[1].writePosition = w;
+      ++silentBlocks;
+    }
+    bufferedFrames_ += b;
+    s += b;
+  }
+  // Events beyond the rendered range take effect before the next call's first block.
+  ReleaseEventWindow(s, s + 64000);
+
+  // Deliver.
+  for (int32_t o = 0; o < numOutputs; ++o) {
+    TOutputRing& ring = rings_[static_cast<size_t>(o)];
+    float* dest = hostOutputs[o];
+    int32_t r = ring.readPosition;
+    for (int32_t i = 0; i < n; ++i) {
+      const float v = ring.frames[static_cast<size_t>(r)];
+      if (dest) {
+        float& out = dest[offset + i];
+        out = accumulate ? out + v : v;
+        if (std::fabs(out) > kSilenceThreshold) silentBlocks = 0;
+      }
+      if (++r >= TOutputRing::kLength) r = 0;
+    }
+    ring.readPosition = r;
+  }
+  bufferedFrames_ -= n;
+}
+
+// ---------------------------------------------------------------- context and editor
+
+void TDSPPluginX::SampleRateChanged(float rate) {
+  // Rates the block structure cannot work with (below 1 kHz, or not a number) are refused.
+  if (!(rate >= 1000.0f && rate <= 1.0e7f)) return;
+  const int32_t r = Round(rate);
+  if (!sampleRateReceived_ || r != context_->sampleRate) {
+    TDSPLockGuard lock;
+    sampleRateKHz_ = r / 1000;
+    SetRateAndBlock(r, r / 1000);
+    AllocateOutputBuffers();
+    PropagateContext();
+  }
+  sampleRateReceived_ = true;
+}
+
+intptr_t TDSPPluginX::EditorOpen(void*) {
+  editorOpen_ = true;
+  return 1;
+}
+
+void TDSPPluginX::EditorClose() { editorOpen_ = false; }
+
+void TDSPPluginX::EditorIdle() { DeliverPostBacks(); }
+
+vst::ERect* TDSPPluginX::EditorRect() {
+  editorRect_.top = 0;
+  editorRect_.left = 0;
+  editorRect_.bottom = static_cast<int16_t>(editorOpen_ ? editorHeight_ : 400);
+  editorRect_.right = static_cast<int16_t>(editorOpen_ ? editorWidth_ : 400);
+  return &editorRect_;
+}

@@ -1,0 +1,146 @@
+// The framework level every product builds on: the ten built-in parameters and their
+// output stage (volume and pan ramps, mute, bypass), MIDI routing with the controller and
+// RPN maps, the initialisation sequence, editor hosting, and the host block loop that
+// renders one-millisecond internal blocks into the output rings.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/DSPSubPresets.h"
+#include "host/DSPVSTBase.h"
+
+// Indexes of the built-in parameters.
+enum TBuiltInParam : int32_t {
+  kParamVolume = 0,
+  kParamPan = 1,
+  kParamMute = 2,
+  kParamSolo = 3,
+  kParamBypass = 4,
+  kBuiltInParamCount = 10,
+};
+
+// A linear 4 ms ramp of the volume or the pan.
+struct TDSPOutputRamp {
+  float value = 0.0f;
+  float start = 0.0f;
+  float target = 0.0f;
+  int32_t position = 0;
+  int32_t length = 0;
+  float step = 0.0f;
+  bool running = false;
+
+  void Start(float to, int32_t samples) {
+    start = value;
+    target = to;
+    position = 0;
+    length = samples;
+    step = samples > 0 ? 1.0f / static_cast<float>(samples) : 0.0f;
+    running = true;
+  }
+  // One stereo frame: value := start + (target - start) * (position * step).
+  void Advance() {
+    value = start + (target - start) * (static_cast<float>(position) * step);
+    ++position;
+    if (position > length) running = false;
+  }
+};
+
+class TDSPPluginX : public TDSPVSTBase {
+ public:
+  TDSPPluginX();
+  ~TDSPPluginX() override;
+
+  // Brings a freshly built instance to its playable state (called once by the entry).
+  virtual void Initialise(vst::AudioMasterCallback audioMaster);
+  bool Initialised() const { return initialised_; }
+
+  void ParameterChanged(int32_t index) override;
+  void HandleMidiEvent(const TMidiEventCompact& event) override;
+  void ProcessHost(float** outputs, int32_t sampleFrames, bool accumulate) override;
+
+  // Renders one internal block into outputs[0].stereo and sets blockAudible.
+  virtual void RenderBlock() {}
+  virtual void NoteOn(const TMidiEventCompact&) {}
+  virtual void NoteOff(const TMidiEventCompact&) {}
+  // The display text of a parameter at a real value (products handle kinds of their own).
+  virtual std::string DisplayText(int32_t index, float realValue);
+
+  // Scales the rendered block by the volume and pan gains (ramping while a ramp runs).
+  void ApplyOutputGain();
+  bool OutputEnabled() const { return outputEnabled_; }
+  bool Bypassed() const { return bypass_; }
+  float Volume() const { return volume_.value; }
+  float PanValue() const { return pan_.value; }
+  float BendAmount() const { return bendAmount_; }
+  int32_t BendValue() const { return bendValue_; }
+  void SetBendRange(float semitones) { bendRange_ = semitones; }
+  const std::array<int32_t, 128>& ControllerMap() const { return controllerMap_; }
+  const std::vector<int32_t>& RpnMap() const { return rpnMap_; }
+  bool blockAudible = false;
+
+  static int InstanceCount();
+
+  // ---- sub-presets (framework/DSPSubPresets) ----
+  TDSPSubPresets* SubPresets() { return subPresets_.get(); }
+  void WriteSubPresetSection(std::vector<uint8_t>& out) const override;
+  void ReadSubPresetSection(TByteReader& reader) override;
+
+ protected:
+  // ---- initialisation steps, in the order Initialise runs them ----
+  virtual void MapIndexes() {}
+  virtual void CreateEditorPanels() {}
+  virtual void LayoutEditorPanels() {}
+  // Defines every parameter: the framework its ten, each level above its own.
+  virtual void DefineParameters();
+  void BuildMidiMaps();
+  virtual void CreateEditorControls() {}
+  virtual void FinishInitialisation() {}
+  void LoadFactoryBank();
+
+  // ---- host boundary ----
+  void SampleRateChanged(float rate) override;
+  // Hands the new context to every building block the levels above own.
+  virtual void PropagateContext() {}
+  std::string ParamDisplayText(int32_t index) override;
+  intptr_t EditorOpen(void* parent) override;
+  void EditorClose() override;
+  void EditorIdle() override;
+  vst::ERect* EditorRect() override;
+
+  // One piece of a host call: n frames at offset of the host buffers, releasing the events
+  // whose deltaFrames lie in [eventBase, eventLimit), counted from eventBase.
+  void ProcessPiece(float** outputs, int32_t offset, int32_t n, int32_t eventBase,
+                    int32_t eventLimit, bool accumulate);
+  // Returns false when the block renders nothing (muted, updating or suspended).
+  bool PrepareBlock();
+  void ReleaseEventWindow(int32_t from, int32_t to);
+  void WriteSilentBlock();
+  void AllocateOutputBuffers();
+
+  int32_t editorWidth_ = 400;
+  int32_t editorHeight_ = 400;
+  bool themedEditor_ = false;
+  bool editorOpen_ = false;
+  vst::ERect editorRect_{};
+  bool outputEnabled_ = true;
+  bool bypass_ = false;
+  bool acceptMidiProgramChange_ = true;
+  bool initialised_ = false;
+  TDSPOutputRamp volume_;
+  TDSPOutputRamp pan_;
+  float gainLeft_ = 1.0f;
+  float gainRight_ = 1.0f;
+  std::array<int32_t, 128> controllerMap_{};
+  std::vector<int32_t> rpnMap_;
+  int32_t bendValue_ = 0;
+  float bendAmount_ = 0.0f;
+  float bendRange_ = 2.0f;
+  std::unique_ptr<TDSPSubPresets> subPresets_;
+  // The event window of the piece being processed.
+  int32_t eventBase_ = 0;
+  int32_t eventLimit_ = 0;
+};

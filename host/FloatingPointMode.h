@@ -1,0 +1,48 @@
+// Every host entry point runs with the plug-in's own floating-point mode and gives the
+// caller's mode back on return: all exceptions masked (no traps), round to nearest.
+//
+// On x86-64 the float arithmetic runs on SSE, so float results are single precision by
+// themselves; MXCSR gets all six exceptions masked, round to nearest and no flush-to-zero
+// (the DSP code deals with denormals itself). The x87 unit is only used by the code that
+// computes in extended precision on purpose, so its control word keeps full precision
+// (0x037F: exceptions masked, 64-bit mantissa, round to nearest).
+#pragma once
+
+#include <cstdint>
+
+class TFPUModeGuard {
+ public:
+  static constexpr uint32_t kPluginMxcsr = 0x1F80;
+  static constexpr uint16_t kPluginX87 = 0x037F;
+
+  TFPUModeGuard() : savedMxcsr_(ReadMxcsr()), savedX87_(ReadX87()) {
+    WriteMxcsr(kPluginMxcsr);
+    WriteX87(kPluginX87);
+  }
+  ~TFPUModeGuard() {
+    WriteMxcsr(savedMxcsr_);
+    WriteX87(savedX87_);
+  }
+  TFPUModeGuard(const TFPUModeGuard&) = delete;
+  TFPUModeGuard& operator=(const TFPUModeGuard&) = delete;
+
+  static uint32_t ReadMxcsr() {
+    uint32_t v;
+    __asm__ volatile("stmxcsr %0" : "=m"(v));
+    return v;
+  }
+  static void WriteMxcsr(uint32_t v) { __asm__ volatile("ldmxcsr %0" : : "m"(v)); }
+  static uint16_t ReadX87() {
+    uint16_t v;
+    __asm__ volatile("fnstcw %0" : "=m"(v));
+    return v;
+  }
+  static void WriteX87(uint16_t v) {
+    // Clear pending x87 exceptions first so unmasking never raises one on load.
+    __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(v));
+  }
+
+ private:
+  uint32_t savedMxcsr_;
+  uint16_t savedX87_;
+};
