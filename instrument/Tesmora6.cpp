@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "instrument/Tesmora6Display.h"
+#include "instrument/Tesmora6Params.h"
+
 TTesmora6::TTesmora6() {
   paramCount_ = kParamCount;
   productName_ = "Tesmora6";
@@ -13,7 +16,18 @@ TTesmora6::TTesmora6() {
 
 TTesmora6::~TTesmora6() = default;
 
-void TTesmora6::DefineParameters() { TVXInstr6Osc::DefineParameters(); }
+void TTesmora6::DefineParameters() {
+  TVXInstr6Osc::DefineParameters();
+  DefineTesmora6Parameters(params_);
+}
+
+std::string TTesmora6::DisplayText(int32_t index, float realValue) {
+  std::string text;
+  if (ValidParam(index) && Tesmora6DisplayText(index, ParamInfo(index), realValue, text)) {
+    return text;
+  }
+  return TVXInstr6Osc::DisplayText(index, realValue);
+}
 
 void TTesmora6::ParameterChanged(int32_t index) { TVXInstr6Osc::ParameterChanged(index); }
 

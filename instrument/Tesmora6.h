@@ -13,6 +13,7 @@ class TTesmora6 : public TVXInstr6Osc {
 
   void ParameterChanged(int32_t index) override;
   void RenderBlock() override;
+  std::string DisplayText(int32_t index, float realValue) override;
 
  protected:
   void DefineParameters() override;

@@ -1,0 +1,3 @@
+#include "instrument/Tesmora6Params.h"
+
+void DefineTesmora6Parameters(TDSPPluginParamsInfo&) {}
