@@ -1,0 +1,218 @@
+// The host block loop: internal one-millisecond blocks rendered ahead into the output
+// rings, silence handling, and the output stage.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+#include "host/PluginProbe.h"
+
+namespace {
+
+// The counter signal continues without a gap or repeat across calls.
+void ExpectContinuousRamp(const std::vector<float>& left, float& expected) {
+  for (float v : left) {
+    ASSERT_FLOAT_EQ(v, expected * 1e-3f);
+    expected += 1.0f;
+  }
+}
+
+}  // namespace
+
+TEST(BlockLoop, RendersAheadInOneMillisecondBlocks) {
+  TProbeHost host;
+  float expected = 1.0f;
+  struct Step { int renders; int buffered; };
+  for (Step step : {Step{13, 60}, Step{12, 76}, Step{11, 48}}) {
+    const int before = host.plugin->renders;
+    auto [l, r] = host.Process(512);
+    EXPECT_EQ(host.plugin->renders - before, step.renders);
+    EXPECT_EQ(host.plugin->BufferedFrames(), step.buffered);
+    ExpectContinuousRamp(l, expected);
+    EXPECT_FLOAT_EQ(r[0], -l[0]);
+  }
+}
+
+TEST(BlockLoop, OneFrameCalls) {
+  TProbeHost host;
+  host.Process(1);
+  EXPECT_EQ(host.plugin->renders, 2);
+  // From then on one block is rendered on every 44th call.
+  int renders = host.plugin->renders;
+  float expected = 2.0f;
+  for (int call = 1; call <= 44 * 5; ++call) {
+    auto [l, r] = host.Process(1);
+    ExpectContinuousRamp(l, expected);
+    if (host.plugin->renders != renders) {
+      EXPECT_EQ(host.plugin->renders, renders + 1);
+      EXPECT_EQ(call % 44, 0) << call;
+      renders = host.plugin->renders;
+    }
+  }
+  EXPECT_EQ(renders, 2 + 5);
+}
+
+TEST(BlockLoop, LongCallsEqualShorterCalls) {
+  // A call longer than the rings can hold is served exactly as shorter calls would be.
+  TProbeHost longHost, shortHost;
+  const std::array<uint8_t, 3> bend{0xE0, 0x00, 0x60};
+  longHost.Midi({{5000, bend}});
+  auto [l1, r1] = longHost.Process(20000);
+  std::vector<float> l2;
+  int32_t done = 0;
+  for (int32_t n : {4096, 4096, 4096, 4096, 3616}) {
+    if (done <= 5000 && 5000 < done + n) shortHost.Midi({{5000 - done, bend}});
+    auto [l, r] = shortHost.Process(n);
+    l2.insert(l2.end(), l.begin(), l.end());
+    done += n;
+  }
+  EXPECT_EQ(l1, l2);
+  EXPECT_FLOAT_EQ(longHost.plugin->BendAmount(), shortHost.plugin->BendAmount());
+  EXPECT_GT(longHost.plugin->BendAmount(), 0.0f);
+  float expected = 1.0f;
+  ExpectContinuousRamp(l1, expected);
+}
+
+TEST(BlockLoop, BypassContributesSilentBlocksInStep) {
+  TProbeHost host;
+  host.Process(512);
+  host.SetParameter(kParamBypass, 1.0f);
+  const int renders = host.plugin->renders;
+  for (int call = 0; call < 10; ++call) {
+    const int32_t before = host.plugin->BufferedFrames();
+    auto [l, r] = host.Process(300);
+    const int32_t rendered = host.plugin->BufferedFrames() - before + 300;
+    EXPECT_EQ(rendered % 44, 0);
+    EXPECT_GE(host.plugin->BufferedFrames(), 44);
+    EXPECT_LT(host.plugin->BufferedFrames(), 88);
+    const auto& rings = host.plugin->Rings();
+    const int32_t inRing = (rings[0].writePosition - rings[0].readPosition + TOutputRing::kLength) %
+                           TOutputRing::kLength;
+    EXPECT_EQ(inRing, host.plugin->BufferedFrames());
+  }
+  EXPECT_EQ(host.plugin->renders, renders);
+}
+
+TEST(BlockLoop, MuteDeliversZerosAndKeepsBufferedFrames) {
+  TProbeHost host;
+  host.Process(512);  // 60 frames stay buffered: ramp values 513 .. 572
+  const int32_t buffered = host.plugin->BufferedFrames();
+  host.SetParameter(kParamMute, 1.0f);
+  const int renders = host.plugin->renders;
+  host.Midi({{0, {0x90, 60, 100}}});
+  auto [l, r] = host.Process(512);
+  for (float v : l) ASSERT_EQ(v, 0.0f);
+  EXPECT_EQ(host.plugin->renders, renders);
+  EXPECT_EQ(host.plugin->BufferedFrames(), buffered);
+  EXPECT_EQ(host.plugin->QueuedEvents(), 0u);  // freed, not kept for later
+  host.SetParameter(kParamMute, 0.0f);
+  auto [l2, r2] = host.Process(100);
+  float expected = 513.0f;
+  ExpectContinuousRamp(l2, expected);
+}
+
+TEST(BlockLoop, SleepsAfter2048MsOfSilenceAndWakesOnANote) {
+  TProbeHost host;
+  host.plugin->quiet = true;
+  // 2048 ms of silent 44-frame blocks: the 2049th block is no longer rendered.
+  for (int i = 0; i < 200; ++i) host.Process(512);
+  EXPECT_EQ(host.plugin->renders, 2048);
+  host.Process(512);
+  EXPECT_EQ(host.plugin->renders, 2048);
+  // A note-on at offset 100 wakes it before the sleep test of the block covering frame 100.
+  host.Midi({{100, {0x90, 60, 100}}});
+  const int before = host.plugin->renders;
+  host.Process(512);
+  EXPECT_GE(host.plugin->renders - before, 10);
+  // The blocks before the note (frames 0 .. 87) stay asleep.
+  EXPECT_LE(host.plugin->renders - before, 12);
+}
+
+TEST(OutputStage, VolumeRampReachesDoubleGainAfter176Samples) {
+  TProbeHost host;
+  host.Process(44);  // applies every parameter, buffers 44 frames (ramp values 45 .. 88)
+  host.SetParameter(kParamVolume, 1.0f);
+  auto [l, r] = host.Process(44 + 400);
+  // The ramp starts with the first block rendered after the change (sample value 89).
+  for (int k = 0; k <= 176; ++k) {
+    const float input = (89.0f + static_cast<float>(k)) * 1e-3f;
+    const float gain = l[static_cast<size_t>(44 + k)] / input;
+    EXPECT_NEAR(gain, 1.0f + static_cast<float>(k) / 176.0f, 1e-5f) << k;
+  }
+  EXPECT_FLOAT_EQ(l[44 + 176], (89.0f + 176.0f) * 1e-3f * 2.0f);
+  EXPECT_LT(l[44 + 175], (89.0f + 175.0f) * 1e-3f * 2.0f);
+  EXPECT_FLOAT_EQ(l[44 + 300], (89.0f + 300.0f) * 1e-3f * 2.0f);
+}
+
+TEST(OutputStage, PanLaw) {
+  TProbeHost host;
+  host.SetParameter(kParamPan, 0.0f);
+  host.Process(44 * 20);
+  auto [l, r] = host.Process(44);
+  for (size_t i = 0; i < l.size(); ++i) {
+    EXPECT_EQ(r[i], 0.0f);
+    EXPECT_NEAR(l[i], 2.0f * (44.0f * 20.0f + 1.0f + static_cast<float>(i)) * 1e-3f, 1e-4f);
+  }
+}
+
+TEST(Context, SampleRateChanges) {
+  TProbeHost host(48000.0);
+  EXPECT_EQ(host.plugin->Context()->blockLength, 48);
+  EXPECT_EQ(host.plugin->Context()->samplesPerMs, 48);
+  EXPECT_EQ(host.plugin->Context()->nyquist, 24000);
+  EXPECT_FLOAT_EQ(host.plugin->Context()->sampleRateRatio, 48000.0f / 44100.0f);
+  host.Process(512);
+  EXPECT_EQ(host.plugin->renders, 12);  // 576 >= 512 + 48
+  // 96 kHz: the output block grows with the context.
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  EXPECT_EQ(host.plugin->Context()->blockLength, 96);
+  EXPECT_GE(host.plugin->outputs[0].stereo.size(), size_t{2 * (96 + 16)});
+  host.Process(512);
+  // Rates below 1 kHz or not a number are refused.
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 500.0f);
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, NAN);
+  EXPECT_EQ(host.plugin->Context()->sampleRate, 96000);
+}
+
+TEST(FloatingPoint, CallerStateRestoredAfterEveryEntryPoint) {
+  TProbeHost host;
+  // Flush-to-zero, denormals-are-zero, round toward zero; x87 round toward zero.
+  const uint32_t callerMxcsr = 0xFFC0;
+  const uint16_t callerX87 = 0x0F7F;
+  auto check = [&](const char* what, const std::function<void()>& call) {
+    TFPUModeGuard::WriteMxcsr(callerMxcsr);
+    TFPUModeGuard::WriteX87(callerX87);
+    call();
+    const uint32_t mxcsr = TFPUModeGuard::ReadMxcsr() & ~0x3Fu;  // ignore sticky flags
+    const uint16_t x87 = TFPUModeGuard::ReadX87();
+    TFPUModeGuard::WriteMxcsr(0x1F80);
+    TFPUModeGuard::WriteX87(0x037F);
+    EXPECT_EQ(mxcsr, callerMxcsr) << what;
+    EXPECT_EQ(x87, callerX87) << what;
+  };
+  check("dispatcher", [&] { host.Dispatch(vst::effGetVendorVersion); });
+  check("setParameter", [&] { host.SetParameter(20, 0.3f); });
+  check("getParameter", [&] { host.GetParameter(20); });
+  check("processReplacing", [&] { host.Process(64); });
+  check("process", [&] {
+    std::vector<float> l(64), r(64);
+    float* outs[2] = {l.data(), r.data()};
+    host.effect->process(host.effect, nullptr, outs, 64);
+  });
+  EXPECT_EQ(host.plugin->mxcsrInRender & ~0x3Fu, TFPUModeGuard::kPluginMxcsr);
+}
+
+TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
+  TProbeHost host;
+  struct Case { float in; float out; };
+  for (Case c : {Case{1.5f, 1.0f}, Case{-0.1f, 0.0f}, Case{NAN, 0.0f}, Case{0.25f, 0.25f}}) {
+    host.SetParameter(30, c.in);
+    EXPECT_EQ(host.GetParameter(30), c.out) << c.in;
+  }
+  host.SetParameter(kParamSolo, 0.0f);
+  EXPECT_EQ(host.GetParameter(kParamSolo), 1.0f);
+  EXPECT_EQ(host.GetParameter(743), 0.0f);
+  EXPECT_EQ(host.GetParameter(-1), 0.0f);
+  host.SetParameter(743, 0.5f);  // ignored, no crash
+  host.SetParameter(-5, 0.5f);
+}

@@ -1,0 +1,97 @@
+// Test doubles for the host boundary: a product instance whose block render is replaced by
+// a counter signal, driven through its AEffect entry functions exactly as a host does.
+#pragma once
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "host/FloatingPointMode.h"
+#include "host/VstAbi.h"
+#include "instrument/Tesmora6.h"
+
+// A minimal host callback: version 2400, tempo 120 in 4/4.
+inline intptr_t ProbeHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  static vst::VstTimeInfo time{};
+  switch (opcode) {
+    case vst::audioMasterVersion:
+      return 2400;
+    case vst::audioMasterGetTime:
+      time.tempo = 120.0;
+      time.timeSigNumerator = 4;
+      time.timeSigDenominator = 4;
+      time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
+      return reinterpret_cast<intptr_t>(&time);
+    default:
+      return 0;
+  }
+}
+
+// Renders a ramp that counts samples (1, 2, 3, ... times 1e-3), or silence when quiet.
+class TProbePlugin : public TTesmora6 {
+ public:
+  int renders = 0;
+  bool quiet = false;
+  uint32_t mxcsrInRender = 0;
+  float next = 1.0f;
+
+  void RenderBlock() override {
+    ++renders;
+    mxcsrInRender = TFPUModeGuard::ReadMxcsr();
+    const int32_t b = Context()->blockLength;
+    for (int32_t i = 0; i < b; ++i) {
+      const float v = quiet ? 0.0f : next++ * 1e-3f;
+      outputs[0].stereo[2 * i] = v;
+      outputs[0].stereo[2 * i + 1] = -v;
+    }
+    blockAudible = !quiet;
+  }
+};
+
+// Owns a probe instance and calls it through its entry functions.
+struct TProbeHost {
+  TProbePlugin* plugin;
+  vst::AEffect* effect;
+
+  explicit TProbeHost(double rate = 44100.0) {
+    plugin = new TProbePlugin();
+    plugin->Initialise(&ProbeHostCallback);
+    effect = plugin->Effect();
+    Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+    Dispatch(vst::effMainsChanged, 0, 1);
+  }
+  ~TProbeHost() { Dispatch(vst::effClose); }
+  TProbeHost(const TProbeHost&) = delete;
+  TProbeHost& operator=(const TProbeHost&) = delete;
+
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  }
+  // processReplacing for n frames; returns left and right.
+  std::pair<std::vector<float>, std::vector<float>> Process(int32_t n) {
+    std::vector<float> l(static_cast<size_t>(n), 9.0f), r(static_cast<size_t>(n), 9.0f);
+    float* outs[2] = {l.data(), r.data()};
+    effect->processReplacing(effect, nullptr, outs, n);
+    return {l, r};
+  }
+  void Midi(std::vector<std::pair<int32_t, std::array<uint8_t, 3>>> messages) {
+    std::vector<vst::VstMidiEvent> events(messages.size());
+    std::vector<uint8_t> block(16 + 8 * messages.size());
+    auto* header = reinterpret_cast<vst::VstEvents*>(block.data());
+    header->numEvents = static_cast<int32_t>(messages.size());
+    auto** pointers = reinterpret_cast<vst::VstEvent**>(block.data() + 16);
+    for (size_t i = 0; i < messages.size(); ++i) {
+      events[i] = {};
+      events[i].type = vst::kVstMidiType;
+      events[i].byteSize = 32;
+      events[i].deltaFrames = messages[i].first;
+      for (int b = 0; b < 3; ++b) events[i].midiData[b] = static_cast<char>(messages[i].second[b]);
+      pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
+    }
+    Dispatch(vst::effProcessEvents, 0, 0, header);
+  }
+  void SetParameter(int32_t index, float value) { effect->setParameter(effect, index, value); }
+  float GetParameter(int32_t index) { return effect->getParameter(effect, index); }
+};
