@@ -2,6 +2,7 @@
 // a counter signal, driven through its AEffect entry functions exactly as a host does.
 #pragma once
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -35,6 +36,10 @@ class TProbePlugin : public TTesmora6 {
   bool quiet = false;
   uint32_t mxcsrInRender = 0;
   float next = 1.0f;
+  std::vector<TMidiEventCompact> notesOn, notesOff;
+
+  void NoteOn(const TMidiEventCompact& e) override { notesOn.push_back(e); }
+  void NoteOff(const TMidiEventCompact& e) override { notesOff.push_back(e); }
 
   void RenderBlock() override {
     ++renders;
