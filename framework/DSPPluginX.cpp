@@ -67,6 +67,7 @@ void TDSPPluginX::Initialise(vst::AudioMasterCallback audioMaster) {
   cEffect_.uniqueID = uniqueId_;
   cEffect_.flags &= ~(vst::effFlagsHasVu | vst::effFlagsHasClip | vst::effFlagsCanMono);
   cEffect_.flags |= vst::effFlagsIsSynth;
+  SetNotificationSink(&TDSPPluginX::DefaultNotificationSink, this);
   cEffect_.numParams = paramCount_;
 
   MapIndexes();
@@ -156,6 +157,12 @@ void TDSPPluginX::LoadFactoryBank() {
   if (bank.empty()) return;
   const std::vector<uint8_t> copy(bank.begin(), bank.end());
   ReadBankFile(copy);
+}
+
+void TDSPPluginX::DefaultNotificationSink(void* context, int32_t code) {
+  if (code == kNotifyDisplayChanged) {
+    static_cast<TDSPPluginX*>(context)->CallHost(vst::audioMasterUpdateDisplay);
+  }
 }
 
 // ---------------------------------------------------------------- parameters

@@ -84,6 +84,20 @@ class TDSPPluginX : public TDSPVSTBase {
 
   static int InstanceCount();
 
+  // Framework notifications: program changed and bank loaded (ignored by this product) and
+  // display changed, which asks the host to refresh what it shows of the plug-in.
+  enum TNotification : int32_t {
+    kNotifyProgramChanged = 1000,
+    kNotifyBankLoaded = 1001,
+    kNotifyDisplayChanged = 1002,
+  };
+  using TNotificationSink = void (*)(void* context, int32_t code);
+  void Notify(int32_t code) { if (notificationSink_) notificationSink_(notificationContext_, code); }
+  void SetNotificationSink(TNotificationSink sink, void* context) {
+    notificationSink_ = sink;
+    notificationContext_ = context;
+  }
+
   // ---- sub-presets (framework/DSPSubPresets) ----
   TDSPSubPresets* SubPresets() { return subPresets_.get(); }
   void WriteSubPresetSection(std::vector<uint8_t>& out) const override;
@@ -100,6 +114,7 @@ class TDSPPluginX : public TDSPVSTBase {
   virtual void CreateEditorControls() {}
   virtual void FinishInitialisation() {}
   void LoadFactoryBank();
+  static void DefaultNotificationSink(void* context, int32_t code);
 
   // ---- host boundary ----
   void SampleRateChanged(float rate) override;
@@ -140,6 +155,8 @@ class TDSPPluginX : public TDSPVSTBase {
   float bendAmount_ = 0.0f;
   float bendRange_ = 2.0f;
   std::unique_ptr<TDSPSubPresets> subPresets_;
+  TNotificationSink notificationSink_ = nullptr;
+  void* notificationContext_ = nullptr;
   // The event window of the piece being processed.
   int32_t eventBase_ = 0;
   int32_t eventLimit_ = 0;

@@ -216,3 +216,33 @@ TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
   host.SetParameter(743, 0.5f);  // ignored, no crash
   host.SetParameter(-5, 0.5f);
 }
+
+TEST(HostTime, TempoAndTimeSignatureChangesAreReadOncePerBlock) {
+  probeHostState = {};
+  TProbeHost host;
+  host.Process(64);
+  EXPECT_EQ(host.plugin->tempoChanges, 0);  // 120 is what it starts with
+  EXPECT_TRUE(host.plugin->TempoValid());
+  EXPECT_FLOAT_EQ(host.plugin->TickLength(), 60000.0f / 120.0f / 120.0f);
+  probeHostState.tempo = 140.0;
+  probeHostState.numerator = 7;
+  probeHostState.denominator = 8;
+  host.Process(64);
+  host.Process(64);
+  EXPECT_EQ(host.plugin->tempoChanges, 1);
+  EXPECT_EQ(host.plugin->timeSignatureChanges, 2);
+  EXPECT_FLOAT_EQ(host.plugin->Tempo(), 140.0f);
+  EXPECT_EQ(host.plugin->TimeSigNumerator(), 7);
+  probeHostState.tempo = 0.0;
+  host.Process(64);
+  EXPECT_FLOAT_EQ(host.plugin->TickLength(), 0.001f);
+  probeHostState.answerTime = false;
+  host.Process(64);
+  EXPECT_FALSE(host.plugin->TempoValid());
+  EXPECT_FALSE(host.plugin->TimeSignatureValid());
+  host.plugin->Notify(TDSPPluginX::kNotifyBankLoaded);
+  EXPECT_EQ(probeHostState.updateDisplayCalls, 0);
+  host.plugin->Notify(TDSPPluginX::kNotifyDisplayChanged);
+  EXPECT_EQ(probeHostState.updateDisplayCalls, 1);
+  probeHostState = {};
+}

@@ -12,16 +12,29 @@
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
 
-// A minimal host callback: version 2400, tempo 120 in 4/4.
+// What the probe host answers (tests change it).
+struct TProbeHostState {
+  double tempo = 120.0;
+  int32_t numerator = 4, denominator = 4;
+  bool answerTime = true;
+  int updateDisplayCalls = 0;
+};
+inline TProbeHostState probeHostState;
+
+// A minimal host callback: version 2400, the probe state's tempo and time signature.
 inline intptr_t ProbeHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   static vst::VstTimeInfo time{};
   switch (opcode) {
     case vst::audioMasterVersion:
       return 2400;
+    case vst::audioMasterUpdateDisplay:
+      ++probeHostState.updateDisplayCalls;
+      return 1;
     case vst::audioMasterGetTime:
-      time.tempo = 120.0;
-      time.timeSigNumerator = 4;
-      time.timeSigDenominator = 4;
+      if (!probeHostState.answerTime) return 0;
+      time.tempo = probeHostState.tempo;
+      time.timeSigNumerator = probeHostState.numerator;
+      time.timeSigDenominator = probeHostState.denominator;
       time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
       return reinterpret_cast<intptr_t>(&time);
     default:
@@ -37,6 +50,10 @@ class TProbePlugin : public TTesmora6 {
   uint32_t mxcsrInRender = 0;
   float next = 1.0f;
   std::vector<TMidiEventCompact> notesOn, notesOff;
+  int tempoChanges = 0, timeSignatureChanges = 0;
+
+  void TempoChanged() override { ++tempoChanges; }
+  void TimeSignatureChanged() override { ++timeSignatureChanges; }
 
   void NoteOn(const TMidiEventCompact& e) override { notesOn.push_back(e); }
   void NoteOff(const TMidiEventCompact& e) override { notesOff.push_back(e); }
