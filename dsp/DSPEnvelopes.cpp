@@ -268,50 +268,64 @@ void TDSPADSR::Tick() {
   Out = level_ * outputScale_;
 }
 
-int32_t TDSPADSR::RunRelease(float* out, int32_t n) {
+namespace {
+
+// How many of the next n stage counter values c, c + 1, ... compare below a stage limit.
+// The float value of the counter never decreases as the counter grows, so the whole run
+// usually follows from one comparison at its end.
+int32_t RunBelow(int32_t c, int32_t n, float limit) {
+  // Close to saturation the counter may stop growing: take one sample at a time.
+  if (c > INT32_MAX - n) return static_cast<float>(c) < limit ? 1 : 0;
+  if (static_cast<float>(c + n - 1) < limit) return n;
   int32_t k = 0;
-  for (; k < n && static_cast<float>(stageCounter_) < releaseLength_; ++k) {
-    level_ = ReleaseLevel(stageCounter_);
-    out[k] = level_ * outputScale_;
-    AdvanceStage();
-  }
-  if (k < n) {
+  while (k < n && static_cast<float>(c + k) < limit) ++k;
+  return k;
+}
+
+}  // namespace
+
+int32_t TDSPADSR::RunRelease(float* out, int32_t n) {
+  const int32_t c = stageCounter_;
+  const int32_t run = RunBelow(c, n, releaseLength_);
+  const float scale = outputScale_;
+  if (run == 0) {
     // Run out: silent from here on.
     level_ = 0.0f;
     heldLevel_ = 0.0f;
     finished_ = true;
-    const float silent = level_ * outputScale_;
-    AdvanceStage(n - k);
-    for (; k < n; ++k) out[k] = silent;
+    const float silent = level_ * scale;
+    for (int32_t k = 0; k < n; ++k) out[k] = silent;
+    AdvanceStage(n);
+    return n;
   }
-  return n;
+  for (int32_t k = 0; k < run; ++k) out[k] = ReleaseLevel(c + k) * scale;
+  level_ = ReleaseLevel(c + (run - 1));
+  AdvanceStage(run);
+  return run;
 }
 
 int32_t TDSPADSR::RunStages(float* out, int32_t n) {
-  int32_t k = 0;
-  for (; k < n && static_cast<float>(stageCounter_) < attackLength_; ++k) {
-    level_ = AttackLevel(stageCounter_);
-    out[k] = level_ * outputScale_;
-    AdvanceStage();
-  }
-  if (k > 0) {
-    heldLevel_ = level_;
-    return k;
+  const int32_t c = stageCounter_;
+  const float scale = outputScale_;
+  int32_t run = RunBelow(c, n, attackLength_);
+  if (run > 0) {
+    for (int32_t k = 0; k < run; ++k) out[k] = AttackLevel(c + k) * scale;
+    level_ = heldLevel_ = AttackLevel(c + (run - 1));
+    AdvanceStage(run);
+    return run;
   }
   const float sustainStart = attackLength_ + decayLength_;
-  if (static_cast<float>(stageCounter_) >= sustainStart) {
+  run = RunBelow(c, n, sustainStart);
+  if (run == 0) {
     level_ = heldLevel_ = sustainLevel_;
-    const float value = level_ * outputScale_;
-    for (; k < n; ++k) out[k] = value;
+    const float value = level_ * scale;
+    for (int32_t k = 0; k < n; ++k) out[k] = value;
     return n;
   }
-  for (; k < n && static_cast<float>(stageCounter_) < sustainStart; ++k) {
-    level_ = DecayLevel(stageCounter_);
-    out[k] = level_ * outputScale_;
-    AdvanceStage();
-  }
-  heldLevel_ = level_;
-  return k;
+  for (int32_t k = 0; k < run; ++k) out[k] = DecayLevel(c + k) * scale;
+  level_ = heldLevel_ = DecayLevel(c + (run - 1));
+  AdvanceStage(run);
+  return run;
 }
 
 void TDSPADSR::FillPeriod(float* out) {

@@ -365,6 +365,32 @@ TEST_F(EnvelopeTest, FillPeriodMatchesTickSampleForSample) {
   EXPECT_TRUE(ticked.Finished());
 }
 
+TEST_F(EnvelopeTest, StageCounterSaturatesOnEndlessStages) {
+  // An attack far longer than the counter can count: the counter stops at its maximum
+  // instead of overflowing, in both step paths alike.
+  TDSPADSR ticked, filled;
+  for (TDSPADSR* e : {&ticked, &filled}) {
+    e->SetAttackTime(1e9f);
+    e->SetReleaseTime(1e9f);
+    e->StartNote(1.0f);
+    e->SetStageCounter(INT32_MAX - 50);
+  }
+  float block[44];
+  for (int p = 0; p < 3; ++p) {
+    if (p == 2) {
+      for (TDSPADSR* e : {&ticked, &filled}) e->SetGate(0.0f);  // release, counter left high
+    }
+    filled.FillPeriod(block);
+    for (int i = 0; i < 44; ++i) {
+      ticked.Tick();
+      ASSERT_EQ(block[i], ticked.Out) << p << " " << i;
+    }
+    EXPECT_EQ(filled.StageCounter(), ticked.StageCounter());
+  }
+  EXPECT_EQ(filled.StageCounter(), INT32_MAX);
+  EXPECT_GT(filled.Out, 0.0f);
+}
+
 TEST_F(EnvelopeTest, ContextChangeRecalculatesTheStageLengths) {
   Configure(10.0f, 20.0f, 0.5f, 30.0f);
   env.UsePrivateContext(TDSPProcessInfo(48000, 48));
