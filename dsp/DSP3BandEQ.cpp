@@ -68,13 +68,36 @@ void TDSP3BandEQ::UpdateCoefficients() {
   b2_ = (o * u + t - m * h) * r;
 }
 
-void TDSP3BandEQ::Tick() { Out = Step(In); }
+void TDSP3BandEQ::Tick() {
+  const float x = In;
+  const float y = Section(Coefficients(), x, x1_, x2_, y1_, y2_);
+  x0_ = x;
+  x2_ = x1_;
+  x1_ = x;
+  y2_ = y1_;
+  y1_ = y;
+  Out = y;
+}
 
 void TDSP3BandEQ::FillPeriod(float* a) {
   const int32_t n = context_->samplesPerMs;
-  for (int32_t i = 0; i < n; ++i) a[i] = Step(a[i]);
-  if (n > 0) {
-    In = x0_;
-    Out = y1_;
+  if (n <= 0) return;
+  // The history is kept in locals for the period, so that the recursion does not pass
+  // through memory that the array might share.
+  const TCoefficients c = Coefficients();
+  float x1 = x1_, x2 = x2_, y1 = y1_, y2 = y2_;
+  for (int32_t i = 0; i < n; ++i) {
+    const float x = a[i];
+    const float y = Section(c, x, x1, x2, y1, y2);
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    a[i] = y;
   }
+  x0_ = In = x1;
+  x1_ = x1;
+  x2_ = x2;
+  y1_ = Out = y1;
+  y2_ = y2;
 }

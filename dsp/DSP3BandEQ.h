@@ -35,14 +35,8 @@ class TDSP3BandEQ : public TDSPControl {
   void UpdateCoefficients();
   // y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, with zero and denormal results flushed to 0
   // so that a decaying tail ends in exact silence.
-  float Step(float x) {
-    x0_ = x;
-    const float y = FlushDenormal(b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_);
-    x2_ = x1_;
-    x1_ = x;
-    y2_ = y1_;
-    y1_ = y;
-    return y;
+  static float Section(const TCoefficients& c, float x, float x1, float x2, float y1, float y2) {
+    return FlushDenormal(c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2);
   }
 
   // Coefficients stay 0, and the output with them, until the first setter runs.
