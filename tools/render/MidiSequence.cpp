@@ -23,7 +23,7 @@ TMidiSequence LoadMidiFile(const std::string& path) {
     }
     TTimedMidiMessage m;
     m.seconds = event->time_seconds;
-    for (size_t b = 0; b < 3 && b < event->midi_buffer_length; ++b) m.bytes[b] = event->midi_buffer[b];
+    for (int b = 0; b < 3 && b < event->midi_buffer_length; ++b) m.bytes[b] = event->midi_buffer[b];
     sequence.messages.push_back(m);
   }
   std::stable_sort(sequence.messages.begin(), sequence.messages.end(),
