@@ -314,8 +314,9 @@ class TDSPQuantizeShaper1 final : public TDSPShaperLoop<TDSPQuantizeShaper1> {
   static constexpr bool kZeroStaysZero = false;
   void Recalculate() override;
   float Step(float x) const {
-    // Rounded as a float value, so that huge inputs cannot overflow an integer.
-    return static_cast<float>(std::nearbyint(Extended{x} * q_) * amount_);
+    // Rounded half to even as a floating value, so that huge inputs cannot overflow an
+    // integer; rint gives the same value as nearbyint without saving the FPU environment.
+    return static_cast<float>(std::rint(Extended{x} * q_) * amount_);
   }
 
  private:

@@ -262,10 +262,10 @@ TEST(ShaperFormulas, ValuesAtChosenPoints) {
 }
 
 TEST(ShaperFormulas, Fuzz5MapsPlusMinusOneToThemselvesForEveryAmount) {
-  for (int i = 0; i <= 100; ++i) {
-    auto s = Make(34, i / 100.0f);
-    EXPECT_FLOAT_EQ(TickOne(*s, 1.0f), 1.0f) << i;
-    EXPECT_FLOAT_EQ(TickOne(*s, -1.0f), -1.0f) << i;
+  for (int i = 0; i <= 1000; ++i) {
+    auto s = Make(34, i / 1000.0f);
+    EXPECT_EQ(TickOne(*s, 1.0f), 1.0f) << i;
+    EXPECT_EQ(TickOne(*s, -1.0f), -1.0f) << i;
     EXPECT_EQ(TickOne(*s, 0.0f), 0.0f) << i;
   }
 }
