@@ -486,6 +486,7 @@ class TDSPLnShaper4 final : public TDSPShaperLoop<TDSPLnShaper4> {
  public:
   static constexpr bool kZeroStaysZero = true;
   static constexpr float kOneFortyFourth = 0.022727273f;
+  static_assert(kOneFortyFourth == 1.0f / 44.0f, "the float value of 1/44");
   float Step(float x) const {
     const Extended s = SignOf(x);
     return static_cast<float>(0.5L * std::log(Extended{std::fabs(x)}) * s * amount_ + x +
