@@ -1,0 +1,92 @@
+#include "effects/DSPStereoEffect.h"
+
+#include "dsp/DSPMaths.h"
+
+int32_t DSPDenormalPos = 0;
+
+const float* TakeDenormalValues(int32_t samples) {
+  const float* values = DSPDenormalNoise() + DSPDenormalPos;
+  DSPDenormalPos += samples;
+  if (DSPDenormalPos > 4096) DSPDenormalPos = 0;
+  return values;
+}
+
+TDSPStereoEffect::TDSPStereoEffect() { AllocateBuffers(); }
+
+TDSPStereoEffect::~TDSPStereoEffect() = default;
+
+void TDSPStereoEffect::ContextChanged(TDSPProcessInfo* info) { TDSPControl::ContextChanged(info); }
+
+void TDSPStereoEffect::AllocateBuffers() {
+  TDSPControl::AllocateBuffers();
+  wetBufferLeft_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
+  wetBufferRight_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
+}
+
+void TDSPStereoEffect::Recalculate() {
+  float gl = pan_;
+  float gr = 1.0f - pan_;
+  if (invertLeft_) gl = -gl;
+  if (invertRight_) gr = -gr;
+  gl = gl * wetGain_ * 2.0f;
+  gr = wetGain_ * gr * 2.0f;
+  gainLeft_ = gl;
+  gainRight_ = gr;
+  wetLeft_ = gl * mix_;
+  dryLeft_ = (1.0f - mix_) * dryGain_;
+  wetRight_ = mix_ * gr;
+  dryRight_ = dryLeft_;
+}
+
+void TDSPStereoEffect::TempoChanged() { tick_ = tempo_ != 0.0f ? 60000.0f / tempo_ / 120.0f : 0.0001f; }
+
+namespace {
+template <typename T>
+bool Changed(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
+}  // namespace
+
+// The comparison is made before clamping, against the stored (clamped) value.
+void TDSPStereoEffect::SetWetGain(float w) {
+  if (w == wetGain_) return;
+  wetGain_ = Clamp(w, -32.0f, 32.0f);
+  Recalculate();
+}
+
+void TDSPStereoEffect::SetDryGain(float d) {
+  if (d == dryGain_) return;
+  dryGain_ = Clamp(d, -32.0f, 32.0f);
+  Recalculate();
+}
+
+void TDSPStereoEffect::SetPan(float p) {
+  if (p == pan_) return;
+  pan_ = Clamp(p, 0.0f, 1.0f);
+  Recalculate();
+}
+
+void TDSPStereoEffect::SetMix(float x) {
+  if (x == mix_) return;
+  mix_ = Clamp(x, 0.0f, 1.0f);
+  Recalculate();
+}
+
+void TDSPStereoEffect::SetInvertLeft(bool on) {
+  if (Changed(invertLeft_, static_cast<uint8_t>(on))) Recalculate();
+}
+
+void TDSPStereoEffect::SetInvertRight(bool on) {
+  if (Changed(invertRight_, static_cast<uint8_t>(on))) Recalculate();
+}
+
+void TDSPStereoEffect::SetTempo(float bpm) {
+  if (Changed(tempo_, bpm)) TempoChanged();
+}
+
+void TDSPStereoEffect::SetLengthUnit(bool ticks) {
+  if (Changed(lengthUnit_, static_cast<uint8_t>(ticks))) TempoChanged();
+}

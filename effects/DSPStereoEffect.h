@@ -1,0 +1,79 @@
+// The base of the seven stereo effects: the wet/dry/pan/mix/invert output law, two wet
+// work buffers, the host tempo and its tick, the enabled flag, and the stereo period
+// process the effect chain calls.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/DSPControl.h"
+
+// The process-wide read position into DSPDenormalNoise shared by every effect. Any entries
+// of the table will do, so instances share it without locking.
+extern int32_t DSPDenormalPos;
+
+// The anti-denormal values of one period: DSPDenormalNoise from DSPDenormalPos onward, one
+// per sample; the position then advances by the period length and wraps past 4096.
+const float* TakeDenormalValues(int32_t samples);
+
+class TDSPStereoEffect : public TDSPControl {
+ public:
+  TDSPStereoEffect();
+  ~TDSPStereoEffect() override;
+
+  // One control period (M samples) of both arrays, in place.
+  virtual void ProcessStereo(float* left, float* right) = 0;
+  // Forgets all signal history (the base has none).
+  virtual void Clear() {}
+  virtual float QueryValue() const { return 0.0f; }
+  // tick := 60000 / tempo / 120 ms (0.0001 at tempo 0); effects with time settings extend it.
+  virtual void TempoChanged();
+
+  // ---- the output law's settings: a changed value is stored, clamped, and recalculated ----
+  void SetWetGain(float w);       // [-32, 32]
+  void SetDryGain(float d);       // [-32, 32]
+  void SetPan(float p);           // [0, 1]
+  void SetMix(float x);           // [0, 1]
+  void SetInvertLeft(bool on);
+  void SetInvertRight(bool on);
+  void SetTempo(float bpm);
+  void SetLengthUnit(bool ticks);
+
+  // The output law: gains from pan and inverts, wet and dry coefficients from the mix.
+  void Recalculate() override;
+  void ContextChanged(TDSPProcessInfo* info) override;
+  void Tick() override {}
+
+  bool enabled = true;
+
+  float Tempo() const { return tempo_; }
+  float TickMs() const { return tick_; }
+  bool LengthInTicks() const { return lengthUnit_ != 0; }
+  float WetLeft() const { return wetLeft_; }
+  float DryLeft() const { return dryLeft_; }
+  float WetRight() const { return wetRight_; }
+  float DryRight() const { return dryRight_; }
+
+ protected:
+  // Frees and re-allocates the buffers for the current block length (every context
+  // change); effects extend it for their own buffers.
+  void AllocateBuffers() override;
+  int32_t PeriodLength() const { return context_->samplesPerMs; }
+  // left := in left x dry left + wet left x wetL; the same for the right.
+  void MixOutput(float& left, float& right, float wetL, float wetR) const {
+    left = left * dryLeft_ + wetL * wetLeft_;
+    right = right * dryRight_ + wetR * wetRight_;
+  }
+
+  float tempo_ = 120.0f;
+  float tick_ = 5.0f;
+  uint8_t lengthUnit_ = 0;
+  float mix_ = 0.4f;
+  float gainLeft_ = 0.0f, gainRight_ = 0.0f;
+  float pan_ = 0.4f;
+  float wetLeft_ = 0.0f, dryLeft_ = 0.0f, wetRight_ = 0.0f, dryRight_ = 0.0f;
+  uint8_t invertLeft_ = 0, invertRight_ = 0;
+  float wetGain_ = 0.6f;
+  float dryGain_ = 1.0f;
+  std::vector<float> wetBufferLeft_, wetBufferRight_;
+};
