@@ -119,7 +119,6 @@ void T24DBResonantLPFilter1::Recalculate() {
   const long double f0 = Map(b, 0.1L, 1.0L, 0.001L, top);  // not clamped
   const long double f = 1.16L * f0;
   mappedCutoff_ = static_cast<float>(b);
-  f_ = static_cast<float>(f);
   hold_ = static_cast<float>(1.0L - f);
   fb_ = static_cast<float>(r * (1.0L - 0.15L * f * f));
   g_ = static_cast<float>(0.35013L * f * f * f * f);
@@ -235,7 +234,7 @@ void TStateVariableFilter1::Recalculate() {
   // Input gain.
   const long double d = 2.0L * std::cos(std::pow(q, 0.1L) * kFilterPi / 2.0L);
   const long double gin = d != 0.0L ? std::sqrt(0.5L * d + 0.01L) : 0.0L;
-  mappedCutoff_ = static_cast<float>(v);
+  mappedCutoff_ = cutoff_;  // no working frequency: the coefficient hardly follows it
   q_ = static_cast<float>(q);
   fcoef_ = static_cast<float>(fcoef);
   gin_ = static_cast<float>(gin);

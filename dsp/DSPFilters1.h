@@ -130,8 +130,7 @@ class T24DBResonantLPFilter1 final : public TDSPFilter {
   bool StateFinite() const { return AllFinite(s1_, s2_, s3_, s4_, p1_, p2_, p3_, p4_); }
 
  private:
-  float f_ = 0.0f;     // frequency term 1.16 f0
-  float hold_ = 0.0f;  // 1 - f
+  float hold_ = 0.0f;  // 1 - f, f = 1.16 f0 the frequency term
   float fb_ = 0.0f;    // feedback R' (1 - 0.15 f^2)
   float g_ = 0.0f;     // input gain 0.35013 f^4
   float s1_ = 0.0f, s2_ = 0.0f, s3_ = 0.0f, s4_ = 0.0f;
