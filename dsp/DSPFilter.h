@@ -1,0 +1,163 @@
+// The filter base shared by every filter design: the three settings (cutoff in hertz,
+// resonance and bandwidth in [0, 1]), the ranges a design maps them into, the update
+// bracket, the block modes that take cutoff, resonance or bandwidth from control inputs,
+// and the guard that keeps a runaway design from emitting non-finite samples.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "framework/DSPControl.h"
+
+constexpr long double kFilterPi = 3.14159265358979323846264338327950288L;
+
+// Which control inputs a block mode reads before it filters input 0.
+enum class TFilterInputs : uint8_t {
+  kAudio,             // audio only
+  kCutoff,            // cutoff from input 1
+  kResonance,         // resonance from input 2
+  kCutoffResonance,   // cutoff from input 1, resonance from input 2
+  kBandwidth,         // bandwidth from input 2
+  kCutoffBandwidth,   // cutoff from input 1, bandwidth from input 2
+};
+
+// One second-order direct-form section, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, with its
+// two input and two output delays. The output is computed from the current input and the
+// old state; then the delays shift.
+struct TDSPFilterSection {
+  float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;  // feed-forward
+  float a1 = 0.0f, a2 = 0.0f;             // feedback
+  float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
+
+  float Filter(float x) {
+    const float y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
+  void Clear() { x1 = x2 = y1 = y2 = 0.0f; }
+};
+
+class TDSPFilter : public TDSPControl {
+ public:
+  TDSPFilter();
+
+  // Each setter stores a changed value clamped to its range, then recalculates.
+  virtual void SetBandwidth(float w);   // [0.001, 0.999]
+  virtual void SetResonance(float r);   // [0.001, 0.999]
+  virtual void SetCutoff(float hz);     // [0.001, 22050]
+
+  // The update bracket: while raised, the base recalculation waits; the closing end
+  // runs `Recalculate` once. The designs recalculate on every setter regardless.
+  void BeginUpdate() { ++freeze_; }
+  void EndUpdate();
+  int32_t UpdateDepth() const { return freeze_; }
+
+  float Cutoff() const { return cutoff_; }
+  float Resonance() const { return resonance_; }
+  float Bandwidth() const { return bandwidth_; }
+  // The settings as the design last mapped them into its own ranges (the cutoff as the
+  // working frequency in hertz of the designs that have one).
+  float MappedCutoff() const { return mappedCutoff_; }
+  float MappedResonance() const { return mappedResonance_; }
+  float MappedBandwidth() const { return mappedBandwidth_; }
+  int16_t DesignMode() const { return mode_; }
+
+  // The base maps the settings into the base ranges unless an update is open; every
+  // design replaces it with its own mapping and coefficients.
+  void Recalculate() override;
+  // Clears the delay elements and the input and output samples; coefficients stay.
+  virtual void Reset() { ClearRegisters(); }
+
+  // Buffer processing (block-based hosts of a filter; the voice engine does not use it).
+  // The control's own input block into its output block; zero and denormal outputs
+  // become 0.0.
+  void ProcessBlock();
+  // Input 0 into the output block, after applying the setters named by `inputs` with
+  // the first sample of input 1 (cutoff) and input 2 (resonance or bandwidth); zero and
+  // denormal outputs become 0.0.
+  void ProcessBlock(TFilterInputs inputs);
+  // The same for the one sample at the shared sample index, reading the inputs there.
+  void ProcessSample(TFilterInputs inputs);
+
+ protected:
+  // Refreshes the rate constants after every context change; coefficients are kept until
+  // the next setter call or `Recalculate`.
+  void AllocateBuffers() override;
+  void CacheRates();
+
+  // map(v; a, b; v0, v1) = a + (b - a)(v - v0) / (v1 - v0), a when v1 = v0.
+  static long double Map(long double v, long double a, long double b, long double v0,
+                         long double v1) {
+    return v1 == v0 ? a : a + (b - a) * (v - v0) / (v1 - v0);
+  }
+  static long double Clamp(long double v, long double low, long double high) {
+    return v < low ? low : (v > high ? high : v);
+  }
+  // R' = clamp(map(R; Rlo, Rhi; 0, 1), Rlo, Rhi), stored as the mapped resonance.
+  long double MapResonance();
+  // W' likewise with the bandwidth range, stored as the mapped bandwidth.
+  long double MapBandwidth();
+  // Fh = C * ny / 22050: the cutoff rescaled to the running rate (Fh = C at 44.1 kHz).
+  long double RescaledCutoff() const { return cutoff_ * ny_ / 22050.0L; }
+
+  // ---- the finite-state guard ----
+  // Some designs leave the stable range for some settings ("LP1" above 0.24 fs, the
+  // ladders at high resonance): very large values are their sound, but a state that has
+  // overflowed would otherwise stay non-finite for good. While everything is finite the
+  // guard changes nothing; when a sample or the state is not, the filter resets and the
+  // non-finite samples become 0.
+  template <class... TFloats>
+  static bool AllFinite(TFloats... v) {
+    // x * 0 is 0 for every finite x and NaN for infinities and NaN.
+    return ((v * 0.0f) + ... + 0.0f) == 0.0f;
+  }
+  // One sample through design D (its `Step`, `StateFinite` and `Reset`).
+  template <class D>
+  static float GuardedTick(D& d, float x) {
+    const float y = d.Step(x);
+    if (AllFinite(y) && d.StateFinite()) return y;
+    d.Reset();
+    return 0.0f;
+  }
+  // One control period in place: the plain step loop, checked once at its end.
+  template <class D>
+  static void GuardedPeriod(D& d, float* a, int32_t m) {
+    float probe = 0.0f;
+    for (int32_t i = 0; i < m; ++i) {
+      const float y = d.Step(a[i]);
+      probe += y * 0.0f;
+      a[i] = y;
+    }
+    if (probe != 0.0f || !d.StateFinite()) {
+      ZeroNonFinite(a, m);
+      d.Reset();
+    }
+  }
+  static void ZeroNonFinite(float* a, int32_t m);
+
+  // Rate constants of the context at the last context change.
+  long double fs_ = 0.0L;   // sample rate
+  long double ny_ = 0.0L;   // sample rate div 2
+  long double ms_ = 0.0L;   // sample rate div 1000
+
+  int16_t mode_ = 0;   // design mode of the classes that share code between modes
+  float bandwidthLow_ = 0.001f;
+  float bandwidthHigh_ = 22050.0f;
+  float cutoff_ = 8000.0f;
+  float resonance_ = 0.001f;
+  float bandwidth_ = 0.5f;
+  double resonanceLow_ = 0.001;
+  float resonanceHigh_ = 0.999f;
+  float cutoffLow_ = 10.001f;
+  float cutoffHigh_ = 16384.0f;
+  float mappedCutoff_ = 0.0f;
+  float mappedResonance_ = 0.0f;
+  float mappedBandwidth_ = 0.0f;
+  int32_t freeze_ = 0;
+
+ private:
+  void ApplyInputs(TFilterInputs inputs, int32_t index);
+};

@@ -1,0 +1,399 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FilterTestTools.h"
+#include "dsp/DSPBiquadFilters.h"
+#include "dsp/DSPFilterTypes.h"
+#include "dsp/DSPFilters1.h"
+#include "dsp/DSPFilters2.h"
+
+using namespace filter_test;
+
+namespace {
+
+// A filter that counts its recalculations on top of the base mapping.
+class TCountingFilter : public TDSPFilter {
+ public:
+  int recalculations = 0;
+  void Recalculate() override {
+    ++recalculations;
+    TDSPFilter::Recalculate();
+  }
+};
+
+std::unique_ptr<TDSPFilter> MakeType(int type, float cutoff, float resonance,
+                                     float bandwidth, TDSPProcessInfo* context = nullptr) {
+  auto f = FilterTypeEntry(type).create();
+  if (context) f->ContextChanged(context);
+  f->Recalculate();
+  f->SetCutoff(cutoff);
+  f->SetResonance(resonance);
+  f->SetBandwidth(bandwidth);
+  return f;
+}
+
+}  // namespace
+
+TEST(FilterSettings, SettersClampAndRecalculateOnlyOnChange) {
+  TCountingFilter f;
+  f.SetCutoff(30000.0f);
+  EXPECT_EQ(f.Cutoff(), 22050.0f);
+  f.SetCutoff(-5.0f);
+  EXPECT_EQ(f.Cutoff(), 0.001f);
+  f.SetResonance(2.0f);
+  EXPECT_EQ(f.Resonance(), 0.999f);
+  f.SetResonance(-1.0f);
+  EXPECT_EQ(f.Resonance(), 0.001f);
+  f.SetBandwidth(7.0f);
+  EXPECT_EQ(f.Bandwidth(), 0.999f);
+  f.SetBandwidth(std::nanf(""));  // a NaN setting must not reach the coefficients
+  EXPECT_EQ(f.Bandwidth(), 0.001f);
+  EXPECT_EQ(f.recalculations, 6);
+
+  f.SetCutoff(440.0f);
+  f.SetCutoff(440.0f);
+  f.SetResonance(0.001f);
+  EXPECT_EQ(f.recalculations, 7);
+}
+
+TEST(FilterSettings, UpdateBracketHoldsOnlyTheBaseRecalculation) {
+  TCountingFilter f;
+  f.Recalculate();
+  f.recalculations = 0;
+  const float before = f.MappedCutoff();
+  f.BeginUpdate();
+  f.BeginUpdate();
+  f.SetCutoff(1000.0f);
+  f.SetResonance(0.5f);
+  EXPECT_EQ(f.recalculations, 2);       // the setters still call Recalculate
+  EXPECT_EQ(f.MappedCutoff(), before);  // but the base mapping waits
+  f.EndUpdate();
+  EXPECT_EQ(f.recalculations, 2);
+  f.EndUpdate();
+  EXPECT_EQ(f.recalculations, 3);
+  EXPECT_EQ(f.MappedCutoff(), 1000.0f);
+  EXPECT_NEAR(f.MappedResonance(), 0.5f, 1e-6f);
+  // An unmatched end neither recalculates nor leaves the filter frozen.
+  f.EndUpdate();
+  EXPECT_EQ(f.recalculations, 3);
+  EXPECT_EQ(f.UpdateDepth(), 0);
+  f.SetCutoff(2000.0f);
+  EXPECT_EQ(f.MappedCutoff(), 2000.0f);
+}
+
+TEST(FilterSettings, DesignMappings) {
+  // "BW LP" works on the mirrored frequency ny - Fh, kept within [40, ny - 5 s].
+  TButterworthFilter1LP bw;
+  bw.SetCutoff(21900.0f);
+  EXPECT_FLOAT_EQ(bw.MappedCutoff(), 150.0f);
+  bw.SetCutoff(22030.0f);
+  EXPECT_FLOAT_EQ(bw.MappedCutoff(), 40.0f);
+  bw.SetCutoff(100.0f);
+  EXPECT_FLOAT_EQ(bw.MappedCutoff(), 22050.0f - 5 * 44);
+  bw.SetResonance(0.999f);
+  EXPECT_FLOAT_EQ(bw.MappedResonance(), 0.001f + 1.299f * 0.999f);
+
+  // "RBJ LP": a setting of 22050 reaches 0.245 fs.
+  TRBJFilterLP rbj;
+  rbj.SetCutoff(22050.0f);
+  EXPECT_FLOAT_EQ(rbj.MappedCutoff(), 10804.5f);
+  TDSPProcessInfo fast(96000, 96);
+  rbj.ContextChanged(&fast);
+  EXPECT_FLOAT_EQ(rbj.MappedCutoff(), 10804.5f);  // kept until the next recalculation
+  rbj.Recalculate();
+  EXPECT_FLOAT_EQ(rbj.MappedCutoff(), 23520.0f);
+
+  // "Vocal1": v = C / 22050 x 0.2 fs; v = 60 gives 335 Hz, v = 240 gives 800 Hz.
+  TBiquadFilter1Vocal1 vocal;
+  vocal.SetCutoff(150.0f);
+  EXPECT_FLOAT_EQ(vocal.MappedCutoff(), 335.0f);
+  vocal.SetCutoff(600.0f);
+  EXPECT_FLOAT_EQ(vocal.MappedCutoff(), 800.0f);
+  TBiquadFilter1Vocal2 vocal2;
+  vocal2.SetCutoff(600.0f);
+  EXPECT_FLOAT_EQ(vocal2.MappedCutoff(), 650.0f);
+}
+
+TEST(FilterSettings, StateVariableFrequencyCoefficientStaysInItsNarrowBand) {
+  // The coefficient is 2 sin(pi fs / (2 h)) with an argument near 8450 radians: it only
+  // lands in 0.80 ... 1.22 if it is computed in extended precision.
+  for (int rate : {44100, 96000}) {
+    TDSPProcessInfo context(rate, rate / 1000);
+    TStateVariableFilter1LP f;
+    f.ContextChanged(&context);
+    float low = 10, high = -10;
+    for (float c = 10.0f; c <= 16384.0f; c += 37.0f) {
+      f.SetCutoff(c);
+      low = std::min(low, f.FrequencyCoefficient());
+      high = std::max(high, f.FrequencyCoefficient());
+    }
+    EXPECT_NEAR(low, 0.8029f, 2e-3f) << rate;
+    EXPECT_NEAR(high, 1.2208f, 2e-3f) << rate;
+  }
+}
+
+// Gains measured with sines against the analytic response of each design's prototype.
+TEST(FilterResponse, MatchesAnalyticSecondOrderResponses) {
+  struct Case {
+    std::string what;
+    int type;
+    float cutoff, resonance, bandwidth;
+    TPrototype proto;
+    std::vector<double> probes;
+  };
+  const double fs = 44100;
+  // "BW LP": damping r = 1.3 - R', R' = 0.001 + 1.299 R; at Fh the gain is 1 / r.
+  const double rBw = 1.3 - (0.001 + 1.299 * 0.5);
+  // "RBJ LP": Q = R' = 0.5, the corner at 0.245 fs.
+  // "PEAK-EQ" at R' = 0.5, W' = 0.5 octaves: A = 10^(1.9675 R'), 1/Q = 2 alpha / sin w0.
+  const double a = std::pow(10.0, 1.9675 * 0.5);
+  const double w0 = 2 * kPi * 980.0 / fs;
+  const double alpha = std::sin(w0) * std::sinh(std::log(2.0) / 2 * 0.5 * w0 / std::sin(w0));
+  const double invQ = 2 * alpha / std::sin(w0);
+  // "Vocal1" at R = 0.001: R' = 0.01 + 5999.99 x 0.001, G = 0.3, B = R'/24 + 6,
+  // Q = R'/48 + 2.
+  const double rv = 0.01 + 5999.99 * 0.001;
+  const double g = 0.3, b = rv / 24 + 6, q = rv / 48 + 2;
+  const std::vector<Case> cases = {
+      {"BW LP", 0, 1000.0f, 0.5f, 0.5f, {0, 0, 1, 1, rBw, 1}, {100, 1000, 3000, 12000}},
+      {"BW LP2", 2, 2000.0f, 0.5f, 0.5f, {0, 0, 1, 1, 1.4142135, 1}, {200, 2000, 9000}},
+      {"RBJ LP", 20, 22050.0f, 0.5f, 0.5f, {0, 0, 1, 1, 2.0, 1}, {100, 5000, 10804.5, 15000}},
+      {"PEAK-EQ", 26, 2000.0f, 0.5f, 0.5f, {1, a * invQ, 1, 1, invQ / a, 1}, {100, 490, 980, 5000}},
+      {"Vocal1", 34, 150.0f, 0.001f, 0.5f, {g, g * b / q, g, 1, 1 / q, 1}, {100, 335, 1000}},
+      {"Vocal1", 34, 600.0f, 0.001f, 0.5f, {g, g * b / q, g, 1, 1 / q, 1}, {300, 800, 3000}},
+  };
+  for (const Case& c : cases) {
+    auto f = MakeType(c.type, c.cutoff, c.resonance, c.bandwidth);
+    // The corner or centre: Fh for the Butterworth designs, the design's own otherwise.
+    const double f0 = c.type <= 5 ? c.cutoff : f->MappedCutoff();
+    for (double hz : c.probes) {
+      const double expected = BilinearGain(c.proto, f0, hz, fs);
+      EXPECT_NEAR(MeasureGain(*f, hz, fs), expected, 2e-3 * expected + 1e-5)
+          << c.what << " at " << hz << " Hz";
+    }
+  }
+  // The landmarks in plain numbers.
+  EXPECT_NEAR(MeasureGain(*MakeType(0, 1000.0f, 0.5f, 0.5f), 1000, fs), 1 / rBw, 3e-3);
+  EXPECT_NEAR(MeasureGain(*MakeType(20, 22050.0f, 0.5f, 0.5f), 10804.5, fs), 0.5, 1e-3);
+  EXPECT_NEAR(MeasureGain(*MakeType(26, 2000.0f, 0.5f, 0.5f), 980, fs), a * a, 0.2);
+  EXPECT_NEAR(MeasureGain(*MakeType(34, 150.0f, 0.001f, 0.5f), 335, fs), g * b, 3e-3);
+}
+
+TEST(FilterResponse, EdgeCasesOfSingleDesigns) {
+  // "12DB LP" with cutoff 0.001 passes the input.
+  TDSPOnePoleFilterLP onePole;
+  onePole.Recalculate();
+  onePole.SetCutoff(0.001f);
+  for (float x : Noise(500, 0.25f)) {
+    onePole.In = x;
+    onePole.Tick();
+    ASSERT_NEAR(onePole.Out, x, 5e-8f);
+  }
+  // "24DB LP3" is linear for a full-scale sine: doubling the input doubles the output.
+  auto lp3 = MakeType(9, 1000.0f, 0.5f, 0.5f);
+  EXPECT_NEAR(MeasureGain(*lp3, 300, 44100, 1.0f), MeasureGain(*lp3, 300, 44100, 0.5f), 1e-4);
+  // "IIR NOTCH" clamps what it emits, not what it keeps.
+  TIIRNotchFilter1 notch;
+  notch.Recalculate();
+  notch.SetCutoff(5000.0f);
+  float peak = 0;
+  for (float x : Noise(2000, 1e6f)) {
+    notch.In = x;
+    notch.Tick();
+    peak = std::max(peak, std::fabs(notch.Out));
+  }
+  EXPECT_LE(peak, 32768.0f);
+  EXPECT_GE(peak, 32767.0f);
+  // "Phaser" at its smallest radius is nearly a two-sample delay.
+  auto phaser = MakeType(30, 3000.0f, 0.001f, 0.5f);
+  const auto in = Noise(300);
+  for (int i = 0; i < 300; ++i) {
+    phaser->In = in[i];
+    phaser->Tick();
+    if (i >= 2) {
+      ASSERT_NEAR(phaser->Out, in[i - 2], 0.025f) << i;
+    }
+  }
+  // "4PoleEQ2" ignores resonance.
+  auto eq2a = MakeType(32, 3000.0f, 0.1f, 0.5f);
+  auto eq2b = MakeType(32, 3000.0f, 0.9f, 0.5f);
+  const auto& x = static_cast<TBiquadFilter1Base&>(*eq2a);
+  const auto& y = static_cast<TBiquadFilter1Base&>(*eq2b);
+  EXPECT_EQ(x.B0(), y.B0());
+  EXPECT_EQ(x.B1(), y.B1());
+  EXPECT_EQ(x.B2(), y.B2());
+  EXPECT_EQ(x.A1(), y.A1());
+  EXPECT_EQ(x.A2(), y.A2());
+}
+
+TEST(FilterResponse, BiquadFlushesTinyAndClampsHugeOutputs) {
+  struct Case {
+    float in, out;
+  };
+  // The peak design with boost 1 is the identity; a fresh section passes b0 x = x.
+  for (const Case& c : {Case{2e-6f, 0.0f}, Case{-1e-5f, 0.0f}, Case{1e6f, 900000.0f},
+                        Case{-1e6f, -900000.0f}, Case{0.25f, 0.25f}}) {
+    TBiquadFilter1 f;
+    f.PeakDesign(1, 44100, 1, 1, 1000);
+    ASSERT_EQ(f.B0(), 1.0f);
+    f.In = c.in;
+    f.Tick();
+    EXPECT_EQ(f.Out, c.out) << c.in;
+  }
+}
+
+// Low-pass types pass lows and cut highs; high-pass types the reverse.
+TEST(FilterResponse, LowPassCutsHighsAndHighPassCutsLows) {
+  // "12DB LP" smooths more at higher cutoff settings. The state-variable types are left
+  // out: their frequency coefficient stays within 0.80 ... 1.22 whatever the cutoff, so
+  // "SVF LP" keeps much of its highs (its character, not a cut).
+  for (int type : {0, 2, 6, 7, 8, 9, 12, 20, 33}) {
+    auto f = MakeType(type, type == 6 ? 16000.0f : 1000.0f, 0.3f, 0.5f);
+    EXPECT_LT(MeasureGain(*f, 16000, 44100), 0.7 * MeasureGain(*f, 100, 44100))
+        << FilterTypeEntry(type).name;
+  }
+  for (int type : {1, 3, 10, 21}) {
+    auto f = MakeType(type, 1000.0f, 0.3f, 0.5f);
+    EXPECT_LT(MeasureGain(*f, 100, 44100), 0.7 * MeasureGain(*f, 16000, 44100))
+        << FilterTypeEntry(type).name;
+  }
+}
+
+TEST(FilterDesigns, FillPeriodEqualsTickLoopForEveryType) {
+  const auto input = Noise(44 * 40, 0.7f, 123);
+  for (int type = 0; type < kFilterTypeCount; ++type) {
+    for (float cutoff : {300.0f, 3000.0f, 9000.0f}) {
+      for (float resonance : {0.2f, 0.9f}) {
+        auto a = MakeType(type, cutoff, resonance, 0.3f);
+        auto b = MakeType(type, cutoff, resonance, 0.3f);
+        std::vector<float> period(input);
+        for (size_t p = 0; p < input.size(); p += 44) a->FillPeriod(&period[p]);
+        for (size_t i = 0; i < input.size(); ++i) {
+          b->In = input[i];
+          b->Tick();
+          ASSERT_EQ(period[i], b->Out) << FilterTypeEntry(type).name << " " << cutoff << " "
+                                       << resonance << " sample " << i;
+        }
+      }
+    }
+  }
+}
+
+TEST(FilterDesigns, ResetClearsStateAndKeepsCoefficients) {
+  const auto input = Noise(440, 0.5f);
+  for (int type = 0; type < kFilterTypeCount; ++type) {
+    auto used = MakeType(type, 2500.0f, 0.6f, 0.4f);
+    auto fresh = MakeType(type, 2500.0f, 0.6f, 0.4f);
+    std::vector<float> a(input), b(input);
+    used->FillPeriod(a.data());
+    used->Reset();
+    EXPECT_EQ(used->Out, 0.0f);
+    a = input;
+    for (size_t p = 0; p < a.size(); p += 44) {
+      used->FillPeriod(&a[p]);
+      fresh->FillPeriod(&b[p]);
+    }
+    EXPECT_EQ(a, b) << FilterTypeEntry(type).name;
+  }
+}
+
+TEST(FilterDesigns, BlockModesReadTheirControlInputs) {
+  TDSPProcessInfo context(44100, 44);
+  TRBJFilterLP f;
+  f.SetUsesWorkBuffers(true);
+  f.ContextChanged(&context);
+  TRBJFilterLP reference;
+  reference.ContextChanged(&context);
+  std::vector<float> audio = Noise(60, 0.5f), cutoff(60, 700.0f), resonance(60, 0.8f);
+  f.SetPort(0, audio.data());
+  f.SetPort(1, cutoff.data());
+  f.SetPort(2, resonance.data());
+  f.ProcessBlock(TFilterInputs::kCutoffResonance);
+  EXPECT_EQ(f.Cutoff(), 700.0f);
+  EXPECT_EQ(f.Resonance(), 0.8f);
+  reference.SetCutoff(700.0f);
+  reference.SetResonance(0.8f);
+  for (int i = 0; i < 44; ++i) {
+    reference.In = audio[i];
+    reference.Tick();
+    EXPECT_EQ(f.OutputBlock()[i], reference.Out) << i;
+  }
+  // A zero or denormal output is written as 0.0.
+  std::fill(audio.begin(), audio.end(), 0.0f);
+  f.Reset();
+  audio[0] = 1e-39f;
+  f.ProcessBlock(TFilterInputs::kAudio);
+  EXPECT_EQ(f.OutputBlock()[0], 0.0f);
+  EXPECT_FALSE(std::signbit(f.OutputBlock()[0]));
+}
+
+// The guard: designs may run away to very large values, but nothing non-finite ever
+// leaves a filter and no filter stays stuck.
+TEST(FilterGuard, WorstSettingsNeverEmitNonFiniteSamples) {
+  for (int rate : {44100, 96000}) {
+    TDSPProcessInfo context(rate, rate / 1000);
+    const int m = context.samplesPerMs;
+    for (int type = 0; type < kFilterTypeCount; ++type) {
+      for (float cutoff : {0.001f, 10.0f, 11000.0f, 16384.0f, 22050.0f}) {
+        for (float bandwidth : {0.001f, 0.999f}) {
+          for (float gain : {1.0f, 1000.0f}) {
+            auto f = MakeType(type, cutoff, 0.999f, bandwidth, &context);
+            const auto input = Noise(m * 200, gain, type * 7);
+            std::vector<float> a(input);
+            for (size_t p = 0; p < a.size(); p += m) f->FillPeriod(&a[p]);
+            for (float y : a)
+              ASSERT_TRUE(std::isfinite(y))
+                  << FilterTypeEntry(type).name << " " << rate << " " << cutoff;
+            for (float x : input) {
+              f->In = x;
+              f->Tick();
+              ASSERT_TRUE(std::isfinite(f->Out))
+                  << FilterTypeEntry(type).name << " tick " << rate << " " << cutoff;
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(FilterGuard, RunawayLowPassStaysLargeButFinite) {
+  // "LP1" above 0.24 fs leaves the stable range: very large values are its sound.
+  TXResonantFilter1 f;
+  f.Recalculate();
+  f.SetCutoff(22050.0f);
+  f.SetResonance(0.999f);
+  auto a = Noise(44 * 200);
+  float peak = 0;
+  for (size_t p = 0; p < a.size(); p += 44) f.FillPeriod(&a[p]);
+  for (float y : a) {
+    ASSERT_TRUE(std::isfinite(y));
+    peak = std::max(peak, std::fabs(y));
+  }
+  EXPECT_GT(peak, 1e30f);
+}
+
+TEST(FilterGuard, NonFiniteInputResetsTheFilterInsteadOfPoisoningIt) {
+  for (int type = 0; type < kFilterTypeCount; ++type) {
+    auto hit = MakeType(type, 2000.0f, 0.5f, 0.5f);
+    auto fresh = MakeType(type, 2000.0f, 0.5f, 0.5f);
+    std::vector<float> bad = Noise(44);
+    bad[10] = std::nanf("");
+    bad[20] = INFINITY;
+    hit->FillPeriod(bad.data());
+    for (float y : bad) ASSERT_TRUE(std::isfinite(y)) << FilterTypeEntry(type).name;
+    // The next period sounds exactly as from a fresh filter.
+    std::vector<float> a = Noise(44, 0.5f, 99), b = a;
+    hit->FillPeriod(a.data());
+    fresh->FillPeriod(b.data());
+    EXPECT_EQ(a, b) << FilterTypeEntry(type).name;
+    // The same through Tick.
+    hit->In = std::nanf("");
+    hit->Tick();
+    EXPECT_EQ(hit->Out, 0.0f) << FilterTypeEntry(type).name;
+  }
+}
