@@ -131,7 +131,7 @@ std::string Format(int16_t kind, float v, float minimum, float maximum) {
     case 72: {
       // Time cents to seconds; short times get three decimals.
       const float seconds = std::exp2(v / 1200.0f);
-      return FormatFixed(seconds, v < 9.99f ? 3 : 1);
+      return FormatFixed(seconds, static_cast<double>(v) < 9.99 ? 3 : 1);
     }
     case 75:
       return FormatFixed(AmountGain(v * 0.001f), 3);
