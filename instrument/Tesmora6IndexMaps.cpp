@@ -1,0 +1,85 @@
+#include "instrument/Tesmora6IndexMaps.h"
+
+#include <span>
+
+namespace {
+
+// Modulation layer: logical slot -> host index. Slots 7-14 are the first envelope (with its
+// amplitude depth, curve and scaling), 15-23 the second, 24-43 filter stage 1 (main unit,
+// then right unit and "Chn"), 44-63 stage 2, 64-79 LFOs and shaper switches, 80-83 the
+// right shaper, 84 "PM METHOD", 85-99 the LFO envelopes, 100 "MOn", 101-166 the matrix.
+constexpr TSlotRun kModRuns[] = {
+    {0, 10, 10},     // "Gain" .. "ENV1 Release"
+    {11, 11, 188},   // "Amp->Env1"
+    {12, 12, 190},   // "Env1DB"
+    {13, 13, 192},   // "Env2ScaleBy" of Env1
+    {14, 14, 195},   // "Env2ScaleTo" of Env1
+    {15, 18, 21},    // "ENV2 Attack" .. "ENV2 Release"
+    {19, 19, 189},   // "Amp->Env2"
+    {20, 20, 191},   // "Env2DB"
+    {21, 21, 193},   // "Env2ScaleBy"
+    {22, 22, 196},   // "Env2ScaleTo"
+    {23, 23, 194},   // "Env2Delay"
+    {24, 33, 61},    // "Filter1" .. "Cutoff->LFO3"
+    {34, 43, 224},   // stage 1 right unit .. "Chn"
+    {44, 53, 71},    // "Filter2" .. "Cutoff->LFO3"
+    {54, 63, 234},   // stage 2 right unit .. "Chn"
+    {64, 79, 81},    // "LFO1 Frequency" .. "Shape Route"
+    {80, 83, 244},   // right shaper .. "ShpChnMode"
+    {84, 84, 97},    // "PM METHOD"
+    {85, 99, 209},   // "LFO1 Dly" .. "LFO3 Cyc"
+    {100, 166, 248}, // "MOn", "MSrc1" .. "MAmt22"
+};
+
+// Sequencer layer: Seq1 settings 0-36 and steps 37-68, Seq2 settings 69-105, steps 106-137.
+constexpr TSlotRun kSeqRuns[] = {{0, 137, TTesmora6IndexMaps::kFirstSeqHost}};
+
+// Effects section: FX id k is host 453 + k.
+constexpr TSlotRun kFxRuns[] = {{0, 289, TTesmora6IndexMaps::kFirstFxHost}};
+
+template <size_t N>
+void FillSlots(std::array<int16_t, N>& table, std::span<const TSlotRun> runs) {
+  for (const TSlotRun& run : runs) {
+    for (int32_t slot = run.firstSlot; slot <= run.lastSlot; ++slot) {
+      table[static_cast<size_t>(slot)] = static_cast<int16_t>(run.firstHost + slot - run.firstSlot);
+    }
+  }
+}
+
+template <size_t N, size_t H>
+void BuildInverse(const std::array<int16_t, N>& slots, std::array<int16_t, H>& inverse) {
+  inverse.fill(-1);
+  for (size_t slot = 0; slot < N; ++slot) {
+    const int16_t host = slots[slot];
+    if (host >= 0 && static_cast<size_t>(host) < H) inverse[static_cast<size_t>(host)] = static_cast<int16_t>(slot);
+  }
+}
+
+}  // namespace
+
+TTesmora6IndexMaps::TTesmora6IndexMaps() {
+  modHost_.fill(-1);
+  seqHost_.fill(-1);
+  fxHost_.fill(-1);
+  modSlotOfHost_.fill(-1);
+  seqSlotOfHost_.fill(-1);
+  fxIdOfHost_.fill(-1);
+}
+
+void TTesmora6IndexMaps::Build() {
+  if (!modDone_) {
+    FillSlots(modHost_, kModRuns);
+    modDone_ = true;
+  }
+  if (!seqDone_) {
+    FillSlots(seqHost_, kSeqRuns);
+    seqDone_ = true;
+  }
+  if (!fxDone_) {
+    FillSlots(fxHost_, kFxRuns);
+    fxDone_ = true;
+  }
+  BuildInverse(modHost_, modSlotOfHost_);
+  BuildInverse(fxHost_, fxIdOfHost_);
+  BuildInverse(seqHost_, seqSlotOfHost_);
+}
