@@ -38,8 +38,8 @@ TDSPBaseOscillator::TDSPBaseOscillator() {
 
 TDSPBaseOscillator::~TDSPBaseOscillator() = default;
 
-float TDSPBaseOscillator::WrapRunaway(float phase) const {
-  return ReduceInto(phase, wrapThreshold_, wrapPeriod_);
+float TDSPBaseOscillator::WrapRunaway(float phase, float threshold, float period) {
+  return ReduceInto(phase, threshold, period);
 }
 
 void TDSPBaseOscillator::SetTableLength(int16_t n) { tableLength_ = n; }
@@ -240,11 +240,11 @@ void TDSPTableOscillator::SetFrequency(float hz) {
 }
 
 void TDSPTableOscillator::ShiftPhase(float cycles) {
-  phase_ = IntoTable(static_cast<float>(phase_ + static_cast<long double>(tableLength_) * cycles));
+  phase_ = IntoTable(static_cast<float>(phase_ + static_cast<long double>(tableLength_) * cycles),
+                     tableLength_);
 }
 
-float TDSPTableOscillator::IntoTableSlow(float phase) const {
-  const float n = static_cast<float>(tableLength_);
+float TDSPTableOscillator::IntoTableSlow(float phase, float n) {
   if (!std::isfinite(phase)) return 0.0f;
   // Far outside the table the repeated subtraction is done in one step; it is exact, so
   // the result is the one the loops below would reach.
@@ -257,27 +257,30 @@ float TDSPTableOscillator::IntoTableSlow(float phase) const {
 }
 
 void TDSPTableOscillator::Tick() {
-  const float phase = IntoTable(phase_);
-  Out = static_cast<float>(ReadTable(phase));
+  const float phase = IntoTable(phase_, tableLength_);
+  Out = static_cast<float>(ReadTable(table_.get(), tableLength_, phase));
   phase_ = static_cast<float>(static_cast<long double>(phase) + increment_ + incrementOffset_);
 }
 
 void TDSPTableOscillator::FillPeriod(float* out) {
   const int32_t m = context_->samplesPerMs;
+  const float* table = table_.get();
+  const int32_t n = tableLength_;
+  const float size = static_cast<float>(n);
   const float gain = gain_, increment = increment_, offset = incrementOffset_;
   float phase = phase_;
   if (offset == 0.0f) {
     // φ + increment + 0 is one rounding of φ + increment, which float addition gives
     // exactly as the extended sum stored to float would.
     for (int32_t i = 0; i < m; ++i) {
-      phase = IntoTable(phase);
-      out[i] = static_cast<float>(gain * ReadTable(phase));
+      phase = IntoTable(phase, size);
+      out[i] = static_cast<float>(gain * ReadTable(table, n, phase));
       phase += increment;
     }
   } else {
     for (int32_t i = 0; i < m; ++i) {
-      phase = IntoTable(phase);
-      out[i] = static_cast<float>(gain * ReadTable(phase));
+      phase = IntoTable(phase, size);
+      out[i] = static_cast<float>(gain * ReadTable(table, n, phase));
       phase = static_cast<float>(static_cast<long double>(phase) + increment + offset);
     }
   }

@@ -113,12 +113,13 @@ class TDSPBaseOscillator : public TDSPControl {
 
  protected:
   // φ after an advance: once over the threshold, one wrap period back.
-  float Wrapped(float phase) const {
-    if (phase > wrapThreshold_) {
-      phase -= wrapPeriod_;
+  float Wrapped(float phase) const { return Wrapped(phase, wrapThreshold_, wrapPeriod_); }
+  static float Wrapped(float phase, float threshold, float period) {
+    if (phase > threshold) {
+      phase -= period;
       // An increment larger than the wrap period would otherwise walk the phase away
       // (pitch 256 asks for about 21 MHz); bring it back into range.
-      if (phase > wrapThreshold_) phase = WrapRunaway(phase);
+      if (phase > threshold) phase = WrapRunaway(phase, threshold, period);
     }
     return phase;
   }
@@ -126,11 +127,11 @@ class TDSPBaseOscillator : public TDSPControl {
   float WrappedAtThreshold(float phase) const {
     if (phase >= wrapThreshold_) {
       phase -= wrapPeriod_;
-      if (phase >= wrapThreshold_) phase = WrapRunaway(phase);
+      if (phase >= wrapThreshold_) phase = WrapRunaway(phase, wrapThreshold_, wrapPeriod_);
     }
     return phase;
   }
-  float WrapRunaway(float phase) const;
+  static float WrapRunaway(float phase, float threshold, float period);
 
   // The 1 / sample rate conversion of SetPitch and SetFrequency; table oscillators
   // scale by N as well.
@@ -195,10 +196,11 @@ class TDSPAnalyticOscillator : public TDSPBaseOscillator {
     W& w = Self();
     const int32_t m = context_->samplesPerMs;
     const float shape = shape_, gain = gain_, increment = increment_;
+    const float threshold = wrapThreshold_, period = wrapPeriod_;
     float phase = phase_;
     for (int32_t i = 0; i < m; ++i) {
       out[i] = static_cast<float>(w.FillValue(phase, shape, gain));
-      phase = Wrapped(phase + increment);
+      phase = Wrapped(phase + increment, threshold, period);
     }
     phase_ = phase;
   }
@@ -241,19 +243,18 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   void AllocateBuffers() override;
 
   // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
-  float IntoTable(float phase) const {
-    const float n = static_cast<float>(tableLength_);
+  static float IntoTable(float phase, float n) {
     if (phase >= 0.0f && phase < n) return phase;
-    return IntoTableSlow(phase);
+    return IntoTableSlow(phase, n);
   }
-  float IntoTableSlow(float phase) const;
+  static float IntoTableSlow(float phase, float n);
   // Linear interpolation between entry ⌊φ⌋ and the next one (entry 0 after N - 1);
   // the index is round(φ - 0.5).
-  long double ReadTable(float phase) const {
+  static long double ReadTable(const float* table, int32_t n, float phase) {
     const int32_t i = RoundFloat(phase - 0.5f);
     const long double t = phase - static_cast<float>(i);
-    const int32_t j = (i + 1 == tableLength_) ? 0 : i + 1;
-    return (1.0L - t) * table_[i] + t * table_[j];
+    const int32_t j = (i + 1 == n) ? 0 : i + 1;
+    return (1.0L - t) * table[i] + t * table[j];
   }
 
   float incrementScale_ = 0.0f;
