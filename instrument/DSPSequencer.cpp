@@ -84,55 +84,69 @@ void TSequencerEnvelope::Silence(float* e, const float* ramp, int32_t p, bool fi
   }
 }
 
-void TSequencerEnvelope::FillPeriod(float* e, const float* ramp, int32_t p,
-                                    double samplesPerUnit) {
+TSequencerEnvelope::TStage TSequencerEnvelope::Stage() const {
   // x = time since the start delay ended.
   const double x = envTime_ - delay;
   if (!SequencerReached(envTime_, delay)) {
-    if (delaySamples_ != kDelaySkipped) {
-      // The start delay of the first cycle.
+    // In later cycles the delay is part of the space.
+    return delaySamples_ != kDelaySkipped ? kDelayStage : kSpaceStage;
+  }
+  if (!SequencerReached(x, attack)) return kAttackStage;
+  // Peaks below the minimum are held for good: the envelope never releases.
+  if (peak < kMinimumPeak || !SequencerReached(x, attack + peak)) return kPeakStage;
+  if (!SequencerReached(x, attack + peak + release)) return kReleaseStage;
+  return kSpaceStage;
+}
+
+void TSequencerEnvelope::FillPeriod(float* e, const float* ramp, int32_t p,
+                                    double samplesPerUnit) {
+  switch (Stage()) {
+    case kDelayStage: {
       const bool first = delaySamples_ == 0;
       Silence(e, ramp, p, first);
       hold_ = first && p > 0 ? e[p - 1] : 0.0f;
       CountSamples(delaySamples_, p);
       return;
     }
-    // In later cycles the delay is part of the space.
-  } else if (!SequencerReached(x, attack)) {
-    // Attack: a linear rise over the attack's length in samples. A length that is not a
-    // whole number of periods would overshoot 1 in the attack's last period; the level
-    // stops at 1 so that the curve lookup stays inside its table.
-    const double length = attack * samplesPerUnit;
-    const double start = envSamples_;
-    for (int32_t i = 0; i < p; ++i) {
-      e[i] = std::min(static_cast<float>((start + i) / length), 1.0f);
+    case kAttackStage: {
+      // A linear rise over the attack's length in samples. A length that is not a whole
+      // number of periods would overshoot 1 in the attack's last period; the level stops
+      // at 1 so that the curve lookup stays inside its table.
+      const double length = attack * samplesPerUnit;
+      const double start = envSamples_;
+      for (int32_t i = 0; i < p; ++i) {
+        e[i] = std::min(static_cast<float>((start + i) / length), 1.0f);
+      }
+      hold_ = 1.0f;
+      break;
     }
-    hold_ = 1.0f;
-    CountSamples(envSamples_, p);
-    return;
-  } else if (peak < kMinimumPeak || !SequencerReached(x, attack + peak)) {
-    // Peak (held for good when the peak is 0: the envelope never releases).
-    std::fill(e, e + p, 1.0f);
-    hold_ = 1.0f;
-    CountSamples(envSamples_, p);
-    return;
-  } else if (!SequencerReached(x, attack + peak + release)) {
-    // Release: a linear fall from 1 over the release's length in samples, stopping at 0.
-    if (releaseStart_ == kNotReached) releaseStart_ = envSamples_;
-    const double length = release * samplesPerUnit;
-    const double start = static_cast<double>(envSamples_) - releaseStart_;
-    for (int32_t i = 0; i < p; ++i) {
-      e[i] = std::max(static_cast<float>(1.0 - (start + i) / length), 0.0f);
+    case kPeakStage:
+      std::fill(e, e + p, 1.0f);
+      hold_ = 1.0f;
+      break;
+    case kReleaseStage: {
+      // A linear fall from 1 over the release's length in samples, stopping at 0.
+      if (releaseStart_ == kNotReached) releaseStart_ = envSamples_;
+      const double length = release * samplesPerUnit;
+      const double start = static_cast<double>(envSamples_) - releaseStart_;
+      for (int32_t i = 0; i < p; ++i) {
+        e[i] = std::max(static_cast<float>(1.0 - (start + i) / length), 0.0f);
+      }
+      hold_ = 0.0f;
+      break;
     }
-    hold_ = 0.0f;
-    CountSamples(envSamples_, p);
-    return;
+    case kSpaceStage: {
+      const bool first = spaceStart_ == kNotReached;
+      if (first) spaceStart_ = envSamples_;
+      Silence(e, ramp, p, first && spaceNow_ > 0.0);
+      hold_ = 0.0f;
+      CountSamples(envSamples_, p);
+      return;
+    }
   }
-  // Space: after the release, or before the attack once the first cycle has ended.
-  const bool first = spaceStart_ == kNotReached;
-  if (first) spaceStart_ = envSamples_;
-  Silence(e, ramp, p, first && spaceNow_ > 0.0);
-  hold_ = 0.0f;
+  // A sounding stage: the next silent stretch (the space after the release, or the delay
+  // of a later cycle) begins with a fade of its own.
+  spaceStart_ = kNotReached;
   CountSamples(envSamples_, p);
 }
 
@@ -400,16 +414,17 @@ void TDSPSequencer::ShapeOutputs(int32_t p) {
   envOut_ = p > 0 ? g[0] : Curve(0.0f);
   // Gate u and level v glide linearly across the period from their last values and are
   // shaped by the envelope; the gain is (v * LevelAmt + 1) * (1 - (1 - u) * GateAmt).
+  // The glide is written a + t (b - a) rather than (1 - t) a + t b: the same line, but
+  // exactly b all through once a value holds, so a steady gain of 1 stays exactly 1.
   const float gatePrev = gatePrev_, gateCur = gateCur_;
   const float levelPrev = prevLevelCur2_, levelCur = levelCur2_;
   const float gateEnvAmt = gateEnvAmt_, gateEnvBase = gateEnvBase_;
   const float levelEnvAmt = levelEnvAmt_, levelEnvBase = levelEnvBase_;
   const float gateAmt = gateAmt_, levelAmt = levelAmt_;
+  const float gateStep = gateCur - gatePrev, levelStep = levelCur - levelPrev;
   for (int32_t i = 0; i < p; ++i) {
-    const float ti = t[i];
-    const float si = 1.0f - ti;
-    const float u = (si * gatePrev + ti * gateCur) * (gateEnvAmt * g[i] + gateEnvBase);
-    const float v = (si * levelPrev + ti * levelCur) * (levelEnvAmt * g[i] + levelEnvBase);
+    const float u = (gatePrev + t[i] * gateStep) * (gateEnvAmt * g[i] + gateEnvBase);
+    const float v = (levelPrev + t[i] * levelStep) * (levelEnvAmt * g[i] + levelEnvBase);
     g[i] = (v * levelAmt + 1.0f) * (1.0f - (1.0f - u) * gateAmt);
   }
   gateOut_ = (gateEnvAmt_ * envOut_ + gateEnvBase_) * gateCur_;
@@ -429,11 +444,10 @@ void TDSPSequencer::RunIdle(int32_t p) {
   const float gatePrev = gatePrev_, gateCur = gateCur_;
   const float levelPrev = prevLevelCur2_, levelCur = levelCur2_;
   const float gateAmt = gateAmt_, levelAmt = levelAmt_;
+  const float gateStep = gateCur - gatePrev, levelStep = levelCur - levelPrev;
   for (int32_t i = 0; i < p; ++i) {
-    const float ti = t[i];
-    const float si = 1.0f - ti;
-    g[i] = ((si * levelPrev + ti * levelCur) * levelAmt + 1.0f) *
-           (1.0f - (1.0f - (si * gatePrev + ti * gateCur)) * gateAmt);
+    g[i] = ((levelPrev + t[i] * levelStep) * levelAmt + 1.0f) *
+           (1.0f - (1.0f - (gatePrev + t[i] * gateStep)) * gateAmt);
   }
   gatePrev_ = gateCur_;
   prevLevelCur2_ = levelCur2_;

@@ -13,12 +13,15 @@
 #include "framework/DSPControl.h"
 #include "instrument/DSPSequencerOctaves.h"
 
-// The clocks add up a double increment every period; a length counts as reached when the
-// running sum lies within this much below it, so that rounding in the sum (30 ticks made of
-// 125 increments of 0.24 add up to 29.9999999999999) does not lengthen a step by a period.
+// The clocks add up a double increment every period, and the lengths come from single-
+// precision settings. A length counts as reached when the running time lies within a
+// millionth of it below (and at least 1e-6 below short lengths), so that rounding does not
+// lengthen a step by a whole period: 30 ticks made of 125 increments of 0.24 add up to
+// 29.9999999999999, and a swing of 0.66 stored as a float makes 39.6 ticks 39.6000016.
 constexpr double kSequencerClockTolerance = 1e-6;
 inline bool SequencerReached(double time, double length) {
-  return time >= length - kSequencerClockTolerance;
+  const double scale = length > 1.0 ? length : 1.0;
+  return time >= length - kSequencerClockTolerance * scale;
 }
 
 // The octave arpeggio: the pattern of one direction mode over an octave range, and where
@@ -55,6 +58,11 @@ class TSequencerOctaves {
 // release and space, for a set number of cycles (0 = unlimited). Times are in the
 // sequencer's unit; the envelope moves on by one increment per control period and counts
 // samples inside its ramps.
+//
+// The first period of a silent stretch (the start delay, the space, and the delay of later
+// cycles, which belongs to their space) fades the level held by the stage before it down to
+// 0 over one period, (1 - t) * Hold, instead of jumping: after a peak without release the
+// envelope falls in one period, and after a release that has reached 0 it stays at 0.
 class TSequencerEnvelope {
  public:
   static constexpr int32_t kNotReached = -1016;     // ReleaseStart, SpaceStart
@@ -91,6 +99,10 @@ class TSequencerEnvelope {
  private:
   // Peaks below this never release: the envelope stays at 1 and its cycles never end.
   static constexpr double kMinimumPeak = 0.005;
+
+  enum TStage { kDelayStage, kAttackStage, kPeakStage, kReleaseStage, kSpaceStage };
+  // The stage of the coming period, from the envelope time.
+  TStage Stage() const;
 
   // The first period of a silent stretch fades the held level out; later ones are 0.
   void Silence(float* e, const float* ramp, int32_t p, bool first);
