@@ -244,10 +244,10 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
 
   // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
   static float IntoTable(float phase, float n) {
-    if (phase >= 0.0f && phase < n) return phase;
+    if (phase >= 0.0f && phase < n) [[likely]] return phase;
     return IntoTableSlow(phase, n);
   }
-  static float IntoTableSlow(float phase, float n);
+  [[gnu::noinline]] static float IntoTableSlow(float phase, float n);
   // Linear interpolation between entry ⌊φ⌋ and the next one (entry 0 after N - 1);
   // the index is round(φ - 0.5).
   static long double ReadTable(const float* table, int32_t n, float phase) {

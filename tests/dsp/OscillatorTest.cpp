@@ -233,7 +233,7 @@ TEST(OscillatorPitch, MeasuredFrequencyOfEveryPeriodicWaveform) {
       {19, 31.73, twoPi}, {20, 24, 4}, {22, 24, 4}, {23, 24, 4},
       {24, 0, 1},  {25, 31.82, twoPi}, {26, 0, 1}, {27, 0, 1}, {30, 0, 1},
       {38, 0, 1},                        // "Saw AA"
-      {45, 24, 4},                       // "ParaSine": 1760 Hz in phase, heard at 440
+      {45, 24, 4},                       // "ParaSine": 4x the pitch in phase, heard at it
       {46, 0, 1}, {47, 0, 1},
       {48, 0, twoPi / 10},               // "X-Curve": even in sin 5φ, so ten per wrap
   };
