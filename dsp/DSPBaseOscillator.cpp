@@ -53,8 +53,14 @@ void TDSPBaseOscillator::SetPitch(float semitones) {
   lastPitch_ = semitones;
   effectivePitch_ = static_cast<float>(static_cast<long double>(semitones) + pitchOffset_);
   const float e = ClampSafe(effectivePitch_, kMinPitch, kMaxPitch);
-  // 6.875 x exp((e + 3) x ln2 / 12): 440 Hz at e = 69.
-  frequency_ = static_cast<float>(6.875L * std::exp((e + 3.0L) * kSemitoneLog));
+  // The voices set every pitch once per millisecond and it rarely changes: the last
+  // conversion is kept, so an unchanged pitch costs no exponential.
+  if (e != convertedPitch_) {
+    convertedPitch_ = e;
+    // 6.875 x exp((e + 3) x ln2 / 12): 440 Hz at e = 69.
+    convertedFrequency_ = static_cast<float>(6.875L * std::exp((e + 3.0L) * kSemitoneLog));
+  }
+  frequency_ = convertedFrequency_;
   UpdateIncrement();
 }
 

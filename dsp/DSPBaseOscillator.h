@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "dsp/DSPWaveformTable.h"
@@ -166,6 +167,9 @@ class TDSPBaseOscillator : public TDSPControl {
   std::unique_ptr<float[]> incrementBuffer_;
   float pitchOffset_ = 0.0f;
   float effectivePitch_ = 0.05f;
+  // The last pitch SetPitch converted and its frequency (NaN: nothing converted yet).
+  float convertedPitch_ = std::numeric_limits<float>::quiet_NaN();
+  float convertedFrequency_ = 0.0f;
   float lastPitch_ = 1.0f;
   float gain_ = 1.0f;
   std::unique_ptr<float[]> amplitudeBuffer_;
