@@ -41,8 +41,11 @@ void TVoxboardGFXSynth::ProcessEffects() {
   const int32_t b = context_->blockLength;
   bool audible = false;
   for (int32_t k = 0; k < b; ++k) {
-    const float l = MixL[static_cast<size_t>(k)];
-    const float r = MixR[static_cast<size_t>(k)];
+    float l = MixL[static_cast<size_t>(k)];
+    float r = MixR[static_cast<size_t>(k)];
+    // The host never receives a non-finite sample.
+    if (!std::isfinite(l)) l = 0.0f;
+    if (!std::isfinite(r)) r = 0.0f;
     out[2 * k] = l;
     out[2 * k + 1] = r;
     if (std::fabs(l) > 1e-5f || std::fabs(r) > 1e-5f) audible = true;

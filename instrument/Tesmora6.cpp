@@ -1,6 +1,7 @@
 #include "instrument/Tesmora6.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "instrument/Tesmora6Display.h"
@@ -255,19 +256,41 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
     voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriod(vl);
     voice.Filters[TDSPSynthVoice::kFilter2Right].FillPeriod(vr);
   }
-  // Amplitude curves, depths and the gain buffer; accumulate into the mix.
+  // Amplitude curves, depths and the gain buffer.
   const float* gain = voice.GainBuffer();
-  float* mixL = MixL.data();
-  float* mixR = MixR.data();
+  float probe = 0.0f;
   for (int32_t k = 0; k < p; ++k) {
     AmpCurve1(e1[k]);
     AmpCurve2(e2[k]);
     const float f1 = 1.0f - (1.0f - e1[k]) * AmpDepth1;
     const float f2 = 1.0f - (1.0f - e2[k]) * AmpDepth2;
     const float f = f1 * f2 * gain[k];
-    mixL[k] += vl[k] * f;
-    mixR[k] += f * vr[k];
+    vl[k] = vl[k] * f;
+    vr[k] = f * vr[k];
+    probe += (vl[k] + vr[k]) * 0.0f;  // stays 0 unless a sample is infinite or NaN
   }
+  // A voice that went non-finite (extreme settings can drive a filter or a product past
+  // the float range) is silenced and starts clean; the mix never sees it.
+  if (probe != 0.0f || std::isnan(probe)) {
+    RecoverVoice(voice);
+    return;
+  }
+  // Accumulate into the mix.
+  float* mixL = MixL.data();
+  float* mixR = MixR.data();
+  for (int32_t k = 0; k < p; ++k) {
+    mixL[k] += vl[k];
+    mixR[k] += vr[k];
+  }
+}
+
+void TTesmora6::RecoverVoice(TDSPSynthVoice& voice) {
+  for (auto& f : voice.Filters) f.Recalculate();  // clears the filter's state
+  voice.ShaperLeft.Rebuild();
+  voice.ShaperRight.Rebuild();
+  for (int i = 0; i < voice.OscillatorCount(); ++i) voice.Oscillator(i).ResetPhase();
+  voice.Reset();
+  --activeNotes_;
 }
 
 void TTesmora6::RenderBlock() {

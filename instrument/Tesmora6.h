@@ -28,6 +28,7 @@ class TTesmora6 : public TVXInstr6Osc {
  private:
   void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);
   void RenderVoice(TDSPSynthVoice& voice);
+  void RecoverVoice(TDSPSynthVoice& voice);
 
   TTesmora6IndexMaps indexMaps_;
 };
