@@ -130,10 +130,13 @@ namespace {
 inline float WindowWeight(const float* shaped, float phi, float spread, int32_t windowMode) {
   float h = phi < 0.5f ? 2.0f * phi : 2.0f * (1.0f - phi);
   if (windowMode == 1) {
-    // Held to the table, so that a phase outside [0, 1] cannot reach past it.
-    int32_t k = RoundSamples(static_cast<float>(TDSPXXFilter::kWindowSteps) * h);
-    k = std::clamp(k, 0, TDSPXXFilter::kWindowSteps);
-    h = shaped[k];
+    // Held to [0, 1] (NaN to 0), so that no phase can reach past the table.
+    const float q = h > 0.0f ? (h < 1.0f ? h : 1.0f) : 0.0f;
+    // Adding and taking away 1.5 x 2^23 rounds to the nearest integer, half to even, as
+    // the floating-point unit does; exact for 0 <= x < 2^22.
+    constexpr float kRounder = 12582912.0f;
+    const float k = (static_cast<float>(TDSPXXFilter::kWindowSteps) * q + kRounder) - kRounder;
+    h = shaped[static_cast<int32_t>(k)];
   }
   return h * (1.0f - (1.0f - h) * spread);
 }

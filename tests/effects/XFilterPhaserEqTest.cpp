@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <limits>
 #include <vector>
 
@@ -8,6 +11,8 @@
 #include "dsp/DSPMaths.h"
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPXEq.h"
+#include "effects/DSPXPhaser.h"
+#include "framework/DSPLock.h"
 #include "effects/DSPXXFilter.h"
 
 namespace {
@@ -132,6 +137,7 @@ TEST(XFilter, WindowWeights) {
   };
   const Case cases[] = {
       {0.25f, 0.0f, 1, 0.96875f},   // h = 0.5 shaped: W(0.5) = 1 - 0.5^5
+      {0.1f, 0.0f, 1, 0.67232f},    // W(0.2) = 1 - 0.8^5
       {0.25f, 0.0f, 2, 0.5f},       // triangular
       {0.25f, 0.0f, 16, 0.5f},
       {0.5f, 0.5f, 2, 1.0f},        // the peak
@@ -226,6 +232,225 @@ TEST(XFilter, GuardKeepsTheOutputFiniteAtTheWorstSettings) {
   RunPeriods(x, l2, r2);
   EXPECT_TRUE(AllFinite(l2));
   EXPECT_GT(std::fabs(l2.back()) + std::fabs(l2[l2.size() - 2]), 0.0f);
+}
+
+// ---------------------------------------------------------------------------------
+// Phaser
+// ---------------------------------------------------------------------------------
+
+namespace {
+
+// Phased signal alone, without feedback or cross-feed; the modulators give m = 0.
+void PlainPhaser(TDSPXPhaser& p) {
+  WetOnly(p);
+  p.SetFeedbackLeft(0.0f);
+  p.SetFeedbackRight(0.0f);
+  p.SetCrossLeftToRight(0.0f);
+  p.SetCrossRightToLeft(0.0f);
+  p.ModulatorLeft().SetGain(0.0f);
+  p.ModulatorRight().SetGain(0.0f);
+}
+
+}  // namespace
+
+TEST(Phaser, StageCountsAreEvenBetweenTwoAndSixtyFour) {
+  struct Case {
+    int in, stages;
+  };
+  const Case cases[] = {{5, 4}, {1, 2}, {100, 64}, {0, 2}, {64, 64}, {3, 2}, {65, 64}, {10, 10}};
+  for (const Case& c : cases) {
+    TDSPXPhaser p;
+    p.SetStagesLeft(static_cast<uint8_t>(c.in));
+    p.SetStagesRight(static_cast<uint8_t>(c.in));
+    EXPECT_EQ(p.StagesLeft(), c.stages) << c.in;
+    EXPECT_EQ(p.StagesRight(), c.stages) << c.in;
+  }
+}
+
+TEST(Phaser, SettersClamp) {
+  TDSPXPhaser p;
+  EXPECT_FLOAT_EQ(p.FeedbackLeft(), 0.1f);
+  EXPECT_FLOAT_EQ(p.CrossLeftToRight(), 0.1f);
+  EXPECT_EQ(p.StagesLeft(), 4);
+  p.SetPhaseLeft(1.5f);
+  p.SetDepthLeft(-1.0f);
+  p.SetFeedbackLeft(-3.0f);
+  p.SetCrossRightToLeft(2.0f);
+  p.SetShift(300.0f);
+  EXPECT_EQ(p.PhaseLeft(), 1.0f);
+  EXPECT_EQ(p.DepthLeft(), 0.0f);
+  EXPECT_EQ(p.FeedbackLeft(), -1.0f);
+  EXPECT_EQ(p.CrossRightToLeft(), 1.0f);
+  EXPECT_EQ(p.Shift(), 254.5f);
+  EXPECT_EQ(p.ShiftCursorRight().length, 11198);  // round(254.5 x 44)
+  EXPECT_EQ(p.ShiftCursorLeft().length, 1);
+  EXPECT_EQ(p.ShiftCapacity(), 255 * 44);
+}
+
+TEST(Phaser, SweepAndCoefficient) {
+  EXPECT_EQ(TDSPXPhaser::SweepValue(0.0f), 0.0f);
+  EXPECT_NEAR(TDSPXPhaser::SweepValue(1.0f), 1.0f, 1e-6f);
+  struct Case {
+    float phase, depth, c, a;
+  };
+  const Case cases[] = {
+      {0.0f, 0.0f, 0.7f, 1.0f},   // depth 0 and phase 0: coefficient 1
+      {0.0f, 1.0f, 0.0f, 1.0f},   // depth 1, m = 0
+      {0.0f, 1.0f, 1.0f, 0.0f},   // depth 1, m = 1
+      {0.5f, 0.0f, 0.3f, 0.5f},   // the static part alone
+      {0.5f, 0.5f, 0.5f, 0.625f}, // 1 - 0.25 - 0.125
+      {0.0f, 1.0f, 5.0f, 0.0f},   // held to [0, 1]
+      {0.0f, 1.0f, -5.0f, 1.0f},
+      {1.0f, 1.0f, std::numeric_limits<float>::infinity(), 1.0f},  // no swing, no sweep
+      {0.0f, 1.0f, std::numeric_limits<float>::infinity(), 0.0f},
+  };
+  for (const Case& c : cases)
+    EXPECT_NEAR(TDSPXPhaser::CoefficientTarget(c.phase, c.depth, c.c), c.a, 1e-6f)
+        << c.phase << " " << c.depth << " " << c.c;
+}
+
+TEST(Phaser, EvenChainsPassUnchangedAtDepthAndPhaseZero) {
+  for (int stages : {2, 4, 64}) {
+    TDSPXPhaser p;
+    PlainPhaser(p);
+    p.SetStagesLeft(static_cast<uint8_t>(stages));
+    p.SetStagesRight(static_cast<uint8_t>(stages));
+    const std::vector<float> in = Noise(kM * 20, 0.5f), inR = Noise(kM * 20, 0.5f, 333);
+    std::vector<float> l = in, r = inR;
+    RunPeriods(p, l, r);
+    EXPECT_EQ(p.PreviousCoefficientLeft(), 1.0f);
+    // After the first period (the coefficient ramps up from 0) every stage gives -x: the
+    // output is the input, one sample late through the one-sample ring.
+    for (size_t i = kM; i + 1 < in.size(); ++i) {
+      ASSERT_NEAR(l[i + 1], in[i], 1e-5f) << stages << " " << i;
+      ASSERT_NEAR(r[i + 1], inR[i], 1e-5f) << stages << " " << i;
+    }
+  }
+}
+
+TEST(Phaser, AllPassChainsKeepTheAmplitude) {
+  // Coefficient 0.5 from phase 0.5 and depth 0: the chains change only the phase.
+  TDSPXPhaser p;
+  PlainPhaser(p);
+  p.SetPhaseLeft(0.5f);
+  p.SetStagesLeft(16);
+  for (double hz : {200.0, 3000.0}) {
+    p.Clear();
+    const int n = kM * 400;
+    std::vector<float> l(n), r(n, 0.0f);
+    for (int i = 0; i < n; ++i) l[i] = 0.5f * static_cast<float>(std::sin(2 * M_PI * hz * i / 44100));
+    RunPeriods(p, l, r);
+    float peak = 0.0f;
+    for (int i = n / 2; i < n; ++i) peak = std::max(peak, std::fabs(l[i]));
+    EXPECT_NEAR(peak, 0.5f, 2e-3f) << hz;
+  }
+  // Mixed with the dry signal the phase turns become notches.
+  p.SetMix(0.5f);
+  p.SetDryGain(1.0f);
+  p.Clear();
+  const std::vector<float> noise = Noise(kM * 400, 0.5f);
+  std::vector<float> l = noise, r(noise.size(), 0.0f);
+  RunPeriods(p, l, r);
+  double in = 0, out = 0;
+  for (size_t i = noise.size() / 2; i < noise.size(); ++i) {
+    in += noise[i] * noise[i];
+    out += l[i] * l[i];
+  }
+  EXPECT_LT(out, 0.9 * in);
+}
+
+TEST(Phaser, FeedbackAndCrossFeed) {
+  // Coefficient 1 (depth 0, phase 0) makes the chains pass their input: with feedback 1
+  // the left channel sums its input up; cross R->L 1 carries the right input over.
+  TDSPXPhaser p;
+  PlainPhaser(p);
+  p.SetFeedbackLeft(1.0f);
+  std::vector<float> l(kM * 6, 0.0f), r(kM * 6, 0.0f);
+  l[2 * kM] = 0.25f;
+  RunPeriods(p, l, r);
+  for (size_t i = 2 * kM + 1; i < l.size(); ++i) ASSERT_NEAR(l[i], 0.25f, 1e-6f) << i;
+  for (float y : r) ASSERT_NEAR(y, 0.0f, 1e-12f);
+
+  TDSPXPhaser q;
+  PlainPhaser(q);
+  q.SetCrossRightToLeft(1.0f);
+  std::vector<float> l2(kM * 4, 0.0f), r2(kM * 4, 0.0f);
+  r2[2 * kM] = 0.5f;
+  RunPeriods(q, l2, r2);
+  EXPECT_NEAR(l2[2 * kM + 1], 0.5f, 1e-6f);
+  EXPECT_NEAR(r2[2 * kM + 1], 0.5f, 1e-6f);
+  EXPECT_NEAR(l2[2 * kM + 2], 0.0f, 1e-6f);
+}
+
+TEST(Phaser, StageChangeClearsEverySignalHistory) {
+  TDSPXPhaser p;
+  p.SetShift(20.0f);
+  std::vector<float> l = Noise(kM * 10, 0.5f), r = Noise(kM * 10, 0.5f, 5);
+  RunPeriods(p, l, r);
+  p.SetStagesLeft(6);
+  EXPECT_EQ(p.PreviousCoefficientLeft(), 0.0f);
+  // Rings, stages and feedback are empty: silence in, (near) silence out.
+  std::vector<float> l2(kM * 25, 0.0f), r2(kM * 25, 0.0f);
+  RunPeriods(p, l2, r2);
+  for (size_t i = 0; i < l2.size(); ++i) {
+    ASSERT_LT(std::fabs(l2[i]), 1e-15f) << i;
+    ASSERT_LT(std::fabs(r2[i]), 1e-15f) << i;
+  }
+}
+
+TEST(Phaser, StageChangeWaitsForTheProcessingLock) {
+  TDSPXPhaser p;
+  std::atomic<bool> done{false};
+  std::thread setter;
+  {
+    TDSPLockGuard lock;  // as while a host block is being processed
+    setter = std::thread([&] {
+      p.SetStagesLeft(8);
+      done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(done.load());
+    EXPECT_EQ(p.StagesLeft(), 4);
+  }
+  setter.join();
+  EXPECT_EQ(p.StagesLeft(), 8);
+}
+
+TEST(Phaser, GuardKeepsTheOutputFiniteAtTheWorstSettings) {
+  // Full feedback and cross-feed on both sides grow without bound.
+  TDSPXPhaser p;
+  p.SetWetGain(32.0f);
+  p.SetDryGain(32.0f);
+  p.SetMix(0.5f);
+  p.SetShift(2.0f);
+  p.SetStagesLeft(64);
+  p.SetStagesRight(64);
+  p.SetFeedbackLeft(1.0f);
+  p.SetFeedbackRight(1.0f);
+  p.SetCrossLeftToRight(1.0f);
+  p.SetCrossRightToLeft(1.0f);
+  p.SetDepthLeft(1.0f);
+  p.ModulatorLeft().SetGain(32.0f);
+  std::vector<float> l = Noise(kM * 200, 1.0f), r = Noise(kM * 200, 1.0f, 11);
+  RunPeriods(p, l, r);
+  EXPECT_TRUE(AllFinite(l));
+  EXPECT_TRUE(AllFinite(r));
+  // Once the input stops, the grown state is cleared the next time it overflows.
+  std::vector<float> l2(kM * 200, 0.0f), r2(kM * 200, 0.0f);
+  RunPeriods(p, l2, r2);
+  EXPECT_TRUE(AllFinite(l2));
+  EXPECT_TRUE(AllFinite(r2));
+}
+
+TEST(Phaser, ContextChangeReachesTheModulatorsAndRings) {
+  TDSPProcessInfo info(48000, 48);
+  TDSPXPhaser p;
+  p.SetShift(10.0f);
+  p.ContextChanged(&info);
+  EXPECT_EQ(p.ModulatorLeft().Context(), &info);
+  EXPECT_EQ(p.ModulatorRight().Context(), &info);
+  EXPECT_EQ(p.ShiftCapacity(), 255 * 48);
+  EXPECT_EQ(p.ShiftCursorRight().length, 480);
 }
 
 // ---------------------------------------------------------------------------------
