@@ -23,6 +23,11 @@ class TDSP3BandEQ : public TDSPControl {
   void Tick() override;
   // One control period in place.
   void FillPeriod(float* a) override;
+  // Forgets the filter history (registers included); settings and coefficients stay.
+  void Reset() {
+    ClearRegisters();
+    x0_ = x1_ = x2_ = y1_ = y2_ = 0.0f;
+  }
 
   float CentreFrequency() const { return centre_; }
   float HighGain() const { return highGain_; }
