@@ -4,6 +4,7 @@
 
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6Params.h"
+#include "instrument/Tesmora6SubPresetGroups.h"
 
 TTesmora6::TTesmora6() {
   paramCount_ = kParamCount;
@@ -19,6 +20,11 @@ TTesmora6::~TTesmora6() = default;
 void TTesmora6::DefineParameters() {
   TVXInstr6Osc::DefineParameters();
   DefineTesmora6Parameters(params_);
+}
+
+void TTesmora6::FinishInitialisation() {
+  TVXInstr6Osc::FinishInitialisation();
+  DefineTesmora6SubPresetGroups(*subPresets_);
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {

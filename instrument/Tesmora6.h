@@ -17,4 +17,5 @@ class TTesmora6 : public TVXInstr6Osc {
 
  protected:
   void DefineParameters() override;
+  void FinishInitialisation() override;
 };
