@@ -28,8 +28,6 @@ class TByteReader {
   size_t Size() const { return data_.size(); }
   size_t Remaining() const { return data_.size() - position_; }
   bool AtEnd() const { return position_ >= data_.size(); }
-  // Moves to an earlier position (putting a read back); never past the end.
-  void Seek(size_t position) { position_ = position < data_.size() ? position : data_.size(); }
 
   // Skips n bytes; false (at the end) when fewer remain.
   bool Skip(size_t n) {
