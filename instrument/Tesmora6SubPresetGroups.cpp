@@ -9,18 +9,18 @@ namespace {
 // FX id k of the effects section is host parameter 453 + k.
 constexpr int16_t kFx = 453;
 
+// id, name, first and last host parameter; the comment gives the item count and the range.
 constexpr std::array<TSubPresetGroupDef, 10> kGroups = {{
-    // id  name          first host      last host        items
-    {10, "Reverb", kFx + 12, kFx + 34},       //  23: FX ids  12 ..  34
-    {12, "Chorus", kFx + 124, kFx + 152},     //  29: FX ids 124 .. 152
-    {11, "Distortion", kFx + 35, kFx + 73},   //  39: FX ids  35 ..  73
-    {13, "XFilter", kFx + 153, kFx + 204},    //  52: FX ids 153 .. 204
-    {15, "Phaser", kFx + 74, kFx + 98},       //  25: FX ids  74 ..  98
-    {14, "Delay", kFx + 99, kFx + 123},       //  25: FX ids  99 .. 123
-    {16, "Eq", kFx + 205, kFx + 222},         //  18: FX ids 205 .. 222
-    {17, "Fx", kFx + 0, kFx + 289},           // 290: every effects parameter
-    {40, "Sequencer1", 315, 383},             //  69: the first step sequencer
-    {41, "Sequencer2", 384, 452},             //  69: the second step sequencer
+    {10, "Reverb", kFx + 12, kFx + 34},      //  23 items: FX ids  12 ..  34
+    {12, "Chorus", kFx + 124, kFx + 152},    //  29 items: FX ids 124 .. 152
+    {11, "Distortion", kFx + 35, kFx + 73},  //  39 items: FX ids  35 ..  73
+    {13, "XFilter", kFx + 153, kFx + 204},   //  52 items: FX ids 153 .. 204
+    {15, "Phaser", kFx + 74, kFx + 98},      //  25 items: FX ids  74 ..  98
+    {14, "Delay", kFx + 99, kFx + 123},      //  25 items: FX ids  99 .. 123
+    {16, "Eq", kFx + 205, kFx + 222},        //  18 items: FX ids 205 .. 222
+    {17, "Fx", kFx + 0, kFx + 289},          // 290 items: every effects parameter
+    {40, "Sequencer1", 315, 383},            //  69 items: the first step sequencer
+    {41, "Sequencer2", 384, 452},            //  69 items: the second step sequencer
 }};
 
 }  // namespace
