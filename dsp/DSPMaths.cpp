@@ -82,7 +82,8 @@ struct TNoiseTables {
   TNoiseTables() {
     const auto resource = FindResource("XWAVE_NOISE");
     std::memset(noise, 0, sizeof noise);
-    std::memcpy(noise, resource.data(), std::min(resource.size(), sizeof noise));
+    // Tools built without resources have no table (and memcpy takes no null source).
+    if (!resource.empty()) std::memcpy(noise, resource.data(), std::min(resource.size(), sizeof noise));
     for (int i = 0; i < kNoiseTableLength; ++i) {
       const float n = noise[i];
       const float sign = n < 0 ? -1.0f : 1.0f;

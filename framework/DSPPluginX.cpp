@@ -44,6 +44,7 @@ TDSPPluginX::TDSPPluginX() {
   pan_.value = 0.5f;
   rpnMap_.assign(3001, -1);
   controllerMap_.fill(-1);
+  subPresets_ = std::make_unique<TDSPSubPresets>(*this);
   ++instanceCounter;
 }
 

@@ -6,6 +6,7 @@
 
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6Params.h"
+#include "instrument/Tesmora6SubPresetGroups.h"
 
 namespace {
 
@@ -54,6 +55,11 @@ void TTesmora6::MapIndexes() {
 void TTesmora6::DefineParameters() {
   TVXInstr6Osc::DefineParameters();
   DefineTesmora6Parameters(params_);
+}
+
+void TTesmora6::FinishInitialisation() {
+  TVXInstr6Osc::FinishInitialisation();
+  DefineTesmora6SubPresetGroups(*subPresets_);
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {

@@ -24,6 +24,7 @@ class TTesmora6 : public TVXInstr6Osc {
  protected:
   void MapIndexes() override;
   void DefineParameters() override;
+  void FinishInitialisation() override;
 
  private:
   void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);
