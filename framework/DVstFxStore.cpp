@@ -234,5 +234,6 @@ void TDSPBasePlugin::ReadBankFile(std::span<const uint8_t> data) {
     SetProgram(previous);
   }
   programsDirty = true;
-  PostBack({&BankLoadedDelivered, this, kPostBackBankLoaded, 0, 0, 0.0f});
+  // Repeated bank loads without an editor to deliver them leave one entry, not one each.
+  PostBackOnce({&BankLoadedDelivered, this, kPostBackBankLoaded, 0, 0, 0.0f});
 }

@@ -24,6 +24,15 @@ void PostBack(const TPostBackEntry& entry) {
   q.entries.push_back(entry);
 }
 
+void PostBackOnce(const TPostBackEntry& entry) {
+  auto& q = Queue();
+  std::lock_guard<std::mutex> guard(q.lock);
+  for (const TPostBackEntry& e : q.entries) {
+    if (e.handler == entry.handler && e.object == entry.object && e.code == entry.code) return;
+  }
+  q.entries.push_back(entry);
+}
+
 void RemovePostBacksOf(const void* object) {
   auto& q = Queue();
   std::lock_guard<std::mutex> guard(q.lock);

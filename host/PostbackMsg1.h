@@ -24,6 +24,9 @@ constexpr int32_t kPostBackBankLoaded = 1001;
 constexpr int32_t kPostBackRefreshParameter = 10001;
 
 void PostBack(const TPostBackEntry& entry);
+// Posts unless an entry with the same handler, object and code is already waiting (for
+// notifications where one pending delivery says all).
+void PostBackOnce(const TPostBackEntry& entry);
 // Drops every pending entry of an object (called when it is destroyed).
 void RemovePostBacksOf(const void* object);
 // Delivers every entry pending now, in posting order; returns how many ran.

@@ -265,6 +265,7 @@ TEST(BankFile, ChunkFormHeaderAndRoundTrip) {
   TCountingSynth b;
   b.Initialise(nullptr);
   b.programsDirty = false;
+  DeliverPostBacks();  // the factory bank's own notification
   const int pending = PendingPostBacks();
   b.ReadBankFile(file);
   EXPECT_EQ(b.ProgramName(0), "Default");
