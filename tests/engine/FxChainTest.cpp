@@ -1,0 +1,285 @@
+// The effects section of the engine: the order logic, the channel shifts, the matrix, the
+// tail rule and the parameter laws, driven through a whole instrument.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "engine/FxParameterLaws.h"
+#include "engine/ParameterLaws.h"
+#include "instrument/InstrumentHost.h"
+
+namespace {
+
+// FX id k is host parameter 453 + k.
+constexpr int32_t Fx(int32_t id) { return 453 + id; }
+
+class FxChain : public ::testing::Test {
+ protected:
+  TInstrumentHost host;
+  TTesmora6& synth = *host.plugin;
+
+  std::vector<TDSPStereoEffect*> Order() const {
+    return {synth.FxOrder.begin(), synth.FxOrder.end()};
+  }
+  // One engine block of the given mix, as RenderBlock hands it over.
+  void Block(float left = 0.0f, float right = 0.0f, bool voices = false) {
+    std::fill(synth.MixL.begin(), synth.MixL.end(), 0.0f);
+    std::fill(synth.MixR.begin(), synth.MixR.end(), 0.0f);
+    synth.MixL[0] = left;
+    synth.MixR[0] = right;
+    synth.VoicesActive = voices ? 1 : 0;
+    synth.ProcessEffects();
+  }
+  // Frame k of the output block.
+  float OutL(int k) const { return synth.outputs[0].stereo[static_cast<size_t>(2 * k)]; }
+  float OutR(int k) const { return synth.outputs[0].stereo[static_cast<size_t>(2 * k + 1)]; }
+};
+
+// ---------------------------------------------------------------- order
+
+TEST_F(FxChain, DefaultOrderValuesAppliedInIndexOrder) {
+  // "RvbIdx" 5, "DistIdx" 0, "PhsIdx" 2, "DlyIdx" 4, "CrsIdx" 3, "XfltIdx" 1, "EqIdx" 6,
+  // applied from reverb, distortion, chorus, X-filter, delay, phaser, EQ.
+  const std::vector<TDSPStereoEffect*> expected = {
+      &synth.FxEffect(kFxDistortion), &synth.FxEffect(kFxPhaser), &synth.FxEffect(kFxXFilter),
+      &synth.FxEffect(kFxChorus), &synth.FxEffect(kFxDelay), &synth.FxEffect(kFxReverb),
+      &synth.FxEffect(kFxEq)};
+  EXPECT_EQ(Order(), expected);
+  EXPECT_EQ(synth.GetInteger(Fx(5)), 1);  // "PhsIdx"
+  EXPECT_EQ(synth.GetInteger(Fx(8)), 2);  // "XfltIdx"
+  // A program change applies the same values again and gets the same chain.
+  synth.SetProgram(0);
+  EXPECT_EQ(Order(), expected);
+}
+
+TEST_F(FxChain, MovingAnEffectSwapsItWithTheOneAtTheTarget) {
+  TDSPStereoEffect* reverb = &synth.FxEffect(kFxReverb);
+  TDSPStereoEffect* delay = &synth.FxEffect(kFxDelay);
+  host.Set(Fx(3), 4.0f);  // "RvbIdx" to the delay's position
+  EXPECT_EQ(synth.FxOrder[4], reverb);
+  EXPECT_EQ(synth.FxOrder[5], delay);
+  EXPECT_EQ(synth.GetInteger(Fx(6)), 5);  // "DlyIdx" rewritten to the reverb's old place
+  // Values 7 .. 12 leave the chain as it is.
+  const auto before = Order();
+  host.Set(Fx(3), 9.0f);
+  EXPECT_EQ(Order(), before);
+}
+
+TEST_F(FxChain, RandomMovesKeepEveryEffectOnceAndTheParametersInStep) {
+  std::mt19937 rng(5);
+  for (int n = 0; n < 300; ++n) {
+    host.Set(Fx(3 + static_cast<int32_t>(rng() % 7)), static_cast<float>(rng() % 13));
+    auto order = Order();
+    std::sort(order.begin(), order.end());
+    ASSERT_EQ(std::unique(order.begin(), order.end()), order.end());
+    for (int e = 0; e < kFxEffectCount; ++e) {
+      const auto effect = static_cast<TFxEffect>(e);
+      const int32_t value = synth.GetInteger(Fx(kFxEffectRanges[effect].orderId));
+      if (value <= 6) EXPECT_EQ(synth.FxOrder[static_cast<size_t>(value)], &synth.FxEffect(effect));
+    }
+  }
+}
+
+// ---------------------------------------------------------------- shifts
+
+TEST_F(FxChain, ShiftDelaysOneChannelAgainstTheOther) {
+  host.Set(Fx(1), 100.0f);  // "FXPreShft" 10.0 ms at 44.1 kHz
+  EXPECT_EQ(synth.PreShift.Right().length, 440);
+  EXPECT_EQ(synth.PreShift.Left().length, 1);
+  // An impulse on both channels: the right one arrives 439 samples after the left.
+  int arrivalL = -1, arrivalR = -1;
+  for (int block = 0; block < 20; ++block) {
+    Block(block == 0 ? 1.0f : 0.0f, block == 0 ? 1.0f : 0.0f, true);
+    for (int k = 0; k < 44; ++k) {
+      if (OutL(k) == 1.0f) arrivalL = block * 44 + k;
+      if (OutR(k) == 1.0f) arrivalR = block * 44 + k;
+    }
+  }
+  EXPECT_EQ(arrivalL, 1);
+  EXPECT_EQ(arrivalR - arrivalL, 439);
+  // Negative values delay the left channel; the post-shift follows the same rule.
+  host.Set(Fx(2), -100.0f);
+  EXPECT_EQ(synth.PostShift.Left().length, 440);
+  EXPECT_EQ(synth.PostShift.Right().length, 1);
+}
+
+TEST_F(FxChain, ShiftsBelowAHundredMicrosecondsAreOff) {
+  for (float v : {0.4f, -0.4f, 0.0f}) {
+    host.Set(Fx(1), v);
+    EXPECT_FALSE(synth.PreShift.Active()) << v;
+  }
+  Block(1.0f, 1.0f, true);
+  EXPECT_EQ(OutL(0), 1.0f);  // not even the one-sample delay
+  EXPECT_EQ(OutR(0), 1.0f);
+  host.Set(Fx(1), 2550.0f);  // 255 ms: held one sample short of the rings
+  EXPECT_EQ(synth.PreShift.Right().length, synth.PreShift.MaxShift() - 1);
+}
+
+TEST_F(FxChain, ShiftLengthsFollowASampleRateChange) {
+  host.Set(Fx(1), 2550.0f);
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  EXPECT_EQ(synth.PreShift.Right().length, 255 * 96 - 1);
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 22050.0f);
+  EXPECT_EQ(synth.PreShift.Right().length, 255 * 22 - 1);
+  for (int block = 0; block < 300; ++block) Block(1.0f, -1.0f, true);  // stays in its rings
+}
+
+// ---------------------------------------------------------------- matrix
+
+TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
+  host.Set(Fx(223), 1.0f);  // "fxModOn"
+  for (int slot = 0; slot < 2; ++slot) {
+    host.Set(Fx(242 + 3 * slot), 1.0f);                          // FX LFO 1
+    host.Set(Fx(243 + 3 * slot), 12.0f);                         // "DstGain"
+    host.Set(Fx(244 + 3 * slot), slot == 0 ? 1000.0f : -1000.0f);
+  }
+  host.Set(Fx(36), 500.0f);  // "DistGain"
+  const float wet = synth.Distortion.WetLeft();
+  for (int block = 0; block < 50; ++block) {
+    Block(0.0f, 0.0f, true);
+    EXPECT_EQ(synth.Distortion.WetLeft(), wet);
+  }
+  // One slot alone moves it.
+  host.Set(Fx(245), 0.0f);
+  bool moved = false;
+  for (int block = 0; block < 50; ++block) {
+    Block(0.0f, 0.0f, true);
+    moved = moved || synth.Distortion.WetLeft() != wet;
+  }
+  EXPECT_TRUE(moved);
+}
+
+TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
+  host.Set(Fx(19), 700.0f);   // "RvbGain"
+  const float base = synth.FxBase[19];
+  EXPECT_FLOAT_EQ(base, AmountCurve(0.7f));
+  host.Set(Fx(223), 1.0f);
+  host.Set(Fx(242), 1.0f);    // FX LFO 1 ...
+  host.Set(Fx(243), 1.0f);    // ... to "RvbGain"
+  host.Set(Fx(224), 60.0f);   // a fast LFO
+  float modulated = base;
+  for (int block = 0; block < 20; ++block) {
+    Block(0.0f, 0.0f, true);
+    modulated = synth.FxEffect(kFxReverb).WetLeft();
+  }
+  host.Set(Fx(223), 0.0f);
+  Block(0.0f, 0.0f, true);
+  const float restored = synth.FxEffect(kFxReverb).WetLeft();
+  EXPECT_NE(modulated, restored);
+  host.Set(Fx(19), 700.0f);  // the unmodulated value, as the handler sets it
+  EXPECT_EQ(synth.FxEffect(kFxReverb).WetLeft(), restored);
+}
+
+// ---------------------------------------------------------------- tail
+
+TEST_F(FxChain, ChainRunsFiveHundredBlocksAfterTheLastSoundThenSleeps) {
+  // The pre-shift holds sound back for 440 samples; FX LFO 1 moves only while the chain runs.
+  host.Set(Fx(1), 100.0f);
+  host.Set(Fx(223), 1.0f);   // "fxModOn"
+  host.Set(Fx(236), 6.0f);   // FX LFO 1: "Sine" ...
+  host.Set(Fx(224), 60.0f);  // ... and fast
+  Block(0.0f, 1.0f, true);   // a voice sounds in block 0; its impulse leaves in block 10
+  int lastAudible = 0;
+  for (int block = 1; block < 20; ++block) {
+    Block();
+    if (synth.blockAudible) lastAudible = block;
+  }
+  EXPECT_EQ(lastAudible, 10);  // the sound ringing out of the chain keeps it awake
+  // 499 silent blocks after the last audible one the chain still runs ...
+  for (int block = 20; block < lastAudible + 499; ++block) Block();
+  float lfo = synth.FxLfo[0].Out;
+  Block();
+  EXPECT_NE(synth.FxLfo[0].Out, lfo);
+  EXPECT_EQ(synth.FxTailBlocks, 500);
+  // ... then it sleeps: the effects are not called and their state stays as it is.
+  lfo = synth.FxLfo[0].Out;
+  for (int block = 0; block < 100; ++block) Block();
+  EXPECT_EQ(synth.FxLfo[0].Out, lfo);
+  Block(0.0f, 0.25f);  // no voice: the input passes unshifted
+  EXPECT_EQ(OutR(0), 0.25f);
+  // A sounding voice wakes it: the shift runs again.
+  Block(0.0f, 0.5f, true);
+  EXPECT_EQ(OutR(0), 0.0f);
+  EXPECT_NE(synth.FxLfo[0].Out, lfo);
+}
+
+TEST_F(FxChain, ChainSwitchedOffPassesTheVoices) {
+  host.Set(Fx(1), 100.0f);
+  host.Set(Fx(0), 0.0f);  // "FxOn"
+  Block(0.5f, -0.5f, true);
+  EXPECT_EQ(OutL(0), 0.5f);
+  EXPECT_EQ(OutR(0), -0.5f);
+  // Whatever the chain does, the host receives finite samples only.
+  Block(NAN, INFINITY, true);
+  EXPECT_EQ(OutL(0), 0.0f);
+  EXPECT_EQ(OutR(0), 0.0f);
+}
+
+// ---------------------------------------------------------------- laws
+
+TEST_F(FxChain, GainLawsMapPermilleOntoSignedGains) {
+  const struct {
+    float value, gain;
+  } cases[] = {{0.0f, 0.0f}, {1.0f, 0.001007f}, {-1000.0f, -1.0f}, {1000.0f, 1.0f}, {1502.0f, 32.06f}};
+  for (const auto& c : cases) {
+    host.Set(Fx(19), c.value);  // "RvbGain"
+    EXPECT_NEAR(synth.FxBase[19], c.gain, std::fabs(c.gain) * 1e-3f) << c.value;
+  }
+  host.Set(Fx(19), 0.0f);
+  EXPECT_EQ(synth.FxBase[19], 0.0f);
+  host.Set(Fx(211), 1024.0f);  // "EQL-Low"
+  EXPECT_NEAR(synth.FxBase[211], 15.06f, 0.005f);
+}
+
+TEST_F(FxChain, InvertSwitchesReachTheNamedChannels) {
+  // "DistInvL" inverts the right wet channel of the distortion, "RvbInvL" the left of the
+  // reverb's, "EQInvR" the left of the EQ's.
+  host.Set(Fx(39), 1.0f);
+  EXPECT_GT(synth.Distortion.WetLeft(), 0.0f);
+  EXPECT_LT(synth.Distortion.WetRight(), 0.0f);
+  host.Set(Fx(22), 1.0f);
+  EXPECT_LT(synth.FxEffect(kFxReverb).WetLeft(), 0.0f);
+  EXPECT_GT(synth.FxEffect(kFxReverb).WetRight(), 0.0f);
+  host.Set(Fx(210), 1.0f);
+  EXPECT_LT(synth.Eq.WetLeft(), 0.0f);
+  EXPECT_GT(synth.Eq.WetRight(), 0.0f);
+}
+
+TEST_F(FxChain, ChannelModeOneLinksTheRightSettings) {
+  host.Set(Fx(42), 900.0f);  // "DistDrvR"
+  host.Set(Fx(72), 1.0f);    // "DistChnMode" 1: the right drive takes the left one
+  EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), synth.Distortion.DriveLeft());
+  host.Set(Fx(41), 250.0f);
+  EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.25f);
+  host.Set(Fx(72), 2.0f);    // any other mode keeps them apart
+  EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.9f);
+  // EQ: the right equaliser follows the left one's band gains.
+  host.Set(Fx(221), 1.0f);
+  host.Set(Fx(211), 680.0f);
+  EXPECT_FLOAT_EQ(synth.Eq.EqualiserRight().LowGain(), 10.0f);
+}
+
+TEST_F(FxChain, PreAndPostAmpChangeNothing) {
+  host.Set(Fx(35), 1.0f);  // "DistOn": no signal history with its filters off
+  auto run = [&] {
+    std::vector<float> out;
+    for (int block = 0; block < 5; ++block) {
+      std::fill(synth.MixR.begin(), synth.MixR.end(), 0.0f);
+      for (int k = 0; k < 44; ++k) synth.MixL[static_cast<size_t>(k)] = std::sin(0.1f * static_cast<float>(44 * block + k));
+      synth.VoicesActive = 1;
+      synth.ProcessEffects();
+      for (int k = 0; k < 44; ++k) out.push_back(OutL(k));
+    }
+    return out;
+  };
+  const auto before = run();
+  host.Set(Fx(10), -1502.0f);  // "FXPreAmp"
+  host.Set(Fx(11), 0.0f);      // "FXPostAmp"
+  EXPECT_GT(Peak(before), 0.1f);
+  const auto after = run();
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_NEAR(after[i], before[i], 1e-12f) << i;
+}
+
+}  // namespace
