@@ -1,7 +1,196 @@
 #include "engine/VoxboardSynthBase.h"
 
+#include "framework/DSPLock.h"
+
 TVoxBoardSynthBase::TVoxBoardSynthBase() = default;
 
-TVoxBoardSynthBase::~TVoxBoardSynthBase() = default;
+TVoxBoardSynthBase::~TVoxBoardSynthBase() {
+  TDSPLockGuard lock;
+  FreeVoices();
+}
 
-void TVoxBoardSynthBase::ParameterChanged(int32_t index) { TVoxboardGFXSynth::ParameterChanged(index); }
+void TVoxBoardSynthBase::RequestVoices(int32_t count) {
+  if (count < 0) count = 0;
+  if (count > 255) count = 255;
+  requestedVoices_ = static_cast<uint8_t>(count);
+  voicePoolDirty_ = 1;
+}
+
+std::unique_ptr<TDSPSynthVoice> TVoxBoardSynthBase::CreateVoice(int32_t) { return nullptr; }
+
+void TVoxBoardSynthBase::CreateVoices() {
+  voicePool_.clear();
+  voicePool_.resize(static_cast<size_t>(voiceCount_ > 0 ? voiceCount_ : 0));
+  for (int32_t i = 0; i < voiceCount_; ++i) {
+    auto voice = CreateVoice(i);
+    if (!voice) continue;
+    voice->VoiceIndex = static_cast<int16_t>(i);
+    voice->PoolSize = voiceCount_;
+    voice->Owner = this;
+    voice->ControlCounter = -1;
+    voicePool_[static_cast<size_t>(i)] = std::move(voice);
+  }
+  lastVoice_ = nullptr;
+  if (voiceCount_ > 0 && voicePool_[0]) {
+    lastVoice_ = voicePool_[0].get();
+    lastVoice_->LastPitch = -1000.0f;
+  }
+}
+
+void TVoxBoardSynthBase::FreeVoices() {
+  voicePool_.clear();
+  voiceCount_ = -1;
+  lastVoice_ = nullptr;
+}
+
+void TVoxBoardSynthBase::ResetVoices() {
+  for (auto& v : voicePool_) {
+    if (v) v->Reset();
+  }
+  if (lastVoice_) lastVoice_->LastPitch = -1000.0f;
+}
+
+void TVoxBoardSynthBase::VoicesContextChanged() {
+  for (auto& v : voicePool_) {
+    if (v) v->ContextChanged(context_);
+  }
+}
+
+void TVoxBoardSynthBase::VoicesTempoChanged() {
+  for (auto& v : voicePool_) {
+    if (v) v->SetTempo(Tempo());
+  }
+}
+
+void TVoxBoardSynthBase::TempoChanged() {
+  TVoxboardGFXSynth::TempoChanged();
+  VoicesTempoChanged();
+}
+
+void TVoxBoardSynthBase::PropagateContext() {
+  TVoxboardGFXSynth::PropagateContext();
+  VoicesContextChanged();
+}
+
+void TVoxBoardSynthBase::CheckVoicePool() {
+  if (!voicePoolDirty_) return;
+  voicePoolDirty_ = 0;
+  if (requestedVoices_ == voiceCount_) return;
+  {
+    TDSPLockGuard lock;
+    rebuildingPool_ = 1;
+    FreeVoices();
+    voiceCount_ = requestedVoices_;
+    CreateVoices();
+    VoicesContextChanged();
+    VoicesTempoChanged();
+    rebuildingPool_ = 0;
+  }
+  // Every setting reaches the new voices; Mute and Solo are left as they are.
+  BeginParameterUpdate();
+  for (int32_t i = 0; i < paramCount_; ++i) {
+    if (i != 2 && i != 3) ParameterChanged(i);
+  }
+  EndParameterUpdate();
+}
+
+void TVoxBoardSynthBase::RetriggerVoice(int32_t index) {
+  TDSPLockGuard lock;
+  voicePool_[static_cast<size_t>(index)]->Trigger();
+}
+
+void TVoxBoardSynthBase::AfterNoteOn(int32_t index) {
+  voicePool_[static_cast<size_t>(index)]->AfterTrigger();
+}
+
+void TVoxBoardSynthBase::NoteOn(const TMidiEventCompact& event) {
+  if (voiceCount_ < 1) return;
+  TDSPLockGuard lock;
+
+  // 1. Scan: the oldest sounding voice (ties to the later index) unless a free one exists.
+  bool freeSeen = false;
+  int32_t candidate = 0;
+  int32_t largestAge = 0;
+  int32_t releasedCandidate = -1;
+  bool noneHeld = true;
+  for (int32_t i = 0; i < voiceCount_; ++i) {
+    TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
+    if (!v) continue;
+    if (v->State == kVoiceFree) {
+      freeSeen = true;
+      candidate = -1;
+    } else if (!freeSeen && v->Age >= largestAge) {
+      largestAge = v->Age;
+      candidate = i;
+      if (v->State == kVoiceReleased) releasedCandidate = i;
+    }
+    if (v->State == kVoiceHeld) noneHeld = false;
+  }
+
+  // 2. Steal: a released voice first (without restart), else the chosen held voice.
+  bool restart = true;
+  bool stoleHeld = false;
+  if (candidate != -1) {
+    if (releasedCandidate >= 0) {
+      restart = false;
+      voicePool_[static_cast<size_t>(releasedCandidate)]->State = kVoiceFree;
+    } else {
+      stoleHeld = true;
+      voicePool_[static_cast<size_t>(candidate)]->State = kVoiceFree;
+    }
+  }
+
+  // 3. Start the note on the first free voice.
+  for (int32_t i = 0; i < voiceCount_; ++i) {
+    TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
+    if (!v || v->State != kVoiceFree) continue;
+    v->Velocity = static_cast<float>(event.value) / 127.0f;
+    if (!useFirstEnvelope_ || noneHeld) {
+      RetriggerVoice(i);
+    } else if (stoleHeld) {
+      v->Legato();
+    } else {
+      TDSPSynthVoice* source = nullptr;
+      if (voiceCount_ == 1) {
+        source = lastVoice_;
+      } else {
+        for (int32_t k = 0; k < voiceCount_ && !source; ++k) {
+          TDSPSynthVoice* h = voicePool_[static_cast<size_t>(k)].get();
+          if (h && h->State == kVoiceHeld) source = h;
+        }
+      }
+      if (source) v->TakeOver(*source, restart); else RetriggerVoice(i);
+    }
+    v->State = kVoiceHeld;
+    v->GlideFrom = lastVoice_ ? lastVoice_->LastPitch : static_cast<float>(event.number);
+    v->Note = event.number;
+    if (v->GlideFrom == -1000.0f) {
+      // No note since the last reset: no glide.
+      v->GlideFrom = static_cast<float>(event.number);
+      if (lastVoice_) lastVoice_->LastPitch = static_cast<float>(event.number);
+    }
+    v->Age = 0;
+    v->ControlCounter = -1;
+    AfterNoteOn(i);
+    lastVoice_ = v;
+    ++activeNotes_;
+    return;
+  }
+}
+
+void TVoxBoardSynthBase::NoteOff(const TMidiEventCompact& event) {
+  for (int32_t i = 0; i < voiceCount_; ++i) {
+    TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
+    if (v && v->State == kVoiceHeld && v->Note == event.number) {
+      v->Release();
+      return;
+    }
+  }
+}
+
+void TVoxBoardSynthBase::EndVoiceIfFinished(TDSPSynthVoice& voice) {
+  if (voice.State != kVoiceFree && voice.EnvelopesFinished()) {
+    voice.State = kVoiceFree;
+    --activeNotes_;
+  }
+}

@@ -1,9 +1,32 @@
 #include "instrument/Tesmora6.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6Params.h"
+
+namespace {
+
+float Clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+
+// Host indexes whose modulation offsets the control update reads.
+constexpr int32_t kKeyTune = 11;
+constexpr int32_t kKeyOscAmt = 24;     // + i (1 .. 6)
+constexpr int32_t kKeyOscPan = 30;     // + i
+constexpr int32_t kKeyOscPitch = 42;   // + i
+constexpr int32_t kKeyOscScale = 195;  // + 2i
+
+// Per filter stage and unit: the keys of cutoff, Q, bandwidth, env1, env2, lfo1..3.
+struct TFilterKeys {
+  int32_t cutoff, q, bandwidth, env1, env2, lfo1;
+};
+constexpr TFilterKeys kFilterKeys[2][2] = {
+    {{63, 64, 65, 66, 67, 68}, {225, 226, 227, 228, 229, 230}},
+    {{73, 74, 75, 76, 77, 78}, {235, 236, 237, 238, 239, 240}},
+};
+
+}  // namespace
 
 TTesmora6::TTesmora6() {
   paramCount_ = kParamCount;
@@ -12,9 +35,20 @@ TTesmora6::TTesmora6() {
   themedEditor_ = true;
   editorHeight_ = 506;
   SetUniqueId('t', 'S', 'm', '6');
+  modDestinations_.AddTesmora6Destinations();
 }
 
 TTesmora6::~TTesmora6() = default;
+
+void TTesmora6::MapIndexes() {
+  indexMaps_.Build();
+  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kModSlots; ++slot) SetSlotHost(slot, indexMaps_.ModHost(slot));
+  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot) SetSeqSlotHost(slot, indexMaps_.SeqHost(slot));
+  for (int32_t id = 0; id < TTesmora6IndexMaps::kFxSlots; ++id) SetFxSlotHost(id, indexMaps_.FxHost(id));
+  BuildModInverse();
+  BuildFxInverse();
+  BuildSeqInverse();
+}
 
 void TTesmora6::DefineParameters() {
   TVXInstr6Osc::DefineParameters();
@@ -29,11 +63,226 @@ std::string TTesmora6::DisplayText(int32_t index, float realValue) {
   return TVXInstr6Osc::DisplayText(index, realValue);
 }
 
-void TTesmora6::ParameterChanged(int32_t index) { TVXInstr6Osc::ParameterChanged(index); }
+void TTesmora6::ParameterChanged(int32_t index) {
+  TVXInstr6Osc::ParameterChanged(index);
+  if (index < 197 || index > 208) return;
+  // Key scaling: "OSCiScaleTune" (odd hosts) and "OSCiRootKey" (even hosts).
+  const auto i = static_cast<size_t>((index - 197) / 2);
+  if ((index - 197) % 2 == 0) {
+    Osc[i].scale = GetReal(index) * 0.01f;
+  } else {
+    Osc[i].root = GetReal(index);
+  }
+}
+
+// ---------------------------------------------------------------- control update
+
+void TTesmora6::UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1,
+                                  float e2, float c2) {
+  const TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
+  const float* m = ModOffsets.data();
+  const float l1 = voice.LfoOut[0], l2 = voice.LfoOut[1], l3 = voice.LfoOut[2];
+  struct TSettings { float cutoff, q, bandwidth; };
+  // The envelope terms lower the cutoff by how far each envelope is below its scale; the
+  // LFO terms add hertz; the cutoff offset scales the sum.
+  auto compute = [&](const TFilterKeys& k, float cut, float env1, float env2,
+                     const std::array<float, 3>& lfo, float q, float bw) {
+    float c = cut - (cut * (c1 - e1) * (1.0f + m[k.env1]) * env1 +
+                     cut * (c2 - e2) * (1.0f + m[k.env2]) * env2) * 0.5f +
+              (1.0f + m[k.lfo1]) * lfo[0] * l1 + (1.0f + m[k.lfo1 + 1]) * lfo[1] * l2 +
+              (1.0f + m[k.lfo1 + 2]) * lfo[2] * l3;
+    c = (1.0f + m[k.cutoff]) * c;
+    return TSettings{c, (1.0f + m[k.q]) * q, (1.0f + m[k.bandwidth]) * bw};
+  };
+  const TSettings left = compute(kFilterKeys[stage][0], s.cut, s.cutEnv1, s.cutEnv2, s.cutLfo, s.q, s.bw);
+  const TSettings right = s.chn != 0 ? left
+                                     : compute(kFilterKeys[stage][1], s.rCut, s.rCutEnv1,
+                                               s.rCutEnv2, s.rCutLfo, s.rQ, s.rBw);
+  const size_t first = stage == 0 ? TDSPSynthVoice::kFilter1Left : TDSPSynthVoice::kFilter2Left;
+  for (size_t unit = 0; unit < 2; ++unit) {
+    const TSettings& set = unit == 0 ? left : right;
+    TDSPFilter* f = voice.Filters[first + unit].Filter();
+    // One recalculation for the three settings.
+    f->BeginUpdate();
+    f->SetCutoff(set.cutoff);
+    f->SetResonance(set.q);
+    f->SetBandwidth(set.bandwidth);
+    f->EndUpdate();
+  }
+}
+
+void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
+  const int32_t p = context_->samplesPerMs;
+  const float* m = ModOffsets.data();
+  // 1. Age advances in every update after the first; the envelopes follow it.
+  if (voice.ControlCounter != -1) {
+    voice.Age += p;
+    voice.Env1.SetAge(voice.Age);
+    voice.Env2.SetAge(voice.Age);
+  }
+  // 2. LFOs, sequencers, matrix, shaper amounts.
+  RunModulationStep(voice);
+  const float l1 = voice.LfoOut[0], l2 = voice.LfoOut[1], l3 = voice.LfoOut[2];
+  // 3. Amplitudes and 4. pan gains.
+  for (int i = 0; i < kOscillators; ++i) {
+    TOscillatorState& o = Osc[static_cast<size_t>(i)];
+    voice.Oscillator(i).SetGain((o.amp + o.ampLfo[0] * l1 + o.ampLfo[1] * l2 + o.ampLfo[2] * l3) *
+                                (1.0f + m[kKeyOscAmt + i + 1]));
+    const float w = Clamp01((1.0f + m[kKeyOscPan + i + 1]) * o.pan);
+    o.gainR = w;
+    o.gainL = 1.0f - w;
+  }
+  // 5. Envelope snapshots.
+  const float e1 = voice.Env1.Out, s1 = voice.Env1.SustainLevel(), c1 = voice.Env1.OutputScale();
+  const float e2 = voice.Env2.Out, s2 = voice.Env2.SustainLevel(), c2 = voice.Env2.OutputScale();
+  // 6. Glide: a straight line in note numbers from GlideFrom to Note over G samples.
+  const auto age = static_cast<float>(voice.Age);
+  const float n = age >= GlideSamples
+                      ? static_cast<float>(voice.Note)
+                      : voice.GlideFrom + age * GlideRate * (static_cast<float>(voice.Note) - voice.GlideFrom);
+  // 7./8. Pitch attack sweep, and the release sweep while released.
+  std::array<float, kOscillators> a{};
+  const bool released = voice.State == kVoiceReleased;
+  const auto releaseAge = static_cast<float>(voice.ReleaseAge);
+  for (int i = 0; i < kOscillators; ++i) {
+    const TOscillatorState& o = Osc[static_cast<size_t>(i)];
+    float ai = age >= o.attackTime ? o.attackEnd
+                                   : o.attackStart + age * o.attackRate * (o.attackEnd - o.attackStart);
+    if (released) {
+      ai = releaseAge >= o.releaseTime ? ai + o.releaseEnd
+                                       : ai + o.releaseEnd * releaseAge * o.releaseRate;
+    }
+    a[static_cast<size_t>(i)] = ai;
+  }
+  if (released) voice.ReleaseAge += p;
+  // 9. Tuning input; 10. envelope pitch terms (0 while an envelope holds its sustain).
+  voice.LastPitch = static_cast<float>(voice.Note);
+  const float h1 = e1 - s1 * c1;
+  const float h2 = e2 - s2 * c2;
+  const float bend = BendAmount();
+  for (int i = 0; i < kOscillators; ++i) {
+    TOscillatorState& o = Osc[static_cast<size_t>(i)];
+    TDSPDiatonicTune1& tuner = voice.Tuner(i);
+    tuner.In = n + m[kKeyOscPitch + i + 1] + m[kKeyTune] + a[static_cast<size_t>(i)] + GlobalTune;
+    tuner.Tick();
+    // 11. Pitch with bend and envelope terms, then key scaling around note 64.
+    float pi = tuner.Out + bend + h1 * o.pitchEnv[0] + h2 * o.pitchEnv[1];
+    pi = (1.0f + m[kKeyOscScale + 2 * (i + 1)]) * o.scale * (pi - 64.0f) + o.root;
+    // 12./13. LFO pitch modulation in semitones, or in hertz (164 Hz per unit).
+    const float mod = l1 * o.pitchLfo[0] + l2 * o.pitchLfo[1] + l3 * o.pitchLfo[2];
+    TDSPOscillator& osc = voice.Oscillator(i);
+    if (PitchModMethod == 1) {
+      o.pitch = pi + mod;
+      osc.SetPitch(o.pitch);
+    } else {
+      o.pitch = pi;
+      osc.SetPitch(pi);
+      osc.SetFrequency(osc.Frequency() + mod * 164.0f);
+    }
+  }
+  // 14./15. Filter stages.
+  if (FilterStages[0].on) UpdateFilterStage(voice, 0, e1, c1, e2, c2);
+  if (FilterStages[1].on) UpdateFilterStage(voice, 1, e1, c1, e2, c2);
+  // 16. The voice gain: velocity, master gain and the sequencer levels.
+  const float g = voice.Velocity * MasterGain;
+  float* gain = voice.GainBuffer();
+  const bool on1 = voice.Sequencers[0].On(), on2 = voice.Sequencers[1].On();
+  const float* g1 = voice.Sequencers[0].GainBlock();
+  const float* g2 = voice.Sequencers[1].GainBlock();
+  for (int32_t k = 0; k < p; ++k) {
+    if (on1 && on2) gain[k] = g * (g1[k] + g2[k]);
+    else if (on1) gain[k] = g * g1[k];
+    else if (on2) gain[k] = g * g2[k];
+    else gain[k] = g;
+  }
+  // 17.
+  voice.ControlCounter = 0;
+}
+
+// ---------------------------------------------------------------- render
+
+void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
+  const int32_t p = context_->samplesPerMs;
+  if (voice.ControlCounter >= p) UpdateVoiceControl(voice);
+  voice.ControlCounter += p;
+  // Envelope and oscillator periods.
+  float* e1 = voice.Env1.OutputBlock();
+  float* e2 = voice.Env2.OutputBlock();
+  voice.Env1.FillPeriod(e1);
+  if (voice.Age < Env2DelaySamples) {
+    std::fill(e2, e2 + p, 0.0f);  // Env2 waits for its start delay
+  } else {
+    voice.Env2.FillPeriod(e2);
+  }
+  std::array<const float*, kOscillators> o{};
+  for (int i = 0; i < kOscillators; ++i) {
+    TDSPOscillator& osc = voice.Oscillator(i);
+    osc.FillPeriod(osc.OutputBlock());
+    o[static_cast<size_t>(i)] = osc.OutputBlock();
+  }
+  // Mix with the envelope weights and pan gains.
+  float* vl = VoiceL.data();
+  float* vr = VoiceR.data();
+  for (int32_t k = 0; k < p; ++k) {
+    float sumL = 0.0f, sumR = 0.0f;
+    for (size_t i = 0; i < kOscillators; ++i) {
+      const TOscillatorState& s = Osc[i];
+      const float ai = (s.envWeight1 * e1[k] + s.envWeight2 * e2[k]) * o[i][k];
+      sumL += ai * s.gainL;
+      sumR += ai * s.gainR;
+    }
+    vl[k] = sumL;
+    vr[k] = sumR;
+  }
+  // Shapers and the two filter stages.
+  auto shape = [&](uint8_t route) {
+    if (!ShapeOn) return;
+    if (ShpChnMode == 0) {
+      if (ShapeRoute == route) voice.ShaperLeft.FillPeriod(vl);
+      if (RShapeRoute == route) voice.ShaperRight.FillPeriod(vr);
+    } else if (ShapeRoute == route) {
+      voice.ShaperLeft.FillPeriod(vl);
+      voice.ShaperRight.FillPeriod(vr);
+    }
+  };
+  shape(0);
+  if (FilterStages[0].on) {
+    voice.Filters[TDSPSynthVoice::kFilter1Left].FillPeriod(vl);
+    voice.Filters[TDSPSynthVoice::kFilter1Right].FillPeriod(vr);
+  }
+  shape(1);
+  if (FilterStages[1].on) {
+    voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriod(vl);
+    voice.Filters[TDSPSynthVoice::kFilter2Right].FillPeriod(vr);
+  }
+  // Amplitude curves, depths and the gain buffer; accumulate into the mix.
+  const float* gain = voice.GainBuffer();
+  float* mixL = MixL.data();
+  float* mixR = MixR.data();
+  for (int32_t k = 0; k < p; ++k) {
+    AmpCurve1(e1[k]);
+    AmpCurve2(e2[k]);
+    const float f1 = 1.0f - (1.0f - e1[k]) * AmpDepth1;
+    const float f2 = 1.0f - (1.0f - e2[k]) * AmpDepth2;
+    const float f = f1 * f2 * gain[k];
+    mixL[k] += vl[k] * f;
+    mixR[k] += f * vr[k];
+  }
+}
 
 void TTesmora6::RenderBlock() {
-  // The voices come with the instrument; until then every block is silence.
-  auto& block = outputs[0].stereo;
-  std::fill(block.begin(), block.begin() + 2 * context_->blockLength, 0.0f);
-  blockAudible = false;
+  CheckVoicePool();
+  VoicesActive = 0;
+  std::fill(outputs[0].stereo.begin(), outputs[0].stereo.end(), 0.0f);
+  std::fill(MixL.begin(), MixL.end(), 0.0f);
+  std::fill(MixR.begin(), MixR.end(), 0.0f);
+  for (int32_t i = 0; i < voiceCount_; ++i) {
+    TDSPSynthVoice* voice = Voice(i);
+    if (!voice || voice->State == kVoiceFree) continue;
+    VoicesActive = 1;
+    if (voice->ControlCounter == -1) UpdateVoiceControl(*voice);
+    RenderVoice(*voice);
+    EndVoiceIfFinished(*voice);
+  }
+  ProcessEffects();
 }

@@ -1,7 +1,10 @@
-// The product: a six-oscillator instrument with 743 parameters, its identity, its
-// parameter table and index maps, and the block render.
+// The product: a six-oscillator instrument with 743 parameters. It names the plug-in,
+// maps every layer's logical slots onto host indexes, registers the modulation
+// destinations, owns the key-scaling parameters, and runs the per-voice control update
+// and the block render.
 #pragma once
 
+#include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/VXInstr6Osc.h"
 
 class TTesmora6 : public TVXInstr6Osc {
@@ -15,6 +18,16 @@ class TTesmora6 : public TVXInstr6Osc {
   void RenderBlock() override;
   std::string DisplayText(int32_t index, float realValue) override;
 
+  // Pitch, amplitude, pan and filter settings of one voice for the next control period.
+  void UpdateVoiceControl(TDSPSynthVoice& voice);
+
  protected:
+  void MapIndexes() override;
   void DefineParameters() override;
+
+ private:
+  void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);
+  void RenderVoice(TDSPSynthVoice& voice);
+
+  TTesmora6IndexMaps indexMaps_;
 };

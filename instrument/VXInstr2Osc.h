@@ -1,4 +1,5 @@
-// The two-oscillator layer.
+// The 2-oscillator layer: a thin level of the chain; its variant's own oscillator
+// handling is not part of this product, whose six-oscillator layer replaces it.
 #pragma once
 
 #include "instrument/VXInstr1Osc.h"
@@ -7,6 +8,4 @@ class TVXInstr2Osc : public TVXInstr1Osc {
  public:
   TVXInstr2Osc();
   ~TVXInstr2Osc() override;
-
-  void ParameterChanged(int32_t index) override;
 };

@@ -1,5 +1,36 @@
 #include "instrument/VXInstr6Osc.h"
 
+#include "engine/ParameterLaws.h"
+
+namespace {
+
+// The per-oscillator parameter groups: six consecutive hosts each, one per oscillator,
+// except the LFO amounts of the amplitude, which run three per oscillator.
+enum Group {
+  kAmount, kPan, kWaveform, kTune, kFinetune, kDiatonic,
+  kPitchLfo1, kPitchLfo2, kPitchLfo3, kPitchEnv1, kPitchEnv2,
+  kAttackStart, kAttackEnd, kAttackTime, kReleaseEnd, kReleaseTime,
+  kAmpLfo, kEnvWeight1, kEnvWeight2, kNone,
+};
+
+struct TGroupRange {
+  int32_t first;
+  int32_t last;
+  Group group;
+};
+
+constexpr TGroupRange kGroups[] = {
+    {25, 30, kAmount},       {31, 36, kPan},          {37, 42, kWaveform},
+    {43, 48, kTune},         {49, 54, kFinetune},     {55, 60, kDiatonic},
+    {98, 103, kPitchLfo1},   {104, 109, kPitchLfo2},  {110, 115, kPitchLfo3},
+    {116, 121, kPitchEnv1},  {122, 127, kPitchEnv2},  {128, 133, kAttackStart},
+    {134, 139, kAttackEnd},  {140, 145, kAttackTime}, {146, 151, kReleaseEnd},
+    {152, 157, kReleaseTime}, {158, 175, kAmpLfo},    {176, 181, kEnvWeight1},
+    {182, 187, kEnvWeight2},
+};
+
+}  // namespace
+
 TVXInstr6Osc::TVXInstr6Osc() {
   productName_ = "Tesmora6";
   description_ = kTesmora6Description;
@@ -9,4 +40,91 @@ TVXInstr6Osc::TVXInstr6Osc() {
 
 TVXInstr6Osc::~TVXInstr6Osc() = default;
 
-void TVXInstr6Osc::ParameterChanged(int32_t index) { TVXInstr3Osc::ParameterChanged(index); }
+std::unique_ptr<TDSPSynthVoice> TVXInstr6Osc::CreateVoice(int32_t) {
+  auto voice = std::make_unique<TDSPSynthVoice6>();
+  // The render reads whole blocks from the envelopes and the oscillators.
+  voice->Env1.SetUsesWorkBuffers(true);
+  voice->Env2.SetUsesWorkBuffers(true);
+  for (int i = 0; i < voice->OscillatorCount(); ++i) voice->Oscillator(i).SetUsesWorkBuffers(true);
+  return voice;
+}
+
+void TVXInstr6Osc::ApplyTuning(int i) {
+  const float semitones = static_cast<float>(GetInteger(43 + i));
+  const float fine = static_cast<float>(GetInteger(49 + i)) * 0.01f;
+  for (int32_t v = 0; v < voiceCount_; ++v) {
+    TDSPSynthVoice* voice = Voice(v);
+    if (!voice) continue;
+    TDSPDiatonicTune1& tuner = voice->Tuner(i);
+    tuner.SetSemitoneOffset(semitones);
+    tuner.SetFineOffset(fine);
+    tuner.SetKey(static_cast<float>(keySignature_));
+    // The diatonic switches are stored and shown but never transpose.
+    tuner.SetDiatonic(0.0f);
+    tuner.In = static_cast<float>(voice->Note);
+    tuner.Tick();
+  }
+}
+
+void TVXInstr6Osc::ReapplyDiatonic() {
+  for (int32_t host = 55; host <= 60; ++host) ParameterChanged(host);
+}
+
+void TVXInstr6Osc::OscillatorParameterChanged(int32_t index) {
+  Group group = kNone;
+  int32_t offset = 0;
+  for (const TGroupRange& g : kGroups) {
+    if (index >= g.first && index <= g.last) {
+      group = g.group;
+      offset = index - g.first;
+      break;
+    }
+  }
+  if (group == kNone) return;
+  const int i = group == kAmpLfo ? offset / 3 : offset;
+  TOscillatorState& o = Osc[static_cast<size_t>(i)];
+  const float value = GetReal(index);
+  const int32_t integer = GetInteger(index);
+  const float p = static_cast<float>(context_->samplesPerMs);
+  switch (group) {
+    case kAmount:
+      o.amp = AmountCurve(value * 0.001f);
+      for (int32_t v = 0; v < voiceCount_; ++v) {
+        if (TDSPSynthVoice* voice = Voice(v)) voice->Oscillator(i).SetGain(o.amp);
+      }
+      break;
+    case kPan:
+      o.pan = static_cast<float>(integer) / 127.0f;
+      break;
+    case kWaveform:
+      for (int32_t v = 0; v < voiceCount_; ++v) {
+        if (TDSPSynthVoice* voice = Voice(v)) voice->Oscillator(i).SetWaveform(static_cast<float>(integer));
+      }
+      break;
+    case kTune:
+    case kFinetune:
+    case kDiatonic:
+      ApplyTuning(i);
+      break;
+    case kPitchLfo1: o.pitchLfo[0] = AmountCurve(value * 0.001f); break;
+    case kPitchLfo2: o.pitchLfo[1] = AmountCurve(value * 0.001f); break;
+    case kPitchLfo3: o.pitchLfo[2] = AmountCurve(value * 0.001f); break;
+    case kPitchEnv1: o.pitchEnv[0] = static_cast<float>(integer) * 0.3f; break;
+    case kPitchEnv2: o.pitchEnv[1] = static_cast<float>(integer) * 0.3f; break;
+    case kAttackStart: o.attackStart = value; break;
+    case kAttackEnd: o.attackEnd = value; break;
+    case kAttackTime:
+      o.attackTime = static_cast<float>(TimecentsToMs(static_cast<float>(integer))) * p;
+      o.attackRate = o.attackTime != 0.0f ? 1.0f / o.attackTime : 0.0f;
+      break;
+    case kReleaseEnd: o.releaseEnd = value; break;
+    case kReleaseTime:
+      o.releaseTime = static_cast<float>(TimecentsToMs(static_cast<float>(integer))) * p;
+      o.releaseRate = o.releaseTime != 0.0f ? 1.0f / o.releaseTime : 0.0f;
+      break;
+    case kAmpLfo: o.ampLfo[static_cast<size_t>(offset % 3)] = AmountCurve(value * 0.001f); break;
+    case kEnvWeight1: o.envWeight1 = AmountCurve(value * 0.001f); break;
+    case kEnvWeight2: o.envWeight2 = AmountCurve(value * 0.001f); break;
+    case kNone: break;
+  }
+}

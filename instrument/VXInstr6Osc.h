@@ -1,5 +1,9 @@
-// The six-oscillator layer: the oscillator parameters and the per-voice control update.
+// The six-oscillator layer: the per-oscillator parameters (hosts 25-60 and 98-187), the
+// layer state they feed, and the voice factory.
 #pragma once
+
+#include <array>
+#include <string>
 
 #include "instrument/VXInstr3Osc.h"
 
@@ -10,12 +14,37 @@ inline constexpr const char* kTesmora6Description =
 
 class TVXInstr6Osc : public TVXInstr3Osc {
  public:
+  static constexpr int kOscillators = 6;
+
   TVXInstr6Osc();
   ~TVXInstr6Osc() override;
 
-  void ParameterChanged(int32_t index) override;
   const std::string& Description() const { return description_; }
+  std::unique_ptr<TDSPSynthVoice> CreateVoice(int32_t index) override;
+  // Calls the handler for the six "Osc Tune Diatonic" switches (hosts 55-60).
+  void ReapplyDiatonic();
+
+  // Per-oscillator layer state, shared by every voice.
+  struct TOscillatorState {
+    float amp = 1.0f;
+    float pan = 64.0f / 127.0f;
+    std::array<float, 3> pitchLfo{};
+    std::array<float, 2> pitchEnv{};
+    float attackStart = 0.0f, attackEnd = 0.0f, attackTime = 0.0f, attackRate = 0.0f;
+    float releaseEnd = 0.0f, releaseTime = 0.0f, releaseRate = 0.0f;
+    std::array<float, 3> ampLfo{};
+    float envWeight1 = 1.0f, envWeight2 = 0.0f;
+    float scale = 1.0f, root = 64.0f;
+    float gainL = 1.0f - 64.0f / 127.0f, gainR = 64.0f / 127.0f;
+    float pitch = 0.0f;
+  };
+  std::array<TOscillatorState, kOscillators> Osc;
 
  protected:
+  void OscillatorParameterChanged(int32_t index) override;
+  // Re-applies semitone, fine and key of oscillator i in every voice.
+  void ApplyTuning(int i);
+
   std::string description_;
+  int8_t keySignature_ = 0;  // "C"; nothing changes it
 };

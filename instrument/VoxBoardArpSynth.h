@@ -1,12 +1,32 @@
-// The sequencer layer: the two step sequencers' parameters pushed into every voice.
+// The sequencer layer: owns the 138 parameters of the two per-voice step sequencers and
+// hands every change to the matching sequencer of every voice of the pool.
 #pragma once
+
+#include <array>
+#include <vector>
 
 #include "engine/VoxboardSynth.h"
 
 class TVoxBoardArpSynth : public TVoxboardSynth {
  public:
+  static constexpr int32_t kSlots = 138;
+  static constexpr int32_t kSettings = 37;
+  static constexpr int32_t kSteps = 32;
+  static constexpr int32_t kToPitchSetting = 36;
+
   TVoxBoardArpSynth();
   ~TVoxBoardArpSynth() override;
 
   void ParameterChanged(int32_t index) override;
+  void SetSeqSlotHost(int32_t slot, int16_t host) { slotHost_[static_cast<size_t>(slot)] = host; }
+  void BuildSeqInverse();
+  int16_t SeqSlotOfHost(int32_t host) const;
+
+  // The sequencers' pitch outputs reach "Tune" by these amounts ("Seq1ToPitch" x 0.01).
+  float ToPitch1 = 0.0f;
+  float ToPitch2 = 0.0f;
+
+ private:
+  std::array<int16_t, kSlots> slotHost_{};
+  std::vector<int16_t> slotOfHost_;
 };

@@ -2,6 +2,7 @@
 // exported entry point and the AEffect record.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -208,13 +209,20 @@ TEST(Dispatcher, ProgramsAndCopy) {
 TEST(Dispatcher, AnyBlockSizeGivesSilenceWithoutACrash) {
   TVstHost host(Library());
   host.Start(44100.0, 512);
-  for (int32_t frames : {1, 2, 43, 44, 45, 512, 4095, 4096, 4097, 8096, 8192, 20000, 100000}) {
+  const std::vector<int32_t> sizes = {1, 2, 43, 44, 45, 512, 4095, 4096, 4097, 8096, 8192, 20000, 100000};
+  for (int32_t frames : sizes) {
     std::vector<float> l(static_cast<size_t>(frames), 1.0f), r(static_cast<size_t>(frames), 1.0f);
-    host.Process({{0, {0x90, 60, 100}}}, l.data(), r.data(), frames);
+    host.Process({}, l.data(), r.data(), frames);
     for (int32_t i = 0; i < frames; ++i) {
       ASSERT_EQ(l[static_cast<size_t>(i)], 0.0f) << frames;
       ASSERT_EQ(r[static_cast<size_t>(i)], 0.0f) << frames;
     }
+  }
+  // With notes every size sounds and stays finite.
+  for (int32_t frames : sizes) {
+    std::vector<float> l(static_cast<size_t>(frames)), r(static_cast<size_t>(frames));
+    host.Process({{0, {0x90, 60, 100}}, {frames / 2, {0x80, 60, 0}}}, l.data(), r.data(), frames);
+    for (int32_t i = 0; i < frames; ++i) ASSERT_TRUE(std::isfinite(l[static_cast<size_t>(i)]));
   }
   // Zero and negative frame counts touch nothing.
   float* outs[2] = {nullptr, nullptr};

@@ -1,0 +1,671 @@
+// The waveform classes, one per waveform number of the member table (DSPWaveformTable):
+// closed formulas of the phase, noise sources, the recursive sine pair, the band-limited
+// saw and the wave tables.
+//
+// Notation: φ is the phase, f = φ - ⌊φ⌋ its fractional part, pw the shape (pulse width /
+// split point), g the gain. sin, cos and tan take radians. Each class computes its tick
+// value in TickValue; the period fill is g x tick value unless FillValue says otherwise.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "dsp/DSPBaseOscillator.h"
+#include "dsp/DSPMaths.h"
+#include "dsp/DSPWaves.h"
+
+namespace oscmath {
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+constexpr long double kTwoPi = 2.0L * kPi;
+
+inline long double Clamp(long double x, long double low, long double high) {
+  return x < low ? low : (x > high ? high : x);
+}
+// frac(y) = y - ⌊y⌋.
+inline long double Frac(long double y) { return y - std::floor(y); }
+// The split value of the tangent waveforms: d = φ - R with R = round(r) (ties to even),
+// plus 1 when φ is below R. It compares the phase with a rounded transcendental of the
+// phase, not a fraction of the cycle.
+inline long double SplitFromRound(float phase, long double r) {
+  const long double rounded = std::nearbyint(r);
+  const long double d = phase - rounded;
+  return phase < rounded ? d + 1.0L : d;
+}
+// One draw from the shared generator, in [0, 1).
+inline long double Draw() { return DSPRandom().Next(); }
+}  // namespace oscmath
+
+// ---------------------------------------------------------------------------------
+// Closed formulas
+// ---------------------------------------------------------------------------------
+
+// "Saw": 2f - 1.
+class TSawOsc1 final : public TDSPAnalyticOscillator<TSawOsc1> {
+ public:
+  static constexpr int kIndex = 0;
+  long double TickValue(float& phase, float) const { return 2.0L * FractionalPart(phase) - 1.0L; }
+};
+
+// "SoftSaw": the falling edge of a saw around the cycle start, a cosine elsewhere.
+class TSoftsawOsc1 final : public TDSPAnalyticOscillator<TSoftsawOsc1> {
+ public:
+  static constexpr int kIndex = 1;
+  long double TickValue(float& phase, float) const {
+    const long double f = FractionalPart(phase);
+    return (f < 0.1L || f > 0.9L) ? 1.0L - 2.0L * f : std::cos(oscmath::kTwoPi * f);
+  }
+};
+
+// "XSaw": rises as 2f up to the shape point, then falls as 1 - 2f.
+class TAltSawOsc1 final : public TDSPAnalyticOscillator<TAltSawOsc1> {
+ public:
+  static constexpr int kIndex = 2;
+  long double TickValue(float& phase, float shape) const {
+    const long double f = FractionalPart(phase);
+    return f >= shape ? 1.0L - 2.0L * f : 2.0L * f;
+  }
+};
+
+// "Triangle": 4f - 1 up to the shape point, 3 - 4f after it.
+class TTriangleOsc1 final : public TDSPAnalyticOscillator<TTriangleOsc1> {
+ public:
+  static constexpr int kIndex = 3;
+  long double TickValue(float& phase, float shape) const {
+    const long double f = FractionalPart(phase);
+    return f >= shape ? 3.0L - 4.0L * f : 4.0L * f - 1.0L;
+  }
+};
+
+// "Triangle2": (|f - 0.5| - 0.25) x 2.5.
+class TTriangleOsc2 final : public TDSPAnalyticOscillator<TTriangleOsc2> {
+ public:
+  static constexpr int kIndex = 4;
+  long double TickValue(float& phase, float) const {
+    return (std::fabs(FractionalPart(phase) - 0.5L) - 0.25L) * 2.5L;
+  }
+};
+
+// "Square": +1 before the shape point, -1 from it on.
+class TSquareOsc1 final : public TDSPAnalyticOscillator<TSquareOsc1> {
+ public:
+  static constexpr int kIndex = 5;
+  long double TickValue(float& phase, float shape) const {
+    return FractionalPart(phase) >= shape ? -1.0L : 1.0L;
+  }
+};
+
+// "Sine": sin(2πφ).
+class TSineOsc1 final : public TDSPAnalyticOscillator<TSineOsc1> {
+ public:
+  static constexpr int kIndex = 6;
+  long double TickValue(float& phase, float) const { return std::sin(oscmath::kTwoPi * phase); }
+};
+
+// "Smooth": a trapezoid: ramps of slope 8 between plateaus at +1 and -1.
+class THexOsc1 final : public TDSPAnalyticOscillator<THexOsc1> {
+ public:
+  static constexpr int kIndex = 7;
+  long double TickValue(float& phase, float) const {
+    const long double f = FractionalPart(phase);
+    if (f < 0.125L) return 8.0L * f;
+    if (f < 0.375L) return 1.0L;
+    if (f < 0.625L) return 4.0L - 8.0L * f;
+    if (f >= 0.875L) return 8.0L * f - 8.0L;
+    return -1.0L;
+  }
+};
+
+// "Glass": two raised-cosine bumps up before the shape point, two down after it.
+class TBumpsOsc1 final : public TDSPAnalyticOscillator<TBumpsOsc1> {
+ public:
+  static constexpr int kIndex = 8;
+  long double TickValue(float& phase, float shape) const {
+    const long double f = FractionalPart(phase);
+    const long double c = std::cos(4.0L * oscmath::kPi * f);
+    return f >= shape ? (c - 1.0L) * 0.5L : 0.5L * (1.0L - c);
+  }
+};
+
+// "Glass2": as "Glass" with twice as many bumps (cos 8πf).
+class TDblBumpsOsc1 final : public TDSPAnalyticOscillator<TDblBumpsOsc1> {
+ public:
+  static constexpr int kIndex = 9;
+  long double TickValue(float& phase, float shape) const {
+    const long double f = FractionalPart(phase);
+    const long double c = std::cos(8.0L * oscmath::kPi * f);
+    return f >= shape ? (c - 1.0L) * 0.5L : 0.5L * (1.0L - c);
+  }
+};
+
+// "Glass3": six half-cosine segments, a = 6f, C = cos(πa).
+class TAltBumpsOsc1 final : public TDSPAnalyticOscillator<TAltBumpsOsc1> {
+ public:
+  static constexpr int kIndex = 10;
+  long double TickValue(float& phase, float) const {
+    const long double a = 6.0L * FractionalPart(phase);
+    const long double c = std::cos(oscmath::kPi * a);
+    if (a < 1.0L) return 0.25L * (1.0L - c);
+    if (a < 2.0L) return 0.25L * (c + 3.0L);
+    if (a < 3.0L) return 0.5L * (c + 1.0L);
+    if (a < 4.0L) return 0.25L * (-c - 1.0L);
+    if (a >= 5.0L) return 0.5L * (c - 1.0L);
+    return 0.25L * (c - 3.0L);
+  }
+};
+
+// "Glass4": the "Glass3" segments with the negative half reshaped.
+class TAltBumpsOsc2 final : public TDSPAnalyticOscillator<TAltBumpsOsc2> {
+ public:
+  static constexpr int kIndex = 11;
+  long double TickValue(float& phase, float) const {
+    const long double a = 6.0L * FractionalPart(phase);
+    const long double c = std::cos(oscmath::kPi * a);
+    if (a < 1.0L) return 0.25L * (1.0L - c);
+    if (a < 2.0L) return 0.25L * (c + 3.0L);
+    if (a < 3.0L) return 0.5L * (c + 1.0L);
+    if (a < 4.0L) return 0.5L * (-c - 1.0L);
+    if (a >= 5.0L) return 0.25L * (c - 1.0L);
+    return 0.25L * (-c - 3.0L);
+  }
+};
+
+// "SquareGls": a square with half-cosine edges, a = 6f, C = cos(πa).
+class TSquareBumpsOsc1 final : public TDSPAnalyticOscillator<TSquareBumpsOsc1> {
+ public:
+  static constexpr int kIndex = 12;
+  long double TickValue(float& phase, float) const {
+    const long double a = 6.0L * FractionalPart(phase);
+    const long double c = std::cos(oscmath::kPi * a);
+    if (a < 1.0L) return 0.5L * (1.0L - c);
+    if (a < 2.0L) return 1.0L;
+    if (a < 3.0L) return 0.5L * (c + 1.0L);
+    if (a < 4.0L) return 0.5L * (-c - 1.0L);
+    if (a >= 5.0L) return 0.5L * (c - 1.0L);
+    return -1.0L;
+  }
+};
+
+// "Mixed": eight linear segments of t = 8f, x 0.1.
+class TMultiOsc1 final : public TDSPAnalyticOscillator<TMultiOsc1> {
+ public:
+  static constexpr int kIndex = 13;
+  long double TickValue(float& phase, float) const {
+    const long double t = 8.0L * FractionalPart(phase);
+    long double v;
+    if (t < 1.0L) v = t;
+    else if (t < 2.0L) v = 2.0L - t;
+    else if (t < 3.0L) v = 0.5L * (t - 2.0L);
+    else if (t < 5.0L) v = 0.5L * (4.0L - t);
+    else if (t < 6.0L) v = 3.0L * t;
+    else if (t < 7.0L) v = 6.0L - t;
+    else v = t - 8.0L;
+    return 0.1L * v;
+  }
+};
+
+// "Mixed2": eight linear segments of t = 8f; the period fill ignores the gain.
+class TMultiOsc2 final : public TDSPAnalyticOscillator<TMultiOsc2> {
+ public:
+  static constexpr int kIndex = 14;
+  long double TickValue(float& phase, float) const {
+    const long double t = 8.0L * FractionalPart(phase);
+    if (t < 1.0L) return t;
+    if (t < 2.0L) return 2.0L - t;
+    if (t < 3.0L) return t - 2.0L;
+    if (t < 5.0L) return 4.0L - t;
+    if (t < 6.0L) return t - 6.0L;
+    if (t < 7.0L) return 6.0L - t;
+    return t - 8.0L;
+  }
+  long double FillValue(float& phase, float shape, float) const { return TickValue(phase, shape); }
+};
+
+// "X-Mix": sin, cos and tan of φ (radians, φ over [0, 4]) picked by tenths of the cycle,
+// x 0.25.
+class TMultiOsc3 final : public TDSPAnalyticOscillator<TMultiOsc3> {
+ public:
+  static constexpr int kIndex = 15;
+  long double TickValue(float& phase, float) const {
+    const long double f = FractionalPart(phase);
+    const long double p = phase;
+    long double v;
+    if (f > 0.9L) v = std::cos(p);
+    else if (f > 0.8L) v = std::sin(p);
+    else if (f > 0.7L) v = std::cos(p);
+    else if (f > 0.6L) v = std::sin(p);
+    else if (f > 0.5L) v = std::sin(p);
+    else if (f > 0.4L) v = std::cos(p);
+    else if (f > 0.3L) v = std::sin(p);
+    else if (f > 0.1L && f <= 0.2L) v = std::sin(p);
+    else v = std::tan(p);
+    return 0.25L * v;
+  }
+};
+
+// "SinExp": 1.2 x sin(exp(φ) + 0.1), φ over [0, 1.5].
+class TSinExpOsc1 final : public TDSPAnalyticOscillator<TSinExpOsc1> {
+ public:
+  static constexpr int kIndex = 16;
+  long double TickValue(float& phase, float) const {
+    return 1.2L * std::sin(std::exp(static_cast<long double>(phase)) + 0.1L);
+  }
+};
+
+// "SinCos": sin(πφ), minus cos(πφ) after the shape point.
+class TSinCosOsc1 final : public TDSPAnalyticOscillator<TSinCosOsc1> {
+ public:
+  static constexpr int kIndex = 17;
+  long double TickValue(float& phase, float shape) const {
+    const long double s = std::sin(oscmath::kPi * phase);
+    return FractionalPart(phase) > shape ? s - std::cos(oscmath::kPi * phase) : s;
+  }
+};
+
+// "SinCosTan": 0.5 sin(0.05488615 φ) or 0.5 cos(πφ), split by d against the shape. The
+// tick takes d from R = round(tan(sin φ)); the period fill splits on
+// d = frac(tan(sin φ)) instead.
+class TSinCosTanOsc1 final : public TDSPAnalyticOscillator<TSinCosTanOsc1> {
+ public:
+  static constexpr int kIndex = 18;
+  static long double Branch(float phase, long double d, float shape) {
+    return d > shape ? 0.5L * std::sin(0.05488615L * phase)
+                     : 0.5L * std::cos(oscmath::kPi * phase);
+  }
+  long double TickValue(float& phase, float shape) const {
+    const long double r = std::tan(std::sin(static_cast<long double>(phase)));
+    return Branch(phase, oscmath::SplitFromRound(phase, r), shape);
+  }
+  long double FillValue(float& phase, float shape, float gain) const {
+    const long double r = std::tan(std::sin(static_cast<long double>(phase)));
+    return gain * Branch(phase, oscmath::Frac(r), shape);
+  }
+};
+
+// "SinCosTan2": as "SinCosTan" with d from R in both paths and without the factor 0.5.
+class TSinCosTanOsc2 final : public TDSPAnalyticOscillator<TSinCosTanOsc2> {
+ public:
+  static constexpr int kIndex = 19;
+  long double TickValue(float& phase, float shape) const {
+    const long double r = std::tan(std::sin(static_cast<long double>(phase)));
+    return oscmath::SplitFromRound(phase, r) > shape ? std::sin(0.05488615L * phase)
+                                                     : std::cos(oscmath::kPi * phase);
+  }
+};
+
+// "SinCosSqrt": 0.25 x (sin φ over the last quarter, cos φ over the middle half, √φ over
+// the first quarter of each cycle).
+class TSinCosSqrtOsc1 final : public TDSPAnalyticOscillator<TSinCosSqrtOsc1> {
+ public:
+  static constexpr int kIndex = 20;
+  long double TickValue(float& phase, float) const {
+    const long double f = FractionalPart(phase);
+    const long double p = phase;
+    const long double v = f > 0.75L ? std::sin(p) : (f > 0.25L ? std::cos(p) : std::sqrt(p));
+    return 0.25L * v;
+  }
+};
+
+// "CosExp": cos(exp(φ) - 9), φ over [0, 2π]; the period fill is 0.6 g x the same.
+class TCosExpOsc1 final : public TDSPAnalyticOscillator<TCosExpOsc1> {
+ public:
+  static constexpr int kIndex = 21;
+  long double TickValue(float& phase, float) const {
+    return std::cos(std::exp(static_cast<long double>(phase)) - 9.0L);
+  }
+  long double FillValue(float& phase, float shape, float gain) const {
+    return 0.6L * gain * TickValue(phase, shape);
+  }
+};
+
+// "CosSqrtTan": 0.25 x (cos φ over the last quarter, √φ over the middle half, tan φ over
+// the first quarter of each cycle).
+class TCosSqrtTanOsc1 final : public TDSPAnalyticOscillator<TCosSqrtTanOsc1> {
+ public:
+  static constexpr int kIndex = 22;
+  long double TickValue(float& phase, float) const {
+    const long double f = FractionalPart(phase);
+    const long double p = phase;
+    const long double v = f > 0.75L ? std::cos(p) : (f > 0.25L ? std::sqrt(p) : std::tan(p));
+    return 0.25L * v;
+  }
+};
+
+// "SqrtExp": 0.2 x (√exp(φ) - 4), φ over [0, 4].
+class TSqrtExpOsc1 final : public TDSPAnalyticOscillator<TSqrtExpOsc1> {
+ public:
+  static constexpr int kIndex = 23;
+  long double TickValue(float& phase, float) const {
+    return 0.2L * (std::sqrt(std::exp(static_cast<long double>(phase))) - 4.0L);
+  }
+};
+
+// "SqrtTan": 0.25 x (√(πφ) when d > pw, else tan(πφ)), d from R = round(tan φ). Near
+// φ = 0.5 the tangent grows without bound, so the period fill, 0.0625 g x the same
+// bracket, is clamped to [-3, 3].
+class TSqrtTanOsc1 final : public TDSPAnalyticOscillator<TSqrtTanOsc1> {
+ public:
+  static constexpr int kIndex = 24;
+  static long double Bracket(float phase, float shape) {
+    const long double d = oscmath::SplitFromRound(phase, std::tan(static_cast<long double>(phase)));
+    const long double x = oscmath::kPi * phase;
+    return d > shape ? std::sqrt(x) : std::tan(x);
+  }
+  long double TickValue(float& phase, float shape) const { return 0.25L * Bracket(phase, shape); }
+  long double FillValue(float& phase, float shape, float gain) const {
+    return oscmath::Clamp(0.0625L * gain * Bracket(phase, shape), -3.0L, 3.0L);
+  }
+};
+
+// "Exp": 0.004 x (exp(φ) - 9), φ over [0, 2π].
+class TExpOsc1 final : public TDSPAnalyticOscillator<TExpOsc1> {
+ public:
+  static constexpr int kIndex = 25;
+  long double TickValue(float& phase, float) const {
+    return 0.004L * (std::exp(static_cast<long double>(phase)) - 9.0L);
+  }
+};
+
+// "TanExp": v = 0.5 tan(exp(φ) - 0.26) clamped to [-2, 2], then x 0.25; the period fill
+// applies the gain inside the clamp.
+class TTanExpOsc1 final : public TDSPAnalyticOscillator<TTanExpOsc1> {
+ public:
+  static constexpr int kIndex = 26;
+  static long double Tangent(float phase) {
+    return std::tan(std::exp(static_cast<long double>(phase)) - 0.26L);
+  }
+  long double TickValue(float& phase, float) const {
+    return oscmath::Clamp(0.5L * Tangent(phase), -2.0L, 2.0L) * 0.25L;
+  }
+  long double FillValue(float& phase, float, float gain) const {
+    return oscmath::Clamp(0.5L * gain * Tangent(phase), -2.0L, 2.0L) * 0.25L;
+  }
+};
+
+// "CotanExp": 1.2 x cot(exp(φ) + 0.26); the period fill is 0.6 g x cot(...).
+class TCoTanExpOsc1 final : public TDSPAnalyticOscillator<TCoTanExpOsc1> {
+ public:
+  static constexpr int kIndex = 27;
+  static long double Cotangent(float phase) {
+    return 1.0L / std::tan(std::exp(static_cast<long double>(phase)) + 0.26L);
+  }
+  long double TickValue(float& phase, float) const { return 1.2L * Cotangent(phase); }
+  long double FillValue(float& phase, float, float gain) const {
+    return 0.6L * gain * Cotangent(phase);
+  }
+};
+
+// "Cosine": cos(2πφ).
+class TCosineOsc1 final : public TDSPAnalyticOscillator<TCosineOsc1> {
+ public:
+  static constexpr int kIndex = 30;
+  long double TickValue(float& phase, float) const { return std::cos(oscmath::kTwoPi * phase); }
+};
+
+// "SawSin": c = frac(φ x 0.15915494) (φ / 2π): the saw 2c - 1 up to the shape point,
+// then -sin φ.
+class TSawSinOsc1 final : public TDSPAnalyticOscillator<TSawSinOsc1> {
+ public:
+  static constexpr int kIndex = 32;
+  long double TickValue(float& phase, float shape) const {
+    const long double c = oscmath::Frac(phase * 0.15915494L);
+    return c > shape ? -std::sin(static_cast<long double>(phase)) : 2.0L * c - 1.0L;
+  }
+};
+
+// "ParaSine": φ x (1 + (1 - |φ|)) with φ over (-2, 2]: a parabola pair that is heard as a
+// sine-like wave with a period of 4 in phase.
+class TParabolaOsc1 final : public TDSPAnalyticOscillator<TParabolaOsc1> {
+ public:
+  static constexpr int kIndex = 45;
+  long double TickValue(float& phase, float) const {
+    const long double p = phase;
+    return p * (1.0L + (1.0L - std::fabs(p)));
+  }
+};
+
+// "X-Curve": θ = sin(5φ), φ over [0, 2π];
+// 6 x (1 / (1 + sin²θ + (cos θ + 2)²) + cos(sin θ x cos θ) - 1.03).
+class TRoseCurveOsc1 final : public TDSPAnalyticOscillator<TRoseCurveOsc1> {
+ public:
+  static constexpr int kIndex = 48;
+  long double TickValue(float& phase, float) const {
+    const long double theta = std::sin(5.0L * phase);
+    const long double s = std::sin(theta), c = std::cos(theta);
+    return 6.0L * (1.0L / (1.0L + s * s + (c + 2.0L) * (c + 2.0L)) + std::cos(s * c) - 1.03L);
+  }
+};
+
+// ---------------------------------------------------------------------------------
+// Noise sources (all draw from the one shared generator)
+// ---------------------------------------------------------------------------------
+
+// "Noise": 2r - 1.
+class TNoiseOsc1 final : public TDSPAnalyticOscillator<TNoiseOsc1> {
+ public:
+  static constexpr int kIndex = 28;
+  long double TickValue(float&, float) const { return 2.0L * oscmath::Draw() - 1.0L; }
+};
+
+// "Gaussian": the mean of eight draws, mapped to [-1, 1): (s / 8) x 2 - 1.
+class TGaussianNoiseOsc1 final : public TDSPAnalyticOscillator<TGaussianNoiseOsc1> {
+ public:
+  static constexpr int kIndex = 29;
+  long double TickValue(float&, float) const {
+    long double s = 0.0L;
+    for (int k = 0; k < 8; ++k) s += oscmath::Draw();
+    return (s / 8.0L) * 2.0L - 1.0L;
+  }
+};
+
+// "PNoise1": a random level held for a part of the cycle; a new level (2r - 1) starts
+// whenever f crosses the shape point and at every cycle start.
+class TNoiseOsc2 final : public TDSPAnalyticOscillator<TNoiseOsc2> {
+ public:
+  static constexpr int kIndex = 31;
+  long double TickValue(float& phase, float shape) {
+    const int8_t sign = FractionalPart(phase) > shape ? 1 : -1;
+    if (sign != sign_) {
+      held_ = static_cast<float>(2.0L * oscmath::Draw() - 1.0L);
+      sign_ = sign;
+    }
+    return held_;
+  }
+  float Held() const { return held_; }
+
+ private:
+  int8_t sign_ = 0;    // the half of the cycle of the last sample, +1 or -1
+  float held_ = 0.0f;
+};
+
+// "Noise4": a sine whose phase is jittered by (2r1 - 1) x ((r2 - 0.5) x 0.2) every sample
+// (the jitter stays in the phase).
+class TNoiseOsc4 final : public TDSPAnalyticOscillator<TNoiseOsc4> {
+ public:
+  static constexpr int kIndex = 43;
+  long double TickValue(float& phase, float) const {
+    const long double r1 = oscmath::Draw();
+    const long double r2 = oscmath::Draw();
+    phase = static_cast<float>(phase + (2.0L * r1 - 1.0L) * ((r2 - 0.5L) * 0.2L));
+    return std::sin(oscmath::kTwoPi * phase);
+  }
+};
+
+// "Noise5": r x (1 + (1 - |r|)), a one-sided noise in [0, 1) bent upward.
+class TNoiseOsc5 final : public TDSPAnalyticOscillator<TNoiseOsc5> {
+ public:
+  static constexpr int kIndex = 44;
+  long double TickValue(float&, float) const {
+    const long double r = oscmath::Draw();
+    return r * (1.0L + (1.0L - std::fabs(r)));
+  }
+};
+
+// ---------------------------------------------------------------------------------
+// Recursive sine pair
+// ---------------------------------------------------------------------------------
+
+// A sine/cosine pair turned by k = 2 sin(π x increment) every sample:
+// u := u - k v; v := v + k u (with the new u). Starts at (u, v) = (0.5, 0), so the
+// amplitude stays near 0.5.
+class TSineCososc1 : public TDSPBaseOscillator {
+ public:
+  void SetPitch(float semitones) override;
+  void SetFrequency(float hz) override;
+  void ResetPhase() override;
+  float K() const { return k_; }
+  float U() const { return u_; }
+  float V() const { return v_; }
+
+ protected:
+  void Step() {
+    u_ = static_cast<float>(u_ - static_cast<long double>(k_) * v_);
+    v_ = static_cast<float>(v_ + static_cast<long double>(k_) * u_);
+  }
+  void UpdateCoefficient();
+
+  float k_ = 0.0f;
+  float u_ = 0.5f;
+  float v_ = 0.0f;
+};
+
+// "Sine3": outputs u; the period fill is g² x u.
+class TSineOsc3 final : public TSineCososc1 {
+ public:
+  static constexpr int kIndex = 46;
+  TSineOsc3() { UseMemberPhaseRange(kIndex); }
+  void Tick() override;
+  void FillPeriod(float* out) override;
+};
+
+// "Cosine2": outputs v.
+class TCosineOsc2 final : public TSineCososc1 {
+ public:
+  static constexpr int kIndex = 47;
+  TCosineOsc2() { UseMemberPhaseRange(kIndex); }
+  void Tick() override;
+  void FillPeriod(float* out) override;
+};
+
+// ---------------------------------------------------------------------------------
+// Band-limited saw
+// ---------------------------------------------------------------------------------
+
+// A band-limited impulse train (a closed-form sum of cosines with roll-off a, the DSF)
+// fed through a leaky integrator. Stores three times the requested gain; its amplitude
+// input defaults to 3.0 and every block-mode output is scaled by a further 3.
+class TDSPBlitOscillator : public TDSPBaseOscillator {
+ public:
+  TDSPBlitOscillator();
+  void SetGain(float gain) override;
+  float DsfPhase() const { return dsfPhase_; }
+  float StoredIncrement() const { return storedIncrement_; }
+  float PeriodSamples() const { return period_; }
+
+ protected:
+  float BlockOutputScale() const override { return 3.0f; }
+  // Leaky trapezoid integrator: y := (s + x1) c0 - y1 c1.
+  float Integrate(long double s) {
+    const float y = static_cast<float>((s + x1_) * c0_ - static_cast<long double>(y1_) * c1_);
+    x1_ = static_cast<float>(s);
+    y1_ = y;
+    return y;
+  }
+
+  float dsfPhase_ = 0.0f;         // cycles
+  float rolloff_ = 0.5f;          // a
+  float storedIncrement_ = 0.0f;  // the increment of the cycle being played
+  float period_ = 0.0f;           // P, samples per cycle
+  float x1_ = 0.0f, y1_ = 0.0f, c1_ = 0.0f, c0_ = 0.0f;
+};
+
+// "Saw AA": the integrated band-limited impulse train. Pitch changes take effect at the
+// start of the next cycle.
+class TBlitSawOsc1 final : public TDSPBlitOscillator {
+ public:
+  static constexpr int kIndex = 38;
+  TBlitSawOsc1() { UseMemberPhaseRange(kIndex); }
+  void Tick() override { Out = Step(); }
+  void FillPeriod(float* out) override;
+  float Harmonics() const { return harmonics_; }
+
+ private:
+  float Step();
+  void StartCycle();
+
+  float harmonics_ = 0.0f;  // M
+  float b_ = 0.0f;          // a^(2 / P)
+  float bPowM_ = 0.0f;      // b^M
+};
+
+// ---------------------------------------------------------------------------------
+// Wave tables
+// ---------------------------------------------------------------------------------
+
+// A table waveform whose length, shape, smoothing and scale are the member-table row of
+// waveform number Index.
+template <int Index>
+class TDSPWaveTable : public TDSPTableOscillator {
+ public:
+  static constexpr int kIndex = Index;
+  TDSPWaveTable() { SetTableLength(FixedTableLength()); }
+
+ protected:
+  int16_t FixedTableLength() const override { return WaveformMember(Index).table.length; }
+  void BuildTable() override {
+    waves::BuildWaveTable(WaveformMember(Index).table, table_.get(), tableLength_);
+  }
+};
+
+class TImpulse20Osc1 final : public TDSPWaveTable<33> {};    // "Impulse2"
+class TImpulse10Osc1 final : public TDSPWaveTable<34> {};    // "Impulse"
+class THalfSinOsc1 final : public TDSPWaveTable<35> {};      // "HalfSin"
+class TSineOsc2 final : public TDSPWaveTable<36> {};         // "Sine2"
+class TWavBlnkOsc1 final : public TDSPWaveTable<37> {};      // "1/2 Wave"
+class TMixOsc1 final : public TDSPWaveTable<39> {};          // "Mix"
+class TMixOsc2 final : public TDSPWaveTable<40> {};          // "Mix2"
+class TSin3Oct1 final : public TDSPWaveTable<41> {};         // "Mix3"
+class TNoiseOsc3 final : public TDSPWaveTable<42> {};        // "PNoise2" (512 entries)
+class THarmSaw1Osc final : public TDSPWaveTable<49> {};      // "HarmSaw1"
+class THarmSaw2Osc final : public TDSPWaveTable<50> {};      // "HarmSaw2"
+class THarmSaw3Osc final : public TDSPWaveTable<51> {};      // "HarmSaw3"
+class THarmSaw4Osc final : public TDSPWaveTable<52> {};      // "HarmSaw4"
+class THarmTri1Osc final : public TDSPWaveTable<53> {};      // "HarmTri1"
+class THarmTri2Osc final : public TDSPWaveTable<54> {};      // "HarmTri2"
+class THarmTri3Osc final : public TDSPWaveTable<55> {};      // "HarmTri3"
+class THarmTri4Osc final : public TDSPWaveTable<56> {};      // "HarmTri4"
+class THarmTri5Osc final : public TDSPWaveTable<57> {};      // "HarmTri5"
+class THarmTri6Osc final : public TDSPWaveTable<58> {};      // "HarmTri6"
+class TCurveSaw1Osc final : public TDSPWaveTable<59> {};     // "Curved1"
+class TCurveSaw2Osc final : public TDSPWaveTable<60> {};     // "Curved2"
+class TCurveSaw3Osc final : public TDSPWaveTable<61> {};     // "Curved3"
+class TCurveSaw4Osc final : public TDSPWaveTable<62> {};     // "Curved4"
+class TCurveSaw5Osc final : public TDSPWaveTable<63> {};     // "Curved5"
+class TWavy1Osc final : public TDSPWaveTable<64> {};         // "GlisHarm"
+class TBassSaw1Osc final : public TDSPWaveTable<65> {};      // "Bass1"
+class TBassSaw2Osc final : public TDSPWaveTable<66> {};      // "Bass2"
+class TBassSaw3Osc final : public TDSPWaveTable<67> {};      // "Bass3"
+class TBassSaw4Osc final : public TDSPWaveTable<68> {};      // "Bass4"
+class TBassSaw5Osc final : public TDSPWaveTable<69> {};      // "Bass5"
+class TBassSaw6Osc final : public TDSPWaveTable<70> {};      // "Bass6"
+class TBassSaw7Osc final : public TDSPWaveTable<71> {};      // "Bass7"
+class TBassSaw8Osc final : public TDSPWaveTable<72> {};      // "Bass8"
+class TSmoothSquare1Osc final : public TDSPWaveTable<73> {}; // "SmoothSqr1"
+class TSmoothSquare2Osc final : public TDSPWaveTable<74> {}; // "SmoothSqr2"
+class TSmoothSquare3Osc final : public TDSPWaveTable<75> {}; // "SmoothSqr3"
+class TSmoothSquare4Osc final : public TDSPWaveTable<76> {}; // "SmoothSqr4"
+class TSmoothSquare5Osc final : public TDSPWaveTable<77> {}; // "SmoothSqr5"
+class TSmoothSquare6Osc final : public TDSPWaveTable<78> {}; // "SmoothSqr6"
+class TSmoothSquare7Osc final : public TDSPWaveTable<79> {}; // "SmoothSqr7"
+class TSmoothSquare8Osc final : public TDSPWaveTable<80> {}; // "SmoothSqr8"
+class TSawOrgan1Osc final : public TDSPWaveTable<81> {};     // "SawOrgan1"
+class TSawOrgan2Osc final : public TDSPWaveTable<82> {};     // "SawOrgan2"
+class TSawOrgan3Osc final : public TDSPWaveTable<83> {};     // "SawOrgan3"
+class TSawOrgan4Osc final : public TDSPWaveTable<84> {};     // "SawOrgan4"
+class TSmoothNoise1Osc final : public TDSPWaveTable<85> {};  // "SmRND1"
+class TSmoothNoise2Osc final : public TDSPWaveTable<86> {};  // "SmRND2"
+class TSmoothNoise3Osc final : public TDSPWaveTable<87> {};  // "SmRND3"
+class TSmoothNoise4Osc final : public TDSPWaveTable<88> {};  // "SmRND4"
+class TSmoothNoise5Osc final : public TDSPWaveTable<89> {};  // "SmRND5"
+class TSmoothNoise6Osc final : public TDSPWaveTable<90> {};  // "SmRND6"
+class TSmoothNoise7Osc final : public TDSPWaveTable<91> {};  // "SmRND7"
+class TSmoothNoise8Osc final : public TDSPWaveTable<92> {};  // "SmRND8"

@@ -1,0 +1,116 @@
+// Drives a real TTesmora6 through its AEffect entry functions, as a host does, while
+// keeping the object at hand so tests can look at its voices.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "host/VstAbi.h"
+#include "instrument/Tesmora6.h"
+
+inline intptr_t InstrumentHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  static vst::VstTimeInfo time{};
+  if (opcode == vst::audioMasterVersion) return 2400;
+  if (opcode == vst::audioMasterGetTime) {
+    time.tempo = 120.0;
+    time.timeSigNumerator = 4;
+    time.timeSigDenominator = 4;
+    time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
+    return reinterpret_cast<intptr_t>(&time);
+  }
+  return 0;
+}
+
+struct TStereo {
+  std::vector<float> left, right;
+};
+
+class TInstrumentHost {
+ public:
+  explicit TInstrumentHost(double rate = 44100.0) {
+    plugin = new TTesmora6();
+    plugin->Initialise(&InstrumentHostCallback);
+    effect = plugin->Effect();
+    Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+    Dispatch(vst::effMainsChanged, 0, 1);
+    Render(64);  // the first block applies every parameter and builds the voice pool
+  }
+  ~TInstrumentHost() { Dispatch(vst::effClose); }
+  TInstrumentHost(const TInstrumentHost&) = delete;
+  TInstrumentHost& operator=(const TInstrumentHost&) = delete;
+
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  }
+  // Sets a parameter to a value in its own units (as the editor shows it).
+  void Set(int32_t index, float real) {
+    const auto& p = plugin->ParamInfo(index);
+    effect->setParameter(effect, index, (real - p.minimum) / (p.maximum - p.minimum));
+  }
+  float Get(int32_t index) { return plugin->GetReal(index); }
+  // Only oscillator 1 sounds (the default patch has all six on).
+  void SoloOscillator1(int waveform = 6) {
+    for (int i = 1; i < 6; ++i) Set(25 + i, 0.0f);
+    Set(37, static_cast<float>(waveform));
+  }
+  void Midi(std::vector<std::pair<int32_t, std::array<uint8_t, 3>>> messages) {
+    std::vector<vst::VstMidiEvent> events(messages.size());
+    std::vector<uint8_t> block(16 + 8 * messages.size());
+    auto* header = reinterpret_cast<vst::VstEvents*>(block.data());
+    header->numEvents = static_cast<int32_t>(messages.size());
+    auto** pointers = reinterpret_cast<vst::VstEvent**>(block.data() + 16);
+    for (size_t i = 0; i < messages.size(); ++i) {
+      events[i] = {};
+      events[i].type = vst::kVstMidiType;
+      events[i].byteSize = 32;
+      events[i].deltaFrames = messages[i].first;
+      for (int b = 0; b < 3; ++b) events[i].midiData[b] = static_cast<char>(messages[i].second[b]);
+      pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
+    }
+    Dispatch(vst::effProcessEvents, 0, 0, header);
+  }
+  void NoteOn(int note, int velocity = 127, int32_t at = 0) {
+    Midi({{at, {0x90, static_cast<uint8_t>(note), static_cast<uint8_t>(velocity)}}});
+  }
+  void NoteOff(int note, int32_t at = 0) { Midi({{at, {0x80, static_cast<uint8_t>(note), 0}}}); }
+  TStereo Render(int32_t frames, int32_t block = 512) {
+    TStereo out;
+    out.left.resize(static_cast<size_t>(frames));
+    out.right.resize(static_cast<size_t>(frames));
+    for (int32_t done = 0; done < frames; done += block) {
+      const int32_t n = std::min(block, frames - done);
+      float* outs[2] = {out.left.data() + done, out.right.data() + done};
+      effect->processReplacing(effect, nullptr, outs, n);
+    }
+    return out;
+  }
+
+  TTesmora6* plugin;
+  vst::AEffect* effect;
+};
+
+// Frequency from the rising zero crossings of a signal (linear interpolation between
+// samples), over the part of the signal from `from` on.
+inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t from = 0) {
+  double first = -1.0, last = -1.0;
+  int crossings = 0;
+  for (size_t i = std::max<size_t>(from, 1); i < s.size(); ++i) {
+    if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
+      const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
+      if (first < 0) first = t; else ++crossings;
+      last = t;
+    }
+  }
+  if (crossings < 1) return 0.0;
+  return crossings * rate / (last - first);
+}
+
+inline float Peak(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
+  float peak = 0.0f;
+  for (size_t i = from; i < std::min(to, s.size()); ++i) peak = std::max(peak, std::fabs(s[i]));
+  return peak;
+}
