@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "EffectTestTools.h"
+#include "effects/DSPXChorus.h"
 #include "effects/DSPXDelay.h"
 
 using namespace effect_test;
@@ -194,4 +196,210 @@ TEST(Delay, GrowingEchoesAreClearedBeforeTheyTurnNonFinite) {
   RunPeriods(q, l, r);
   EXPECT_TRUE(AllFinite(l));
   EXPECT_TRUE(AllFinite(r));
+}
+
+// ============================== chorus ==============================
+
+namespace {
+
+// A wet-only chorus at 44.1 kHz in milliseconds, with the given line lengths and base
+// delays, no feedback or cross-feed, and every modulator at gain g (0: still taps).
+void SetUpChorus(TDSPXChorus& c, float length, float size, float g = 0.0f) {
+  c.ContextChanged(&DefaultProcessInfo());
+  WetOnly(c);
+  c.SetLengthUnit(false);
+  c.SetLengthLeft(length);
+  c.SetLengthRight(length);
+  c.SetSizeLeft(size);
+  c.SetSizeRight(size);
+  c.SetFeedbackLeft(0.0f);
+  c.SetFeedbackRight(0.0f);
+  c.SetCrossLeftToRight(0.0f);
+  c.SetCrossRightToLeft(0.0f);
+  for (int k = 0; k < TDSPXChorus::kModulatorCount; ++k) {
+    c.Modulator(k).SetFrequency(1e-9f);  // practically still
+    c.Modulator(k).SetGain(g);
+  }
+}
+
+}  // namespace
+
+TEST(Chorus, LineLengthsAndOffsets) {
+  struct Case {
+    bool ticks;
+    float tempo, length, size;
+    int32_t samples;
+    float offset;
+  };
+  const Case cases[] = {
+      {false, 120.0f, 5.0f, 0.0f, 220, 0.0f},
+      {false, 120.0f, 5.0f, 2.0f, 220, 88.0f},
+      {false, 120.0f, 5.0f, 10.0f, 220, 219.0f},       // limited to the line
+      {false, 120.0f, 5.0f, 4.99f, 220, 219.0f},       // 219.56 rounds to 220, still too long
+      {false, 120.0f, 1024.0f, 512.0f, 45056, 22528.0f},
+      {false, 120.0f, 1100.0f, 0.0f, 46199, 0.0f},     // capacity - 1
+      {true, 120.0f, 5.0f, 2.0f, 917, 367.0f},         // round(916.67), round(366.67)
+      {true, 20.0f, 1024.0f, 0.0f, 46199, 0.0f},       // capacity - 1 at a slow tempo
+      {true, 0.0f, 5.0f, 2.0f, 1, 0.0f},               // tick 0.0001 ms: kept 1 long
+      {false, 120.0f, 0.0f, 0.0f, 1, 0.0f},
+      {false, 120.0f, 0.5f, 0.25f, 22, 11.0f},         // 22 and 11 exactly
+      {false, 120.0f, 0.25f / 11.0f * 2.5f, 0.0f, 2, 0.0f},  // 2.5 samples: half to even
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << (k.ticks ? "ticks" : "ms") << " tempo " << k.tempo
+                                    << " length " << k.length << " size " << k.size);
+    TDSPXChorus c;
+    c.ContextChanged(&DefaultProcessInfo());
+    c.SetTempo(k.tempo);
+    c.SetLengthUnit(k.ticks);
+    c.SetLengthLeft(k.length);
+    c.SetSizeLeft(k.size);
+    c.SetLengthRight(k.length);
+    c.SetSizeRight(k.size);
+    EXPECT_EQ(c.Capacity(), 46200);
+    EXPECT_EQ(c.LineLengthLeft(), k.samples);
+    EXPECT_EQ(c.LineLengthRight(), k.samples);
+    EXPECT_EQ(c.OffsetLeft(), k.offset);
+    EXPECT_EQ(c.OffsetRight(), k.offset);
+  }
+}
+
+TEST(Chorus, WritePositionsBeyondANewLengthRestart) {
+  TDSPXChorus c;
+  SetUpChorus(c, 5.0f, 0.0f);
+  std::vector<float> left(132, 0.0f), right(132, 0.0f);
+  RunPeriods(c, left, right);
+  EXPECT_EQ(c.WritePositionLeft(), 132);
+  c.SetLengthLeft(4.0f);  // 176: the position stays
+  EXPECT_EQ(c.WritePositionLeft(), 132);
+  c.SetLengthLeft(2.0f);  // 88: it restarts
+  EXPECT_EQ(c.WritePositionLeft(), 0);
+  EXPECT_EQ(c.WritePositionRight(), 132);
+}
+
+TEST(Chorus, StillTapsDelayByTheOffsetOrTheWholeLine) {
+  struct Case {
+    float size;
+    int delay;  // samples
+  };
+  // Modulator gains 0: every tap reads the offset behind the write position; with size
+  // 0 it reads the sample written one line length earlier.
+  for (const Case& k : {Case{2.0f, 88}, Case{0.0f, 220}, Case{4.0f, 176}, Case{10.0f, 219}}) {
+    TDSPXChorus c;
+    SetUpChorus(c, 5.0f, k.size);
+    c.SetFeedbackLeft(0.5f);
+    c.SetFeedbackRight(-1.0f);
+    std::vector<float> left(1100, 0.0f), right(1100, 0.0f);
+    left[0] = 1.0f;
+    right[0] = 1.0f;
+    RunPeriods(c, left, right);
+    for (int i = 0; i < 1100; ++i) {
+      const int echo = i / k.delay;
+      const bool on = i % k.delay == 0 && echo > 0;
+      SCOPED_TRACE(testing::Message() << "size " << k.size << " sample " << i);
+      ASSERT_NEAR(left[i], on ? std::pow(0.5, echo - 1) : 0.0, on ? 1e-6 : 1e-12);
+      ASSERT_NEAR(right[i], on ? std::pow(-1.0, echo - 1) : 0.0, on ? 1e-6 : 1e-12);
+    }
+  }
+}
+
+TEST(Chorus, ModulatedTapsReadOffsetPlusMTimesTheValueInterpolated) {
+  // Still modulators at gain 0.5 on the first period already: v = g + 0.25 output is the
+  // same in both steps, so an impulse at sample 0 comes out split between the samples
+  // around offset + 44 v (no ramp up from 0 in the first period).
+  TDSPXChorus c;
+  SetUpChorus(c, 5.0f, 1.0f, 0.5f);
+  for (int k = 0; k < TDSPXChorus::kModulatorCount; ++k) c.Modulator(k).SetWaveform(6.0f);
+  for (int k = 0; k < TDSPXChorus::kModulatorCount; ++k) c.Modulator(k).SetFrequency(1e-9f);
+  std::vector<float> left(220, 0.0f), right(220, 0.0f);
+  left[0] = 1.0f;
+  RunPeriods(c, left, right);
+  const float v = c.ModulatorValue(TDSPXChorus::kMod1Left);
+  EXPECT_NEAR(v, 0.5f * (1.0f + 0.25f * c.Modulator(0).Out / 0.5f), 1e-6);
+  EXPECT_EQ(c.ModulatorValue(TDSPXChorus::kMod2Left), v);
+  const double d = 44.0 + 44.0 * v;
+  const int whole = static_cast<int>(std::floor(d));
+  const double frac = d - whole;
+  ASSERT_GT(frac, 0.001);
+  for (int i = 0; i < 220; ++i) {
+    const double expected = i == whole ? 1.0 - frac : (i == whole + 1 ? frac : 0.0);
+    ASSERT_NEAR(left[i], expected, 1e-4) << i;
+    ASSERT_NEAR(right[i], 0.0, 1e-12) << i;
+  }
+}
+
+TEST(Chorus, CrossFeedAndUndecayedFeedback) {
+  TDSPXChorus c;
+  SetUpChorus(c, 5.0f, 0.0f);
+  c.SetFeedbackLeft(1.0f);
+  c.SetCrossLeftToRight(0.5f);
+  std::vector<float> left(44 * 5 * 100 + 44, 0.0f), right(left.size(), 0.0f);
+  left[0] = 1.0f;
+  RunPeriods(c, left, right);
+  // The left line keeps its content circulating without decay; the right line, with no
+  // feedback of its own, takes half of what the left one receives on every pass.
+  for (int pass = 1; pass <= 100; ++pass) {
+    ASSERT_NEAR(left[220 * pass], 1.0, 1e-6) << pass;
+    ASSERT_NEAR(right[220 * pass], 0.5, 1e-6) << pass;
+    ASSERT_NEAR(right[220 * pass + 1], 0.0, 1e-12) << pass;
+  }
+  // Clamps: feedback and cross amounts stay within [-1, 1].
+  c.SetFeedbackLeft(3.0f);
+  c.SetCrossLeftToRight(-7.0f);
+  EXPECT_EQ(c.FeedbackLeft(), 1.0f);
+  EXPECT_EQ(c.CrossLeftToRight(), -1.0f);
+}
+
+TEST(Chorus, NonFiniteStateIsClearedAndNeverEmitted) {
+  // The worst loop: full feedback and full cross-feed both ways grow the lines about a
+  // billion-fold every 100 ms, so they overflow within a second.
+  TDSPXChorus c;
+  SetUpChorus(c, 3.0f, 1.0f);
+  c.SetDryGain(32.0f);
+  c.SetWetGain(32.0f);
+  c.Recalculate();
+  c.SetFeedbackLeft(1.0f);
+  c.SetFeedbackRight(1.0f);
+  c.SetCrossLeftToRight(1.0f);
+  c.SetCrossRightToLeft(1.0f);
+  std::vector<float> left = Noise(88200), right = Noise(88200, 5);
+  RunPeriods(c, left, right);
+  EXPECT_TRUE(AllFinite(left));
+  EXPECT_TRUE(AllFinite(right));
+
+  // Broken modulators (a NaN and a huge gain) still read inside the lines.
+  TDSPXChorus b;
+  SetUpChorus(b, 3.0f, 1.0f, 1e30f);
+  b.Modulator(TDSPXChorus::kMod2Right).SetGain(std::numeric_limits<float>::quiet_NaN());
+  std::vector<float> l = Noise(4400), r = Noise(4400, 5);
+  RunPeriods(b, l, r);
+  EXPECT_TRUE(AllFinite(l));
+  EXPECT_TRUE(AllFinite(r));
+}
+
+TEST(Chorus, WrapIntoLineMatchesRepeatedSteps) {
+  auto stepwise = [](float s, int32_t length) {
+    const float len = static_cast<float>(length);
+    while (s < 0.0f) s += len;
+    while (s >= len) s -= len;
+    return s;
+  };
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> spread(-6.0f, 6.0f);
+  for (int32_t length : {1, 2, 3, 220, 4399, 46199}) {
+    for (int n = 0; n < 20000; ++n) {
+      const float s = spread(random) * static_cast<float>(length);
+      ASSERT_EQ(TDSPXChorus::WrapIntoLine(s, length), stepwise(s, length)) << s << " " << length;
+    }
+    for (float s : {0.0f, -0.0f, -1e-7f, -1e-30f, static_cast<float>(length), -static_cast<float>(length)}) {
+      ASSERT_EQ(TDSPXChorus::WrapIntoLine(s, length), stepwise(s, length)) << s << " " << length;
+    }
+  }
+  // Far away or broken read points still land inside the line.
+  for (float s : {1e30f, -1e30f, std::numeric_limits<float>::infinity(),
+                  -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+    const float w = TDSPXChorus::WrapIntoLine(s, 220);
+    EXPECT_GE(w, 0.0f) << s;
+    EXPECT_LT(w, 220.0f) << s;
+  }
 }
