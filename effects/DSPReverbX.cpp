@@ -59,6 +59,47 @@ void TReverbComb::RunPeriod(const float* in, float* wet, int32_t m, float undamp
   position = pos;
 }
 
+void RunCombBank(TReverbComb* combs, const float* in, float* wet, int32_t m, float undamped,
+                 float damping) {
+  constexpr int kBank = 8;
+  float* line[kBank];
+  int32_t pos[kBank], len[kBank];
+  float fb[kBank], s[kBank];
+  for (int k = 0; k < kBank; ++k) {
+    line[k] = combs[k].line.data();
+    pos[k] = combs[k].position;
+    len[k] = combs[k].length;
+    fb[k] = combs[k].feedback;
+    s[k] = combs[k].state;
+  }
+  for (int32_t i = 0; i < m;) {
+    // A stretch in which no line wraps.
+    int32_t n = m - i;
+    for (int k = 0; k < kBank; ++k) n = std::min(n, len[k] - pos[k]);
+    float* at[kBank];
+    for (int k = 0; k < kBank; ++k) at[k] = line[k] + pos[k];
+    for (int32_t j = 0; j < n; ++j) {
+      const float x = in[i + j];
+      float sum = wet[i + j];
+      for (int k = 0; k < kBank; ++k) {
+        s[k] = undamped * (at[k][j] * fb[k]) + damping * s[k];
+        at[k][j] = x + s[k];
+        sum += s[k];
+      }
+      wet[i + j] = sum;
+    }
+    for (int k = 0; k < kBank; ++k) {
+      pos[k] += n;
+      if (pos[k] >= len[k]) pos[k] = 0;
+    }
+    i += n;
+  }
+  for (int k = 0; k < kBank; ++k) {
+    combs[k].position = pos[k];
+    combs[k].state = s[k];
+  }
+}
+
 // ---- all-pass ----
 
 void TReverbAllPass::Build(int32_t n) {
@@ -71,13 +112,22 @@ void TReverbAllPass::Clear() { std::fill(line.begin(), line.end(), 0.0f); }
 
 void TReverbAllPass::RunPeriod(float* x, int32_t m) {
   float* const buffer = line.data();
-  const int32_t len = length;
   int32_t pos = position;
-  for (int32_t i = 0; i < m; ++i) {
-    const float c = buffer[pos];
-    buffer[pos] = c * kGain + x[i];
-    x[i] = c - buffer[pos] * kGain;
-    if (++pos >= len) pos = 0;
+  for (int32_t i = 0; i < m;) {
+    // A stretch in which the line does not wrap touches every entry once, so its steps
+    // are independent of one another.
+    const int32_t n = std::min(m - i, length - pos);
+    float* const at = buffer + pos;
+    float* const out = x + i;
+    for (int32_t j = 0; j < n; ++j) {
+      const float c = at[j];
+      const float stored = c * kGain + out[j];
+      at[j] = stored;
+      out[j] = c - stored * kGain;
+    }
+    pos += n;
+    if (pos >= length) pos = 0;
+    i += n;
   }
   position = pos;
 }
@@ -248,9 +298,9 @@ void TDSPReverbX::ProcessStereo(float* left, float* right) {
   std::fill(wetR, wetR + m, 0.0f);
   const float damping = dampingCoefficient_;
   const float undamped = 1.0f - damping;
-  for (int k = 0; k < 8; ++k) combs_[k].RunPeriod(w, wetL, m, undamped, damping);
+  RunCombBank(&combs_[0], w, wetL, m, undamped, damping);
   for (int j = 0; j < 4; ++j) allPasses_[j].RunPeriod(wetL, m);
-  for (int k = 8; k < 16; ++k) combs_[k].RunPeriod(w, wetR, m, undamped, damping);
+  RunCombBank(&combs_[8], w, wetR, m, undamped, damping);
   for (int j = 4; j < 8; ++j) allPasses_[j].RunPeriod(wetR, m);
 
   for (int32_t i = 0; i < m; ++i) MixOutput(left[i], right[i], wetL[i], wetR[i]);

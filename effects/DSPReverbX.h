@@ -28,6 +28,12 @@ struct TReverbComb {
   void RunPeriod(const float* in, float* wet, int32_t m, float undamped, float damping);
 };
 
+// The eight combs of a bank over one period. The same steps, and the same order of the
+// sums into wet, as running each comb over the whole period in turn; but the eight
+// recursions advance side by side, so they no longer wait for one another.
+void RunCombBank(TReverbComb* combs, const float* in, float* wet, int32_t m, float undamped,
+                 float damping);
+
 // One all-pass of the diffusion chain, coefficient 0.7.
 struct TReverbAllPass {
   static constexpr float kGain = 0.7f;
