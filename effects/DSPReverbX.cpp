@@ -151,7 +151,7 @@ void TDSPReverbX::AllocateBuffers() {
   // A context change may come from another thread than the one that renders.
   TDSPLockGuard lock;
   TDSPStereoEffect::AllocateBuffers();
-  work_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
+  work_.assign(static_cast<size_t>(PeriodBufferLength()), 0.0f);
   BuildPreDelay();
   BuildRoom();
 }

@@ -22,8 +22,8 @@ void TDSPStereoEffect::ContextChanged(TDSPProcessInfo* info) { TDSPControl::Cont
 
 void TDSPStereoEffect::AllocateBuffers() {
   TDSPControl::AllocateBuffers();
-  wetBufferLeft_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
-  wetBufferRight_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
+  wetBufferLeft_.assign(static_cast<size_t>(PeriodBufferLength()), 0.0f);
+  wetBufferRight_.assign(static_cast<size_t>(PeriodBufferLength()), 0.0f);
 }
 
 void TDSPStereoEffect::Recalculate() {

@@ -59,6 +59,12 @@ class TDSPStereoEffect : public TDSPControl {
   // change); effects extend it for their own buffers.
   void AllocateBuffers() override;
   int32_t PeriodLength() const { return context_->samplesPerMs; }
+  // Entries of a period buffer: the padded block, or a padded period should a context
+  // have blocks shorter than a period.
+  int32_t PeriodBufferLength() const {
+    return context_->paddedBlock > context_->samplesPerMs + 16 ? context_->paddedBlock
+                                                                : context_->samplesPerMs + 16;
+  }
   // left := in left x dry left + wet left x wetL; the same for the right.
   void MixOutput(float& left, float& right, float wetL, float wetR) const {
     left = left * dryLeft_ + wetL * wetLeft_;

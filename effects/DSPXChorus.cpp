@@ -36,6 +36,7 @@ void TDSPXChorus::AllocateBuffers() {
   capacity_ = kCapacityMs * context_->samplesPerMs;
   lineLeft_.assign(static_cast<size_t>(capacity_), 0.0f);
   lineRight_.assign(static_cast<size_t>(capacity_), 0.0f);
+  for (std::vector<float>& d : delays_) d.assign(static_cast<size_t>(PeriodBufferLength()), 0.0f);
 }
 
 void TDSPXChorus::ContextChanged(TDSPProcessInfo* info) {
@@ -124,6 +125,13 @@ void TDSPXChorus::Clear() {
 float TDSPXChorus::WrapIntoLine(float s, int32_t length) {
   const float len = static_cast<float>(length);
   if (s >= 0.0f && s < len) return s;
+  // One length away (the usual miss): a single step, rounded as the repeated one is.
+  if (s < 0.0f) {
+    const float up = s + len;
+    if (up >= 0.0f) return up < len ? up : 0.0f;
+  } else if (s < len + len) {
+    return s - len;  // exact
+  }
   if (!std::isfinite(s)) return 0.0f;
   // The remainder of whole subtractions or additions, exact in double.
   const double r = std::fmod(static_cast<double>(s), static_cast<double>(len));
@@ -164,23 +172,30 @@ void TDSPXChorus::ProcessStereo(float* left, float* right) {
   const float fbL = feedbackLeft_, fbR = feedbackRight_;
   const float crossLR = crossLeftToRight_, crossRL = crossRightToLeft_;
   const float period = static_cast<float>(m);
-  std::array<float, kModulatorCount> delta;
-  for (int k = 0; k < kModulatorCount; ++k) delta[k] = values_[k] - previous_[k];
+  // The tap delays of the period, offset + M v, with each modulator value moving
+  // linearly from the previous period's to this one's. A loop of its own per modulator,
+  // so that its steps go side by side.
+  float* const delay[kModulatorCount] = {delays_[0].data(), delays_[1].data(),
+                                         delays_[2].data(), delays_[3].data()};
+  for (int k = 0; k < kModulatorCount; ++k) {
+    const float from = previous_[k], step = values_[k] - previous_[k];
+    const float offset = k < kMod1Right ? offL : offR;
+    float* const d = delay[k];
+    for (int32_t i = 0; i < m; ++i) {
+      const float v = from + step * static_cast<float>(i) / period;
+      d[i] = period * v + offset;
+    }
+  }
 
   for (int32_t i = 0; i < m; ++i) {
     const float inL = left[i] + noise[i];
     const float inR = right[i] + noise[i];
-    // The modulator values move linearly from the previous period's to this one's.
-    const float at = static_cast<float>(i);
-    float v[kModulatorCount];
-    for (int k = 0; k < kModulatorCount; ++k) v[k] = previous_[k] + delta[k] * at / period;
-
-    // Each tap reads offset + M v samples behind the write position.
+    // Each tap reads its delay behind the write position.
     const float posL = static_cast<float>(wpL), posR = static_cast<float>(wpR);
-    const float tap1L = ReadTap(lineL, lenL, WrapIntoLine(posL - (period * v[0] + offL), lenL));
-    const float tap2L = ReadTap(lineL, lenL, WrapIntoLine(posL - (period * v[1] + offL), lenL));
-    const float tap1R = ReadTap(lineR, lenR, WrapIntoLine(posR - (period * v[2] + offR), lenR));
-    const float tap2R = ReadTap(lineR, lenR, WrapIntoLine(posR - (period * v[3] + offR), lenR));
+    const float tap1L = ReadTap(lineL, lenL, WrapIntoLine(posL - delay[0][i], lenL));
+    const float tap2L = ReadTap(lineL, lenL, WrapIntoLine(posL - delay[1][i], lenL));
+    const float tap1R = ReadTap(lineR, lenR, WrapIntoLine(posR - delay[2][i], lenR));
+    const float tap2R = ReadTap(lineR, lenR, WrapIntoLine(posR - delay[3][i], lenR));
 
     const float yL = (tap1L + tap2L) * 0.5f;
     lineL[wpL] = yL * fbL + inL;

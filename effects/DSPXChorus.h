@@ -86,4 +86,6 @@ class TDSPXChorus : public TDSPStereoEffect {
   float sizeLeft_ = 0.0f, sizeRight_ = 0.0f;
   std::array<TDSPOscillator, kModulatorCount> modulators_;
   bool firstPeriod_ = true;
+  // The tap delays of the current period, per modulator (padded block entries each).
+  std::array<std::vector<float>, kModulatorCount> delays_;
 };

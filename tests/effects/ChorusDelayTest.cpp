@@ -403,3 +403,116 @@ TEST(Chorus, WrapIntoLineMatchesRepeatedSteps) {
     EXPECT_LT(w, 220.0f) << s;
   }
 }
+
+namespace {
+
+// The chorus step by step as plainly as it can be written: modulator values interpolated
+// per sample, read points wrapped by repeated steps, taps, feedback and cross-feed.
+struct TReferenceChorus {
+  TDSPOscillator modulators[4];
+  std::vector<float> lineL, lineR;
+  int32_t lenL = 0, lenR = 0, wpL = 0, wpR = 0;
+  float offL = 0, offR = 0, fbL = 0, fbR = 0, crossLR = 0, crossRL = 0;
+  float wetL = 0, dryL = 0, wetR = 0, dryR = 0;
+  float cur[4] = {}, prev[4] = {};
+  bool first = true;
+
+  void Step() {
+    for (int k = 0; k < 4; ++k) {
+      modulators[k].Tick();
+      cur[k] = modulators[k].Gain() + 0.25f * modulators[k].Out;
+    }
+  }
+  static float Tap(const std::vector<float>& line, int32_t len, float s) {
+    while (s < 0.0f) s += static_cast<float>(len);
+    while (s >= static_cast<float>(len)) s -= static_cast<float>(len);
+    const int32_t j = static_cast<int32_t>(std::floor(s));
+    const float f = s - static_cast<float>(j);
+    const int32_t next = j + 1 == len ? 0 : j + 1;
+    return (1.0f - f) * line[j] + f * line[next];
+  }
+  void Process(float* L, float* R, const float* n, int32_t m) {
+    if (first) {
+      Step();
+      first = false;
+    }
+    for (int k = 0; k < 4; ++k) prev[k] = cur[k];
+    Step();
+    const float M = static_cast<float>(m);
+    for (int32_t i = 0; i < m; ++i) {
+      const float inL = L[i] + n[i], inR = R[i] + n[i];
+      float v[4];
+      for (int k = 0; k < 4; ++k) v[k] = prev[k] + (cur[k] - prev[k]) * static_cast<float>(i) / M;
+      const float pL = static_cast<float>(wpL), pR = static_cast<float>(wpR);
+      const float yL = (Tap(lineL, lenL, pL - (M * v[0] + offL)) + Tap(lineL, lenL, pL - (M * v[1] + offL))) * 0.5f;
+      lineL[wpL] = yL * fbL + inL;
+      L[i] = yL * wetL + L[i] * dryL;
+      const float yR = (Tap(lineR, lenR, pR - (M * v[2] + offR)) + Tap(lineR, lenR, pR - (M * v[3] + offR))) * 0.5f;
+      lineR[wpR] = yR * fbR + inR;
+      R[i] = yR * wetR + R[i] * dryR;
+      const float t = lineL[wpL];
+      lineL[wpL] += lineR[wpR] * crossRL;
+      lineR[wpR] += t * crossLR;
+      if (++wpL == lenL) wpL = 0;
+      if (++wpR == lenR) wpR = 0;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(Chorus, EqualsThePlainStepByStepChorus) {
+  // Fast, deep modulation so that the read points sweep across the line ends.
+  const float waves[4] = {6.0f, 0.0f, 6.0f, 11.0f};
+  const float gains[4] = {1.5f, 4.0f, 0.7f, 3.0f};
+  const float hz[4] = {300.0f, 45.0f, 1200.0f, 7.0f};
+  TDSPXChorus c;
+  c.ContextChanged(&DefaultProcessInfo());
+  c.SetPan(0.3f);
+  c.SetMix(0.7f);
+  c.SetWetGain(1.2f);
+  c.SetDryGain(0.8f);
+  c.SetInvertRight(true);
+  c.SetLengthLeft(2.0f);
+  c.SetLengthRight(3.3f);
+  c.SetSizeLeft(0.5f);
+  c.SetSizeRight(0.0f);
+  c.SetFeedbackLeft(0.6f);
+  c.SetFeedbackRight(-0.5f);
+  c.SetCrossLeftToRight(0.3f);
+  c.SetCrossRightToLeft(-0.2f);
+  TReferenceChorus ref;
+  for (int k = 0; k < 4; ++k) {
+    for (TDSPOscillator* o : {&c.Modulator(k), &ref.modulators[k]}) {
+      o->SetWaveform(waves[k]);
+      o->SetFrequency(hz[k]);
+      o->SetGain(gains[k]);
+    }
+  }
+  ref.lenL = c.LineLengthLeft();
+  ref.lenR = c.LineLengthRight();
+  ref.lineL.assign(ref.lenL, 0.0f);
+  ref.lineR.assign(ref.lenR, 0.0f);
+  ref.offL = c.OffsetLeft();
+  ref.offR = c.OffsetRight();
+  ref.fbL = 0.6f;
+  ref.fbR = -0.5f;
+  ref.crossLR = 0.3f;
+  ref.crossRL = -0.2f;
+  ref.wetL = c.WetLeft();
+  ref.dryL = c.DryLeft();
+  ref.wetR = c.WetRight();
+  ref.dryR = c.DryRight();
+  ASSERT_EQ(ref.lenL, 88);
+  ASSERT_EQ(ref.lenR, 145);
+
+  std::vector<float> left = Noise(44 * 300), right = Noise(44 * 300, 1234);
+  std::vector<float> refLeft = left, refRight = right;
+  for (size_t p = 0; p < left.size(); p += 44) {
+    const int32_t at = DSPDenormalPos;
+    c.ProcessStereo(&left[p], &right[p]);
+    ref.Process(&refLeft[p], &refRight[p], DSPDenormalNoise() + at, 44);
+  }
+  EXPECT_EQ(left, refLeft);
+  EXPECT_EQ(right, refRight);
+}
