@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "EffectTestTools.h"
+#include "effects/DSPReverbX.h"
 #include "effects/DSPXChorus.h"
 #include "effects/DSPXDelay.h"
 
@@ -515,4 +516,25 @@ TEST(Chorus, EqualsThePlainStepByStepChorus) {
   }
   EXPECT_EQ(left, refLeft);
   EXPECT_EQ(right, refRight);
+}
+
+// ============================== all three ==============================
+
+TEST(StereoEffects, RunWithBlocksShorterThanAPeriod) {
+  // 96 samples per period but 8-sample blocks: the period buffers must still hold a
+  // whole period.
+  TDSPProcessInfo context(96000, 8);
+  TDSPReverbX reverb;
+  TDSPXChorus chorus;
+  TDSPXDelay delay;
+  for (TDSPStereoEffect* e : {static_cast<TDSPStereoEffect*>(&reverb),
+                              static_cast<TDSPStereoEffect*>(&chorus),
+                              static_cast<TDSPStereoEffect*>(&delay)}) {
+    e->ContextChanged(&context);
+    WetOnly(*e);
+    std::vector<float> left = Noise(96 * 20), right = Noise(96 * 20, 3);
+    RunPeriods(*e, left, right, 96);
+    EXPECT_TRUE(AllFinite(left));
+    EXPECT_TRUE(AllFinite(right));
+  }
 }
