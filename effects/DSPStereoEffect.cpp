@@ -1,5 +1,8 @@
 #include "effects/DSPStereoEffect.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "dsp/DSPMaths.h"
 
 int32_t DSPDenormalPos = 0;
@@ -19,8 +22,8 @@ void TDSPStereoEffect::ContextChanged(TDSPProcessInfo* info) { TDSPControl::Cont
 
 void TDSPStereoEffect::AllocateBuffers() {
   TDSPControl::AllocateBuffers();
-  wetBufferLeft_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
-  wetBufferRight_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
+  wetBufferLeft_.assign(static_cast<size_t>(PeriodBufferLength()), 0.0f);
+  wetBufferRight_.assign(static_cast<size_t>(PeriodBufferLength()), 0.0f);
 }
 
 void TDSPStereoEffect::Recalculate() {
@@ -38,6 +41,31 @@ void TDSPStereoEffect::Recalculate() {
   dryRight_ = dryLeft_;
 }
 
+bool TDSPStereoEffect::AllFinite(const float* a, int32_t n) {
+  // An infinity or a NaN has every exponent bit set; the integer test vectorises.
+  uint32_t bad = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    uint32_t bits;
+    std::memcpy(&bits, &a[i], sizeof bits);
+    bad |= static_cast<uint32_t>((bits & 0x7F800000u) == 0x7F800000u);
+  }
+  return bad == 0;
+}
+
+bool TDSPStereoEffect::LineFinite(const float* line, int32_t length, int32_t from, int32_t n) {
+  if (from < 0 || from >= length) from = 0;
+  if (n > length) n = length;
+  const int32_t first = n < length - from ? n : length - from;
+  return AllFinite(line + from, first) && AllFinite(line, n - first);
+}
+
+void TDSPStereoEffect::RecoverFromNonFinite(float* left, float* right) {
+  Clear();
+  const int32_t m = PeriodLength();
+  std::fill(left, left + m, 0.0f);
+  std::fill(right, right + m, 0.0f);
+}
+
 void TDSPStereoEffect::TempoChanged() { tick_ = tempo_ != 0.0f ? 60000.0f / tempo_ / 120.0f : 0.0001f; }
 
 namespace {
@@ -47,7 +75,8 @@ bool Changed(T& field, T value) {
   field = value;
   return true;
 }
-float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
+// NaN, which no parameter law produces, is taken as the low limit.
+float Clamp(float v, float lo, float hi) { return !(v >= lo) ? lo : (v > hi ? hi : v); }
 }  // namespace
 
 // The comparison is made before clamping, against the stored (clamped) value.

@@ -59,14 +59,34 @@ class TDSPStereoEffect : public TDSPControl {
   // change); effects extend it for their own buffers.
   void AllocateBuffers() override;
   int32_t PeriodLength() const { return context_->samplesPerMs; }
+  // Entries of a period buffer: the padded block, or a padded period should a context
+  // have blocks shorter than a period.
+  int32_t PeriodBufferLength() const {
+    return context_->paddedBlock > context_->samplesPerMs + 16 ? context_->paddedBlock
+                                                                : context_->samplesPerMs + 16;
+  }
   // left := in left x dry left + wet left x wetL; the same for the right.
   void MixOutput(float& left, float& right, float wetL, float wetR) const {
     left = left * dryLeft_ + wetL * wetLeft_;
     right = right * dryRight_ + wetR * wetRight_;
   }
 
+  // ---- the finite guard ----
+  // A feedback of 1 or more makes an effect grow by design, and a grown state overflows
+  // at last. Every effect checks its period's output (and the state it wrote) at the end
+  // of the period; while everything is finite nothing changes. Otherwise the effect
+  // forgets its history and the period is silenced, so no NaN or infinity leaves it.
+  // True when none of the n values is an infinity or a NaN.
+  static bool AllFinite(const float* a, int32_t n);
+  // The same for n entries of a circular line of the given length from position `from`.
+  static bool LineFinite(const float* line, int32_t length, int32_t from, int32_t n);
+  // Clears the effect and silences the period of both arrays.
+  void RecoverFromNonFinite(float* left, float* right);
+
   float tempo_ = 120.0f;
-  float tick_ = 5.0f;
+  // The tick of the initial tempo. Set-tempo ignores an unchanged tempo, so a host at
+  // 120 beats per minute would otherwise keep a 5 ms tick that belongs to no tempo.
+  float tick_ = 60000.0f / 120.0f / 120.0f;
   uint8_t lengthUnit_ = 0;
   float mix_ = 0.4f;
   float gainLeft_ = 0.0f, gainRight_ = 0.0f;

@@ -283,3 +283,32 @@ TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
   EXPECT_GT(peak(150, 170), 0.5f);     // the second cycle
   EXPECT_EQ(peak(190, 250), 0.0f);     // two cycles done: silent
 }
+
+TEST(InstrumentSequencer, GatesSixteenthsAt120Bpm) {
+  TInstrumentHost host;
+  host.SoloOscillator1();
+  host.Set(315, 1.0f);  // "Seq1" on: ticks, 30 ticks a step, gate open for 75 %
+  host.NoteOn(69);
+  const TStereo out = host.Render(44100);
+  // Where the gate opens and closes, to the sample, from the level of the sine.
+  std::vector<size_t> opens, closes;
+  bool open = false;
+  size_t lastLoud = 0;
+  for (size_t i = 0; i < out.left.size(); ++i) {
+    const bool loud = std::fabs(out.left[i]) > 1e-4f;
+    if (loud) {
+      if (!open && (opens.empty() || i - lastLoud > 200)) opens.push_back(i);
+      open = true;
+      lastLoud = i;
+    } else if (open && i - lastLoud > 200) {
+      closes.push_back(lastLoud);
+      open = false;
+    }
+  }
+  ASSERT_GE(opens.size(), 6u);
+  for (size_t k = 2; k + 1 < opens.size(); ++k) {
+    // A sixteenth at 120 BPM is 125 ms; the gate closes 93.75 ms after it opens.
+    EXPECT_NEAR(static_cast<double>(opens[k + 1] - opens[k]), 5512.5, 60.0) << k;
+    EXPECT_NEAR(static_cast<double>(closes[k] - opens[k]), 4134.4, 120.0) << k;
+  }
+}
