@@ -37,20 +37,12 @@ void SetFilterField(TDSPMultiFilter& f, int32_t field, float x) {
   }
 }
 
-// Stand-in for the effects that are not wired yet: passes the signal unchanged.
-class TPassEffect : public TDSPStereoEffect {
- public:
-  void ProcessStereo(float*, float*) override {}
-};
-TPassEffect pendingReverb, pendingChorus, pendingDelay;
-
 }  // namespace
 
 TVoxboardGFXSynth::TVoxboardGFXSynth() {
   editorWidth_ = 774;
   fxSlotHost_.fill(-1);
-  effects_ = {&pendingReverb, &Distortion, &pendingChorus, &XFilter,
-              &pendingDelay, &Phaser, &Eq};
+  effects_ = {&Reverb, &Distortion, &Chorus, &XFilter, &Delay, &Phaser, &Eq};
   FxOrder = effects_;  // reverb, distortion, chorus, X-filter, delay, phaser, EQ
   AllocateEngineBuffers();
   EffectsContextChanged();
@@ -226,7 +218,31 @@ void TVoxboardGFXSynth::SetFxValue(int32_t fxId, float x) {
   }
 }
 
-void TVoxboardGFXSynth::SetReverbValue(int32_t, float) {}
+void TVoxboardGFXSynth::SetReverbValue(int32_t fxId, float x) {
+  TDSPReverbX& r = Reverb;
+  switch (fxId) {
+    case 12: r.enabled = Flag(x); break;           // "RvbOn"
+    case 13: r.SetTime(x); break;                  // "RvbTime"
+    case 14: r.SetDamping(x); break;               // "RvbDamp"
+    case 15: r.SetPreDelay(x); break;              // "RvbDly" (new line under the DSPLock)
+    case 16: r.SetPreDelayFeedback(x); break;      // "RvbFb"
+    case 17: r.SetRoomType(Byte(x)); break;        // "RvbMode" (new lines under the DSPLock)
+    case 18: r.SetSize(x); break;                  // "RvbSize" (new lines under the DSPLock)
+    case 19: r.SetWetGain(x); break;               // "RvbGain"
+    case 20: r.SetPan(x); break;                   // "RvbPan"
+    case 21: r.SetMix(x); break;                   // "RvbMix"
+    case 22: r.SetInvertLeft(Flag(x)); break;      // "RvbInvL"
+    case 23: r.SetInvertRight(Flag(x)); break;     // "RvbInvR"
+    case 24: r.SetFilter1On(Flag(x)); break;       // filter 1 on
+    case 29: r.SetFilter2On(Flag(x)); break;       // filter 2 on
+    case 34: r.SetDryGain(x); break;               // "RvbDry"
+    default:
+      if (fxId >= 24 && fxId <= 33) {  // type, cutoff, Q, bandwidth of filters 1 and 2
+        SetFilterField(fxId < 29 ? r.Filter1() : r.Filter2(), (fxId - 24) % 5, x);
+      }
+      break;
+  }
+}
 
 void TVoxboardGFXSynth::SetDistortionValue(int32_t fxId, float x) {
   TDSPXDistortion& d = Distortion;
@@ -302,9 +318,68 @@ void TVoxboardGFXSynth::SetPhaserValue(int32_t fxId, float x) {
   }
 }
 
-void TVoxboardGFXSynth::SetDelayValue(int32_t, float) {}
+void TVoxboardGFXSynth::SetDelayValue(int32_t fxId, float x) {
+  TDSPXDelay& d = Delay;
+  switch (fxId) {
+    case 99: d.enabled = Flag(x); break;           // "DlyOn"
+    case 100: d.SetLengthUnit(Flag(x)); break;     // "Length Unit"
+    case 101: d.SetMix(x); break;                  // "DlyMix"
+    case 102: d.SetWetGain(x); break;              // "DlyGain"
+    case 103: d.SetLengthLeft(Whole(x)); break;    // "DlyL"
+    case 104: d.SetLengthRight(Whole(x)); break;   // "DlyR"
+    case 105: d.SetInvertRight(Flag(x)); break;    // "DlyInvR"
+    case 106: d.SetInvertLeft(Flag(x)); break;     // "DlyInvL"
+    case 107: d.SetCrossLeftToRight(x); break;     // "DlyLR"
+    case 108: d.SetCrossRightToLeft(x); break;     // "DlyRL"
+    case 109: d.SetFeedbackLeft(x); break;         // "DlyLFBK"
+    case 110: d.SetFeedbackRight(x); break;        // "DlyRFBK"
+    case 111: d.SetFilterLeftOn(Flag(x)); break;   // "DlyLFlt"
+    case 112: SetFilterField(d.FilterLeft(), kFilterCutoff, x); break;
+    case 113: SetFilterField(d.FilterLeft(), kFilterQ, x); break;
+    case 114: SetFilterField(d.FilterLeft(), kFilterBandwidth, x); break;
+    case 115: d.SetFilterRightOn(Flag(x)); break;  // "DlyRFlt"
+    case 116: SetFilterField(d.FilterRight(), kFilterCutoff, x); break;
+    case 117: SetFilterField(d.FilterRight(), kFilterQ, x); break;
+    case 118: SetFilterField(d.FilterRight(), kFilterBandwidth, x); break;
+    case 119: SetFilterField(d.FilterLeft(), kFilterType, x); break;
+    case 120: SetFilterField(d.FilterRight(), kFilterType, x); break;
+    case 121: d.SetPan(x); break;                  // "DlyPan"
+    case 123: d.SetDryGain(x); break;              // "DlyDry"
+    default: break;
+  }
+}
 
-void TVoxboardGFXSynth::SetChorusValue(int32_t, float) {}
+void TVoxboardGFXSynth::SetChorusValue(int32_t fxId, float x) {
+  TDSPXChorus& c = Chorus;
+  switch (fxId) {
+    case 124: c.enabled = Flag(x); break;          // "ChrsOn"
+    case 125: c.SetWetGain(x); break;              // "ChrsGain"
+    case 126: c.SetPan(x); break;                  // "ChrsPan"
+    case 127: c.SetMix(x); break;                  // "ChrsMix"
+    case 128: c.SetInvertRight(Flag(x)); break;    // "ChrsInvL" inverts the right wet channel
+    case 129: c.SetInvertLeft(Flag(x)); break;     // "ChrsInvR" inverts the left wet channel
+    case 130: c.SetLengthUnit(Flag(x)); break;     // "Length Unit"
+    case 131: c.SetLengthLeft(x); break;           // "ChrsLenL"
+    case 132: c.SetLengthRight(x); break;          // "ChrsLenR"
+    case 133: c.SetFeedbackLeft(x); break;         // "ChrsLFB"
+    case 134: c.SetFeedbackRight(x); break;        // "ChrsRFB"
+    case 135: c.SetCrossLeftToRight(x); break;     // "ChrsLR"
+    case 136: c.SetCrossRightToLeft(x); break;     // "ChrsRL"
+    case 149: c.SetSizeLeft(x); break;             // "ChrsSizeL"
+    case 150: c.SetSizeRight(x); break;            // "ChrsSizeR"
+    case 152: c.SetDryGain(x); break;              // "ChrsDry"
+    default:
+      if (fxId >= 137 && fxId <= 140) {  // waveforms of modulators 1L, 2L, 1R, 2R
+        TDSPLockGuard lock;  // a new waveform object
+        c.Modulator(fxId - 137).SetWaveform(x);
+      } else if (fxId >= 141 && fxId <= 144) {  // their gains
+        c.Modulator(fxId - 141).SetGain(x);
+      } else if (fxId >= 145 && fxId <= 148) {  // their frequencies
+        c.Modulator(fxId - 145).SetFrequency(x);
+      }
+      break;
+  }
+}
 
 void TVoxboardGFXSynth::SetXFilterValue(int32_t fxId, float x) {
   TDSPXXFilter& f = XFilter;

@@ -6,6 +6,9 @@
 #include <array>
 #include <vector>
 
+#include "effects/DSPReverbX.h"
+#include "effects/DSPXChorus.h"
+#include "effects/DSPXDelay.h"
 #include "effects/DSPXDistortion.h"
 #include "effects/DSPXEq.h"
 #include "effects/DSPXPhaser.h"
@@ -69,8 +72,11 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   uint8_t VoicesActive = 0;
 
   // The seven effects, owned here; FxOrder runs them, position 0 first.
+  TDSPReverbX Reverb;
   TDSPXDistortion Distortion;
+  TDSPXChorus Chorus;
   TDSPXXFilter XFilter;
+  TDSPXDelay Delay;
   TDSPXPhaser Phaser;
   TDSPXEq Eq;
   std::array<TDSPStereoEffect*, kFxEffectCount> FxOrder{};

@@ -152,24 +152,49 @@ TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
 }
 
 TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
+  TDSPReverbX& reverb = synth.Reverb;
   host.Set(Fx(19), 700.0f);   // "RvbGain"
-  const float base = synth.FxBase[19];
-  EXPECT_FLOAT_EQ(base, AmountCurve(0.7f));
-  host.Set(Fx(223), 1.0f);
+  const float base = reverb.WetLeft();
+  host.Set(Fx(223), 1.0f);    // "fxModOn"
   host.Set(Fx(242), 1.0f);    // FX LFO 1 ...
   host.Set(Fx(243), 1.0f);    // ... to "RvbGain"
   host.Set(Fx(224), 60.0f);   // a fast LFO
-  float modulated = base;
+  bool moved = false;
   for (int block = 0; block < 20; ++block) {
     Block(0.0f, 0.0f, true);
-    modulated = synth.FxEffect(kFxReverb).WetLeft();
+    moved = moved || reverb.WetLeft() != base;
   }
+  EXPECT_TRUE(moved);
   host.Set(Fx(223), 0.0f);
   Block(0.0f, 0.0f, true);
-  const float restored = synth.FxEffect(kFxReverb).WetLeft();
-  EXPECT_NE(modulated, restored);
-  host.Set(Fx(19), 700.0f);  // the unmodulated value, as the handler sets it
-  EXPECT_EQ(synth.FxEffect(kFxReverb).WetLeft(), restored);
+  EXPECT_EQ(reverb.WetLeft(), base);
+}
+
+TEST_F(FxChain, ASlotThatStopsModulatingReleasesItsDestination) {
+  TDSPReverbX& reverb = synth.Reverb;
+  const float base = reverb.WetLeft();
+  host.Set(Fx(223), 1.0f);
+  host.Set(Fx(224), 60.0f);
+  auto modulate = [&] {
+    host.Set(Fx(242), 1.0f);  // FX LFO 1 to "RvbGain"
+    host.Set(Fx(243), 1.0f);
+    for (int block = 0; block < 20; ++block) Block(0.0f, 0.0f, true);
+    ASSERT_NE(reverb.WetLeft(), base);
+  };
+  // Another destination: the old one gets its own value back at once.
+  modulate();
+  host.Set(Fx(243), 2.0f);  // "RvbDry"
+  EXPECT_EQ(reverb.WetLeft(), base);
+  // A destination beyond the list's 134 positions modulates nothing.
+  modulate();
+  host.Set(Fx(243), 200.0f);
+  Block(0.0f, 0.0f, true);
+  EXPECT_EQ(reverb.WetLeft(), base);
+  // The source switched off.
+  modulate();
+  host.Set(Fx(242), 0.0f);
+  Block(0.0f, 0.0f, true);
+  EXPECT_EQ(reverb.WetLeft(), base);
 }
 
 // ---------------------------------------------------------------- tail
@@ -229,6 +254,7 @@ TEST_F(FxChain, GainLawsMapPermilleOntoSignedGains) {
   }
   host.Set(Fx(19), 0.0f);
   EXPECT_EQ(synth.FxBase[19], 0.0f);
+  EXPECT_EQ(synth.Reverb.WetLeft(), 0.0f);
   host.Set(Fx(211), 1024.0f);  // "EQL-Low"
   EXPECT_NEAR(synth.FxBase[211], 15.06f, 0.005f);
 }
@@ -255,6 +281,15 @@ TEST_F(FxChain, ChannelModeOneLinksTheRightSettings) {
   EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.25f);
   host.Set(Fx(72), 2.0f);    // any other mode keeps them apart
   EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.9f);
+  // Delay: "DlyChnMode" 1, then "DlyL" 250 gives both lines 250 ms.
+  host.Set(Fx(100), 0.0f);  // milliseconds
+  host.Set(Fx(104), 40.0f);
+  host.Set(Fx(122), 1.0f);
+  host.Set(Fx(103), 250.0f);
+  EXPECT_EQ(synth.Delay.LineLengthLeft(), 250 * 44);
+  EXPECT_EQ(synth.Delay.LineLengthRight(), 250 * 44);
+  host.Set(Fx(122), 2.0f);
+  EXPECT_EQ(synth.Delay.LineLengthRight(), 40 * 44);
   // EQ: the right equaliser follows the left one's band gains.
   host.Set(Fx(221), 1.0f);
   host.Set(Fx(211), 680.0f);
