@@ -29,12 +29,24 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-// Random normalized values for every instrument parameter (10 .. 452), at most 8 voices
-// so that a few hundred patches stay quick.
-void RandomPatch(TInstrumentHost& host, std::mt19937& rng) {
+// Random normalized values for the parameters first .. last; at most 8 voices so that a
+// few hundred patches stay quick.
+void RandomPatch(TInstrumentHost& host, std::mt19937& rng, int32_t first = 10, int32_t last = 452) {
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  for (int32_t i = 10; i <= 452; ++i) host.effect->setParameter(host.effect, i, unit(rng));
+  for (int32_t i = first; i <= last; ++i) host.effect->setParameter(host.effect, i, unit(rng));
   host.Set(14, static_cast<float>(1 + rng() % 8));
+}
+
+// Four random notes with random velocities, some released, and a pitch bend.
+void RandomNotes(TInstrumentHost& host, std::mt19937& rng) {
+  std::vector<std::pair<int32_t, std::array<uint8_t, 3>>> midi;
+  for (int n = 0; n < 4; ++n) {
+    const auto note = static_cast<uint8_t>(rng() % 128);
+    midi.push_back({static_cast<int32_t>(rng() % 256), {0x90, note, static_cast<uint8_t>(1 + rng() % 127)}});
+    if (rng() % 2) midi.push_back({static_cast<int32_t>(256 + rng() % 256), {0x80, note, 0}});
+  }
+  midi.push_back({static_cast<int32_t>(rng() % 512), {0xE0, static_cast<uint8_t>(rng() % 128), static_cast<uint8_t>(rng() % 128)}});
+  host.Midi(midi);
 }
 
 }  // namespace
@@ -45,14 +57,7 @@ TEST(Soak, RandomPatchesNeverProduceNonFiniteSamples) {
   int audible = 0;
   for (int patch = 0; patch < 300; ++patch) {
     RandomPatch(host, rng);
-    std::vector<std::pair<int32_t, std::array<uint8_t, 3>>> midi;
-    for (int n = 0; n < 4; ++n) {
-      const auto note = static_cast<uint8_t>(rng() % 128);
-      midi.push_back({static_cast<int32_t>(rng() % 256), {0x90, note, static_cast<uint8_t>(1 + rng() % 127)}});
-      if (rng() % 2) midi.push_back({static_cast<int32_t>(256 + rng() % 256), {0x80, note, 0}});
-    }
-    midi.push_back({static_cast<int32_t>(rng() % 512), {0xE0, static_cast<uint8_t>(rng() % 128), static_cast<uint8_t>(rng() % 128)}});
-    host.Midi(midi);
+    RandomNotes(host, rng);
     const TStereo out = host.Render(512 * 12);
     bool sounded = false;
     for (size_t i = 0; i < out.left.size(); ++i) {
@@ -66,6 +71,29 @@ TEST(Soak, RandomPatchesNeverProduceNonFiniteSamples) {
   EXPECT_GT(audible, 50);
 }
 
+// Random effect settings (453 .. 742) with the chain on, over the default voice patch (which
+// always sounds) or a random one.
+TEST(Soak, RandomEffectSettingsNeverProduceNonFiniteSamples) {
+  std::mt19937 rng(20261211);
+  TInstrumentHost host;
+  int audible = 0;
+  for (int patch = 0; patch < 200; ++patch) {
+    if (patch % 4 == 3) RandomPatch(host, rng);
+    RandomPatch(host, rng, 453, 742);
+    host.Set(453, 1.0f);  // "FxOn"
+    RandomNotes(host, rng);
+    const TStereo out = host.Render(512 * 12);
+    bool sounded = false;
+    for (size_t i = 0; i < out.left.size(); ++i) {
+      ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
+          << "patch " << patch << " sample " << i;
+      sounded = sounded || std::fabs(out.left[i]) > 1e-4f;
+    }
+    audible += sounded;
+  }
+  EXPECT_GT(audible, 100);
+}
+
 TEST(Soak, SteadyRenderAllocatesNothing) {
   TInstrumentHost host;
   host.Set(14, 8.0f);
@@ -77,6 +105,11 @@ TEST(Soak, SteadyRenderAllocatesNothing) {
   host.Set(95, 30.0f);
   host.Set(249, 1.0f);   // a matrix slot: LFO1 to "Osc1Pitch"
   host.Set(250, 2.0f);
+  // The effect chain with all seven effects on, and FX LFO 1 modulating the reverb's gain.
+  for (int32_t on : {465, 488, 527, 552, 577, 606, 658}) host.Set(on, 1.0f);
+  host.Set(676, 1.0f);   // "fxModOn"
+  host.Set(695, 1.0f);   // "MSrc1": FX LFO 1 ...
+  host.Set(696, 1.0f);   // ... to "RvbGain"
   host.NoteOn(60);
   host.Render(44100);  // the first second may allocate (pool, tables)
   std::mt19937 rng(7);
@@ -106,6 +139,7 @@ TEST(Soak, SteadyRenderAllocatesNothing) {
     host.Dispatch(vst::effProcessEvents, 0, 0, &block);
     host.effect->setParameter(host.effect, 251, amount);
     host.effect->setParameter(host.effect, 250, destination);
+    host.effect->setParameter(host.effect, 697, amount);  // "MAmt1"
     host.effect->processReplacing(host.effect, nullptr, outs, 512);
     countAllocations = false;
   }
