@@ -77,7 +77,9 @@ TEST_F(FxChain, RandomMovesKeepEveryEffectOnceAndTheParametersInStep) {
     for (int e = 0; e < kFxEffectCount; ++e) {
       const auto effect = static_cast<TFxEffect>(e);
       const int32_t value = synth.GetInteger(Fx(kFxEffectRanges[effect].orderId));
-      if (value <= 6) EXPECT_EQ(synth.FxOrder[static_cast<size_t>(value)], &synth.FxEffect(effect));
+      if (value <= 6) {
+        EXPECT_EQ(synth.FxOrder[static_cast<size_t>(value)], &synth.FxEffect(effect));
+      }
     }
   }
 }
@@ -315,6 +317,47 @@ TEST_F(FxChain, PreAndPostAmpChangeNothing) {
   EXPECT_GT(Peak(before), 0.1f);
   const auto after = run();
   for (size_t i = 0; i < before.size(); ++i) EXPECT_NEAR(after[i], before[i], 1e-12f) << i;
+}
+
+// ---------------------------------------------------------------- tempo
+
+float hostTempo = 120.0f;
+
+intptr_t TempoHost(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  static vst::VstTimeInfo time{};
+  if (opcode == vst::audioMasterVersion) return 2400;
+  if (opcode == vst::audioMasterGetTime) {
+    time.tempo = hostTempo;
+    time.flags = vst::kVstTempoValid;
+    return reinterpret_cast<intptr_t>(&time);
+  }
+  return 0;
+}
+
+TEST(FxChainTempo, HostTempoReachesEveryEffect) {
+  hostTempo = 120.0f;
+  auto* synth = new TTesmora6();
+  synth->Initialise(&TempoHost);
+  vst::AEffect* e = synth->Effect();
+  float l[64], r[64];
+  float* outs[2] = {l, r};
+  auto process = [&] { e->processReplacing(e, nullptr, outs, 64); };
+  e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
+  process();
+  // "DlyL" 60 ticks, a tick being 60000 / tempo / 120 ms.
+  EXPECT_NEAR(synth->Delay.LineLengthLeft(), 60 * 60000.0 / 120 / 120 * 44, 1.0);
+  hostTempo = 60.0f;
+  process();
+  for (int k = 0; k < kFxEffectCount; ++k) {
+    EXPECT_EQ(synth->FxEffect(static_cast<TFxEffect>(k)).Tempo(), 60.0f) << k;
+  }
+  EXPECT_NEAR(synth->Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 44, 1.0);
+  // A new sample rate keeps the tempo: the lengths follow the new rate.
+  e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  EXPECT_NEAR(synth->Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 48, 1.0);
+  EXPECT_EQ(synth->Reverb.Tempo(), 60.0f);
+  e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
 }  // namespace
