@@ -128,6 +128,19 @@ TEST_F(FxChain, ShiftLengthsFollowASampleRateChange) {
   for (int block = 0; block < 300; ++block) Block(1.0f, -1.0f, true);  // stays in its rings
 }
 
+TEST_F(FxChain, EqualiserBandsFollowASampleRateChange) {
+  auto coefficients = [&] {
+    const auto c = synth.Eq.EqualiserLeft().Coefficients();
+    return std::vector<float>{c.b0, c.b1, c.b2, c.a1, c.a2};
+  };
+  const auto at44 = coefficients();
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  const auto at96 = coefficients();
+  EXPECT_NE(at96, at44);
+  host.Set(Fx(214), 1000.0f);  // the same centre once more: nothing left to recompute
+  EXPECT_EQ(coefficients(), at96);
+}
+
 // ---------------------------------------------------------------- matrix
 
 TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
