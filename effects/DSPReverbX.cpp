@@ -169,8 +169,9 @@ void TDSPReverbX::SetDamping(float damping) {
 }
 
 void TDSPReverbX::SetPreDelay(float d) {
-  // The parameter stays within 0 .. 127; larger values would ask for lines of any size.
-  preDelay_ = d > 127.0f ? 127.0f : (d == d ? d : 0.0f);
+  // The parameter stays within 0 .. 127; larger magnitudes would ask for lines of any
+  // size (the length law is even in D).
+  preDelay_ = d > 127.0f ? 127.0f : (d < -127.0f ? -127.0f : (d == d ? d : 0.0f));
   TDSPLockGuard lock;
   BuildPreDelay();
 }

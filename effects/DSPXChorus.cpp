@@ -100,6 +100,7 @@ void TDSPXChorus::ComputeLengths() {
     // Limited to capacity - 1, and kept at least 1 long: a tempo of 0 makes a tick of
     // 0.0001 ms, and a line of 0 samples could not be read.
     if (!(n + 1.0f < static_cast<float>(capacity_))) return capacity_ - 1;
+    if (!(n > 0.5f)) return 1;  // rounds to 0 or below
     int32_t length = static_cast<int32_t>(std::nearbyint(n));
     if (length + 1 >= capacity_) length = capacity_ - 1;
     return length < 1 ? 1 : length;

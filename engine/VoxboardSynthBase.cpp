@@ -10,8 +10,9 @@ TVoxBoardSynthBase::~TVoxBoardSynthBase() {
 }
 
 void TVoxBoardSynthBase::RequestVoices(int32_t count) {
+  // The "Voices" range; stored data outside it cannot ask for more.
   if (count < 0) count = 0;
-  if (count > 255) count = 255;
+  if (count > kMaxVoices) count = kMaxVoices;
   requestedVoices_ = static_cast<uint8_t>(count);
   voicePoolDirty_ = 1;
 }

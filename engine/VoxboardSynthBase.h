@@ -10,6 +10,8 @@
 
 class TVoxBoardSynthBase : public TVoxboardGFXSynth {
  public:
+  static constexpr int32_t kMaxVoices = 32;
+
   TVoxBoardSynthBase();
   ~TVoxBoardSynthBase() override;
 

@@ -78,7 +78,14 @@ class TDSPBaseControl {
 
   // ---- numeric helpers shared by the building blocks ----
   // Round to nearest, ties to even (the floating-point unit's default mode).
-  static int32_t Round(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
+  // Values beyond the int32 range saturate and NaN gives 0 (stored data may hold anything).
+  static int32_t Round(double x) {
+    const double r = std::nearbyint(x);
+    if (r >= 2147483647.0) return 2147483647;
+    if (r <= -2147483648.0) return -2147483647 - 1;
+    if (r != r) return 0;
+    return static_cast<int32_t>(r);
+  }
   static int32_t RoundAway(double x) { return x >= 0 ? Round(x + 0.5) : Round(x - 0.5); }
   // Toward zero, built from Round as the original helpers are (so 2.5 truncates to 2 but
   // an exact integer n rounds n - 0.5 to the even neighbour: the quirk is kept on purpose).

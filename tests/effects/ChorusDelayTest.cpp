@@ -44,6 +44,7 @@ TEST(Delay, LineLengths) {
       {44100, true, 1e-6f, 2048, 180399},     // a tick of 5e8 ms is held at the capacity
       {44100, false, 120.0f, 0, 1},
       {44100, false, 120.0f, -5, 1},
+      {44100, true, -1e-6f, 2048, 1},         // a negative tick of -5e8 ms
       {48000, false, 120.0f, 100, 4800},
       {48000, true, 90.0f, 7, 1867},          // round(7 x 5.5556 x 48) = round(1866.67)
       {96000, false, 120.0f, 4100, 393599},   // capacity 4100 x 96 less one
@@ -243,6 +244,7 @@ TEST(Chorus, LineLengthsAndOffsets) {
       {true, 20.0f, 1024.0f, 0.0f, 46199, 0.0f},       // capacity - 1 at a slow tempo
       {true, 0.0f, 5.0f, 2.0f, 1, 0.0f},               // tick 0.0001 ms: kept 1 long
       {false, 120.0f, 0.0f, 0.0f, 1, 0.0f},
+      {false, 120.0f, -1e30f, 0.0f, 1, 0.0f},         // a nonsense length stays usable
       {false, 120.0f, 0.5f, 0.25f, 22, 11.0f},         // 22 and 11 exactly
       {false, 120.0f, 0.25f / 11.0f * 2.5f, 0.0f, 2, 0.0f},  // 2.5 samples: half to even
   };

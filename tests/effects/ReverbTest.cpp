@@ -193,7 +193,8 @@ TEST(Reverb, PreDelayLine) {
     float d;
     int32_t length;  // below 2: no line
   } cases[] = {{44100, 5.0f, 126}, {44100, 127.0f, 110205}, {44100, 2.5f, -1},
-               {44100, 0.0f, -44}, {96000, 127.0f, 239904}, {44100, 900.0f, 110205}};
+               {44100, 0.0f, -44}, {96000, 127.0f, 239904}, {44100, 900.0f, 110205},
+               {44100, -1e30f, 110205}};
   for (const auto& c : cases) {
     TDSPProcessInfo context(c.rate, c.rate / 1000);
     r.ContextChanged(&context);

@@ -93,3 +93,12 @@ TEST(Control, ContextChangeFollowsSharedContextAndReallocatesWorkBuffers) {
   d.ProcessInputBlock();
   EXPECT_EQ(d.OutputBlock()[95], 2.0f);
 }
+
+TEST(NumericHelpers, RoundSaturatesOutsideTheIntegerRange) {
+  using C = TDSPBaseControl;
+  EXPECT_EQ(C::Round(-2.93203e15), INT32_MIN);
+  EXPECT_EQ(C::Round(1e300), INT32_MAX);
+  EXPECT_EQ(C::Round(std::nan("")), 0);
+  EXPECT_EQ(C::Round(-2147483648.0), INT32_MIN);
+  EXPECT_EQ(C::Round(2147483646.6), 2147483647);
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/FloatingPointMode.h"
+#include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
 
@@ -98,22 +99,7 @@ struct TProbeHost {
     effect->processReplacing(effect, nullptr, outs, n);
     return {l, r};
   }
-  void Midi(std::vector<std::pair<int32_t, std::array<uint8_t, 3>>> messages) {
-    std::vector<vst::VstMidiEvent> events(messages.size());
-    std::vector<uint8_t> block(16 + 8 * messages.size());
-    auto* header = reinterpret_cast<vst::VstEvents*>(block.data());
-    header->numEvents = static_cast<int32_t>(messages.size());
-    auto** pointers = reinterpret_cast<vst::VstEvent**>(block.data() + 16);
-    for (size_t i = 0; i < messages.size(); ++i) {
-      events[i] = {};
-      events[i].type = vst::kVstMidiType;
-      events[i].byteSize = 32;
-      events[i].deltaFrames = messages[i].first;
-      for (int b = 0; b < 3; ++b) events[i].midiData[b] = static_cast<char>(messages[i].second[b]);
-      pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
-    }
-    Dispatch(vst::effProcessEvents, 0, 0, header);
-  }
+  void Midi(const TTestMidiMessages& messages) { SendTestMidi(effect, messages); }
   void SetParameter(int32_t index, float value) { effect->setParameter(effect, index, value); }
   float GetParameter(int32_t index) { return effect->getParameter(effect, index); }
 };

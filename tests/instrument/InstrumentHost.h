@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
 
@@ -57,22 +58,7 @@ class TInstrumentHost {
     for (int i = 1; i < 6; ++i) Set(25 + i, 0.0f);
     Set(37, static_cast<float>(waveform));
   }
-  void Midi(std::vector<std::pair<int32_t, std::array<uint8_t, 3>>> messages) {
-    std::vector<vst::VstMidiEvent> events(messages.size());
-    std::vector<uint8_t> block(16 + 8 * messages.size());
-    auto* header = reinterpret_cast<vst::VstEvents*>(block.data());
-    header->numEvents = static_cast<int32_t>(messages.size());
-    auto** pointers = reinterpret_cast<vst::VstEvent**>(block.data() + 16);
-    for (size_t i = 0; i < messages.size(); ++i) {
-      events[i] = {};
-      events[i].type = vst::kVstMidiType;
-      events[i].byteSize = 32;
-      events[i].deltaFrames = messages[i].first;
-      for (int b = 0; b < 3; ++b) events[i].midiData[b] = static_cast<char>(messages[i].second[b]);
-      pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
-    }
-    Dispatch(vst::effProcessEvents, 0, 0, header);
-  }
+  void Midi(const TTestMidiMessages& messages) { SendTestMidi(effect, messages); }
   void NoteOn(int note, int velocity = 127, int32_t at = 0) {
     Midi({{at, {0x90, static_cast<uint8_t>(note), static_cast<uint8_t>(velocity)}}});
   }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <random>
 
@@ -145,4 +146,26 @@ TEST(Soak, SteadyRenderAllocatesNothing) {
   }
   countAllocations = false;
   EXPECT_EQ(allocations.load(), 0);
+}
+
+TEST(Soak, HostileStoredValuesLeaveTheInstrumentFinite) {
+  // A program chunk may carry any float for any parameter; they are stored as read and
+  // reach every handler at the next program change.
+  TInstrumentHost host;
+  const float hostile[] = {1e30f, -1e30f, std::nanf(""), INFINITY, -INFINITY, 3.5f, -2.0f};
+  for (float bad : hostile) {
+    std::vector<uint8_t> chunk = host.plugin->WriteChunk(false);
+    // The record: "PgCn", version, name length, name, value count, values.
+    const size_t nameLength = chunk[6] | (chunk[7] << 8);
+    const size_t values = 4 + 2 + 4 + nameLength + 4;
+    for (size_t v = values; v + 4 <= chunk.size(); v += 4) std::memcpy(&chunk[v], &bad, 4);
+    host.Dispatch(vst::effSetChunk, 1, static_cast<intptr_t>(chunk.size()), chunk.data());
+    const float stored = host.plugin->GetNormalized(63);
+    EXPECT_TRUE(stored == bad || (std::isnan(bad) && std::isnan(stored))) << bad;
+    host.Dispatch(vst::effSetProgram, 0, host.Dispatch(vst::effGetProgram));
+    host.NoteOn(60);
+    const TStereo out = host.Render(4410);
+    for (float s : out.left) ASSERT_TRUE(std::isfinite(s)) << bad;
+    EXPECT_LE(host.plugin->VoiceCount(), 32);
+  }
 }
