@@ -91,7 +91,9 @@ TEST(Catalogue, EveryShaperOnASawStaysFinite) {
       const TLevels m = Play({{93, 1.0f}, {95, static_cast<float>(type)}, {94, amount}}, 0);
       EXPECT_TRUE(m.finite) << "shaper " << type << " amount " << amount;
       // ("Quantize" at the ends of its range rounds a saw of this level to silence.)
-      if (amount == 500.0f) EXPECT_GT(m.peak, 0.0f) << "shaper " << type;
+      if (amount == 500.0f) {
+        EXPECT_GT(m.peak, 0.0f) << "shaper " << type;
+      }
     }
   }
 }
