@@ -41,7 +41,6 @@ void SetFilterField(TDSPMultiFilter& f, int32_t field, float x) {
 
 TVoxboardGFXSynth::TVoxboardGFXSynth() {
   editorWidth_ = 774;
-  fxSlotHost_.fill(-1);
   effects_ = {&Reverb, &Distortion, &Chorus, &XFilter, &Delay, &Phaser, &Eq};
   FxOrder = effects_;  // reverb, distortion, chorus, X-filter, delay, phaser, EQ
   AllocateEngineBuffers();
@@ -92,23 +91,10 @@ void TVoxboardGFXSynth::TempoChanged() {
 // ---------------------------------------------------------------- index maps
 
 void TVoxboardGFXSynth::BuildFxInverse() {
-  fxIdOfHost_.assign(static_cast<size_t>(std::max(paramCount_, 1)), -1);
-  for (int32_t id = 0; id < kFxSlots; ++id) {
-    const int16_t host = fxSlotHost_[static_cast<size_t>(id)];
-    if (host >= 0 && host < paramCount_) fxIdOfHost_[static_cast<size_t>(host)] = static_cast<int16_t>(id);
-  }
+  fxSlots_.BuildInverse(paramCount_);
   FxParamsDefined = 1;
 }
 
-int16_t TVoxboardGFXSynth::FxIdOfHost(int32_t host) const {
-  if (host < 0 || static_cast<size_t>(host) >= fxIdOfHost_.size()) return -1;
-  return fxIdOfHost_[static_cast<size_t>(host)];
-}
-
-int16_t TVoxboardGFXSynth::FxHostIndex(int32_t fxId) const {
-  if (fxId < 0 || fxId >= kFxSlots) return -1;
-  return fxSlotHost_[static_cast<size_t>(fxId)];
-}
 
 int16_t TVoxboardGFXSynth::DestinationPosition(int32_t fxId) {
   static const std::array<int16_t, kFxSlots> positions = [] {

@@ -18,6 +18,7 @@
 #include "engine/FxDestinations.h"
 #include "engine/FxParameterLaws.h"
 #include "framework/DSPPluginX.h"
+#include "framework/DSPSlotTable.h"
 
 class TVoxboardGFXSynth : public TDSPPluginX {
  public:
@@ -39,11 +40,11 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   virtual void ProcessEffects();
 
   // FX id -> host index (filled by the product), and its inverse.
-  void SetFxSlotHost(int32_t fxId, int16_t host) { fxSlotHost_[static_cast<size_t>(fxId)] = host; }
+  void SetFxSlotHost(int32_t fxId, int16_t host) { fxSlots_.SetHost(fxId, host); }
   // Builds the inverse map; from then on the handler applies the effect parameters.
   void BuildFxInverse();
-  int16_t FxIdOfHost(int32_t host) const;
-  int16_t FxHostIndex(int32_t fxId) const;
+  int16_t FxIdOfHost(int32_t host) const { return fxSlots_.SlotOfHost(host); }
+  int16_t FxHostIndex(int32_t fxId) const { return fxSlots_.Host(fxId); }
 
   // ---- the chain ----
   // Moves an effect to a chain position (0 .. 6), swapping it with the effect there and
@@ -101,8 +102,7 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   void PropagateContext() override;
   void AllocateEngineBuffers();
 
-  std::array<int16_t, kFxSlots> fxSlotHost_{};
-  std::vector<int16_t> fxIdOfHost_;
+  TDSPSlotTable<kFxSlots> fxSlots_;
 
  private:
   // The effects section's handler for one FX id.

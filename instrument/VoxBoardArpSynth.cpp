@@ -2,22 +2,9 @@
 
 #include <algorithm>
 
-TVoxBoardArpSynth::TVoxBoardArpSynth() { slotHost_.fill(-1); }
+TVoxBoardArpSynth::TVoxBoardArpSynth() = default;
 
 TVoxBoardArpSynth::~TVoxBoardArpSynth() = default;
-
-void TVoxBoardArpSynth::BuildSeqInverse() {
-  slotOfHost_.assign(static_cast<size_t>(std::max(paramCount_, 1)), -1);
-  for (int32_t slot = 0; slot < kSlots; ++slot) {
-    const int16_t host = slotHost_[static_cast<size_t>(slot)];
-    if (host >= 0 && host < paramCount_) slotOfHost_[static_cast<size_t>(host)] = static_cast<int16_t>(slot);
-  }
-}
-
-int16_t TVoxBoardArpSynth::SeqSlotOfHost(int32_t host) const {
-  if (host < 0 || static_cast<size_t>(host) >= slotOfHost_.size()) return -1;
-  return slotOfHost_[static_cast<size_t>(host)];
-}
 
 void TVoxBoardArpSynth::ParameterChanged(int32_t index) {
   TVoxboardSynth::ParameterChanged(index);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/VoxboardSynth.h"
+#include "framework/DSPSlotTable.h"
 
 class TVoxBoardArpSynth : public TVoxboardSynth {
  public:
@@ -18,15 +19,14 @@ class TVoxBoardArpSynth : public TVoxboardSynth {
   ~TVoxBoardArpSynth() override;
 
   void ParameterChanged(int32_t index) override;
-  void SetSeqSlotHost(int32_t slot, int16_t host) { slotHost_[static_cast<size_t>(slot)] = host; }
-  void BuildSeqInverse();
-  int16_t SeqSlotOfHost(int32_t host) const;
+  void SetSeqSlotHost(int32_t slot, int16_t host) { seqSlots_.SetHost(slot, host); }
+  void BuildSeqInverse() { seqSlots_.BuildInverse(paramCount_); }
+  int16_t SeqSlotOfHost(int32_t host) const { return seqSlots_.SlotOfHost(host); }
 
   // The sequencers' pitch outputs reach "Tune" by these amounts ("Seq1ToPitch" x 0.01).
   float ToPitch1 = 0.0f;
   float ToPitch2 = 0.0f;
 
  private:
-  std::array<int16_t, kSlots> slotHost_{};
-  std::vector<int16_t> slotOfHost_;
+  TDSPSlotTable<kSlots> seqSlots_;
 };

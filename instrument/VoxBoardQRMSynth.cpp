@@ -31,24 +31,14 @@ float Clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 }  // namespace
 
 TVoxBoardQRMSynth::TVoxBoardQRMSynth() {
-  slotHost_.fill(-1);
   modDestinations_.AddModDestination(-1, "---");
 }
 
 TVoxBoardQRMSynth::~TVoxBoardQRMSynth() = default;
 
 void TVoxBoardQRMSynth::BuildModInverse() {
-  slotOfHost_.assign(static_cast<size_t>(std::max(paramCount_, 1)), -1);
-  for (int32_t slot = 0; slot < kSlots; ++slot) {
-    const int16_t host = slotHost_[static_cast<size_t>(slot)];
-    if (host >= 0 && host < paramCount_) slotOfHost_[static_cast<size_t>(host)] = static_cast<int16_t>(slot);
-  }
+  modSlots_.BuildInverse(paramCount_);
   ModOffsets.assign(static_cast<size_t>(std::max(paramCount_, 1)), 0.0f);
-}
-
-int16_t TVoxBoardQRMSynth::SlotOfHost(int32_t host) const {
-  if (host < 0 || static_cast<size_t>(host) >= slotOfHost_.size()) return -1;
-  return slotOfHost_[static_cast<size_t>(host)];
 }
 
 void TVoxBoardQRMSynth::ParameterChanged(int32_t index) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dsp/DSPMaths.h"
+#include "framework/DSPSlotTable.h"
 #include "instrument/ModDestinations.h"
 #include "instrument/VoxBoardArpSynth.h"
 
@@ -44,10 +45,10 @@ class TVoxBoardQRMSynth : public TVoxBoardArpSynth {
   ~TVoxBoardQRMSynth() override;
 
   void ParameterChanged(int32_t index) override;
-  void SetSlotHost(int32_t slot, int16_t host) { slotHost_[static_cast<size_t>(slot)] = host; }
+  void SetSlotHost(int32_t slot, int16_t host) { modSlots_.SetHost(slot, host); }
   void BuildModInverse();
-  int16_t SlotOfHost(int32_t host) const;
-  int16_t HostOfSlot(int32_t slot) const { return slotHost_[static_cast<size_t>(slot)]; }
+  int16_t SlotOfHost(int32_t host) const { return modSlots_.SlotOfHost(host); }
+  int16_t HostOfSlot(int32_t slot) const { return modSlots_.Host(slot); }
 
   // The per-voice modulation step of the control update: LFOs, sequencers, matrix,
   // shaper amounts, sequencer pitch, LFO and sequencer factors for the next step.
@@ -102,8 +103,7 @@ class TVoxBoardQRMSynth : public TVoxBoardArpSynth {
   void RunLfo(TDSPSynthVoice& voice, int k);
   float SourceValue(TDSPSynthVoice& voice, int32_t source);
 
-  std::array<int16_t, kSlots> slotHost_{};
-  std::vector<int16_t> slotOfHost_;
+  TDSPSlotTable<kSlots> modSlots_;
   TModDestinationList modDestinations_;
 
   // ---- LFO settings shared by every voice ----
