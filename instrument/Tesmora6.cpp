@@ -10,7 +10,6 @@
 
 namespace {
 
-float Clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 
 // Host indexes whose modulation offsets the control update reads.
 constexpr int32_t kKeyTune = 11;
@@ -135,7 +134,7 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
     TOscillatorState& o = Osc[static_cast<size_t>(i)];
     voice.Oscillator(i).SetGain((o.amp + o.ampLfo[0] * l1 + o.ampLfo[1] * l2 + o.ampLfo[2] * l3) *
                                 (1.0f + m[kKeyOscAmt + i + 1]));
-    const float w = Clamp01((1.0f + m[kKeyOscPan + i + 1]) * o.pan);
+    const float w = std::clamp((1.0f + m[kKeyOscPan + i + 1]) * o.pan, 0.0f, 1.0f);
     o.gainR = w;
     o.gainL = 1.0f - w;
   }

@@ -26,7 +26,6 @@ enum Source : int32_t {
   kSourceEnv1, kSourceEnv2, kSourcePitch, kSourceRandom,
 };
 
-float Clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 
 }  // namespace
 
@@ -334,9 +333,10 @@ void TVoxBoardQRMSynth::RunModulationStep(TDSPSynthVoice& voice) {
     }
   }
   // 5. Shaper amounts.
-  const float leftAmount = Clamp01((1.0f + m[kKeyShapeAmt]) * ShapeAmt);
+  const float leftAmount = std::clamp((1.0f + m[kKeyShapeAmt]) * ShapeAmt, 0.0f, 1.0f);
   voice.ShaperLeft.SetAmount(leftAmount);
-  voice.ShaperRight.SetAmount(ShpChnMode == 1 ? leftAmount : Clamp01((1.0f + m[kKeyRShapeAmt]) * RShapeAmt));
+  voice.ShaperRight.SetAmount(ShpChnMode == 1 ? leftAmount
+                                               : std::clamp((1.0f + m[kKeyRShapeAmt]) * RShapeAmt, 0.0f, 1.0f));
   // 6. Sequencer pitch to "Tune", with or without the matrix.
   m[kKeyTune] += voice.Sequencers[0].PitchSource() * ToPitch1 + voice.Sequencers[1].PitchSource() * ToPitch2;
   // 7. LFO amplitude and frequency for the next step.
