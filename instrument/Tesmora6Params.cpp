@@ -4,6 +4,8 @@
 // automatic MIDI assignment (RPN number = index - 6).
 #include "instrument/Tesmora6Params.h"
 
+#include "instrument/Tesmora6Bindings.h"
+
 #include <cstdint>
 #include <iterator>
 #include <span>
@@ -760,4 +762,5 @@ void DefineTesmora6Parameters(TDSPPluginParamsInfo& params) {
   definer.DefineSequencer(kFirstSeq2Host, true);
   for (const TParamRow& row : kEffectRows) definer.Define(row);
   definer.DefineSlots(kFirstFxMatrixHost, kFxMatrixSlots, kFxMatrixSlot);
+  ApplyTesmora6Bindings(params);  // every control's place in the editor
 }
