@@ -1,0 +1,235 @@
+#include "gui/OverlayDialogRunner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "gui/SPThemeGUI.h"
+
+namespace {
+
+// The overlay: a "Lighter Surface" panel over the whole editor.
+constexpr int32_t kSurfaceLighter = 1;
+constexpr int32_t kLineHeight = 18;
+constexpr int32_t kMargin = 24;
+constexpr int32_t kLineChars = 90;    // a wrapped line of text
+constexpr int32_t kFilesShown = 16;   // the first matching files, in name order
+constexpr int32_t kButtonStyle = 1;   // "Medium Default Button", 56 x 16
+
+// A label that answers a click.
+class TOverlayItem final : public TSPThemeGUILabel {
+ public:
+  TOverlayItem(TSPThemeGUIControl* parent, std::function<void()> click)
+      : TSPThemeGUILabel(parent), click_(std::move(click)) {}
+  void Click() override {
+    if (click_) click_();
+  }
+
+ private:
+  std::function<void()> click_;
+};
+
+class TOverlayButton final : public TSPThemeGUIButton {
+ public:
+  TOverlayButton(TSPThemeGUIControl* parent, std::function<void()> click)
+      : TSPThemeGUIButton(parent), click_(std::move(click)) {}
+  void Click() override {
+    if (click_) click_();
+  }
+
+ private:
+  std::function<void()> click_;
+};
+
+std::vector<std::string> Wrap(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  const auto flush = [&] {
+    lines.push_back(line);
+    line.clear();
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') continue;
+    if (c == '\n') {
+      flush();
+      continue;
+    }
+    line += c;
+    if (static_cast<int32_t>(line.size()) >= kLineChars) {
+      const size_t space = line.find_last_of(' ');
+      std::string rest;
+      if (space != std::string::npos && space > 0) {
+        rest = line.substr(space + 1);
+        line.resize(space);
+      }
+      flush();
+      line = rest;
+    }
+  }
+  if (!line.empty()) flush();
+  return lines;
+}
+
+bool Matches(const std::string& name, const std::string& pattern) {
+  // The choosers' patterns are "*.ext".
+  if (pattern.rfind("*.", 0) != 0) return true;
+  const std::string ext = pattern.substr(1);
+  if (name.size() < ext.size()) return false;
+  return std::equal(ext.rbegin(), ext.rend(), name.rbegin(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  });
+}
+
+}  // namespace
+
+TOverlayDialogRunner::TOverlayDialogRunner(TSPThemeGUIBody& body) : body_(body) {}
+
+TOverlayDialogRunner::~TOverlayDialogRunner() { Close(); }
+
+void TOverlayDialogRunner::Open(const std::string& title, const std::vector<std::string>& lines,
+                                const std::vector<TChoice>& buttons,
+                                const std::vector<TChoice>& list) {
+  // Everything else hides while the overlay shows, so no click reaches the controls
+  // beneath it.
+  for (TSPThemeGUIControl* c : body_.Children()) {
+    if (c->visible) {
+      c->visible = false;
+      hidden_.push_back(c);
+    }
+  }
+  panel_ = new TSPThemeGUIPanel(&body_, title);
+  panel_->left = 1;
+  panel_->top = 1;
+  panel_->width = body_.width - 2;
+  panel_->height = body_.height - 2;
+  panel_->styleIndex = kSurfaceLighter;
+  panel_->themeIndex = body_.themeIndex;
+  panel_->Placed();
+
+  int32_t y = kMargin + 8;
+  const auto addLine = [&](const std::string& text, std::function<void()> click) {
+    auto* label = new TOverlayItem(panel_, std::move(click));
+    label->caption = text;
+    label->relativeTop = y;
+    label->relativeLeft = kMargin;
+    label->themeIndex = body_.themeIndex;
+    label->Placed();
+    label->width = panel_->width - 2 * kMargin;
+    label->height = kLineHeight - 2;
+    y += kLineHeight;
+  };
+  for (const std::string& line : lines) addLine(line, nullptr);
+  for (const TChoice& item : list) {
+    addLine(item.caption, [this, action = item.action] { chosen_ = action; });
+  }
+  y += kLineHeight;
+  int32_t x = kMargin;
+  for (const TChoice& b : buttons) {
+    auto* button = new TOverlayButton(panel_, [this, action = b.action] { chosen_ = action; });
+    button->caption = b.caption;
+    button->relativeTop = y;
+    button->relativeLeft = x;
+    button->themeIndex = body_.themeIndex;
+    button->styleIndex = kButtonStyle;
+    button->Placed();
+    button->width = 56;
+    button->height = 16;
+    x += 64;
+  }
+  body_.FullRepaint();
+}
+
+void TOverlayDialogRunner::Close() {
+  if (!panel_) return;
+  if (TSPThemeGUIControl::Captured() && TSPThemeGUIControl::Captured()->Body() == &body_)
+    TSPThemeGUIControl::SetCaptured(nullptr);
+  delete panel_;
+  panel_ = nullptr;
+  for (TSPThemeGUIControl* c : hidden_) c->visible = true;
+  hidden_.clear();
+  body_.FullRepaint();
+}
+
+void TOverlayDialogRunner::Poll() {
+  if (!panel_ || !chosen_) return;
+  // The overlay goes before the answer runs, so the answer may open the next dialog.
+  auto action = std::move(chosen_);
+  chosen_ = nullptr;
+  Close();
+  action();
+}
+
+void TOverlayDialogRunner::Cancel() {
+  chosen_ = nullptr;
+  Close();
+}
+
+TSPThemeGUIControl* TOverlayDialogRunner::Item(const std::string& caption) const {
+  if (!panel_) return nullptr;
+  for (TSPThemeGUIControl* c : panel_->Children())
+    if (c->caption == caption) return c;
+  return nullptr;
+}
+
+bool TOverlayDialogRunner::AskText(const std::string& title, const std::string& prompt,
+                                   const std::string& initial, TTextAnswer answer) {
+  if (Busy()) return false;
+  // Without a keyboard the name is the suggested one, or a plain one when there is none.
+  const std::string name = initial.empty() ? "Sub-Preset" : initial;
+  Open(title, {prompt, name},
+       {{"OK", [answer, name] { answer(name); }}, {"Cancel", [answer] { answer(std::nullopt); }}});
+  return true;
+}
+
+bool TOverlayDialogRunner::AskYesNo(const std::string& title, const std::string& question,
+                                    TYesNoAnswer answer) {
+  if (Busy()) return false;
+  Open(title, Wrap(question),
+       {{"Yes", [answer] { answer(true); }}, {"No", [answer] { answer(false); }}});
+  return true;
+}
+
+bool TOverlayDialogRunner::ShowMessage(const std::string& title, const std::string& text,
+                                       TDoneAnswer done) {
+  if (Busy()) return false;
+  Open(title, Wrap(text), {{"OK", [done] {
+                              if (done) done();
+                            }}});
+  return true;
+}
+
+bool TOverlayDialogRunner::ChooseFile(const TFileDialogRequest& r, TTextAnswer answer) {
+  if (Busy()) return false;
+  namespace fs = std::filesystem;
+  const fs::path folder = r.folder.empty() ? fs::path(".") : fs::path(r.folder);
+  const auto cancel = TChoice{"Cancel", [answer] { answer(std::nullopt); }};
+  if (r.save) {
+    const std::string path =
+        WithDefaultExtension((folder / (r.fileName.empty() ? "Untitled" : r.fileName)).string(),
+                             r.defaultExtension);
+    std::error_code ec;
+    std::vector<std::string> lines = {"Save as:", path};
+    if (r.overwritePrompt && fs::exists(path, ec)) lines.push_back("That file exists and will be replaced.");
+    Open(r.title, lines, {{"Save", [answer, path] { answer(path); }}, cancel});
+    return true;
+  }
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    const std::string name = it->path().filename().string();
+    if (Matches(name, r.pattern)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  if (static_cast<int32_t>(names.size()) > kFilesShown) names.resize(kFilesShown);
+  std::vector<TChoice> files;
+  for (const std::string& name : names) {
+    const std::string path = (folder / name).string();
+    files.push_back({name, [answer, path] { answer(path); }});
+  }
+  std::vector<std::string> lines = {r.filterName + " in " + folder.string() + ":"};
+  if (files.empty()) lines.push_back("(none)");
+  Open(r.title, lines, {cancel}, files);
+  return true;
+}

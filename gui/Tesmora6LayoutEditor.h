@@ -1,0 +1,43 @@
+// Builds the product's editor from the layout data (gui/Tesmora6Layout.h) on the
+// framework's control tree, and runs its "Preset" menus with their dialogs.
+//
+// The plug-in calls it at three steps of its initialisation: CreatePanels (after the
+// framework made the body and the top panel), LayoutPanels (absolute positions, before any
+// control exists, since controls are placed from their panel's position), and
+// CreateButtons (after the controls). The dialogs answer on the editor's idle ticks and
+// are cancelled when the editor closes.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "gui/DialogRunner.h"
+#include "gui/SubPresetMenu.h"
+
+class TDSPPluginX;
+class TSPThemeGUIPanel;
+struct TSPPopupMenu;
+
+class TTesmora6LayoutEditor {
+ public:
+  // dialogs: null picks the desktop's dialog program, or the editor's own overlays.
+  TTesmora6LayoutEditor(TDSPPluginX& plugin, std::unique_ptr<TDialogRunner> dialogs = nullptr);
+  ~TTesmora6LayoutEditor();
+
+  void CreatePanels();
+  void LayoutPanels();
+  void CreateButtons();
+
+  void Idle();
+  void EditorClosed();
+
+  // Fills a popup menu with a group's sub-preset menu.
+  void FillPresetMenu(TSPPopupMenu& menu, int32_t group);
+  TSubPresetMenu& PresetMenu() { return *menu_; }
+  TDialogRunner& Dialogs() { return *dialogs_; }
+
+ private:
+  TDSPPluginX& plugin_;
+  std::unique_ptr<TDialogRunner> dialogs_;
+  std::unique_ptr<TSubPresetMenu> menu_;
+};
