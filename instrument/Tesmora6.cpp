@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "gui/Tesmora6LayoutEditor.h"
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6Params.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
@@ -39,7 +40,11 @@ TTesmora6::TTesmora6() {
   modDestinations_.AddTesmora6Destinations();
 }
 
-TTesmora6::~TTesmora6() = default;
+TTesmora6::~TTesmora6() {
+  // The editor goes first: its dialogs and menus use the sub-presets.
+  TDSPPluginX::EditorClose();
+  layoutEditor_.reset();
+}
 
 void TTesmora6::MapIndexes() {
   indexMaps_.Build();
@@ -59,6 +64,32 @@ void TTesmora6::DefineParameters() {
 void TTesmora6::FinishInitialisation() {
   TVXInstr6Osc::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);
+  if (layoutEditor_) layoutEditor_->CreateButtons();
+}
+
+// The editor's panels exist and are laid out before any parameter is defined, since every
+// binding names a panel and every control is placed from its panel's position.
+void TTesmora6::CreateEditorPanels() {
+  TVXInstr6Osc::CreateEditorPanels();
+  if (!EditorBody()) return;
+  layoutEditor_ = std::make_unique<TTesmora6LayoutEditor>(*this);
+  layoutEditor_->CreatePanels();
+}
+
+void TTesmora6::LayoutEditorPanels() {
+  TVXInstr6Osc::LayoutEditorPanels();
+  if (layoutEditor_) layoutEditor_->LayoutPanels();
+}
+
+void TTesmora6::EditorIdle() {
+  TVXInstr6Osc::EditorIdle();
+  if (layoutEditor_) layoutEditor_->Idle();
+}
+
+void TTesmora6::EditorClose() {
+  // Closing the editor closes its dialog without an answer.
+  if (layoutEditor_) layoutEditor_->EditorClosed();
+  TVXInstr6Osc::EditorClose();
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {

@@ -4,8 +4,12 @@
 // and the block render.
 #pragma once
 
+#include <memory>
+
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/VXInstr6Osc.h"
+
+class TTesmora6LayoutEditor;
 
 class TTesmora6 : public TVXInstr6Osc {
  public:
@@ -21,10 +25,17 @@ class TTesmora6 : public TVXInstr6Osc {
   // Pitch, amplitude, pan and filter settings of one voice for the next control period.
   void UpdateVoiceControl(TDSPSynthVoice& voice);
 
+  // The product's editor layer: panels, notebook and preset buttons, sub-preset dialogs.
+  TTesmora6LayoutEditor* LayoutEditor() const { return layoutEditor_.get(); }
+
  protected:
   void MapIndexes() override;
   void DefineParameters() override;
   void FinishInitialisation() override;
+  void CreateEditorPanels() override;
+  void LayoutEditorPanels() override;
+  void EditorIdle() override;
+  void EditorClose() override;
 
  private:
   void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);
@@ -32,4 +43,5 @@ class TTesmora6 : public TVXInstr6Osc {
   void RecoverVoice(TDSPSynthVoice& voice);
 
   TTesmora6IndexMaps indexMaps_;
+  std::unique_ptr<TTesmora6LayoutEditor> layoutEditor_;
 };
