@@ -1,0 +1,257 @@
+// The product's editor tree as the instrument builds it, driven through the body's mouse
+// routing without a window: panels and controls where the layout puts them, the two
+// notebook rows, the "Voices" list, every "Preset" button's menu and the overlay dialogs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "framework/DSPSubPresets.h"
+#include "gui/OverlayDialogRunner.h"
+#include "gui/SPThemeGUI.h"
+#include "gui/Tesmora6Layout.h"
+#include "gui/Tesmora6LayoutEditor.h"
+#include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6Bindings.h"
+
+namespace {
+
+std::vector<std::pair<int32_t, float>> automated;
+
+intptr_t RecordingHost(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+  if (opcode == vst::audioMasterAutomate) automated.emplace_back(index, opt);
+  return opcode == vst::audioMasterVersion ? 2400 : 0;
+}
+
+class EditorLayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    automated.clear();
+    plugin_ = new TTesmora6();
+    plugin_->Initialise(&RecordingHost);
+    body_ = plugin_->EditorBody();
+    ASSERT_NE(body_, nullptr);
+    body_->shown = true;  // as while a window shows it
+  }
+  void TearDown() override {
+    plugin_->Effect()->dispatcher(plugin_->Effect(), vst::effClose, 0, 0, nullptr, 0.0f);
+  }
+  TSPThemeGUIPanel* Panel(int32_t number) {
+    return plugin_->RegisteredPanels().at(static_cast<size_t>(number));
+  }
+  TSPThemeGUIControl* Control(Param::Id p) { return plugin_->ParamInfo(p).editor.control; }
+  template <typename T>
+  std::vector<T*> All(TSPThemeGUIControl* root) {
+    std::vector<T*> out;
+    for (TSPThemeGUIControl* c : root->Children()) {
+      if (auto* t = dynamic_cast<T*>(c)) out.push_back(t);
+      if (c->IsPanel()) {
+        auto inner = All<T>(c);
+        out.insert(out.end(), inner.begin(), inner.end());
+      }
+    }
+    return out;
+  }
+  TSPThemeGUINoteBookButton* NotebookButton(const std::string& caption) {
+    for (auto* b : All<TSPThemeGUINoteBookButton>(body_))
+      if (b->caption == caption) return b;
+    return nullptr;
+  }
+  // A left click in the middle of a control, routed through the body as the window does.
+  void ClickOn(const TSPThemeGUIControl& c) {
+    const int32_t x = c.left + c.width / 2, y = c.top + c.height / 2;
+    body_->MouseDown(kMouseLeft, 0, x, y);
+    body_->MouseUp(kMouseLeft, 0, x, y);
+  }
+
+  TTesmora6* plugin_ = nullptr;
+  TSPThemeGUIBody* body_ = nullptr;
+};
+
+TEST_F(EditorLayoutTest, PanelsControlsAndButtonsSitWhereTheLayoutPutsThem) {
+  ASSERT_EQ(plugin_->RegisteredPanels().size(), static_cast<size_t>(kPanelCount));
+  for (const TTesmora6PanelLayout& p : Tesmora6Panels()) {
+    SCOPED_TRACE(p.number);
+    TSPThemeGUIPanel* panel = Panel(p.number);
+    EXPECT_EQ(panel->caption, p.caption);
+    EXPECT_EQ(panel->left, p.left);
+    EXPECT_EQ(panel->top, p.top);
+    EXPECT_EQ(panel->width, p.width);
+    EXPECT_EQ(panel->height, p.height);
+    EXPECT_EQ(panel->styleIndex, p.surface);
+    EXPECT_EQ(panel->pageKey, p.pageKey);
+    EXPECT_EQ(panel->pageNumber, p.page);
+    EXPECT_EQ(panel->Parent(), p.parent < 0 ? nullptr : Panel(p.parent));
+  }
+  int32_t controls = 0;
+  for (int32_t i = 0; i < Param::Count; ++i) {
+    const TDSPEditorBinding& b = plugin_->ParamInfo(i).editor;
+    SCOPED_TRACE(std::string(Param::kKeys[static_cast<size_t>(i)]));
+    if (b.controlKind == kNoControl) {
+      EXPECT_EQ(b.control, nullptr);
+      continue;
+    }
+    ASSERT_NE(b.control, nullptr);
+    ++controls;
+    EXPECT_EQ(b.control->Parent(), Panel(b.panel));
+    EXPECT_EQ(b.control->left, Panel(b.panel)->left + b.left);
+    EXPECT_EQ(b.control->top, Panel(b.panel)->top + b.top);
+    EXPECT_EQ(b.control->parameterIndex, i);
+    EXPECT_EQ(b.control->caption, b.caption);
+  }
+  EXPECT_EQ(controls, Param::Count - static_cast<int32_t>(Tesmora6Unbound().size()));
+
+  auto notebook = All<TSPThemeGUINoteBookButton>(body_);
+  ASSERT_EQ(notebook.size(), Tesmora6NotebookButtons().size());
+  for (size_t i = 0; i < notebook.size(); ++i) {
+    const TTesmora6NotebookButton& want = Tesmora6NotebookButtons()[i];
+    EXPECT_EQ(notebook[i]->caption, want.caption);
+    EXPECT_EQ(notebook[i]->Parent(), body_);
+    EXPECT_EQ(notebook[i]->pageKey, want.pageKey);
+    EXPECT_EQ(notebook[i]->pageNumber, want.page);
+    EXPECT_EQ(notebook[i]->top, want.top);
+    EXPECT_EQ(notebook[i]->left, want.left);
+  }
+  auto presets = All<TSPThemeGUISubPresetsButton>(body_);
+  ASSERT_EQ(presets.size(), Tesmora6PresetButtons().size());
+  for (const TTesmora6PresetButton& want : Tesmora6PresetButtons()) {
+    SCOPED_TRACE(want.group);
+    const auto it = std::find_if(presets.begin(), presets.end(),
+                                 [&](auto* b) { return b->group == want.group; });
+    ASSERT_NE(it, presets.end());
+    EXPECT_EQ((*it)->caption, "Preset");
+    EXPECT_EQ((*it)->Parent(), Panel(want.panel));
+    EXPECT_EQ((*it)->top, Panel(want.panel)->top + want.top);
+    EXPECT_EQ((*it)->left, Panel(want.panel)->left + want.left);
+  }
+}
+
+TEST_F(EditorLayoutTest, NotebookButtonsSwitchTheirOwnRowOnly) {
+  body_->Rebuild();  // paints once, so every control has its size
+  EXPECT_TRUE(Panel(OscPanel(1))->IsVisible());
+  EXPECT_FALSE(Panel(OscPanel(3))->IsVisible());
+  EXPECT_TRUE(Panel(kPanelVfx)->IsVisible());
+
+  ClickOn(*NotebookButton("Osc 3+4"));
+  for (int32_t osc : {1, 2}) {
+    EXPECT_FALSE(Panel(OscPanel(osc))->IsVisible()) << osc;
+    EXPECT_FALSE(Panel(OscSubPanel(osc, kSubPitchRelease))->IsVisible()) << osc;
+  }
+  EXPECT_FALSE(Control(Param::Osc1Amount)->IsVisible());
+  EXPECT_FALSE(Control(Param::Osc2PitchLfo1)->IsVisible());
+  EXPECT_TRUE(Panel(OscPanel(3))->IsVisible());
+  EXPECT_TRUE(Panel(OscSubPanel(4, kSubAMod))->IsVisible());
+  EXPECT_TRUE(Control(Param::Osc4AmpLfo2)->IsVisible());
+  EXPECT_FALSE(Panel(OscPanel(5))->IsVisible());
+  EXPECT_EQ(body_->CurrentPage(kBottomPageKey), 0);
+  EXPECT_TRUE(Control(Param::Flt1Cutoff)->IsVisible());
+  EXPECT_TRUE(Control(Param::Gain)->IsVisible());  // outside both rows
+
+  ClickOn(*NotebookButton("Reverb"));
+  EXPECT_EQ(body_->CurrentPage(kBottomPageKey), 4);
+  EXPECT_EQ(body_->CurrentPage(kOscillatorPageKey), 1);
+  EXPECT_TRUE(Control(Param::RvbTime)->IsVisible());
+  EXPECT_FALSE(Control(Param::Flt1Cutoff)->IsVisible());
+  EXPECT_TRUE(Control(Param::Osc3Waveform)->IsVisible());
+}
+
+TEST_F(EditorLayoutTest, VoicesOpensOneToThirtyTwoWithTheCurrentValueChecked) {
+  const TDSPPluginParamInfo& info = plugin_->ParamInfo(Param::Voices);
+  plugin_->SetNormalized(Param::Voices, info.ToNormalized(7.0f));
+  plugin_->RefreshControl(Param::Voices, true);
+  body_->Rebuild();
+  ClickOn(*Control(Param::Voices));
+  ASSERT_TRUE(body_->popupMenu);
+  const auto& items = body_->popupMenu->items;
+  ASSERT_EQ(items.size(), 32u);
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i].text, std::to_string(i + 1));
+    EXPECT_EQ(items[i].checked, i == 6) << i;
+  }
+  EXPECT_EQ(body_->popupMenu->Columns(), 2);
+  // Choosing sets the parameter and automates the host once.
+  body_->popupMenu->Choose(11);
+  EXPECT_FLOAT_EQ(plugin_->GetReal(Param::Voices), 12.0f);
+  ASSERT_EQ(automated.size(), 1u);
+  EXPECT_EQ(automated[0].first, Param::Voices);
+}
+
+TEST_F(EditorLayoutTest, EveryPresetButtonOpensItsGroupsMenu) {
+  for (auto* button : All<TSPThemeGUISubPresetsButton>(body_)) {
+    const TSubPresetGroup* group = plugin_->SubPresets()->FindGroup(button->group);
+    ASSERT_NE(group, nullptr) << button->group;
+    SCOPED_TRACE(group->name);
+    body_->ShowPage(kBottomPageKey, static_cast<TSPThemeGUIPanel*>(button->Parent())->pageNumber);
+    body_->popupMenu.reset();
+    ClickOn(*button);
+    ASSERT_TRUE(body_->popupMenu);
+    const auto& items = body_->popupMenu->items;
+    const size_t entries = group->presets.empty() ? 1 : group->presets.size();
+    ASSERT_EQ(items.size(), entries + 8);
+    for (size_t i = 0; i < group->presets.size(); ++i) EXPECT_EQ(items[i].text, group->presets[i].name);
+    EXPECT_EQ(items[entries + 1].text, "Save Sub-Preset Here");
+    EXPECT_EQ(items.back().text, "Whats this?");
+  }
+  // A choice from the menu recalls that sub-preset.
+  plugin_->SubPresets()->Append(40, "Arp Up", std::vector<float>(69, 0.75f));
+  body_->ShowPage(kBottomPageKey, 1);
+  TSPThemeGUISubPresetsButton* seq1 = nullptr;
+  for (auto* b : All<TSPThemeGUISubPresetsButton>(body_))
+    if (b->group == 40) seq1 = b;
+  ClickOn(*seq1);
+  const int32_t last = plugin_->SubPresets()->FindGroup(40)->SubPresetCount() - 1;
+  body_->popupMenu->Choose(last);
+  EXPECT_FLOAT_EQ(plugin_->GetNormalized(Param::Seq1Swing), 0.75f);
+}
+
+// The editor's own dialogs, for desktops without a dialog program.
+TEST_F(EditorLayoutTest, OverlayDialogsAreModalAndAnswerOnTheNextIdleTick) {
+  TOverlayDialogRunner overlay(*body_);
+  bool yes = false;
+  ASSERT_TRUE(overlay.AskYesNo("Tesmora6", "Clear existing sub-presets for the group?",
+                               [&](bool y) { yes = y; }));
+  EXPECT_FALSE(overlay.ShowMessage("t", "second", nullptr));
+  body_->Rebuild();
+  EXPECT_FALSE(Panel(kPanelMaster)->IsVisible());  // everything else hides meanwhile
+  ASSERT_NE(overlay.Item("Yes"), nullptr);
+  ClickOn(*overlay.Item("Yes"));
+  EXPECT_FALSE(yes);  // not before the idle tick
+  overlay.Poll();
+  EXPECT_TRUE(yes);
+  EXPECT_FALSE(overlay.Busy());
+  EXPECT_TRUE(Panel(kPanelMaster)->IsVisible());
+
+  const auto folder = std::filesystem::temp_directory_path() / "tesmora6-overlay";
+  std::filesystem::create_directories(folder);
+  for (const char* name : {"b.spi", "a.SPI", "c.spf"}) std::ofstream(folder / name) << "x";
+  TFileDialogRequest open;
+  open.title = "Load Sub-Preset";
+  open.filterName = "Varda SP Sub-Preset(*.spi)";
+  open.pattern = "*.spi";
+  open.folder = folder.string();
+  std::optional<std::string> path;
+  overlay.ChooseFile(open, [&](auto answer) { path = answer; });
+  EXPECT_NE(overlay.Item("a.SPI"), nullptr);
+  EXPECT_EQ(overlay.Item("c.spf"), nullptr);
+  body_->Rebuild();
+  ClickOn(*overlay.Item("b.spi"));
+  overlay.Poll();
+  EXPECT_EQ(path, std::optional<std::string>((folder / "b.spi").string()));
+
+  std::optional<std::string> name = "unset";
+  overlay.AskText("Save Sub Preset", "Name...", "Warm Hall", [&](auto answer) { name = answer; });
+  body_->Rebuild();
+  ClickOn(*overlay.Item("Cancel"));
+  overlay.Poll();
+  EXPECT_FALSE(name);
+  overlay.AskText("Save Sub Preset", "Name...", "Warm Hall", [&](auto answer) { name = answer; });
+  overlay.Cancel();  // the editor closes: no answer
+  EXPECT_FALSE(name);
+  EXPECT_TRUE(Panel(kPanelMaster)->IsVisible());
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
