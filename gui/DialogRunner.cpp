@@ -136,7 +136,7 @@ class TProcessDialogRunner final : public TDialogRunner {
     Drain();
     int status = 0;
     const pid_t r = waitpid(pid_, &status, WNOHANG);
-    if (r == 0) return;  // still open
+    if (r == 0 || (r < 0 && errno == EINTR)) return;  // still open
     bool ok = false;
     if (r == pid_) {
       ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -174,8 +174,19 @@ class TProcessDialogRunner final : public TDialogRunner {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    // The dialog starts with default signal handling and nothing blocked, whatever the
+    // host has set up for itself.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigfillset(&defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int rc = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (rc != 0) {

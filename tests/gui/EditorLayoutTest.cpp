@@ -158,6 +158,32 @@ TEST_F(EditorLayoutTest, NotebookButtonsSwitchTheirOwnRowOnly) {
   EXPECT_TRUE(Control(Param::Osc3Waveform)->IsVisible());
 }
 
+// With the skins' real picture sizes: no two controls a user can click overlap on any
+// combination of pages.
+TEST_F(EditorLayoutTest, NoTwoVisibleControlsOverlapOnAnyPageCombination) {
+  for (int32_t osc = 0; osc < 3; ++osc) {
+    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+      body_->ShowPage(kOscillatorPageKey, osc);
+      body_->ShowPage(kBottomPageKey, bottom);  // rebuilt: every shown control is painted
+      std::vector<TSPThemeGUIControl*> shown;
+      for (auto* c : All<TSPThemeGUIControl>(body_))
+        if (!c->IsPanel() && c->IsVisible()) shown.push_back(c);
+      ASSERT_GT(shown.size(), 100u);
+      for (size_t a = 0; a < shown.size(); ++a) {
+        const TSPRect ra = shown[a]->Rect();
+        for (size_t b = a + 1; b < shown.size(); ++b) {
+          const TSPRect rb = shown[b]->Rect();
+          const bool overlap = ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom &&
+                               rb.top < ra.bottom;
+          EXPECT_FALSE(overlap) << shown[a]->caption << " (" << shown[a]->parameterIndex << ") and "
+                                << shown[b]->caption << " (" << shown[b]->parameterIndex
+                                << ") on pages " << osc << ", " << bottom;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(EditorLayoutTest, VoicesOpensOneToThirtyTwoWithTheCurrentValueChecked) {
   const TDSPPluginParamInfo& info = plugin_->ParamInfo(Param::Voices);
   plugin_->SetNormalized(Param::Voices, info.ToNormalized(7.0f));
