@@ -35,6 +35,7 @@ class EditorLayoutTest : public ::testing::Test {
     body_ = plugin_->EditorBody();
     ASSERT_NE(body_, nullptr);
     body_->shown = true;  // as while a window shows it
+    plugin_->SyncEditorControls();  // as when a window attaches
   }
   void TearDown() override {
     plugin_->Effect()->dispatcher(plugin_->Effect(), vst::effClose, 0, 0, nullptr, 0.0f);
@@ -182,6 +183,62 @@ TEST_F(EditorLayoutTest, NoTwoVisibleControlsOverlapOnAnyPageCombination) {
       }
     }
   }
+}
+
+// What a user can do with every control: bring up its page with the notebook buttons,
+// then drag it (knobs, value boxes), click it (switches) or pick from its list; the host is
+// automated with that parameter's index and nothing else.
+TEST_F(EditorLayoutTest, EveryBoundParameterIsReachableAndAutomatesItsOwnIndex) {
+  const auto pageOf = [&](int32_t panel) {
+    const TTesmora6PanelLayout* p = &Tesmora6Panel(panel);
+    if (p->pageKey == 0 && p->parent > kPanelBody) p = &Tesmora6Panel(p->parent);
+    return std::pair<int32_t, int32_t>(p->pageKey, p->page);
+  };
+  int32_t reached = 0;
+  for (int32_t i = 0; i < Param::Count; ++i) {
+    const TDSPEditorBinding& b = plugin_->ParamInfo(i).editor;
+    if (b.controlKind == kNoControl) continue;
+    SCOPED_TRACE(std::string(Param::kKeys[static_cast<size_t>(i)]));
+    const auto [key, page] = pageOf(b.panel);
+    if (key != 0) {
+      TSPThemeGUINoteBookButton* tab = nullptr;
+      for (auto* nb : All<TSPThemeGUINoteBookButton>(body_))
+        if (nb->pageKey == key && nb->pageNumber == page) tab = nb;
+      ASSERT_NE(tab, nullptr);
+      ClickOn(*tab);
+    }
+    body_->Rebuild();
+    TSPThemeGUIControl* c = b.control;
+    ASSERT_TRUE(c->IsVisible());
+    automated.clear();
+    const int32_t x = c->left + c->width / 2, y = c->top + c->height / 2;
+    if (c->listMode) {
+      body_->popupMenu.reset();
+      body_->MouseDown(kMouseLeft, 0, x, y);
+      ASSERT_TRUE(body_->popupMenu);
+      const auto& items = body_->popupMenu->items;
+      ASSERT_FALSE(items.empty());
+      if (items.size() == 1) {  // a list with one text to offer ("Linear") has no other choice
+        EXPECT_TRUE(items[0].checked);
+        ++reached;
+        continue;
+      }
+      body_->popupMenu->Choose(items[items[0].checked ? 1 : 0].tag);
+    } else if (b.controlKind == kSwitch || b.controlKind == kSwitchValueBox) {
+      body_->MouseDown(kMouseLeft, 0, x, y);
+      body_->MouseUp(kMouseLeft, 0, x, y);
+    } else {
+      const int32_t d = c->value < 0.5f ? -4 : 4;  // up while there is room above
+      body_->MouseDown(kMouseLeft, 0, x, y);
+      body_->MouseMove(0, x, y + d);
+      body_->MouseUp(kMouseLeft, 0, x, y + d);
+    }
+    ASSERT_FALSE(automated.empty());
+    for (const auto& [index, value] : automated) EXPECT_EQ(index, i);
+    EXPECT_FLOAT_EQ(plugin_->GetNormalized(i), c->value);
+    ++reached;
+  }
+  EXPECT_EQ(reached, Param::Count - static_cast<int32_t>(Tesmora6Unbound().size()));
 }
 
 TEST_F(EditorLayoutTest, VoicesOpensOneToThirtyTwoWithTheCurrentValueChecked) {
