@@ -7,7 +7,12 @@
 #include <array>
 #include <cstdint>
 
-constexpr int32_t kFxIdCount = 290;
+#include "instrument/Tesmora6ParamIds.h"
+
+// The effects section numbers its parameters from "FxOn" on: FX id k is host FxOn + k.
+constexpr int16_t FxId(Param::Id id) { return static_cast<int16_t>(id - Param::FxOn); }
+constexpr int32_t kFxIdCount = Param::Count - Param::FxOn;
+static_assert(kFxIdCount == 290);
 
 enum class TFxLaw : uint8_t {
   kNone,          // stored and shown only

@@ -14,6 +14,7 @@
 #include "instrument/ModDestinations.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6IndexMaps.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -277,8 +278,8 @@ TEST_F(ParameterTable, FreshInstanceDefaults) {
   for (int32_t host : {63, 73, 225, 235}) EXPECT_FLOAT_EQ(DefaultReal(host), 4096.0f) << host;
   for (int32_t host = 25; host <= 30; ++host) EXPECT_FLOAT_EQ(DefaultReal(host), 1000.0f);
   EXPECT_FLOAT_EQ(DefaultReal(14), 3.0f);
-  EXPECT_EQ(plugin_->GetInteger(248), 1);  // "MOn" on in the current program
-  EXPECT_EQ(plugin_->GetInteger(14), 3);
+  EXPECT_EQ(plugin_->GetInteger(Param::MOn), 1);  // "MOn" on in the current program
+  EXPECT_EQ(plugin_->GetInteger(Param::Voices), 3);
 }
 
 TEST_F(ParameterTable, CommonPropertiesOfProductParameters) {
