@@ -192,10 +192,12 @@ TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsAD
   constexpr int32_t kReverb = 10;
   editor->PresetMenu().Choose(kReverb, TSubPresetMenu::kSaveHere);
   ASSERT_TRUE(editor->Dialogs().Busy());
-  const TRun found = RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--class", "zenity"});
+  // Every wait on the X server is bounded, so a dialog that never shows fails the test.
+  const TRun found = RunProgram(
+      {"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--class", "zenity"});
   ASSERT_EQ(found.status, 0);
   const std::string window = found.out.substr(0, found.out.find('\n'));
-  RunProgram({"xdotool", "windowfocus", "--sync", window});
+  RunProgram({"timeout", "10", "xdotool", "windowfocus", "--sync", window});
   // The toolkit takes a moment after mapping before its entry takes keys.
   IdleUntil([] { return false; }, 0.5);
   RunProgram({"xdotool", "key", "ctrl+a"});
@@ -207,7 +209,7 @@ TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsAD
   EXPECT_EQ(group->presets.back().name, "Warm Hall");
 
   editor->PresetMenu().Choose(kReverb, TSubPresetMenu::kWhatsThis);
-  ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--class", "zenity"}).status, 0);
+  ASSERT_EQ(RunProgram({"timeout", "60", "xdotool", "search", "--sync", "--class", "zenity"}).status, 0);
   Dispatch(vst::effEditClose);
   EXPECT_FALSE(editor->Dialogs().Busy());
   EXPECT_TRUE(IdleUntil([] { return RunProgram({"xdotool", "search", "--class", "zenity"}).status != 0; }, 5));
