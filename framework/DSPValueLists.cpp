@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "framework/DSPAmountLaws.h"
 #include "framework/DSPValueListData.h"
 
 namespace {
@@ -44,14 +45,6 @@ float Fraction(float v, float minimum, float maximum) {
   return span == 0.0f ? 0.0f : (v - minimum) / span;
 }
 
-// Permille amount to signed linear gain: 0 below 0.000999, else sign(x) 10^((60|x| - 60) / 20).
-float AmountGain(float x) {
-  const float a = std::fabs(x);
-  if (a < 0.000999f) return 0.0f;
-  const float g = std::pow(10.0f, (60.0f * a - 60.0f) / 20.0f);
-  return x > 0.0f ? g : -g;
-}
-
 std::string Format(int16_t kind, float v, float minimum, float maximum) {
   if (kind < 8 || kind > 75) return {};
   if (const TValueList* list = valuelists::ListOfKind(kind)) {
@@ -88,7 +81,7 @@ std::string Format(int16_t kind, float v, float minimum, float maximum) {
       return FormatFixed(percent, 2) + "%";
     }
     case 28:  // note number to its frequency
-      return FormatFixed(6.875f * std::exp2((v + 3.0f) / 12.0f), 2) + " Hz";
+      return FormatFixed(NoteToHz(v), 2) + " Hz";
     case 30:
       return FormatFixed(v / 127.0f * 2.0f - 1.0f, 2) + (v > 64.0f ? " R" : " L");
     case 31:
@@ -134,7 +127,7 @@ std::string Format(int16_t kind, float v, float minimum, float maximum) {
       return FormatFixed(seconds, static_cast<double>(v) < 9.99 ? 3 : 1);
     }
     case 75:
-      return FormatFixed(AmountGain(v * 0.001f), 3);
+      return FormatFixed(AmountCurve(v * 0.001f), 3);
     default:
       return {};
   }
