@@ -1,6 +1,8 @@
 // The value lists, one table each, in index order.
 #include "framework/DSPValueListData.h"
 
+#include "framework/DSPValueLists.h"
+
 #include <array>
 
 #include "dsp/DSPFilterTypes.h"
@@ -101,30 +103,30 @@ struct TKindList {
 
 // Display kind -> the list it shows.
 const std::array<TKindList, 24> kKindLists = {{
-    {11, &kOffOnList},
-    {12, &kWaveforms},
-    {13, &kLowHighList},
-    {14, &kFilterRoutingList},
-    {15, &kBiquadTypeList},
-    {16, &kTimeUnitList},
-    {17, &kOutputModeList},
-    {18, &kManualAutoList},
-    {22, &kFilterModeList},
-    {38, &kShapers},
-    {39, &kFilterTypes},
-    {44, &kKeySignatures},
-    {50, &kPitchModMethodList},
-    {51, &kInterpolations},
-    {52, &kOperatorStructures},
-    {55, &kShaperRouteList},
-    {57, &kFilterShapeList},
-    {62, &kArpDirections},
-    {64, &kModTargets},
-    {65, &kReverbSizes},
-    {66, &kSmoothings},
-    {67, &kDistortionTypes},
-    {73, &kCurves},
-    {74, &kVelocityRoutings},
+    {kKindOffOn, &kOffOnList},
+    {kKindWaveform, &kWaveforms},
+    {kKindLowHigh, &kLowHighList},
+    {kKindFilterRouting, &kFilterRoutingList},
+    {kKindBiquadType, &kBiquadTypeList},
+    {kKindTimeUnit, &kTimeUnitList},
+    {kKindOutputMode, &kOutputModeList},
+    {kKindManualAuto, &kManualAutoList},
+    {kKindFilterMode, &kFilterModeList},
+    {kKindShaper, &kShapers},
+    {kKindFilterType, &kFilterTypes},
+    {kKindKeySignature, &kKeySignatures},
+    {kKindPitchModMethod, &kPitchModMethodList},
+    {kKindInterpolation, &kInterpolations},
+    {kKindOperatorStructure, &kOperatorStructures},
+    {kKindShaperRoute, &kShaperRouteList},
+    {kKindFilterShape, &kFilterShapeList},
+    {kKindArpDirection, &kArpDirections},
+    {kKindModTarget, &kModTargets},
+    {kKindReverbRoom, &kReverbSizes},
+    {kKindSmoothing, &kSmoothings},
+    {kKindDistortionType, &kDistortionTypes},
+    {kKindCurve, &kCurves},
+    {kKindVelocityRouting, &kVelocityRoutings},
 }};
 }  // namespace
 

@@ -11,6 +11,7 @@
 
 #include "engine/FxDestinations.h"
 #include "engine/FxParameterLaws.h"
+#include "framework/DSPValueLists.h"
 #include "instrument/ModDestinations.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6IndexMaps.h"
@@ -54,74 +55,74 @@ TEST_F(ParameterTable, NamesKeptAsTheyStand) {
 TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {
   struct Row {
     Param::Id host;
-    int16_t kind;
+    TDisplayKind kind;
     float minimum, maximum, defaultValue;
   };
   const Row rows[] = {
-      {Param::Gain, 75, 0, 1502, 1000},
-      {Param::Tune, 25, -36, 36, 0},
-      {Param::UseNoteFirstEnvelope, 11, 0, 1, 0},
-      {Param::Voices, 8, 1, 32, 3},
-      {Param::GlideTime, 72, -13160, 12000, -3986},   // "Glide Time", 100 ms
-      {Param::PitchbendRange, 29, 1, 36, 2},
-      {Param::Env1Attack, 72, -13160, 12000, -4990},   // "ENV1 Attack", 56 ms
-      {Param::Env1Sustain, 59, 0, 127, 110},
-      {Param::Env2Release, 72, -13160, 12000, -2857},   // "ENV2 Release", 192 ms
-      {Param::Osc1Pan, 30, 0, 127, 64},
-      {Param::Osc6Waveform, 12, 0, 127, 6},
-      {Param::Osc6Finetune, 26, -100, 100, 0},
-      {Param::Flt1Type, 39, 0, 50, 0},               // "Filter Type"
-      {Param::Flt1Q, 59, 1, 1000, 1},             // "Q"
-      {Param::Flt1CutoffLfo3, 75, -1996, 1996, 0},         // "Cutoff->LFO3"
-      {Param::Lfo1Frequency, 28, -128, 60, -36},
-      {Param::Lfo1Amp, 75, -1500, 1500, 1000},
-      {Param::ShapeAmt, 34, 0, 1000, 500},
-      {Param::PmMethod, 50, 0, 1, 1},
-      {Param::Osc1PitchEnv1, 59, 0, 200, 0},
-      {Param::Osc6PrelTime, 72, -13160, 12000, -3986},
-      {Param::Osc1Env1, 75, -1502, 1502, 1000},
-      {Param::Osc6Env2, 75, -1502, 1502, 0},
-      {Param::AmpEnv1, 46, -100, 100, 100},
-      {Param::Env2DB, 73, 0, 47, 1},
-      {Param::Env2ScaleBy, 74, 0, 9, 0},
-      {Param::Env2Delay, 72, -13160, 12000, -13160},
-      {Param::Env2ScaleTo, 59, 0, 1000, 1000},
-      {Param::Osc6ScaleTune, 8, -1200, 1200, 100},
-      {Param::Osc6RootKey, 8, 0, 127, 64},
-      {Param::Lfo3Cyc, 8, 0, 512, 0},
-      {Param::Flt2RChn, 8, 0, 5, 1},                // "Chn"
-      {Param::ShpChnMode, 8, 0, 5, 1},
-      {Param::MOn, 11, 0, 1, 1},
-      {Param::ModSrc22, 68, 0, 64, 0},              // "MSrc22"
-      {Param::ModDst22, 69, 0, 256, 0},             // "MDst22"
-      {Param::ModAmt22, 75, -1502, 1502, 1000},     // "MAmt22"
-      {Param::Seq1Steps, 8, 1, 32, 8},
-      {Param::Seq1Len, 8, 0, 1024, 30},
-      {Param::Seq1Mode, 62, 0, 128, 0},
-      {Param::Sq1PtchM, 64, 0, 3, 0},
-      {Param::Seq1Unit, 16, 0, 1, 1},
-      {Param::Seq1GtEnvAmt, 8, -400, 400, 0},
-      {Param::Seq2GtEnvAmt, 8, -400, 400, 100},
-      {Param::Seq2ToPitch, 8, -200, 200, 0},
-      {Param::Seq2Step32, 63, -64, 64, 0},
-      {Param::RvbIdx, 10, 0, 12, 5},
-      {Param::EqIdx, 10, 0, 12, 6},
-      {Param::ModLFrq, 28, -128, 60, -90},
-      {Param::ModRFrq, 28, -128, 60, -87},
-      {Param::PhsStrL, 10, 1, 100, 4},
-      {Param::DlyL, 10, 1, 2048, 60},
-      {Param::ChrsLenL, 8, 1, 1024, 30},
-      {Param::Mod1LFrq, 28, -128, 60, -36},         // chorus modulator 1L rate
-      {Param::ChrsSizeL, 8, 0, 512, 10},
-      {Param::XFltTaps, 10, 1, 8, 2},               // X-filter tap count
-      {Param::XFltL1Len, 10, 1, 8096, 250},          // first "Len"
-      {Param::XFltMix, 34, 0, 200, 200},
-      {Param::XFltInterp, 51, 0, 16, 1},              // "Interp"
-      {Param::EQLLow, 8, -1024, 1024, 340},
-      {Param::FxLfo1Wave, 12, 0, 127, 30},
-      {Param::FxModSrc1, 70, 0, 12, 0},              // "MSrc1"
-      {Param::FxModDst1, 71, 0, 256, 0},             // "MDst1"
-      {Param::FxModAmt16, 75, -1502, 1502, 1000},     // "MAmt16"
+      {Param::Gain, kKindGain, 0, 1502, 1000},
+      {Param::Tune, kKindTrimmed, -36, 36, 0},
+      {Param::UseNoteFirstEnvelope, kKindOffOn, 0, 1, 0},
+      {Param::Voices, kKindDecimal, 1, 32, 3},
+      {Param::GlideTime, kKindTime, -13160, 12000, -3986},   // "Glide Time", 100 ms
+      {Param::PitchbendRange, kKindBendRange, 1, 36, 2},
+      {Param::Env1Attack, kKindTime, -13160, 12000, -4990},   // "ENV1 Attack", 56 ms
+      {Param::Env1Sustain, kKindFraction, 0, 127, 110},
+      {Param::Env2Release, kKindTime, -13160, 12000, -2857},   // "ENV2 Release", 192 ms
+      {Param::Osc1Pan, kKindPan, 0, 127, 64},
+      {Param::Osc6Waveform, kKindWaveform, 0, 127, 6},
+      {Param::Osc6Finetune, kKindCents, -100, 100, 0},
+      {Param::Flt1Type, kKindFilterType, 0, 50, 0},               // "Filter Type"
+      {Param::Flt1Q, kKindFraction, 1, 1000, 1},             // "Q"
+      {Param::Flt1CutoffLfo3, kKindGain, -1996, 1996, 0},         // "Cutoff->LFO3"
+      {Param::Lfo1Frequency, kKindNoteHz, -128, 60, -36},
+      {Param::Lfo1Amp, kKindGain, -1500, 1500, 1000},
+      {Param::ShapeAmt, kKindPercent, 0, 1000, 500},
+      {Param::PmMethod, kKindPitchModMethod, 0, 1, 1},
+      {Param::Osc1PitchEnv1, kKindFraction, 0, 200, 0},
+      {Param::Osc6PrelTime, kKindTime, -13160, 12000, -3986},
+      {Param::Osc1Env1, kKindGain, -1502, 1502, 1000},
+      {Param::Osc6Env2, kKindGain, -1502, 1502, 0},
+      {Param::AmpEnv1, kKindHundredths, -100, 100, 100},
+      {Param::Env2DB, kKindCurve, 0, 47, 1},
+      {Param::Env2ScaleBy, kKindVelocityRouting, 0, 9, 0},
+      {Param::Env2Delay, kKindTime, -13160, 12000, -13160},
+      {Param::Env2ScaleTo, kKindFraction, 0, 1000, 1000},
+      {Param::Osc6ScaleTune, kKindDecimal, -1200, 1200, 100},
+      {Param::Osc6RootKey, kKindDecimal, 0, 127, 64},
+      {Param::Lfo3Cyc, kKindDecimal, 0, 512, 0},
+      {Param::Flt2RChn, kKindDecimal, 0, 5, 1},                // "Chn"
+      {Param::ShpChnMode, kKindDecimal, 0, 5, 1},
+      {Param::MOn, kKindOffOn, 0, 1, 1},
+      {Param::ModSrc22, kKindModSource, 0, 64, 0},              // "MSrc22"
+      {Param::ModDst22, kKindModDestination, 0, 256, 0},             // "MDst22"
+      {Param::ModAmt22, kKindGain, -1502, 1502, 1000},     // "MAmt22"
+      {Param::Seq1Steps, kKindDecimal, 1, 32, 8},
+      {Param::Seq1Len, kKindDecimal, 0, 1024, 30},
+      {Param::Seq1Mode, kKindArpDirection, 0, 128, 0},
+      {Param::Sq1PtchM, kKindModTarget, 0, 3, 0},
+      {Param::Seq1Unit, kKindTimeUnit, 0, 1, 1},
+      {Param::Seq1GtEnvAmt, kKindDecimal, -400, 400, 0},
+      {Param::Seq2GtEnvAmt, kKindDecimal, -400, 400, 100},
+      {Param::Seq2ToPitch, kKindDecimal, -200, 200, 0},
+      {Param::Seq2Step32, kKindStep, -64, 64, 0},
+      {Param::RvbIdx, kKindInteger, 0, 12, 5},
+      {Param::EqIdx, kKindInteger, 0, 12, 6},
+      {Param::ModLFrq, kKindNoteHz, -128, 60, -90},
+      {Param::ModRFrq, kKindNoteHz, -128, 60, -87},
+      {Param::PhsStrL, kKindInteger, 1, 100, 4},
+      {Param::DlyL, kKindInteger, 1, 2048, 60},
+      {Param::ChrsLenL, kKindDecimal, 1, 1024, 30},
+      {Param::Mod1LFrq, kKindNoteHz, -128, 60, -36},         // chorus modulator 1L rate
+      {Param::ChrsSizeL, kKindDecimal, 0, 512, 10},
+      {Param::XFltTaps, kKindInteger, 1, 8, 2},               // X-filter tap count
+      {Param::XFltL1Len, kKindInteger, 1, 8096, 250},          // first "Len"
+      {Param::XFltMix, kKindPercent, 0, 200, 200},
+      {Param::XFltInterp, kKindInterpolation, 0, 16, 1},              // "Interp"
+      {Param::EQLLow, kKindDecimal, -1024, 1024, 340},
+      {Param::FxLfo1Wave, kKindWaveform, 0, 127, 30},
+      {Param::FxModSrc1, kKindFxModSource, 0, 12, 0},              // "MSrc1"
+      {Param::FxModDst1, kKindFxModDestination, 0, 256, 0},             // "MDst1"
+      {Param::FxModAmt16, kKindGain, -1502, 1502, 1000},     // "MAmt16"
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.host);
@@ -157,12 +158,12 @@ TEST_F(ParameterTable, CommonPropertiesOfProductParameters) {
     EXPECT_EQ(p.midiType, kMidiTypeRpn);
     EXPECT_EQ(p.midiNumber, i - 6);
     // Times are stored in time cents over one fixed span.
-    if (p.displayKind == 72) {
+    if (p.displayKind == kKindTime) {
       EXPECT_EQ(p.minimum, -13160.0f);
       EXPECT_EQ(p.maximum, 12000.0f);
     }
     // Effect gains share the gain law's span.
-    if (i >= Param::FxOn && p.displayKind == 75) {
+    if (i >= Param::FxOn && p.displayKind == kKindGain) {
       EXPECT_EQ(p.minimum, -1502.0f);
       EXPECT_EQ(p.maximum, 1502.0f);
     }
