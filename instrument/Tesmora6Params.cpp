@@ -7,10 +7,12 @@
 #include "framework/DSPValueLists.h"
 #include "instrument/Tesmora6ParamIds.h"
 
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -31,6 +33,10 @@ struct TParamRow {
   int32_t maximum;
   int32_t defaultValue;
   const char* description;
+  // A row that stands for a numbered run: `count` parameters `stride` hosts apart from
+  // `id` on, "#" in the name and the description replaced by 1, 2, ...
+  int16_t count = 1;
+  int16_t stride = 1;
 };
 
 // Voice, envelopes, oscillators, filters, LFOs, shapers and the modulation settings.
@@ -50,169 +56,46 @@ constexpr TParamRow kVoiceRows[] = {
     {Param::Env2Decay, "ENV2 Decay", kKindTime, kTimeMin, kTimeMax, k100Ms, "Decay time of envelope 2"},
     {Param::Env2Sustain, "ENV2 Sustain", kKindFraction, 0, 127, 110, "Sustain level of envelope 2"},
     {Param::Env2Release, "ENV2 Release", kKindTime, kTimeMin, kTimeMax, k192Ms, "Release time of envelope 2"},
-    {Param::Osc1Amount, "OSC1 Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator 1"},
-    {Param::Osc2Amount, "OSC2 Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator 2"},
-    {Param::Osc3Amount, "OSC3 Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator 3"},
-    {Param::Osc4Amount, "OSC4 Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator 4"},
-    {Param::Osc5Amount, "OSC5 Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator 5"},
-    {Param::Osc6Amount, "OSC6 Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator 6"},
-    {Param::Osc1Pan, "OSC1 Pan", kKindPan, 0, 127, 64, "Pan of oscillator 1"},
-    {Param::Osc2Pan, "OSC2 Pan", kKindPan, 0, 127, 64, "Pan of oscillator 2"},
-    {Param::Osc3Pan, "OSC3 Pan", kKindPan, 0, 127, 64, "Pan of oscillator 3"},
-    {Param::Osc4Pan, "OSC4 Pan", kKindPan, 0, 127, 64, "Pan of oscillator 4"},
-    {Param::Osc5Pan, "OSC5 Pan", kKindPan, 0, 127, 64, "Pan of oscillator 5"},
-    {Param::Osc6Pan, "OSC6 Pan", kKindPan, 0, 127, 64, "Pan of oscillator 6"},
-    {Param::Osc1Waveform, "OSC1 Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator 1"},
-    {Param::Osc2Waveform, "OSC2 Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator 2"},
-    {Param::Osc3Waveform, "OSC3 Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator 3"},
-    {Param::Osc4Waveform, "OSC4 Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator 4"},
-    {Param::Osc5Waveform, "OSC5 Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator 5"},
-    {Param::Osc6Waveform, "OSC6 Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator 6"},
-    {Param::Osc1Tune, "OSC1 Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator 1 in semitones"},
-    {Param::Osc2Tune, "OSC2 Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator 2 in semitones"},
-    {Param::Osc3Tune, "OSC3 Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator 3 in semitones"},
-    {Param::Osc4Tune, "OSC4 Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator 4 in semitones"},
-    {Param::Osc5Tune, "OSC5 Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator 5 in semitones"},
-    {Param::Osc6Tune, "OSC6 Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator 6 in semitones"},
-    {Param::Osc1Finetune, "OSC1 Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator 1 in cents"},
-    {Param::Osc2Finetune, "OSC2 Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator 2 in cents"},
-    {Param::Osc3Finetune, "OSC3 Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator 3 in cents"},
-    {Param::Osc4Finetune, "OSC4 Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator 4 in cents"},
-    {Param::Osc5Finetune, "OSC5 Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator 5 in cents"},
-    {Param::Osc6Finetune, "OSC6 Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator 6 in cents"},
-    {Param::Osc1TuneDiatonic, "Osc1 Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator 1 (no effect)"},
-    {Param::Osc2TuneDiatonic, "Osc2 Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator 2 (no effect)"},
-    {Param::Osc3TuneDiatonic, "Osc3 Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator 3 (no effect)"},
-    {Param::Osc4TuneDiatonic, "Osc4 Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator 4 (no effect)"},
-    {Param::Osc5TuneDiatonic, "Osc5 Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator 5 (no effect)"},
-    {Param::Osc6TuneDiatonic, "Osc6 Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator 6 (no effect)"},
-    {Param::Flt1On, "Filter1", kKindOffOn, 0, 1, 0, "Filter stage 1 on"},
-    {Param::Flt1Type, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage 1, left unit"},
-    {Param::Flt1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Cutoff of stage 1 in Hz"},
-    {Param::Flt1Q, "Q", kKindFraction, 1, 1000, 1, "Resonance of stage 1"},
-    {Param::Flt1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Bandwidth of stage 1"},
-    {Param::Flt1CutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage 1 cutoff"},
-    {Param::Flt1CutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage 1 cutoff"},
-    {Param::Flt1CutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 1 cutoff"},
-    {Param::Flt1CutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 1 cutoff"},
-    {Param::Flt1CutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 1 cutoff"},
-    {Param::Flt2On, "Filter2", kKindOffOn, 0, 1, 0, "Filter stage 2 on"},
-    {Param::Flt2Type, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage 2, left unit"},
-    {Param::Flt2Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Cutoff of stage 2 in Hz"},
-    {Param::Flt2Q, "Q", kKindFraction, 1, 1000, 1, "Resonance of stage 2"},
-    {Param::Flt2Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Bandwidth of stage 2"},
-    {Param::Flt2CutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage 2 cutoff"},
-    {Param::Flt2CutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage 2 cutoff"},
-    {Param::Flt2CutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 2 cutoff"},
-    {Param::Flt2CutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 2 cutoff"},
-    {Param::Flt2CutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 2 cutoff"},
-    {Param::Lfo1Frequency, "LFO1 Frequency", kKindNoteHz, -128, 60, -36, "Rate of LFO 1 as a note"},
-    {Param::Lfo1Waveform, "LFO1 Waveform", kKindWaveform, 0, 127, 6, "Waveform of LFO 1"},
-    {Param::Lfo1Amp, "LFO1 Amp", kKindGain, -1500, 1500, 1000, "Level of LFO 1"},
-    {Param::Lfo1Reset, "LFO1 Reset", kKindOffOn, 0, 1, 0, "LFO 1 restarts with every note"},
-    {Param::Lfo2Frequency, "LFO2 Frequency", kKindNoteHz, -128, 60, -36, "Rate of LFO 2 as a note"},
-    {Param::Lfo2Waveform, "LFO2 Waveform", kKindWaveform, 0, 127, 6, "Waveform of LFO 2"},
-    {Param::Lfo2Amp, "LFO2 Amp", kKindGain, -1500, 1500, 1000, "Level of LFO 2"},
-    {Param::Lfo2Reset, "LFO2 Reset", kKindOffOn, 0, 1, 0, "LFO 2 restarts with every note"},
-    {Param::Lfo3Frequency, "LFO3 Frequency", kKindNoteHz, -128, 60, -36, "Rate of LFO 3 as a note"},
-    {Param::Lfo3Waveform, "LFO3 Waveform", kKindWaveform, 0, 127, 6, "Waveform of LFO 3"},
-    {Param::Lfo3Amp, "LFO3 Amp", kKindGain, -1500, 1500, 1000, "Level of LFO 3"},
-    {Param::Lfo3Reset, "LFO3 Reset", kKindOffOn, 0, 1, 0, "LFO 3 restarts with every note"},
+    {Param::Osc1Amount, "OSC# Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator #", 6},
+    {Param::Osc1Pan, "OSC# Pan", kKindPan, 0, 127, 64, "Pan of oscillator #", 6},
+    {Param::Osc1Waveform, "OSC# Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator #", 6},
+    {Param::Osc1Tune, "OSC# Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator # in semitones", 6},
+    {Param::Osc1Finetune, "OSC# Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator # in cents", 6},
+    {Param::Osc1TuneDiatonic, "Osc# Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator # (no effect)", 6},
+    {Param::Flt1On, "Filter#", kKindOffOn, 0, 1, 0, "Filter stage # on", 2, 10},
+    {Param::Flt1Type, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage #, left unit", 2, 10},
+    {Param::Flt1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Cutoff of stage # in Hz", 2, 10},
+    {Param::Flt1Q, "Q", kKindFraction, 1, 1000, 1, "Resonance of stage #", 2, 10},
+    {Param::Flt1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Bandwidth of stage #", 2, 10},
+    {Param::Flt1CutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage # cutoff", 2, 10},
+    {Param::Lfo1Frequency, "LFO# Frequency", kKindNoteHz, -128, 60, -36, "Rate of LFO # as a note", 3, 4},
+    {Param::Lfo1Waveform, "LFO# Waveform", kKindWaveform, 0, 127, 6, "Waveform of LFO #", 3, 4},
+    {Param::Lfo1Amp, "LFO# Amp", kKindGain, -1500, 1500, 1000, "Level of LFO #", 3, 4},
+    {Param::Lfo1Reset, "LFO# Reset", kKindOffOn, 0, 1, 0, "LFO # restarts with every note", 3, 4},
     {Param::Shape, "Shape", kKindOffOn, 0, 1, 0, "Wave shapers on"},
     {Param::ShapeAmt, "Shape Amt", kKindPercent, 0, 1000, 500, "Amount of the left shaper"},
     {Param::ShapeType, "Shape Type", kKindShaper, 0, 50, 0, "Type of the left shaper"},
     {Param::ShapeRoute, "Shape Route", kKindShaperRoute, 0, 1, 0, "Left shaper before or after filter stage 1"},
     {Param::PmMethod, "PM METHOD", kKindPitchModMethod, 0, 1, 1, "LFO pitch modulation in hertz or semitones"},
-    {Param::Osc1PitchLfo1, "OSC1 PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 1"},
-    {Param::Osc2PitchLfo1, "OSC2 PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 2"},
-    {Param::Osc3PitchLfo1, "OSC3 PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 3"},
-    {Param::Osc4PitchLfo1, "OSC4 PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 4"},
-    {Param::Osc5PitchLfo1, "OSC5 PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 5"},
-    {Param::Osc6PitchLfo1, "OSC6 PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 6"},
-    {Param::Osc1PitchLfo2, "OSC1 PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 1"},
-    {Param::Osc2PitchLfo2, "OSC2 PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 2"},
-    {Param::Osc3PitchLfo2, "OSC3 PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 3"},
-    {Param::Osc4PitchLfo2, "OSC4 PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 4"},
-    {Param::Osc5PitchLfo2, "OSC5 PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 5"},
-    {Param::Osc6PitchLfo2, "OSC6 PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 6"},
-    {Param::Osc1PitchLfo3, "OSC1 PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 1"},
-    {Param::Osc2PitchLfo3, "OSC2 PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 2"},
-    {Param::Osc3PitchLfo3, "OSC3 PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 3"},
-    {Param::Osc4PitchLfo3, "OSC4 PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 4"},
-    {Param::Osc5PitchLfo3, "OSC5 PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 5"},
-    {Param::Osc6PitchLfo3, "OSC6 PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 6"},
-    {Param::Osc1PitchEnv1, "OSC1 PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 1"},
-    {Param::Osc2PitchEnv1, "OSC2 PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 2"},
-    {Param::Osc3PitchEnv1, "OSC3 PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 3"},
-    {Param::Osc4PitchEnv1, "OSC4 PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 4"},
-    {Param::Osc5PitchEnv1, "OSC5 PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 5"},
-    {Param::Osc6PitchEnv1, "OSC6 PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 6"},
-    {Param::Osc1PitchEnv2, "OSC1 PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 1"},
-    {Param::Osc2PitchEnv2, "OSC2 PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 2"},
-    {Param::Osc3PitchEnv2, "OSC3 PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 3"},
-    {Param::Osc4PitchEnv2, "OSC4 PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 4"},
-    {Param::Osc5PitchEnv2, "OSC5 PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 5"},
-    {Param::Osc6PitchEnv2, "OSC6 PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 6"},
-    {Param::Osc1PattStart, "OSC1.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 1 at the note start"},
-    {Param::Osc2PattStart, "OSC2.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 2 at the note start"},
-    {Param::Osc3PattStart, "OSC3.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 3 at the note start"},
-    {Param::Osc4PattStart, "OSC4.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 4 at the note start"},
-    {Param::Osc5PattStart, "OSC5.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 5 at the note start"},
-    {Param::Osc6PattStart, "OSC6.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 6 at the note start"},
-    {Param::Osc1PattEnd, "OSC1.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 1 at the end of the attack sweep"},
-    {Param::Osc2PattEnd, "OSC2.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 2 at the end of the attack sweep"},
-    {Param::Osc3PattEnd, "OSC3.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 3 at the end of the attack sweep"},
-    {Param::Osc4PattEnd, "OSC4.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 4 at the end of the attack sweep"},
-    {Param::Osc5PattEnd, "OSC5.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 5 at the end of the attack sweep"},
-    {Param::Osc6PattEnd, "OSC6.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator 6 at the end of the attack sweep"},
-    {Param::Osc1PattTime, "OSC1.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 1"},
-    {Param::Osc2PattTime, "OSC2.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 2"},
-    {Param::Osc3PattTime, "OSC3.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 3"},
-    {Param::Osc4PattTime, "OSC4.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 4"},
-    {Param::Osc5PattTime, "OSC5.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 5"},
-    {Param::Osc6PattTime, "OSC6.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 6"},
-    {Param::Osc1PrelEnd, "OSC1.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator 1 after the release sweep"},
-    {Param::Osc2PrelEnd, "OSC2.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator 2 after the release sweep"},
-    {Param::Osc3PrelEnd, "OSC3.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator 3 after the release sweep"},
-    {Param::Osc4PrelEnd, "OSC4.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator 4 after the release sweep"},
-    {Param::Osc5PrelEnd, "OSC5.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator 5 after the release sweep"},
-    {Param::Osc6PrelEnd, "OSC6.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator 6 after the release sweep"},
-    {Param::Osc1PrelTime, "OSC1.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 1"},
-    {Param::Osc2PrelTime, "OSC2.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 2"},
-    {Param::Osc3PrelTime, "OSC3.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 3"},
-    {Param::Osc4PrelTime, "OSC4.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 4"},
-    {Param::Osc5PrelTime, "OSC5.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 5"},
-    {Param::Osc6PrelTime, "OSC6.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 6"},
-    {Param::Osc1AmpLfo1, "OSC1.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 1"},
-    {Param::Osc1AmpLfo2, "OSC1.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 1"},
-    {Param::Osc1AmpLfo3, "OSC1.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 1"},
-    {Param::Osc2AmpLfo1, "OSC2.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 2"},
-    {Param::Osc2AmpLfo2, "OSC2.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 2"},
-    {Param::Osc2AmpLfo3, "OSC2.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 2"},
-    {Param::Osc3AmpLfo1, "OSC3.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 3"},
-    {Param::Osc3AmpLfo2, "OSC3.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 3"},
-    {Param::Osc3AmpLfo3, "OSC3.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 3"},
-    {Param::Osc4AmpLfo1, "OSC4.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 4"},
-    {Param::Osc4AmpLfo2, "OSC4.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 4"},
-    {Param::Osc4AmpLfo3, "OSC4.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 4"},
-    {Param::Osc5AmpLfo1, "OSC5.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 5"},
-    {Param::Osc5AmpLfo2, "OSC5.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 5"},
-    {Param::Osc5AmpLfo3, "OSC5.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 5"},
-    {Param::Osc6AmpLfo1, "OSC6.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 6"},
-    {Param::Osc6AmpLfo2, "OSC6.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 6"},
-    {Param::Osc6AmpLfo3, "OSC6.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 6"},
-    {Param::Osc1Env1, "OSC1->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 1"},
-    {Param::Osc2Env1, "OSC2->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 2"},
-    {Param::Osc3Env1, "OSC3->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 3"},
-    {Param::Osc4Env1, "OSC4->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 4"},
-    {Param::Osc5Env1, "OSC5->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 5"},
-    {Param::Osc6Env1, "OSC6->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 6"},
-    {Param::Osc1Env2, "OSC1->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 1"},
-    {Param::Osc2Env2, "OSC2->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 2"},
-    {Param::Osc3Env2, "OSC3->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 3"},
-    {Param::Osc4Env2, "OSC4->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 4"},
-    {Param::Osc5Env2, "OSC5->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 5"},
-    {Param::Osc6Env2, "OSC6->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 6"},
+    {Param::Osc1PitchLfo1, "OSC# PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator #", 6},
+    {Param::Osc1PitchLfo2, "OSC# PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator #", 6},
+    {Param::Osc1PitchLfo3, "OSC# PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator #", 6},
+    {Param::Osc1PitchEnv1, "OSC# PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator #", 6},
+    {Param::Osc1PitchEnv2, "OSC# PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator #", 6},
+    {Param::Osc1PattStart, "OSC#.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator # at the note start", 6},
+    {Param::Osc1PattEnd, "OSC#.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator # at the end of the attack sweep", 6},
+    {Param::Osc1PattTime, "OSC#.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator #", 6},
+    {Param::Osc1PrelEnd, "OSC#.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator # after the release sweep", 6},
+    {Param::Osc1PrelTime, "OSC#.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator #", 6},
+    {Param::Osc1AmpLfo1, "OSC#.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator #", 6, 3},
+    {Param::Osc1AmpLfo2, "OSC#.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator #", 6, 3},
+    {Param::Osc1AmpLfo3, "OSC#.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator #", 6, 3},
+    {Param::Osc1Env1, "OSC#->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator #", 6},
+    {Param::Osc1Env2, "OSC#->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator #", 6},
     {Param::AmpEnv1, "Amp->Env1", kKindHundredths, -100, 100, 100, "Envelope 1 depth on the voice level"},
     {Param::AmpEnv2, "Amp->Env2", kKindHundredths, -100, 100, 0, "Envelope 2 depth on the voice level"},
     {Param::Env1DB, "Env1DB", kKindCurve, 0, 255, 1, "Level curve of envelope 1"},
@@ -222,53 +105,23 @@ constexpr TParamRow kVoiceRows[] = {
     {Param::Env2Delay, "Env2Delay", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of envelope 2"},
     {Param::Env1ScaleTo, "Env2ScaleTo", kKindFraction, 0, 1000, 1000, "Fixed height of envelope 1"},
     {Param::Env2ScaleTo, "Env2ScaleTo", kKindFraction, 0, 1000, 1000, "Fixed height of envelope 2"},
-    {Param::Osc1ScaleTune, "OSC1ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator 1 in percent"},
-    {Param::Osc1RootKey, "OSC1RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator 1 turns around"},
-    {Param::Osc2ScaleTune, "OSC2ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator 2 in percent"},
-    {Param::Osc2RootKey, "OSC2RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator 2 turns around"},
-    {Param::Osc3ScaleTune, "OSC3ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator 3 in percent"},
-    {Param::Osc3RootKey, "OSC3RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator 3 turns around"},
-    {Param::Osc4ScaleTune, "OSC4ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator 4 in percent"},
-    {Param::Osc4RootKey, "OSC4RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator 4 turns around"},
-    {Param::Osc5ScaleTune, "OSC5ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator 5 in percent"},
-    {Param::Osc5RootKey, "OSC5RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator 5 turns around"},
-    {Param::Osc6ScaleTune, "OSC6ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator 6 in percent"},
-    {Param::Osc6RootKey, "OSC6RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator 6 turns around"},
-    {Param::Lfo1Dly, "LFO1 Dly", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO 1"},
-    {Param::Lfo1Atk, "LFO1 Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO 1"},
-    {Param::Lfo1Hld, "LFO1 Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO 1"},
-    {Param::Lfo1Rls, "LFO1 Rls", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO 1"},
-    {Param::Lfo1Cyc, "LFO1 Cyc", kKindDecimal, 0, 512, 0, "Number of LFO 1 cycles (0: endless)"},
-    {Param::Lfo2Dly, "LFO2 Dly", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO 2"},
-    {Param::Lfo2Atk, "LFO2 Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO 2"},
-    {Param::Lfo2Hld, "LFO2 Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO 2"},
-    {Param::Lfo2Rls, "LFO2 Rls", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO 2"},
-    {Param::Lfo2Cyc, "LFO2 Cyc", kKindDecimal, 0, 512, 0, "Number of LFO 2 cycles (0: endless)"},
-    {Param::Lfo3Dly, "LFO3 Dly", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO 3"},
-    {Param::Lfo3Atk, "LFO3 Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO 3"},
-    {Param::Lfo3Hld, "LFO3 Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO 3"},
-    {Param::Lfo3Rls, "LFO3 Rls", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO 3"},
-    {Param::Lfo3Cyc, "LFO3 Cyc", kKindDecimal, 0, 512, 0, "Number of LFO 3 cycles (0: endless)"},
-    {Param::Flt1RType, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage 1, right unit"},
-    {Param::Flt1RCutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Right cutoff of stage 1 in Hz"},
-    {Param::Flt1RQ, "Q", kKindFraction, 1, 1000, 1, "Right resonance of stage 1"},
-    {Param::Flt1RBandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Right bandwidth of stage 1"},
-    {Param::Flt1RCutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage 1 right cutoff"},
-    {Param::Flt1RCutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage 1 right cutoff"},
-    {Param::Flt1RCutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 1 right cutoff"},
-    {Param::Flt1RCutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 1 right cutoff"},
-    {Param::Flt1RCutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 1 right cutoff"},
-    {Param::Flt1RChn, "Chn", kKindDecimal, 0, 5, 1, "Stage 1 right unit: own settings or the left ones"},
-    {Param::Flt2RType, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage 2, right unit"},
-    {Param::Flt2RCutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Right cutoff of stage 2 in Hz"},
-    {Param::Flt2RQ, "Q", kKindFraction, 1, 1000, 1, "Right resonance of stage 2"},
-    {Param::Flt2RBandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Right bandwidth of stage 2"},
-    {Param::Flt2RCutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage 2 right cutoff"},
-    {Param::Flt2RCutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage 2 right cutoff"},
-    {Param::Flt2RCutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 2 right cutoff"},
-    {Param::Flt2RCutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 2 right cutoff"},
-    {Param::Flt2RCutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 2 right cutoff"},
-    {Param::Flt2RChn, "Chn", kKindDecimal, 0, 5, 1, "Stage 2 right unit: own settings or the left ones"},
+    {Param::Osc1ScaleTune, "OSC#ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator # in percent", 6, 2},
+    {Param::Osc1RootKey, "OSC#RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator # turns around", 6, 2},
+    {Param::Lfo1Dly, "LFO# Dly", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO #", 3, 5},
+    {Param::Lfo1Atk, "LFO# Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO #", 3, 5},
+    {Param::Lfo1Hld, "LFO# Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO #", 3, 5},
+    {Param::Lfo1Rls, "LFO# Rls", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO #", 3, 5},
+    {Param::Lfo1Cyc, "LFO# Cyc", kKindDecimal, 0, 512, 0, "Number of LFO # cycles (0: endless)", 3, 5},
+    {Param::Flt1RType, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage #, right unit", 2, 10},
+    {Param::Flt1RCutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Right cutoff of stage # in Hz", 2, 10},
+    {Param::Flt1RQ, "Q", kKindFraction, 1, 1000, 1, "Right resonance of stage #", 2, 10},
+    {Param::Flt1RBandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Right bandwidth of stage #", 2, 10},
+    {Param::Flt1RCutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage # right cutoff", 2, 10},
+    {Param::Flt1RChn, "Chn", kKindDecimal, 0, 5, 1, "Stage # right unit: own settings or the left ones", 2, 10},
     {Param::ShapeRAmt, "Shape Amt", kKindPercent, 0, 1000, 500, "Amount of the right shaper"},
     {Param::ShapeRType, "Shape Type", kKindShaper, 0, 50, 0, "Type of the right shaper"},
     {Param::ShapeRRoute, "Shape Route", kKindShaperRoute, 0, 1, 0, "Right shaper before or after filter stage 1"},
@@ -277,12 +130,11 @@ constexpr TParamRow kVoiceRows[] = {
 };
 
 // The 22 slots of the voice modulation matrix: "MSrc", "MDst", "MAmt" followed by the slot
-// number. A slot group names the parameters of its first slot.
-constexpr int32_t kModMatrixSlots = 22;
-constexpr TParamRow kModMatrixSlot[3] = {
-    {Param::ModSrc1, "MSrc", kKindModSource, 0, 64, 0, "Source of modulation slot "},
-    {Param::ModDst1, "MDst", kKindModDestination, 0, 256, 0, "Destination of modulation slot "},
-    {Param::ModAmt1, "MAmt", kKindGain, -kGain, kGain, 1000, "Amount of modulation slot "},
+// number.
+constexpr TParamRow kModMatrix[] = {
+    {Param::ModSrc1, "MSrc#", kKindModSource, 0, 64, 0, "Source of modulation slot #", 22, 3},
+    {Param::ModDst1, "MDst#", kKindModDestination, 0, 256, 0, "Destination of modulation slot #", 22, 3},
+    {Param::ModAmt1, "MAmt#", kKindGain, -kGain, kGain, 1000, "Amount of modulation slot #", 22, 3},
 };
 
 // The 37 settings of a step sequencer: setting k is host Seq1On + k for Seq1 and Seq2On + k
@@ -682,34 +534,60 @@ constexpr TParamRow kEffectRows[] = {
 };
 
 // The 16 slots of the effect modulation matrix, laid out as the voice matrix slots.
-constexpr int32_t kFxMatrixSlots = 16;
-constexpr TParamRow kFxMatrixSlot[3] = {
-    {Param::FxModSrc1, "MSrc", kKindFxModSource, 0, 12, 0, "Source of effect modulation slot "},
-    {Param::FxModDst1, "MDst", kKindFxModDestination, 0, 256, 0, "Destination of effect modulation slot "},
-    {Param::FxModAmt1, "MAmt", kKindGain, -kGain, kGain, 1000, "Amount of effect modulation slot "},
+constexpr TParamRow kFxMatrix[] = {
+    {Param::FxModSrc1, "MSrc#", kKindFxModSource, 0, 12, 0, "Source of effect modulation slot #", 16, 3},
+    {Param::FxModDst1, "MDst#", kKindFxModDestination, 0, 256, 0, "Destination of effect modulation slot #", 16, 3},
+    {Param::FxModAmt1, "MAmt#", kKindGain, -kGain, kGain, 1000, "Amount of effect modulation slot #", 16, 3},
 };
 
-// The rows of a table name consecutive parameters from `first` on.
-constexpr bool Consecutive(std::span<const TParamRow> rows, Param::Id first) {
-  int32_t next = first;
-  for (const TParamRow& row : rows) {
-    if (row.id != next++) return false;
+// The rows of a table stand in host order, and together with the two sequencers the
+// tables define every parameter from "Gain" on exactly once.
+constexpr bool InHostOrder(std::span<const TParamRow> rows) {
+  for (size_t i = 1; i < rows.size(); ++i) {
+    if (rows[i].id <= rows[i - 1].id) return false;
   }
   return true;
 }
-// A run of `slots` groups ends where the parameter `next` starts.
-constexpr bool SlotsEndAt(std::span<const TParamRow> group, int32_t slots, Param::Id next) {
-  return Consecutive(group, group.front().id) &&
-         group.front().id + slots * static_cast<int32_t>(group.size()) == next;
+constexpr bool EveryParameterOnce() {
+  std::array<int32_t, Param::Count> uses{};
+  for (std::span<const TParamRow> rows : {std::span<const TParamRow>(kVoiceRows), std::span<const TParamRow>(kModMatrix),
+                                          std::span<const TParamRow>(kEffectRows), std::span<const TParamRow>(kFxMatrix)}) {
+    if (!InHostOrder(rows)) return false;
+    for (const TParamRow& row : rows) {
+      for (int32_t k = 0; k < row.count; ++k) {
+        const int32_t host = row.id + k * row.stride;
+        if (host < 0 || host >= Param::Count) return false;
+        ++uses[static_cast<size_t>(host)];
+      }
+    }
+  }
+  for (int32_t k = 0; k < Param::Seq2On - Param::Seq1On; ++k) {
+    ++uses[static_cast<size_t>(Param::Seq1On + k)];
+    ++uses[static_cast<size_t>(Param::Seq2On + k)];
+  }
+  for (int32_t host = 0; host < Param::Count; ++host) {
+    if (uses[static_cast<size_t>(host)] != (host < Param::Gain ? 0 : 1)) return false;
+  }
+  return true;
 }
-static_assert(Consecutive(kVoiceRows, Param::Gain) && kVoiceRows[std::size(kVoiceRows) - 1].id + 1 == Param::ModSrc1);
-static_assert(SlotsEndAt(kModMatrixSlot, kModMatrixSlots, Param::Seq1On));
+static_assert(EveryParameterOnce());
 static_assert(Param::Seq1On + std::ssize(kSequencerRows) == Param::Seq1Step1 &&
               Param::Seq2On + std::ssize(kSequencerRows) == Param::Seq2Step1);
 static_assert(Param::Seq1Step1 + kSequencerSteps == Param::Seq2On &&
               Param::Seq2Step1 + kSequencerSteps == Param::FxOn);
-static_assert(Consecutive(kEffectRows, Param::FxOn) && kEffectRows[std::size(kEffectRows) - 1].id + 1 == Param::FxModSrc1);
-static_assert(SlotsEndAt(kFxMatrixSlot, kFxMatrixSlots, Param::Count));
+
+// A text with every "#" replaced by a number.
+std::string Numbered(std::string_view text, const std::string& number) {
+  std::string out;
+  for (char c : text) {
+    if (c == '#') {
+      out += number;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 class TDefiner {
  public:
@@ -721,20 +599,16 @@ class TDefiner {
     DefineCurveParam(params_[static_cast<size_t>(host)], kind, name, description, maximum,
                      minimum, defaultValue, 1.0f, false);
   }
+  // A row, or every parameter of its numbered run.
   void Define(const TParamRow& row) {
-    Define(row.id, row.name, row.description, row.kind, row.minimum, row.maximum,
-           row.defaultValue);
-  }
-  // A numbered run: `slots` groups of the rows in `group`, numbered from 1; the group names
-  // the parameters of slot 1.
-  void DefineSlots(int32_t slots, std::span<const TParamRow> group) {
-    for (int32_t slot = 1; slot <= slots; ++slot) {
-      const std::string number = std::to_string(slot);
-      for (const TParamRow& row : group) {
-        const int32_t host = row.id + (slot - 1) * static_cast<int32_t>(group.size());
-        Define(host, row.name + number, row.description + number, row.kind, row.minimum,
-               row.maximum, row.defaultValue);
-      }
+    if (row.count == 1) {
+      Define(row.id, row.name, row.description, row.kind, row.minimum, row.maximum, row.defaultValue);
+      return;
+    }
+    for (int32_t k = 0; k < row.count; ++k) {
+      const std::string number = std::to_string(k + 1);
+      Define(row.id + k * row.stride, Numbered(row.name, number), Numbered(row.description, number),
+             row.kind, row.minimum, row.maximum, row.defaultValue);
     }
   }
   void DefineSequencer(int32_t firstHost, bool second) {
@@ -761,9 +635,9 @@ class TDefiner {
 void DefineTesmora6Parameters(TDSPPluginParamsInfo& params) {
   TDefiner definer(params);
   for (const TParamRow& row : kVoiceRows) definer.Define(row);
-  definer.DefineSlots(kModMatrixSlots, kModMatrixSlot);
+  for (const TParamRow& row : kModMatrix) definer.Define(row);
   definer.DefineSequencer(Param::Seq1On, false);
   definer.DefineSequencer(Param::Seq2On, true);
   for (const TParamRow& row : kEffectRows) definer.Define(row);
-  definer.DefineSlots(kFxMatrixSlots, kFxMatrixSlot);
+  for (const TParamRow& row : kFxMatrix) definer.Define(row);
 }
