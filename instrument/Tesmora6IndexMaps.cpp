@@ -32,10 +32,10 @@ constexpr TSlotRun kModRuns[] = {
 };
 
 // Sequencer layer: Seq1 settings 0-36 and steps 37-68, Seq2 settings 69-105, steps 106-137.
-constexpr TSlotRun kSeqRuns[] = {{0, 137, TTesmora6IndexMaps::kFirstSeqHost}};
+constexpr TSlotRun kSeqRuns[] = {{0, TTesmora6IndexMaps::kSeqSlots - 1, TTesmora6IndexMaps::kFirstSeqHost}};
 
 // Effects section: FX id k is host FxOn + k.
-constexpr TSlotRun kFxRuns[] = {{0, 289, TTesmora6IndexMaps::kFirstFxHost}};
+constexpr TSlotRun kFxRuns[] = {{0, TTesmora6IndexMaps::kFxSlots - 1, TTesmora6IndexMaps::kFirstFxHost}};
 
 template <size_t N>
 void FillSlots(std::array<int16_t, N>& table, std::span<const TSlotRun> runs) {
