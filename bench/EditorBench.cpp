@@ -39,7 +39,7 @@ class TDenseEditorSynth : public TTesmora6 {
     static constexpr int32_t kKinds[] = {kKindKnob, kKindValueEdit, kKindValueList, kKindSwitch,
                                          kKindSwitchValueEdit};
     for (int32_t i = 0; i < 240; ++i) {
-      TDSPEditorBinding& b = ParamInfo(10 + i).editor;
+      TDSPEditorBinding& b = ParamInfo(Param::Gain + i).editor;  // 240 parameters from Gain on
       b.controlKind = static_cast<int16_t>(kKinds[i % 5]);
       b.panel = static_cast<int16_t>(firstPanel_ + i / 20);
       b.top = static_cast<int16_t>(22 + (i % 20) / 4 * 25);
@@ -90,7 +90,7 @@ void BM_EditorKnobDragRepaint(benchmark::State& state) {
   body->site = &site;
   body->shown = true;
   body->Rebuild();
-  TSPThemeGUIControl* knob = synth->ParamInfo(10).editor.control;  // a knob
+  TSPThemeGUIControl* knob = synth->ParamInfo(Param::Gain).editor.control;  // a knob
   int64_t repaints = 0;
   float v = 0.0f;
   for (auto _ : state) {

@@ -291,3 +291,59 @@ TEST(Editor, WithoutADisplayTheEditorDoesNotOpenAndAudioStillRenders) {
   if (display) setenv("DISPLAY", saved.c_str(), 1);
   DeliverPostBacks();
 }
+
+namespace {
+
+// A window site that records what would reach the screen.
+struct TRecordingSite : TSPWindowSite {
+  std::vector<TSPRect> copies;
+  int fullRepaints = 0;
+  bool HasWindow() const override { return true; }
+  void RequestRepaint() override { ++fullRepaints; }
+  void CopyToWindow(const TSPBitmap&, const TSPRect& r) override { copies.push_back(r); }
+  void PointerScreenPosition(int32_t&, int32_t&) override {}
+  void EditorToScreen(int32_t&, int32_t&) override {}
+  void HidePointer() override {}
+  void ShowPointer() override {}
+  void WarpPointer(int32_t, int32_t) override {}
+  void OpenPopupMenu(TSPPopupMenu&, int32_t, int32_t) override {}
+};
+
+}  // namespace
+
+TEST(Controls, AValueChangeRepaintsOnlyItsControlOnceAndAllOfWhatItDrew) {
+  DeliverPostBacks();
+  TSPThemeGUIBody body;
+  body.width = 300;
+  body.height = 200;
+  body.Placed();
+  auto* knob = new TSPThemeGUIFader(&body);
+  knob->relativeTop = 60;
+  knob->relativeLeft = 120;
+  knob->displayTextProvider = [](TSPThemeGUIControl& c) { return c.value < 0.5f ? std::string("1") : std::string("1234567890 Hz"); };
+  knob->value = 0.0f;  // "1"
+  knob->Placed();
+  TRecordingSite site;
+  body.site = &site;
+  body.shown = true;
+  body.Rebuild();
+  const TSPRect before = knob->drawnRect;
+  // Three changes before the deferred repaint runs: one repaint.
+  knob->SetValue(0.7f);
+  knob->SetValue(0.8f);
+  knob->SetValue(0.9f);
+  EXPECT_EQ(PendingPostBacks(), 1);
+  DeliverPostBacks();
+  ASSERT_EQ(site.copies.size(), 1u);
+  // The longer value text reaches beyond the old area: all of it reaches the screen.
+  EXPECT_GT(knob->drawnRect.Width(), before.Width());
+  EXPECT_EQ(site.copies[0], before.United(knob->drawnRect));
+  EXPECT_LT(site.copies[0].Width() * site.copies[0].Height(), 300 * 200 / 10);
+  EXPECT_EQ(site.fullRepaints, 0);
+  // Without a window nothing is posted; the next window rebuilds everything.
+  body.shown = false;
+  knob->SetValue(0.1f);
+  EXPECT_EQ(PendingPostBacks(), 0);
+  EXPECT_TRUE(body.dirty);
+  body.site = nullptr;
+}

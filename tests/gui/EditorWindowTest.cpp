@@ -206,3 +206,11 @@ TEST_F(EditorWindow, AnIdleOpenEditorDoesNotRepaint) {
   EXPECT_EQ(handled, 0);
   EXPECT_EQ(PendingPostBacks(), 0);
 }
+
+TEST_F(EditorWindow, AParentWindowThatDoesNotExistLeavesTheEditorClosed) {
+  // Xlib's default error handler would end the host's process here.
+  EXPECT_EQ(host->Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x3fffff0})), 0);
+  EXPECT_EQ(host->plugin->EditorWindow(), nullptr);
+  Open();  // a real parent still works afterwards
+  EXPECT_NE(host->plugin->EditorWindow(), nullptr);
+}
