@@ -2,34 +2,36 @@
 
 #include <span>
 
+#include "instrument/VoxBoardQRMSynth.h"
+
 namespace {
 
-// Modulation layer: logical slot -> host index. Slots 7-14 are the first envelope (with its
-// amplitude depth, curve and scaling), 15-23 the second, 24-43 filter stage 1 (main unit,
-// then right unit and "Chn"), 44-63 stage 2, 64-79 LFOs and shaper switches, 80-83 the
-// right shaper, 84 "PM METHOD", 85-99 the LFO envelopes, 100 "MOn", 101-166 the matrix.
+// Modulation layer: its logical slots -> host indexes. The first envelope's slots carry
+// its amplitude depth, curve and scaling; each filter stage has a main and a right unit.
+using Q = TVoxBoardQRMSynth;
 constexpr TSlotRun kModRuns[] = {
-    {0, 10, Param::Gain},     // "Gain" .. "ENV1 Release"
-    {11, 11, Param::AmpEnv1},   // "Amp->Env1"
-    {12, 12, Param::Env1DB},   // "Env1DB"
-    {13, 13, Param::Env1ScaleBy},   // "Env2ScaleBy" of Env1
-    {14, 14, Param::Env1ScaleTo},   // "Env2ScaleTo" of Env1
-    {15, 18, Param::Env2Attack},    // "ENV2 Attack" .. "ENV2 Release"
-    {19, 19, Param::AmpEnv2},   // "Amp->Env2"
-    {20, 20, Param::Env2DB},   // "Env2DB"
-    {21, 21, Param::Env2ScaleBy},   // "Env2ScaleBy"
-    {22, 22, Param::Env2ScaleTo},   // "Env2ScaleTo"
-    {23, 23, Param::Env2Delay},   // "Env2Delay"
-    {24, 33, Param::Flt1On},    // "Filter1" .. "Cutoff->LFO3"
-    {34, 43, Param::Flt1RType},   // stage 1 right unit .. "Chn"
-    {44, 53, Param::Flt2On},    // "Filter2" .. "Cutoff->LFO3"
-    {54, 63, Param::Flt2RType},   // stage 2 right unit .. "Chn"
-    {64, 79, Param::Lfo1Frequency},    // "LFO1 Frequency" .. "Shape Route"
-    {80, 83, Param::ShapeRAmt},   // right shaper .. "ShpChnMode"
-    {84, 84, Param::PmMethod},    // "PM METHOD"
-    {85, 99, Param::Lfo1Dly},   // "LFO1 Dly" .. "LFO3 Cyc"
-    {100, 166, Param::MOn}, // "MOn", "MSrc1" .. "MAmt22"
+    {Q::kSlotGain, Q::kSlotEnv1Release, Param::Gain},
+    {Q::kSlotAmpEnv1, Q::kSlotAmpEnv1, Param::AmpEnv1},
+    {Q::kSlotEnv1Db, Q::kSlotEnv1Db, Param::Env1DB},
+    {Q::kSlotEnv1ScaleBy, Q::kSlotEnv1ScaleBy, Param::Env1ScaleBy},
+    {Q::kSlotEnv1ScaleTo, Q::kSlotEnv1ScaleTo, Param::Env1ScaleTo},
+    {Q::kSlotEnv2Attack, Q::kSlotEnv2Release, Param::Env2Attack},
+    {Q::kSlotAmpEnv2, Q::kSlotAmpEnv2, Param::AmpEnv2},
+    {Q::kSlotEnv2Db, Q::kSlotEnv2Db, Param::Env2DB},
+    {Q::kSlotEnv2ScaleBy, Q::kSlotEnv2ScaleBy, Param::Env2ScaleBy},
+    {Q::kSlotEnv2ScaleTo, Q::kSlotEnv2ScaleTo, Param::Env2ScaleTo},
+    {Q::kSlotEnv2Delay, Q::kSlotEnv2Delay, Param::Env2Delay},
+    {Q::kSlotFilter1, Q::kSlotFilter1Right - 1, Param::Flt1On},
+    {Q::kSlotFilter1Right, Q::kSlotFilter2 - 1, Param::Flt1RType},
+    {Q::kSlotFilter2, Q::kSlotFilter2Right - 1, Param::Flt2On},
+    {Q::kSlotFilter2Right, Q::kSlotLfo1Frequency - 1, Param::Flt2RType},
+    {Q::kSlotLfo1Frequency, Q::kSlotShapeRoute, Param::Lfo1Frequency},  // LFOs, then the shaper
+    {Q::kSlotRShapeAmt, Q::kSlotShpChnMode, Param::ShapeRAmt},
+    {Q::kSlotPmMethod, Q::kSlotPmMethod, Param::PmMethod},
+    {Q::kSlotLfo1Delay, Q::kSlotMatrixOn - 1, Param::Lfo1Dly},
+    {Q::kSlotMatrixOn, Q::kSlots - 1, Param::MOn},  // "MOn", then the matrix slots
 };
+static_assert(Q::kSlots == TTesmora6IndexMaps::kModSlots);
 
 // Sequencer layer: Seq1 settings 0-36 and steps 37-68, Seq2 settings 69-105, steps 106-137.
 constexpr TSlotRun kSeqRuns[] = {{0, TTesmora6IndexMaps::kSeqSlots - 1, TTesmora6IndexMaps::kFirstSeqHost}};

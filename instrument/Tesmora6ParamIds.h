@@ -8,103 +8,132 @@
 #include <cstdint>
 #include <string_view>
 
+// Every key once, in host order. The enum and the key texts below are both made from this
+// list, so a key's text and its number cannot drift apart.
+#define TESMORA6_PARAMETER_KEYS(X) \
+    X(Volume) X(Pan) X(Mute) X(Solo) X(Bypass) X(Rsvd1) X(Rsvd2) X(Rsvd3) X(Rsvd4) X(Rsvd5) \
+    X(Gain) X(Tune) X(Fine) X(UseNoteFirstEnvelope) X(Voices) X(GlideTime) X(PitchbendRange) \
+    X(Env1Attack) X(Env1Decay) X(Env1Sustain) X(Env1Release) X(Env2Attack) X(Env2Decay) \
+    X(Env2Sustain) X(Env2Release) X(Osc1Amount) X(Osc2Amount) X(Osc3Amount) X(Osc4Amount) \
+    X(Osc5Amount) X(Osc6Amount) X(Osc1Pan) X(Osc2Pan) X(Osc3Pan) X(Osc4Pan) X(Osc5Pan) \
+    X(Osc6Pan) X(Osc1Waveform) X(Osc2Waveform) X(Osc3Waveform) X(Osc4Waveform) X(Osc5Waveform) \
+    X(Osc6Waveform) X(Osc1Tune) X(Osc2Tune) X(Osc3Tune) X(Osc4Tune) X(Osc5Tune) X(Osc6Tune) \
+    X(Osc1Finetune) X(Osc2Finetune) X(Osc3Finetune) X(Osc4Finetune) X(Osc5Finetune) \
+    X(Osc6Finetune) X(Osc1TuneDiatonic) X(Osc2TuneDiatonic) X(Osc3TuneDiatonic) \
+    X(Osc4TuneDiatonic) X(Osc5TuneDiatonic) X(Osc6TuneDiatonic) X(Flt1On) X(Flt1Type) \
+    X(Flt1Cutoff) X(Flt1Q) X(Flt1Bandwidth) X(Flt1CutoffEnv1) X(Flt1CutoffEnv2) \
+    X(Flt1CutoffLfo1) X(Flt1CutoffLfo2) X(Flt1CutoffLfo3) X(Flt2On) X(Flt2Type) X(Flt2Cutoff) \
+    X(Flt2Q) X(Flt2Bandwidth) X(Flt2CutoffEnv1) X(Flt2CutoffEnv2) X(Flt2CutoffLfo1) \
+    X(Flt2CutoffLfo2) X(Flt2CutoffLfo3) X(Lfo1Frequency) X(Lfo1Waveform) X(Lfo1Amp) X(Lfo1Reset) \
+    X(Lfo2Frequency) X(Lfo2Waveform) X(Lfo2Amp) X(Lfo2Reset) X(Lfo3Frequency) X(Lfo3Waveform) \
+    X(Lfo3Amp) X(Lfo3Reset) X(Shape) X(ShapeAmt) X(ShapeType) X(ShapeRoute) X(PmMethod) \
+    X(Osc1PitchLfo1) X(Osc2PitchLfo1) X(Osc3PitchLfo1) X(Osc4PitchLfo1) X(Osc5PitchLfo1) \
+    X(Osc6PitchLfo1) X(Osc1PitchLfo2) X(Osc2PitchLfo2) X(Osc3PitchLfo2) X(Osc4PitchLfo2) \
+    X(Osc5PitchLfo2) X(Osc6PitchLfo2) X(Osc1PitchLfo3) X(Osc2PitchLfo3) X(Osc3PitchLfo3) \
+    X(Osc4PitchLfo3) X(Osc5PitchLfo3) X(Osc6PitchLfo3) X(Osc1PitchEnv1) X(Osc2PitchEnv1) \
+    X(Osc3PitchEnv1) X(Osc4PitchEnv1) X(Osc5PitchEnv1) X(Osc6PitchEnv1) X(Osc1PitchEnv2) \
+    X(Osc2PitchEnv2) X(Osc3PitchEnv2) X(Osc4PitchEnv2) X(Osc5PitchEnv2) X(Osc6PitchEnv2) \
+    X(Osc1PattStart) X(Osc2PattStart) X(Osc3PattStart) X(Osc4PattStart) X(Osc5PattStart) \
+    X(Osc6PattStart) X(Osc1PattEnd) X(Osc2PattEnd) X(Osc3PattEnd) X(Osc4PattEnd) X(Osc5PattEnd) \
+    X(Osc6PattEnd) X(Osc1PattTime) X(Osc2PattTime) X(Osc3PattTime) X(Osc4PattTime) \
+    X(Osc5PattTime) X(Osc6PattTime) X(Osc1PrelEnd) X(Osc2PrelEnd) X(Osc3PrelEnd) X(Osc4PrelEnd) \
+    X(Osc5PrelEnd) X(Osc6PrelEnd) X(Osc1PrelTime) X(Osc2PrelTime) X(Osc3PrelTime) \
+    X(Osc4PrelTime) X(Osc5PrelTime) X(Osc6PrelTime) X(Osc1AmpLfo1) X(Osc1AmpLfo2) X(Osc1AmpLfo3) \
+    X(Osc2AmpLfo1) X(Osc2AmpLfo2) X(Osc2AmpLfo3) X(Osc3AmpLfo1) X(Osc3AmpLfo2) X(Osc3AmpLfo3) \
+    X(Osc4AmpLfo1) X(Osc4AmpLfo2) X(Osc4AmpLfo3) X(Osc5AmpLfo1) X(Osc5AmpLfo2) X(Osc5AmpLfo3) \
+    X(Osc6AmpLfo1) X(Osc6AmpLfo2) X(Osc6AmpLfo3) X(Osc1Env1) X(Osc2Env1) X(Osc3Env1) X(Osc4Env1) \
+    X(Osc5Env1) X(Osc6Env1) X(Osc1Env2) X(Osc2Env2) X(Osc3Env2) X(Osc4Env2) X(Osc5Env2) \
+    X(Osc6Env2) X(AmpEnv1) X(AmpEnv2) X(Env1DB) X(Env2DB) X(Env1ScaleBy) X(Env2ScaleBy) \
+    X(Env2Delay) X(Env1ScaleTo) X(Env2ScaleTo) X(Osc1ScaleTune) X(Osc1RootKey) X(Osc2ScaleTune) \
+    X(Osc2RootKey) X(Osc3ScaleTune) X(Osc3RootKey) X(Osc4ScaleTune) X(Osc4RootKey) \
+    X(Osc5ScaleTune) X(Osc5RootKey) X(Osc6ScaleTune) X(Osc6RootKey) X(Lfo1Dly) X(Lfo1Atk) \
+    X(Lfo1Hld) X(Lfo1Rls) X(Lfo1Cyc) X(Lfo2Dly) X(Lfo2Atk) X(Lfo2Hld) X(Lfo2Rls) X(Lfo2Cyc) \
+    X(Lfo3Dly) X(Lfo3Atk) X(Lfo3Hld) X(Lfo3Rls) X(Lfo3Cyc) X(Flt1RType) X(Flt1RCutoff) X(Flt1RQ) \
+    X(Flt1RBandwidth) X(Flt1RCutoffEnv1) X(Flt1RCutoffEnv2) X(Flt1RCutoffLfo1) \
+    X(Flt1RCutoffLfo2) X(Flt1RCutoffLfo3) X(Flt1RChn) X(Flt2RType) X(Flt2RCutoff) X(Flt2RQ) \
+    X(Flt2RBandwidth) X(Flt2RCutoffEnv1) X(Flt2RCutoffEnv2) X(Flt2RCutoffLfo1) \
+    X(Flt2RCutoffLfo2) X(Flt2RCutoffLfo3) X(Flt2RChn) X(ShapeRAmt) X(ShapeRType) X(ShapeRRoute) \
+    X(ShpChnMode) X(MOn) X(ModSrc1) X(ModDst1) X(ModAmt1) X(ModSrc2) X(ModDst2) X(ModAmt2) \
+    X(ModSrc3) X(ModDst3) X(ModAmt3) X(ModSrc4) X(ModDst4) X(ModAmt4) X(ModSrc5) X(ModDst5) \
+    X(ModAmt5) X(ModSrc6) X(ModDst6) X(ModAmt6) X(ModSrc7) X(ModDst7) X(ModAmt7) X(ModSrc8) \
+    X(ModDst8) X(ModAmt8) X(ModSrc9) X(ModDst9) X(ModAmt9) X(ModSrc10) X(ModDst10) X(ModAmt10) \
+    X(ModSrc11) X(ModDst11) X(ModAmt11) X(ModSrc12) X(ModDst12) X(ModAmt12) X(ModSrc13) \
+    X(ModDst13) X(ModAmt13) X(ModSrc14) X(ModDst14) X(ModAmt14) X(ModSrc15) X(ModDst15) \
+    X(ModAmt15) X(ModSrc16) X(ModDst16) X(ModAmt16) X(ModSrc17) X(ModDst17) X(ModAmt17) \
+    X(ModSrc18) X(ModDst18) X(ModAmt18) X(ModSrc19) X(ModDst19) X(ModAmt19) X(ModSrc20) \
+    X(ModDst20) X(ModAmt20) X(ModSrc21) X(ModDst21) X(ModAmt21) X(ModSrc22) X(ModDst22) \
+    X(ModAmt22) X(Seq1On) X(Seq1Steps) X(Seq1Len) X(Seq1LenF) X(Seq1Swing) X(Seq1Gate) \
+    X(Seq1GateOff) X(Seq1Mode) X(Seq1Oct) X(Seq1Glide) X(Seq1RstNew) X(Sq1PtchM) X(Sq1LevlM) \
+    X(Sq1GateAmt) X(Sq1LvlAmt) X(Seq1StpOffGate) X(Seq1Dly) X(Seq1Atk) X(Seq1Space) \
+    X(Seq1SpaceRandom) X(Seq1Rtrg) X(Seq1Cycles) X(Seq1Unit) X(Seq1Peak) X(Seq1Rls) \
+    X(Seq1EnvType) X(Seq1GtEnvAmt) X(Seq1GtEnvBase) X(Seq1LvlEAmt) X(Seq1LvlEBase) \
+    X(Seq1PtchEAmt) X(Seq1PtchEBase) X(Seq1StepAtk) X(Seq1StepDcy) X(Seq1StepEnvType) \
+    X(Seq1StepEnvMode) X(Seq1ToPitch) X(Seq1Step1) X(Seq1Step2) X(Seq1Step3) X(Seq1Step4) \
+    X(Seq1Step5) X(Seq1Step6) X(Seq1Step7) X(Seq1Step8) X(Seq1Step9) X(Seq1Step10) X(Seq1Step11) \
+    X(Seq1Step12) X(Seq1Step13) X(Seq1Step14) X(Seq1Step15) X(Seq1Step16) X(Seq1Step17) \
+    X(Seq1Step18) X(Seq1Step19) X(Seq1Step20) X(Seq1Step21) X(Seq1Step22) X(Seq1Step23) \
+    X(Seq1Step24) X(Seq1Step25) X(Seq1Step26) X(Seq1Step27) X(Seq1Step28) X(Seq1Step29) \
+    X(Seq1Step30) X(Seq1Step31) X(Seq1Step32) X(Seq2On) X(Seq2Steps) X(Seq2Len) X(Seq2LenF) \
+    X(Seq2Swing) X(Seq2Gate) X(Seq2GateOff) X(Seq2Mode) X(Seq2Oct) X(Seq2Glide) X(Seq2RstNew) \
+    X(Sq2PtchM) X(Sq2LevlM) X(Sq2GateAmt) X(Sq2LvlAmt) X(Seq2StpOffGate) X(Seq2Dly) X(Seq2Atk) \
+    X(Seq2Space) X(Seq2SpaceRandom) X(Seq2Rtrg) X(Seq2Cycles) X(Seq2Unit) X(Seq2Peak) X(Seq2Rls) \
+    X(Seq2EnvType) X(Seq2GtEnvAmt) X(Seq2GtEnvBase) X(Seq2LvlEAmt) X(Seq2LvlEBase) \
+    X(Seq2PtchEAmt) X(Seq2PtchEBase) X(Seq2StepAtk) X(Seq2StepDcy) X(Seq2StepEnvType) \
+    X(Seq2StepEnvMode) X(Seq2ToPitch) X(Seq2Step1) X(Seq2Step2) X(Seq2Step3) X(Seq2Step4) \
+    X(Seq2Step5) X(Seq2Step6) X(Seq2Step7) X(Seq2Step8) X(Seq2Step9) X(Seq2Step10) X(Seq2Step11) \
+    X(Seq2Step12) X(Seq2Step13) X(Seq2Step14) X(Seq2Step15) X(Seq2Step16) X(Seq2Step17) \
+    X(Seq2Step18) X(Seq2Step19) X(Seq2Step20) X(Seq2Step21) X(Seq2Step22) X(Seq2Step23) \
+    X(Seq2Step24) X(Seq2Step25) X(Seq2Step26) X(Seq2Step27) X(Seq2Step28) X(Seq2Step29) \
+    X(Seq2Step30) X(Seq2Step31) X(Seq2Step32) X(FxOn) X(FxPreShft) X(FxPostShft) X(RvbIdx) \
+    X(DistIdx) X(PhsIdx) X(DlyIdx) X(CrsIdx) X(XfltIdx) X(EqIdx) X(FxPreAmp) X(FxPostAmp) \
+    X(RvbOn) X(RvbTime) X(RvbDamp) X(RvbDly) X(RvbFb) X(RvbMode) X(RvbSize) X(RvbGain) X(RvbPan) \
+    X(RvbMix) X(RvbInvL) X(RvbInvR) X(RvbF1On) X(RvbF1Typ) X(RvbF1Cutoff) X(RvbF1Q) \
+    X(RvbF1Bandwidth) X(RvbF2On) X(RvbF2Typ) X(RvbF2Cutoff) X(RvbF2Q) X(RvbF2Bandwidth) \
+    X(RvbDry) X(DistOn) X(DistGain) X(DistPan) X(DistMix) X(DistInvL) X(DistInvR) X(DistDrvL) \
+    X(DistDrvR) X(DstLF1On) X(DstLF1Typ) X(DstLF1Cutoff) X(DstLF1Q) X(DstLF1Bandwidth) \
+    X(DstLF2On) X(DstLF2Typ) X(DstLF2Cutoff) X(DstLF2Q) X(DstLF2Bandwidth) X(DstRF1On) \
+    X(DstRF1Typ) X(DstRF1Cutoff) X(DstRF1Q) X(DstRF1Bandwidth) X(DstRF2On) X(DstRF2Typ) \
+    X(DstRF2Cutoff) X(DstRF2Q) X(DstRF2Bandwidth) X(DstSr) X(DistIAdj) X(DistTypeL) X(DistTypeR) \
+    X(DistPFlt) X(DistClpMode) X(DistClpT) X(DistClpL) X(DistClpType) X(DistChnMode) X(DistDry) \
+    X(PhsOn) X(PhsGain) X(PhsPan) X(PhsMix) X(PhsInvL) X(PhsInvR) X(PhsL) X(PhsR) X(DpthL) \
+    X(DpthR) X(PhsFBL) X(PhsFBR) X(PhsLR) X(PhsRL) X(PhsLWave) X(PhsRWave) X(ModLAmp) X(ModRAmp) \
+    X(ModLFrq) X(ModRFrq) X(PhsStrL) X(PhsStrR) X(PhsRShft) X(PhsChnMode) X(PhsDry) X(DlyOn) \
+    X(DlyLengthUnit) X(DlyMix) X(DlyGain) X(DlyL) X(DlyR) X(DlyInvR) X(DlyInvL) X(DlyLR) \
+    X(DlyRL) X(DlyLFBK) X(DlyRFBK) X(DlyLFlt) X(DlyLFltCutoff) X(DlyLFltQ) X(DlyLFltBandwidth) \
+    X(DlyRFlt) X(DlyRFltCutoff) X(DlyRFltQ) X(DlyRFltBandwidth) X(DlyFltLTyp) X(DlyFltRTyp) \
+    X(DlyPan) X(DlyChnMode) X(DlyDry) X(ChrsOn) X(ChrsGain) X(ChrsPan) X(ChrsMix) X(ChrsInvL) \
+    X(ChrsInvR) X(ChrsLengthUnit) X(ChrsLenL) X(ChrsLenR) X(ChrsLFB) X(ChrsRFB) X(ChrsLR) \
+    X(ChrsRL) X(Mod1LWave) X(Mod2LWave) X(Mod1RWave) X(Mod2RWave) X(Mod1LAmp) X(Mod2LAmp) \
+    X(Mod1RAmp) X(Mod2RAmp) X(Mod1LFrq) X(Mod2LFrq) X(Mod1RFrq) X(Mod2RFrq) X(ChrsSizeL) \
+    X(ChrsSizeR) X(ChrsChnMode) X(ChrsDry) X(XFltOn) X(XFltTaps) X(XFltLengthUnit) X(XFltL1Len) \
+    X(XFltL1Typ) X(XFltL1Cutoff) X(XFltL1Q) X(XFltL1Bandwidth) X(XFltL2Len) X(XFltL2Typ) \
+    X(XFltL2Cutoff) X(XFltL2Q) X(XFltL2Bandwidth) X(XFltL3Len) X(XFltL3Typ) X(XFltL3Cutoff) \
+    X(XFltL3Q) X(XFltL3Bandwidth) X(XFltL4Len) X(XFltL4Typ) X(XFltL4Cutoff) X(XFltL4Q) \
+    X(XFltL4Bandwidth) X(XFltR1Len) X(XFltR1Typ) X(XFltR1Cutoff) X(XFltR1Q) X(XFltR1Bandwidth) \
+    X(XFltR2Len) X(XFltR2Typ) X(XFltR2Cutoff) X(XFltR2Q) X(XFltR2Bandwidth) X(XFltR3Len) \
+    X(XFltR3Typ) X(XFltR3Cutoff) X(XFltR3Q) X(XFltR3Bandwidth) X(XFltR4Len) X(XFltR4Typ) \
+    X(XFltR4Cutoff) X(XFltR4Q) X(XFltR4Bandwidth) X(XFltMix) X(XFltInvR) X(XFltInvL) \
+    X(XFltRShift) X(XFltGain) X(XFltPan) X(XFltInterp) X(XFltChnMode) X(XFltDry) X(EQOn) \
+    X(EQGain) X(EQPan) X(EQMix) X(EQInvL) X(EQInvR) X(EQLLow) X(EQLMid) X(EQLHigh) \
+    X(EQLFrequency) X(EQLQ) X(EQRLow) X(EQRMid) X(EQRHigh) X(EQRFrequency) X(EQRQ) X(EQChnMode) \
+    X(EQDry) X(FxModOn) X(FxLfo1Frq) X(FxLfo2Frq) X(FxLfo3Frq) X(FxLfo4Frq) X(FxLfo5Frq) \
+    X(FxLfo6Frq) X(FxLfo1Amp) X(FxLfo2Amp) X(FxLfo3Amp) X(FxLfo4Amp) X(FxLfo5Amp) X(FxLfo6Amp) \
+    X(FxLfo1Wave) X(FxLfo2Wave) X(FxLfo3Wave) X(FxLfo4Wave) X(FxLfo5Wave) X(FxLfo6Wave) \
+    X(FxModSrc1) X(FxModDst1) X(FxModAmt1) X(FxModSrc2) X(FxModDst2) X(FxModAmt2) X(FxModSrc3) \
+    X(FxModDst3) X(FxModAmt3) X(FxModSrc4) X(FxModDst4) X(FxModAmt4) X(FxModSrc5) X(FxModDst5) \
+    X(FxModAmt5) X(FxModSrc6) X(FxModDst6) X(FxModAmt6) X(FxModSrc7) X(FxModDst7) X(FxModAmt7) \
+    X(FxModSrc8) X(FxModDst8) X(FxModAmt8) X(FxModSrc9) X(FxModDst9) X(FxModAmt9) X(FxModSrc10) \
+    X(FxModDst10) X(FxModAmt10) X(FxModSrc11) X(FxModDst11) X(FxModAmt11) X(FxModSrc12) \
+    X(FxModDst12) X(FxModAmt12) X(FxModSrc13) X(FxModDst13) X(FxModAmt13) X(FxModSrc14) \
+    X(FxModDst14) X(FxModAmt14) X(FxModSrc15) X(FxModDst15) X(FxModAmt15) X(FxModSrc16) \
+    X(FxModDst16) X(FxModAmt16)
+
 namespace Param {
 
 enum Id : int32_t {
-  Volume, Pan, Mute, Solo, Bypass, Rsvd1, Rsvd2, Rsvd3, Rsvd4, Rsvd5, Gain, Tune, Fine,
-  UseNoteFirstEnvelope, Voices, GlideTime, PitchbendRange, Env1Attack, Env1Decay, Env1Sustain,
-  Env1Release, Env2Attack, Env2Decay, Env2Sustain, Env2Release, Osc1Amount, Osc2Amount,
-  Osc3Amount, Osc4Amount, Osc5Amount, Osc6Amount, Osc1Pan, Osc2Pan, Osc3Pan, Osc4Pan, Osc5Pan,
-  Osc6Pan, Osc1Waveform, Osc2Waveform, Osc3Waveform, Osc4Waveform, Osc5Waveform, Osc6Waveform,
-  Osc1Tune, Osc2Tune, Osc3Tune, Osc4Tune, Osc5Tune, Osc6Tune, Osc1Finetune, Osc2Finetune,
-  Osc3Finetune, Osc4Finetune, Osc5Finetune, Osc6Finetune, Osc1TuneDiatonic, Osc2TuneDiatonic,
-  Osc3TuneDiatonic, Osc4TuneDiatonic, Osc5TuneDiatonic, Osc6TuneDiatonic, Flt1On, Flt1Type,
-  Flt1Cutoff, Flt1Q, Flt1Bandwidth, Flt1CutoffEnv1, Flt1CutoffEnv2, Flt1CutoffLfo1,
-  Flt1CutoffLfo2, Flt1CutoffLfo3, Flt2On, Flt2Type, Flt2Cutoff, Flt2Q, Flt2Bandwidth,
-  Flt2CutoffEnv1, Flt2CutoffEnv2, Flt2CutoffLfo1, Flt2CutoffLfo2, Flt2CutoffLfo3, Lfo1Frequency,
-  Lfo1Waveform, Lfo1Amp, Lfo1Reset, Lfo2Frequency, Lfo2Waveform, Lfo2Amp, Lfo2Reset,
-  Lfo3Frequency, Lfo3Waveform, Lfo3Amp, Lfo3Reset, Shape, ShapeAmt, ShapeType, ShapeRoute,
-  PmMethod, Osc1PitchLfo1, Osc2PitchLfo1, Osc3PitchLfo1, Osc4PitchLfo1, Osc5PitchLfo1,
-  Osc6PitchLfo1, Osc1PitchLfo2, Osc2PitchLfo2, Osc3PitchLfo2, Osc4PitchLfo2, Osc5PitchLfo2,
-  Osc6PitchLfo2, Osc1PitchLfo3, Osc2PitchLfo3, Osc3PitchLfo3, Osc4PitchLfo3, Osc5PitchLfo3,
-  Osc6PitchLfo3, Osc1PitchEnv1, Osc2PitchEnv1, Osc3PitchEnv1, Osc4PitchEnv1, Osc5PitchEnv1,
-  Osc6PitchEnv1, Osc1PitchEnv2, Osc2PitchEnv2, Osc3PitchEnv2, Osc4PitchEnv2, Osc5PitchEnv2,
-  Osc6PitchEnv2, Osc1PattStart, Osc2PattStart, Osc3PattStart, Osc4PattStart, Osc5PattStart,
-  Osc6PattStart, Osc1PattEnd, Osc2PattEnd, Osc3PattEnd, Osc4PattEnd, Osc5PattEnd, Osc6PattEnd,
-  Osc1PattTime, Osc2PattTime, Osc3PattTime, Osc4PattTime, Osc5PattTime, Osc6PattTime,
-  Osc1PrelEnd, Osc2PrelEnd, Osc3PrelEnd, Osc4PrelEnd, Osc5PrelEnd, Osc6PrelEnd, Osc1PrelTime,
-  Osc2PrelTime, Osc3PrelTime, Osc4PrelTime, Osc5PrelTime, Osc6PrelTime, Osc1AmpLfo1, Osc1AmpLfo2,
-  Osc1AmpLfo3, Osc2AmpLfo1, Osc2AmpLfo2, Osc2AmpLfo3, Osc3AmpLfo1, Osc3AmpLfo2, Osc3AmpLfo3,
-  Osc4AmpLfo1, Osc4AmpLfo2, Osc4AmpLfo3, Osc5AmpLfo1, Osc5AmpLfo2, Osc5AmpLfo3, Osc6AmpLfo1,
-  Osc6AmpLfo2, Osc6AmpLfo3, Osc1Env1, Osc2Env1, Osc3Env1, Osc4Env1, Osc5Env1, Osc6Env1, Osc1Env2,
-  Osc2Env2, Osc3Env2, Osc4Env2, Osc5Env2, Osc6Env2, AmpEnv1, AmpEnv2, Env1DB, Env2DB,
-  Env1ScaleBy, Env2ScaleBy, Env2Delay, Env1ScaleTo, Env2ScaleTo, Osc1ScaleTune, Osc1RootKey,
-  Osc2ScaleTune, Osc2RootKey, Osc3ScaleTune, Osc3RootKey, Osc4ScaleTune, Osc4RootKey,
-  Osc5ScaleTune, Osc5RootKey, Osc6ScaleTune, Osc6RootKey, Lfo1Dly, Lfo1Atk, Lfo1Hld, Lfo1Rls,
-  Lfo1Cyc, Lfo2Dly, Lfo2Atk, Lfo2Hld, Lfo2Rls, Lfo2Cyc, Lfo3Dly, Lfo3Atk, Lfo3Hld, Lfo3Rls,
-  Lfo3Cyc, Flt1RType, Flt1RCutoff, Flt1RQ, Flt1RBandwidth, Flt1RCutoffEnv1, Flt1RCutoffEnv2,
-  Flt1RCutoffLfo1, Flt1RCutoffLfo2, Flt1RCutoffLfo3, Flt1RChn, Flt2RType, Flt2RCutoff, Flt2RQ,
-  Flt2RBandwidth, Flt2RCutoffEnv1, Flt2RCutoffEnv2, Flt2RCutoffLfo1, Flt2RCutoffLfo2,
-  Flt2RCutoffLfo3, Flt2RChn, ShapeRAmt, ShapeRType, ShapeRRoute, ShpChnMode, MOn, ModSrc1,
-  ModDst1, ModAmt1, ModSrc2, ModDst2, ModAmt2, ModSrc3, ModDst3, ModAmt3, ModSrc4, ModDst4,
-  ModAmt4, ModSrc5, ModDst5, ModAmt5, ModSrc6, ModDst6, ModAmt6, ModSrc7, ModDst7, ModAmt7,
-  ModSrc8, ModDst8, ModAmt8, ModSrc9, ModDst9, ModAmt9, ModSrc10, ModDst10, ModAmt10, ModSrc11,
-  ModDst11, ModAmt11, ModSrc12, ModDst12, ModAmt12, ModSrc13, ModDst13, ModAmt13, ModSrc14,
-  ModDst14, ModAmt14, ModSrc15, ModDst15, ModAmt15, ModSrc16, ModDst16, ModAmt16, ModSrc17,
-  ModDst17, ModAmt17, ModSrc18, ModDst18, ModAmt18, ModSrc19, ModDst19, ModAmt19, ModSrc20,
-  ModDst20, ModAmt20, ModSrc21, ModDst21, ModAmt21, ModSrc22, ModDst22, ModAmt22, Seq1On,
-  Seq1Steps, Seq1Len, Seq1LenF, Seq1Swing, Seq1Gate, Seq1GateOff, Seq1Mode, Seq1Oct, Seq1Glide,
-  Seq1RstNew, Sq1PtchM, Sq1LevlM, Sq1GateAmt, Sq1LvlAmt, Seq1StpOffGate, Seq1Dly, Seq1Atk,
-  Seq1Space, Seq1SpaceRandom, Seq1Rtrg, Seq1Cycles, Seq1Unit, Seq1Peak, Seq1Rls, Seq1EnvType,
-  Seq1GtEnvAmt, Seq1GtEnvBase, Seq1LvlEAmt, Seq1LvlEBase, Seq1PtchEAmt, Seq1PtchEBase,
-  Seq1StepAtk, Seq1StepDcy, Seq1StepEnvType, Seq1StepEnvMode, Seq1ToPitch, Seq1Step1, Seq1Step2,
-  Seq1Step3, Seq1Step4, Seq1Step5, Seq1Step6, Seq1Step7, Seq1Step8, Seq1Step9, Seq1Step10,
-  Seq1Step11, Seq1Step12, Seq1Step13, Seq1Step14, Seq1Step15, Seq1Step16, Seq1Step17, Seq1Step18,
-  Seq1Step19, Seq1Step20, Seq1Step21, Seq1Step22, Seq1Step23, Seq1Step24, Seq1Step25, Seq1Step26,
-  Seq1Step27, Seq1Step28, Seq1Step29, Seq1Step30, Seq1Step31, Seq1Step32, Seq2On, Seq2Steps,
-  Seq2Len, Seq2LenF, Seq2Swing, Seq2Gate, Seq2GateOff, Seq2Mode, Seq2Oct, Seq2Glide, Seq2RstNew,
-  Sq2PtchM, Sq2LevlM, Sq2GateAmt, Sq2LvlAmt, Seq2StpOffGate, Seq2Dly, Seq2Atk, Seq2Space,
-  Seq2SpaceRandom, Seq2Rtrg, Seq2Cycles, Seq2Unit, Seq2Peak, Seq2Rls, Seq2EnvType, Seq2GtEnvAmt,
-  Seq2GtEnvBase, Seq2LvlEAmt, Seq2LvlEBase, Seq2PtchEAmt, Seq2PtchEBase, Seq2StepAtk,
-  Seq2StepDcy, Seq2StepEnvType, Seq2StepEnvMode, Seq2ToPitch, Seq2Step1, Seq2Step2, Seq2Step3,
-  Seq2Step4, Seq2Step5, Seq2Step6, Seq2Step7, Seq2Step8, Seq2Step9, Seq2Step10, Seq2Step11,
-  Seq2Step12, Seq2Step13, Seq2Step14, Seq2Step15, Seq2Step16, Seq2Step17, Seq2Step18, Seq2Step19,
-  Seq2Step20, Seq2Step21, Seq2Step22, Seq2Step23, Seq2Step24, Seq2Step25, Seq2Step26, Seq2Step27,
-  Seq2Step28, Seq2Step29, Seq2Step30, Seq2Step31, Seq2Step32, FxOn, FxPreShft, FxPostShft,
-  RvbIdx, DistIdx, PhsIdx, DlyIdx, CrsIdx, XfltIdx, EqIdx, FxPreAmp, FxPostAmp, RvbOn, RvbTime,
-  RvbDamp, RvbDly, RvbFb, RvbMode, RvbSize, RvbGain, RvbPan, RvbMix, RvbInvL, RvbInvR, RvbF1On,
-  RvbF1Typ, RvbF1Cutoff, RvbF1Q, RvbF1Bandwidth, RvbF2On, RvbF2Typ, RvbF2Cutoff, RvbF2Q,
-  RvbF2Bandwidth, RvbDry, DistOn, DistGain, DistPan, DistMix, DistInvL, DistInvR, DistDrvL,
-  DistDrvR, DstLF1On, DstLF1Typ, DstLF1Cutoff, DstLF1Q, DstLF1Bandwidth, DstLF2On, DstLF2Typ,
-  DstLF2Cutoff, DstLF2Q, DstLF2Bandwidth, DstRF1On, DstRF1Typ, DstRF1Cutoff, DstRF1Q,
-  DstRF1Bandwidth, DstRF2On, DstRF2Typ, DstRF2Cutoff, DstRF2Q, DstRF2Bandwidth, DstSr, DistIAdj,
-  DistTypeL, DistTypeR, DistPFlt, DistClpMode, DistClpT, DistClpL, DistClpType, DistChnMode,
-  DistDry, PhsOn, PhsGain, PhsPan, PhsMix, PhsInvL, PhsInvR, PhsL, PhsR, DpthL, DpthR, PhsFBL,
-  PhsFBR, PhsLR, PhsRL, PhsLWave, PhsRWave, ModLAmp, ModRAmp, ModLFrq, ModRFrq, PhsStrL, PhsStrR,
-  PhsRShft, PhsChnMode, PhsDry, DlyOn, DlyLengthUnit, DlyMix, DlyGain, DlyL, DlyR, DlyInvR,
-  DlyInvL, DlyLR, DlyRL, DlyLFBK, DlyRFBK, DlyLFlt, DlyLFltCutoff, DlyLFltQ, DlyLFltBandwidth,
-  DlyRFlt, DlyRFltCutoff, DlyRFltQ, DlyRFltBandwidth, DlyFltLTyp, DlyFltRTyp, DlyPan, DlyChnMode,
-  DlyDry, ChrsOn, ChrsGain, ChrsPan, ChrsMix, ChrsInvL, ChrsInvR, ChrsLengthUnit, ChrsLenL,
-  ChrsLenR, ChrsLFB, ChrsRFB, ChrsLR, ChrsRL, Mod1LWave, Mod2LWave, Mod1RWave, Mod2RWave,
-  Mod1LAmp, Mod2LAmp, Mod1RAmp, Mod2RAmp, Mod1LFrq, Mod2LFrq, Mod1RFrq, Mod2RFrq, ChrsSizeL,
-  ChrsSizeR, ChrsChnMode, ChrsDry, XFltOn, XFltTaps, XFltLengthUnit, XFltL1Len, XFltL1Typ,
-  XFltL1Cutoff, XFltL1Q, XFltL1Bandwidth, XFltL2Len, XFltL2Typ, XFltL2Cutoff, XFltL2Q,
-  XFltL2Bandwidth, XFltL3Len, XFltL3Typ, XFltL3Cutoff, XFltL3Q, XFltL3Bandwidth, XFltL4Len,
-  XFltL4Typ, XFltL4Cutoff, XFltL4Q, XFltL4Bandwidth, XFltR1Len, XFltR1Typ, XFltR1Cutoff, XFltR1Q,
-  XFltR1Bandwidth, XFltR2Len, XFltR2Typ, XFltR2Cutoff, XFltR2Q, XFltR2Bandwidth, XFltR3Len,
-  XFltR3Typ, XFltR3Cutoff, XFltR3Q, XFltR3Bandwidth, XFltR4Len, XFltR4Typ, XFltR4Cutoff, XFltR4Q,
-  XFltR4Bandwidth, XFltMix, XFltInvR, XFltInvL, XFltRShift, XFltGain, XFltPan, XFltInterp,
-  XFltChnMode, XFltDry, EQOn, EQGain, EQPan, EQMix, EQInvL, EQInvR, EQLLow, EQLMid, EQLHigh,
-  EQLFrequency, EQLQ, EQRLow, EQRMid, EQRHigh, EQRFrequency, EQRQ, EQChnMode, EQDry, FxModOn,
-  FxLfo1Frq, FxLfo2Frq, FxLfo3Frq, FxLfo4Frq, FxLfo5Frq, FxLfo6Frq, FxLfo1Amp, FxLfo2Amp,
-  FxLfo3Amp, FxLfo4Amp, FxLfo5Amp, FxLfo6Amp, FxLfo1Wave, FxLfo2Wave, FxLfo3Wave, FxLfo4Wave,
-  FxLfo5Wave, FxLfo6Wave, FxModSrc1, FxModDst1, FxModAmt1, FxModSrc2, FxModDst2, FxModAmt2,
-  FxModSrc3, FxModDst3, FxModAmt3, FxModSrc4, FxModDst4, FxModAmt4, FxModSrc5, FxModDst5,
-  FxModAmt5, FxModSrc6, FxModDst6, FxModAmt6, FxModSrc7, FxModDst7, FxModAmt7, FxModSrc8,
-  FxModDst8, FxModAmt8, FxModSrc9, FxModDst9, FxModAmt9, FxModSrc10, FxModDst10, FxModAmt10,
-  FxModSrc11, FxModDst11, FxModAmt11, FxModSrc12, FxModDst12, FxModAmt12, FxModSrc13, FxModDst13,
-  FxModAmt13, FxModSrc14, FxModDst14, FxModAmt14, FxModSrc15, FxModDst15, FxModAmt15, FxModSrc16,
-  FxModDst16, FxModAmt16,
+#define TESMORA6_PARAMETER_ID(key) key,
+  TESMORA6_PARAMETER_KEYS(TESMORA6_PARAMETER_ID)
+#undef TESMORA6_PARAMETER_ID
   Count
 };
 
@@ -112,121 +141,9 @@ static_assert(Count == 743, "one key per host parameter");
 
 // The keys as text, indexed by `Id`.
 inline constexpr std::array<std::string_view, Count> kKeys = {
-    "Volume", "Pan", "Mute", "Solo", "Bypass", "Rsvd1", "Rsvd2", "Rsvd3", "Rsvd4", "Rsvd5",
-    "Gain", "Tune", "Fine", "UseNoteFirstEnvelope", "Voices", "GlideTime", "PitchbendRange",
-    "Env1Attack", "Env1Decay", "Env1Sustain", "Env1Release", "Env2Attack", "Env2Decay",
-    "Env2Sustain", "Env2Release", "Osc1Amount", "Osc2Amount", "Osc3Amount", "Osc4Amount",
-    "Osc5Amount", "Osc6Amount", "Osc1Pan", "Osc2Pan", "Osc3Pan", "Osc4Pan", "Osc5Pan", "Osc6Pan",
-    "Osc1Waveform", "Osc2Waveform", "Osc3Waveform", "Osc4Waveform", "Osc5Waveform",
-    "Osc6Waveform", "Osc1Tune", "Osc2Tune", "Osc3Tune", "Osc4Tune", "Osc5Tune", "Osc6Tune",
-    "Osc1Finetune", "Osc2Finetune", "Osc3Finetune", "Osc4Finetune", "Osc5Finetune",
-    "Osc6Finetune", "Osc1TuneDiatonic", "Osc2TuneDiatonic", "Osc3TuneDiatonic",
-    "Osc4TuneDiatonic", "Osc5TuneDiatonic", "Osc6TuneDiatonic", "Flt1On", "Flt1Type",
-    "Flt1Cutoff", "Flt1Q", "Flt1Bandwidth", "Flt1CutoffEnv1", "Flt1CutoffEnv2", "Flt1CutoffLfo1",
-    "Flt1CutoffLfo2", "Flt1CutoffLfo3", "Flt2On", "Flt2Type", "Flt2Cutoff", "Flt2Q",
-    "Flt2Bandwidth", "Flt2CutoffEnv1", "Flt2CutoffEnv2", "Flt2CutoffLfo1", "Flt2CutoffLfo2",
-    "Flt2CutoffLfo3", "Lfo1Frequency", "Lfo1Waveform", "Lfo1Amp", "Lfo1Reset", "Lfo2Frequency",
-    "Lfo2Waveform", "Lfo2Amp", "Lfo2Reset", "Lfo3Frequency", "Lfo3Waveform", "Lfo3Amp",
-    "Lfo3Reset", "Shape", "ShapeAmt", "ShapeType", "ShapeRoute", "PmMethod", "Osc1PitchLfo1",
-    "Osc2PitchLfo1", "Osc3PitchLfo1", "Osc4PitchLfo1", "Osc5PitchLfo1", "Osc6PitchLfo1",
-    "Osc1PitchLfo2", "Osc2PitchLfo2", "Osc3PitchLfo2", "Osc4PitchLfo2", "Osc5PitchLfo2",
-    "Osc6PitchLfo2", "Osc1PitchLfo3", "Osc2PitchLfo3", "Osc3PitchLfo3", "Osc4PitchLfo3",
-    "Osc5PitchLfo3", "Osc6PitchLfo3", "Osc1PitchEnv1", "Osc2PitchEnv1", "Osc3PitchEnv1",
-    "Osc4PitchEnv1", "Osc5PitchEnv1", "Osc6PitchEnv1", "Osc1PitchEnv2", "Osc2PitchEnv2",
-    "Osc3PitchEnv2", "Osc4PitchEnv2", "Osc5PitchEnv2", "Osc6PitchEnv2", "Osc1PattStart",
-    "Osc2PattStart", "Osc3PattStart", "Osc4PattStart", "Osc5PattStart", "Osc6PattStart",
-    "Osc1PattEnd", "Osc2PattEnd", "Osc3PattEnd", "Osc4PattEnd", "Osc5PattEnd", "Osc6PattEnd",
-    "Osc1PattTime", "Osc2PattTime", "Osc3PattTime", "Osc4PattTime", "Osc5PattTime",
-    "Osc6PattTime", "Osc1PrelEnd", "Osc2PrelEnd", "Osc3PrelEnd", "Osc4PrelEnd", "Osc5PrelEnd",
-    "Osc6PrelEnd", "Osc1PrelTime", "Osc2PrelTime", "Osc3PrelTime", "Osc4PrelTime",
-    "Osc5PrelTime", "Osc6PrelTime", "Osc1AmpLfo1", "Osc1AmpLfo2", "Osc1AmpLfo3", "Osc2AmpLfo1",
-    "Osc2AmpLfo2", "Osc2AmpLfo3", "Osc3AmpLfo1", "Osc3AmpLfo2", "Osc3AmpLfo3", "Osc4AmpLfo1",
-    "Osc4AmpLfo2", "Osc4AmpLfo3", "Osc5AmpLfo1", "Osc5AmpLfo2", "Osc5AmpLfo3", "Osc6AmpLfo1",
-    "Osc6AmpLfo2", "Osc6AmpLfo3", "Osc1Env1", "Osc2Env1", "Osc3Env1", "Osc4Env1", "Osc5Env1",
-    "Osc6Env1", "Osc1Env2", "Osc2Env2", "Osc3Env2", "Osc4Env2", "Osc5Env2", "Osc6Env2",
-    "AmpEnv1", "AmpEnv2", "Env1DB", "Env2DB", "Env1ScaleBy", "Env2ScaleBy", "Env2Delay",
-    "Env1ScaleTo", "Env2ScaleTo", "Osc1ScaleTune", "Osc1RootKey", "Osc2ScaleTune", "Osc2RootKey",
-    "Osc3ScaleTune", "Osc3RootKey", "Osc4ScaleTune", "Osc4RootKey", "Osc5ScaleTune",
-    "Osc5RootKey", "Osc6ScaleTune", "Osc6RootKey", "Lfo1Dly", "Lfo1Atk", "Lfo1Hld", "Lfo1Rls",
-    "Lfo1Cyc", "Lfo2Dly", "Lfo2Atk", "Lfo2Hld", "Lfo2Rls", "Lfo2Cyc", "Lfo3Dly", "Lfo3Atk",
-    "Lfo3Hld", "Lfo3Rls", "Lfo3Cyc", "Flt1RType", "Flt1RCutoff", "Flt1RQ", "Flt1RBandwidth",
-    "Flt1RCutoffEnv1", "Flt1RCutoffEnv2", "Flt1RCutoffLfo1", "Flt1RCutoffLfo2",
-    "Flt1RCutoffLfo3", "Flt1RChn", "Flt2RType", "Flt2RCutoff", "Flt2RQ", "Flt2RBandwidth",
-    "Flt2RCutoffEnv1", "Flt2RCutoffEnv2", "Flt2RCutoffLfo1", "Flt2RCutoffLfo2",
-    "Flt2RCutoffLfo3", "Flt2RChn", "ShapeRAmt", "ShapeRType", "ShapeRRoute", "ShpChnMode", "MOn",
-    "ModSrc1", "ModDst1", "ModAmt1", "ModSrc2", "ModDst2", "ModAmt2", "ModSrc3", "ModDst3",
-    "ModAmt3", "ModSrc4", "ModDst4", "ModAmt4", "ModSrc5", "ModDst5", "ModAmt5", "ModSrc6",
-    "ModDst6", "ModAmt6", "ModSrc7", "ModDst7", "ModAmt7", "ModSrc8", "ModDst8", "ModAmt8",
-    "ModSrc9", "ModDst9", "ModAmt9", "ModSrc10", "ModDst10", "ModAmt10", "ModSrc11", "ModDst11",
-    "ModAmt11", "ModSrc12", "ModDst12", "ModAmt12", "ModSrc13", "ModDst13", "ModAmt13",
-    "ModSrc14", "ModDst14", "ModAmt14", "ModSrc15", "ModDst15", "ModAmt15", "ModSrc16",
-    "ModDst16", "ModAmt16", "ModSrc17", "ModDst17", "ModAmt17", "ModSrc18", "ModDst18",
-    "ModAmt18", "ModSrc19", "ModDst19", "ModAmt19", "ModSrc20", "ModDst20", "ModAmt20",
-    "ModSrc21", "ModDst21", "ModAmt21", "ModSrc22", "ModDst22", "ModAmt22", "Seq1On",
-    "Seq1Steps", "Seq1Len", "Seq1LenF", "Seq1Swing", "Seq1Gate", "Seq1GateOff", "Seq1Mode",
-    "Seq1Oct", "Seq1Glide", "Seq1RstNew", "Sq1PtchM", "Sq1LevlM", "Sq1GateAmt", "Sq1LvlAmt",
-    "Seq1StpOffGate", "Seq1Dly", "Seq1Atk", "Seq1Space", "Seq1SpaceRandom", "Seq1Rtrg",
-    "Seq1Cycles", "Seq1Unit", "Seq1Peak", "Seq1Rls", "Seq1EnvType", "Seq1GtEnvAmt",
-    "Seq1GtEnvBase", "Seq1LvlEAmt", "Seq1LvlEBase", "Seq1PtchEAmt", "Seq1PtchEBase",
-    "Seq1StepAtk", "Seq1StepDcy", "Seq1StepEnvType", "Seq1StepEnvMode", "Seq1ToPitch",
-    "Seq1Step1", "Seq1Step2", "Seq1Step3", "Seq1Step4", "Seq1Step5", "Seq1Step6", "Seq1Step7",
-    "Seq1Step8", "Seq1Step9", "Seq1Step10", "Seq1Step11", "Seq1Step12", "Seq1Step13",
-    "Seq1Step14", "Seq1Step15", "Seq1Step16", "Seq1Step17", "Seq1Step18", "Seq1Step19",
-    "Seq1Step20", "Seq1Step21", "Seq1Step22", "Seq1Step23", "Seq1Step24", "Seq1Step25",
-    "Seq1Step26", "Seq1Step27", "Seq1Step28", "Seq1Step29", "Seq1Step30", "Seq1Step31",
-    "Seq1Step32", "Seq2On", "Seq2Steps", "Seq2Len", "Seq2LenF", "Seq2Swing", "Seq2Gate",
-    "Seq2GateOff", "Seq2Mode", "Seq2Oct", "Seq2Glide", "Seq2RstNew", "Sq2PtchM", "Sq2LevlM",
-    "Sq2GateAmt", "Sq2LvlAmt", "Seq2StpOffGate", "Seq2Dly", "Seq2Atk", "Seq2Space",
-    "Seq2SpaceRandom", "Seq2Rtrg", "Seq2Cycles", "Seq2Unit", "Seq2Peak", "Seq2Rls",
-    "Seq2EnvType", "Seq2GtEnvAmt", "Seq2GtEnvBase", "Seq2LvlEAmt", "Seq2LvlEBase",
-    "Seq2PtchEAmt", "Seq2PtchEBase", "Seq2StepAtk", "Seq2StepDcy", "Seq2StepEnvType",
-    "Seq2StepEnvMode", "Seq2ToPitch", "Seq2Step1", "Seq2Step2", "Seq2Step3", "Seq2Step4",
-    "Seq2Step5", "Seq2Step6", "Seq2Step7", "Seq2Step8", "Seq2Step9", "Seq2Step10", "Seq2Step11",
-    "Seq2Step12", "Seq2Step13", "Seq2Step14", "Seq2Step15", "Seq2Step16", "Seq2Step17",
-    "Seq2Step18", "Seq2Step19", "Seq2Step20", "Seq2Step21", "Seq2Step22", "Seq2Step23",
-    "Seq2Step24", "Seq2Step25", "Seq2Step26", "Seq2Step27", "Seq2Step28", "Seq2Step29",
-    "Seq2Step30", "Seq2Step31", "Seq2Step32", "FxOn", "FxPreShft", "FxPostShft", "RvbIdx",
-    "DistIdx", "PhsIdx", "DlyIdx", "CrsIdx", "XfltIdx", "EqIdx", "FxPreAmp", "FxPostAmp",
-    "RvbOn", "RvbTime", "RvbDamp", "RvbDly", "RvbFb", "RvbMode", "RvbSize", "RvbGain", "RvbPan",
-    "RvbMix", "RvbInvL", "RvbInvR", "RvbF1On", "RvbF1Typ", "RvbF1Cutoff", "RvbF1Q",
-    "RvbF1Bandwidth", "RvbF2On", "RvbF2Typ", "RvbF2Cutoff", "RvbF2Q", "RvbF2Bandwidth", "RvbDry",
-    "DistOn", "DistGain", "DistPan", "DistMix", "DistInvL", "DistInvR", "DistDrvL", "DistDrvR",
-    "DstLF1On", "DstLF1Typ", "DstLF1Cutoff", "DstLF1Q", "DstLF1Bandwidth", "DstLF2On",
-    "DstLF2Typ", "DstLF2Cutoff", "DstLF2Q", "DstLF2Bandwidth", "DstRF1On", "DstRF1Typ",
-    "DstRF1Cutoff", "DstRF1Q", "DstRF1Bandwidth", "DstRF2On", "DstRF2Typ", "DstRF2Cutoff",
-    "DstRF2Q", "DstRF2Bandwidth", "DstSr", "DistIAdj", "DistTypeL", "DistTypeR", "DistPFlt",
-    "DistClpMode", "DistClpT", "DistClpL", "DistClpType", "DistChnMode", "DistDry", "PhsOn",
-    "PhsGain", "PhsPan", "PhsMix", "PhsInvL", "PhsInvR", "PhsL", "PhsR", "DpthL", "DpthR",
-    "PhsFBL", "PhsFBR", "PhsLR", "PhsRL", "PhsLWave", "PhsRWave", "ModLAmp", "ModRAmp",
-    "ModLFrq", "ModRFrq", "PhsStrL", "PhsStrR", "PhsRShft", "PhsChnMode", "PhsDry", "DlyOn",
-    "DlyLengthUnit", "DlyMix", "DlyGain", "DlyL", "DlyR", "DlyInvR", "DlyInvL", "DlyLR", "DlyRL",
-    "DlyLFBK", "DlyRFBK", "DlyLFlt", "DlyLFltCutoff", "DlyLFltQ", "DlyLFltBandwidth", "DlyRFlt",
-    "DlyRFltCutoff", "DlyRFltQ", "DlyRFltBandwidth", "DlyFltLTyp", "DlyFltRTyp", "DlyPan",
-    "DlyChnMode", "DlyDry", "ChrsOn", "ChrsGain", "ChrsPan", "ChrsMix", "ChrsInvL", "ChrsInvR",
-    "ChrsLengthUnit", "ChrsLenL", "ChrsLenR", "ChrsLFB", "ChrsRFB", "ChrsLR", "ChrsRL",
-    "Mod1LWave", "Mod2LWave", "Mod1RWave", "Mod2RWave", "Mod1LAmp", "Mod2LAmp", "Mod1RAmp",
-    "Mod2RAmp", "Mod1LFrq", "Mod2LFrq", "Mod1RFrq", "Mod2RFrq", "ChrsSizeL", "ChrsSizeR",
-    "ChrsChnMode", "ChrsDry", "XFltOn", "XFltTaps", "XFltLengthUnit", "XFltL1Len", "XFltL1Typ",
-    "XFltL1Cutoff", "XFltL1Q", "XFltL1Bandwidth", "XFltL2Len", "XFltL2Typ", "XFltL2Cutoff",
-    "XFltL2Q", "XFltL2Bandwidth", "XFltL3Len", "XFltL3Typ", "XFltL3Cutoff", "XFltL3Q",
-    "XFltL3Bandwidth", "XFltL4Len", "XFltL4Typ", "XFltL4Cutoff", "XFltL4Q", "XFltL4Bandwidth",
-    "XFltR1Len", "XFltR1Typ", "XFltR1Cutoff", "XFltR1Q", "XFltR1Bandwidth", "XFltR2Len",
-    "XFltR2Typ", "XFltR2Cutoff", "XFltR2Q", "XFltR2Bandwidth", "XFltR3Len", "XFltR3Typ",
-    "XFltR3Cutoff", "XFltR3Q", "XFltR3Bandwidth", "XFltR4Len", "XFltR4Typ", "XFltR4Cutoff",
-    "XFltR4Q", "XFltR4Bandwidth", "XFltMix", "XFltInvR", "XFltInvL", "XFltRShift", "XFltGain",
-    "XFltPan", "XFltInterp", "XFltChnMode", "XFltDry", "EQOn", "EQGain", "EQPan", "EQMix",
-    "EQInvL", "EQInvR", "EQLLow", "EQLMid", "EQLHigh", "EQLFrequency", "EQLQ", "EQRLow",
-    "EQRMid", "EQRHigh", "EQRFrequency", "EQRQ", "EQChnMode", "EQDry", "FxModOn", "FxLfo1Frq",
-    "FxLfo2Frq", "FxLfo3Frq", "FxLfo4Frq", "FxLfo5Frq", "FxLfo6Frq", "FxLfo1Amp", "FxLfo2Amp",
-    "FxLfo3Amp", "FxLfo4Amp", "FxLfo5Amp", "FxLfo6Amp", "FxLfo1Wave", "FxLfo2Wave", "FxLfo3Wave",
-    "FxLfo4Wave", "FxLfo5Wave", "FxLfo6Wave", "FxModSrc1", "FxModDst1", "FxModAmt1", "FxModSrc2",
-    "FxModDst2", "FxModAmt2", "FxModSrc3", "FxModDst3", "FxModAmt3", "FxModSrc4", "FxModDst4",
-    "FxModAmt4", "FxModSrc5", "FxModDst5", "FxModAmt5", "FxModSrc6", "FxModDst6", "FxModAmt6",
-    "FxModSrc7", "FxModDst7", "FxModAmt7", "FxModSrc8", "FxModDst8", "FxModAmt8", "FxModSrc9",
-    "FxModDst9", "FxModAmt9", "FxModSrc10", "FxModDst10", "FxModAmt10", "FxModSrc11",
-    "FxModDst11", "FxModAmt11", "FxModSrc12", "FxModDst12", "FxModAmt12", "FxModSrc13",
-    "FxModDst13", "FxModAmt13", "FxModSrc14", "FxModDst14", "FxModAmt14", "FxModSrc15",
-    "FxModDst15", "FxModAmt15", "FxModSrc16", "FxModDst16", "FxModAmt16",
+#define TESMORA6_PARAMETER_TEXT(key) #key,
+    TESMORA6_PARAMETER_KEYS(TESMORA6_PARAMETER_TEXT)
+#undef TESMORA6_PARAMETER_TEXT
 };
 
 // The parameter whose key is `key` (exact, case-sensitive), or -1.

@@ -514,24 +514,11 @@ constexpr TParamRow kEffectRows[] = {
     {Param::EQChnMode, "EQChnMode", kKindInteger, 0, 7, 0, "Right EQ: own settings or the left ones"},
     {Param::EQDry, "EQDry", kKindGain, -kGain, kGain, 1000, "EQ dry gain"},  // a gain amount: unity
     {Param::FxModOn, "fxModOn", kKindOffOn, 0, 1, 0, "Effect modulation on"},  // off until a slot is set
-    {Param::FxLfo1Frq, "fxLFO1Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 1"},
-    {Param::FxLfo2Frq, "fxLFO2Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 2"},
-    {Param::FxLfo3Frq, "fxLFO3Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 3"},
-    {Param::FxLfo4Frq, "fxLFO4Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 4"},
-    {Param::FxLfo5Frq, "fxLFO5Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 5"},
-    {Param::FxLfo6Frq, "fxLFO6Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 6"},
-    {Param::FxLfo1Amp, "fxLFO1Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 1"},  // a gain amount: unity
-    {Param::FxLfo2Amp, "fxLFO2Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 2"},  // a gain amount: unity
-    {Param::FxLfo3Amp, "fxLFO3Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 3"},  // a gain amount: unity
-    {Param::FxLfo4Amp, "fxLFO4Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 4"},  // a gain amount: unity
-    {Param::FxLfo5Amp, "fxLFO5Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 5"},  // a gain amount: unity
-    {Param::FxLfo6Amp, "fxLFO6Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 6"},  // a gain amount: unity
-    {Param::FxLfo1Wave, "fxLFO1Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 1"},  // as the voice LFOs
-    {Param::FxLfo2Wave, "fxLFO2Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 2"},
-    {Param::FxLfo3Wave, "fxLFO3Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 3"},
-    {Param::FxLfo4Wave, "fxLFO4Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 4"},
-    {Param::FxLfo5Wave, "fxLFO5Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 5"},
-    {Param::FxLfo6Wave, "fxLFO6Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 6"},
+    {Param::FxLfo1Frq, "fxLFO#Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO #", 6},
+    // a gain amount: unity
+    {Param::FxLfo1Amp, "fxLFO#Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO #", 6},
+    // as the voice LFOs
+    {Param::FxLfo1Wave, "fxLFO#Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO #", 6},
 };
 
 // The 16 slots of the effect modulation matrix, laid out as the voice matrix slots.

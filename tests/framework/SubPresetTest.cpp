@@ -6,6 +6,7 @@
 
 #include "framework/ChunkLayout.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 using namespace layout;
 
@@ -39,12 +40,12 @@ TEST(SubPresetGroups, TheTenGroupsWithTheirItems) {
     int16_t first;
     int32_t count;
   };
-  // Effects groups: FX ids 12.., 124.., 35.., 153.., 74.., 99.., 205.., 0.. at host 453 + id.
-  const Expected expected[] = {{10, "Reverb", 465, 23},     {12, "Chorus", 577, 29},
-                               {11, "Distortion", 488, 39}, {13, "XFilter", 606, 52},
-                               {15, "Phaser", 527, 25},     {14, "Delay", 552, 25},
-                               {16, "Eq", 658, 18},         {17, "Fx", 453, 290},
-                               {40, "Sequencer1", 315, 69}, {41, "Sequencer2", 384, 69}};
+  const Expected expected[] = {
+      {10, "Reverb", Param::RvbOn, 23},         {12, "Chorus", Param::ChrsOn, 29},
+      {11, "Distortion", Param::DistOn, 39},    {13, "XFilter", Param::XFltOn, 52},
+      {15, "Phaser", Param::PhsOn, 25},         {14, "Delay", Param::DlyOn, 25},
+      {16, "Eq", Param::EQOn, 18},              {17, "Fx", Param::FxOn, 290},
+      {40, "Sequencer1", Param::Seq1On, 69},    {41, "Sequencer2", Param::Seq2On, 69}};
   auto s = NewSynth();
   const auto& groups = s->SubPresets()->Groups();
   ASSERT_EQ(groups.size(), std::size(expected));
