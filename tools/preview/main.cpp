@@ -1,5 +1,8 @@
 // Renders the factory bank for review:
 //   tesmora6-preview OUTDIR [--rate HZ] [--programs FIRST-LAST] [--no-programs] [--no-subpresets]
+//                    [--bank FILE.fxb]
+// --bank plays a bank file instead (tesmora6-bankgen's output), so sources can be reviewed
+// without rebuilding the plug-in.
 // Every program plays the review phrase (a note, a chord, a run, a low and a high note) into
 // OUTDIR/programs/NNN.wav; every sub-preset is recalled on the fixed test sound into
 // OUTDIR/subpresets/GROUP/NN.wav. OUTDIR/programs.csv and OUTDIR/subpresets.csv hold the
@@ -15,6 +18,7 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +30,17 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+struct TSettings {
+  double rate = 44100.0;
+  std::vector<uint8_t> bank;  // a bank file loaded into every fresh instance; empty: the factory bank
+};
+
+std::unique_ptr<TPreviewInstrument> NewInstrument(const TSettings& settings) {
+  auto instrument = std::make_unique<TPreviewInstrument>(settings.rate);
+  if (!settings.bank.empty()) instrument->Synth().ReadBankFile(settings.bank);
+  return instrument;
+}
 
 void WriteWav(const fs::path& path, const TStereoAudio& audio) {
   SF_INFO info{};
@@ -97,7 +112,8 @@ void WriteMeasures(std::ostream& csv, const TSoundMeasures& m) {
 
 constexpr const char* kMeasureColumns = "finite,peak_db,loudness_lufs,rms_db,centroid_hz,width,tail_s";
 
-void PreviewPrograms(const fs::path& out, double rate, int first, int last) {
+void PreviewPrograms(const fs::path& out, const TSettings& settings, int first, int last) {
+  const double rate = settings.rate;
   fs::create_directories(out / "programs");
   std::vector<TEntry> entries;
   const TPhrase phrase = ReviewPhrase();
@@ -108,19 +124,19 @@ void PreviewPrograms(const fs::path& out, double rate, int first, int last) {
     std::snprintf(label, sizeof label, "%03d", n);
     e.label = label;
     {
-      TPreviewInstrument instrument(rate);
-      instrument.SelectProgram(n);
-      e.name = instrument.ProgramName(n);
-      const TStereoAudio audio = instrument.Play(phrase);
+      auto instrument = NewInstrument(settings);
+      instrument->SelectProgram(n);
+      e.name = instrument->ProgramName(n);
+      const TStereoAudio audio = instrument->Play(phrase);
       e.measures = MeasureSound(audio, release);
       e.fingerprint = Fingerprint(audio);
       WriteWav(out / "programs" / FileName(e.label, e.name), audio);
     }
     // The levels the bank's tests hold every program to: one note and a four-note chord.
     for (const TPhrase& p : {SingleNote(60, 1.0, 0.5), FourNoteChord(48, 1.0, 0.5)}) {
-      TPreviewInstrument instrument(rate);
-      instrument.SelectProgram(n);
-      e.extra += ',' + Number(MeasureSound(instrument.Play(p), 0).peakDb);
+      auto instrument = NewInstrument(settings);
+      instrument->SelectProgram(n);
+      e.extra += ',' + Number(MeasureSound(instrument->Play(p), 0).peakDb);
     }
     std::cerr << "program " << e.label << " " << e.name << "\n";
     entries.push_back(std::move(e));
@@ -136,30 +152,31 @@ void PreviewPrograms(const fs::path& out, double rate, int first, int last) {
   }
 }
 
-void PreviewSubPresets(const fs::path& out, double rate) {
+void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
+  const double rate = settings.rate;
   const TPhrase phrase = TestSoundPhrase();
   const size_t release = static_cast<size_t>(phrase.LastRelease() * rate);
   fs::create_directories(out / "subpresets");
   std::ofstream csv(out / "subpresets.csv");
   csv << "group,number,name," << kMeasureColumns << ",change_db,nearest,nearest_distance_db\n";
-  TPreviewInstrument probe(rate);
-  for (const TSubPresetGroup& group : probe.Synth().SubPresets()->Groups()) {
+  auto probe = NewInstrument(settings);
+  for (const TSubPresetGroup& group : probe->Synth().SubPresets()->Groups()) {
     const fs::path dir = out / "subpresets" / (std::to_string(group.id) + "-" + group.name);
     fs::create_directories(dir);
     TFingerprint plain;
     {
-      TPreviewInstrument instrument(rate);
-      instrument.UseTestSound(group.id);
-      const TStereoAudio audio = instrument.Play(phrase);
+      auto instrument = NewInstrument(settings);
+      instrument->UseTestSound(group.id);
+      const TStereoAudio audio = instrument->Play(phrase);
       plain = Fingerprint(audio);
       WriteWav(dir / "00-test-sound.wav", audio);
     }
     std::vector<TEntry> entries;
     for (int32_t i = 0; i < group.SubPresetCount(); ++i) {
-      TPreviewInstrument instrument(rate);
-      instrument.UseTestSound(group.id);
-      instrument.Synth().SubPresets()->Recall(group.id, i);
-      const TStereoAudio audio = instrument.Play(phrase);
+      auto instrument = NewInstrument(settings);
+      instrument->UseTestSound(group.id);
+      instrument->Synth().SubPresets()->Recall(group.id, i);
+      const TStereoAudio audio = instrument->Play(phrase);
       TEntry e;
       char label[16];
       std::snprintf(label, sizeof label, "%02d", i + 1);  // 00 is the test sound itself
@@ -195,6 +212,8 @@ int main(int argc, char** argv) {
   app.add_option("--programs", range, "programs to render, FIRST-LAST (0-127)");
   app.add_flag("--no-programs", noPrograms, "render no programs");
   app.add_flag("--no-subpresets", noSubPresets, "render no sub-presets");
+  std::string bank;
+  app.add_option("--bank", bank, "play this bank file instead of the factory bank")->check(CLI::ExistingFile);
   CLI11_PARSE(app, argc, argv);
   try {
     int first = 0, last = 127;
@@ -203,8 +222,14 @@ int main(int argc, char** argv) {
     if (read < 1 || first < 0 || last > 127 || first > last) {
       throw std::runtime_error("--programs takes FIRST-LAST or N within 0-127");
     }
-    if (!noPrograms) PreviewPrograms(out, rate, first, last);
-    if (!noSubPresets) PreviewSubPresets(out, rate);
+    TSettings settings;
+    settings.rate = rate;
+    if (!bank.empty()) {
+      std::ifstream in(bank, std::ios::binary);
+      settings.bank.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    if (!noPrograms) PreviewPrograms(out, settings, first, last);
+    if (!noSubPresets) PreviewSubPresets(out, settings);
   } catch (const std::exception& e) {
     std::cerr << "tesmora6-preview: error: " << e.what() << "\n";
     return 1;
