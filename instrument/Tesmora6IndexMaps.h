@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "instrument/Tesmora6ParamIds.h"
+
 // A run of consecutive slots mapped onto consecutive host indexes.
 struct TSlotRun {
   int16_t firstSlot;
@@ -17,12 +19,12 @@ struct TSlotRun {
 
 class TTesmora6IndexMaps {
  public:
-  static constexpr int32_t kParamCount = 743;
+  static constexpr int32_t kParamCount = Param::Count;
   static constexpr int32_t kModSlots = 167;  // modulation layer
-  static constexpr int32_t kSeqSlots = 138;  // sequencer layer
-  static constexpr int32_t kFxSlots = 290;   // effects section: FX ids
-  static constexpr int16_t kFirstSeqHost = 315;
-  static constexpr int16_t kFirstFxHost = 453;
+  static constexpr int32_t kSeqSlots = Param::FxOn - Param::Seq1On;  // sequencer layer: 138
+  static constexpr int32_t kFxSlots = Param::Count - Param::FxOn;  // effects section: 290 FX ids
+  static constexpr int16_t kFirstSeqHost = Param::Seq1On;
+  static constexpr int16_t kFirstFxHost = Param::FxOn;
 
   TTesmora6IndexMaps();
 

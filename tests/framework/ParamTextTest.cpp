@@ -87,7 +87,9 @@ TEST_F(ParamText, EveryFormGivesTheValueTheInstrumentShows) {
     } else {
       EXPECT_NEAR(info.ToReal(normalized), c.real, c.within);
     }
-    if (*c.shows) EXPECT_EQ(Shown(c.param, normalized), c.shows);
+    if (*c.shows) {
+      EXPECT_EQ(Shown(c.param, normalized), c.shows);
+    }
   }
 }
 
