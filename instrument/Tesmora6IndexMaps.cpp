@@ -32,10 +32,10 @@ constexpr TSlotRun kModRuns[] = {
 };
 
 // Sequencer layer: Seq1 settings 0-36 and steps 37-68, Seq2 settings 69-105, steps 106-137.
-constexpr TSlotRun kSeqRuns[] = {{0, 137, TTesmora6IndexMaps::kFirstSeqHost}};
+constexpr TSlotRun kSeqRuns[] = {{0, TTesmora6IndexMaps::kSeqSlots - 1, TTesmora6IndexMaps::kFirstSeqHost}};
 
 // Effects section: FX id k is host FxOn + k.
-constexpr TSlotRun kFxRuns[] = {{0, 289, TTesmora6IndexMaps::kFirstFxHost}};
+constexpr TSlotRun kFxRuns[] = {{0, TTesmora6IndexMaps::kFxSlots - 1, TTesmora6IndexMaps::kFirstFxHost}};
 
 template <size_t N>
 void FillSlots(std::array<int16_t, N>& table, std::span<const TSlotRun> runs) {
@@ -46,24 +46,12 @@ void FillSlots(std::array<int16_t, N>& table, std::span<const TSlotRun> runs) {
   }
 }
 
-template <size_t N, size_t H>
-void BuildInverse(const std::array<int16_t, N>& slots, std::array<int16_t, H>& inverse) {
-  inverse.fill(-1);
-  for (size_t slot = 0; slot < N; ++slot) {
-    const int16_t host = slots[slot];
-    if (host >= 0 && static_cast<size_t>(host) < H) inverse[static_cast<size_t>(host)] = static_cast<int16_t>(slot);
-  }
-}
-
 }  // namespace
 
 TTesmora6IndexMaps::TTesmora6IndexMaps() {
   modHost_.fill(-1);
   seqHost_.fill(-1);
   fxHost_.fill(-1);
-  modSlotOfHost_.fill(-1);
-  seqSlotOfHost_.fill(-1);
-  fxIdOfHost_.fill(-1);
 }
 
 void TTesmora6IndexMaps::Build() {
@@ -79,7 +67,4 @@ void TTesmora6IndexMaps::Build() {
     FillSlots(fxHost_, kFxRuns);
     fxDone_ = true;
   }
-  BuildInverse(modHost_, modSlotOfHost_);
-  BuildInverse(fxHost_, fxIdOfHost_);
-  BuildInverse(seqHost_, seqSlotOfHost_);
 }

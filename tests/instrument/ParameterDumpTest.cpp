@@ -1,7 +1,7 @@
 // Every host parameter as the plug-in reports it, checked against the dump kept beside
-// this file (ParameterDump.txt): index, key, name, display kind, range, default and the
-// display texts at the minimum, the default and the maximum. A change to any of them
-// shows up here as a changed line. After an intended change, write the dump anew with
+// this file (ParameterDump.txt): index, key, name, display kind, range, default, the
+// display texts at the minimum, the default and the maximum, and the description. A
+// change to any of them shows up here as a changed line. After an intended change, write the dump anew with
 //   TESMORA6_WRITE_PARAMETER_DUMP=1 build/tests/tests_instrument --gtest_filter='ParameterDump.*'
 // and review the difference before committing it.
 #include <gtest/gtest.h>
@@ -30,7 +30,8 @@ std::string Dump() {
   TTesmora6 plugin;
   plugin.Initialise(nullptr);
   std::ostringstream out;
-  out << "# index key \"name\" kind minimum maximum default | texts at minimum, default, maximum\n";
+  out << "# index key \"name\" kind minimum maximum default | texts at minimum, default, maximum"
+         " | description\n";
   for (int32_t i = 0; i < plugin.ParamCount(); ++i) {
     const TDSPPluginParamInfo& p = plugin.ParamInfo(i);
     const float defaultReal = p.ToReal(p.defaultValue);
@@ -38,7 +39,7 @@ std::string Dump() {
         << p.name << "\" " << p.displayKind << ' ' << Number(p.minimum) << ' '
         << Number(p.maximum) << ' ' << Number(defaultReal) << " | \""
         << plugin.DisplayText(i, p.minimum) << "\" \"" << plugin.DisplayText(i, defaultReal)
-        << "\" \"" << plugin.DisplayText(i, p.maximum) << "\"\n";
+        << "\" \"" << plugin.DisplayText(i, p.maximum) << "\" | " << p.description << '\n';
   }
   return out.str();
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "engine/FxDestinations.h"
+#include "engine/FxParameterLaws.h"
+#include "framework/DSPValueLists.h"
 #include "instrument/ModDestinations.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6IndexMaps.h"
@@ -52,75 +54,75 @@ TEST_F(ParameterTable, NamesKeptAsTheyStand) {
 
 TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {
   struct Row {
-    int32_t host;
-    int16_t kind;
+    Param::Id host;
+    TDisplayKind kind;
     float minimum, maximum, defaultValue;
   };
   const Row rows[] = {
-      {10, 75, 0, 1502, 1000},          // "Gain"
-      {11, 25, -36, 36, 0},             // "Tune"
-      {13, 11, 0, 1, 0},                // "Use note first envelope"
-      {14, 8, 1, 32, 3},                // "Voices"
-      {15, 72, -13160, 12000, -3986},   // "Glide Time", 100 ms
-      {16, 29, 1, 36, 2},               // "Pitchbend range"
-      {17, 72, -13160, 12000, -4990},   // "ENV1 Attack", 56 ms
-      {19, 59, 0, 127, 110},            // "ENV1 Sustain"
-      {24, 72, -13160, 12000, -2857},   // "ENV2 Release", 192 ms
-      {31, 30, 0, 127, 64},             // "OSC1 Pan"
-      {42, 12, 0, 127, 6},              // "OSC6 Waveform"
-      {54, 26, -100, 100, 0},           // "OSC6 Finetune"
-      {62, 39, 0, 50, 0},               // "Filter Type"
-      {64, 59, 1, 1000, 1},             // "Q"
-      {70, 75, -1996, 1996, 0},         // "Cutoff->LFO3"
-      {81, 28, -128, 60, -36},          // "LFO1 Frequency"
-      {83, 75, -1500, 1500, 1000},      // "LFO1 Amp"
-      {94, 34, 0, 1000, 500},           // "Shape Amt"
-      {97, 50, 0, 1, 1},                // "PM METHOD"
-      {116, 59, 0, 200, 0},             // "OSC1 PITCH->ENV1"
-      {157, 72, -13160, 12000, -3986},  // "OSC6.PREL TIME"
-      {176, 75, -1502, 1502, 1000},     // "OSC1->ENV1"
-      {187, 75, -1502, 1502, 0},        // "OSC6->ENV2"
-      {188, 46, -100, 100, 100},        // "Amp->Env1"
-      {191, 73, 0, 47, 1},              // "Env2DB"
-      {193, 74, 0, 9, 0},               // "Env2ScaleBy"
-      {194, 72, -13160, 12000, -13160}, // "Env2Delay"
-      {196, 59, 0, 1000, 1000},         // "Env2ScaleTo"
-      {207, 8, -1200, 1200, 100},       // "OSC6ScaleTune"
-      {208, 8, 0, 127, 64},             // "OSC6RootKey"
-      {223, 8, 0, 512, 0},              // "LFO3 Cyc"
-      {243, 8, 0, 5, 1},                // "Chn"
-      {247, 8, 0, 5, 1},                // "ShpChnMode"
-      {248, 11, 0, 1, 1},               // "MOn"
-      {312, 68, 0, 64, 0},              // "MSrc22"
-      {313, 69, 0, 256, 0},             // "MDst22"
-      {314, 75, -1502, 1502, 1000},     // "MAmt22"
-      {316, 8, 1, 32, 8},               // "Seq1Steps"
-      {317, 8, 0, 1024, 30},            // "Seq1Len"
-      {322, 62, 0, 128, 0},             // "Seq1Mode"
-      {326, 64, 0, 3, 0},               // "Sq1PtchM"
-      {337, 16, 0, 1, 1},               // "Seq1Unit"
-      {341, 8, -400, 400, 0},           // "Seq1GtEnvAmt"
-      {410, 8, -400, 400, 100},         // "Seq2GtEnvAmt"
-      {420, 8, -200, 200, 0},           // "Seq2ToPitch"
-      {452, 63, -64, 64, 0},            // "Seq2Step32"
-      {456, 10, 0, 12, 5},              // "RvbIdx"
-      {462, 10, 0, 12, 6},              // "EqIdx"
-      {545, 28, -128, 60, -90},         // "ModLFrq"
-      {546, 28, -128, 60, -87},         // "ModRFrq"
-      {547, 10, 1, 100, 4},             // "PhsStrL"
-      {556, 10, 1, 2048, 60},           // "DlyL"
-      {584, 8, 1, 1024, 30},            // "ChrsLenL"
-      {598, 28, -128, 60, -36},         // chorus modulator 1L rate
-      {602, 8, 0, 512, 10},             // "ChrsSizeL"
-      {607, 10, 1, 8, 2},               // X-filter tap count
-      {609, 10, 1, 8096, 250},          // first "Len"
-      {649, 34, 0, 200, 200},           // "XFltMix"
-      {655, 51, 0, 16, 1},              // "Interp"
-      {664, 8, -1024, 1024, 340},       // "EQL-Low"
-      {689, 12, 0, 127, 30},            // "fxLFO1Wave"
-      {695, 70, 0, 12, 0},              // "MSrc1"
-      {696, 71, 0, 256, 0},             // "MDst1"
-      {742, 75, -1502, 1502, 1000},     // "MAmt16"
+      {Param::Gain, kKindGain, 0, 1502, 1000},
+      {Param::Tune, kKindTrimmed, -36, 36, 0},
+      {Param::UseNoteFirstEnvelope, kKindOffOn, 0, 1, 0},
+      {Param::Voices, kKindDecimal, 1, 32, 3},
+      {Param::GlideTime, kKindTime, -13160, 12000, -3986},   // "Glide Time", 100 ms
+      {Param::PitchbendRange, kKindBendRange, 1, 36, 2},
+      {Param::Env1Attack, kKindTime, -13160, 12000, -4990},   // "ENV1 Attack", 56 ms
+      {Param::Env1Sustain, kKindFraction, 0, 127, 110},
+      {Param::Env2Release, kKindTime, -13160, 12000, -2857},   // "ENV2 Release", 192 ms
+      {Param::Osc1Pan, kKindPan, 0, 127, 64},
+      {Param::Osc6Waveform, kKindWaveform, 0, 127, 6},
+      {Param::Osc6Finetune, kKindCents, -100, 100, 0},
+      {Param::Flt1Type, kKindFilterType, 0, 50, 0},               // "Filter Type"
+      {Param::Flt1Q, kKindFraction, 1, 1000, 1},             // "Q"
+      {Param::Flt1CutoffLfo3, kKindGain, -1996, 1996, 0},         // "Cutoff->LFO3"
+      {Param::Lfo1Frequency, kKindNoteHz, -128, 60, -36},
+      {Param::Lfo1Amp, kKindGain, -1500, 1500, 1000},
+      {Param::ShapeAmt, kKindPercent, 0, 1000, 500},
+      {Param::PmMethod, kKindPitchModMethod, 0, 1, 1},
+      {Param::Osc1PitchEnv1, kKindFraction, 0, 200, 0},
+      {Param::Osc6PrelTime, kKindTime, -13160, 12000, -3986},
+      {Param::Osc1Env1, kKindGain, -1502, 1502, 1000},
+      {Param::Osc6Env2, kKindGain, -1502, 1502, 0},
+      {Param::AmpEnv1, kKindHundredths, -100, 100, 100},
+      {Param::Env2DB, kKindCurve, 0, 47, 1},
+      {Param::Env2ScaleBy, kKindVelocityRouting, 0, 9, 0},
+      {Param::Env2Delay, kKindTime, -13160, 12000, -13160},
+      {Param::Env2ScaleTo, kKindFraction, 0, 1000, 1000},
+      {Param::Osc6ScaleTune, kKindDecimal, -1200, 1200, 100},
+      {Param::Osc6RootKey, kKindDecimal, 0, 127, 64},
+      {Param::Lfo3Cyc, kKindDecimal, 0, 512, 0},
+      {Param::Flt2RChn, kKindDecimal, 0, 5, 1},                // "Chn"
+      {Param::ShpChnMode, kKindDecimal, 0, 5, 1},
+      {Param::MOn, kKindOffOn, 0, 1, 1},
+      {Param::ModSrc22, kKindModSource, 0, 64, 0},              // "MSrc22"
+      {Param::ModDst22, kKindModDestination, 0, 256, 0},             // "MDst22"
+      {Param::ModAmt22, kKindGain, -1502, 1502, 1000},     // "MAmt22"
+      {Param::Seq1Steps, kKindDecimal, 1, 32, 8},
+      {Param::Seq1Len, kKindDecimal, 0, 1024, 30},
+      {Param::Seq1Mode, kKindArpDirection, 0, 128, 0},
+      {Param::Sq1PtchM, kKindModTarget, 0, 3, 0},
+      {Param::Seq1Unit, kKindTimeUnit, 0, 1, 1},
+      {Param::Seq1GtEnvAmt, kKindDecimal, -400, 400, 0},
+      {Param::Seq2GtEnvAmt, kKindDecimal, -400, 400, 100},
+      {Param::Seq2ToPitch, kKindDecimal, -200, 200, 0},
+      {Param::Seq2Step32, kKindStep, -64, 64, 0},
+      {Param::RvbIdx, kKindInteger, 0, 12, 5},
+      {Param::EqIdx, kKindInteger, 0, 12, 6},
+      {Param::ModLFrq, kKindNoteHz, -128, 60, -90},
+      {Param::ModRFrq, kKindNoteHz, -128, 60, -87},
+      {Param::PhsStrL, kKindInteger, 1, 100, 4},
+      {Param::DlyL, kKindInteger, 1, 2048, 60},
+      {Param::ChrsLenL, kKindDecimal, 1, 1024, 30},
+      {Param::Mod1LFrq, kKindNoteHz, -128, 60, -36},         // chorus modulator 1L rate
+      {Param::ChrsSizeL, kKindDecimal, 0, 512, 10},
+      {Param::XFltTaps, kKindInteger, 1, 8, 2},               // X-filter tap count
+      {Param::XFltL1Len, kKindInteger, 1, 8096, 250},          // first "Len"
+      {Param::XFltMix, kKindPercent, 0, 200, 200},
+      {Param::XFltInterp, kKindInterpolation, 0, 16, 1},              // "Interp"
+      {Param::EQLLow, kKindDecimal, -1024, 1024, 340},
+      {Param::FxLfo1Wave, kKindWaveform, 0, 127, 30},
+      {Param::FxModSrc1, kKindFxModSource, 0, 12, 0},              // "MSrc1"
+      {Param::FxModDst1, kKindFxModDestination, 0, 256, 0},             // "MDst1"
+      {Param::FxModAmt16, kKindGain, -1502, 1502, 1000},     // "MAmt16"
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.host);
@@ -132,16 +134,20 @@ TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {
 }
 
 TEST_F(ParameterTable, FreshInstanceDefaults) {
-  for (int32_t host : {63, 73, 225, 235}) EXPECT_FLOAT_EQ(DefaultReal(host), 4096.0f) << host;
-  for (int32_t host = 25; host <= 30; ++host) EXPECT_FLOAT_EQ(DefaultReal(host), 1000.0f);
-  EXPECT_FLOAT_EQ(DefaultReal(14), 3.0f);
+  for (Param::Id host : {Param::Flt1Cutoff, Param::Flt2Cutoff, Param::Flt1RCutoff, Param::Flt2RCutoff}) {
+    EXPECT_FLOAT_EQ(DefaultReal(host), 4096.0f) << host;
+  }
+  for (int32_t host = Param::Osc1Amount; host <= Param::Osc6Amount; ++host) {
+    EXPECT_FLOAT_EQ(DefaultReal(host), 1000.0f);
+  }
+  EXPECT_FLOAT_EQ(DefaultReal(Param::Voices), 3.0f);
   EXPECT_EQ(plugin_->GetInteger(Param::MOn), 1);  // "MOn" on in the current program
   EXPECT_EQ(plugin_->GetInteger(Param::Voices), 3);
 }
 
 TEST_F(ParameterTable, CommonPropertiesOfProductParameters) {
-  for (int32_t i = 10; i < kCount; ++i) {
-    SCOPED_TRACE(i);
+  for (int32_t i = Param::Gain; i < kCount; ++i) {
+    SCOPED_TRACE(Param::kKeys[static_cast<size_t>(i)]);
     const auto& p = Info(i);
     EXPECT_FALSE(p.global);
     EXPECT_EQ(p.curve, 1.0f);
@@ -152,12 +158,12 @@ TEST_F(ParameterTable, CommonPropertiesOfProductParameters) {
     EXPECT_EQ(p.midiType, kMidiTypeRpn);
     EXPECT_EQ(p.midiNumber, i - 6);
     // Times are stored in time cents over one fixed span.
-    if (p.displayKind == 72) {
+    if (p.displayKind == kKindTime) {
       EXPECT_EQ(p.minimum, -13160.0f);
       EXPECT_EQ(p.maximum, 12000.0f);
     }
     // Effect gains share the gain law's span.
-    if (i >= 453 && p.displayKind == 75) {
+    if (i >= Param::FxOn && p.displayKind == kKindGain) {
       EXPECT_EQ(p.minimum, -1502.0f);
       EXPECT_EQ(p.maximum, 1502.0f);
     }
@@ -166,84 +172,98 @@ TEST_F(ParameterTable, CommonPropertiesOfProductParameters) {
 
 TEST_F(ParameterTable, ProductDisplayTexts) {
   struct Row {
-    int32_t host;
+    Param::Id host;
     float value;
     const char* text;
   };
   const Row rows[] = {
-      {249, 0, "---"},   {249, 1, "LFO1"},      {249, 15, "RND"},     {249, 16, ""},
-      {312, 14, "Pitch"},                                                  // MSrc22
-      {250, 0, "---"},   {250, 28, "F1t1-B"},   {250, 71, "Seq2Pitch"}, {250, 72, ""},
-      {251, 1000, "1.000"},                                                // MAmt1: a gain
-      {233, 0, "LR"},    {233, 1, "Left"},      {233, 2, ""},         {243, 1, "Left"},
-      {247, 0, "LR"},    {247, 5, ""},
-      {456, 0, "0"},     {462, 6, "6"},         {459, 7, ""},         {460, 12, ""},
-      {521, 0, "No Clip"}, {521, 1, "Pre"},     {521, 2, "Post"},     {521, 3, ""},
-      {524, 0, "Linear"}, {524, 1, ""},
-      {525, 0, "LeftRight"}, {550, 1, "Left"},  {575, 2, ""},         {604, 0, "LeftRight"},
-      {656, 1, "Left"},  {674, 7, ""},
-      {695, 0, "---"},   {695, 6, "FXLFO6"},    {695, 7, ""},         {740, 1, "FXLFO1"},
-      {696, 0, "---"},   {696, 16, "DstPre"},   {696, 133, "LFO6Amp"}, {696, 134, ""},
-      {741, 58, "DlyLFB"},                                                 // MDst16
-      {697, -1000, "-1.000"},                                              // MAmt1 of the effects
+      {Param::ModSrc1, 0, "---"},   {Param::ModSrc1, 1, "LFO1"},      {Param::ModSrc1, 15, "RND"},     {Param::ModSrc1, 16, ""},
+      {Param::ModSrc22, 14, "Pitch"},                                                  // MSrc22
+      {Param::ModDst1, 0, "---"},   {Param::ModDst1, 28, "F1t1-B"},   {Param::ModDst1, 71, "Seq2Pitch"}, {Param::ModDst1, 72, ""},
+      {Param::ModAmt1, 1000, "1.000"},                                                // MAmt1: a gain
+      {Param::Flt1RChn, 0, "LR"},    {Param::Flt1RChn, 1, "Left"},      {Param::Flt1RChn, 2, ""},         {Param::Flt2RChn, 1, "Left"},
+      {Param::ShpChnMode, 0, "LR"},    {Param::ShpChnMode, 5, ""},
+      {Param::RvbIdx, 0, "0"},     {Param::EqIdx, 6, "6"},         {Param::DlyIdx, 7, ""},         {Param::CrsIdx, 12, ""},
+      {Param::DistClpMode, 0, "No Clip"}, {Param::DistClpMode, 1, "Pre"},     {Param::DistClpMode, 2, "Post"},     {Param::DistClpMode, 3, ""},
+      {Param::DistClpType, 0, "Linear"}, {Param::DistClpType, 1, ""},
+      {Param::DistChnMode, 0, "LeftRight"}, {Param::PhsChnMode, 1, "Left"},  {Param::DlyChnMode, 2, ""},         {Param::ChrsChnMode, 0, "LeftRight"},
+      {Param::XFltChnMode, 1, "Left"},  {Param::EQChnMode, 7, ""},
+      {Param::FxModSrc1, 0, "---"},   {Param::FxModSrc1, 6, "FXLFO6"},    {Param::FxModSrc1, 7, ""},         {Param::FxModSrc16, 1, "FXLFO1"},
+      {Param::FxModDst1, 0, "---"},   {Param::FxModDst1, 16, "DstPre"},   {Param::FxModDst1, 133, "LFO6Amp"}, {Param::FxModDst1, 134, ""},
+      {Param::FxModDst16, 58, "DlyLFB"},                                                 // MDst16
+      {Param::FxModAmt1, -1000, "-1.000"},                                              // MAmt1 of the effects
       // Everything else is the framework's text for the parameter's kind.
-      {63, 4096, "4.10 khz"}, {37, 92, "SmRND8"}, {322, 10, "RND"},     {352, -64, "Off"},
-      {337, 1, "Tick"},  {470, 6, "Small"},     {518, 15, "SynDist3"}, {15, -3986, "0.100"},
+      {Param::Flt1Cutoff, 4096, "4.10 khz"}, {Param::Osc1Waveform, 92, "SmRND8"}, {Param::Seq1Mode, 10, "RND"},     {Param::Seq1Step1, -64, "Off"},
+      {Param::Seq1Unit, 1, "Tick"},  {Param::RvbMode, 6, "Small"},     {Param::DistTypeL, 15, "SynDist3"}, {Param::GlideTime, -3986, "0.100"},
   };
   for (const Row& r : rows) EXPECT_EQ(Text(r.host, r.value), r.text) << r.host << " at " << r.value;
 }
 
 // ---------------------------------------------------------------- index maps
 
-TEST(IndexMaps, SlotsAndHostsBothWays) {
+TEST(IndexMaps, SlotsToHosts) {
   TTesmora6IndexMaps maps;
   EXPECT_FALSE(maps.Built());
   EXPECT_EQ(maps.ModHost(0), -1);  // unassigned before the mapping step
   maps.Build();
   ASSERT_TRUE(maps.Built());
-  struct Pair { int32_t slot, host; };
-  for (Pair p : {Pair{0, 10}, Pair{10, 20}, Pair{11, 188}, Pair{14, 195}, Pair{15, 21},
-                 Pair{19, 189}, Pair{23, 194}, Pair{24, 61}, Pair{34, 224}, Pair{43, 233},
-                 Pair{63, 243}, Pair{64, 81}, Pair{80, 244}, Pair{84, 97}, Pair{85, 209},
-                 Pair{100, 248}, Pair{166, 314}}) {
-    EXPECT_EQ(maps.ModHost(p.slot), p.host) << p.slot;
-    EXPECT_EQ(maps.ModSlotOfHost(p.host), p.slot) << p.host;
-  }
-  EXPECT_EQ(maps.SeqHost(0), 315);
-  EXPECT_EQ(maps.SeqHost(137), 452);
-  EXPECT_EQ(maps.SeqSlotOfHost(352), 37);
-  EXPECT_EQ(maps.FxHost(0), 453);
-  EXPECT_EQ(maps.FxHost(289), 742);
-  EXPECT_EQ(maps.FxIdOfHost(695), 242);
-  // Indexes a layer does not own, and indexes outside every table.
-  EXPECT_EQ(maps.ModSlotOfHost(25), -1);
-  EXPECT_EQ(maps.ModSlotOfHost(315), -1);
-  EXPECT_EQ(maps.SeqSlotOfHost(314), -1);
-  EXPECT_EQ(maps.FxIdOfHost(452), -1);
+  struct Pair { int32_t slot; Param::Id host; };
+  const Pair pairs[] = {
+      Pair{0, Param::Gain},
+      Pair{10, Param::Env1Release},
+      Pair{11, Param::AmpEnv1},
+      Pair{14, Param::Env1ScaleTo},
+      Pair{15, Param::Env2Attack},
+      Pair{19, Param::AmpEnv2},
+      Pair{23, Param::Env2Delay},
+      Pair{24, Param::Flt1On},
+      Pair{34, Param::Flt1RType},
+      Pair{43, Param::Flt1RChn},
+      Pair{63, Param::Flt2RChn},
+      Pair{64, Param::Lfo1Frequency},
+      Pair{80, Param::ShapeRAmt},
+      Pair{84, Param::PmMethod},
+      Pair{85, Param::Lfo1Dly},
+      Pair{100, Param::MOn},
+      Pair{166, Param::ModAmt22},
+  };
+  for (Pair p : pairs) EXPECT_EQ(maps.ModHost(p.slot), p.host) << p.slot;
+  EXPECT_EQ(maps.SeqHost(0), Param::Seq1On);
+  EXPECT_EQ(maps.SeqHost(137), Param::Seq2Step32);
+  EXPECT_EQ(maps.FxHost(0), Param::FxOn);
+  EXPECT_EQ(maps.FxHost(289), Param::FxModAmt16);
+  // Slots outside every table.
   EXPECT_EQ(maps.ModHost(167), -1);
-  EXPECT_EQ(maps.FxIdOfHost(743), -1);
-  EXPECT_EQ(maps.SeqSlotOfHost(-1), -1);
+  EXPECT_EQ(maps.FxHost(-1), -1);
 }
 
-TEST(IndexMaps, EveryHostHasExactlyOneOwner) {
-  TTesmora6IndexMaps maps;
-  maps.Build();
-  for (int32_t host = 10; host < kCount; ++host) {
-    const bool oscillators = (host >= 25 && host <= 60) || (host >= 98 && host <= 187);
-    const bool keyScaling = host >= 197 && host <= 208;
-    const int owners = (maps.ModSlotOfHost(host) >= 0) + (maps.SeqSlotOfHost(host) >= 0) +
-                       (maps.FxIdOfHost(host) >= 0) + oscillators + keyScaling;
-    EXPECT_EQ(owners, 1) << host;
+// The layers keep the inverse tables: host index -> slot, -1 for indexes a layer does not
+// own.
+TEST_F(ParameterTable, EveryHostHasExactlyOneOwner) {
+  for (int32_t host = Param::Gain; host < kCount; ++host) {
+    const bool oscillators = (host >= Param::Osc1Amount && host <= Param::Osc6TuneDiatonic) ||
+                             (host >= Param::Osc1PitchLfo1 && host <= Param::Osc6Env2);
+    const bool keyScaling = host >= Param::Osc1ScaleTune && host <= Param::Osc6RootKey;
+    const int owners = (plugin_->SlotOfHost(host) >= 0) + (plugin_->SeqSlotOfHost(host) >= 0) +
+                       (plugin_->FxIdOfHost(host) >= 0) + oscillators + keyScaling;
+    EXPECT_EQ(owners, 1) << Param::kKeys[static_cast<size_t>(host)];
   }
   // Each inverse table undoes its slot table.
+  TTesmora6IndexMaps maps;
+  maps.Build();
   for (int32_t s = 0; s < TTesmora6IndexMaps::kModSlots; ++s) {
-    EXPECT_EQ(maps.ModSlotOfHost(maps.ModHost(s)), s);
+    EXPECT_EQ(plugin_->SlotOfHost(maps.ModHost(s)), s);
   }
   for (int32_t s = 0; s < TTesmora6IndexMaps::kSeqSlots; ++s) {
-    EXPECT_EQ(maps.SeqSlotOfHost(maps.SeqHost(s)), s);
+    EXPECT_EQ(plugin_->SeqSlotOfHost(maps.SeqHost(s)), s);
   }
   for (int32_t s = 0; s < TTesmora6IndexMaps::kFxSlots; ++s) {
-    EXPECT_EQ(maps.FxIdOfHost(maps.FxHost(s)), s);
+    EXPECT_EQ(plugin_->FxIdOfHost(maps.FxHost(s)), s);
+  }
+  for (int32_t outside : {-1, kCount}) {
+    EXPECT_EQ(plugin_->SlotOfHost(outside), -1);
+    EXPECT_EQ(plugin_->SeqSlotOfHost(outside), -1);
+    EXPECT_EQ(plugin_->FxIdOfHost(outside), -1);
   }
 }
 
@@ -255,9 +275,6 @@ TEST(IndexMaps, SecondBuildChangesNothing) {
   EXPECT_EQ(maps.ModHosts(), first.ModHosts());
   EXPECT_EQ(maps.SeqHosts(), first.SeqHosts());
   EXPECT_EQ(maps.FxHosts(), first.FxHosts());
-  EXPECT_EQ(maps.ModSlotsOfHosts(), first.ModSlotsOfHosts());
-  EXPECT_EQ(maps.SeqSlotsOfHosts(), first.SeqSlotsOfHosts());
-  EXPECT_EQ(maps.FxIdsOfHosts(), first.FxIdsOfHosts());
 }
 
 // ---------------------------------------------------------------- destination lists
@@ -265,10 +282,10 @@ TEST(IndexMaps, SecondBuildChangesNothing) {
 TEST(ModulationLists, DestinationsAndSources) {
   ASSERT_EQ(kTesmora6ModDestinations.size(), 72u);
   struct Entry { size_t position; int16_t host; const char* name; };
-  for (Entry e : {Entry{0, -1, "---"}, Entry{1, 11, "Tune"}, Entry{5, 197, "Osc1Scale"},
-                  Entry{28, 65, "F1t1-B"}, Entry{36, 227, "RF1t1-B"}, Entry{59, 244, "RShapeA"},
-                  Entry{60, 81, "LFO1-FRQ"}, Entry{67, 321, "Seq1Lvl"},
-                  Entry{71, 392, "Seq2Pitch"}}) {
+  for (Entry e : {Entry{0, -1, "---"}, Entry{1, Param::Tune, "Tune"}, Entry{5, Param::Osc1ScaleTune, "Osc1Scale"},
+                  Entry{28, Param::Flt1Bandwidth, "F1t1-B"}, Entry{36, Param::Flt1RBandwidth, "RF1t1-B"}, Entry{59, Param::ShapeRAmt, "RShapeA"},
+                  Entry{60, Param::Lfo1Frequency, "LFO1-FRQ"}, Entry{67, Param::Seq1GateOff, "Seq1Lvl"},
+                  Entry{71, Param::Seq2Oct, "Seq2Pitch"}}) {
     EXPECT_EQ(kTesmora6ModDestinations[e.position].hostIndex, e.host) << e.position;
     EXPECT_STREQ(kTesmora6ModDestinations[e.position].name, e.name);
   }
@@ -282,7 +299,7 @@ TEST(ModulationLists, DestinationsAndSources) {
   list.AddModDestination(-1, "---");
   list.AddTesmora6Destinations();
   ASSERT_EQ(list.Count(), 72u);
-  EXPECT_EQ(list[26].hostIndex, 63);
+  EXPECT_EQ(list[26].hostIndex, Param::Flt1Cutoff);
   EXPECT_EQ(list.Name(26), "Flt1-C");
   EXPECT_EQ(list.Name(72), "");
   list.AddModDestination(5, "A name that is longer than twenty-four");
@@ -292,10 +309,10 @@ TEST(ModulationLists, DestinationsAndSources) {
 TEST(ModulationLists, EffectDestinations) {
   ASSERT_EQ(kFxDestinations.size(), 134u);
   struct Entry { size_t position; int16_t fxId; const char* name; };
-  for (Entry e : {Entry{0, 0, "---"}, Entry{1, 19, "RvbGain"}, Entry{11, 16, "RvbFbk"},
-                  Entry{16, 41, "DstPre"}, Entry{17, 42, "DstPre"}, Entry{45, 96, "PhsShft"},
-                  Entry{58, 114, "DlyLFB"}, Entry{84, 160, "XFltL1B"},
-                  Entry{107, 193, "XFltR4C"}, Entry{133, 235, "LFO6Amp"}}) {
+  for (Entry e : {Entry{0, 0, "---"}, Entry{1, FxId(Param::RvbGain), "RvbGain"}, Entry{11, FxId(Param::RvbFb), "RvbFbk"},
+                  Entry{16, FxId(Param::DistDrvL), "DstPre"}, Entry{17, FxId(Param::DistDrvR), "DstPre"}, Entry{45, FxId(Param::PhsRShft), "PhsShft"},
+                  Entry{58, FxId(Param::DlyLFltBandwidth), "DlyLFB"}, Entry{84, FxId(Param::XFltL1Bandwidth), "XFltL1B"},
+                  Entry{107, FxId(Param::XFltR4Cutoff), "XFltR4C"}, Entry{133, FxId(Param::FxLfo6Amp), "LFO6Amp"}}) {
     EXPECT_EQ(kFxDestinations[e.position].fxId, e.fxId) << e.position;
     EXPECT_STREQ(kFxDestinations[e.position].name, e.name);
   }
