@@ -9,6 +9,14 @@
 
 namespace {
 
+// The text in double quotes (built by appending: GCC 12 warns falsely on "\"" + string).
+std::string Quoted(std::string_view text) {
+  std::string q(1, '"');
+  q.append(text);
+  q += '"';
+  return q;
+}
+
 std::string_view Trim(std::string_view s) {
   const size_t first = s.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos) return {};
@@ -108,7 +116,7 @@ bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted,
     }
   }
   if (first == candidates.size()) {
-    error = "\"" + std::string(wanted) + "\" is not a display text of this parameter";
+    error = Quoted(wanted) + " is not a display text of this parameter";
     if (!shown.empty() && shown.size() <= kListed) {
       error += "; it shows: ";
       for (size_t i = 0; i < shown.size(); ++i) error += (i ? ", " : "") + shown[i];
@@ -118,7 +126,7 @@ bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted,
     return false;
   }
   const double real = candidates[first + (last - first) / 2];
-  return FromReal(info, real, normalized, error, "\"" + std::string(wanted) + "\"");
+  return FromReal(info, real, normalized, error, Quoted(wanted));
 }
 
 }  // namespace
@@ -141,7 +149,7 @@ bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
     double v = 0.0;
     std::string_view suffix;
     if (!LeadingNumber(Trim(text.substr(1)), v, suffix) || !suffix.empty()) {
-      error = "\"" + std::string(text) + "\" is not a normalized value (=0 .. =1)";
+      error = Quoted(text) + " is not a normalized value (=0 .. =1)";
       return false;
     }
     if (!(v >= 0.0 && v <= 1.0)) {
@@ -187,6 +195,6 @@ bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
   }
   // Not a unit this reader knows: perhaps a display text that starts with a digit.
   if (FromDisplayText(info, text, display, normalized, error)) return true;
-  error = "\"" + what + "\" is neither a number, a time (ms, s), a level (dB), =NORMALIZED nor a display text of this parameter";
+  error = Quoted(what) + " is neither a number, a time (ms, s), a level (dB), =NORMALIZED nor a display text of this parameter";
   return false;
 }

@@ -2,6 +2,7 @@
 // signals whose answers are known.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -67,6 +68,20 @@ TEST(SoundMeasures, FingerprintsIgnoreLevelAndSeePitchAndTime) {
   std::fill(half.left.begin() + static_cast<long>(kRate), half.left.end(), 0.0f);
   std::fill(half.right.begin() + static_cast<long>(kRate), half.right.end(), 0.0f);
   EXPECT_GT(FingerprintDistance(a, Fingerprint(half)), 10.0);
+  // The same tone, the right side a few milliseconds late (a widener): only stereo differs.
+  TStereoAudio wide = Sine(440.0, 0.5, 2.0);
+  std::rotate(wide.right.rbegin(), wide.right.rbegin() + 130, wide.right.rend());
+  EXPECT_GT(FingerprintDistance(a, Fingerprint(wide)), 10.0);
+  // Gated in eighths or in sixteenths: coarse slices see the same, the envelopes differ.
+  auto gated = [](double hz) {
+    TStereoAudio g = Sine(440.0, 0.5, 2.0);
+    for (size_t i = 0; i < g.Frames(); ++i) {
+      if (std::fmod(static_cast<double>(i) / kRate * hz, 1.0) >= 0.5) g.left[i] = g.right[i] = 0.0f;
+    }
+    return Fingerprint(g);
+  };
+  EXPECT_EQ(EnvelopeDistance(gated(4.0), gated(4.0)), 0.0);
+  EXPECT_GT(EnvelopeDistance(gated(4.0), gated(8.0)), 10.0);
 }
 
 }  // namespace

@@ -70,8 +70,13 @@ TPhrase ReviewPhrase() {
   return p;
 }
 
-TPhrase TestSoundPhrase() {
+TPhrase TestSoundPhrase(int32_t groupId) {
   TPhrase p;
+  if (groupId == TPreviewInstrument::kSequencer1Group || groupId == TPreviewInstrument::kSequencer2Group) {
+    p.notes.push_back({0.0, 8.0, 48, 100});
+    p.tail = 0.5;
+    return p;
+  }
   for (int k : {48, 55, 60, 64}) p.notes.push_back({0.0, 0.3, k, 100});
   p.notes.push_back({0.8, 1.6, 60, 100});
   p.tail = 1.6;
@@ -177,7 +182,6 @@ void TPreviewInstrument::UseTestSound(int32_t groupId) {
   Set("Osc2Waveform", "\"Saw\"");
   Set("Osc2Finetune", "7");
   for (const char* amount : {"Osc3Amount", "Osc4Amount", "Osc5Amount", "Osc6Amount"}) Set(amount, "0");
-  constexpr int32_t kSequencer1Group = 40, kSequencer2Group = 41;
   if (groupId == kSequencer1Group) Set("Seq1On", "\"On\"");
   if (groupId == kSequencer2Group) Set("Seq2On", "\"On\"");
 }

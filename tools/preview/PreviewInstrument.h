@@ -36,9 +36,11 @@ TPhrase ReviewPhrase();
 TPhrase SingleNote(int key, double hold, double tail);
 // Four notes at once (a C major chord with its octave from key), held for hold seconds.
 TPhrase FourNoteChord(int key, double hold, double tail);
-// What the test sound plays for a sub-preset (about 4 s): a short chord, then a held note
-// (long enough for a sequence or a modulated effect to show), then the effects' tails.
-TPhrase TestSoundPhrase();
+// What the test sound plays for a sub-preset of a group: a short chord, then a held note
+// (long enough for a modulated effect to show), then the effects' tails, about 4 s; for a
+// sequencer group one note held for 8 s, four bars at 120 BPM, so that patterns that move
+// bar by bar are heard.
+TPhrase TestSoundPhrase(int32_t groupId = 0);
 
 class TPreviewInstrument {
  public:
@@ -62,6 +64,7 @@ class TPreviewInstrument {
   // then two saws a few cents apart; the effects stay off until a sub-preset turns them on,
   // and a sequencer group's sequencer is on (its sub-presets are patterns to hear).
   void UseTestSound(int32_t groupId = 0);
+  static constexpr int32_t kSequencer1Group = 40, kSequencer2Group = 41;
   // Renders the phrase (events at their exact frames, 512-frame host blocks).
   TStereoAudio Play(const TPhrase& phrase);
 

@@ -76,8 +76,9 @@ void Fft(std::vector<std::complex<double>>& a) {
   }
 }
 
-// Power spectra of both sides, summed, frame by frame (Hann window, half overlap, about
-// 46 ms frames). Calls visit(frameCentre, powers) with powers[k] for bin k (k < N/2).
+// Power spectra frame by frame (Hann window, half overlap, about 46 ms frames). Calls
+// visit(frameCentre, power, side) with power[k] the power of both sides in bin k (k < N/2)
+// and side[k] that of their half difference, (L - R) / 2.
 template <typename Visit>
 void Spectra(const TStereoAudio& audio, size_t& frameSize, Visit visit) {
   frameSize = 1;
@@ -88,7 +89,7 @@ void Spectra(const TStereoAudio& audio, size_t& frameSize, Visit visit) {
     window[i] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(frameSize));
   }
   std::vector<std::complex<double>> l(frameSize), r(frameSize);
-  std::vector<double> power(frameSize / 2);
+  std::vector<double> power(frameSize / 2), side(frameSize / 2);
   const size_t frames = audio.Frames();
   for (size_t start = 0; start < frames; start += hop) {
     for (size_t i = 0; i < frameSize; ++i) {
@@ -98,8 +99,11 @@ void Spectra(const TStereoAudio& audio, size_t& frameSize, Visit visit) {
     }
     Fft(l);
     Fft(r);
-    for (size_t k = 0; k < power.size(); ++k) power[k] = std::norm(l[k]) + std::norm(r[k]);
-    visit(start + frameSize / 2, power);
+    for (size_t k = 0; k < power.size(); ++k) {
+      power[k] = std::norm(l[k]) + std::norm(r[k]);
+      side[k] = std::norm((l[k] - r[k]) * 0.5);
+    }
+    visit(start + frameSize / 2, power, side);
   }
 }
 
@@ -160,7 +164,7 @@ TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame) {
 
   size_t frameSize = 0;
   double weighted = 0.0, total = 0.0;
-  Spectra(audio, frameSize, [&](size_t, const std::vector<double>& power) {
+  Spectra(audio, frameSize, [&](size_t, const std::vector<double>& power, const std::vector<double>&) {
     for (size_t k = 1; k < power.size(); ++k) {
       weighted += power[k] * static_cast<double>(k);
       total += power[k];
@@ -188,14 +192,15 @@ TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame) {
 
 TFingerprint Fingerprint(const TStereoAudio& audio) {
   constexpr int kBands = TFingerprint::kBands, kSegments = TFingerprint::kSegments;
+  constexpr size_t kCells = kBands * kSegments;
   TFingerprint f;
-  f.cells.assign(kBands * kSegments, 0.0f);
-  std::vector<double> energy(kBands * kSegments, 0.0);
+  // The whole sound's cells, then its side's cells (what differs between left and right).
+  std::vector<double> energy(2 * kCells, 0.0);
   const double low = 50.0, high = std::min(11000.0, audio.rate * 0.45);
   size_t frameSize = 0;
   std::vector<int> bandOfBin;
   const size_t frames = std::max<size_t>(1, audio.Frames());
-  Spectra(audio, frameSize, [&](size_t centre, const std::vector<double>& power) {
+  Spectra(audio, frameSize, [&](size_t centre, const std::vector<double>& power, const std::vector<double>& side) {
     if (bandOfBin.empty()) {
       bandOfBin.resize(power.size(), -1);
       for (size_t k = 1; k < power.size(); ++k) {
@@ -205,17 +210,41 @@ TFingerprint Fingerprint(const TStereoAudio& audio) {
       }
     }
     const int segment = static_cast<int>(std::min<size_t>(kSegments - 1, centre * kSegments / frames));
+    double step = 0.0;
+    for (size_t k = 1; k < power.size(); ++k) step += power[k];
+    f.envelope.push_back(static_cast<float>(step));
     for (size_t k = 1; k < power.size(); ++k) {
-      if (bandOfBin[k] >= 0) energy[static_cast<size_t>(segment * kBands + bandOfBin[k])] += power[k];
+      if (bandOfBin[k] < 0) continue;
+      const auto cell = static_cast<size_t>(segment * kBands + bandOfBin[k]);
+      energy[cell] += power[k];
+      energy[kCells + cell] += side[k];
     }
   });
-  const double loudest = *std::max_element(energy.begin(), energy.end());
+  // Both halves relative to the loudest cell of the whole sound.
+  const double loudest = *std::max_element(energy.begin(), energy.begin() + kCells);
+  f.cells.resize(energy.size());
   for (size_t i = 0; i < energy.size(); ++i) {
     const double db = loudest > 0.0 && energy[i] > 0.0 ? 10.0 * std::log10(energy[i] / loudest)
                                                       : TFingerprint::kFloorDb;
     f.cells[i] = static_cast<float>(std::max(db, TFingerprint::kFloorDb));
   }
+  const float loudestStep = f.envelope.empty() ? 0.0f : *std::max_element(f.envelope.begin(), f.envelope.end());
+  for (float& e : f.envelope) {
+    const double db = loudestStep > 0.0f && e > 0.0f ? 10.0 * std::log10(e / loudestStep) : TFingerprint::kFloorDb;
+    e = static_cast<float>(std::max(db, TFingerprint::kFloorDb));
+  }
   return f;
+}
+
+double EnvelopeDistance(const TFingerprint& a, const TFingerprint& b) {
+  const size_t n = std::min(a.envelope.size(), b.envelope.size());
+  if (n == 0) return 0.0;
+  double sum = 0.0;
+  for (size_t i = 0; i < n; ++i) {
+    const double d = static_cast<double>(a.envelope[i]) - b.envelope[i];
+    sum += d * d;
+  }
+  return std::sqrt(sum / static_cast<double>(n));
 }
 
 double FingerprintDistance(const TFingerprint& a, const TFingerprint& b) {
@@ -225,5 +254,7 @@ double FingerprintDistance(const TFingerprint& a, const TFingerprint& b) {
     const double d = static_cast<double>(a.cells[i]) - b.cells[i];
     sum += d * d;
   }
-  return std::sqrt(sum / static_cast<double>(a.cells.size()));
+  // Divided by the cells of one half, so that two centred (mono) sounds, whose side halves
+  // are both at the floor, measure as they would without the side half.
+  return std::sqrt(sum / static_cast<double>(a.cells.size() / 2));
 }

@@ -36,17 +36,26 @@ TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame);
 // shorter than one block is measured as one block.
 double LoudnessLufs(const TStereoAudio& audio);
 
-// A coarse picture of how a sound's spectrum moves in time: the energy of kBands
-// logarithmic frequency bands (50 Hz .. 11 kHz, or less at low rates) in kSegments equal
-// slices of the sound, in dB relative to the loudest cell and floored at kFloorDb. Because
-// it is relative, a sound and a louder copy of it have the same fingerprint.
+// A coarse picture of how a sound's spectrum moves in time and across the stereo field: the
+// energy of kBands logarithmic frequency bands (50 Hz .. 11 kHz, or less at low rates) in
+// kSegments equal slices of the sound, for the whole sound and for its side (L - R) / 2, in
+// dB relative to the loudest cell of the whole sound and floored at kFloorDb. Because it is
+// relative, a sound and a louder copy of it have the same fingerprint; the side half tells
+// a stereo echo or widener from the same sound in mono.
 struct TFingerprint {
   static constexpr int kBands = 20;
   static constexpr int kSegments = 8;
   static constexpr double kFloorDb = -60.0;
-  std::vector<float> cells;  // kSegments x kBands, segment-major
+  std::vector<float> cells;  // whole sound, then side: each kSegments x kBands, segment-major
+  // The level of the whole sound in every 23 ms step, in dB relative to the loudest step and
+  // floored at kFloorDb: the rhythm that the coarse time slices above average away.
+  std::vector<float> envelope;
 };
 
 TFingerprint Fingerprint(const TStereoAudio& audio);
-// Root-mean-square difference of two fingerprints in dB.
+// Root-mean-square difference of two fingerprints in dB (over the cells of one half, so the
+// side half adds to the distance only where the sounds differ in stereo).
 double FingerprintDistance(const TFingerprint& a, const TFingerprint& b);
+// Root-mean-square difference of two level envelopes in dB (over the shorter one): large when
+// two sounds move in different rhythms, such as two gate patterns.
+double EnvelopeDistance(const TFingerprint& a, const TFingerprint& b);

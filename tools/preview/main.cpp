@@ -98,9 +98,10 @@ void WriteNearest(std::ostream& csv, const std::vector<TEntry>& entries, size_t 
     }
   }
   if (nearest == k) {
-    csv << ",,";
+    csv << ",,,";
   } else {
-    csv << ',' << CsvText(entries[nearest].label + " " + entries[nearest].name) << ',' << Number(best);
+    csv << ',' << CsvText(entries[nearest].label + " " + entries[nearest].name) << ',' << Number(best) << ','
+        << Number(EnvelopeDistance(entries[k].fingerprint, entries[nearest].fingerprint));
   }
 }
 
@@ -142,7 +143,7 @@ void PreviewPrograms(const fs::path& out, const TSettings& settings, int first, 
     entries.push_back(std::move(e));
   }
   std::ofstream csv(out / "programs.csv");
-  csv << "program,name," << kMeasureColumns << ",note_peak_db,chord_peak_db,nearest,nearest_distance_db\n";
+  csv << "program,name," << kMeasureColumns << ",note_peak_db,chord_peak_db,nearest,nearest_distance_db,nearest_rhythm_db\n";
   for (size_t k = 0; k < entries.size(); ++k) {
     csv << entries[k].label << ',' << CsvText(entries[k].name);
     WriteMeasures(csv, entries[k].measures);
@@ -154,15 +155,15 @@ void PreviewPrograms(const fs::path& out, const TSettings& settings, int first, 
 
 void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
   const double rate = settings.rate;
-  const TPhrase phrase = TestSoundPhrase();
-  const size_t release = static_cast<size_t>(phrase.LastRelease() * rate);
   fs::create_directories(out / "subpresets");
   std::ofstream csv(out / "subpresets.csv");
-  csv << "group,number,name," << kMeasureColumns << ",change_db,nearest,nearest_distance_db\n";
+  csv << "group,number,name," << kMeasureColumns << ",change_db,change_rhythm_db,nearest,nearest_distance_db,nearest_rhythm_db\n";
   auto probe = NewInstrument(settings);
   for (const TSubPresetGroup& group : probe->Synth().SubPresets()->Groups()) {
     const fs::path dir = out / "subpresets" / (std::to_string(group.id) + "-" + group.name);
     fs::create_directories(dir);
+    const TPhrase phrase = TestSoundPhrase(group.id);
+    const size_t release = static_cast<size_t>(phrase.LastRelease() * rate);
     TFingerprint plain;
     {
       auto instrument = NewInstrument(settings);
@@ -184,7 +185,8 @@ void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
       e.name = group.presets[static_cast<size_t>(i)].name;
       e.measures = MeasureSound(audio, release);
       e.fingerprint = Fingerprint(audio);
-      e.extra = ',' + Number(FingerprintDistance(plain, e.fingerprint));
+      e.extra = ',' + Number(FingerprintDistance(plain, e.fingerprint)) + ',' +
+                Number(EnvelopeDistance(plain, e.fingerprint));
       WriteWav(dir / FileName(label, e.name), audio);
       std::cerr << "sub-preset " << e.label << " " << e.name << "\n";
       entries.push_back(std::move(e));
