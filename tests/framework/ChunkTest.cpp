@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <random>
 
@@ -328,9 +330,11 @@ TEST(BankFile, ValueFormClampsThroughTheParameterSetter) {
 // -------------------------------------------------------------------------- factory bank
 
 TEST(FactoryBank, ParsesExactly) {
-  const auto resource = FindResource("FACTORYBANKFXB");
-  ASSERT_FALSE(resource.empty());
-  const std::vector<uint8_t> file(resource.begin(), resource.end());
+  // This program links a plain bank (its tests start from the defaults): read the file the
+  // build embeds in the plug-in. That every new instance loads it is the bank tests' part.
+  std::ifstream in(TESMORA6_BINARY_DIR "/resources/FACTORYBANKFXB.fxb", std::ios::binary);
+  ASSERT_TRUE(in.good());
+  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_GT(file.size(), 164u);
   EXPECT_EQ(std::memcmp(file.data(), "CcnK", 4), 0);
   EXPECT_EQ(BigEndianAt(file, 4), static_cast<int32_t>(file.size()));
@@ -357,9 +361,9 @@ TEST(FactoryBank, ParsesExactly) {
     }
   }
 
-  // Every new instance starts with it, program 0 current.
+  // Read into an instance, the bank writes back unchanged.
   auto s = NewSynth();
-  EXPECT_EQ(s->CurrentProgram(), 0);
+  s->ReadBankFile(file);
   for (int32_t n = 0; n < 128; ++n) EXPECT_EQ(s->ProgramName(n), bank.programs[static_cast<size_t>(n)].name);
   EXPECT_EQ(s->WriteBankFile(), file);
 }
