@@ -19,6 +19,14 @@ constexpr int32_t Half(int32_t v) { return v / 2; }
 
 }  // namespace
 
+// Each Windows face maps to the installed family whose widths come closest, because the
+// layout places captions and controls for those widths: a wider family makes captions run
+// into their neighbours. Liberation Sans has Arial's metrics; DejaVu Sans is about as wide
+// as Verdana and its condensed cut as wide as Tahoma. The theme's Trebuchet captions sit
+// tightest ("Sequencer1" before the on switch, "Master" before "Tune", the filter knob
+// captions 39 px apart), so they take Liberation Sans Narrow, which keeps the bold panel
+// captions clear of their neighbours at the theme's sizes. The bitmap "Small Fonts" has
+// no outline equal; the condensed DejaVu cut stays legible at its 7 points.
 const char* FontFamilyFor(const std::string& face) {
   struct TMap {
     const char* face;
@@ -26,9 +34,9 @@ const char* FontFamilyFor(const std::string& face) {
   };
   static constexpr TMap kMap[] = {
       {"Arial", "Liberation Sans"},
-      {"Tahoma", "DejaVu Sans"},
+      {"Tahoma", "DejaVu Sans Condensed"},
       {"Verdana", "DejaVu Sans"},
-      {"Trebuchet Ms", "DejaVu Sans"},
+      {"Trebuchet Ms", "Liberation Sans Narrow"},
       {"Small Fonts", "DejaVu Sans Condensed"},
   };
   for (const TMap& m : kMap) {
@@ -794,8 +802,8 @@ TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t l
   return {r, drawn};
 }
 
-void DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, const TSPRect& panel,
-                      const std::string& caption) {
+TSPRect DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, const TSPRect& panel,
+                         const std::string& caption) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());
   const TSPThemeControlStyle& t = surface.text;
   canvas.SelectFont(t.font);
@@ -813,6 +821,7 @@ void DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, const T
   canvas.SelectFont(t.font);
   TSPRect r = box;
   PlaceText(canvas, caption, r, 1, 1, true);
+  return box;
 }
 
 void DrawPlaceholder(TSPCanvas& canvas, const TSPRect& r) {

@@ -304,8 +304,9 @@ TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left
                          bool on, const std::string& caption);
 TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,
                             bool on, const std::string& valueText, const std::string& caption);
-// The caption box of a panel, at the text sub-style's alignment inside the panel.
-void DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, const TSPRect& panel,
-                      const std::string& caption);
+// Draws the caption box of a panel, at the text sub-style's alignment inside the panel, and
+// returns that box.
+TSPRect DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, const TSPRect& panel,
+                         const std::string& caption);
 // The white box with "No Theme Control" a control without a style draws.
 void DrawPlaceholder(TSPCanvas& canvas, const TSPRect& r);

@@ -226,7 +226,8 @@ void TSPThemeGUIPanel::PaintBackground(TSPCanvas& canvas) {
   } else {
     DrawStyleBox(canvas, style->main, r);
   }
-  if (parent_ && showCaption && style && !caption.empty()) DrawPanelCaption(canvas, *style, r, caption);
+  captionRect = {};
+  if (parent_ && showCaption && style && !caption.empty()) captionRect = DrawPanelCaption(canvas, *style, r, caption);
   for (int32_t layerToPaint : {0, 1}) {
     for (TSPThemeGUIControl* c : children_) {
       if (!c->IsPanel() && c->layer == layerToPaint && c->IsVisible()) c->Paint(canvas);

@@ -147,6 +147,7 @@ class TSPThemeGUIControl {
   bool report = false;
   int32_t updateDepth = 0;
   TSPRect drawnRect;
+  TSPRect captionRect;  // a panel's caption box as last painted; empty without one
   bool repaintIdle = true;
   TSPThemeControl* style = nullptr;
   float maximum = 1.0f, minimum = 0.0f, step = 0.1f, value = 0.5f;

@@ -185,6 +185,43 @@ TEST_F(EditorLayoutTest, NoTwoVisibleControlsOverlapOnAnyPageCombination) {
   }
 }
 
+// What the painted editor shows: no control's caption or value text runs into another
+// control or its texts, and no panel's caption box runs into a control of that panel or is
+// cut by the panel's edge. This is where a font that draws wider than the layout was made
+// for shows ("Sequencer1" beside its on switch, "Master" beside "Tune", the filter knob
+// captions 39 px apart).
+TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
+  auto meets = [](const TSPRect& a, const TSPRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  for (int32_t osc = 0; osc < 3; ++osc) {
+    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+      body_->ShowPage(kOscillatorPageKey, osc);
+      body_->ShowPage(kBottomPageKey, bottom);  // rebuilt: panels and controls are painted
+      std::vector<TSPThemeGUIControl*> shown;
+      for (auto* c : All<TSPThemeGUIControl>(body_))
+        if (!c->IsPanel() && c->IsVisible()) shown.push_back(c);
+      for (size_t a = 0; a < shown.size(); ++a)
+        for (size_t b = a + 1; b < shown.size(); ++b)
+          EXPECT_FALSE(meets(shown[a]->drawnRect, shown[b]->drawnRect))
+              << "\"" << shown[a]->caption << "\" and \"" << shown[b]->caption << "\" on pages "
+              << osc << ", " << bottom;
+      for (auto* panel : All<TSPThemeGUIPanel>(body_)) {
+        if (!panel->IsVisible() || panel->caption.empty()) continue;
+        const TSPRect box = panel->captionRect, edge = panel->Rect();
+        EXPECT_TRUE(box.left >= edge.left && box.right <= edge.right && box.top >= edge.top &&
+                    box.bottom <= edge.bottom)
+            << "\"" << panel->caption << "\" is cut by its panel";
+        for (auto* c : shown)
+          if (c->Parent() == panel)
+            EXPECT_FALSE(meets(box, c->drawnRect))
+                << "\"" << panel->caption << "\" and \"" << c->caption << "\" on pages " << osc
+                << ", " << bottom;
+      }
+    }
+  }
+}
+
 // What a user can do with every control: bring up its page with the notebook buttons,
 // then drag it (knobs, value boxes), click it (switches) or pick from its list; the host is
 // automated with that parameter's index and nothing else.
