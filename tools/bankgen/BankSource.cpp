@@ -13,7 +13,7 @@ class TLine {
     size_t i = 0;
     while (true) {
       while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r')) ++i;
-      if (i >= text.size()) break;
+      if (i >= text.size() || text[i] == '#') break;  // the rest of the line is a comment
       if (text[i] == '"') {
         std::string word = "\"";
         ++i;
@@ -33,7 +33,10 @@ class TLine {
         words_.push_back(word);
       } else {
         const size_t start = i;
-        while (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != '\r') ++i;
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != '\r' &&
+               text[i] != '#') {
+          ++i;
+        }
         words_.emplace_back(text.substr(start, i - start));
       }
     }
@@ -70,10 +73,26 @@ class TLine {
     if (!(v >= 0.0f && v <= 1.0f)) Fail("value " + w + " is outside 0 .. 1");
     return v;
   }
-  // index "name" value
+  // KEY VALUE, "HOST NAME" VALUE, or the older INDEX "HOST NAME" NORMALIZED.
   TSourceValue Value() const {
-    Expect(3, "INDEX \"PARAMETER NAME\" VALUE");
-    return {Integer(0), Quoted(1), Normalized(2), where_};
+    TSourceValue v;
+    v.where = where_;
+    if (StartsWithIndex()) {
+      Expect(3, "INDEX \"PARAMETER NAME\" VALUE");
+      v.index = Integer(0);
+      v.name = Quoted(1);
+      v.value = Normalized(2);
+      return v;
+    }
+    Expect(2, "KEY VALUE (one value: quote a text that holds blanks)");
+    if (words_[0][0] == '"') {
+      v.name = Quoted(0);
+    } else {
+      v.key = words_[0];
+    }
+    // The value reader tells a quoted text from a number by its quotes.
+    v.text = words_[1][0] == '"' ? words_[1] + '"' : words_[1];
+    return v;
   }
   bool StartsWithIndex() const {
     return !words_.empty() && !words_[0].empty() && words_[0][0] >= '0' && words_[0][0] <= '9';
@@ -99,9 +118,8 @@ void ParseSource(std::string_view text, const std::string& fileName, TBankSource
     const std::string_view raw = text.substr(pos, eol - pos);
     pos = eol + 1;
     ++lineNumber;
-    const size_t first = raw.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos || raw[first] == '#') continue;
     const TLine line(raw, fileName + ":" + std::to_string(lineNumber));
+    if (line.Size() == 0) continue;  // blank or only a comment
     const std::string& keyword = line.Word(0);
 
     if (!program && !group) {
@@ -129,10 +147,8 @@ void ParseSource(std::string_view text, const std::string& fileName, TBankSource
         if (named) line.Fail("the program is already named");
         program->name = line.Quoted(1);
         named = true;
-      } else if (line.StartsWithIndex()) {
-        program->values.push_back(line.Value());
       } else {
-        line.Fail("expected name \"...\" or INDEX \"PARAMETER NAME\" VALUE");
+        program->values.push_back(line.Value());
       }
       continue;
     }
@@ -148,11 +164,9 @@ void ParseSource(std::string_view text, const std::string& fileName, TBankSource
       line.Expect(1, "end");
       if (!preset) line.Fail("\"end\" without a sub-preset");
       preset = nullptr;
-    } else if (line.StartsWithIndex()) {
+    } else {
       if (!preset) line.Fail("parameter values belong inside subpreset \"...\" ... end");
       preset->values.push_back(line.Value());
-    } else {
-      line.Fail("expected subpreset \"...\", end, or INDEX \"PARAMETER NAME\" VALUE");
     }
   }
   if (!program && !group) throw TSourceError(fileName + ": the file holds no program and no group");

@@ -2,9 +2,12 @@
 // library embeds as "FACTORYBANKFXB":
 //   tesmora6-bankgen OUTPUT.fxb SOURCE.txt...
 // It builds a real instrument, so the bank always follows the parameter table: a source
-// that names a parameter by an index whose name differs, a value outside 0 .. 1, a
-// missing program or an unknown group stops the build with the file and line at fault.
+// that names an unknown parameter (or one by an index whose name differs), a value outside
+// the parameter's range, a display text the parameter does not show, a missing program or
+// an unknown group stops the build with the file and line at fault. Values in units and
+// display texts are converted by the instrument's own laws and formatter.
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,8 +16,10 @@
 #include <sstream>
 #include <string>
 
+#include "framework/DSPParamText.h"
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6ParamIds.h"
 #include "tools/bankgen/BankSource.h"
 
 namespace {
@@ -48,8 +53,33 @@ class TBankBuilder : public TTesmora6 {
   }
 
  private:
-  // The index must name the parameter the source says it does.
-  void CheckParameter(const bankgen::TSourceValue& v) const {
+  // The parameter a line names: by key, by a host name no other parameter shares, or (the
+  // older form) by an index that must carry the name the line gives.
+  int32_t Resolve(const bankgen::TSourceValue& v) const {
+    if (!v.key.empty()) {
+      const int32_t index = Param::FindKey(v.key);
+      if (index >= 0) return index;
+      std::string message = v.where + ": there is no parameter with the key \"" + v.key + "\"";
+      for (int32_t i = 0; i < Param::Count; ++i) {
+        if (SameLetters(Param::kKeys[static_cast<size_t>(i)], v.key)) {
+          message += " (did you mean " + std::string(Param::kKeys[static_cast<size_t>(i)]) + "?)";
+          break;
+        }
+      }
+      throw TSourceError(message);
+    }
+    if (v.index < 0) {
+      std::vector<int32_t> named;
+      for (int32_t i = 0; i < ParamCount(); ++i) {
+        if (ParamInfo(i).name == v.name) named.push_back(i);
+      }
+      if (named.size() == 1) return named.front();
+      if (named.empty()) throw TSourceError(v.where + ": no parameter is named \"" + v.name + "\"");
+      std::string keys;
+      for (int32_t i : named) keys += (keys.empty() ? "" : ", ") + std::string(Param::kKeys[static_cast<size_t>(i)]);
+      throw TSourceError(v.where + ": " + std::to_string(named.size()) + " parameters are named \"" +
+                         v.name + "\"; name it by its key (" + keys + ")");
+    }
     if (!ValidParam(v.index)) {
       throw TSourceError(v.where + ": there is no parameter " + std::to_string(v.index) +
                          " (the parameters are 0 .. " + std::to_string(ParamCount() - 1) + ")");
@@ -59,21 +89,42 @@ class TBankBuilder : public TTesmora6 {
       throw TSourceError(v.where + ": parameter " + std::to_string(v.index) + " is named \"" +
                          actual + "\" in the parameter table, not \"" + v.name + "\"");
     }
+    return v.index;
+  }
+
+  // The normalized value a line gives its parameter.
+  float ValueOf(int32_t index, const bankgen::TSourceValue& v) {
+    if (v.text.empty()) return v.value;
+    float normalized = 0.0f;
+    std::string error;
+    const auto display = [this, index](float real) { return DisplayText(index, real); };
+    if (!ParseParameterValue(ParamInfo(index), v.text, display, normalized, error)) {
+      throw TSourceError(v.where + ": " + std::string(Param::kKeys[static_cast<size_t>(index)]) + ": " + error);
+    }
+    return normalized;
+  }
+
+  static bool SameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
   }
 
   void BuildProgram(int32_t n, const bankgen::TProgramSource& source) {
     TDSPPluginProgram& program = Program(n);
     std::set<int32_t> listed;
     for (const auto& v : source.values) {
-      CheckParameter(v);
-      if (ParamInfo(v.index).global) {
-        throw TSourceError(v.where + ": parameter " + std::to_string(v.index) + " \"" + v.name +
-                           "\" is global; programs do not carry it");
+      const int32_t index = Resolve(v);
+      if (ParamInfo(index).global) {
+        throw TSourceError(v.where + ": parameter " + std::to_string(index) + " \"" +
+                           ParamInfo(index).name + "\" is global; programs do not carry it");
       }
-      if (!listed.insert(v.index).second) {
-        throw TSourceError(v.where + ": parameter " + std::to_string(v.index) + " is listed twice");
+      if (!listed.insert(index).second) {
+        throw TSourceError(v.where + ": parameter " + std::to_string(index) + " is listed twice");
       }
-      program.values[static_cast<size_t>(v.index)] = v.value;
+      program.values[static_cast<size_t>(index)] = ValueOf(index, v);
     }
     SetProgramName(n, source.name);
   }
@@ -104,17 +155,18 @@ class TBankBuilder : public TTesmora6 {
       for (int16_t item : group->items) values.push_back(ParamInfo(item).defaultValue);
       std::set<int32_t> listed;
       for (const auto& v : preset.values) {
-        CheckParameter(v);
+        const int32_t index = Resolve(v);
         size_t k = 0;
-        while (k < group->items.size() && group->items[k] != v.index) ++k;
+        while (k < group->items.size() && group->items[k] != index) ++k;
         if (k == group->items.size()) {
-          throw TSourceError(v.where + ": parameter " + std::to_string(v.index) +
-                             " is not in group \"" + group->name + "\"");
+          throw TSourceError(v.where + ": parameter " + std::to_string(index) + " (" +
+                             std::string(Param::kKeys[static_cast<size_t>(index)]) + ") is not in group \"" +
+                             group->name + "\"");
         }
-        if (!listed.insert(v.index).second) {
-          throw TSourceError(v.where + ": parameter " + std::to_string(v.index) + " is listed twice");
+        if (!listed.insert(index).second) {
+          throw TSourceError(v.where + ": parameter " + std::to_string(index) + " is listed twice");
         }
-        values[k] = v.value;
+        values[k] = ValueOf(index, v);
       }
       subPresets.Append(source.id, preset.name, std::move(values));
     }
