@@ -13,6 +13,7 @@
 
 #include "framework/DSPByteStream.h"
 #include "instrument/Tesmora6ParamIds.h"
+#include "tools/render/ParamArgument.h"
 #include "tools/render/Renderer.h"
 
 namespace fs = std::filesystem;
@@ -72,6 +73,48 @@ TEST(Renderer, DrivesTheThirdPartyInstrument) {
     EXPECT_LT(tail, levels.peak);
   }
   EXPECT_NEAR(peaks[0], peaks[1], 0.25f * peaks[0]);
+}
+
+TEST(ParamArgument, RefusesWhatItCannotReadWholly) {
+  TVstHost own(std::make_shared<TVstLibrary>(TESMORA6_PLUGIN_PATH));
+  TOwnParameterTable table;
+  using enum TValueForm;
+  const struct {
+    const char* argument;
+    TValueForm form;
+    const char* message;
+  } cases[] = {
+      {"Volume=nan", kNormalized, "between 0 and 1"},
+      {"Volume=inf", kNormalized, "between 0 and 1"},
+      {"Volume=1.5", kNormalized, "between 0 and 1"},
+      {"Volume=-0.1", kNormalized, "between 0 and 1"},
+      {"Volume=0.5x", kNormalized, "neither a number"},
+      {"Volume=", kNormalized, "no value"},
+      {"=0.5", kNormalized, "no parameter"},
+      {"9999=1", kNormalized, "no parameter 9999"},
+      {"-1=1", kNormalized, "no parameter is called -1"},
+      {"NoSuchKey=0.5", kNormalized, "no parameter is called"},
+      {"Volume", kNormalized, "KEY=VALUE"},
+      {"Cutoff=0.5", kNormalized, "several parameters"},
+      {"Voices=8", kNormalized, "--set takes values"},
+      {"Voices=80", kPresetText, "outside the range"},
+      {"Voices=nan", kPresetText, "not a display text"},
+      {"Flt1Type=Nope", kPresetText, "24DB LP"},
+  };
+  for (const auto& c : cases) {
+    try {
+      ParseParamArgument(own, c.argument, c.form, table);
+      ADD_FAILURE() << c.argument << " was taken";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.argument << ": " << e.what();
+    }
+  }
+  if (!HaveThirdPartyPlugin()) return;
+  // Another plug-in takes normalized numbers only.
+  TVstHost other(std::make_shared<TVstLibrary>(kThirdPartyPlugin));
+  EXPECT_THROW(ParseParamArgument(other, "0=Saw", kNormalized, table), std::runtime_error);
+  EXPECT_THROW(ParseParamArgument(other, "0=1", kPresetText, table), std::runtime_error);
+  EXPECT_EQ(ParseParamArgument(other, "0=0.25", kNormalized, table).normalized, 0.25f);
 }
 
 // ------------------------------------------------------------------- the tool itself
@@ -236,12 +279,24 @@ TEST_F(RenderTool, AppliesStateAndParametersBeforeInfo) {
     const std::string volume = ParameterRow(info, Param::Volume);
     EXPECT_EQ(volume.substr(volume.rfind(' ') + 1), c.volume) << c.options << ": " << volume;
   }
-  // Parameter keys reach past the parameters whose names repeat.
-  const auto [status, info] =
-      Run("--param Flt2Cutoff=0.5 --param " + std::to_string(Param::Voices) + "=0 --info");
+  // Keys reach the parameters whose names repeat; --set reads units, times and display
+  // texts as preset sources do, and --param texts the same way; both apply in their order.
+  const auto [status, info] = Run(
+      "--param Flt2Cutoff=0.5 --set Voices=8 --param Voices=0 --set Voices=4 --set "
+      "'Flt1Type=\"24DB LP\"' --param Env1Attack=5ms --param Osc1Waveform=Saw --info");
   ASSERT_EQ(status, 0) << info;
-  const std::string row = ParameterRow(info, Param::Flt2Cutoff);
-  EXPECT_EQ(row.substr(row.rfind(' ') + 1), "0.5") << row;
+  const struct {
+    Param::Id id;
+    const char* shown;
+  } rows[] = {{Param::Flt2Cutoff, "0.5"},
+              {Param::Voices, "  4  "},
+              {Param::Flt1Type, "  24DB LP  "},
+              {Param::Env1Attack, "  0.005  "},
+              {Param::Osc1Waveform, "  Saw  "}};
+  for (const auto& r : rows) {
+    const std::string row = ParameterRow(info, r.id);
+    EXPECT_NE(row.find(r.shown), std::string::npos) << row;
+  }
 }
 
 TEST_F(RenderTool, RefusesBadInputBeforeWritingAnything) {
@@ -255,10 +310,11 @@ TEST_F(RenderTool, RefusesBadInputBeforeWritingAnything) {
   shortBank.resize(shortBank.size() - 100);
   std::vector<uint8_t> nanBank = ValueBankFile(156, NAN);
 
-  const struct {
+  struct TCase {
     std::string options;
     const char* message;
-  } cases[] = {
+  };
+  std::vector<TCase> cases = {
       {Write("truncated.mid", truncated), "truncated"},
       {"-o /nonexistent-folder/x.wav", "does not exist"},
       {"-o " + Path("x.mp3"), "cannot tell the audio format"},
@@ -271,18 +327,8 @@ TEST_F(RenderTool, RefusesBadInputBeforeWritingAnything) {
       {"--fxb " + Write("nan.fxb", nanBank), "not a number"},
       {"--bank-chunk " + Write("program.chunk", programChunk), "not a bank chunk"},
       {"--bank-chunk " + Write("empty.chunk", {}), "empty"},
-      {"--param Volume=nan", "--param"},
-      {"--param Volume=inf", "--param"},
-      {"--param Volume=1.5", "--param"},
-      {"--param Volume=-0.1", "--param"},
-      {"--param Volume=0.5x", "--param"},
-      {"--param Volume=", "--param"},
-      {"--param =0.5", "--param"},
-      {"--param 9999=1", "--param"},
-      {"--param=-1=1", "--param"},
-      {"--param NoSuchKey=0.5", "--param"},
-      {"--param Volume", "--param"},
-      {"--param Cutoff=0.5", "several parameters"},
+      {"--param Volume=nan", "--param Volume=nan: a normalized value lies between 0 and 1"},
+      {"--set Voices=80", "--set Voices=80: 80 is outside the range"},
   };
   const std::string output = Path("out.wav");
   for (const auto& c : cases) {

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   double tail = 2.0;
   int program = -1;
   int bits = 0;
-  std::vector<std::string> params;
+  std::vector<std::string> params, sets;
   std::string bankChunk, programChunk, bankFile;
   bool info = false;
   bool quiet = false;
@@ -132,9 +132,16 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1.0, 1000.0));
   app.add_option("--tail", tail, "seconds rendered after the last MIDI message")->capture_default_str()->check(CLI::Range(0.0, 600.0));
   app.add_option("--program", program, "program to select before playing")->check(CLI::NonNegativeNumber);
-  app.add_option("--param", params,
-                 "set a parameter: KEY=VALUE, KEY an index, a parameter key or a parameter name, "
-                 "VALUE normalized 0..1; repeatable, applied in order after the program");
+  CLI::Option* paramOption = app.add_option(
+      "--param", params,
+      "set a parameter: KEY=VALUE, KEY an index, a parameter key or a parameter name, VALUE a "
+      "normalized number 0..1 (or for Tesmora6 any value --set takes that is not a plain "
+      "number); repeatable, applied in order after the program");
+  CLI::Option* setOption = app.add_option(
+      "--set", sets,
+      "set a Tesmora6 parameter as a preset source does: KEY=VALUE, VALUE in the parameter's "
+      "units (8, 1200, 5ms, 1.5s, -6dB), a display text (Saw, '\"24DB LP\"') or =N normalized; "
+      "repeatable, applied in order with --param");
   app.add_option("--bank-chunk", bankChunk, "load a bank chunk (raw bytes) with effSetChunk")->check(CLI::ExistingFile);
   app.add_option("--program-chunk", programChunk, "load a program chunk (raw bytes) with effSetChunk")->check(CLI::ExistingFile);
   app.add_option("--fxb", bankFile, "load a bank file ('FBCh' chunk bank or 'FxBk' value bank)")->check(CLI::ExistingFile);
@@ -176,8 +183,15 @@ int main(int argc, char** argv) {
       }
       host.Dispatch(vst::effSetProgram, 0, program);
     }
-    for (const std::string& p : params) {
-      const TParamSetting setting = ParseParamArgument(host, p);
+    // --param and --set in the order they were given.
+    TOwnParameterTable table;
+    size_t nextParam = 0, nextSet = 0;
+    for (const CLI::Option* option : app.parse_order()) {
+      const bool isParam = option == paramOption;
+      if (!isParam && option != setOption) continue;
+      const std::string& argument = isParam ? params.at(nextParam++) : sets.at(nextSet++);
+      const TParamSetting setting = ParseParamArgument(
+          host, argument, isParam ? TValueForm::kNormalized : TValueForm::kPresetText, table);
       host.Effect()->setParameter(host.Effect(), setting.index, setting.normalized);
     }
     if (info) {
