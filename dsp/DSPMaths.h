@@ -4,6 +4,7 @@
 // afterwards (the random seed excepted).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 // ---- curves ----
@@ -20,8 +21,16 @@ TCurveFunction SelectCurve(int type);
 // The shape of a curve type evaluated directly in extended precision (no table);
 // the oscillator wave tables are built from these.
 long double CurveShape(int type, long double x);
-// The table of a curve type 1..32: kCurveTableLength floats, guards included.
+// The table of a curve type 1..32: kCurveTableLength floats, guards included; null for
+// "Linear" and types outside 1..32.
 const float* CurveTable(int type);
+// A whole run of values through a curve table, in place: the lookup of the curve
+// function without a call per value. A null table ("Linear") leaves them unchanged.
+inline void ApplyCurveTable(const float* table, float* x, int32_t n) {
+  if (!table) return;
+  const float* data = table + kCurveGuard;
+  for (int32_t k = 0; k < n; ++k) x[k] = data[std::lrintf(x[k] * 16384.0f)];
+}
 
 // ---- constant signals ----
 class TDSPConstSignals {

@@ -4,28 +4,32 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/DSPWaves.h"
 #include "instrument/Tesmora6Display.h"
+#include "instrument/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6Params.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 
 namespace {
 
 
-// Host indexes whose modulation offsets the control update reads.
-constexpr int32_t kKeyTune = 11;
-constexpr int32_t kKeyOscAmt = 24;     // + i (1 .. 6)
-constexpr int32_t kKeyOscPan = 30;     // + i
-constexpr int32_t kKeyOscPitch = 42;   // + i
-constexpr int32_t kKeyOscScale = 195;  // + 2i
-
-// Per filter stage and unit: the keys of cutoff, Q, bandwidth, env1, env2, lfo1..3.
+// Per filter stage and unit: the parameters keying the modulation offsets of cutoff, Q,
+// bandwidth, env1, env2 and lfo1 .. lfo3 (the three LFO keys follow each other).
 struct TFilterKeys {
-  int32_t cutoff, q, bandwidth, env1, env2, lfo1;
+  Param::Id cutoff, q, bandwidth, env1, env2, lfo1;
 };
 constexpr TFilterKeys kFilterKeys[2][2] = {
-    {{63, 64, 65, 66, 67, 68}, {225, 226, 227, 228, 229, 230}},
-    {{73, 74, 75, 76, 77, 78}, {235, 236, 237, 238, 239, 240}},
+    {{Param::Flt1Cutoff, Param::Flt1Q, Param::Flt1Bandwidth, Param::Flt1CutoffEnv1,
+      Param::Flt1CutoffEnv2, Param::Flt1CutoffLfo1},
+     {Param::Flt1RCutoff, Param::Flt1RQ, Param::Flt1RBandwidth, Param::Flt1RCutoffEnv1,
+      Param::Flt1RCutoffEnv2, Param::Flt1RCutoffLfo1}},
+    {{Param::Flt2Cutoff, Param::Flt2Q, Param::Flt2Bandwidth, Param::Flt2CutoffEnv1,
+      Param::Flt2CutoffEnv2, Param::Flt2CutoffLfo1},
+     {Param::Flt2RCutoff, Param::Flt2RQ, Param::Flt2RBandwidth, Param::Flt2RCutoffEnv1,
+      Param::Flt2RCutoffEnv2, Param::Flt2RCutoffLfo1}},
 };
+static_assert(Param::Flt1CutoffLfo1 + 2 == Param::Flt1CutoffLfo3 &&
+              Param::Flt2RCutoffLfo1 + 2 == Param::Flt2RCutoffLfo3);
 
 }  // namespace
 
@@ -59,6 +63,41 @@ void TTesmora6::DefineParameters() {
 void TTesmora6::FinishInitialisation() {
   TVXInstr6Osc::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);
+  // The first block builds the voice pool from the current program under the lock.
+  PrepareWaveTables(Program(CurrentProgram()));
+}
+
+// ---------------------------------------------------------------- wave tables ahead of changes
+
+namespace {
+constexpr Param::Id kWaveformParams[] = {
+    Param::Osc1Waveform, Param::Osc2Waveform, Param::Osc3Waveform, Param::Osc4Waveform,
+    Param::Osc5Waveform, Param::Osc6Waveform, Param::Lfo1Waveform, Param::Lfo2Waveform,
+    Param::Lfo3Waveform};
+}  // namespace
+
+void TTesmora6::PrepareWaveTable(int32_t index, float normalized) const {
+  for (Param::Id id : kWaveformParams) {
+    if (index != id) continue;
+    const float v = normalized >= 0.0f ? std::min(normalized, 1.0f) : 0.0f;  // NaN too
+    waves::PrepareWaveTable(Round(ParamInfo(index).ToReal(v)));
+  }
+}
+
+void TTesmora6::PrepareWaveTables(const TDSPPluginProgram& program) const {
+  for (Param::Id id : kWaveformParams) {
+    if (static_cast<size_t>(id) < program.values.size()) PrepareWaveTable(id, program.values[id]);
+  }
+}
+
+void TTesmora6::SetParameterFromHost(int32_t index, float value) {
+  PrepareWaveTable(index, value);
+  TVXInstr6Osc::SetParameterFromHost(index, value);
+}
+
+void TTesmora6::SetProgram(int32_t n) {
+  if (n >= 0 && n < ProgramCount()) PrepareWaveTables(Program(n));
+  TVXInstr6Osc::SetProgram(n);
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {
@@ -71,10 +110,10 @@ std::string TTesmora6::DisplayText(int32_t index, float realValue) {
 
 void TTesmora6::ParameterChanged(int32_t index) {
   TVXInstr6Osc::ParameterChanged(index);
-  if (index < 197 || index > 208) return;
-  // Key scaling: "OSCiScaleTune" (odd hosts) and "OSCiRootKey" (even hosts).
-  const auto i = static_cast<size_t>((index - 197) / 2);
-  if ((index - 197) % 2 == 0) {
+  if (index < Param::Osc1ScaleTune || index > Param::Osc6RootKey) return;
+  // Key scaling: "OSCiScaleTune" and "OSCiRootKey" in pairs per oscillator.
+  const auto i = static_cast<size_t>((index - Param::Osc1ScaleTune) / 2);
+  if ((index - Param::Osc1ScaleTune) % 2 == 0) {
     Osc[i].scale = GetReal(index) * 0.01f;
   } else {
     Osc[i].root = GetReal(index);
@@ -133,8 +172,8 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   for (int i = 0; i < kOscillators; ++i) {
     TOscillatorState& o = Osc[static_cast<size_t>(i)];
     voice.Oscillator(i).SetGain((o.amp + o.ampLfo[0] * l1 + o.ampLfo[1] * l2 + o.ampLfo[2] * l3) *
-                                (1.0f + m[kKeyOscAmt + i + 1]));
-    const float w = std::clamp((1.0f + m[kKeyOscPan + i + 1]) * o.pan, 0.0f, 1.0f);
+                                (1.0f + m[Param::Osc1Amount + i]));
+    const float w = std::clamp((1.0f + m[Param::Osc1Pan + i]) * o.pan, 0.0f, 1.0f);
     o.gainR = w;
     o.gainL = 1.0f - w;
   }
@@ -169,11 +208,11 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   for (int i = 0; i < kOscillators; ++i) {
     TOscillatorState& o = Osc[static_cast<size_t>(i)];
     TDSPDiatonicTune1& tuner = voice.Tuner(i);
-    tuner.In = n + m[kKeyOscPitch + i + 1] + m[kKeyTune] + a[static_cast<size_t>(i)] + GlobalTune;
+    tuner.In = n + m[Param::Osc1Tune + i] + m[Param::Tune] + a[static_cast<size_t>(i)] + GlobalTune;
     tuner.Tick();
     // 11. Pitch with bend and envelope terms, then key scaling around note 64.
     float pi = tuner.Out + bend + h1 * o.pitchEnv[0] + h2 * o.pitchEnv[1];
-    pi = (1.0f + m[kKeyOscScale + 2 * (i + 1)]) * o.scale * (pi - 64.0f) + o.root;
+    pi = (1.0f + m[Param::Osc1ScaleTune + 2 * i]) * o.scale * (pi - 64.0f) + o.root;
     // 12./13. LFO pitch modulation in semitones, or in hertz (164 Hz per unit).
     const float mod = l1 * o.pitchLfo[0] + l2 * o.pitchLfo[1] + l3 * o.pitchLfo[2];
     TDSPOscillator& osc = voice.Oscillator(i);
@@ -226,19 +265,22 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
     osc.FillPeriod(osc.OutputBlock());
     o[static_cast<size_t>(i)] = osc.OutputBlock();
   }
-  // Mix with the envelope weights and pan gains.
+  // Mix with the envelope weights and pan gains: oscillator by oscillator over the whole
+  // period (each sample still sums oscillators 1 to 6 in order, starting from 0, so the
+  // sums are the same; the loop over the period runs in vector lanes).
   float* vl = VoiceL.data();
   float* vr = VoiceR.data();
-  for (int32_t k = 0; k < p; ++k) {
-    float sumL = 0.0f, sumR = 0.0f;
-    for (size_t i = 0; i < kOscillators; ++i) {
-      const TOscillatorState& s = Osc[i];
-      const float ai = (s.envWeight1 * e1[k] + s.envWeight2 * e2[k]) * o[i][k];
-      sumL += ai * s.gainL;
-      sumR += ai * s.gainR;
+  std::fill(vl, vl + p, 0.0f);
+  std::fill(vr, vr + p, 0.0f);
+  for (size_t i = 0; i < kOscillators; ++i) {
+    const TOscillatorState& s = Osc[i];
+    const float w1 = s.envWeight1, w2 = s.envWeight2, gl = s.gainL, gr = s.gainR;
+    const float* oi = o[i];
+    for (int32_t k = 0; k < p; ++k) {
+      const float ai = (w1 * e1[k] + w2 * e2[k]) * oi[k];
+      vl[k] += ai * gl;
+      vr[k] += ai * gr;
     }
-    vl[k] = sumL;
-    vr[k] = sumR;
   }
   // Shapers and the two filter stages.
   auto shape = [&](uint8_t route) {
@@ -253,20 +295,20 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   };
   shape(0);
   if (FilterStages[0].on) {
-    voice.Filters[TDSPSynthVoice::kFilter1Left].FillPeriod(vl);
-    voice.Filters[TDSPSynthVoice::kFilter1Right].FillPeriod(vr);
+    voice.Filters[TDSPSynthVoice::kFilter1Left].FillPeriodPair(
+        voice.Filters[TDSPSynthVoice::kFilter1Right], vl, vr);
   }
   shape(1);
   if (FilterStages[1].on) {
-    voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriod(vl);
-    voice.Filters[TDSPSynthVoice::kFilter2Right].FillPeriod(vr);
+    voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriodPair(
+        voice.Filters[TDSPSynthVoice::kFilter2Right], vl, vr);
   }
   // Amplitude curves, depths and the gain buffer.
   const float* gain = voice.GainBuffer();
+  ApplyCurveTable(AmpCurveTable1, e1, p);
+  ApplyCurveTable(AmpCurveTable2, e2, p);
   float probe = 0.0f;
   for (int32_t k = 0; k < p; ++k) {
-    AmpCurve1(e1[k]);
-    AmpCurve2(e2[k]);
     const float f1 = 1.0f - (1.0f - e1[k]) * AmpDepth1;
     const float f2 = 1.0f - (1.0f - e2[k]) * AmpDepth2;
     const float f = f1 * f2 * gain[k];
@@ -300,6 +342,7 @@ void TTesmora6::RecoverVoice(TDSPSynthVoice& voice) {
 
 void TTesmora6::RenderBlock() {
   CheckVoicePool();
+  matrixDirty_ = true;  // parameter values may have been stored without a notification
   VoicesActive = 0;
   std::fill(outputs[0].stereo.begin(), outputs[0].stereo.end(), 0.0f);
   std::fill(MixL.begin(), MixL.end(), 0.0f);

@@ -3,20 +3,20 @@
 #include <algorithm>
 
 #include "engine/ParameterLaws.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
-// Host indexes that key the modulation offsets (the destination's consumer decides what
-// the offset does).
-enum ModKey : int32_t {
-  kKeyTune = 11,
-  kKeyShapeAmt = 94,
-  kKeyRShapeAmt = 244,
-  kKeySeq1Gate = 320, kKeySeq1Level = 321, kKeySeq1Pitch = 323,
-  kKeySeq2Gate = 389, kKeySeq2Level = 390, kKeySeq2Pitch = 392,
-};
-constexpr int32_t kLfoFrequencyKey[3] = {81, 85, 89};
-constexpr int32_t kLfoAmpKey[3] = {83, 87, 91};
+// The modulation offsets are keyed by host parameter (the destination's consumer decides
+// what the offset does). The sequencers' level and pitch offsets sit on the keys of
+// "Seq1GateOff" and "Seq1Oct" (and Seq2's), as the destination list names them.
+constexpr Param::Id kKeySeq1Gate = Param::Seq1Gate, kKeySeq1Level = Param::Seq1GateOff,
+                    kKeySeq1Pitch = Param::Seq1Oct;
+constexpr Param::Id kKeySeq2Gate = Param::Seq2Gate, kKeySeq2Level = Param::Seq2GateOff,
+                    kKeySeq2Pitch = Param::Seq2Oct;
+constexpr Param::Id kLfoFrequencyKey[3] = {Param::Lfo1Frequency, Param::Lfo2Frequency,
+                                           Param::Lfo3Frequency};
+constexpr Param::Id kLfoAmpKey[3] = {Param::Lfo1Amp, Param::Lfo2Amp, Param::Lfo3Amp};
 
 // Matrix sources.
 enum Source : int32_t {
@@ -43,7 +43,23 @@ void TVoxBoardQRMSynth::BuildModInverse() {
 void TVoxBoardQRMSynth::ParameterChanged(int32_t index) {
   TVoxBoardArpSynth::ParameterChanged(index);
   const int16_t slot = SlotOfHost(index);
+  if (slot >= kSlotMatrix && slot < kSlotMatrix + 3 * kMatrixSlots) matrixDirty_ = true;
   if (slot >= 0) SlotChanged(slot, index);
+}
+
+void TVoxBoardQRMSynth::RefreshMatrix() {
+  matrixDirty_ = false;
+  matrixSlotCount_ = 0;
+  const int16_t first = HostOfSlot(kSlotMatrix);
+  if (first < 0) return;
+  for (int n = 0; n < kMatrixSlots; ++n) {
+    const int32_t source = GetInteger(first + 3 * n);
+    const int32_t dest = GetInteger(first + 3 * n + 1);
+    if (dest <= 0 || static_cast<size_t>(dest) >= modDestinations_.Count()) continue;
+    const float amount = AmountCurve(GetReal(first + 3 * n + 2) * 0.001f);
+    matrixSlots_[static_cast<size_t>(matrixSlotCount_++)] = {
+        source, modDestinations_[static_cast<size_t>(dest)].hostIndex, amount};
+  }
 }
 
 void TVoxBoardQRMSynth::ReapplySlots(int32_t first, int32_t last) {
@@ -108,8 +124,8 @@ void TVoxBoardQRMSynth::SlotChanged(int32_t slot, int32_t host) {
     case kSlotEnv2Release: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetReleaseTime(TimecentsToMsExact(value)); }); break;
     case kSlotAmpEnv1: AmpDepth1 = static_cast<float>(integer) * 0.01f; break;
     case kSlotAmpEnv2: AmpDepth2 = static_cast<float>(integer) * 0.01f; break;
-    case kSlotEnv1Db: AmpCurve1 = SelectCurve(integer); break;
-    case kSlotEnv2Db: AmpCurve2 = SelectCurve(integer); break;
+    case kSlotEnv1Db: AmpCurve1 = SelectCurve(integer); AmpCurveTable1 = CurveTable(integer); break;
+    case kSlotEnv2Db: AmpCurve2 = SelectCurve(integer); AmpCurveTable2 = CurveTable(integer); break;
     case kSlotEnv1ScaleBy: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetUseFixedLevel(integer != 0); }); break;
     case kSlotEnv2ScaleBy: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetUseFixedLevel(integer != 0); }); break;
     case kSlotEnv1ScaleTo: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetFixedLevel(value * 0.001f); }); break;
@@ -322,23 +338,20 @@ void TVoxBoardQRMSynth::RunModulationStep(TDSPSynthVoice& voice) {
   float* m = ModOffsets.data();
   for (size_t d = 1; d < modDestinations_.Count(); ++d) m[modDestinations_[d].hostIndex] = 0.0f;
   // 4. The matrix.
-  const int16_t first = HostOfSlot(kSlotMatrix);
-  if (matrixOn_ && first >= 0) {
-    for (int n = 0; n < kMatrixSlots; ++n) {
-      const int32_t source = GetInteger(first + 3 * n);
-      const int32_t dest = GetInteger(first + 3 * n + 1);
-      if (dest <= 0 || static_cast<size_t>(dest) >= modDestinations_.Count()) continue;
-      const float amount = AmountCurve(GetReal(first + 3 * n + 2) * 0.001f);
-      m[modDestinations_[static_cast<size_t>(dest)].hostIndex] += amount * SourceValue(voice, source);
+  if (matrixOn_) {
+    if (matrixDirty_) RefreshMatrix();
+    for (int32_t n = 0; n < matrixSlotCount_; ++n) {
+      const TMatrixSlot& s = matrixSlots_[static_cast<size_t>(n)];
+      m[s.hostIndex] += s.amount * SourceValue(voice, s.source);
     }
   }
   // 5. Shaper amounts.
-  const float leftAmount = std::clamp((1.0f + m[kKeyShapeAmt]) * ShapeAmt, 0.0f, 1.0f);
+  const float leftAmount = std::clamp((1.0f + m[Param::ShapeAmt]) * ShapeAmt, 0.0f, 1.0f);
   voice.ShaperLeft.SetAmount(leftAmount);
   voice.ShaperRight.SetAmount(ShpChnMode == 1 ? leftAmount
-                                               : std::clamp((1.0f + m[kKeyRShapeAmt]) * RShapeAmt, 0.0f, 1.0f));
+                                               : std::clamp((1.0f + m[Param::ShapeRAmt]) * RShapeAmt, 0.0f, 1.0f));
   // 6. Sequencer pitch to "Tune", with or without the matrix.
-  m[kKeyTune] += voice.Sequencers[0].PitchSource() * ToPitch1 + voice.Sequencers[1].PitchSource() * ToPitch2;
+  m[Param::Tune] += voice.Sequencers[0].PitchSource() * ToPitch1 + voice.Sequencers[1].PitchSource() * ToPitch2;
   // 7. LFO amplitude and frequency for the next step.
   for (int k = 0; k < 3; ++k) {
     const auto kk = static_cast<size_t>(k);

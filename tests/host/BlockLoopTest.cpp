@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "host/PluginProbe.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -176,38 +177,42 @@ TEST(Context, SampleRateChanges) {
 
 TEST(FloatingPoint, CallerStateRestoredAfterEveryEntryPoint) {
   TProbeHost host;
-  // Flush-to-zero, denormals-are-zero, round toward zero; x87 round toward zero.
-  const uint32_t callerMxcsr = 0xFFC0;
-  const uint16_t callerX87 = 0x0F7F;
-  auto check = [&](const char* what, const std::function<void()>& call) {
-    TFPUModeGuard::WriteMxcsr(callerMxcsr);
-    TFPUModeGuard::WriteX87(callerX87);
-    call();
-    const uint32_t mxcsr = TFPUModeGuard::ReadMxcsr() & ~0x3Fu;  // ignore sticky flags
-    const uint16_t x87 = TFPUModeGuard::ReadX87();
-    TFPUModeGuard::WriteMxcsr(0x1F80);
-    TFPUModeGuard::WriteX87(0x037F);
-    EXPECT_EQ(mxcsr, callerMxcsr) << what;
-    EXPECT_EQ(x87, callerX87) << what;
-  };
-  check("dispatcher", [&] { host.Dispatch(vst::effGetVendorVersion); });
-  check("setParameter", [&] { host.SetParameter(20, 0.3f); });
-  check("getParameter", [&] { host.GetParameter(20); });
-  check("processReplacing", [&] { host.Process(64); });
-  check("process", [&] {
-    std::vector<float> l(64), r(64);
-    float* outs[2] = {l.data(), r.data()};
-    host.effect->process(host.effect, nullptr, outs, 64);
-  });
-  EXPECT_EQ(host.plugin->mxcsrInRender & ~0x3Fu, TFPUModeGuard::kPluginMxcsr);
+  struct TCallerMode { uint32_t mxcsr; uint16_t x87; };
+  // Flush-to-zero, denormals-are-zero, round toward zero and x87 round toward zero; then
+  // a caller with the plain default mode, which must not keep the plug-in's flush-to-zero.
+  for (TCallerMode caller : {TCallerMode{0xFFC0, 0x0F7F}, TCallerMode{0x1F80, 0x037F}}) {
+    auto check = [&](const char* what, const std::function<void()>& call) {
+      TFPUModeGuard::WriteMxcsr(caller.mxcsr);
+      TFPUModeGuard::WriteX87(caller.x87);
+      call();
+      const uint32_t mxcsr = TFPUModeGuard::ReadMxcsr() & ~0x3Fu;  // ignore sticky flags
+      const uint16_t x87 = TFPUModeGuard::ReadX87();
+      TFPUModeGuard::WriteMxcsr(0x1F80);
+      TFPUModeGuard::WriteX87(0x037F);
+      EXPECT_EQ(mxcsr, caller.mxcsr) << what;
+      EXPECT_EQ(x87, caller.x87) << what;
+    };
+    check("dispatcher", [&] { host.Dispatch(vst::effGetVendorVersion); });
+    check("setParameter", [&] { host.SetParameter(Param::Env1Release, 0.3f); });
+    check("getParameter", [&] { host.GetParameter(Param::Env1Release); });
+    check("processReplacing", [&] { host.Process(64); });
+    check("process", [&] {
+      std::vector<float> l(64), r(64);
+      float* outs[2] = {l.data(), r.data()};
+      host.effect->process(host.effect, nullptr, outs, 64);
+    });
+    // Inside, the render runs with flush-to-zero and denormals-are-zero, exceptions masked
+    // and round to nearest, whatever the caller had.
+    EXPECT_EQ(host.plugin->mxcsrInRender & ~0x3Fu, 0x9FC0u) << std::hex << caller.mxcsr;
+  }
 }
 
 TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
   TProbeHost host;
   struct Case { float in; float out; };
   for (Case c : {Case{1.5f, 1.0f}, Case{-0.1f, 0.0f}, Case{NAN, 0.0f}, Case{0.25f, 0.25f}}) {
-    host.SetParameter(30, c.in);
-    EXPECT_EQ(host.GetParameter(30), c.out) << c.in;
+    host.SetParameter(Param::Osc6Amount, c.in);
+    EXPECT_EQ(host.GetParameter(Param::Osc6Amount), c.out) << c.in;
   }
   host.SetParameter(kParamSolo, 0.0f);
   EXPECT_EQ(host.GetParameter(kParamSolo), 1.0f);
