@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int16_t kKindTime = 72;  // time cents, shown in seconds
-constexpr int16_t kKindGain = 75;  // gain amounts: 10^((60 x v / 1000 - 60) / 20)
-
 std::string_view Trim(std::string_view s) {
   const size_t first = s.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos) return {};
