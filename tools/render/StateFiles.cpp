@@ -39,9 +39,12 @@ void ApplyChunk(TVstHost& host, std::span<const uint8_t> chunk, bool bank, const
   if (!(host.Effect()->flags & vst::effFlagsProgramChunks)) {
     Refuse(name, "the plug-in does not take chunks");
   }
-  std::vector<uint8_t> copy(chunk.begin(), chunk.end());
+  // A zero byte after the data (not counted in the size): some plug-ins read their text
+  // chunks as C strings.
+  std::vector<uint8_t> copy(chunk.size() + 1, 0);
+  std::copy(chunk.begin(), chunk.end(), copy.begin());
   const intptr_t taken =
-      host.Dispatch(vst::effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()), copy.data());
+      host.Dispatch(vst::effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(chunk.size()), copy.data());
   // This instrument answers with the size it took; other plug-ins answer anything (some 0
   // to every chunk), so only ours can say no this way.
   if (host.Effect()->uniqueID == kOwnId && taken == 0) Refuse(name, "the plug-in refused the chunk");
