@@ -27,10 +27,17 @@ TVstLibrary::~TVstLibrary() {
 }
 
 TVstHost::TVstHost(std::shared_ptr<TVstLibrary> library, intptr_t hostVersion)
-    : library_(std::move(library)) {
+    : library_(std::move(library)), hostVersion_(hostVersion) {
+  Create(library_->Entry());
+}
+
+TVstHost::TVstHost(vst::PluginMainProc entry, intptr_t hostVersion) : hostVersion_(hostVersion) {
+  Create(entry);
+}
+
+void TVstHost::Create(vst::PluginMainProc entry) {
   constructing = this;
-  hostVersion_ = hostVersion;
-  effect_ = library_->Entry()(&TVstHost::Callback);
+  effect_ = entry(&TVstHost::Callback);
   constructing = nullptr;
   if (!effect_) throw std::runtime_error("the plug-in's entry point returned no instance");
   if (effect_->magic != vst::kEffectMagic) throw std::runtime_error("not a VST 2 plug-in");
@@ -121,7 +128,7 @@ intptr_t TVstHost::HandleCallback(int32_t opcode, int32_t, intptr_t value, void*
       timeInfo_.samplePos = samplePosition;
       timeInfo_.sampleRate = sampleRate_;
       timeInfo_.tempo = tempo;
-      timeInfo_.ppqPos = samplePosition / sampleRate_ * tempo / 60.0;
+      timeInfo_.ppqPos = ppqPosition ? *ppqPosition : samplePosition / sampleRate_ * tempo / 60.0;
       timeInfo_.timeSigNumerator = timeSigNumerator;
       timeInfo_.timeSigDenominator = timeSigDenominator;
       timeInfo_.flags = vst::kVstTempoValid | vst::kVstTimeSigValid | vst::kVstPpqPosValid |

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class TVstHost {
  public:
   // Creates one instance; throws std::runtime_error when the entry point returns null.
   explicit TVstHost(std::shared_ptr<TVstLibrary> library, intptr_t hostVersion = 2400);
+  // An instance from an entry function linked into the program (tests host their doubles
+  // this way).
+  explicit TVstHost(vst::PluginMainProc entry, intptr_t hostVersion = 2400);
   ~TVstHost();
   TVstHost(const TVstHost&) = delete;
   TVstHost& operator=(const TVstHost&) = delete;
@@ -61,6 +65,8 @@ class TVstHost {
   int32_t timeSigDenominator = 4;
   bool answerTime = true;
   double samplePosition = 0.0;
+  // The song position in quarter notes; unset, it follows samplePosition at the tempo.
+  std::optional<double> ppqPosition;
 
   // ---- what the plug-in told the host ----
   int32_t wantMidiCalls = 0;
@@ -78,6 +84,7 @@ class TVstHost {
                            void* ptr, float opt);
   intptr_t HandleCallback(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   std::string TextOpcode(int32_t opcode, int32_t index);
+  void Create(vst::PluginMainProc entry);
 
   std::shared_ptr<TVstLibrary> library_;
   vst::AEffect* effect_ = nullptr;

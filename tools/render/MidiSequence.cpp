@@ -1,41 +1,27 @@
 #include "tools/render/MidiSequence.h"
 
-#include <smf.h>
-
 #include <algorithm>
-#include <memory>
-#include <stdexcept>
 
-TMidiSequence LoadMidiFile(const std::string& path) {
-  std::unique_ptr<smf_t, decltype(&smf_delete)> smf(smf_load(path.c_str()), &smf_delete);
-  if (!smf) throw std::runtime_error("cannot read the MIDI file " + path);
-  TMidiSequence sequence;
-  if (smf_tempo_t* tempo = smf_get_tempo_by_pulses(smf.get(), 0)) {
-    if (tempo->microseconds_per_quarter_note > 0) {
-      sequence.initialTempo = 60000000.0 / tempo->microseconds_per_quarter_note;
-    }
+TSongPosition TMidiSequence::PositionAt(double seconds) const {
+  TSongPosition position;
+  if (timeMap.empty()) {
+    position.beats = seconds * position.bpm / 60.0;
+    return position;
   }
-  smf_rewind(smf.get());
-  while (smf_event_t* event = smf_get_next_event(smf.get())) {
-    if (smf_event_is_metadata(event) || smf_event_is_sysex(event)) continue;
-    if (event->midi_buffer_length < 1 || event->midi_buffer[0] < 0x80 || event->midi_buffer[0] >= 0xF0) {
-      continue;
-    }
-    TTimedMidiMessage m;
-    m.seconds = event->time_seconds;
-    for (int b = 0; b < 3 && b < event->midi_buffer_length; ++b) m.bytes[b] = event->midi_buffer[b];
-    sequence.messages.push_back(m);
-  }
-  std::stable_sort(sequence.messages.begin(), sequence.messages.end(),
-                   [](const TTimedMidiMessage& a, const TTimedMidiMessage& b) {
-                     return a.seconds < b.seconds;
-                   });
-  return sequence;
+  // The last point at or before the moment (the first one before the start).
+  auto point = std::upper_bound(timeMap.begin(), timeMap.end(), seconds,
+                                [](double s, const TTimeMapPoint& p) { return s < p.seconds; });
+  if (point != timeMap.begin()) --point;
+  position.bpm = point->bpm;
+  position.numerator = point->numerator;
+  position.denominator = point->denominator;
+  position.beats = point->beats + (seconds - point->seconds) * point->bpm / 60.0;
+  return position;
 }
 
 TMidiSequence DemoPhrase() {
   TMidiSequence sequence;
-  sequence.initialTempo = 120.0;
+  sequence.timeMap.push_back({});  // 120 BPM, 4/4
   const double beat = 0.5;  // seconds per beat at 120 BPM
   auto note = [&](double startBeat, double beats, int key, int velocity) {
     sequence.messages.push_back({startBeat * beat, {0x90, static_cast<uint8_t>(key),

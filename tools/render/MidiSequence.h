@@ -1,5 +1,5 @@
-// A MIDI performance as timed channel messages: read from a Standard MIDI File, or the
-// built-in demo phrase.
+// A MIDI performance as timed channel messages with its tempo map: read from a Standard
+// MIDI File (tools/render/MidiFile.h), or the built-in demo phrase.
 #pragma once
 
 #include <cstdint>
@@ -11,14 +11,34 @@ struct TTimedMidiMessage {
   uint8_t bytes[3] = {0, 0, 0};
 };
 
-struct TMidiSequence {
-  std::vector<TTimedMidiMessage> messages;  // in time order
-  double initialTempo = 120.0;              // beats per minute
-  double LengthSeconds() const { return messages.empty() ? 0.0 : messages.back().seconds; }
+// From `seconds` on, the song runs at `bpm` in numerator/denominator time; `beats` is the
+// song position there in quarter notes.
+struct TTimeMapPoint {
+  double seconds = 0.0;
+  double beats = 0.0;
+  double bpm = 120.0;
+  int32_t numerator = 4;
+  int32_t denominator = 4;
 };
 
-// Reads the channel messages of every track (meta and system-exclusive events are
-// skipped); throws std::runtime_error when the file cannot be read.
-TMidiSequence LoadMidiFile(const std::string& path);
+// Where the song is at a moment: what a host reports through its time info.
+struct TSongPosition {
+  double bpm = 120.0;
+  double beats = 0.0;  // quarter notes since the start
+  int32_t numerator = 4;
+  int32_t denominator = 4;
+};
+
+struct TMidiSequence {
+  std::vector<TTimedMidiMessage> messages;  // in time order
+  // In time order, the first at 0 seconds; empty means 120 BPM in 4/4 throughout.
+  std::vector<TTimeMapPoint> timeMap;
+
+  double LengthSeconds() const { return messages.empty() ? 0.0 : messages.back().seconds; }
+  double InitialTempo() const { return timeMap.empty() ? 120.0 : timeMap.front().bpm; }
+  // The tempo, meter and position in beats at a time (seconds from the start).
+  TSongPosition PositionAt(double seconds) const;
+};
+
 // A short phrase of chords, a bass line and a melody, about eight seconds at 120 BPM.
 TMidiSequence DemoPhrase();

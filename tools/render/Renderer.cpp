@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
-TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
-                              const TRenderSettings& settings,
-                              const std::function<void(double)>& progress) {
-  const auto total = static_cast<int64_t>(
+int64_t RenderLength(const TMidiSequence& sequence, const TRenderSettings& settings) {
+  return static_cast<int64_t>(
       std::ceil((sequence.LengthSeconds() + settings.tailSeconds) * settings.sampleRate));
-  TRenderedAudio audio;
-  audio.left.assign(static_cast<size_t>(total), 0.0f);
-  audio.right.assign(static_cast<size_t>(total), 0.0f);
+}
+
+void StreamSequence(TVstHost& host, const TMidiSequence& sequence, const TRenderSettings& settings,
+                    const TAudioSink& sink, const std::function<void(double)>& progress) {
+  const int64_t total = RenderLength(sequence, settings);
+  std::vector<float> left(static_cast<size_t>(settings.blockSize));
+  std::vector<float> right(static_cast<size_t>(settings.blockSize));
   size_t next = 0;
   std::vector<THostMidiEvent> events;
   for (int64_t position = 0; position < total; position += settings.blockSize) {
@@ -27,8 +29,33 @@ TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
       events.push_back(e);
       ++next;
     }
-    host.Process(events, audio.left.data() + position, audio.right.data() + position, frames);
+    // The plug-in asks for the time once per block: it hears the song where the block starts.
+    if (settings.followTempoMap) {
+      const TSongPosition song = sequence.PositionAt(static_cast<double>(position) / settings.sampleRate);
+      host.tempo = song.bpm;
+      host.ppqPosition = song.beats;
+      host.timeSigNumerator = song.numerator;
+      host.timeSigDenominator = song.denominator;
+    }
+    host.Process(events, left.data(), right.data(), frames);
+    sink(left.data(), right.data(), frames);
     if (progress) progress(static_cast<double>(position + frames) / static_cast<double>(total));
   }
+}
+
+TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
+                              const TRenderSettings& settings,
+                              const std::function<void(double)>& progress) {
+  TRenderedAudio audio;
+  const auto total = static_cast<size_t>(RenderLength(sequence, settings));
+  audio.left.reserve(total);
+  audio.right.reserve(total);
+  StreamSequence(
+      host, sequence, settings,
+      [&](const float* left, const float* right, int32_t frames) {
+        audio.left.insert(audio.left.end(), left, left + frames);
+        audio.right.insert(audio.right.end(), right, right + frames);
+      },
+      progress);
   return audio;
 }
