@@ -12,6 +12,7 @@
 #include <set>
 #include <unistd.h>
 
+#include "tools/render/MidiFile.h"
 #include "tools/render/MidiSequence.h"
 
 namespace fs = std::filesystem;
@@ -52,7 +53,7 @@ class DemoSong : public ::testing::Test {
 TEST_F(DemoSong, WritesEveryPartWithAFactoryProgram) {
   ASSERT_EQ(RunDemoSong(dir.string()), 0);
   const TMidiSequence piece = LoadMidiFile((dir / "demo.mid").string());
-  EXPECT_NEAR(piece.initialTempo, 112.0, 0.01);
+  EXPECT_NEAR(piece.InitialTempo(), 112.0, 0.01);
   EXPECT_GT(piece.LengthSeconds(), 45.0);
   // The first note comes after the lead-in, not in the first block a host renders.
   ASSERT_FALSE(piece.messages.empty());
