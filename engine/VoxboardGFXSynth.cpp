@@ -178,7 +178,14 @@ void TVoxboardGFXSynth::ChainParameterChanged(int32_t fxId) {
   for (uint8_t e = 0; e < kFxEffectCount; ++e) {
     const TFxEffectRange& range = kFxEffectRanges[e];
     if (fxId == range.orderId) {
-      MoveEffect(effects_[e], FxInteger(fxId));
+      // Applied one by one, the swaps of the order logic make the result depend on the
+      // order before loading (and write other effects' positions back into the values
+      // being loaded): inside an update the seven values are laid out together at its end.
+      if (UpdateDepth() > 0) {
+        FxOrderPending = 1;
+      } else {
+        MoveEffect(effects_[e], FxInteger(fxId));
+      }
       return;
     }
     if (fxId == range.channelModeId) {
@@ -283,12 +290,12 @@ void TVoxboardGFXSynth::SetPhaserValue(int32_t fxId, float x) {
     case 86: p.SetCrossLeftToRight(x); break;      // "PhsLR"
     case 87: p.SetCrossRightToLeft(x); break;      // "PhsRL"
     case 88: {                                     // "PhsLWave": a new waveform object
-      TDSPLockGuard lock;
+      TDSPLockGuard lock(Instance());
       p.ModulatorLeft().SetWaveform(x);
       break;
     }
     case 89: {                                     // "PhsRWave"
-      TDSPLockGuard lock;
+      TDSPLockGuard lock(Instance());
       p.ModulatorRight().SetWaveform(x);
       break;
     }
@@ -356,7 +363,7 @@ void TVoxboardGFXSynth::SetChorusValue(int32_t fxId, float x) {
     case 152: c.SetDryGain(x); break;              // "ChrsDry"
     default:
       if (fxId >= 137 && fxId <= 140) {  // waveforms of modulators 1L, 2L, 1R, 2R
-        TDSPLockGuard lock;  // a new waveform object
+        TDSPLockGuard lock(Instance());  // a new waveform object
         c.Modulator(fxId - 137).SetWaveform(x);
       } else if (fxId >= 141 && fxId <= 144) {  // their gains
         c.Modulator(fxId - 141).SetGain(x);
@@ -429,7 +436,7 @@ void TVoxboardGFXSynth::SetLfoValue(int32_t fxId, float x) {
     FxLfo[static_cast<size_t>(fxId - fxid::kLfoGain)].SetGain(x);
   } else if (fxId >= fxid::kLfoWave && fxId < fxid::kLfoWave + kFxLfoCount) {
     // A new waveform object: never beside a block that ticks the old one.
-    TDSPLockGuard lock;
+    TDSPLockGuard lock(Instance());
     FxLfo[static_cast<size_t>(fxId - fxid::kLfoWave)].SetWaveform(x);
   }
 }
@@ -439,7 +446,7 @@ void TVoxboardGFXSynth::SetLfoValue(int32_t fxId, float x) {
 void TVoxboardGFXSynth::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   if (position < 0 || position >= kFxEffectCount || FxOrderBusy) return;
   // The swap never runs beside a block that walks the order.
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   struct TBusy {
     uint8_t& flag;
     explicit TBusy(uint8_t& f) : flag(f) { flag = 1; }
@@ -458,6 +465,41 @@ void TVoxboardGFXSynth::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   }
   FxOrder[static_cast<size_t>(i)] = other;
   FxOrder[static_cast<size_t>(position)] = effect;
+}
+
+void TVoxboardGFXSynth::ParametersUpdated() {
+  TDSPPluginX::ParametersUpdated();
+  if (FxOrderPending) RestoreEffectOrder();
+}
+
+void TVoxboardGFXSynth::RestoreEffectOrder() {
+  FxOrderPending = 0;
+  std::array<TDSPStereoEffect*, kFxEffectCount> order{};
+  bool permutation = true;
+  for (uint8_t e = 0; e < kFxEffectCount && permutation; ++e) {
+    const int32_t position = FxInteger(kFxEffectRanges[e].orderId);
+    if (position < 0 || position >= kFxEffectCount || order[static_cast<size_t>(position)]) {
+      permutation = false;
+    } else {
+      order[static_cast<size_t>(position)] = effects_[e];
+    }
+  }
+  TDSPLockGuard lock(Instance());
+  if (permutation) {
+    // What this instance saves: every effect at the position its value names.
+    FxOrder = order;
+    return;
+  }
+  // Values that name no order (two effects at one position, or positions out of range):
+  // the order logic runs over them from the initial order, in parameter order, so the
+  // result depends only on the values.
+  FxOrder = effects_;
+  std::array<uint8_t, kFxEffectCount> byParameter{};
+  for (uint8_t e = 0; e < kFxEffectCount; ++e) byParameter[e] = e;
+  std::sort(byParameter.begin(), byParameter.end(), [](uint8_t a, uint8_t b) {
+    return kFxEffectRanges[a].orderId < kFxEffectRanges[b].orderId;
+  });
+  for (uint8_t e : byParameter) MoveEffect(effects_[e], FxInteger(kFxEffectRanges[e].orderId));
 }
 
 void TVoxboardGFXSynth::UpdateShifts() {
