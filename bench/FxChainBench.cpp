@@ -11,12 +11,12 @@
 
 #include "dsp/DSPMaths.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
 constexpr int kBlock = 44;
 constexpr int kSource = 4096;
-constexpr int32_t Fx(int32_t id) { return 453 + id; }  // FX id -> host index
 
 // A product instance brought to its playing state through the entry points.
 std::unique_ptr<TTesmora6> MakeInstrument() {
@@ -37,7 +37,10 @@ void SetReal(TTesmora6& synth, int32_t index, float real) {
 }
 
 void AllSevenOn(TTesmora6& synth) {
-  for (int32_t id : {12, 35, 74, 99, 124, 153, 205}) SetReal(synth, Fx(id), 1.0f);
+  for (Param::Id on : {Param::RvbOn, Param::DistOn, Param::PhsOn, Param::DlyOn, Param::ChrsOn,
+                       Param::XFltOn, Param::EQOn}) {
+    SetReal(synth, on, 1.0f);
+  }
 }
 
 void Measure(benchmark::State& state, TTesmora6& synth) {
@@ -67,13 +70,13 @@ BENCHMARK(FxChainAllSevenDefaults);
 void FxChainAllSevenWithMatrix(benchmark::State& state) {
   auto synth = MakeInstrument();
   AllSevenOn(*synth);
-  SetReal(*synth, Fx(223), 1.0f);  // "fxModOn"
+  SetReal(*synth, Param::FxModOn, 1.0f);
   // FX LFO k to "RvbGain", "DstLF1C", "PhsPhsL", "DlyLFC", "CrsLM1Frq", "EQL-Frq".
   const int destinations[6] = {1, 18, 37, 60, 72, 115};
   for (int k = 0; k < 6; ++k) {
-    SetReal(*synth, Fx(242 + 3 * k), static_cast<float>(k + 1));
-    SetReal(*synth, Fx(243 + 3 * k), static_cast<float>(destinations[k]));
-    SetReal(*synth, Fx(244 + 3 * k), 500.0f);
+    SetReal(*synth, Param::FxModSrc1 + 3 * k, static_cast<float>(k + 1));
+    SetReal(*synth, Param::FxModDst1 + 3 * k, static_cast<float>(destinations[k]));
+    SetReal(*synth, Param::FxModAmt1 + 3 * k, 500.0f);
   }
   Measure(state, *synth);
 }

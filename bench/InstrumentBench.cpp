@@ -10,6 +10,7 @@
 
 #include "instrument/Tesmora6.h"
 #include "tools/host/VstHost.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -36,23 +37,23 @@ void Set(TVstHost& host, int32_t index, float real) {
 // eight matrix slots in use, both sequencers on.
 void DensePatch(TVstHost& host) {
   const int waveforms[6] = {49, 53, 59, 65, 73, 81};
-  for (int i = 0; i < 6; ++i) Set(host, 37 + i, static_cast<float>(waveforms[i]));
-  Set(host, 14, 32.0f);                     // voices
-  Set(host, 61, 1.0f); Set(host, 62, 7.0f);  // filter 1: "24DB LP"
-  Set(host, 71, 1.0f); Set(host, 72, 20.0f); // filter 2: "RBJ LP"
-  Set(host, 68, 800.0f);                     // Cutoff->LFO1
-  Set(host, 93, 1.0f); Set(host, 95, 30.0f); // shaper "Fuzz"
-  Set(host, 104, 400.0f);                    // OSC1 PITCH->LFO2
-  Set(host, 160, 600.0f);                    // OSC1.AMP->LFO3
+  for (int i = 0; i < 6; ++i) Set(host, Param::Osc1Waveform + i, static_cast<float>(waveforms[i]));
+  Set(host, Param::Voices, 32.0f);                     // voices
+  Set(host, Param::Flt1On, 1.0f); Set(host, Param::Flt1Type, 7.0f);  // filter 1: "24DB LP"
+  Set(host, Param::Flt2On, 1.0f); Set(host, Param::Flt2Type, 20.0f); // filter 2: "RBJ LP"
+  Set(host, Param::Flt1CutoffLfo1, 800.0f);                     // Cutoff->LFO1
+  Set(host, Param::Shape, 1.0f); Set(host, Param::ShapeType, 30.0f); // shaper "Fuzz"
+  Set(host, Param::Osc1PitchLfo2, 400.0f);                    // OSC1 PITCH->LFO2
+  Set(host, Param::Osc1AmpLfo3, 600.0f);                    // OSC1.AMP->LFO3
   const int sources[8] = {1, 2, 3, 4, 12, 13, 14, 15};
   const int destinations[8] = {26, 3, 7, 58, 42, 60, 9, 1};
   for (int n = 0; n < 8; ++n) {
-    Set(host, 249 + 3 * n, static_cast<float>(sources[n]));
-    Set(host, 250 + 3 * n, static_cast<float>(destinations[n]));
-    Set(host, 251 + 3 * n, 700.0f);
+    Set(host, Param::ModSrc1 + 3 * n, static_cast<float>(sources[n]));
+    Set(host, Param::ModDst1 + 3 * n, static_cast<float>(destinations[n]));
+    Set(host, Param::ModAmt1 + 3 * n, 700.0f);
   }
-  Set(host, 315, 1.0f);                      // Seq1 on
-  Set(host, 384, 1.0f);                      // Seq2 on
+  Set(host, Param::Seq1On, 1.0f);                      // Seq1 on
+  Set(host, Param::Seq2On, 1.0f);                      // Seq2 on
 }
 
 std::vector<THostMidiEvent> Chord(int voices) {

@@ -1,13 +1,18 @@
-// The effects section's parameter laws: for each of the 290 FX ids (FX id k is host
-// parameter 453 + k) the law that turns the parameter's value into the value handed to the
-// effect, the right-channel rows that follow their left rows when an effect's channel
-// mode is 1, and the FX-id ranges of the effects.
+// The effects section's parameter laws: for each of the 290 FX ids the law that turns the
+// parameter's value into the value handed to the effect, the right-channel rows that follow
+// their left rows when an effect's channel mode is 1, and the FX-id ranges of the effects.
+// All of them are derived from the effects' parameter tables in VoxboardGFXSynth.cpp.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-constexpr int32_t kFxIdCount = 290;
+#include "instrument/Tesmora6ParamIds.h"
+
+// The effects section numbers its parameters from "FxOn" on: FX id k is host FxOn + k.
+constexpr int16_t FxId(Param::Id id) { return static_cast<int16_t>(id - Param::FxOn); }
+constexpr int32_t kFxIdCount = Param::Count - Param::FxOn;
+static_assert(kFxIdCount == 290);
 
 enum class TFxLaw : uint8_t {
   kNone,          // stored and shown only
@@ -60,15 +65,12 @@ extern const std::array<int16_t, kFxIdCount> kFxRightOfLeft;   // left id -> rig
 
 // FX ids of the chain-wide settings, the FX LFOs and the matrix.
 namespace fxid {
-constexpr int32_t kFxOn = 0;
-constexpr int32_t kPreShift = 1;
-constexpr int32_t kPostShift = 2;
-constexpr int32_t kFirstOrder = 3;   // "RvbIdx"
-constexpr int32_t kLastOrder = 9;    // "EqIdx"
-constexpr int32_t kModOn = 223;      // "fxModOn"
-constexpr int32_t kLfoFrequency = 224;  // + k, "fxLFO1Frq" .. "fxLFO6Frq"
-constexpr int32_t kLfoGain = 230;       // + k
-constexpr int32_t kLfoWave = 236;       // + k
-constexpr int32_t kFirstMatrix = 242;   // slot j (0 .. 15): source 242 + 3j, dest +1, amount +2
+constexpr int32_t kFxOn = FxId(Param::FxOn);
+constexpr int32_t kPreShift = FxId(Param::FxPreShft);
+constexpr int32_t kPostShift = FxId(Param::FxPostShft);
+constexpr int32_t kModOn = FxId(Param::FxModOn);
+// Slot j (0 .. 15): source at kFirstMatrix + 3j, destination + 1, amount + 2.
+constexpr int32_t kFirstMatrix = FxId(Param::FxModSrc1);
 constexpr int32_t kMatrixSlots = 16;
+static_assert(kFirstMatrix + 3 * kMatrixSlots == kFxIdCount);
 }  // namespace fxid

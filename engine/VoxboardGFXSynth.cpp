@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "engine/ParameterLaws.h"
 #include "framework/DSPLock.h"
 
 namespace {
-
-// "EQL-Low" .. "EQR-Q".
-constexpr int32_t kFirstEqBandId = 211;
-constexpr int32_t kLastEqBandId = 220;
 
 // Scaled values as the effects' setters take them.
 bool Flag(float x) { return x != 0.0f; }
@@ -24,17 +21,18 @@ int32_t Whole(float x) {
   return static_cast<int32_t>(std::clamp(x, -2.0e9f, 2.0e9f));
 }
 
-// The filter rows of an effect: type, cutoff (Hz), Q and bandwidth (both scaled to 0 .. 1).
-enum TFilterField { kFilterOn = 0, kFilterType, kFilterCutoff, kFilterQ, kFilterBandwidth };
+// A filter type swaps the filter object under the DSPLock; cutoff in Hz, resonance and
+// bandwidth scaled to 0 .. 1.
+void SetFilterType(TDSPMultiFilter& f, float x) { f.SetType(x); }
+void SetCutoff(TDSPMultiFilter& f, float x) { f.Filter()->SetCutoff(x); }
+void SetResonance(TDSPMultiFilter& f, float x) { f.Filter()->SetResonance(x); }
+void SetBandwidth(TDSPMultiFilter& f, float x) { f.Filter()->SetBandwidth(x); }
 
-void SetFilterField(TDSPMultiFilter& f, int32_t field, float x) {
-  switch (field) {
-    case kFilterType: f.SetType(x); break;  // swaps the filter under the DSPLock
-    case kFilterCutoff: f.Filter()->SetCutoff(x); break;
-    case kFilterQ: f.Filter()->SetResonance(x); break;
-    case kFilterBandwidth: f.Filter()->SetBandwidth(x); break;
-    default: break;
-  }
+// A new waveform object: never beside a block that ticks the old one.
+template <class TOscillator>
+void SetWaveformLocked(TOscillator& oscillator, float x) {
+  TDSPLockGuard lock;
+  oscillator.SetWaveform(x);
 }
 
 }  // namespace
@@ -69,7 +67,7 @@ void TVoxboardGFXSynth::EffectsContextChanged() {
   // The equalisers compute their coefficients only when a setting arrives: hand them
   // their settings again, so the bands stay where they are at the new rate.
   if (FxParamsDefined) {
-    for (int32_t id = kFirstEqBandId; id <= kLastEqBandId; ++id) FxParameterChanged(id);
+    for (int32_t id = FxId(Param::EQLLow); id <= FxId(Param::EQRQ); ++id) FxParameterChanged(id);
   }
 }
 
@@ -196,249 +194,397 @@ void TVoxboardGFXSynth::ChainParameterChanged(int32_t fxId) {
   }
 }
 
-// ---------------------------------------------------------------- settings per effect
+// ---------------------------------------------------------------- the effects' parameters
+
+namespace {
+
+using S = TVoxboardGFXSynth;
+using L = TFxLaw;
+using TSetter = void (*)(S&, float);
+
+// One parameter of the effects section: its law, the setting its scaled value goes to, and
+// for a right-channel row the left row it takes while the effect's channel mode is 1.
+struct TFxParam {
+  Param::Id id;
+  TFxLaw law;
+  TSetter set = nullptr;
+  Param::Id follows = Param::Count;  // Count: follows nothing
+};
+
+// Each table lists an effect's parameters in host order.
+constexpr TFxParam kChainParams[] = {
+    {Param::FxOn, L::kAction},
+    {Param::FxPreShft, L::kAction},
+    {Param::FxPostShft, L::kAction},
+    {Param::RvbIdx, L::kAction},
+    {Param::DistIdx, L::kAction},
+    {Param::PhsIdx, L::kAction},
+    {Param::DlyIdx, L::kAction},
+    {Param::CrsIdx, L::kAction},
+    {Param::XfltIdx, L::kAction},
+    {Param::EqIdx, L::kAction},
+    {Param::FxPreAmp, L::kNone},  // stored and shown, no effect on the sound
+    {Param::FxPostAmp, L::kNone},
+};
+
+// Room type, size and pre-delay build new lines under the DSPLock.
+constexpr TFxParam kReverbParams[] = {
+    {Param::RvbOn, L::kSwitch, [](S& s, float x) { s.Reverb.enabled = Flag(x); }},
+    {Param::RvbTime, L::kTenth, [](S& s, float x) { s.Reverb.SetTime(x); }},
+    {Param::RvbDamp, L::kTenth, [](S& s, float x) { s.Reverb.SetDamping(x); }},
+    {Param::RvbDly, L::kTenth, [](S& s, float x) { s.Reverb.SetPreDelay(x); }},
+    {Param::RvbFb, L::kMilli, [](S& s, float x) { s.Reverb.SetPreDelayFeedback(x); }},
+    {Param::RvbMode, L::kInteger, [](S& s, float x) { s.Reverb.SetRoomType(Byte(x)); }},
+    {Param::RvbSize, L::kTenth, [](S& s, float x) { s.Reverb.SetSize(x); }},
+    {Param::RvbGain, L::kAmount, [](S& s, float x) { s.Reverb.SetWetGain(x); }},
+    {Param::RvbPan, L::kHalfPercent, [](S& s, float x) { s.Reverb.SetPan(x); }},
+    {Param::RvbMix, L::kHalfPercent, [](S& s, float x) { s.Reverb.SetMix(x); }},
+    {Param::RvbInvL, L::kSwitch, [](S& s, float x) { s.Reverb.SetInvertLeft(Flag(x)); }},
+    {Param::RvbInvR, L::kSwitch, [](S& s, float x) { s.Reverb.SetInvertRight(Flag(x)); }},
+    {Param::RvbF1On, L::kSwitch, [](S& s, float x) { s.Reverb.SetFilter1On(Flag(x)); }},
+    {Param::RvbF1Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Reverb.Filter1(), x); }},
+    {Param::RvbF1Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Reverb.Filter1(), x); }},
+    {Param::RvbF1Q, L::kMilli, [](S& s, float x) { SetResonance(s.Reverb.Filter1(), x); }},
+    {Param::RvbF1Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Reverb.Filter1(), x); }},
+    {Param::RvbF2On, L::kSwitch, [](S& s, float x) { s.Reverb.SetFilter2On(Flag(x)); }},
+    {Param::RvbF2Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Reverb.Filter2(), x); }},
+    {Param::RvbF2Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Reverb.Filter2(), x); }},
+    {Param::RvbF2Q, L::kMilli, [](S& s, float x) { SetResonance(s.Reverb.Filter2(), x); }},
+    {Param::RvbF2Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Reverb.Filter2(), x); }},
+    {Param::RvbDry, L::kAmount, [](S& s, float x) { s.Reverb.SetDryGain(x); }},
+};
+
+// "DistInvL" inverts the right wet channel and "DistInvR" the left one.
+constexpr TFxParam kDistortionParams[] = {
+    {Param::DistOn, L::kSwitch, [](S& s, float x) { s.Distortion.enabled = Flag(x); }},
+    {Param::DistGain, L::kAmount, [](S& s, float x) { s.Distortion.SetWetGain(x); }},
+    {Param::DistPan, L::kHalfPercent, [](S& s, float x) { s.Distortion.SetPan(x); }},
+    {Param::DistMix, L::kHalfPercent, [](S& s, float x) { s.Distortion.SetMix(x); }},
+    {Param::DistInvL, L::kSwitch, [](S& s, float x) { s.Distortion.SetInvertRight(Flag(x)); }},
+    {Param::DistInvR, L::kSwitch, [](S& s, float x) { s.Distortion.SetInvertLeft(Flag(x)); }},
+    {Param::DistDrvL, L::kMilli, [](S& s, float x) { s.Distortion.SetDriveLeft(x); }},
+    {Param::DistDrvR, L::kMilli, [](S& s, float x) { s.Distortion.SetDriveRight(x); }, Param::DistDrvL},
+    {Param::DstLF1On, L::kSwitch, [](S& s, float x) { s.Distortion.SetLeftFilter1On(Flag(x)); }},
+    {Param::DstLF1Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.LeftFilter1(), x); }},
+    {Param::DstLF1Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.LeftFilter1(), x); }},
+    {Param::DstLF1Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.LeftFilter1(), x); }},
+    {Param::DstLF1Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.LeftFilter1(), x); }},
+    {Param::DstLF2On, L::kSwitch, [](S& s, float x) { s.Distortion.SetLeftFilter2On(Flag(x)); }},
+    {Param::DstLF2Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.LeftFilter2(), x); }},
+    {Param::DstLF2Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.LeftFilter2(), x); }},
+    {Param::DstLF2Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.LeftFilter2(), x); }},
+    {Param::DstLF2Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.LeftFilter2(), x); }},
+    {Param::DstRF1On, L::kSwitch, [](S& s, float x) { s.Distortion.SetRightFilter1On(Flag(x)); }, Param::DstLF1On},
+    {Param::DstRF1Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.RightFilter1(), x); }, Param::DstLF1Typ},
+    {Param::DstRF1Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.RightFilter1(), x); }, Param::DstLF1Cutoff},
+    {Param::DstRF1Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.RightFilter1(), x); }, Param::DstLF1Q},
+    {Param::DstRF1Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.RightFilter1(), x); }, Param::DstLF1Bandwidth},
+    {Param::DstRF2On, L::kSwitch, [](S& s, float x) { s.Distortion.SetRightFilter2On(Flag(x)); }, Param::DstLF2On},
+    {Param::DstRF2Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.RightFilter2(), x); }, Param::DstLF2Typ},
+    {Param::DstRF2Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.RightFilter2(), x); }, Param::DstLF2Cutoff},
+    {Param::DstRF2Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.RightFilter2(), x); }, Param::DstLF2Q},
+    {Param::DstRF2Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.RightFilter2(), x); }, Param::DstLF2Bandwidth},
+    {Param::DstSr, L::kMilli, [](S& s, float x) { s.Distortion.SetSurround(x); }},
+    {Param::DistIAdj, L::kSwitch, [](S& s, float x) { s.Distortion.SetInputAdjust(Flag(x)); }},
+    {Param::DistTypeL, L::kInteger, [](S& s, float x) { s.Distortion.SetTypeLeft(Byte(x)); }},
+    {Param::DistTypeR, L::kInteger, [](S& s, float x) { s.Distortion.SetTypeRight(Byte(x)); }, Param::DistTypeL},
+    {Param::DistPFlt, L::kSwitch, [](S& s, float x) { s.Distortion.SetPreFilter(Flag(x)); }},
+    {Param::DistClpMode, L::kInteger, [](S& s, float x) { s.Distortion.SetClipMode(Byte(x)); }},
+    {Param::DistClpT, L::kAmount, [](S& s, float x) { s.Distortion.SetClipThreshold(x); }},
+    {Param::DistClpL, L::kAmount, [](S& s, float x) { s.Distortion.SetClipLevel(x); }},
+    {Param::DistClpType, L::kInteger, [](S& s, float x) { s.Distortion.SetClipType(Byte(x)); }},
+    {Param::DistChnMode, L::kAction},
+    {Param::DistDry, L::kAmount, [](S& s, float x) { s.Distortion.SetDryGain(x); }},
+};
+
+// A new modulator waveform is a new object: never beside a block that ticks the old one.
+// The strengths clear the stages under the DSPLock.
+constexpr TFxParam kPhaserParams[] = {
+    {Param::PhsOn, L::kSwitch, [](S& s, float x) { s.Phaser.enabled = Flag(x); }},
+    {Param::PhsGain, L::kAmount, [](S& s, float x) { s.Phaser.SetWetGain(x); }},
+    {Param::PhsPan, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetPan(x); }},
+    {Param::PhsMix, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetMix(x); }},
+    {Param::PhsInvL, L::kSwitch, [](S& s, float x) { s.Phaser.SetInvertLeft(Flag(x)); }},
+    {Param::PhsInvR, L::kSwitch, [](S& s, float x) { s.Phaser.SetInvertRight(Flag(x)); }},
+    {Param::PhsL, L::kMilli, [](S& s, float x) { s.Phaser.SetPhaseLeft(x); }},
+    {Param::PhsR, L::kMilli, [](S& s, float x) { s.Phaser.SetPhaseRight(x); }, Param::PhsL},
+    {Param::DpthL, L::kMilli, [](S& s, float x) { s.Phaser.SetDepthLeft(x); }},
+    {Param::DpthR, L::kMilli, [](S& s, float x) { s.Phaser.SetDepthRight(x); }, Param::DpthL},
+    {Param::PhsFBL, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetFeedbackLeft(x); }},
+    {Param::PhsFBR, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetFeedbackRight(x); }, Param::PhsFBL},
+    {Param::PhsLR, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetCrossLeftToRight(x); }},
+    {Param::PhsRL, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetCrossRightToLeft(x); }},
+    {Param::PhsLWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Phaser.ModulatorLeft(), x); }},
+    {Param::PhsRWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Phaser.ModulatorRight(), x); }, Param::PhsLWave},
+    {Param::ModLAmp, L::kAmount, [](S& s, float x) { s.Phaser.ModulatorLeft().SetGain(x); }},
+    {Param::ModRAmp, L::kAmount, [](S& s, float x) { s.Phaser.ModulatorRight().SetGain(x); }, Param::ModLAmp},
+    {Param::ModLFrq, L::kNoteHz, [](S& s, float x) { s.Phaser.ModulatorLeft().SetFrequency(x); }},
+    {Param::ModRFrq, L::kNoteHz, [](S& s, float x) { s.Phaser.ModulatorRight().SetFrequency(x); }, Param::ModLFrq},
+    {Param::PhsStrL, L::kInteger, [](S& s, float x) { s.Phaser.SetStagesLeft(Byte(x)); }},
+    {Param::PhsStrR, L::kInteger, [](S& s, float x) { s.Phaser.SetStagesRight(Byte(x)); }, Param::PhsStrL},
+    {Param::PhsRShft, L::kTenth, [](S& s, float x) { s.Phaser.SetShift(x); }},
+    {Param::PhsChnMode, L::kAction},
+    {Param::PhsDry, L::kAmount, [](S& s, float x) { s.Phaser.SetDryGain(x); }},
+};
+
+constexpr TFxParam kDelayParams[] = {
+    {Param::DlyOn, L::kSwitch, [](S& s, float x) { s.Delay.enabled = Flag(x); }},
+    {Param::DlyLengthUnit, L::kSwitch, [](S& s, float x) { s.Delay.SetLengthUnit(Flag(x)); }},
+    {Param::DlyMix, L::kHalfPercent, [](S& s, float x) { s.Delay.SetMix(x); }},
+    {Param::DlyGain, L::kAmount, [](S& s, float x) { s.Delay.SetWetGain(x); }},
+    {Param::DlyL, L::kInteger, [](S& s, float x) { s.Delay.SetLengthLeft(Whole(x)); }},
+    {Param::DlyR, L::kInteger, [](S& s, float x) { s.Delay.SetLengthRight(Whole(x)); }, Param::DlyL},
+    {Param::DlyInvR, L::kSwitch, [](S& s, float x) { s.Delay.SetInvertRight(Flag(x)); }},
+    {Param::DlyInvL, L::kSwitch, [](S& s, float x) { s.Delay.SetInvertLeft(Flag(x)); }},
+    {Param::DlyLR, L::kHalfPercent, [](S& s, float x) { s.Delay.SetCrossLeftToRight(x); }},
+    {Param::DlyRL, L::kHalfPercent, [](S& s, float x) { s.Delay.SetCrossRightToLeft(x); }},
+    {Param::DlyLFBK, L::kHalfPercent, [](S& s, float x) { s.Delay.SetFeedbackLeft(x); }},
+    {Param::DlyRFBK, L::kHalfPercent, [](S& s, float x) { s.Delay.SetFeedbackRight(x); }},
+    {Param::DlyLFlt, L::kSwitch, [](S& s, float x) { s.Delay.SetFilterLeftOn(Flag(x)); }},
+    {Param::DlyLFltCutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Delay.FilterLeft(), x); }},
+    {Param::DlyLFltQ, L::kMilli, [](S& s, float x) { SetResonance(s.Delay.FilterLeft(), x); }},
+    {Param::DlyLFltBandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Delay.FilterLeft(), x); }},
+    {Param::DlyRFlt, L::kSwitch, [](S& s, float x) { s.Delay.SetFilterRightOn(Flag(x)); }, Param::DlyLFlt},
+    {Param::DlyRFltCutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Delay.FilterRight(), x); }, Param::DlyLFltCutoff},
+    {Param::DlyRFltQ, L::kMilli, [](S& s, float x) { SetResonance(s.Delay.FilterRight(), x); }, Param::DlyLFltQ},
+    {Param::DlyRFltBandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Delay.FilterRight(), x); }, Param::DlyLFltBandwidth},
+    {Param::DlyFltLTyp, L::kInteger, [](S& s, float x) { SetFilterType(s.Delay.FilterLeft(), x); }},
+    {Param::DlyFltRTyp, L::kInteger, [](S& s, float x) { SetFilterType(s.Delay.FilterRight(), x); }, Param::DlyFltLTyp},
+    {Param::DlyPan, L::kHalfPercent, [](S& s, float x) { s.Delay.SetPan(x); }},
+    {Param::DlyChnMode, L::kAction},
+    {Param::DlyDry, L::kAmount, [](S& s, float x) { s.Delay.SetDryGain(x); }},
+};
+
+// "ChrsInvL" inverts the right wet channel and "ChrsInvR" the left one; the right
+// modulators follow modulators 1L and 2L.
+constexpr TFxParam kChorusParams[] = {
+    {Param::ChrsOn, L::kSwitch, [](S& s, float x) { s.Chorus.enabled = Flag(x); }},
+    {Param::ChrsGain, L::kAmount, [](S& s, float x) { s.Chorus.SetWetGain(x); }},
+    {Param::ChrsPan, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetPan(x); }},
+    {Param::ChrsMix, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetMix(x); }},
+    {Param::ChrsInvL, L::kSwitch, [](S& s, float x) { s.Chorus.SetInvertRight(Flag(x)); }},
+    {Param::ChrsInvR, L::kSwitch, [](S& s, float x) { s.Chorus.SetInvertLeft(Flag(x)); }},
+    {Param::ChrsLengthUnit, L::kSwitch, [](S& s, float x) { s.Chorus.SetLengthUnit(Flag(x)); }},
+    {Param::ChrsLenL, L::kReal, [](S& s, float x) { s.Chorus.SetLengthLeft(x); }},
+    {Param::ChrsLenR, L::kReal, [](S& s, float x) { s.Chorus.SetLengthRight(x); }, Param::ChrsLenL},
+    {Param::ChrsLFB, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetFeedbackLeft(x); }},
+    {Param::ChrsRFB, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetFeedbackRight(x); }},
+    {Param::ChrsLR, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetCrossLeftToRight(x); }},
+    {Param::ChrsRL, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetCrossRightToLeft(x); }},
+    {Param::Mod1LWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(0), x); }},
+    {Param::Mod2LWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(1), x); }},
+    {Param::Mod1RWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(2), x); }, Param::Mod1LWave},
+    {Param::Mod2RWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(3), x); }, Param::Mod2LWave},
+    {Param::Mod1LAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(0).SetGain(x); }},
+    {Param::Mod2LAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(1).SetGain(x); }},
+    {Param::Mod1RAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(2).SetGain(x); }, Param::Mod1LAmp},
+    {Param::Mod2RAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(3).SetGain(x); }, Param::Mod2LAmp},
+    {Param::Mod1LFrq, L::kNoteHz, [](S& s, float x) { s.Chorus.Modulator(0).SetFrequency(x); }},
+    {Param::Mod2LFrq, L::kNoteHz, [](S& s, float x) { s.Chorus.Modulator(1).SetFrequency(x); }},
+    {Param::Mod1RFrq, L::kNoteHz, [](S& s, float x) { s.Chorus.Modulator(2).SetFrequency(x); }, Param::Mod1LFrq},
+    {Param::Mod2RFrq, L::kNoteHz, [](S& s, float x) { s.Chorus.Modulator(3).SetFrequency(x); }, Param::Mod2LFrq},
+    {Param::ChrsSizeL, L::kReal, [](S& s, float x) { s.Chorus.SetSizeLeft(x); }},
+    {Param::ChrsSizeR, L::kReal, [](S& s, float x) { s.Chorus.SetSizeRight(x); }, Param::ChrsSizeL},
+    {Param::ChrsChnMode, L::kAction},
+    {Param::ChrsDry, L::kAmount, [](S& s, float x) { s.Chorus.SetDryGain(x); }},
+};
+
+// The five rows of an X-filter tap: length, filter type, cutoff, Q and bandwidth. A right
+// tap follows the left tap of the same number.
+template <int32_t Side, int32_t Tap>
+constexpr std::array<TFxParam, 5> XFilterTap() {
+  constexpr int32_t kStride = Param::XFltL2Len - Param::XFltL1Len;
+  constexpr int32_t kLeftFirst = Param::XFltL1Len + Tap * kStride;
+  constexpr int32_t kFirst = (Side == TDSPXXFilter::kLeft ? Param::XFltL1Len : Param::XFltR1Len) + Tap * kStride;
+  auto id = [](int32_t first, int32_t field) { return static_cast<Param::Id>(first + field); };
+  auto follows = [&](int32_t field) { return Side == TDSPXXFilter::kLeft ? Param::Count : id(kLeftFirst, field); };
+  return {{
+      {id(kFirst, 0), L::kInteger, [](S& s, float x) { s.XFilter.SetTapLength(Side, Tap, Whole(x)); }, follows(0)},
+      {id(kFirst, 1), L::kInteger, [](S& s, float x) { SetFilterType(s.XFilter.TapFilter(Side, Tap), x); }, follows(1)},
+      {id(kFirst, 2), L::kReal, [](S& s, float x) { SetCutoff(s.XFilter.TapFilter(Side, Tap), x); }, follows(2)},
+      {id(kFirst, 3), L::kMilli, [](S& s, float x) { SetResonance(s.XFilter.TapFilter(Side, Tap), x); }, follows(3)},
+      {id(kFirst, 4), L::kMilli, [](S& s, float x) { SetBandwidth(s.XFilter.TapFilter(Side, Tap), x); }, follows(4)},
+  }};
+}
+static_assert(Param::XFltL1Typ == Param::XFltL1Len + 1 && Param::XFltL1Bandwidth == Param::XFltL1Len + 4 &&
+              Param::XFltR1Len == Param::XFltL1Len + 4 * (Param::XFltL2Len - Param::XFltL1Len) &&
+              Param::XFltR4Bandwidth + 1 == Param::XFltMix);
+
+template <size_t N>
+constexpr auto Concat(std::initializer_list<std::span<const TFxParam>> parts) {
+  std::array<TFxParam, N> rows{};
+  size_t n = 0;
+  for (std::span<const TFxParam> part : parts) {
+    for (const TFxParam& row : part) rows[n++] = row;
+  }
+  return rows;
+}
+
+constexpr TFxParam kXFilterHead[] = {
+    {Param::XFltOn, L::kSwitch, [](S& s, float x) { s.XFilter.enabled = Flag(x); }},
+    {Param::XFltTaps, L::kInteger, [](S& s, float x) { s.XFilter.SetTapCount(Whole(x)); }},
+    {Param::XFltLengthUnit, L::kSwitch, [](S& s, float x) { s.XFilter.SetLengthUnit(Flag(x)); }},
+};
+constexpr TFxParam kXFilterTail[] = {
+    {Param::XFltMix, L::kHalfPercent, [](S& s, float x) { s.XFilter.SetMix(x); }},
+    {Param::XFltInvR, L::kSwitch, [](S& s, float x) { s.XFilter.SetInvertRight(Flag(x)); }},
+    {Param::XFltInvL, L::kSwitch, [](S& s, float x) { s.XFilter.SetInvertLeft(Flag(x)); }},
+    {Param::XFltRShift, L::kIntegerTenth, [](S& s, float x) { s.XFilter.SetShift(x); }},
+    {Param::XFltGain, L::kAmount, [](S& s, float x) { s.XFilter.SetWetGain(x); }},
+    {Param::XFltPan, L::kHalfPercent, [](S& s, float x) { s.XFilter.SetPan(x); }},
+    {Param::XFltInterp, L::kInteger, [](S& s, float x) { s.XFilter.SetWindowMode(Whole(x)); }},
+    {Param::XFltChnMode, L::kAction},
+    {Param::XFltDry, L::kAmount, [](S& s, float x) { s.XFilter.SetDryGain(x); }},
+};
+constexpr auto kXFilterParams = Concat<Param::XFltDry - Param::XFltOn + 1>({
+    kXFilterHead,
+    XFilterTap<TDSPXXFilter::kLeft, 0>(), XFilterTap<TDSPXXFilter::kLeft, 1>(),
+    XFilterTap<TDSPXXFilter::kLeft, 2>(), XFilterTap<TDSPXXFilter::kLeft, 3>(),
+    XFilterTap<TDSPXXFilter::kRight, 0>(), XFilterTap<TDSPXXFilter::kRight, 1>(),
+    XFilterTap<TDSPXXFilter::kRight, 2>(), XFilterTap<TDSPXXFilter::kRight, 3>(),
+    kXFilterTail,
+});
+
+// "EQInvL" inverts the right wet channel and "EQInvR" the left one; band gains in dB,
+// frequencies in Hz.
+constexpr TFxParam kEqParams[] = {
+    {Param::EQOn, L::kSwitch, [](S& s, float x) { s.Eq.enabled = Flag(x); }},
+    {Param::EQGain, L::kAmount, [](S& s, float x) { s.Eq.SetWetGain(x); }},
+    {Param::EQPan, L::kHalfPercent, [](S& s, float x) { s.Eq.SetPan(x); }},
+    {Param::EQMix, L::kHalfPercent, [](S& s, float x) { s.Eq.SetMix(x); }},
+    {Param::EQInvL, L::kSwitch, [](S& s, float x) { s.Eq.SetInvertRight(Flag(x)); }},
+    {Param::EQInvR, L::kSwitch, [](S& s, float x) { s.Eq.SetInvertLeft(Flag(x)); }},
+    {Param::EQLLow, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserLeft().SetLowGain(x); }},
+    {Param::EQLMid, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserLeft().SetMidGain(x); }},
+    {Param::EQLHigh, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserLeft().SetHighGain(x); }},
+    {Param::EQLFrequency, L::kReal, [](S& s, float x) { s.Eq.EqualiserLeft().SetCentreFrequency(x); }},
+    {Param::EQLQ, L::kMilli, [](S& s, float x) { s.Eq.EqualiserLeft().SetQ(x); }},
+    {Param::EQRLow, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserRight().SetLowGain(x); }, Param::EQLLow},
+    {Param::EQRMid, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserRight().SetMidGain(x); }, Param::EQLMid},
+    {Param::EQRHigh, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserRight().SetHighGain(x); }, Param::EQLHigh},
+    {Param::EQRFrequency, L::kReal, [](S& s, float x) { s.Eq.EqualiserRight().SetCentreFrequency(x); }, Param::EQLFrequency},
+    {Param::EQRQ, L::kMilli, [](S& s, float x) { s.Eq.EqualiserRight().SetQ(x); }, Param::EQLQ},
+    {Param::EQChnMode, L::kAction},
+    {Param::EQDry, L::kAmount, [](S& s, float x) { s.Eq.SetDryGain(x); }},
+};
+
+// "fxModOn" is read by the matrix step every control period; the matrix slots follow.
+template <int32_t K>
+constexpr std::array<TFxParam, 3> FxLfo() {
+  constexpr int32_t kCount = TVoxboardGFXSynth::kFxLfoCount;
+  return {{
+      {static_cast<Param::Id>(Param::FxLfo1Frq + K), L::kNoteHz, [](S& s, float x) { s.FxLfo[K].SetFrequency(x); }},
+      {static_cast<Param::Id>(Param::FxLfo1Frq + kCount + K), L::kAmount, [](S& s, float x) { s.FxLfo[K].SetGain(x); }},
+      {static_cast<Param::Id>(Param::FxLfo1Frq + 2 * kCount + K), L::kInteger,
+       [](S& s, float x) { SetWaveformLocked(s.FxLfo[K], x); }},
+  }};
+}
+static_assert(Param::FxLfo1Amp == Param::FxLfo1Frq + TVoxboardGFXSynth::kFxLfoCount &&
+              Param::FxLfo1Wave == Param::FxLfo1Amp + TVoxboardGFXSynth::kFxLfoCount &&
+              Param::FxLfo6Wave + 1 == Param::FxModSrc1);
+constexpr std::array<TFxParam, 1> kModOn = {{{Param::FxModOn, L::kNone}}};
+constexpr auto kLfoParams = [] {
+  const auto rows = Concat<19>({kModOn, FxLfo<0>(), FxLfo<1>(), FxLfo<2>(), FxLfo<3>(), FxLfo<4>(), FxLfo<5>()});
+  // Listed by LFO, kept in host order: frequencies, gains, waveforms.
+  std::array<TFxParam, 19> sorted = rows;
+  std::sort(sorted.begin(), sorted.end(), [](const TFxParam& a, const TFxParam& b) { return a.id < b.id; });
+  return sorted;
+}();
+
+// The matrix slots: "MSrc" and "MDst" act, "MAmt" is read by the matrix step.
+constexpr auto kMatrixParams = [] {
+  std::array<TFxParam, Param::Count - Param::FxModSrc1> rows{};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    rows[i] = {static_cast<Param::Id>(Param::FxModSrc1 + static_cast<int32_t>(i)), i % 3 == 2 ? L::kNone : L::kAction};
+  }
+  return rows;
+}();
+static_assert(Param::FxModDst1 == Param::FxModSrc1 + 1 && Param::FxModAmt1 == Param::FxModSrc1 + 2);
+
+// Every table of the section, in host order.
+constexpr std::span<const TFxParam> kFxTables[] = {
+    kChainParams, kReverbParams, kDistortionParams, kPhaserParams, kDelayParams,
+    kChorusParams, kXFilterParams, kEqParams, kLfoParams, kMatrixParams,
+};
+
+// Each effect's table with its order parameter and channel mode (Count: none), in chain
+// order.
+struct TFxEffectTable {
+  std::span<const TFxParam> rows;
+  Param::Id order;
+  Param::Id channelMode;
+};
+constexpr TFxEffectTable kFxEffectTables[kFxEffectCount] = {
+    {kReverbParams, Param::RvbIdx, Param::Count},
+    {kDistortionParams, Param::DistIdx, Param::DistChnMode},
+    {kChorusParams, Param::CrsIdx, Param::ChrsChnMode},
+    {kXFilterParams, Param::XfltIdx, Param::XFltChnMode},
+    {kDelayParams, Param::DlyIdx, Param::DlyChnMode},
+    {kPhaserParams, Param::PhsIdx, Param::PhsChnMode},
+    {kEqParams, Param::EqIdx, Param::EQChnMode},
+};
+
+// The per-FX-id views the handler looks up, derived from the tables.
+struct TFxLookup {
+  std::array<TFxLaw, kFxIdCount> laws{};
+  std::array<TSetter, kFxIdCount> setters{};
+  std::array<int16_t, kFxIdCount> leftOfRight{};
+  std::array<int16_t, kFxIdCount> rightOfLeft{};
+  std::array<TFxEffectRange, kFxEffectCount> ranges{};
+  // The tables name every FX id once, in host order; a right row follows an earlier row of
+  // its own effect with the same law; a setter exactly where the law hands a value on.
+  bool consistent = true;
+};
+
+constexpr TFxLookup BuildFxLookup() {
+  TFxLookup t;
+  t.leftOfRight.fill(-1);
+  t.rightOfLeft.fill(-1);
+  int32_t next = Param::FxOn;
+  for (std::span<const TFxParam> table : kFxTables) {
+    for (const TFxParam& row : table) {
+      if (row.id != next++) t.consistent = false;
+      const auto id = static_cast<size_t>(FxId(row.id));
+      t.laws[id] = row.law;
+      t.setters[id] = row.set;
+      const bool handsOn = row.law != L::kNone && row.law != L::kAction;
+      if (handsOn != (row.set != nullptr)) t.consistent = false;
+      if (row.follows != Param::Count) {
+        if (row.follows >= row.id || t.laws[static_cast<size_t>(FxId(row.follows))] != row.law) t.consistent = false;
+        t.leftOfRight[id] = FxId(row.follows);
+        t.rightOfLeft[static_cast<size_t>(FxId(row.follows))] = static_cast<int16_t>(id);
+      }
+    }
+  }
+  if (next != Param::Count) t.consistent = false;
+  for (size_t e = 0; e < kFxEffectCount; ++e) {
+    const TFxEffectTable& effect = kFxEffectTables[e];
+    const Param::Id first = effect.rows.front().id, last = effect.rows.back().id;
+    for (const TFxParam& row : effect.rows) {
+      if (row.follows != Param::Count && (row.follows < first || row.follows > last)) t.consistent = false;
+    }
+    if (effect.channelMode != Param::Count && (effect.channelMode < first || effect.channelMode > last)) {
+      t.consistent = false;
+    }
+    t.ranges[e] = {FxId(first), FxId(last), FxId(effect.order),
+                   effect.channelMode == Param::Count ? int16_t{-1} : FxId(effect.channelMode)};
+  }
+  return t;
+}
+
+constexpr TFxLookup kFxLookup = BuildFxLookup();
+static_assert(kFxLookup.consistent);
+
+}  // namespace
+
+const std::array<TFxLaw, kFxIdCount> kFxLaws = kFxLookup.laws;
+const std::array<int16_t, kFxIdCount> kFxLeftOfRight = kFxLookup.leftOfRight;
+const std::array<int16_t, kFxIdCount> kFxRightOfLeft = kFxLookup.rightOfLeft;
+const std::array<TFxEffectRange, kFxEffectCount> kFxEffectRanges = kFxLookup.ranges;
 
 void TVoxboardGFXSynth::SetFxValue(int32_t fxId, float x) {
-  switch (FxEffectOf(fxId)) {
-    case kFxReverb: SetReverbValue(fxId, x); break;
-    case kFxDistortion: SetDistortionValue(fxId, x); break;
-    case kFxChorus: SetChorusValue(fxId, x); break;
-    case kFxXFilter: SetXFilterValue(fxId, x); break;
-    case kFxDelay: SetDelayValue(fxId, x); break;
-    case kFxPhaser: SetPhaserValue(fxId, x); break;
-    case kFxEq: SetEqValue(fxId, x); break;
-    default: SetLfoValue(fxId, x); break;
-  }
-}
-
-void TVoxboardGFXSynth::SetReverbValue(int32_t fxId, float x) {
-  TDSPReverbX& r = Reverb;
-  switch (fxId) {
-    case 12: r.enabled = Flag(x); break;           // "RvbOn"
-    case 13: r.SetTime(x); break;                  // "RvbTime"
-    case 14: r.SetDamping(x); break;               // "RvbDamp"
-    case 15: r.SetPreDelay(x); break;              // "RvbDly" (new line under the DSPLock)
-    case 16: r.SetPreDelayFeedback(x); break;      // "RvbFb"
-    case 17: r.SetRoomType(Byte(x)); break;        // "RvbMode" (new lines under the DSPLock)
-    case 18: r.SetSize(x); break;                  // "RvbSize" (new lines under the DSPLock)
-    case 19: r.SetWetGain(x); break;               // "RvbGain"
-    case 20: r.SetPan(x); break;                   // "RvbPan"
-    case 21: r.SetMix(x); break;                   // "RvbMix"
-    case 22: r.SetInvertLeft(Flag(x)); break;      // "RvbInvL"
-    case 23: r.SetInvertRight(Flag(x)); break;     // "RvbInvR"
-    case 24: r.SetFilter1On(Flag(x)); break;       // filter 1 on
-    case 29: r.SetFilter2On(Flag(x)); break;       // filter 2 on
-    case 34: r.SetDryGain(x); break;               // "RvbDry"
-    default:
-      if (fxId >= 24 && fxId <= 33) {  // type, cutoff, Q, bandwidth of filters 1 and 2
-        SetFilterField(fxId < 29 ? r.Filter1() : r.Filter2(), (fxId - 24) % 5, x);
-      }
-      break;
-  }
-}
-
-void TVoxboardGFXSynth::SetDistortionValue(int32_t fxId, float x) {
-  TDSPXDistortion& d = Distortion;
-  switch (fxId) {
-    case 35: d.enabled = Flag(x); break;           // "DistOn"
-    case 36: d.SetWetGain(x); break;               // "DistGain"
-    case 37: d.SetPan(x); break;                   // "DistPan"
-    case 38: d.SetMix(x); break;                   // "DistMix"
-    case 39: d.SetInvertRight(Flag(x)); break;     // "DistInvL" inverts the right wet channel
-    case 40: d.SetInvertLeft(Flag(x)); break;      // "DistInvR" inverts the left wet channel
-    case 41: d.SetDriveLeft(x); break;             // "DistDrvL"
-    case 42: d.SetDriveRight(x); break;            // "DistDrvR"
-    case 43: d.SetLeftFilter1On(Flag(x)); break;   // the four filters' on switches
-    case 48: d.SetLeftFilter2On(Flag(x)); break;
-    case 53: d.SetRightFilter1On(Flag(x)); break;
-    case 58: d.SetRightFilter2On(Flag(x)); break;
-    case 63: d.SetSurround(x); break;              // "DstSr"
-    case 64: d.SetInputAdjust(Flag(x)); break;     // "DistIAdj"
-    case 65: d.SetTypeLeft(Byte(x)); break;        // "DistTypeL"
-    case 66: d.SetTypeRight(Byte(x)); break;       // "DistTypeR"
-    case 67: d.SetPreFilter(Flag(x)); break;       // "DistPFlt"
-    case 68: d.SetClipMode(Byte(x)); break;        // "DistClpMode"
-    case 69: d.SetClipThreshold(x); break;         // "DistClpT"
-    case 70: d.SetClipLevel(x); break;             // "DistClpL"
-    case 71: d.SetClipType(Byte(x)); break;        // "DistClpType"
-    case 73: d.SetDryGain(x); break;               // "DistDry"
-    default:
-      if (fxId >= 43 && fxId <= 62) {  // type, cutoff, Q, bandwidth of L1, L2, R1, R2
-        TDSPMultiFilter* filters[4] = {&d.LeftFilter1(), &d.LeftFilter2(), &d.RightFilter1(),
-                                       &d.RightFilter2()};
-        SetFilterField(*filters[(fxId - 43) / 5], (fxId - 43) % 5, x);
-      }
-      break;
-  }
-}
-
-void TVoxboardGFXSynth::SetPhaserValue(int32_t fxId, float x) {
-  TDSPXPhaser& p = Phaser;
-  switch (fxId) {
-    case 74: p.enabled = Flag(x); break;           // "PhsOn"
-    case 75: p.SetWetGain(x); break;               // "PhsGain"
-    case 76: p.SetPan(x); break;                   // "PhsPan"
-    case 77: p.SetMix(x); break;                   // "PhsMix"
-    case 78: p.SetInvertLeft(Flag(x)); break;      // "PhsInvL"
-    case 79: p.SetInvertRight(Flag(x)); break;     // "PhsInvR"
-    case 80: p.SetPhaseLeft(x); break;             // "PhsL"
-    case 81: p.SetPhaseRight(x); break;            // "PhsR"
-    case 82: p.SetDepthLeft(x); break;             // "DpthL"
-    case 83: p.SetDepthRight(x); break;            // "PpthR"
-    case 84: p.SetFeedbackLeft(x); break;          // "PhsFBL"
-    case 85: p.SetFeedbackRight(x); break;         // "PhsFBR"
-    case 86: p.SetCrossLeftToRight(x); break;      // "PhsLR"
-    case 87: p.SetCrossRightToLeft(x); break;      // "PhsRL"
-    case 88: {                                     // "PhsLWave": a new waveform object
-      TDSPLockGuard lock(Instance());
-      p.ModulatorLeft().SetWaveform(x);
-      break;
-    }
-    case 89: {                                     // "PhsRWave"
-      TDSPLockGuard lock(Instance());
-      p.ModulatorRight().SetWaveform(x);
-      break;
-    }
-    case 90: p.ModulatorLeft().SetGain(x); break;       // "ModLAmp"
-    case 91: p.ModulatorRight().SetGain(x); break;      // "ModRAmp"
-    case 92: p.ModulatorLeft().SetFrequency(x); break;  // "ModLFrq"
-    case 93: p.ModulatorRight().SetFrequency(x); break; // "ModRFrq"
-    case 94: p.SetStagesLeft(Byte(x)); break;      // "PhsStrL" (clears under the DSPLock)
-    case 95: p.SetStagesRight(Byte(x)); break;     // "PhsStrR"
-    case 96: p.SetShift(x); break;                 // "PhsRShft"
-    case 98: p.SetDryGain(x); break;               // "PhsDry"
-    default: break;
-  }
-}
-
-void TVoxboardGFXSynth::SetDelayValue(int32_t fxId, float x) {
-  TDSPXDelay& d = Delay;
-  switch (fxId) {
-    case 99: d.enabled = Flag(x); break;           // "DlyOn"
-    case 100: d.SetLengthUnit(Flag(x)); break;     // "Length Unit"
-    case 101: d.SetMix(x); break;                  // "DlyMix"
-    case 102: d.SetWetGain(x); break;              // "DlyGain"
-    case 103: d.SetLengthLeft(Whole(x)); break;    // "DlyL"
-    case 104: d.SetLengthRight(Whole(x)); break;   // "DlyR"
-    case 105: d.SetInvertRight(Flag(x)); break;    // "DlyInvR"
-    case 106: d.SetInvertLeft(Flag(x)); break;     // "DlyInvL"
-    case 107: d.SetCrossLeftToRight(x); break;     // "DlyLR"
-    case 108: d.SetCrossRightToLeft(x); break;     // "DlyRL"
-    case 109: d.SetFeedbackLeft(x); break;         // "DlyLFBK"
-    case 110: d.SetFeedbackRight(x); break;        // "DlyRFBK"
-    case 111: d.SetFilterLeftOn(Flag(x)); break;   // "DlyLFlt"
-    case 112: SetFilterField(d.FilterLeft(), kFilterCutoff, x); break;
-    case 113: SetFilterField(d.FilterLeft(), kFilterQ, x); break;
-    case 114: SetFilterField(d.FilterLeft(), kFilterBandwidth, x); break;
-    case 115: d.SetFilterRightOn(Flag(x)); break;  // "DlyRFlt"
-    case 116: SetFilterField(d.FilterRight(), kFilterCutoff, x); break;
-    case 117: SetFilterField(d.FilterRight(), kFilterQ, x); break;
-    case 118: SetFilterField(d.FilterRight(), kFilterBandwidth, x); break;
-    case 119: SetFilterField(d.FilterLeft(), kFilterType, x); break;
-    case 120: SetFilterField(d.FilterRight(), kFilterType, x); break;
-    case 121: d.SetPan(x); break;                  // "DlyPan"
-    case 123: d.SetDryGain(x); break;              // "DlyDry"
-    default: break;
-  }
-}
-
-void TVoxboardGFXSynth::SetChorusValue(int32_t fxId, float x) {
-  TDSPXChorus& c = Chorus;
-  switch (fxId) {
-    case 124: c.enabled = Flag(x); break;          // "ChrsOn"
-    case 125: c.SetWetGain(x); break;              // "ChrsGain"
-    case 126: c.SetPan(x); break;                  // "ChrsPan"
-    case 127: c.SetMix(x); break;                  // "ChrsMix"
-    case 128: c.SetInvertRight(Flag(x)); break;    // "ChrsInvL" inverts the right wet channel
-    case 129: c.SetInvertLeft(Flag(x)); break;     // "ChrsInvR" inverts the left wet channel
-    case 130: c.SetLengthUnit(Flag(x)); break;     // "Length Unit"
-    case 131: c.SetLengthLeft(x); break;           // "ChrsLenL"
-    case 132: c.SetLengthRight(x); break;          // "ChrsLenR"
-    case 133: c.SetFeedbackLeft(x); break;         // "ChrsLFB"
-    case 134: c.SetFeedbackRight(x); break;        // "ChrsRFB"
-    case 135: c.SetCrossLeftToRight(x); break;     // "ChrsLR"
-    case 136: c.SetCrossRightToLeft(x); break;     // "ChrsRL"
-    case 149: c.SetSizeLeft(x); break;             // "ChrsSizeL"
-    case 150: c.SetSizeRight(x); break;            // "ChrsSizeR"
-    case 152: c.SetDryGain(x); break;              // "ChrsDry"
-    default:
-      if (fxId >= 137 && fxId <= 140) {  // waveforms of modulators 1L, 2L, 1R, 2R
-        TDSPLockGuard lock(Instance());  // a new waveform object
-        c.Modulator(fxId - 137).SetWaveform(x);
-      } else if (fxId >= 141 && fxId <= 144) {  // their gains
-        c.Modulator(fxId - 141).SetGain(x);
-      } else if (fxId >= 145 && fxId <= 148) {  // their frequencies
-        c.Modulator(fxId - 145).SetFrequency(x);
-      }
-      break;
-  }
-}
-
-void TVoxboardGFXSynth::SetXFilterValue(int32_t fxId, float x) {
-  TDSPXXFilter& f = XFilter;
-  switch (fxId) {
-    case 153: f.enabled = Flag(x); break;          // on
-    case 154: f.SetTapCount(Whole(x)); break;      // tap count
-    case 155: f.SetLengthUnit(Flag(x)); break;     // "Length Unit"
-    case 196: f.SetMix(x); break;                  // "XFltMix"
-    case 197: f.SetInvertRight(Flag(x)); break;    // "InvertR"
-    case 198: f.SetInvertLeft(Flag(x)); break;     // "InvertL"
-    case 199: f.SetShift(x); break;                // "RShift"
-    case 200: f.SetWetGain(x); break;              // "Gain"
-    case 201: f.SetPan(x); break;                  // "Pan"
-    case 202: f.SetWindowMode(Whole(x)); break;    // "Interp"
-    case 204: f.SetDryGain(x); break;              // "Dry"
-    default:
-      if (fxId >= 156 && fxId <= 195) {  // taps: length, type, cutoff, Q, bandwidth
-        const int32_t side = fxId < 176 ? TDSPXXFilter::kLeft : TDSPXXFilter::kRight;
-        const int32_t tap = ((fxId - 156) % 20) / 5;
-        const int32_t field = (fxId - 156) % 5;
-        if (field == 0) {
-          f.SetTapLength(side, tap, Whole(x));
-        } else {
-          SetFilterField(f.TapFilter(side, tap), field, x);
-        }
-      }
-      break;
-  }
-}
-
-void TVoxboardGFXSynth::SetEqValue(int32_t fxId, float x) {
-  TDSPXEq& q = Eq;
-  TDSP3BandEQ& left = q.EqualiserLeft();
-  TDSP3BandEQ& right = q.EqualiserRight();
-  switch (fxId) {
-    case 205: q.enabled = Flag(x); break;          // "EQOn"
-    case 206: q.SetWetGain(x); break;              // "EQGain"
-    case 207: q.SetPan(x); break;                  // "EQPan"
-    case 208: q.SetMix(x); break;                  // "EQMix"
-    case 209: q.SetInvertRight(Flag(x)); break;    // "EQInvL" inverts the right wet channel
-    case 210: q.SetInvertLeft(Flag(x)); break;     // "EQInvR" inverts the left wet channel
-    case 211: left.SetLowGain(x); break;           // "EQL-Low" (dB)
-    case 212: left.SetMidGain(x); break;           // "EQL-Mid"
-    case 213: left.SetHighGain(x); break;          // "EQL-High"
-    case 214: left.SetCentreFrequency(x); break;   // "EQL-Frequency" (Hz)
-    case 215: left.SetQ(x); break;                 // "EQL-Q"
-    case 216: right.SetLowGain(x); break;          // "EQR-Low"
-    case 217: right.SetMidGain(x); break;          // "EQR-Mid"
-    case 218: right.SetHighGain(x); break;         // "EQR-High"
-    case 219: right.SetCentreFrequency(x); break;  // "EQR-Frequency"
-    case 220: right.SetQ(x); break;                // "EQR-Q"
-    case 222: q.SetDryGain(x); break;              // "EQDry"
-    default: break;
-  }
-}
-
-void TVoxboardGFXSynth::SetLfoValue(int32_t fxId, float x) {
-  if (fxId >= fxid::kLfoFrequency && fxId < fxid::kLfoFrequency + kFxLfoCount) {
-    FxLfo[static_cast<size_t>(fxId - fxid::kLfoFrequency)].SetFrequency(x);
-  } else if (fxId >= fxid::kLfoGain && fxId < fxid::kLfoGain + kFxLfoCount) {
-    FxLfo[static_cast<size_t>(fxId - fxid::kLfoGain)].SetGain(x);
-  } else if (fxId >= fxid::kLfoWave && fxId < fxid::kLfoWave + kFxLfoCount) {
-    // A new waveform object: never beside a block that ticks the old one.
-    TDSPLockGuard lock(Instance());
-    FxLfo[static_cast<size_t>(fxId - fxid::kLfoWave)].SetWaveform(x);
-  }
+  if (fxId < 0 || fxId >= kFxSlots) return;
+  if (const TSetter set = kFxLookup.setters[static_cast<size_t>(fxId)]) set(*this, x);
 }
 
 // ---------------------------------------------------------------- order and shifts

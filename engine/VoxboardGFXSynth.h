@@ -115,16 +115,8 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   void FxParameterChanged(int32_t fxId);
   // On switch, shifts, order, channel modes and matrix slots.
   void ChainParameterChanged(int32_t fxId);
-  // A scaled value to the setting of an FX id; one switch per effect.
+  // A scaled value to the setting of an FX id, through the effects' parameter tables.
   void SetFxValue(int32_t fxId, float x);
-  void SetReverbValue(int32_t fxId, float x);
-  void SetDistortionValue(int32_t fxId, float x);
-  void SetPhaserValue(int32_t fxId, float x);
-  void SetDelayValue(int32_t fxId, float x);
-  void SetChorusValue(int32_t fxId, float x);
-  void SetXFilterValue(int32_t fxId, float x);
-  void SetEqValue(int32_t fxId, float x);
-  void SetLfoValue(int32_t fxId, float x);
 
   // The FX id whose value a row takes: its left row while the channel mode links them.
   int32_t SourceId(int32_t fxId) const;

@@ -120,16 +120,16 @@ void TDSPPluginX::DefineParameters() {
     int16_t controller;
   };
   static constexpr TBuiltIn kBuiltIns[kBuiltInParamCount] = {
-      {"Volume", "0=NO SOUND;127=FULL BLAST", 61, 127, 0.5f, 7},
-      {"Pan", "0=Left;64=Center;127=Right", 30, 127, 0.5f, 10},
-      {"Mute", "0=SOUND MUTED;1=SOUND ON", 11, 1, 0.0f, 18},
-      {"Solo", "0=NO SOLO;1=CARD SOLOED", 11, 1, 0.0f, 19},
-      {"Bypass", "Bypass process", 11, 1, 0.0f, 110},
-      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 111},
-      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 112},
-      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 113},
-      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 114},
-      {"Rsvd", "Reserved, do not use", 8, 1, 0.0f, 115},
+      {"Volume", "0=NO SOUND;127=FULL BLAST", kKindDoubleFraction, 127, 0.5f, 7},
+      {"Pan", "0=Left;64=Center;127=Right", kKindPan, 127, 0.5f, 10},
+      {"Mute", "0=SOUND MUTED;1=SOUND ON", kKindOffOn, 1, 0.0f, 18},
+      {"Solo", "0=NO SOLO;1=CARD SOLOED", kKindOffOn, 1, 0.0f, 19},
+      {"Bypass", "Bypass process", kKindOffOn, 1, 0.0f, 110},
+      {"Rsvd", "Reserved, do not use", kKindDecimal, 1, 0.0f, 111},
+      {"Rsvd", "Reserved, do not use", kKindDecimal, 1, 0.0f, 112},
+      {"Rsvd", "Reserved, do not use", kKindDecimal, 1, 0.0f, 113},
+      {"Rsvd", "Reserved, do not use", kKindDecimal, 1, 0.0f, 114},
+      {"Rsvd", "Reserved, do not use", kKindDecimal, 1, 0.0f, 115},
   };
   for (int32_t i = 0; i < kBuiltInParamCount && i < paramCount_; ++i) {
     const TBuiltIn& b = kBuiltIns[i];

@@ -1,10 +1,23 @@
 // The value lists, one table each, in index order.
 #include "framework/DSPValueListData.h"
 
+#include "framework/DSPValueLists.h"
+
 #include <array>
+
+#include "dsp/DSPFilterTypes.h"
+#include "dsp/DSPShaperTable.h"
+#include "dsp/DSPWaveformTable.h"
+#include "effects/DSPReverbRooms.h"
 
 namespace valuelists {
 namespace {
+
+// The lists that name a catalogue's entries read them from the catalogue.
+const char* WaveformNameAt(int32_t k) { return WaveformName(k); }
+const char* FilterTypeNameAt(int32_t k) { return FilterTypeEntry(k).name; }
+const char* ShaperNameAt(int32_t k) { return ShaperMember(k).name; }
+const char* RoomNameAt(int32_t k) { return kReverbRooms[static_cast<size_t>(k)].name; }
 
 constexpr std::array<const char*, 33> kCurveNames = {
     "Linear", "DB Log", "+Curve2", "+Curve3", "+Curve4", "+Curve5", "+Curve6",
@@ -13,55 +26,11 @@ constexpr std::array<const char*, 33> kCurveNames = {
     "LoHiFine", "3Phase1", "3Phase2", "3Phase3", "Ripple1", "Ripple2", "Ripple3",
     "Ripple4", "Ripple5", "Ripple6", "-Ripple", "+Ripple"};
 
-constexpr std::array<const char*, 93> kWaveformNames = {
-    "Saw", "SoftSaw", "XSaw", "Triangle", "Triangle2",                          // 0
-    "Square", "Sine", "Smooth", "Glass", "Glass2",                              // 5
-    "Glass3", "Glass4", "SquareGls", "Mixed", "Mixed2",                         // 10
-    "X-Mix", "SinExp", "SinCos", "SinCosTan", "SinCosTan2",                     // 15
-    "SinCosSqrt", "CosExp", "CosSqrtTan", "SqrtExp", "SqrtTan",                 // 20
-    "Exp", "TanExp", "CotanExp", "Noise", "Gaussian",                           // 25
-    "Cosine", "PNoise1", "SawSin", "Impulse2", "Impulse",                       // 30
-    "HalfSin", "Sine2", "1/2 Wave", "Saw AA", "Mix",                            // 35
-    "Mix2", "Mix3", "PNoise2", "Noise4", "Noise5",                              // 40
-    "ParaSine", "Sine3", "Cosine2", "X-Curve", "HarmSaw1",                      // 45
-    "HarmSaw2", "HarmSaw3", "HarmSaw4", "HarmTri1", "HarmTri2",                 // 50
-    "HarmTri3", "HarmTri4", "HarmTri5", "HarmTri6", "Curved1",                  // 55
-    "Curved2", "Curved3", "Curved4", "Curved5", "GlisHarm",                     // 60
-    "Bass1", "Bass2", "Bass3", "Bass4", "Bass5",                                // 65
-    "Bass6", "Bass7", "Bass8", "SmoothSqr1", "SmoothSqr2",                      // 70
-    "SmoothSqr3", "SmoothSqr4", "SmoothSqr5", "SmoothSqr6", "SmoothSqr7",       // 75
-    "SmoothSqr8", "SawOrgan1", "SawOrgan2", "SawOrgan3", "SawOrgan4",           // 80
-    "SmRND1", "SmRND2", "SmRND3", "SmRND4", "SmRND5",                           // 85
-    "SmRND6", "SmRND7", "SmRND8"};                                              // 90
-
-constexpr std::array<const char*, 38> kFilterTypeNames = {
-    "BW LP", "BW HP", "BW LP2", "BW HP2", "BW BP2",                             // 0
-    "BW BR2", "12DB LP", "24DB LP", "24DB LP2", "24DB LP3",                     // 5
-    "24DB HP", "24DB BP", "LP1", "SVF LP", "SVF HP",                            // 10
-    "SVF BP", "SVF NOTCH", "PEAKING", "IIR NOTCH", "RES",                       // 15
-    "RBJ LP", "RBJ HP", "RBJ BPFS", "RBJ BPFP", "RBJ NOTCH",                    // 20
-    "RBJ APF", "PEAK-EQ", "LOWSHELF", "HIGHSHELF", "Bandpass",                  // 25
-    "Phaser", "4PoleEQ1", "4PoleEQ2", "4PoleLP", "Vocal1",                      // 30
-    "Vocal2", "RND1", "RND2"};                                                  // 35
-
-// "PeakInv" is there twice (14 and 26); 29 has no name.
-constexpr std::array<const char*, 35> kShaperNames = {
-    "Shape Off", "Pulsewidth", "EdgeCrush", "Square", "Square2",                // 0
-    "Square3", "Square4", "Quantize", "Minimum", "Maximum",                     // 5
-    "EdgeCrush2", "Random", "Random2", "Random3", "PeakInv",                    // 10
-    "Sqrt1", "Square5", "Exp1", "Ln1", "Ln2",                                   // 15
-    "Ln3", "Ln4", "Tan1", "Cotan1", "Power1",                                   // 20
-    "Sin1", "PeakInv", "Exp2", "Sqrt2", "",                                     // 25
-    "Fuzz", "Fuzz2", "Fuzz3", "Fuzz4", "Fuzz5"};                                // 30
-
 // From index 1.
 constexpr std::array<const char*, 15> kDistortionTypeNames = {
     "OldValves", "TubeScream1", "SynthValve", "Grunge", "FbkValve",             // 1
     "TubeScream2", "FbkScream", "Bass1", "Rain", "Bass2",                       // 6
     "Bass3", "Rock", "SynDist", "SynDist2", "SynDist3"};                        // 11
-
-constexpr std::array<const char*, 7> kReverbSizeNames = {
-    "Big1", "Big2", "Medium1", "Medium2", "Medium3", "Medium4", "Small"};
 
 constexpr std::array<const char*, 11> kArpDirectionNames = {
     "Up", "Down", "UpDown", "DownUp", "UpDownUp", "DwnUpDwn",
@@ -101,11 +70,11 @@ constexpr std::array<const char*, 4> kFilterShapes = {"LP", "HP", "BP", "BR"};  
 }  // namespace
 
 const TValueList kCurves{0, kCurveNames};
-const TValueList kWaveforms{0, kWaveformNames};
-const TValueList kFilterTypes{0, kFilterTypeNames};
-const TValueList kShapers{0, kShaperNames};
+const TValueList kWaveforms{0, {}, nullptr, kWaveformCount, WaveformNameAt};
+const TValueList kFilterTypes{0, {}, nullptr, kFilterTypeCount, FilterTypeNameAt};
+const TValueList kShapers{0, {}, nullptr, kShaperTypeCount, ShaperNameAt};
 const TValueList kDistortionTypes{1, kDistortionTypeNames};
-const TValueList kReverbSizes{0, kReverbSizeNames};
+const TValueList kReverbSizes{0, {}, nullptr, kReverbRoomCount, RoomNameAt};
 const TValueList kArpDirections{0, kArpDirectionNames};
 const TValueList kKeySignatures{-7, kKeySignatureNames, "Unknown"};
 const TValueList kOperatorStructures{0, kOperatorStructureNames, "None"};
@@ -134,30 +103,30 @@ struct TKindList {
 
 // Display kind -> the list it shows.
 const std::array<TKindList, 24> kKindLists = {{
-    {11, &kOffOnList},
-    {12, &kWaveforms},
-    {13, &kLowHighList},
-    {14, &kFilterRoutingList},
-    {15, &kBiquadTypeList},
-    {16, &kTimeUnitList},
-    {17, &kOutputModeList},
-    {18, &kManualAutoList},
-    {22, &kFilterModeList},
-    {38, &kShapers},
-    {39, &kFilterTypes},
-    {44, &kKeySignatures},
-    {50, &kPitchModMethodList},
-    {51, &kInterpolations},
-    {52, &kOperatorStructures},
-    {55, &kShaperRouteList},
-    {57, &kFilterShapeList},
-    {62, &kArpDirections},
-    {64, &kModTargets},
-    {65, &kReverbSizes},
-    {66, &kSmoothings},
-    {67, &kDistortionTypes},
-    {73, &kCurves},
-    {74, &kVelocityRoutings},
+    {kKindOffOn, &kOffOnList},
+    {kKindWaveform, &kWaveforms},
+    {kKindLowHigh, &kLowHighList},
+    {kKindFilterRouting, &kFilterRoutingList},
+    {kKindBiquadType, &kBiquadTypeList},
+    {kKindTimeUnit, &kTimeUnitList},
+    {kKindOutputMode, &kOutputModeList},
+    {kKindManualAuto, &kManualAutoList},
+    {kKindFilterMode, &kFilterModeList},
+    {kKindShaper, &kShapers},
+    {kKindFilterType, &kFilterTypes},
+    {kKindKeySignature, &kKeySignatures},
+    {kKindPitchModMethod, &kPitchModMethodList},
+    {kKindInterpolation, &kInterpolations},
+    {kKindOperatorStructure, &kOperatorStructures},
+    {kKindShaperRoute, &kShaperRouteList},
+    {kKindFilterShape, &kFilterShapeList},
+    {kKindArpDirection, &kArpDirections},
+    {kKindModTarget, &kModTargets},
+    {kKindReverbRoom, &kReverbSizes},
+    {kKindSmoothing, &kSmoothings},
+    {kKindDistortionType, &kDistortionTypes},
+    {kKindCurve, &kCurves},
+    {kKindVelocityRouting, &kVelocityRoutings},
 }};
 }  // namespace
 

@@ -8,18 +8,26 @@
 #include <string_view>
 
 // A list whose entries belong to the indexes first, first + 1, ...; an index outside the
-// list gives `other` (nullptr: the empty text).
+// list gives `other` (nullptr: the empty text). The names are either a table of their own
+// or, for the lists that name what a catalogue holds (waveforms, filter types, shapers,
+// reverb rooms), read from that catalogue by position.
 struct TValueList {
   int32_t first = 0;
   std::span<const char* const> names;
   const char* other = nullptr;
+  int32_t catalogueSize = 0;
+  const char* (*catalogueName)(int32_t position) = nullptr;
 
-  bool Contains(int64_t index) const {
-    return index >= first && index < first + static_cast<int64_t>(names.size());
+  int64_t Size() const {
+    return catalogueName != nullptr ? catalogueSize : static_cast<int64_t>(names.size());
   }
+  bool Contains(int64_t index) const { return index >= first && index < first + Size(); }
   // The entry of an index, or the text for indexes outside the list.
   std::string_view At(int64_t index) const {
-    if (Contains(index)) return names[static_cast<size_t>(index - first)];
+    if (Contains(index)) {
+      const auto position = static_cast<size_t>(index - first);
+      return catalogueName != nullptr ? catalogueName(static_cast<int32_t>(position)) : names[position];
+    }
     return other != nullptr ? std::string_view(other) : std::string_view();
   }
 };

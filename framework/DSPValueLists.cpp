@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "framework/DSPAmountLaws.h"
 #include "framework/DSPValueListData.h"
 
 namespace {
@@ -44,97 +45,89 @@ float Fraction(float v, float minimum, float maximum) {
   return span == 0.0f ? 0.0f : (v - minimum) / span;
 }
 
-// Permille amount to signed linear gain: 0 below 0.000999, else sign(x) 10^((60|x| - 60) / 20).
-float AmountGain(float x) {
-  const float a = std::fabs(x);
-  if (a < 0.000999f) return 0.0f;
-  const float g = std::pow(10.0f, (60.0f * a - 60.0f) / 20.0f);
-  return x > 0.0f ? g : -g;
-}
-
 std::string Format(int16_t kind, float v, float minimum, float maximum) {
-  if (kind < 8 || kind > 75) return {};
+  if (kind < kKindDecimal || kind > kKindGain) return {};
   if (const TValueList* list = valuelists::ListOfKind(kind)) {
     return std::string(list->At(RoundIndex(v)));
   }
   switch (kind) {
-    case 8: {
+    case kKindDecimal: {
       // The signed fraction: a negative value always shows as its rounded integer.
       const float whole = static_cast<float>(std::nearbyint(v >= 0.0f ? v - 0.5f : v + 0.5f));
       const float f = v - whole;
       if (f < 0.01f) return FormatRounded(v);
       return TrimZeros(FormatFixed(v, 2));
     }
-    case 10:
-    case 26:
-    case 29:
-    case 40:
+    case kKindInteger:
+    case kKindCents:
+    case kKindBendRange:
+    case kKindCount:
       return FormatRounded(v);
-    case 19:
+    case kKindMinusSixteenths:
       return std::string("-").append(FormatRounded(v)).append("/16");
-    case 20:
+    case kKindSixteenths:
       return FormatRounded(v) + "/16";
-    case 21:
+    case kKindTenthsMs:
       return FormatFixed(v / 10.0f, 2) + " ms";
-    case 23:
+    case kKindInertia:
       return v == 0.0f ? "Inertia Off" : FormatFixed(v, 2);
-    case 24:
+    case kKindSemitones:
       return FormatRounded(v) + " semiTones";
-    case 25:
+    case kKindTrimmed:
       return TrimZeros(FormatFixed(v, 2));
-    case 27: {
+    case kKindHalfRangePercent: {
       const float half = (maximum - minimum) * 0.5f;
       const float percent = half == 0.0f ? 0.0f : (v - minimum) * 100.0f / half;
       return FormatFixed(percent, 2) + "%";
     }
-    case 28:  // note number to its frequency
-      return FormatFixed(6.875f * std::exp2((v + 3.0f) / 12.0f), 2) + " Hz";
-    case 30:
+    case kKindNoteHz:  // note number to its frequency
+      return FormatFixed(NoteToHz(v), 2) + " Hz";
+    case kKindPan:
       return FormatFixed(v / 127.0f * 2.0f - 1.0f, 2) + (v > 64.0f ? " R" : " L");
-    case 31:
+    case kKindWidePan:
       return FormatFixed(v / 32767.0f * 2.0f - 1.0f, 2) + (v > 16383.0f ? " R" : " L");
-    case 32:
+    case kKindSixtyFourths:
       return FormatFixed(v * 100.0f / 64.0f, 2) + "%";
-    case 34:
+    case kKindPercent:
       return FormatFixed(Fraction(v, minimum, maximum) * 100.0f, 2) + "%";
-    case 37:
+    case kKindTwoDecimals:
       return FormatFixed(v, 2);
-    case 45:
+    case kKindHz:
       return FormatFixed(v, 2) + " Hz";
-    case 46:
+    case kKindHundredths:
       return FormatFixed(v / 100.0f, 2);
-    case 48:
+    case kKindMilliHz:
       return FormatFixed(v / 1000.0f, 2) + " Hz";
-    case 49:
+    case kKindKiloHz:
       return FormatFixed(v / 1000.0f, 2) + " khz";
-    case 53: {
+    case kKindSignedPercent: {
       const float sign = v > 0.0f ? 1.0f : -1.0f;
       const float percent = maximum == 0.0f ? 0.0f : sign * std::fabs(v) * 100.0f / maximum;
       return FormatFixed(percent, 2) + "%";
     }
-    case 54:
+    case kKindDoNotUse:
       return "Do Not Use";
-    case 56:
+    case kKindPowerOfTwo:
       return FormatFixed(std::nearbyint(std::exp2(static_cast<double>(v))), 2);
-    case 59:
+    case kKindFraction:
       return FormatGrouped(Fraction(v, minimum, maximum), 2);
-    case 60:
+    case kKindBipolar:
       return FormatFixed(Fraction(v, minimum, maximum) * 2.0f - 1.0f, 2);
-    case 61:
+    case kKindDoubleFraction:
       return FormatGrouped(Fraction(v, minimum, maximum) * 2.0f, 2);
-    case 63: {
+    case kKindStep: {
       const int64_t r = RoundIndex(v);
       if (r == -64) return "Off";
       if (r == 64) return "Tie";
       return FormatRounded(v);
     }
-    case 72: {
+    case kKindTime: {
       // Time cents to seconds; short times get three decimals.
       const float seconds = std::exp2(v / 1200.0f);
       return FormatFixed(seconds, static_cast<double>(v) < 9.99 ? 3 : 1);
     }
-    case 75:
-      return FormatFixed(AmountGain(v * 0.001f), 3);
+    case kKindGain:
+      return FormatFixed(AmountCurve(v * 0.001f), 3);
     default:
       return {};
   }

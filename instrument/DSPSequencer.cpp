@@ -249,43 +249,43 @@ void TDSPSequencer::ApplySetting(int32_t k, double value) {
   const float v = static_cast<float>(value);
   const int32_t n = Round(v);
   switch (k) {
-    case 0: SetOn(n == 1); break;                       // "Seq1"
-    case 1: SetSteps(n); break;                         // "Seq1Steps"
-    case 2: SetLen(v); break;                           // "Seq1Len"
-    case 3: SetLenF(v * 0.01f); break;                  // "Seq1LenF"
-    case 4: SetSwing(v * 0.01f); break;                 // "Seq1Swing"
-    case 5: SetGateOn(v * 0.01f); break;                // "Seq1Gate"
-    case 6: SetGateOff(v * 0.01f); break;               // "Seq1GateOff"
-    case 7: SetMode(n); break;                          // "Seq1Mode"
-    case 8: SetOctaves(n); break;                       // "Seq1Oct"
-    case 9: SetGlide(v * 0.01f); break;                 // "Seq1Glide"
-    case 10: SetResetOnNote(n >= 1); break;             // "Seq1RstNew": integer >= 0.5
-    case 11: SetPitchMode(n); break;                    // "Sq1PtchM"
-    case 12: SetLevelMode(n); break;                    // "Sq1LevlM"
-    case 13: SetGateAmt(v * 0.01f); break;              // "Sq1GateAmt"
-    case 14: SetLevelAmt(v * 0.01f); break;             // "Sq1LvlAmt"
-    case 15: SetOffStepGate(v * 0.005f); break;         // "Seq1StpOffGate"
-    case 16: SetDelay(v); break;                        // "Seq1Dly"
-    case 17: SetAttack(v); break;                       // "Seq1Atk"
-    case 18: SetSpace(v); break;                        // "Seq1Space"
-    case 19: SetSpaceRandom(n == 1); break;             // "Seq1SpaceRandom"
-    case 20: SetRetriggerAlways(n == 1); break;         // "Seq1Rtrg"
-    case 21: SetCycles(n); break;                       // "Seq1Cycles"
-    case 22: SetUnit(n); break;                         // "Seq1Unit": 0 ms, 1 Tick
-    case 23: SetPeak(v); break;                         // "Seq1Peak"
-    case 24: SetRelease(v); break;                      // "Seq1Rls"
-    case 25: SetEnvCurve(n); break;                     // "Seq1EnvType"
-    case 26: SetGateEnvAmt(v * 0.01f); break;           // "Seq1GtEnvAmt"
-    case 27: SetGateEnvBase(v * 0.01f); break;          // "Seq1GtEnvBase"
-    case 28: SetLevelEnvAmt(v * 0.01f); break;          // "Seq1LvlEAmt"
-    case 29: SetLevelEnvBase(v * 0.01f); break;         // "Seq1LvlEBase"
-    case 30: SetPitchEnvAmt(v * 0.01f); break;          // "Seq1PtchEAmt"
-    case 31: SetPitchEnvBase(v * 0.01f); break;         // "Seq1PtchEBase"
-    case 32: SetStepAttack(v); break;                   // "Seq1StepAtk"
-    case 33: SetStepDecay(v); break;                    // "Seq1StepDcy"
-    case 34: SetStepEnvType(v); break;                  // "Seq1StepEnvType"
-    case 35: SetStepEnvMode(v); break;                  // "Seq1StepEnvMode"
-    default: break;                                     // 36 "Seq1ToPitch": the engine's
+    case Setting(Param::Seq1On): SetOn(n == 1); break;
+    case Setting(Param::Seq1Steps): SetSteps(n); break;
+    case Setting(Param::Seq1Len): SetLen(v); break;
+    case Setting(Param::Seq1LenF): SetLenF(v * 0.01f); break;
+    case Setting(Param::Seq1Swing): SetSwing(v * 0.01f); break;
+    case Setting(Param::Seq1Gate): SetGateOn(v * 0.01f); break;
+    case Setting(Param::Seq1GateOff): SetGateOff(v * 0.01f); break;
+    case Setting(Param::Seq1Mode): SetMode(n); break;
+    case Setting(Param::Seq1Oct): SetOctaves(n); break;
+    case Setting(Param::Seq1Glide): SetGlide(v * 0.01f); break;
+    case Setting(Param::Seq1RstNew): SetResetOnNote(n >= 1); break;  // integer >= 0.5
+    case Setting(Param::Sq1PtchM): SetPitchMode(n); break;
+    case Setting(Param::Sq1LevlM): SetLevelMode(n); break;
+    case Setting(Param::Sq1GateAmt): SetGateAmt(v * 0.01f); break;
+    case Setting(Param::Sq1LvlAmt): SetLevelAmt(v * 0.01f); break;
+    case Setting(Param::Seq1StpOffGate): SetOffStepGate(v * 0.005f); break;
+    case Setting(Param::Seq1Dly): SetDelay(v); break;
+    case Setting(Param::Seq1Atk): SetAttack(v); break;
+    case Setting(Param::Seq1Space): SetSpace(v); break;
+    case Setting(Param::Seq1SpaceRandom): SetSpaceRandom(n == 1); break;
+    case Setting(Param::Seq1Rtrg): SetRetriggerAlways(n == 1); break;
+    case Setting(Param::Seq1Cycles): SetCycles(n); break;
+    case Setting(Param::Seq1Unit): SetUnit(n); break;  // 0 ms, 1 Tick
+    case Setting(Param::Seq1Peak): SetPeak(v); break;
+    case Setting(Param::Seq1Rls): SetRelease(v); break;
+    case Setting(Param::Seq1EnvType): SetEnvCurve(n); break;
+    case Setting(Param::Seq1GtEnvAmt): SetGateEnvAmt(v * 0.01f); break;
+    case Setting(Param::Seq1GtEnvBase): SetGateEnvBase(v * 0.01f); break;
+    case Setting(Param::Seq1LvlEAmt): SetLevelEnvAmt(v * 0.01f); break;
+    case Setting(Param::Seq1LvlEBase): SetLevelEnvBase(v * 0.01f); break;
+    case Setting(Param::Seq1PtchEAmt): SetPitchEnvAmt(v * 0.01f); break;
+    case Setting(Param::Seq1PtchEBase): SetPitchEnvBase(v * 0.01f); break;
+    case Setting(Param::Seq1StepAtk): SetStepAttack(v); break;
+    case Setting(Param::Seq1StepDcy): SetStepDecay(v); break;
+    case Setting(Param::Seq1StepEnvType): SetStepEnvType(v); break;
+    case Setting(Param::Seq1StepEnvMode): SetStepEnvMode(v); break;
+    default: break;  // "Seq1ToPitch" is the engine's
   }
 }
 

@@ -12,6 +12,7 @@
 #include "dsp/DSPMaths.h"
 #include "framework/DSPControl.h"
 #include "instrument/DSPSequencerOctaves.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 // The clocks add up a double increment every period, and the lengths come from single-
 // precision settings. A length counts as reached when the running time lies within a
@@ -140,9 +141,11 @@ class TDSPSequencer : public TDSPControl {
   enum TUnit { kUnitMs = 0, kUnitTick = 1 };
   // What the step supplies as pitch and as level.
   enum TValueMode { kModeLevel = 0, kModeOctave = 1, kModeLevelOctave = 2, kModeNone = 3 };
-  // The 37 settings of a sequencer, in parameter order.
-  static constexpr int kSettingCount = 37;
-  static constexpr int kToPitchSetting = 36;  // engine-wide; not the sequencer's
+  // The 37 settings of a sequencer, in parameter order: setting k is the parameter k places
+  // after "Seq1" (or "Seq2"). Named by the first sequencer's parameters.
+  static constexpr int32_t Setting(Param::Id seq1Param) { return seq1Param - Param::Seq1On; }
+  static constexpr int kSettingCount = Param::Seq1Step1 - Param::Seq1On;
+  static constexpr int kToPitchSetting = Param::Seq1ToPitch - Param::Seq1On;  // the engine's
 
   TDSPSequencer();
 

@@ -1,26 +1,46 @@
 #include "instrument/ModDestinations.h"
 
+#include "instrument/Tesmora6ParamIds.h"
+
 // Position: {host index of the modulated parameter, display name}. The last six keys are
 // sequencer parameters of other meaning; the sequencers read their factors by these keys.
 const std::array<TModDestinationDef, kModDestinationCount> kTesmora6ModDestinations = {{
-    {-1, "---"}, {11, "Tune"}, {43, "Osc1Pitch"}, {31, "Osc1Pan"},  // 0
-    {25, "Osc1Amt"}, {197, "Osc1Scale"}, {44, "Osc2Pitch"}, {32, "Osc2Pan"},  // 4
-    {26, "Osc2Amt"}, {199, "Osc2Scale"}, {45, "Osc3Pitch"}, {33, "Osc3Pan"},  // 8
-    {27, "Osc3Amt"}, {201, "Osc3Scale"}, {46, "Osc4Pitch"}, {34, "Osc4Pan"},  // 12
-    {28, "Osc4Amt"}, {203, "Osc4Scale"}, {47, "Osc5Pitch"}, {35, "Osc5Pan"},  // 16
-    {29, "Osc5Amt"}, {205, "Osc5Scale"}, {48, "Osc6Pitch"}, {36, "Osc6Pan"},  // 20
-    {30, "Osc6Amt"}, {207, "Osc6Scale"}, {63, "Flt1-C"}, {64, "Flt1-Q"},  // 24
-    {65, "F1t1-B"}, {66, "Flt1-Env1"}, {67, "Flt1-Env2"}, {68, "Flt1-LFO1"},  // 28
-    {69, "Flt1-LFO2"}, {70, "Flt1-LFO3"}, {225, "RFlt1-C"}, {226, "RFlt1-Q"},  // 32
-    {227, "RF1t1-B"}, {228, "RFlt1-Env1"}, {229, "RFlt1-Env2"}, {230, "RFlt1-LFO1"},  // 36
-    {231, "RFlt1-LFO2"}, {232, "RFlt1-LFO3"}, {73, "Flt2-C"}, {74, "Flt2-Q"},  // 40
-    {75, "Flt2-B"}, {76, "Flt2-Env1"}, {77, "Flt2-Env2"}, {78, "Flt2-LFO1"},  // 44
-    {79, "Flt2-LFO2"}, {80, "Flt2-LFO3"}, {235, "RFlt2-C"}, {236, "RFlt2-Q"},  // 48
-    {237, "RFlt2-B"}, {238, "RFlt2-Env1"}, {239, "RFlt2-Env2"}, {240, "RFlt2-LFO1"},  // 52
-    {241, "RFlt2-LFO2"}, {242, "RFlt2-LFO3"}, {94, "ShapeA"}, {244, "RShapeA"},  // 56
-    {81, "LFO1-FRQ"}, {83, "LFO1-Amp"}, {85, "LFO2-Frq"}, {87, "LFO2-Amp"},  // 60
-    {89, "LFO3-Frq"}, {91, "LFO3-Amp"}, {320, "Seq1Gate"}, {321, "Seq1Lvl"},  // 64
-    {323, "Seq1Pitch"}, {389, "Seq2Gate"}, {390, "Seq2Lvl"}, {392, "Seq2Pitch"},  // 68
+    {-1, "---"}, {Param::Tune, "Tune"},  // 0
+    {Param::Osc1Tune, "Osc1Pitch"}, {Param::Osc1Pan, "Osc1Pan"},  // 2
+    {Param::Osc1Amount, "Osc1Amt"}, {Param::Osc1ScaleTune, "Osc1Scale"},  // 4
+    {Param::Osc2Tune, "Osc2Pitch"}, {Param::Osc2Pan, "Osc2Pan"},  // 6
+    {Param::Osc2Amount, "Osc2Amt"}, {Param::Osc2ScaleTune, "Osc2Scale"},  // 8
+    {Param::Osc3Tune, "Osc3Pitch"}, {Param::Osc3Pan, "Osc3Pan"},  // 10
+    {Param::Osc3Amount, "Osc3Amt"}, {Param::Osc3ScaleTune, "Osc3Scale"},  // 12
+    {Param::Osc4Tune, "Osc4Pitch"}, {Param::Osc4Pan, "Osc4Pan"},  // 14
+    {Param::Osc4Amount, "Osc4Amt"}, {Param::Osc4ScaleTune, "Osc4Scale"},  // 16
+    {Param::Osc5Tune, "Osc5Pitch"}, {Param::Osc5Pan, "Osc5Pan"},  // 18
+    {Param::Osc5Amount, "Osc5Amt"}, {Param::Osc5ScaleTune, "Osc5Scale"},  // 20
+    {Param::Osc6Tune, "Osc6Pitch"}, {Param::Osc6Pan, "Osc6Pan"},  // 22
+    {Param::Osc6Amount, "Osc6Amt"}, {Param::Osc6ScaleTune, "Osc6Scale"},  // 24
+    {Param::Flt1Cutoff, "Flt1-C"}, {Param::Flt1Q, "Flt1-Q"},  // 26
+    {Param::Flt1Bandwidth, "F1t1-B"}, {Param::Flt1CutoffEnv1, "Flt1-Env1"},  // 28
+    {Param::Flt1CutoffEnv2, "Flt1-Env2"}, {Param::Flt1CutoffLfo1, "Flt1-LFO1"},  // 30
+    {Param::Flt1CutoffLfo2, "Flt1-LFO2"}, {Param::Flt1CutoffLfo3, "Flt1-LFO3"},  // 32
+    {Param::Flt1RCutoff, "RFlt1-C"}, {Param::Flt1RQ, "RFlt1-Q"},  // 34
+    {Param::Flt1RBandwidth, "RF1t1-B"}, {Param::Flt1RCutoffEnv1, "RFlt1-Env1"},  // 36
+    {Param::Flt1RCutoffEnv2, "RFlt1-Env2"}, {Param::Flt1RCutoffLfo1, "RFlt1-LFO1"},  // 38
+    {Param::Flt1RCutoffLfo2, "RFlt1-LFO2"}, {Param::Flt1RCutoffLfo3, "RFlt1-LFO3"},  // 40
+    {Param::Flt2Cutoff, "Flt2-C"}, {Param::Flt2Q, "Flt2-Q"},  // 42
+    {Param::Flt2Bandwidth, "Flt2-B"}, {Param::Flt2CutoffEnv1, "Flt2-Env1"},  // 44
+    {Param::Flt2CutoffEnv2, "Flt2-Env2"}, {Param::Flt2CutoffLfo1, "Flt2-LFO1"},  // 46
+    {Param::Flt2CutoffLfo2, "Flt2-LFO2"}, {Param::Flt2CutoffLfo3, "Flt2-LFO3"},  // 48
+    {Param::Flt2RCutoff, "RFlt2-C"}, {Param::Flt2RQ, "RFlt2-Q"},  // 50
+    {Param::Flt2RBandwidth, "RFlt2-B"}, {Param::Flt2RCutoffEnv1, "RFlt2-Env1"},  // 52
+    {Param::Flt2RCutoffEnv2, "RFlt2-Env2"}, {Param::Flt2RCutoffLfo1, "RFlt2-LFO1"},  // 54
+    {Param::Flt2RCutoffLfo2, "RFlt2-LFO2"}, {Param::Flt2RCutoffLfo3, "RFlt2-LFO3"},  // 56
+    {Param::ShapeAmt, "ShapeA"}, {Param::ShapeRAmt, "RShapeA"},  // 58
+    {Param::Lfo1Frequency, "LFO1-FRQ"}, {Param::Lfo1Amp, "LFO1-Amp"},  // 60
+    {Param::Lfo2Frequency, "LFO2-Frq"}, {Param::Lfo2Amp, "LFO2-Amp"},  // 62
+    {Param::Lfo3Frequency, "LFO3-Frq"}, {Param::Lfo3Amp, "LFO3-Amp"},  // 64
+    {Param::Seq1Gate, "Seq1Gate"}, {Param::Seq1GateOff, "Seq1Lvl"},  // 66
+    {Param::Seq1Oct, "Seq1Pitch"}, {Param::Seq2Gate, "Seq2Gate"},  // 68
+    {Param::Seq2GateOff, "Seq2Lvl"}, {Param::Seq2Oct, "Seq2Pitch"},  // 70
 }};
 
 const std::array<const char*, kModSourceCount> kModSourceNames = {

@@ -5,27 +5,30 @@
 #include <cstring>
 
 #include "instrument/Tesmora6Display.h"
+#include "instrument/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6Params.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 
 namespace {
 
 
-// Host indexes whose modulation offsets the control update reads.
-constexpr int32_t kKeyTune = 11;
-constexpr int32_t kKeyOscAmt = 24;     // + i (1 .. 6)
-constexpr int32_t kKeyOscPan = 30;     // + i
-constexpr int32_t kKeyOscPitch = 42;   // + i
-constexpr int32_t kKeyOscScale = 195;  // + 2i
-
-// Per filter stage and unit: the keys of cutoff, Q, bandwidth, env1, env2, lfo1..3.
+// Per filter stage and unit: the parameters keying the modulation offsets of cutoff, Q,
+// bandwidth, env1, env2 and lfo1 .. lfo3 (the three LFO keys follow each other).
 struct TFilterKeys {
-  int32_t cutoff, q, bandwidth, env1, env2, lfo1;
+  Param::Id cutoff, q, bandwidth, env1, env2, lfo1;
 };
 constexpr TFilterKeys kFilterKeys[2][2] = {
-    {{63, 64, 65, 66, 67, 68}, {225, 226, 227, 228, 229, 230}},
-    {{73, 74, 75, 76, 77, 78}, {235, 236, 237, 238, 239, 240}},
+    {{Param::Flt1Cutoff, Param::Flt1Q, Param::Flt1Bandwidth, Param::Flt1CutoffEnv1,
+      Param::Flt1CutoffEnv2, Param::Flt1CutoffLfo1},
+     {Param::Flt1RCutoff, Param::Flt1RQ, Param::Flt1RBandwidth, Param::Flt1RCutoffEnv1,
+      Param::Flt1RCutoffEnv2, Param::Flt1RCutoffLfo1}},
+    {{Param::Flt2Cutoff, Param::Flt2Q, Param::Flt2Bandwidth, Param::Flt2CutoffEnv1,
+      Param::Flt2CutoffEnv2, Param::Flt2CutoffLfo1},
+     {Param::Flt2RCutoff, Param::Flt2RQ, Param::Flt2RBandwidth, Param::Flt2RCutoffEnv1,
+      Param::Flt2RCutoffEnv2, Param::Flt2RCutoffLfo1}},
 };
+static_assert(Param::Flt1CutoffLfo1 + 2 == Param::Flt1CutoffLfo3 &&
+              Param::Flt2RCutoffLfo1 + 2 == Param::Flt2RCutoffLfo3);
 
 }  // namespace
 
@@ -71,10 +74,10 @@ std::string TTesmora6::DisplayText(int32_t index, float realValue) {
 
 void TTesmora6::ParameterChanged(int32_t index) {
   TVXInstr6Osc::ParameterChanged(index);
-  if (index < 197 || index > 208) return;
-  // Key scaling: "OSCiScaleTune" (odd hosts) and "OSCiRootKey" (even hosts).
-  const auto i = static_cast<size_t>((index - 197) / 2);
-  if ((index - 197) % 2 == 0) {
+  if (index < Param::Osc1ScaleTune || index > Param::Osc6RootKey) return;
+  // Key scaling: "OSCiScaleTune" and "OSCiRootKey" in pairs per oscillator.
+  const auto i = static_cast<size_t>((index - Param::Osc1ScaleTune) / 2);
+  if ((index - Param::Osc1ScaleTune) % 2 == 0) {
     Osc[i].scale = GetReal(index) * 0.01f;
   } else {
     Osc[i].root = GetReal(index);
@@ -133,8 +136,8 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   for (int i = 0; i < kOscillators; ++i) {
     TOscillatorState& o = Osc[static_cast<size_t>(i)];
     voice.Oscillator(i).SetGain((o.amp + o.ampLfo[0] * l1 + o.ampLfo[1] * l2 + o.ampLfo[2] * l3) *
-                                (1.0f + m[kKeyOscAmt + i + 1]));
-    const float w = std::clamp((1.0f + m[kKeyOscPan + i + 1]) * o.pan, 0.0f, 1.0f);
+                                (1.0f + m[Param::Osc1Amount + i]));
+    const float w = std::clamp((1.0f + m[Param::Osc1Pan + i]) * o.pan, 0.0f, 1.0f);
     o.gainR = w;
     o.gainL = 1.0f - w;
   }
@@ -169,11 +172,11 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   for (int i = 0; i < kOscillators; ++i) {
     TOscillatorState& o = Osc[static_cast<size_t>(i)];
     TDSPDiatonicTune1& tuner = voice.Tuner(i);
-    tuner.In = n + m[kKeyOscPitch + i + 1] + m[kKeyTune] + a[static_cast<size_t>(i)] + GlobalTune;
+    tuner.In = n + m[Param::Osc1Tune + i] + m[Param::Tune] + a[static_cast<size_t>(i)] + GlobalTune;
     tuner.Tick();
     // 11. Pitch with bend and envelope terms, then key scaling around note 64.
     float pi = tuner.Out + bend + h1 * o.pitchEnv[0] + h2 * o.pitchEnv[1];
-    pi = (1.0f + m[kKeyOscScale + 2 * (i + 1)]) * o.scale * (pi - 64.0f) + o.root;
+    pi = (1.0f + m[Param::Osc1ScaleTune + 2 * i]) * o.scale * (pi - 64.0f) + o.root;
     // 12./13. LFO pitch modulation in semitones, or in hertz (164 Hz per unit).
     const float mod = l1 * o.pitchLfo[0] + l2 * o.pitchLfo[1] + l3 * o.pitchLfo[2];
     TDSPOscillator& osc = voice.Oscillator(i);

@@ -9,7 +9,7 @@
 
 class TTesmora6 : public TVXInstr6Osc {
  public:
-  static constexpr int32_t kParamCount = 743;
+  static constexpr int32_t kParamCount = Param::Count;
 
   TTesmora6();
   ~TTesmora6() override;

@@ -6,26 +6,13 @@
 #include "engine/FxDestinations.h"
 #include "framework/DSPValueLists.h"
 #include "instrument/ModDestinations.h"
-#include "instrument/Tesmora6IndexMaps.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
-// Host indexes of the parameters whose texts the product writes itself.
-constexpr int32_t kStage1Chn = 233;
-constexpr int32_t kStage2Chn = 243;
-constexpr int32_t kShpChnMode = 247;
-constexpr int32_t kFirstModMatrix = 249;   // MSrc1, MDst1, MAmt1, ... MAmt22 = 314
-constexpr int32_t kLastModMatrix = 314;
-constexpr int32_t kFxHost = TTesmora6IndexMaps::kFirstFxHost;  // FX id k is host 453 + k
-
-// FX ids.
-constexpr int32_t kFirstOrderId = 3;  // "RvbIdx" .. "EqIdx"
-constexpr int32_t kLastOrderId = 9;
-constexpr int32_t kClipModeId = 68;   // "DistClpMode"
-constexpr int32_t kClipTypeId = 71;   // "DistClpType"
-constexpr int32_t kChannelModeIds[] = {72, 97, 122, 151, 203, 221};  // Dist .. EQ "ChnMode"
-constexpr int32_t kFirstFxMatrixId = 242;  // "MSrc1"; slot j at 242 + 3(j - 1)
-constexpr int32_t kLastFxMatrixId = 289;
+// The parameters whose texts the product writes itself.
+constexpr Param::Id kChannelModes[] = {Param::DistChnMode, Param::PhsChnMode, Param::DlyChnMode,
+                                       Param::ChrsChnMode, Param::XFltChnMode, Param::EQChnMode};
 
 constexpr const char* kVoiceChannelModes[] = {"LR", "Left"};
 constexpr const char* kFxChannelModes[] = {"LeftRight", "Left"};
@@ -42,9 +29,9 @@ std::string_view Pick(const char* const (&names)[N], int64_t r) {
   return (r >= 0 && r < static_cast<int64_t>(N)) ? std::string_view(names[r]) : std::string_view();
 }
 
-bool IsChannelMode(int32_t fxId) {
-  for (int32_t id : kChannelModeIds) {
-    if (id == fxId) return true;
+bool IsChannelMode(int32_t index) {
+  for (Param::Id id : kChannelModes) {
+    if (id == index) return true;
   }
   return false;
 }
@@ -56,38 +43,36 @@ bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo&, float realVa
   if (!std::isfinite(realValue)) return false;
   const int64_t r = RoundedIndex(realValue);
 
-  if (index == kStage1Chn || index == kStage2Chn || index == kShpChnMode) {
+  if (index == Param::Flt1RChn || index == Param::Flt2RChn || index == Param::ShpChnMode) {
     text = Pick(kVoiceChannelModes, r);
     return true;
   }
-  if (index >= kFirstModMatrix && index <= kLastModMatrix) {
-    switch ((index - kFirstModMatrix) % 3) {
+  if (index >= Param::ModSrc1 && index <= Param::ModAmt22) {
+    switch ((index - Param::ModSrc1) % 3) {
       case 0: text = ModSourceName(r); return true;
       case 1: text = ModDestinationName(r); return true;
       default: return false;  // the amount is a plain gain
     }
   }
 
-  const int32_t fxId = index - kFxHost;
-  if (fxId < 0 || fxId >= TTesmora6IndexMaps::kFxSlots) return false;
-  if (fxId >= kFirstOrderId && fxId <= kLastOrderId) {
+  if (index >= Param::RvbIdx && index <= Param::EqIdx) {
     text = (r >= 0 && r <= 6) ? FormatRounded(realValue) : std::string();
     return true;
   }
-  if (fxId == kClipModeId) {
+  if (index == Param::DistClpMode) {
     text = Pick(kClipModes, r);
     return true;
   }
-  if (fxId == kClipTypeId) {
+  if (index == Param::DistClpType) {
     text = r == 0 ? "Linear" : "";
     return true;
   }
-  if (IsChannelMode(fxId)) {
+  if (IsChannelMode(index)) {
     text = Pick(kFxChannelModes, r);
     return true;
   }
-  if (fxId >= kFirstFxMatrixId && fxId <= kLastFxMatrixId) {
-    switch ((fxId - kFirstFxMatrixId) % 3) {
+  if (index >= Param::FxModSrc1 && index <= Param::FxModAmt16) {
+    switch ((index - Param::FxModSrc1) % 3) {
       case 0: text = FxModSourceName(r); return true;
       case 1: text = FxDestinationName(r); return true;
       default: return false;

@@ -9,33 +9,33 @@ namespace {
 // then right unit and "Chn"), 44-63 stage 2, 64-79 LFOs and shaper switches, 80-83 the
 // right shaper, 84 "PM METHOD", 85-99 the LFO envelopes, 100 "MOn", 101-166 the matrix.
 constexpr TSlotRun kModRuns[] = {
-    {0, 10, 10},     // "Gain" .. "ENV1 Release"
-    {11, 11, 188},   // "Amp->Env1"
-    {12, 12, 190},   // "Env1DB"
-    {13, 13, 192},   // "Env2ScaleBy" of Env1
-    {14, 14, 195},   // "Env2ScaleTo" of Env1
-    {15, 18, 21},    // "ENV2 Attack" .. "ENV2 Release"
-    {19, 19, 189},   // "Amp->Env2"
-    {20, 20, 191},   // "Env2DB"
-    {21, 21, 193},   // "Env2ScaleBy"
-    {22, 22, 196},   // "Env2ScaleTo"
-    {23, 23, 194},   // "Env2Delay"
-    {24, 33, 61},    // "Filter1" .. "Cutoff->LFO3"
-    {34, 43, 224},   // stage 1 right unit .. "Chn"
-    {44, 53, 71},    // "Filter2" .. "Cutoff->LFO3"
-    {54, 63, 234},   // stage 2 right unit .. "Chn"
-    {64, 79, 81},    // "LFO1 Frequency" .. "Shape Route"
-    {80, 83, 244},   // right shaper .. "ShpChnMode"
-    {84, 84, 97},    // "PM METHOD"
-    {85, 99, 209},   // "LFO1 Dly" .. "LFO3 Cyc"
-    {100, 166, 248}, // "MOn", "MSrc1" .. "MAmt22"
+    {0, 10, Param::Gain},     // "Gain" .. "ENV1 Release"
+    {11, 11, Param::AmpEnv1},   // "Amp->Env1"
+    {12, 12, Param::Env1DB},   // "Env1DB"
+    {13, 13, Param::Env1ScaleBy},   // "Env2ScaleBy" of Env1
+    {14, 14, Param::Env1ScaleTo},   // "Env2ScaleTo" of Env1
+    {15, 18, Param::Env2Attack},    // "ENV2 Attack" .. "ENV2 Release"
+    {19, 19, Param::AmpEnv2},   // "Amp->Env2"
+    {20, 20, Param::Env2DB},   // "Env2DB"
+    {21, 21, Param::Env2ScaleBy},   // "Env2ScaleBy"
+    {22, 22, Param::Env2ScaleTo},   // "Env2ScaleTo"
+    {23, 23, Param::Env2Delay},   // "Env2Delay"
+    {24, 33, Param::Flt1On},    // "Filter1" .. "Cutoff->LFO3"
+    {34, 43, Param::Flt1RType},   // stage 1 right unit .. "Chn"
+    {44, 53, Param::Flt2On},    // "Filter2" .. "Cutoff->LFO3"
+    {54, 63, Param::Flt2RType},   // stage 2 right unit .. "Chn"
+    {64, 79, Param::Lfo1Frequency},    // "LFO1 Frequency" .. "Shape Route"
+    {80, 83, Param::ShapeRAmt},   // right shaper .. "ShpChnMode"
+    {84, 84, Param::PmMethod},    // "PM METHOD"
+    {85, 99, Param::Lfo1Dly},   // "LFO1 Dly" .. "LFO3 Cyc"
+    {100, 166, Param::MOn}, // "MOn", "MSrc1" .. "MAmt22"
 };
 
 // Sequencer layer: Seq1 settings 0-36 and steps 37-68, Seq2 settings 69-105, steps 106-137.
-constexpr TSlotRun kSeqRuns[] = {{0, 137, TTesmora6IndexMaps::kFirstSeqHost}};
+constexpr TSlotRun kSeqRuns[] = {{0, TTesmora6IndexMaps::kSeqSlots - 1, TTesmora6IndexMaps::kFirstSeqHost}};
 
-// Effects section: FX id k is host 453 + k.
-constexpr TSlotRun kFxRuns[] = {{0, 289, TTesmora6IndexMaps::kFirstFxHost}};
+// Effects section: FX id k is host FxOn + k.
+constexpr TSlotRun kFxRuns[] = {{0, TTesmora6IndexMaps::kFxSlots - 1, TTesmora6IndexMaps::kFirstFxHost}};
 
 template <size_t N>
 void FillSlots(std::array<int16_t, N>& table, std::span<const TSlotRun> runs) {
@@ -46,24 +46,12 @@ void FillSlots(std::array<int16_t, N>& table, std::span<const TSlotRun> runs) {
   }
 }
 
-template <size_t N, size_t H>
-void BuildInverse(const std::array<int16_t, N>& slots, std::array<int16_t, H>& inverse) {
-  inverse.fill(-1);
-  for (size_t slot = 0; slot < N; ++slot) {
-    const int16_t host = slots[slot];
-    if (host >= 0 && static_cast<size_t>(host) < H) inverse[static_cast<size_t>(host)] = static_cast<int16_t>(slot);
-  }
-}
-
 }  // namespace
 
 TTesmora6IndexMaps::TTesmora6IndexMaps() {
   modHost_.fill(-1);
   seqHost_.fill(-1);
   fxHost_.fill(-1);
-  modSlotOfHost_.fill(-1);
-  seqSlotOfHost_.fill(-1);
-  fxIdOfHost_.fill(-1);
 }
 
 void TTesmora6IndexMaps::Build() {
@@ -79,7 +67,4 @@ void TTesmora6IndexMaps::Build() {
     FillSlots(fxHost_, kFxRuns);
     fxDone_ = true;
   }
-  BuildInverse(modHost_, modSlotOfHost_);
-  BuildInverse(fxHost_, fxIdOfHost_);
-  BuildInverse(seqHost_, seqSlotOfHost_);
 }

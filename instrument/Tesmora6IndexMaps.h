@@ -1,12 +1,13 @@
 // The index maps of the product: each generic layer addresses its parameters through
-// logical slots, and the product assigns a host parameter index to every slot. Each map
-// keeps both directions: slot -> host index, and host index -> slot (-1 for indexes the
-// layer does not own).
+// logical slots, and the product assigns a host parameter index to every slot. The layers
+// build their own inverse tables (host index -> slot) from these.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "instrument/Tesmora6ParamIds.h"
 
 // A run of consecutive slots mapped onto consecutive host indexes.
 struct TSlotRun {
@@ -17,17 +18,16 @@ struct TSlotRun {
 
 class TTesmora6IndexMaps {
  public:
-  static constexpr int32_t kParamCount = 743;
   static constexpr int32_t kModSlots = 167;  // modulation layer
-  static constexpr int32_t kSeqSlots = 138;  // sequencer layer
-  static constexpr int32_t kFxSlots = 290;   // effects section: FX ids
-  static constexpr int16_t kFirstSeqHost = 315;
-  static constexpr int16_t kFirstFxHost = 453;
+  static constexpr int32_t kSeqSlots = Param::FxOn - Param::Seq1On;  // sequencer layer: 138
+  static constexpr int32_t kFxSlots = Param::Count - Param::FxOn;  // effects section: 290 FX ids
+  static constexpr int16_t kFirstSeqHost = Param::Seq1On;
+  static constexpr int16_t kFirstFxHost = Param::FxOn;
 
   TTesmora6IndexMaps();
 
-  // Fills each slot table once (a later call leaves a filled table as it is), then builds
-  // the inverse tables from them; running it again changes nothing.
+  // Fills each slot table once (a later call leaves a filled table as it is); running it
+  // again changes nothing.
   void Build();
 
   bool Built() const { return modDone_ && seqDone_ && fxDone_; }
@@ -36,17 +36,10 @@ class TTesmora6IndexMaps {
   int16_t ModHost(int32_t slot) const { return Lookup(modHost_, slot); }
   int16_t SeqHost(int32_t slot) const { return Lookup(seqHost_, slot); }
   int16_t FxHost(int32_t fxId) const { return Lookup(fxHost_, fxId); }
-  // Host index -> slot; -1 for an index the layer does not own.
-  int16_t ModSlotOfHost(int32_t host) const { return Lookup(modSlotOfHost_, host); }
-  int16_t SeqSlotOfHost(int32_t host) const { return Lookup(seqSlotOfHost_, host); }
-  int16_t FxIdOfHost(int32_t host) const { return Lookup(fxIdOfHost_, host); }
 
   const std::array<int16_t, kModSlots>& ModHosts() const { return modHost_; }
   const std::array<int16_t, kSeqSlots>& SeqHosts() const { return seqHost_; }
   const std::array<int16_t, kFxSlots>& FxHosts() const { return fxHost_; }
-  const std::array<int16_t, kParamCount>& ModSlotsOfHosts() const { return modSlotOfHost_; }
-  const std::array<int16_t, kParamCount>& SeqSlotsOfHosts() const { return seqSlotOfHost_; }
-  const std::array<int16_t, kParamCount>& FxIdsOfHosts() const { return fxIdOfHost_; }
 
  private:
   template <std::size_t N>
@@ -57,9 +50,6 @@ class TTesmora6IndexMaps {
   std::array<int16_t, kModSlots> modHost_;
   std::array<int16_t, kSeqSlots> seqHost_;
   std::array<int16_t, kFxSlots> fxHost_;
-  std::array<int16_t, kParamCount> modSlotOfHost_;
-  std::array<int16_t, kParamCount> seqSlotOfHost_;
-  std::array<int16_t, kParamCount> fxIdOfHost_;
   bool modDone_ = false;
   bool seqDone_ = false;
   bool fxDone_ = false;

@@ -4,10 +4,15 @@
 // automatic MIDI assignment (RPN number = index - 6).
 #include "instrument/Tesmora6Params.h"
 
+#include "framework/DSPValueLists.h"
+#include "instrument/Tesmora6ParamIds.h"
+
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -21,274 +26,123 @@ constexpr int32_t k100Ms = -3986;
 constexpr int32_t k192Ms = -2857;
 
 struct TParamRow {
-  int16_t host;
+  Param::Id id;
   const char* name;
-  int16_t kind;  // display kind
+  TDisplayKind kind;
   int32_t minimum;
   int32_t maximum;
   int32_t defaultValue;
   const char* description;
+  // A row that stands for a numbered run: `count` parameters `stride` hosts apart from
+  // `id` on, "#" in the name and the description replaced by 1, 2, ...
+  int16_t count = 1;
+  int16_t stride = 1;
 };
 
 // Voice, envelopes, oscillators, filters, LFOs, shapers and the modulation settings.
 constexpr TParamRow kVoiceRows[] = {
-    {10, "Gain", 75, 0, kGain, 1000, "Master gain of every voice"},
-    {11, "Tune", 25, -36, 36, 0, "Transpose of every oscillator in semitones"},
-    {12, "Fine", 26, -100, 100, 0, "Fine tune of every oscillator in cents"},
-    {13, "Use note first envelope", 11, 0, 1, 0, "A new key takes over the voice of a held one"},
-    {14, "Voices", 8, 1, 32, 3, "Number of voices"},
-    {15, "Glide Time", 72, kTimeMin, kTimeMax, k100Ms, "Glide from the last note"},
-    {16, "Pitchbend range", 29, 1, 36, 2, "Pitch bend range in semitones"},
-    {17, "ENV1 Attack", 72, kTimeMin, kTimeMax, k56Ms, "Attack time of envelope 1"},
-    {18, "ENV1 Decay", 72, kTimeMin, kTimeMax, k100Ms, "Decay time of envelope 1"},
-    {19, "ENV1 Sustain", 59, 0, 127, 110, "Sustain level of envelope 1"},
-    {20, "ENV1 Release", 72, kTimeMin, kTimeMax, k192Ms, "Release time of envelope 1"},
-    {21, "ENV2 Attack", 72, kTimeMin, kTimeMax, k56Ms, "Attack time of envelope 2"},
-    {22, "ENV2 Decay", 72, kTimeMin, kTimeMax, k100Ms, "Decay time of envelope 2"},
-    {23, "ENV2 Sustain", 59, 0, 127, 110, "Sustain level of envelope 2"},
-    {24, "ENV2 Release", 72, kTimeMin, kTimeMax, k192Ms, "Release time of envelope 2"},
-    {25, "OSC1 Amount", 75, -kGain, kGain, 1000, "Level of oscillator 1"},
-    {26, "OSC2 Amount", 75, -kGain, kGain, 1000, "Level of oscillator 2"},
-    {27, "OSC3 Amount", 75, -kGain, kGain, 1000, "Level of oscillator 3"},
-    {28, "OSC4 Amount", 75, -kGain, kGain, 1000, "Level of oscillator 4"},
-    {29, "OSC5 Amount", 75, -kGain, kGain, 1000, "Level of oscillator 5"},
-    {30, "OSC6 Amount", 75, -kGain, kGain, 1000, "Level of oscillator 6"},
-    {31, "OSC1 Pan", 30, 0, 127, 64, "Pan of oscillator 1"},
-    {32, "OSC2 Pan", 30, 0, 127, 64, "Pan of oscillator 2"},
-    {33, "OSC3 Pan", 30, 0, 127, 64, "Pan of oscillator 3"},
-    {34, "OSC4 Pan", 30, 0, 127, 64, "Pan of oscillator 4"},
-    {35, "OSC5 Pan", 30, 0, 127, 64, "Pan of oscillator 5"},
-    {36, "OSC6 Pan", 30, 0, 127, 64, "Pan of oscillator 6"},
-    {37, "OSC1 Waveform", 12, 0, 127, 6, "Waveform of oscillator 1"},
-    {38, "OSC2 Waveform", 12, 0, 127, 6, "Waveform of oscillator 2"},
-    {39, "OSC3 Waveform", 12, 0, 127, 6, "Waveform of oscillator 3"},
-    {40, "OSC4 Waveform", 12, 0, 127, 6, "Waveform of oscillator 4"},
-    {41, "OSC5 Waveform", 12, 0, 127, 6, "Waveform of oscillator 5"},
-    {42, "OSC6 Waveform", 12, 0, 127, 6, "Waveform of oscillator 6"},
-    {43, "OSC1 Tune", 25, -36, 36, 0, "Transpose of oscillator 1 in semitones"},
-    {44, "OSC2 Tune", 25, -36, 36, 0, "Transpose of oscillator 2 in semitones"},
-    {45, "OSC3 Tune", 25, -36, 36, 0, "Transpose of oscillator 3 in semitones"},
-    {46, "OSC4 Tune", 25, -36, 36, 0, "Transpose of oscillator 4 in semitones"},
-    {47, "OSC5 Tune", 25, -36, 36, 0, "Transpose of oscillator 5 in semitones"},
-    {48, "OSC6 Tune", 25, -36, 36, 0, "Transpose of oscillator 6 in semitones"},
-    {49, "OSC1 Finetune", 26, -100, 100, 0, "Fine tune of oscillator 1 in cents"},
-    {50, "OSC2 Finetune", 26, -100, 100, 0, "Fine tune of oscillator 2 in cents"},
-    {51, "OSC3 Finetune", 26, -100, 100, 0, "Fine tune of oscillator 3 in cents"},
-    {52, "OSC4 Finetune", 26, -100, 100, 0, "Fine tune of oscillator 4 in cents"},
-    {53, "OSC5 Finetune", 26, -100, 100, 0, "Fine tune of oscillator 5 in cents"},
-    {54, "OSC6 Finetune", 26, -100, 100, 0, "Fine tune of oscillator 6 in cents"},
-    {55, "Osc1 Tune Diatonic", 11, 0, 1, 0, "Diatonic transpose of oscillator 1 (no effect)"},
-    {56, "Osc2 Tune Diatonic", 11, 0, 1, 0, "Diatonic transpose of oscillator 2 (no effect)"},
-    {57, "Osc3 Tune Diatonic", 11, 0, 1, 0, "Diatonic transpose of oscillator 3 (no effect)"},
-    {58, "Osc4 Tune Diatonic", 11, 0, 1, 0, "Diatonic transpose of oscillator 4 (no effect)"},
-    {59, "Osc5 Tune Diatonic", 11, 0, 1, 0, "Diatonic transpose of oscillator 5 (no effect)"},
-    {60, "Osc6 Tune Diatonic", 11, 0, 1, 0, "Diatonic transpose of oscillator 6 (no effect)"},
-    {61, "Filter1", 11, 0, 1, 0, "Filter stage 1 on"},
-    {62, "Filter Type", 39, 0, 50, 0, "Filter type of stage 1, left unit"},
-    {63, "Cutoff", 49, 10, 16384, 4096, "Cutoff of stage 1 in Hz"},
-    {64, "Q", 59, 1, 1000, 1, "Resonance of stage 1"},
-    {65, "Bandwidth", 59, 1, 1000, 1, "Bandwidth of stage 1"},
-    {66, "Cutoff->Env1", 75, -kGain, kGain, 0, "Envelope 1 lowers the stage 1 cutoff"},
-    {67, "Cutoff->Env2", 75, -kGain, kGain, 0, "Envelope 2 lowers the stage 1 cutoff"},
-    {68, "Cutoff->LFO1", 75, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 1 cutoff"},
-    {69, "Cutoff->LFO2", 75, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 1 cutoff"},
-    {70, "Cutoff->LFO3", 75, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 1 cutoff"},
-    {71, "Filter2", 11, 0, 1, 0, "Filter stage 2 on"},
-    {72, "Filter Type", 39, 0, 50, 0, "Filter type of stage 2, left unit"},
-    {73, "Cutoff", 49, 10, 16384, 4096, "Cutoff of stage 2 in Hz"},
-    {74, "Q", 59, 1, 1000, 1, "Resonance of stage 2"},
-    {75, "Bandwidth", 59, 1, 1000, 1, "Bandwidth of stage 2"},
-    {76, "Cutoff->Env1", 75, -kGain, kGain, 0, "Envelope 1 lowers the stage 2 cutoff"},
-    {77, "Cutoff->Env2", 75, -kGain, kGain, 0, "Envelope 2 lowers the stage 2 cutoff"},
-    {78, "Cutoff->LFO1", 75, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 2 cutoff"},
-    {79, "Cutoff->LFO2", 75, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 2 cutoff"},
-    {80, "Cutoff->LFO3", 75, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 2 cutoff"},
-    {81, "LFO1 Frequency", 28, -128, 60, -36, "Rate of LFO 1 as a note"},
-    {82, "LFO1 Waveform", 12, 0, 127, 6, "Waveform of LFO 1"},
-    {83, "LFO1 Amp", 75, -1500, 1500, 1000, "Level of LFO 1"},
-    {84, "LFO1 Reset", 11, 0, 1, 0, "LFO 1 restarts with every note"},
-    {85, "LFO2 Frequency", 28, -128, 60, -36, "Rate of LFO 2 as a note"},
-    {86, "LFO2 Waveform", 12, 0, 127, 6, "Waveform of LFO 2"},
-    {87, "LFO2 Amp", 75, -1500, 1500, 1000, "Level of LFO 2"},
-    {88, "LFO2 Reset", 11, 0, 1, 0, "LFO 2 restarts with every note"},
-    {89, "LFO3 Frequency", 28, -128, 60, -36, "Rate of LFO 3 as a note"},
-    {90, "LFO3 Waveform", 12, 0, 127, 6, "Waveform of LFO 3"},
-    {91, "LFO3 Amp", 75, -1500, 1500, 1000, "Level of LFO 3"},
-    {92, "LFO3 Reset", 11, 0, 1, 0, "LFO 3 restarts with every note"},
-    {93, "Shape", 11, 0, 1, 0, "Wave shapers on"},
-    {94, "Shape Amt", 34, 0, 1000, 500, "Amount of the left shaper"},
-    {95, "Shape Type", 38, 0, 50, 0, "Type of the left shaper"},
-    {96, "Shape Route", 55, 0, 1, 0, "Left shaper before or after filter stage 1"},
-    {97, "PM METHOD", 50, 0, 1, 1, "LFO pitch modulation in hertz or semitones"},
-    {98, "OSC1 PITCH->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 1"},
-    {99, "OSC2 PITCH->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 2"},
-    {100, "OSC3 PITCH->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 3"},
-    {101, "OSC4 PITCH->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 4"},
-    {102, "OSC5 PITCH->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 5"},
-    {103, "OSC6 PITCH->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator 6"},
-    {104, "OSC1 PITCH->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 1"},
-    {105, "OSC2 PITCH->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 2"},
-    {106, "OSC3 PITCH->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 3"},
-    {107, "OSC4 PITCH->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 4"},
-    {108, "OSC5 PITCH->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 5"},
-    {109, "OSC6 PITCH->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator 6"},
-    {110, "OSC1 PITCH->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 1"},
-    {111, "OSC2 PITCH->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 2"},
-    {112, "OSC3 PITCH->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 3"},
-    {113, "OSC4 PITCH->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 4"},
-    {114, "OSC5 PITCH->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 5"},
-    {115, "OSC6 PITCH->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator 6"},
-    {116, "OSC1 PITCH->ENV1", 59, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 1"},
-    {117, "OSC2 PITCH->ENV1", 59, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 2"},
-    {118, "OSC3 PITCH->ENV1", 59, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 3"},
-    {119, "OSC4 PITCH->ENV1", 59, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 4"},
-    {120, "OSC5 PITCH->ENV1", 59, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 5"},
-    {121, "OSC6 PITCH->ENV1", 59, 0, 200, 0, "Envelope 1 bends the pitch of oscillator 6"},
-    {122, "OSC1 PITCH->ENV2", 59, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 1"},
-    {123, "OSC2 PITCH->ENV2", 59, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 2"},
-    {124, "OSC3 PITCH->ENV2", 59, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 3"},
-    {125, "OSC4 PITCH->ENV2", 59, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 4"},
-    {126, "OSC5 PITCH->ENV2", 59, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 5"},
-    {127, "OSC6 PITCH->ENV2", 59, 0, 200, 0, "Envelope 2 bends the pitch of oscillator 6"},
-    {128, "OSC1.PATT START", 25, -36, 36, 0, "Pitch of oscillator 1 at the note start"},
-    {129, "OSC2.PATT START", 25, -36, 36, 0, "Pitch of oscillator 2 at the note start"},
-    {130, "OSC3.PATT START", 25, -36, 36, 0, "Pitch of oscillator 3 at the note start"},
-    {131, "OSC4.PATT START", 25, -36, 36, 0, "Pitch of oscillator 4 at the note start"},
-    {132, "OSC5.PATT START", 25, -36, 36, 0, "Pitch of oscillator 5 at the note start"},
-    {133, "OSC6.PATT START", 25, -36, 36, 0, "Pitch of oscillator 6 at the note start"},
-    {134, "OSC1.PATT END", 25, -36, 36, 0, "Pitch of oscillator 1 at the end of the attack sweep"},
-    {135, "OSC2.PATT END", 25, -36, 36, 0, "Pitch of oscillator 2 at the end of the attack sweep"},
-    {136, "OSC3.PATT END", 25, -36, 36, 0, "Pitch of oscillator 3 at the end of the attack sweep"},
-    {137, "OSC4.PATT END", 25, -36, 36, 0, "Pitch of oscillator 4 at the end of the attack sweep"},
-    {138, "OSC5.PATT END", 25, -36, 36, 0, "Pitch of oscillator 5 at the end of the attack sweep"},
-    {139, "OSC6.PATT END", 25, -36, 36, 0, "Pitch of oscillator 6 at the end of the attack sweep"},
-    {140, "OSC1.PATT TIME", 72, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 1"},
-    {141, "OSC2.PATT TIME", 72, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 2"},
-    {142, "OSC3.PATT TIME", 72, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 3"},
-    {143, "OSC4.PATT TIME", 72, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 4"},
-    {144, "OSC5.PATT TIME", 72, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 5"},
-    {145, "OSC6.PATT TIME", 72, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator 6"},
-    {146, "OSC1.PREL END", 25, -36, 36, 0, "Pitch change of oscillator 1 after the release sweep"},
-    {147, "OSC2.PREL END", 25, -36, 36, 0, "Pitch change of oscillator 2 after the release sweep"},
-    {148, "OSC3.PREL END", 25, -36, 36, 0, "Pitch change of oscillator 3 after the release sweep"},
-    {149, "OSC4.PREL END", 25, -36, 36, 0, "Pitch change of oscillator 4 after the release sweep"},
-    {150, "OSC5.PREL END", 25, -36, 36, 0, "Pitch change of oscillator 5 after the release sweep"},
-    {151, "OSC6.PREL END", 25, -36, 36, 0, "Pitch change of oscillator 6 after the release sweep"},
-    {152, "OSC1.PREL TIME", 72, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 1"},
-    {153, "OSC2.PREL TIME", 72, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 2"},
-    {154, "OSC3.PREL TIME", 72, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 3"},
-    {155, "OSC4.PREL TIME", 72, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 4"},
-    {156, "OSC5.PREL TIME", 72, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 5"},
-    {157, "OSC6.PREL TIME", 72, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator 6"},
-    {158, "OSC1.AMP->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 1"},
-    {159, "OSC1.AMP->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 1"},
-    {160, "OSC1.AMP->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 1"},
-    {161, "OSC2.AMP->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 2"},
-    {162, "OSC2.AMP->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 2"},
-    {163, "OSC2.AMP->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 2"},
-    {164, "OSC3.AMP->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 3"},
-    {165, "OSC3.AMP->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 3"},
-    {166, "OSC3.AMP->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 3"},
-    {167, "OSC4.AMP->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 4"},
-    {168, "OSC4.AMP->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 4"},
-    {169, "OSC4.AMP->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 4"},
-    {170, "OSC5.AMP->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 5"},
-    {171, "OSC5.AMP->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 5"},
-    {172, "OSC5.AMP->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 5"},
-    {173, "OSC6.AMP->LFO1", 75, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator 6"},
-    {174, "OSC6.AMP->LFO2", 75, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator 6"},
-    {175, "OSC6.AMP->LFO3", 75, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator 6"},
-    {176, "OSC1->ENV1", 75, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 1"},
-    {177, "OSC2->ENV1", 75, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 2"},
-    {178, "OSC3->ENV1", 75, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 3"},
-    {179, "OSC4->ENV1", 75, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 4"},
-    {180, "OSC5->ENV1", 75, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 5"},
-    {181, "OSC6->ENV1", 75, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator 6"},
-    {182, "OSC1->ENV2", 75, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 1"},
-    {183, "OSC2->ENV2", 75, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 2"},
-    {184, "OSC3->ENV2", 75, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 3"},
-    {185, "OSC4->ENV2", 75, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 4"},
-    {186, "OSC5->ENV2", 75, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 5"},
-    {187, "OSC6->ENV2", 75, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator 6"},
-    {188, "Amp->Env1", 46, -100, 100, 100, "Envelope 1 depth on the voice level"},
-    {189, "Amp->Env2", 46, -100, 100, 0, "Envelope 2 depth on the voice level"},
-    {190, "Env1DB", 73, 0, 255, 1, "Level curve of envelope 1"},
-    {191, "Env2DB", 73, 0, 47, 1, "Level curve of envelope 2"},
-    {192, "Env2ScaleBy", 74, 0, 9, 0, "Envelope 1 height follows velocity or a fixed level"},
-    {193, "Env2ScaleBy", 74, 0, 9, 0, "Envelope 2 height follows velocity or a fixed level"},
-    {194, "Env2Delay", 72, kTimeMin, kTimeMax, kTimeMin, "Start delay of envelope 2"},
-    {195, "Env2ScaleTo", 59, 0, 1000, 1000, "Fixed height of envelope 1"},
-    {196, "Env2ScaleTo", 59, 0, 1000, 1000, "Fixed height of envelope 2"},
-    {197, "OSC1ScaleTune", 8, -1200, 1200, 100, "Key scaling of oscillator 1 in percent"},
-    {198, "OSC1RootKey", 8, 0, 127, 64, "Key that key scaling of oscillator 1 turns around"},
-    {199, "OSC2ScaleTune", 8, -1200, 1200, 100, "Key scaling of oscillator 2 in percent"},
-    {200, "OSC2RootKey", 8, 0, 127, 64, "Key that key scaling of oscillator 2 turns around"},
-    {201, "OSC3ScaleTune", 8, -1200, 1200, 100, "Key scaling of oscillator 3 in percent"},
-    {202, "OSC3RootKey", 8, 0, 127, 64, "Key that key scaling of oscillator 3 turns around"},
-    {203, "OSC4ScaleTune", 8, -1200, 1200, 100, "Key scaling of oscillator 4 in percent"},
-    {204, "OSC4RootKey", 8, 0, 127, 64, "Key that key scaling of oscillator 4 turns around"},
-    {205, "OSC5ScaleTune", 8, -1200, 1200, 100, "Key scaling of oscillator 5 in percent"},
-    {206, "OSC5RootKey", 8, 0, 127, 64, "Key that key scaling of oscillator 5 turns around"},
-    {207, "OSC6ScaleTune", 8, -1200, 1200, 100, "Key scaling of oscillator 6 in percent"},
-    {208, "OSC6RootKey", 8, 0, 127, 64, "Key that key scaling of oscillator 6 turns around"},
-    {209, "LFO1 Dly", 72, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO 1"},
-    {210, "LFO1 Atk", 72, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO 1"},
-    {211, "LFO1 Atk", 72, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO 1"},
-    {212, "LFO1 Rls", 72, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO 1"},
-    {213, "LFO1 Cyc", 8, 0, 512, 0, "Number of LFO 1 cycles (0: endless)"},
-    {214, "LFO2 Dly", 72, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO 2"},
-    {215, "LFO2 Atk", 72, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO 2"},
-    {216, "LFO2 Atk", 72, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO 2"},
-    {217, "LFO2 Rls", 72, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO 2"},
-    {218, "LFO2 Cyc", 8, 0, 512, 0, "Number of LFO 2 cycles (0: endless)"},
-    {219, "LFO3 Dly", 72, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO 3"},
-    {220, "LFO3 Atk", 72, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO 3"},
-    {221, "LFO3 Atk", 72, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO 3"},
-    {222, "LFO3 Rls", 72, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO 3"},
-    {223, "LFO3 Cyc", 8, 0, 512, 0, "Number of LFO 3 cycles (0: endless)"},
-    {224, "Filter Type", 39, 0, 50, 0, "Filter type of stage 1, right unit"},
-    {225, "Cutoff", 49, 10, 16384, 4096, "Right cutoff of stage 1 in Hz"},
-    {226, "Q", 59, 1, 1000, 1, "Right resonance of stage 1"},
-    {227, "Bandwidth", 59, 1, 1000, 1, "Right bandwidth of stage 1"},
-    {228, "Cutoff->Env1", 75, -kGain, kGain, 0, "Envelope 1 lowers the stage 1 right cutoff"},
-    {229, "Cutoff->Env2", 75, -kGain, kGain, 0, "Envelope 2 lowers the stage 1 right cutoff"},
-    {230, "Cutoff->LFO1", 75, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 1 right cutoff"},
-    {231, "Cutoff->LFO2", 75, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 1 right cutoff"},
-    {232, "Cutoff->LFO3", 75, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 1 right cutoff"},
-    {233, "Chn", 8, 0, 5, 1, "Stage 1 right unit: own settings or the left ones"},
-    {234, "Filter Type", 39, 0, 50, 0, "Filter type of stage 2, right unit"},
-    {235, "Cutoff", 49, 10, 16384, 4096, "Right cutoff of stage 2 in Hz"},
-    {236, "Q", 59, 1, 1000, 1, "Right resonance of stage 2"},
-    {237, "Bandwidth", 59, 1, 1000, 1, "Right bandwidth of stage 2"},
-    {238, "Cutoff->Env1", 75, -kGain, kGain, 0, "Envelope 1 lowers the stage 2 right cutoff"},
-    {239, "Cutoff->Env2", 75, -kGain, kGain, 0, "Envelope 2 lowers the stage 2 right cutoff"},
-    {240, "Cutoff->LFO1", 75, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage 2 right cutoff"},
-    {241, "Cutoff->LFO2", 75, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage 2 right cutoff"},
-    {242, "Cutoff->LFO3", 75, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage 2 right cutoff"},
-    {243, "Chn", 8, 0, 5, 1, "Stage 2 right unit: own settings or the left ones"},
-    {244, "Shape Amt", 34, 0, 1000, 500, "Amount of the right shaper"},
-    {245, "Shape Type", 38, 0, 50, 0, "Type of the right shaper"},
-    {246, "Shape Route", 55, 0, 1, 0, "Right shaper before or after filter stage 1"},
-    {247, "ShpChnMode", 8, 0, 5, 1, "Right shaper: own settings or the left ones"},
-    {248, "MOn", 11, 0, 1, 1, "Modulation matrix on"},
+    {Param::Gain, "Gain", kKindGain, 0, kGain, 1000, "Master gain of every voice"},
+    {Param::Tune, "Tune", kKindTrimmed, -36, 36, 0, "Transpose of every oscillator in semitones"},
+    {Param::Fine, "Fine", kKindCents, -100, 100, 0, "Fine tune of every oscillator in cents"},
+    {Param::UseNoteFirstEnvelope, "Use note first envelope", kKindOffOn, 0, 1, 0, "A new key takes over the voice of a held one"},
+    {Param::Voices, "Voices", kKindDecimal, 1, 32, 3, "Number of voices"},
+    {Param::GlideTime, "Glide Time", kKindTime, kTimeMin, kTimeMax, k100Ms, "Glide from the last note"},
+    {Param::PitchbendRange, "Pitchbend range", kKindBendRange, 1, 36, 2, "Pitch bend range in semitones"},
+    {Param::Env1Attack, "ENV1 Attack", kKindTime, kTimeMin, kTimeMax, k56Ms, "Attack time of envelope 1"},
+    {Param::Env1Decay, "ENV1 Decay", kKindTime, kTimeMin, kTimeMax, k100Ms, "Decay time of envelope 1"},
+    {Param::Env1Sustain, "ENV1 Sustain", kKindFraction, 0, 127, 110, "Sustain level of envelope 1"},
+    {Param::Env1Release, "ENV1 Release", kKindTime, kTimeMin, kTimeMax, k192Ms, "Release time of envelope 1"},
+    {Param::Env2Attack, "ENV2 Attack", kKindTime, kTimeMin, kTimeMax, k56Ms, "Attack time of envelope 2"},
+    {Param::Env2Decay, "ENV2 Decay", kKindTime, kTimeMin, kTimeMax, k100Ms, "Decay time of envelope 2"},
+    {Param::Env2Sustain, "ENV2 Sustain", kKindFraction, 0, 127, 110, "Sustain level of envelope 2"},
+    {Param::Env2Release, "ENV2 Release", kKindTime, kTimeMin, kTimeMax, k192Ms, "Release time of envelope 2"},
+    {Param::Osc1Amount, "OSC# Amount", kKindGain, -kGain, kGain, 1000, "Level of oscillator #", 6},
+    {Param::Osc1Pan, "OSC# Pan", kKindPan, 0, 127, 64, "Pan of oscillator #", 6},
+    {Param::Osc1Waveform, "OSC# Waveform", kKindWaveform, 0, 127, 6, "Waveform of oscillator #", 6},
+    {Param::Osc1Tune, "OSC# Tune", kKindTrimmed, -36, 36, 0, "Transpose of oscillator # in semitones", 6},
+    {Param::Osc1Finetune, "OSC# Finetune", kKindCents, -100, 100, 0, "Fine tune of oscillator # in cents", 6},
+    {Param::Osc1TuneDiatonic, "Osc# Tune Diatonic", kKindOffOn, 0, 1, 0, "Diatonic transpose of oscillator # (no effect)", 6},
+    {Param::Flt1On, "Filter#", kKindOffOn, 0, 1, 0, "Filter stage # on", 2, 10},
+    {Param::Flt1Type, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage #, left unit", 2, 10},
+    {Param::Flt1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Cutoff of stage # in Hz", 2, 10},
+    {Param::Flt1Q, "Q", kKindFraction, 1, 1000, 1, "Resonance of stage #", 2, 10},
+    {Param::Flt1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Bandwidth of stage #", 2, 10},
+    {Param::Flt1CutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage # cutoff", 2, 10},
+    {Param::Flt1CutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage # cutoff", 2, 10},
+    {Param::Lfo1Frequency, "LFO# Frequency", kKindNoteHz, -128, 60, -36, "Rate of LFO # as a note", 3, 4},
+    {Param::Lfo1Waveform, "LFO# Waveform", kKindWaveform, 0, 127, 6, "Waveform of LFO #", 3, 4},
+    {Param::Lfo1Amp, "LFO# Amp", kKindGain, -1500, 1500, 1000, "Level of LFO #", 3, 4},
+    {Param::Lfo1Reset, "LFO# Reset", kKindOffOn, 0, 1, 0, "LFO # restarts with every note", 3, 4},
+    {Param::Shape, "Shape", kKindOffOn, 0, 1, 0, "Wave shapers on"},
+    {Param::ShapeAmt, "Shape Amt", kKindPercent, 0, 1000, 500, "Amount of the left shaper"},
+    {Param::ShapeType, "Shape Type", kKindShaper, 0, 50, 0, "Type of the left shaper"},
+    {Param::ShapeRoute, "Shape Route", kKindShaperRoute, 0, 1, 0, "Left shaper before or after filter stage 1"},
+    {Param::PmMethod, "PM METHOD", kKindPitchModMethod, 0, 1, 1, "LFO pitch modulation in hertz or semitones"},
+    {Param::Osc1PitchLfo1, "OSC# PITCH->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the pitch of oscillator #", 6},
+    {Param::Osc1PitchLfo2, "OSC# PITCH->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the pitch of oscillator #", 6},
+    {Param::Osc1PitchLfo3, "OSC# PITCH->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the pitch of oscillator #", 6},
+    {Param::Osc1PitchEnv1, "OSC# PITCH->ENV1", kKindFraction, 0, 200, 0, "Envelope 1 bends the pitch of oscillator #", 6},
+    {Param::Osc1PitchEnv2, "OSC# PITCH->ENV2", kKindFraction, 0, 200, 0, "Envelope 2 bends the pitch of oscillator #", 6},
+    {Param::Osc1PattStart, "OSC#.PATT START", kKindTrimmed, -36, 36, 0, "Pitch of oscillator # at the note start", 6},
+    {Param::Osc1PattEnd, "OSC#.PATT END", kKindTrimmed, -36, 36, 0, "Pitch of oscillator # at the end of the attack sweep", 6},
+    {Param::Osc1PattTime, "OSC#.PATT TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Attack sweep time of oscillator #", 6},
+    {Param::Osc1PrelEnd, "OSC#.PREL END", kKindTrimmed, -36, 36, 0, "Pitch change of oscillator # after the release sweep", 6},
+    {Param::Osc1PrelTime, "OSC#.PREL TIME", kKindTime, kTimeMin, kTimeMax, k100Ms, "Release sweep time of oscillator #", 6},
+    {Param::Osc1AmpLfo1, "OSC#.AMP->LFO1", kKindGain, -kGain, kGain, 0, "LFO 1 modulates the level of oscillator #", 6, 3},
+    {Param::Osc1AmpLfo2, "OSC#.AMP->LFO2", kKindGain, -kGain, kGain, 0, "LFO 2 modulates the level of oscillator #", 6, 3},
+    {Param::Osc1AmpLfo3, "OSC#.AMP->LFO3", kKindGain, -kGain, kGain, 0, "LFO 3 modulates the level of oscillator #", 6, 3},
+    {Param::Osc1Env1, "OSC#->ENV1", kKindGain, -kGain, kGain, 1000, "Envelope 1 shapes the level of oscillator #", 6},
+    {Param::Osc1Env2, "OSC#->ENV2", kKindGain, -kGain, kGain, 0, "Envelope 2 shapes the level of oscillator #", 6},
+    {Param::AmpEnv1, "Amp->Env1", kKindHundredths, -100, 100, 100, "Envelope 1 depth on the voice level"},
+    {Param::AmpEnv2, "Amp->Env2", kKindHundredths, -100, 100, 0, "Envelope 2 depth on the voice level"},
+    {Param::Env1DB, "Env1DB", kKindCurve, 0, 255, 1, "Level curve of envelope 1"},
+    {Param::Env2DB, "Env2DB", kKindCurve, 0, 47, 1, "Level curve of envelope 2"},
+    {Param::Env1ScaleBy, "Env2ScaleBy", kKindVelocityRouting, 0, 9, 0, "Envelope 1 height follows velocity or a fixed level"},
+    {Param::Env2ScaleBy, "Env2ScaleBy", kKindVelocityRouting, 0, 9, 0, "Envelope 2 height follows velocity or a fixed level"},
+    {Param::Env2Delay, "Env2Delay", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of envelope 2"},
+    {Param::Env1ScaleTo, "Env2ScaleTo", kKindFraction, 0, 1000, 1000, "Fixed height of envelope 1"},
+    {Param::Env2ScaleTo, "Env2ScaleTo", kKindFraction, 0, 1000, 1000, "Fixed height of envelope 2"},
+    {Param::Osc1ScaleTune, "OSC#ScaleTune", kKindDecimal, -1200, 1200, 100, "Key scaling of oscillator # in percent", 6, 2},
+    {Param::Osc1RootKey, "OSC#RootKey", kKindDecimal, 0, 127, 64, "Key that key scaling of oscillator # turns around", 6, 2},
+    {Param::Lfo1Dly, "LFO# Dly", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Start delay of LFO #", 3, 5},
+    {Param::Lfo1Atk, "LFO# Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-in time of LFO #", 3, 5},
+    {Param::Lfo1Hld, "LFO# Atk", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Hold time of LFO #", 3, 5},
+    {Param::Lfo1Rls, "LFO# Rls", kKindTime, kTimeMin, kTimeMax, kTimeMin, "Fade-out time of LFO #", 3, 5},
+    {Param::Lfo1Cyc, "LFO# Cyc", kKindDecimal, 0, 512, 0, "Number of LFO # cycles (0: endless)", 3, 5},
+    {Param::Flt1RType, "Filter Type", kKindFilterType, 0, 50, 0, "Filter type of stage #, right unit", 2, 10},
+    {Param::Flt1RCutoff, "Cutoff", kKindKiloHz, 10, 16384, 4096, "Right cutoff of stage # in Hz", 2, 10},
+    {Param::Flt1RQ, "Q", kKindFraction, 1, 1000, 1, "Right resonance of stage #", 2, 10},
+    {Param::Flt1RBandwidth, "Bandwidth", kKindFraction, 1, 1000, 1, "Right bandwidth of stage #", 2, 10},
+    {Param::Flt1RCutoffEnv1, "Cutoff->Env1", kKindGain, -kGain, kGain, 0, "Envelope 1 lowers the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffEnv2, "Cutoff->Env2", kKindGain, -kGain, kGain, 0, "Envelope 2 lowers the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffLfo1, "Cutoff->LFO1", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 1 moves the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffLfo2, "Cutoff->LFO2", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 2 moves the stage # right cutoff", 2, 10},
+    {Param::Flt1RCutoffLfo3, "Cutoff->LFO3", kKindGain, -kLfoAmount, kLfoAmount, 0, "LFO 3 moves the stage # right cutoff", 2, 10},
+    {Param::Flt1RChn, "Chn", kKindDecimal, 0, 5, 1, "Stage # right unit: own settings or the left ones", 2, 10},
+    {Param::ShapeRAmt, "Shape Amt", kKindPercent, 0, 1000, 500, "Amount of the right shaper"},
+    {Param::ShapeRType, "Shape Type", kKindShaper, 0, 50, 0, "Type of the right shaper"},
+    {Param::ShapeRRoute, "Shape Route", kKindShaperRoute, 0, 1, 0, "Right shaper before or after filter stage 1"},
+    {Param::ShpChnMode, "ShpChnMode", kKindDecimal, 0, 5, 1, "Right shaper: own settings or the left ones"},
+    {Param::MOn, "MOn", kKindOffOn, 0, 1, 1, "Modulation matrix on"},
 };
 
-// The 22 slots of the voice modulation matrix, hosts 249 .. 314: "MSrc", "MDst", "MAmt"
-// followed by the slot number. In a slot group `host` is the offset inside the slot.
-constexpr int16_t kFirstModMatrixHost = 249;
-constexpr int32_t kModMatrixSlots = 22;
-constexpr TParamRow kModMatrixSlot[3] = {
-    {0, "MSrc", 68, 0, 64, 0, "Source of modulation slot "},
-    {1, "MDst", 69, 0, 256, 0, "Destination of modulation slot "},
-    {2, "MAmt", 75, -kGain, kGain, 1000, "Amount of modulation slot "},
+// The 22 slots of the voice modulation matrix: "MSrc", "MDst", "MAmt" followed by the slot
+// number.
+constexpr TParamRow kModMatrix[] = {
+    {Param::ModSrc1, "MSrc#", kKindModSource, 0, 64, 0, "Source of modulation slot #", 22, 3},
+    {Param::ModDst1, "MDst#", kKindModDestination, 0, 256, 0, "Destination of modulation slot #", 22, 3},
+    {Param::ModAmt1, "MAmt#", kKindGain, -kGain, kGain, 1000, "Amount of modulation slot #", 22, 3},
 };
 
-// The 37 settings of a step sequencer: setting k is host 315 + k for Seq1 and 384 + k for
-// Seq2. Settings 11 .. 14 of Seq2 carry the Seq1 names.
+// The 37 settings of a step sequencer: setting k is host Seq1On + k for Seq1 and Seq2On + k
+// for Seq2. Settings 11 .. 14 of Seq2 carry the Seq1 names.
 struct TSequencerRow {
   const char* seq1Name;
   const char* seq2Name;
-  int16_t kind;
+  TDisplayKind kind;
   int32_t minimum;
   int32_t maximum;
   int32_t seq1Default;
@@ -296,415 +150,444 @@ struct TSequencerRow {
   const char* description;
 };
 
-constexpr int16_t kFirstSeq1Host = 315;
-constexpr int16_t kFirstSeq2Host = 384;
 constexpr int32_t kSequencerSteps = 32;
 
 constexpr TSequencerRow kSequencerRows[] = {
-    {"Seq1", "Seq2", 11, 0, 1, 0, 0, "Sequencer on"},                                    // 0
-    {"Seq1Steps", "Seq2Steps", 8, 1, 32, 8, 8, "Number of steps"},
-    {"Seq1Len", "Seq2Len", 8, 0, 1024, 30, 30, "Step length"},
-    {"Seq1LenF", "Seq2LenF", 8, 1, 100, 75, 75, "Gate length in percent of the step"},
-    {"Seq1Swing", "Seq2Swing", 8, 1, 99, 50, 50, "Swing in percent"},
-    {"Seq1Gate", "Seq2Gate", 8, -200, 200, 100, 100, "Gate level of a playing step"},       // 5
-    {"Seq1GateOff", "Seq2GateOff", 8, -200, 200, 0, 0, "Gate level between steps"},
-    {"Seq1Mode", "Seq2Mode", 62, 0, 128, 0, 0, "Octave pattern"},
-    {"Seq1Oct", "Seq2Oct", 8, 0, 6, 0, 0, "Octave range"},
-    {"Seq1Glide", "Seq2Glide", 8, 0, 100, 0, 0, "Glide between steps in percent"},
-    {"Seq1RstNew", "Seq2RstNew", 11, 0, 1, 1, 1, "Restart with every note"},              // 10
-    {"Sq1PtchM", "Sq1PtchM", 64, 0, 3, 0, 0, "What the pitch output follows"},
-    {"Sq1LevlM", "Sq1LevlM", 64, 0, 3, 0, 0, "What the level output follows"},
-    {"Sq1GateAmt", "Sq1GateAmt", 8, -200, 200, 100, 100, "Gate depth on the voice level"},
-    {"Sq1LvlAmt", "Sq1LvlAmt", 8, -200, 200, 100, 100, "Step level depth on the voice level"},
-    {"Seq1StpOffGate", "Seq2StpOffGate", 8, -200, 200, 0, 0, "Gate level of an Off step"},  // 15
-    {"Seq1Dly", "Seq2Dly", 8, 0, 16383, 0, 0, "Envelope start delay"},
-    {"Seq1Atk", "Seq2Atk", 8, 0, 16383, 0, 0, "Envelope attack"},
-    {"Seq1Space", "Seq2Space", 8, 0, 16383, 0, 0, "Pause between envelope cycles"},
-    {"Seq1SpaceRandom", "Seq2SpaceRandom", 11, 0, 1, 0, 0, "Random pause length"},
-    {"Seq1Rtrg", "Seq2Rtrg", 11, 0, 1, 0, 0, "Restart on legato notes too"},               // 20
-    {"Seq1Cycles", "Seq2Cycles", 8, 0, 2048, 0, 0, "Envelope cycles (0: endless)"},
-    {"Seq1Unit", "Seq2Unit", 16, 0, 1, 1, 1, "Times in milliseconds or tempo ticks"},
-    {"Seq1Peak", "Seq2Peak", 8, 0, 16383, 0, 0, "Envelope peak hold"},
-    {"Seq1Rls", "Seq2Rls", 8, 0, 16383, 0, 0, "Envelope release"},
-    {"Seq1EnvType", "Seq2EnvType", 73, 0, 255, 1, 1, "Envelope curve"},                    // 25
-    {"Seq1GtEnvAmt", "Seq2GtEnvAmt", 8, -400, 400, 0, 100, "Envelope depth on the gate"},
-    {"Seq1GtEnvBase", "Seq2GtEnvBase", 8, -200, 200, 100, 100, "Gate level without envelope"},
-    {"Seq1LvlEAmt", "Seq2LvlEAmt", 8, -400, 400, 0, 0, "Envelope depth on the level"},
-    {"Seq1LvlEBase", "Seq2LvlEBase", 8, -200, 200, 100, 100, "Level without envelope"},
-    {"Seq1PtchEAmt", "Seq2PtchEAmt", 8, -400, 400, 0, 0, "Envelope depth on the pitch"},   // 30
-    {"Seq1PtchEBase", "Seq2PtchEBase", 8, -200, 200, 100, 100, "Pitch without envelope"},
+    {"Seq1", "Seq2", kKindOffOn, 0, 1, 0, 0, "Sequencer on"},                                    // 0
+    {"Seq1Steps", "Seq2Steps", kKindDecimal, 1, 32, 8, 8, "Number of steps"},
+    {"Seq1Len", "Seq2Len", kKindDecimal, 0, 1024, 30, 30, "Step length"},
+    {"Seq1LenF", "Seq2LenF", kKindDecimal, 1, 100, 75, 75, "Gate length in percent of the step"},
+    {"Seq1Swing", "Seq2Swing", kKindDecimal, 1, 99, 50, 50, "Swing in percent"},
+    {"Seq1Gate", "Seq2Gate", kKindDecimal, -200, 200, 100, 100, "Gate level of a playing step"},       // 5
+    {"Seq1GateOff", "Seq2GateOff", kKindDecimal, -200, 200, 0, 0, "Gate level between steps"},
+    {"Seq1Mode", "Seq2Mode", kKindArpDirection, 0, 128, 0, 0, "Octave pattern"},
+    {"Seq1Oct", "Seq2Oct", kKindDecimal, 0, 6, 0, 0, "Octave range"},
+    {"Seq1Glide", "Seq2Glide", kKindDecimal, 0, 100, 0, 0, "Glide between steps in percent"},
+    {"Seq1RstNew", "Seq2RstNew", kKindOffOn, 0, 1, 1, 1, "Restart with every note"},              // 10
+    {"Sq1PtchM", "Sq1PtchM", kKindModTarget, 0, 3, 0, 0, "What the pitch output follows"},
+    {"Sq1LevlM", "Sq1LevlM", kKindModTarget, 0, 3, 0, 0, "What the level output follows"},
+    {"Sq1GateAmt", "Sq1GateAmt", kKindDecimal, -200, 200, 100, 100, "Gate depth on the voice level"},
+    {"Sq1LvlAmt", "Sq1LvlAmt", kKindDecimal, -200, 200, 100, 100, "Step level depth on the voice level"},
+    {"Seq1StpOffGate", "Seq2StpOffGate", kKindDecimal, -200, 200, 0, 0, "Gate level of an Off step"},  // 15
+    {"Seq1Dly", "Seq2Dly", kKindDecimal, 0, 16383, 0, 0, "Envelope start delay"},
+    {"Seq1Atk", "Seq2Atk", kKindDecimal, 0, 16383, 0, 0, "Envelope attack"},
+    {"Seq1Space", "Seq2Space", kKindDecimal, 0, 16383, 0, 0, "Pause between envelope cycles"},
+    {"Seq1SpaceRandom", "Seq2SpaceRandom", kKindOffOn, 0, 1, 0, 0, "Random pause length"},
+    {"Seq1Rtrg", "Seq2Rtrg", kKindOffOn, 0, 1, 0, 0, "Restart on legato notes too"},               // 20
+    {"Seq1Cycles", "Seq2Cycles", kKindDecimal, 0, 2048, 0, 0, "Envelope cycles (0: endless)"},
+    {"Seq1Unit", "Seq2Unit", kKindTimeUnit, 0, 1, 1, 1, "Times in milliseconds or tempo ticks"},
+    {"Seq1Peak", "Seq2Peak", kKindDecimal, 0, 16383, 0, 0, "Envelope peak hold"},
+    {"Seq1Rls", "Seq2Rls", kKindDecimal, 0, 16383, 0, 0, "Envelope release"},
+    {"Seq1EnvType", "Seq2EnvType", kKindCurve, 0, 255, 1, 1, "Envelope curve"},                    // 25
+    {"Seq1GtEnvAmt", "Seq2GtEnvAmt", kKindDecimal, -400, 400, 0, 100, "Envelope depth on the gate"},
+    {"Seq1GtEnvBase", "Seq2GtEnvBase", kKindDecimal, -200, 200, 100, 100, "Gate level without envelope"},
+    {"Seq1LvlEAmt", "Seq2LvlEAmt", kKindDecimal, -400, 400, 0, 0, "Envelope depth on the level"},
+    {"Seq1LvlEBase", "Seq2LvlEBase", kKindDecimal, -200, 200, 100, 100, "Level without envelope"},
+    {"Seq1PtchEAmt", "Seq2PtchEAmt", kKindDecimal, -400, 400, 0, 0, "Envelope depth on the pitch"},   // 30
+    {"Seq1PtchEBase", "Seq2PtchEBase", kKindDecimal, -200, 200, 100, 100, "Pitch without envelope"},
     // 32 .. 35 are stored and shown only; their ranges follow the envelope settings above.
-    {"Seq1StepAtk", "Seq2StepAtk", 8, 0, 16383, 0, 0, "Step attack (no effect)"},
-    {"Seq1StepDcy", "Seq2StepDcy", 8, 0, 16383, 0, 0, "Step decay (no effect)"},
-    {"Seq1StepEnvType", "Seq2StepEnvType", 73, 0, 255, 1, 1, "Step envelope curve (no effect)"},
-    {"Seq1StepEnvMode", "Seq2StepEnvMode", 8, 0, 1, 0, 0, "Step envelope mode (no effect)"},  // 35
-    {"Seq1ToPitch", "Seq2ToPitch", 8, -200, 200, 0, 0, "Pitch output added to the tune"},
+    {"Seq1StepAtk", "Seq2StepAtk", kKindDecimal, 0, 16383, 0, 0, "Step attack (no effect)"},
+    {"Seq1StepDcy", "Seq2StepDcy", kKindDecimal, 0, 16383, 0, 0, "Step decay (no effect)"},
+    {"Seq1StepEnvType", "Seq2StepEnvType", kKindCurve, 0, 255, 1, 1, "Step envelope curve (no effect)"},
+    {"Seq1StepEnvMode", "Seq2StepEnvMode", kKindDecimal, 0, 1, 0, 0, "Step envelope mode (no effect)"},  // 35
+    {"Seq1ToPitch", "Seq2ToPitch", kKindDecimal, -200, 200, 0, 0, "Pitch output added to the tune"},
 };
 
 // A step, "Seq1Step1" .. "Seq1Step32" after the settings: -64 is Off, 64 a Tie, anything
 // between the step's value.
-constexpr TParamRow kSequencerStep = {0, "Step", 63, -64, 64, 0, "Value of step "};
+constexpr TParamRow kSequencerStep = {Param::Seq1Step1, "Step", kKindStep, -64, 64, 0, "Value of step "};
 
 // The effects section, FX ids 0 .. 241 (hosts 453 .. 694). Where the effect's law leaves
 // range or default open, the comment says why the value was chosen: an effect switched on
 // with its defaults should be clearly audible at a moderate setting.
 constexpr TParamRow kEffectRows[] = {
     // on: with every effect off the chain passes the voices unchanged
-    {453, "FxOn", 11, 0, 1, 1, "Effects chain on"},
+    {Param::FxOn, "FxOn", kKindOffOn, 0, 1, 1, "Effects chain on"},
     // 0.1 ms steps up to 255 ms either way; no shift
-    {454, "FXPreShft", 21, -2550, 2550, 0, "Shift between the channels before the chain"},
+    {Param::FxPreShft, "FXPreShft", kKindTenthsMs, -2550, 2550, 0, "Shift between the channels before the chain"},
     // as FXPreShft
-    {455, "FXPostShft", 21, -2550, 2550, 0, "Shift between the channels after the chain"},
-    {456, "RvbIdx", 10, 0, 12, 5, "Position of the reverb in the chain"},
-    {457, "DistIdx", 10, 0, 12, 0, "Position of the distortion in the chain"},
-    {458, "PhsIdx", 10, 0, 12, 2, "Position of the phaser in the chain"},
-    {459, "DlyIdx", 10, 0, 12, 4, "Position of the delay in the chain"},
-    {460, "CrsIdx", 10, 0, 12, 3, "Position of the chorus in the chain"},
-    {461, "XfltIdx", 10, 0, 12, 1, "Position of the X-filter in the chain"},
-    {462, "EqIdx", 10, 0, 12, 6, "Position of the EQ in the chain"},
+    {Param::FxPostShft, "FXPostShft", kKindTenthsMs, -2550, 2550, 0, "Shift between the channels after the chain"},
+    {Param::RvbIdx, "RvbIdx", kKindInteger, 0, 12, 5, "Position of the reverb in the chain"},
+    {Param::DistIdx, "DistIdx", kKindInteger, 0, 12, 0, "Position of the distortion in the chain"},
+    {Param::PhsIdx, "PhsIdx", kKindInteger, 0, 12, 2, "Position of the phaser in the chain"},
+    {Param::DlyIdx, "DlyIdx", kKindInteger, 0, 12, 4, "Position of the delay in the chain"},
+    {Param::CrsIdx, "CrsIdx", kKindInteger, 0, 12, 3, "Position of the chorus in the chain"},
+    {Param::XfltIdx, "XfltIdx", kKindInteger, 0, 12, 1, "Position of the X-filter in the chain"},
+    {Param::EqIdx, "EqIdx", kKindInteger, 0, 12, 6, "Position of the EQ in the chain"},
     // a gain amount: unity
-    {463, "FXPreAmp", 75, -kGain, kGain, 1000, "Gain before the chain (no effect)"},
+    {Param::FxPreAmp, "FXPreAmp", kKindGain, -kGain, kGain, 1000, "Gain before the chain (no effect)"},
     // a gain amount: unity
-    {464, "FXPostAmp", 75, -kGain, kGain, 1000, "Gain after the chain (no effect)"},
-    {465, "RvbOn", 11, 0, 1, 0, "Reverb on"},  // effects start switched off
+    {Param::FxPostAmp, "FXPostAmp", kKindGain, -kGain, kGain, 1000, "Gain after the chain (no effect)"},
+    {Param::RvbOn, "RvbOn", kKindOffOn, 0, 1, 0, "Reverb on"},  // effects start switched off
     // time 0 .. 127 in tenths; 30 decays in about 1.7 s
-    {466, "RvbTime", 8, 0, 1270, 300, "Reverb decay time"},
+    {Param::RvbTime, "RvbTime", kKindDecimal, 0, 1270, 300, "Reverb decay time"},
     // damping 0 .. 127 in tenths; 80 gives a warm tail
-    {467, "RvbDamp", 8, 0, 1270, 800, "Reverb damping (127: none)"},
+    {Param::RvbDamp, "RvbDamp", kKindDecimal, 0, 1270, 800, "Reverb damping (127: none)"},
     // pre-delay 0 .. 127 in tenths; 5 is the reverb's own setting
-    {468, "RvbDly", 8, 0, 1270, 50, "Reverb pre-delay"},
+    {Param::RvbDly, "RvbDly", kKindDecimal, 0, 1270, 50, "Reverb pre-delay"},
     // feedback -1 .. 1 in thousandths (held within 0.985); none
-    {469, "RvbFb", 53, -1000, 1000, 0, "Reverb pre-delay feedback"},
-    {470, "RvbMode", 65, 0, 6, 2, "Reverb room type"},  // the seven rooms; "Medium1"
+    {Param::RvbFb, "RvbFb", kKindSignedPercent, -1000, 1000, 0, "Reverb pre-delay feedback"},
+    {Param::RvbMode, "RvbMode", kKindReverbRoom, 0, 6, 2, "Reverb room type"},  // the seven rooms; "Medium1"
     // size 0 .. 127 in tenths; 64 keeps the rooms' own lengths
-    {471, "RvbSize", 8, 0, 1270, 640, "Reverb room size"},
-    {472, "RvbGain", 75, -kGain, kGain, 1000, "Reverb wet gain"},  // a gain amount: unity
-    {473, "RvbPan", 60, 0, 200, 100, "Reverb wet pan"},  // 0 .. 1 in steps of 0.005; centre
-    {474, "RvbMix", 34, 0, 200, 80, "Reverb dry/wet mix"},  // 0 .. 1 in steps of 0.005; 40 % wet
-    {475, "RvbInvL", 11, 0, 1, 0, "Invert the left reverb signal"},  // not inverted
-    {476, "RvbInvR", 11, 0, 1, 0, "Invert the right reverb signal"},  // not inverted
-    {477, "RvbLF1On", 11, 0, 1, 0, "Reverb filter 1 on"},  // off until wanted
+    {Param::RvbSize, "RvbSize", kKindDecimal, 0, 1270, 640, "Reverb room size"},
+    {Param::RvbGain, "RvbGain", kKindGain, -kGain, kGain, 1000, "Reverb wet gain"},  // a gain amount: unity
+    {Param::RvbPan, "RvbPan", kKindBipolar, 0, 200, 100, "Reverb wet pan"},  // 0 .. 1 in steps of 0.005; centre
+    {Param::RvbMix, "RvbMix", kKindPercent, 0, 200, 80, "Reverb dry/wet mix"},  // 0 .. 1 in steps of 0.005; 40 % wet
+    {Param::RvbInvL, "RvbInvL", kKindOffOn, 0, 1, 0, "Invert the left reverb signal"},  // not inverted
+    {Param::RvbInvR, "RvbInvR", kKindOffOn, 0, 1, 0, "Invert the right reverb signal"},  // not inverted
+    {Param::RvbF1On, "RvbLF1On", kKindOffOn, 0, 1, 0, "Reverb filter 1 on"},  // off until wanted
     // the selector's 0 .. 50; a high pass keeps rumble out of the tail
-    {478, "RvbLF1Typ", 39, 0, 50, 1, "Reverb filter 1 type"},
+    {Param::RvbF1Typ, "RvbLF1Typ", kKindFilterType, 0, 50, 1, "Reverb filter 1 type"},
     // as the voice filters; 200 Hz
-    {479, "Cutoff", 49, 10, 16384, 200, "Reverb filter 1 cutoff in Hz"},
-    {480, "Q", 59, 1, 1000, 300, "Reverb filter 1 resonance"},  // as the voice filters; a mild 0.3
+    {Param::RvbF1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 200, "Reverb filter 1 cutoff in Hz"},
+    {Param::RvbF1Q, "Q", kKindFraction, 1, 1000, 300, "Reverb filter 1 resonance"},  // as the voice filters; a mild 0.3
     // as the voice filters; 0.5, the filters' own setting
-    {481, "Bandwidth", 59, 1, 1000, 500, "Reverb filter 1 bandwidth"},
-    {482, "RvbLF1On", 11, 0, 1, 0, "Reverb filter 2 on"},  // off until wanted
-    {483, "RvbLF1Typ", 39, 0, 50, 0, "Reverb filter 2 type"},  // a low pass darkens the tail
-    {484, "Cutoff", 49, 10, 16384, 6000, "Reverb filter 2 cutoff in Hz"},  // 6 kHz
-    {485, "Q", 59, 1, 1000, 300, "Reverb filter 2 resonance"},  // as the voice filters; a mild 0.3
+    {Param::RvbF1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Reverb filter 1 bandwidth"},
+    {Param::RvbF2On, "RvbLF1On", kKindOffOn, 0, 1, 0, "Reverb filter 2 on"},  // off until wanted
+    {Param::RvbF2Typ, "RvbLF1Typ", kKindFilterType, 0, 50, 0, "Reverb filter 2 type"},  // a low pass darkens the tail
+    {Param::RvbF2Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 6000, "Reverb filter 2 cutoff in Hz"},  // 6 kHz
+    {Param::RvbF2Q, "Q", kKindFraction, 1, 1000, 300, "Reverb filter 2 resonance"},  // as the voice filters; a mild 0.3
     // as the voice filters; 0.5, the filters' own setting
-    {486, "Bandwidth", 59, 1, 1000, 500, "Reverb filter 2 bandwidth"},
-    {487, "RvbDry", 75, -kGain, kGain, 1000, "Reverb dry gain"},  // a gain amount: unity
-    {488, "DistOn", 11, 0, 1, 0, "Distortion on"},  // effects start switched off
-    {489, "DistGain", 75, -kGain, kGain, 1000, "Distortion wet gain"},  // a gain amount: unity
-    {490, "DistPan", 60, 0, 200, 100, "Distortion wet pan"},  // centre
+    {Param::RvbF2Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Reverb filter 2 bandwidth"},
+    {Param::RvbDry, "RvbDry", kKindGain, -kGain, kGain, 1000, "Reverb dry gain"},  // a gain amount: unity
+    {Param::DistOn, "DistOn", kKindOffOn, 0, 1, 0, "Distortion on"},  // effects start switched off
+    {Param::DistGain, "DistGain", kKindGain, -kGain, kGain, 1000, "Distortion wet gain"},  // a gain amount: unity
+    {Param::DistPan, "DistPan", kKindBipolar, 0, 200, 100, "Distortion wet pan"},  // centre
     // fully wet, as a distortion is mostly used
-    {491, "DistMix", 34, 0, 200, 200, "Distortion dry/wet mix"},
-    {492, "DistInvL", 11, 0, 1, 0, "Invert the right distortion signal"},  // not inverted
-    {493, "DistInvR", 11, 0, 1, 0, "Invert the left distortion signal"},  // not inverted
+    {Param::DistMix, "DistMix", kKindPercent, 0, 200, 200, "Distortion dry/wet mix"},
+    {Param::DistInvL, "DistInvL", kKindOffOn, 0, 1, 0, "Invert the right distortion signal"},  // not inverted
+    {Param::DistInvR, "DistInvR", kKindOffOn, 0, 1, 0, "Invert the left distortion signal"},  // not inverted
     // drive 0 .. 1 in thousandths; 0.4 is clearly driven
-    {494, "DistDrvL", 34, 0, 1000, 400, "Left drive"},
-    {495, "DistDrvR", 34, 0, 1000, 400, "Right drive"},  // as DistDrvL
-    {496, "DstLF1On", 11, 0, 1, 0, "Left distortion filter 1 on"},  // off until wanted
-    {497, "DstLF1Typ", 39, 0, 50, 0, "Left distortion filter 1 type"},  // a low pass tames the fizz
-    {498, "Cutoff", 49, 10, 16384, 5000, "Left distortion filter 1 cutoff in Hz"},  // 5 kHz
+    {Param::DistDrvL, "DistDrvL", kKindPercent, 0, 1000, 400, "Left drive"},
+    {Param::DistDrvR, "DistDrvR", kKindPercent, 0, 1000, 400, "Right drive"},  // as DistDrvL
+    {Param::DstLF1On, "DstLF1On", kKindOffOn, 0, 1, 0, "Left distortion filter 1 on"},  // off until wanted
+    {Param::DstLF1Typ, "DstLF1Typ", kKindFilterType, 0, 50, 0, "Left distortion filter 1 type"},  // a low pass tames the fizz
+    {Param::DstLF1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 5000, "Left distortion filter 1 cutoff in Hz"},  // 5 kHz
     // as the voice filters; a mild 0.3
-    {499, "Q", 59, 1, 1000, 300, "Left distortion filter 1 resonance"},
+    {Param::DstLF1Q, "Q", kKindFraction, 1, 1000, 300, "Left distortion filter 1 resonance"},
     // as the voice filters; 0.5, the filters' own setting
-    {500, "Bandwidth", 59, 1, 1000, 500, "Left distortion filter 1 bandwidth"},
-    {501, "DstLF2On", 11, 0, 1, 0, "Left distortion filter 2 on"},  // off until wanted
+    {Param::DstLF1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Left distortion filter 1 bandwidth"},
+    {Param::DstLF2On, "DstLF2On", kKindOffOn, 0, 1, 0, "Left distortion filter 2 on"},  // off until wanted
     // a high pass thins the low end
-    {502, "DstLF2Typ", 39, 0, 50, 1, "Left distortion filter 2 type"},
-    {503, "Cutoff", 49, 10, 16384, 100, "Left distortion filter 2 cutoff in Hz"},  // 100 Hz
+    {Param::DstLF2Typ, "DstLF2Typ", kKindFilterType, 0, 50, 1, "Left distortion filter 2 type"},
+    {Param::DstLF2Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 100, "Left distortion filter 2 cutoff in Hz"},  // 100 Hz
     // as the voice filters; a mild 0.3
-    {504, "Q", 59, 1, 1000, 300, "Left distortion filter 2 resonance"},
+    {Param::DstLF2Q, "Q", kKindFraction, 1, 1000, 300, "Left distortion filter 2 resonance"},
     // as the voice filters; 0.5, the filters' own setting
-    {505, "Bandwidth", 59, 1, 1000, 500, "Left distortion filter 2 bandwidth"},
-    {506, "DstRF1On", 11, 0, 1, 0, "Right distortion filter 1 on"},  // off until wanted
-    {507, "DstRF1Typ", 39, 0, 50, 0, "Right distortion filter 1 type"},  // as the left filter 1
+    {Param::DstLF2Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Left distortion filter 2 bandwidth"},
+    {Param::DstRF1On, "DstRF1On", kKindOffOn, 0, 1, 0, "Right distortion filter 1 on"},  // off until wanted
+    {Param::DstRF1Typ, "DstRF1Typ", kKindFilterType, 0, 50, 0, "Right distortion filter 1 type"},  // as the left filter 1
     // as the left filter 1
-    {508, "Cutoff", 49, 10, 16384, 5000, "Right distortion filter 1 cutoff in Hz"},
+    {Param::DstRF1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 5000, "Right distortion filter 1 cutoff in Hz"},
     // as the voice filters; a mild 0.3
-    {509, "Q", 59, 1, 1000, 300, "Right distortion filter 1 resonance"},
+    {Param::DstRF1Q, "Q", kKindFraction, 1, 1000, 300, "Right distortion filter 1 resonance"},
     // as the voice filters; 0.5, the filters' own setting
-    {510, "Bandwidth", 59, 1, 1000, 500, "Right distortion filter 1 bandwidth"},
-    {511, "DstRF2On", 11, 0, 1, 0, "Right distortion filter 2 on"},  // off until wanted
-    {512, "DstRF2Typ", 39, 0, 50, 1, "Right distortion filter 2 type"},  // as the left filter 2
+    {Param::DstRF1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Right distortion filter 1 bandwidth"},
+    {Param::DstRF2On, "DstRF2On", kKindOffOn, 0, 1, 0, "Right distortion filter 2 on"},  // off until wanted
+    {Param::DstRF2Typ, "DstRF2Typ", kKindFilterType, 0, 50, 1, "Right distortion filter 2 type"},  // as the left filter 2
     // as the left filter 2
-    {513, "Cutoff", 49, 10, 16384, 100, "Right distortion filter 2 cutoff in Hz"},
+    {Param::DstRF2Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 100, "Right distortion filter 2 cutoff in Hz"},
     // as the voice filters; a mild 0.3
-    {514, "Q", 59, 1, 1000, 300, "Right distortion filter 2 resonance"},
+    {Param::DstRF2Q, "Q", kKindFraction, 1, 1000, 300, "Right distortion filter 2 resonance"},
     // as the voice filters; 0.5, the filters' own setting
-    {515, "Bandwidth", 59, 1, 1000, 500, "Right distortion filter 2 bandwidth"},
+    {Param::DstRF2Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Right distortion filter 2 bandwidth"},
     // surround 0 .. 1 in thousandths; 0 keeps the channels apart
-    {516, "DstSr", 34, 0, 1000, 0, "Distortion surround"},
-    {517, "DistIAdj", 11, 0, 1, 0, "Invert the distortion input"},  // not inverted
+    {Param::DstSr, "DstSr", kKindPercent, 0, 1000, 0, "Distortion surround"},
+    {Param::DistIAdj, "DistIAdj", kKindOffOn, 0, 1, 0, "Invert the distortion input"},  // not inverted
     // the 15 named curves and the two unnamed ones; "OldValves"
-    {518, "DistTypeL", 67, 1, 17, 1, "Left distortion curve"},
-    {519, "DistTypeR", 67, 1, 17, 1, "Right distortion curve"},  // as DistTypeL
-    {520, "DistPFlt", 11, 0, 1, 0, "Filters before the curve"},  // filters after the curve
+    {Param::DistTypeL, "DistTypeL", kKindDistortionType, 1, 17, 1, "Left distortion curve"},
+    {Param::DistTypeR, "DistTypeR", kKindDistortionType, 1, 17, 1, "Right distortion curve"},  // as DistTypeL
+    {Param::DistPFlt, "DistPFlt", kKindOffOn, 0, 1, 0, "Filters before the curve"},  // filters after the curve
     // the texts run to 6; no clip
-    {521, "DistClpMode", 10, 0, 6, 0, "Clip before or after the curve"},
-    {522, "DistClpT", 75, -kGain, kGain, 1000, "Clip threshold"},  // a gain amount: full scale
+    {Param::DistClpMode, "DistClpMode", kKindInteger, 0, 6, 0, "Clip before or after the curve"},
+    {Param::DistClpT, "DistClpT", kKindGain, -kGain, kGain, 1000, "Clip threshold"},  // a gain amount: full scale
     // a gain amount: full scale
-    {523, "DistClpL", 75, -kGain, kGain, 1000, "Level of a clipped sample"},
-    {524, "DistClpType", 10, 0, 6, 0, "Clip type"},  // as DistClpMode; "Linear" is the only type
+    {Param::DistClpL, "DistClpL", kKindGain, -kGain, kGain, 1000, "Level of a clipped sample"},
+    {Param::DistClpType, "DistClpType", kKindInteger, 0, 6, 0, "Clip type"},  // as DistClpMode; "Linear" is the only type
     // own settings; the right defaults equal the left ones
-    {525, "DistChnMode", 10, 0, 7, 0, "Right distortion: own settings or the left ones"},
-    {526, "DistDry", 75, -kGain, kGain, 1000, "Distortion dry gain"},  // a gain amount: unity
-    {527, "PhsOn", 11, 0, 1, 0, "Phaser on"},  // effects start switched off
-    {528, "PhsGain", 75, -kGain, kGain, 1000, "Phaser wet gain"},  // a gain amount: unity
-    {529, "PhsPan", 60, 0, 200, 100, "Phaser wet pan"},  // centre
+    {Param::DistChnMode, "DistChnMode", kKindInteger, 0, 7, 0, "Right distortion: own settings or the left ones"},
+    {Param::DistDry, "DistDry", kKindGain, -kGain, kGain, 1000, "Distortion dry gain"},  // a gain amount: unity
+    {Param::PhsOn, "PhsOn", kKindOffOn, 0, 1, 0, "Phaser on"},  // effects start switched off
+    {Param::PhsGain, "PhsGain", kKindGain, -kGain, kGain, 1000, "Phaser wet gain"},  // a gain amount: unity
+    {Param::PhsPan, "PhsPan", kKindBipolar, 0, 200, 100, "Phaser wet pan"},  // centre
     // half wet: the notches need the dry signal
-    {530, "PhsMix", 34, 0, 200, 100, "Phaser dry/wet mix"},
-    {531, "PhsInvL", 11, 0, 1, 0, "Invert the left phaser signal"},  // not inverted
-    {532, "PhsInvR", 11, 0, 1, 0, "Invert the right phaser signal"},  // not inverted
+    {Param::PhsMix, "PhsMix", kKindPercent, 0, 200, 100, "Phaser dry/wet mix"},
+    {Param::PhsInvL, "PhsInvL", kKindOffOn, 0, 1, 0, "Invert the left phaser signal"},  // not inverted
+    {Param::PhsInvR, "PhsInvR", kKindOffOn, 0, 1, 0, "Invert the right phaser signal"},  // not inverted
     // phase 0 .. 1 in thousandths; 0.2 with depth 0.8 sweeps widely
-    {533, "PhsL", 34, 0, 1000, 200, "Left static phase"},
-    {534, "PhsR", 34, 0, 1000, 200, "Right static phase"},  // as PhsL
-    {535, "DpthL", 34, 0, 1000, 800, "Left sweep depth"},  // depth 0 .. 1 in thousandths; 0.8
-    {536, "PpthR", 34, 0, 1000, 800, "Right sweep depth"},  // as DpthL
+    {Param::PhsL, "PhsL", kKindPercent, 0, 1000, 200, "Left static phase"},
+    {Param::PhsR, "PhsR", kKindPercent, 0, 1000, 200, "Right static phase"},  // as PhsL
+    {Param::DpthL, "DpthL", kKindPercent, 0, 1000, 800, "Left sweep depth"},  // depth 0 .. 1 in thousandths; 0.8
+    {Param::DpthR, "PpthR", kKindPercent, 0, 1000, 800, "Right sweep depth"},  // as DpthL
     // -1 .. 1 in steps of 0.005; 0.4 deepens the notches
-    {537, "PhsFBL", 53, -200, 200, 80, "Left phaser feedback"},
-    {538, "PhsFBR", 53, -200, 200, 80, "Right phaser feedback"},  // as PhsFBL
+    {Param::PhsFBL, "PhsFBL", kKindSignedPercent, -200, 200, 80, "Left phaser feedback"},
+    {Param::PhsFBR, "PhsFBR", kKindSignedPercent, -200, 200, 80, "Right phaser feedback"},  // as PhsFBL
     // -1 .. 1 in steps of 0.005; none
-    {539, "PhsLR", 53, -200, 200, 0, "Phaser cross-feed left to right"},
-    {540, "PhsRL", 53, -200, 200, 0, "Phaser cross-feed right to left"},  // none
+    {Param::PhsLR, "PhsLR", kKindSignedPercent, -200, 200, 0, "Phaser cross-feed left to right"},
+    {Param::PhsRL, "PhsRL", kKindSignedPercent, -200, 200, 0, "Phaser cross-feed right to left"},  // none
     // as the voice LFOs; "Sine"
-    {541, "PhsLWave", 12, 0, 127, 6, "Waveform of the left phaser sweep"},
-    {542, "PhsRWave", 12, 0, 127, 6, "Waveform of the right phaser sweep"},  // as PhsLWave
+    {Param::PhsLWave, "PhsLWave", kKindWaveform, 0, 127, 6, "Waveform of the left phaser sweep"},
+    {Param::PhsRWave, "PhsRWave", kKindWaveform, 0, 127, 6, "Waveform of the right phaser sweep"},  // as PhsLWave
     // a gain amount: unity spans the coefficient range
-    {543, "ModLAmp", 75, -kGain, kGain, 1000, "Level of the left phaser sweep"},
-    {544, "ModRAmp", 75, -kGain, kGain, 1000, "Level of the right phaser sweep"},  // as ModLAmp
-    {545, "ModLFrq", 28, -128, 60, -90, "Rate of the left phaser sweep"},
-    {546, "ModRFrq", 28, -128, 60, -87, "Rate of the right phaser sweep"},
+    {Param::ModLAmp, "ModLAmp", kKindGain, -kGain, kGain, 1000, "Level of the left phaser sweep"},
+    {Param::ModRAmp, "ModRAmp", kKindGain, -kGain, kGain, 1000, "Level of the right phaser sweep"},  // as ModLAmp
+    {Param::ModLFrq, "ModLFrq", kKindNoteHz, -128, 60, -90, "Rate of the left phaser sweep"},
+    {Param::ModRFrq, "ModRFrq", kKindNoteHz, -128, 60, -87, "Rate of the right phaser sweep"},
     // four stages, the phaser's own setting
-    {547, "PhsStrL", 10, 1, 100, 4, "Left all-pass stages"},
-    {548, "PhsStrR", 10, 1, 100, 4, "Right all-pass stages"},  // as PhsStrL
+    {Param::PhsStrL, "PhsStrL", kKindInteger, 1, 100, 4, "Left all-pass stages"},
+    {Param::PhsStrR, "PhsStrR", kKindInteger, 1, 100, 4, "Right all-pass stages"},  // as PhsStrL
     // 0.1 ms steps up to 255 ms either way; no shift
-    {549, "PhsRShft", 21, -2550, 2550, 0, "Phaser shift between the channels"},
+    {Param::PhsRShft, "PhsRShft", kKindTenthsMs, -2550, 2550, 0, "Phaser shift between the channels"},
     // own settings; the right defaults equal the left ones
-    {550, "PhsChnMode", 10, 0, 7, 0, "Right phaser: own settings or the left ones"},
-    {551, "PhsDry", 75, -kGain, kGain, 1000, "Phaser dry gain"},  // a gain amount: unity
-    {552, "DlyOn", 11, 0, 1, 0, "Delay on"},  // effects start switched off
+    {Param::PhsChnMode, "PhsChnMode", kKindInteger, 0, 7, 0, "Right phaser: own settings or the left ones"},
+    {Param::PhsDry, "PhsDry", kKindGain, -kGain, kGain, 1000, "Phaser dry gain"},  // a gain amount: unity
+    {Param::DlyOn, "DlyOn", kKindOffOn, 0, 1, 0, "Delay on"},  // effects start switched off
     // tempo ticks, the delay's own mode
-    {553, "Length Unit", 16, 0, 1, 1, "Delay lengths in milliseconds or tempo ticks"},
-    {554, "DlyMix", 34, 0, 200, 60, "Delay dry/wet mix"},  // 30 % wet
-    {555, "DlyGain", 75, -kGain, kGain, 1000, "Delay wet gain"},  // a gain amount: unity
+    {Param::DlyLengthUnit, "Length Unit", kKindTimeUnit, 0, 1, 1, "Delay lengths in milliseconds or tempo ticks"},
+    {Param::DlyMix, "DlyMix", kKindPercent, 0, 200, 60, "Delay dry/wet mix"},  // 30 % wet
+    {Param::DlyGain, "DlyGain", kKindGain, -kGain, kGain, 1000, "Delay wet gain"},  // a gain amount: unity
     // an eighth note (120 ticks to the quarter)
-    {556, "DlyL", 10, 1, 2048, 60, "Left delay length"},
+    {Param::DlyL, "DlyL", kKindInteger, 1, 2048, 60, "Left delay length"},
     // a dotted eighth, so the echoes move between the sides
-    {557, "DlyR", 10, 1, 2048, 90, "Right delay length"},
-    {558, "DlyInvR", 11, 0, 1, 0, "Invert the right delay signal"},  // not inverted
-    {559, "DlyInvL", 11, 0, 1, 0, "Invert the left delay signal"},  // not inverted
+    {Param::DlyR, "DlyR", kKindInteger, 1, 2048, 90, "Right delay length"},
+    {Param::DlyInvR, "DlyInvR", kKindOffOn, 0, 1, 0, "Invert the right delay signal"},  // not inverted
+    {Param::DlyInvL, "DlyInvL", kKindOffOn, 0, 1, 0, "Invert the left delay signal"},  // not inverted
     // -1 .. 1 in steps of 0.005; none
-    {560, "DlyLR", 53, -200, 200, 0, "Delay cross feedback left to right"},
-    {561, "DlyRL", 53, -200, 200, 0, "Delay cross feedback right to left"},  // none
+    {Param::DlyLR, "DlyLR", kKindSignedPercent, -200, 200, 0, "Delay cross feedback left to right"},
+    {Param::DlyRL, "DlyRL", kKindSignedPercent, -200, 200, 0, "Delay cross feedback right to left"},  // none
     // -1 .. 1 in steps of 0.005; 0.4 gives a few repeats
-    {562, "DlyLFBK", 53, -200, 200, 80, "Left delay feedback"},
-    {563, "DlyRFBK", 53, -200, 200, 80, "Right delay feedback"},  // as DlyLFBK
-    {564, "DlyLFlt", 11, 0, 1, 0, "Left delay filter on"},  // off until wanted
+    {Param::DlyLFBK, "DlyLFBK", kKindSignedPercent, -200, 200, 80, "Left delay feedback"},
+    {Param::DlyRFBK, "DlyRFBK", kKindSignedPercent, -200, 200, 80, "Right delay feedback"},  // as DlyLFBK
+    {Param::DlyLFlt, "DlyLFlt", kKindOffOn, 0, 1, 0, "Left delay filter on"},  // off until wanted
     // as the voice filters; 3 kHz darkens each repeat
-    {565, "Cutoff", 49, 10, 16384, 3000, "Left delay filter cutoff in Hz"},
+    {Param::DlyLFltCutoff, "Cutoff", kKindKiloHz, 10, 16384, 3000, "Left delay filter cutoff in Hz"},
     // as the voice filters; a mild 0.3
-    {566, "Q", 59, 1, 1000, 300, "Left delay filter resonance"},
+    {Param::DlyLFltQ, "Q", kKindFraction, 1, 1000, 300, "Left delay filter resonance"},
     // 0.5, the filters' own setting
-    {567, "Bandwidth", 59, 1, 1000, 500, "Left delay filter bandwidth"},
-    {568, "DlyRFlt", 11, 0, 1, 0, "Right delay filter on"},  // off until wanted
-    {569, "Cutoff", 49, 10, 16384, 3000, "Right delay filter cutoff in Hz"},  // as the left filter
-    {570, "Q", 59, 1, 1000, 300, "Right delay filter resonance"},  // as the left filter
-    {571, "Bandwidth", 59, 1, 1000, 500, "Right delay filter bandwidth"},  // as the left filter
+    {Param::DlyLFltBandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Left delay filter bandwidth"},
+    {Param::DlyRFlt, "DlyRFlt", kKindOffOn, 0, 1, 0, "Right delay filter on"},  // off until wanted
+    {Param::DlyRFltCutoff, "Cutoff", kKindKiloHz, 10, 16384, 3000, "Right delay filter cutoff in Hz"},  // as the left filter
+    {Param::DlyRFltQ, "Q", kKindFraction, 1, 1000, 300, "Right delay filter resonance"},  // as the left filter
+    {Param::DlyRFltBandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Right delay filter bandwidth"},  // as the left filter
     // the selector's 0 .. 50; a low pass
-    {572, "DlyFltLTyp", 39, 0, 50, 0, "Left delay filter type"},
-    {573, "DlyFltLTyp", 39, 0, 50, 0, "Right delay filter type"},  // as the left filter
-    {574, "DlyPan", 60, 0, 200, 100, "Delay wet pan"},  // centre
+    {Param::DlyFltLTyp, "DlyFltLTyp", kKindFilterType, 0, 50, 0, "Left delay filter type"},
+    {Param::DlyFltRTyp, "DlyFltLTyp", kKindFilterType, 0, 50, 0, "Right delay filter type"},  // as the left filter
+    {Param::DlyPan, "DlyPan", kKindBipolar, 0, 200, 100, "Delay wet pan"},  // centre
     // own settings, so the two lengths differ
-    {575, "DlyChnMode", 10, 0, 7, 0, "Right delay: own settings or the left ones"},
-    {576, "DlyDry", 75, -kGain, kGain, 1000, "Delay dry gain"},  // a gain amount: unity
-    {577, "ChrsOn", 11, 0, 1, 0, "Chorus on"},  // effects start switched off
-    {578, "ChrsGain", 75, -kGain, kGain, 1000, "Chorus wet gain"},  // a gain amount: unity
-    {579, "ChrsPan", 60, 0, 200, 100, "Chorus wet pan"},  // centre
-    {580, "ChrsMix", 34, 0, 200, 100, "Chorus dry/wet mix"},  // half wet, the usual chorus blend
-    {581, "ChrsInvL", 11, 0, 1, 0, "Invert the right chorus signal"},  // not inverted
-    {582, "ChrsInvR", 11, 0, 1, 0, "Invert the left chorus signal"},  // not inverted
+    {Param::DlyChnMode, "DlyChnMode", kKindInteger, 0, 7, 0, "Right delay: own settings or the left ones"},
+    {Param::DlyDry, "DlyDry", kKindGain, -kGain, kGain, 1000, "Delay dry gain"},  // a gain amount: unity
+    {Param::ChrsOn, "ChrsOn", kKindOffOn, 0, 1, 0, "Chorus on"},  // effects start switched off
+    {Param::ChrsGain, "ChrsGain", kKindGain, -kGain, kGain, 1000, "Chorus wet gain"},  // a gain amount: unity
+    {Param::ChrsPan, "ChrsPan", kKindBipolar, 0, 200, 100, "Chorus wet pan"},  // centre
+    {Param::ChrsMix, "ChrsMix", kKindPercent, 0, 200, 100, "Chorus dry/wet mix"},  // half wet, the usual chorus blend
+    {Param::ChrsInvL, "ChrsInvL", kKindOffOn, 0, 1, 0, "Invert the right chorus signal"},  // not inverted
+    {Param::ChrsInvR, "ChrsInvR", kKindOffOn, 0, 1, 0, "Invert the left chorus signal"},  // not inverted
     // milliseconds: chorus delays are short
-    {583, "Length Unit", 16, 0, 1, 0, "Chorus lengths in milliseconds or tempo ticks"},
+    {Param::ChrsLengthUnit, "Length Unit", kKindTimeUnit, 0, 1, 0, "Chorus lengths in milliseconds or tempo ticks"},
     // a 30 ms line holds the swept taps
-    {584, "ChrsLenL", 8, 1, 1024, 30, "Left chorus line length"},
-    {585, "ChrsLenR", 8, 1, 1024, 30, "Right chorus line length"},  // as ChrsLenL
+    {Param::ChrsLenL, "ChrsLenL", kKindDecimal, 1, 1024, 30, "Left chorus line length"},
+    {Param::ChrsLenR, "ChrsLenR", kKindDecimal, 1, 1024, 30, "Right chorus line length"},  // as ChrsLenL
     // -1 .. 1 in steps of 0.005; 0.1, the chorus's own setting
-    {586, "ChrsLFB", 53, -200, 200, 20, "Left chorus feedback"},
-    {587, "ChrsRFB", 53, -200, 200, 20, "Right chorus feedback"},  // as ChrsLFB
+    {Param::ChrsLFB, "ChrsLFB", kKindSignedPercent, -200, 200, 20, "Left chorus feedback"},
+    {Param::ChrsRFB, "ChrsRFB", kKindSignedPercent, -200, 200, 20, "Right chorus feedback"},  // as ChrsLFB
     // -1 .. 1 in steps of 0.005; 0.1, the chorus's own setting
-    {588, "ChrsLR", 53, -200, 200, 20, "Chorus cross-feed left to right"},
-    {589, "ChrsRL", 53, -200, 200, 20, "Chorus cross-feed right to left"},  // as ChrsLR
-    {590, "Mod1LWave", 12, 0, 127, 6, "Waveform of left modulator 1"},  // as the voice LFOs; "Sine"
-    {591, "Mod2LWave", 12, 0, 127, 6, "Waveform of left modulator 2"},  // "Sine"
-    {592, "Mod1RWave", 12, 0, 127, 6, "Waveform of right modulator 1"},  // "Sine"
-    {593, "MOD2RWave", 12, 0, 127, 6, "Waveform of right modulator 2"},  // "Sine"
+    {Param::ChrsLR, "ChrsLR", kKindSignedPercent, -200, 200, 20, "Chorus cross-feed left to right"},
+    {Param::ChrsRL, "ChrsRL", kKindSignedPercent, -200, 200, 20, "Chorus cross-feed right to left"},  // as ChrsLR
+    {Param::Mod1LWave, "Mod1LWave", kKindWaveform, 0, 127, 6, "Waveform of left modulator 1"},  // as the voice LFOs; "Sine"
+    {Param::Mod2LWave, "Mod2LWave", kKindWaveform, 0, 127, 6, "Waveform of left modulator 2"},  // "Sine"
+    {Param::Mod1RWave, "Mod1RWave", kKindWaveform, 0, 127, 6, "Waveform of right modulator 1"},  // "Sine"
+    {Param::Mod2RWave, "MOD2RWave", kKindWaveform, 0, 127, 6, "Waveform of right modulator 2"},  // "Sine"
     // a gain amount: about 4 ms swept by 1 ms
-    {594, "Mod1LAmp", 75, -kGain, kGain, 1201, "Delay of left modulator 1"},
+    {Param::Mod1LAmp, "Mod1LAmp", kKindGain, -kGain, kGain, 1201, "Delay of left modulator 1"},
     // a gain amount: about 2 ms swept by 0.5 ms
-    {595, "Mod2LAmp", 75, -kGain, kGain, 1100, "Delay of left modulator 2"},
-    {596, "Mod1RAmp", 75, -kGain, kGain, 1201, "Delay of right modulator 1"},  // as Mod1LAmp
-    {597, "Mod2RAmp", 75, -kGain, kGain, 1100, "Delay of right modulator 2"},  // as Mod2LAmp
-    {598, "Mod2LFrq", 28, -128, 60, -36, "Rate of left modulator 1"},
-    {599, "Mod2LFrq", 28, -128, 60, -36, "Rate of left modulator 2"},
-    {600, "Mod1RFrq", 28, -128, 60, -36, "Rate of right modulator 1"},
-    {601, "MOD2RFrq", 28, -128, 60, -36, "Rate of right modulator 2"},
+    {Param::Mod2LAmp, "Mod2LAmp", kKindGain, -kGain, kGain, 1100, "Delay of left modulator 2"},
+    {Param::Mod1RAmp, "Mod1RAmp", kKindGain, -kGain, kGain, 1201, "Delay of right modulator 1"},  // as Mod1LAmp
+    {Param::Mod2RAmp, "Mod2RAmp", kKindGain, -kGain, kGain, 1100, "Delay of right modulator 2"},  // as Mod2LAmp
+    {Param::Mod1LFrq, "Mod2LFrq", kKindNoteHz, -128, 60, -36, "Rate of left modulator 1"},
+    {Param::Mod2LFrq, "Mod2LFrq", kKindNoteHz, -128, 60, -36, "Rate of left modulator 2"},
+    {Param::Mod1RFrq, "Mod1RFrq", kKindNoteHz, -128, 60, -36, "Rate of right modulator 1"},
+    {Param::Mod2RFrq, "MOD2RFrq", kKindNoteHz, -128, 60, -36, "Rate of right modulator 2"},
     // 10 ms: the taps sit at about 12 to 15 ms
-    {602, "ChrsSizeL", 8, 0, 512, 10, "Left chorus base delay"},
-    {603, "ChrsSizeR", 8, 0, 512, 10, "Right chorus base delay"},  // as ChrsSizeL
+    {Param::ChrsSizeL, "ChrsSizeL", kKindDecimal, 0, 512, 10, "Left chorus base delay"},
+    {Param::ChrsSizeR, "ChrsSizeR", kKindDecimal, 0, 512, 10, "Right chorus base delay"},  // as ChrsSizeL
     // own settings; the right defaults equal the left ones
-    {604, "ChrsChnMode", 10, 0, 7, 0, "Right chorus: own settings or the left ones"},
-    {605, "ChrsDry", 75, -kGain, kGain, 1000, "Chorus dry gain"},  // a gain amount: unity
-    {606, "On", 11, 0, 1, 0, "X-filter on"},  // effects start switched off
-    {607, "On", 10, 1, 8, 2, "Number of X-filter taps"},
+    {Param::ChrsChnMode, "ChrsChnMode", kKindInteger, 0, 7, 0, "Right chorus: own settings or the left ones"},
+    {Param::ChrsDry, "ChrsDry", kKindGain, -kGain, kGain, 1000, "Chorus dry gain"},  // a gain amount: unity
+    {Param::XFltOn, "On", kKindOffOn, 0, 1, 0, "X-filter on"},  // effects start switched off
+    {Param::XFltTaps, "On", kKindInteger, 1, 8, 2, "Number of X-filter taps"},
     // milliseconds, the X-filter's own mode
-    {608, "Length Unit", 16, 0, 1, 0, "X-filter lengths in milliseconds or tempo ticks"},
+    {Param::XFltLengthUnit, "Length Unit", kKindTimeUnit, 0, 1, 0, "X-filter lengths in milliseconds or tempo ticks"},
     // 250 ms per tap: a slow sweep from filter to filter
-    {609, "Len", 10, 1, 8096, 250, "Length of left tap 1"},
+    {Param::XFltL1Len, "Len", kKindInteger, 1, 8096, 250, "Length of left tap 1"},
     // the selector's 0 .. 50; a low pass, low and high passes alternate
-    {610, "Flt1L", 39, 0, 50, 0, "Filter type of left tap 1"},
+    {Param::XFltL1Typ, "Flt1L", kKindFilterType, 0, 50, 0, "Filter type of left tap 1"},
     // as the voice filters; 800 Hz
-    {611, "Cutoff", 49, 10, 16384, 800, "Cutoff of left tap 1 in Hz"},
-    {612, "Q", 59, 1, 1000, 300, "Resonance of left tap 1"},  // as the voice filters; a mild 0.3
+    {Param::XFltL1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 800, "Cutoff of left tap 1 in Hz"},
+    {Param::XFltL1Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of left tap 1"},  // as the voice filters; a mild 0.3
     // 0.5, the filters' own setting
-    {613, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of left tap 1"},
+    {Param::XFltL1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of left tap 1"},
     // 250 ms per tap: a slow sweep from filter to filter
-    {614, "Len", 10, 1, 8096, 250, "Length of left tap 2"},
+    {Param::XFltL2Len, "Len", kKindInteger, 1, 8096, 250, "Length of left tap 2"},
     // the selector's 0 .. 50; a high pass, low and high passes alternate
-    {615, "Flt2L", 39, 0, 50, 1, "Filter type of left tap 2"},
+    {Param::XFltL2Typ, "Flt2L", kKindFilterType, 0, 50, 1, "Filter type of left tap 2"},
     // as the voice filters; 2500 Hz
-    {616, "Cutoff", 49, 10, 16384, 2500, "Cutoff of left tap 2 in Hz"},
-    {617, "Q", 59, 1, 1000, 300, "Resonance of left tap 2"},  // as the voice filters; a mild 0.3
+    {Param::XFltL2Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 2500, "Cutoff of left tap 2 in Hz"},
+    {Param::XFltL2Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of left tap 2"},  // as the voice filters; a mild 0.3
     // 0.5, the filters' own setting
-    {618, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of left tap 2"},
+    {Param::XFltL2Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of left tap 2"},
     // 250 ms per tap: a slow sweep from filter to filter
-    {619, "Len", 10, 1, 8096, 250, "Length of left tap 3"},
+    {Param::XFltL3Len, "Len", kKindInteger, 1, 8096, 250, "Length of left tap 3"},
     // the selector's 0 .. 50; a low pass, low and high passes alternate
-    {620, "Flt3L", 39, 0, 50, 0, "Filter type of left tap 3"},
+    {Param::XFltL3Typ, "Flt3L", kKindFilterType, 0, 50, 0, "Filter type of left tap 3"},
     // as the voice filters; 1600 Hz
-    {621, "Cutoff", 49, 10, 16384, 1600, "Cutoff of left tap 3 in Hz"},
-    {622, "Q", 59, 1, 1000, 300, "Resonance of left tap 3"},  // as the voice filters; a mild 0.3
+    {Param::XFltL3Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 1600, "Cutoff of left tap 3 in Hz"},
+    {Param::XFltL3Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of left tap 3"},  // as the voice filters; a mild 0.3
     // 0.5, the filters' own setting
-    {623, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of left tap 3"},
+    {Param::XFltL3Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of left tap 3"},
     // 250 ms per tap: a slow sweep from filter to filter
-    {624, "Len", 10, 1, 8096, 250, "Length of left tap 4"},
+    {Param::XFltL4Len, "Len", kKindInteger, 1, 8096, 250, "Length of left tap 4"},
     // the selector's 0 .. 50; a high pass, low and high passes alternate
-    {625, "Flt4L", 39, 0, 50, 1, "Filter type of left tap 4"},
+    {Param::XFltL4Typ, "Flt4L", kKindFilterType, 0, 50, 1, "Filter type of left tap 4"},
     // as the voice filters; 5000 Hz
-    {626, "Cutoff", 49, 10, 16384, 5000, "Cutoff of left tap 4 in Hz"},
-    {627, "Q", 59, 1, 1000, 300, "Resonance of left tap 4"},  // as the voice filters; a mild 0.3
+    {Param::XFltL4Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 5000, "Cutoff of left tap 4 in Hz"},
+    {Param::XFltL4Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of left tap 4"},  // as the voice filters; a mild 0.3
     // 0.5, the filters' own setting
-    {628, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of left tap 4"},
-    {629, "Len", 10, 1, 8096, 250, "Length of right tap 1"},  // as the left tap
-    {630, "Flt1R", 39, 0, 50, 0, "Filter type of right tap 1"},  // as the left tap
-    {631, "Cutoff", 49, 10, 16384, 800, "Cutoff of right tap 1 in Hz"},  // as the left tap
-    {632, "Q", 59, 1, 1000, 300, "Resonance of right tap 1"},  // as the left tap
-    {633, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of right tap 1"},  // as the left tap
-    {634, "Len", 10, 1, 8096, 250, "Length of right tap 2"},  // as the left tap
-    {635, "Flt2L", 39, 0, 50, 1, "Filter type of right tap 2"},  // as the left tap
-    {636, "Cutoff", 49, 10, 16384, 2500, "Cutoff of right tap 2 in Hz"},  // as the left tap
-    {637, "Q", 59, 1, 1000, 300, "Resonance of right tap 2"},  // as the left tap
-    {638, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of right tap 2"},  // as the left tap
-    {639, "Len", 10, 1, 8096, 250, "Length of right tap 3"},  // as the left tap
-    {640, "Flt3L", 39, 0, 50, 0, "Filter type of right tap 3"},  // as the left tap
-    {641, "Cutoff", 49, 10, 16384, 1600, "Cutoff of right tap 3 in Hz"},  // as the left tap
-    {642, "Q", 59, 1, 1000, 300, "Resonance of right tap 3"},  // as the left tap
-    {643, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of right tap 3"},  // as the left tap
-    {644, "Len", 10, 1, 8096, 250, "Length of right tap 4"},  // as the left tap
-    {645, "Flt4L", 39, 0, 50, 1, "Filter type of right tap 4"},  // as the left tap
-    {646, "Cutoff", 49, 10, 16384, 5000, "Cutoff of right tap 4 in Hz"},  // as the left tap
-    {647, "Q", 59, 1, 1000, 300, "Resonance of right tap 4"},  // as the left tap
-    {648, "Bandwidth", 59, 1, 1000, 500, "Bandwidth of right tap 4"},  // as the left tap
-    {649, "XFltMix", 34, 0, 200, 200, "X-filter dry/wet mix"},
-    {650, "InvertR", 11, 0, 1, 0, "Invert the right X-filter signal"},  // not inverted
-    {651, "InvertL", 11, 0, 1, 0, "Invert the left X-filter signal"},  // not inverted
+    {Param::XFltL4Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of left tap 4"},
+    {Param::XFltR1Len, "Len", kKindInteger, 1, 8096, 250, "Length of right tap 1"},  // as the left tap
+    {Param::XFltR1Typ, "Flt1R", kKindFilterType, 0, 50, 0, "Filter type of right tap 1"},  // as the left tap
+    {Param::XFltR1Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 800, "Cutoff of right tap 1 in Hz"},  // as the left tap
+    {Param::XFltR1Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of right tap 1"},  // as the left tap
+    {Param::XFltR1Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of right tap 1"},  // as the left tap
+    {Param::XFltR2Len, "Len", kKindInteger, 1, 8096, 250, "Length of right tap 2"},  // as the left tap
+    {Param::XFltR2Typ, "Flt2L", kKindFilterType, 0, 50, 1, "Filter type of right tap 2"},  // as the left tap
+    {Param::XFltR2Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 2500, "Cutoff of right tap 2 in Hz"},  // as the left tap
+    {Param::XFltR2Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of right tap 2"},  // as the left tap
+    {Param::XFltR2Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of right tap 2"},  // as the left tap
+    {Param::XFltR3Len, "Len", kKindInteger, 1, 8096, 250, "Length of right tap 3"},  // as the left tap
+    {Param::XFltR3Typ, "Flt3L", kKindFilterType, 0, 50, 0, "Filter type of right tap 3"},  // as the left tap
+    {Param::XFltR3Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 1600, "Cutoff of right tap 3 in Hz"},  // as the left tap
+    {Param::XFltR3Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of right tap 3"},  // as the left tap
+    {Param::XFltR3Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of right tap 3"},  // as the left tap
+    {Param::XFltR4Len, "Len", kKindInteger, 1, 8096, 250, "Length of right tap 4"},  // as the left tap
+    {Param::XFltR4Typ, "Flt4L", kKindFilterType, 0, 50, 1, "Filter type of right tap 4"},  // as the left tap
+    {Param::XFltR4Cutoff, "Cutoff", kKindKiloHz, 10, 16384, 5000, "Cutoff of right tap 4 in Hz"},  // as the left tap
+    {Param::XFltR4Q, "Q", kKindFraction, 1, 1000, 300, "Resonance of right tap 4"},  // as the left tap
+    {Param::XFltR4Bandwidth, "Bandwidth", kKindFraction, 1, 1000, 500, "Bandwidth of right tap 4"},  // as the left tap
+    {Param::XFltMix, "XFltMix", kKindPercent, 0, 200, 200, "X-filter dry/wet mix"},
+    {Param::XFltInvR, "InvertR", kKindOffOn, 0, 1, 0, "Invert the right X-filter signal"},  // not inverted
+    {Param::XFltInvL, "InvertL", kKindOffOn, 0, 1, 0, "Invert the left X-filter signal"},  // not inverted
     // 0.1 ms steps up to 255 ms either way; no shift
-    {652, "RShift", 21, -2550, 2550, 0, "X-filter shift between the channels"},
-    {653, "Gain", 75, -kGain, kGain, 1000, "X-filter wet gain"},  // a gain amount: unity
-    {654, "Pan", 60, 0, 200, 100, "X-filter wet pan"},  // centre
+    {Param::XFltRShift, "RShift", kKindTenthsMs, -2550, 2550, 0, "X-filter shift between the channels"},
+    {Param::XFltGain, "Gain", kKindGain, -kGain, kGain, 1000, "X-filter wet gain"},  // a gain amount: unity
+    {Param::XFltPan, "Pan", kKindBipolar, 0, 200, 100, "X-filter wet pan"},  // centre
     // the shaped window, the X-filter's own mode
-    {655, "Interp", 51, 0, 16, 1, "X-filter window: parallel, shaped or triangular"},
+    {Param::XFltInterp, "Interp", kKindInterpolation, 0, 16, 1, "X-filter window: parallel, shaped or triangular"},
     // own settings; the right defaults equal the left ones
-    {656, "XFltChnMode", 10, 0, 7, 0, "Right X-filter: own settings or the left ones"},
-    {657, "Dry", 75, -kGain, kGain, 1000, "X-filter dry gain"},  // a gain amount: unity
-    {658, "EQOn", 11, 0, 1, 0, "EQ on"},  // effects start switched off
-    {659, "EQGain", 75, -kGain, kGain, 1000, "EQ wet gain"},  // a gain amount: unity
-    {660, "EQPan", 60, 0, 200, 100, "EQ wet pan"},  // centre
+    {Param::XFltChnMode, "XFltChnMode", kKindInteger, 0, 7, 0, "Right X-filter: own settings or the left ones"},
+    {Param::XFltDry, "Dry", kKindGain, -kGain, kGain, 1000, "X-filter dry gain"},  // a gain amount: unity
+    {Param::EQOn, "EQOn", kKindOffOn, 0, 1, 0, "EQ on"},  // effects start switched off
+    {Param::EQGain, "EQGain", kKindGain, -kGain, kGain, 1000, "EQ wet gain"},  // a gain amount: unity
+    {Param::EQPan, "EQPan", kKindBipolar, 0, 200, 100, "EQ wet pan"},  // centre
     // fully wet: an equaliser replaces its input
-    {661, "EQMix", 34, 0, 200, 200, "EQ dry/wet mix"},
-    {662, "EQInvL", 11, 0, 1, 0, "Invert the right EQ signal"},  // not inverted
-    {663, "EQInvR", 11, 0, 1, 0, "Invert the left EQ signal"},  // not inverted
-    {664, "EQL-Low", 8, -1024, 1024, 340, "Low band gain of the left EQ (68 per dB)"},  // +5 dB
-    {665, "EQL-Mid", 8, -1024, 1024, 0, "Mid band gain of the left EQ (68 per dB)"},  // flat
+    {Param::EQMix, "EQMix", kKindPercent, 0, 200, 200, "EQ dry/wet mix"},
+    {Param::EQInvL, "EQInvL", kKindOffOn, 0, 1, 0, "Invert the right EQ signal"},  // not inverted
+    {Param::EQInvR, "EQInvR", kKindOffOn, 0, 1, 0, "Invert the left EQ signal"},  // not inverted
+    {Param::EQLLow, "EQL-Low", kKindDecimal, -1024, 1024, 340, "Low band gain of the left EQ (68 per dB)"},  // +5 dB
+    {Param::EQLMid, "EQL-Mid", kKindDecimal, -1024, 1024, 0, "Mid band gain of the left EQ (68 per dB)"},  // flat
     // +5 dB: a clear lift of lows and highs
-    {666, "EQL-High", 8, -1024, 1024, 340, "High band gain of the left EQ (68 per dB)"},
+    {Param::EQLHigh, "EQL-High", kKindDecimal, -1024, 1024, 340, "High band gain of the left EQ (68 per dB)"},
     // as the voice cutoffs; 1 kHz, the EQ's own setting
-    {667, "EQL-Frequency", 49, 10, 16384, 1000, "Mid frequency of the left EQ in Hz"},
+    {Param::EQLFrequency, "EQL-Frequency", kKindKiloHz, 10, 16384, 1000, "Mid frequency of the left EQ in Hz"},
     // Q in thousandths as the filters; 0.5
-    {668, "EQL-Q", 59, 1, 1000, 500, "Mid band width of the left EQ"},
+    {Param::EQLQ, "EQL-Q", kKindFraction, 1, 1000, 500, "Mid band width of the left EQ"},
     // as the left EQ
-    {669, "EQR-Low", 8, -1024, 1024, 340, "Low band gain of the right EQ (68 per dB)"},
+    {Param::EQRLow, "EQR-Low", kKindDecimal, -1024, 1024, 340, "Low band gain of the right EQ (68 per dB)"},
     // as the left EQ
-    {670, "EQR-Mid", 8, -1024, 1024, 0, "Mid band gain of the right EQ (68 per dB)"},
+    {Param::EQRMid, "EQR-Mid", kKindDecimal, -1024, 1024, 0, "Mid band gain of the right EQ (68 per dB)"},
     // as the left EQ
-    {671, "EQR-High", 8, -1024, 1024, 340, "High band gain of the right EQ (68 per dB)"},
+    {Param::EQRHigh, "EQR-High", kKindDecimal, -1024, 1024, 340, "High band gain of the right EQ (68 per dB)"},
     // as the left EQ
-    {672, "EQR-Frequency", 49, 10, 16384, 1000, "Mid frequency of the right EQ in Hz"},
-    {673, "EQR-Q", 59, 1, 1000, 500, "Mid band width of the right EQ"},  // as the left EQ
+    {Param::EQRFrequency, "EQR-Frequency", kKindKiloHz, 10, 16384, 1000, "Mid frequency of the right EQ in Hz"},
+    {Param::EQRQ, "EQR-Q", kKindFraction, 1, 1000, 500, "Mid band width of the right EQ"},  // as the left EQ
     // own settings; the right defaults equal the left ones
-    {674, "EQChnMode", 10, 0, 7, 0, "Right EQ: own settings or the left ones"},
-    {675, "EQDry", 75, -kGain, kGain, 1000, "EQ dry gain"},  // a gain amount: unity
-    {676, "fxModOn", 11, 0, 1, 0, "Effect modulation on"},  // off until a slot is set
-    {677, "fxLFO1Frq", 28, -128, 60, -36, "Rate of FX LFO 1"},
-    {678, "fxLFO2Frq", 28, -128, 60, -36, "Rate of FX LFO 2"},
-    {679, "fxLFO3Frq", 28, -128, 60, -36, "Rate of FX LFO 3"},
-    {680, "fxLFO4Frq", 28, -128, 60, -36, "Rate of FX LFO 4"},
-    {681, "fxLFO5Frq", 28, -128, 60, -36, "Rate of FX LFO 5"},
-    {682, "fxLFO6Frq", 28, -128, 60, -36, "Rate of FX LFO 6"},
-    {683, "fxLFO1Amp", 75, -kGain, kGain, 1000, "Level of FX LFO 1"},  // a gain amount: unity
-    {684, "fxLFO2Amp", 75, -kGain, kGain, 1000, "Level of FX LFO 2"},  // a gain amount: unity
-    {685, "fxLFO3Amp", 75, -kGain, kGain, 1000, "Level of FX LFO 3"},  // a gain amount: unity
-    {686, "fxLFO4Amp", 75, -kGain, kGain, 1000, "Level of FX LFO 4"},  // a gain amount: unity
-    {687, "fxLFO5Amp", 75, -kGain, kGain, 1000, "Level of FX LFO 5"},  // a gain amount: unity
-    {688, "fxLFO6Amp", 75, -kGain, kGain, 1000, "Level of FX LFO 6"},  // a gain amount: unity
-    {689, "fxLFO1Wave", 12, 0, 127, 30, "Waveform of FX LFO 1"},  // as the voice LFOs
-    {690, "fxLFO2Wave", 12, 0, 127, 30, "Waveform of FX LFO 2"},
-    {691, "fxLFO3Wave", 12, 0, 127, 30, "Waveform of FX LFO 3"},
-    {692, "fxLFO4Wave", 12, 0, 127, 30, "Waveform of FX LFO 4"},
-    {693, "fxLFO5Wave", 12, 0, 127, 30, "Waveform of FX LFO 5"},
-    {694, "fxLFO6Wave", 12, 0, 127, 30, "Waveform of FX LFO 6"},
+    {Param::EQChnMode, "EQChnMode", kKindInteger, 0, 7, 0, "Right EQ: own settings or the left ones"},
+    {Param::EQDry, "EQDry", kKindGain, -kGain, kGain, 1000, "EQ dry gain"},  // a gain amount: unity
+    {Param::FxModOn, "fxModOn", kKindOffOn, 0, 1, 0, "Effect modulation on"},  // off until a slot is set
+    {Param::FxLfo1Frq, "fxLFO1Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 1"},
+    {Param::FxLfo2Frq, "fxLFO2Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 2"},
+    {Param::FxLfo3Frq, "fxLFO3Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 3"},
+    {Param::FxLfo4Frq, "fxLFO4Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 4"},
+    {Param::FxLfo5Frq, "fxLFO5Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 5"},
+    {Param::FxLfo6Frq, "fxLFO6Frq", kKindNoteHz, -128, 60, -36, "Rate of FX LFO 6"},
+    {Param::FxLfo1Amp, "fxLFO1Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 1"},  // a gain amount: unity
+    {Param::FxLfo2Amp, "fxLFO2Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 2"},  // a gain amount: unity
+    {Param::FxLfo3Amp, "fxLFO3Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 3"},  // a gain amount: unity
+    {Param::FxLfo4Amp, "fxLFO4Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 4"},  // a gain amount: unity
+    {Param::FxLfo5Amp, "fxLFO5Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 5"},  // a gain amount: unity
+    {Param::FxLfo6Amp, "fxLFO6Amp", kKindGain, -kGain, kGain, 1000, "Level of FX LFO 6"},  // a gain amount: unity
+    {Param::FxLfo1Wave, "fxLFO1Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 1"},  // as the voice LFOs
+    {Param::FxLfo2Wave, "fxLFO2Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 2"},
+    {Param::FxLfo3Wave, "fxLFO3Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 3"},
+    {Param::FxLfo4Wave, "fxLFO4Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 4"},
+    {Param::FxLfo5Wave, "fxLFO5Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 5"},
+    {Param::FxLfo6Wave, "fxLFO6Wave", kKindWaveform, 0, 127, 30, "Waveform of FX LFO 6"},
 };
 
-// The 16 slots of the effect modulation matrix, hosts 695 .. 742, laid out as the voice
-// matrix slots.
-constexpr int16_t kFirstFxMatrixHost = 695;
-constexpr int32_t kFxMatrixSlots = 16;
-constexpr TParamRow kFxMatrixSlot[3] = {
-    {0, "MSrc", 70, 0, 12, 0, "Source of effect modulation slot "},
-    {1, "MDst", 71, 0, 256, 0, "Destination of effect modulation slot "},
-    {2, "MAmt", 75, -kGain, kGain, 1000, "Amount of effect modulation slot "},
+// The 16 slots of the effect modulation matrix, laid out as the voice matrix slots.
+constexpr TParamRow kFxMatrix[] = {
+    {Param::FxModSrc1, "MSrc#", kKindFxModSource, 0, 12, 0, "Source of effect modulation slot #", 16, 3},
+    {Param::FxModDst1, "MDst#", kKindFxModDestination, 0, 256, 0, "Destination of effect modulation slot #", 16, 3},
+    {Param::FxModAmt1, "MAmt#", kKindGain, -kGain, kGain, 1000, "Amount of effect modulation slot #", 16, 3},
 };
 
-// The rows of a table cover consecutive hosts from `first` on.
-constexpr bool Consecutive(std::span<const TParamRow> rows, int32_t first) {
-  for (const TParamRow& row : rows) {
-    if (row.host != first++) return false;
+// The rows of a table stand in host order, and together with the two sequencers the
+// tables define every parameter from "Gain" on exactly once.
+constexpr bool InHostOrder(std::span<const TParamRow> rows) {
+  for (size_t i = 1; i < rows.size(); ++i) {
+    if (rows[i].id <= rows[i - 1].id) return false;
   }
   return true;
 }
-static_assert(Consecutive(kVoiceRows, 10) && std::size(kVoiceRows) == 239);
-static_assert(Consecutive(kEffectRows, 453) && std::size(kEffectRows) == 242);
-static_assert(std::size(kSequencerRows) == 37);
-static_assert(kFirstModMatrixHost == 249 && kFirstSeq1Host == 315 && kFirstSeq2Host == 384);
-static_assert(kFirstSeq1Host + 37 + kSequencerSteps == kFirstSeq2Host);
-static_assert(kFirstSeq2Host + 37 + kSequencerSteps == 453);
-static_assert(kFirstFxMatrixHost + 3 * kFxMatrixSlots == 743);
+constexpr bool EveryParameterOnce() {
+  std::array<int32_t, Param::Count> uses{};
+  for (std::span<const TParamRow> rows : {std::span<const TParamRow>(kVoiceRows), std::span<const TParamRow>(kModMatrix),
+                                          std::span<const TParamRow>(kEffectRows), std::span<const TParamRow>(kFxMatrix)}) {
+    if (!InHostOrder(rows)) return false;
+    for (const TParamRow& row : rows) {
+      for (int32_t k = 0; k < row.count; ++k) {
+        const int32_t host = row.id + k * row.stride;
+        if (host < 0 || host >= Param::Count) return false;
+        ++uses[static_cast<size_t>(host)];
+      }
+    }
+  }
+  for (int32_t k = 0; k < Param::Seq2On - Param::Seq1On; ++k) {
+    ++uses[static_cast<size_t>(Param::Seq1On + k)];
+    ++uses[static_cast<size_t>(Param::Seq2On + k)];
+  }
+  for (int32_t host = 0; host < Param::Count; ++host) {
+    if (uses[static_cast<size_t>(host)] != (host < Param::Gain ? 0 : 1)) return false;
+  }
+  return true;
+}
+static_assert(EveryParameterOnce());
+static_assert(Param::Seq1On + std::ssize(kSequencerRows) == Param::Seq1Step1 &&
+              Param::Seq2On + std::ssize(kSequencerRows) == Param::Seq2Step1);
+static_assert(Param::Seq1Step1 + kSequencerSteps == Param::Seq2On &&
+              Param::Seq2Step1 + kSequencerSteps == Param::FxOn);
+
+// A text with every "#" replaced by a number.
+std::string Numbered(std::string_view text, const std::string& number) {
+  std::string out;
+  for (char c : text) {
+    if (c == '#') {
+      out += number;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 class TDefiner {
  public:
@@ -716,19 +599,16 @@ class TDefiner {
     DefineCurveParam(params_[static_cast<size_t>(host)], kind, name, description, maximum,
                      minimum, defaultValue, 1.0f, false);
   }
+  // A row, or every parameter of its numbered run.
   void Define(const TParamRow& row) {
-    Define(row.host, row.name, row.description, row.kind, row.minimum, row.maximum,
-           row.defaultValue);
-  }
-  // A numbered run: `slots` groups of the rows in `group`, numbered from 1.
-  void DefineSlots(int32_t firstHost, int32_t slots, std::span<const TParamRow> group) {
-    for (int32_t slot = 1; slot <= slots; ++slot) {
-      const std::string number = std::to_string(slot);
-      for (const TParamRow& row : group) {
-        const int32_t host = firstHost + (slot - 1) * static_cast<int32_t>(group.size()) + row.host;
-        Define(host, row.name + number, row.description + number, row.kind, row.minimum,
-               row.maximum, row.defaultValue);
-      }
+    if (row.count == 1) {
+      Define(row.id, row.name, row.description, row.kind, row.minimum, row.maximum, row.defaultValue);
+      return;
+    }
+    for (int32_t k = 0; k < row.count; ++k) {
+      const std::string number = std::to_string(k + 1);
+      Define(row.id + k * row.stride, Numbered(row.name, number), Numbered(row.description, number),
+             row.kind, row.minimum, row.maximum, row.defaultValue);
     }
   }
   void DefineSequencer(int32_t firstHost, bool second) {
@@ -755,9 +635,9 @@ class TDefiner {
 void DefineTesmora6Parameters(TDSPPluginParamsInfo& params) {
   TDefiner definer(params);
   for (const TParamRow& row : kVoiceRows) definer.Define(row);
-  definer.DefineSlots(kFirstModMatrixHost, kModMatrixSlots, kModMatrixSlot);
-  definer.DefineSequencer(kFirstSeq1Host, false);
-  definer.DefineSequencer(kFirstSeq2Host, true);
+  for (const TParamRow& row : kModMatrix) definer.Define(row);
+  definer.DefineSequencer(Param::Seq1On, false);
+  definer.DefineSequencer(Param::Seq2On, true);
   for (const TParamRow& row : kEffectRows) definer.Define(row);
-  definer.DefineSlots(kFirstFxMatrixHost, kFxMatrixSlots, kFxMatrixSlot);
+  for (const TParamRow& row : kFxMatrix) definer.Define(row);
 }

@@ -3,24 +3,22 @@
 #include <array>
 
 #include "framework/DSPSubPresets.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
-// FX id k of the effects section is host parameter 453 + k.
-constexpr int16_t kFx = 453;
-
-// id, name, first and last host parameter; the comment gives the item count and the range.
+// id, name, first and last host parameter; the comment gives the item count.
 constexpr std::array<TSubPresetGroupDef, 10> kGroups = {{
-    {10, "Reverb", kFx + 12, kFx + 34},      //  23 items: FX ids  12 ..  34
-    {12, "Chorus", kFx + 124, kFx + 152},    //  29 items: FX ids 124 .. 152
-    {11, "Distortion", kFx + 35, kFx + 73},  //  39 items: FX ids  35 ..  73
-    {13, "XFilter", kFx + 153, kFx + 204},   //  52 items: FX ids 153 .. 204
-    {15, "Phaser", kFx + 74, kFx + 98},      //  25 items: FX ids  74 ..  98
-    {14, "Delay", kFx + 99, kFx + 123},      //  25 items: FX ids  99 .. 123
-    {16, "Eq", kFx + 205, kFx + 222},        //  18 items: FX ids 205 .. 222
-    {17, "Fx", kFx + 0, kFx + 289},          // 290 items: every effects parameter
-    {40, "Sequencer1", 315, 383},            //  69 items: the first step sequencer
-    {41, "Sequencer2", 384, 452},            //  69 items: the second step sequencer
+    {10, "Reverb", Param::RvbOn, Param::RvbDry},              //  23 items
+    {12, "Chorus", Param::ChrsOn, Param::ChrsDry},            //  29 items
+    {11, "Distortion", Param::DistOn, Param::DistDry},        //  39 items
+    {13, "XFilter", Param::XFltOn, Param::XFltDry},           //  52 items
+    {15, "Phaser", Param::PhsOn, Param::PhsDry},              //  25 items
+    {14, "Delay", Param::DlyOn, Param::DlyDry},               //  25 items
+    {16, "Eq", Param::EQOn, Param::EQDry},                    //  18 items
+    {17, "Fx", Param::FxOn, Param::FxModAmt16},               // 290 items: every effects parameter
+    {40, "Sequencer1", Param::Seq1On, Param::Seq1Step32},     //  69 items: the first step sequencer
+    {41, "Sequencer2", Param::Seq2On, Param::Seq2Step32},     //  69 items: the second step sequencer
 }};
 
 }  // namespace

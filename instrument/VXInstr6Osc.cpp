@@ -1,6 +1,7 @@
 #include "instrument/VXInstr6Osc.h"
 
 #include "engine/ParameterLaws.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -20,13 +21,13 @@ struct TGroupRange {
 };
 
 constexpr TGroupRange kGroups[] = {
-    {25, 30, kAmount},       {31, 36, kPan},          {37, 42, kWaveform},
-    {43, 48, kTune},         {49, 54, kFinetune},     {55, 60, kDiatonic},
-    {98, 103, kPitchLfo1},   {104, 109, kPitchLfo2},  {110, 115, kPitchLfo3},
-    {116, 121, kPitchEnv1},  {122, 127, kPitchEnv2},  {128, 133, kAttackStart},
-    {134, 139, kAttackEnd},  {140, 145, kAttackTime}, {146, 151, kReleaseEnd},
-    {152, 157, kReleaseTime}, {158, 175, kAmpLfo},    {176, 181, kEnvWeight1},
-    {182, 187, kEnvWeight2},
+    {Param::Osc1Amount, Param::Osc6Amount, kAmount},       {Param::Osc1Pan, Param::Osc6Pan, kPan},          {Param::Osc1Waveform, Param::Osc6Waveform, kWaveform},
+    {Param::Osc1Tune, Param::Osc6Tune, kTune},         {Param::Osc1Finetune, Param::Osc6Finetune, kFinetune},     {Param::Osc1TuneDiatonic, Param::Osc6TuneDiatonic, kDiatonic},
+    {Param::Osc1PitchLfo1, Param::Osc6PitchLfo1, kPitchLfo1},   {Param::Osc1PitchLfo2, Param::Osc6PitchLfo2, kPitchLfo2},  {Param::Osc1PitchLfo3, Param::Osc6PitchLfo3, kPitchLfo3},
+    {Param::Osc1PitchEnv1, Param::Osc6PitchEnv1, kPitchEnv1},  {Param::Osc1PitchEnv2, Param::Osc6PitchEnv2, kPitchEnv2},  {Param::Osc1PattStart, Param::Osc6PattStart, kAttackStart},
+    {Param::Osc1PattEnd, Param::Osc6PattEnd, kAttackEnd},  {Param::Osc1PattTime, Param::Osc6PattTime, kAttackTime}, {Param::Osc1PrelEnd, Param::Osc6PrelEnd, kReleaseEnd},
+    {Param::Osc1PrelTime, Param::Osc6PrelTime, kReleaseTime}, {Param::Osc1AmpLfo1, Param::Osc6AmpLfo3, kAmpLfo},    {Param::Osc1Env1, Param::Osc6Env1, kEnvWeight1},
+    {Param::Osc1Env2, Param::Osc6Env2, kEnvWeight2},
 };
 
 }  // namespace
@@ -50,8 +51,8 @@ std::unique_ptr<TDSPSynthVoice> TVXInstr6Osc::CreateVoice(int32_t) {
 }
 
 void TVXInstr6Osc::ApplyTuning(int i) {
-  const float semitones = static_cast<float>(GetInteger(43 + i));
-  const float fine = static_cast<float>(GetInteger(49 + i)) * 0.01f;
+  const float semitones = static_cast<float>(GetInteger(Param::Osc1Tune + i));
+  const float fine = static_cast<float>(GetInteger(Param::Osc1Finetune + i)) * 0.01f;
   for (int32_t v = 0; v < voiceCount_; ++v) {
     TDSPSynthVoice* voice = Voice(v);
     if (!voice) continue;
@@ -67,7 +68,9 @@ void TVXInstr6Osc::ApplyTuning(int i) {
 }
 
 void TVXInstr6Osc::ReapplyDiatonic() {
-  for (int32_t host = 55; host <= 60; ++host) ParameterChanged(host);
+  for (int32_t host = Param::Osc1TuneDiatonic; host <= Param::Osc6TuneDiatonic; ++host) {
+    ParameterChanged(host);
+  }
 }
 
 void TVXInstr6Osc::OscillatorParameterChanged(int32_t index) {

@@ -3,20 +3,20 @@
 #include <algorithm>
 
 #include "engine/ParameterLaws.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
-// Host indexes that key the modulation offsets (the destination's consumer decides what
-// the offset does).
-enum ModKey : int32_t {
-  kKeyTune = 11,
-  kKeyShapeAmt = 94,
-  kKeyRShapeAmt = 244,
-  kKeySeq1Gate = 320, kKeySeq1Level = 321, kKeySeq1Pitch = 323,
-  kKeySeq2Gate = 389, kKeySeq2Level = 390, kKeySeq2Pitch = 392,
-};
-constexpr int32_t kLfoFrequencyKey[3] = {81, 85, 89};
-constexpr int32_t kLfoAmpKey[3] = {83, 87, 91};
+// The modulation offsets are keyed by host parameter (the destination's consumer decides
+// what the offset does). The sequencers' level and pitch offsets sit on the keys of
+// "Seq1GateOff" and "Seq1Oct" (and Seq2's), as the destination list names them.
+constexpr Param::Id kKeySeq1Gate = Param::Seq1Gate, kKeySeq1Level = Param::Seq1GateOff,
+                    kKeySeq1Pitch = Param::Seq1Oct;
+constexpr Param::Id kKeySeq2Gate = Param::Seq2Gate, kKeySeq2Level = Param::Seq2GateOff,
+                    kKeySeq2Pitch = Param::Seq2Oct;
+constexpr Param::Id kLfoFrequencyKey[3] = {Param::Lfo1Frequency, Param::Lfo2Frequency,
+                                           Param::Lfo3Frequency};
+constexpr Param::Id kLfoAmpKey[3] = {Param::Lfo1Amp, Param::Lfo2Amp, Param::Lfo3Amp};
 
 // Matrix sources.
 enum Source : int32_t {
@@ -334,12 +334,12 @@ void TVoxBoardQRMSynth::RunModulationStep(TDSPSynthVoice& voice) {
     }
   }
   // 5. Shaper amounts.
-  const float leftAmount = std::clamp((1.0f + m[kKeyShapeAmt]) * ShapeAmt, 0.0f, 1.0f);
+  const float leftAmount = std::clamp((1.0f + m[Param::ShapeAmt]) * ShapeAmt, 0.0f, 1.0f);
   voice.ShaperLeft.SetAmount(leftAmount);
   voice.ShaperRight.SetAmount(ShpChnMode == 1 ? leftAmount
-                                               : std::clamp((1.0f + m[kKeyRShapeAmt]) * RShapeAmt, 0.0f, 1.0f));
+                                               : std::clamp((1.0f + m[Param::ShapeRAmt]) * RShapeAmt, 0.0f, 1.0f));
   // 6. Sequencer pitch to "Tune", with or without the matrix.
-  m[kKeyTune] += voice.Sequencers[0].PitchSource() * ToPitch1 + voice.Sequencers[1].PitchSource() * ToPitch2;
+  m[Param::Tune] += voice.Sequencers[0].PitchSource() * ToPitch1 + voice.Sequencers[1].PitchSource() * ToPitch2;
   // 7. LFO amplitude and frequency for the next step.
   for (int k = 0; k < 3; ++k) {
     const auto kk = static_cast<size_t>(k);

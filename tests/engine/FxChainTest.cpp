@@ -10,11 +10,10 @@
 #include "engine/ParameterLaws.h"
 #include "instrument/Tesmora6ParamIds.h"
 #include "instrument/InstrumentHost.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
-// FX id k is host parameter 453 + k.
-constexpr int32_t Fx(int32_t id) { return 453 + id; }
 
 class FxChain : public ::testing::Test {
  protected:
@@ -98,26 +97,26 @@ TEST_F(FxChain, LoadingReproducesTheSavedOrderWhateverCameBefore) {
 TEST_F(FxChain, MovingAnEffectSwapsItWithTheOneAtTheTarget) {
   TDSPStereoEffect* reverb = &synth.FxEffect(kFxReverb);
   TDSPStereoEffect* delay = &synth.FxEffect(kFxDelay);
-  host.Set(Fx(3), 4.0f);  // "RvbIdx" to the delay's position
+  host.Set(Param::RvbIdx, 4.0f);  // "RvbIdx" to the delay's position
   EXPECT_EQ(synth.FxOrder[4], reverb);
   EXPECT_EQ(synth.FxOrder[5], delay);
-  EXPECT_EQ(synth.GetInteger(Fx(6)), 5);  // "DlyIdx" rewritten to the reverb's old place
+  EXPECT_EQ(synth.GetInteger(Param::DlyIdx), 5);  // "DlyIdx" rewritten to the reverb's old place
   // Values 7 .. 12 leave the chain as it is.
   const auto before = Order();
-  host.Set(Fx(3), 9.0f);
+  host.Set(Param::RvbIdx, 9.0f);
   EXPECT_EQ(Order(), before);
 }
 
 TEST_F(FxChain, RandomMovesKeepEveryEffectOnceAndTheParametersInStep) {
   std::mt19937 rng(5);
   for (int n = 0; n < 300; ++n) {
-    host.Set(Fx(3 + static_cast<int32_t>(rng() % 7)), static_cast<float>(rng() % 13));
+    host.Set(Param::RvbIdx + static_cast<int32_t>(rng() % 7), static_cast<float>(rng() % 13));
     auto order = Order();
     std::sort(order.begin(), order.end());
     ASSERT_EQ(std::unique(order.begin(), order.end()), order.end());
     for (int e = 0; e < kFxEffectCount; ++e) {
       const auto effect = static_cast<TFxEffect>(e);
-      const int32_t value = synth.GetInteger(Fx(kFxEffectRanges[effect].orderId));
+      const int32_t value = synth.GetInteger(Param::FxOn + kFxEffectRanges[effect].orderId);
       if (value <= 6) {
         EXPECT_EQ(synth.FxOrder[static_cast<size_t>(value)], &synth.FxEffect(effect));
       }
@@ -128,7 +127,7 @@ TEST_F(FxChain, RandomMovesKeepEveryEffectOnceAndTheParametersInStep) {
 // ---------------------------------------------------------------- shifts
 
 TEST_F(FxChain, ShiftDelaysOneChannelAgainstTheOther) {
-  host.Set(Fx(1), 100.0f);  // "FXPreShft" 10.0 ms at 44.1 kHz
+  host.Set(Param::FxPreShft, 100.0f);  // "FXPreShft" 10.0 ms at 44.1 kHz
   EXPECT_EQ(synth.PreShift.Right().length, 440);
   EXPECT_EQ(synth.PreShift.Left().length, 1);
   // An impulse on both channels: the right one arrives 439 samples after the left.
@@ -143,25 +142,25 @@ TEST_F(FxChain, ShiftDelaysOneChannelAgainstTheOther) {
   EXPECT_EQ(arrivalL, 1);
   EXPECT_EQ(arrivalR - arrivalL, 439);
   // Negative values delay the left channel; the post-shift follows the same rule.
-  host.Set(Fx(2), -100.0f);
+  host.Set(Param::FxPostShft, -100.0f);
   EXPECT_EQ(synth.PostShift.Left().length, 440);
   EXPECT_EQ(synth.PostShift.Right().length, 1);
 }
 
 TEST_F(FxChain, ShiftsBelowAHundredMicrosecondsAreOff) {
   for (float v : {0.4f, -0.4f, 0.0f}) {
-    host.Set(Fx(1), v);
+    host.Set(Param::FxPreShft, v);
     EXPECT_FALSE(synth.PreShift.Active()) << v;
   }
   Block(1.0f, 1.0f, true);
   EXPECT_EQ(OutL(0), 1.0f);  // not even the one-sample delay
   EXPECT_EQ(OutR(0), 1.0f);
-  host.Set(Fx(1), 2550.0f);  // 255 ms: held one sample short of the rings
+  host.Set(Param::FxPreShft, 2550.0f);  // 255 ms: held one sample short of the rings
   EXPECT_EQ(synth.PreShift.Right().length, synth.PreShift.MaxShift() - 1);
 }
 
 TEST_F(FxChain, ShiftLengthsFollowASampleRateChange) {
-  host.Set(Fx(1), 2550.0f);
+  host.Set(Param::FxPreShft, 2550.0f);
   host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
   EXPECT_EQ(synth.PreShift.Right().length, 255 * 96 - 1);
   host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 22050.0f);
@@ -178,27 +177,27 @@ TEST_F(FxChain, EqualiserBandsFollowASampleRateChange) {
   host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
   const auto at96 = coefficients();
   EXPECT_NE(at96, at44);
-  host.Set(Fx(214), 1000.0f);  // the same centre once more: nothing left to recompute
+  host.Set(Param::EQLFrequency, 1000.0f);  // the same centre once more: nothing left to recompute
   EXPECT_EQ(coefficients(), at96);
 }
 
 // ---------------------------------------------------------------- matrix
 
 TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
-  host.Set(Fx(223), 1.0f);  // "fxModOn"
+  host.Set(Param::FxModOn, 1.0f);
   for (int slot = 0; slot < 2; ++slot) {
-    host.Set(Fx(242 + 3 * slot), 1.0f);                          // FX LFO 1
-    host.Set(Fx(243 + 3 * slot), 12.0f);                         // "DstGain"
-    host.Set(Fx(244 + 3 * slot), slot == 0 ? 1000.0f : -1000.0f);
+    host.Set(Param::FxModSrc1 + 3 * slot, 1.0f);                          // FX LFO 1
+    host.Set(Param::FxModDst1 + 3 * slot, 12.0f);                         // "DstGain"
+    host.Set(Param::FxModAmt1 + 3 * slot, slot == 0 ? 1000.0f : -1000.0f);
   }
-  host.Set(Fx(36), 500.0f);  // "DistGain"
+  host.Set(Param::DistGain, 500.0f);
   const float wet = synth.Distortion.WetLeft();
   for (int block = 0; block < 50; ++block) {
     Block(0.0f, 0.0f, true);
     EXPECT_EQ(synth.Distortion.WetLeft(), wet);
   }
   // One slot alone moves it.
-  host.Set(Fx(245), 0.0f);
+  host.Set(Param::FxModSrc2, 0.0f);
   bool moved = false;
   for (int block = 0; block < 50; ++block) {
     Block(0.0f, 0.0f, true);
@@ -209,19 +208,19 @@ TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
 
 TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
   TDSPReverbX& reverb = synth.Reverb;
-  host.Set(Fx(19), 700.0f);   // "RvbGain"
+  host.Set(Param::RvbGain, 700.0f);
   const float base = reverb.WetLeft();
-  host.Set(Fx(223), 1.0f);    // "fxModOn"
-  host.Set(Fx(242), 1.0f);    // FX LFO 1 ...
-  host.Set(Fx(243), 1.0f);    // ... to "RvbGain"
-  host.Set(Fx(224), 60.0f);   // a fast LFO
+  host.Set(Param::FxModOn, 1.0f);
+  host.Set(Param::FxModSrc1, 1.0f);    // FX LFO 1 ...
+  host.Set(Param::FxModDst1, 1.0f);    // ... to "RvbGain"
+  host.Set(Param::FxLfo1Frq, 60.0f);   // a fast LFO
   bool moved = false;
   for (int block = 0; block < 20; ++block) {
     Block(0.0f, 0.0f, true);
     moved = moved || reverb.WetLeft() != base;
   }
   EXPECT_TRUE(moved);
-  host.Set(Fx(223), 0.0f);
+  host.Set(Param::FxModOn, 0.0f);
   Block(0.0f, 0.0f, true);
   EXPECT_EQ(reverb.WetLeft(), base);
 }
@@ -229,26 +228,26 @@ TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
 TEST_F(FxChain, ASlotThatStopsModulatingReleasesItsDestination) {
   TDSPReverbX& reverb = synth.Reverb;
   const float base = reverb.WetLeft();
-  host.Set(Fx(223), 1.0f);
-  host.Set(Fx(224), 60.0f);
+  host.Set(Param::FxModOn, 1.0f);
+  host.Set(Param::FxLfo1Frq, 60.0f);
   auto modulate = [&] {
-    host.Set(Fx(242), 1.0f);  // FX LFO 1 to "RvbGain"
-    host.Set(Fx(243), 1.0f);
+    host.Set(Param::FxModSrc1, 1.0f);  // FX LFO 1 to "RvbGain"
+    host.Set(Param::FxModDst1, 1.0f);
     for (int block = 0; block < 20; ++block) Block(0.0f, 0.0f, true);
     ASSERT_NE(reverb.WetLeft(), base);
   };
   // Another destination: the old one gets its own value back at once.
   modulate();
-  host.Set(Fx(243), 2.0f);  // "RvbDry"
+  host.Set(Param::FxModDst1, 2.0f);  // "RvbDry"
   EXPECT_EQ(reverb.WetLeft(), base);
   // A destination beyond the list's 134 positions modulates nothing.
   modulate();
-  host.Set(Fx(243), 200.0f);
+  host.Set(Param::FxModDst1, 200.0f);
   Block(0.0f, 0.0f, true);
   EXPECT_EQ(reverb.WetLeft(), base);
   // The source switched off.
   modulate();
-  host.Set(Fx(242), 0.0f);
+  host.Set(Param::FxModSrc1, 0.0f);
   Block(0.0f, 0.0f, true);
   EXPECT_EQ(reverb.WetLeft(), base);
 }
@@ -257,10 +256,10 @@ TEST_F(FxChain, ASlotThatStopsModulatingReleasesItsDestination) {
 
 TEST_F(FxChain, ChainRunsFiveHundredBlocksAfterTheLastSoundThenSleeps) {
   // The pre-shift holds sound back for 440 samples; FX LFO 1 moves only while the chain runs.
-  host.Set(Fx(1), 100.0f);
-  host.Set(Fx(223), 1.0f);   // "fxModOn"
-  host.Set(Fx(236), 6.0f);   // FX LFO 1: "Sine" ...
-  host.Set(Fx(224), 60.0f);  // ... and fast
+  host.Set(Param::FxPreShft, 100.0f);
+  host.Set(Param::FxModOn, 1.0f);
+  host.Set(Param::FxLfo1Wave, 6.0f);   // FX LFO 1: "Sine" ...
+  host.Set(Param::FxLfo1Frq, 60.0f);  // ... and fast
   Block(0.0f, 1.0f, true);   // a voice sounds in block 0; its impulse leaves in block 10
   int lastAudible = 0;
   for (int block = 1; block < 20; ++block) {
@@ -287,8 +286,8 @@ TEST_F(FxChain, ChainRunsFiveHundredBlocksAfterTheLastSoundThenSleeps) {
 }
 
 TEST_F(FxChain, ChainSwitchedOffPassesTheVoices) {
-  host.Set(Fx(1), 100.0f);
-  host.Set(Fx(0), 0.0f);  // "FxOn"
+  host.Set(Param::FxPreShft, 100.0f);
+  host.Set(Param::FxOn, 0.0f);
   Block(0.5f, -0.5f, true);
   EXPECT_EQ(OutL(0), 0.5f);
   EXPECT_EQ(OutR(0), -0.5f);
@@ -305,55 +304,55 @@ TEST_F(FxChain, GainLawsMapPermilleOntoSignedGains) {
     float value, gain;
   } cases[] = {{0.0f, 0.0f}, {1.0f, 0.001007f}, {-1000.0f, -1.0f}, {1000.0f, 1.0f}, {1502.0f, 32.06f}};
   for (const auto& c : cases) {
-    host.Set(Fx(19), c.value);  // "RvbGain"
+    host.Set(Param::RvbGain, c.value);
     EXPECT_NEAR(synth.FxBase[19], c.gain, std::fabs(c.gain) * 1e-3f) << c.value;
   }
-  host.Set(Fx(19), 0.0f);
+  host.Set(Param::RvbGain, 0.0f);
   EXPECT_EQ(synth.FxBase[19], 0.0f);
   EXPECT_EQ(synth.Reverb.WetLeft(), 0.0f);
-  host.Set(Fx(211), 1024.0f);  // "EQL-Low"
+  host.Set(Param::EQLLow, 1024.0f);
   EXPECT_NEAR(synth.FxBase[211], 15.06f, 0.005f);
 }
 
 TEST_F(FxChain, InvertSwitchesReachTheNamedChannels) {
   // "DistInvL" inverts the right wet channel of the distortion, "RvbInvL" the left of the
   // reverb's, "EQInvR" the left of the EQ's.
-  host.Set(Fx(39), 1.0f);
+  host.Set(Param::DistInvL, 1.0f);
   EXPECT_GT(synth.Distortion.WetLeft(), 0.0f);
   EXPECT_LT(synth.Distortion.WetRight(), 0.0f);
-  host.Set(Fx(22), 1.0f);
+  host.Set(Param::RvbInvL, 1.0f);
   EXPECT_LT(synth.FxEffect(kFxReverb).WetLeft(), 0.0f);
   EXPECT_GT(synth.FxEffect(kFxReverb).WetRight(), 0.0f);
-  host.Set(Fx(210), 1.0f);
+  host.Set(Param::EQInvR, 1.0f);
   EXPECT_LT(synth.Eq.WetLeft(), 0.0f);
   EXPECT_GT(synth.Eq.WetRight(), 0.0f);
 }
 
 TEST_F(FxChain, ChannelModeOneLinksTheRightSettings) {
-  host.Set(Fx(42), 900.0f);  // "DistDrvR"
-  host.Set(Fx(72), 1.0f);    // "DistChnMode" 1: the right drive takes the left one
+  host.Set(Param::DistDrvR, 900.0f);
+  host.Set(Param::DistChnMode, 1.0f);    // "DistChnMode" 1: the right drive takes the left one
   EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), synth.Distortion.DriveLeft());
-  host.Set(Fx(41), 250.0f);
+  host.Set(Param::DistDrvL, 250.0f);
   EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.25f);
-  host.Set(Fx(72), 2.0f);    // any other mode keeps them apart
+  host.Set(Param::DistChnMode, 2.0f);    // any other mode keeps them apart
   EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.9f);
   // Delay: "DlyChnMode" 1, then "DlyL" 250 gives both lines 250 ms.
-  host.Set(Fx(100), 0.0f);  // milliseconds
-  host.Set(Fx(104), 40.0f);
-  host.Set(Fx(122), 1.0f);
-  host.Set(Fx(103), 250.0f);
+  host.Set(Param::DlyLengthUnit, 0.0f);  // milliseconds
+  host.Set(Param::DlyR, 40.0f);
+  host.Set(Param::DlyChnMode, 1.0f);
+  host.Set(Param::DlyL, 250.0f);
   EXPECT_EQ(synth.Delay.LineLengthLeft(), 250 * 44);
   EXPECT_EQ(synth.Delay.LineLengthRight(), 250 * 44);
-  host.Set(Fx(122), 2.0f);
+  host.Set(Param::DlyChnMode, 2.0f);
   EXPECT_EQ(synth.Delay.LineLengthRight(), 40 * 44);
   // EQ: the right equaliser follows the left one's band gains.
-  host.Set(Fx(221), 1.0f);
-  host.Set(Fx(211), 680.0f);
+  host.Set(Param::EQChnMode, 1.0f);
+  host.Set(Param::EQLLow, 680.0f);
   EXPECT_FLOAT_EQ(synth.Eq.EqualiserRight().LowGain(), 10.0f);
 }
 
 TEST_F(FxChain, PreAndPostAmpChangeNothing) {
-  host.Set(Fx(35), 1.0f);  // "DistOn": no signal history with its filters off
+  host.Set(Param::DistOn, 1.0f);  // "DistOn": no signal history with its filters off
   auto run = [&] {
     std::vector<float> out;
     for (int block = 0; block < 5; ++block) {
@@ -366,8 +365,8 @@ TEST_F(FxChain, PreAndPostAmpChangeNothing) {
     return out;
   };
   const auto before = run();
-  host.Set(Fx(10), -1502.0f);  // "FXPreAmp"
-  host.Set(Fx(11), 0.0f);      // "FXPostAmp"
+  host.Set(Param::FxPreAmp, -1502.0f);
+  host.Set(Param::FxPostAmp, 0.0f);
   EXPECT_GT(Peak(before), 0.1f);
   const auto after = run();
   for (size_t i = 0; i < before.size(); ++i) EXPECT_NEAR(after[i], before[i], 1e-12f) << i;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "host/PluginProbe.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -194,8 +195,8 @@ TEST(FloatingPoint, CallerStateRestoredAfterEveryEntryPoint) {
     EXPECT_EQ(x87, callerX87) << what;
   };
   check("dispatcher", [&] { host.Dispatch(vst::effGetVendorVersion); });
-  check("setParameter", [&] { host.SetParameter(20, 0.3f); });
-  check("getParameter", [&] { host.GetParameter(20); });
+  check("setParameter", [&] { host.SetParameter(Param::Env1Release, 0.3f); });
+  check("getParameter", [&] { host.GetParameter(Param::Env1Release); });
   check("processReplacing", [&] { host.Process(64); });
   check("process", [&] {
     std::vector<float> l(64), r(64);
@@ -209,8 +210,8 @@ TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
   TProbeHost host;
   struct Case { float in; float out; };
   for (Case c : {Case{1.5f, 1.0f}, Case{-0.1f, 0.0f}, Case{NAN, 0.0f}, Case{0.25f, 0.25f}}) {
-    host.SetParameter(30, c.in);
-    EXPECT_EQ(host.GetParameter(30), c.out) << c.in;
+    host.SetParameter(Param::Osc6Amount, c.in);
+    EXPECT_EQ(host.GetParameter(Param::Osc6Amount), c.out) << c.in;
   }
   host.SetParameter(kParamSolo, 0.0f);
   EXPECT_EQ(host.GetParameter(kParamSolo), 1.0f);

@@ -3,6 +3,7 @@
 
 #include "host/MidiMessageHandler1.h"
 #include "host/PluginProbe.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 TEST(MidiDecode, ThreeByteMessages) {
   struct Case { uint8_t s, d1, d2; uint8_t type; int number, value, channel; };
@@ -67,20 +68,20 @@ TEST(MidiRouting, ControllersAndRpnSetParameters) {
   // RPN 4 addresses parameter 10: 101 = 0, 100 = 4, 6 = 64, 38 = 0 gives 8192 / 16383.
   host.Midi({{0, {0xB0, 101, 0}}, {0, {0xB0, 100, 4}}, {0, {0xB0, 6, 64}}, {0, {0xB0, 38, 0}}});
   host.Process(44);
-  EXPECT_FLOAT_EQ(host.GetParameter(10), 8192.0f / 16383.0f);
+  EXPECT_FLOAT_EQ(host.GetParameter(Param::Gain), 8192.0f / 16383.0f);
   // A data entry without a fresh number pair changes nothing.
   host.Midi({{0, {0xB0, 6, 10}}, {0, {0xB0, 38, 0}}});
   host.Process(44);
-  EXPECT_FLOAT_EQ(host.GetParameter(10), 8192.0f / 16383.0f);
+  EXPECT_FLOAT_EQ(host.GetParameter(Param::Gain), 8192.0f / 16383.0f);
   // RPN 736 is the last parameter, 742.
   host.Midi({{0, {0xB0, 101, 736 / 128}}, {0, {0xB0, 100, 736 % 128}}, {0, {0xB0, 6, 127}},
              {0, {0xB0, 38, 127}}});
   host.Process(44);
-  EXPECT_FLOAT_EQ(host.GetParameter(742), 1.0f);
+  EXPECT_FLOAT_EQ(host.GetParameter(Param::FxModAmt16), 1.0f);
   // An NRPN pair addresses nothing here.
   host.Midi({{0, {0xB0, 99, 0}}, {0, {0xB0, 98, 4}}, {0, {0xB0, 6, 0}}, {0, {0xB0, 38, 0}}});
   host.Process(44);
-  EXPECT_FLOAT_EQ(host.GetParameter(10), 8192.0f / 16383.0f);
+  EXPECT_FLOAT_EQ(host.GetParameter(Param::Gain), 8192.0f / 16383.0f);
 }
 
 TEST(MidiRouting, ControllerAndRpnMaps) {

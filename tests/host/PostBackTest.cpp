@@ -6,6 +6,7 @@
 
 #include "host/PostbackMsg1.h"
 #include "host/PluginProbe.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 std::vector<int32_t> delivered;
@@ -31,7 +32,7 @@ TEST(PostBack, ClosingAnInstanceDropsItsPendingRefreshes) {
   DeliverPostBacks();
   auto* host = new TProbeHost();
   host->Dispatch(vst::effEditOpen, 0, 0, nullptr);
-  host->SetParameter(20, 0.3f);  // queues the editor refresh of parameter 20
+  host->SetParameter(Param::Env1Release, 0.3f);  // queues the editor refresh of parameter 20
   EXPECT_GE(PendingPostBacks(), 1);
   delete host;  // effClose
   EXPECT_EQ(PendingPostBacks(), 0);
@@ -39,7 +40,7 @@ TEST(PostBack, ClosingAnInstanceDropsItsPendingRefreshes) {
   TProbeHost quiet;
   const int pending = PendingPostBacks();
   EXPECT_LE(pending, 1);
-  quiet.SetParameter(20, 0.3f);
+  quiet.SetParameter(Param::Env1Release, 0.3f);
   std::vector<uint8_t> bank = quiet.plugin->WriteBankFile();
   for (int i = 0; i < 5; ++i) quiet.plugin->ReadBankFile(bank);
   EXPECT_EQ(PendingPostBacks(), 1);

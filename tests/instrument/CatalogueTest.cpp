@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "instrument/InstrumentHost.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -71,16 +72,16 @@ TEST(Catalogue, EveryFilterTypeFiltersNoise) {
                                                       {9, 1000}, {12, 1000}, {20, 1000}, {33, 1000}};
   const std::vector<int> highPass = {1, 3, 10, 21};
   for (int type = 0; type < 38; ++type) {
-    const TLevels m = Play({{61, 1.0f}, {62, static_cast<float>(type)}, {63, 1000.0f}}, 28);
+    const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 1000.0f}}, 28);
     EXPECT_TRUE(m.finite) << "filter " << type;
     EXPECT_GT(m.peak, 0.0f) << "filter " << type;
   }
   for (auto [type, cutoff] : lowPass) {
-    const TLevels m = Play({{61, 1.0f}, {62, static_cast<float>(type)}, {63, cutoff}}, 28);
+    const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, cutoff}}, 28);
     EXPECT_LT(m.slopeEnergy / m.energy, 0.5 * openTilt) << "low pass " << type << " keeps the highs";
   }
   for (int type : highPass) {
-    const TLevels m = Play({{61, 1.0f}, {62, static_cast<float>(type)}, {63, 8000.0f}}, 28);
+    const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 8000.0f}}, 28);
     EXPECT_LT(m.lowEnergy / m.energy, 0.5 * openLows) << "high pass " << type << " keeps the lows";
   }
 }
@@ -88,7 +89,7 @@ TEST(Catalogue, EveryFilterTypeFiltersNoise) {
 TEST(Catalogue, EveryShaperOnASawStaysFinite) {
   for (int type = 0; type < 35; ++type) {
     for (float amount : {0.0f, 500.0f, 1000.0f}) {
-      const TLevels m = Play({{93, 1.0f}, {95, static_cast<float>(type)}, {94, amount}}, 0);
+      const TLevels m = Play({{Param::Shape, 1.0f}, {Param::ShapeType, static_cast<float>(type)}, {Param::ShapeAmt, amount}}, 0);
       EXPECT_TRUE(m.finite) << "shaper " << type << " amount " << amount;
       // ("Quantize" at the ends of its range rounds a saw of this level to silence.)
       if (amount == 500.0f) {

@@ -6,18 +6,18 @@
 #include <numbers>
 
 #include "instrument/InstrumentHost.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
 constexpr double kRate = 44100.0;
-constexpr int32_t Fx(int32_t id) { return 453 + id; }  // FX id -> host index
 
 // Oscillator 1 alone (a sine), both envelopes opening and closing at once.
 void PlainSine(TInstrumentHost& host) {
   host.SoloOscillator1();
   for (int32_t i : {17, 20, 21, 24}) host.Set(i, -13160.0f);  // attacks and releases
-  host.Set(19, 127.0f);                                        // full sustain
-  host.Set(23, 127.0f);
+  host.Set(Param::Env1Sustain, 127.0f);                                        // full sustain
+  host.Set(Param::Env2Sustain, 127.0f);
 }
 
 // A burst of `ms` milliseconds of a note, then `total` samples in all.
@@ -61,13 +61,13 @@ double Magnitude(const std::vector<float>& s, size_t from, size_t to, double hz)
 TEST(EffectsEndToEnd, DelayEchoesAtItsLengthAndDecaysByItsFeedback) {
   TInstrumentHost host;
   PlainSine(host);
-  host.Set(Fx(99), 1.0f);     // "DlyOn"
-  host.Set(Fx(100), 0.0f);    // lengths in milliseconds
-  host.Set(Fx(103), 100.0f);  // "DlyL"
-  host.Set(Fx(104), 100.0f);  // "DlyR"
-  host.Set(Fx(101), 200.0f);  // fully wet: no dry signal
-  host.Set(Fx(109), 100.0f);  // feedback 0.5
-  host.Set(Fx(110), 100.0f);
+  host.Set(Param::DlyOn, 1.0f);
+  host.Set(Param::DlyLengthUnit, 0.0f);    // lengths in milliseconds
+  host.Set(Param::DlyL, 100.0f);
+  host.Set(Param::DlyR, 100.0f);
+  host.Set(Param::DlyMix, 200.0f);  // fully wet: no dry signal
+  host.Set(Param::DlyLFBK, 100.0f);  // feedback 0.5
+  host.Set(Param::DlyRFBK, 100.0f);
   TInstrumentHost dry;
   PlainSine(dry);
   const TStereo plain = Burst(dry, 69, 20, 22050);
@@ -91,8 +91,8 @@ TEST(EffectsEndToEnd, ReverbTailGrowsWithTheTime) {
   auto tail = [](float time) {
     TInstrumentHost host;
     PlainSine(host);
-    host.Set(Fx(12), 1.0f);   // "RvbOn"
-    host.Set(Fx(13), time);   // "RvbTime"
+    host.Set(Param::RvbOn, 1.0f);
+    host.Set(Param::RvbTime, time);
     const TStereo out = Burst(host, 69, 50, 3 * 44100);
     // Half a second to a second and a half after the note.
     return Rms(out.left, 44100 / 2, 3 * 44100 / 2) + Rms(out.right, 44100 / 2, 3 * 44100 / 2);
@@ -108,11 +108,11 @@ TEST(EffectsEndToEnd, EqualiserLiftsTheLowBand) {
     TInstrumentHost host;
     PlainSine(host);
     if (eq) {
-      host.Set(Fx(205), 1.0f);   // "EQOn"
-      host.Set(Fx(221), 1.0f);   // the right equaliser takes the left settings
-      host.Set(Fx(211), 680.0f); // low band +10 dB
-      host.Set(Fx(212), 0.0f);
-      host.Set(Fx(213), 0.0f);
+      host.Set(Param::EQOn, 1.0f);
+      host.Set(Param::EQChnMode, 1.0f);   // the right equaliser takes the left settings
+      host.Set(Param::EQLLow, 680.0f); // low band +10 dB
+      host.Set(Param::EQLMid, 0.0f);
+      host.Set(Param::EQLHigh, 0.0f);
     }
     host.NoteOn(33);  // 55 Hz
     const TStereo out = host.Render(44100);
@@ -127,7 +127,7 @@ TEST(EffectsEndToEnd, DistortionAddsHarmonics) {
   auto harmonics = [](bool on) {
     TInstrumentHost host;
     PlainSine(host);
-    if (on) host.Set(Fx(35), 1.0f);  // "DistOn"
+    if (on) host.Set(Param::DistOn, 1.0f);
     host.NoteOn(57);  // 220 Hz
     const TStereo out = host.Render(22050);
     const double fundamental = Magnitude(out.left, 11025, 22050, 220.0);
@@ -144,13 +144,13 @@ TEST(EffectsEndToEnd, OrderParametersReorderTheChain) {
   auto render = [](bool eqFirst) {
     TInstrumentHost host;
     PlainSine(host);
-    host.Set(Fx(35), 1.0f);
-    host.Set(Fx(205), 1.0f);
-    host.Set(Fx(221), 1.0f);
-    host.Set(Fx(211), 1020.0f);
+    host.Set(Param::DistOn, 1.0f);
+    host.Set(Param::EQOn, 1.0f);
+    host.Set(Param::EQChnMode, 1.0f);
+    host.Set(Param::EQLLow, 1020.0f);
     if (eqFirst) {
-      host.Set(Fx(9), 0.0f);  // "EqIdx" to the front: the distortion takes its place
-      EXPECT_EQ(host.Get(Fx(4)), 6.0f);  // "DistIdx"
+      host.Set(Param::EqIdx, 0.0f);  // "EqIdx" to the front: the distortion takes its place
+      EXPECT_EQ(host.Get(Param::DistIdx), 6.0f);
       EXPECT_EQ(host.plugin->FxOrder[0], &host.plugin->Eq);
       EXPECT_EQ(host.plugin->FxOrder[6], &host.plugin->Distortion);
     }
@@ -169,7 +169,7 @@ TEST(EffectsEndToEnd, OrderParametersReorderTheChain) {
 TEST(EffectsEndToEnd, TailRingsOutThenTheInstanceSleeps) {
   TInstrumentHost host;
   PlainSine(host);
-  host.Set(Fx(12), 1.0f);  // the reverb
+  host.Set(Param::RvbOn, 1.0f);  // the reverb
   const TStereo out = Burst(host, 69, 50, 10 * 44100);
   const size_t end = 50 * 44 + 512;
   EXPECT_GT(Peak(out.left, end + 4410, end + 8820), 1e-3f);  // still ringing 100 ms on

@@ -11,6 +11,7 @@
 #include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 inline intptr_t InstrumentHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   static vst::VstTimeInfo time{};
@@ -55,8 +56,8 @@ class TInstrumentHost {
   float Get(int32_t index) { return plugin->GetReal(index); }
   // Only oscillator 1 sounds (the default patch has all six on).
   void SoloOscillator1(int waveform = 6) {
-    for (int i = 1; i < 6; ++i) Set(25 + i, 0.0f);
-    Set(37, static_cast<float>(waveform));
+    for (int i = 1; i < 6; ++i) Set(Param::Osc1Amount + i, 0.0f);
+    Set(Param::Osc1Waveform, static_cast<float>(waveform));
   }
   void Midi(const TTestMidiMessages& messages) { SendTestMidi(effect, messages); }
   void NoteOn(int note, int velocity = 127, int32_t at = 0) {

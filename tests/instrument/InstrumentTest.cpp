@@ -6,6 +6,7 @@
 
 #include "engine/ParameterLaws.h"
 #include "instrument/InstrumentHost.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 namespace {
 
@@ -32,15 +33,15 @@ TEST(InstrumentPitch, TuningBendAndKeyScaling) {
                 std::vector<std::array<uint8_t, 3>> midi = {}; };
   const Case cases[] = {
       {"A4", {}, 69, 440.0},
-      {"Tune +12", {{11, 12.0f}}, 69, 880.0},
-      {"Fine +50", {{12, 50.0f}}, 69, NoteHz(69.5)},
-      {"OSC1 Tune -7", {{43, -7.0f}}, 69, NoteHz(62)},
-      {"OSC1 Finetune -100", {{49, -100.0f}}, 60, NoteHz(59)},
+      {"Tune +12", {{Param::Tune, 12.0f}}, 69, 880.0},
+      {"Fine +50", {{Param::Fine, 50.0f}}, 69, NoteHz(69.5)},
+      {"OSC1 Tune -7", {{Param::Osc1Tune, -7.0f}}, 69, NoteHz(62)},
+      {"OSC1 Finetune -100", {{Param::Osc1Finetune, -100.0f}}, 60, NoteHz(59)},
       {"bend up, range 2", {}, 69, NoteHz(71), {{0xE0, 0x7F, 0x7F}}},
-      {"bend down, range 12", {{16, 12.0f}}, 69, NoteHz(57), {{0xE0, 0x00, 0x00}}},
-      {"scale 0 at root 76", {{197, 0.0f}, {198, 76.0f}}, 40, NoteHz(76)},
-      {"scale 100 root 76", {{198, 76.0f}}, 60, NoteHz(72)},
-      {"scale 50", {{197, 50.0f}}, 76, NoteHz(70)},
+      {"bend down, range 12", {{Param::PitchbendRange, 12.0f}}, 69, NoteHz(57), {{0xE0, 0x00, 0x00}}},
+      {"scale 0 at root 76", {{Param::Osc1ScaleTune, 0.0f}, {Param::Osc1RootKey, 76.0f}}, 40, NoteHz(76)},
+      {"scale 100 root 76", {{Param::Osc1RootKey, 76.0f}}, 60, NoteHz(72)},
+      {"scale 50", {{Param::Osc1ScaleTune, 50.0f}}, 76, NoteHz(70)},
   };
   for (const Case& c : cases) {
     const double hz = PlayedFrequency(c.settings, c.note, c.midi);
@@ -51,10 +52,10 @@ TEST(InstrumentPitch, TuningBendAndKeyScaling) {
 TEST(InstrumentPitch, AttackAndReleaseSweeps) {
   TInstrumentHost host;
   host.SoloOscillator1();
-  host.Set(128, -12.0f);                                      // OSC1.PATT START
-  host.Set(140, static_cast<float>(MsToTimecents(100.0f)));   // OSC1.PATT TIME 100 ms
-  host.Set(146, -24.0f);                                      // OSC1.PREL END
-  host.Set(152, -13160.0f);                                   // OSC1.PREL TIME 0
+  host.Set(Param::Osc1PattStart, -12.0f);                                      // OSC1.PATT START
+  host.Set(Param::Osc1PattTime, static_cast<float>(MsToTimecents(100.0f)));   // OSC1.PATT TIME 100 ms
+  host.Set(Param::Osc1PrelEnd, -24.0f);                                      // OSC1.PREL END
+  host.Set(Param::Osc1PrelTime, -13160.0f);                                   // OSC1.PREL TIME 0
   host.NoteOn(69);
   host.Render(44);
   TDSPSynthVoice* v = host.plugin->Voice(0);
@@ -72,8 +73,8 @@ TEST(InstrumentPitch, AttackAndReleaseSweeps) {
 TEST(InstrumentPitch, GlideIsAStraightLineOverTheGlideTime) {
   TInstrumentHost host;
   host.SoloOscillator1();
-  host.Set(14, 1.0f);                                        // one voice
-  host.Set(15, static_cast<float>(MsToTimecents(100.0f)));   // glide 100 ms
+  host.Set(Param::Voices, 1.0f);                                        // one voice
+  host.Set(Param::GlideTime, static_cast<float>(MsToTimecents(100.0f)));   // glide 100 ms
   host.Render(64);
   host.NoteOn(60);
   host.Render(44 * 10);
@@ -92,9 +93,9 @@ TEST(InstrumentPitch, PitchModulationInHertzOrSemitones) {
   for (int method : {0, 1}) {
     TInstrumentHost host;
     host.SoloOscillator1();
-    host.Set(97, static_cast<float>(method));  // PM METHOD: 0 "Frq", 1 "Pitch"
-    host.Set(98, 1000.0f);                     // OSC1 PITCH->LFO1 = 1.0
-    host.Set(81, 0.0f);                        // LFO1 at about 8 Hz
+    host.Set(Param::PmMethod, static_cast<float>(method));  // PM METHOD: 0 "Frq", 1 "Pitch"
+    host.Set(Param::Osc1PitchLfo1, 1000.0f);                     // OSC1 PITCH->LFO1 = 1.0
+    host.Set(Param::Lfo1Frequency, 0.0f);                        // LFO1 at about 8 Hz
     host.NoteOn(69);
     host.Render(44 * 37);
     TDSPSynthVoice* v = host.plugin->Voice(0);
@@ -111,7 +112,7 @@ TEST(InstrumentPitch, PitchModulationInHertzOrSemitones) {
 
 TEST(VoiceAllocation, StealingFollowsTheScanRules) {
   TInstrumentHost host;
-  host.Set(14, 4.0f);
+  host.Set(Param::Voices, 4.0f);
   host.Render(64);
   TTesmora6& p = *host.plugin;
   ASSERT_EQ(p.VoiceCount(), 4);
@@ -159,8 +160,8 @@ TEST(VoiceAllocation, SameKeyTwiceVelocityZeroAndVoicesChange) {
   EXPECT_EQ(p.Voice(0)->State, kVoiceReleased);
   EXPECT_EQ(p.Voice(1)->State, kVoiceHeld);
   // A "Voices" change cuts every note at the next block and re-applies the parameters.
-  host.Set(63, 1000.0f);
-  host.Set(14, 6.0f);
+  host.Set(Param::Flt1Cutoff, 1000.0f);
+  host.Set(Param::Voices, 6.0f);
   host.Render(64);
   ASSERT_EQ(p.VoiceCount(), 6);
   for (int i = 0; i < 6; ++i) EXPECT_TRUE(p.Voice(i)->IsFree());
@@ -172,8 +173,8 @@ TEST(VoiceAllocation, SameKeyTwiceVelocityZeroAndVoicesChange) {
 
 TEST(VoiceAllocation, LegatoWithTheFirstNotesEnvelope) {
   TInstrumentHost host;
-  host.Set(13, 1.0f);  // "Use note first envelope"
-  host.Set(14, 1.0f);  // one voice
+  host.Set(Param::UseNoteFirstEnvelope, 1.0f);
+  host.Set(Param::Voices, 1.0f);  // one voice
   host.Render(64);
   TTesmora6& p = *host.plugin;
   host.NoteOn(60);
@@ -197,11 +198,11 @@ TEST(VoiceAllocation, LegatoWithTheFirstNotesEnvelope) {
 TEST(InstrumentRender, Env2DelaySilencesItsOscillatorsForTwentyBlocks) {
   TInstrumentHost host;
   host.SoloOscillator1();
-  host.Set(176, 0.0f);                                       // OSC1->ENV1
-  host.Set(182, 1000.0f);                                    // OSC1->ENV2
-  host.Set(194, static_cast<float>(MsToTimecents(20.0f)));   // Env2Delay 20 ms
-  host.Set(21, -13160.0f);                                   // ENV2 attack 0
-  host.Set(188, 0.0f);                                       // "Amp->Env1" 0: Env1 does not shape
+  host.Set(Param::Osc1Env1, 0.0f);                                       // OSC1->ENV1
+  host.Set(Param::Osc1Env2, 1000.0f);                                    // OSC1->ENV2
+  host.Set(Param::Env2Delay, static_cast<float>(MsToTimecents(20.0f)));   // Env2Delay 20 ms
+  host.Set(Param::Env2Attack, -13160.0f);                                   // ENV2 attack 0
+  host.Set(Param::AmpEnv1, 0.0f);                                       // "Amp->Env1" 0: Env1 does not shape
   host.Render(64);
   host.NoteOn(69);
   // The note starts with the first block of the next call, after the frames buffered
@@ -215,7 +216,7 @@ TEST(InstrumentRender, Env2DelaySilencesItsOscillatorsForTwentyBlocks) {
 TEST(InstrumentRender, VoicesSumWithoutNormalisation) {
   auto render = [](int count) {
     TInstrumentHost host;
-    host.Set(14, 8.0f);
+    host.Set(Param::Voices, 8.0f);
     host.Render(64);
     // Notes of one block glide from the last voice's previous pitch, which is 48 for a
     // voice that has not run yet: at note 48 every voice starts identically.
@@ -233,9 +234,9 @@ TEST(InstrumentRender, VoicesSumWithoutNormalisation) {
 
 TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
   TInstrumentHost host;
-  host.Set(249, 14.0f);   // MSrc1 "Pitch"
-  host.Set(250, 26.0f);   // MDst1 "Flt1-C" (host 63)
-  host.Set(251, 1000.0f); // MAmt1 1.0
+  host.Set(Param::ModSrc1, 14.0f);   // MSrc1 "Pitch"
+  host.Set(Param::ModDst1, 26.0f);   // MDst1 "Flt1-C" (host 63)
+  host.Set(Param::ModAmt1, 1000.0f); // MAmt1 1.0
   struct Case { int note; float offset; };
   for (Case c : {Case{127, 1.0f}, Case{0, -1.0f}, Case{64, 64.0f / 127.0f * 2.0f - 1.0f}}) {
     host.NoteOn(c.note);
@@ -244,26 +245,26 @@ TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
     host.NoteOff(c.note);
     host.Render(44 * 400);
   }
-  host.Set(252, 14.0f);   // MSrc2 "Pitch"
-  host.Set(253, 26.0f);   // MDst2 "Flt1-C"
+  host.Set(Param::ModSrc2, 14.0f);   // MSrc2 "Pitch"
+  host.Set(Param::ModDst2, 26.0f);   // MDst2 "Flt1-C"
   host.NoteOn(127);
   host.Render(64);
   EXPECT_NEAR(host.plugin->ModOffset(63), 2.0f, 1e-6f);
   // With the matrix off nothing reaches the destination.
-  host.Set(248, 0.0f);
+  host.Set(Param::MOn, 0.0f);
   host.Render(64);
   EXPECT_EQ(host.plugin->ModOffset(63), 0.0f);
 }
 
 TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
   TInstrumentHost host;
-  host.Set(84, 1.0f);                                        // LFO1 Reset: restarts per note
-  host.Set(81, 60.0f);                                       // fast enough to sample
-  host.Set(209, static_cast<float>(MsToTimecents(50.0f)));   // delay 50 ms
-  host.Set(210, static_cast<float>(MsToTimecents(10.0f)));   // attack 10 ms
-  host.Set(211, static_cast<float>(MsToTimecents(20.0f)));   // hold 20 ms
-  host.Set(212, static_cast<float>(MsToTimecents(10.0f)));   // release 10 ms
-  host.Set(213, 2.0f);                                       // two cycles
+  host.Set(Param::Lfo1Reset, 1.0f);                                        // LFO1 Reset: restarts per note
+  host.Set(Param::Lfo1Frequency, 60.0f);                                       // fast enough to sample
+  host.Set(Param::Lfo1Dly, static_cast<float>(MsToTimecents(50.0f)));   // delay 50 ms
+  host.Set(Param::Lfo1Atk, static_cast<float>(MsToTimecents(10.0f)));   // attack 10 ms
+  host.Set(Param::Lfo1Hld, static_cast<float>(MsToTimecents(20.0f)));   // hold 20 ms
+  host.Set(Param::Lfo1Rls, static_cast<float>(MsToTimecents(10.0f)));   // release 10 ms
+  host.Set(Param::Lfo1Cyc, 2.0f);                                       // two cycles
   host.NoteOn(60);
   host.Render(20);
   TDSPSynthVoice* v = host.plugin->Voice(0);
@@ -287,7 +288,7 @@ TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
 TEST(InstrumentSequencer, GatesSixteenthsAt120Bpm) {
   TInstrumentHost host;
   host.SoloOscillator1();
-  host.Set(315, 1.0f);  // "Seq1" on: ticks, 30 ticks a step, gate open for 75 %
+  host.Set(Param::Seq1On, 1.0f);  // "Seq1" on: ticks, 30 ticks a step, gate open for 75 %
   host.NoteOn(69);
   const TStereo out = host.Render(44100);
   // Where the gate opens and closes, to the sample, from the level of the sine.

@@ -32,7 +32,7 @@ class SequencerTest : public ::testing::Test {
   }
   // Millisecond clock with steps of len ms (straight, so every step lasts len periods).
   void UseMs(double len) {
-    seq.ApplySetting(22, 0);
+    seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Unit), 0);
     seq.SetLen(len);
   }
   void SetSteps(const std::vector<int>& values) {
@@ -88,7 +88,7 @@ TEST_F(SequencerTest, SwingLengthensEvenStepsAndShortensOddOnes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.swing);
-    seq.ApplySetting(4, c.swing);
+    seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Swing), c.swing);
     EXPECT_NEAR(seq.Step(0).length, c.even, 1e-5);
     EXPECT_NEAR(seq.Step(1).length, c.odd, 1e-5);
     EXPECT_NEAR(seq.Step(0).onLength, c.evenOn, 1e-5);
@@ -112,7 +112,7 @@ TEST_F(SequencerTest, SwingLengthensEvenStepsAndShortensOddOnes) {
 
 TEST_F(SequencerTest, OffAndTieSteps) {
   UseMs(10.0);
-  seq.ApplySetting(15, 60);  // gate of an Off step 0.3
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1StpOffGate), 60);  // gate of an Off step 0.3
   SetSteps({TDSPSequencer::kOffStep, 12, TDSPSequencer::kTieStep, 0});
   seq.Restart();
   const auto periods = Run(40);
@@ -141,30 +141,30 @@ TEST_F(SequencerTest, OffAndTieSteps) {
   EXPECT_EQ(seq.Step(0).onLength, 10.0);
   EXPECT_EQ(seq.Step(3).offLevel, seq.GateOff());
   // Off steps and steps tied ahead take the swung length like every other step.
-  seq.ApplySetting(4, 66);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Swing), 66);
   EXPECT_NEAR(seq.Step(0).length, 13.2, 1e-5);
   EXPECT_NEAR(seq.Step(1).length, 6.8, 1e-5);
 }
 
 TEST_F(SequencerTest, OctaveUpAddsOctavesToStepPitches) {
   UseMs(10.0);
-  seq.ApplySetting(7, 0);   // "Up"
-  seq.ApplySetting(8, 2);
-  seq.ApplySetting(11, 2);  // pitch "Lvl+Oct"
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Mode), 0);   // "Up"
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Oct), 2);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Sq1PtchM), 2);  // pitch "Lvl+Oct"
   SetSteps({5, 7, 5, 7});
   seq.Restart();
   const auto periods = Run(60);
   const float expected[] = {5, 7 + 12, 5 + 24, 7, 5 + 12, 7 + 24};
   for (int k = 0; k < 60; ++k) ASSERT_EQ(periods[k].pitch, expected[k / 10]) << k;
   // Pitch "Oct" gives the octave alone, "None" nothing; the level stays the step's.
-  seq.ApplySetting(11, 1);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Sq1PtchM), 1);
   seq.Restart();
   auto octave = Run(30);
   EXPECT_EQ(octave[0].pitch, 0.0f);
   EXPECT_EQ(octave[10].pitch, 12.0f);
   EXPECT_EQ(octave[20].pitch, 24.0f);
   EXPECT_EQ(octave[20].level, 5.0f);
-  seq.ApplySetting(11, 3);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Sq1PtchM), 3);
   seq.Restart();
   octave = Run(30);
   EXPECT_EQ(octave[20].pitch, 0.0f);
@@ -296,11 +296,11 @@ TEST_F(SequencerTest, CyclesEndInTheIdleState) {
 }
 
 TEST_F(SequencerTest, OneCycleInMsGoesIdleAfter120Periods) {
-  seq.ApplySetting(22, 0);
-  seq.ApplySetting(21, 1);
-  seq.ApplySetting(17, 10);
-  seq.ApplySetting(23, 100);
-  seq.ApplySetting(24, 10);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Unit), 0);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Cycles), 1);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Atk), 10);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Peak), 100);
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Rls), 10);
   seq.Restart();
   Run(119);
   EXPECT_FALSE(seq.Envelope().CyclesUsedUp());
@@ -476,7 +476,7 @@ TEST_F(SequencerTest, SwitchedOffSequencerLeavesFullLevel) {
 
 TEST_F(SequencerTest, GlideAndGainBlock) {
   UseMs(10.0);
-  seq.ApplySetting(9, 50);  // glide over half a step
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Glide), 50);  // glide over half a step
   SetSteps({0, 63});
   seq.Restart();
   const auto periods = Run(30);
@@ -490,8 +490,8 @@ TEST_F(SequencerTest, GlideAndGainBlock) {
   };
   const Case cases[] = {{100, 0, 3.0f}, {50, 0, 2.0f}, {-50, 0, 0.0f}, {100, 3, 1.0f}};
   for (const Case& c : cases) {
-    seq.ApplySetting(14, c.levelAmt);
-    seq.ApplySetting(12, c.levelMode);
+    seq.ApplySetting(TDSPSequencer::Setting(Param::Sq1LvlAmt), c.levelAmt);
+    seq.ApplySetting(TDSPSequencer::Setting(Param::Sq1LevlM), c.levelMode);
     seq.Restart();
     const auto run = Run(17);
     EXPECT_FLOAT_EQ(run[16].gain[20], c.gain) << c.levelAmt << " " << c.levelMode;
@@ -500,30 +500,30 @@ TEST_F(SequencerTest, GlideAndGainBlock) {
 
 TEST_F(SequencerTest, ApplySettingConvertsParameterValues) {
   struct Case {
-    int k;
+    Param::Id param;
     double value;
     double (*read)(const TDSPSequencer&);
     double expected;
   };
   const Case cases[] = {
-      {1, 40, [](const TDSPSequencer& s) { return double(s.Steps()); }, 32},
-      {1, 0, [](const TDSPSequencer& s) { return double(s.Steps()); }, 1},
-      {2, 0.05, [](const TDSPSequencer& s) { return s.Len(); }, 0.1},
-      {3, 75, [](const TDSPSequencer& s) { return s.LenF(); }, 0.75},
-      {5, -200, [](const TDSPSequencer& s) { return double(s.GateOn()); }, -2.0},
-      {10, 0.4, [](const TDSPSequencer& s) { return double(s.ResetOnNote()); }, 0},
-      {10, 1, [](const TDSPSequencer& s) { return double(s.ResetOnNote()); }, 1},
-      {15, 100, [](const TDSPSequencer& s) { return double(s.OffStepGate()); }, 0.5},
-      {20, 1, [](const TDSPSequencer& s) { return double(s.RetriggerAlways()); }, 1},
-      {22, 0, [](const TDSPSequencer& s) { return double(s.Unit()); }, 0},
-      {25, 7, [](const TDSPSequencer& s) { return double(s.EnvCurveType()); }, 7},
-      {26, 450, [](const TDSPSequencer& s) { return double(s.GateEnvAmt()); }, 4.0},
-      {27, -250, [](const TDSPSequencer& s) { return double(s.GateEnvBase()); }, -2.0},
-      {30, -120, [](const TDSPSequencer& s) { return double(s.PitchEnvAmt()); }, -1.2},
+      {Param::Seq1Steps, 40, [](const TDSPSequencer& s) { return double(s.Steps()); }, 32},
+      {Param::Seq1Steps, 0, [](const TDSPSequencer& s) { return double(s.Steps()); }, 1},
+      {Param::Seq1Len, 0.05, [](const TDSPSequencer& s) { return s.Len(); }, 0.1},
+      {Param::Seq1LenF, 75, [](const TDSPSequencer& s) { return s.LenF(); }, 0.75},
+      {Param::Seq1Gate, -200, [](const TDSPSequencer& s) { return double(s.GateOn()); }, -2.0},
+      {Param::Seq1RstNew, 0.4, [](const TDSPSequencer& s) { return double(s.ResetOnNote()); }, 0},
+      {Param::Seq1RstNew, 1, [](const TDSPSequencer& s) { return double(s.ResetOnNote()); }, 1},
+      {Param::Seq1StpOffGate, 100, [](const TDSPSequencer& s) { return double(s.OffStepGate()); }, 0.5},
+      {Param::Seq1Rtrg, 1, [](const TDSPSequencer& s) { return double(s.RetriggerAlways()); }, 1},
+      {Param::Seq1Unit, 0, [](const TDSPSequencer& s) { return double(s.Unit()); }, 0},
+      {Param::Seq1EnvType, 7, [](const TDSPSequencer& s) { return double(s.EnvCurveType()); }, 7},
+      {Param::Seq1GtEnvAmt, 450, [](const TDSPSequencer& s) { return double(s.GateEnvAmt()); }, 4.0},
+      {Param::Seq1GtEnvBase, -250, [](const TDSPSequencer& s) { return double(s.GateEnvBase()); }, -2.0},
+      {Param::Seq1PtchEAmt, -120, [](const TDSPSequencer& s) { return double(s.PitchEnvAmt()); }, -1.2},
   };
   for (const Case& c : cases) {
-    seq.ApplySetting(c.k, c.value);
-    EXPECT_NEAR(c.read(seq), c.expected, 1e-6) << "setting " << c.k;
+    seq.ApplySetting(TDSPSequencer::Setting(c.param), c.value);
+    EXPECT_NEAR(c.read(seq), c.expected, 1e-6) << Param::kKeys[c.param];
   }
   EXPECT_EQ(seq.EnvCurve(), SelectCurve(7));
   seq.ApplyStep(3, -64.4);
@@ -540,7 +540,9 @@ TEST_F(SequencerTest, StepEnvelopeSettingsChangeNothing) {
     s->SetStep(1, 50);
     s->Restart();
   }
-  for (int k = 32; k <= 36; ++k) other.ApplySetting(k, 77);
+  for (int k = TDSPSequencer::Setting(Param::Seq1StepAtk); k <= TDSPSequencer::Setting(Param::Seq1ToPitch); ++k) {
+    other.ApplySetting(k, 77);
+  }
   for (int period = 0; period < 400; ++period) {
     seq.AdvancePeriod();
     other.AdvancePeriod();

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "instrument/InstrumentHost.h"
+#include "instrument/Tesmora6ParamIds.h"
 
 // Counts heap allocations while switched on (this test program only).
 namespace {
@@ -37,7 +38,7 @@ namespace {
 void RandomPatch(TInstrumentHost& host, std::mt19937& rng, int32_t first = 10, int32_t last = 452) {
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
   for (int32_t i = first; i <= last; ++i) host.effect->setParameter(host.effect, i, unit(rng));
-  host.Set(14, static_cast<float>(1 + rng() % 8));
+  host.Set(Param::Voices, static_cast<float>(1 + rng() % 8));
 }
 
 // Four random notes with random velocities, some released, and a pitch bend.
@@ -83,7 +84,7 @@ TEST(Soak, RandomEffectSettingsNeverProduceNonFiniteSamples) {
   for (int patch = 0; patch < 200; ++patch) {
     if (patch % 4 == 3) RandomPatch(host, rng);
     RandomPatch(host, rng, 453, 742);
-    host.Set(453, 1.0f);  // "FxOn"
+    host.Set(Param::FxOn, 1.0f);
     RandomNotes(host, rng);
     const TStereo out = host.Render(512 * 12);
     bool sounded = false;
@@ -99,20 +100,23 @@ TEST(Soak, RandomEffectSettingsNeverProduceNonFiniteSamples) {
 
 TEST(Soak, SteadyRenderAllocatesNothing) {
   TInstrumentHost host;
-  host.Set(14, 8.0f);
-  host.Set(315, 1.0f);   // both sequencers on
-  host.Set(384, 1.0f);
-  host.Set(61, 1.0f);    // both filter stages and the shaper on
-  host.Set(71, 1.0f);
-  host.Set(93, 1.0f);
-  host.Set(95, 30.0f);
-  host.Set(249, 1.0f);   // a matrix slot: LFO1 to "Osc1Pitch"
-  host.Set(250, 2.0f);
+  host.Set(Param::Voices, 8.0f);
+  host.Set(Param::Seq1On, 1.0f);   // both sequencers on
+  host.Set(Param::Seq2On, 1.0f);
+  host.Set(Param::Flt1On, 1.0f);    // both filter stages and the shaper on
+  host.Set(Param::Flt2On, 1.0f);
+  host.Set(Param::Shape, 1.0f);
+  host.Set(Param::ShapeType, 30.0f);
+  host.Set(Param::ModSrc1, 1.0f);   // a matrix slot: LFO1 to "Osc1Pitch"
+  host.Set(Param::ModDst1, 2.0f);
   // The effect chain with all seven effects on, and FX LFO 1 modulating the reverb's gain.
-  for (int32_t on : {465, 488, 527, 552, 577, 606, 658}) host.Set(on, 1.0f);
-  host.Set(676, 1.0f);   // "fxModOn"
-  host.Set(695, 1.0f);   // "MSrc1": FX LFO 1 ...
-  host.Set(696, 1.0f);   // ... to "RvbGain"
+  for (Param::Id on : {Param::RvbOn, Param::DistOn, Param::PhsOn, Param::DlyOn, Param::ChrsOn,
+                       Param::XFltOn, Param::EQOn}) {
+    host.Set(on, 1.0f);
+  }
+  host.Set(Param::FxModOn, 1.0f);
+  host.Set(Param::FxModSrc1, 1.0f);   // "MSrc1": FX LFO 1 ...
+  host.Set(Param::FxModDst1, 1.0f);   // ... to "RvbGain"
   host.NoteOn(60);
   host.Render(44100);  // the first second may allocate (pool, tables)
   std::mt19937 rng(7);
@@ -140,9 +144,9 @@ TEST(Soak, SteadyRenderAllocatesNothing) {
     float* outs[2] = {l, r};
     countAllocations = true;
     host.Dispatch(vst::effProcessEvents, 0, 0, &block);
-    host.effect->setParameter(host.effect, 251, amount);
-    host.effect->setParameter(host.effect, 250, destination);
-    host.effect->setParameter(host.effect, 697, amount);  // "MAmt1"
+    host.effect->setParameter(host.effect, Param::ModAmt1, amount);
+    host.effect->setParameter(host.effect, Param::ModDst1, destination);
+    host.effect->setParameter(host.effect, Param::FxModAmt1, amount);  // "MAmt1"
     host.effect->processReplacing(host.effect, nullptr, outs, 512);
     countAllocations = false;
   }
