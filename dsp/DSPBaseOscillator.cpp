@@ -216,7 +216,6 @@ void TDSPTableOscillator::SetTableLength(int16_t) {
   SetPhaseRange(tableLength_, tableLength_);
   incrementScale_ = static_cast<float>(static_cast<long double>(tableLength_) /
                                        context_->sampleRate);
-  table_.reset(new float[static_cast<size_t>(tableLength_) + 10]());
   BuildTable();
 }
 
@@ -264,13 +263,13 @@ float TDSPTableOscillator::IntoTableSlow(float phase, float n) {
 
 void TDSPTableOscillator::Tick() {
   const float phase = IntoTable(phase_, tableLength_);
-  Out = static_cast<float>(ReadTable(table_.get(), tableLength_, phase));
+  Out = static_cast<float>(ReadTable(table_, tableLength_, phase));
   phase_ = static_cast<float>(static_cast<long double>(phase) + increment_ + incrementOffset_);
 }
 
 void TDSPTableOscillator::FillPeriod(float* out) {
   const int32_t m = context_->samplesPerMs;
-  const float* table = table_.get();
+  const float* table = table_;
   const int32_t n = tableLength_;
   const float size = static_cast<float>(n);
   const float gain = gain_, increment = increment_, offset = incrementOffset_;

@@ -216,8 +216,9 @@ class TDSPAnalyticOscillator : public TDSPBaseOscillator {
   W& Self() { return *static_cast<W*>(this); }
 };
 
-// Single-cycle wave tables of N entries (256; 512 for one noise table), built once at
-// construction and read with linear interpolation. The phase runs over [0, N).
+// Single-cycle wave tables of N entries (256; 512 for one noise table), read with linear
+// interpolation. The phase runs over [0, N). The table itself belongs to the waveform,
+// not to the oscillator: every oscillator of a waveform reads the same process-wide copy.
 class TDSPTableOscillator : public TDSPBaseOscillator {
  public:
   static constexpr float kTablePitchOffset = 0.03f;
@@ -225,8 +226,8 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
 
   TDSPTableOscillator();
 
-  // N := the class's own length whatever the argument; wrap range N / N; a new table
-  // of N + 10 entries, built by the class.
+  // N := the class's own length whatever the argument; wrap range N / N; the class's
+  // table of N + 10 entries.
   void SetTableLength(int16_t n) override;
   void SetFrequency(float hz) override;
   void SetPitch(float semitones) override;
@@ -234,13 +235,13 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   void Tick() override;
   void FillPeriod(float* out) override;
 
-  const float* Table() const { return table_.get(); }
+  const float* Table() const { return table_; }
   float IncrementScale() const { return incrementScale_; }
 
  protected:
   // The class's table length (the argument of SetTableLength is ignored).
   virtual int16_t FixedTableLength() const { return 256; }
-  // Fills the first N entries of the table.
+  // Points table_ at the class's table (shared, built once per process).
   virtual void BuildTable() = 0;
   void UpdateIncrement() override;
   // A sample-rate change refreshes the increment scale N / sample rate.
@@ -254,15 +255,22 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   [[gnu::noinline]] static float IntoTableSlow(float phase, float n);
   // Linear interpolation between entry ⌊φ⌋ and the next one (entry 0 after N - 1);
   // the index is round(φ - 0.5).
-  static long double ReadTable(const float* table, int32_t n, float phase) {
+  //
+  // In double, not extended precision: t, 1 - t and both products are exact in double
+  // (float times float), so only the sum and the gain product round, at 53 instead of 64
+  // bits, before the result is stored as a float. The stored sample can differ only where
+  // the exact value lies within 2^-53 of the midpoint between two floats, by one ulp; the
+  // golden renders count such samples. Double arithmetic runs in SSE registers, where the
+  // extended one needed the x87 unit and a memory round trip per sample.
+  static double ReadTable(const float* table, int32_t n, float phase) {
     const int32_t i = RoundFloat(phase - 0.5f);
-    const long double t = phase - static_cast<float>(i);
+    const double t = phase - static_cast<float>(i);
     const int32_t j = (i + 1 == n) ? 0 : i + 1;
-    return (1.0L - t) * table[i] + t * table[j];
+    return (1.0 - t) * table[i] + t * table[j];
   }
 
   float incrementScale_ = 0.0f;
-  std::unique_ptr<float[]> table_;
+  const float* table_ = nullptr;
 };
 
 template <class W>

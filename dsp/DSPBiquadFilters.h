@@ -10,6 +10,9 @@ class TBiquadFilter1Base : public TDSPFilter {
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     float y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <typeinfo>
 
 #include "framework/DSPControl.h"
 
@@ -70,6 +71,13 @@ class TDSPFilter : public TDSPControl {
   void Recalculate() override;
   // Clears the delay elements and the input and output samples; coefficients stay.
   virtual void Reset() { ClearRegisters(); }
+  // This filter over a and `right` over b, one control period each. Designs with a
+  // paired loop run both at once when `right` is of the same class; otherwise (and by
+  // default) one after the other.
+  virtual void FillPeriodPair(TDSPFilter& right, float* a, float* b) {
+    FillPeriod(a);
+    right.FillPeriod(b);
+  }
 
   // Buffer processing (block-based hosts of a filter; the voice engine does not use it).
   // The control's own input block into its output block; zero and denormal outputs
@@ -113,6 +121,32 @@ class TDSPFilter : public TDSPControl {
   static bool AllFinite(TFloats... v) {
     // x * 0 is 0 for every finite x and NaN for infinities and NaN.
     return ((v * 0.0f) + ... + 0.0f) == 0.0f;
+  }
+  // One period of two filters of design D in one loop (false when `other` is of another
+  // class or context): the two recursions are independent, so the processor overlaps
+  // them, and each keeps its own state and its own guard, exactly as two separate runs.
+  template <class D>
+  static bool GuardedPeriodPair(D& d, TDSPFilter& other, float* a, float* b, int32_t m) {
+    if (typeid(other) != typeid(d) || other.context_ != d.context_) return false;
+    D& e = static_cast<D&>(other);
+    float probeA = 0.0f, probeB = 0.0f;
+    for (int32_t i = 0; i < m; ++i) {
+      const float y = d.Step(a[i]);
+      const float z = e.Step(b[i]);
+      probeA += y * 0.0f;
+      probeB += z * 0.0f;
+      a[i] = y;
+      b[i] = z;
+    }
+    if (probeA != 0.0f || !d.StateFinite()) {
+      ZeroNonFinite(a, m);
+      d.Reset();
+    }
+    if (probeB != 0.0f || !e.StateFinite()) {
+      ZeroNonFinite(b, m);
+      e.Reset();
+    }
+    return true;
   }
   // One sample through design D (its `Step`, `StateFinite` and `Reset`).
   template <class D>

@@ -16,6 +16,9 @@ class TButterworthFilter1 : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) { return section_.Filter(x); }
   bool StateFinite() const {
@@ -47,6 +50,9 @@ class TButterworthFilter2 : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) { return section_.Filter(x); }
   bool StateFinite() const {
@@ -83,6 +89,9 @@ class TDSPOnePoleFilter : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); y_ = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     y_ = pass_ * x + k_ * y_;
@@ -113,6 +122,9 @@ class T24DBResonantLPFilter1 final : public TDSPFilter {
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     const float u = (x - fb_ * s4_) * g_;
@@ -147,6 +159,9 @@ class T24DBResonantFilter3 final : public TDSPFilter {
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     const float u = x - r_ * y4_;
@@ -183,6 +198,9 @@ class T24DBResonantFilter2 : public TDSPFilter {
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     const float in = 0.001f * x - fb_ * b4_;
@@ -237,6 +255,9 @@ class TXResonantFilter1 final : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); b0_ = b1_ = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     b0_ = b0_ + f_ * (x - b0_ + fb_ * (b0_ - b1_));
@@ -264,6 +285,9 @@ class TStateVariableFilter1 : public TDSPFilter {
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     float u = gin_ * x;

@@ -16,6 +16,9 @@ class TIIRNotchFilter1 final : public TDSPFilter {
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     // y = g (x + x2) - 2 c g x1 + 2 R' c y1 - R'^2 y2
@@ -46,6 +49,9 @@ class TResonatorFilter2 final : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); y1_ = y2_ = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     const float y = g_ * x - b1_ * y1_ - q_ * y2_;
@@ -76,6 +82,9 @@ class TRBJFilter : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) { return section_.Filter(x); }
   bool StateFinite() const {
@@ -210,6 +219,9 @@ class TCFilterXBP final : public TCFilterX {
   void Recalculate() override;
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     const float y = g_ * x + rc2_ * y1_ - r2_ * y2_;
@@ -229,6 +241,9 @@ class TCFilterXPhaser final : public TCFilterX {
   void Recalculate() override { DesignPole(); }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     const float y = r2_ * x - rc2_ * x1_ + x2_ + rc2_ * y1_ - r2_ * y2_;
@@ -250,6 +265,9 @@ class TPinkNoiseFilter final : public TDSPFilter {
   void Reset() override { TDSPFilter::Reset(); p0_ = p1_ = p2_ = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
 
   float Step(float x) {
     p0_ = 0.99765f * p0_ + k0_ * x;

@@ -1,7 +1,9 @@
 #include "dsp/DSPMaths.h"
 
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <mutex>
 #include <utility>
 #include <algorithm>
 #include <cstring>
@@ -33,24 +35,37 @@ long double ThreePhase(long double x, long double depth) {
   return a + 0.06L * std::sin(kTwoPi * (1.0L - a)) + depth * std::sin(20.0L * a);
 }
 
+// The 31 tables took about 110 ms together, and a patch uses one or two curve types:
+// each table is built when its type is first selected (or first read), once per process,
+// and published whole; it lives until the library is unloaded.
 struct TCurveTables {
-  std::unique_ptr<float[]> data{new float[static_cast<size_t>(kCurveCount) * kCurveTableLength]()};
-  float* Table(int type) { return data.get() + static_cast<size_t>(type) * kCurveTableLength; }
+  std::array<std::atomic<const float*>, kCurveCount> published{};
+  std::array<std::unique_ptr<float[]>, kCurveCount> owned;
+  std::mutex building;
 
-  TCurveTables() {
+  const float* Table(int type) {
+    if (const float* table = published[static_cast<size_t>(type)].load(std::memory_order_acquire)) {
+      return table;
+    }
+    return Build(type);
+  }
+
+  [[gnu::noinline]] const float* Build(int type) {
+    const auto t = static_cast<size_t>(type);
+    std::lock_guard<std::mutex> lock(building);
+    if (const float* table = published[t].load(std::memory_order_relaxed)) return table;
+    std::unique_ptr<float[]> table(new float[kCurveTableLength]());
     for (int i = 0; i < kCurveData; ++i) {
       const float x = static_cast<float>(i) / 16384.0f;
-      for (int t = 1; t < kCurveCount; ++t) {
-        Table(t)[kCurveGuard + i] = static_cast<float>(CurveShape(t, x));
-      }
+      table[kCurveGuard + i] = static_cast<float>(CurveShape(type, x));
     }
     // The trailing guards repeat the last data entry; the very last entry stays 0.
-    for (int t = 1; t < kCurveCount; ++t) {
-      float* table = Table(t);
-      for (int i = kCurveGuard + kCurveData; i < kCurveTableLength - 1; ++i) {
-        table[i] = table[kCurveGuard + kCurveData - 1];
-      }
+    for (int i = kCurveGuard + kCurveData; i < kCurveTableLength - 1; ++i) {
+      table[i] = table[kCurveGuard + kCurveData - 1];
     }
+    owned[t] = std::move(table);
+    published[t].store(owned[t].get(), std::memory_order_release);
+    return owned[t].get();
   }
 };
 
@@ -64,9 +79,7 @@ void TableCurve(float& x) {
   // index = round(x * 16384), ties to even, counted from the first data entry. Inputs the
   // guards do not cover (a runaway envelope, a stored value that is not a number) read the
   // first or the last entry instead of memory beyond the table.
-  constexpr float kLowest = -static_cast<float>(kCurveGuard) / 16384.0f;
-  constexpr float kHighest = static_cast<float>(kCurveTableLength - 1 - kCurveGuard) / 16384.0f;
-  const float inside = x >= kLowest ? (x <= kHighest ? x : kHighest) : kLowest;  // NaN: lowest
+  const float inside = std::fmin(std::fmax(x, kCurveLowest), kCurveHighest);  // NaN: lowest
   const long index = std::lrintf(inside * 16384.0f);
   x = Curves().Table(T)[kCurveGuard + index];
 }
@@ -152,6 +165,7 @@ long double CurveShape(int type, long double x) {
 
 TCurveFunction SelectCurve(int type) {
   if (type < 1 || type >= kCurveCount) return &LinearCurve;
+  Curves().Table(type);  // the table exists before the first value goes through it
   return kCurveFunctions[static_cast<size_t>(type)];
 }
 

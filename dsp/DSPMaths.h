@@ -4,6 +4,7 @@
 // afterwards (the random seed excepted).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 // ---- curves ----
@@ -20,8 +21,23 @@ TCurveFunction SelectCurve(int type);
 // The shape of a curve type evaluated directly in extended precision (no table);
 // the oscillator wave tables are built from these.
 long double CurveShape(int type, long double x);
-// The table of a curve type 1..32: kCurveTableLength floats, guards included.
+// The table of a curve type 1..32: kCurveTableLength floats, guards included; null for
+// "Linear" and types outside 1..32.
 const float* CurveTable(int type);
+// A whole run of values through a curve table, in place: the lookup of the curve
+// function without a call per value. A null table ("Linear") leaves them unchanged.
+// Inputs the guards do not cover (a runaway envelope, a value that is not a number) read
+// the first or the last entry instead of memory beyond the table.
+constexpr float kCurveLowest = -static_cast<float>(kCurveGuard) / 16384.0f;
+constexpr float kCurveHighest = static_cast<float>(kCurveTableLength - 1 - kCurveGuard) / 16384.0f;
+inline void ApplyCurveTable(const float* table, float* x, int32_t n) {
+  if (!table) return;
+  const float* data = table + kCurveGuard;
+  for (int32_t k = 0; k < n; ++k) {
+    const float inside = std::fmin(std::fmax(x[k], kCurveLowest), kCurveHighest);  // NaN: lowest
+    x[k] = data[std::lrintf(inside * 16384.0f)];
+  }
+}
 
 // ---- constant signals ----
 class TDSPConstSignals {

@@ -28,6 +28,10 @@ class TDSPMultiFilter : public TDSPControl {
 
   void Tick() override;
   void FillPeriod(float* a) override { filter_->FillPeriod(a); }
+  // This selector's filter over a and `right`'s over b (a stage's left and right units).
+  void FillPeriodPair(TDSPMultiFilter& right, float* a, float* b) {
+    filter_->FillPeriodPair(*right.filter_, a, b);
+  }
   // Sets the filter up again: context, reset (its state is cleared), coefficients.
   void Recalculate() override;
   void ContextChanged(TDSPProcessInfo* info) override;

@@ -1,8 +1,13 @@
 #include "dsp/DSPWaves.h"
 
+#include <array>
+#include <atomic>
 #include <cmath>
+#include <memory>
+#include <mutex>
 
 #include "dsp/DSPMaths.h"
+#include "dsp/DSPWaveformTable.h"
 
 namespace waves {
 
@@ -220,6 +225,40 @@ void BuildWaveTable(const TTableParams& params, float* table, int32_t n) {
   if (params.scale != 1.0L) {
     for (int32_t i = 0; i < n; ++i) table[i] = static_cast<float>(table[i] * params.scale);
   }
+}
+
+namespace {
+
+// The process-wide tables: the pointers are published once a table is complete, so a
+// reader that sees one sees the whole table; the owners free them at unload.
+struct TSharedWaveTables {
+  std::array<std::atomic<const float*>, kWaveformCount> published{};
+  std::array<std::unique_ptr<float[]>, kWaveformCount> owned;
+  std::mutex building;
+};
+
+TSharedWaveTables& SharedTables() {
+  static TSharedWaveTables tables;
+  return tables;
+}
+
+}  // namespace
+
+const float* SharedWaveTable(int index) {
+  if (index < 0 || index >= kWaveformCount) return nullptr;
+  const TWaveformMember& row = WaveformMember(index);
+  if (row.kind != TWaveKind::kTable) return nullptr;
+  TSharedWaveTables& shared = SharedTables();
+  const auto i = static_cast<size_t>(index);
+  if (const float* table = shared.published[i].load(std::memory_order_acquire)) return table;
+  std::lock_guard<std::mutex> lock(shared.building);
+  if (const float* table = shared.published[i].load(std::memory_order_relaxed)) return table;
+  const int32_t n = row.table.length;
+  std::unique_ptr<float[]> table(new float[static_cast<size_t>(n) + 10]());
+  BuildWaveTable(row.table, table.get(), n);
+  shared.owned[i] = std::move(table);
+  shared.published[i].store(shared.owned[i].get(), std::memory_order_release);
+  return shared.owned[i].get();
 }
 
 }  // namespace waves

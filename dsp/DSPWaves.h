@@ -68,4 +68,14 @@ void Smooth(float* table, int32_t n, int32_t passes);
 // The whole build: the shape, then the smoothing passes, then the scale.
 void BuildWaveTable(const TTableParams& params, float* table, int32_t n);
 
+// The finished table of table waveform `index`: N entries built from its member-table row
+// and ten zero entries past the cycle. A table depends only on its waveform, so it is
+// built once per process, on first request (any thread), and then shared read-only by
+// every oscillator of that waveform in every instance; it lives until the library is
+// unloaded. Null for a waveform without a table.
+const float* SharedWaveTable(int index);
+// Builds the table of `index` now if it does not exist yet, so that a later request
+// (under the audio lock) only looks it up.
+inline void PrepareWaveTable(int index) { (void)SharedWaveTable(index); }
+
 }  // namespace waves

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/DSPWaves.h"
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6Params.h"
@@ -62,6 +63,41 @@ void TTesmora6::DefineParameters() {
 void TTesmora6::FinishInitialisation() {
   TVXInstr6Osc::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);
+  // The first block builds the voice pool from the current program under the lock.
+  PrepareWaveTables(Program(CurrentProgram()));
+}
+
+// ---------------------------------------------------------------- wave tables ahead of changes
+
+namespace {
+constexpr Param::Id kWaveformParams[] = {
+    Param::Osc1Waveform, Param::Osc2Waveform, Param::Osc3Waveform, Param::Osc4Waveform,
+    Param::Osc5Waveform, Param::Osc6Waveform, Param::Lfo1Waveform, Param::Lfo2Waveform,
+    Param::Lfo3Waveform};
+}  // namespace
+
+void TTesmora6::PrepareWaveTable(int32_t index, float normalized) const {
+  for (Param::Id id : kWaveformParams) {
+    if (index != id) continue;
+    const float v = normalized >= 0.0f ? std::min(normalized, 1.0f) : 0.0f;  // NaN too
+    waves::PrepareWaveTable(Round(ParamInfo(index).ToReal(v)));
+  }
+}
+
+void TTesmora6::PrepareWaveTables(const TDSPPluginProgram& program) const {
+  for (Param::Id id : kWaveformParams) {
+    if (static_cast<size_t>(id) < program.values.size()) PrepareWaveTable(id, program.values[id]);
+  }
+}
+
+void TTesmora6::SetParameterFromHost(int32_t index, float value) {
+  PrepareWaveTable(index, value);
+  TVXInstr6Osc::SetParameterFromHost(index, value);
+}
+
+void TTesmora6::SetProgram(int32_t n) {
+  if (n >= 0 && n < ProgramCount()) PrepareWaveTables(Program(n));
+  TVXInstr6Osc::SetProgram(n);
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {
@@ -230,19 +266,22 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
     osc.FillPeriod(osc.OutputBlock());
     o[static_cast<size_t>(i)] = osc.OutputBlock();
   }
-  // Mix with the envelope weights and pan gains.
+  // Mix with the envelope weights and pan gains: oscillator by oscillator over the whole
+  // period (each sample still sums oscillators 1 to 6 in order, starting from 0, so the
+  // sums are the same; the loop over the period runs in vector lanes).
   float* vl = VoiceL.data();
   float* vr = VoiceR.data();
-  for (int32_t k = 0; k < p; ++k) {
-    float sumL = 0.0f, sumR = 0.0f;
-    for (size_t i = 0; i < kOscillators; ++i) {
-      const TOscillatorState& s = Osc[i];
-      const float ai = (s.envWeight1 * e1[k] + s.envWeight2 * e2[k]) * o[i][k];
-      sumL += ai * s.gainL;
-      sumR += ai * s.gainR;
+  std::fill(vl, vl + p, 0.0f);
+  std::fill(vr, vr + p, 0.0f);
+  for (size_t i = 0; i < kOscillators; ++i) {
+    const TOscillatorState& s = Osc[i];
+    const float w1 = s.envWeight1, w2 = s.envWeight2, gl = s.gainL, gr = s.gainR;
+    const float* oi = o[i];
+    for (int32_t k = 0; k < p; ++k) {
+      const float ai = (w1 * e1[k] + w2 * e2[k]) * oi[k];
+      vl[k] += ai * gl;
+      vr[k] += ai * gr;
     }
-    vl[k] = sumL;
-    vr[k] = sumR;
   }
   // Shapers and the two filter stages.
   auto shape = [&](uint8_t route) {
@@ -257,20 +296,20 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   };
   shape(0);
   if (FilterStages[0].on) {
-    voice.Filters[TDSPSynthVoice::kFilter1Left].FillPeriod(vl);
-    voice.Filters[TDSPSynthVoice::kFilter1Right].FillPeriod(vr);
+    voice.Filters[TDSPSynthVoice::kFilter1Left].FillPeriodPair(
+        voice.Filters[TDSPSynthVoice::kFilter1Right], vl, vr);
   }
   shape(1);
   if (FilterStages[1].on) {
-    voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriod(vl);
-    voice.Filters[TDSPSynthVoice::kFilter2Right].FillPeriod(vr);
+    voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriodPair(
+        voice.Filters[TDSPSynthVoice::kFilter2Right], vl, vr);
   }
   // Amplitude curves, depths and the gain buffer.
   const float* gain = voice.GainBuffer();
+  ApplyCurveTable(AmpCurveTable1, e1, p);
+  ApplyCurveTable(AmpCurveTable2, e2, p);
   float probe = 0.0f;
   for (int32_t k = 0; k < p; ++k) {
-    AmpCurve1(e1[k]);
-    AmpCurve2(e2[k]);
     const float f1 = 1.0f - (1.0f - e1[k]) * AmpDepth1;
     const float f2 = 1.0f - (1.0f - e2[k]) * AmpDepth2;
     const float f = f1 * f2 * gain[k];
@@ -304,6 +343,7 @@ void TTesmora6::RecoverVoice(TDSPSynthVoice& voice) {
 
 void TTesmora6::RenderBlock() {
   CheckVoicePool();
+  matrixDirty_ = true;  // parameter values may have been stored without a notification
   VoicesActive = 0;
   std::fill(outputs[0].stereo.begin(), outputs[0].stereo.end(), 0.0f);
   std::fill(MixL.begin(), MixL.end(), 0.0f);

@@ -15,6 +15,10 @@ class TTesmora6 : public TVXInstr6Osc {
   ~TTesmora6() override;
 
   void ParameterChanged(int32_t index) override;
+  // Both first build the wave tables the change will need (outside the DSPLock, once per
+  // process), so that applying it under the lock only looks them up.
+  void SetParameterFromHost(int32_t index, float value) override;
+  void SetProgram(int32_t n) override;
   void RenderBlock() override;
   std::string DisplayText(int32_t index, float realValue) override;
 
@@ -30,6 +34,10 @@ class TTesmora6 : public TVXInstr6Osc {
   void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);
   void RenderVoice(TDSPSynthVoice& voice);
   void RecoverVoice(TDSPSynthVoice& voice);
+  // The wave table of the waveform a waveform parameter would select at this normalized
+  // value; other parameters need none.
+  void PrepareWaveTable(int32_t index, float normalized) const;
+  void PrepareWaveTables(const TDSPPluginProgram& program) const;
 
   TTesmora6IndexMaps indexMaps_;
 };

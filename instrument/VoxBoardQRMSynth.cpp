@@ -43,7 +43,23 @@ void TVoxBoardQRMSynth::BuildModInverse() {
 void TVoxBoardQRMSynth::ParameterChanged(int32_t index) {
   TVoxBoardArpSynth::ParameterChanged(index);
   const int16_t slot = SlotOfHost(index);
+  if (slot >= kSlotMatrix && slot < kSlotMatrix + 3 * kMatrixSlots) matrixDirty_ = true;
   if (slot >= 0) SlotChanged(slot, index);
+}
+
+void TVoxBoardQRMSynth::RefreshMatrix() {
+  matrixDirty_ = false;
+  matrixSlotCount_ = 0;
+  const int16_t first = HostOfSlot(kSlotMatrix);
+  if (first < 0) return;
+  for (int n = 0; n < kMatrixSlots; ++n) {
+    const int32_t source = GetInteger(first + 3 * n);
+    const int32_t dest = GetInteger(first + 3 * n + 1);
+    if (dest <= 0 || static_cast<size_t>(dest) >= modDestinations_.Count()) continue;
+    const float amount = AmountCurve(GetReal(first + 3 * n + 2) * 0.001f);
+    matrixSlots_[static_cast<size_t>(matrixSlotCount_++)] = {
+        source, modDestinations_[static_cast<size_t>(dest)].hostIndex, amount};
+  }
 }
 
 void TVoxBoardQRMSynth::ReapplySlots(int32_t first, int32_t last) {
@@ -108,8 +124,8 @@ void TVoxBoardQRMSynth::SlotChanged(int32_t slot, int32_t host) {
     case kSlotEnv2Release: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetReleaseTime(TimecentsToMsExact(value)); }); break;
     case kSlotAmpEnv1: AmpDepth1 = static_cast<float>(integer) * 0.01f; break;
     case kSlotAmpEnv2: AmpDepth2 = static_cast<float>(integer) * 0.01f; break;
-    case kSlotEnv1Db: AmpCurve1 = SelectCurve(integer); break;
-    case kSlotEnv2Db: AmpCurve2 = SelectCurve(integer); break;
+    case kSlotEnv1Db: AmpCurve1 = SelectCurve(integer); AmpCurveTable1 = CurveTable(integer); break;
+    case kSlotEnv2Db: AmpCurve2 = SelectCurve(integer); AmpCurveTable2 = CurveTable(integer); break;
     case kSlotEnv1ScaleBy: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetUseFixedLevel(integer != 0); }); break;
     case kSlotEnv2ScaleBy: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetUseFixedLevel(integer != 0); }); break;
     case kSlotEnv1ScaleTo: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetFixedLevel(value * 0.001f); }); break;
@@ -323,14 +339,11 @@ void TVoxBoardQRMSynth::RunModulationStep(TDSPSynthVoice& voice) {
   float* m = ModOffsets.data();
   for (size_t d = 1; d < modDestinations_.Count(); ++d) m[modDestinations_[d].hostIndex] = 0.0f;
   // 4. The matrix.
-  const int16_t first = HostOfSlot(kSlotMatrix);
-  if (matrixOn_ && first >= 0) {
-    for (int n = 0; n < kMatrixSlots; ++n) {
-      const int32_t source = GetInteger(first + 3 * n);
-      const int32_t dest = GetInteger(first + 3 * n + 1);
-      if (dest <= 0 || static_cast<size_t>(dest) >= modDestinations_.Count()) continue;
-      const float amount = AmountCurve(GetReal(first + 3 * n + 2) * 0.001f);
-      m[modDestinations_[static_cast<size_t>(dest)].hostIndex] += amount * SourceValue(voice, source);
+  if (matrixOn_) {
+    if (matrixDirty_) RefreshMatrix();
+    for (int32_t n = 0; n < matrixSlotCount_; ++n) {
+      const TMatrixSlot& s = matrixSlots_[static_cast<size_t>(n)];
+      m[s.hostIndex] += s.amount * SourceValue(voice, s.source);
     }
   }
   // 5. Shaper amounts.

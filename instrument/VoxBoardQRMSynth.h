@@ -71,6 +71,9 @@ class TVoxBoardQRMSynth : public TVoxBoardArpSynth {
   float AmpDepth1 = 1.0f, AmpDepth2 = 0.0f;
   TCurveFunction AmpCurve1 = SelectCurve(1);
   TCurveFunction AmpCurve2 = SelectCurve(1);
+  // The same curves as tables, for the render's period-wide pass (null: "Linear").
+  const float* AmpCurveTable1 = CurveTable(1);
+  const float* AmpCurveTable2 = CurveTable(1);
   int32_t Env2DelaySamples = 0;
   float GlideSamples = 0.0f, GlideRate = 0.0f;  // glide length G and 1/G
 
@@ -112,4 +115,16 @@ class TVoxBoardQRMSynth : public TVoxBoardArpSynth {
   std::array<int32_t, 3> lfoDelay_{}, lfoAttack_{}, lfoHold_{}, lfoRelease_{};
   std::array<int32_t, 3> lfoCycles_{};
   bool matrixOn_ = true;
+  // The matrix slots in use, as the modulation step reads them: the 66 slot parameters
+  // are read again only after one of them changed and once per block, not per voice and
+  // period. Slots without a valid destination are left out, the rest keep their order.
+  struct TMatrixSlot {
+    int32_t source;
+    int32_t hostIndex;
+    float amount;
+  };
+  std::array<TMatrixSlot, kMatrixSlots> matrixSlots_{};
+  int32_t matrixSlotCount_ = 0;
+  bool matrixDirty_ = true;
+  void RefreshMatrix();
 };

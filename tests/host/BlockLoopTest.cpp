@@ -180,30 +180,34 @@ TEST(Context, SampleRateChanges) {
 
 TEST(FloatingPoint, CallerStateRestoredAfterEveryEntryPoint) {
   TProbeHost host;
-  // Flush-to-zero, denormals-are-zero, round toward zero; x87 round toward zero.
-  const uint32_t callerMxcsr = 0xFFC0;
-  const uint16_t callerX87 = 0x0F7F;
-  auto check = [&](const char* what, const std::function<void()>& call) {
-    TFPUModeGuard::WriteMxcsr(callerMxcsr);
-    TFPUModeGuard::WriteX87(callerX87);
-    call();
-    const uint32_t mxcsr = TFPUModeGuard::ReadMxcsr() & ~0x3Fu;  // ignore sticky flags
-    const uint16_t x87 = TFPUModeGuard::ReadX87();
-    TFPUModeGuard::WriteMxcsr(0x1F80);
-    TFPUModeGuard::WriteX87(0x037F);
-    EXPECT_EQ(mxcsr, callerMxcsr) << what;
-    EXPECT_EQ(x87, callerX87) << what;
-  };
-  check("dispatcher", [&] { host.Dispatch(vst::effGetVendorVersion); });
-  check("setParameter", [&] { host.SetParameter(Param::Env1Release, 0.3f); });
-  check("getParameter", [&] { host.GetParameter(Param::Env1Release); });
-  check("processReplacing", [&] { host.Process(64); });
-  check("process", [&] {
-    std::vector<float> l(64), r(64);
-    float* outs[2] = {l.data(), r.data()};
-    host.effect->process(host.effect, nullptr, outs, 64);
-  });
-  EXPECT_EQ(host.plugin->mxcsrInRender & ~0x3Fu, TFPUModeGuard::kPluginMxcsr);
+  struct TCallerMode { uint32_t mxcsr; uint16_t x87; };
+  // Flush-to-zero, denormals-are-zero, round toward zero and x87 round toward zero; then
+  // a caller with the plain default mode, which must not keep the plug-in's flush-to-zero.
+  for (TCallerMode caller : {TCallerMode{0xFFC0, 0x0F7F}, TCallerMode{0x1F80, 0x037F}}) {
+    auto check = [&](const char* what, const std::function<void()>& call) {
+      TFPUModeGuard::WriteMxcsr(caller.mxcsr);
+      TFPUModeGuard::WriteX87(caller.x87);
+      call();
+      const uint32_t mxcsr = TFPUModeGuard::ReadMxcsr() & ~0x3Fu;  // ignore sticky flags
+      const uint16_t x87 = TFPUModeGuard::ReadX87();
+      TFPUModeGuard::WriteMxcsr(0x1F80);
+      TFPUModeGuard::WriteX87(0x037F);
+      EXPECT_EQ(mxcsr, caller.mxcsr) << what;
+      EXPECT_EQ(x87, caller.x87) << what;
+    };
+    check("dispatcher", [&] { host.Dispatch(vst::effGetVendorVersion); });
+    check("setParameter", [&] { host.SetParameter(Param::Env1Release, 0.3f); });
+    check("getParameter", [&] { host.GetParameter(Param::Env1Release); });
+    check("processReplacing", [&] { host.Process(64); });
+    check("process", [&] {
+      std::vector<float> l(64), r(64);
+      float* outs[2] = {l.data(), r.data()};
+      host.effect->process(host.effect, nullptr, outs, 64);
+    });
+    // Inside, the render runs with flush-to-zero and denormals-are-zero, exceptions masked
+    // and round to nearest, whatever the caller had.
+    EXPECT_EQ(host.plugin->mxcsrInRender & ~0x3Fu, 0x9FC0u) << std::hex << caller.mxcsr;
+  }
 }
 
 TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
