@@ -11,6 +11,7 @@
 #include <memory>
 #include <sys/time.h>
 
+#include "framework/DSPLock.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -75,8 +76,11 @@ TCurveTables& Curves() {
 
 template <int T>
 void TableCurve(float& x) {
-  // index = round(x * 16384), ties to even, counted from the first data entry.
-  const long index = std::lrintf(x * 16384.0f);
+  // index = round(x * 16384), ties to even, counted from the first data entry. Inputs the
+  // guards do not cover (a runaway envelope, a stored value that is not a number) read the
+  // first or the last entry instead of memory beyond the table.
+  const float inside = std::fmin(std::fmax(x, kCurveLowest), kCurveHighest);  // NaN: lowest
+  const long index = std::lrintf(inside * 16384.0f);
   x = Curves().Table(T)[kCurveGuard + index];
 }
 
@@ -186,6 +190,7 @@ const float* DSPNoiseTable() { return Noise().noise; }
 const float* DSPDenormalNoise() { return Noise().denormal; }
 
 void TDSPRandom::ReseedFromTimeOfDay() {
+  if (!followsClock_) return;
   timeval tv{};
   gettimeofday(&tv, nullptr);
   const long secondsOfDay = tv.tv_sec % 86400;
@@ -193,6 +198,7 @@ void TDSPRandom::ReseedFromTimeOfDay() {
 }
 
 TDSPRandom& DSPRandom() {
+  if (TDSPInstanceState* instance = CurrentDSPInstance()) return instance->random;
   static TDSPRandom random;
   return random;
 }

@@ -26,10 +26,17 @@ long double CurveShape(int type, long double x);
 const float* CurveTable(int type);
 // A whole run of values through a curve table, in place: the lookup of the curve
 // function without a call per value. A null table ("Linear") leaves them unchanged.
+// Inputs the guards do not cover (a runaway envelope, a value that is not a number) read
+// the first or the last entry instead of memory beyond the table.
+constexpr float kCurveLowest = -static_cast<float>(kCurveGuard) / 16384.0f;
+constexpr float kCurveHighest = static_cast<float>(kCurveTableLength - 1 - kCurveGuard) / 16384.0f;
 inline void ApplyCurveTable(const float* table, float* x, int32_t n) {
   if (!table) return;
   const float* data = table + kCurveGuard;
-  for (int32_t k = 0; k < n; ++k) x[k] = data[std::lrintf(x[k] * 16384.0f)];
+  for (int32_t k = 0; k < n; ++k) {
+    const float inside = std::fmin(std::fmax(x[k], kCurveLowest), kCurveHighest);  // NaN: lowest
+    x[k] = data[std::lrintf(inside * 16384.0f)];
+  }
 }
 
 // ---- constant signals ----
@@ -59,18 +66,24 @@ const float* DSPDenormalNoise();
 // seed := seed * 134775813 + 1 (mod 2^32); a draw returns seed / 2^32 in [0, 1).
 class TDSPRandom {
  public:
-  explicit TDSPRandom(uint32_t seed = 0) : seed_(seed) {}
+  // A generator that follows the clock takes the time of day when asked to reseed; one that
+  // does not (every instance's own) keeps its sequence, so what it draws is reproducible.
+  explicit TDSPRandom(uint32_t seed = 0, bool followsClock = true)
+      : seed_(seed), followsClock_(followsClock) {}
   double Next() {
     seed_ = seed_ * 134775813u + 1u;
     return static_cast<double>(seed_) / 4294967296.0;
   }
   uint32_t Seed() const { return seed_; }
   void SetSeed(uint32_t seed) { seed_ = seed; }
-  // seed := ((hour * 60 + minute) * 60 + second) * 1000 + millisecond, UTC time of day.
+  // seed := ((hour * 60 + minute) * 60 + second) * 1000 + millisecond, UTC time of day;
+  // nothing for a generator that does not follow the clock.
   void ReseedFromTimeOfDay();
 
  private:
   uint32_t seed_;
+  bool followsClock_;
 };
-// The one generator every noise source of the library draws from.
+// The generator every noise source draws from: the one of the plug-in instance this thread
+// is serving (framework/DSPLock.h), or the process-wide one outside every instance.
 TDSPRandom& DSPRandom();

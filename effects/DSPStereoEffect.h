@@ -76,6 +76,15 @@ class TDSPStereoEffect : public TDSPControl {
   // at last. Every effect checks its period's output (and the state it wrote) at the end
   // of the period; while everything is finite nothing changes. Otherwise the effect
   // forgets its history and the period is silenced, so no NaN or infinity leaves it.
+  // Every feedback path (chorus and delay lines, the phaser's loop) passes through this
+  // bound. Settings at the top of their ranges (feedback and cross-feed together above a
+  // loop gain of 1) made a loop grow without end, to 1e37 and beyond, while staying finite;
+  // with the bound such a loop saturates instead. Normal settings never come near it, so
+  // it changes nothing they produce. NaN passes unchanged, for the check below.
+  static constexpr float kFeedbackLimit = 64.0f;
+  static float BoundFeedback(float x) {
+    return x < -kFeedbackLimit ? -kFeedbackLimit : (x > kFeedbackLimit ? kFeedbackLimit : x);
+  }
   // True when none of the n values is an infinity or a NaN.
   static bool AllFinite(const float* a, int32_t n);
   // The same for n entries of a circular line of the given length from position `from`.

@@ -207,8 +207,8 @@ void TDSPXChorus::ProcessStereo(float* left, float* right) {
 
     // Cross-feed: each line takes a share of what the other one just received.
     const float t = lineL[wpL];
-    lineL[wpL] += lineR[wpR] * crossRL;
-    lineR[wpR] += t * crossLR;
+    lineL[wpL] = BoundFeedback(lineL[wpL] + lineR[wpR] * crossRL);
+    lineR[wpR] = BoundFeedback(lineR[wpR] + t * crossLR);
 
     if (++wpL >= lenL) wpL = 0;
     if (++wpR >= lenR) wpR = 0;

@@ -127,8 +127,8 @@ void TDSPXDelay::ProcessStereo(float* left, float* right) {
       fR = filterRight_.Out;
     }
     // Each line takes its own feedback signal and a share of the other one.
-    lineL[posL] = fR * crossRL + fL;
-    lineR[posR] = fR + fL * crossLR;
+    lineL[posL] = BoundFeedback(fR * crossRL + fL);
+    lineR[posR] = BoundFeedback(fR + fL * crossLR);
     if (++posL >= lenL) posL = 0;
     if (++posR >= lenR) posR = 0;
   }

@@ -191,8 +191,8 @@ void TDSPXPhaser::ProcessStereo(float* left, float* right) {
     AllPassChains(statesLeft_.data(), nl, kL, xL, statesRight_.data(), nr, kR, xR);
     const float yL = xL + xR * crossRL_;
     const float yR = xR + xL * crossLR_;
-    fbStateL = yL * feedbackLeft_;
-    fbStateR = yR * feedbackRight_;
+    fbStateL = BoundFeedback(yL * feedbackLeft_);
+    fbStateR = BoundFeedback(yR * feedbackRight_);
     const float outL = ringL[posL];
     ringL[posL] = left[i] * dryLeft_ + yL * wetLeft_;
     const float outR = ringR[posR];

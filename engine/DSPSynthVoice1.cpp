@@ -3,6 +3,8 @@
 // ---------------------------------------------------------------- TDSPXVoice
 
 void TDSPXVoice::Reset() {
+  Pending = TPendingNote{};
+  stealFadePosition_ = stealFadeLength_ = 0;
   State = kVoiceFree;
   Age = 0;
   ReleaseAge = 0;

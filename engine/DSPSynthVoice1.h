@@ -39,6 +39,32 @@ class TDSPXVoice : public TDSPControl {
 
   bool IsFree() const { return State == kVoiceFree; }
 
+  // A sounding voice taken for a new note first fades its old note out (cutting it in one
+  // sample clicked), and the new note waits here until the fade has ended.
+  struct TPendingNote {
+    bool waiting = false;
+    bool released = false;  // its note-off came during the fade
+    int32_t note = 0;
+    float velocity = 0.0f;
+    float glideFrom = 0.0f;
+  };
+  TPendingNote Pending;
+  void StartStealFade(int32_t samples) {
+    stealFadePosition_ = 0;
+    stealFadeLength_ = samples > 0 ? samples : 1;
+  }
+  // Multiplies a period of the voice's gain by the falling ramp: 1 - (t + 1) / length,
+  // reaching 0 on the fade's last sample and staying there.
+  void ApplyStealFade(float* gain, int32_t n) {
+    for (int32_t k = 0; k < n; ++k, ++stealFadePosition_) {
+      const float left = static_cast<float>(stealFadeLength_ - stealFadePosition_ - 1);
+      gain[k] *= left > 0.0f ? left / static_cast<float>(stealFadeLength_) : 0.0f;
+    }
+  }
+  bool StealFadeDone() const { return stealFadePosition_ >= stealFadeLength_; }
+  // The key the voice answers to: the waiting note's once it has been taken.
+  int32_t OwningNote() const { return Pending.waiting ? Pending.note : Note; }
+
   int32_t ControlCounter = -1;  // samples since the last control update; -1 = just triggered
   TVoxBoardSynthBase* Owner = nullptr;
   int32_t PoolSize = 0;
@@ -50,6 +76,10 @@ class TDSPXVoice : public TDSPControl {
   float LastPitch = 48.0f;
   int16_t VoiceIndex = 0;
   int32_t ReleaseAge = 0;
+
+ private:
+  int32_t stealFadePosition_ = 0;
+  int32_t stealFadeLength_ = 0;
 };
 
 // Adds the amplitude envelope Env1 and the modulation envelope Env2.

@@ -176,7 +176,14 @@ void TVoxboardGFXSynth::ChainParameterChanged(int32_t fxId) {
   for (uint8_t e = 0; e < kFxEffectCount; ++e) {
     const TFxEffectRange& range = kFxEffectRanges[e];
     if (fxId == range.orderId) {
-      MoveEffect(effects_[e], FxInteger(fxId));
+      // Applied one by one, the swaps of the order logic make the result depend on the
+      // order before loading (and write other effects' positions back into the values
+      // being loaded): inside an update the seven values are laid out together at its end.
+      if (UpdateDepth() > 0) {
+        FxOrderPending = 1;
+      } else {
+        MoveEffect(effects_[e], FxInteger(fxId));
+      }
       return;
     }
     if (fxId == range.channelModeId) {
@@ -585,7 +592,7 @@ void TVoxboardGFXSynth::SetFxValue(int32_t fxId, float x) {
 void TVoxboardGFXSynth::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   if (position < 0 || position >= kFxEffectCount || FxOrderBusy) return;
   // The swap never runs beside a block that walks the order.
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   struct TBusy {
     uint8_t& flag;
     explicit TBusy(uint8_t& f) : flag(f) { flag = 1; }
@@ -604,6 +611,41 @@ void TVoxboardGFXSynth::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   }
   FxOrder[static_cast<size_t>(i)] = other;
   FxOrder[static_cast<size_t>(position)] = effect;
+}
+
+void TVoxboardGFXSynth::ParametersUpdated() {
+  TDSPPluginX::ParametersUpdated();
+  if (FxOrderPending) RestoreEffectOrder();
+}
+
+void TVoxboardGFXSynth::RestoreEffectOrder() {
+  FxOrderPending = 0;
+  std::array<TDSPStereoEffect*, kFxEffectCount> order{};
+  bool permutation = true;
+  for (uint8_t e = 0; e < kFxEffectCount && permutation; ++e) {
+    const int32_t position = FxInteger(kFxEffectRanges[e].orderId);
+    if (position < 0 || position >= kFxEffectCount || order[static_cast<size_t>(position)]) {
+      permutation = false;
+    } else {
+      order[static_cast<size_t>(position)] = effects_[e];
+    }
+  }
+  TDSPLockGuard lock(Instance());
+  if (permutation) {
+    // What this instance saves: every effect at the position its value names.
+    FxOrder = order;
+    return;
+  }
+  // Values that name no order (two effects at one position, or positions out of range):
+  // the order logic runs over them from the initial order, in parameter order, so the
+  // result depends only on the values.
+  FxOrder = effects_;
+  std::array<uint8_t, kFxEffectCount> byParameter{};
+  for (uint8_t e = 0; e < kFxEffectCount; ++e) byParameter[e] = e;
+  std::sort(byParameter.begin(), byParameter.end(), [](uint8_t a, uint8_t b) {
+    return kFxEffectRanges[a].orderId < kFxEffectRanges[b].orderId;
+  });
+  for (uint8_t e : byParameter) MoveEffect(effects_[e], FxInteger(kFxEffectRanges[e].orderId));
 }
 
 void TVoxboardGFXSynth::UpdateShifts() {

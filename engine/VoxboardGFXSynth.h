@@ -50,6 +50,10 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   // Moves an effect to a chain position (0 .. 6), swapping it with the effect there and
   // rewriting that effect's order parameter; other positions and re-entry are ignored.
   void MoveEffect(TDSPStereoEffect* effect, int32_t position);
+  // Lays the chain out from the seven order parameters as a whole (after a program, chunk
+  // or sub-preset was applied; see ParametersUpdated).
+  void RestoreEffectOrder();
+  void ParametersUpdated() override;
   // The four ring lengths from "FXPreShft" and "FXPostShft".
   void UpdateShifts();
   // One control period of the FX LFOs and the modulation matrix.
@@ -92,6 +96,8 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   uint8_t FxChainOn = 0;
   uint8_t FxModWasOn = 0;
   uint8_t FxOrderBusy = 0;
+  // An order parameter arrived inside an update bracket; the order follows at its end.
+  uint8_t FxOrderPending = 0;
   // Blocks since the chain last had sound; an instance that never sounded is idle.
   int32_t FxTailBlocks = kTailBlocks;
   // Samples since the last matrix step; -1 after a context change (step before the

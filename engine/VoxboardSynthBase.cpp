@@ -5,7 +5,7 @@
 TVoxBoardSynthBase::TVoxBoardSynthBase() = default;
 
 TVoxBoardSynthBase::~TVoxBoardSynthBase() {
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   FreeVoices();
 }
 
@@ -78,7 +78,7 @@ void TVoxBoardSynthBase::CheckVoicePool() {
   voicePoolDirty_ = 0;
   if (requestedVoices_ == voiceCount_) return;
   {
-    TDSPLockGuard lock;
+    TDSPLockGuard lock(Instance());
     rebuildingPool_ = 1;
     FreeVoices();
     voiceCount_ = requestedVoices_;
@@ -96,7 +96,7 @@ void TVoxBoardSynthBase::CheckVoicePool() {
 }
 
 void TVoxBoardSynthBase::RetriggerVoice(int32_t index) {
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   voicePool_[static_cast<size_t>(index)]->Trigger();
 }
 
@@ -106,7 +106,7 @@ void TVoxBoardSynthBase::AfterNoteOn(int32_t index) {
 
 void TVoxBoardSynthBase::NoteOn(const TMidiEventCompact& event) {
   if (voiceCount_ < 1) return;
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
 
   // 1. Scan: the oldest sounding voice (ties to the later index) unless a free one exists.
   bool freeSeen = false;
@@ -145,6 +145,25 @@ void TVoxBoardSynthBase::NoteOn(const TMidiEventCompact& event) {
   for (int32_t i = 0; i < voiceCount_; ++i) {
     TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
     if (!v || v->State != kVoiceFree) continue;
+    const bool stolen = candidate != -1;
+    const bool sounding = v->Pending.waiting || v->Env1.Level() > 0.0f || v->Env2.Level() > 0.0f;
+    if (stolen && sounding && (!useFirstEnvelope_ || noneHeld)) {
+      // A full restart of a sounding voice: its old note fades out over the declick time
+      // first, keeping its pitch, phase and level, and the new note starts after it
+      // (StartWaitingNote). A voice stolen again while it fades only takes the newer note.
+      float glideFrom = lastVoice_ ? lastVoice_->LastPitch : static_cast<float>(event.number);
+      if (glideFrom == -1000.0f) {
+        glideFrom = static_cast<float>(event.number);
+        if (lastVoice_) lastVoice_->LastPitch = glideFrom;
+      }
+      if (!v->Pending.waiting) v->StartStealFade(TDSPEnvelope::kDeclickMs * context_->samplesPerMs);
+      v->Pending = {true, false, event.number, static_cast<float>(event.value) / 127.0f, glideFrom};
+      v->State = kVoiceHeld;
+      lastVoice_ = v;
+      ++activeNotes_;
+      return;
+    }
+    v->Pending = {};
     v->Velocity = static_cast<float>(event.value) / 127.0f;
     if (!useFirstEnvelope_ || noneHeld) {
       RetriggerVoice(i);
@@ -182,14 +201,62 @@ void TVoxBoardSynthBase::NoteOn(const TMidiEventCompact& event) {
 void TVoxBoardSynthBase::NoteOff(const TMidiEventCompact& event) {
   for (int32_t i = 0; i < voiceCount_; ++i) {
     TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
-    if (v && v->State == kVoiceHeld && v->Note == event.number) {
+    if (v && v->State == kVoiceHeld && v->OwningNote() == event.number) {
+      if (v->Pending.waiting && !v->Pending.released) {
+        v->Pending.released = true;  // released as soon as it has started
+        return;
+      }
+      if (v->Pending.waiting) continue;
       v->Release();
       return;
     }
   }
 }
 
+void TVoxBoardSynthBase::StartWaitingNote(int32_t index) {
+  TDSPSynthVoice* v = voicePool_[static_cast<size_t>(index)].get();
+  if (!v || !v->Pending.waiting || !v->StealFadeDone()) return;
+  const TDSPXVoice::TPendingNote note = v->Pending;
+  v->Pending = {};
+  // The old note has faded to silence: its envelopes end here, without a ramp of their own.
+  for (TDSPADSR* env : {&v->Env1, &v->Env2}) {
+    env->SetGate(0.0f);
+    env->SetAge(0);
+    env->Silence();
+  }
+  v->Velocity = note.velocity;
+  RetriggerVoice(index);
+  v->State = kVoiceHeld;
+  v->GlideFrom = note.glideFrom;
+  v->Note = note.note;
+  v->Age = 0;
+  v->ControlCounter = -1;
+  AfterNoteOn(index);
+  if (note.released) v->Release();
+}
+
+void TVoxBoardSynthBase::AllNotesOff() {
+  for (auto& v : voicePool_) {
+    if (!v || v->State != kVoiceHeld) continue;
+    if (v->Pending.waiting) {
+      v->Pending.released = true;
+    } else {
+      v->Release();
+    }
+  }
+}
+
+void TVoxBoardSynthBase::AllSoundOff() {
+  for (auto& v : voicePool_) {
+    if (!v || v->State == kVoiceFree) continue;
+    v->Reset();
+    --activeNotes_;
+  }
+  if (lastVoice_) lastVoice_->LastPitch = -1000.0f;
+}
+
 void TVoxBoardSynthBase::EndVoiceIfFinished(TDSPSynthVoice& voice) {
+  if (voice.Pending.waiting) return;
   if (voice.State != kVoiceFree && voice.EnvelopesFinished()) {
     voice.State = kVoiceFree;
     --activeNotes_;

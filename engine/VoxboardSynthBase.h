@@ -36,6 +36,14 @@ class TVoxBoardSynthBase : public TVoxboardGFXSynth {
   TDSPSynthVoice* Voice(int32_t i) { return voicePool_[static_cast<size_t>(i)].get(); }
   TDSPSynthVoice* LastVoice() { return lastVoice_; }
   int32_t ActiveNotes() const { return activeNotes_; }
+  // Builds the pool before a block releases its first event (framework hook).
+  void PrepareVoices() override { CheckVoicePool(); }
+  // Controllers 123 and 120: every held note released; every voice silenced at once.
+  void AllNotesOff() override;
+  void AllSoundOff() override;
+  // After a voice was rendered: a stolen voice whose old note has faded out starts the
+  // note that waits for it.
+  void StartWaitingNote(int32_t index);
   // The "Voices" handler: the pool follows at the next rendered block.
   void RequestVoices(int32_t count);
   void SetUseFirstEnvelope(bool on) { useFirstEnvelope_ = on; }

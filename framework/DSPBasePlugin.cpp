@@ -6,11 +6,14 @@
 #include "framework/DSPLock.h"
 
 TDSPBasePlugin::TDSPBasePlugin() {
+  SetCurrentDSPInstance(&instance_);
   programs_.resize(kProgramCount);
   outputs.resize(1);
 }
 
-TDSPBasePlugin::~TDSPBasePlugin() = default;
+TDSPBasePlugin::~TDSPBasePlugin() {
+  if (CurrentDSPInstance() == &instance_) SetCurrentDSPInstance(nullptr);
+}
 
 void TDSPBasePlugin::AllocateParameters() {
   params_.resize(static_cast<size_t>(paramCount_));
@@ -61,7 +64,7 @@ void TDSPBasePlugin::ApplyAllParameters() {
   if (!firstBlockSeen) return;
   BeginParameterUpdate();
   try {
-    TDSPLockGuard lock;
+    TDSPLockGuard lock(Instance());
     for (int32_t i = 0; i < paramCount_; ++i) ParameterChanged(i);
   } catch (...) {
     EndParameterUpdate();
@@ -71,7 +74,7 @@ void TDSPBasePlugin::ApplyAllParameters() {
 }
 
 void TDSPBasePlugin::SetProgram(int32_t n) {
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   currentProgram_ = static_cast<int16_t>(n);
   ApplyAllParameters();
   programsDirty = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/DSPBaseControl.h"
+#include "framework/DSPLock.h"
 #include "framework/DSPPluginParams.h"
 
 class TByteReader;
@@ -41,6 +42,11 @@ class TDSPBasePlugin : public TDSPBaseControl {
   TDSPBasePlugin();
   ~TDSPBasePlugin() override;
 
+  // This instance's lock and random generator (framework/DSPLock.h). The instance is
+  // current on the thread that builds it, so what its components draw while they are
+  // built comes from its own generator too.
+  TDSPInstanceState& Instance() { return instance_; }
+
   // ---- parameter values ----
   int32_t ParamCount() const { return paramCount_; }
   const TDSPPluginParamInfo& ParamInfo(int32_t i) const { return params_[static_cast<size_t>(i)]; }
@@ -65,8 +71,13 @@ class TDSPBasePlugin : public TDSPBaseControl {
   // Runs ParameterChanged for every index under the DSPLock, inside an update bracket;
   // nothing happens before the first host block has been processed.
   virtual void ApplyAllParameters();
+  // A bracket around applying many parameters at once (all of a program, a chunk, a
+  // sub-preset); when the outermost one ends, the levels finish what needs every value.
   void BeginParameterUpdate() { ++updateDepth_; }
-  void EndParameterUpdate() { --updateDepth_; }
+  void EndParameterUpdate() {
+    if (--updateDepth_ == 0) ParametersUpdated();
+  }
+  virtual void ParametersUpdated() {}
   int32_t UpdateDepth() const { return updateDepth_; }
 
   // ---- programs ----
@@ -117,6 +128,8 @@ class TDSPBasePlugin : public TDSPBaseControl {
   virtual void ReadSubPresetSection(TByteReader&) {}
 
  protected:
+  TDSPInstanceState instance_;
+
   // Sizes the parameter-info array and the programs for the parameter count.
   void AllocateParameters();
 

@@ -1,6 +1,19 @@
 #include "framework/DSPLock.h"
 
+namespace {
+thread_local TDSPInstanceState* currentInstance = nullptr;
+}  // namespace
+
+TDSPInstanceState* CurrentDSPInstance() { return currentInstance; }
+
+TDSPInstanceState* SetCurrentDSPInstance(TDSPInstanceState* instance) {
+  TDSPInstanceState* previous = currentInstance;
+  currentInstance = instance;
+  return previous;
+}
+
 std::recursive_mutex& DSPLock() {
-  static std::recursive_mutex lock;
-  return lock;
+  if (TDSPInstanceState* instance = currentInstance) return instance->lock;
+  static std::recursive_mutex processWide;
+  return processWide;
 }

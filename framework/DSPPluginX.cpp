@@ -25,7 +25,15 @@ constexpr float kSilenceThreshold = 1e-5f;
 // The editor control of a parameter follows its value on the UI thread.
 void RefreshParameterControl(void* object, const TPostBackEntry& entry) {
   auto* plugin = static_cast<TDSPPluginX*>(object);
-  plugin->RefreshControl(static_cast<int32_t>(entry.f), true);
+  const auto index = static_cast<int32_t>(entry.f);
+  plugin->ParameterRefreshed(index);
+  plugin->RefreshControl(index, true);
+}
+
+// The last line before the host: finite and within +-kOutputLimit.
+float LimitOutput(float v) {
+  if (!std::isfinite(v)) return 0.0f;
+  return std::clamp(v, -TDSPPluginX::kOutputLimit, TDSPPluginX::kOutputLimit);
 }
 
 }  // namespace
@@ -88,8 +96,15 @@ void TDSPPluginX::Initialise(vst::AudioMasterCallback audioMaster) {
   WantMidi(0);
 }
 
+void TDSPPluginX::ParameterRefreshed(int32_t index) {
+  if (index >= 0 && static_cast<size_t>(index) < refreshPending_.size()) {
+    refreshPending_[static_cast<size_t>(index)].store(false);
+  }
+}
+
 void TDSPPluginX::DefineParameters() {
   AllocateParameters();
+  refreshPending_ = std::vector<std::atomic<bool>>(static_cast<size_t>(paramCount_));
   // Every parameter starts addressable by RPN: number = index for the first ten,
   // index - 6 from there on. The built-in ones switch to controllers below.
   for (int32_t i = 0; i < paramCount_; ++i) {
@@ -193,7 +208,11 @@ void TDSPPluginX::ParameterChanged(int32_t index) {
   }
   // The editor's control follows on the UI thread; without an open editor nothing waits
   // for the refresh, so nothing is queued.
-  if (themedEditor_ && editorOpen_ && ValidParam(index)) {
+  // One refresh per parameter waits at a time, however often the value changes before the
+  // editor's idle call delivers it: the queue stays bounded by the parameter count.
+  if (themedEditor_ && editorOpen_ && ValidParam(index) &&
+      static_cast<size_t>(index) < refreshPending_.size() &&
+      !refreshPending_[static_cast<size_t>(index)].exchange(true)) {
     PostBack({&RefreshParameterControl, this, kPostBackRefreshParameter, 0, 0,
               static_cast<float>(index)});
   }
@@ -245,7 +264,12 @@ void TDSPPluginX::HandleMidiEvent(const TMidiEventCompact& e) {
       return;
     case 0x80:
       if (!outputEnabled_) return;
-      NoteOff(e);
+      if (sustainDown_ && e.number >= 0 && e.number < 128) {
+        uint8_t& waiting = sustainedNoteOffs_[static_cast<size_t>(e.number)];
+        if (waiting < 255) ++waiting;
+      } else {
+        NoteOff(e);
+      }
       silentBlocks = 0;
       return;
     case 0xB0: {
@@ -253,6 +277,8 @@ void TDSPPluginX::HandleMidiEvent(const TMidiEventCompact& e) {
       const int32_t p = controllerMap_[static_cast<size_t>(e.number)];
       if (ValidParam(p) && ParamInfo(p).midiType == kMidiTypeController) {
         SetNormalized(p, static_cast<float>(e.value) / 127.0f);
+      } else {
+        ChannelModeController(e);
       }
       return;
     }
@@ -263,8 +289,8 @@ void TDSPPluginX::HandleMidiEvent(const TMidiEventCompact& e) {
       return;
     case 0xE0:
       bendValue_ = e.value;
-      // -1 x range at -8192, +1 x range at +8191.
-      bendAmount_ = (-1.0f + 2.0f * static_cast<float>(e.value + 8192) / 16383.0f) * bendRange_;
+      bendReceived_ = true;
+      UpdateBend();
       return;
     case kEventRpn: {
       if (e.number < 0 || e.number > 3000) return;
@@ -276,6 +302,43 @@ void TDSPPluginX::HandleMidiEvent(const TMidiEventCompact& e) {
     }
     default:
       return;  // NRPN items of channel sums, pressure, song position, clock, transport
+  }
+}
+
+void TDSPPluginX::UpdateBend() {
+  // -1 x range at -8192, +1 x range at +8191.
+  bendAmount_ = (-1.0f + 2.0f * static_cast<float>(bendValue_ + 8192) / 16383.0f) * bendRange_;
+}
+
+void TDSPPluginX::SetBendRange(float semitones) {
+  bendRange_ = semitones;
+  // Before the first bend message the wheel is taken as centred at 0 exactly.
+  if (bendReceived_) UpdateBend();
+}
+
+void TDSPPluginX::ChannelModeController(const TMidiEventCompact& e) {
+  switch (e.number) {
+    case 64: {  // sustain pedal
+      const bool down = e.value >= 64;
+      if (down == sustainDown_) return;
+      sustainDown_ = down;
+      if (down) return;
+      for (int16_t note = 0; note < 128; ++note) {
+        uint8_t& waiting = sustainedNoteOffs_[static_cast<size_t>(note)];
+        for (; waiting > 0; --waiting) NoteOff({0x80, note, 0, e.channel});
+      }
+      silentBlocks = 0;
+      return;
+    }
+    case 120:  // all sound off
+    case 123:  // all notes off
+      sustainDown_ = false;
+      sustainedNoteOffs_.fill(0);
+      if (e.number == 120) AllSoundOff(); else AllNotesOff();
+      silentBlocks = 0;
+      return;
+    default:
+      return;
   }
 }
 
@@ -296,6 +359,9 @@ bool TDSPPluginX::PrepareBlock() {
     ApplyAllParameters();
   }
   ReadHostTime();
+  // The pool exists before the first event of the block is released, so a note at frame 0
+  // of the first block (or of the block after a "Voices" change) sounds.
+  PrepareVoices();
   return true;
 }
 
@@ -320,7 +386,10 @@ void TDSPPluginX::WriteSilentBlock() {
 }
 
 void TDSPPluginX::ProcessHost(float** hostOutputs, int32_t sampleFrames, bool accumulate) {
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
+  // Events the host placed before the call or far beyond its end are played at the nearest
+  // frame that is released: left out, a note-off of either kind left its note hanging.
+  ClampQueuedEvents(sampleFrames);
   // A long call is served exactly as the same frames in calls of at most kMaxPieceFrames:
   // each piece sees the events that fall into its own frames; the last one also those
   // beyond the end of the call.
@@ -368,8 +437,8 @@ void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n,
       const float* block = outputs[0].stereo.data();
       int32_t w = rings_[0].writePosition;
       for (int32_t i = 0; i < b; ++i) {
-        rings_[0].frames[static_cast<size_t>(w)] = block[2 * i];
-        rings_[1].frames[static_cast<size_t>(w)] = block[2 * i + 1];
+        rings_[0].frames[static_cast<size_t>(w)] = LimitOutput(block[2 * i]);
+        rings_[1].frames[static_cast<size_t>(w)] = LimitOutput(block[2 * i + 1]);
         if (++w >= TOutputRing::kLength) w = 0;
       }
       rings_[0].writePosition = w;
@@ -408,12 +477,21 @@ void TDSPPluginX::SampleRateChanged(float rate) {
   if (!(rate >= 1000.0f && rate <= 1.0e7f)) return;
   const int32_t r = Round(rate);
   if (!sampleRateReceived_ || r != context_->sampleRate) {
-    TDSPLockGuard lock;
+    TDSPLockGuard lock(Instance());
     sampleRateKHz_ = r / 1000;
     SetRateAndBlock(r, r / 1000);
     AllocateOutputBuffers();
     PropagateContext();
   }
   sampleRateReceived_ = true;
+}
+
+void TDSPPluginX::StateLoaded() {
+  // Before the first block nothing is applied yet; that block applies everything.
+  programsDirty = true;
+  if (firstBlockSeen) {
+    ApplyAllParameters();
+    programsDirty = false;
+  }
 }
 

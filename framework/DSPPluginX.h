@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,6 +46,9 @@ struct TDSPOutputRamp {
   bool running = false;
 
   void Start(float to, int32_t samples) {
+    // A ramp never takes on a non-finite state: it would never leave it again.
+    if (!std::isfinite(to)) return;
+    if (!std::isfinite(value)) value = to;
     start = value;
     target = to;
     position = 0;
@@ -77,23 +81,41 @@ class TDSPPluginX : public TDSPVSTBase {
   virtual void RenderBlock() {}
   virtual void NoteOn(const TMidiEventCompact&) {}
   virtual void NoteOff(const TMidiEventCompact&) {}
+  // What hosts send when the transport stops (controllers 123 and 120, when no parameter is
+  // mapped to them): every held note is released; all sound also ends at once.
+  virtual void AllNotesOff() {}
+  virtual void AllSoundOff() {}
+  // Before the first event of a block is released: the engine makes its voices ready.
+  virtual void PrepareVoices() {}
+  bool SustainDown() const { return sustainDown_; }
   // The display text of a parameter at a real value (products handle kinds of their own).
   virtual std::string DisplayText(int32_t index, float realValue);
 
   // Scales the rendered block by the volume and pan gains (ramping while a ramp runs).
   void ApplyOutputGain();
+  // The loudest sample the instance ever hands the host: a last line behind the bounded
+  // feedback paths, so that nothing a patch does can reach a host's mix at full-scale
+  // multiples beyond it (non-finite samples leave as silence).
+  static constexpr float kOutputLimit = 64.0f;
   bool OutputEnabled() const { return outputEnabled_; }
   bool Bypassed() const { return bypass_; }
   float Volume() const { return volume_.value; }
   float PanValue() const { return pan_.value; }
   float BendAmount() const { return bendAmount_; }
   int32_t BendValue() const { return bendValue_; }
-  void SetBendRange(float semitones) { bendRange_ = semitones; }
+  // The bend follows a new range at once, also while the wheel is held.
+  void SetBendRange(float semitones);
   const std::array<int32_t, 128>& ControllerMap() const { return controllerMap_; }
   const std::vector<int32_t>& RpnMap() const { return rpnMap_; }
   bool blockAudible = false;
 
   static int InstanceCount();
+  // The editor has taken the refresh of a parameter's control; the next change posts again.
+  void ParameterRefreshed(int32_t index);
+  bool RefreshPending(int32_t index) const {
+    return index >= 0 && static_cast<size_t>(index) < refreshPending_.size() &&
+           refreshPending_[static_cast<size_t>(index)].load();
+  }
 
   // Framework notifications: program changed and bank loaded (ignored by this product) and
   // display changed, which asks the host to refresh what it shows of the plug-in.
@@ -163,6 +185,8 @@ class TDSPPluginX : public TDSPVSTBase {
 
   // ---- host boundary ----
   void SampleRateChanged(float rate) override;
+  // A chunk was read: its values are heard at once, as after a program change.
+  void StateLoaded() override;
   // Hands the new context to every building block the levels above own.
   virtual void PropagateContext() {}
   std::string ParamDisplayText(int32_t index) override;
@@ -178,13 +202,16 @@ class TDSPPluginX : public TDSPVSTBase {
   // Returns false when the block renders nothing (muted, updating or suspended).
   bool PrepareBlock();
   void ReleaseEventWindow(int32_t from, int32_t to);
+  // Sustain pedal, all sound off and all notes off, for controllers no parameter claims.
+  void ChannelModeController(const TMidiEventCompact& e);
+  void UpdateBend();
   void WriteSilentBlock();
   void AllocateOutputBuffers();
 
   int32_t editorWidth_ = 400;
   int32_t editorHeight_ = 400;
   bool themedEditor_ = false;
-  bool editorOpen_ = false;
+  std::atomic<bool> editorOpen_{false};  // read by parameter changes on any thread
   vst::ERect editorRect_{};
   TSPGuiPanels panels_;
   std::unique_ptr<TSPThemeGUIBody> body_;
@@ -206,9 +233,16 @@ class TDSPPluginX : public TDSPVSTBase {
   int32_t bendValue_ = 0;
   float bendAmount_ = 0.0f;
   float bendRange_ = 2.0f;
+  bool bendReceived_ = false;
+  // The sustain pedal (controller 64 when no parameter is mapped to it): while it is down,
+  // note-offs wait here, one count per key, until it comes up.
+  bool sustainDown_ = false;
+  std::array<uint8_t, 128> sustainedNoteOffs_{};
   std::unique_ptr<TDSPSubPresets> subPresets_;
   TNotificationSink notificationSink_ = nullptr;
   void* notificationContext_ = nullptr;
+  // Per parameter: a refresh of its editor control is waiting in the PostBack queue.
+  std::vector<std::atomic<bool>> refreshPending_;
   // The event window of the piece being processed.
   int32_t eventBase_ = 0;
   int32_t eventLimit_ = 0;

@@ -76,9 +76,11 @@ bool TDSPSubPresets::Recall(int32_t groupId, int32_t index) {
   const TSubPreset& preset = g->presets[static_cast<size_t>(index)];
   g->currentName = preset.name;
   // The audio thread never sees a half-applied sub-preset.
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(owner_.Instance());
   const size_t n = std::min(preset.values.size(), g->items.size());
+  owner_.BeginParameterUpdate();
   for (size_t i = 0; i < n; ++i) owner_.SetNormalized(g->items[i], preset.values[i]);
+  owner_.EndParameterUpdate();
   return true;
 }
 
@@ -234,7 +236,7 @@ void TDSPSubPresets::ReadGroupPresets(TSubPresetGroup* g, TByteReader& r, int32_
 int32_t TDSPSubPresets::LoadSubPresetFile(int32_t groupId, std::span<const uint8_t> data) {
   TSubPresetGroup* g = FindGroup(groupId);
   if (!g) return -1;
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(owner_.Instance());
   TByteReader r(data);
   const int32_t index = ReadSubPresetRecord(g, r, true);
   if (index >= 0) Recall(groupId, index);
@@ -244,7 +246,7 @@ int32_t TDSPSubPresets::LoadSubPresetFile(int32_t groupId, std::span<const uint8
 bool TDSPSubPresets::LoadGroupFile(int32_t groupId, std::span<const uint8_t> data, bool clear) {
   TSubPresetGroup* g = FindGroup(groupId);
   if (!g) return false;
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(owner_.Instance());
   TByteReader r(data);
   if (!r.ReadTag(kGroupTag)) return false;
   int16_t storedGroup = 0;

@@ -7,6 +7,7 @@
 // leaves everything that is missing as it was, skips extra data, and never trusts a count
 // or a length further than the bytes that remain.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "framework/DSPBasePlugin.h"
@@ -52,7 +53,9 @@ float StoredValue(const TDSPBasePlugin& plugin, const TDSPPluginProgram& program
   return k < program.values.size() ? program.values[k] : info.globalValue;
 }
 
-// "PgCn", version, the trimmed name, then every value when the name is not blank.
+// "PgCn", version, the trimmed name, then every value. A program with a blank name keeps
+// its values too: leaving them out lost every unnamed program a host saved (the readers
+// take a count of values whatever the name).
 void WriteProgramRecord(const TDSPBasePlugin& plugin, int32_t n, std::vector<uint8_t>& out) {
   bytes::Put(out, kProgramTag);
   bytes::PutI16(out, kChunkVersion);
@@ -60,14 +63,23 @@ void WriteProgramRecord(const TDSPBasePlugin& plugin, int32_t n, std::vector<uin
   const std::string name = valid ? bytes::TrimBlanks(plugin.ProgramName(n)) : std::string();
   bytes::PutI32(out, static_cast<int32_t>(name.size()));
   bytes::Put(out, name);
-  const int32_t count = name.empty() ? 0 : plugin.ParamCount();
+  const int32_t count = valid ? plugin.ParamCount() : 0;
   bytes::PutI32(out, count);
   for (int32_t j = 0; j < count; ++j) bytes::PutF32(out, StoredValue(plugin, plugin.Program(n), j));
 }
 
+// A stored value made safe where it enters: every value is normalized, so anything outside
+// 0 .. 1 is clamped, and a value that is not a number at all takes the parameter's default.
+// Stored data is not trusted further than that: a NaN volume used to make every later sample
+// NaN, and values far outside the range reached conversions and table lookups that assume it.
+float SafeStoredValue(const TDSPPluginParamInfo& info, float v) {
+  if (std::isnan(v)) return info.defaultValue;
+  return std::clamp(v, 0.0f, 1.0f);
+}
+
 // Reads one program record into program n (n outside the programs: read and discarded).
-// Values are stored exactly as read; a global parameter takes the value as its global value
-// too, so the last record read decides it.
+// Values are stored as read (made safe, above); a global parameter takes the value as its
+// global value too, so the last record read decides it.
 void ReadProgramRecord(TDSPBasePlugin& plugin, TByteReader& r, int32_t n) {
   TDSPPluginProgram* program =
       n >= 0 && n < TDSPBasePlugin::kProgramCount ? &plugin.Program(n) : nullptr;
@@ -85,6 +97,7 @@ void ReadProgramRecord(TDSPBasePlugin& plugin, TByteReader& r, int32_t n) {
     float v = 0.0f;
     if (!r.ReadF32(v)) return;
     if (j >= params || !plugin.ValidParam(j)) continue;
+    v = SafeStoredValue(plugin.ParamInfo(j), v);
     if (program && static_cast<size_t>(j) < program->values.size()) {
       program->values[static_cast<size_t>(j)] = v;
     }
@@ -142,7 +155,7 @@ std::vector<uint8_t> TDSPBasePlugin::WriteChunk(bool bank) {
 }
 
 void TDSPBasePlugin::ReadChunk(std::span<const uint8_t> data, bool bank) {
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   TByteReader r(data);
   if (bank) {
     // The tag and the version word are not checked: the chunk is read by position.
@@ -209,8 +222,15 @@ void TDSPBasePlugin::ReadBankFile(std::span<const uint8_t> data) {
   } else {
     if (data.size() < kValueBankHeaderSize) return;
     const int32_t programs = BigEndianAt(data, kNumProgramsOffset);
-    TDSPLockGuard lock;
+    TDSPLockGuard lock(Instance());
     TBankOperation operation(bankOperationDepth_);
+    // One update around the whole file: what needs every value of a program (the effect
+    // order) is settled once at the end, not value by value against the chain before.
+    struct TUpdate {
+      TDSPBasePlugin& plugin;
+      explicit TUpdate(TDSPBasePlugin& p) : plugin(p) { plugin.BeginParameterUpdate(); }
+      ~TUpdate() { plugin.EndParameterUpdate(); }
+    } update(*this);
     const int32_t previous = currentProgram_;
     TByteReader r(data.subspan(kValueBankHeaderSize));
     for (int32_t n = 0; n < programs && !r.AtEnd(); ++n) {

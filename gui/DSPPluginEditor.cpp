@@ -119,7 +119,7 @@ void TDSPPluginX::CreateEditorControls() {
 void TDSPPluginX::EditorChangeHandler(TSPThemeGUIControl& c) {
   const int32_t a = c.parameterIndex;
   if (!ValidParam(a)) return;
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   SetNormalized(a, c.value);
   SetNormalized(a, c.value);
   // Only a gesture of the user is automation; a refresh passing through stays quiet.
@@ -163,7 +163,7 @@ intptr_t TDSPPluginX::EditorOpen(void* parent) {
   if (!themedEditor_ || !body_) return 0;
   editorOpen_ = true;
   if (!editorWindow_) {
-    TDSPLockGuard lock;
+    TDSPLockGuard lock(Instance());
     auto window = std::make_unique<TDSPVSTEditorWnd>(reinterpret_cast<uintptr_t>(parent), editorWidth_,
                                                      editorHeight_);
     if (!window->Valid()) return 0;  // no display, or no such parent window

@@ -112,14 +112,53 @@ void AudioEffect::CopyHostString(void* dest, const std::string& text) {
   static_cast<char*>(dest)[n] = '\0';
 }
 
+intptr_t AudioEffect::EditorDispatcher(int32_t opcode, void* ptr) {
+  switch (opcode) {
+    case vst::effEditGetRect: {
+      TDSPLockGuard lock(Instance());
+      if (ptr) *static_cast<vst::ERect**>(ptr) = EditorRect();
+      return 1;
+    }
+    case vst::effEditOpen:
+      return EditorOpen(ptr);
+    case vst::effEditClose:
+      EditorClose();
+      return 0;
+    case vst::effEditIdle:
+      EditorIdle();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+float AudioEffect::GetParameterForHost(int32_t index) {
+  TDSPLockGuard lock(Instance());
+  return GetNormalized(index);
+}
+
 void AudioEffect::SetParameterFromHost(int32_t index, float value) {
   // The handlers may replace objects the render is using: never run them beside it.
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   SetNormalized(index, value);
 }
 
 intptr_t AudioEffect::Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                  float opt) {
+  // Hosts call the dispatcher from several threads at once (saving state on the UI thread
+  // while loading or processing on another): every opcode reads or writes state the others
+  // change, so each runs under the instance's lock. The editor's opcodes take it themselves
+  // only around what needs it, so painting never holds up the audio.
+  switch (opcode) {
+    case vst::effEditOpen:
+    case vst::effEditClose:
+    case vst::effEditIdle:
+    case vst::effEditGetRect:
+      return EditorDispatcher(opcode, ptr);
+    default:
+      break;
+  }
+  TDSPLockGuard lock(Instance());
   switch (opcode) {
     case vst::effOpen:
       return 0;
@@ -159,31 +198,30 @@ intptr_t AudioEffect::Dispatcher(int32_t opcode, int32_t index, intptr_t value, 
     case vst::effMainsChanged:
       if (value == 0) Suspend(); else Resume();
       return 0;
-    case vst::effEditGetRect:
-      if (ptr) *static_cast<vst::ERect**>(ptr) = EditorRect();
-      return 1;
-    case vst::effEditOpen:
-      return EditorOpen(ptr);
-    case vst::effEditClose:
-      EditorClose();
-      return 0;
-    case vst::effEditIdle:
-      EditorIdle();
-      return 0;
     case vst::effIdentify:
       return vst::kIdentifyAnswer;
-    case vst::effGetChunk:
+    case vst::effGetChunk: {
       if (!ptr) return 0;
-      chunkBuffer_ = WriteChunk(index == 0);
-      *static_cast<void**>(ptr) = chunkBuffer_.data();
-      return static_cast<intptr_t>(chunkBuffer_.size());
+      // The bytes handed out stay valid while the host copies them, after the call and
+      // outside the lock, whatever else it calls meanwhile: loading never touches them, and
+      // each kind of chunk cycles through buffers of its own, so a save on another thread
+      // writes into a different one (the last kChunkBuffers stay intact).
+      auto& buffers = index == 0 ? bankChunks_ : programChunks_;
+      unsigned& next = index == 0 ? nextBankChunk_ : nextProgramChunk_;
+      std::vector<uint8_t>& buffer = buffers[next];
+      next = (next + 1) % kChunkBuffers;
+      buffer = WriteChunk(index == 0);
+      *static_cast<void**>(ptr) = buffer.data();
+      return static_cast<intptr_t>(buffer.size());
+    }
     case vst::effSetChunk:
       if (!ptr || value <= 0) return value;
       {
-        TDSPLockGuard lock;
-        chunkBuffer_.assign(static_cast<const uint8_t*>(ptr),
-                            static_cast<const uint8_t*>(ptr) + value);
-        ReadChunk(chunkBuffer_, index == 0);
+        // The reader works on a copy of its own.
+        const std::vector<uint8_t> chunk(static_cast<const uint8_t*>(ptr),
+                                         static_cast<const uint8_t*>(ptr) + value);
+        ReadChunk(chunk, index == 0);
+        StateLoaded();
       }
       return value;
     default:

@@ -2,6 +2,7 @@
 // wrappers, the five entry functions, and the answers to opcodes 0-24.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +26,9 @@ class AudioEffect : public TDSPBasePlugin {
   virtual void ProcessHost(float** outputs, int32_t sampleFrames, bool accumulate) = 0;
   // setParameter from the host: clamps, stores and runs ParameterChanged under the lock.
   virtual void SetParameterFromHost(int32_t index, float value);
-  virtual float GetParameterForHost(int32_t index) { return GetNormalized(index); }
+  // getParameter: the value under the lock, so it never meets a chunk or program being
+  // loaded on another thread.
+  virtual float GetParameterForHost(int32_t index);
 
   // ---- host callback wrappers; every call is skipped when there is no callback ----
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -53,10 +56,19 @@ class AudioEffect : public TDSPBasePlugin {
   virtual void EditorIdle() = 0;
   virtual vst::ERect* EditorRect() = 0;
   virtual intptr_t QueueEvents(const vst::VstEvents* events) = 0;
+  // After a chunk has been read: the layers apply what it holds.
+  virtual void StateLoaded() {}
+  // The editor opcodes (open, close, idle, rectangle).
+  intptr_t EditorDispatcher(int32_t opcode, void* ptr);
 
   vst::AEffect cEffect_{};
   vst::AudioMasterCallback audioMaster_ = nullptr;
-  std::vector<uint8_t> chunkBuffer_;
+  // The chunks given to the host, the last few of each kind (see effGetChunk).
+  static constexpr unsigned kChunkBuffers = 4;
+  std::array<std::vector<uint8_t>, kChunkBuffers> bankChunks_;
+  std::array<std::vector<uint8_t>, kChunkBuffers> programChunks_;
+  unsigned nextBankChunk_ = 0;
+  unsigned nextProgramChunk_ = 0;
   int32_t hostBlockSize_ = 0;
   bool sampleRateReceived_ = false;
   int32_t sampleRateKHz_ = 44;

@@ -45,7 +45,7 @@ void TDSPVSTBase::AllocateRings(int32_t outputCount) {
 }
 
 intptr_t TDSPVSTBase::QueueEvents(const vst::VstEvents* events) {
-  TDSPLockGuard lock;
+  TDSPLockGuard lock(Instance());
   for (int32_t i = 0; i < events->numEvents; ++i) {
     const vst::VstEvent* e = events->events[i];
     if (!e || e->type != vst::kVstMidiType) continue;

@@ -2,6 +2,7 @@
 // pending MIDI events, the output rings, and the host-time state.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,13 @@ class TDSPVSTBase : public AudioEffectX {
   // Allocates one ring per output and resets them.
   void AllocateRings(int32_t outputCount);
   void FreeQueuedEvents() { pending_.clear(); }
+  // Events before the call are played at its first frame; events so far beyond it that the
+  // release after rendering (64000 frames from where rendering stopped, at least one block
+  // before the end of the call) might not reach them are played where it surely does.
+  void ClampQueuedEvents(int32_t sampleFrames) {
+    const int32_t last = sampleFrames + 32000;
+    for (auto& e : pending_) e.deltaFrames = std::clamp(e.deltaFrames, 0, last);
+  }
   // A finished MIDI event from the decoder.
   static void DecodedEventSink(void* owner, const TEventRecord& event);
 

@@ -281,6 +281,7 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   const int32_t p = context_->samplesPerMs;
   if (voice.ControlCounter >= p) UpdateVoiceControl(voice);
   voice.ControlCounter += p;
+  if (voice.Pending.waiting) voice.ApplyStealFade(voice.GainBuffer(), p);
   // Envelope and oscillator periods.
   float* e1 = voice.Env1.OutputBlock();
   float* e2 = voice.Env2.OutputBlock();
@@ -384,6 +385,7 @@ void TTesmora6::RenderBlock() {
     VoicesActive = 1;
     if (voice->ControlCounter == -1) UpdateVoiceControl(*voice);
     RenderVoice(*voice);
+    StartWaitingNote(i);
     EndVoiceIfFinished(*voice);
   }
   ProcessEffects();

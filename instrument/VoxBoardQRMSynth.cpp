@@ -259,7 +259,8 @@ void TVoxBoardQRMSynth::LfoSlotChanged(int k, int field, int32_t host) {
 void TVoxBoardQRMSynth::LfoTimeSlotChanged(int k, int field, int32_t host) {
   const float value = GetReal(host);
   const auto kk = static_cast<size_t>(k);
-  const int32_t samples = TimecentsToMs(value) * context_->samplesPerMs;
+  const int64_t wide = static_cast<int64_t>(TimecentsToMs(value)) * context_->samplesPerMs;
+  const auto samples = static_cast<int32_t>(std::min<int64_t>(wide, INT32_MAX));
   switch (field) {
     case 0: lfoDelay_[kk] = samples; break;
     case 1: lfoAttack_[kk] = samples; break;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 TEST(Curves, LinearAndOutOfRangeTypesLeaveTheValueUnchanged) {
@@ -33,6 +34,24 @@ TEST(Curves, ReadsDataAndGuardEntries) {
   float db = 0.0f;
   SelectCurve(1)(db);
   EXPECT_NEAR(db, 0.001f, 1e-9f);
+}
+
+// Inputs beyond the guards (a runaway envelope, a value that is not a number) read the
+// table's first or last entry, never memory outside it.
+TEST(Curves, InputsBeyondTheGuardsReadTheTableEnds) {
+  for (int type : {1, 16, 32}) {
+    const float* table = CurveTable(type);
+    for (float x : {-1.0e30f, -2.0f, -std::numeric_limits<float>::infinity(), NAN}) {
+      float y = x;
+      SelectCurve(type)(y);
+      EXPECT_EQ(y, table[0]) << type << " " << x;
+    }
+    for (float x : {1.5f, 3.0e9f, std::numeric_limits<float>::infinity()}) {
+      float y = x;
+      SelectCurve(type)(y);
+      EXPECT_EQ(y, table[kCurveTableLength - 1]) << type << " " << x;
+    }
+  }
 }
 
 TEST(Curves, PlusRippleMirrorsMinusRipple) {

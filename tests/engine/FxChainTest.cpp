@@ -8,6 +8,7 @@
 
 #include "engine/FxParameterLaws.h"
 #include "engine/ParameterLaws.h"
+#include "instrument/Tesmora6ParamIds.h"
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6ParamIds.h"
 
@@ -38,19 +39,59 @@ class FxChain : public ::testing::Test {
 
 // ---------------------------------------------------------------- order
 
-TEST_F(FxChain, DefaultOrderValuesAppliedInIndexOrder) {
-  // "RvbIdx" 5, "DistIdx" 0, "PhsIdx" 2, "DlyIdx" 4, "CrsIdx" 3, "XfltIdx" 1, "EqIdx" 6,
-  // applied from reverb, distortion, chorus, X-filter, delay, phaser, EQ.
+TEST_F(FxChain, DefaultOrderValuesPutEveryEffectWhereItsValueSays) {
+  // "RvbIdx" 5, "DistIdx" 0, "PhsIdx" 2, "DlyIdx" 4, "CrsIdx" 3, "XfltIdx" 1, "EqIdx" 6:
+  // applying a program lays the chain out from the seven values together, and leaves them
+  // as they were.
   const std::vector<TDSPStereoEffect*> expected = {
-      &synth.FxEffect(kFxDistortion), &synth.FxEffect(kFxPhaser), &synth.FxEffect(kFxXFilter),
+      &synth.FxEffect(kFxDistortion), &synth.FxEffect(kFxXFilter), &synth.FxEffect(kFxPhaser),
       &synth.FxEffect(kFxChorus), &synth.FxEffect(kFxDelay), &synth.FxEffect(kFxReverb),
       &synth.FxEffect(kFxEq)};
   EXPECT_EQ(Order(), expected);
-  EXPECT_EQ(synth.GetInteger(Param::PhsIdx), 1);
-  EXPECT_EQ(synth.GetInteger(Param::XfltIdx), 2);
+  EXPECT_EQ(synth.GetInteger(Param::PhsIdx), 2);
+  EXPECT_EQ(synth.GetInteger(Param::XfltIdx), 1);
   // A program change applies the same values again and gets the same chain.
   synth.SetProgram(0);
   EXPECT_EQ(Order(), expected);
+}
+
+// Loading state reproduces a saved order whatever the order was before: the order values
+// of a program are laid out together, never swapped one by one against the current chain.
+TEST_F(FxChain, LoadingReproducesTheSavedOrderWhateverCameBefore) {
+  std::mt19937 rng(11);
+  const std::array<int32_t, kFxEffectCount> keys = {Param::RvbIdx, Param::DistIdx, Param::PhsIdx,
+                                                    Param::DlyIdx, Param::CrsIdx, Param::XfltIdx,
+                                                    Param::EqIdx};
+  const std::array<TFxEffect, kFxEffectCount> effects = {kFxReverb, kFxDistortion, kFxPhaser,
+                                                         kFxDelay, kFxChorus, kFxXFilter, kFxEq};
+  for (int n = 0; n < 40; ++n) {
+    // A saved order (program 1) and a different current one (program 0, moved by hand).
+    std::array<int32_t, kFxEffectCount> saved{0, 1, 2, 3, 4, 5, 6};
+    std::shuffle(saved.begin(), saved.end(), rng);
+    for (size_t k = 0; k < keys.size(); ++k) {
+      synth.Program(1).values[static_cast<size_t>(keys[k])] =
+          synth.ParamInfo(keys[k]).ToNormalized(static_cast<float>(saved[k]));
+    }
+    synth.SetProgram(0);
+    for (int m = 0; m < 5; ++m) host.Set(keys[rng() % 7], static_cast<float>(rng() % 7));
+    synth.SetProgram(1);
+    std::vector<TDSPStereoEffect*> want(kFxEffectCount);
+    for (size_t k = 0; k < keys.size(); ++k) {
+      ASSERT_EQ(synth.GetInteger(keys[k]), saved[k]) << "the loaded values stay as saved";
+      want[static_cast<size_t>(saved[k])] = &synth.FxEffect(effects[k]);
+    }
+    const auto loaded = Order();
+    EXPECT_EQ(loaded, want);
+    // The same program again from another order, and a pool rebuild re-sending every value,
+    // give the same chain.
+    synth.SetProgram(0);
+    host.Set(Param::RvbIdx, static_cast<float>(rng() % 7));
+    synth.SetProgram(1);
+    EXPECT_EQ(Order(), loaded);
+    host.Set(Param::Voices, static_cast<float>(2 + n % 5));
+    host.Render(64);
+    EXPECT_EQ(Order(), loaded);
+  }
 }
 
 TEST_F(FxChain, MovingAnEffectSwapsItWithTheOneAtTheTarget) {
@@ -373,3 +414,17 @@ TEST(FxChainTempo, HostTempoReachesEveryEffect) {
 }
 
 }  // namespace
+
+// Time cents far outside the parameters' range (stored data, a modulated value) convert
+// without an undefined float-to-int conversion: whole milliseconds saturate.
+TEST(ParameterLaws, TimecentsToMsSaturates) {
+  struct Case {
+    float tc;
+    int32_t ms;
+  };
+  for (const Case c : {Case{0.0f, 1000}, Case{12000.0f, 1024000}, Case{-13160.0f, 0},
+                       Case{40000.0f, 2147483647}, Case{1.0e30f, 2147483647},
+                       Case{INFINITY, 2147483647}, Case{-1.0e30f, 0}, Case{NAN, 0}}) {
+    EXPECT_EQ(TimecentsToMs(c.tc), c.ms) << c.tc;
+  }
+}

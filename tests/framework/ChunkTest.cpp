@@ -75,13 +75,20 @@ TEST(ProgramChunk, LayoutByteForByte) {
   EXPECT_EQ(record.values[static_cast<size_t>(p)], 0.25f);
 }
 
-TEST(ProgramChunk, BlankNameStoresNoValues) {
+// A blank name no longer drops the program's values: hosts save unnamed programs too.
+TEST(ProgramChunk, BlankNameStillStoresTheValues) {
   auto s = NewSynth();
+  const int32_t p = FirstProgramParam(*s);
+  s->Program(0).values[static_cast<size_t>(p)] = 0.625f;
   for (const char* blank : {"", "   ", " \t "}) {
     s->SetProgramName(0, blank);
     const auto chunk = s->WriteChunk(false);
-    const std::vector<uint8_t> expected = {'P', 'g', 'C', 'n', 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(chunk, expected) << "name \"" << blank << "\"";
+    ASSERT_EQ(chunk.size(), 4u + 2 + 4 + 4 + 4u * 743) << "name \"" << blank << "\"";
+    TCursor c(chunk);
+    const TProgram record = ProgramRecord(c);
+    EXPECT_EQ(record.name, "");
+    ASSERT_EQ(record.values.size(), 743u);
+    EXPECT_EQ(record.values[static_cast<size_t>(p)], 0.625f);
   }
 }
 
@@ -118,22 +125,19 @@ TEST(BankChunk, RoundTripBetweenInstances) {
   const auto chunk = a->WriteChunk(true);
 
   auto b = NewSynth();
-  b->Program(5).values[static_cast<size_t>(p)] = 0.875f;  // a blank-named program keeps its values
+  b->Program(5).values[static_cast<size_t>(p)] = 0.875f;  // the blank-named program's values arrive
   b->SubPresets()->Store(12, "Old");                      // groups in the data are reloaded
   b->ReadChunk(chunk, true);
   for (int32_t n = 0; n < 128; ++n) {
-    if (n == 5) continue;
-    EXPECT_EQ(b->ProgramName(n), "Patch " + std::to_string(n));
+    EXPECT_EQ(b->ProgramName(n), n == 5 ? "" : "Patch " + std::to_string(n));
     EXPECT_EQ(b->Program(n).values[static_cast<size_t>(p)], static_cast<float>(n) / 128.0f);
   }
-  EXPECT_EQ(b->ProgramName(5), "");
-  EXPECT_EQ(b->Program(5).values[static_cast<size_t>(p)], 0.875f);
   EXPECT_EQ(b->ParamInfo(0).globalValue, 0.3f);
   EXPECT_EQ(b->Program(3).values[466], 0.625f);
   ASSERT_EQ(b->SubPresets()->FindGroup(10)->SubPresetCount(), 1);
   EXPECT_EQ(b->SubPresets()->FindGroup(10)->presets[0].name, "Hall");
   EXPECT_EQ(b->SubPresets()->FindGroup(12)->SubPresetCount(), 0);
-  // b now writes what a wrote (the blank-named program carries no values).
+  // b now writes what a wrote.
   EXPECT_EQ(b->WriteChunk(true), chunk);
 }
 
@@ -191,20 +195,24 @@ TEST(ProgramChunk, FromABuildWithFewerParametersKeepsTheRest) {
   EXPECT_EQ(s->ProgramName(6), "Program 7");  // other programs untouched
 }
 
-TEST(ProgramChunk, ValuesAreStoredAsReadWithoutNotifying) {
+// The reader stores values without notifying (applying them is the dispatcher's step after
+// it), made safe: clamped to 0 .. 1, and NaN as the parameter's default.
+TEST(ProgramChunk, ValuesAreStoredSafelyWithoutNotifying) {
   TCountingSynth s;
   s.Initialise(nullptr);
   const int32_t p = FirstProgramParam(s);
   s.programsDirty = false;
   s.changes = 0;
-  std::vector<float> values(static_cast<size_t>(p) + 2, 0.0f);
-  values[static_cast<size_t>(p)] = 1.5f;  // no clamping
+  std::vector<float> values(static_cast<size_t>(p) + 3, 0.0f);
+  values[static_cast<size_t>(p)] = 1.5f;
   values[static_cast<size_t>(p) + 1] = -0.25f;
+  values[static_cast<size_t>(p) + 2] = std::nanf("");
   std::vector<uint8_t> chunk;
   PutProgram(chunk, "Raw", values);
   s.ReadChunk(chunk, false);
-  EXPECT_EQ(s.GetNormalized(p), 1.5f);
-  EXPECT_EQ(s.GetNormalized(p + 1), -0.25f);
+  EXPECT_EQ(s.GetNormalized(p), 1.0f);
+  EXPECT_EQ(s.GetNormalized(p + 1), 0.0f);
+  EXPECT_EQ(s.GetNormalized(p + 2), s.ParamInfo(p + 2).defaultValue);
   EXPECT_EQ(s.changes, 0);
   EXPECT_FALSE(s.programsDirty);
 }

@@ -47,12 +47,14 @@ TEST(MidiRouting, NotesReachTheEngine) {
 TEST(MidiRouting, EventsAreReleasedInQueueOrderPerBlock) {
   TProbeHost host;
   // Same deltaFrames keep queue order; events are not sorted.
+  // An event placed before the call is played at its first frame.
   host.Midi({{50, {0x90, 1, 1}}, {10, {0x90, 2, 1}}, {50, {0x90, 3, 1}}, {-1, {0x90, 4, 1}}});
   host.Process(44);  // renders blocks [0,44) and [44,88)
-  ASSERT_EQ(host.plugin->notesOn.size(), 3u);
+  ASSERT_EQ(host.plugin->notesOn.size(), 4u);
   EXPECT_EQ(host.plugin->notesOn[0].number, 2);
-  EXPECT_EQ(host.plugin->notesOn[1].number, 1);
-  EXPECT_EQ(host.plugin->notesOn[2].number, 3);
+  EXPECT_EQ(host.plugin->notesOn[1].number, 4);
+  EXPECT_EQ(host.plugin->notesOn[2].number, 1);
+  EXPECT_EQ(host.plugin->notesOn[3].number, 3);
 }
 
 TEST(MidiRouting, ControllersAndRpnSetParameters) {

@@ -81,7 +81,9 @@ TEST(InstrumentPitch, GlideIsAStraightLineOverTheGlideTime) {
   EXPECT_NEAR(host.plugin->Osc[0].pitch, 60.0f, 1e-4f);  // the first note does not glide
   host.NoteOff(60);
   host.NoteOn(72);
-  host.Render(44);                                        // age 0 at the first update
+  // The released, still sounding voice is stolen: its old note fades out over 2 ms (two
+  // blocks) first, then the new note starts with age 0 at its first update.
+  host.Render(44 * 3);
   EXPECT_NEAR(host.plugin->Osc[0].pitch, 60.0f, 0.15f);
   host.Render(44 * 50);
   EXPECT_NEAR(host.plugin->Osc[0].pitch, 66.0f, 0.2f);
