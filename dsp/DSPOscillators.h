@@ -44,6 +44,32 @@ inline double CycleFraction(float phase) {
 }
 inline double SinCycle(float phase) { return std::sin(kTwoPiD * CycleFraction(phase)); }
 inline double CosCycle(float phase) { return std::cos(kTwoPiD * CycleFraction(phase)); }
+// cos(x) in extended precision for |x| up to 2^20 without the library's slow argument
+// reduction (every extended cosine beyond π/4 otherwise goes through the multi-precision
+// reduction, which dominates the band-limited saw). x is reduced by k·π/2 with π/2 split
+// into three parts: the first two carry 32 bits each, so k·P1 and k·P2 are exact, and the
+// remainder r lies within π/4, where the library evaluates its kernel directly. r differs
+// from the library's reduced argument by about one extended ulp, far below a float's
+// resolution; the golden renders count the stored samples that change.
+inline long double CosExtended(long double x) {
+  constexpr long double kP1 = 0x1.921fb54400000000p0L;    // π/2, first 32 bits
+  constexpr long double kP2 = 0x1.0b4611a600000000p-34L;  // the next 32 bits
+  constexpr long double kP3 = 0x1.3198a2e03707344ap-69L;  // the rest, rounded
+  constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
+  const long double a = std::fabs(x);
+  if (!(a < 0x1p20L) || a < 0.78L) return std::cos(x);
+  // The nearest quadrant (a tie may go either way; r then lies at ±π/4). A conversion,
+  // not nearbyint, which saves and restores the floating-point environment on each call.
+  const int64_t q = static_cast<int64_t>(a * kTwoOverPi + 0.5L);
+  const long double k = static_cast<long double>(q);
+  const long double r = ((a - k * kP1) - k * kP2) - k * kP3;
+  switch (q & 3) {
+    case 0: return std::cos(r);
+    case 1: return -std::sin(r);
+    case 2: return -std::cos(r);
+    default: return std::sin(r);
+  }
+}
 // One draw from the shared generator, in [0, 1).
 inline long double Draw() { return DSPRandom().Next(); }
 }  // namespace oscmath
