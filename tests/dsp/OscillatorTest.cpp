@@ -752,10 +752,10 @@ TEST(BandLimitedSaw, SoundsAsASawWithoutDc) {
   EXPECT_LT(std::fabs(sum / 22050), 0.1 * peak);
 }
 
-// The saw's own cosine reduction agrees with the library's extended cosine to within two
-// extended ulps in every quadrant, for both signs, up to the largest arguments a cycle of a
-// near-zero frequency produces, and hands larger and non-finite arguments to the library.
-TEST(BandLimitedSaw, FastCosineMatchesTheLibrary) {
+// The waveforms' own sine and cosine reduction agrees with the library's extended sine and
+// cosine to within two extended ulps in every quadrant, for both signs, up to the largest
+// arguments the formulas produce, and hands larger and non-finite arguments to the library.
+TEST(OscillatorFormulas, FastSineAndCosineMatchTheLibrary) {
   uint32_t seed = 12345;
   auto next = [&seed] {
     seed = seed * 1664525u + 1013904223u;
@@ -765,18 +765,22 @@ TEST(BandLimitedSaw, FastCosineMatchesTheLibrary) {
   for (long double range : {1.0L, 7.0L, 100.0L, 4000.0L, 1000000.0L}) {
     for (int i = 0; i < 20000; ++i) {
       const long double x = (2.0L * next() - 1.0L) * range;
-      const long double expected = std::cos(x);
-      // The tolerance is relative to the magnitude of the reduced argument near a zero.
-      const long double tolerance = 2.0L * ulp * std::max(std::fabs(expected), 0x1p-20L);
-      ASSERT_NEAR(static_cast<double>(oscmath::CosExtended(x) - expected), 0.0,
-                  static_cast<double>(tolerance))
-          << "x = " << static_cast<double>(x);
+      for (bool sine : {false, true}) {
+        const long double expected = sine ? std::sin(x) : std::cos(x);
+        const long double got = sine ? oscmath::SinExtended(x) : oscmath::CosExtended(x);
+        // Relative to the value, but not below the reduced argument's own rounding near a zero.
+        const long double tolerance = 2.0L * ulp * std::max(std::fabs(expected), 0x1p-20L);
+        ASSERT_NEAR(static_cast<double>(got - expected), 0.0, static_cast<double>(tolerance))
+            << (sine ? "sin" : "cos") << " x = " << static_cast<double>(x);
+      }
     }
   }
   for (long double x : {0.0L, 0.78L, 0x1p20L, -0x1p30L, 1e300L}) {
     EXPECT_EQ(oscmath::CosExtended(x), std::cos(x));
+    EXPECT_EQ(oscmath::SinExtended(x), std::sin(x));
   }
   EXPECT_TRUE(std::isnan(oscmath::CosExtended(std::numeric_limits<long double>::quiet_NaN())));
+  EXPECT_TRUE(std::isnan(oscmath::SinExtended(std::numeric_limits<long double>::infinity())));
 }
 
 // ---------------------------------------------------------------------------------
