@@ -6,6 +6,8 @@
 
 #include "framework/DSPLock.h"
 #include "framework/DSPValueLists.h"
+#include "gui/DSPVSTEditorWindow.h"
+#include "gui/SPThemeGUI.h"
 #include "host/PostbackMsg1.h"
 #include "resources/Resources.h"
 
@@ -23,9 +25,7 @@ constexpr float kSilenceThreshold = 1e-5f;
 // The editor control of a parameter follows its value on the UI thread.
 void RefreshParameterControl(void* object, const TPostBackEntry& entry) {
   auto* plugin = static_cast<TDSPPluginX*>(object);
-  const auto index = static_cast<int32_t>(entry.f);
-  if (!plugin->ValidParam(index)) return;
-  // The themed controls pick the value up when they exist.
+  plugin->RefreshControl(static_cast<int32_t>(entry.f), true);
 }
 
 }  // namespace
@@ -417,19 +417,3 @@ void TDSPPluginX::SampleRateChanged(float rate) {
   sampleRateReceived_ = true;
 }
 
-intptr_t TDSPPluginX::EditorOpen(void*) {
-  editorOpen_ = true;
-  return 1;
-}
-
-void TDSPPluginX::EditorClose() { editorOpen_ = false; }
-
-void TDSPPluginX::EditorIdle() { DeliverPostBacks(); }
-
-vst::ERect* TDSPPluginX::EditorRect() {
-  editorRect_.top = 0;
-  editorRect_.left = 0;
-  editorRect_.bottom = static_cast<int16_t>(editorOpen_ ? editorHeight_ : 400);
-  editorRect_.right = static_cast<int16_t>(editorOpen_ ? editorWidth_ : 400);
-  return &editorRect_;
-}

@@ -7,11 +7,22 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/DSPSubPresets.h"
 #include "host/DSPVSTBase.h"
+
+class TSPThemeGUIBody;
+class TSPThemeGUIControl;
+class TSPThemeGUIPanel;
+class TSPThemeGUILabel;
+class TSPThemeGUINoteBookButton;
+class TSPThemeGUISubPresetsButton;
+class TDSPVSTEditorWnd;
+// The editor's registered panels; a panel's index is the panel number bindings use.
+using TSPGuiPanels = std::vector<TSPThemeGUIPanel*>;
 
 // Indexes of the built-in parameters.
 enum TBuiltInParam : int32_t {
@@ -98,6 +109,37 @@ class TDSPPluginX : public TDSPVSTBase {
     notificationContext_ = context;
   }
 
+  // ---- the editor (gui/DSPPluginEditor.cpp) ----
+  bool EditorEnabled() const { return themedEditor_; }
+  int32_t EditorWidth() const { return editorWidth_; }
+  int32_t EditorHeight() const { return editorHeight_; }
+  // The control tree (none unless the editor is enabled) and the open window (or none).
+  TSPThemeGUIBody* EditorBody() const { return body_.get(); }
+  TDSPVSTEditorWnd* EditorWindow() const { return editorWindow_.get(); }
+  const TSPGuiPanels& RegisteredPanels() const { return panels_; }
+  // Places a panel (absolute position, size and surface index set) and returns its number.
+  int32_t RegisterPanel(TSPThemeGUIPanel* panel);
+  // A notebook button on the body: selects `page` of the group `key`.
+  TSPThemeGUINoteBookButton* CreateNoteBookButton(const std::string& caption, int32_t key,
+                                                  int32_t top, int32_t left, int32_t page);
+  void MoveNoteBookButton(TSPThemeGUINoteBookButton* button, int32_t key, int32_t top,
+                          int32_t left, int32_t page);
+  // A preset button on a registered panel for a sub-preset group (its menu provider is
+  // left to the caller); none when the panel number is not registered.
+  TSPThemeGUISubPresetsButton* CreatePresetButton(const std::string& caption, int32_t left,
+                                                  int32_t panel, int32_t group, int32_t top);
+  // What every bound control calls: its user changes set the parameter (and automate the
+  // host during an interaction); its list choices and value texts come from the parameter.
+  void EditorChangeHandler(TSPThemeGUIControl& control);
+  void ControlChoices(TSPThemeGUIControl& control, std::vector<std::string>& choices);
+  std::string ControlDisplayText(TSPThemeGUIControl& control);
+  // Sets the bound control of a parameter to the parameter's value: now, or through the
+  // deferred refresh delivered on the UI thread.
+  void RefreshControl(int32_t index, bool immediately);
+  // Sets every bound control to its parameter's value without reporting (used when a
+  // window attaches: refreshes are only queued while the editor is open).
+  void SyncEditorControls();
+
   // ---- sub-presets (framework/DSPSubPresets) ----
   TDSPSubPresets* SubPresets() { return subPresets_.get(); }
   void WriteSubPresetSection(std::vector<uint8_t>& out) const override;
@@ -106,12 +148,15 @@ class TDSPPluginX : public TDSPVSTBase {
  protected:
   // ---- initialisation steps, in the order Initialise runs them ----
   virtual void MapIndexes() {}
-  virtual void CreateEditorPanels() {}
+  // The framework's part creates the body and the top panel with the product label;
+  // products call it first and add their own panels.
+  virtual void CreateEditorPanels();
   virtual void LayoutEditorPanels() {}
   // Defines every parameter: the framework its ten, each level above its own.
   virtual void DefineParameters();
   void BuildMidiMaps();
-  virtual void CreateEditorControls() {}
+  // One control for every parameter whose binding names a kind and a registered panel.
+  virtual void CreateEditorControls();
   virtual void FinishInitialisation() {}
   void LoadFactoryBank();
   static void DefaultNotificationSink(void* context, int32_t code);
@@ -141,6 +186,13 @@ class TDSPPluginX : public TDSPVSTBase {
   bool themedEditor_ = false;
   bool editorOpen_ = false;
   vst::ERect editorRect_{};
+  TSPGuiPanels panels_;
+  std::unique_ptr<TSPThemeGUIBody> body_;
+  int32_t bodyPanel_ = -1;
+  int32_t topPanel_ = -1;
+  TSPThemeGUILabel* productLabel_ = nullptr;
+  int32_t themeNumber_ = 0;
+  std::unique_ptr<TDSPVSTEditorWnd> editorWindow_;
   bool outputEnabled_ = true;
   bool bypass_ = false;
   bool acceptMidiProgramChange_ = true;

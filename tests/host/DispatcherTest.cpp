@@ -139,8 +139,9 @@ TEST(Dispatcher, AnswersEveryOpcode) {
   vst::ERect* rect = nullptr;
   EXPECT_EQ(host.Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
   ASSERT_NE(rect, nullptr);
-  EXPECT_EQ(rect->right, 400);
-  EXPECT_EQ(rect->bottom, 400);
+  // Hosts size their window from the rectangle before opening: it is the editor's size.
+  EXPECT_EQ(rect->right, 774);
+  EXPECT_EQ(rect->bottom, 506);
   EXPECT_EQ(host.Dispatch(vst::effEditIdle), 0);
   EXPECT_EQ(host.Dispatch(vst::effEditClose), 0);
 }

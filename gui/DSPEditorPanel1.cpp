@@ -1,0 +1,25 @@
+#include "gui/DSPEditorPanel1.h"
+
+#include "gui/SPThemeGUI.h"
+
+void TDSPEditorPanel::Paint(const TSPRect& r) {
+  if (destroying || !body) return;
+  body->PaintWindow(r);
+}
+
+bool TDSPEditorPanel::MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) {
+  if (destroying || !body) return false;
+  const bool handled = body->MouseDown(button, shift, x, y);
+  if (!handled) TSPThemeGUIControl::SetCaptured(nullptr);
+  return handled;
+}
+
+bool TDSPEditorPanel::MouseMove(uint32_t shift, int32_t x, int32_t y) {
+  if (destroying || !body) return false;
+  return body->MouseMove(shift, x, y);
+}
+
+bool TDSPEditorPanel::MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) {
+  if (destroying || !body) return false;
+  return body->MouseUp(button, shift, x, y);
+}

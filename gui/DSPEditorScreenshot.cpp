@@ -1,0 +1,29 @@
+#include "gui/DSPEditorScreenshot.h"
+
+#include <mutex>
+
+#include "framework/DSPPluginX.h"
+#include "gui/SPThemeGUI.h"
+
+bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out) {
+  TSPThemeGUIBody* body = plugin.EditorBody();
+  if (!body) return false;
+  std::lock_guard<std::recursive_mutex> lock(GUILock());
+  plugin.SyncEditorControls();
+  for (const auto& [key, page] : pages) body->SelectPage(key, page);
+  // Painting needs the tree to count as shown; a window that shows it keeps it so.
+  const bool shown = body->shown;
+  body->shown = true;
+  body->Rebuild();
+  out = body->composite;
+  body->shown = shown;
+  if (!shown) body->dirty = true;
+  return !out.Empty();
+}
+
+bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages) {
+  auto* plugin = dynamic_cast<TDSPPluginX*>(AudioEffect::FromEffect(effect));
+  if (!plugin) return false;
+  TSPBitmap image;
+  return RenderEditorImage(*plugin, pages, image) && image.WritePng(pngPath.c_str());
+}

@@ -1,0 +1,22 @@
+// Pictures of the editor without any window or X server: the composite bitmap of a plug-in
+// instance's control tree, with chosen notebook pages, as a bitmap or a PNG file.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gui/SPBitmap.h"
+#include "host/VstAbi.h"
+
+class TDSPPluginX;
+
+// A notebook group key and the page to show in it.
+using TEditorPages = std::vector<std::pair<int32_t, int32_t>>;
+
+// Selects the pages (they stay selected, as after clicks on their notebook buttons), sets
+// every control to its parameter's value and paints the whole editor into out; false when
+// the instance has no editor.
+bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out);
+// The same for an instance a host holds, written as PNG; false on failure.
+bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages);

@@ -1,0 +1,351 @@
+#include "gui/DSPVSTEditorWindow.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <cairo-xlib.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Errors while creating the window (a stale parent id) must not end the host's process:
+// Xlib's default handler exits.
+int creationErrors = 0;
+int CountError(Display*, XErrorEvent*) {
+  ++creationErrors;
+  return 0;
+}
+
+constexpr int32_t kPopupItemHeight = 16;
+constexpr int32_t kPopupPadding = 4;
+
+}  // namespace
+
+struct TDSPVSTEditorWnd::TPopup {
+  TSPPopupMenu* menu = nullptr;
+  Window window = 0;
+  cairo_surface_t* surface = nullptr;
+  int32_t width = 0, height = 0;
+  int32_t columnWidth = 0;
+  int32_t rows = 0;
+  std::vector<TSPRect> itemRects;  // window coordinates, one per item
+  int32_t hover = -1;
+};
+
+TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height)
+    : width_(width), height_(height) {
+  if (parent == 0) return;
+  display_ = XOpenDisplay(nullptr);
+  if (!display_) return;
+  auto* previous = XSetErrorHandler(&CountError);
+  creationErrors = 0;
+  XWindowAttributes parentAttributes;
+  const bool parentExists = XGetWindowAttributes(display_, parent, &parentAttributes) != 0;
+  XSync(display_, False);
+  if (parentExists && creationErrors == 0) {
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            StructureNotifyMask | KeyPressMask;
+    const Window w = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width),
+                                   static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+    XSync(display_, False);
+    if (creationErrors == 0) window_ = w;
+  }
+  XSetErrorHandler(previous);
+  if (!window_) {
+    XCloseDisplay(display_);
+    display_ = nullptr;
+    return;
+  }
+  XStoreName(display_, window_, "Tesmora6");
+  // The invisible pointer of a drag: a cursor made of an empty 1 x 1 bitmap.
+  static char empty[1] = {0};
+  const Pixmap blank = XCreateBitmapFromData(display_, window_, empty, 1, 1);
+  XColor black{};
+  invisibleCursor_ = XCreatePixmapCursor(display_, blank, blank, &black, &black, 0, 0);
+  XFreePixmap(display_, blank);
+  const int screen = DefaultScreen(display_);
+  surface_ = cairo_xlib_surface_create(display_, window_, DefaultVisual(display_, screen), width, height);
+}
+
+TDSPVSTEditorWnd::~TDSPVSTEditorWnd() {
+  panel.destroying = true;
+  ClosePopup();
+  Detach();
+  if (surface_) cairo_surface_destroy(surface_);
+  if (display_) {
+    if (invisibleCursor_) XFreeCursor(display_, invisibleCursor_);
+    if (window_) XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    XCloseDisplay(display_);
+  }
+}
+
+void TDSPVSTEditorWnd::Attach(TDSPPluginX* plugin, TSPThemeGUIBody* body) {
+  panel.plugin = plugin;
+  panel.body = body;
+  if (body) {
+    body->site = this;
+    body->shown = true;
+    body->dirty = true;
+  }
+  attached = true;
+}
+
+void TDSPVSTEditorWnd::Detach() {
+  if (panel.body && panel.body->site == this) {
+    panel.body->site = nullptr;
+    panel.body->shown = false;
+  }
+  panel.body = nullptr;
+  attached = false;
+}
+
+void TDSPVSTEditorWnd::Show() {
+  if (!Valid()) return;
+  XMapRaised(display_, window_);
+  XFlush(display_);
+}
+
+int32_t TDSPVSTEditorWnd::Idle() {
+  if (!display_) return 0;
+  int32_t handled = 0;
+  TSPRect exposed;
+  while (XPending(display_) > 0) {
+    XEvent e;
+    XNextEvent(display_, &e);
+    ++handled;
+    if (popup_ && HandlePopupEvent(&e)) continue;
+    if (e.xany.window != window_) continue;
+    switch (e.type) {
+      case Expose:
+        exposed = exposed.United(TSPRect::FromSize(e.xexpose.x, e.xexpose.y, e.xexpose.width, e.xexpose.height));
+        break;
+      case ButtonPress: {
+        const int b = e.xbutton.button;
+        if (b > 3) break;  // the wheel
+        const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
+        panel.MouseDown(button, (e.xbutton.state & ShiftMask) ? kShiftKey : 0, e.xbutton.x, e.xbutton.y);
+        break;
+      }
+      case MotionNotify:
+        panel.MouseMove((e.xmotion.state & ShiftMask) ? kShiftKey : 0, e.xmotion.x, e.xmotion.y);
+        break;
+      case ButtonRelease: {
+        const int b = e.xbutton.button;
+        if (b > 3) break;
+        const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
+        panel.MouseUp(button, (e.xbutton.state & ShiftMask) ? kShiftKey : 0, e.xbutton.x, e.xbutton.y);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  if (!exposed.Empty()) panel.Paint(exposed);
+  XFlush(display_);
+  return handled;
+}
+
+void TDSPVSTEditorWnd::RequestRepaint() { panel.Paint({0, 0, width_, height_}); }
+
+void TDSPVSTEditorWnd::CopyToWindow(const TSPBitmap& composite, const TSPRect& r) {
+  if (!surface_ || composite.Empty() || r.Empty()) return;
+  cairo_t* cr = cairo_create(surface_);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, composite.Surface(), 0, 0);
+  cairo_rectangle(cr, r.left, r.top, r.Width(), r.Height());
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface_);
+  XFlush(display_);
+}
+
+void TDSPVSTEditorWnd::PointerScreenPosition(int32_t& x, int32_t& y) {
+  if (!display_) return;
+  Window root, child;
+  int rx, ry, wx, wy;
+  unsigned mask;
+  if (XQueryPointer(display_, window_, &root, &child, &rx, &ry, &wx, &wy, &mask)) {
+    x = rx;
+    y = ry;
+  }
+}
+
+void TDSPVSTEditorWnd::EditorToScreen(int32_t& x, int32_t& y) {
+  if (!display_) return;
+  Window child;
+  int sx = x, sy = y;
+  XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &sx, &sy, &child);
+  x = sx;
+  y = sy;
+}
+
+void TDSPVSTEditorWnd::HidePointer() {
+  if (!display_ || pointerHidden_) return;
+  XDefineCursor(display_, window_, invisibleCursor_);
+  pointerHidden_ = true;
+  XFlush(display_);
+}
+
+void TDSPVSTEditorWnd::ShowPointer() {
+  if (!display_ || !pointerHidden_) return;
+  XUndefineCursor(display_, window_);
+  pointerHidden_ = false;
+  XFlush(display_);
+}
+
+void TDSPVSTEditorWnd::WarpPointer(int32_t screenX, int32_t screenY) {
+  if (!display_) return;
+  XWarpPointer(display_, 0, DefaultRootWindow(display_), 0, 0, 0, 0, screenX, screenY);
+  XFlush(display_);
+}
+
+// ---------------------------------------------------------------- popup lists
+
+void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) {
+  if (!display_) return;
+  ClosePopup();
+  auto popup = std::make_unique<TPopup>();
+  popup->menu = &menu;
+  // Measure the items: columns of equal width, as many rows as the longest column.
+  TSPBitmap scratch(4, 4);
+  TSPCanvas measure(scratch);
+  TSPFont font;
+  font.face = "Tahoma";
+  font.size = 8;
+  measure.SelectFont(font);
+  int32_t textWidth = 40, column = 0, row = 0, rows = 0;
+  std::vector<std::pair<int32_t, int32_t>> cells;
+  for (size_t i = 0; i < menu.items.size(); ++i) {
+    if (menu.items[i].newColumn && i > 0) {
+      ++column;
+      row = 0;
+    }
+    cells.push_back({column, row++});
+    rows = std::max(rows, row);
+    textWidth = std::max(textWidth, measure.TextWidth(menu.items[i].text));
+  }
+  popup->columnWidth = textWidth + 28;
+  popup->rows = std::max(rows, 1);
+  popup->width = std::max(1, (column + 1) * popup->columnWidth) + 2;
+  popup->height = popup->rows * kPopupItemHeight + 2 * kPopupPadding;
+  for (const auto& [c, r] : cells) {
+    popup->itemRects.push_back(TSPRect::FromSize(1 + c * popup->columnWidth,
+                                                 kPopupPadding + r * kPopupItemHeight,
+                                                 popup->columnWidth, kPopupItemHeight));
+  }
+  const int screen = DefaultScreen(display_);
+  const int32_t sw = DisplayWidth(display_, screen), sh = DisplayHeight(display_, screen);
+  const int32_t x = std::clamp(screenX, 0, std::max(0, sw - popup->width));
+  const int32_t y = std::clamp(screenY, 0, std::max(0, sh - popup->height));
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.background_pixel = BlackPixel(display_, screen);
+  attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
+  popup->window = XCreateWindow(display_, DefaultRootWindow(display_), x, y,
+                                static_cast<unsigned>(popup->width), static_cast<unsigned>(popup->height), 0,
+                                CopyFromParent, InputOutput, CopyFromParent,
+                                CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+  popup->surface = cairo_xlib_surface_create(display_, popup->window, DefaultVisual(display_, screen),
+                                             popup->width, popup->height);
+  XMapRaised(display_, popup->window);
+  XSync(display_, False);
+  // A press anywhere else closes the list: take the pointer and the keyboard.
+  XGrabPointer(display_, popup->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+               GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  XGrabKeyboard(display_, popup->window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+  popup_ = std::move(popup);
+  PaintPopup();
+}
+
+void TDSPVSTEditorWnd::ClosePopup() {
+  if (!popup_) return;
+  if (display_) {
+    XUngrabPointer(display_, CurrentTime);
+    XUngrabKeyboard(display_, CurrentTime);
+    if (popup_->surface) cairo_surface_destroy(popup_->surface);
+    XDestroyWindow(display_, popup_->window);
+    XFlush(display_);
+  }
+  popup_.reset();
+}
+
+void TDSPVSTEditorWnd::PaintPopup() {
+  if (!popup_) return;
+  TPopup& p = *popup_;
+  TSPBitmap image(p.width, p.height);
+  {
+    TSPCanvas canvas(image);
+    canvas.FillRect({0, 0, p.width, p.height}, 0x2A2C2E);
+    canvas.FrameRect({0, 0, p.width, p.height}, 0x111111);
+    TSPFont font;
+    font.face = "Tahoma";
+    font.size = 8;
+    for (size_t i = 0; i < p.itemRects.size(); ++i) {
+      const TSPRect& r = p.itemRects[i];
+      const auto& item = p.menu->items[i];
+      if (static_cast<int32_t>(i) == p.hover) canvas.FillRect(r.Inflated(-1), 0x3F7F3F);
+      if (item.newColumn) canvas.FillRect({r.left - 1, kPopupPadding, r.left, p.height - kPopupPadding}, 0x555555);
+      if (item.checked) canvas.FillRect(TSPRect::FromSize(r.left + 7, r.top + 5, 6, 6), 0x9FE870);
+      font.color = item.checked ? 0xFFFFFF : 0xD8D8D8;
+      canvas.SelectFont(font);
+      TSPRect text{r.left + 20, r.top, r.right - 4, r.bottom};
+      PlaceText(canvas, item.text, text, 0, 1, true);
+    }
+  }
+  cairo_t* cr = cairo_create(p.surface);
+  cairo_set_source_surface(cr, image.Surface(), 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(p.surface);
+  XFlush(display_);
+}
+
+bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
+  auto& e = *static_cast<XEvent*>(event);
+  TPopup& p = *popup_;
+  auto itemAt = [&p](int x, int y) {
+    for (size_t i = 0; i < p.itemRects.size(); ++i) {
+      if (p.itemRects[i].Contains(x, y)) return static_cast<int32_t>(i);
+    }
+    return -1;
+  };
+  switch (e.type) {
+    case Expose:
+      if (e.xexpose.window != p.window) return false;
+      PaintPopup();
+      return true;
+    case MotionNotify: {
+      if (e.xmotion.window != p.window) return true;
+      const int32_t hover = itemAt(e.xmotion.x, e.xmotion.y);
+      if (hover != p.hover) {
+        p.hover = hover;
+        PaintPopup();
+      }
+      return true;
+    }
+    case ButtonPress: {
+      const bool inside = e.xbutton.window == p.window;
+      const int32_t item = inside ? itemAt(e.xbutton.x, e.xbutton.y) : -1;
+      if (inside && item < 0) return true;  // between items: keep the list open
+      TSPPopupMenu* menu = p.menu;
+      ClosePopup();
+      if (item >= 0) menu->Choose(menu->items[static_cast<size_t>(item)].tag);
+      return true;
+    }
+    case ButtonRelease:
+      return true;
+    case KeyPress:
+      if (XLookupKeysym(&e.xkey, 0) == XK_Escape) ClosePopup();
+      return true;
+    default:
+      return false;
+  }
+}

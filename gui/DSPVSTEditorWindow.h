@@ -1,0 +1,63 @@
+// The editor window on X11: a child of the window the host passes to the open opcode, on a
+// display connection of its own. No thread of its own: the host's idle call handles every
+// pending event (exposes, pointer presses, motion and releases, the popup list's keys).
+// Popup lists are override-redirect windows that grab the pointer and keyboard until an
+// item is chosen, Escape is pressed or the pointer is pressed outside them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "gui/DSPEditorPanel1.h"
+#include "gui/SPThemeGUI.h"
+
+struct _XDisplay;
+typedef struct _cairo_surface cairo_surface_t;
+
+class TDSPVSTEditorWnd : public TSPWindowSite {
+ public:
+  // Connects to the display (DISPLAY) and creates the window inside parent; Valid() is
+  // false when there is no display or the parent window does not exist.
+  TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height);
+  ~TDSPVSTEditorWnd() override;
+  TDSPVSTEditorWnd(const TDSPVSTEditorWnd&) = delete;
+  TDSPVSTEditorWnd& operator=(const TDSPVSTEditorWnd&) = delete;
+
+  bool Valid() const { return window_ != 0; }
+  unsigned long WindowId() const { return window_; }
+  bool attached = false;
+  TDSPEditorPanel panel;
+
+  // Shows the body in this window (its shown flag and window site).
+  void Attach(TDSPPluginX* plugin, TSPThemeGUIBody* body);
+  void Detach();
+  void Show();
+  // Handles every event waiting now; returns how many.
+  int32_t Idle();
+  bool PopupOpen() const { return popup_ != nullptr; }
+
+  // ---- TSPWindowSite ----
+  bool HasWindow() const override { return Valid() && !panel.destroying; }
+  void RequestRepaint() override;
+  void CopyToWindow(const TSPBitmap& composite, const TSPRect& r) override;
+  void PointerScreenPosition(int32_t& x, int32_t& y) override;
+  void EditorToScreen(int32_t& x, int32_t& y) override;
+  void HidePointer() override;
+  void ShowPointer() override;
+  void WarpPointer(int32_t screenX, int32_t screenY) override;
+  void OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) override;
+
+ private:
+  struct TPopup;
+  void ClosePopup();
+  void PaintPopup();
+  bool HandlePopupEvent(void* event);
+
+  _XDisplay* display_ = nullptr;
+  unsigned long window_ = 0;
+  unsigned long invisibleCursor_ = 0;
+  cairo_surface_t* surface_ = nullptr;
+  int32_t width_ = 0, height_ = 0;
+  bool pointerHidden_ = false;
+  std::unique_ptr<TPopup> popup_;
+};

@@ -1,0 +1,636 @@
+#include "gui/SPThemeGUI.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "host/PostbackMsg1.h"
+
+namespace {
+
+TSPThemeGUIControl* capturedControl = nullptr;
+
+// The deferred repaint of one control (code 1000 with this handler).
+constexpr int32_t kRepaintCode = 1000;
+void RepaintHandler(void* object, const TPostBackEntry&) {
+  static_cast<TSPThemeGUIControl*>(object)->RepaintNow();
+}
+
+// Round to nearest, halves to even (the default rounding mode).
+float RoundEven(float x) { return std::nearbyint(x); }
+
+}  // namespace
+
+std::recursive_mutex& GUILock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
+int32_t TSPPopupMenu::Columns() const {
+  int32_t columns = items.empty() ? 0 : 1;
+  for (const TItem& item : items) columns += item.newColumn ? 1 : 0;
+  return columns;
+}
+
+// ---------------------------------------------------------------- TSPThemeGUIControl
+
+TSPThemeGUIControl::TSPThemeGUIControl(TSPThemeGUIControl* parent) : parent_(parent) {
+  if (parent_) {
+    parent_->AddChild(this);
+    body_ = parent_->body_;
+  }
+}
+
+TSPThemeGUIControl::~TSPThemeGUIControl() {
+  RemovePostBacksOf(this);
+  if (capturedControl == this) capturedControl = nullptr;
+  std::vector<TSPThemeGUIControl*> children;
+  children.swap(children_);
+  for (TSPThemeGUIControl* child : children) {
+    child->parent_ = nullptr;
+    delete child;
+  }
+  if (parent_) parent_->RemoveChild(this);
+}
+
+void TSPThemeGUIControl::AddChild(TSPThemeGUIControl* child) { children_.push_back(child); }
+
+void TSPThemeGUIControl::RemoveChild(TSPThemeGUIControl* child) { std::erase(children_, child); }
+
+TSPThemeGUIControl* TSPThemeGUIControl::Captured() { return capturedControl; }
+
+void TSPThemeGUIControl::SetCaptured(TSPThemeGUIControl* control) { capturedControl = control; }
+
+void TSPThemeGUIControl::Placed() {
+  SelectStyle(styleIndex);
+  if (!IsPanel() && parent_) {
+    top = parent_->top + relativeTop;
+    left = parent_->left + relativeLeft;
+  }
+}
+
+void TSPThemeGUIControl::SelectStyle(int32_t index) {
+  styleIndex = index;
+  style = nullptr;
+  TSPTheme* theme = ThemeAt(themeIndex);
+  if (!theme) return;
+  switch (StyleList()) {
+    case TSPStyleList::kSurfaces: style = theme->surfaces.Style(index); break;
+    case TSPStyleList::kKnobs: style = theme->knobs.Style(index); break;
+    case TSPStyleList::kVerticalFaders: style = theme->verticalFaders.Style(index); break;
+    case TSPStyleList::kHorizontalFaders: style = theme->horizontalFaders.Style(index); break;
+    case TSPStyleList::kValueEdits: style = theme->valueEdits.Style(index); break;
+    case TSPStyleList::kSwitches: style = theme->switches.Style(index); break;
+    case TSPStyleList::kVerticalVUMeters: style = theme->verticalVUMeters.Style(index); break;
+    case TSPStyleList::kHorizontalVUMeters: style = theme->horizontalVUMeters.Style(index); break;
+    case TSPStyleList::kLeds: style = theme->leds.Style(index); break;
+    case TSPStyleList::kLabels: style = theme->labels.Style(index); break;
+    case TSPStyleList::kButtons: style = theme->buttons.Style(index); break;
+  }
+}
+
+bool TSPThemeGUIControl::IsVisible() const { return parent_ ? parent_->IsVisible() : true; }
+
+bool TSPThemeGUIControl::MouseDown(int32_t, uint32_t, int32_t, int32_t) { return false; }
+bool TSPThemeGUIControl::MouseMove(uint32_t, int32_t, int32_t) { return false; }
+bool TSPThemeGUIControl::MouseUp(int32_t, uint32_t, int32_t, int32_t) { return false; }
+
+void TSPThemeGUIControl::SetValue(float v) {
+  if (v == value) return;
+  value = v;
+  if (report && changeHandler) changeHandler(*this);
+  RequestRepaint();
+}
+
+void TSPThemeGUIControl::SetValueReported(float v) {
+  report = true;
+  SetValue(v);
+  report = false;
+}
+
+void TSPThemeGUIControl::BeginInteraction() {
+  if (updateDepth == 0) report = false;
+  ++updateDepth;
+}
+
+void TSPThemeGUIControl::EndInteraction() {
+  --updateDepth;
+  if (updateDepth <= 0) {
+    updateDepth = 0;
+    report = true;
+  }
+}
+
+void TSPThemeGUIControl::RequestRepaint() {
+  if (!body_) return;
+  if (!body_->HasWindow()) {
+    // Nothing shows the tree now; the next window rebuilds it from scratch.
+    body_->dirty = true;
+    return;
+  }
+  if (!repaintIdle) return;
+  repaintIdle = false;
+  PostBack({&RepaintHandler, this, kRepaintCode, 0, 0, 0.0f});
+}
+
+void TSPThemeGUIControl::RepaintNow() {
+  repaintIdle = true;
+  if (!body_ || !IsVisible() || !body_->HasWindow()) return;
+  std::lock_guard<std::recursive_mutex> lock(GUILock());
+  if (body_->dirty) {
+    body_->site->RequestRepaint();
+    return;
+  }
+  const TSPRect previous = drawnRect;
+  body_->background.CopyTo(body_->composite, previous, previous.left, previous.top, false);
+  {
+    TSPCanvas canvas(body_->composite);
+    Paint(canvas);
+  }
+  // The new image may reach further than the old one (a longer value text).
+  body_->site->CopyToWindow(body_->composite, previous.United(drawnRect));
+}
+
+void TSPThemeGUIControl::PushCaptionOverrides() {
+  if (!style) return;
+  style->main.PushAlignment();
+  if (captionHorizontalOverride != 3) style->main.horizontalAlignment = captionHorizontalOverride;
+  if (captionVerticalOverride != 3) style->main.verticalAlignment = captionVerticalOverride;
+}
+
+void TSPThemeGUIControl::PopCaptionOverrides() {
+  if (style) style->main.PopAlignment();
+}
+
+void TSPThemeGUIControl::Record(const TSPDrawResult& result) {
+  width = result.image.Width();
+  height = result.image.Height();
+  drawnRect = result.drawn;
+}
+
+// ---------------------------------------------------------------- panels and the body
+
+TSPThemeGUIPanel::TSPThemeGUIPanel(TSPThemeGUIControl* parent, const std::string& text)
+    : TSPThemeGUIControl(parent) {
+  layer = -1;
+  styleIndex = 1;
+  showCaption = true;
+  frameOnly = false;
+  caption = text;
+}
+
+void TSPThemeGUIPanel::Placed() { SelectStyle(styleIndex); }
+
+bool TSPThemeGUIPanel::IsVisible() const {
+  if (!visible || (pageKey != 0 && pageNumber != currentPage)) return false;
+  if (!body_ || !body_->shown) return false;
+  return parent_ ? parent_->IsVisible() : true;
+}
+
+bool TSPThemeGUIPanel::MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) {
+  if (Captured()) return true;
+  for (TSPThemeGUIControl* c : children_) {
+    if (!c->IsVisible()) continue;
+    if (!c->IsPanel() && c->layer <= 0) continue;
+    if (c->MouseDown(button, shift, x, y)) return true;
+  }
+  return false;
+}
+
+bool TSPThemeGUIPanel::MouseMove(uint32_t shift, int32_t x, int32_t y) {
+  if (!parent_ && Captured() && Captured()->MouseMove(shift, x, y)) return true;
+  for (TSPThemeGUIControl* c : children_) {
+    if (!c->IsVisible()) continue;
+    if (!c->IsPanel() && c->layer <= 0) continue;
+    if (c->MouseMove(shift, x, y)) return true;
+  }
+  return false;
+}
+
+bool TSPThemeGUIPanel::MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) {
+  if (!parent_ && Captured()) Captured()->MouseUp(button, shift, x, y);
+  return true;
+}
+
+void TSPThemeGUIPanel::PaintBackground(TSPCanvas& canvas) {
+  if (!IsVisible()) return;
+  const TSPRect r = Rect();
+  if (!style) {
+    DrawPlaceholder(canvas, r);
+  } else if (frameOnly && parent_) {
+    TSPThemeControlStyle& s = style->main;
+    const bool hollow = s.hollow;
+    s.hollow = true;  // the bevel only
+    DrawStyleBox(canvas, s, r);
+    s.hollow = hollow;
+  } else {
+    DrawStyleBox(canvas, style->main, r);
+  }
+  if (parent_ && showCaption && style && !caption.empty()) DrawPanelCaption(canvas, *style, r, caption);
+  for (int32_t layerToPaint : {0, 1}) {
+    for (TSPThemeGUIControl* c : children_) {
+      if (!c->IsPanel() && c->layer == layerToPaint && c->IsVisible()) c->Paint(canvas);
+    }
+  }
+  for (TSPThemeGUIControl* c : children_) {
+    if (c->IsPanel()) static_cast<TSPThemeGUIPanel*>(c)->PaintBackground(canvas);
+  }
+}
+
+void TSPThemeGUIPanel::PaintComposite(TSPCanvas& canvas) {
+  if (!IsVisible()) return;
+  for (TSPThemeGUIControl* c : children_) {
+    if (c->IsPanel()) static_cast<TSPThemeGUIPanel*>(c)->PaintComposite(canvas);
+  }
+  for (TSPThemeGUIControl* c : children_) {
+    if (!c->IsPanel() && c->layer == 2 && c->IsVisible()) c->Paint(canvas);
+  }
+}
+
+void TSPThemeGUIPanel::SelectPage(int32_t key, int32_t page) {
+  for (TSPThemeGUIControl* c : children_) {
+    if (c->pageKey == key) c->currentPage = page;
+  }
+}
+
+TSPThemeGUIBody::TSPThemeGUIBody() : TSPThemeGUIPanel(nullptr, "") {
+  body_ = this;
+  styleIndex = 3;
+  showCaption = false;
+  dirty = true;
+}
+
+TSPThemeGUIBody::~TSPThemeGUIBody() { site = nullptr; }
+
+void TSPThemeGUIBody::Rebuild() {
+  std::lock_guard<std::recursive_mutex> lock(GUILock());
+  dirty = false;
+  background.Resize(width, height);
+  composite.Resize(width, height);
+  {
+    TSPCanvas canvas(background);
+    PaintBackground(canvas);
+  }
+  background.CopyTo(composite, {0, 0, width, height}, 0, 0, false);
+  TSPCanvas canvas(composite);
+  PaintComposite(canvas);
+}
+
+void TSPThemeGUIBody::FullRepaint() {
+  dirty = true;
+  if (HasWindow()) site->RequestRepaint();
+}
+
+void TSPThemeGUIBody::ShowPage(int32_t key, int32_t page) {
+  SelectPage(key, page);
+  SetCaptured(nullptr);
+  dirty = true;
+  if (shown) Rebuild();
+  if (HasWindow()) site->RequestRepaint();
+}
+
+int32_t TSPThemeGUIBody::CurrentPage(int32_t key) const {
+  for (TSPThemeGUIControl* c : children_) {
+    if (c->pageKey == key) return c->currentPage;
+  }
+  return -1;
+}
+
+TSPPopupMenu& TSPThemeGUIBody::NewPopupMenu() {
+  popupMenu = std::make_unique<TSPPopupMenu>();
+  return *popupMenu;
+}
+
+void TSPThemeGUIBody::PaintWindow(const TSPRect& r) {
+  std::lock_guard<std::recursive_mutex> lock(GUILock());
+  if (!HasWindow()) return;
+  RebuildIfDirty();
+  site->CopyToWindow(composite, r);
+}
+
+TSPThemeGUIControl* TSPThemeGUIBody::FindByCaption(const std::string& text) const {
+  std::vector<const TSPThemeGUIControl*> stack{this};
+  while (!stack.empty()) {
+    const TSPThemeGUIControl* c = stack.back();
+    stack.pop_back();
+    for (TSPThemeGUIControl* child : c->Children()) {
+      if (child->caption == text) return child;
+      stack.push_back(child);
+    }
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- controllers
+
+TSPThemeGUIController::TSPThemeGUIController(TSPThemeGUIControl* parent) : TSPThemeGUIControl(parent) {
+  layer = 2;
+}
+
+float TSPThemeGUIController::DragValue(int32_t d) const {
+  const float range = maximum - minimum;
+  const float s = step;
+  if (d == 0 || s <= 0.0f) return value;
+  // About 255 pixels for the whole range, and at least one step per event that moves.
+  if (d > 0) {
+    const float delta = range * static_cast<float>(d) / 255.0f;
+    return s * RoundEven((value + delta) / s) + s;
+  }
+  const float delta = range * static_cast<float>(-d) / 255.0f;
+  return s * RoundEven((value - delta) / s) - s;
+}
+
+bool TSPThemeGUIController::MouseDown(int32_t, uint32_t, int32_t x, int32_t y) {
+  if (!Rect().Contains(x, y)) return false;
+  if (listMode) {
+    OpenList();
+    return true;
+  }
+  SetCaptured(this);
+  updateDepth = 0;
+  BeginInteraction();
+  pressX = x;
+  pressY = y;
+  lastY = y;
+  pressWidth = width;
+  pressHeight = height;
+  pressLeft = left;
+  pressTop = top;
+  pressScreenX = x;
+  pressScreenY = y;
+  if (body_ && body_->HasWindow()) body_->site->PointerScreenPosition(pressScreenX, pressScreenY);
+  captured = true;
+  moved = false;
+  return true;
+}
+
+bool TSPThemeGUIController::MouseMove(uint32_t shift, int32_t x, int32_t y) {
+  if (Captured() != this) return Rect().Contains(x, y);
+  if (!moved && hideCursor && body_ && body_->HasWindow()) body_->site->HidePointer();
+  moved = true;
+  const int32_t d = lastY - y;
+  // With shift held every event moves by the smallest drag, whatever the distance.
+  const float v = (shift & kShiftKey) && d != 0 ? DragValue(d > 0 ? 1 : -1) : DragValue(d);
+  SetValueReported(std::clamp(v, minimum, maximum));
+  lastY = y;
+  return true;
+}
+
+bool TSPThemeGUIController::MouseUp(int32_t button, uint32_t, int32_t, int32_t) {
+  if (Captured() != this) return false;
+  SetCaptured(nullptr);
+  if (IsSwitch()) {
+    SetValueReported(value >= 0.5f ? 0.0f : 1.0f);
+  } else if (!moved) {
+    const float v = button == kMouseLeft ? value + step : value - step;
+    SetValueReported(std::clamp(v, minimum, maximum));
+  }
+  EndInteraction();
+  if (body_ && body_->HasWindow()) {
+    body_->site->ShowPointer();
+    if (hideCursor && moved) body_->site->WarpPointer(pressScreenX, pressScreenY);
+  }
+  captured = false;
+  moved = false;
+  return true;
+}
+
+void TSPThemeGUIController::OpenList() {
+  std::vector<std::string> choices;
+  if (choicesProvider) choicesProvider(*this, choices);
+  if (!body_) return;
+  const auto n = static_cast<int32_t>(choices.size());
+  TSPPopupMenu& menu = body_->NewPopupMenu();
+  const int32_t checked = static_cast<int32_t>(RoundEven(static_cast<float>(n - 1) * value));
+  int32_t counted = 0;
+  bool breakPending = false;
+  for (int32_t i = 0; i < n; ++i) {
+    if (counted == 16) {
+      breakPending = true;
+      counted = 0;
+    }
+    ++counted;
+    const std::string& text = choices[static_cast<size_t>(i)];
+    if (text.find_first_not_of(" \t") == std::string::npos) continue;  // counted, not shown
+    menu.items.push_back({text, i, i == checked, breakPending});
+    breakPending = false;
+  }
+  menu.onChoose = [this, n](int32_t tag) {
+    SetCaptured(nullptr);
+    updateDepth = 0;
+    BeginInteraction();
+    SetValueReported(n > 1 ? static_cast<float>(tag) / static_cast<float>(n - 1) : 0.0f);
+    EndInteraction();
+  };
+  if (body_->HasWindow()) {
+    int32_t x = left, y = top;
+    body_->site->EditorToScreen(x, y);
+    body_->site->OpenPopupMenu(menu, x, y);
+  }
+}
+
+TSPThemeGUIFader::TSPThemeGUIFader(TSPThemeGUIControl* parent) : TSPThemeGUIController(parent) {
+  styleIndex = 1;
+  showCaption = true;
+  showValueText = true;
+}
+
+void TSPThemeGUIFader::Placed() {
+  TSPThemeGUIController::Placed();
+  hideCursor = true;
+}
+
+TSPStyleList TSPThemeGUIFader::StyleList() const {
+  if (valueEditLook) return TSPStyleList::kValueEdits;
+  if (meterOrSlider) return orientation ? TSPStyleList::kHorizontalFaders : TSPStyleList::kVerticalFaders;
+  return TSPStyleList::kKnobs;
+}
+
+std::string TSPThemeGUIFader::ValueText() {
+  if (displayTextProvider) return displayTextProvider(*this);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+  return text;
+}
+
+void TSPThemeGUIFader::Paint(TSPCanvas& canvas) {
+  if (!style) {
+    const TSPRect r = Rect();
+    DrawPlaceholder(canvas, r);
+    drawnRect = r;
+    return;
+  }
+  const std::string captionText = showCaption ? caption : std::string();
+  const std::string valueText = showValueText ? ValueText() : std::string();
+  PushCaptionOverrides();
+  TSPDrawResult result;
+  if (valueEditLook) {
+    result = DrawValueEdit(canvas, *style, left, top, false, valueText, captionText);
+  } else {
+    const float range = maximum - minimum;
+    const float f = range == 0.0f ? 0.0f : (value - minimum) / range;
+    result = DrawFader(canvas, static_cast<TSPThemeFader&>(*style), left, top, width, height, f,
+                       valueText, captionText);
+  }
+  PopCaptionOverrides();
+  Record(result);
+}
+
+TSPThemeGUISwitch::TSPThemeGUISwitch(TSPThemeGUIControl* parent) : TSPThemeGUIController(parent) {
+  styleIndex = 0;
+  minimum = 0.0f;
+  maximum = 2.0f;
+  step = 1.0f;
+  orientation = true;
+  showCaption = true;
+}
+
+void TSPThemeGUISwitch::Placed() {
+  TSPThemeGUIController::Placed();
+  hideCursor = false;
+}
+
+TSPStyleList TSPThemeGUISwitch::StyleList() const {
+  return valueEditLook ? TSPStyleList::kValueEdits : TSPStyleList::kSwitches;
+}
+
+bool TSPThemeGUISwitch::On() const { return RoundEven(value) >= 1.0f; }
+
+void TSPThemeGUISwitch::Paint(TSPCanvas& canvas) {
+  if (!style) {
+    const TSPRect r = Rect();
+    DrawPlaceholder(canvas, r);
+    drawnRect = r;
+    return;
+  }
+  const std::string captionText = showCaption ? caption : std::string();
+  PushCaptionOverrides();
+  TSPDrawResult result;
+  if (valueEditLook) {
+    const std::string text = displayTextProvider ? displayTextProvider(*this) : (On() ? "On" : "Off");
+    result = DrawValueEdit(canvas, *style, left, top, On(), text, captionText);
+  } else {
+    result = DrawSwitch(canvas, *style, left, top, On(), captionText);
+  }
+  PopCaptionOverrides();
+  Record(result);
+}
+
+TSPThemeGUIVUMeter::TSPThemeGUIVUMeter(TSPThemeGUIControl* parent) : TSPThemeGUIControl(parent) {
+  layer = 2;
+  styleIndex = 1;
+}
+
+TSPStyleList TSPThemeGUIVUMeter::StyleList() const {
+  if (!meterOrSlider) return TSPStyleList::kLeds;
+  return orientation ? TSPStyleList::kHorizontalVUMeters : TSPStyleList::kVerticalVUMeters;
+}
+
+// ---------------------------------------------------------------- labels and buttons
+
+TSPThemeGUILabel::TSPThemeGUILabel(TSPThemeGUIControl* parent) : TSPThemeGUIControl(parent) {
+  layer = 1;
+  styleIndex = 0;
+  width = 210;
+  height = 28;
+}
+
+void TSPThemeGUILabel::Paint(TSPCanvas& canvas) {
+  const TSPRect r = Rect();
+  if (style) {
+    style->Draw(canvas, r, caption);
+  } else {
+    DrawPlaceholder(canvas, r);
+  }
+  drawnRect = r;
+}
+
+bool TSPThemeGUILabel::MouseDown(int32_t, uint32_t, int32_t x, int32_t y) {
+  if (!Rect().Contains(x, y)) return false;
+  SetCaptured(this);
+  captured = true;
+  return true;
+}
+
+bool TSPThemeGUILabel::MouseUp(int32_t, uint32_t, int32_t, int32_t) {
+  if (Captured() != this) return false;
+  captured = false;
+  Click();
+  if (Captured() == this) SetCaptured(nullptr);
+  return true;
+}
+
+TSPThemeGUIButton::TSPThemeGUIButton(TSPThemeGUIControl* parent) : TSPThemeGUILabel(parent) {
+  layer = 1;
+  hideCursor = false;
+}
+
+void TSPThemeGUIButton::Paint(TSPCanvas& canvas) {
+  if (!style) {
+    TSPThemeGUILabel::Paint(canvas);
+    return;
+  }
+  Record(DrawValueEdit(canvas, *style, left, top, PaintOn(), caption, ""));
+}
+
+void TSPThemeGUINoteBookButton::Click() {
+  if (auto* panel = dynamic_cast<TSPThemeGUIPanel*>(parent_)) panel->SelectPage(pageKey, pageNumber);
+  SetCaptured(nullptr);
+  if (body_) {
+    body_->dirty = true;
+    if (body_->shown) body_->Rebuild();
+    if (body_->HasWindow()) body_->site->RequestRepaint();
+  }
+}
+
+void TSPThemeGUISubPresetsButton::Click() {
+  if (!menuProvider || !body_) return;
+  TSPPopupMenu& menu = body_->NewPopupMenu();
+  menuProvider(menu, group);
+  if (body_->HasWindow()) {
+    int32_t x = left, y = top;
+    body_->site->EditorToScreen(x, y);
+    body_->site->OpenPopupMenu(menu, x, y);
+  }
+}
+
+TSPThemeGUIControl* CreateControlOfKind(int32_t kind, TSPThemeGUIControl* parent) {
+  switch (kind) {
+    case kKindKnob:
+      return new TSPThemeGUIFader(parent);
+    case kKindVerticalSlider:
+    case kKindHorizontalSlider: {
+      auto* f = new TSPThemeGUIFader(parent);
+      f->meterOrSlider = true;
+      f->orientation = kind == kKindHorizontalSlider;
+      return f;
+    }
+    case kKindVerticalMeter:
+    case kKindHorizontalMeter: {
+      auto* m = new TSPThemeGUIVUMeter(parent);
+      m->meterOrSlider = true;
+      m->orientation = kind == kKindHorizontalMeter;
+      return m;
+    }
+    case kKindLamp:
+      return new TSPThemeGUIVUMeter(parent);
+    case kKindSwitch:
+      return new TSPThemeGUISwitch(parent);
+    case kKindValueEdit:
+    case kKindValueList: {
+      auto* f = new TSPThemeGUIFader(parent);
+      f->valueEditLook = true;
+      f->listMode = kind == kKindValueList;
+      return f;
+    }
+    case kKindSwitchValueEdit:
+    case kKindSwitchValueList: {
+      auto* s = new TSPThemeGUISwitch(parent);
+      s->valueEditLook = true;
+      s->listMode = kind == kKindSwitchValueList;
+      return s;
+    }
+    default:
+      return nullptr;
+  }
+}

@@ -1,0 +1,325 @@
+// The themed controls: a tree of light-weight objects (a body, panels nested in it, and
+// knobs, value boxes, switches, labels and buttons on the panels) that hold normalized
+// values, paint themselves with the theme into the body's off-screen bitmaps, take the
+// mouse routed down the tree and report value changes to an owner. The platform window is
+// reached only through TSPWindowSite, so the whole tree works (and is tested) without X.
+//
+// Building a tree (what the editor and its layout do):
+//   auto body = std::make_unique<TSPThemeGUIBody>();          // size, surface index, Placed()
+//   auto* panel = new TSPThemeGUIPanel(body.get(), "Reverb");  // absolute left/top/width/height,
+//   panel->styleIndex = 5; panel->Placed();                    // surface index, Placed()
+//   auto* knob = new TSPThemeGUIFader(panel);                  // relative top/left, style index,
+//   knob->relativeTop = 20; knob->relativeLeft = 8;            // caption, handlers ...
+//   knob->Placed();
+// Parents own their children (deleted with them).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "gui/SPBitmap.h"
+#include "gui/SPTheme.h"
+
+class TSPThemeGUIBody;
+class TSPThemeGUIControl;
+
+// A plain list of (text, integer) items in insertion order.
+struct TStrValueItem {
+  std::string text;
+  int32_t value = 0;
+};
+using TStrValueList = std::vector<TStrValueItem>;
+
+// A popup menu: items in columns, one of them possibly checked; choosing calls onChoose
+// with the item's tag. The window site shows it and reports the choice.
+struct TSPPopupMenu {
+  struct TItem {
+    std::string text;
+    int32_t tag = 0;
+    bool checked = false;
+    bool newColumn = false;  // starts a new column
+  };
+  std::vector<TItem> items;
+  std::function<void(int32_t tag)> onChoose;
+  int32_t Columns() const;
+  void Choose(int32_t tag) {
+    if (onChoose) onChoose(tag);
+  }
+};
+
+// What the tree needs from the platform window that shows it.
+class TSPWindowSite {
+ public:
+  virtual ~TSPWindowSite() = default;
+  // The hosting window exists (and is not being destroyed).
+  virtual bool HasWindow() const = 0;
+  // Invalidate the whole window and paint it at once.
+  virtual void RequestRepaint() = 0;
+  // Copy a rectangle of the composite bitmap straight to the window.
+  virtual void CopyToWindow(const TSPBitmap& composite, const TSPRect& r) = 0;
+  // Pointer position in screen coordinates; editor coordinates to screen coordinates.
+  virtual void PointerScreenPosition(int32_t& x, int32_t& y) = 0;
+  virtual void EditorToScreen(int32_t& x, int32_t& y) = 0;
+  virtual void HidePointer() = 0;
+  virtual void ShowPointer() = 0;  // the default arrow
+  virtual void WarpPointer(int32_t screenX, int32_t screenY) = 0;
+  // Shows a popup menu with its top-left corner at a screen position.
+  virtual void OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) = 0;
+};
+
+// Mouse buttons as the controls see them.
+enum TSPMouseButton : int32_t { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
+constexpr uint32_t kShiftKey = 1;
+
+// Style lists a control can look its style up in.
+enum class TSPStyleList {
+  kSurfaces, kKnobs, kVerticalFaders, kHorizontalFaders, kValueEdits, kSwitches,
+  kVerticalVUMeters, kHorizontalVUMeters, kLeds, kLabels, kButtons
+};
+
+class TSPThemeGUIControl {
+ public:
+  explicit TSPThemeGUIControl(TSPThemeGUIControl* parent);
+  virtual ~TSPThemeGUIControl();
+  TSPThemeGUIControl(const TSPThemeGUIControl&) = delete;
+  TSPThemeGUIControl& operator=(const TSPThemeGUIControl&) = delete;
+
+  // ---- tree ----
+  virtual void AddChild(TSPThemeGUIControl* child);
+  virtual void RemoveChild(TSPThemeGUIControl* child);
+  const std::vector<TSPThemeGUIControl*>& Children() const { return children_; }
+  TSPThemeGUIControl* Parent() const { return parent_; }
+  TSPThemeGUIBody* Body() const { return body_; }
+  virtual bool IsPanel() const { return false; }
+
+  // ---- placement and painting ----
+  // Selects the style and (except for panels) computes the absolute position.
+  virtual void Placed();
+  virtual void SelectStyle(int32_t index);
+  // Paints into the given bitmap; sets the drawn rectangle and the size.
+  virtual void Paint(TSPCanvas& canvas) { (void)canvas; }
+  virtual bool IsVisible() const;
+  TSPRect Rect() const { return TSPRect::FromSize(left, top, width, height); }
+  // The style list the control's class and flags select.
+  virtual TSPStyleList StyleList() const { return TSPStyleList::kSurfaces; }
+
+  // ---- mouse (editor coordinates); each returns whether it handled the event ----
+  virtual void Click() {}
+  virtual bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y);
+  virtual bool MouseMove(uint32_t shift, int32_t x, int32_t y);
+  virtual bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
+
+  // ---- value ----
+  // Stores a different value, reports it when report is on, and asks for a repaint.
+  void SetValue(float v);
+  // A user-made change: report on for this one call.
+  void SetValueReported(float v);
+  void SetStep(float s) {
+    if (s != step) step = s;
+  }
+  void BeginInteraction();
+  void EndInteraction();
+  bool InteractionInProgress() const { return updateDepth != 0; }
+  bool Reporting() const { return report; }
+  // Asks for a deferred repaint of this control (one pending at a time).
+  void RequestRepaint();
+  // The deferred repaint itself, on the UI thread.
+  void RepaintNow();
+
+  // The process-wide captured control.
+  static TSPThemeGUIControl* Captured();
+  static void SetCaptured(TSPThemeGUIControl* control);
+
+  // ---- fields ----
+  std::function<void(TSPThemeGUIControl&, std::vector<std::string>&)> choicesProvider;
+  std::function<std::string(TSPThemeGUIControl&)> displayTextProvider;
+  std::function<void(TSPThemeGUIControl&)> changeHandler;
+  int32_t lastY = 0, pressY = 0, pressX = 0;
+  int32_t pressWidth = 0, pressHeight = 0, pressLeft = 0, pressTop = 0;
+  int32_t pressScreenX = 0, pressScreenY = 0;
+  bool captured = false;
+  bool moved = false;
+  bool hideCursor = false;
+  bool report = false;
+  int32_t updateDepth = 0;
+  TSPRect drawnRect;
+  bool repaintIdle = true;
+  TSPThemeControl* style = nullptr;
+  float maximum = 1.0f, minimum = 0.0f, step = 0.1f, value = 0.5f;
+  bool visible = true;
+  int32_t layer = 0;  // -1 panel, 1 label or button, 2 knob, value box, switch or meter
+  int32_t width = 8, height = 8;
+  int32_t top = 0, left = 0;
+  int32_t relativeTop = 0, relativeLeft = 0;
+  int32_t themeIndex = 0;
+  int32_t styleIndex = 1;
+  bool valueEditLook = false;
+  bool meterOrSlider = false;
+  bool orientation = false;
+  std::string caption;
+  bool showCaption = false, showValueText = false;
+  bool frameOnly = false;
+  bool listMode = false;
+  int32_t parameterIndex = -1;
+  int32_t pageKey = 0, pageNumber = 0, currentPage = 0;
+  uint8_t captionHorizontalOverride = 3, captionVerticalOverride = 3;  // 3 = none
+  int32_t group = 0;
+
+ protected:
+  TSPThemeGUIControl* parent_ = nullptr;
+  TSPThemeGUIBody* body_ = nullptr;
+  std::vector<TSPThemeGUIControl*> children_;  // owned
+  // Applies the caption overrides to the main sub-style for one paint.
+  void PushCaptionOverrides();
+  void PopCaptionOverrides();
+  void Record(const TSPDrawResult& result);
+};
+
+class TSPThemeGUIPanel : public TSPThemeGUIControl {
+ public:
+  explicit TSPThemeGUIPanel(TSPThemeGUIControl* parent, const std::string& caption = "");
+  bool IsPanel() const override { return true; }
+  void Placed() override;
+  bool IsVisible() const override;
+  TSPStyleList StyleList() const override { return TSPStyleList::kSurfaces; }
+  bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
+  bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  // Surface, caption, layer-0 and layer-1 children, child panels (the background).
+  void PaintBackground(TSPCanvas& canvas);
+  // Child panels' layer-2 content first, then this panel's layer-2 children.
+  void PaintComposite(TSPCanvas& canvas);
+  // Switches every child of this group key to a page (a notebook button's click).
+  void SelectPage(int32_t key, int32_t page);
+};
+
+// The root: the whole editor area with its background and composite bitmaps.
+class TSPThemeGUIBody : public TSPThemeGUIPanel {
+ public:
+  TSPThemeGUIBody();
+  ~TSPThemeGUIBody() override;
+
+  bool dirty = true;
+  TSPBitmap background;
+  TSPBitmap composite;
+  std::unique_ptr<TSPPopupMenu> popupMenu;
+  bool shown = false;
+  TSPWindowSite* site = nullptr;  // set while an editor window shows the body
+
+  bool HasWindow() const { return shown && site && site->HasWindow(); }
+  // Repaints both bitmaps from the tree (when dirty).
+  void Rebuild();
+  void RebuildIfDirty() {
+    if (dirty) Rebuild();
+  }
+  // Marks dirty and asks the window to repaint.
+  void FullRepaint();
+  // Selects page `page` of notebook group `key` (as a click on its notebook button does),
+  // then rebuilds and repaints.
+  void ShowPage(int32_t key, int32_t page);
+  // The current page of a group (that of the first member found), -1 when none.
+  int32_t CurrentPage(int32_t key) const;
+  // Replaces the popup menu with a new, empty one.
+  TSPPopupMenu& NewPopupMenu();
+  // Copies the composite bitmap (rebuilt first when dirty) to the window under the GUI lock.
+  void PaintWindow(const TSPRect& r);
+  // Finds a control bound to a parameter, or one with a caption (for tests and tools).
+  TSPThemeGUIControl* FindByCaption(const std::string& caption) const;
+};
+
+// The GUI lock: guards the body bitmaps against window paints and per-control blits.
+std::recursive_mutex& GUILock();
+
+class TSPThemeGUIController : public TSPThemeGUIControl {
+ public:
+  explicit TSPThemeGUIController(TSPThemeGUIControl* parent);
+  bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
+  bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  // The value a vertical drag of d pixels (up positive) makes from the current one.
+  float DragValue(int32_t d) const;
+  // Builds the popup list from the choices provider and opens it (list mode).
+  void OpenList();
+
+ protected:
+  virtual bool IsSwitch() const { return false; }
+};
+
+// Knobs, sliders and value boxes.
+class TSPThemeGUIFader : public TSPThemeGUIController {
+ public:
+  explicit TSPThemeGUIFader(TSPThemeGUIControl* parent);
+  void Placed() override;
+  void Paint(TSPCanvas& canvas) override;
+  TSPStyleList StyleList() const override;
+  std::string ValueText();
+};
+
+// Two-state switches, plain or in value-box look.
+class TSPThemeGUISwitch : public TSPThemeGUIController {
+ public:
+  explicit TSPThemeGUISwitch(TSPThemeGUIControl* parent);
+  void Placed() override;
+  void Paint(TSPCanvas& canvas) override;
+  TSPStyleList StyleList() const override;
+  bool On() const;
+
+ protected:
+  bool IsSwitch() const override { return true; }
+};
+
+class TSPThemeGUIVUMeter : public TSPThemeGUIControl {
+ public:
+  explicit TSPThemeGUIVUMeter(TSPThemeGUIControl* parent);
+  TSPStyleList StyleList() const override;
+};
+
+class TSPThemeGUILabel : public TSPThemeGUIControl {
+ public:
+  explicit TSPThemeGUILabel(TSPThemeGUIControl* parent);
+  void Paint(TSPCanvas& canvas) override;
+  TSPStyleList StyleList() const override { return TSPStyleList::kLabels; }
+  bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+};
+
+class TSPThemeGUIButton : public TSPThemeGUILabel {
+ public:
+  explicit TSPThemeGUIButton(TSPThemeGUIControl* parent);
+  void Paint(TSPCanvas& canvas) override;
+  TSPStyleList StyleList() const override { return TSPStyleList::kButtons; }
+
+ protected:
+  virtual bool PaintOn() const { return false; }
+};
+
+// Selects its page in its group (the siblings with the same page key).
+class TSPThemeGUINoteBookButton : public TSPThemeGUIButton {
+ public:
+  using TSPThemeGUIButton::TSPThemeGUIButton;
+  void Click() override;
+
+ protected:
+  bool PaintOn() const override { return pageNumber == currentPage; }
+};
+
+// Opens the sub-preset menu of its group.
+class TSPThemeGUISubPresetsButton : public TSPThemeGUIButton {
+ public:
+  using TSPThemeGUIButton::TSPThemeGUIButton;
+  std::function<void(TSPPopupMenu& menu, int32_t group)> menuProvider;
+  void Click() override;
+};
+
+// Control kinds of the parameter bindings and the control each creates (nullptr for a
+// kind that creates none).
+enum TSPControlKind : int32_t {
+  kKindKnob = 1, kKindVerticalSlider = 4, kKindHorizontalSlider = 7, kKindVerticalMeter = 13,
+  kKindHorizontalMeter = 16, kKindLamp = 19, kKindSwitch = 22, kKindValueEdit = 23,
+  kKindSwitchValueEdit = 24, kKindValueList = 25, kKindSwitchValueList = 26,
+};
+TSPThemeGUIControl* CreateControlOfKind(int32_t kind, TSPThemeGUIControl* parent);

@@ -1,0 +1,101 @@
+// A product instance with a small editor of its own: two paged panels (a notebook group
+// of two pages), a knob on the volume (0 ... 127), a value list on the voices, a switch
+// on mute, and the notebook buttons; created and driven through its AEffect like a host.
+// It also records what the host is told.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "framework/DSPLock.h"
+#include "gui/SPThemeGUI.h"
+#include "host/VstAbi.h"
+#include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6ParamIds.h"
+
+struct TAutomation {
+  int32_t index;
+  float value;
+};
+inline std::vector<TAutomation> automations;
+
+inline intptr_t FixtureHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+  if (opcode == vst::audioMasterVersion) return 2400;
+  if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
+  return 0;
+}
+
+constexpr int32_t kPageKey = 10;
+
+class TBoundSynth : public TTesmora6 {
+ public:
+  int32_t pagePanel[2] = {-1, -1};
+  TSPThemeGUINoteBookButton* tabs[2] = {nullptr, nullptr};
+
+ protected:
+  void CreateEditorPanels() override {
+    TTesmora6::CreateEditorPanels();
+    const char* captions[2] = {"Page A", "Page B"};
+    for (int page = 0; page < 2; ++page) {
+      auto* panel = new TSPThemeGUIPanel(EditorBody(), captions[page]);
+      panel->left = 1;
+      panel->top = 60;
+      panel->width = 300;
+      panel->height = 120;
+      panel->styleIndex = 1;
+      panel->pageKey = kPageKey;
+      panel->pageNumber = page;
+      pagePanel[page] = RegisterPanel(panel);
+    }
+  }
+  void DefineParameters() override {
+    TTesmora6::DefineParameters();
+    auto bind = [this](int32_t index, int32_t kind, int32_t panel, int32_t top, int32_t left, int32_t size,
+                       const char* caption, uint32_t flags) {
+      TDSPEditorBinding& b = ParamInfo(index).editor;
+      b.controlKind = static_cast<int16_t>(kind);
+      b.panel = static_cast<int16_t>(panel);
+      b.top = static_cast<int16_t>(top);
+      b.left = static_cast<int16_t>(left);
+      b.sizeCode = static_cast<int16_t>(size);
+      b.caption = caption;
+      b.captionFlags = flags;
+    };
+    bind(Param::Volume, kKindKnob, pagePanel[0], 30, 20, 2, "Vol", 0);
+    bind(Param::Voices, kKindValueList, pagePanel[0], 30, 140, 1, "Voices", 0x22);
+    bind(Param::Mute, kKindSwitch, pagePanel[0], 60, 140, 1, "Mute", 0);
+    bind(Param::Pan, kKindKnob, pagePanel[1], 30, 20, 1, "Pan", 0);
+    bind(Param::Gain, 99, pagePanel[1], 30, 80, 1, "none", 0);   // a kind that creates nothing
+    bind(Param::Tune, kKindKnob, 57, 30, 80, 1, "nowhere", 0);   // a panel that does not exist
+  }
+  void FinishInitialisation() override {
+    TTesmora6::FinishInitialisation();
+    tabs[0] = CreateNoteBookButton("A", kPageKey, 40, 1, 0);
+    tabs[1] = CreateNoteBookButton("B", kPageKey, 40, 65, 1);
+  }
+};
+
+struct TFixtureHost {
+  TBoundSynth* plugin;
+  vst::AEffect* effect;
+
+  TFixtureHost() {
+    automations.clear();
+    plugin = new TBoundSynth();
+    plugin->Initialise(&FixtureHostCallback);
+    effect = plugin->Effect();
+    Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    Dispatch(vst::effMainsChanged, 0, 1);
+  }
+  ~TFixtureHost() { Dispatch(vst::effClose); }
+  TFixtureHost(const TFixtureHost&) = delete;
+  TFixtureHost& operator=(const TFixtureHost&) = delete;
+
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  }
+  TSPThemeGUIControl* Control(int32_t index) { return plugin->ParamInfo(index).editor.control; }
+  TSPThemeGUIBody* Body() { return plugin->EditorBody(); }
+  float Get(int32_t index) { return effect->getParameter(effect, index); }
+  void Set(int32_t index, float v) { effect->setParameter(effect, index, v); }
+};
