@@ -93,9 +93,9 @@ float TBlitSawOsc1::Step() {
   if (dsfPhase_ >= 1.0f || storedIncrement_ == 0.0f) StartCycle();
   const long double theta = oscmath::kTwoPi * dsfPhase_;
   const long double b = b_, bm = bPowM_, p = period_, inc = storedIncrement_;
-  const long double c1 = std::cos(theta);
-  const long double cm = std::cos(harmonics_ * theta);
-  const long double cm1 = std::cos(harmonics_ * theta - theta);
+  const long double c1 = oscmath::CosExtended(theta);
+  const long double cm = oscmath::CosExtended(harmonics_ * theta);
+  const long double cm1 = oscmath::CosExtended(harmonics_ * theta - theta);
   dsfPhase_ = dsfPhase_ + storedIncrement_;
   // Σ_{k=0}^{M-1} b^k cos(kθ) in closed form, over P, less its mean.
   const long double numerator = 1.0L - bm * cm - (c1 - cm1 * bm) * b;

@@ -7,8 +7,11 @@
 // value in TickValue; the period fill is g x tick value unless FillValue says otherwise.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "dsp/DSPBaseOscillator.h"
 #include "dsp/DSPMaths.h"
@@ -44,6 +47,63 @@ inline double CycleFraction(float phase) {
 }
 inline double SinCycle(float phase) { return std::sin(kTwoPiD * CycleFraction(phase)); }
 inline double CosCycle(float phase) { return std::cos(kTwoPiD * CycleFraction(phase)); }
+// sin(x) and cos(x) in extended precision for |x| up to 2^20 without the library's slow
+// argument reduction (every extended sine or cosine beyond π/4 otherwise goes through the
+// multi-precision reduction, which dominated the band-limited saw and the formula
+// waveforms). |x| is reduced by q·π/2 with π/2 split into three parts: the first two carry
+// 32 bits each, so q·P1 and q·P2 are exact, and the remainder r lies within π/4, where the
+// library evaluates its kernel directly. r differs from the library's reduced argument by
+// about one extended ulp, far below a float's resolution; the golden renders count the
+// stored samples that change.
+inline long double ReduceQuarterTurns(long double a, int64_t& q) {
+  constexpr long double kP1 = 0x1.921fb54400000000p0L;    // π/2, first 32 bits
+  constexpr long double kP2 = 0x1.0b4611a600000000p-34L;  // the next 32 bits
+  constexpr long double kP3 = 0x1.3198a2e03707344ap-69L;  // the rest, rounded
+  constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
+  // The nearest quarter turn k: adding 1.5 x 2^63 leaves k in the low bits of the 64-bit
+  // significand (nearbyint would save and restore the floating-point environment, and a
+  // conversion to an integer reloads the control word, on every call). Under another
+  // rounding mode k may be one off; r then lies within π/2 and the result stays right.
+  static_assert(std::numeric_limits<long double>::digits == 64 &&
+                    std::endian::native == std::endian::little,
+                "the low bits of an x87 extended significand come first in memory");
+  constexpr long double kShift = 0x1.8p63L;
+  const long double shifted = a * kTwoOverPi + kShift;
+  const long double k = shifted - kShift;
+  uint64_t significand = 0;
+  std::memcpy(&significand, &shifted, sizeof significand);
+  q = static_cast<int64_t>(significand & 3u);
+  return ((a - k * kP1) - k * kP2) - k * kP3;
+}
+// Arguments the reduction serves: 0.78 <= |x| < 2^20 (smaller ones take the library's
+// direct path anyway; larger ones and NaN go to the library).
+inline bool ReducedPathFits(long double a) { return a < 0x1p20L && a >= 0.78L; }
+inline long double CosExtended(long double x) {
+  const long double a = std::fabs(x);
+  if (!ReducedPathFits(a)) return std::cos(x);
+  int64_t q = 0;
+  const long double r = ReduceQuarterTurns(a, q);
+  switch (q & 3) {
+    case 0: return std::cos(r);
+    case 1: return -std::sin(r);
+    case 2: return -std::cos(r);
+    default: return std::sin(r);
+  }
+}
+inline long double SinExtended(long double x) {
+  const long double a = std::fabs(x);
+  if (!ReducedPathFits(a)) return std::sin(x);
+  int64_t q = 0;
+  const long double r = ReduceQuarterTurns(a, q);
+  long double s;
+  switch (q & 3) {
+    case 0: s = std::sin(r); break;
+    case 1: s = std::cos(r); break;
+    case 2: s = -std::sin(r); break;
+    default: s = -std::cos(r); break;
+  }
+  return x < 0.0L ? -s : s;
+}
 // One draw from the shared generator, in [0, 1).
 inline long double Draw() { return DSPRandom().Next(); }
 }  // namespace oscmath
@@ -65,7 +125,7 @@ class TSoftsawOsc1 final : public TDSPAnalyticOscillator<TSoftsawOsc1> {
   static constexpr int kIndex = 1;
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
-    return (f < 0.1L || f > 0.9L) ? 1.0L - 2.0L * f : std::cos(oscmath::kTwoPi * f);
+    return (f < 0.1L || f > 0.9L) ? 1.0L - 2.0L * f : oscmath::CosExtended(oscmath::kTwoPi * f);
   }
 };
 
@@ -134,7 +194,7 @@ class TBumpsOsc1 final : public TDSPAnalyticOscillator<TBumpsOsc1> {
   static constexpr int kIndex = 8;
   long double TickValue(float& phase, float shape) const {
     const long double f = FractionalPart(phase);
-    const long double c = std::cos(4.0L * oscmath::kPi * f);
+    const long double c = oscmath::CosExtended(4.0L * oscmath::kPi * f);
     return f >= shape ? (c - 1.0L) * 0.5L : 0.5L * (1.0L - c);
   }
 };
@@ -145,7 +205,7 @@ class TDblBumpsOsc1 final : public TDSPAnalyticOscillator<TDblBumpsOsc1> {
   static constexpr int kIndex = 9;
   long double TickValue(float& phase, float shape) const {
     const long double f = FractionalPart(phase);
-    const long double c = std::cos(8.0L * oscmath::kPi * f);
+    const long double c = oscmath::CosExtended(8.0L * oscmath::kPi * f);
     return f >= shape ? (c - 1.0L) * 0.5L : 0.5L * (1.0L - c);
   }
 };
@@ -156,7 +216,7 @@ class TAltBumpsOsc1 final : public TDSPAnalyticOscillator<TAltBumpsOsc1> {
   static constexpr int kIndex = 10;
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
-    const long double c = std::cos(oscmath::kPi * a);
+    const long double c = oscmath::CosExtended(oscmath::kPi * a);
     if (a < 1.0L) return 0.25L * (1.0L - c);
     if (a < 2.0L) return 0.25L * (c + 3.0L);
     if (a < 3.0L) return 0.5L * (c + 1.0L);
@@ -172,7 +232,7 @@ class TAltBumpsOsc2 final : public TDSPAnalyticOscillator<TAltBumpsOsc2> {
   static constexpr int kIndex = 11;
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
-    const long double c = std::cos(oscmath::kPi * a);
+    const long double c = oscmath::CosExtended(oscmath::kPi * a);
     if (a < 1.0L) return 0.25L * (1.0L - c);
     if (a < 2.0L) return 0.25L * (c + 3.0L);
     if (a < 3.0L) return 0.5L * (c + 1.0L);
@@ -188,7 +248,7 @@ class TSquareBumpsOsc1 final : public TDSPAnalyticOscillator<TSquareBumpsOsc1> {
   static constexpr int kIndex = 12;
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
-    const long double c = std::cos(oscmath::kPi * a);
+    const long double c = oscmath::CosExtended(oscmath::kPi * a);
     if (a < 1.0L) return 0.5L * (1.0L - c);
     if (a < 2.0L) return 1.0L;
     if (a < 3.0L) return 0.5L * (c + 1.0L);
@@ -242,14 +302,14 @@ class TMultiOsc3 final : public TDSPAnalyticOscillator<TMultiOsc3> {
     const long double f = FractionalPart(phase);
     const long double p = phase;
     long double v;
-    if (f > 0.9L) v = std::cos(p);
-    else if (f > 0.8L) v = std::sin(p);
-    else if (f > 0.7L) v = std::cos(p);
-    else if (f > 0.6L) v = std::sin(p);
-    else if (f > 0.5L) v = std::sin(p);
-    else if (f > 0.4L) v = std::cos(p);
-    else if (f > 0.3L) v = std::sin(p);
-    else if (f > 0.1L && f <= 0.2L) v = std::sin(p);
+    if (f > 0.9L) v = oscmath::CosExtended(p);
+    else if (f > 0.8L) v = oscmath::SinExtended(p);
+    else if (f > 0.7L) v = oscmath::CosExtended(p);
+    else if (f > 0.6L) v = oscmath::SinExtended(p);
+    else if (f > 0.5L) v = oscmath::SinExtended(p);
+    else if (f > 0.4L) v = oscmath::CosExtended(p);
+    else if (f > 0.3L) v = oscmath::SinExtended(p);
+    else if (f > 0.1L && f <= 0.2L) v = oscmath::SinExtended(p);
     else v = std::tan(p);
     return 0.25L * v;
   }
@@ -260,7 +320,7 @@ class TSinExpOsc1 final : public TDSPAnalyticOscillator<TSinExpOsc1> {
  public:
   static constexpr int kIndex = 16;
   long double TickValue(float& phase, float) const {
-    return 1.2L * std::sin(std::exp(static_cast<long double>(phase)) + 0.1L);
+    return 1.2L * oscmath::SinExtended(std::exp(static_cast<long double>(phase)) + 0.1L);
   }
 };
 
@@ -269,8 +329,8 @@ class TSinCosOsc1 final : public TDSPAnalyticOscillator<TSinCosOsc1> {
  public:
   static constexpr int kIndex = 17;
   long double TickValue(float& phase, float shape) const {
-    const long double s = std::sin(oscmath::kPi * phase);
-    return FractionalPart(phase) > shape ? s - std::cos(oscmath::kPi * phase) : s;
+    const long double s = oscmath::SinExtended(oscmath::kPi * phase);
+    return FractionalPart(phase) > shape ? s - oscmath::CosExtended(oscmath::kPi * phase) : s;
   }
 };
 
@@ -281,15 +341,15 @@ class TSinCosTanOsc1 final : public TDSPAnalyticOscillator<TSinCosTanOsc1> {
  public:
   static constexpr int kIndex = 18;
   static long double Branch(float phase, long double d, float shape) {
-    return d > shape ? 0.5L * std::sin(0.05488615L * phase)
-                     : 0.5L * std::cos(oscmath::kPi * phase);
+    return d > shape ? 0.5L * oscmath::SinExtended(0.05488615L * phase)
+                     : 0.5L * oscmath::CosExtended(oscmath::kPi * phase);
   }
   long double TickValue(float& phase, float shape) const {
-    const long double r = std::tan(std::sin(static_cast<long double>(phase)));
+    const long double r = std::tan(oscmath::SinExtended(static_cast<long double>(phase)));
     return Branch(phase, oscmath::SplitFromRound(phase, r), shape);
   }
   long double FillValue(float& phase, float shape, float gain) const {
-    const long double r = std::tan(std::sin(static_cast<long double>(phase)));
+    const long double r = std::tan(oscmath::SinExtended(static_cast<long double>(phase)));
     return gain * Branch(phase, oscmath::Frac(r), shape);
   }
 };
@@ -299,9 +359,9 @@ class TSinCosTanOsc2 final : public TDSPAnalyticOscillator<TSinCosTanOsc2> {
  public:
   static constexpr int kIndex = 19;
   long double TickValue(float& phase, float shape) const {
-    const long double r = std::tan(std::sin(static_cast<long double>(phase)));
-    return oscmath::SplitFromRound(phase, r) > shape ? std::sin(0.05488615L * phase)
-                                                     : std::cos(oscmath::kPi * phase);
+    const long double r = std::tan(oscmath::SinExtended(static_cast<long double>(phase)));
+    return oscmath::SplitFromRound(phase, r) > shape ? oscmath::SinExtended(0.05488615L * phase)
+                                                     : oscmath::CosExtended(oscmath::kPi * phase);
   }
 };
 
@@ -313,7 +373,7 @@ class TSinCosSqrtOsc1 final : public TDSPAnalyticOscillator<TSinCosSqrtOsc1> {
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     const long double p = phase;
-    const long double v = f > 0.75L ? std::sin(p) : (f > 0.25L ? std::cos(p) : std::sqrt(p));
+    const long double v = f > 0.75L ? oscmath::SinExtended(p) : (f > 0.25L ? oscmath::CosExtended(p) : std::sqrt(p));
     return 0.25L * v;
   }
 };
@@ -323,7 +383,7 @@ class TCosExpOsc1 final : public TDSPAnalyticOscillator<TCosExpOsc1> {
  public:
   static constexpr int kIndex = 21;
   long double TickValue(float& phase, float) const {
-    return std::cos(std::exp(static_cast<long double>(phase)) - 9.0L);
+    return oscmath::CosExtended(std::exp(static_cast<long double>(phase)) - 9.0L);
   }
   long double FillValue(float& phase, float shape, float gain) const {
     return 0.6L * gain * TickValue(phase, shape);
@@ -338,7 +398,7 @@ class TCosSqrtTanOsc1 final : public TDSPAnalyticOscillator<TCosSqrtTanOsc1> {
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     const long double p = phase;
-    const long double v = f > 0.75L ? std::cos(p) : (f > 0.25L ? std::sqrt(p) : std::tan(p));
+    const long double v = f > 0.75L ? oscmath::CosExtended(p) : (f > 0.25L ? std::sqrt(p) : std::tan(p));
     return 0.25L * v;
   }
 };
@@ -421,7 +481,7 @@ class TSawSinOsc1 final : public TDSPAnalyticOscillator<TSawSinOsc1> {
   static constexpr int kIndex = 32;
   long double TickValue(float& phase, float shape) const {
     const long double c = oscmath::Frac(phase * 0.15915494L);
-    return c > shape ? -std::sin(static_cast<long double>(phase)) : 2.0L * c - 1.0L;
+    return c > shape ? -oscmath::SinExtended(static_cast<long double>(phase)) : 2.0L * c - 1.0L;
   }
 };
 
@@ -442,9 +502,9 @@ class TRoseCurveOsc1 final : public TDSPAnalyticOscillator<TRoseCurveOsc1> {
  public:
   static constexpr int kIndex = 48;
   long double TickValue(float& phase, float) const {
-    const long double theta = std::sin(5.0L * phase);
-    const long double s = std::sin(theta), c = std::cos(theta);
-    return 6.0L * (1.0L / (1.0L + s * s + (c + 2.0L) * (c + 2.0L)) + std::cos(s * c) - 1.03L);
+    const long double theta = oscmath::SinExtended(5.0L * phase);
+    const long double s = oscmath::SinExtended(theta), c = oscmath::CosExtended(theta);
+    return 6.0L * (1.0L / (1.0L + s * s + (c + 2.0L) * (c + 2.0L)) + oscmath::CosExtended(s * c) - 1.03L);
   }
 };
 
@@ -499,7 +559,7 @@ class TNoiseOsc4 final : public TDSPAnalyticOscillator<TNoiseOsc4> {
     const long double r1 = oscmath::Draw();
     const long double r2 = oscmath::Draw();
     phase = static_cast<float>(phase + (2.0L * r1 - 1.0L) * ((r2 - 0.5L) * 0.2L));
-    return std::sin(oscmath::kTwoPi * phase);
+    return oscmath::SinExtended(oscmath::kTwoPi * phase);
   }
 };
 
