@@ -46,8 +46,11 @@ void TDSPVSTBase::AllocateRings(int32_t outputCount) {
 
 intptr_t TDSPVSTBase::QueueEvents(const vst::VstEvents* events) {
   TDSPLockGuard lock(Instance());
+  // The record declares two slots, but the host's list runs on for numEvents entries: read
+  // it through a pointer, as the host wrote it, not as a fixed-size array.
+  const vst::VstEvent* const* list = events->events;
   for (int32_t i = 0; i < events->numEvents; ++i) {
-    const vst::VstEvent* e = events->events[i];
+    const vst::VstEvent* e = list[i];
     if (!e || e->type != vst::kVstMidiType) continue;
     vst::VstMidiEvent copy;
     std::memcpy(&copy, e, sizeof copy);
