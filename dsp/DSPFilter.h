@@ -52,6 +52,11 @@ class TDSPFilter : public TDSPControl {
 
   // The update bracket: while raised, the base recalculation waits; the closing end
   // runs `Recalculate` once. The designs recalculate on every setter regardless.
+  // A recalculation through a setter or the closing end is skipped when cutoff,
+  // resonance and bandwidth are those the last one through them computed with, in the
+  // same context: a design's coefficients depend on nothing else, so they would come out
+  // the same (the voices close a bracket every control period, mostly on unchanged
+  // settings).
   void BeginUpdate() { ++freeze_; }
   void EndUpdate();
   int32_t UpdateDepth() const { return freeze_; }
@@ -95,6 +100,8 @@ class TDSPFilter : public TDSPControl {
   // the next setter call or `Recalculate`.
   void AllocateBuffers() override;
   void CacheRates();
+  // `Recalculate` unless the settings are those of the last recalculation through here.
+  void RecalculateChanged();
 
   // map(v; a, b; v0, v1) = a + (b - a)(v - v0) / (v1 - v0), a when v1 = v0.
   static long double Map(long double v, long double a, long double b, long double v0,
@@ -193,5 +200,12 @@ class TDSPFilter : public TDSPControl {
   int32_t freeze_ = 0;
 
  private:
+  // The settings the last recalculation through `RecalculateChanged` computed with;
+  // invalid after a context change and while the base mapping waits for its bracket.
+  bool computedValid_ = false;
+  float computedCutoff_ = 0.0f;
+  float computedResonance_ = 0.0f;
+  float computedBandwidth_ = 0.0f;
+
   void ApplyInputs(TFilterInputs inputs, int32_t index);
 };

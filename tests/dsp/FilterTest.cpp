@@ -85,6 +85,29 @@ TEST(FilterSettings, UpdateBracketHoldsOnlyTheBaseRecalculation) {
   EXPECT_EQ(f.MappedCutoff(), 2000.0f);
 }
 
+// The voices close a bracket every control period; on unchanged settings the design is
+// not worked out again, but a new context or a held-back base mapping still counts as a
+// change.
+TEST(FilterSettings, ClosingABracketRecalculatesOnlyWhatChanged) {
+  TCountingFilter f;
+  f.SetCutoff(1000.0f);
+  f.recalculations = 0;
+  f.BeginUpdate();
+  f.SetCutoff(1000.0f);
+  f.SetResonance(f.Resonance());
+  f.EndUpdate();
+  EXPECT_EQ(f.recalculations, 0);
+
+  TRBJFilterLP rbj;
+  rbj.SetCutoff(22050.0f);
+  TDSPProcessInfo fast(96000, 96);
+  rbj.ContextChanged(&fast);
+  rbj.BeginUpdate();
+  rbj.SetCutoff(22050.0f);
+  rbj.EndUpdate();
+  EXPECT_FLOAT_EQ(rbj.MappedCutoff(), 23520.0f);  // 0.245 fs of the new rate
+}
+
 TEST(FilterSettings, DesignMappings) {
   // "BW LP" works on the mirrored frequency ny - Fh, kept within [40, ny - 5 s].
   TButterworthFilter1LP bw;
