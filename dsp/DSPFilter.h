@@ -6,7 +6,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <typeinfo>
+
+#include "dsp/DSPFilterLanes.h"
 
 #include "framework/DSPControl.h"
 
@@ -24,22 +27,29 @@ enum class TFilterInputs : uint8_t {
 
 // One second-order direct-form section, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, with its
 // two input and two output delays. The output is computed from the current input and the
-// old state; then the delays shift.
-struct TDSPFilterSection {
-  float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;  // feed-forward
-  float a1 = 0.0f, a2 = 0.0f;             // feedback
-  float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
+// old state; then the delays shift. T is float, or TFilterLanes for a left and a right
+// section side by side.
+template <class T>
+struct TDSPFilterSectionOf {
+  T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f);  // feed-forward
+  T a1 = T(0.0f), a2 = T(0.0f);                // feedback
+  T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
 
-  float Filter(float x) {
-    const float y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+  template <class S>
+  static auto Fields(S& s) {
+    return std::tie(s.b0, s.b1, s.b2, s.a1, s.a2, s.x1, s.x2, s.y1, s.y2);
+  }
+  T Step(T x) {
+    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
     y1 = y;
     return y;
   }
-  void Clear() { x1 = x2 = y1 = y2 = 0.0f; }
+  void Clear() { x1 = x2 = y1 = y2 = T(0.0f); }
 };
+using TDSPFilterSection = TDSPFilterSectionOf<float>;
 
 class TDSPFilter : public TDSPControl {
  public:
@@ -150,6 +160,34 @@ class TDSPFilter : public TDSPControl {
       d.Reset();
     }
     if (probeB != 0.0f || !e.StateFinite()) {
+      ZeroNonFinite(b, m);
+      e.Reset();
+    }
+    return true;
+  }
+  // The same pair in the lanes of one register: the kernel `D::*kernel` of this filter
+  // in lane 0, of `other` in lane 1 (false when `other` is of another class or context).
+  // Each lane does exactly the scalar step's operations, so each filter's samples, state
+  // and guard come out as in its own run.
+  template <class D, template <class> class K>
+  static bool LanePeriodPair(D& d, K<float> D::*kernel, TDSPFilter& other, float* a,
+                             float* b, int32_t m) {
+    if (typeid(other) != typeid(d) || other.context_ != d.context_) return false;
+    D& e = static_cast<D&>(other);
+    K<TFilterLanes> k = filter_lanes::Join(d.*kernel, e.*kernel);
+    TFilterLanes probe(0.0f);
+    for (int32_t i = 0; i < m; ++i) {
+      const TFilterLanes y = k.Step(TFilterLanes::Pair(a[i], b[i]));
+      probe = probe + y * 0.0f;
+      a[i] = y.Left();
+      b[i] = y.Right();
+    }
+    filter_lanes::Split(k, d.*kernel, e.*kernel);
+    if (probe.Left() != 0.0f || !d.StateFinite()) {
+      ZeroNonFinite(a, m);
+      d.Reset();
+    }
+    if (probe.Right() != 0.0f || !e.StateFinite()) {
       ZeroNonFinite(b, m);
       e.Reset();
     }

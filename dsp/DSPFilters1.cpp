@@ -119,15 +119,15 @@ void T24DBResonantLPFilter1::Recalculate() {
   const long double f0 = Map(b, 0.1L, 1.0L, 0.001L, top);  // not clamped
   const long double f = 1.16L * f0;
   mappedCutoff_ = static_cast<float>(b);
-  hold_ = static_cast<float>(1.0L - f);
-  fb_ = static_cast<float>(r * (1.0L - 0.15L * f * f));
-  g_ = static_cast<float>(0.35013L * f * f * f * f);
+  k_.hold = static_cast<float>(1.0L - f);
+  k_.fb = static_cast<float>(r * (1.0L - 0.15L * f * f));
+  k_.g = static_cast<float>(0.35013L * f * f * f * f);
 }
 
 void T24DBResonantLPFilter1::Reset() {
   TDSPFilter::Reset();
-  s1_ = s2_ = s3_ = s4_ = 0.0f;
-  p1_ = p2_ = p3_ = p4_ = 0.0f;
+  k_.s1 = k_.s2 = k_.s3 = k_.s4 = 0.0f;
+  k_.p1 = k_.p2 = k_.p3 = k_.p4 = 0.0f;
 }
 
 // ---- T24DBResonantFilter3 ----

@@ -17,10 +17,10 @@ class TButterworthFilter1 : public TDSPFilter {
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TButterworthFilter1::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
 
-  float Step(float x) { return section_.Filter(x); }
+  float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
     return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
   }
@@ -51,10 +51,10 @@ class TButterworthFilter2 : public TDSPFilter {
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TButterworthFilter2::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
 
-  float Step(float x) { return section_.Filter(x); }
+  float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
     return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
   }
@@ -115,6 +115,33 @@ class TDSPOnePoleFilterLP final : public TDSPOnePoleFilter {
 // Four identical one-pole stages with a zero (0.3 of the previous stage input) and
 // global negative feedback fb from the last stage; input gain 0.35013 f^4 keeps the
 // pass band at unity. Resonance range [0.001, 3.999]; unguarded at high resonance.
+template <class T>
+struct TLadder1Kernel {
+  T hold = T(0.0f);  // 1 - f, f = 1.16 f0 the frequency term
+  T fb = T(0.0f);    // feedback R' (1 - 0.15 f^2)
+  T g = T(0.0f);     // input gain 0.35013 f^4
+  T s1 = T(0.0f), s2 = T(0.0f), s3 = T(0.0f), s4 = T(0.0f);
+  T p1 = T(0.0f), p2 = T(0.0f), p3 = T(0.0f), p4 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) {
+    return std::tie(k.hold, k.fb, k.g, k.s1, k.s2, k.s3, k.s4, k.p1, k.p2, k.p3, k.p4);
+  }
+  T Step(T x) {
+    const T u = (x - fb * s4) * g;
+    // s_k := u_k + 0.3 p_k + (1 - f) s_k, p_k := u_k; stage k takes the new s_(k-1).
+    s1 = u + 0.3f * p1 + hold * s1;
+    p1 = u;
+    s2 = s1 + 0.3f * p2 + hold * s2;
+    p2 = s1;
+    s3 = s2 + 0.3f * p3 + hold * s3;
+    p3 = s2;
+    s4 = s3 + 0.3f * p4 + hold * s4;
+    p4 = s3;
+    return s4;
+  }
+};
+
 class T24DBResonantLPFilter1 final : public TDSPFilter {
  public:
   T24DBResonantLPFilter1();
@@ -123,30 +150,16 @@ class T24DBResonantLPFilter1 final : public TDSPFilter {
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &T24DBResonantLPFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
 
-  float Step(float x) {
-    const float u = (x - fb_ * s4_) * g_;
-    // s_k := u_k + 0.3 p_k + (1 - f) s_k, p_k := u_k; stage k takes the new s_(k-1).
-    s1_ = u + 0.3f * p1_ + hold_ * s1_;
-    p1_ = u;
-    s2_ = s1_ + 0.3f * p2_ + hold_ * s2_;
-    p2_ = s1_;
-    s3_ = s2_ + 0.3f * p3_ + hold_ * s3_;
-    p3_ = s2_;
-    s4_ = s3_ + 0.3f * p4_ + hold_ * s4_;
-    p4_ = s3_;
-    return s4_;
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const {
+    return AllFinite(k_.s1, k_.s2, k_.s3, k_.s4, k_.p1, k_.p2, k_.p3, k_.p4);
   }
-  bool StateFinite() const { return AllFinite(s1_, s2_, s3_, s4_, p1_, p2_, p3_, p4_); }
 
  private:
-  float hold_ = 0.0f;  // 1 - f, f = 1.16 f0 the frequency term
-  float fb_ = 0.0f;    // feedback R' (1 - 0.15 f^2)
-  float g_ = 0.0f;     // input gain 0.35013 f^4
-  float s1_ = 0.0f, s2_ = 0.0f, s3_ = 0.0f, s4_ = 0.0f;
-  float p1_ = 0.0f, p2_ = 0.0f, p3_ = 0.0f, p4_ = 0.0f;
+  TLadder1Kernel<float> k_;
 };
 
 // ---- four-pole ladder, second variant: "24DB LP2" ----

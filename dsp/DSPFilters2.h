@@ -83,10 +83,10 @@ class TRBJFilter : public TDSPFilter {
   void Tick() override { Out = GuardedTick(*this, In); }
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TRBJFilter::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
 
-  float Step(float x) { return section_.Filter(x); }
+  float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
     return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
   }

@@ -1,0 +1,87 @@
+// Two filters of one design side by side in the lanes of an SSE register: a stage's left
+// and right units run one recursion each in lanes 0 and 1 (lanes 2 and 3 carry zeros).
+//
+// A design writes its per-sample step once, as a kernel templated on the number type:
+// with `float` it is the filter's own scalar step, with `TFilterLanes` the same
+// operations run in both lanes at once. Every lane operation is the single-precision
+// IEEE operation of the scalar code (add, subtract, multiply, compare), applied in the
+// same order, so each lane's samples and state are bit for bit those of the scalar step;
+// only the instruction count halves. The kernel lists its fields once (`Fields`), which
+// is all the pairing needs to move two scalar kernels into lanes and back.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstddef>
+#include <tuple>
+#include <utility>
+
+class TFilterLanes {
+ public:
+  TFilterLanes() : v_(_mm_setzero_ps()) {}
+  explicit TFilterLanes(__m128 v) : v_(v) {}
+  // A constant of the formulas, the same in every lane (implicit, so that `0.3f * s`
+  // reads as in the scalar step).
+  TFilterLanes(float all) : v_(_mm_set1_ps(all)) {}  // NOLINT(google-explicit-constructor)
+  static TFilterLanes Pair(float left, float right) {
+    return TFilterLanes(_mm_unpacklo_ps(_mm_set_ss(left), _mm_set_ss(right)));
+  }
+  float Left() const { return _mm_cvtss_f32(v_); }
+  float Right() const { return _mm_cvtss_f32(_mm_shuffle_ps(v_, v_, _MM_SHUFFLE(1, 1, 1, 1))); }
+  __m128 V() const { return v_; }
+
+  friend TFilterLanes operator+(TFilterLanes a, TFilterLanes b) { return TFilterLanes(_mm_add_ps(a.v_, b.v_)); }
+  friend TFilterLanes operator-(TFilterLanes a, TFilterLanes b) { return TFilterLanes(_mm_sub_ps(a.v_, b.v_)); }
+  friend TFilterLanes operator*(TFilterLanes a, TFilterLanes b) { return TFilterLanes(_mm_mul_ps(a.v_, b.v_)); }
+
+ private:
+  __m128 v_;
+};
+
+// The comparisons the kernels use, written once for a scalar and once for lanes; each
+// lane version returns in every lane what the scalar version returns for it, NaN
+// included (MINPS and MAXPS return their second operand when the comparison fails).
+namespace filter_lanes {
+
+// y below `low` becomes `low`; NaN stays.
+inline float RaiseTo(float y, float low) { return y < low ? low : y; }
+inline TFilterLanes RaiseTo(TFilterLanes y, TFilterLanes low) {
+  return TFilterLanes(_mm_max_ps(low.V(), y.V()));  // low > y ? low : y
+}
+// y above `high` becomes `high`; NaN stays.
+inline float LowerTo(float y, float high) { return y > high ? high : y; }
+inline TFilterLanes LowerTo(TFilterLanes y, TFilterLanes high) {
+  return TFilterLanes(_mm_min_ps(high.V(), y.V()));  // high < y ? high : y
+}
+// y within [-eps, eps] becomes +0.
+inline float ZeroWithin(float y, float eps) { return (y >= -eps && y <= eps) ? 0.0f : y; }
+inline TFilterLanes ZeroWithin(TFilterLanes y, float eps) {
+  const __m128 inside = _mm_and_ps(_mm_cmpge_ps(y.V(), _mm_set1_ps(-eps)),
+                                   _mm_cmple_ps(y.V(), _mm_set1_ps(eps)));
+  return TFilterLanes(_mm_andnot_ps(inside, y.V()));
+}
+
+// The kernel K<TFilterLanes> holding `left` in lane 0 and `right` in lane 1.
+template <template <class> class K>
+K<TFilterLanes> Join(const K<float>& left, const K<float>& right) {
+  K<TFilterLanes> lanes;
+  auto to = K<TFilterLanes>::Fields(lanes);
+  const auto a = K<float>::Fields(left);
+  const auto b = K<float>::Fields(right);
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    ((std::get<I>(to) = TFilterLanes::Pair(std::get<I>(a), std::get<I>(b))), ...);
+  }(std::make_index_sequence<std::tuple_size_v<decltype(to)>>{});
+  return lanes;
+}
+// Lane 0 back into `left`, lane 1 into `right`.
+template <template <class> class K>
+void Split(const K<TFilterLanes>& lanes, K<float>& left, K<float>& right) {
+  const auto from = K<TFilterLanes>::Fields(lanes);
+  auto a = K<float>::Fields(left);
+  auto b = K<float>::Fields(right);
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    ((std::get<I>(a) = std::get<I>(from).Left(), std::get<I>(b) = std::get<I>(from).Right()), ...);
+  }(std::make_index_sequence<std::tuple_size_v<decltype(from)>>{});
+}
+
+}  // namespace filter_lanes
