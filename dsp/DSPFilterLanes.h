@@ -61,27 +61,37 @@ inline TFilterLanes ZeroWithin(TFilterLanes y, float eps) {
   return TFilterLanes(_mm_andnot_ps(inside, y.V()));
 }
 
+// Joining and splitting are inlined into the period loop, so the lanes kernel stays in
+// registers (a call would keep it in memory, and every sample would wait for its
+// state to come back from a store).
+#define TESMORA6_LANES_INLINE [[gnu::always_inline]] inline
+
+template <class To, class From, std::size_t... I>
+TESMORA6_LANES_INLINE void JoinFields(To to, From a, From b, std::index_sequence<I...>) {
+  ((std::get<I>(to) = TFilterLanes::Pair(std::get<I>(a), std::get<I>(b))), ...);
+}
+template <class From, class To, std::size_t... I>
+TESMORA6_LANES_INLINE void SplitFields(From from, To a, To b, std::index_sequence<I...>) {
+  ((std::get<I>(a) = std::get<I>(from).Left(), std::get<I>(b) = std::get<I>(from).Right()), ...);
+}
+
 // The kernel K<TFilterLanes> holding `left` in lane 0 and `right` in lane 1.
 template <template <class> class K>
-K<TFilterLanes> Join(const K<float>& left, const K<float>& right) {
+TESMORA6_LANES_INLINE K<TFilterLanes> Join(const K<float>& left, const K<float>& right) {
   K<TFilterLanes> lanes;
   auto to = K<TFilterLanes>::Fields(lanes);
-  const auto a = K<float>::Fields(left);
-  const auto b = K<float>::Fields(right);
-  [&]<std::size_t... I>(std::index_sequence<I...>) {
-    ((std::get<I>(to) = TFilterLanes::Pair(std::get<I>(a), std::get<I>(b))), ...);
-  }(std::make_index_sequence<std::tuple_size_v<decltype(to)>>{});
+  JoinFields(to, K<float>::Fields(left), K<float>::Fields(right),
+             std::make_index_sequence<std::tuple_size_v<decltype(to)>>{});
   return lanes;
 }
 // Lane 0 back into `left`, lane 1 into `right`.
 template <template <class> class K>
-void Split(const K<TFilterLanes>& lanes, K<float>& left, K<float>& right) {
+TESMORA6_LANES_INLINE void Split(const K<TFilterLanes>& lanes, K<float>& left, K<float>& right) {
   const auto from = K<TFilterLanes>::Fields(lanes);
-  auto a = K<float>::Fields(left);
-  auto b = K<float>::Fields(right);
-  [&]<std::size_t... I>(std::index_sequence<I...>) {
-    ((std::get<I>(a) = std::get<I>(from).Left(), std::get<I>(b) = std::get<I>(from).Right()), ...);
-  }(std::make_index_sequence<std::tuple_size_v<decltype(from)>>{});
+  SplitFields(from, K<float>::Fields(left), K<float>::Fields(right),
+              std::make_index_sequence<std::tuple_size_v<decltype(from)>>{});
 }
+
+#undef TESMORA6_LANES_INLINE
 
 }  // namespace filter_lanes
