@@ -84,6 +84,36 @@ void FilterFillPeriodPair(benchmark::State& state, int type) {
   SetCounter(state);
 }
 
+// The dense patch's two stages ("24DB LP" then "RBJ LP", left and right) per period: in
+// one loop (`FillStagesPair`, fused = 1) or stage after stage (fused = 0).
+void FilterStages(benchmark::State& state) {
+  const bool fused = state.range(0) != 0;
+  const std::vector<float> source = Source();
+  TDSPMultiFilter units[4];
+  for (int k = 0; k < 4; ++k) {
+    units[k].SetType(k < 2 ? 7.0f : 20.0f);
+    units[k].Filter()->SetCutoff(k % 2 ? 2500.0f : 2000.0f);
+    units[k].Filter()->SetResonance(0.5f);
+  }
+  float a[kPeriod], b[kPeriod];
+  int offset = 0;
+  for (auto _ : state) {
+    std::memcpy(a, &source[offset], sizeof a);
+    std::memcpy(b, &source[(offset + 1000) & (kSource - 1)], sizeof b);
+    if (fused) {
+      units[0].FillStagesPair(units[1], units[2], units[3], a, b);
+    } else {
+      units[0].FillPeriodPair(units[1], a, b);
+      units[2].FillPeriodPair(units[3], a, b);
+    }
+    benchmark::DoNotOptimize(a);
+    benchmark::DoNotOptimize(b);
+    offset = (offset + kPeriod) & (kSource - 1);
+  }
+  SetCounter(state);
+}
+BENCHMARK(FilterStages)->ArgName("fused")->Arg(0)->Arg(1);
+
 const bool kRegistered = [] {
   benchmark::RegisterBenchmark("Filter/CopyOnly", CopyOnly);
   for (int type = 0; type < kFilterTypeCount; ++type) {

@@ -40,6 +40,11 @@ class TBiquadFilter1Base : public TDSPFilter {
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TBiquadFilter1Base::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TBiquadFilter1Base::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }

@@ -93,6 +93,20 @@ class TDSPFilter : public TDSPControl {
     FillPeriod(a);
     right.FillPeriod(b);
   }
+  // This filter and `right` (stage one), then `nextLeft` and `nextRight` (stage two),
+  // over a and b in one loop, so that stage two's recursion runs while stage one's
+  // waits for its own. Only designs with a lanes kernel followed by single-section
+  // designs (both stages each of one class, all in one context) do it; false means
+  // nothing ran, and the caller runs the stages one after the other. The result is
+  // exactly that of the two stages' `FillPeriodPair`, guards included.
+  virtual bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                              float* a, float* b) {
+    (void)right, (void)nextLeft, (void)nextRight, (void)a, (void)b;
+    return false;
+  }
+  // The second-order section of the designs that are nothing else (the Butterworth and
+  // RBJ types), for a stage before them to run in its loop; null for every other design.
+  virtual TDSPFilterSection* LaneSection() { return nullptr; }
 
   // Buffer processing (block-based hosts of a filter; the voice engine does not use it).
   // The control's own input block into its output block; zero and denormal outputs
@@ -190,6 +204,65 @@ class TDSPFilter : public TDSPControl {
     if (probe.Right() != 0.0f || !e.StateFinite()) {
       ZeroNonFinite(b, m);
       e.Reset();
+    }
+    return true;
+  }
+  // Stage one in lanes (this design's kernel) and a single-section stage two in lanes, in
+  // one loop (see `FillStagesPair`). Stage one's guard has to act before stage two hears
+  // its output: when it does, stage two, whose state is untouched until the end, runs
+  // its period again on stage one's guarded output.
+  template <class D, template <class> class K>
+  static bool LaneStagesPair(D& d, K<float> D::*kernel, TDSPFilter& other, TDSPFilter& nextLeft,
+                             TDSPFilter& nextRight, float* a, float* b, int32_t m) {
+    constexpr int32_t kMost = 256;  // the stage-one samples kept for that case
+    if (m > kMost || typeid(other) != typeid(d) || other.context_ != d.context_ ||
+        typeid(nextRight) != typeid(nextLeft) || nextLeft.context_ != d.context_ ||
+        nextRight.context_ != d.context_)
+      return false;
+    TDSPFilterSection* sl = nextLeft.LaneSection();
+    TDSPFilterSection* sr = nextRight.LaneSection();
+    if (!sl || !sr) return false;
+    D& e = static_cast<D&>(other);
+    K<TFilterLanes> k1 = filter_lanes::Join(d.*kernel, e.*kernel);
+    TDSPFilterSectionOf<TFilterLanes> k2 = filter_lanes::Join(*sl, *sr);
+    alignas(16) float middle[kMost][4];
+    TFilterLanes probe1(0.0f), probe2(0.0f);
+    for (int32_t i = 0; i < m; ++i) {
+      const TFilterLanes y1 = k1.Step(TFilterLanes::Pair(a[i], b[i]));
+      probe1 = probe1 + y1 * 0.0f;
+      y1.Store(middle[i]);
+      const TFilterLanes y2 = k2.Step(y1);
+      probe2 = probe2 + y2 * 0.0f;
+      a[i] = y2.Left();
+      b[i] = y2.Right();
+    }
+    filter_lanes::Split(k1, d.*kernel, e.*kernel);
+    const bool guardLeft = probe1.Left() != 0.0f || !d.StateFinite();
+    const bool guardRight = probe1.Right() != 0.0f || !e.StateFinite();
+    if (guardLeft || guardRight) {
+      for (int32_t i = 0; i < m; ++i) {
+        a[i] = middle[i][0];
+        b[i] = middle[i][1];
+      }
+      if (guardLeft) {
+        ZeroNonFinite(a, m);
+        d.Reset();
+      }
+      if (guardRight) {
+        ZeroNonFinite(b, m);
+        e.Reset();
+      }
+      nextLeft.FillPeriodPair(nextRight, a, b);
+      return true;
+    }
+    filter_lanes::Split(k2, *sl, *sr);
+    if (probe2.Left() != 0.0f || !AllFinite(sl->x1, sl->x2, sl->y1, sl->y2)) {
+      ZeroNonFinite(a, m);
+      nextLeft.Reset();
+    }
+    if (probe2.Right() != 0.0f || !AllFinite(sr->x1, sr->x2, sr->y1, sr->y2)) {
+      ZeroNonFinite(b, m);
+      nextRight.Reset();
     }
     return true;
   }

@@ -29,6 +29,8 @@ class TFilterLanes {
   float Left() const { return _mm_cvtss_f32(v_); }
   float Right() const { return _mm_cvtss_f32(_mm_shuffle_ps(v_, v_, _MM_SHUFFLE(1, 1, 1, 1))); }
   __m128 V() const { return v_; }
+  // All four lanes to p[0] ... p[3].
+  void Store(float* p) const { _mm_storeu_ps(p, v_); }
 
   friend TFilterLanes operator+(TFilterLanes a, TFilterLanes b) { return TFilterLanes(_mm_add_ps(a.v_, b.v_)); }
   friend TFilterLanes operator-(TFilterLanes a, TFilterLanes b) { return TFilterLanes(_mm_sub_ps(a.v_, b.v_)); }

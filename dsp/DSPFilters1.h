@@ -19,6 +19,12 @@ class TButterworthFilter1 : public TDSPFilter {
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TButterworthFilter1::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TButterworthFilter1::section_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+  TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
@@ -53,6 +59,12 @@ class TButterworthFilter2 : public TDSPFilter {
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TButterworthFilter2::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TButterworthFilter2::section_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+  TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
@@ -151,6 +163,11 @@ class T24DBResonantLPFilter1 final : public TDSPFilter {
   void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &T24DBResonantLPFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &T24DBResonantLPFilter1::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
   float Step(float x) { return k_.Step(x); }

@@ -85,6 +85,12 @@ class TRBJFilter : public TDSPFilter {
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TRBJFilter::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TRBJFilter::section_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+  TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
