@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <tuple>
 #include <utility>
 
@@ -55,6 +57,17 @@ inline float LowerTo(float y, float high) { return y > high ? high : y; }
 inline TFilterLanes LowerTo(TFilterLanes y, TFilterLanes high) {
   return TFilterLanes(_mm_min_ps(high.V(), y.V()));  // high < y ? high : y
 }
+// Zeros and denormals (all exponent bits zero) become +0.
+inline float FlushSubnormal(float x) {
+  uint32_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  return (bits & 0x7F800000u) == 0 ? 0.0f : x;
+}
+inline TFilterLanes FlushSubnormal(TFilterLanes x) {
+  const __m128i exponent = _mm_and_si128(_mm_castps_si128(x.V()), _mm_set1_epi32(0x7F800000));
+  const __m128 none = _mm_castsi128_ps(_mm_cmpeq_epi32(exponent, _mm_setzero_si128()));
+  return TFilterLanes(_mm_andnot_ps(none, x.V()));
+}
 // y within [-eps, eps] becomes +0.
 inline float ZeroWithin(float y, float eps) { return (y >= -eps && y <= eps) ? 0.0f : y; }
 inline TFilterLanes ZeroWithin(TFilterLanes y, float eps) {
@@ -81,6 +94,8 @@ TESMORA6_LANES_INLINE void SplitFields(From from, To a, To b, std::index_sequenc
 template <template <class> class K>
 TESMORA6_LANES_INLINE K<TFilterLanes> Join(const K<float>& left, const K<float>& right) {
   K<TFilterLanes> lanes;
+  // A design mode is the same on both sides (both are of one class).
+  if constexpr (requires { left.mode; }) lanes.mode = left.mode;
   auto to = K<TFilterLanes>::Fields(lanes);
   JoinFields(to, K<float>::Fields(left), K<float>::Fields(right),
              std::make_index_sequence<std::tuple_size_v<decltype(to)>>{});

@@ -101,8 +101,8 @@ void TButterworthFilter2::Recalculate() {
 void TDSPOnePoleFilterLP::Recalculate() {
   const long double k = cutoff_ / 22050.0L;
   mappedCutoff_ = cutoff_;
-  k_ = static_cast<float>(k);
-  pass_ = static_cast<float>(1.0L - k);
+  k_.k = static_cast<float>(k);
+  k_.pass = static_cast<float>(1.0L - k);
 }
 
 // ---- T24DBResonantLPFilter1 ----
@@ -146,21 +146,22 @@ void T24DBResonantFilter3::Recalculate() {
   const long double k = 3.6L * f - 1.6L * f * f - 1.0L;
   const long double p = (k + 1.0L) * 0.5L;
   const long double scale = f > 0.0L ? std::pow(f, (1.0L - p) * 1.386249L) : 0.0L;
-  k_ = static_cast<float>(k);
-  p_ = static_cast<float>(p);
-  r_ = static_cast<float>(res * scale);
+  k_.k = static_cast<float>(k);
+  k_.p = static_cast<float>(p);
+  k_.r = static_cast<float>(res * scale);
 }
 
 void T24DBResonantFilter3::Reset() {
   TDSPFilter::Reset();
-  y1_ = y2_ = y3_ = y4_ = 0.0f;
-  uOld_ = y1Old_ = y2Old_ = y3Old_ = 0.0f;
+  k_.y1 = k_.y2 = k_.y3 = k_.y4 = 0.0f;
+  k_.uOld = k_.y1Old = k_.y2Old = k_.y3Old = 0.0f;
 }
 
 // ---- T24DBResonantFilter2 ----
 
 T24DBResonantFilter2::T24DBResonantFilter2(Mode mode) {
   mode_ = mode;
+  k_.mode = mode;
   resonanceLow_ = 0.001;
   resonanceHigh_ = 0.88f;
 }
@@ -171,14 +172,14 @@ void T24DBResonantFilter2::Recalculate() {
   const long double q = 1.0L - f;
   const long double p = f + 0.8L * f * q;
   mappedCutoff_ = cutoff_;
-  p_ = static_cast<float>(p);
-  k_ = static_cast<float>(2.0L * p - 1.0L);
-  fb_ = static_cast<float>(r * (1.0L + 0.5L * q * (1.0L - q + 5.6L * q * q)));
+  k_.p = static_cast<float>(p);
+  k_.k = static_cast<float>(2.0L * p - 1.0L);
+  k_.fb = static_cast<float>(r * (1.0L + 0.5L * q * (1.0L - q + 5.6L * q * q)));
 }
 
 void T24DBResonantFilter2::Reset() {
   TDSPFilter::Reset();
-  b0_ = b1_ = b2_ = b3_ = b4_ = 0.0f;
+  k_.b0 = k_.b1 = k_.b2 = k_.b3 = k_.b4 = 0.0f;
 }
 
 // ---- TXResonantFilter1 ----
@@ -192,11 +193,11 @@ void TXResonantFilter1::Recalculate() {
   const long double r = MapResonance();
   const long double f = Map(cutoff_, 0.001L, 0.999L, 0.001L, 0.24L * fs_);  // not clamped
   mappedCutoff_ = cutoff_;
-  f_ = static_cast<float>(f);
+  k_.f = static_cast<float>(f);
   // R' / (1 - f), with the reciprocal of 0 taken as 0 as everywhere in the library: at
   // exactly f = 1 the quotient would make the feedback infinite.
   const long double gap = 1.0L - f;
-  fb_ = static_cast<float>(r + (gap == 0.0L ? 0.0L : r / gap));
+  k_.fb = static_cast<float>(r + (gap == 0.0L ? 0.0L : r / gap));
 }
 
 // ---- TStateVariableFilter1 ----
@@ -213,6 +214,7 @@ constexpr long double kSvfFactors[5] = {2.2e-5L, 4e-6L, 6e-6L, 3.6e-6L, 4e-6L};
 
 TStateVariableFilter1::TStateVariableFilter1(Mode mode) {
   mode_ = mode;
+  k_.mode = mode;
   resonanceLow_ = static_cast<double>(kSvfRanges[mode][0]);
   resonanceHigh_ = static_cast<float>(kSvfRanges[mode][1]);
 }
@@ -235,12 +237,12 @@ void TStateVariableFilter1::Recalculate() {
   const long double d = 2.0L * std::cos(std::pow(q, 0.1L) * kFilterPi / 2.0L);
   const long double gin = d != 0.0L ? std::sqrt(0.5L * d + 0.01L) : 0.0L;
   mappedCutoff_ = cutoff_;  // no working frequency: the coefficient hardly follows it
-  q_ = static_cast<float>(q);
-  fcoef_ = static_cast<float>(fcoef);
-  gin_ = static_cast<float>(gin);
+  k_.q = static_cast<float>(q);
+  k_.fcoef = static_cast<float>(fcoef);
+  k_.gin = static_cast<float>(gin);
 }
 
 void TStateVariableFilter1::Reset() {
   TDSPFilter::Reset();
-  low_ = high_ = band_ = notch_ = peak_ = 0.0f;
+  k_.low = k_.high = k_.band = k_.notch = k_.peak = 0.0f;
 }
