@@ -84,6 +84,24 @@ void FilterFillPeriodPair(benchmark::State& state, int type) {
   SetCounter(state);
 }
 
+// One recalculation of a type's design, as a voice's control period with a modulated
+// cutoff asks for it (the update bracket around a new cutoff).
+void FilterRecalculate(benchmark::State& state, int type) {
+  TDSPMultiFilter selector;
+  selector.SetType(static_cast<float>(type));
+  TDSPFilter& filter = *selector.Filter();
+  filter.SetResonance(0.5f);
+  filter.SetBandwidth(0.5f);
+  float cutoff = 2000.0f;
+  for (auto _ : state) {
+    cutoff = cutoff > 16000.0f ? 2000.0f : cutoff * 1.01f;  // through the whole range
+    filter.BeginUpdate();
+    filter.SetCutoff(cutoff);
+    filter.EndUpdate();
+    benchmark::DoNotOptimize(filter.MappedCutoff());
+  }
+}
+
 // The dense patch's two stages ("24DB LP" then "RBJ LP", left and right) per period: in
 // one loop (`FillStagesPair`, fused = 1) or stage after stage (fused = 0).
 void FilterStages(benchmark::State& state) {
@@ -121,6 +139,8 @@ const bool kRegistered = [] {
     benchmark::RegisterBenchmark(name.c_str(), FilterFillPeriod, type);
     const std::string pair = "FilterPair/" + std::to_string(type) + ":" + FilterTypeEntry(type).name;
     benchmark::RegisterBenchmark(pair.c_str(), FilterFillPeriodPair, type);
+    const std::string recalculate = "FilterRecalculate/" + std::to_string(type) + ":" + FilterTypeEntry(type).name;
+    benchmark::RegisterBenchmark(recalculate.c_str(), FilterRecalculate, type);
   }
   return true;
 }();

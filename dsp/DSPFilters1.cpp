@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
+
 // Coefficients are computed in extended precision and stored as floats.
 
 // ---- TButterworthFilter1 ----
@@ -232,14 +234,21 @@ void TStateVariableFilter1::Recalculate() {
   long double h = (fs_ / 100.0L) *
                   std::exp((v * 0.0038758637L - 69.0L) * 0.0577622652L);
   if (!(h > 0.0L)) h = 0.001L;
-  const long double fcoef = 2.0L * std::sin(kFilterPi * fs_ / (2.0L * h));
-  // Input gain.
-  const long double d = 2.0L * std::cos(std::pow(q, 0.1L) * kFilterPi / 2.0L);
-  const long double gin = d != 0.0L ? std::sqrt(0.5L * d + 0.01L) : 0.0L;
+  // The argument is in the thousands of radians, where the library's extended sine
+  // takes its multi-precision reduction; the waveforms' three-part reduction agrees to
+  // an extended ulp.
+  const long double fcoef = 2.0L * oscmath::SinExtended(kFilterPi * fs_ / (2.0L * h));
+  // Input gain: a function of the damping alone, worked out again only when the damping
+  // changed (a modulated cutoff leaves it, and its power and cosine, as they were).
+  if (!(q == ginDamping_)) {
+    const long double d = 2.0L * std::cos(std::pow(q, 0.1L) * kFilterPi / 2.0L);
+    const long double gin = d != 0.0L ? std::sqrt(0.5L * d + 0.01L) : 0.0L;
+    ginDamping_ = q;
+    k_.gin = static_cast<float>(gin);
+  }
   mappedCutoff_ = cutoff_;  // no working frequency: the coefficient hardly follows it
   k_.q = static_cast<float>(q);
   k_.fcoef = static_cast<float>(fcoef);
-  k_.gin = static_cast<float>(gin);
 }
 
 void TStateVariableFilter1::Reset() {

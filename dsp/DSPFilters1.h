@@ -435,6 +435,7 @@ class TStateVariableFilter1 : public TDSPFilter {
 
  private:
   TStateVariableKernel<float> k_;
+  long double ginDamping_ = -1.0L;  // the damping k_.gin was worked out for (none yet)
 };
 
 class TStateVariableFilter1LP final : public TStateVariableFilter1 {
