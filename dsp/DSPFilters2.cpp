@@ -23,15 +23,15 @@ void TIIRNotchFilter1::Recalculate() {
   mappedCutoff_ = static_cast<float>(fc);
   const long double c = std::cos(2.0L * kFilterPi * fc / fs_);
   const long double g = r + (1.0L - r) * (1.0L - r) / (2.0L * (std::fabs(c) + 1.0L));
-  g_ = static_cast<float>(g);
-  cg2_ = static_cast<float>(2.0L * c * g);
-  rc2_ = static_cast<float>(2.0L * r * c);
-  r2_ = static_cast<float>(r * r);
+  k_.g = static_cast<float>(g);
+  k_.cg2 = static_cast<float>(2.0L * c * g);
+  k_.rc2 = static_cast<float>(2.0L * r * c);
+  k_.r2 = static_cast<float>(r * r);
 }
 
 void TIIRNotchFilter1::Reset() {
   TDSPFilter::Reset();
-  x1_ = x2_ = y1_ = y2_ = 0.0f;
+  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
 // ---- TResonatorFilter2 ----
@@ -48,9 +48,9 @@ void TResonatorFilter2::Recalculate() {
   const long double q = std::exp(-2.0L * kFilterPi * bw / fs_);
   const long double b1 = -4.0L * q * std::cos(2.0L * kFilterPi * fc / fs_) / (1.0L + q);
   const long double g = std::sqrt(1.0L - b1 * b1 / (4.0L * q)) * (1.0L - q);
-  q_ = static_cast<float>(q);
-  b1_ = static_cast<float>(b1);
-  g_ = static_cast<float>(g);
+  k_.q = static_cast<float>(q);
+  k_.b1 = static_cast<float>(b1);
+  k_.g = static_cast<float>(g);
 }
 
 // ---- TRBJFilter ----
@@ -171,7 +171,8 @@ TRBJCoefficients TRBJFilterHighShelf::Design(long double, long double sn, long d
 
 // ---- TCFilterX ----
 
-TCFilterX::TCFilterX() {
+TCFilterX::TCFilterX(TPolePairKernel<float>::Mode mode) {
+  k_.mode = mode;
   resonanceLow_ = 1.0;
   resonanceHigh_ = 255.0f;
 }
@@ -181,19 +182,19 @@ TCFilterX::TPole TCFilterX::DesignPole() {
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
   const long double c = std::cos(2.0L * kFilterPi * fc / fs_);
-  rc2_ = static_cast<float>(2.0L * r * c);
-  r2_ = static_cast<float>(r * r);
+  k_.rc2 = static_cast<float>(2.0L * r * c);
+  k_.r2 = static_cast<float>(r * r);
   return {r, c};
 }
 
 void TCFilterX::Reset() {
   TDSPFilter::Reset();
-  x1_ = x2_ = y1_ = y2_ = 0.0f;
+  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
 void TCFilterXBP::Recalculate() {
   const TPole p = DesignPole();
-  g_ = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
+  k_.g = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
                           (1.0L - p.r));
 }
 
@@ -202,6 +203,6 @@ void TCFilterXBP::Recalculate() {
 void TPinkNoiseFilter::Recalculate() {
   const long double k = cutoff_ / 22050.0L * 4.0L;
   mappedCutoff_ = cutoff_;
-  k0_ = static_cast<float>(0.099046L * k);
-  k2_ = static_cast<float>(1.0526913L * k);
+  k_.k0 = static_cast<float>(0.099046L * k);
+  k_.k2 = static_cast<float>(1.0526913L * k);
 }
