@@ -36,7 +36,7 @@ class TBiquadFilter1Base : public TDSPFilter {
  public:
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TBiquadFilter1Base::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TBiquadFilter1Base::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }

@@ -288,6 +288,24 @@ class TDSPFilter : public TDSPControl {
       d.Reset();
     }
   }
+  // `GuardedPeriod` for a design with a kernel (`D::*kernel`): the loop runs on a local
+  // copy, which stays in registers (the member kernel would be reloaded after every
+  // output store, since the output buffer might alias it).
+  template <class D, template <class> class K>
+  static void KernelPeriod(D& d, K<float> D::*kernel, float* a, int32_t m) {
+    K<float> k = d.*kernel;
+    float probe = 0.0f;
+    for (int32_t i = 0; i < m; ++i) {
+      const float y = k.Step(a[i]);
+      probe += y * 0.0f;
+      a[i] = y;
+    }
+    d.*kernel = k;
+    if (probe != 0.0f || !d.StateFinite()) {
+      ZeroNonFinite(a, m);
+      d.Reset();
+    }
+  }
   static void ZeroNonFinite(float* a, int32_t m);
 
   // Rate constants of the context at the last context change.

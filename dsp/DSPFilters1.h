@@ -15,7 +15,7 @@ class TButterworthFilter1 : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TButterworthFilter1::section_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TButterworthFilter1::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -55,7 +55,7 @@ class TButterworthFilter2 : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TButterworthFilter2::section_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TButterworthFilter2::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -114,7 +114,7 @@ class TDSPOnePoleFilter : public TDSPFilter {
  public:
   void Reset() override { TDSPFilter::Reset(); k_.y = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TDSPOnePoleFilter::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TDSPOnePoleFilter::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -174,7 +174,7 @@ class T24DBResonantLPFilter1 final : public TDSPFilter {
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantLPFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &T24DBResonantLPFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -228,7 +228,7 @@ class T24DBResonantFilter3 final : public TDSPFilter {
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantFilter3::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &T24DBResonantFilter3::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -288,7 +288,7 @@ class T24DBResonantFilter2 : public TDSPFilter {
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantFilter2::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &T24DBResonantFilter2::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -346,7 +346,7 @@ class TXResonantFilter1 final : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); k_.b0 = k_.b1 = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TXResonantFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TXResonantFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -416,7 +416,7 @@ class TStateVariableFilter1 : public TDSPFilter {
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TStateVariableFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TStateVariableFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }

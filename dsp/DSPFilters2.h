@@ -36,7 +36,7 @@ class TIIRNotchFilter1 final : public TDSPFilter {
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TIIRNotchFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TIIRNotchFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -79,7 +79,7 @@ class TResonatorFilter2 final : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); k_.y1 = k_.y2 = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TResonatorFilter2::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TResonatorFilter2::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -109,7 +109,7 @@ class TRBJFilter : public TDSPFilter {
   void Recalculate() final;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TRBJFilter::section_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TRBJFilter::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -264,7 +264,7 @@ class TCFilterX : public TDSPFilter {
  public:
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TCFilterX::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TCFilterX::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
@@ -324,7 +324,7 @@ class TPinkNoiseFilter final : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); k_.p0 = k_.p1 = k_.p2 = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TPinkNoiseFilter::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(*this, &TPinkNoiseFilter::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
