@@ -75,19 +75,36 @@ inline long double ReduceQuarterTurns(long double a, int64_t& q) {
   q = static_cast<int64_t>(significand & 3u);
   return ((a - k * kP1) - k * kP2) - k * kP3;
 }
-// Arguments the reduction serves: 0.78 <= |x| < 2^20 (smaller ones take the library's
-// direct path anyway; larger ones and NaN go to the library).
-inline bool ReducedPathFits(long double a) { return a < 0x1p20L && a >= 0.78L; }
+// cos r and sin r for |r| up to π/4 (the reduced argument), by their Taylor series
+// through r^18 and r^19 in extended precision. The first terms left out are below 4e-21
+// there, a tenth of an extended ulp of 1, so the kernels agree with the library's to about
+// one extended ulp (OscillatorFormulas.FastSineAndCosineMatchTheLibrary) at a fraction of
+// its cost: the band-limited saw evaluates three cosines per sample and voice.
+inline long double CosKernel(long double r) {
+  const long double z = r * r;
+  return 1.0L + z * (-1.0L / 2 + z * (1.0L / 24 + z * (-1.0L / 720 + z * (1.0L / 40320 +
+         z * (-1.0L / 3628800 + z * (1.0L / 479001600 + z * (-1.0L / 87178291200 +
+         z * (1.0L / 20922789888000 + z * (-1.0L / 6402373705728000)))))))));
+}
+inline long double SinKernel(long double r) {
+  const long double z = r * r;
+  return r + r * z * (-1.0L / 6 + z * (1.0L / 120 + z * (-1.0L / 5040 + z * (1.0L / 362880 +
+         z * (-1.0L / 39916800 + z * (1.0L / 6227020800 + z * (-1.0L / 1307674368000 +
+         z * (1.0L / 355687428096000 + z * (-1.0L / 121645100408832000)))))))));
+}
+// Arguments the reduction and the kernels serve: |x| < 2^20 (larger ones and NaN go to the
+// library).
+inline bool ReducedPathFits(long double a) { return a < 0x1p20L; }
 inline long double CosExtended(long double x) {
   const long double a = std::fabs(x);
   if (!ReducedPathFits(a)) return std::cos(x);
   int64_t q = 0;
   const long double r = ReduceQuarterTurns(a, q);
   switch (q & 3) {
-    case 0: return std::cos(r);
-    case 1: return -std::sin(r);
-    case 2: return -std::cos(r);
-    default: return std::sin(r);
+    case 0: return CosKernel(r);
+    case 1: return -SinKernel(r);
+    case 2: return -CosKernel(r);
+    default: return SinKernel(r);
   }
 }
 inline long double SinExtended(long double x) {
@@ -97,12 +114,12 @@ inline long double SinExtended(long double x) {
   const long double r = ReduceQuarterTurns(a, q);
   long double s;
   switch (q & 3) {
-    case 0: s = std::sin(r); break;
-    case 1: s = std::cos(r); break;
-    case 2: s = -std::sin(r); break;
-    default: s = -std::cos(r); break;
+    case 0: s = SinKernel(r); break;
+    case 1: s = CosKernel(r); break;
+    case 2: s = -SinKernel(r); break;
+    default: s = -CosKernel(r); break;
   }
-  return x < 0.0L ? -s : s;
+  return std::signbit(x) ? -s : s;
 }
 // One draw from the shared generator, in [0, 1).
 inline long double Draw() { return DSPRandom().Next(); }

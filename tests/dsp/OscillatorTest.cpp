@@ -775,9 +775,10 @@ TEST(OscillatorFormulas, FastSineAndCosineMatchTheLibrary) {
       }
     }
   }
-  for (long double x : {0.0L, 0.78L, 0x1p20L, -0x1p30L, 1e300L}) {
+  for (long double x : {0.0L, -0.0L, 0x1p20L, -0x1p30L, 1e300L}) {
     EXPECT_EQ(oscmath::CosExtended(x), std::cos(x));
     EXPECT_EQ(oscmath::SinExtended(x), std::sin(x));
+    EXPECT_EQ(std::signbit(oscmath::SinExtended(x)), std::signbit(std::sin(x)));
   }
   EXPECT_TRUE(std::isnan(oscmath::CosExtended(std::numeric_limits<long double>::quiet_NaN())));
   EXPECT_TRUE(std::isnan(oscmath::SinExtended(std::numeric_limits<long double>::infinity())));
