@@ -113,6 +113,8 @@ inline bool ReducedPathFits(long double a) { return a < 0x1p20L; }
 inline long double CosExtended(long double x) {
   const long double a = std::fabs(x);
   if (!ReducedPathFits(a)) return std::cos(x);
+  // Below 0.78 the nearest quarter turn is 0 and the reduction would hand back a itself.
+  if (a < 0.78L) return CosKernel(a);
   int64_t q = 0;
   const long double r = ReduceQuarterTurns(a, q);
   switch (q & 3) {
@@ -125,6 +127,7 @@ inline long double CosExtended(long double x) {
 inline long double SinExtended(long double x) {
   const long double a = std::fabs(x);
   if (!ReducedPathFits(a)) return std::sin(x);
+  if (a < 0.78L) return std::signbit(x) ? -SinKernel(a) : SinKernel(a);
   int64_t q = 0;
   const long double r = ReduceQuarterTurns(a, q);
   long double s;
