@@ -60,7 +60,7 @@ class TDSPConstSignals {
 
  private:
   friend const TDSPConstSignals& DSPConstSignals();
-  TDSPConstSignals();
+  constexpr TDSPConstSignals();
   float buffers_[kCount][kLength];
 };
 const TDSPConstSignals& DSPConstSignals();
