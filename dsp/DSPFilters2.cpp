@@ -4,7 +4,11 @@
 
 #include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
 
-// Coefficients are computed in extended precision and stored as floats.
+// Coefficients are computed in extended precision and stored as floats. Their sines and
+// cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
+// reduction and a series kernel, the library's values to about an extended ulp at a
+// fraction of its cost (the library's kernels, and its multi-precision reduction above
+// pi/4, dominated a modulated filter's recalculation).
 
 namespace {
 constexpr long double kLn2 = 0.693147180559945309417232121458176568L;
@@ -21,7 +25,7 @@ void TIIRNotchFilter1::Recalculate() {
   const long double r = MapResonance();
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
-  const long double c = std::cos(2.0L * kFilterPi * fc / fs_);
+  const long double c = oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
   const long double g = r + (1.0L - r) * (1.0L - r) / (2.0L * (std::fabs(c) + 1.0L));
   k_.g = static_cast<float>(g);
   k_.cg2 = static_cast<float>(2.0L * c * g);
@@ -46,7 +50,7 @@ void TResonatorFilter2::Recalculate() {
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
   const long double q = std::exp(-2.0L * kFilterPi * bw / fs_);
-  const long double b1 = -4.0L * q * std::cos(2.0L * kFilterPi * fc / fs_) / (1.0L + q);
+  const long double b1 = -4.0L * q * oscmath::CosExtended(2.0L * kFilterPi * fc / fs_) / (1.0L + q);
   const long double g = std::sqrt(1.0L - b1 * b1 / (4.0L * q)) * (1.0L - q);
   k_.q = static_cast<float>(q);
   k_.b1 = static_cast<float>(b1);
@@ -70,9 +74,7 @@ void TRBJFilter::Recalculate() {
   const long double r = MapResonance();
   const long double bw = MapBandwidth();
   const long double w = 2.0L * kFilterPi * fc / fs_;
-  // w reaches 0.49 pi: above pi/4 the library's extended sine and cosine take their
-  // multi-precision argument reduction; the waveforms' three-part reduction gives the
-  // same values to an extended ulp at a fraction of the cost.
+  // w reaches 0.49 pi.
   const TRBJCoefficients raw = Design(w, oscmath::SinExtended(w), oscmath::CosExtended(w), r, bw);
   if (raw.a0 != 0.0L) {
     section_.b0 = static_cast<float>(raw.b0 / raw.a0);
@@ -181,7 +183,7 @@ TCFilterX::TPole TCFilterX::DesignPole() {
   const long double r = MapResonance() / 256.0L;
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
-  const long double c = std::cos(2.0L * kFilterPi * fc / fs_);
+  const long double c = oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
   k_.rc2 = static_cast<float>(2.0L * r * c);
   k_.r2 = static_cast<float>(r * r);
   return {r, c};
