@@ -153,36 +153,11 @@ class TDSPFilter : public TDSPControl {
     // x * 0 is 0 for every finite x and NaN for infinities and NaN.
     return ((v * 0.0f) + ... + 0.0f) == 0.0f;
   }
-  // One period of two filters of design D in one loop (false when `other` is of another
-  // class or context): the two recursions are independent, so the processor overlaps
-  // them, and each keeps its own state and its own guard, exactly as two separate runs.
-  template <class D>
-  static bool GuardedPeriodPair(D& d, TDSPFilter& other, float* a, float* b, int32_t m) {
-    if (typeid(other) != typeid(d) || other.context_ != d.context_) return false;
-    D& e = static_cast<D&>(other);
-    float probeA = 0.0f, probeB = 0.0f;
-    for (int32_t i = 0; i < m; ++i) {
-      const float y = d.Step(a[i]);
-      const float z = e.Step(b[i]);
-      probeA += y * 0.0f;
-      probeB += z * 0.0f;
-      a[i] = y;
-      b[i] = z;
-    }
-    if (probeA != 0.0f || !d.StateFinite()) {
-      ZeroNonFinite(a, m);
-      d.Reset();
-    }
-    if (probeB != 0.0f || !e.StateFinite()) {
-      ZeroNonFinite(b, m);
-      e.Reset();
-    }
-    return true;
-  }
-  // The same pair in the lanes of one register: the kernel `D::*kernel` of this filter
-  // in lane 0, of `other` in lane 1 (false when `other` is of another class or context).
-  // Each lane does exactly the scalar step's operations, so each filter's samples, state
-  // and guard come out as in its own run.
+  // One period of two filters of design D side by side in the lanes of one register:
+  // the kernel `D::*kernel` of this filter in lane 0, of `other` in lane 1 (false when
+  // `other` is of another class or context). Each lane does exactly the scalar step's
+  // operations, and each filter keeps its own guard, so each filter's samples and state
+  // come out as in its own run.
   template <class D, template <class> class K>
   static bool LanePeriodPair(D& d, K<float> D::*kernel, TDSPFilter& other, float* a,
                              float* b, int32_t m) {
@@ -274,23 +249,10 @@ class TDSPFilter : public TDSPControl {
     d.Reset();
     return 0.0f;
   }
-  // One control period in place: the plain step loop, checked once at its end.
-  template <class D>
-  static void GuardedPeriod(D& d, float* a, int32_t m) {
-    float probe = 0.0f;
-    for (int32_t i = 0; i < m; ++i) {
-      const float y = d.Step(a[i]);
-      probe += y * 0.0f;
-      a[i] = y;
-    }
-    if (probe != 0.0f || !d.StateFinite()) {
-      ZeroNonFinite(a, m);
-      d.Reset();
-    }
-  }
-  // `GuardedPeriod` for a design with a kernel (`D::*kernel`): the loop runs on a local
-  // copy, which stays in registers (the member kernel would be reloaded after every
-  // output store, since the output buffer might alias it).
+  // One control period in place through the kernel `D::*kernel`, checked once at its
+  // end. The loop runs on a local copy of the kernel, which stays in registers (the
+  // member kernel would be reloaded after every output store, since the output buffer
+  // might alias it).
   template <class D, template <class> class K>
   static void KernelPeriod(D& d, K<float> D::*kernel, float* a, int32_t m) {
     K<float> k = d.*kernel;
