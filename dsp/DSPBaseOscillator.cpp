@@ -8,6 +8,12 @@ namespace {
 
 // ln 2 / 12 as the conversion writes it: e = 69 gives 440 Hz.
 constexpr long double kSemitoneLog = 0.0577622652L;
+constexpr double kSemitoneLogD = static_cast<double>(kSemitoneLog);
+// A bound on the relative distance between the double and the extended evaluation of the
+// pitch conversion: the double one differs by the rounding of ln2/12 to double (2^-53,
+// times an argument of at most 15), the product's rounding, exp's error (under 1 ulp) and
+// 6.875 x's rounding, together under 4e-15; the bound leaves a factor of 25 to spare.
+constexpr double kPitchToleranceD = 1e-13;
 
 std::unique_ptr<float[]> ZeroBuffer(int32_t length) {
   return std::unique_ptr<float[]>(new float[static_cast<size_t>(length)]());
@@ -57,11 +63,27 @@ void TDSPBaseOscillator::SetPitch(float semitones) {
   // conversion is kept, so an unchanged pitch costs no exponential.
   if (e != convertedPitch_) {
     convertedPitch_ = e;
-    // 6.875 x exp((e + 3) x ln2 / 12): 440 Hz at e = 69.
-    convertedFrequency_ = static_cast<float>(6.875L * std::exp((e + 3.0L) * kSemitoneLog));
+    convertedFrequency_ = PitchToFrequency(e);
   }
   frequency_ = convertedFrequency_;
   UpdateIncrement();
+}
+
+float TDSPBaseOscillator::PitchToFrequencyExtended(float e) {
+  // 6.875 x exp((e + 3) x ln2 / 12): 440 Hz at e = 69.
+  return static_cast<float>(6.875L * std::exp((e + 3.0L) * kSemitoneLog));
+}
+
+float TDSPBaseOscillator::PitchToFrequency(float e) {
+  // The double exponential lies within kPitchToleranceD of the extended one. When the whole
+  // interval around it rounds to one float, the extended result rounds to that float too
+  // (rounding is monotonic); only the rare value that lies within the interval's width of
+  // a rounding boundary needs the extended exponential (about one pitch in a million).
+  const double y = 6.875 * std::exp((static_cast<double>(e) + 3.0) * kSemitoneLogD);
+  const auto low = static_cast<float>(y * (1.0 - kPitchToleranceD));
+  const auto high = static_cast<float>(y * (1.0 + kPitchToleranceD));
+  if (low == high) [[likely]] return low;
+  return PitchToFrequencyExtended(e);
 }
 
 void TDSPBaseOscillator::SetFrequency(float hz) {

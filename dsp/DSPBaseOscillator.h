@@ -106,6 +106,12 @@ class TDSPBaseOscillator : public TDSPControl {
   }
   // Round to nearest, ties to even, of a float (the SSE conversion in its default mode).
   static int32_t RoundFloat(float x) { return _mm_cvt_ss2si(_mm_set_ss(x)); }
+  // The frequency of pitch e (semitones, e = 69 is 440 Hz) for e within the pitch limits:
+  // 6.875 x exp((e + 3) x ln2 / 12) evaluated in extended precision, rounded to a float.
+  // PitchToFrequency gives the same float for every such e, mostly without the extended
+  // exponential; PitchToFrequencyExtended is the formula itself.
+  static float PitchToFrequency(float e);
+  static float PitchToFrequencyExtended(float e);
   // Clamp that also sends NaN to the lower bound.
   static float ClampSafe(float x, float low, float high) {
     if (!(x >= low)) return low;

@@ -203,6 +203,29 @@ TEST(OscillatorPitch, SetFrequency) {
   }
 }
 
+// The voices convert a pitch every millisecond; the conversion mostly takes a double
+// exponential and must give exactly the float of the extended formula.
+TEST(OscillatorPitch, FastConversionMatchesTheExtendedFormula) {
+  uint32_t seed = 777;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  auto check = [](float e) {
+    ASSERT_EQ(TDSPBaseOscillator::PitchToFrequency(e),
+              TDSPBaseOscillator::PitchToFrequencyExtended(e))
+        << "e = " << e;
+  };
+  // Random pitches over the whole range, every thousandth of a semitone, pitches near 0
+  // and the limits.
+  for (int i = 0; i < 1000000; ++i) check(-128.0f + 384.0f * next());
+  for (int i = -128000; i <= 256000; ++i) check(static_cast<float>(i) * 0.001f);
+  for (int i = 0; i < 100000; ++i) check((next() - 0.5f) * 1e-3f);
+  for (float e : {-128.0f, 256.0f, 0.0f, -0.0f, 69.0f, -3.0f, std::nextafter(256.0f, 0.0f)}) {
+    check(e);
+  }
+}
+
 TEST(OscillatorPitch, SampleRateChangeRescalesTheTableIncrement) {
   auto table = Make(36);
   TDSPProcessInfo info(48000, 48);
