@@ -1,5 +1,8 @@
 #include "dsp/DSPBaseOscillator.h"
 
+#include <emmintrin.h>
+
+#include <algorithm>
 #include <cmath>
 
 #include "dsp/DSPMaths.h"
@@ -289,27 +292,100 @@ void TDSPTableOscillator::Tick() {
   phase_ = static_cast<float>(static_cast<long double>(phase) + increment_ + incrementOffset_);
 }
 
-void TDSPTableOscillator::FillPeriod(float* out) {
+namespace {
+
+// gain x ReadTable for four phases in [0, N], in SSE lanes: the same double operations in
+// the same order as the one-sample reading, so the same floats.
+//
+// Entry i and entry i + 1 sit side by side in the table, so one 64-bit load brings both
+// and one conversion turns them into the pair of doubles (a, b); only i = N - 1, whose
+// next entry is entry 0, cannot, and a group with such a sample is read one by one.
+inline __m128 ReadTable4(const float* table, int32_t n, __m128 phase, float gain) {
+  // i = round(φ - 0.5) in the current mode, as cvtss2si rounds; t = φ - i in float.
+  const __m128i i = _mm_cvtps_epi32(_mm_sub_ps(phase, _mm_set1_ps(0.5f)));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi32(i, _mm_set1_epi32(n - 1))) != 0) [[unlikely]] {
+    alignas(16) float p[4];
+    _mm_store_ps(p, phase);
+    return _mm_setr_ps(TDSPTableOscillator::ReadTableSample(table, n, p[0], gain),
+                       TDSPTableOscillator::ReadTableSample(table, n, p[1], gain),
+                       TDSPTableOscillator::ReadTableSample(table, n, p[2], gain),
+                       TDSPTableOscillator::ReadTableSample(table, n, p[3], gain));
+  }
+  const __m128 t = _mm_sub_ps(phase, _mm_cvtepi32_ps(i));
+  auto pair = [table](int32_t k) {  // (entry k, entry k + 1) as doubles
+    return _mm_cvtps_pd(_mm_castsi128_ps(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + k))));
+  };
+  const __m128d p0 = pair(_mm_cvtsi128_si32(i));
+  const __m128d p1 = pair(_mm_cvtsi128_si32(_mm_shuffle_epi32(i, 1)));
+  const __m128d p2 = pair(_mm_cvtsi128_si32(_mm_shuffle_epi32(i, 2)));
+  const __m128d p3 = pair(_mm_cvtsi128_si32(_mm_shuffle_epi32(i, 3)));
+  const __m128d unit = _mm_set1_pd(1.0), g = _mm_set1_pd(static_cast<double>(gain));
+  // gain x ((1 - t) a + t b), two samples per register.
+  auto lerp = [&](__m128 tf, __m128d first, __m128d second) {
+    const __m128d td = _mm_cvtps_pd(tf);
+    const __m128d a = _mm_unpacklo_pd(first, second), b = _mm_unpackhi_pd(first, second);
+    const __m128d sum = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(unit, td), a), _mm_mul_pd(td, b));
+    return _mm_cvtpd_ps(_mm_mul_pd(g, sum));
+  };
+  return _mm_movelh_ps(lerp(t, p0, p1), lerp(_mm_movehl_ps(t, t), p2, p3));
+}
+
+}  // namespace
+
+void TDSPTableOscillator::ReadTableRun(const float* table, int32_t n, const float* phases,
+                                       float gain, float* out, int32_t count) {
+  int32_t k = 0;
+  for (; k + 4 <= count; k += 4) {
+    _mm_storeu_ps(out + k, ReadTable4(table, n, _mm_loadu_ps(phases + k), gain));
+  }
+  for (; k < count; ++k) out[k] = ReadTableSample(table, n, phases[k], gain);
+}
+
+template <class Advance>
+void TDSPTableOscillator::FillPeriodWith(float* out, Advance advance, bool rising) {
   const int32_t m = context_->samplesPerMs;
   const float* table = table_;
   const int32_t n = tableLength_;
   const float size = static_cast<float>(n);
-  const float gain = gain_, increment = increment_, offset = incrementOffset_;
+  const float gain = gain_;
   float phase = phase_;
+  // Four phases one after the other (each is the sum of the one before), then their four
+  // readings side by side; the reading of one group overlaps the phases of the next.
+  // With a step that never lowers the phase (`rising`), the four phases only rise, so
+  // when the fourth is still inside the table the other three are too and need no check
+  // of their own.
+  int32_t k = 0;
+  for (; k + 4 <= m; k += 4) {
+    const float p0 = IntoTable(phase, size);
+    float p1 = advance(p0), p2 = advance(p1), p3 = advance(p2);
+    if (!(rising && p3 < size)) {
+      p1 = IntoTable(p1, size);
+      p2 = IntoTable(advance(p1), size);
+      p3 = IntoTable(advance(p2), size);
+    }
+    phase = advance(p3);
+    _mm_storeu_ps(out + k, ReadTable4(table, n, _mm_setr_ps(p0, p1, p2, p3), gain));
+  }
+  for (; k < m; ++k) {
+    phase = IntoTable(phase, size);
+    out[k] = ReadTableSample(table, n, phase, gain);
+    phase = advance(phase);
+  }
+  phase_ = phase;
+}
+
+void TDSPTableOscillator::FillPeriod(float* out) {
+  const float increment = increment_, offset = incrementOffset_;
   if (offset == 0.0f) {
     // φ + increment + 0 is one rounding of φ + increment, which float addition gives
     // exactly as the extended sum stored to float would.
-    for (int32_t i = 0; i < m; ++i) {
-      phase = IntoTable(phase, size);
-      out[i] = static_cast<float>(gain * ReadTable(table, n, phase));
-      phase += increment;
-    }
+    // A rounded sum of φ and a step of at least 0 is never below φ.
+    FillPeriodWith(out, [increment](float phase) { return phase + increment; },
+                   increment >= 0.0f);
   } else {
-    for (int32_t i = 0; i < m; ++i) {
-      phase = IntoTable(phase, size);
-      out[i] = static_cast<float>(gain * ReadTable(table, n, phase));
-      phase = static_cast<float>(static_cast<long double>(phase) + increment + offset);
-    }
+    FillPeriodWith(out, [increment, offset](float phase) {
+      return static_cast<float>(static_cast<long double>(phase) + increment + offset);
+    }, false);
   }
-  phase_ = phase;
 }

@@ -244,12 +244,25 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   const float* Table() const { return table_; }
   float IncrementScale() const { return incrementScale_; }
 
+  // out[k] = gain x ReadTable(table, n, phases[k]) for k < count, stored as floats, read
+  // four samples at a time in SSE lanes as the period fill reads them (the same double
+  // operations in the same order, so the same floats). Phases lie in [0, N].
+  static void ReadTableRun(const float* table, int32_t n, const float* phases, float gain,
+                           float* out, int32_t count);
+  // The scalar reading the run replaces, one sample.
+  static float ReadTableSample(const float* table, int32_t n, float phase, float gain) {
+    return static_cast<float>(gain * ReadTable(table, n, phase));
+  }
+
  protected:
   // The class's table length (the argument of SetTableLength is ignored).
   virtual int16_t FixedTableLength() const { return 256; }
   // Points table_ at the class's table (shared, built once per process).
   virtual void BuildTable() = 0;
   void UpdateIncrement() override;
+  // The period fill with the phase step `advance`; `rising`: the step never lowers φ.
+  template <class Advance>
+  void FillPeriodWith(float* out, Advance advance, bool rising);
   // A sample-rate change refreshes the increment scale N / sample rate.
   void AllocateBuffers() override;
 

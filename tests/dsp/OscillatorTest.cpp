@@ -611,6 +611,40 @@ TEST(WaveTables, ReadInterpolatesAndWrapsThePhase) {
   EXPECT_TRUE(std::isfinite(osc->Out));
 }
 
+// The period fill reads its samples four at a time; every sample must be the float the
+// one-sample reading gives, whatever the run's length and alignment, at the table's end
+// (entry N - 1 interpolates towards entry 0; φ = N itself reads the padding), on ties of
+// the index rounding, and for tiny, huge and negative gains.
+TEST(WaveTables, RunReadingMatchesTheSampleReading) {
+  uint32_t seed = 4242;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  for (int waveform : {49, 42, 85}) {  // 256 entries; 512 (PNoise2); a noise table
+    auto osc = CreateWaveform(waveform);
+    const auto& t = static_cast<const TDSPTableOscillator&>(*osc);
+    const int32_t n = t.TableLength();
+    std::vector<float> phases = {0.0f, static_cast<float>(n), std::nextafter(static_cast<float>(n), 0.0f),
+                                 static_cast<float>(n) - 0.5f, 0.5f, 1.5f, 2.5f, 1e-30f};
+    for (int i = 0; i < 4000; ++i) phases.push_back(static_cast<float>(n) * next());
+    for (int i = 0; i < 400; ++i) phases.push_back(std::floor(static_cast<float>(n) * next()) + 0.5f);
+    for (float gain : {1.0f, 0.37f, -2.5f, 1e-20f, 3e4f, 0.0f}) {
+      for (int32_t count = 0; count <= 13; ++count) {
+        for (size_t start = 0; start + static_cast<size_t>(count) <= phases.size(); start += 211) {
+          float out[16];
+          TDSPTableOscillator::ReadTableRun(t.Table(), n, phases.data() + start, gain, out, count);
+          for (int32_t k = 0; k < count; ++k) {
+            const float phase = phases[start + static_cast<size_t>(k)];
+            ASSERT_EQ(out[k], TDSPTableOscillator::ReadTableSample(t.Table(), n, phase, gain))
+                << "waveform " << waveform << " phase " << phase << " gain " << gain;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(WaveTables, ShiftPhaseAndIncrementOffsetMoveOnlyTables) {
   auto table = CreateWaveform(36);
   table->SetFrequency(441.0f);
