@@ -1,5 +1,7 @@
 #include "dsp/DSPShaper.h"
 
+#include <emmintrin.h>
+
 #include <numbers>
 
 namespace {
@@ -144,4 +146,58 @@ void TDSPFuzzShaper5::Recalculate() {
   TDSPShaper::Recalculate();
   a_ = static_cast<float>(10.0L * amount_);
   a1_ = static_cast<float>(Extended{a_} - 1.0L);
+}
+
+// ---- fuzz 1, a period at a time ----
+
+void TDSPFuzzShaper1::FillPeriod(float* a) {
+  const int32_t n = context_->samplesPerMs;
+  ExamineLast(a, n);
+  // The formula in double, two samples per register, in the order Step writes it:
+  // p1 = (s (2|x| - x^2)) A, p2 = x (1 - A), y = p1 + p2. x^2 and 1 - A are exact in double;
+  // the three other roundings put y within 4 x 2^-53 (|p1| + |p2|) of the exact value, and
+  // the extended evaluation lies within 4 x 2^-64 (|p1| + |p2|) of it. So when y - e and
+  // y + e, with e = 2^-48 (|p1| + |p2|), round to the same float, the extended result
+  // rounds to it as well. A sample where they do not (about one in 2^25, or a sum that
+  // nearly cancels beyond |x| = 2), whose float would be 0, subnormal or beyond the float
+  // range, or that is not a number, is worked out by Step itself.
+  const __m128d amount = _mm_set1_pd(amount_), rest = _mm_set1_pd(1.0 - double{amount_});
+  const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
+  const __m128d plusOne = _mm_set1_pd(1.0), minusOne = _mm_set1_pd(-1.0);
+  const __m128d zero = _mm_setzero_pd(), margin = _mm_set1_pd(0x1p-48);
+  const __m128 floatMagnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+  const __m128 smallest = _mm_set1_ps(FLT_MIN), largest = _mm_set1_ps(FLT_MAX);
+  // y and its bounds y - e, y + e for two samples.
+  auto evaluate = [&](__m128 pair, __m128d& low, __m128d& high) {
+    const __m128d x = _mm_cvtps_pd(pair);
+    const __m128d m = _mm_and_pd(x, magnitude);
+    const __m128d positive = _mm_cmpgt_pd(x, zero);
+    const __m128d s = _mm_or_pd(_mm_and_pd(positive, plusOne), _mm_andnot_pd(positive, minusOne));
+    const __m128d p1 = _mm_mul_pd(_mm_mul_pd(s, _mm_sub_pd(_mm_add_pd(m, m), _mm_mul_pd(m, m))), amount);
+    const __m128d p2 = _mm_mul_pd(x, rest);
+    const __m128d y = _mm_add_pd(p1, p2);
+    const __m128d e = _mm_mul_pd(_mm_add_pd(_mm_and_pd(p1, magnitude), _mm_and_pd(p2, magnitude)), margin);
+    low = _mm_sub_pd(y, e);
+    high = _mm_add_pd(y, e);
+    return y;
+  };
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m128 x = _mm_loadu_ps(a + i);
+    __m128d low0, high0, low1, high1;
+    const __m128d y0 = evaluate(x, low0, high0);
+    const __m128d y1 = evaluate(_mm_movehl_ps(x, x), low1, high1);
+    const __m128 y = _mm_movelh_ps(_mm_cvtpd_ps(y0), _mm_cvtpd_ps(y1));
+    const __m128 low = _mm_movelh_ps(_mm_cvtpd_ps(low0), _mm_cvtpd_ps(low1));
+    const __m128 high = _mm_movelh_ps(_mm_cvtpd_ps(high0), _mm_cvtpd_ps(high1));
+    const __m128 size = _mm_and_ps(low, floatMagnitude);
+    const __m128 settled = _mm_and_ps(_mm_cmpeq_ps(low, high),
+                                      _mm_and_ps(_mm_cmpge_ps(size, smallest), _mm_cmple_ps(size, largest)));
+    if (_mm_movemask_ps(settled) == 0xf) [[likely]] {
+      _mm_storeu_ps(a + i, y);
+    } else {
+      for (int32_t k = i; k < i + 4; ++k) a[k] = Finite(Step(a[k]));
+    }
+  }
+  for (; i < n; ++i) a[i] = Finite(Step(a[i]));
 }

@@ -548,6 +548,8 @@ class TDSPSinShaper1 final : public TDSPShaperLoop<TDSPSinShaper1> {
 class TDSPFuzzShaper1 final : public TDSPShaperLoop<TDSPFuzzShaper1> {
  public:
   static constexpr bool kZeroStaysZero = false;
+  // The same samples as a run of Step, mostly through a double evaluation (see there).
+  void FillPeriod(float* a) override;
   float Step(float x) const {
     const Extended s = SignOf(x);
     const Extended v = x;
