@@ -244,14 +244,27 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   const float* Table() const { return table_; }
   float IncrementScale() const { return incrementScale_; }
 
+  // The period fill's run for the step φ := φ + increment: out[k] = gain x the reading at
+  // φ brought into [0, N), then the step, for k < count; answers φ after the run. The
+  // same floats as one sample after the other (see there for how it is faster).
+  // `wide`: with AVX where the processor has it (the same floats, fewer instructions);
+  // otherwise, and on processors without it, in SSE2 lanes.
+  static float FillRun(const float* table, int32_t n, float phase, float increment,
+                       float gain, float* out, int32_t count, bool wide = true);
   // out[k] = gain x ReadTable(table, n, phases[k]) for k < count, stored as floats, read
-  // four samples at a time in SSE lanes as the period fill reads them (the same double
-  // operations in the same order, so the same floats). Phases lie in [0, N].
+  // four samples at a time as the run reads them. Phases lie in [0, N].
   static void ReadTableRun(const float* table, int32_t n, const float* phases, float gain,
-                           float* out, int32_t count);
+                           float* out, int32_t count, bool wide = true);
+  // Whether this processor reads in AVX lanes.
+  static bool WideReading();
   // The scalar reading the run replaces, one sample.
   static float ReadTableSample(const float* table, int32_t n, float phase, float gain) {
     return static_cast<float>(gain * ReadTable(table, n, phase));
+  }
+  // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
+  static float IntoTable(float phase, float n) {
+    if (phase >= 0.0f && phase < n) [[likely]] return phase;
+    return IntoTableSlow(phase, n);
   }
 
  protected:
@@ -260,17 +273,9 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   // Points table_ at the class's table (shared, built once per process).
   virtual void BuildTable() = 0;
   void UpdateIncrement() override;
-  // The period fill with the phase step `advance`; `rising`: the step never lowers φ.
-  template <class Advance>
-  void FillPeriodWith(float* out, Advance advance, bool rising);
   // A sample-rate change refreshes the increment scale N / sample rate.
   void AllocateBuffers() override;
 
-  // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
-  static float IntoTable(float phase, float n) {
-    if (phase >= 0.0f && phase < n) [[likely]] return phase;
-    return IntoTableSlow(phase, n);
-  }
   [[gnu::noinline]] static float IntoTableSlow(float phase, float n);
   // Linear interpolation between entry ⌊φ⌋ and the next one (entry 0 after N - 1);
   // the index is round(φ - 0.5).
