@@ -343,16 +343,14 @@ struct TSse2Reader {
 };
 
 // The same reading with all four samples in one AVX register of doubles (the same
-// operations again: AVX only widens them; no fused multiply-add is used).
+// operations again: AVX only widens them; no fused multiply-add is used); a sample at
+// entry N - 1 takes entry 0 as its next one in its lane.
 struct TAvx2Reader {
   const float* table;
   int32_t n;
   float gain;
   [[gnu::target("avx2")]] __m128 operator()(__m128 phase) const {
     const __m128i i = _mm_cvtps_epi32(_mm_sub_ps(phase, _mm_set1_ps(0.5f)));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(i, _mm_set1_epi32(n - 1))) != 0) [[unlikely]] {
-      return ReadTableOneByOne(table, n, phase, gain);
-    }
     const __m128 t = _mm_sub_ps(phase, _mm_cvtepi32_ps(i));
     auto pair = [this](int32_t k) {  // entries k and k + 1
       return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + k));
@@ -362,7 +360,10 @@ struct TAvx2Reader {
     const __m128 p23 = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(_mm_extract_epi32(i, 2)),
                                                            pair(_mm_extract_epi32(i, 3))));
     const __m256d a = _mm256_cvtps_pd(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0)));
-    const __m256d b = _mm256_cvtps_pd(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)));
+    // After entry N - 1 comes entry 0 (its load brought the padding entry N instead).
+    const __m128 last = _mm_castsi128_ps(_mm_cmpeq_epi32(i, _mm_set1_epi32(n - 1)));
+    const __m256d b = _mm256_cvtps_pd(_mm_blendv_ps(
+        _mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)), _mm_set1_ps(table[0]), last));
     const __m256d td = _mm256_cvtps_pd(t);
     const __m256d sum = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(1.0), td), a),
                                       _mm256_mul_pd(td, b));
