@@ -147,8 +147,9 @@ TEST(ShaperProcessing, FillPeriodEqualsLoopOfTick) {
 // "Fuzz" fills its period through a double evaluation and falls back to the extended
 // step only where the double one cannot decide the float; every sample must still be the
 // step's: random levels from tiny to huge, the cancelling region beyond |x| = 2, zeros,
-// subnormals, infinities and NaN, at the amount's limits and at odd period lengths. Run
-// with flush-to-zero and denormals-are-zero on as well, as inside the entry points.
+// subnormals, infinities and NaN, at the amount's limits and at odd period lengths, in
+// SSE2 and in AVX lanes. Run with flush-to-zero and denormals-are-zero on as well, as
+// inside the entry points.
 TEST(ShaperProcessing, FuzzPeriodMatchesTheStepForEveryInput) {
   uint32_t seed = 31337;
   auto next = [&seed] {
@@ -174,8 +175,10 @@ TEST(ShaperProcessing, FuzzPeriodMatchesTheStepForEveryInput) {
     for (int m : {44, 1, 3, 5, 13}) {
       TDSPProcessInfo context(m == 44 ? 44100 : m * 1000, m);  // M = rate / 1000
       for (float amount : {0.001f, 0.25f, 0.5f, 0.75f, 0.999f}) {
+        for (bool wide : {false, true}) {
         auto byPeriod = Make(30, amount, &context);
         auto byStep = Make(30, amount, &context);
+        static_cast<TDSPFuzzShaper1&>(*byPeriod).UseWideLanes(wide);
         for (size_t start = 0; start + static_cast<size_t>(m) <= x.size(); start += static_cast<size_t>(m)) {
           std::vector<float> a(x.begin() + static_cast<std::ptrdiff_t>(start),
                                x.begin() + static_cast<std::ptrdiff_t>(start) + m);
@@ -184,12 +187,13 @@ TEST(ShaperProcessing, FuzzPeriodMatchesTheStepForEveryInput) {
             const float in = x[start + static_cast<size_t>(i)];
             const float expected = TickOne(*byStep, in);
             ASSERT_EQ(std::bit_cast<uint32_t>(a[static_cast<size_t>(i)]), std::bit_cast<uint32_t>(expected))
-                << "x " << in << " A " << amount << " flush " << flush << " -> " << a[static_cast<size_t>(i)]
+                << "x " << in << " A " << amount << " flush " << flush << " wide " << wide << " -> " << a[static_cast<size_t>(i)]
                 << " vs " << expected;
           }
           ASSERT_EQ(byPeriod->LastSign(), byStep->LastSign());
           ASSERT_EQ(std::bit_cast<uint32_t>(byPeriod->LastMagnitude()),
                     std::bit_cast<uint32_t>(byStep->LastMagnitude()));
+        }
         }
       }
     }
