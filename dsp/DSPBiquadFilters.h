@@ -32,19 +32,11 @@ struct TBiquad1Kernel {
   }
 };
 
-class TBiquadFilter1Base : public TDSPFilter {
+class TBiquadFilter1Base : public TDSPKernelFilter<TBiquadFilter1Base> {
  public:
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TBiquadFilter1Base::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TBiquadFilter1Base::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TBiquadFilter1Base::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TBiquadFilter1Base::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }

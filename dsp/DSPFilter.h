@@ -300,3 +300,27 @@ class TDSPFilter : public TDSPControl {
 
   void ApplyInputs(TFilterInputs inputs, int32_t index);
 };
+
+// A design whose per-sample step is one lanes kernel, named by `Self::Kernel()` (a pointer
+// to the kernel member): its sample, its period, its left/right pair and its two-stage
+// loop all run that kernel, so a design writes only its kernel, settings and reset.
+template <class Self>
+class TDSPKernelFilter : public TDSPFilter {
+ public:
+  void Tick() override { Out = GuardedTick(self(), In); }
+  void FillPeriod(float* a) override {
+    KernelPeriod(self(), Self::Kernel(), a, context_->samplesPerMs);
+  }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!LanePeriodPair(self(), Self::Kernel(), right, a, b, context_->samplesPerMs))
+      TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(self(), Self::Kernel(), right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+
+ private:
+  Self& self() { return static_cast<Self&>(*this); }
+};

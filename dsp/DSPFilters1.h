@@ -10,20 +10,12 @@
 // ---- Butterworth with resonance: "BW LP", "BW HP" ----
 // A second-order section with damping r = 1.3 - R'. The low pass designs at the
 // mirrored frequency ny - Fh, so its tan term is cot(pi Fh / fs): a low pass at Fh.
-class TButterworthFilter1 : public TDSPFilter {
+class TButterworthFilter1 : public TDSPKernelFilter<TButterworthFilter1> {
  public:
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TButterworthFilter1::section_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TButterworthFilter1::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TButterworthFilter1::section_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TButterworthFilter1::section_; }
   TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
@@ -49,21 +41,13 @@ class TButterworthFilter1HP final : public TButterworthFilter1 {
 // ---- Butterworth without resonance: "BW LP2", "BW HP2", "BW BP2", "BW BR2" ----
 // The classic bilinear sections at fc = Fh; band pass and band reject take their width
 // in hertz from the raw bandwidth setting, W x ny.
-class TButterworthFilter2 : public TDSPFilter {
+class TButterworthFilter2 : public TDSPKernelFilter<TButterworthFilter2> {
  public:
   enum Mode : int16_t { kLowPass, kHighPass, kBandPass, kBandReject };
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TButterworthFilter2::section_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TButterworthFilter2::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TButterworthFilter2::section_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TButterworthFilter2::section_; }
   TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
@@ -110,19 +94,11 @@ struct TOnePoleKernel {
   }
 };
 
-class TDSPOnePoleFilter : public TDSPFilter {
+class TDSPOnePoleFilter : public TDSPKernelFilter<TDSPOnePoleFilter> {
  public:
   void Reset() override { TDSPFilter::Reset(); k_.y = 0.0f; }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TDSPOnePoleFilter::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TDSPOnePoleFilter::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TDSPOnePoleFilter::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TDSPOnePoleFilter::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.y); }
@@ -168,21 +144,13 @@ struct TLadder1Kernel {
   }
 };
 
-class T24DBResonantLPFilter1 final : public TDSPFilter {
+class T24DBResonantLPFilter1 final : public TDSPKernelFilter<T24DBResonantLPFilter1> {
  public:
   T24DBResonantLPFilter1();
   void Recalculate() override;
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantLPFilter1::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &T24DBResonantLPFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &T24DBResonantLPFilter1::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &T24DBResonantLPFilter1::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const {
@@ -222,21 +190,13 @@ struct TLadder3Kernel {
   }
 };
 
-class T24DBResonantFilter3 final : public TDSPFilter {
+class T24DBResonantFilter3 final : public TDSPKernelFilter<T24DBResonantFilter3> {
  public:
   T24DBResonantFilter3();
   void Recalculate() override;
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantFilter3::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &T24DBResonantFilter3::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &T24DBResonantFilter3::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &T24DBResonantFilter3::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const {
@@ -281,22 +241,14 @@ struct TLadder2Kernel {
   }
 };
 
-class T24DBResonantFilter2 : public TDSPFilter {
+class T24DBResonantFilter2 : public TDSPKernelFilter<T24DBResonantFilter2> {
  public:
   using Mode = TLadder2Kernel<float>::Mode;
   using enum TLadder2Kernel<float>::Mode;
   void Recalculate() override;
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantFilter2::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &T24DBResonantFilter2::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &T24DBResonantFilter2::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &T24DBResonantFilter2::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.b0, k_.b1, k_.b2, k_.b3, k_.b4); }
@@ -340,21 +292,13 @@ struct TXResonantKernel {
   }
 };
 
-class TXResonantFilter1 final : public TDSPFilter {
+class TXResonantFilter1 final : public TDSPKernelFilter<TXResonantFilter1> {
  public:
   TXResonantFilter1();
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); k_.b0 = k_.b1 = 0.0f; }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TXResonantFilter1::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TXResonantFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TXResonantFilter1::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TXResonantFilter1::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.b0, k_.b1); }
@@ -409,22 +353,14 @@ struct TStateVariableKernel {
   }
 };
 
-class TStateVariableFilter1 : public TDSPFilter {
+class TStateVariableFilter1 : public TDSPKernelFilter<TStateVariableFilter1> {
  public:
   using Mode = TStateVariableKernel<float>::Mode;
   using enum TStateVariableKernel<float>::Mode;
   void Recalculate() override;
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TStateVariableFilter1::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TStateVariableFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TStateVariableFilter1::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TStateVariableFilter1::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.low, k_.band); }

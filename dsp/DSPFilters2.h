@@ -30,21 +30,13 @@ struct TIIRNotchKernel {
   }
 };
 
-class TIIRNotchFilter1 final : public TDSPFilter {
+class TIIRNotchFilter1 final : public TDSPKernelFilter<TIIRNotchFilter1> {
  public:
   TIIRNotchFilter1();
   void Recalculate() override;
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TIIRNotchFilter1::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TIIRNotchFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TIIRNotchFilter1::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TIIRNotchFilter1::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }
@@ -73,21 +65,13 @@ struct TResonatorKernel {
   }
 };
 
-class TResonatorFilter2 final : public TDSPFilter {
+class TResonatorFilter2 final : public TDSPKernelFilter<TResonatorFilter2> {
  public:
   TResonatorFilter2();
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); k_.y1 = k_.y2 = 0.0f; }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TResonatorFilter2::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TResonatorFilter2::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TResonatorFilter2::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TResonatorFilter2::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.y1, k_.y2); }
@@ -104,20 +88,12 @@ struct TRBJCoefficients {
 
 // Common part: fc = C / 22050 x 0.245 fs (a cutoff setting of 22050 reaches a quarter of
 // the sample rate), the normalisation by a0 (silence when a0 = 0) and the section.
-class TRBJFilter : public TDSPFilter {
+class TRBJFilter : public TDSPKernelFilter<TRBJFilter> {
  public:
   void Recalculate() final;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TRBJFilter::section_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TRBJFilter::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TRBJFilter::section_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TRBJFilter::section_; }
   TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
@@ -260,19 +236,11 @@ struct TPolePairKernel {
   }
 };
 
-class TCFilterX : public TDSPFilter {
+class TCFilterX : public TDSPKernelFilter<TCFilterX> {
  public:
   void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TCFilterX::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TCFilterX::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TCFilterX::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TCFilterX::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }
@@ -319,20 +287,12 @@ struct TPinkNoiseKernel {
   }
 };
 
-class TPinkNoiseFilter final : public TDSPFilter {
+class TPinkNoiseFilter final : public TDSPKernelFilter<TPinkNoiseFilter> {
  public:
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); k_.p0 = k_.p1 = k_.p2 = 0.0f; }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { KernelPeriod(*this, &TPinkNoiseFilter::k_, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!LanePeriodPair(*this, &TPinkNoiseFilter::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(*this, &TPinkNoiseFilter::k_, right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
-  }
+  // The lanes kernel the periods run on (see TDSPKernelFilter).
+  static constexpr auto Kernel() { return &TPinkNoiseFilter::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.p0, k_.p1, k_.p2); }
