@@ -24,6 +24,17 @@ long double CurveShape(int type, long double x);
 // The table of a curve type 1..32: kCurveTableLength floats, guards included; null for
 // "Linear" and types outside 1..32.
 const float* CurveTable(int type);
+// Computes the table of a curve type 1..32 (kCurveTableLength floats) from its shape. The
+// library carries all 31 tables, made by this at build time (tools/gen-tables), and reads
+// them from there; it computes one only when built without them (the build's own tools).
+void ComputeCurveTable(int type, float* table);
+// The resource that holds the 31 tables one after the other, types 1..32.
+constexpr const char* kCurveTablesResource = "CURVE_TABLES";
+constexpr int kCurveTableCount = kCurveCount - 1;
+// Tables computed in this process so far, and of those the ones computed while a plug-in
+// instance was current on the computing thread (under its lock, or while it was built).
+int CurveTablesComputed();
+int CurveTablesComputedInsideInstances();
 // A whole run of values through a curve table, in place: the lookup of the curve
 // function without a call per value. A null table ("Linear") leaves them unchanged.
 // Inputs the guards do not cover (a runaway envelope, a value that is not a number) read
@@ -49,7 +60,7 @@ class TDSPConstSignals {
 
  private:
   friend const TDSPConstSignals& DSPConstSignals();
-  TDSPConstSignals();
+  constexpr TDSPConstSignals();
   float buffers_[kCount][kLength];
 };
 const TDSPConstSignals& DSPConstSignals();

@@ -5,9 +5,12 @@
 #include <cmath>
 #include <memory>
 #include <mutex>
+#include <algorithm>
 
 #include "dsp/DSPMaths.h"
 #include "dsp/DSPWaveformTable.h"
+#include "framework/DSPLock.h"
+#include "resources/Resources.h"
 
 namespace waves {
 
@@ -227,14 +230,46 @@ void BuildWaveTable(const TTableParams& params, float* table, int32_t n) {
   }
 }
 
+int32_t SharedWaveTableLength(int index) {
+  if (index < 0 || index >= kWaveformCount) return 0;
+  const TWaveformMember& row = WaveformMember(index);
+  if (row.kind != TWaveKind::kTable) return 0;
+  return row.table.length + 10;
+}
+
+void ComputeSharedWaveTable(int index, float* table) {
+  const int32_t length = SharedWaveTableLength(index);
+  if (length == 0) return;
+  std::fill(table, table + length, 0.0f);
+  BuildWaveTable(WaveformMember(index).table, table, length - 10);
+}
+
 namespace {
 
 // The process-wide tables: the pointers are published once a table is complete, so a
-// reader that sees one sees the whole table; the owners free them at unload.
+// reader that sees one sees the whole table; the owners free them at unload. The library
+// carries them all as data made at build time and reads them in place, so none is built
+// while a program loads; without that data (the build's own tools) each is built on first
+// request.
 struct TSharedWaveTables {
   std::array<std::atomic<const float*>, kWaveformCount> published{};
   std::array<std::unique_ptr<float[]>, kWaveformCount> owned;
   std::mutex building;
+  std::atomic<int> computed{0}, computedInsideInstances{0};
+
+  TSharedWaveTables() {
+    const auto carried = FindResource(kWaveTablesResource);
+    size_t total = 0;
+    for (int index = 0; index < kWaveformCount; ++index) total += SharedWaveTableLength(index);
+    if (carried.size() != total * sizeof(float)) return;
+    const auto* next = reinterpret_cast<const float*>(carried.data());  // 16-byte aligned
+    for (int index = 0; index < kWaveformCount; ++index) {
+      const int32_t length = SharedWaveTableLength(index);
+      if (length == 0) continue;
+      published[static_cast<size_t>(index)].store(next, std::memory_order_release);
+      next += length;
+    }
+  }
 };
 
 TSharedWaveTables& SharedTables() {
@@ -245,20 +280,23 @@ TSharedWaveTables& SharedTables() {
 }  // namespace
 
 const float* SharedWaveTable(int index) {
-  if (index < 0 || index >= kWaveformCount) return nullptr;
-  const TWaveformMember& row = WaveformMember(index);
-  if (row.kind != TWaveKind::kTable) return nullptr;
+  const int32_t length = SharedWaveTableLength(index);
+  if (length == 0) return nullptr;
   TSharedWaveTables& shared = SharedTables();
   const auto i = static_cast<size_t>(index);
   if (const float* table = shared.published[i].load(std::memory_order_acquire)) return table;
   std::lock_guard<std::mutex> lock(shared.building);
   if (const float* table = shared.published[i].load(std::memory_order_relaxed)) return table;
-  const int32_t n = row.table.length;
-  std::unique_ptr<float[]> table(new float[static_cast<size_t>(n) + 10]());
-  BuildWaveTable(row.table, table.get(), n);
+  std::unique_ptr<float[]> table(new float[static_cast<size_t>(length)]);
+  ComputeSharedWaveTable(index, table.get());
+  ++shared.computed;
+  if (CurrentDSPInstance()) ++shared.computedInsideInstances;
   shared.owned[i] = std::move(table);
   shared.published[i].store(shared.owned[i].get(), std::memory_order_release);
   return shared.owned[i].get();
 }
+
+int WaveTablesComputed() { return SharedTables().computed.load(); }
+int WaveTablesComputedInsideInstances() { return SharedTables().computedInsideInstances.load(); }
 
 }  // namespace waves

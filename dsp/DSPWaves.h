@@ -78,4 +78,19 @@ const float* SharedWaveTable(int index);
 // (under the audio lock) only looks it up.
 inline void PrepareWaveTable(int index) { (void)SharedWaveTable(index); }
 
+// The number of floats of the finished table of `index` (N + 10), 0 for a waveform
+// without a table.
+int32_t SharedWaveTableLength(int index);
+// Computes the finished table of table waveform `index` into `table`
+// (SharedWaveTableLength floats). The library carries every table, made by this at build
+// time (tools/gen-tables), and reads them in place; it computes one only when built without
+// them (the build's own tools).
+void ComputeSharedWaveTable(int index, float* table);
+// The resource that holds the finished tables of the table waveforms in waveform order.
+constexpr const char* kWaveTablesResource = "WAVE_TABLES";
+// Tables computed in this process so far, and of those the ones computed while a plug-in
+// instance was current on the computing thread (under its lock, or while it was built).
+int WaveTablesComputed();
+int WaveTablesComputedInsideInstances();
+
 }  // namespace waves

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/DSPPrefaultedAllocator.h"
 #include "effects/DSPStereoEffect.h"
 #include "engine/DSPOscillator.h"
 
@@ -81,7 +82,7 @@ class TDSPXChorus : public TDSPStereoEffect {
   int32_t lineLengthLeft_ = 1, lineLengthRight_ = 1;
   int32_t writePositionLeft_ = 0, writePositionRight_ = 0;
   int32_t capacity_ = 0;
-  std::vector<float> lineLeft_, lineRight_;
+  std::vector<float, TDSPPrefaultedAllocator<float>> lineLeft_, lineRight_;
   float offsetLeft_ = 0.0f, offsetRight_ = 0.0f;
   float sizeLeft_ = 0.0f, sizeRight_ = 0.0f;
   std::array<TDSPOscillator, kModulatorCount> modulators_;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/DSPPrefaultedAllocator.h"
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPStereoEffect.h"
 
@@ -65,7 +66,7 @@ class TDSPXDelay : public TDSPStereoEffect {
   int32_t capacity_ = 0;
   int32_t lineLengthLeft_ = 1, lineLengthRight_ = 1;
   int32_t lengthLeft_ = 100, lengthRight_ = 100;
-  std::vector<float> lineLeft_, lineRight_;
+  std::vector<float, TDSPPrefaultedAllocator<float>> lineLeft_, lineRight_;
   int32_t positionLeft_ = 0, positionRight_ = 0;
   float feedbackLeft_ = 0.1f, feedbackRight_ = 0.1f;
   TDSPMultiFilter filterLeft_, filterRight_;

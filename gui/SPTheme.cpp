@@ -48,6 +48,7 @@ const char* FontFamilyFor(const std::string& face) {
 // ---------------------------------------------------------------- canvas
 
 TSPCanvas::TSPCanvas(TSPBitmap& target) : target_(target) {
+  LoadThemePictures();  // whatever is drawn next may show a picture
   if (!target.Empty()) cr_ = cairo_create(target.Surface());
 }
 
@@ -359,18 +360,40 @@ std::vector<std::unique_ptr<TSPTheme>>& TSPThemes() {
   return themes;
 }
 
-TSPTheme* ThemeAt(int32_t index) {
+TSPTheme* ThemeStylesAt(int32_t index) {
   auto& themes = TSPThemes();
   if (index < 0 || index >= static_cast<int32_t>(themes.size())) return nullptr;
   return themes[static_cast<size_t>(index)].get();
+}
+
+TSPTheme* ThemeAt(int32_t index) {
+  TSPTheme* theme = ThemeStylesAt(index);
+  if (theme) theme->LoadPictures();
+  return theme;
+}
+
+void LoadThemePictures() {
+  for (auto& theme : TSPThemes()) theme->LoadPictures();
+}
+
+void TSPTheme::RequestPicture(TSPThemeControlStyle& style, std::string resourceName,
+                              std::string extension) {
+  pictureRequests_.push_back({&style, std::move(resourceName), std::move(extension)});
+}
+
+void TSPTheme::LoadPictures() {
+  std::call_once(picturesLoaded_, [this] {
+    for (const TPictureRequest& r : pictureRequests_) r.style->LoadPicture(r.resourceName, r.extension);
+    pictureRequests_.clear();
+  });
 }
 
 // ---------------------------------------------------------------- the built-in theme
 
 namespace {
 
-void Picture(TSPThemeControlStyle& s, const char* name) {
-  if (name) s.LoadPicture(std::string("SPTHEMESILVER_") + name, "gif");
+void Picture(TSPTheme& theme, TSPThemeControlStyle& s, const char* name) {
+  if (name) theme.RequestPicture(s, std::string("SPTHEMESILVER_") + name, "gif");
 }
 
 void Font(TSPFont& f, const char* face, int32_t size, uint8_t style) {
@@ -414,7 +437,7 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     s.main.EndUpdate();
     Font(s.text.font, "Trebuchet Ms", 9, B);
     s.text.font.color = row.caption;
-    Picture(s.main, row.picture);
+    Picture(*theme, s.main, row.picture);
   }
 
   struct TKnobRow {
@@ -437,7 +460,7 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     Font(k.main.font, row.face, row.size, row.style);
     k.main.font.color = 0xCCCCCC;
     k.main.frameCount = 48;
-    Picture(k.main, row.picture);
+    Picture(*theme, k.main, row.picture);
   }
 
   struct TFontRow {
@@ -493,8 +516,8 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     Font(s.main.font, row.face, row.size, row.style);
     Font(s.text.font, row.onFace, row.onSize, 0);
     s.text.font.color = 0xCCCCCC;
-    Picture(s.main, row.off);
-    Picture(s.text, row.on);
+    Picture(*theme, s.main, row.off);
+    Picture(*theme, s.text, row.on);
   }
 
   struct TValueEditRow {
@@ -525,8 +548,8 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     Font(v.text.font, row.valueFace, row.valueSize, 0);
     v.text.font.color = row.onColor;
     v.text.offTextColor = row.offColor;
-    Picture(v.main, row.off);
-    Picture(v.text, row.on);
+    Picture(*theme, v.main, row.off);
+    Picture(*theme, v.text, row.on);
   }
 
   static constexpr TSwitchRow kButtons[] = {
@@ -544,8 +567,8 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     Font(b.text.font, row.onFace, row.onSize, i == 1 ? B : 0);
     b.text.font.color = 0x444444;
     b.text.offTextColor = 0x333333;
-    Picture(b.main, row.off);
-    Picture(b.text, row.on);
+    Picture(*theme, b.main, row.off);
+    Picture(*theme, b.text, row.on);
   }
 
   struct TLabelRow {
@@ -564,7 +587,7 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     l.main.tileHorizontally = l.main.tileVertically = true;
     Font(l.text.font, "Trebuchet Ms", row.size, B);
     l.text.font.color = 0xCCCCCC;
-    Picture(l.main, row.picture);
+    Picture(*theme, l.main, row.picture);
   }
 
   struct TMeterRow {

@@ -267,12 +267,35 @@ class TSPTheme {
   TSPThemeEnvelopes envelopes;
   TSPThemeValueEdits valueEdits;
   TSPThemeScopes scopes;
+
+  // Pictures are decoded when something is first drawn, not when the theme is built: a
+  // host's scan creates instances that never open their editor, and the decoding is most
+  // of what creating the editor's controls would cost. The requests keep their order, and
+  // each picture is the last thing its style receives, so the styles end up as if each had
+  // loaded its picture at once.
+  void RequestPicture(TSPThemeControlStyle& style, std::string resourceName, std::string extension);
+  // Decodes the requested pictures (once; any thread).
+  void LoadPictures();
+
+ private:
+  struct TPictureRequest {
+    TSPThemeControlStyle* style;
+    std::string resourceName, extension;
+  };
+  std::vector<TPictureRequest> pictureRequests_;
+  std::once_flag picturesLoaded_;
 };
 
 // The process-wide theme registry; the built-in theme is entry 0 (built on first use).
 std::vector<std::unique_ptr<TSPTheme>>& TSPThemes();
+// A theme with its pictures.
 TSPTheme* ThemeAt(int32_t index);
-// Builds "Varda SP Theme" from the embedded pictures (used for entry 0).
+// A theme whose pictures may not be decoded yet: enough for choosing styles (the controls
+// keep pointers to them); drawing decodes them first.
+TSPTheme* ThemeStylesAt(int32_t index);
+// Decodes the pictures of every theme (once); every canvas does this before it draws.
+void LoadThemePictures();
+// Builds "Varda SP Theme" with its embedded pictures requested (used for entry 0).
 std::unique_ptr<TSPTheme> BuildBuiltInTheme();
 
 // The drawing lock: held by every drawing routine while it uses shared drawing state.

@@ -72,7 +72,7 @@ void TSPThemeGUIControl::Placed() {
 void TSPThemeGUIControl::SelectStyle(int32_t index) {
   styleIndex = index;
   style = nullptr;
-  TSPTheme* theme = ThemeAt(themeIndex);
+  TSPTheme* theme = ThemeStylesAt(themeIndex);
   if (!theme) return;
   switch (StyleList()) {
     case TSPStyleList::kSurfaces: style = theme->surfaces.Style(index); break;

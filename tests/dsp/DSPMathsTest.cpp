@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
+
+#include "dsp/DSPWaveformTable.h"
+#include "dsp/DSPWaves.h"
+#include "resources/Resources.h"
 
 TEST(Curves, LinearAndOutOfRangeTypesLeaveTheValueUnchanged) {
   for (int type : {0, 33, -1, 1000}) {
@@ -117,4 +122,43 @@ TEST(Curves, PeriodPassMatchesTheCurveFunction) {
   }
   EXPECT_EQ(CurveTable(0), nullptr);
   EXPECT_EQ(CurveTable(33), nullptr);
+}
+
+// The library carries every curve table and every finished wave table as data made at build
+// time; what it carries is bit for bit what its own code computes, and reading it computes
+// nothing.
+TEST(CarriedTables, AreExactlyWhatTheCodeComputesAndAreReadInPlace) {
+  const auto curves = FindResource(kCurveTablesResource);
+  ASSERT_EQ(curves.size(), sizeof(float) * kCurveTableLength * kCurveTableCount);
+  std::vector<float> computed(kCurveTableLength);
+  for (int type = 1; type < kCurveCount; ++type) {
+    const float* carried = CurveTable(type);
+    ASSERT_NE(carried, nullptr) << type;
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(carried),
+              curves.data() + sizeof(float) * kCurveTableLength * static_cast<size_t>(type - 1))
+        << type;
+    ComputeCurveTable(type, computed.data());
+    EXPECT_EQ(std::memcmp(carried, computed.data(), sizeof(float) * computed.size()), 0) << type;
+  }
+  const auto waveData = FindResource(waves::kWaveTablesResource);
+  const auto* waveBegin = reinterpret_cast<const float*>(waveData.data());
+  const auto* waveEnd = reinterpret_cast<const float*>(waveData.data() + waveData.size());
+  int tables = 0;
+  for (int index = 0; index < kWaveformCount; ++index) {
+    const int32_t length = waves::SharedWaveTableLength(index);
+    const float* carried = waves::SharedWaveTable(index);
+    if (length == 0) {
+      EXPECT_EQ(carried, nullptr) << index;
+      continue;
+    }
+    ++tables;
+    ASSERT_NE(carried, nullptr) << index;
+    EXPECT_TRUE(carried >= waveBegin && carried + length <= waveEnd) << index;
+    computed.assign(static_cast<size_t>(length), -1.0f);
+    waves::ComputeSharedWaveTable(index, computed.data());
+    EXPECT_EQ(std::memcmp(carried, computed.data(), sizeof(float) * computed.size()), 0) << index;
+  }
+  EXPECT_EQ(tables, 53);
+  EXPECT_EQ(CurveTablesComputed(), 0);
+  EXPECT_EQ(waves::WaveTablesComputed(), 0);
 }

@@ -108,3 +108,43 @@ TEST(SharedWaveTables, ProgramChangesFromAnotherThreadWhileRendering) {
     }
   }
 }
+
+// State that arrives whole (a chunk from the host, a MIDI program change) and selects
+// waveforms and amplitude curves: the tables it needs are the library's own data, so
+// nothing is computed while the instance's lock is held (nor anywhere else).
+TEST(SharedWaveTables, ChunkLoadsAndMidiProgramChangesComputeNoTableUnderTheLock) {
+  TInstrumentHost source;
+  const float chunkWaves[6] = {60, 61, 62, 63, 64, 86};
+  const Param::Id osc[6] = {Param::Osc1Waveform, Param::Osc2Waveform, Param::Osc3Waveform,
+                            Param::Osc4Waveform, Param::Osc5Waveform, Param::Osc6Waveform};
+  for (int i = 0; i < 6; ++i) source.Set(osc[i], chunkWaves[i]);
+  source.Set(Param::Env1DB, 31.0f);  // "-Ripple"
+  source.Set(Param::Env2DB, 21.0f);  // "LoHiFine"
+  void* data = nullptr;
+  const intptr_t size = source.Dispatch(vst::effGetChunk, 1, 0, &data);
+  ASSERT_GT(size, 0);
+  const std::vector<uint8_t> chunk(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+
+  TInstrumentHost host;
+  host.Dispatch(vst::effSetProgram, 0, 5);
+  host.Set(Param::Osc1Waveform, 88.0f);
+  host.Set(Param::Env1DB, 17.0f);  // "LoHi3"
+  host.Dispatch(vst::effSetProgram, 0, 0);
+  host.Dispatch(vst::effSetChunk, 1, size, const_cast<uint8_t*>(chunk.data()));
+  host.Render(512);
+  Chord(host);
+  host.Render(512);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(TableOf(*host.plugin->Voice(0), i), waves::SharedWaveTable(static_cast<int>(chunkWaves[i])));
+  }
+  host.Midi({{0, {0xC0, 5, 0}}});  // program change to program 5
+  host.Render(1024);
+  Chord(host);
+  host.Render(512);
+  EXPECT_EQ(host.plugin->CurrentProgram(), 5);
+  EXPECT_EQ(TableOf(*host.plugin->Voice(0), 0), waves::SharedWaveTable(88));
+  EXPECT_EQ(waves::WaveTablesComputedInsideInstances(), 0);
+  EXPECT_EQ(CurveTablesComputedInsideInstances(), 0);
+  EXPECT_EQ(waves::WaveTablesComputed(), 0);
+  EXPECT_EQ(CurveTablesComputed(), 0);
+}
