@@ -106,6 +106,12 @@ class TDSPBaseOscillator : public TDSPControl {
   }
   // Round to nearest, ties to even, of a float (the SSE conversion in its default mode).
   static int32_t RoundFloat(float x) { return _mm_cvt_ss2si(_mm_set_ss(x)); }
+  // The frequency of pitch e (semitones, e = 69 is 440 Hz) for e within the pitch limits:
+  // 6.875 x exp((e + 3) x ln2 / 12) evaluated in extended precision, rounded to a float.
+  // PitchToFrequency gives the same float for every such e, mostly without the extended
+  // exponential; PitchToFrequencyExtended is the formula itself.
+  static float PitchToFrequency(float e);
+  static float PitchToFrequencyExtended(float e);
   // Clamp that also sends NaN to the lower bound.
   static float ClampSafe(float x, float low, float high) {
     if (!(x >= low)) return low;
@@ -238,6 +244,29 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   const float* Table() const { return table_; }
   float IncrementScale() const { return incrementScale_; }
 
+  // The period fill's run for the step φ := φ + increment: out[k] = gain x the reading at
+  // φ brought into [0, N), then the step, for k < count; answers φ after the run. The
+  // same floats as one sample after the other (see there for how it is faster).
+  // `wide`: with AVX where the processor has it (the same floats, fewer instructions);
+  // otherwise, and on processors without it, in SSE2 lanes.
+  static float FillRun(const float* table, int32_t n, float phase, float increment,
+                       float gain, float* out, int32_t count, bool wide = true);
+  // out[k] = gain x ReadTable(table, n, phases[k]) for k < count, stored as floats, read
+  // four samples at a time as the run reads them. Phases lie in [0, N].
+  static void ReadTableRun(const float* table, int32_t n, const float* phases, float gain,
+                           float* out, int32_t count, bool wide = true);
+  // Whether this processor reads in AVX lanes.
+  static bool WideReading();
+  // The scalar reading the run replaces, one sample.
+  static float ReadTableSample(const float* table, int32_t n, float phase, float gain) {
+    return static_cast<float>(gain * ReadTable(table, n, phase));
+  }
+  // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
+  static float IntoTable(float phase, float n) {
+    if (phase >= 0.0f && phase < n) [[likely]] return phase;
+    return IntoTableSlow(phase, n);
+  }
+
  protected:
   // The class's table length (the argument of SetTableLength is ignored).
   virtual int16_t FixedTableLength() const { return 256; }
@@ -247,11 +276,6 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   // A sample-rate change refreshes the increment scale N / sample rate.
   void AllocateBuffers() override;
 
-  // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
-  static float IntoTable(float phase, float n) {
-    if (phase >= 0.0f && phase < n) [[likely]] return phase;
-    return IntoTableSlow(phase, n);
-  }
   [[gnu::noinline]] static float IntoTableSlow(float phase, float n);
   // Linear interpolation between entry ⌊φ⌋ and the next one (entry 0 after N - 1);
   // the index is round(φ - 0.5).

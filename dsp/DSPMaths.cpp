@@ -89,9 +89,7 @@ void TableCurve(float& x) {
   // index = round(x * 16384), ties to even, counted from the first data entry. Inputs the
   // guards do not cover (a runaway envelope, a stored value that is not a number) read the
   // first or the last entry instead of memory beyond the table.
-  const float inside = std::fmin(std::fmax(x, kCurveLowest), kCurveHighest);  // NaN: lowest
-  const long index = std::lrintf(inside * 16384.0f);
-  x = Curves().Table(T)[kCurveGuard + index];
+  x = Curves().Table(T)[kCurveGuard + CurveIndex(x)];
 }
 
 void LinearCurve(float&) {}

@@ -4,6 +4,8 @@
 // afterwards (the random seed excepted).
 #pragma once
 
+#include <emmintrin.h>
+
 #include <cmath>
 #include <cstdint>
 
@@ -41,13 +43,34 @@ int CurveTablesComputedInsideInstances();
 // the first or the last entry instead of memory beyond the table.
 constexpr float kCurveLowest = -static_cast<float>(kCurveGuard) / 16384.0f;
 constexpr float kCurveHighest = static_cast<float>(kCurveTableLength - 1 - kCurveGuard) / 16384.0f;
+// The entry of x counted from the first data entry: round(x * 16384), ties to even, after
+// x is limited to the guards (NaN: the lowest entry). Written out rather than with fmin,
+// fmax and lrintf, which the compiler leaves as library calls; the comparisons and the
+// SSE conversion (which rounds in the current mode, as lrintf does) give the same index
+// for every input.
+inline int32_t CurveIndex(float x) {
+  const float low = x > kCurveLowest ? x : kCurveLowest;  // NaN: lowest
+  const float inside = low < kCurveHighest ? low : kCurveHighest;
+  return _mm_cvtss_si32(_mm_set_ss(inside * 16384.0f));
+}
 inline void ApplyCurveTable(const float* table, float* x, int32_t n) {
   if (!table) return;
   const float* data = table + kCurveGuard;
-  for (int32_t k = 0; k < n; ++k) {
-    const float inside = std::fmin(std::fmax(x[k], kCurveLowest), kCurveHighest);  // NaN: lowest
-    x[k] = data[std::lrintf(inside * 16384.0f)];
+  int32_t k = 0;
+  // Four indexes at a time: maxps answers its second operand when the first is NaN, so NaN
+  // reads the lowest entry as in CurveIndex; cvtps2dq rounds as cvtss2si does.
+  const __m128 lowest = _mm_set1_ps(kCurveLowest), highest = _mm_set1_ps(kCurveHighest);
+  const __m128 scale = _mm_set1_ps(16384.0f);
+  for (; k + 4 <= n; k += 4) {
+    const __m128 inside = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(x + k), lowest), highest);
+    alignas(16) int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_cvtps_epi32(_mm_mul_ps(inside, scale)));
+    x[k] = data[index[0]];
+    x[k + 1] = data[index[1]];
+    x[k + 2] = data[index[2]];
+    x[k + 3] = data[index[3]];
   }
+  for (; k < n; ++k) x[k] = data[CurveIndex(x[k])];
 }
 
 // ---- constant signals ----

@@ -1,5 +1,7 @@
 #include "dsp/DSPShaper.h"
 
+#include <immintrin.h>
+
 #include <numbers>
 
 namespace {
@@ -144,4 +146,122 @@ void TDSPFuzzShaper5::Recalculate() {
   TDSPShaper::Recalculate();
   a_ = static_cast<float>(10.0L * amount_);
   a1_ = static_cast<float>(Extended{a_} - 1.0L);
+}
+
+// ---- fuzz 1, a period at a time ----
+//
+// The formula in double, in the order Step writes it: p1 = (s (2|x| - x^2)) A,
+// p2 = x (1 - A), y = p1 + p2. x^2 and 1 - A are exact in double; the three other roundings
+// put y within 4 x 2^-53 (|p1| + |p2|) of the exact value, and the extended evaluation lies
+// within 4 x 2^-64 (|p1| + |p2|) of it. So when y - e and y + e, with e = 2^-48 (|p1| +
+// |p2|), round to the same float, the extended result rounds to it as well. A sample where
+// they do not (about one in 2^25, or a sum that nearly cancels beyond |x| = 2), whose float
+// would be 0, subnormal or beyond the float range, or that is not a number, is worked out
+// by Step itself.
+
+namespace {
+
+// Four samples' floats and which of them are settled (bit k for sample k).
+struct TFuzzFour {
+  __m128 y;
+  int settled;
+};
+
+// Whether the floats of y - e and y + e agree and are normal and finite.
+inline int SettledLanes(__m128 low, __m128 high) {
+  const __m128 size = _mm_and_ps(low, _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff)));
+  return _mm_movemask_ps(_mm_and_ps(
+      _mm_cmpeq_ps(low, high), _mm_and_ps(_mm_cmpge_ps(size, _mm_set1_ps(FLT_MIN)),
+                                          _mm_cmple_ps(size, _mm_set1_ps(FLT_MAX)))));
+}
+
+// Two samples per SSE2 register.
+struct TFuzzSse2 {
+  double amount, rest;
+  TFuzzFour operator()(__m128 x4) const {
+    __m128d low0, high0, low1, high1;
+    const __m128d y0 = Evaluate(x4, low0, high0);
+    const __m128d y1 = Evaluate(_mm_movehl_ps(x4, x4), low1, high1);
+    return {_mm_movelh_ps(_mm_cvtpd_ps(y0), _mm_cvtpd_ps(y1)),
+            SettledLanes(_mm_movelh_ps(_mm_cvtpd_ps(low0), _mm_cvtpd_ps(low1)),
+                         _mm_movelh_ps(_mm_cvtpd_ps(high0), _mm_cvtpd_ps(high1)))};
+  }
+  // y and its bounds y - e, y + e for the two low samples of `pair`.
+  __m128d Evaluate(__m128 pair, __m128d& low, __m128d& high) const {
+    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
+    const __m128d x = _mm_cvtps_pd(pair);
+    const __m128d m = _mm_and_pd(x, magnitude);
+    const __m128d positive = _mm_cmpgt_pd(x, _mm_setzero_pd());
+    const __m128d s = _mm_or_pd(_mm_and_pd(positive, _mm_set1_pd(1.0)),
+                                _mm_andnot_pd(positive, _mm_set1_pd(-1.0)));
+    const __m128d p1 =
+        _mm_mul_pd(_mm_mul_pd(s, _mm_sub_pd(_mm_add_pd(m, m), _mm_mul_pd(m, m))), _mm_set1_pd(amount));
+    const __m128d p2 = _mm_mul_pd(x, _mm_set1_pd(rest));
+    const __m128d y = _mm_add_pd(p1, p2);
+    const __m128d e = _mm_mul_pd(
+        _mm_add_pd(_mm_and_pd(p1, magnitude), _mm_and_pd(p2, magnitude)), _mm_set1_pd(0x1p-48));
+    low = _mm_sub_pd(y, e);
+    high = _mm_add_pd(y, e);
+    return y;
+  }
+};
+
+// Four samples in one AVX register (the same operations; no fused multiply-add).
+struct TFuzzAvx2 {
+  double amount, rest;
+  [[gnu::target("avx2")]] TFuzzFour operator()(__m128 x4) const {
+    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
+    const __m256d x = _mm256_cvtps_pd(x4);
+    const __m256d m = _mm256_and_pd(x, magnitude);
+    const __m256d s = _mm256_blendv_pd(_mm256_set1_pd(-1.0), _mm256_set1_pd(1.0),
+                                       _mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_GT_OQ));
+    const __m256d p1 = _mm256_mul_pd(
+        _mm256_mul_pd(s, _mm256_sub_pd(_mm256_add_pd(m, m), _mm256_mul_pd(m, m))),
+        _mm256_set1_pd(amount));
+    const __m256d p2 = _mm256_mul_pd(x, _mm256_set1_pd(rest));
+    const __m256d y = _mm256_add_pd(p1, p2);
+    const __m256d e = _mm256_mul_pd(
+        _mm256_add_pd(_mm256_and_pd(p1, magnitude), _mm256_and_pd(p2, magnitude)),
+        _mm256_set1_pd(0x1p-48));
+    return {_mm256_cvtpd_ps(y),
+            SettledLanes(_mm256_cvtpd_ps(_mm256_sub_pd(y, e)), _mm256_cvtpd_ps(_mm256_add_pd(y, e)))};
+  }
+};
+
+template <class Four>
+[[gnu::always_inline]] inline void FuzzRun(const TDSPFuzzShaper1& shaper, const Four& four,
+                                           float* a, int32_t n) {
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const TFuzzFour r = four(_mm_loadu_ps(a + i));
+    if (r.settled == 0xf) [[likely]] {
+      _mm_storeu_ps(a + i, r.y);
+    } else {
+      for (int32_t k = i; k < i + 4; ++k) a[k] = TDSPShaper::Finite(shaper.Step(a[k]));
+    }
+  }
+  for (; i < n; ++i) a[i] = TDSPShaper::Finite(shaper.Step(a[i]));
+}
+
+void FuzzRunSse2(const TDSPFuzzShaper1& shaper, float* a, int32_t n, double amount) {
+  FuzzRun(shaper, TFuzzSse2{amount, 1.0 - amount}, a, n);
+}
+
+[[gnu::target("avx2")]] void FuzzRunAvx2(const TDSPFuzzShaper1& shaper, float* a, int32_t n,
+                                         double amount) {
+  FuzzRun(shaper, TFuzzAvx2{amount, 1.0 - amount}, a, n);
+}
+
+}  // namespace
+
+void TDSPFuzzShaper1::FillPeriod(float* a) {
+  const int32_t n = context_->samplesPerMs;
+  ExamineLast(a, n);
+  // The processor's widest lanes, chosen once per process.
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide && wideLanes_) {
+    FuzzRunAvx2(*this, a, n, amount_);
+  } else {
+    FuzzRunSse2(*this, a, n, amount_);
+  }
 }

@@ -548,12 +548,20 @@ class TDSPSinShaper1 final : public TDSPShaperLoop<TDSPSinShaper1> {
 class TDSPFuzzShaper1 final : public TDSPShaperLoop<TDSPFuzzShaper1> {
  public:
   static constexpr bool kZeroStaysZero = false;
+  // The same samples as a run of Step, mostly through a double evaluation (see there), in
+  // AVX lanes on processors that have them, else in SSE2 lanes.
+  void FillPeriod(float* a) override;
+  // false: SSE2 lanes even where AVX is present (the two give the same samples).
+  void UseWideLanes(bool wide) { wideLanes_ = wide; }
   float Step(float x) const {
     const Extended s = SignOf(x);
     const Extended v = x;
     return static_cast<float>(s * (2.0L * std::fabs(v) - v * v) * amount_ +
                               v * (1.0L - amount_));
   }
+
+ private:
+  bool wideLanes_ = true;
 };
 
 // y = k1 x / (|x| k + 1) V + x (1 - A). For A above 0.512 k is negative and the curve has

@@ -408,9 +408,9 @@ void TDSPSequencer::UpdateStepValues() {
 void TDSPSequencer::ShapeOutputs(int32_t p) {
   float* g = gain_.get();
   const float* t = ramp_.get();
-  if (curveTable_) {
-    for (int32_t i = 0; i < p; ++i) g[i] = Curve(g[i]);
-  }
+  // The envelope stays within [0, 1]; the period pass (four lookups at a time) also keeps
+  // any value beyond the table's guards on the table's end entries.
+  ApplyCurveTable(curveTable_, g, p);
   envOut_ = p > 0 ? g[0] : Curve(0.0f);
   // Gate u and level v glide linearly across the period from their last values and are
   // shaped by the envelope; the gain is (v * LevelAmt + 1) * (1 - (1 - u) * GateAmt).

@@ -315,7 +315,8 @@ class TDSPSequencer : public TDSPControl {
   // The step clock moves on; the gate closes, the next step begins.
   void AdvanceStepClock();
   float Curve(float x) const {
-    return curveTable_ ? curveTable_[kCurveGuard + std::lrintf(x * 16384.0f)] : x;
+    // round(x * 16384) in the current mode: lrintf's own conversion, inline.
+    return curveTable_ ? curveTable_[kCurveGuard + _mm_cvtss_si64(_mm_set_ss(x * 16384.0f))] : x;
   }
 
   // ---- settings ----

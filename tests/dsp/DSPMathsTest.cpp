@@ -124,6 +124,39 @@ TEST(Curves, PeriodPassMatchesTheCurveFunction) {
   EXPECT_EQ(CurveTable(33), nullptr);
 }
 
+// The index is computed without library calls and, in the period pass, four at a time;
+// it must be the index fmin, fmax and lrintf give for every input, at every run length.
+TEST(Curves, InlineIndexMatchesTheLibraryFormula) {
+  auto reference = [](float x) {
+    return std::lrintf(std::fmin(std::fmax(x, kCurveLowest), kCurveHighest) * 16384.0f);
+  };
+  uint32_t seed = 99;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  std::vector<float> x = {NAN, -NAN, std::numeric_limits<float>::infinity(),
+                          -std::numeric_limits<float>::infinity(), 1e30f, -1e30f, 0.0f, -0.0f,
+                          kCurveLowest, kCurveHighest, std::nextafter(kCurveLowest, -1.0f),
+                          std::nextafter(kCurveHighest, 2.0f), 1e-40f, -1e-40f};
+  for (int i = -420; i <= 16800; ++i) x.push_back((static_cast<float>(i) + 0.5f) / 16384.0f);  // ties
+  for (int i = 0; i < 20000; ++i) x.push_back(2.2f * next() - 0.6f);
+  for (float v : x) ASSERT_EQ(CurveIndex(v), reference(v)) << v;
+  const float* table = CurveTable(7);
+  const float* data = table + kCurveGuard;
+  for (int32_t n = 0; n <= 13; ++n) {
+    for (size_t start = 0; start + static_cast<size_t>(n) <= x.size(); start += 997) {
+      std::vector<float> pass(x.begin() + static_cast<std::ptrdiff_t>(start),
+                              x.begin() + static_cast<std::ptrdiff_t>(start) + n);
+      ApplyCurveTable(table, pass.data(), n);
+      for (int32_t k = 0; k < n; ++k) {
+        ASSERT_EQ(pass[static_cast<size_t>(k)], data[reference(x[start + static_cast<size_t>(k)])])
+            << "n " << n << " at " << start + static_cast<size_t>(k);
+      }
+    }
+  }
+}
+
 // The library carries every curve table and every finished wave table as data made at build
 // time; what it carries is bit for bit what its own code computes, and reading it computes
 // nothing.

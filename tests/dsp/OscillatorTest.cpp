@@ -203,6 +203,29 @@ TEST(OscillatorPitch, SetFrequency) {
   }
 }
 
+// The voices convert a pitch every millisecond; the conversion mostly takes a double
+// exponential and must give exactly the float of the extended formula.
+TEST(OscillatorPitch, FastConversionMatchesTheExtendedFormula) {
+  uint32_t seed = 777;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  auto check = [](float e) {
+    ASSERT_EQ(TDSPBaseOscillator::PitchToFrequency(e),
+              TDSPBaseOscillator::PitchToFrequencyExtended(e))
+        << "e = " << e;
+  };
+  // Random pitches over the whole range, every thousandth of a semitone, pitches near 0
+  // and the limits.
+  for (int i = 0; i < 1000000; ++i) check(-128.0f + 384.0f * next());
+  for (int i = -128000; i <= 256000; ++i) check(static_cast<float>(i) * 0.001f);
+  for (int i = 0; i < 100000; ++i) check((next() - 0.5f) * 1e-3f);
+  for (float e : {-128.0f, 256.0f, 0.0f, -0.0f, 69.0f, -3.0f, std::nextafter(256.0f, 0.0f)}) {
+    check(e);
+  }
+}
+
 TEST(OscillatorPitch, SampleRateChangeRescalesTheTableIncrement) {
   auto table = Make(36);
   TDSPProcessInfo info(48000, 48);
@@ -586,6 +609,94 @@ TEST(WaveTables, ReadInterpolatesAndWrapsThePhase) {
   osc->SetPhase(NAN);
   osc->Tick();
   EXPECT_TRUE(std::isfinite(osc->Out));
+}
+
+// The period fill takes four phases at once where they stay in one binade; the samples
+// and the phase after the run must be those of one addition after the other: random
+// phases and increments, increments exactly halfway between two multiples of a binade's
+// ulp, increments too small to move the phase, as wide as a binade or the table, and
+// phases at and beyond the table's ends.
+TEST(WaveTables, RunPhasesMatchOneAdditionAfterTheOther) {
+  uint32_t seed = 2024;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  for (int waveform : {49, 42}) {
+    auto osc = CreateWaveform(waveform);
+    const auto& t = static_cast<const TDSPTableOscillator&>(*osc);
+    const int32_t n = t.TableLength();
+    const float size = static_cast<float>(n);
+    std::vector<float> increments = {0.0f, 1e-8f, 0x1p-24f, 0x1p-17f, 0x1p-16f, 3.0f * 0x1p-17f,
+                                     1.0f, 2.0f, 64.0f, 128.0f, size, size + 3.0f};
+    for (int e = 0; e < 9; ++e) {  // halfway for the binade [2^e, 2^(e+1)): (j + 1/2) u
+      const float half = std::ldexp(1.0f, e - 24);
+      for (float j : {0.0f, 1.0f, 12345.0f, 1048575.0f}) increments.push_back((2.0f * j + 1.0f) * half);
+    }
+    for (int i = 0; i < 200; ++i) increments.push_back(std::ldexp(next(), static_cast<int>(12.0f * next()) - 8));
+    std::vector<float> starts = {0.0f, 1.0f, 1.5f, 127.99999f, 128.0f, size - 0.25f, size, -3.0f,
+                                 size + 7.5f};
+    for (int i = 0; i < 20; ++i) starts.push_back(size * next());
+    for (float increment : increments) {
+      for (float start : starts) {
+        for (int32_t count : {0, 1, 3, 4, 7, 44, 45, 96}) {
+          for (bool wide : {false, true}) {
+          std::vector<float> out(static_cast<size_t>(count) + 1, -9.0f);
+          const float end = TDSPTableOscillator::FillRun(t.Table(), n, start, increment, 0.7f,
+                                                         out.data(), count, wide);
+          float phase = start;
+          for (int32_t k = 0; k < count; ++k) {
+            phase = TDSPTableOscillator::IntoTable(phase, size);
+            ASSERT_EQ(out[static_cast<size_t>(k)],
+                      TDSPTableOscillator::ReadTableSample(t.Table(), n, phase, 0.7f))
+                << "increment " << increment << " start " << start << " sample " << k;
+            phase += increment;
+          }
+          ASSERT_EQ(end, phase) << "increment " << increment << " start " << start << " count " << count;
+          ASSERT_EQ(out[static_cast<size_t>(count)], -9.0f);
+          }
+        }
+      }
+    }
+  }
+}
+
+// The period fill reads its samples four at a time (in SSE2 lanes, or in AVX lanes where
+// the processor has them); every sample must be the float the one-sample reading gives, whatever the run's length and alignment, at the table's end
+// (entry N - 1 interpolates towards entry 0; φ = N itself reads the padding), on ties of
+// the index rounding, and for tiny, huge and negative gains.
+TEST(WaveTables, RunReadingMatchesTheSampleReading) {
+  uint32_t seed = 4242;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  for (int waveform : {49, 42, 85}) {  // 256 entries; 512 (PNoise2); a noise table
+    auto osc = CreateWaveform(waveform);
+    const auto& t = static_cast<const TDSPTableOscillator&>(*osc);
+    const int32_t n = t.TableLength();
+    std::vector<float> phases = {0.0f, static_cast<float>(n), std::nextafter(static_cast<float>(n), 0.0f),
+                                 static_cast<float>(n) - 0.5f, 0.5f, 1.5f, 2.5f, 1e-30f};
+    for (int i = 0; i < 4000; ++i) phases.push_back(static_cast<float>(n) * next());
+    for (int i = 0; i < 400; ++i) phases.push_back(std::floor(static_cast<float>(n) * next()) + 0.5f);
+    for (float gain : {1.0f, 0.37f, -2.5f, 1e-20f, 3e4f, 0.0f}) {
+      for (int32_t count = 0; count <= 13; ++count) {
+        for (size_t start = 0; start + static_cast<size_t>(count) <= phases.size(); start += 211) {
+          for (bool wide : {false, true}) {
+            float out[16];
+            TDSPTableOscillator::ReadTableRun(t.Table(), n, phases.data() + start, gain, out,
+                                              count, wide);
+            for (int32_t k = 0; k < count; ++k) {
+              const float phase = phases[start + static_cast<size_t>(k)];
+              ASSERT_EQ(out[k], TDSPTableOscillator::ReadTableSample(t.Table(), n, phase, gain))
+                  << "waveform " << waveform << " phase " << phase << " gain " << gain
+                  << " wide " << wide;
+            }
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(WaveTables, ShiftPhaseAndIncrementOffsetMoveOnlyTables) {

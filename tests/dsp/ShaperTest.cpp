@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <xmmintrin.h>
+
 #include <atomic>
+#include <bit>
 #include <cfloat>
 #include <chrono>
 #include <cmath>
@@ -139,6 +142,63 @@ TEST(ShaperProcessing, FillPeriodEqualsLoopOfTick) {
       }
     }
   }
+}
+
+// "Fuzz" fills its period through a double evaluation and falls back to the extended
+// step only where the double one cannot decide the float; every sample must still be the
+// step's: random levels from tiny to huge, the cancelling region beyond |x| = 2, zeros,
+// subnormals, infinities and NaN, at the amount's limits and at odd period lengths, in
+// SSE2 and in AVX lanes. Run with flush-to-zero and denormals-are-zero on as well, as
+// inside the entry points.
+TEST(ShaperProcessing, FuzzPeriodMatchesTheStepForEveryInput) {
+  uint32_t seed = 31337;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  std::vector<float> x = {0.0f, -0.0f, 1e-45f, -1e-40f, FLT_MIN, -FLT_MIN, FLT_MAX, -FLT_MAX,
+                          kInf, -kInf, kNaN, 1.0f, -1.0f, 2.0f, -2.0f, 1e19f, -3e19f};
+  for (int i = 0; i < 20000; ++i) {
+    const float v = (2.0f * next() - 1.0f) * std::exp2(std::floor(40.0f * next()) - 30.0f);
+    x.push_back(v);
+  }
+  // Near the zero of the curve beyond 2, where the two terms cancel: |x| = (1 + A) / A.
+  for (float amount : {0.25f, 0.5f, 0.75f}) {
+    const float root = (1.0f + amount) / amount;
+    float v = root;
+    for (int i = 0; i < 300; ++i) v = std::nextafter(v, 0.0f);
+    for (int i = 0; i < 600; ++i, v = std::nextafter(v, 10.0f)) x.push_back(i % 2 ? -v : v);
+  }
+  const unsigned int mxcsr = _mm_getcsr();
+  for (bool flush : {false, true}) {
+    _mm_setcsr(flush ? (mxcsr | 0x8040u) : (mxcsr & ~0x8040u));
+    for (int m : {44, 1, 3, 5, 13}) {
+      TDSPProcessInfo context(m == 44 ? 44100 : m * 1000, m);  // M = rate / 1000
+      for (float amount : {0.001f, 0.25f, 0.5f, 0.75f, 0.999f}) {
+        for (bool wide : {false, true}) {
+        auto byPeriod = Make(30, amount, &context);
+        auto byStep = Make(30, amount, &context);
+        static_cast<TDSPFuzzShaper1&>(*byPeriod).UseWideLanes(wide);
+        for (size_t start = 0; start + static_cast<size_t>(m) <= x.size(); start += static_cast<size_t>(m)) {
+          std::vector<float> a(x.begin() + static_cast<std::ptrdiff_t>(start),
+                               x.begin() + static_cast<std::ptrdiff_t>(start) + m);
+          byPeriod->FillPeriod(a.data());
+          for (int i = 0; i < m; ++i) {
+            const float in = x[start + static_cast<size_t>(i)];
+            const float expected = TickOne(*byStep, in);
+            ASSERT_EQ(std::bit_cast<uint32_t>(a[static_cast<size_t>(i)]), std::bit_cast<uint32_t>(expected))
+                << "x " << in << " A " << amount << " flush " << flush << " wide " << wide << " -> " << a[static_cast<size_t>(i)]
+                << " vs " << expected;
+          }
+          ASSERT_EQ(byPeriod->LastSign(), byStep->LastSign());
+          ASSERT_EQ(std::bit_cast<uint32_t>(byPeriod->LastMagnitude()),
+                    std::bit_cast<uint32_t>(byStep->LastMagnitude()));
+        }
+        }
+      }
+    }
+  }
+  _mm_setcsr(mxcsr);
 }
 
 TEST(ShaperProcessing, PeriodLengthFollowsTheContext) {
