@@ -18,7 +18,7 @@ void TBiquadFilter1Base::AllocateBuffers() {
 
 void TBiquadFilter1Base::Reset() {
   TDSPFilter::Reset();
-  x1_ = x2_ = y1_ = y2_ = 0.0f;
+  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
 void TBiquadFilter1Base::PeakDesign(long double gain, long double fs, long double boost,
@@ -26,11 +26,11 @@ void TBiquadFilter1Base::PeakDesign(long double gain, long double fs, long doubl
   const long double t = std::tan((2.0L * kFilterPi * f / fs) * 0.5L);  // prewarped
   const long double t2 = t * t;
   const long double n = 1.0L / (1.0L + t / quality + t2);
-  b0_ = static_cast<float>(gain * n * (1.0L + boost * t / quality + t2));
-  b1_ = static_cast<float>(gain * n * 2.0L * (t2 - 1.0L));
-  b2_ = static_cast<float>(gain * n * (1.0L - boost * t / quality + t2));
-  a1_ = static_cast<float>(2.0L * (t2 - 1.0L) * n);
-  a2_ = static_cast<float>((1.0L - t / quality + t2) * n);
+  k_.b0 = static_cast<float>(gain * n * (1.0L + boost * t / quality + t2));
+  k_.b1 = static_cast<float>(gain * n * 2.0L * (t2 - 1.0L));
+  k_.b2 = static_cast<float>(gain * n * (1.0L - boost * t / quality + t2));
+  k_.a1 = static_cast<float>(2.0L * (t2 - 1.0L) * n);
+  k_.a2 = static_cast<float>((1.0L - t / quality + t2) * n);
 }
 
 void TBiquadFilter14PoleLP::Recalculate() {
@@ -44,11 +44,11 @@ void TBiquadFilter14PoleLP::Recalculate() {
   const long double l = 2.0L * m * (1.0L - m) * k;
   const long double q = m * k * k;
   const long double n = 1.0L / (1.0L + l + q);
-  b0_ = static_cast<float>(n);
-  b1_ = static_cast<float>(2.0L * n);
-  b2_ = static_cast<float>(n);
-  a1_ = static_cast<float>(n * (2.0L - 2.0L * q));
-  a2_ = static_cast<float>(n * (q + 1.0L - l));
+  k_.b0 = static_cast<float>(n);
+  k_.b1 = static_cast<float>(2.0L * n);
+  k_.b2 = static_cast<float>(n);
+  k_.a1 = static_cast<float>(n * (2.0L - 2.0L * q));
+  k_.a2 = static_cast<float>(n * (q + 1.0L - l));
 }
 
 void TBiquadFilter14PoleEQ1::Recalculate() {

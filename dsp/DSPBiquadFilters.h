@@ -5,29 +5,49 @@
 
 #include "dsp/DSPFilter.h"
 
+// The section of the family: y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, where outputs
+// within +-1e-5 become 0, so the tail never reaches denormals, and the clamp to
+// +-900000 keeps a runaway section finite.
+template <class T>
+struct TBiquad1Kernel {
+  T a1 = T(0.0f), a2 = T(0.0f);              // feedback
+  T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f);  // feed-forward
+  T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) {
+    return std::tie(k.a1, k.a2, k.b0, k.b1, k.b2, k.x1, k.x2, k.y1, k.y2);
+  }
+  T Step(T x) {
+    using namespace filter_lanes;
+    T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    y = ZeroWithin(y, 1e-5f);
+    y = RaiseTo(y, -900000.0f);
+    y = LowerTo(y, 900000.0f);
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
+};
+
 class TBiquadFilter1Base : public TDSPFilter {
  public:
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TBiquadFilter1Base::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TBiquadFilter1Base::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TBiquadFilter1Base::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    float y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
-    // Outputs within +-1e-5 become 0, so the tail never reaches denormals; the clamp
-    // keeps a runaway section finite.
-    if (y >= -1e-5f && y <= 1e-5f) y = 0.0f;
-    if (y < -900000.0f) y = -900000.0f;
-    if (y > 900000.0f) y = 900000.0f;
-    x2_ = x1_;
-    x1_ = x;
-    y2_ = y1_;
-    y1_ = y;
-    return y;
-  }
-  bool StateFinite() const { return AllFinite(x1_, x2_, y1_, y2_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }
 
   // The peak design: the bilinear transform, prewarped at f, of
   // G (s^2 + (B / Q) s + 1) / (s^2 + s / Q + 1): a band boost of B at f on top of a
@@ -35,20 +55,18 @@ class TBiquadFilter1Base : public TDSPFilter {
   void PeakDesign(long double gain, long double fs, long double boost, long double quality,
                   long double f);
 
-  float B0() const { return b0_; }
-  float B1() const { return b1_; }
-  float B2() const { return b2_; }
-  float A1() const { return a1_; }
-  float A2() const { return a2_; }
+  float B0() const { return k_.b0; }
+  float B1() const { return k_.b1; }
+  float B2() const { return k_.b2; }
+  float A1() const { return k_.a1; }
+  float A2() const { return k_.a2; }
 
  protected:
   TBiquadFilter1Base();
   void AllocateBuffers() override;
 
   float formantScale_ = 0.0f;  // 0.2 fs
-  float a1_ = 0.0f, a2_ = 0.0f;              // feedback
-  float b0_ = 0.0f, b1_ = 0.0f, b2_ = 0.0f;  // feed-forward
-  float x1_ = 0.0f, x2_ = 0.0f, y1_ = 0.0f, y2_ = 0.0f;
+  TBiquad1Kernel<float> k_;
 };
 
 // The plain biquad; the voice types derive from it.

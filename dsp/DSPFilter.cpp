@@ -25,6 +25,19 @@ void TDSPFilter::CacheRates() {
   fs_ = rate;
   ny_ = rate / 2;
   ms_ = rate / 1000;
+  computedValid_ = false;
+}
+
+void TDSPFilter::RecalculateChanged() {
+  if (computedValid_ && cutoff_ == computedCutoff_ && resonance_ == computedResonance_ &&
+      bandwidth_ == computedBandwidth_)
+    return;
+  // Marked first: the base mapping clears the mark again when its bracket holds it back.
+  computedValid_ = true;
+  computedCutoff_ = cutoff_;
+  computedResonance_ = resonance_;
+  computedBandwidth_ = bandwidth_;
+  Recalculate();
 }
 
 void TDSPFilter::AllocateBuffers() {
@@ -35,24 +48,24 @@ void TDSPFilter::AllocateBuffers() {
 void TDSPFilter::SetBandwidth(float w) {
   if (w == bandwidth_) return;
   bandwidth_ = ClampSetting(w, 0.001f, 0.999f);
-  Recalculate();
+  RecalculateChanged();
 }
 
 void TDSPFilter::SetResonance(float r) {
   if (r == resonance_) return;
   resonance_ = ClampSetting(r, 0.001f, 0.999f);
-  Recalculate();
+  RecalculateChanged();
 }
 
 void TDSPFilter::SetCutoff(float hz) {
   if (hz == cutoff_) return;
   cutoff_ = ClampSetting(hz, 0.001f, 22050.0f);
-  Recalculate();
+  RecalculateChanged();
 }
 
 void TDSPFilter::EndUpdate() {
   // An unmatched end leaves the counter at 0 rather than freezing it below.
-  if (freeze_ > 0 && --freeze_ == 0) Recalculate();
+  if (freeze_ > 0 && --freeze_ == 0) RecalculateChanged();
 }
 
 long double TDSPFilter::MapResonance() {
@@ -72,7 +85,10 @@ long double TDSPFilter::MapBandwidth() {
 }
 
 void TDSPFilter::Recalculate() {
-  if (freeze_ > 0) return;
+  if (freeze_ > 0) {
+    computedValid_ = false;
+    return;
+  }
   mappedCutoff_ = static_cast<float>(Clamp(cutoff_, cutoffLow_, cutoffHigh_));
   MapResonance();
   MapBandwidth();

@@ -6,7 +6,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <typeinfo>
+
+#include "dsp/DSPFilterLanes.h"
 
 #include "framework/DSPControl.h"
 
@@ -24,22 +27,29 @@ enum class TFilterInputs : uint8_t {
 
 // One second-order direct-form section, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, with its
 // two input and two output delays. The output is computed from the current input and the
-// old state; then the delays shift.
-struct TDSPFilterSection {
-  float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;  // feed-forward
-  float a1 = 0.0f, a2 = 0.0f;             // feedback
-  float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
+// old state; then the delays shift. T is float, or TFilterLanes for a left and a right
+// section side by side.
+template <class T>
+struct TDSPFilterSectionOf {
+  T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f);  // feed-forward
+  T a1 = T(0.0f), a2 = T(0.0f);                // feedback
+  T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
 
-  float Filter(float x) {
-    const float y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+  template <class S>
+  static auto Fields(S& s) {
+    return std::tie(s.b0, s.b1, s.b2, s.a1, s.a2, s.x1, s.x2, s.y1, s.y2);
+  }
+  T Step(T x) {
+    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
     y1 = y;
     return y;
   }
-  void Clear() { x1 = x2 = y1 = y2 = 0.0f; }
+  void Clear() { x1 = x2 = y1 = y2 = T(0.0f); }
 };
+using TDSPFilterSection = TDSPFilterSectionOf<float>;
 
 class TDSPFilter : public TDSPControl {
  public:
@@ -52,6 +62,11 @@ class TDSPFilter : public TDSPControl {
 
   // The update bracket: while raised, the base recalculation waits; the closing end
   // runs `Recalculate` once. The designs recalculate on every setter regardless.
+  // A recalculation through a setter or the closing end is skipped when cutoff,
+  // resonance and bandwidth are those the last one through them computed with, in the
+  // same context: a design's coefficients depend on nothing else, so they would come out
+  // the same (the voices close a bracket every control period, mostly on unchanged
+  // settings).
   void BeginUpdate() { ++freeze_; }
   void EndUpdate();
   int32_t UpdateDepth() const { return freeze_; }
@@ -78,6 +93,20 @@ class TDSPFilter : public TDSPControl {
     FillPeriod(a);
     right.FillPeriod(b);
   }
+  // This filter and `right` (stage one), then `nextLeft` and `nextRight` (stage two),
+  // over a and b in one loop, so that stage two's recursion runs while stage one's
+  // waits for its own. Only designs with a lanes kernel followed by single-section
+  // designs (both stages each of one class, all in one context) do it; false means
+  // nothing ran, and the caller runs the stages one after the other. The result is
+  // exactly that of the two stages' `FillPeriodPair`, guards included.
+  virtual bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                              float* a, float* b) {
+    (void)right, (void)nextLeft, (void)nextRight, (void)a, (void)b;
+    return false;
+  }
+  // The second-order section of the designs that are nothing else (the Butterworth and
+  // RBJ types), for a stage before them to run in its loop; null for every other design.
+  virtual TDSPFilterSection* LaneSection() { return nullptr; }
 
   // Buffer processing (block-based hosts of a filter; the voice engine does not use it).
   // The control's own input block into its output block; zero and denormal outputs
@@ -95,6 +124,8 @@ class TDSPFilter : public TDSPControl {
   // the next setter call or `Recalculate`.
   void AllocateBuffers() override;
   void CacheRates();
+  // `Recalculate` unless the settings are those of the last recalculation through here.
+  void RecalculateChanged();
 
   // map(v; a, b; v0, v1) = a + (b - a)(v - v0) / (v1 - v0), a when v1 = v0.
   static long double Map(long double v, long double a, long double b, long double v0,
@@ -122,29 +153,91 @@ class TDSPFilter : public TDSPControl {
     // x * 0 is 0 for every finite x and NaN for infinities and NaN.
     return ((v * 0.0f) + ... + 0.0f) == 0.0f;
   }
-  // One period of two filters of design D in one loop (false when `other` is of another
-  // class or context): the two recursions are independent, so the processor overlaps
-  // them, and each keeps its own state and its own guard, exactly as two separate runs.
-  template <class D>
-  static bool GuardedPeriodPair(D& d, TDSPFilter& other, float* a, float* b, int32_t m) {
+  // One period of two filters of design D side by side in the lanes of one register:
+  // the kernel `D::*kernel` of this filter in lane 0, of `other` in lane 1 (false when
+  // `other` is of another class or context). Each lane does exactly the scalar step's
+  // operations, and each filter keeps its own guard, so each filter's samples and state
+  // come out as in its own run.
+  template <class D, template <class> class K>
+  static bool LanePeriodPair(D& d, K<float> D::*kernel, TDSPFilter& other, float* a,
+                             float* b, int32_t m) {
     if (typeid(other) != typeid(d) || other.context_ != d.context_) return false;
     D& e = static_cast<D&>(other);
-    float probeA = 0.0f, probeB = 0.0f;
+    K<TFilterLanes> k = filter_lanes::Join(d.*kernel, e.*kernel);
+    TFilterLanes probe(0.0f);
     for (int32_t i = 0; i < m; ++i) {
-      const float y = d.Step(a[i]);
-      const float z = e.Step(b[i]);
-      probeA += y * 0.0f;
-      probeB += z * 0.0f;
-      a[i] = y;
-      b[i] = z;
+      const TFilterLanes y = k.Step(TFilterLanes::Pair(a[i], b[i]));
+      probe = probe + y * 0.0f;
+      a[i] = y.Left();
+      b[i] = y.Right();
     }
-    if (probeA != 0.0f || !d.StateFinite()) {
+    filter_lanes::Split(k, d.*kernel, e.*kernel);
+    if (probe.Left() != 0.0f || !d.StateFinite()) {
       ZeroNonFinite(a, m);
       d.Reset();
     }
-    if (probeB != 0.0f || !e.StateFinite()) {
+    if (probe.Right() != 0.0f || !e.StateFinite()) {
       ZeroNonFinite(b, m);
       e.Reset();
+    }
+    return true;
+  }
+  // Stage one in lanes (this design's kernel) and a single-section stage two in lanes, in
+  // one loop (see `FillStagesPair`). Stage one's guard has to act before stage two hears
+  // its output: when it does, stage two, whose state is untouched until the end, runs
+  // its period again on stage one's guarded output.
+  template <class D, template <class> class K>
+  static bool LaneStagesPair(D& d, K<float> D::*kernel, TDSPFilter& other, TDSPFilter& nextLeft,
+                             TDSPFilter& nextRight, float* a, float* b, int32_t m) {
+    constexpr int32_t kMost = 256;  // the stage-one samples kept for that case
+    if (m > kMost || typeid(other) != typeid(d) || other.context_ != d.context_ ||
+        typeid(nextRight) != typeid(nextLeft) || nextLeft.context_ != d.context_ ||
+        nextRight.context_ != d.context_)
+      return false;
+    TDSPFilterSection* sl = nextLeft.LaneSection();
+    TDSPFilterSection* sr = nextRight.LaneSection();
+    if (!sl || !sr) return false;
+    D& e = static_cast<D&>(other);
+    K<TFilterLanes> k1 = filter_lanes::Join(d.*kernel, e.*kernel);
+    TDSPFilterSectionOf<TFilterLanes> k2 = filter_lanes::Join(*sl, *sr);
+    alignas(16) float middle[kMost][4];
+    TFilterLanes probe1(0.0f), probe2(0.0f);
+    for (int32_t i = 0; i < m; ++i) {
+      const TFilterLanes y1 = k1.Step(TFilterLanes::Pair(a[i], b[i]));
+      probe1 = probe1 + y1 * 0.0f;
+      y1.Store(middle[i]);
+      const TFilterLanes y2 = k2.Step(y1);
+      probe2 = probe2 + y2 * 0.0f;
+      a[i] = y2.Left();
+      b[i] = y2.Right();
+    }
+    filter_lanes::Split(k1, d.*kernel, e.*kernel);
+    const bool guardLeft = probe1.Left() != 0.0f || !d.StateFinite();
+    const bool guardRight = probe1.Right() != 0.0f || !e.StateFinite();
+    if (guardLeft || guardRight) {
+      for (int32_t i = 0; i < m; ++i) {
+        a[i] = middle[i][0];
+        b[i] = middle[i][1];
+      }
+      if (guardLeft) {
+        ZeroNonFinite(a, m);
+        d.Reset();
+      }
+      if (guardRight) {
+        ZeroNonFinite(b, m);
+        e.Reset();
+      }
+      nextLeft.FillPeriodPair(nextRight, a, b);
+      return true;
+    }
+    filter_lanes::Split(k2, *sl, *sr);
+    if (probe2.Left() != 0.0f || !AllFinite(sl->x1, sl->x2, sl->y1, sl->y2)) {
+      ZeroNonFinite(a, m);
+      nextLeft.Reset();
+    }
+    if (probe2.Right() != 0.0f || !AllFinite(sr->x1, sr->x2, sr->y1, sr->y2)) {
+      ZeroNonFinite(b, m);
+      nextRight.Reset();
     }
     return true;
   }
@@ -156,15 +249,20 @@ class TDSPFilter : public TDSPControl {
     d.Reset();
     return 0.0f;
   }
-  // One control period in place: the plain step loop, checked once at its end.
-  template <class D>
-  static void GuardedPeriod(D& d, float* a, int32_t m) {
+  // One control period in place through the kernel `D::*kernel`, checked once at its
+  // end. The loop runs on a local copy of the kernel, which stays in registers (the
+  // member kernel would be reloaded after every output store, since the output buffer
+  // might alias it).
+  template <class D, template <class> class K>
+  static void KernelPeriod(D& d, K<float> D::*kernel, float* a, int32_t m) {
+    K<float> k = d.*kernel;
     float probe = 0.0f;
     for (int32_t i = 0; i < m; ++i) {
-      const float y = d.Step(a[i]);
+      const float y = k.Step(a[i]);
       probe += y * 0.0f;
       a[i] = y;
     }
+    d.*kernel = k;
     if (probe != 0.0f || !d.StateFinite()) {
       ZeroNonFinite(a, m);
       d.Reset();
@@ -193,5 +291,12 @@ class TDSPFilter : public TDSPControl {
   int32_t freeze_ = 0;
 
  private:
+  // The settings the last recalculation through `RecalculateChanged` computed with;
+  // invalid after a context change and while the base mapping waits for its bracket.
+  bool computedValid_ = false;
+  float computedCutoff_ = 0.0f;
+  float computedResonance_ = 0.0f;
+  float computedBandwidth_ = 0.0f;
+
   void ApplyInputs(TFilterInputs inputs, int32_t index);
 };

@@ -2,7 +2,12 @@
 
 #include <cmath>
 
-// Coefficients are computed in extended precision and stored as floats.
+#include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
+
+// Coefficients are computed in extended precision and stored as floats. Their sines and
+// cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
+// reduction and a series kernel, the library's values to about an extended ulp at a
+// fraction of its cost.
 
 // ---- TButterworthFilter1 ----
 
@@ -69,7 +74,7 @@ void TButterworthFilter2::Recalculate() {
     case kBandPass: {
       const long double bw = bandwidth_ * ny_;  // the raw setting, in hertz
       const long double c = 1.0L / std::tan(kFilterPi * bw / fs_);
-      const long double d = 2.0L * std::cos(2.0L * kFilterPi * fc / fs_);
+      const long double d = 2.0L * oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
       a0 = 1.0L / (1.0L + c);
       a1 = 0.0L;
       a2 = -a0;
@@ -80,7 +85,7 @@ void TButterworthFilter2::Recalculate() {
     default: {  // band reject
       const long double bw = bandwidth_ * ny_;
       const long double c = std::tan(kFilterPi * bw / fs_);
-      const long double d = 2.0L * std::cos(2.0L * kFilterPi * fc / fs_);
+      const long double d = 2.0L * oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
       a0 = 1.0L / (1.0L + c);
       a1 = -d * a0;
       a2 = a0;
@@ -101,8 +106,8 @@ void TButterworthFilter2::Recalculate() {
 void TDSPOnePoleFilterLP::Recalculate() {
   const long double k = cutoff_ / 22050.0L;
   mappedCutoff_ = cutoff_;
-  k_ = static_cast<float>(k);
-  pass_ = static_cast<float>(1.0L - k);
+  k_.k = static_cast<float>(k);
+  k_.pass = static_cast<float>(1.0L - k);
 }
 
 // ---- T24DBResonantLPFilter1 ----
@@ -119,15 +124,15 @@ void T24DBResonantLPFilter1::Recalculate() {
   const long double f0 = Map(b, 0.1L, 1.0L, 0.001L, top);  // not clamped
   const long double f = 1.16L * f0;
   mappedCutoff_ = static_cast<float>(b);
-  hold_ = static_cast<float>(1.0L - f);
-  fb_ = static_cast<float>(r * (1.0L - 0.15L * f * f));
-  g_ = static_cast<float>(0.35013L * f * f * f * f);
+  k_.hold = static_cast<float>(1.0L - f);
+  k_.fb = static_cast<float>(r * (1.0L - 0.15L * f * f));
+  k_.g = static_cast<float>(0.35013L * f * f * f * f);
 }
 
 void T24DBResonantLPFilter1::Reset() {
   TDSPFilter::Reset();
-  s1_ = s2_ = s3_ = s4_ = 0.0f;
-  p1_ = p2_ = p3_ = p4_ = 0.0f;
+  k_.s1 = k_.s2 = k_.s3 = k_.s4 = 0.0f;
+  k_.p1 = k_.p2 = k_.p3 = k_.p4 = 0.0f;
 }
 
 // ---- T24DBResonantFilter3 ----
@@ -146,21 +151,22 @@ void T24DBResonantFilter3::Recalculate() {
   const long double k = 3.6L * f - 1.6L * f * f - 1.0L;
   const long double p = (k + 1.0L) * 0.5L;
   const long double scale = f > 0.0L ? std::pow(f, (1.0L - p) * 1.386249L) : 0.0L;
-  k_ = static_cast<float>(k);
-  p_ = static_cast<float>(p);
-  r_ = static_cast<float>(res * scale);
+  k_.k = static_cast<float>(k);
+  k_.p = static_cast<float>(p);
+  k_.r = static_cast<float>(res * scale);
 }
 
 void T24DBResonantFilter3::Reset() {
   TDSPFilter::Reset();
-  y1_ = y2_ = y3_ = y4_ = 0.0f;
-  uOld_ = y1Old_ = y2Old_ = y3Old_ = 0.0f;
+  k_.y1 = k_.y2 = k_.y3 = k_.y4 = 0.0f;
+  k_.uOld = k_.y1Old = k_.y2Old = k_.y3Old = 0.0f;
 }
 
 // ---- T24DBResonantFilter2 ----
 
 T24DBResonantFilter2::T24DBResonantFilter2(Mode mode) {
   mode_ = mode;
+  k_.mode = mode;
   resonanceLow_ = 0.001;
   resonanceHigh_ = 0.88f;
 }
@@ -171,14 +177,14 @@ void T24DBResonantFilter2::Recalculate() {
   const long double q = 1.0L - f;
   const long double p = f + 0.8L * f * q;
   mappedCutoff_ = cutoff_;
-  p_ = static_cast<float>(p);
-  k_ = static_cast<float>(2.0L * p - 1.0L);
-  fb_ = static_cast<float>(r * (1.0L + 0.5L * q * (1.0L - q + 5.6L * q * q)));
+  k_.p = static_cast<float>(p);
+  k_.k = static_cast<float>(2.0L * p - 1.0L);
+  k_.fb = static_cast<float>(r * (1.0L + 0.5L * q * (1.0L - q + 5.6L * q * q)));
 }
 
 void T24DBResonantFilter2::Reset() {
   TDSPFilter::Reset();
-  b0_ = b1_ = b2_ = b3_ = b4_ = 0.0f;
+  k_.b0 = k_.b1 = k_.b2 = k_.b3 = k_.b4 = 0.0f;
 }
 
 // ---- TXResonantFilter1 ----
@@ -192,11 +198,11 @@ void TXResonantFilter1::Recalculate() {
   const long double r = MapResonance();
   const long double f = Map(cutoff_, 0.001L, 0.999L, 0.001L, 0.24L * fs_);  // not clamped
   mappedCutoff_ = cutoff_;
-  f_ = static_cast<float>(f);
+  k_.f = static_cast<float>(f);
   // R' / (1 - f), with the reciprocal of 0 taken as 0 as everywhere in the library: at
   // exactly f = 1 the quotient would make the feedback infinite.
   const long double gap = 1.0L - f;
-  fb_ = static_cast<float>(r + (gap == 0.0L ? 0.0L : r / gap));
+  k_.fb = static_cast<float>(r + (gap == 0.0L ? 0.0L : r / gap));
 }
 
 // ---- TStateVariableFilter1 ----
@@ -213,6 +219,7 @@ constexpr long double kSvfFactors[5] = {2.2e-5L, 4e-6L, 6e-6L, 3.6e-6L, 4e-6L};
 
 TStateVariableFilter1::TStateVariableFilter1(Mode mode) {
   mode_ = mode;
+  k_.mode = mode;
   resonanceLow_ = static_cast<double>(kSvfRanges[mode][0]);
   resonanceHigh_ = static_cast<float>(kSvfRanges[mode][1]);
 }
@@ -230,17 +237,22 @@ void TStateVariableFilter1::Recalculate() {
   long double h = (fs_ / 100.0L) *
                   std::exp((v * 0.0038758637L - 69.0L) * 0.0577622652L);
   if (!(h > 0.0L)) h = 0.001L;
-  const long double fcoef = 2.0L * std::sin(kFilterPi * fs_ / (2.0L * h));
-  // Input gain.
-  const long double d = 2.0L * std::cos(std::pow(q, 0.1L) * kFilterPi / 2.0L);
-  const long double gin = d != 0.0L ? std::sqrt(0.5L * d + 0.01L) : 0.0L;
+  // The argument is in the thousands of radians.
+  const long double fcoef = 2.0L * oscmath::SinExtended(kFilterPi * fs_ / (2.0L * h));
+  // Input gain: a function of the damping alone, worked out again only when the damping
+  // changed (a modulated cutoff leaves it, and its power and cosine, as they were).
+  if (!(q == ginDamping_)) {
+    const long double d = 2.0L * std::cos(std::pow(q, 0.1L) * kFilterPi / 2.0L);
+    const long double gin = d != 0.0L ? std::sqrt(0.5L * d + 0.01L) : 0.0L;
+    ginDamping_ = q;
+    k_.gin = static_cast<float>(gin);
+  }
   mappedCutoff_ = cutoff_;  // no working frequency: the coefficient hardly follows it
-  q_ = static_cast<float>(q);
-  fcoef_ = static_cast<float>(fcoef);
-  gin_ = static_cast<float>(gin);
+  k_.q = static_cast<float>(q);
+  k_.fcoef = static_cast<float>(fcoef);
 }
 
 void TStateVariableFilter1::Reset() {
   TDSPFilter::Reset();
-  low_ = high_ = band_ = notch_ = peak_ = 0.0f;
+  k_.low = k_.high = k_.band = k_.notch = k_.peak = 0.0f;
 }

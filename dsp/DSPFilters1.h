@@ -15,12 +15,18 @@ class TButterworthFilter1 : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TButterworthFilter1::section_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TButterworthFilter1::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TButterworthFilter1::section_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+  TDSPFilterSection* LaneSection() override { return &section_; }
 
-  float Step(float x) { return section_.Filter(x); }
+  float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
     return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
   }
@@ -49,12 +55,18 @@ class TButterworthFilter2 : public TDSPFilter {
   void Recalculate() override;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TButterworthFilter2::section_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TButterworthFilter2::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TButterworthFilter2::section_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+  TDSPFilterSection* LaneSection() override { return &section_; }
 
-  float Step(float x) { return section_.Filter(x); }
+  float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
     return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
   }
@@ -84,26 +96,40 @@ class TButterworthFilter2BR final : public TButterworthFilter2 {
 // ---- one-pole smoother: "12DB LP" ----
 // y = (1 - k) x + k y_prev. The low pass sets k = C / 22050, so a higher cutoff setting
 // smooths more (k = 0 passes the input, k near 1 holds the output).
+template <class T>
+struct TOnePoleKernel {
+  T k = T(0.0f);     // weight of the previous output
+  T pass = T(0.0f);  // 1 - k, weight of the input
+  T y = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& s) { return std::tie(s.k, s.pass, s.y); }
+  T Step(T x) {
+    y = pass * x + k * y;
+    return y;
+  }
+};
+
 class TDSPOnePoleFilter : public TDSPFilter {
  public:
-  void Reset() override { TDSPFilter::Reset(); y_ = 0.0f; }
+  void Reset() override { TDSPFilter::Reset(); k_.y = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TDSPOnePoleFilter::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TDSPOnePoleFilter::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TDSPOnePoleFilter::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    y_ = pass_ * x + k_ * y_;
-    return y_;
-  }
-  bool StateFinite() const { return AllFinite(y_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.y); }
 
  protected:
   TDSPOnePoleFilter() = default;
-  float k_ = 0.0f;     // weight of the previous output
-  float pass_ = 0.0f;  // 1 - k, weight of the input
-  float y_ = 0.0f;
+  TOnePoleKernel<float> k_;
 };
 
 class TDSPOnePoleFilterLP final : public TDSPOnePoleFilter {
@@ -115,120 +141,171 @@ class TDSPOnePoleFilterLP final : public TDSPOnePoleFilter {
 // Four identical one-pole stages with a zero (0.3 of the previous stage input) and
 // global negative feedback fb from the last stage; input gain 0.35013 f^4 keeps the
 // pass band at unity. Resonance range [0.001, 3.999]; unguarded at high resonance.
+template <class T>
+struct TLadder1Kernel {
+  T hold = T(0.0f);  // 1 - f, f = 1.16 f0 the frequency term
+  T fb = T(0.0f);    // feedback R' (1 - 0.15 f^2)
+  T g = T(0.0f);     // input gain 0.35013 f^4
+  T s1 = T(0.0f), s2 = T(0.0f), s3 = T(0.0f), s4 = T(0.0f);
+  T p1 = T(0.0f), p2 = T(0.0f), p3 = T(0.0f), p4 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) {
+    return std::tie(k.hold, k.fb, k.g, k.s1, k.s2, k.s3, k.s4, k.p1, k.p2, k.p3, k.p4);
+  }
+  T Step(T x) {
+    const T u = (x - fb * s4) * g;
+    // s_k := u_k + 0.3 p_k + (1 - f) s_k, p_k := u_k; stage k takes the new s_(k-1).
+    s1 = u + 0.3f * p1 + hold * s1;
+    p1 = u;
+    s2 = s1 + 0.3f * p2 + hold * s2;
+    p2 = s1;
+    s3 = s2 + 0.3f * p3 + hold * s3;
+    p3 = s2;
+    s4 = s3 + 0.3f * p4 + hold * s4;
+    p4 = s3;
+    return s4;
+  }
+};
+
 class T24DBResonantLPFilter1 final : public TDSPFilter {
  public:
   T24DBResonantLPFilter1();
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantLPFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &T24DBResonantLPFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &T24DBResonantLPFilter1::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    const float u = (x - fb_ * s4_) * g_;
-    // s_k := u_k + 0.3 p_k + (1 - f) s_k, p_k := u_k; stage k takes the new s_(k-1).
-    s1_ = u + 0.3f * p1_ + hold_ * s1_;
-    p1_ = u;
-    s2_ = s1_ + 0.3f * p2_ + hold_ * s2_;
-    p2_ = s1_;
-    s3_ = s2_ + 0.3f * p3_ + hold_ * s3_;
-    p3_ = s2_;
-    s4_ = s3_ + 0.3f * p4_ + hold_ * s4_;
-    p4_ = s3_;
-    return s4_;
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const {
+    return AllFinite(k_.s1, k_.s2, k_.s3, k_.s4, k_.p1, k_.p2, k_.p3, k_.p4);
   }
-  bool StateFinite() const { return AllFinite(s1_, s2_, s3_, s4_, p1_, p2_, p3_, p4_); }
 
  private:
-  float hold_ = 0.0f;  // 1 - f, f = 1.16 f0 the frequency term
-  float fb_ = 0.0f;    // feedback R' (1 - 0.15 f^2)
-  float g_ = 0.0f;     // input gain 0.35013 f^4
-  float s1_ = 0.0f, s2_ = 0.0f, s3_ = 0.0f, s4_ = 0.0f;
-  float p1_ = 0.0f, p2_ = 0.0f, p3_ = 0.0f, p4_ = 0.0f;
+  TLadder1Kernel<float> k_;
 };
 
 // ---- four-pole ladder, second variant: "24DB LP2" ----
 // Four bilinear one-pole stages y = p (u + u_old) - k y with feedback r from the last
 // stage; the resonance is scaled down by f^((1 - p) 1.386249).
+template <class T>
+struct TLadder3Kernel {
+  T k = T(0.0f);  // pole term 3.6 f - 1.6 f^2 - 1
+  T p = T(0.0f);  // (k + 1) / 2
+  T r = T(0.0f);  // feedback R' x scale
+  T y1 = T(0.0f), y2 = T(0.0f), y3 = T(0.0f), y4 = T(0.0f);
+  T uOld = T(0.0f), y1Old = T(0.0f), y2Old = T(0.0f), y3Old = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& s) {
+    return std::tie(s.k, s.p, s.r, s.y1, s.y2, s.y3, s.y4, s.uOld, s.y1Old, s.y2Old, s.y3Old);
+  }
+  T Step(T x) {
+    const T u = x - r * y4;
+    y1 = u * p + uOld * p - k * y1;
+    y2 = y1 * p + y1Old * p - k * y2;
+    y3 = y2 * p + y2Old * p - k * y3;
+    y4 = y3 * p + y3Old * p - k * y4;
+    uOld = u;
+    y1Old = y1;
+    y2Old = y2;
+    y3Old = y3;
+    return y4;
+  }
+};
+
 class T24DBResonantFilter3 final : public TDSPFilter {
  public:
   T24DBResonantFilter3();
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantFilter3::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &T24DBResonantFilter3::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &T24DBResonantFilter3::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    const float u = x - r_ * y4_;
-    y1_ = u * p_ + uOld_ * p_ - k_ * y1_;
-    y2_ = y1_ * p_ + y1Old_ * p_ - k_ * y2_;
-    y3_ = y2_ * p_ + y2Old_ * p_ - k_ * y3_;
-    y4_ = y3_ * p_ + y3Old_ * p_ - k_ * y4_;
-    uOld_ = u;
-    y1Old_ = y1_;
-    y2Old_ = y2_;
-    y3Old_ = y3_;
-    return y4_;
-  }
+  float Step(float x) { return k_.Step(x); }
   bool StateFinite() const {
-    return AllFinite(y1_, y2_, y3_, y4_, uOld_, y1Old_, y2Old_, y3Old_);
+    return AllFinite(k_.y1, k_.y2, k_.y3, k_.y4, k_.uOld, k_.y1Old, k_.y2Old, k_.y3Old);
   }
 
  private:
-  float k_ = 0.0f;  // pole term 3.6 f - 1.6 f^2 - 1
-  float p_ = 0.0f;  // (k + 1) / 2
-  float r_ = 0.0f;  // feedback R' x scale
-  float y1_ = 0.0f, y2_ = 0.0f, y3_ = 0.0f, y4_ = 0.0f;
-  float uOld_ = 0.0f, y1Old_ = 0.0f, y2Old_ = 0.0f, y3Old_ = 0.0f;
+  TLadder3Kernel<float> k_;
 };
 
 // ---- four-pole ladder with saturation: "24DB LP3", "24DB HP", "24DB BP" ----
 // The input is scaled down by 1000 before the ladder and the output up by 1000 after
 // it, so the cubic soft clip on the last stage only bites on very large signals.
 // F = C / 22050 is not rescaled to the running rate. Resonance range [0.001, 0.88].
+template <class T>
+struct TLadder2Kernel {
+  enum Mode : int16_t { kLowPass, kHighPass, kBandPass };
+  int16_t mode = kLowPass;  // which node leaves the filter
+  T p = T(0.0f);   // F + 0.8 F q
+  T k = T(0.0f);   // 2p - 1
+  T fb = T(0.0f);  // R' (1 + 0.5 q (1 - q + 5.6 q^2))
+  T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f), b3 = T(0.0f), b4 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& s) { return std::tie(s.p, s.k, s.fb, s.b0, s.b1, s.b2, s.b3, s.b4); }
+  T Step(T x) {
+    const T in = 0.001f * x - fb * b4;
+    T t1 = b1;
+    b1 = (in + b0) * p - b1 * k;
+    const T t2 = b2;
+    b2 = (b1 + t1) * p - b2 * k;
+    t1 = b3;
+    b3 = (b2 + t2) * p - b3 * k;
+    b4 = (b3 + t1) * p - b4 * k;
+    b4 = b4 - b4 * b4 * b4 * 0.166667f;  // cubic soft clip
+    b0 = in;
+    switch (mode) {
+      case kLowPass: return 1000.0f * b4;
+      case kHighPass: return 1000.0f * (in - b4);
+      default: return 1000.0f * (3.0f * (b3 - b4));
+    }
+  }
+};
+
 class T24DBResonantFilter2 : public TDSPFilter {
  public:
-  enum Mode : int16_t { kLowPass, kHighPass, kBandPass };
+  using Mode = TLadder2Kernel<float>::Mode;
+  using enum TLadder2Kernel<float>::Mode;
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &T24DBResonantFilter2::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &T24DBResonantFilter2::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &T24DBResonantFilter2::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    const float in = 0.001f * x - fb_ * b4_;
-    float t1 = b1_;
-    b1_ = (in + b0_) * p_ - b1_ * k_;
-    const float t2 = b2_;
-    b2_ = (b1_ + t1) * p_ - b2_ * k_;
-    t1 = b3_;
-    b3_ = (b2_ + t2) * p_ - b3_ * k_;
-    b4_ = (b3_ + t1) * p_ - b4_ * k_;
-    b4_ = b4_ - b4_ * b4_ * b4_ * 0.166667f;  // cubic soft clip
-    b0_ = in;
-    switch (mode_) {
-      case kLowPass: return 1000.0f * b4_;
-      case kHighPass: return 1000.0f * (in - b4_);
-      default: return 1000.0f * (3.0f * (b3_ - b4_));
-    }
-  }
-  bool StateFinite() const { return AllFinite(b0_, b1_, b2_, b3_, b4_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.b0, k_.b1, k_.b2, k_.b3, k_.b4); }
 
  protected:
   explicit T24DBResonantFilter2(Mode mode);
 
  private:
-  float p_ = 0.0f;   // F + 0.8 F q
-  float k_ = 0.0f;   // 2p - 1
-  float fb_ = 0.0f;  // R' (1 + 0.5 q (1 - q + 5.6 q^2))
-  float b0_ = 0.0f, b1_ = 0.0f, b2_ = 0.0f, b3_ = 0.0f, b4_ = 0.0f;
+  TLadder2Kernel<float> k_;
 };
 
 class T24DBResonantFilter2LP final : public T24DBResonantFilter2 {
@@ -248,28 +325,42 @@ class T24DBResonantFilter2BP final : public T24DBResonantFilter2 {
 // Two leaky integrators with feedback of their difference. The frequency term f maps
 // the cutoff 0.001 ... 0.24 fs onto 0.001 ... 0.999 without clamping, so cutoffs above
 // 0.24 fs push f past 1 and the filter runs away (its sound; the guard catches overflow).
+template <class T>
+struct TXResonantKernel {
+  T f = T(0.0f);   // frequency term
+  T fb = T(0.0f);  // feedback R' + R' / (1 - f)
+  T b0 = T(0.0f), b1 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& s) { return std::tie(s.f, s.fb, s.b0, s.b1); }
+  T Step(T x) {
+    b0 = b0 + f * (x - b0 + fb * (b0 - b1));
+    b1 = b1 + f * (b0 - b1);
+    return b1;
+  }
+};
+
 class TXResonantFilter1 final : public TDSPFilter {
  public:
   TXResonantFilter1();
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); b0_ = b1_ = 0.0f; }
+  void Reset() override { TDSPFilter::Reset(); k_.b0 = k_.b1 = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TXResonantFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TXResonantFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TXResonantFilter1::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    b0_ = b0_ + f_ * (x - b0_ + fb_ * (b0_ - b1_));
-    b1_ = b1_ + f_ * (b0_ - b1_);
-    return b1_;
-  }
-  bool StateFinite() const { return AllFinite(b0_, b1_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.b0, k_.b1); }
 
  private:
-  float f_ = 0.0f;   // frequency term
-  float fb_ = 0.0f;  // feedback R' + R' / (1 - f)
-  float b0_ = 0.0f, b1_ = 0.0f;
+  TXResonantKernel<float> k_;
 };
 
 // ---- double-sampled state-variable filter: "SVF LP", "SVF HP", "SVF BP",
@@ -278,53 +369,73 @@ class TXResonantFilter1 final : public TDSPFilter {
 // feeding the second; a cubic term keeps the band node in check. The frequency
 // coefficient moves only a little with the cutoff: these filters sound through their
 // fixed character and their resonance.
-class TStateVariableFilter1 : public TDSPFilter {
- public:
+template <class T>
+struct TStateVariableKernel {
   enum Mode : int16_t { kLowPass, kHighPass, kBandPass, kNotch, kPeaking };
-  void Recalculate() override;
-  void Reset() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
+  int16_t mode = kLowPass;  // which node leaves each pass
+  T q = T(0.0f);      // damping Rhi + Rlo - R'
+  T fcoef = T(0.0f);  // frequency coefficient
+  T gin = T(0.0f);    // input gain
+  T low = T(0.0f), high = T(0.0f), band = T(0.0f), notch = T(0.0f), peak = T(0.0f);
 
-  float Step(float x) {
-    float u = gin_ * x;
+  template <class S>
+  static auto Fields(S& s) {
+    return std::tie(s.q, s.fcoef, s.gin, s.low, s.high, s.band, s.notch, s.peak);
+  }
+  T Step(T x) {
+    using filter_lanes::FlushSubnormal;
+    T u = gin * x;
     for (int pass = 0; pass < 2; ++pass) {
-      u = FlushDenormal(u);
-      low_ = FlushDenormal(low_);
-      band_ = band_ - band_ * band_ * band_ * 0.001f;
-      high_ = u - low_ - q_ * band_;
-      band_ = band_ + fcoef_ * high_;
-      low_ = low_ + fcoef_ * band_;
-      notch_ = high_ + low_;
-      peak_ = low_ - high_;
+      u = FlushSubnormal(u);
+      low = FlushSubnormal(low);
+      band = band - band * band * band * 0.001f;
+      high = u - low - q * band;
+      band = band + fcoef * high;
+      low = low + fcoef * band;
+      notch = high + low;
+      peak = low - high;
       u = Node();
     }
     return u;
   }
-  bool StateFinite() const { return AllFinite(low_, band_); }
-  float FrequencyCoefficient() const { return fcoef_; }
+  T Node() const {
+    switch (mode) {
+      case kLowPass: return low;
+      case kHighPass: return high;
+      case kBandPass: return band;
+      case kNotch: return notch;
+      default: return peak;
+    }
+  }
+};
+
+class TStateVariableFilter1 : public TDSPFilter {
+ public:
+  using Mode = TStateVariableKernel<float>::Mode;
+  using enum TStateVariableKernel<float>::Mode;
+  void Recalculate() override;
+  void Reset() override;
+  void Tick() override { Out = GuardedTick(*this, In); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TStateVariableFilter1::k_, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!LanePeriodPair(*this, &TStateVariableFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TStateVariableFilter1::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.low, k_.band); }
+  float FrequencyCoefficient() const { return k_.fcoef; }
 
  protected:
   explicit TStateVariableFilter1(Mode mode);
 
  private:
-  float Node() const {
-    switch (mode_) {
-      case kLowPass: return low_;
-      case kHighPass: return high_;
-      case kBandPass: return band_;
-      case kNotch: return notch_;
-      default: return peak_;
-    }
-  }
-
-  float q_ = 0.0f;      // damping Rhi + Rlo - R'
-  float fcoef_ = 0.0f;  // frequency coefficient
-  float gin_ = 0.0f;    // input gain
-  float low_ = 0.0f, high_ = 0.0f, band_ = 0.0f, notch_ = 0.0f, peak_ = 0.0f;
+  TStateVariableKernel<float> k_;
+  long double ginDamping_ = -1.0L;  // the damping k_.gin was worked out for (none yet)
 };
 
 class TStateVariableFilter1LP final : public TStateVariableFilter1 {

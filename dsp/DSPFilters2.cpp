@@ -2,7 +2,13 @@
 
 #include <cmath>
 
-// Coefficients are computed in extended precision and stored as floats.
+#include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
+
+// Coefficients are computed in extended precision and stored as floats. Their sines and
+// cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
+// reduction and a series kernel, the library's values to about an extended ulp at a
+// fraction of its cost (the library's kernels, and its multi-precision reduction above
+// pi/4, dominated a modulated filter's recalculation).
 
 namespace {
 constexpr long double kLn2 = 0.693147180559945309417232121458176568L;
@@ -19,17 +25,17 @@ void TIIRNotchFilter1::Recalculate() {
   const long double r = MapResonance();
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
-  const long double c = std::cos(2.0L * kFilterPi * fc / fs_);
+  const long double c = oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
   const long double g = r + (1.0L - r) * (1.0L - r) / (2.0L * (std::fabs(c) + 1.0L));
-  g_ = static_cast<float>(g);
-  cg2_ = static_cast<float>(2.0L * c * g);
-  rc2_ = static_cast<float>(2.0L * r * c);
-  r2_ = static_cast<float>(r * r);
+  k_.g = static_cast<float>(g);
+  k_.cg2 = static_cast<float>(2.0L * c * g);
+  k_.rc2 = static_cast<float>(2.0L * r * c);
+  k_.r2 = static_cast<float>(r * r);
 }
 
 void TIIRNotchFilter1::Reset() {
   TDSPFilter::Reset();
-  x1_ = x2_ = y1_ = y2_ = 0.0f;
+  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
 // ---- TResonatorFilter2 ----
@@ -44,11 +50,11 @@ void TResonatorFilter2::Recalculate() {
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
   const long double q = std::exp(-2.0L * kFilterPi * bw / fs_);
-  const long double b1 = -4.0L * q * std::cos(2.0L * kFilterPi * fc / fs_) / (1.0L + q);
+  const long double b1 = -4.0L * q * oscmath::CosExtended(2.0L * kFilterPi * fc / fs_) / (1.0L + q);
   const long double g = std::sqrt(1.0L - b1 * b1 / (4.0L * q)) * (1.0L - q);
-  q_ = static_cast<float>(q);
-  b1_ = static_cast<float>(b1);
-  g_ = static_cast<float>(g);
+  k_.q = static_cast<float>(q);
+  k_.b1 = static_cast<float>(b1);
+  k_.g = static_cast<float>(g);
 }
 
 // ---- TRBJFilter ----
@@ -68,7 +74,8 @@ void TRBJFilter::Recalculate() {
   const long double r = MapResonance();
   const long double bw = MapBandwidth();
   const long double w = 2.0L * kFilterPi * fc / fs_;
-  const TRBJCoefficients raw = Design(w, std::sin(w), std::cos(w), r, bw);
+  // w reaches 0.49 pi.
+  const TRBJCoefficients raw = Design(w, oscmath::SinExtended(w), oscmath::CosExtended(w), r, bw);
   if (raw.a0 != 0.0L) {
     section_.b0 = static_cast<float>(raw.b0 / raw.a0);
     section_.b1 = static_cast<float>(raw.b1 / raw.a0);
@@ -166,7 +173,8 @@ TRBJCoefficients TRBJFilterHighShelf::Design(long double, long double sn, long d
 
 // ---- TCFilterX ----
 
-TCFilterX::TCFilterX() {
+TCFilterX::TCFilterX(TPolePairKernel<float>::Mode mode) {
+  k_.mode = mode;
   resonanceLow_ = 1.0;
   resonanceHigh_ = 255.0f;
 }
@@ -175,20 +183,20 @@ TCFilterX::TPole TCFilterX::DesignPole() {
   const long double r = MapResonance() / 256.0L;
   const long double fc = RescaledCutoff();
   mappedCutoff_ = static_cast<float>(fc);
-  const long double c = std::cos(2.0L * kFilterPi * fc / fs_);
-  rc2_ = static_cast<float>(2.0L * r * c);
-  r2_ = static_cast<float>(r * r);
+  const long double c = oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
+  k_.rc2 = static_cast<float>(2.0L * r * c);
+  k_.r2 = static_cast<float>(r * r);
   return {r, c};
 }
 
 void TCFilterX::Reset() {
   TDSPFilter::Reset();
-  x1_ = x2_ = y1_ = y2_ = 0.0f;
+  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
 void TCFilterXBP::Recalculate() {
   const TPole p = DesignPole();
-  g_ = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
+  k_.g = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
                           (1.0L - p.r));
 }
 
@@ -197,6 +205,6 @@ void TCFilterXBP::Recalculate() {
 void TPinkNoiseFilter::Recalculate() {
   const long double k = cutoff_ / 22050.0L * 4.0L;
   mappedCutoff_ = cutoff_;
-  k0_ = static_cast<float>(0.099046L * k);
-  k2_ = static_cast<float>(1.0526913L * k);
+  k_.k0 = static_cast<float>(0.099046L * k);
+  k_.k2 = static_cast<float>(1.0526913L * k);
 }

@@ -9,63 +9,91 @@
 // ---- IIR notch: "IIR NOTCH" ----
 // Zeros on the unit circle at fc = Fh, poles at radius R' behind them. The delay line
 // keeps the unclamped output; what leaves the filter is clamped to the 16-bit range.
+template <class T>
+struct TIIRNotchKernel {
+  T g = T(0.0f);    // R' + (1 - R')^2 / (2 (|c| + 1))
+  T cg2 = T(0.0f);  // 2 c g
+  T rc2 = T(0.0f);  // 2 R' c
+  T r2 = T(0.0f);   // R'^2
+  T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) { return std::tie(k.g, k.cg2, k.rc2, k.r2, k.x1, k.x2, k.y1, k.y2); }
+  T Step(T x) {
+    // y = g (x + x2) - 2 c g x1 + 2 R' c y1 - R'^2 y2
+    const T y = g * (x + x2) - cg2 * x1 + rc2 * y1 - r2 * y2;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return filter_lanes::LowerTo(filter_lanes::RaiseTo(y, -32768.0f), 32767.0f);
+  }
+};
+
 class TIIRNotchFilter1 final : public TDSPFilter {
  public:
   TIIRNotchFilter1();
   void Recalculate() override;
   void Reset() override;
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TIIRNotchFilter1::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TIIRNotchFilter1::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TIIRNotchFilter1::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    // y = g (x + x2) - 2 c g x1 + 2 R' c y1 - R'^2 y2
-    const float y = g_ * (x + x2_) - cg2_ * x1_ + rc2_ * y1_ - r2_ * y2_;
-    x2_ = x1_;
-    x1_ = x;
-    y2_ = y1_;
-    y1_ = y;
-    return y < -32768.0f ? -32768.0f : (y > 32767.0f ? 32767.0f : y);
-  }
-  bool StateFinite() const { return AllFinite(x1_, x2_, y1_, y2_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }
 
  private:
-  float g_ = 0.0f;    // R' + (1 - R')^2 / (2 (|c| + 1))
-  float cg2_ = 0.0f;  // 2 c g
-  float rc2_ = 0.0f;  // 2 R' c
-  float r2_ = 0.0f;   // R'^2
-  float x1_ = 0.0f, x2_ = 0.0f, y1_ = 0.0f, y2_ = 0.0f;
+  TIIRNotchKernel<float> k_;
 };
 
 // ---- resonator: "RES" ----
 // A two-pole resonance at fc = Fh whose pole radius q = exp(-2 pi W' / fs) follows the
 // bandwidth in hertz; the gain g normalises the peak. Resonance has no effect.
+template <class T>
+struct TResonatorKernel {
+  T q = T(0.0f);   // pole radius squared
+  T b1 = T(0.0f);  // -4 q cos(2 pi fc / fs) / (1 + q)
+  T g = T(0.0f);   // peak gain normalisation
+  T y1 = T(0.0f), y2 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) { return std::tie(k.q, k.b1, k.g, k.y1, k.y2); }
+  T Step(T x) {
+    const T y = g * x - b1 * y1 - q * y2;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
+};
+
 class TResonatorFilter2 final : public TDSPFilter {
  public:
   TResonatorFilter2();
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); y1_ = y2_ = 0.0f; }
+  void Reset() override { TDSPFilter::Reset(); k_.y1 = k_.y2 = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TResonatorFilter2::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TResonatorFilter2::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TResonatorFilter2::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    const float y = g_ * x - b1_ * y1_ - q_ * y2_;
-    y2_ = y1_;
-    y1_ = y;
-    return y;
-  }
-  bool StateFinite() const { return AllFinite(y1_, y2_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.y1, k_.y2); }
 
  private:
-  float q_ = 0.0f;   // pole radius squared
-  float b1_ = 0.0f;  // -4 q cos(2 pi fc / fs) / (1 + q)
-  float g_ = 0.0f;   // peak gain normalisation
-  float y1_ = 0.0f, y2_ = 0.0f;
+  TResonatorKernel<float> k_;
 };
 
 // ---- RBJ cookbook biquads ----
@@ -81,12 +109,18 @@ class TRBJFilter : public TDSPFilter {
   void Recalculate() final;
   void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TRBJFilter::section_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TRBJFilter::section_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
   }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TRBJFilter::section_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+  TDSPFilterSection* LaneSection() override { return &section_; }
 
-  float Step(float x) { return section_.Filter(x); }
+  float Step(float x) { return section_.Step(x); }
   bool StateFinite() const {
     return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
   }
@@ -196,89 +230,113 @@ class TRBJFilterHighShelf final : public TRBJFilterShelf {
 
 // ---- resonant band pass and all-pass: "Bandpass", "Phaser" ----
 // A pole pair at radius r = R' / 256 (R' in [1, 255]) and angle 2 pi fc / fs, fc = Fh.
+// The band pass is y = g x + 2 r c y1 - r^2 y2 with its peak gain normalised by g; the
+// all-pass y = r^2 x - 2 r c x1 + x2 + 2 r c y1 - r^2 y2 has unity magnitude, the phase
+// turning around fc (near a pure two-sample delay at the smallest radius).
+template <class T>
+struct TPolePairKernel {
+  enum Mode : int16_t { kBandPass, kAllPass };
+  int16_t mode = kBandPass;
+  T g = T(0.0f);    // band pass: sqrt(r (r - 4 c^2 + 2) + 1) (1 - r)
+  T rc2 = T(0.0f);  // 2 r c
+  T r2 = T(0.0f);   // r^2
+  T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) { return std::tie(k.g, k.rc2, k.r2, k.x1, k.x2, k.y1, k.y2); }
+  T Step(T x) {
+    if (mode == kBandPass) {
+      const T y = g * x + rc2 * y1 - r2 * y2;
+      y2 = y1;
+      y1 = y;
+      return y;
+    }
+    const T y = r2 * x - rc2 * x1 + x2 + rc2 * y1 - r2 * y2;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
+};
+
 class TCFilterX : public TDSPFilter {
  public:
   void Reset() override;
-  bool StateFinite() const { return AllFinite(x1_, x2_, y1_, y2_); }
+  void Tick() override { Out = GuardedTick(*this, In); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TCFilterX::k_, a, context_->samplesPerMs); }
+  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
+    if (!LanePeriodPair(*this, &TCFilterX::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TCFilterX::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
+  }
+
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }
 
  protected:
-  TCFilterX();
+  explicit TCFilterX(TPolePairKernel<float>::Mode mode);
   struct TPole {
     long double r, c;  // radius and cos(2 pi fc / fs)
   };
   // Maps the settings and stores the pole terms 2 r c and r^2.
   TPole DesignPole();
-  float rc2_ = 0.0f;  // 2 r c
-  float r2_ = 0.0f;   // r^2
-  float x1_ = 0.0f, x2_ = 0.0f, y1_ = 0.0f, y2_ = 0.0f;
+  TPolePairKernel<float> k_;
 };
 
-// Band pass y = g x + 2 r c y1 - r^2 y2 with its peak gain normalised by g.
 class TCFilterXBP final : public TCFilterX {
  public:
+  TCFilterXBP() : TCFilterX(TPolePairKernel<float>::kBandPass) {}
   void Recalculate() override;
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-
-  float Step(float x) {
-    const float y = g_ * x + rc2_ * y1_ - r2_ * y2_;
-    y2_ = y1_;
-    y1_ = y;
-    return y;
-  }
-
- private:
-  float g_ = 0.0f;  // sqrt(r (r - 4 c^2 + 2) + 1) (1 - r)
 };
 
-// Second-order all-pass y = r^2 x - 2 r c x1 + x2 + 2 r c y1 - r^2 y2: unity magnitude,
-// the phase turning around fc; near a pure two-sample delay at the smallest radius.
 class TCFilterXPhaser final : public TCFilterX {
  public:
+  TCFilterXPhaser() : TCFilterX(TPolePairKernel<float>::kAllPass) {}
   void Recalculate() override { DesignPole(); }
-  void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
-  void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
-  }
-
-  float Step(float x) {
-    const float y = r2_ * x - rc2_ * x1_ + x2_ + rc2_ * y1_ - r2_ * y2_;
-    x2_ = x1_;
-    x1_ = x;
-    y2_ = y1_;
-    y1_ = y;
-    return y;
-  }
 };
 
 // ---- pink-noise tilt filter: "RND1", "RND2" ----
 // The three-pole economy pink filter; k = C / 22050 x 4 weights the slowest and the
 // fastest pole (k = 1 is the classic pink response). Resonance and bandwidth have no
 // effect.
+template <class T>
+struct TPinkNoiseKernel {
+  T k0 = T(0.0f);  // 0.099046 k
+  T k2 = T(0.0f);  // 1.0526913 k
+  T p0 = T(0.0f), p1 = T(0.0f), p2 = T(0.0f);
+
+  template <class S>
+  static auto Fields(S& k) { return std::tie(k.k0, k.k2, k.p0, k.p1, k.p2); }
+  T Step(T x) {
+    p0 = 0.99765f * p0 + k0 * x;
+    p1 = 0.963f * p1 + 0.2965164f * x;
+    p2 = 0.57f * p2 + k2 * x;
+    return p0 + p1 + p2 + 0.1848f * x;
+  }
+};
+
 class TPinkNoiseFilter final : public TDSPFilter {
  public:
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); p0_ = p1_ = p2_ = 0.0f; }
+  void Reset() override { TDSPFilter::Reset(); k_.p0 = k_.p1 = k_.p2 = 0.0f; }
   void Tick() override { Out = GuardedTick(*this, In); }
-  void FillPeriod(float* a) override { GuardedPeriod(*this, a, context_->samplesPerMs); }
+  void FillPeriod(float* a) override { KernelPeriod(*this, &TPinkNoiseFilter::k_, a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
-    if (!GuardedPeriodPair(*this, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+    if (!LanePeriodPair(*this, &TPinkNoiseFilter::k_, right, a, b, context_->samplesPerMs)) TDSPFilter::FillPeriodPair(right, a, b);
+  }
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                      float* a, float* b) override {
+    return LaneStagesPair(*this, &TPinkNoiseFilter::k_, right, nextLeft, nextRight, a, b,
+                          context_->samplesPerMs);
   }
 
-  float Step(float x) {
-    p0_ = 0.99765f * p0_ + k0_ * x;
-    p1_ = 0.963f * p1_ + 0.2965164f * x;
-    p2_ = 0.57f * p2_ + k2_ * x;
-    return p0_ + p1_ + p2_ + 0.1848f * x;
-  }
-  bool StateFinite() const { return AllFinite(p0_, p1_, p2_); }
+  float Step(float x) { return k_.Step(x); }
+  bool StateFinite() const { return AllFinite(k_.p0, k_.p1, k_.p2); }
 
  private:
-  float k0_ = 0.0f;  // 0.099046 k
-  float k2_ = 0.0f;  // 1.0526913 k
-  float p0_ = 0.0f, p1_ = 0.0f, p2_ = 0.0f;
+  TPinkNoiseKernel<float> k_;
 };

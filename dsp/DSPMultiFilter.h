@@ -32,6 +32,16 @@ class TDSPMultiFilter : public TDSPControl {
   void FillPeriodPair(TDSPMultiFilter& right, float* a, float* b) {
     filter_->FillPeriodPair(*right.filter_, a, b);
   }
+  // Stage one (this selector over a and `right` over b) and then stage two (`nextLeft`,
+  // `nextRight`), as the two stages' `FillPeriodPair` one after the other would give
+  // them; in one loop where the designs allow it.
+  void FillStagesPair(TDSPMultiFilter& right, TDSPMultiFilter& nextLeft,
+                      TDSPMultiFilter& nextRight, float* a, float* b) {
+    if (filter_->FillStagesPair(*right.filter_, *nextLeft.filter_, *nextRight.filter_, a, b))
+      return;
+    FillPeriodPair(right, a, b);
+    nextLeft.FillPeriodPair(nextRight, a, b);
+  }
   // Sets the filter up again: context, reset (its state is cleared), coefficients.
   void Recalculate() override;
   void ContextChanged(TDSPProcessInfo* info) override;

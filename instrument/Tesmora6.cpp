@@ -326,14 +326,21 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
     }
   };
   shape(0);
-  if (FilterStages[0].on) {
-    voice.Filters[TDSPSynthVoice::kFilter1Left].FillPeriodPair(
-        voice.Filters[TDSPSynthVoice::kFilter1Right], vl, vr);
-  }
-  shape(1);
-  if (FilterStages[1].on) {
-    voice.Filters[TDSPSynthVoice::kFilter2Left].FillPeriodPair(
-        voice.Filters[TDSPSynthVoice::kFilter2Right], vl, vr);
+  auto& filters = voice.Filters;
+  const bool shapeBetween = ShapeOn && (ShapeRoute == 1 || (ShpChnMode == 0 && RShapeRoute == 1));
+  if (FilterStages[0].on && FilterStages[1].on && !shapeBetween) {
+    // Nothing between the stages: both in one loop where their designs allow it.
+    filters[TDSPSynthVoice::kFilter1Left].FillStagesPair(
+        filters[TDSPSynthVoice::kFilter1Right], filters[TDSPSynthVoice::kFilter2Left],
+        filters[TDSPSynthVoice::kFilter2Right], vl, vr);
+  } else {
+    if (FilterStages[0].on) {
+      filters[TDSPSynthVoice::kFilter1Left].FillPeriodPair(filters[TDSPSynthVoice::kFilter1Right], vl, vr);
+    }
+    shape(1);
+    if (FilterStages[1].on) {
+      filters[TDSPSynthVoice::kFilter2Left].FillPeriodPair(filters[TDSPSynthVoice::kFilter2Right], vl, vr);
+    }
   }
   // Amplitude curves, depths and the gain buffer.
   const float* gain = voice.GainBuffer();
