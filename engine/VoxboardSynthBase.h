@@ -38,6 +38,13 @@ class TVoxBoardSynthBase : public TVoxboardGFXSynth {
   int32_t ActiveNotes() const { return activeNotes_; }
   // Builds the pool before a block releases its first event (framework hook).
   void PrepareVoices() override { CheckVoicePool(); }
+  // A voice is busy from its note-on until both envelopes have finished (a stolen voice
+  // fading out for its waiting note included).
+  bool VoicesSounding() const override {
+    for (const auto& v : voicePool_)
+      if (v && !v->IsFree()) return true;
+    return false;
+  }
   // Controllers 123 and 120: every held note released; every voice silenced at once.
   void AllNotesOff() override;
   void AllSoundOff() override;

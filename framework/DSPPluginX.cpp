@@ -385,6 +385,41 @@ void TDSPPluginX::WriteSilentBlock() {
   }
 }
 
+// Events take effect at the start of the internal block that covers them, so where that
+// grid of blocks lies against the host's timeline decides where every note begins. Left to
+// itself the grid starts at the first frame the instance ever rendered, and a host that
+// runs a different number of cycles before rolling (a DAW's pre-roll varies from run to
+// run) would render the same session shifted by up to a block. While the host plays and
+// nothing sounds, the frames waiting in the rings are set so that the next block starts at
+// a timeline position that is a multiple of the block length, and the rings hold between
+// one and two blocks, as after every call. Only silent frames are added or dropped. Once
+// aligned, the grid stays aligned as long as the host's position advances with its calls,
+// so this changes nothing more; a fresh instance (nothing rendered yet) is left as it is.
+void TDSPPluginX::AlignBlocksToTimeline() {
+  const int64_t position = PlayingSamplePosition();
+  const int32_t b = context_->blockLength;
+  const int32_t buffered = bufferedFrames_;
+  if (position < 0 || buffered < b || b <= 0) return;
+  const int32_t target = b + static_cast<int32_t>((b - position % b) % b);
+  if (target == buffered || VoicesSounding()) return;
+  for (const auto& ring : rings_) {
+    int32_t r = ring.readPosition;
+    for (int32_t i = 0; i < buffered; ++i) {
+      if (std::fabs(ring.frames[static_cast<size_t>(r)]) > kSilenceThreshold) return;
+      if (++r >= TOutputRing::kLength) r = 0;
+    }
+  }
+  for (auto& ring : rings_) {
+    int32_t w = ring.readPosition;
+    for (int32_t i = 0; i < target; ++i) {
+      ring.frames[static_cast<size_t>(w)] = 0.0f;
+      if (++w >= TOutputRing::kLength) w = 0;
+    }
+    ring.writePosition = w;
+  }
+  bufferedFrames_ = target;
+}
+
 void TDSPPluginX::ProcessHost(float** hostOutputs, int32_t sampleFrames, bool accumulate) {
   TDSPLockGuard lock(Instance());
   // Events the host placed before the call or far beyond its end are played at the nearest
@@ -417,6 +452,8 @@ void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n,
     }
     return;
   }
+
+  if (offset == 0) AlignBlocksToTimeline();
 
   // Render ahead in internal blocks until the request can be served.
   const int32_t b = context_->blockLength;

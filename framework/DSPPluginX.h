@@ -87,6 +87,8 @@ class TDSPPluginX : public TDSPVSTBase {
   virtual void AllSoundOff() {}
   // Before the first event of a block is released: the engine makes its voices ready.
   virtual void PrepareVoices() {}
+  // Whether any voice still sounds (or is about to): the engine knows its voices.
+  virtual bool VoicesSounding() const { return false; }
   bool SustainDown() const { return sustainDown_; }
   // The display text of a parameter at a real value (products handle kinds of their own).
   virtual std::string DisplayText(int32_t index, float realValue);
@@ -206,6 +208,8 @@ class TDSPPluginX : public TDSPVSTBase {
   void ChannelModeController(const TMidiEventCompact& e);
   void UpdateBend();
   void WriteSilentBlock();
+  // Moves the internal block grid onto the host's timeline while nothing sounds.
+  void AlignBlocksToTimeline();
   void AllocateOutputBuffers();
 
   int32_t editorWidth_ = 400;

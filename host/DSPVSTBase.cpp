@@ -83,10 +83,17 @@ void TDSPVSTBase::ReadHostTime() {
   timeInfoFetched_ = true;
   tempoValid_ = false;
   timeSigValid_ = false;
+  playingSamplePos_ = -1;
   const intptr_t answer =
       CallHost(vst::audioMasterGetTime, 0, vst::kVstTempoValid | vst::kVstTimeSigValid);
   const auto* time = reinterpret_cast<const vst::VstTimeInfo*>(answer);
   if (!time) return;
+  // samplePos carries no flag of its own: it counts while the transport plays. Positions a
+  // block grid cannot use (negative, not a number, beyond 2^53) count as none.
+  if ((time->flags & vst::kVstTransportPlaying) && time->samplePos >= 0.0 &&
+      time->samplePos < 9.0e15) {
+    playingSamplePos_ = static_cast<int64_t>(time->samplePos);
+  }
   if (time->flags & vst::kVstTempoValid) {
     const float tempo = static_cast<float>(time->tempo);
     const bool changed = tempo != tempo_;

@@ -34,6 +34,9 @@ class TDSPVSTBase : public AudioEffectX {
   float TickLength() const { return tickLength_; }
   bool TempoValid() const { return tempoValid_; }
   bool TimeSignatureValid() const { return timeSigValid_; }
+  // Where the host's timeline stands at the first frame of the current call, valid while
+  // its transport plays (-1 otherwise, or when the host reports no usable position).
+  int64_t PlayingSamplePosition() const { return playingSamplePos_; }
   int8_t TimeSigNumerator() const { return timeSigNumerator_; }
   int8_t TimeSigDenominator() const { return timeSigDenominator_; }
   const std::string& PluginPath() const { return pluginPath_; }
@@ -73,6 +76,7 @@ class TDSPVSTBase : public AudioEffectX {
   bool timeSigValid_ = false;
   int8_t timeSigNumerator_ = 4;
   int8_t timeSigDenominator_ = 4;
+  int64_t playingSamplePos_ = -1;
   std::vector<TOutputRing> rings_;
   int32_t bufferedFrames_ = 0;
   std::unique_ptr<TMidiMessageHandler> midiHandler_;

@@ -4,9 +4,13 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
+#include <vector>
 
+#include "TestPlugin.h"
 #include "host/PluginProbe.h"
 #include "instrument/Tesmora6ParamIds.h"
+#include "tools/host/VstHost.h"
 
 namespace {
 
@@ -253,4 +257,73 @@ TEST(HostTime, TempoAndTimeSignatureChangesAreReadOncePerBlock) {
   host.plugin->Notify(TDSPPluginX::kNotifyDisplayChanged);
   EXPECT_EQ(probeHostState.updateDisplayCalls, 1);
   probeHostState = {};
+}
+
+// ---- the block grid against the host's timeline (the real instrument, loaded as a host does)
+
+namespace {
+
+constexpr double kGridRate = 48000.0;  // 48-frame internal blocks
+constexpr int32_t kGridBlock = 48;
+
+// The instance idles for the pre-roll calls while the transport stands, then the host rolls
+// from timeline 0 in 1024-frame calls: a chord at 0, a note at 9000 and their note-offs.
+std::vector<float> RenderFromTimelineZero(const std::vector<int32_t>& preRoll,
+                                          int32_t jumpAt = -1) {
+  TVstHost host(std::make_shared<TVstLibrary>(TestPluginPath()));
+  host.Start(kGridRate, 1024);
+  std::vector<float> left(8192), right(8192);
+  host.playing = false;
+  for (int32_t n : preRoll) host.Process({}, left.data(), right.data(), n);
+  host.playing = true;
+  host.samplePosition = 0.0;
+  struct Note { int32_t at; uint8_t status, key; };
+  const Note notes[] = {{0, 0x90, 60}, {0, 0x90, 64}, {0, 0x90, 67}, {9000, 0x90, 72},
+                        {24000, 0x80, 60}, {24000, 0x80, 64}, {24000, 0x80, 67}, {24000, 0x80, 72}};
+  std::vector<float> out;
+  for (int32_t start = 0; start < 32768; start += 1024) {
+    std::vector<THostMidiEvent> events;
+    for (const Note& note : notes) {
+      if (note.at >= start && note.at < start + 1024) events.push_back({note.at - start, {note.status, note.key, 100}});
+    }
+    // A host that locates while something sounds: the frames already rendered stay as
+    // they are, nothing audible is dropped or repeated.
+    if (start == jumpAt) host.samplePosition += 7.0;
+    host.Process(events, left.data(), right.data(), 1024);
+    out.insert(out.end(), left.begin(), left.begin() + 1024);
+  }
+  return out;
+}
+
+int32_t FirstSound(const std::vector<float>& s) {
+  for (size_t i = 0; i < s.size(); ++i)
+    if (s[i] != 0.0f) return static_cast<int32_t>(i);
+  return -1;
+}
+
+}  // namespace
+
+TEST(TimelineGrid, TheSessionRendersTheSameWhateverTheHostRanBefore) {
+  // Pre-rolls longer than the 2048 ms after which a silent instance sleeps, ending at every
+  // phase against the 48-frame grid (106496, 105472 and 104448 frames: 32, 16 and 0 past a
+  // multiple of 48), one with calls of odd sizes.
+  const std::vector<int32_t> reference(104, 1024);
+  std::vector<int32_t> odd(50, 2048);
+  odd.insert(odd.end(), {1, 37, 3000, 511, 1});
+  const std::vector<float> expected = RenderFromTimelineZero(reference);
+  // The chord at timeline 0 sounds from frame 48 on: the rings hold one block ahead, and
+  // the grid's blocks start at multiples of 48 on the timeline.
+  EXPECT_EQ(FirstSound(expected), kGridBlock);
+  for (const auto& preRoll : {std::vector<int32_t>(103, 1024), std::vector<int32_t>(102, 1024), odd}) {
+    const std::vector<float> out = RenderFromTimelineZero(preRoll);
+    EXPECT_EQ(FirstSound(out), kGridBlock) << preRoll.size() << " pre-roll calls";
+    EXPECT_EQ(out, expected) << preRoll.size() << " pre-roll calls";
+  }
+}
+
+TEST(TimelineGrid, AudibleFramesAreNeverMoved) {
+  // The host's position jumps by 7 frames at 5120 while the chord sounds: the grid stays
+  // where it is, so the audio goes on exactly as without the jump.
+  const std::vector<int32_t> preRoll(104, 1024);
+  EXPECT_EQ(RenderFromTimelineZero(preRoll, 5120), RenderFromTimelineZero(preRoll));
 }

@@ -8,12 +8,13 @@
 #include <string>
 #include <thread>
 
+#include "TestPlugin.h"
 #include "tools/host/VstHost.h"
 
 namespace {
 
 std::shared_ptr<TVstLibrary> Library() {
-  static auto library = std::make_shared<TVstLibrary>(TESMORA6_PLUGIN_PATH);
+  static auto library = std::make_shared<TVstLibrary>(TestPluginPath());
   return library;
 }
 

@@ -132,7 +132,7 @@ intptr_t TVstHost::HandleCallback(int32_t opcode, int32_t, intptr_t value, void*
       timeInfo_.timeSigNumerator = timeSigNumerator;
       timeInfo_.timeSigDenominator = timeSigDenominator;
       timeInfo_.flags = vst::kVstTempoValid | vst::kVstTimeSigValid | vst::kVstPpqPosValid |
-                        vst::kVstTransportPlaying;
+                        (playing ? vst::kVstTransportPlaying : 0);
       return reinterpret_cast<intptr_t>(&timeInfo_);
     }
     case vst::audioMasterAutomate:

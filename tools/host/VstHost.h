@@ -65,6 +65,8 @@ class TVstHost {
   int32_t timeSigDenominator = 4;
   bool answerTime = true;
   double samplePosition = 0.0;
+  // Whether the transport rolls (reported with kVstTransportPlaying).
+  bool playing = true;
   // The song position in quarter notes; unset, it follows samplePosition at the tempo.
   std::optional<double> ppqPosition;
 
