@@ -11,6 +11,7 @@
 #include <memory>
 #include <sys/time.h>
 
+#include "dsp/DSPSharedTables.h"
 #include "framework/DSPLock.h"
 #include "resources/Resources.h"
 
@@ -42,10 +43,7 @@ long double ThreePhase(long double x, long double depth) {
 // (or first read), once per process, and published whole; it lives until the library is
 // unloaded.
 struct TCurveTables {
-  std::array<std::atomic<const float*>, kCurveCount> published{};
-  std::array<std::unique_ptr<float[]>, kCurveCount> owned;
-  std::mutex building;
-  std::atomic<int> computed{0}, computedInsideInstances{0};
+  dsp_tables::TSharedTables<kCurveCount> tables;
 
   TCurveTables() {
     const auto carried = FindResource(kCurveTablesResource);
@@ -53,29 +51,14 @@ struct TCurveTables {
     // The embedded bytes are 16-byte aligned.
     const auto* first = reinterpret_cast<const float*>(carried.data());
     for (int type = 1; type < kCurveCount; ++type) {
-      published[static_cast<size_t>(type)].store(first + static_cast<size_t>(type - 1) * kCurveTableLength,
-                                                 std::memory_order_release);
+      tables.Publish(static_cast<size_t>(type),
+                     first + static_cast<size_t>(type - 1) * kCurveTableLength);
     }
   }
 
   const float* Table(int type) {
-    if (const float* table = published[static_cast<size_t>(type)].load(std::memory_order_acquire)) {
-      return table;
-    }
-    return Build(type);
-  }
-
-  [[gnu::noinline]] const float* Build(int type) {
-    const auto t = static_cast<size_t>(type);
-    std::lock_guard<std::mutex> lock(building);
-    if (const float* table = published[t].load(std::memory_order_relaxed)) return table;
-    std::unique_ptr<float[]> table(new float[kCurveTableLength]);
-    ComputeCurveTable(type, table.get());
-    ++computed;
-    if (CurrentDSPInstance()) ++computedInsideInstances;
-    owned[t] = std::move(table);
-    published[t].store(owned[t].get(), std::memory_order_release);
-    return owned[t].get();
+    return tables.Get(static_cast<size_t>(type), kCurveTableLength,
+                      [type](float* table) { ComputeCurveTable(type, table); });
   }
 };
 
@@ -194,8 +177,8 @@ void ComputeCurveTable(int type, float* table) {
   }
 }
 
-int CurveTablesComputed() { return Curves().computed.load(); }
-int CurveTablesComputedInsideInstances() { return Curves().computedInsideInstances.load(); }
+int CurveTablesComputed() { return Curves().tables.Computed(); }
+int CurveTablesComputedInsideInstances() { return Curves().tables.ComputedInsideInstances(); }
 
 // The buffers are filled when the library is compiled: they sit in the library's read-only
 // data, and a page of them costs something only when a component first reads it (most

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "dsp/DSPMaths.h"
+#include "dsp/DSPSharedTables.h"
 #include "dsp/DSPWaveformTable.h"
 #include "framework/DSPLock.h"
 #include "resources/Resources.h"
@@ -246,16 +247,11 @@ void ComputeSharedWaveTable(int index, float* table) {
 
 namespace {
 
-// The process-wide tables: the pointers are published once a table is complete, so a
-// reader that sees one sees the whole table; the owners free them at unload. The library
-// carries them all as data made at build time and reads them in place, so none is built
-// while a program loads; without that data (the build's own tools) each is built on first
-// request.
+// The library carries every table as data made at build time and reads them in place, so
+// none is built while a program loads; without that data (the build's own tools) each is
+// built on first request.
 struct TSharedWaveTables {
-  std::array<std::atomic<const float*>, kWaveformCount> published{};
-  std::array<std::unique_ptr<float[]>, kWaveformCount> owned;
-  std::mutex building;
-  std::atomic<int> computed{0}, computedInsideInstances{0};
+  dsp_tables::TSharedTables<kWaveformCount> tables;
 
   TSharedWaveTables() {
     const auto carried = FindResource(kWaveTablesResource);
@@ -266,7 +262,7 @@ struct TSharedWaveTables {
     for (int index = 0; index < kWaveformCount; ++index) {
       const int32_t length = SharedWaveTableLength(index);
       if (length == 0) continue;
-      published[static_cast<size_t>(index)].store(next, std::memory_order_release);
+      tables.Publish(static_cast<size_t>(index), next);
       next += length;
     }
   }
@@ -282,21 +278,11 @@ TSharedWaveTables& SharedTables() {
 const float* SharedWaveTable(int index) {
   const int32_t length = SharedWaveTableLength(index);
   if (length == 0) return nullptr;
-  TSharedWaveTables& shared = SharedTables();
-  const auto i = static_cast<size_t>(index);
-  if (const float* table = shared.published[i].load(std::memory_order_acquire)) return table;
-  std::lock_guard<std::mutex> lock(shared.building);
-  if (const float* table = shared.published[i].load(std::memory_order_relaxed)) return table;
-  std::unique_ptr<float[]> table(new float[static_cast<size_t>(length)]);
-  ComputeSharedWaveTable(index, table.get());
-  ++shared.computed;
-  if (CurrentDSPInstance()) ++shared.computedInsideInstances;
-  shared.owned[i] = std::move(table);
-  shared.published[i].store(shared.owned[i].get(), std::memory_order_release);
-  return shared.owned[i].get();
+  return SharedTables().tables.Get(static_cast<size_t>(index), static_cast<size_t>(length),
+                                   [index](float* table) { ComputeSharedWaveTable(index, table); });
 }
 
-int WaveTablesComputed() { return SharedTables().computed.load(); }
-int WaveTablesComputedInsideInstances() { return SharedTables().computedInsideInstances.load(); }
+int WaveTablesComputed() { return SharedTables().tables.Computed(); }
+int WaveTablesComputedInsideInstances() { return SharedTables().tables.ComputedInsideInstances(); }
 
 }  // namespace waves
