@@ -23,6 +23,7 @@
 #include "host/PostbackMsg1.h"
 #include "host/Tesmora6Vst.h"
 #include "host/VstAbi.h"
+#include "host/VstEventBlock.h"
 
 namespace {
 
@@ -57,20 +58,9 @@ intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* p
 }
 
 void SendNotes(const std::vector<std::array<uint8_t, 4>>& notes) {  // frame, status, d1, d2
-  std::vector<vst::VstMidiEvent> events(notes.size());
-  std::vector<uint8_t> block(16 + 8 * notes.size());
-  auto* header = reinterpret_cast<vst::VstEvents*>(block.data());
-  header->numEvents = static_cast<int32_t>(notes.size());
-  auto** pointers = reinterpret_cast<vst::VstEvent**>(block.data() + 16);
-  for (size_t i = 0; i < notes.size(); ++i) {
-    events[i] = {};
-    events[i].type = vst::kVstMidiType;
-    events[i].byteSize = 32;
-    events[i].deltaFrames = notes[i][0];
-    for (int b = 0; b < 3; ++b) events[i].midiData[b] = static_cast<char>(notes[i][b + 1]);
-    pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
-  }
-  Dispatch(vst::effProcessEvents, 0, 0, header);
+  TVstEventBlock block;
+  for (const auto& n : notes) block.Add(n[0], n[1], n[2], n[3]);
+  Dispatch(vst::effProcessEvents, 0, 0, block.Events());
 }
 
 void Render(int32_t frames, int32_t block) {

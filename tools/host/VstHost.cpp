@@ -67,20 +67,9 @@ void TVstHost::Start(double sampleRate, int32_t blockSize) {
 
 void TVstHost::SendEvents(const std::vector<THostMidiEvent>& events) {
   if (events.empty()) return;
-  midiEvents_.assign(events.size(), vst::VstMidiEvent{});
-  eventBlock_.assign(offsetof(vst::VstEvents, events) + events.size() * sizeof(vst::VstEvent*), 0);
-  auto* block = reinterpret_cast<vst::VstEvents*>(eventBlock_.data());
-  block->numEvents = static_cast<int32_t>(events.size());
-  auto** pointers = reinterpret_cast<vst::VstEvent**>(eventBlock_.data() + offsetof(vst::VstEvents, events));
-  for (size_t i = 0; i < events.size(); ++i) {
-    vst::VstMidiEvent& e = midiEvents_[i];
-    e.type = vst::kVstMidiType;
-    e.byteSize = sizeof(vst::VstMidiEvent);
-    e.deltaFrames = events[i].deltaFrames;
-    for (int b = 0; b < 3; ++b) e.midiData[b] = static_cast<char>(events[i].bytes[b]);
-    pointers[i] = reinterpret_cast<vst::VstEvent*>(&e);
-  }
-  Dispatch(vst::effProcessEvents, 0, 0, block);
+  eventBlock_.Clear();
+  for (const auto& e : events) eventBlock_.Add(e.deltaFrames, e.bytes[0], e.bytes[1], e.bytes[2]);
+  Dispatch(vst::effProcessEvents, 0, 0, eventBlock_.Events());
 }
 
 void TVstHost::Process(const std::vector<THostMidiEvent>& events, float* left, float* right,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/VstAbi.h"
+#include "host/VstEventBlock.h"
 
 // One MIDI message at a frame offset inside the next block.
 struct THostMidiEvent {
@@ -93,7 +94,6 @@ class TVstHost {
   intptr_t hostVersion_ = 2400;
   double sampleRate_ = 44100.0;
   vst::VstTimeInfo timeInfo_{};
-  // Storage for effProcessEvents: the header with room for the pointers, and the events.
-  std::vector<vst::VstMidiEvent> midiEvents_;
-  std::vector<uint8_t> eventBlock_;
+  // Storage for effProcessEvents.
+  TVstEventBlock eventBlock_;
 };

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "framework/DSPParamText.h"
+#include "host/VstEventBlock.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6ParamIds.h"
 
@@ -21,21 +22,11 @@ struct TTimedMessage {
 
 void SendMessages(vst::AEffect* effect, const std::vector<TTimedMessage>& messages, int64_t blockStart) {
   if (messages.empty()) return;
-  std::vector<vst::VstMidiEvent> events(messages.size());
-  // The VstEvents header holds the count, a reserved word and the event pointers.
-  std::vector<uint8_t> block(16 + sizeof(vst::VstEvent*) * messages.size());
-  auto* header = reinterpret_cast<vst::VstEvents*>(block.data());
-  header->numEvents = static_cast<int32_t>(messages.size());
-  auto** pointers = reinterpret_cast<vst::VstEvent**>(block.data() + 16);
-  for (size_t i = 0; i < messages.size(); ++i) {
-    events[i] = {};
-    events[i].type = vst::kVstMidiType;
-    events[i].byteSize = sizeof(vst::VstMidiEvent);
-    events[i].deltaFrames = static_cast<int32_t>(messages[i].frame - blockStart);
-    for (size_t b = 0; b < 3; ++b) events[i].midiData[b] = static_cast<char>(messages[i].bytes[b]);
-    pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
+  TVstEventBlock block;
+  for (const auto& m : messages) {
+    block.Add(static_cast<int32_t>(m.frame - blockStart), m.bytes[0], m.bytes[1], m.bytes[2]);
   }
-  effect->dispatcher(effect, vst::effProcessEvents, 0, 0, header, 0.0f);
+  effect->dispatcher(effect, vst::effProcessEvents, 0, 0, block.Events(), 0.0f);
 }
 
 }  // namespace
