@@ -77,13 +77,29 @@ class TDSPStereoEffect : public TDSPControl {
   // of the period; while everything is finite nothing changes. Otherwise the effect
   // forgets its history and the period is silenced, so no NaN or infinity leaves it.
   // Every feedback path (chorus and delay lines, the phaser's loop) passes through this
-  // bound. Settings at the top of their ranges (feedback and cross-feed together above a
-  // loop gain of 1) made a loop grow without end, to 1e37 and beyond, while staying finite;
-  // with the bound such a loop saturates instead. Normal settings never come near it, so
-  // it changes nothing they produce. NaN passes unchanged, for the check below.
-  static constexpr float kFeedbackLimit = 64.0f;
+  // bound. Feedback and cross-feed together, or a resonant filter inside a delay's loop,
+  // can make a loop's gain exceed 1, and such a loop grows until something stops it. A
+  // hard clamp (it was at 64) let it sit at the clamp for good: a +36 dBFS square wave
+  // with DC long after the notes had ended. The bound is soft instead: values up to
+  // kFeedbackKnee (+12 dBFS) pass unchanged (every loop a normal setting drives stays well
+  // below it: the stored test render of all seven effects on a chord peaks under 2, so the
+  // sound of those settings is untouched, bit for bit), and above it the excess is
+  // compressed smoothly toward kFeedbackLimit, with slope 1 at the knee. A loop whose gain
+  // exceeds 1 then rings at a bounded level, like a tape echo driven into self-
+  // oscillation, without hard edges or DC; the output limiter of the instance bounds what
+  // reaches the host. NaN passes unchanged, for the check below.
+  static constexpr float kFeedbackKnee = 4.0f;
+  static constexpr float kFeedbackLimit = 8.0f;
   static float BoundFeedback(float x) {
-    return x < -kFeedbackLimit ? -kFeedbackLimit : (x > kFeedbackLimit ? kFeedbackLimit : x);
+    if (x > kFeedbackKnee) return kFeedbackKnee + SoftExcess(x - kFeedbackKnee);
+    if (x < -kFeedbackKnee) return -kFeedbackKnee - SoftExcess(-x - kFeedbackKnee);
+    return x;
+  }
+  // e / (1 + e / h) with h = limit - knee: slope 1 at e = 0, approaching h as e grows
+  // (an infinite excess gives NaN, which the finite check then clears).
+  static float SoftExcess(float e) {
+    constexpr float h = kFeedbackLimit - kFeedbackKnee;
+    return e / (1.0f + e / h);
   }
   // True when none of the n values is an infinity or a NaN.
   static bool AllFinite(const float* a, int32_t n);

@@ -30,12 +30,6 @@ void RefreshParameterControl(void* object, const TPostBackEntry& entry) {
   plugin->RefreshControl(index, true);
 }
 
-// The last line before the host: finite and within +-kOutputLimit.
-float LimitOutput(float v) {
-  if (!std::isfinite(v)) return 0.0f;
-  return std::clamp(v, -TDSPPluginX::kOutputLimit, TDSPPluginX::kOutputLimit);
-}
-
 }  // namespace
 
 int TDSPPluginX::InstanceCount() { return instanceCounter.load(); }
@@ -474,8 +468,10 @@ void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n,
       const float* block = outputs[0].stereo.data();
       int32_t w = rings_[0].writePosition;
       for (int32_t i = 0; i < b; ++i) {
-        rings_[0].frames[static_cast<size_t>(w)] = LimitOutput(block[2 * i]);
-        rings_[1].frames[static_cast<size_t>(w)] = LimitOutput(block[2 * i + 1]);
+        float left = block[2 * i], right = block[2 * i + 1];
+        outputLimiter_.Process(left, right);
+        rings_[0].frames[static_cast<size_t>(w)] = left;
+        rings_[1].frames[static_cast<size_t>(w)] = right;
         if (++w >= TOutputRing::kLength) w = 0;
       }
       rings_[0].writePosition = w;
@@ -517,6 +513,8 @@ void TDSPPluginX::SampleRateChanged(float rate) {
     TDSPLockGuard lock(Instance());
     sampleRateKHz_ = r / 1000;
     SetRateAndBlock(r, r / 1000);
+    outputLimiter_.SetSampleRate(static_cast<float>(r));
+    outputLimiter_.Reset();
     AllocateOutputBuffers();
     PropagateContext();
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/DSPSubPresets.h"
+#include "framework/OutputSafetyLimiter.h"
 #include "host/DSPVSTBase.h"
 
 class TSPThemeGUIBody;
@@ -95,10 +96,9 @@ class TDSPPluginX : public TDSPVSTBase {
 
   // Scales the rendered block by the volume and pan gains (ramping while a ramp runs).
   void ApplyOutputGain();
-  // The loudest sample the instance ever hands the host: a last line behind the bounded
-  // feedback paths, so that nothing a patch does can reach a host's mix at full-scale
-  // multiples beyond it (non-finite samples leave as silence).
-  static constexpr float kOutputLimit = 64.0f;
+  // The loudest sample the instance ever hands the host (see TOutputSafetyLimiter).
+  static constexpr float kOutputLimit = TOutputSafetyLimiter::kCeiling;
+  float OutputLimiterGain() const { return outputLimiter_.Gain(); }
   bool OutputEnabled() const { return outputEnabled_; }
   bool Bypassed() const { return bypass_; }
   float Volume() const { return volume_.value; }
@@ -226,6 +226,7 @@ class TDSPPluginX : public TDSPVSTBase {
   std::unique_ptr<TDSPVSTEditorWnd> editorWindow_;
   bool outputEnabled_ = true;
   bool bypass_ = false;
+  TOutputSafetyLimiter outputLimiter_;
   bool acceptMidiProgramChange_ = true;
   bool initialised_ = false;
   TDSPOutputRamp volume_;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "framework/DSPByteStream.h"
+#include "framework/OutputSafetyLimiter.h"
 #include "host/PostbackMsg1.h"
 #include "host/Tesmora6Vst.h"
 #include "host/VstAbi.h"
@@ -71,7 +72,7 @@ void Render(int32_t frames, int32_t block) {
     e->processReplacing(e, nullptr, outs, block);
     for (const auto* ch : {&left, &right}) {
       for (float v : *ch) {
-        if (!std::isfinite(v) || std::fabs(v) > 64.0f) {
+        if (!std::isfinite(v) || std::fabs(v) > TOutputSafetyLimiter::kCeiling) {
           std::fprintf(stderr, "sample %g out of bounds\n", static_cast<double>(v));
           std::abort();
         }

@@ -219,6 +219,9 @@ TEST(InstrumentRender, VoicesSumWithoutNormalisation) {
   auto render = [](int count) {
     TInstrumentHost host;
     host.Set(Param::Voices, 8.0f);
+    // -18 dB of master gain (700 on the amount law) keeps eight voices below the output
+    // ceiling of the instance.
+    host.Set(Param::Gain, 700.0f);
     host.Render(64);
     // Notes of one block glide from the last voice's previous pitch, which is 48 for a
     // voice that has not run yet: at note 48 every voice starts identically.
