@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
@@ -38,28 +39,8 @@ const char* PluginPath() {
   return path && *path ? path : TESMORA6_PLUGIN_PATH;
 }
 
-double ThreadSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
-}
-
 double WallSeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  const size_t n = v.size();
-  return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
-}
-
-double Percentile(std::vector<double> v, double p) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  const auto i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-  return v[std::min(i, v.size() - 1)];
 }
 
 // The parameter ranges, read from a product object of this build.
