@@ -95,6 +95,12 @@ bool TSPThemeGUIControl::MouseDown(int32_t, uint32_t, int32_t, int32_t) { return
 bool TSPThemeGUIControl::MouseMove(uint32_t, int32_t, int32_t) { return false; }
 bool TSPThemeGUIControl::MouseUp(int32_t, uint32_t, int32_t, int32_t) { return false; }
 
+void TSPThemeGUIControl::CancelPress() {
+  captured = false;
+  moved = false;
+  if (capturedControl == this) capturedControl = nullptr;
+}
+
 void TSPThemeGUIControl::SetValue(float v) {
   if (v == value) return;
   value = v;
@@ -394,6 +400,11 @@ bool TSPThemeGUIController::MouseUp(int32_t button, uint32_t, int32_t, int32_t) 
   captured = false;
   moved = false;
   return true;
+}
+
+void TSPThemeGUIController::CancelPress() {
+  if (captured) EndInteraction();
+  TSPThemeGUIControl::CancelPress();
 }
 
 void TSPThemeGUIController::OpenList() {

@@ -112,6 +112,9 @@ class TSPThemeGUIControl {
   virtual bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y);
   virtual bool MouseMove(uint32_t shift, int32_t x, int32_t y);
   virtual bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
+  // The press that captured this control will never be released here (the window closed
+  // or went away): let go of the capture and end the interaction, changing nothing.
+  virtual void CancelPress();
 
   // ---- value ----
   // Stores a different value, reports it when report is on, and asks for a repaint.
@@ -241,6 +244,7 @@ class TSPThemeGUIController : public TSPThemeGUIControl {
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
   bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  void CancelPress() override;
   // The value a vertical drag of d pixels (up positive) makes from the current one.
   float DragValue(int32_t d) const;
   // Builds the popup list from the choices provider and opens it (list mode).
