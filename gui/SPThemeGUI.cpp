@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 
 #include "host/PostbackMsg1.h"
@@ -15,6 +16,10 @@ constexpr int32_t kRepaintCode = 1000;
 void RepaintHandler(void* object, const TPostBackEntry&) {
   static_cast<TSPThemeGUIControl*>(object)->RepaintNow();
 }
+
+// How far (in either direction) a press may wander before it becomes a drag: a hand that
+// clicks moves the mouse by a pixel or two, and a click must stay a click.
+constexpr int32_t kDragDeadZone = 3;
 
 // Round to nearest, halves to even (the default rounding mode).
 float RoundEven(float x) { return std::nearbyint(x); }
@@ -373,8 +378,14 @@ bool TSPThemeGUIController::MouseDown(int32_t, uint32_t, int32_t x, int32_t y) {
 
 bool TSPThemeGUIController::MouseMove(uint32_t shift, int32_t x, int32_t y) {
   if (Captured() != this) return Rect().Contains(x, y);
-  if (!moved && hideCursor && body_ && body_->HasWindow()) body_->site->HidePointer();
-  moved = true;
+  if (!moved) {
+    if (std::abs(x - pressX) <= kDragDeadZone && std::abs(y - pressY) <= kDragDeadZone) return true;
+    // The drag begins, measured from where the press was (last y is still the press y).
+    moved = true;
+    if (hideCursor && body_ && body_->HasWindow()) body_->site->HidePointer();
+  }
+  // A switch does not follow the pointer: its release toggles it, whatever the motion.
+  if (IsSwitch()) return true;
   const int32_t d = lastY - y;
   // With shift held every event moves by the smallest drag, whatever the distance.
   const float v = (shift & kShiftKey) && d != 0 ? DragValue(d > 0 ? 1 : -1) : DragValue(d);
@@ -388,10 +399,12 @@ bool TSPThemeGUIController::MouseUp(int32_t button, uint32_t, int32_t, int32_t) 
   SetCaptured(nullptr);
   if (IsSwitch()) {
     SetValueReported(value >= 0.5f ? 0.0f : 1.0f);
-  } else if (!moved) {
+  } else if (!moved && valueEditLook) {
+    // A click on a value box steps it: up with the left button, down with the others.
     const float v = button == kMouseLeft ? value + step : value - step;
     SetValueReported(std::clamp(v, minimum, maximum));
   }
+  // A click on a knob or a slider changes nothing: only a drag turns it.
   EndInteraction();
   if (body_ && body_->HasWindow()) {
     body_->site->ShowPointer();

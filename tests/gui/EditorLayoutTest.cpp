@@ -278,6 +278,30 @@ TEST_F(EditorLayoutTest, EveryBoundParameterIsReachableAndAutomatesItsOwnIndex) 
   EXPECT_EQ(reached, Param::Count - static_cast<int32_t>(Tesmora6Unbound().size()));
 }
 
+// "Env1-R" of filter 2 at 0.000: a click on it, still or with a pixel of jitter, leaves its
+// value and its text alone and tells the host nothing.
+TEST_F(EditorLayoutTest, AClickOnAKnobLeavesItsParameterAlone) {
+  TSPThemeGUIControl* knob = Control(Param::Flt2RCutoffEnv1);
+  ASSERT_NE(dynamic_cast<TSPThemeGUIFader*>(knob), nullptr);
+  ASSERT_FALSE(knob->valueEditLook);
+  body_->Rebuild();
+  ASSERT_TRUE(knob->IsVisible());
+  const float before = plugin_->GetNormalized(Param::Flt2RCutoffEnv1);
+  const std::string text = plugin_->DisplayText(Param::Flt2RCutoffEnv1, plugin_->GetReal(Param::Flt2RCutoffEnv1));
+  EXPECT_EQ(text, "0.000");
+  const int32_t x = knob->left + knob->width / 2, y = knob->top + knob->height / 2;
+  for (int32_t jitter : {0, -1, 1}) {
+    for (int32_t button : {kMouseLeft, kMouseRight}) {
+      body_->MouseDown(button, 0, x, y);
+      if (jitter != 0) body_->MouseMove(0, x, y + jitter);
+      body_->MouseUp(button, 0, x, y + jitter);
+    }
+  }
+  EXPECT_EQ(plugin_->GetNormalized(Param::Flt2RCutoffEnv1), before);
+  EXPECT_EQ(plugin_->DisplayText(Param::Flt2RCutoffEnv1, plugin_->GetReal(Param::Flt2RCutoffEnv1)), text);
+  EXPECT_TRUE(automated.empty());
+}
+
 TEST_F(EditorLayoutTest, VoicesOpensOneToThirtyTwoWithTheCurrentValueChecked) {
   const TDSPPluginParamInfo& info = plugin_->ParamInfo(Param::Voices);
   plugin_->SetNormalized(Param::Voices, info.ToNormalized(7.0f));
