@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -217,6 +218,62 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
             EXPECT_FALSE(meets(box, c->drawnRect))
                 << "\"" << panel->caption << "\" and \"" << c->caption << "\" on pages " << osc
                 << ", " << bottom;
+      }
+    }
+  }
+}
+
+// Every control's texts at its minimum, default and maximum (and the program's value): no
+// value text runs into another control or its texts on any page combination, whatever the
+// values of the two, and none into a panel's caption ("261.63 Hz" and "-31.623" side by
+// side in an LFO row, 34 pixels apart).
+TEST_F(EditorLayoutTest, NoValueTextRunsIntoAnotherAtAnyValue) {
+  auto meets = [](const TSPRect& a, const TSPRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  TSPBitmap scratch(body_->width, body_->height);
+  std::map<TSPThemeGUIControl*, TSPRect> reach;  // all a control draws at any of the values
+  auto reachOf = [&](TSPThemeGUIControl* c) {
+    if (auto it = reach.find(c); it != reach.end()) return it->second;
+    TSPRect all;
+    const int32_t a = c->parameterIndex;
+    if (a < 0) {
+      TSPCanvas canvas(scratch);
+      c->Paint(canvas);
+      all = c->drawnRect;
+    } else {
+      const float current = plugin_->GetNormalized(a);
+      for (const float v : {0.0f, plugin_->ParamInfo(a).defaultValue, current, 1.0f}) {
+        plugin_->SetNormalized(a, v);
+        c->value = plugin_->GetNormalized(a);
+        TSPCanvas canvas(scratch);
+        c->Paint(canvas);
+        all = all.United(c->drawnRect);
+      }
+      plugin_->SetNormalized(a, current);
+      c->value = current;
+    }
+    return reach[c] = all;
+  };
+  for (int32_t osc = 0; osc < 3; ++osc) {
+    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+      body_->ShowPage(kOscillatorPageKey, osc);
+      body_->ShowPage(kBottomPageKey, bottom);
+      std::vector<TSPThemeGUIControl*> shown;
+      for (auto* c : All<TSPThemeGUIControl>(body_))
+        if (!c->IsPanel() && c->IsVisible()) shown.push_back(c);
+      for (size_t a = 0; a < shown.size(); ++a)
+        for (size_t b = a + 1; b < shown.size(); ++b)
+          EXPECT_FALSE(meets(reachOf(shown[a]), reachOf(shown[b])))
+              << "\"" << shown[a]->caption << "\" (" << shown[a]->parameterIndex << ") and \""
+              << shown[b]->caption << "\" (" << shown[b]->parameterIndex << ") on pages " << osc << ", "
+              << bottom;
+      for (auto* panel : All<TSPThemeGUIPanel>(body_)) {
+        if (!panel->IsVisible() || panel->caption.empty()) continue;
+        for (auto* c : shown)
+          if (c->Parent() == panel)
+            EXPECT_FALSE(meets(panel->captionRect, reachOf(c)))
+                << "\"" << panel->caption << "\" and \"" << c->caption << "\" (" << c->parameterIndex << ")";
       }
     }
   }
