@@ -498,6 +498,7 @@ TSPThemeGUIFader::TSPThemeGUIFader(TSPThemeGUIControl* parent) : TSPThemeGUICont
 void TSPThemeGUIFader::Placed() {
   TSPThemeGUIController::Placed();
   hideCursor = true;
+  valueColumn_ = -1;  // found again from the new place at the next paint
 }
 
 TSPStyleList TSPThemeGUIFader::StyleList() const {
