@@ -23,3 +23,8 @@ bool TDSPEditorPanel::MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t
   if (destroying || !body) return false;
   return body->MouseUp(button, shift, x, y);
 }
+
+void TDSPEditorPanel::ReleaseCapture() {
+  TSPThemeGUIControl* c = TSPThemeGUIControl::Captured();
+  if (c && body && c->Body() == body) c->CancelPress();
+}

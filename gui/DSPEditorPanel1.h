@@ -22,4 +22,6 @@ class TDSPEditorPanel {
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y);
   bool MouseMove(uint32_t shift, int32_t x, int32_t y);
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
+  // Ends a press of this editor's tree that will never see its release.
+  void ReleaseCapture();
 };

@@ -162,6 +162,9 @@ void TDSPPluginX::SyncEditorControls() {
 intptr_t TDSPPluginX::EditorOpen(void* parent) {
   if (!themedEditor_ || !body_) return 0;
   editorOpen_ = true;
+  // The host destroyed the window it gave us last time without closing the editor, and
+  // now offers another: the old one is dropped (never destroyed again) and a new one made.
+  if (editorWindow_ && !editorWindow_->StillThere()) editorWindow_.reset();
   if (!editorWindow_) {
     TDSPLockGuard lock(Instance());
     auto window = std::make_unique<TDSPVSTEditorWnd>(reinterpret_cast<uintptr_t>(parent), editorWidth_,
@@ -178,9 +181,8 @@ intptr_t TDSPPluginX::EditorOpen(void* parent) {
 void TDSPPluginX::EditorClose() {
   editorOpen_ = false;
   if (!editorWindow_) return;
-  if (TSPThemeGUIControl* c = TSPThemeGUIControl::Captured(); c && c->Body() == body_.get()) {
-    TSPThemeGUIControl::SetCaptured(nullptr);
-  }
+  // A press in progress never gets its release: it ends here, changing nothing.
+  editorWindow_->panel.ReleaseCapture();
   editorWindow_.reset();
 }
 

@@ -12,14 +12,6 @@
 
 namespace {
 
-// Errors while creating the window (a stale parent id) must not end the host's process:
-// Xlib's default handler exits.
-int creationErrors = 0;
-int CountError(Display*, XErrorEvent*) {
-  ++creationErrors;
-  return 0;
-}
-
 constexpr int32_t kPopupItemHeight = 16;
 constexpr int32_t kPopupPadding = 4;
 
@@ -37,16 +29,17 @@ struct TDSPVSTEditorWnd::TPopup {
 };
 
 TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height)
-    : width_(width), height_(height) {
+    : parent_(parent), width_(width), height_(height) {
   if (parent == 0) return;
   display_ = XOpenDisplay(nullptr);
   if (!display_) return;
-  auto* previous = XSetErrorHandler(&CountError);
-  creationErrors = 0;
+  // A stale parent id must not end the host's process either.
+  RegisterXConnection(display_, this);
+  TXErrorScope scope;
   XWindowAttributes parentAttributes;
   const bool parentExists = XGetWindowAttributes(display_, parent, &parentAttributes) != 0;
   XSync(display_, False);
-  if (parentExists && creationErrors == 0) {
+  if (parentExists && errors_ == 0) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
@@ -54,12 +47,15 @@ TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t 
     const Window w = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width),
                                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+    // The parent's destruction reaches this connection too (our own event mask on the
+    // host's window; the host's mask is its own and stays as it is).
+    XSelectInput(display_, parent, StructureNotifyMask);
     XSync(display_, False);
-    if (creationErrors == 0) window_ = w;
+    if (errors_ == 0) window_ = w;
   }
-  XSetErrorHandler(previous);
   if (!window_) {
     XCloseDisplay(display_);
+    UnregisterXConnection(display_);
     display_ = nullptr;
     return;
   }
@@ -76,15 +72,57 @@ TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t 
 
 TDSPVSTEditorWnd::~TDSPVSTEditorWnd() {
   panel.destroying = true;
-  ClosePopup();
-  Detach();
-  if (surface_) cairo_surface_destroy(surface_);
-  if (display_) {
+  if (!display_) {
+    Detach();
+    return;
+  }
+  {
+    TXErrorScope scope;
+    ClosePopup();
+    Detach();
+    if (surface_) cairo_surface_destroy(surface_);
     if (invisibleCursor_) XFreeCursor(display_, invisibleCursor_);
-    if (window_) XDestroyWindow(display_, window_);
+    // A window the host already destroyed is not destroyed again (its id may even belong
+    // to another window by now).
+    if (window_ && !gone_) XDestroyWindow(display_, window_);
     XSync(display_, False);
     XCloseDisplay(display_);
   }
+  UnregisterXConnection(display_);
+}
+
+void TDSPVSTEditorWnd::XError(const TXErrorReport& report) {
+  ++errors_;
+  // Our window or its parent no longer exists: the host has destroyed it.
+  const bool missing = report.errorCode == BadWindow || report.errorCode == BadDrawable;
+  if (window_ && missing && (report.resource == window_ || report.resource == parent_)) gone_ = true;
+}
+
+bool TDSPVSTEditorWnd::StillThere() {
+  if (!display_ || !window_ || gone_) return false;
+  TXErrorScope scope;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display_, window_, &attributes)) gone_ = true;
+  if (gone_) WindowGone();
+  return !gone_;
+}
+
+void TDSPVSTEditorWnd::WindowGone() {
+  gone_ = true;
+  if (goneHandled_) return;
+  goneHandled_ = true;
+  TXErrorScope scope;
+  // A popup list holds the pointer and the keyboard: let go of them.
+  ClosePopup();
+  // A drag or a press in progress never gets its release now.
+  panel.ReleaseCapture();
+  pointerHidden_ = false;
+  if (surface_) {
+    cairo_surface_finish(surface_);
+    cairo_surface_destroy(surface_);
+    surface_ = nullptr;
+  }
+  XFlush(display_);
 }
 
 void TDSPVSTEditorWnd::Attach(TDSPPluginX* plugin, TSPThemeGUIBody* body) {
@@ -108,19 +146,30 @@ void TDSPVSTEditorWnd::Detach() {
 }
 
 void TDSPVSTEditorWnd::Show() {
-  if (!Valid()) return;
+  if (!Valid() || gone_) return;
+  TXErrorScope scope;
   XMapRaised(display_, window_);
   XFlush(display_);
 }
 
 int32_t TDSPVSTEditorWnd::Idle() {
   if (!display_) return 0;
+  TXErrorScope scope;
   int32_t handled = 0;
   TSPRect exposed;
   while (XPending(display_) > 0) {
     XEvent e;
     XNextEvent(display_, &e);
     ++handled;
+    if (e.type == DestroyNotify &&
+        (e.xdestroywindow.window == window_ || e.xdestroywindow.window == parent_)) {
+      gone_ = true;
+    }
+    if (gone_) {
+      // Nothing is left to draw on or to take the pointer from; the rest is stale.
+      WindowGone();
+      continue;
+    }
     if (popup_ && HandlePopupEvent(&e)) continue;
     if (e.xany.window != window_) continue;
     switch (e.type) {
@@ -148,7 +197,9 @@ int32_t TDSPVSTEditorWnd::Idle() {
         break;
     }
   }
-  if (!exposed.Empty()) panel.Paint(exposed);
+  // An error naming the window (a request made before its destruction reached us).
+  if (gone_) WindowGone();
+  if (!exposed.Empty() && !gone_) panel.Paint(exposed);
   XFlush(display_);
   return handled;
 }
@@ -156,7 +207,8 @@ int32_t TDSPVSTEditorWnd::Idle() {
 void TDSPVSTEditorWnd::RequestRepaint() { panel.Paint({0, 0, width_, height_}); }
 
 void TDSPVSTEditorWnd::CopyToWindow(const TSPBitmap& composite, const TSPRect& r) {
-  if (!surface_ || composite.Empty() || r.Empty()) return;
+  if (!surface_ || gone_ || composite.Empty() || r.Empty()) return;
+  TXErrorScope scope;
   cairo_t* cr = cairo_create(surface_);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, composite.Surface(), 0, 0);
@@ -169,17 +221,19 @@ void TDSPVSTEditorWnd::CopyToWindow(const TSPBitmap& composite, const TSPRect& r
 
 void TDSPVSTEditorWnd::PointerScreenPosition(int32_t& x, int32_t& y) {
   if (!display_) return;
+  TXErrorScope scope;
   Window root, child;
   int rx, ry, wx, wy;
   unsigned mask;
-  if (XQueryPointer(display_, window_, &root, &child, &rx, &ry, &wx, &wy, &mask)) {
+  if (XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rx, &ry, &wx, &wy, &mask)) {
     x = rx;
     y = ry;
   }
 }
 
 void TDSPVSTEditorWnd::EditorToScreen(int32_t& x, int32_t& y) {
-  if (!display_) return;
+  if (!display_ || gone_) return;
+  TXErrorScope scope;
   Window child;
   int sx = x, sy = y;
   XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &sx, &sy, &child);
@@ -188,21 +242,24 @@ void TDSPVSTEditorWnd::EditorToScreen(int32_t& x, int32_t& y) {
 }
 
 void TDSPVSTEditorWnd::HidePointer() {
-  if (!display_ || pointerHidden_) return;
+  if (!display_ || gone_ || pointerHidden_) return;
+  TXErrorScope scope;
   XDefineCursor(display_, window_, invisibleCursor_);
   pointerHidden_ = true;
   XFlush(display_);
 }
 
 void TDSPVSTEditorWnd::ShowPointer() {
-  if (!display_ || !pointerHidden_) return;
+  if (!display_ || gone_ || !pointerHidden_) return;
+  TXErrorScope scope;
   XUndefineCursor(display_, window_);
   pointerHidden_ = false;
   XFlush(display_);
 }
 
 void TDSPVSTEditorWnd::WarpPointer(int32_t screenX, int32_t screenY) {
-  if (!display_) return;
+  if (!display_ || gone_) return;
+  TXErrorScope scope;
   XWarpPointer(display_, 0, DefaultRootWindow(display_), 0, 0, 0, 0, screenX, screenY);
   XFlush(display_);
 }
@@ -210,7 +267,8 @@ void TDSPVSTEditorWnd::WarpPointer(int32_t screenX, int32_t screenY) {
 // ---------------------------------------------------------------- popup lists
 
 void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) {
-  if (!display_) return;
+  if (!display_ || gone_) return;
+  TXErrorScope scope;
   ClosePopup();
   auto popup = std::make_unique<TPopup>();
   popup->menu = &menu;
@@ -268,6 +326,7 @@ void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_
 void TDSPVSTEditorWnd::ClosePopup() {
   if (!popup_) return;
   if (display_) {
+    TXErrorScope scope;
     XUngrabPointer(display_, CurrentTime);
     XUngrabKeyboard(display_, CurrentTime);
     if (popup_->surface) cairo_surface_destroy(popup_->surface);
@@ -279,6 +338,7 @@ void TDSPVSTEditorWnd::ClosePopup() {
 
 void TDSPVSTEditorWnd::PaintPopup() {
   if (!popup_) return;
+  TXErrorScope scope;
   TPopup& p = *popup_;
   TSPBitmap image(p.width, p.height);
   {

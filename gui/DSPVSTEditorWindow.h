@@ -3,6 +3,12 @@
 // pending event (exposes, pointer presses, motion and releases, the popup list's keys).
 // Popup lists are override-redirect windows that grab the pointer and keyboard until an
 // item is chosen, Escape is pressed or the pointer is pressed outside them.
+//
+// The host may destroy its window (and with it this one) before it closes the editor. The
+// window watches for that (the destruction of its parent and of itself, or an error naming
+// either), and from then on draws nothing, grabs nothing and never destroys the window
+// that is gone; every call on the display runs inside a TXErrorScope (gui/XErrorTrap.h),
+// so an error of this connection never reaches the host's handler or Xlib's default one.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +16,12 @@
 
 #include "gui/DSPEditorPanel1.h"
 #include "gui/SPThemeGUI.h"
+#include "gui/XErrorTrap.h"
 
 struct _XDisplay;
 typedef struct _cairo_surface cairo_surface_t;
 
-class TDSPVSTEditorWnd : public TSPWindowSite {
+class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
  public:
   // Connects to the display (DISPLAY) and creates the window inside parent; Valid() is
   // false when there is no display or the parent window does not exist.
@@ -24,6 +31,10 @@ class TDSPVSTEditorWnd : public TSPWindowSite {
   TDSPVSTEditorWnd& operator=(const TDSPVSTEditorWnd&) = delete;
 
   bool Valid() const { return window_ != 0; }
+  // The host destroyed the window (its parent or this one) before closing the editor.
+  bool Gone() const { return gone_; }
+  // Asks the server whether the window still exists (one round trip).
+  bool StillThere();
   unsigned long WindowId() const { return window_; }
   bool attached = false;
   TDSPEditorPanel panel;
@@ -37,7 +48,7 @@ class TDSPVSTEditorWnd : public TSPWindowSite {
   bool PopupOpen() const { return popup_ != nullptr; }
 
   // ---- TSPWindowSite ----
-  bool HasWindow() const override { return Valid() && !panel.destroying; }
+  bool HasWindow() const override { return Valid() && !gone_ && !panel.destroying; }
   void RequestRepaint() override;
   void CopyToWindow(const TSPBitmap& composite, const TSPRect& r) override;
   void PointerScreenPosition(int32_t& x, int32_t& y) override;
@@ -52,9 +63,16 @@ class TDSPVSTEditorWnd : public TSPWindowSite {
   void ClosePopup();
   void PaintPopup();
   bool HandlePopupEvent(void* event);
+  // After the window went: no popup, no capture, nothing more to draw.
+  void WindowGone();
+  void XError(const TXErrorReport& report) override;
 
   _XDisplay* display_ = nullptr;
+  unsigned long parent_ = 0;
   unsigned long window_ = 0;
+  bool gone_ = false;           // the window no longer exists
+  bool goneHandled_ = false;    // WindowGone ran
+  int32_t errors_ = 0;          // errors of this connection so far
   unsigned long invisibleCursor_ = 0;
   cairo_surface_t* surface_ = nullptr;
   int32_t width_ = 0, height_ = 0;

@@ -2,8 +2,13 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "gui/SPPictures.h"
 #include "resources/Resources.h"
@@ -54,6 +59,12 @@ TSPCanvas::TSPCanvas(TSPBitmap& target) : target_(target) {
 
 TSPCanvas::~TSPCanvas() {
   if (cr_) cairo_destroy(cr_);
+}
+
+void TSPCanvas::ClipTo(const TSPRect& r) {
+  if (!cr_) return;
+  cairo_rectangle(cr_, r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+  cairo_clip(cr_);
 }
 
 void TSPCanvas::FillRect(const TSPRect& r, TSPColor color) {
@@ -720,9 +731,11 @@ int32_t KnobFrameIndex(int32_t frames, float f) {
 
 namespace {
 
-// Caption (main sub-style) and value text (text sub-style), outside the image inflated by 1.
+// Caption (main sub-style) and value text (text sub-style), outside the image inflated by 1;
+// the value text fitted to valueWidth when that is set.
 TSPRect PlaceCaptionAndValue(TSPCanvas& canvas, const TSPThemeControl& style, const TSPRect& image,
-                             const std::string& caption, const std::string& valueText) {
+                             const std::string& caption, const std::string& valueText,
+                             int32_t valueWidth = 0) {
   TSPRect drawn = image;
   if (!caption.empty()) {
     TSPRect r = image.Inflated(1);
@@ -733,17 +746,107 @@ TSPRect PlaceCaptionAndValue(TSPCanvas& canvas, const TSPThemeControl& style, co
   if (!valueText.empty()) {
     TSPRect r = image.Inflated(1);
     canvas.SelectFont(style.text.font);
-    PlaceText(canvas, valueText, r, style.text.horizontalAlignment, style.text.verticalAlignment, false);
+    const std::string text = valueWidth > 0 ? FitValueText(canvas, style.text.font, valueText, valueWidth) : valueText;
+    PlaceText(canvas, text, r, style.text.horizontalAlignment, style.text.verticalAlignment, false);
     drawn = drawn.United(r);
   }
   return drawn;
 }
 
+// The narrower installed face of the same kind, or none.
+const char* NarrowerFace(const std::string& face) {
+  const std::string family = FontFamilyFor(face);
+  if (family == "Liberation Sans") return "Trebuchet Ms";  // Liberation Sans Narrow
+  if (family == "DejaVu Sans") return "Tahoma";            // DejaVu Sans Condensed
+  return nullptr;
+}
+
 }  // namespace
+
+std::string FitValueText(TSPCanvas& canvas, const TSPFont& font, const std::string& text, int32_t width) {
+  std::lock_guard<std::recursive_mutex> lock(DrawingLock());
+  canvas.SelectFont(font);
+  if (canvas.TextWidth(text) <= width) return text;
+  if (const char* face = NarrowerFace(font.face)) {
+    TSPFont narrow = font;
+    narrow.face = face;
+    canvas.SelectFont(narrow);
+    if (canvas.TextWidth(text) <= width) return text;
+  }
+  // The number at the start (sign, digits, decimals) and what follows it (a unit).
+  size_t end = 0;
+  if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
+  const size_t digits = end;
+  while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+  size_t point = std::string::npos;
+  if (end > digits && end < text.size() && text[end] == '.') {
+    point = end++;
+    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+  }
+  std::string unit = text.substr(end);
+  if (!unit.empty() && unit.front() == ' ') unit.erase(0, 1);
+  // Only "number" and "number unit" are shortened; "1/4" or "C#3" are cut instead.
+  const bool isUnit = std::all_of(unit.begin(), unit.end(), [](char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '%';
+  });
+  std::vector<std::string> tries;
+  if (end > digits && isUnit) {
+    const std::string number = text.substr(0, end);
+    tries.push_back(number + unit);
+    const double v = std::strtod(number.c_str(), nullptr);
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(end - point - 1);
+    for (int d = decimals - 1; d >= 0; --d) {
+      char shorter[64];
+      std::snprintf(shorter, sizeof shorter, "%.*f", d, v);
+      tries.push_back(std::string(shorter) + unit);
+    }
+    if (!unit.empty()) {
+      char bare[64];
+      std::snprintf(bare, sizeof bare, "%.0f", v);
+      tries.push_back(bare);
+    }
+  }
+  for (const std::string& t : tries) {
+    if (canvas.TextWidth(t) <= width) return t;
+  }
+  // Nothing shorter says the same: cut whole UTF-8 characters from the end (a signed
+  // number keeps its sign and first digit).
+  std::string t = tries.empty() ? text : tries.back();
+  const size_t keep = digits == 1 && end > digits ? 2 : 1;
+  while (canvas.TextWidth(t) > width && t.size() > keep) {
+    do {
+      t.pop_back();
+    } while (!t.empty() && (static_cast<uint8_t>(t.back()) & 0xC0) == 0x80);
+    if (!t.empty() && (static_cast<uint8_t>(t.back()) & 0x80)) t.pop_back();
+  }
+  return t;
+}
+
+TSPRect FaderImage(const TSPThemeFader& style, int32_t left, int32_t top, int32_t width, int32_t height) {
+  const TSPBitmap& strip = style.main.prepared;
+  const int32_t n = style.main.preparedFrameCount > 1 ? style.main.preparedFrameCount : style.main.frameCount;
+  if (!strip.Empty() && n > 1) {
+    const bool sideBySide = strip.Width() > strip.Height();
+    return TSPRect::FromSize(left, top, sideBySide ? strip.Width() / n : strip.Width(),
+                             sideBySide ? strip.Height() : strip.Height() / n);
+  }
+  if (!strip.Empty()) return TSPRect::FromSize(left, top, strip.Width(), strip.Height());
+  return TSPRect::FromSize(left, top, width, height);
+}
+
+TSPRect SwitchImage(const TSPThemeControl& style, int32_t left, int32_t top) {
+  const TSPBitmap& off = style.main.prepared;
+  return TSPRect::FromSize(left, top, off.Empty() ? 18 : off.Width(), off.Empty() ? 18 : off.Height());
+}
+
+TSPRect ValueEditImage(const TSPThemeControl& style, int32_t left, int32_t top) {
+  const TSPBitmap& off = style.main.prepared;
+  return TSPRect::FromSize(left, top, off.Empty() ? 46 : off.Width(), off.Empty() ? 14 : off.Height());
+}
 
 TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, int32_t top,
                         int32_t width, int32_t height, float f, const std::string& valueText,
-                        const std::string& caption) {
+                        const std::string& caption, int32_t valueWidth) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());
   TSPRect r = TSPRect::FromSize(left, top, width, height);
   const TSPBitmap& strip = style.main.prepared;
@@ -780,7 +883,7 @@ TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, i
       canvas.FillRect(TSPRect::FromSize(x, y, 3, 3), style.pointerColor);
     }
   }
-  return {r, PlaceCaptionAndValue(canvas, style, r, caption, valueText)};
+  return {r, PlaceCaptionAndValue(canvas, style, r, caption, valueText, valueWidth)};
 }
 
 TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,

@@ -52,6 +52,8 @@ class TSPCanvas {
   int32_t TextHeight();
   void TextOut(int32_t x, int32_t y, const std::string& text);
   void DrawBitmap(const TSPBitmap& bitmap, const TSPRect& source, int32_t x, int32_t y, bool blend);
+  // Everything drawn from now on stays inside r.
+  void ClipTo(const TSPRect& r);
   cairo_t* Context() { return cr_; }
 
  private:
@@ -320,9 +322,21 @@ struct TSPDrawResult {
 // The frame of an n-frame strip that shows fraction f: round((n - 1) f), halves to even.
 int32_t KnobFrameIndex(int32_t frames, float f);
 
+// valueWidth: the widest the value text may be (0: any width); a wider one is fitted with
+// FitValueText.
 TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, int32_t top,
                         int32_t width, int32_t height, float f, const std::string& valueText,
-                        const std::string& caption);
+                        const std::string& caption, int32_t valueWidth = 0);
+// The picture each rendering draws at (left, top), without drawing it (a fader without a
+// picture is width x height).
+TSPRect FaderImage(const TSPThemeFader& style, int32_t left, int32_t top, int32_t width, int32_t height);
+TSPRect SwitchImage(const TSPThemeControl& style, int32_t left, int32_t top);
+TSPRect ValueEditImage(const TSPThemeControl& style, int32_t left, int32_t top);
+// A value text that fits `width` pixels: as it is when it fits in `font`; else in a
+// narrower face of the same size, then without the space before its unit ("261.63Hz"),
+// with fewer decimals, rounded ("261.6Hz", "262Hz"), without its unit, and at last cut
+// from its end. The sign always stays. Selects the font it chose on the canvas.
+std::string FitValueText(TSPCanvas& canvas, const TSPFont& font, const std::string& text, int32_t width);
 TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,
                          bool on, const std::string& caption);
 TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 
 #include "host/PostbackMsg1.h"
@@ -15,6 +16,10 @@ constexpr int32_t kRepaintCode = 1000;
 void RepaintHandler(void* object, const TPostBackEntry&) {
   static_cast<TSPThemeGUIControl*>(object)->RepaintNow();
 }
+
+// How far (in either direction) a press may wander before it becomes a drag: a hand that
+// clicks moves the mouse by a pixel or two, and a click must stay a click.
+constexpr int32_t kDragDeadZone = 3;
 
 // Round to nearest, halves to even (the default rounding mode).
 float RoundEven(float x) { return std::nearbyint(x); }
@@ -95,6 +100,28 @@ bool TSPThemeGUIControl::MouseDown(int32_t, uint32_t, int32_t, int32_t) { return
 bool TSPThemeGUIControl::MouseMove(uint32_t, int32_t, int32_t) { return false; }
 bool TSPThemeGUIControl::MouseUp(int32_t, uint32_t, int32_t, int32_t) { return false; }
 
+TSPRect TSPThemeGUIControl::MeasureDrawn() {
+  // Painting onto one pixel draws (next to) nothing and records what a paint would reach.
+  static TSPBitmap scratch(1, 1);
+  const int32_t w = width, h = height;
+  const TSPRect drawn = drawnRect;
+  {
+    TSPCanvas canvas(scratch);
+    Paint(canvas);
+  }
+  const TSPRect reach = drawnRect;
+  width = w;
+  height = h;
+  drawnRect = drawn;
+  return reach;
+}
+
+void TSPThemeGUIControl::CancelPress() {
+  captured = false;
+  moved = false;
+  if (capturedControl == this) capturedControl = nullptr;
+}
+
 void TSPThemeGUIControl::SetValue(float v) {
   if (v == value) return;
   value = v;
@@ -141,14 +168,18 @@ void TSPThemeGUIControl::RepaintNow() {
     body_->site->RequestRepaint();
     return;
   }
-  const TSPRect previous = drawnRect;
-  body_->background.CopyTo(body_->composite, previous, previous.left, previous.top, false);
+  // The area to redraw: what the last paint touched and what this one will (a longer
+  // value text reaches further). It goes back to the background, then every control that
+  // reaches into it is painted again there, in the composite's order: a text of this
+  // control that runs into a neighbour must not leave a hole in it.
+  const TSPRect area = drawnRect.United(MeasureDrawn());
+  body_->background.CopyTo(body_->composite, area, area.left, area.top, false);
   {
     TSPCanvas canvas(body_->composite);
-    Paint(canvas);
+    canvas.ClipTo(area);
+    body_->PaintCompositeWithin(canvas, area, this);
   }
-  // The new image may reach further than the old one (a longer value text).
-  body_->site->CopyToWindow(body_->composite, previous.United(drawnRect));
+  body_->site->CopyToWindow(body_->composite, area);
 }
 
 void TSPThemeGUIControl::PushCaptionOverrides() {
@@ -245,6 +276,21 @@ void TSPThemeGUIPanel::PaintComposite(TSPCanvas& canvas) {
   }
   for (TSPThemeGUIControl* c : children_) {
     if (!c->IsPanel() && c->layer == 2 && c->IsVisible()) c->Paint(canvas);
+  }
+}
+
+void TSPThemeGUIPanel::PaintCompositeWithin(TSPCanvas& canvas, const TSPRect& area,
+                                            const TSPThemeGUIControl* always) {
+  if (!IsVisible()) return;
+  const auto reaches = [&area](const TSPRect& r) {
+    return r.left < area.right && area.left < r.right && r.top < area.bottom && area.top < r.bottom;
+  };
+  for (TSPThemeGUIControl* c : children_) {
+    if (c->IsPanel()) static_cast<TSPThemeGUIPanel*>(c)->PaintCompositeWithin(canvas, area, always);
+  }
+  for (TSPThemeGUIControl* c : children_) {
+    if (c->IsPanel() || c->layer != 2 || !c->IsVisible()) continue;
+    if (c == always || reaches(c->drawnRect)) c->Paint(canvas);
   }
 }
 
@@ -367,8 +413,14 @@ bool TSPThemeGUIController::MouseDown(int32_t, uint32_t, int32_t x, int32_t y) {
 
 bool TSPThemeGUIController::MouseMove(uint32_t shift, int32_t x, int32_t y) {
   if (Captured() != this) return Rect().Contains(x, y);
-  if (!moved && hideCursor && body_ && body_->HasWindow()) body_->site->HidePointer();
-  moved = true;
+  if (!moved) {
+    if (std::abs(x - pressX) <= kDragDeadZone && std::abs(y - pressY) <= kDragDeadZone) return true;
+    // The drag begins, measured from where the press was (last y is still the press y).
+    moved = true;
+    if (hideCursor && body_ && body_->HasWindow()) body_->site->HidePointer();
+  }
+  // A switch does not follow the pointer: its release toggles it, whatever the motion.
+  if (IsSwitch()) return true;
   const int32_t d = lastY - y;
   // With shift held every event moves by the smallest drag, whatever the distance.
   const float v = (shift & kShiftKey) && d != 0 ? DragValue(d > 0 ? 1 : -1) : DragValue(d);
@@ -382,10 +434,12 @@ bool TSPThemeGUIController::MouseUp(int32_t button, uint32_t, int32_t, int32_t) 
   SetCaptured(nullptr);
   if (IsSwitch()) {
     SetValueReported(value >= 0.5f ? 0.0f : 1.0f);
-  } else if (!moved) {
+  } else if (!moved && valueEditLook) {
+    // A click on a value box steps it: up with the left button, down with the others.
     const float v = button == kMouseLeft ? value + step : value - step;
     SetValueReported(std::clamp(v, minimum, maximum));
   }
+  // A click on a knob or a slider changes nothing: only a drag turns it.
   EndInteraction();
   if (body_ && body_->HasWindow()) {
     body_->site->ShowPointer();
@@ -394,6 +448,11 @@ bool TSPThemeGUIController::MouseUp(int32_t button, uint32_t, int32_t, int32_t) 
   captured = false;
   moved = false;
   return true;
+}
+
+void TSPThemeGUIController::CancelPress() {
+  if (captured) EndInteraction();
+  TSPThemeGUIControl::CancelPress();
 }
 
 void TSPThemeGUIController::OpenList() {
@@ -439,12 +498,91 @@ TSPThemeGUIFader::TSPThemeGUIFader(TSPThemeGUIControl* parent) : TSPThemeGUICont
 void TSPThemeGUIFader::Placed() {
   TSPThemeGUIController::Placed();
   hideCursor = true;
+  valueColumn_ = -1;  // found again from the new place at the next paint
 }
 
 TSPStyleList TSPThemeGUIFader::StyleList() const {
   if (valueEditLook) return TSPStyleList::kValueEdits;
   if (meterOrSlider) return orientation ? TSPStyleList::kHorizontalFaders : TSPStyleList::kVerticalFaders;
   return TSPStyleList::kKnobs;
+}
+
+TSPRect TSPThemeGUIFader::ImageRect() const {
+  if (!style) return Rect();
+  if (valueEditLook) return ValueEditImage(*style, left, top);
+  return FaderImage(static_cast<const TSPThemeFader&>(*style), left, top, width, height);
+}
+
+namespace {
+
+// A fader whose value text sits outside its picture.
+const TSPThemeGUIFader* TextOutside(const TSPThemeGUIControl* c) {
+  const auto* f = dynamic_cast<const TSPThemeGUIFader*>(c);
+  return f && !f->valueEditLook && f->showValueText && f->style ? f : nullptr;
+}
+
+}  // namespace
+
+int32_t TSPThemeGUIFader::ValueTextColumn() {
+  if (valueColumn_ >= 0) return valueColumn_;
+  valueColumn_ = 0;
+  if (!TextOutside(this) || !parent_) return 0;
+  const TSPThemeControlStyle& text = style->text;
+  const uint8_t h = text.horizontalAlignment, v = text.verticalAlignment;
+  // Where PlaceText puts the value text: around the picture inflated by 1.
+  const TSPRect picture = ImageRect();
+  const TSPRect r = picture.Inflated(1);
+  int32_t textHeight = 0;
+  {
+    static TSPBitmap scratch(1, 1);
+    TSPCanvas canvas(scratch);
+    canvas.SelectFont(text.font);
+    textHeight = canvas.TextHeight();
+  }
+  const int32_t bandTop = v == 0 ? r.top - textHeight : v == 2 ? r.bottom : r.top + (r.Height() - textHeight) / 2;
+  const int32_t bandBottom = bandTop + textHeight;
+  const double centre = r.left + r.Width() / 2.0;
+  double leftLimit = -1e9, rightLimit = 1e9;
+  for (TSPThemeGUIControl* s : parent_->Children()) {
+    if (s == this || s->IsPanel() || s->layer < 1 || !s->visible) continue;
+    if (const TSPThemeGUIFader* knob = TextOutside(s)) {
+      const TSPRect o = knob->ImageRect();
+      const bool sameRow = o.top < picture.bottom && picture.top < o.bottom;
+      if (sameRow && knob->style->text.horizontalAlignment == h && knob->style->text.verticalAlignment == v) {
+        // Two knobs in a row share the gap between them.
+        const double middle = (centre + o.left + o.Width() / 2.0) / 2.0;
+        if (middle > centre) rightLimit = std::min(rightLimit, middle);
+        if (middle < centre) leftLimit = std::max(leftLimit, middle);
+        continue;
+      }
+    }
+    TSPRect o;
+    if (auto* knob = dynamic_cast<TSPThemeGUIFader*>(s); knob && TextOutside(knob)) {
+      // Another row's knob: its picture and caption (its value text has a column of its own).
+      knob->showValueText = false;
+      o = knob->MeasureDrawn();
+      knob->showValueText = true;
+    } else {
+      o = s->MeasureDrawn();
+    }
+    if (o.Empty() || o.bottom <= bandTop || o.top >= bandBottom) continue;
+    if (o.left >= centre) rightLimit = std::min(rightLimit, static_cast<double>(o.left));
+    if (o.right <= centre) leftLimit = std::max(leftLimit, static_cast<double>(o.right));
+  }
+  // One pixel kept free on each side.
+  double room = 0.0;
+  if (h == 1) {
+    if (leftLimit < -1e8 && rightLimit > 1e8) return 0;
+    room = 2.0 * std::min(centre - leftLimit, rightLimit - centre) - 2.0;
+  } else if (h == 2) {
+    if (rightLimit > 1e8) return 0;
+    room = rightLimit - (r.right + 2) - 1.0;
+  } else {
+    if (leftLimit < -1e8) return 0;
+    room = (r.left - 2) - leftLimit - 1.0;
+  }
+  valueColumn_ = std::max(1, static_cast<int32_t>(std::floor(room)));
+  return valueColumn_;
 }
 
 std::string TSPThemeGUIFader::ValueText() {
@@ -471,7 +609,7 @@ void TSPThemeGUIFader::Paint(TSPCanvas& canvas) {
     const float range = maximum - minimum;
     const float f = range == 0.0f ? 0.0f : (value - minimum) / range;
     result = DrawFader(canvas, static_cast<TSPThemeFader&>(*style), left, top, width, height, f,
-                       valueText, captionText);
+                       valueText, captionText, valueText.empty() ? 0 : ValueTextColumn());
   }
   PopCaptionOverrides();
   Record(result);
@@ -493,6 +631,11 @@ void TSPThemeGUISwitch::Placed() {
 
 TSPStyleList TSPThemeGUISwitch::StyleList() const {
   return valueEditLook ? TSPStyleList::kValueEdits : TSPStyleList::kSwitches;
+}
+
+TSPRect TSPThemeGUISwitch::ImageRect() const {
+  if (!style) return Rect();
+  return valueEditLook ? ValueEditImage(*style, left, top) : SwitchImage(*style, left, top);
 }
 
 bool TSPThemeGUISwitch::On() const { return RoundEven(value) >= 1.0f; }
@@ -572,6 +715,10 @@ void TSPThemeGUIButton::Paint(TSPCanvas& canvas) {
     return;
   }
   Record(DrawValueEdit(canvas, *style, left, top, PaintOn(), caption, ""));
+}
+
+TSPRect TSPThemeGUIButton::ImageRect() const {
+  return style ? ValueEditImage(*style, left, top) : Rect();
 }
 
 void TSPThemeGUINoteBookButton::Click() {

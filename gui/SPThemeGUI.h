@@ -104,6 +104,12 @@ class TSPThemeGUIControl {
   virtual void Paint(TSPCanvas& canvas) { (void)canvas; }
   virtual bool IsVisible() const;
   TSPRect Rect() const { return TSPRect::FromSize(left, top, width, height); }
+  // The picture the control paints (its hit area), known from its style before it has
+  // ever been painted.
+  virtual TSPRect ImageRect() const { return Rect(); }
+  // The area a paint would touch now (image and texts), found without drawing anything;
+  // the control's recorded size and drawn rectangle stay as they are.
+  TSPRect MeasureDrawn();
   // The style list the control's class and flags select.
   virtual TSPStyleList StyleList() const { return TSPStyleList::kSurfaces; }
 
@@ -112,6 +118,9 @@ class TSPThemeGUIControl {
   virtual bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y);
   virtual bool MouseMove(uint32_t shift, int32_t x, int32_t y);
   virtual bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
+  // The press that captured this control will never be released here (the window closed
+  // or went away): let go of the capture and end the interaction, changing nothing.
+  virtual void CancelPress();
 
   // ---- value ----
   // Stores a different value, reports it when report is on, and asks for a repaint.
@@ -194,6 +203,9 @@ class TSPThemeGUIPanel : public TSPThemeGUIControl {
   void PaintBackground(TSPCanvas& canvas);
   // Child panels' layer-2 content first, then this panel's layer-2 children.
   void PaintComposite(TSPCanvas& canvas);
+  // The same for the layer-2 controls whose last paint reached into area (and `always`),
+  // as a per-control repaint restores what it cleared.
+  void PaintCompositeWithin(TSPCanvas& canvas, const TSPRect& area, const TSPThemeGUIControl* always);
   // Switches every child of this group key to a page (a notebook button's click).
   void SelectPage(int32_t key, int32_t page);
 };
@@ -241,6 +253,7 @@ class TSPThemeGUIController : public TSPThemeGUIControl {
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
   bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  void CancelPress() override;
   // The value a vertical drag of d pixels (up positive) makes from the current one.
   float DragValue(int32_t d) const;
   // Builds the popup list from the choices provider and opens it (list mode).
@@ -257,7 +270,15 @@ class TSPThemeGUIFader : public TSPThemeGUIController {
   void Placed() override;
   void Paint(TSPCanvas& canvas) override;
   TSPStyleList StyleList() const override;
+  TSPRect ImageRect() const override;
   std::string ValueText();
+  // The widest a value text drawn outside the picture (a knob's) may be without running
+  // into a neighbour: a knob in the same row shares the gap between them, anything else
+  // beside the text keeps all of what it draws; 0 when nothing limits it.
+  int32_t ValueTextColumn();
+
+ private:
+  int32_t valueColumn_ = -1;  // not known yet
 };
 
 // Two-state switches, plain or in value-box look.
@@ -267,6 +288,7 @@ class TSPThemeGUISwitch : public TSPThemeGUIController {
   void Placed() override;
   void Paint(TSPCanvas& canvas) override;
   TSPStyleList StyleList() const override;
+  TSPRect ImageRect() const override;
   bool On() const;
 
  protected:
@@ -292,6 +314,7 @@ class TSPThemeGUIButton : public TSPThemeGUILabel {
  public:
   explicit TSPThemeGUIButton(TSPThemeGUIControl* parent);
   void Paint(TSPCanvas& canvas) override;
+  TSPRect ImageRect() const override;
   TSPStyleList StyleList() const override { return TSPStyleList::kButtons; }
 
  protected:

@@ -15,14 +15,15 @@
 
 namespace {
 
-// A knob at (0, 0) of its own, 30 x 30, with a recording change handler.
+// A knob (or a value box) at (0, 0) of its own, 30 x 30, with a recording change handler.
 struct TLoneKnob {
   TSPThemeGUIFader knob{nullptr};
   std::vector<std::pair<float, bool>> reports;  // value, interaction in progress
-  explicit TLoneKnob(float step, float value = 0.0f) {
+  explicit TLoneKnob(float step, float value = 0.0f, bool valueBox = false) {
     knob.width = knob.height = 30;
     knob.step = step;
     knob.value = value;
+    knob.valueEditLook = valueBox;
     knob.changeHandler = [this](TSPThemeGUIControl& c) { reports.push_back({c.value, c.InteractionInProgress()}); };
   }
   void Press(int32_t y, int32_t button = kMouseLeft) { knob.MouseDown(button, 0, 10, y); }
@@ -35,20 +36,28 @@ struct TLoneKnob {
 TEST(Controls, DragMovesAtLeastOneStepPerEventAndTheRangeInAbout255Pixels) {
   const float s = 1.0f / 127.0f;
   TLoneKnob k(s);
-  k.Press(20);
+  k.Press(24);
+  k.Move(23);  // within the click's dead zone: nothing yet
+  k.Move(21);
+  EXPECT_EQ(k.knob.value, 0.0f);
+  k.Move(20);  // four pixels from the press: the drag begins from there
+  const float begun = k.knob.value;
+  EXPECT_GT(begun, 0.0f);
   k.Move(19);  // one pixel up: one step
-  EXPECT_NEAR(k.knob.value, s, 1e-6);
+  EXPECT_NEAR(k.knob.value, begun + s, 1e-6);
   k.Move(17);  // two pixels: two steps
-  EXPECT_NEAR(k.knob.value, 3 * s, 1e-6);
+  EXPECT_NEAR(k.knob.value, begun + 3 * s, 1e-6);
   k.Move(18);  // one down: one step back
-  EXPECT_NEAR(k.knob.value, 2 * s, 1e-6);
+  EXPECT_NEAR(k.knob.value, begun + 2 * s, 1e-6);
   k.Move(18);  // no vertical motion: no change
-  EXPECT_NEAR(k.knob.value, 2 * s, 1e-6);
+  EXPECT_NEAR(k.knob.value, begun + 2 * s, 1e-6);
+  k.Move(23);  // back near the press: still a drag
+  EXPECT_LT(k.knob.value, begun + 2 * s);
   k.Move(-400);  // far beyond the top: clamped
   EXPECT_EQ(k.knob.value, 1.0f);
   k.Release();
   // Every change of the drag was reported as part of an interaction.
-  ASSERT_EQ(k.reports.size(), 4u);
+  ASSERT_EQ(k.reports.size(), 6u);
   for (const auto& r : k.reports) EXPECT_TRUE(r.second);
 
   // A coarse step: 255 pixels sweep the whole range.
@@ -62,10 +71,10 @@ TEST(Controls, DragMovesAtLeastOneStepPerEventAndTheRangeInAbout255Pixels) {
 }
 
 TEST(Controls, ReportsOnlyUserChangesUntilFirstUsedThenRefreshesToo) {
-  TLoneKnob k(0.1f, 0.5f);
+  TLoneKnob k(0.1f, 0.5f, true);
   k.knob.SetValue(0.3f);  // a refresh before any interaction: not reported
   EXPECT_TRUE(k.reports.empty());
-  // A click without movement: one step up (left) or down (other buttons), reported.
+  // A click on a value box: one step up (left) or down (other buttons), reported.
   k.Press(10);
   k.Release(kMouseLeft);
   EXPECT_NEAR(k.knob.value, 0.4f, 1e-6);
@@ -85,6 +94,63 @@ TEST(Controls, ReportsOnlyUserChangesUntilFirstUsedThenRefreshesToo) {
   k.Release();
   EXPECT_EQ(k.knob.value, 1.0f);
   EXPECT_EQ(k.reports.size(), before);
+}
+
+// A click is a click although the hand moved the mouse a little on the way: a knob keeps
+// its value (whatever the button), a switch toggles once, a value box takes one step.
+TEST(Controls, AClickWithinTheDeadZoneChangesNothingButToggleOrStep) {
+  struct TJitter {
+    const char* name;
+    std::vector<std::pair<int32_t, int32_t>> moves;  // offsets from the press
+  };
+  const TJitter jitters[] = {
+      {"still", {}},
+      {"one pixel up", {{0, -1}}},
+      {"one pixel down", {{0, 1}}},
+      {"up and back", {{0, -2}, {1, -3}, {0, 0}}},
+      {"sideways", {{3, 0}, {-3, 2}}},
+  };
+  for (const TJitter& j : jitters) {
+    SCOPED_TRACE(j.name);
+    const float s = 1.0f / 3004.0f;
+    for (int32_t button : {kMouseLeft, kMouseRight}) {
+      TLoneKnob knob(s, 0.5f);
+      knob.knob.MouseDown(button, 0, 10, 10);
+      for (const auto& [dx, dy] : j.moves) knob.knob.MouseMove(0, 10 + dx, 10 + dy);
+      knob.knob.MouseUp(button, 0, 10, 10);
+      EXPECT_EQ(knob.knob.value, 0.5f);
+      EXPECT_TRUE(knob.reports.empty());
+      EXPECT_FALSE(knob.knob.InteractionInProgress());
+      EXPECT_EQ(TSPThemeGUIControl::Captured(), nullptr);
+    }
+    TLoneKnob box(0.1f, 0.5f, true);
+    box.knob.MouseDown(kMouseLeft, 0, 10, 10);
+    for (const auto& [dx, dy] : j.moves) box.knob.MouseMove(0, 10 + dx, 10 + dy);
+    box.knob.MouseUp(kMouseLeft, 0, 10, 10);
+    EXPECT_NEAR(box.knob.value, 0.6f, 1e-6);
+    EXPECT_EQ(box.reports.size(), 1u);
+    for (const float from : {0.0f, 1.0f}) {
+      TSPThemeGUISwitch sw(nullptr);
+      sw.width = sw.height = 18;
+      sw.value = from;
+      std::vector<float> sent;
+      sw.changeHandler = [&sent](TSPThemeGUIControl& c) { sent.push_back(c.value); };
+      sw.MouseDown(kMouseLeft, 0, 5, 5);
+      for (const auto& [dx, dy] : j.moves) sw.MouseMove(0, 5 + dx, 5 + dy);
+      sw.MouseUp(kMouseLeft, 0, 5, 5);
+      EXPECT_EQ(sent, std::vector<float>{1.0f - from});
+    }
+  }
+  // Beyond the dead zone a switch still toggles exactly once: it does not follow drags.
+  TSPThemeGUISwitch sw(nullptr);
+  sw.width = sw.height = 18;
+  sw.value = 0.0f;
+  std::vector<float> sent;
+  sw.changeHandler = [&sent](TSPThemeGUIControl& c) { sent.push_back(c.value); };
+  sw.MouseDown(kMouseLeft, 0, 5, 5);
+  for (int32_t dy = 1; dy <= 12; ++dy) sw.MouseMove(0, 5, 5 - dy);
+  sw.MouseUp(kMouseLeft, 0, 5, 5 - 12);
+  EXPECT_EQ(sent, std::vector<float>{1.0f});
 }
 
 TEST(Controls, SwitchTogglesOnClickAndShowsOffAtOneHalf) {
@@ -183,10 +249,17 @@ TEST(Editor, GesturesAutomateTheHostAndRefreshesDoNot) {
   host.plugin->RefreshControl(Param::Volume, true);
   EXPECT_FLOAT_EQ(knob->value, 0.25f);
   EXPECT_TRUE(automations.empty());
-  // A drag of three one-pixel events: three automations with the parameter following.
+  // A click sends nothing, and changes nothing.
   knob->MouseDown(kMouseLeft, 0, knob->left + 5, knob->top + 5);
-  for (int i = 1; i <= 3; ++i) knob->MouseMove(0, knob->left + 5, knob->top + 5 - i);
-  knob->MouseUp(kMouseLeft, 0, knob->left + 5, knob->top + 2);
+  knob->MouseUp(kMouseLeft, 0, knob->left + 5, knob->top + 5);
+  EXPECT_TRUE(automations.empty());
+  EXPECT_FLOAT_EQ(host.Get(Param::Volume), 0.25f);
+  // A drag of three one-pixel events past the dead zone: three automations with the
+  // parameter following.
+  knob->MouseDown(kMouseLeft, 0, knob->left + 5, knob->top + 5);
+  knob->MouseMove(0, knob->left + 5, knob->top + 4);  // within the dead zone
+  for (int i = 4; i <= 6; ++i) knob->MouseMove(0, knob->left + 5, knob->top + 5 - i);
+  knob->MouseUp(kMouseLeft, 0, knob->left + 5, knob->top - 1);
   ASSERT_EQ(automations.size(), 3u);
   for (const TAutomation& a : automations) EXPECT_EQ(a.index, Param::Volume);
   EXPECT_FLOAT_EQ(automations.back().value, knob->value);
@@ -345,5 +418,58 @@ TEST(Controls, AValueChangeRepaintsOnlyItsControlOnceAndAllOfWhatItDrew) {
   knob->SetValue(0.1f);
   EXPECT_EQ(PendingPostBacks(), 0);
   EXPECT_TRUE(body.dirty);
+  body.site = nullptr;
+}
+
+// A value text that runs into a control of the next panel: repainting the text's control
+// (to a short text and back) redraws that neighbour too, so the window shows what a full
+// rebuild shows.
+TEST(Controls, ARepaintRedrawsTheNeighboursItsTextRunsInto) {
+  DeliverPostBacks();
+  TSPThemeGUIBody body;
+  body.width = 300;
+  body.height = 200;
+  body.Placed();
+  TSPThemeGUIPanel* panels[2];
+  for (int i = 0; i < 2; ++i) {
+    panels[i] = new TSPThemeGUIPanel(&body, "");
+    panels[i]->left = 100 * i;
+    panels[i]->width = 100;
+    panels[i]->height = 120;
+    panels[i]->Placed();
+  }
+  auto* knob = new TSPThemeGUIFader(panels[0]);
+  knob->relativeTop = 40;
+  knob->relativeLeft = 80;
+  knob->displayTextProvider = [](TSPThemeGUIControl& c) {
+    return c.value < 0.5f ? std::string("1") : std::string("1234567890 Hz");
+  };
+  knob->value = 0.9f;
+  knob->Placed();
+  auto* neighbour = new TSPThemeGUISwitch(panels[1]);
+  neighbour->relativeLeft = 6;
+  neighbour->Placed();
+  TRecordingSite site;
+  body.site = &site;
+  body.shown = true;
+  body.Rebuild();
+  // Where the long text ends up: the neighbour goes just under it.
+  const TSPRect reach = knob->drawnRect;
+  ASSERT_GT(reach.right, 110);
+  neighbour->relativeTop = reach.bottom - 6;
+  neighbour->Placed();
+  body.Rebuild();
+  ASSERT_TRUE(neighbour->drawnRect.left < knob->drawnRect.right &&
+              neighbour->drawnRect.top < knob->drawnRect.bottom);
+  const TSPBitmap rebuilt = body.composite;
+  knob->SetValue(0.1f);
+  DeliverPostBacks();
+  knob->SetValue(0.9f);
+  DeliverPostBacks();
+  int differ = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x) differ += body.composite.Pixel(x, y) != rebuilt.Pixel(x, y);
+  EXPECT_EQ(differ, 0);
+  body.shown = false;
   body.site = nullptr;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,62 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
   }
 }
 
+// Every control's texts at its minimum, default and maximum (and the program's value): no
+// value text runs into another control or its texts on any page combination, whatever the
+// values of the two, and none into a panel's caption ("261.63 Hz" and "-31.623" side by
+// side in an LFO row, 34 pixels apart).
+TEST_F(EditorLayoutTest, NoValueTextRunsIntoAnotherAtAnyValue) {
+  auto meets = [](const TSPRect& a, const TSPRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  TSPBitmap scratch(body_->width, body_->height);
+  std::map<TSPThemeGUIControl*, TSPRect> reach;  // all a control draws at any of the values
+  auto reachOf = [&](TSPThemeGUIControl* c) {
+    if (auto it = reach.find(c); it != reach.end()) return it->second;
+    TSPRect all;
+    const int32_t a = c->parameterIndex;
+    if (a < 0) {
+      TSPCanvas canvas(scratch);
+      c->Paint(canvas);
+      all = c->drawnRect;
+    } else {
+      const float current = plugin_->GetNormalized(a);
+      for (const float v : {0.0f, plugin_->ParamInfo(a).defaultValue, current, 1.0f}) {
+        plugin_->SetNormalized(a, v);
+        c->value = plugin_->GetNormalized(a);
+        TSPCanvas canvas(scratch);
+        c->Paint(canvas);
+        all = all.United(c->drawnRect);
+      }
+      plugin_->SetNormalized(a, current);
+      c->value = current;
+    }
+    return reach[c] = all;
+  };
+  for (int32_t osc = 0; osc < 3; ++osc) {
+    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+      body_->ShowPage(kOscillatorPageKey, osc);
+      body_->ShowPage(kBottomPageKey, bottom);
+      std::vector<TSPThemeGUIControl*> shown;
+      for (auto* c : All<TSPThemeGUIControl>(body_))
+        if (!c->IsPanel() && c->IsVisible()) shown.push_back(c);
+      for (size_t a = 0; a < shown.size(); ++a)
+        for (size_t b = a + 1; b < shown.size(); ++b)
+          EXPECT_FALSE(meets(reachOf(shown[a]), reachOf(shown[b])))
+              << "\"" << shown[a]->caption << "\" (" << shown[a]->parameterIndex << ") and \""
+              << shown[b]->caption << "\" (" << shown[b]->parameterIndex << ") on pages " << osc << ", "
+              << bottom;
+      for (auto* panel : All<TSPThemeGUIPanel>(body_)) {
+        if (!panel->IsVisible() || panel->caption.empty()) continue;
+        for (auto* c : shown)
+          if (c->Parent() == panel)
+            EXPECT_FALSE(meets(panel->captionRect, reachOf(c)))
+                << "\"" << panel->caption << "\" and \"" << c->caption << "\" (" << c->parameterIndex << ")";
+      }
+    }
+  }
+}
+
 // What a user can do with every control: bring up its page with the notebook buttons,
 // then drag it (knobs, value boxes), click it (switches) or pick from its list; the host is
 // automated with that parameter's index and nothing else.
@@ -276,6 +333,30 @@ TEST_F(EditorLayoutTest, EveryBoundParameterIsReachableAndAutomatesItsOwnIndex) 
     ++reached;
   }
   EXPECT_EQ(reached, Param::Count - static_cast<int32_t>(Tesmora6Unbound().size()));
+}
+
+// "Env1-R" of filter 2 at 0.000: a click on it, still or with a pixel of jitter, leaves its
+// value and its text alone and tells the host nothing.
+TEST_F(EditorLayoutTest, AClickOnAKnobLeavesItsParameterAlone) {
+  TSPThemeGUIControl* knob = Control(Param::Flt2RCutoffEnv1);
+  ASSERT_NE(dynamic_cast<TSPThemeGUIFader*>(knob), nullptr);
+  ASSERT_FALSE(knob->valueEditLook);
+  body_->Rebuild();
+  ASSERT_TRUE(knob->IsVisible());
+  const float before = plugin_->GetNormalized(Param::Flt2RCutoffEnv1);
+  const std::string text = plugin_->DisplayText(Param::Flt2RCutoffEnv1, plugin_->GetReal(Param::Flt2RCutoffEnv1));
+  EXPECT_EQ(text, "0.000");
+  const int32_t x = knob->left + knob->width / 2, y = knob->top + knob->height / 2;
+  for (int32_t jitter : {0, -1, 1}) {
+    for (int32_t button : {kMouseLeft, kMouseRight}) {
+      body_->MouseDown(button, 0, x, y);
+      if (jitter != 0) body_->MouseMove(0, x, y + jitter);
+      body_->MouseUp(button, 0, x, y + jitter);
+    }
+  }
+  EXPECT_EQ(plugin_->GetNormalized(Param::Flt2RCutoffEnv1), before);
+  EXPECT_EQ(plugin_->DisplayText(Param::Flt2RCutoffEnv1, plugin_->GetReal(Param::Flt2RCutoffEnv1)), text);
+  EXPECT_TRUE(automated.empty());
 }
 
 TEST_F(EditorLayoutTest, VoicesOpensOneToThirtyTwoWithTheCurrentValueChecked) {

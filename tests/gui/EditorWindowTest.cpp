@@ -2,7 +2,8 @@
 // window holds the editor, XTest moves the real pointer. A knob drag changes its parameter
 // and automates the host, the pointer comes back where the drag began, a host change
 // repaints the knob without automating, a popup list chooses a value or closes on Escape,
-// a notebook button switches pages, and closing and reopening keeps the page.
+// a notebook button switches pages, and closing and reopening keeps the page. A host that
+// destroys its window before closing the editor, at any point of a gesture, survives it.
 // GoogleTest and the project's headers before Xlib, whose macros (None, Bool, ...) would
 // break their names.
 #include <gtest/gtest.h>
@@ -12,12 +13,15 @@
 
 #include "EditorFixture.h"
 #include "gui/DSPVSTEditorWindow.h"
+#include "gui/Tesmora6LayoutEditor.h"
+#include "gui/XErrorTrap.h"
 #include "host/PostbackMsg1.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -29,7 +33,11 @@ class EditorWindow : public ::testing::Test {
   std::unique_ptr<TFixtureHost> host;
 
   void SetUp() override {
-    if (!std::getenv("DISPLAY") || !(display = XOpenDisplay(nullptr))) GTEST_SKIP() << "no X display";
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    // Xvfb resets when its last client leaves (the previous test's) and refuses
+    // connections meanwhile: a display that is there takes a moment to answer again.
+    for (int attempt = 0; attempt < 100 && !(display = XOpenDisplay(nullptr)); ++attempt) usleep(20000);
+    if (!display) GTEST_SKIP() << "no X display";
     int event, error, major, minor;
     if (!XTestQueryExtension(display, &event, &error, &major, &minor)) GTEST_SKIP() << "no XTest";
     const int screen = DefaultScreen(display);
@@ -132,14 +140,18 @@ TEST_F(EditorWindow, KnobDragAutomatesAndTheHostsChangesRepaint) {
   EXPECT_EQ(automations.size(), told);
   EXPECT_FLOAT_EQ(host->Get(Param::Volume), 0.0f);
 
-  // A click without movement raises by one step; the right button lowers.
+  // A click changes nothing, with either button, even when the hand moves a pixel.
   host->Set(Param::Volume, 0.5f);
   Pump(3);
   ClickAt(knob->left + 24, knob->top + 24, 1);
-  EXPECT_NEAR(host->Get(Param::Volume), 0.5f + knob->step, 1e-5);
   ClickAt(knob->left + 24, knob->top + 24, 3);
-  EXPECT_NEAR(host->Get(Param::Volume), 0.5f, 1e-5);
-  EXPECT_EQ(automations.size(), told + 2);
+  ToScreen(knob->left + 24, knob->top + 24, sx, sy);
+  MoveTo(sx, sy);
+  Button(1, true);
+  MoveTo(sx, sy - 1);
+  Button(1, false);
+  EXPECT_FLOAT_EQ(host->Get(Param::Volume), 0.5f);
+  EXPECT_EQ(automations.size(), told);
 }
 
 TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
@@ -213,4 +225,194 @@ TEST_F(EditorWindow, AParentWindowThatDoesNotExistLeavesTheEditorClosed) {
   EXPECT_EQ(host->plugin->EditorWindow(), nullptr);
   Open();  // a real parent still works afterwards
   EXPECT_NE(host->plugin->EditorWindow(), nullptr);
+}
+
+namespace {
+
+// A host whose X error handler ends it, as a toolkit's does: any X error that reaches it
+// ends the scenario's process with this code.
+constexpr int kHostHandlerReached = 2;
+int HostDies(Display*, XErrorEvent*) { _exit(kHostHandlerReached); }
+
+enum class TWindowGoes { BeforeIdle, DuringADrag, WithAPopupOpen, WithADialogOpen, BeforeAParameterChange, ThenTheHostOpensAnother };
+
+// Exit codes of a scenario that went wrong without ending the process.
+enum TScenarioFailure : int {
+  kNoHostDisplay = 10, kOpenFailed, kNoDrag, kNoPopup, kNoDialog, kGoneUnnoticed, kStillCaptured,
+  kStillInteracting, kPopupStillOpen, kHostWasAutomated, kSecondOpenFailed, kReopenFailed,
+  kHandlerNotRestored,
+};
+
+// One host session, in a process of its own: the host opens the editor in a window of its
+// own connection, brings the editor to the point `when`, destroys that window, changes a
+// parameter, keeps calling idle, closes the editor and opens it once more in a new window.
+int HostDestroysItsWindowFirst(TWindowGoes when) {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return kNoHostDisplay;
+  XSetErrorHandler(&HostDies);
+  const Window root = DefaultRootWindow(d);
+  auto newParent = [&] {
+    const Window w = XCreateSimpleWindow(d, root, 40, 50, 774, 506, 0, 0, BlackPixel(d, DefaultScreen(d)));
+    XMapWindow(d, w);
+    XSync(d, False);
+    return w;
+  };
+  const Window parent = newParent();
+  setenv("PATH", "/nonexistent", 1);  // the editor's own dialogs, drawn in its window
+  TFixtureHost host;
+  auto pump = [&](int rounds) {
+    XSync(d, False);
+    for (int i = 0; i < rounds; ++i) {
+      host.Dispatch(vst::effEditIdle);
+      usleep(4000);
+    }
+  };
+  if (host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 1) return kOpenFailed;
+  pump(10);
+  TDSPVSTEditorWnd* window = host.plugin->EditorWindow();
+  auto pointerTo = [&](const TSPThemeGUIControl* c, int dy) {
+    int sx, sy;
+    Window child;
+    XTranslateCoordinates(d, window->WindowId(), root, c->left + c->width / 2, c->top + c->height / 2 + dy, &sx,
+                          &sy, &child);
+    XTestFakeMotionEvent(d, -1, sx, sy, 0);
+    pump(2);
+  };
+  auto button = [&](bool down) {
+    XTestFakeButtonEvent(d, 1, down ? True : False, 0);
+    pump(3);
+  };
+  TSPThemeGUIControl* knob = host.Control(Param::Volume);
+  switch (when) {
+    case TWindowGoes::DuringADrag:
+      pointerTo(knob, 0);
+      button(true);
+      for (int dy = 2; dy <= 12; dy += 2) pointerTo(knob, -dy);
+      if (TSPThemeGUIControl::Captured() != knob || automations.empty()) return kNoDrag;
+      break;
+    case TWindowGoes::WithAPopupOpen:
+      pointerTo(host.Control(Param::Voices), 0);
+      button(true);
+      button(false);
+      if (!window->PopupOpen()) return kNoPopup;
+      break;
+    case TWindowGoes::WithADialogOpen:
+      host.plugin->LayoutEditor()->PresetMenu().Choose(10, TSubPresetMenu::kSaveHere);  // the reverb's
+      pump(3);
+      if (!host.plugin->LayoutEditor()->Dialogs().Busy()) return kNoDialog;
+      break;
+    default:
+      break;
+  }
+  const size_t told = automations.size();
+  XDestroyWindow(d, parent);
+  XSync(d, False);
+  if (when == TWindowGoes::DuringADrag) XTestFakeButtonEvent(d, 1, False, 0);
+  // A host change whose repaint is the first thing the editor draws after its window went.
+  if (when == TWindowGoes::BeforeAParameterChange) host.Set(Param::Volume, 0.9f);
+  pump(6);
+  host.Set(Param::Volume, 0.2f);
+  pump(6);
+  if (!window->Gone()) return kGoneUnnoticed;
+  if (TSPThemeGUIControl::Captured()) return kStillCaptured;
+  if (knob->InteractionInProgress()) return kStillInteracting;
+  if (window->PopupOpen()) return kPopupStillOpen;
+  if (automations.size() != told) return kHostWasAutomated;
+  if (when == TWindowGoes::ThenTheHostOpensAnother) {
+    // No close in between: the editor moves into the new window.
+    const Window other = newParent();
+    if (host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(other)) != 1) return kSecondOpenFailed;
+    pump(6);
+    if (!host.plugin->EditorWindow() || host.plugin->EditorWindow()->Gone()) return kSecondOpenFailed;
+    XDestroyWindow(d, other);
+    XSync(d, False);
+    pump(3);
+  }
+  host.Dispatch(vst::effEditClose);
+  pump(2);
+  // The editor still opens, works and closes in a window of the host's.
+  const Window again = newParent();
+  if (host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(again)) != 1) return kReopenFailed;
+  pump(6);
+  host.Set(Param::Volume, 0.7f);
+  pump(3);
+  host.Dispatch(vst::effEditClose);
+  XDestroyWindow(d, again);
+  XSync(d, False);
+  // Between the editor's calls the host's own handler is the one installed.
+  if (XSetErrorHandler(&HostDies) != &HostDies) return kHandlerNotRestored;
+  XCloseDisplay(d);
+  return 0;
+}
+
+int hostErrors = 0;
+int CountHostError(Display*, XErrorEvent*) { return ++hostErrors, 0; }
+int OtherHandler(Display*, XErrorEvent*) { return 0; }
+
+struct TCountingSink : TXErrorSink {
+  std::vector<TXErrorReport> reports;
+  void XError(const TXErrorReport& r) override { reports.push_back(r); }
+};
+
+}  // namespace
+
+TEST_F(EditorWindow, TheHostSurvivesDestroyingItsWindowBeforeClosingTheEditor) {
+  const std::pair<TWindowGoes, const char*> cases[] = {
+      {TWindowGoes::BeforeIdle, "before idle"},
+      {TWindowGoes::DuringADrag, "during a drag"},
+      {TWindowGoes::WithAPopupOpen, "with a popup list open"},
+      {TWindowGoes::WithADialogOpen, "with a dialog open"},
+      {TWindowGoes::BeforeAParameterChange, "before a parameter change"},
+      {TWindowGoes::ThenTheHostOpensAnother, "then the host opens the editor in another window"},
+  };
+  for (const auto& [when, name] : cases) {
+    SCOPED_TRACE(name);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      alarm(60);  // a scenario that hangs fails instead
+      _exit(HostDestroysItsWindowFirst(when));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "the host process ended by signal " << WTERMSIG(status);
+    // 1: Xlib's default handler ended it; 2: an error of the editor's reached the host's.
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+}
+
+TEST_F(EditorWindow, TheEditorsXErrorsStayWithItAndEveryOtherGoesToTheHostsHandler) {
+  const XErrorHandler fixtures = XSetErrorHandler(&CountHostError);
+  hostErrors = 0;
+  Display* own = XOpenDisplay(nullptr);
+  ASSERT_NE(own, nullptr);
+  TCountingSink sink;
+  RegisterXConnection(own, &sink);
+  const Window nowhere = 0x3fffff0;
+  {
+    TXErrorScope scope;
+    XDestroyWindow(own, nowhere);
+    XSync(own, False);
+    ASSERT_EQ(sink.reports.size(), 1u);
+    EXPECT_EQ(sink.reports[0].errorCode, BadWindow);
+    EXPECT_EQ(sink.reports[0].resource, nowhere);
+    EXPECT_EQ(hostErrors, 0);
+    // The host's own connection, while the editor's handler is installed: passed on.
+    XDestroyWindow(display, nowhere);
+    XSync(display, False);
+    EXPECT_EQ(hostErrors, 1);
+    EXPECT_EQ(sink.reports.size(), 1u);
+  }
+  // Left: the host's handler is back.
+  EXPECT_EQ(XSetErrorHandler(&CountHostError), &CountHostError);
+  // One installed meanwhile stays.
+  {
+    TXErrorScope scope;
+    XSetErrorHandler(&OtherHandler);
+  }
+  EXPECT_EQ(XSetErrorHandler(&CountHostError), &OtherHandler);
+  UnregisterXConnection(own);
+  XCloseDisplay(own);
+  XSetErrorHandler(fixtures);
 }

@@ -3,6 +3,10 @@
 // placeholder of a missing style.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "gui/SPPictures.h"
 #include "gui/SPTheme.h"
 #include "resources/Resources.h"
@@ -156,4 +160,40 @@ TEST(Theme, StylesWithoutPicturesDrawBoxesAndAMissingStyleThePlaceholder) {
   EXPECT_EQ(target.Pixel(0, 0) & 0xFFFFFF, 0x000000u);
   EXPECT_EQ(target.Pixel(99, 39) & 0xFFFFFF, 0x000000u);
   EXPECT_EQ(target.Pixel(95, 35) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// A value text too wide for its column becomes narrower without changing what it says
+// more than it must: a narrower face first, then the unit closer, fewer decimals (rounded),
+// no unit, and at last a cut; its sign always stays. A text that is not "number unit" is
+// only cut.
+TEST(Theme, ValueTextsFitTheirColumn) {
+  TSPBitmap target(10, 10);
+  TSPCanvas canvas(target);
+  const TSPFont font;  // the knobs' value font
+  canvas.SelectFont(font);
+  struct TCase {
+    std::string text;
+    std::vector<std::string> steps;  // what it may become, in order
+  };
+  const TCase cases[] = {
+      {"261.63 Hz", {"261.63 Hz", "261.63Hz", "261.6Hz", "262Hz", "262", "26", "2"}},
+      {"-31.623", {"-31.623", "-31.62", "-31.6", "-32", "-3"}},
+      {"1/4", {"1/4", "1/", "1"}},
+  };
+  for (const TCase& c : cases) {
+    canvas.SelectFont(font);
+    const int32_t full = canvas.TextWidth(c.text);
+    size_t step = 0;
+    for (int32_t width = full; width >= 1; --width) {
+      SCOPED_TRACE(c.text + " in " + std::to_string(width));
+      const std::string fitted = FitValueText(canvas, font, c.text, width);
+      const auto at = std::find(c.steps.begin() + static_cast<std::ptrdiff_t>(step), c.steps.end(), fitted);
+      ASSERT_NE(at, c.steps.end()) << fitted;
+      step = static_cast<size_t>(at - c.steps.begin());
+      // It fits in the face it chose, unless only one character is left.
+      if (fitted.size() > 1 && fitted != "-3") EXPECT_LE(canvas.TextWidth(fitted), width);
+    }
+  }
+  // Room enough: untouched, in its own face.
+  EXPECT_EQ(FitValueText(canvas, font, "261.63 Hz", 200), "261.63 Hz");
 }
