@@ -40,6 +40,13 @@ intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value,
       if (index == 0 || index == 1) pin->flags |= vst::kVstPinIsStereo;
       return 1;
     }
+    case vst::effGetParameterProperties: {
+      if (!ptr || index < 0 || index >= cEffect_.numParams) return 0;
+      vst::VstParameterProperties properties{};
+      if (!ParameterProperties(index, properties)) return 0;
+      std::memcpy(ptr, &properties, sizeof properties);
+      return 1;
+    }
     case vst::effGetPlugCategory:
       return vst::kPlugCategSynth;
     case vst::effSetBlockSizeAndSampleRate:

@@ -12,4 +12,12 @@ class AudioEffectX : public AudioEffect {
 
  protected:
   virtual bool CanDo(const char* text) const;
+  // Fills what a host may know of parameter `index` (a valid one) beyond its name; false
+  // when the plug-in tells nothing more. Answered from data fixed at initialisation, so it
+  // needs no lock.
+  virtual bool ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const {
+    (void)index;
+    (void)properties;
+    return false;
+  }
 };

@@ -269,6 +269,53 @@ enum VstPinFlags : int32_t {
   kVstPinUseSpeaker = 4,
 };
 
+// What a host may ask about one parameter beyond its name (effGetParameterProperties).
+struct VstParameterProperties {
+  float stepFloat;
+  float smallStepFloat;
+  float largeStepFloat;
+  char label[64];
+  int32_t flags;
+  int32_t minInteger;
+  int32_t maxInteger;
+  int32_t stepInteger;
+  int32_t largeStepInteger;
+  char shortLabel[8];
+  int16_t displayIndex;
+  int16_t category;  // 0: none, else the category's number from 1
+  int16_t numParametersInCategory;
+  int16_t reserved;
+  char categoryLabel[24];
+  char future[16];
+};
+static_assert(sizeof(VstParameterProperties) == 152);
+static_assert(offsetof(VstParameterProperties, stepFloat) == 0);
+static_assert(offsetof(VstParameterProperties, smallStepFloat) == 4);
+static_assert(offsetof(VstParameterProperties, largeStepFloat) == 8);
+static_assert(offsetof(VstParameterProperties, label) == 12);
+static_assert(offsetof(VstParameterProperties, flags) == 76);
+static_assert(offsetof(VstParameterProperties, minInteger) == 80);
+static_assert(offsetof(VstParameterProperties, maxInteger) == 84);
+static_assert(offsetof(VstParameterProperties, stepInteger) == 88);
+static_assert(offsetof(VstParameterProperties, largeStepInteger) == 92);
+static_assert(offsetof(VstParameterProperties, shortLabel) == 96);
+static_assert(offsetof(VstParameterProperties, displayIndex) == 104);
+static_assert(offsetof(VstParameterProperties, category) == 106);
+static_assert(offsetof(VstParameterProperties, numParametersInCategory) == 108);
+static_assert(offsetof(VstParameterProperties, reserved) == 110);
+static_assert(offsetof(VstParameterProperties, categoryLabel) == 112);
+static_assert(offsetof(VstParameterProperties, future) == 136);
+
+enum VstParameterFlags : int32_t {
+  kVstParameterIsSwitch = 1,
+  kVstParameterUsesIntegerMinMax = 2,
+  kVstParameterUsesFloatStep = 4,
+  kVstParameterUsesIntStep = 8,
+  kVstParameterSupportsDisplayIndex = 16,
+  kVstParameterSupportsDisplayCategory = 32,
+  kVstParameterCanRamp = 64,
+};
+
 enum VstPlugCategory : int32_t {
   kPlugCategUnknown = 0,
   kPlugCategEffect = 1,
@@ -280,5 +327,8 @@ constexpr int kVstMaxParamStrLen = 8;
 constexpr int kVstMaxVendorStrLen = 64;
 constexpr int kVstMaxProductStrLen = 64;
 constexpr int kVstMaxEffectNameLen = 32;
+constexpr int kVstMaxLabelLen = 64;
+constexpr int kVstMaxShortLabelLen = 8;
+constexpr int kVstMaxCategLabelLen = 24;
 
 }  // namespace vst

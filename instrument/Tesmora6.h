@@ -5,6 +5,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/VXInstr6Osc.h"
@@ -32,6 +34,10 @@ class TTesmora6 : public TVXInstr6Osc {
   // The product's editor layer: panels, notebook and preset buttons, sub-preset dialogs.
   TTesmora6LayoutEditor* LayoutEditor() const { return layoutEditor_.get(); }
 
+  // The name parameter `index` reports to the host: its own, or with the tag of its part
+  // before it where the name repeats (instrument/Tesmora6HostNames.h).
+  std::string HostName(int32_t index) const;
+
  protected:
   void MapIndexes() override;
   void DefineParameters() override;
@@ -40,6 +46,8 @@ class TTesmora6 : public TVXInstr6Osc {
   void LayoutEditorPanels() override;
   void EditorIdle() override;
   void EditorClose() override;
+  std::string ParamNameText(int32_t index) const override;
+  bool ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const override;
 
  private:
   void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);
@@ -51,5 +59,7 @@ class TTesmora6 : public TVXInstr6Osc {
   void PrepareWaveTables(const TDSPPluginProgram& program) const;
 
   TTesmora6IndexMaps indexMaps_;
+  // Made once the parameters are defined; never changed afterwards.
+  std::vector<std::string> hostNames_;
   std::unique_ptr<TTesmora6LayoutEditor> layoutEditor_;
 };

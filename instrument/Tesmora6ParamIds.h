@@ -1,7 +1,8 @@
 // The unique key of every host parameter, in host order. Code names a parameter as
 // `Param::RvbTime`; preset sources and the command line name it by the same key, "RvbTime".
-// The host-visible names (several of which repeat, such as "Cutoff" or "Q") stay in the
-// parameter table; the keys tell the repeated ones apart by what they belong to.
+// The names (several of which repeat, such as "Cutoff" or "Q") stay in the parameter
+// table; the keys tell the repeated ones apart by what they belong to, and so do the names
+// hosts are told (instrument/Tesmora6HostNames.h).
 #pragma once
 
 #include <array>

@@ -4,11 +4,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "TestPlugin.h"
+#include "instrument/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
 
 namespace {
@@ -158,7 +160,7 @@ TEST(Dispatcher, TextsAndLimits) {
   // The label is the name.
   char label[64] = {};
   host.Dispatch(vst::effGetParamLabel, 1, 0, label);
-  EXPECT_STREQ(label, "Pan");
+  EXPECT_EQ(label, host.ParamName(1));
   // Out-of-range indexes write nothing.
   std::memset(text, 'x', sizeof text);
   for (int32_t opcode : {vst::effGetParamName, vst::effGetParamLabel, vst::effGetParamDisplay}) {
@@ -189,6 +191,128 @@ TEST(Dispatcher, TextsAndLimits) {
     EXPECT_EQ(std::string(pin.label), "IO " + std::to_string(i + 1));
     EXPECT_EQ(pin.flags, vst::kVstPinIsActive | vst::kVstPinIsStereo);
   }
+}
+
+// Automation lists show parameters by the names they report: no two alike, also within
+// the 24 characters a host is given, each keeping the parameter's own text with the part
+// it belongs to before it where that text repeats.
+TEST(Dispatcher, EveryParameterReportsANameOfItsOwn) {
+  TVstHost host(Library());
+  const int32_t count = host.Effect()->numParams;
+  std::map<std::string, int32_t> owner;
+  for (int32_t i = 0; i < count; ++i) {
+    const std::string name = host.ParamName(i);
+    EXPECT_FALSE(name.empty()) << i;
+    EXPECT_LE(name.size(), 24u) << i << " " << name;
+    const auto [first, fresh] = owner.emplace(name, i);
+    EXPECT_TRUE(fresh) << i << " and " << first->second << " both report \"" << name << '"';
+    char label[64] = {};
+    host.Dispatch(vst::effGetParamLabel, i, 0, label);
+    EXPECT_EQ(label, name) << i;
+  }
+  EXPECT_EQ(owner.size(), static_cast<size_t>(count));
+  const struct {
+    Param::Id id;
+    const char* name;
+  } rows[] = {
+      {Param::Volume, "Volume"},          {Param::Osc3Amount, "OSC3 Amount"},
+      {Param::Pan, "Master Pan"},         {Param::XFltPan, "XFlt Pan"},
+      {Param::Flt1Cutoff, "Flt1 Cutoff"}, {Param::Flt2RQ, "Flt2R Q"},
+      {Param::Flt1RCutoffLfo3, "Flt1R Cutoff->LFO3"},
+      {Param::RvbF2Bandwidth, "RvbF2 Bandwidth"},
+      {Param::DlyRFltCutoff, "DlyRFlt Cutoff"},
+      {Param::XFltR4Bandwidth, "XFltR4 Bandwidth"},
+      {Param::XFltL1Typ, "XFltL1 Flt1L"}, {Param::XFltR2Typ, "XFltR2 Flt2L"},
+      {Param::ModAmt22, "VMod MAmt22"},   {Param::DstLF1On, "DstLF1On"},
+      {Param::Sq2PtchM, "Seq2 Sq1PtchM"}, {Param::Lfo3Hld, "Hold LFO3 Atk"},
+      {Param::ModSrc1, "VMod MSrc1"},     {Param::FxModAmt16, "FxMod MAmt16"},
+      {Param::Rsvd5, "Rsvd5 Rsvd"},       {Param::XFltTaps, "XFltTaps On"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(host.ParamName(r.id), r.name);
+}
+
+// effGetParameterProperties: the reported name as the label, the control's caption as the
+// short label, the category (oscillator, filter stage, LFO, effect ...) with its size, and
+// the switches marked; nothing that would move a host off normalized values.
+TEST(Dispatcher, ParameterPropertiesGroupTheParameters) {
+  TVstHost host(Library());
+  const int32_t count = host.Effect()->numParams;
+  auto properties = [&host](int32_t index) {
+    vst::VstParameterProperties p;
+    std::memset(&p, 0x55, sizeof p);
+    EXPECT_EQ(host.Dispatch(vst::effGetParameterProperties, index, 0, &p), 1) << index;
+    return p;
+  };
+  std::map<int16_t, std::string> labelOf;
+  std::map<int16_t, int32_t> members;
+  std::map<int16_t, int16_t> claimed;
+  for (int32_t i = 0; i < count; ++i) {
+    const vst::VstParameterProperties p = properties(i);
+    EXPECT_EQ(std::string(p.label), host.ParamName(i)) << i;
+    EXPECT_LT(std::strlen(p.shortLabel), sizeof p.shortLabel) << i;
+    EXPECT_GT(std::strlen(p.shortLabel), 0u) << i;
+    EXPECT_EQ(p.flags & ~(vst::kVstParameterSupportsDisplayCategory | vst::kVstParameterIsSwitch), 0) << i;
+    EXPECT_NE(p.flags & vst::kVstParameterSupportsDisplayCategory, 0) << i;
+    ASSERT_GE(p.category, 1) << i;
+    ASSERT_LT(std::strlen(p.categoryLabel), sizeof p.categoryLabel) << i;
+    // One label per category, one category per label, and every member counted.
+    const auto [label, fresh] = labelOf.emplace(p.category, p.categoryLabel);
+    EXPECT_EQ(label->second, p.categoryLabel) << i;
+    ++members[p.category];
+    claimed[p.category] = p.numParametersInCategory;
+    EXPECT_EQ(p.reserved, 0) << i;
+  }
+  std::map<std::string, int16_t> categoryOf;
+  for (const auto& [category, label] : labelOf) {
+    EXPECT_TRUE(categoryOf.emplace(label, category).second) << label;
+    EXPECT_EQ(claimed[category], members[category]) << label;
+  }
+  EXPECT_EQ(labelOf.size(), 27u);
+  EXPECT_EQ(static_cast<int32_t>(labelOf.size()), labelOf.rbegin()->first);  // numbered 1 .. n
+
+  const struct {
+    Param::Id id;
+    const char* category;
+    const char* shortLabel;
+    bool isSwitch;
+  } rows[] = {
+      {Param::Volume, "Master", "VOL", false},
+      {Param::Mute, "Master", "MUTE", true},
+      {Param::Osc3Waveform, "Oscillator 3", "OSC3 Wa", false},
+      {Param::Osc6PitchEnv2, "Oscillator 6", "Env2", false},
+      {Param::Osc2AmpLfo3, "Oscillator 2", "Lfo3", false},
+      {Param::Osc4RootKey, "Oscillator 4", "RootKey", false},
+      {Param::Flt1On, "Filter stage 1", "FLT1", true},
+      {Param::Flt2RCutoff, "Filter stage 2", "C-R", false},
+      {Param::Flt2RChn, "Filter stage 2", "Chn", false},
+      {Param::Lfo2Hld, "LFO 2", "Time", false},
+      {Param::Lfo3Frequency, "LFO 3", "FRQ", false},
+      {Param::ShpChnMode, "Wave shapers", "ShpChnM", false},
+      {Param::Env1ScaleTo, "Envelope 1", "Env2Sca", false},
+      {Param::ModAmt22, "Modulation matrix", "MAmt22", false},
+      {Param::Seq2Step32, "Sequencer 2", "32", false},
+      {Param::FxOn, "Effects chain", "FxOn", true},
+      {Param::CrsIdx, "Chorus", "Order", false},
+      {Param::RvbF1Cutoff, "Reverb", "C", false},
+      {Param::DstRF2Q, "Distortion", "Q", false},
+      {Param::XFltR4Len, "X-filter", "L", false},
+      {Param::EQDry, "EQ", "Dry", false},
+      {Param::FxLfo6Wave, "FX modulation", "FXLFO6", false},
+  };
+  for (const auto& r : rows) {
+    const vst::VstParameterProperties p = properties(r.id);
+    EXPECT_STREQ(p.categoryLabel, r.category) << r.id;
+    EXPECT_STREQ(p.shortLabel, r.shortLabel) << r.id;
+    EXPECT_EQ((p.flags & vst::kVstParameterIsSwitch) != 0, r.isSwitch) << r.id;
+  }
+  // Out of range or without a record to fill: no answer, nothing written.
+  vst::VstParameterProperties untouched;
+  std::memset(&untouched, 0x55, sizeof untouched);
+  for (int32_t index : {-1, count}) {
+    EXPECT_EQ(host.Dispatch(vst::effGetParameterProperties, index, 0, &untouched), 0);
+  }
+  EXPECT_EQ(untouched.category, 0x5555);
+  EXPECT_EQ(host.Dispatch(vst::effGetParameterProperties, 0, 0, nullptr), 0);
 }
 
 TEST(Dispatcher, ProgramsAndCopy) {

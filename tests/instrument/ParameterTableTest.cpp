@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,6 +15,8 @@
 #include "framework/DSPValueLists.h"
 #include "instrument/ModDestinations.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6Bindings.h"
+#include "instrument/Tesmora6HostNames.h"
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/Tesmora6ParamIds.h"
 
@@ -50,6 +53,59 @@ TEST_F(ParameterTable, NamesKeptAsTheyStand) {
   EXPECT_EQ(Info(Param::ModAmt22).name, "MAmt22");
   EXPECT_EQ(Info(Param::Seq1Step32).name, "Seq1Step32");
   EXPECT_EQ(Info(Param::Flt2RCutoff).name, "Cutoff");
+}
+
+// The host names follow the written rule, with a tag from the table for every name that
+// repeats (none falls back to its key), and the categories agree with the editor's pages.
+TEST_F(ParameterTable, HostNamesAndCategoriesFollowTheTable) {
+  std::map<std::string, int32_t> uses;
+  for (int32_t i = 0; i < kCount; ++i) ++uses[Info(i).name];
+  std::set<std::string> hostNames;
+  for (int32_t i = 0; i < kCount; ++i) {
+    const auto id = static_cast<Param::Id>(i);
+    const std::string& name = Info(i).name;
+    const std::string host = plugin_->HostName(i);
+    const std::string_view tag = Tesmora6HostTag(id);
+    if (tag.empty()) {
+      EXPECT_EQ(uses[name], 1) << i << " " << name << " repeats without a tag";
+      EXPECT_EQ(host, name) << i;
+    } else {
+      EXPECT_EQ(host, std::string(tag) + " " + name) << i;
+    }
+    EXPECT_LE(host.size(), kHostNameLength) << host;
+    EXPECT_TRUE(hostNames.insert(host).second) << host;
+  }
+  // The editor page a control sits on names the categories its parameter may have.
+  auto categoriesOfPanel = [](int16_t panel) -> std::set<int32_t> {
+    if (panel == kPanelTop || panel == kPanelMaster) return {kCategoryMaster};
+    if (panel == kPanelEnv1) return {kCategoryEnvelope1};
+    if (panel == kPanelEnv2) return {kCategoryEnvelope2};
+    if (panel >= kPanelLfo1 && panel < kPanelLfo1 + 3) return {kCategoryLfo1 + panel - kPanelLfo1};
+    if (panel >= kPanelOsc1 && panel <= kPanelOsc6) return {kCategoryOscillator1 + panel - kPanelOsc1};
+    if (panel >= kPanelOscSub) return {kCategoryOscillator1 + (panel - kPanelOscSub) / 4};
+    if (panel == kPanelVfx) return {kCategoryFilterStage1, kCategoryFilterStage2, kCategoryShapers};
+    if (panel == kPanelSequencer1) return {kCategorySequencer1};
+    if (panel == kPanelSequencer2) return {kCategorySequencer2};
+    if (panel == kPanelVMod) return {kCategoryModMatrix};
+    if (panel == kPanelFxOut) return {kCategoryEffectsChain, kCategoryFxModulation};
+    const std::pair<int16_t, int32_t> effects[] = {
+        {kPanelReverb, kCategoryReverb}, {kPanelDistortion, kCategoryDistortion},
+        {kPanelPhaser, kCategoryPhaser}, {kPanelDelay, kCategoryDelay},
+        {kPanelChorus, kCategoryChorus}, {kPanelXFilter, kCategoryXFilter},
+        {kPanelEQ, kCategoryEQ}};
+    for (const auto& [p, c] : effects)
+      if (p == panel) return {c};
+    return {};
+  };
+  for (const TTesmora6Binding& b : Tesmora6Bindings()) {
+    EXPECT_EQ(categoriesOfPanel(b.panel).count(Tesmora6Category(b.param)), 1u)
+        << b.param << " " << Info(b.param).name << " in " << Tesmora6CategoryLabel(Tesmora6Category(b.param));
+  }
+  // The voice filter page holds both stages: the stage is the one its switch names.
+  for (Param::Id id : {Param::Flt1Q, Param::Flt1RChn, Param::Flt1RCutoffLfo2})
+    EXPECT_EQ(Tesmora6Category(id), kCategoryFilterStage1);
+  for (Param::Id id : {Param::Flt2Type, Param::Flt2RQ, Param::Flt2RChn})
+    EXPECT_EQ(Tesmora6Category(id), kCategoryFilterStage2);
 }
 
 TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {

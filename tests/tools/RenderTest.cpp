@@ -95,7 +95,7 @@ TEST(ParamArgument, RefusesWhatItCannotReadWholly) {
       {"-1=1", kNormalized, "no parameter is called -1"},
       {"NoSuchKey=0.5", kNormalized, "no parameter is called"},
       {"Volume", kNormalized, "KEY=VALUE"},
-      {"Cutoff=0.5", kNormalized, "several parameters"},
+      {"Cutoff=0.5", kNormalized, "several parameters are called Cutoff (63 \"Flt1 Cutoff\", 73"},
       {"Voices=8", kNormalized, "--set takes values"},
       {"Voices=80", kPresetText, "outside the range"},
       {"Voices=nan", kPresetText, "not a display text"},
@@ -109,6 +109,9 @@ TEST(ParamArgument, RefusesWhatItCannotReadWholly) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.argument << ": " << e.what();
     }
   }
+  // The names the plug-in reports reach every parameter, the repeated ones too.
+  EXPECT_EQ(ParseParamArgument(own, "Flt2 Cutoff=0.5", kNormalized, table).index, Param::Flt2Cutoff);
+  EXPECT_EQ(ParseParamArgument(own, "XFltR3 Q=0.5", kNormalized, table).index, Param::XFltR3Q);
   if (!HaveThirdPartyPlugin()) return;
   // Another plug-in takes normalized numbers only.
   TVstHost other(std::make_shared<TVstLibrary>(kThirdPartyPlugin));

@@ -19,7 +19,7 @@ constexpr int32_t kOwnId = ('t' << 24) | ('S' << 16) | ('m' << 8) | '6';
 }
 
 int32_t FindParameter(TVstHost& host, std::string_view key, const std::string& option,
-                      const std::string& argument) {
+                      const std::string& argument, TOwnParameterTable& table) {
   const int32_t count = host.Effect()->numParams;
   if (key.empty()) Refuse(option, argument, "no parameter before '='");
   if (key.find_first_not_of("0123456789") == std::string_view::npos) {
@@ -41,11 +41,24 @@ int32_t FindParameter(TVstHost& host, std::string_view key, const std::string& o
     if (host.ParamName(i) == key) named.push_back(i);
   }
   if (named.size() == 1) return named.front();
+  // Tesmora6 reports a repeated name ("Cutoff") with its part before it ("Flt1 Cutoff");
+  // the name as the editor shows it says which ones it could mean.
+  const bool reported = !named.empty();
+  if (!reported && host.Effect()->uniqueID == kOwnId) {
+    TTesmora6& own = table.Get();
+    for (int32_t i = 0; i < count && i < own.ParamCount(); ++i) {
+      if (own.ParamInfo(i).name == key) named.push_back(i);
+    }
+  }
+  if (named.size() == 1) return named.front();
   if (named.empty()) Refuse(option, argument, "no parameter is called " + std::string(key));
   std::string list;
-  for (int32_t i : named) list += (list.empty() ? "" : ", ") + std::to_string(i);
+  for (int32_t i : named) {
+    list += (list.empty() ? "" : ", ") + std::to_string(i);
+    if (!reported) list += " \"" + host.ParamName(i) + "\"";
+  }
   Refuse(option, argument, "several parameters are called " + std::string(key) + " (" + list +
-                               "); give its index or key");
+                               "); give its index, key or the name the plug-in reports");
 }
 
 // True, with the number, when the whole text is one number (which may be nan or inf).
@@ -87,7 +100,7 @@ TParamSetting ParseParamArgument(TVstHost& host, const std::string& argument, TV
   const std::string_view text = whole.substr(eq + 1);
   const bool own = host.Effect()->uniqueID == kOwnId;
   TParamSetting setting;
-  setting.index = FindParameter(host, whole.substr(0, eq), option, argument);
+  setting.index = FindParameter(host, whole.substr(0, eq), option, argument, table);
   if (text.empty()) Refuse(option, argument, "no value after '='");
   if (form == TValueForm::kPresetText) {
     if (!own) Refuse(option, argument, "values in units are known for Tesmora6 only; give --param a normalized value");
