@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "dsp/DSPBaseOscillator.h"
 #include "dsp/DSPMaths.h"
@@ -57,15 +58,20 @@ inline long double ReduceQuarterTurns(long double a, int64_t& q) {
   constexpr long double kP2 = 0x1.0b4611a600000000p-34L;  // the next 32 bits
   constexpr long double kP3 = 0x1.3198a2e03707344ap-69L;  // the rest, rounded
   constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
-  // The nearest quarter turn k (ties to even), converted by the unit's own rounding
-  // instruction: nearbyint would save and restore the floating-point environment and a
-  // cast reloads the control word, on every call. The integer is exact whatever precision
-  // the x87 unit carries; a shifted sum (1.5 x 2^63 added and read back from the low bits
-  // of the significand) only rounds to an integer with a 64-bit significand, and with
-  // double precision it handed back a multiple of 2048 quarter turns, whose remainder the
-  // kernels below turn into infinities. Under another rounding mode k may be one off; r
-  // then lies within π/2 and the result stays right.
-  const int64_t turns = std::llrint(a * kTwoOverPi);
+  // The nearest quarter turn k (ties to even, in the unit's rounding mode), stored as an
+  // integer by the x87 unit itself: the result is exact whatever precision the unit
+  // carries (full, or double under valgrind or a caller that set its precision control so).
+  // nearbyint would save and restore the floating-point environment and a C++ conversion
+  // reloads the control word, on every call; llrint costs a library call. A shifted sum
+  // (1.5 x 2^63 added, k read back from the low bits of the significand) rounds to an
+  // integer only with a 64-bit significand: at double precision it handed back multiples of
+  // 2048 quarter turns, whose remainders the kernels below turned into infinities. Under
+  // another rounding mode k may be one off; r then lies within π/2 and the result stays
+  // right.
+  static_assert(std::numeric_limits<long double>::digits == 64, "long double is the x87 format");
+  const long double t = a * kTwoOverPi;
+  int64_t turns;
+  __asm__("fistpll %0" : "=m"(turns) : "t"(t) : "st");
   q = turns;
   const long double k = static_cast<long double>(turns);
   return ((a - k * kP1) - k * kP2) - k * kP3;
