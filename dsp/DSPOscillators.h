@@ -7,10 +7,8 @@
 // value in TickValue; the period fill is g x tick value unless FillValue says otherwise.
 #pragma once
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 #include "dsp/DSPBaseOscillator.h"
@@ -60,19 +58,22 @@ inline long double ReduceQuarterTurns(long double a, int64_t& q) {
   constexpr long double kP2 = 0x1.0b4611a600000000p-34L;  // the next 32 bits
   constexpr long double kP3 = 0x1.3198a2e03707344ap-69L;  // the rest, rounded
   constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
-  // The nearest quarter turn k: adding 1.5 x 2^63 leaves k in the low bits of the 64-bit
-  // significand (nearbyint would save and restore the floating-point environment, and a
-  // conversion to an integer reloads the control word, on every call). Under another
-  // rounding mode k may be one off; r then lies within π/2 and the result stays right.
-  static_assert(std::numeric_limits<long double>::digits == 64 &&
-                    std::endian::native == std::endian::little,
-                "the low bits of an x87 extended significand come first in memory");
-  constexpr long double kShift = 0x1.8p63L;
-  const long double shifted = a * kTwoOverPi + kShift;
-  const long double k = shifted - kShift;
-  uint64_t significand = 0;
-  std::memcpy(&significand, &shifted, sizeof significand);
-  q = static_cast<int64_t>(significand & 3u);
+  // The nearest quarter turn k (ties to even, in the unit's rounding mode), stored as an
+  // integer by the x87 unit itself: the result is exact whatever precision the unit
+  // carries (full, or double under valgrind or a caller that set its precision control so).
+  // nearbyint would save and restore the floating-point environment and a C++ conversion
+  // reloads the control word, on every call; llrint costs a library call. A shifted sum
+  // (1.5 x 2^63 added, k read back from the low bits of the significand) rounds to an
+  // integer only with a 64-bit significand: at double precision it handed back multiples of
+  // 2048 quarter turns, whose remainders the kernels below turned into infinities. Under
+  // another rounding mode k may be one off; r then lies within π/2 and the result stays
+  // right.
+  static_assert(std::numeric_limits<long double>::digits == 64, "long double is the x87 format");
+  const long double t = a * kTwoOverPi;
+  int64_t turns;
+  __asm__("fistpll %0" : "=m"(turns) : "t"(t) : "st");
+  q = turns;
+  const long double k = static_cast<long double>(turns);
   return ((a - k * kP1) - k * kP2) - k * kP3;
 }
 // cos r and sin r for |r| up to π/4 (the reduced argument), by their Taylor series
