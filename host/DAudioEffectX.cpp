@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/DSPLock.h"
+
 bool AudioEffectX::CanDo(const char* text) const {
   return std::strcmp(text, "receiveVstEvents") == 0 ||
          std::strcmp(text, "receiveVstMidiEvent") == 0;
@@ -19,12 +21,16 @@ intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value,
       return 0;
     case vst::effGetNumProgramCategories:
       return 1;
-    case vst::effGetProgramNameIndexed:
+    case vst::effGetProgramNameIndexed: {
       if (!ptr || index < 0 || index >= cEffect_.numPrograms || index >= ProgramCount()) return 0;
+      TDSPLockGuard lock(Instance());
       CopyHostString(ptr, ProgramName(index));
       return 1;
-    case vst::effCopyProgram:
+    }
+    case vst::effCopyProgram: {
+      TDSPLockGuard lock(Instance());
       return CopyCurrentProgramTo(index) ? 1 : 0;
+    }
     case vst::effConnectInput:
     case vst::effConnectOutput:
       return 1;
@@ -42,10 +48,12 @@ intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value,
     }
     case vst::effGetPlugCategory:
       return vst::kPlugCategSynth;
-    case vst::effSetBlockSizeAndSampleRate:
+    case vst::effSetBlockSizeAndSampleRate: {
+      TDSPLockGuard lock(Instance());
       hostBlockSize_ = static_cast<int32_t>(value);
       SampleRateChanged(opt);
       return 0;
+    }
     case vst::effSetBypass:
       return 0;
     case vst::effGetEffectName:
