@@ -1,8 +1,8 @@
 // State a host saves and restores, from one thread or several: chunks are applied when they
 // are read, stored values are made safe where they enter, unnamed programs keep their
 // values, the bytes handed out stay valid, readers never meet half-written state, no opcode
-// meets a chunk half-loaded, one instance never waits for another, and the same session
-// renders the same audio.
+// meets a chunk half-loaded, fixed answers never wait for a load, one instance never waits
+// for another, and the same session renders the same audio.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -360,6 +360,43 @@ TEST(HostState, OneInstanceNeverWaitsForAnother) {
   busy.join();
   EXPECT_TRUE(finished);
   EXPECT_GT(audio.get(), 0.0f);
+}
+
+// Opcodes with fixed answers, which hosts also ask on the audio thread (tail size, process
+// start and stop, capabilities), answer while another thread holds the instance's lock for
+// a long load: they read nothing a load changes, so they never wait for one.
+TEST(HostState, FixedAnswersDoNotWaitForALoadOnAnotherThread) {
+  TInstrumentHost host;
+  std::promise<void> held;
+  std::promise<void> release;
+  std::thread loading([&] {
+    std::lock_guard<std::recursive_mutex> lock(host.plugin->Instance().lock);
+    held.set_value();
+    release.get_future().wait();
+  });
+  held.get_future().wait();
+  auto answers = std::async(std::launch::async, [&] {
+    char text[256] = {};
+    vst::VstPinProperties pin{};
+    std::vector<intptr_t> out;
+    for (int32_t opcode : {vst::effGetTailSize, vst::effStartProcess, vst::effStopProcess,
+                           vst::effSetProcessPrecision, vst::effIdle, vst::effGetVu,
+                           vst::effIdentify, vst::effGetPlugCategory, vst::effGetVstVersion,
+                           vst::effGetVendorVersion, vst::effKeysRequired}) {
+      out.push_back(host.Dispatch(opcode));
+    }
+    out.push_back(host.Dispatch(vst::effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent")));
+    out.push_back(host.Dispatch(vst::effGetOutputProperties, 1, 0, &pin));
+    out.push_back(host.Dispatch(vst::effGetEffectName, 0, 0, text));
+    return out;
+  });
+  const bool answered = answers.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  release.set_value();
+  loading.join();
+  EXPECT_TRUE(answered);
+  const std::vector<intptr_t> expected = {0, 0, 0, 0, 0, 0, vst::kIdentifyAnswer,
+                                          vst::kPlugCategSynth, 2300, 1, 1, 1, 1, 1};
+  EXPECT_EQ(answers.get(), expected);
 }
 
 // Rendering the same session twice gives the same audio, also with the parts that draw
