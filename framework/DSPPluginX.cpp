@@ -509,8 +509,11 @@ void TDSPPluginX::SampleRateChanged(float rate) {
   // Rates the block structure cannot work with (below 1 kHz, or not a number) are refused.
   if (!(rate >= 1000.0f && rate <= 1.0e7f)) return;
   const int32_t r = Round(rate);
+  // The rate in use and the received flag are read under the lock too: a second
+  // sample-rate opcode on another thread must see the first one's result, not decide on
+  // the rate from before it.
+  TDSPLockGuard lock(Instance());
   if (!sampleRateReceived_ || r != context_->sampleRate) {
-    TDSPLockGuard lock(Instance());
     sampleRateKHz_ = r / 1000;
     SetRateAndBlock(r, r / 1000);
     outputLimiter_.SetSampleRate(static_cast<float>(r));

@@ -146,7 +146,17 @@ void TDSPPluginX::RefreshControl(int32_t index, bool immediately) {
     PostBack({&DeferredRefresh, this, kPostBackRefreshParameter, 0, 0, static_cast<float>(index)});
     return;
   }
-  if (TSPThemeGUIControl* c = ParamInfo(index).editor.control) c->SetValue(GetNormalized(index));
+  TSPThemeGUIControl* c = ParamInfo(index).editor.control;
+  if (!c) return;
+  // The value is read under the instance's lock (a chunk may be loading on another
+  // thread); the control gets it after the lock is released, since its repaint takes the
+  // GUI locks and those are not to be taken inside the instance's lock.
+  float value = 0.0f;
+  {
+    TDSPLockGuard lock(Instance());
+    value = GetNormalized(index);
+  }
+  c->SetValue(value);
 }
 
 void TDSPPluginX::SyncEditorControls() {

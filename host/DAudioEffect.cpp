@@ -146,22 +146,40 @@ void AudioEffect::SetParameterFromHost(int32_t index, float value) {
 intptr_t AudioEffect::Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                  float opt) {
   // Hosts call the dispatcher from several threads at once (saving state on the UI thread
-  // while loading or processing on another): every opcode reads or writes state the others
-  // change, so each runs under the instance's lock. The editor's opcodes take it themselves
-  // only around what needs it, so painting never holds up the audio.
+  // while loading or processing on another). What each opcode reads, and under which lock,
+  // is listed at AudioEffectX::Dispatcher: the opcodes that read or write state the others
+  // change run under the instance's lock; fixed answers take none, so the audio thread never
+  // waits for them; the editor's opcodes take it themselves only around what needs it, so
+  // painting never holds up the audio.
   switch (opcode) {
     case vst::effEditOpen:
     case vst::effEditClose:
     case vst::effEditIdle:
     case vst::effEditGetRect:
       return EditorDispatcher(opcode, ptr);
-    default:
+    case vst::effClose:
+    case vst::effSetProgram:
+    case vst::effGetProgram:
+    case vst::effSetProgramName:
+    case vst::effGetProgramName:
+    case vst::effGetParamLabel:
+    case vst::effGetParamName:
+    case vst::effGetParamDisplay:
+    case vst::effSetSampleRate:
+    case vst::effSetBlockSize:
+    case vst::effMainsChanged:
+    case vst::effGetChunk:
+    case vst::effSetChunk:
       break;
+    case vst::effIdentify:
+      return vst::kIdentifyAnswer;
+    default:
+      // effOpen, effGetVu, the editor's drawing, mouse and key opcodes and every opcode
+      // this plug-in does not answer: 0, touching nothing.
+      return 0;
   }
   TDSPLockGuard lock(Instance());
   switch (opcode) {
-    case vst::effOpen:
-      return 0;
     case vst::effClose:
       EditorClose();
       return 1;
@@ -187,8 +205,6 @@ intptr_t AudioEffect::Dispatcher(int32_t opcode, int32_t index, intptr_t value, 
     case vst::effGetParamDisplay:
       if (ptr && index >= 0 && index < cEffect_.numParams) CopyHostString(ptr, ParamDisplayText(index));
       return 0;
-    case vst::effGetVu:
-      return 0;
     case vst::effSetSampleRate:
       SampleRateChanged(opt);
       return 0;
@@ -198,8 +214,6 @@ intptr_t AudioEffect::Dispatcher(int32_t opcode, int32_t index, intptr_t value, 
     case vst::effMainsChanged:
       if (value == 0) Suspend(); else Resume();
       return 0;
-    case vst::effIdentify:
-      return vst::kIdentifyAnswer;
     case vst::effGetChunk: {
       if (!ptr) return 0;
       // The bytes handed out stay valid while the host copies them, after the call and

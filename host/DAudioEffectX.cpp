@@ -3,11 +3,60 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/DSPLock.h"
+
 bool AudioEffectX::CanDo(const char* text) const {
   return std::strcmp(text, "receiveVstEvents") == 0 ||
          std::strcmp(text, "receiveVstMidiEvent") == 0;
 }
 
+// What every opcode reads or writes, and under which lock. "Instance" is the instance's
+// re-entrant lock (framework/DSPLock.h), the one each processing call holds; "none" marks
+// fixed answers and the identity set while the instance was built, which nothing changes
+// afterwards, so hosts that ask them on the audio thread never wait for a load.
+//
+//   effOpen, effGetVu, effIdentify               nothing                         none
+//   effClose                                     the editor, then the entry      instance
+//                                                deletes the instance
+//   effSetProgram, effCopyProgram                programs, current program,      instance
+//                                                every parameter's handler
+//   effGetProgram                                current program                 instance
+//   effSet/GetProgramName,                       program names (rewritten by     instance
+//   effGetProgramNameIndexed                     every chunk and bank load)
+//   effGetParamName, effGetParamLabel            parameter names                 instance
+//   effGetParamDisplay                           the parameter's value           instance
+//   effSetSampleRate, effSetBlockSize,           processing context, every       instance
+//   effSetBlockSizeAndSampleRate                 component's buffers
+//   effMainsChanged                              suspended and host-time flags   instance
+//   effGetChunk, effSetChunk                     programs, sub-presets, the      instance
+//                                                chunk buffers
+//   effProcessEvents                             the queue of pending events     instance (taken
+//                                                                                by QueueEvents)
+//   effEditGetRect                               the editor rectangle            instance
+//   effEditOpen, effEditClose, effEditIdle       the editor window (UI thread    instance while
+//                                                only); the values its controls  the editor is
+//                                                follow (refreshes delivered     built and around
+//                                                at idle)                        each value read
+//                                                                                for a refresh
+//   effGetOutputProperties                       the output count (fixed)        none
+//   effGetEffectName, effGetProductString,       product name, vendor string     none
+//   effGetVendorString, effGetVendorVersion      and version (fixed)
+//   effCanDo                                     the text at ptr                 none
+//   effCanBeAutomated, effString2Parameter,      fixed answers                   none
+//   effGetNumProgramCategories, effConnect*,
+//   effGetInputProperties, effGetPlugCategory,
+//   effSetBypass, effKeysRequired,
+//   effGetVstVersion, effEditKeyDown/Up,
+//   effGetCurrentMidiProgram, effBegin/End-
+//   SetProgram, effSetTotalSampleToProcess,
+//   effBeginLoadBank, effBeginLoadProgram
+//   every other opcode (effGetTailSize, effIdle, 0                               none
+//   effStartProcess, effStopProcess ...)
+//
+// getParameter and setParameter take the instance lock as well; process and
+// processReplacing hold it once for the whole call. The editor paints under the GUI lock,
+// then the drawing lock, and never takes the instance lock inside them: a sub-preset
+// message shown while the instance's lock is held paints, so that order would be inverted.
 intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                   float opt) {
   switch (opcode) {
@@ -19,12 +68,16 @@ intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value,
       return 0;
     case vst::effGetNumProgramCategories:
       return 1;
-    case vst::effGetProgramNameIndexed:
+    case vst::effGetProgramNameIndexed: {
       if (!ptr || index < 0 || index >= cEffect_.numPrograms || index >= ProgramCount()) return 0;
+      TDSPLockGuard lock(Instance());
       CopyHostString(ptr, ProgramName(index));
       return 1;
-    case vst::effCopyProgram:
+    }
+    case vst::effCopyProgram: {
+      TDSPLockGuard lock(Instance());
       return CopyCurrentProgramTo(index) ? 1 : 0;
+    }
     case vst::effConnectInput:
     case vst::effConnectOutput:
       return 1;
@@ -49,10 +102,12 @@ intptr_t AudioEffectX::Dispatcher(int32_t opcode, int32_t index, intptr_t value,
     }
     case vst::effGetPlugCategory:
       return vst::kPlugCategSynth;
-    case vst::effSetBlockSizeAndSampleRate:
+    case vst::effSetBlockSizeAndSampleRate: {
+      TDSPLockGuard lock(Instance());
       hostBlockSize_ = static_cast<int32_t>(value);
       SampleRateChanged(opt);
       return 0;
+    }
     case vst::effSetBypass:
       return 0;
     case vst::effGetEffectName:
