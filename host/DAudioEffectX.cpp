@@ -39,6 +39,8 @@ bool AudioEffectX::CanDo(const char* text) const {
 //                                                at idle)                        each value read
 //                                                                                for a refresh
 //   effGetOutputProperties                       the output count (fixed)        none
+//   effGetParameterProperties                    host names and categories,      none
+//                                                fixed once the table is built
 //   effGetEffectName, effGetProductString,       product name, vendor string     none
 //   effGetVendorString, effGetVendorVersion      and version (fixed)
 //   effCanDo                                     the text at ptr                 none
