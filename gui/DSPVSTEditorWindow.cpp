@@ -13,6 +13,10 @@
 namespace {
 
 constexpr int32_t kPopupItemHeight = 16;
+
+uint32_t Modifiers(unsigned state) {
+  return ((state & ShiftMask) ? kShiftKey : 0) | ((state & ControlMask) ? kControlKey : 0);
+}
 constexpr int32_t kPopupPadding = 4;
 
 }  // namespace
@@ -178,19 +182,23 @@ int32_t TDSPVSTEditorWnd::Idle() {
         break;
       case ButtonPress: {
         const int b = e.xbutton.button;
-        if (b > 3) break;  // the wheel
+        if (b == Button4 || b == Button5) {
+          panel.Wheel(b == Button4 ? 1 : -1, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
+          break;
+        }
+        if (b > 3) break;  // the horizontal wheel
         const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
-        panel.MouseDown(button, (e.xbutton.state & ShiftMask) ? kShiftKey : 0, e.xbutton.x, e.xbutton.y);
+        panel.MouseDown(button, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
         break;
       }
       case MotionNotify:
-        panel.MouseMove((e.xmotion.state & ShiftMask) ? kShiftKey : 0, e.xmotion.x, e.xmotion.y);
+        panel.MouseMove(Modifiers(e.xmotion.state), e.xmotion.x, e.xmotion.y);
         break;
       case ButtonRelease: {
         const int b = e.xbutton.button;
         if (b > 3) break;
         const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
-        panel.MouseUp(button, (e.xbutton.state & ShiftMask) ? kShiftKey : 0, e.xbutton.x, e.xbutton.y);
+        panel.MouseUp(button, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
         break;
       }
       default:
@@ -200,6 +208,7 @@ int32_t TDSPVSTEditorWnd::Idle() {
   // An error naming the window (a request made before its destruction reached us).
   if (gone_) WindowGone();
   if (!exposed.Empty() && !gone_) panel.Paint(exposed);
+  if (panel.body && !gone_) panel.body->EndQuietWheelGesture();
   XFlush(display_);
   return handled;
 }

@@ -7,6 +7,7 @@
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
+#include "gui/ValueEntry.h"
 
 TTesmora6LayoutEditor::TTesmora6LayoutEditor(TDSPPluginX& plugin,
                                              std::unique_ptr<TDialogRunner> dialogs)
@@ -57,6 +58,14 @@ void TTesmora6LayoutEditor::CreateButtons() {
   menu_ = std::make_unique<TSubPresetMenu>(*plugin_.SubPresets(), *dialogs_,
                                            FolderOf(plugin_.PluginPath()), "Tesmora6");
   plugin_.SubPresets()->SetMessageSink([this](const std::string& text) { menu_->Message(text); });
+  // Every bound control takes a typed value (a control-click, or its menu).
+  for (int32_t a = 0; a < plugin_.ParamCount(); ++a) {
+    if (TSPThemeGUIControl* c = plugin_.ParamInfo(a).editor.control) {
+      c->entryHandler = [this](TSPThemeGUIControl& control) {
+        if (dialogs_) AskTypedValue(plugin_, control, *dialogs_);
+      };
+    }
+  }
   for (const TTesmora6PresetButton& b : Tesmora6PresetButtons()) {
     TSPThemeGUISubPresetsButton* button = plugin_.CreatePresetButton(
         std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
