@@ -12,12 +12,10 @@
 
 namespace {
 
-constexpr int32_t kPopupItemHeight = 16;
 
 uint32_t Modifiers(unsigned state) {
   return ((state & ShiftMask) ? kShiftKey : 0) | ((state & ControlMask) ? kControlKey : 0);
 }
-constexpr int32_t kPopupPadding = 4;
 
 }  // namespace
 
@@ -25,10 +23,7 @@ struct TDSPVSTEditorWnd::TPopup {
   TSPPopupMenu* menu = nullptr;
   Window window = 0;
   cairo_surface_t* surface = nullptr;
-  int32_t width = 0, height = 0;
-  int32_t columnWidth = 0;
-  int32_t rows = 0;
-  std::vector<TSPRect> itemRects;  // window coordinates, one per item
+  TSPPopupLayout layout;
   int32_t hover = -1;
 };
 
@@ -281,47 +276,26 @@ void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_
   ClosePopup();
   auto popup = std::make_unique<TPopup>();
   popup->menu = &menu;
-  // Measure the items: columns of equal width, as many rows as the longest column.
-  TSPBitmap scratch(4, 4);
-  TSPCanvas measure(scratch);
-  TSPFont font;
-  font.face = "Tahoma";
-  font.size = 8;
-  measure.SelectFont(font);
-  int32_t textWidth = 40, column = 0, row = 0, rows = 0;
-  std::vector<std::pair<int32_t, int32_t>> cells;
+  popup->layout = LayoutPopupMenu(menu);
+  // The keys start from the checked item (or the first that can be chosen).
   for (size_t i = 0; i < menu.items.size(); ++i) {
-    if (menu.items[i].newColumn && i > 0) {
-      ++column;
-      row = 0;
-    }
-    cells.push_back({column, row++});
-    rows = std::max(rows, row);
-    textWidth = std::max(textWidth, measure.TextWidth(menu.items[i].text));
+    if (menu.items[i].checked && menu.Selectable(static_cast<int32_t>(i))) popup->hover = static_cast<int32_t>(i);
   }
-  popup->columnWidth = textWidth + 28;
-  popup->rows = std::max(rows, 1);
-  popup->width = std::max(1, (column + 1) * popup->columnWidth) + 2;
-  popup->height = popup->rows * kPopupItemHeight + 2 * kPopupPadding;
-  for (const auto& [c, r] : cells) {
-    popup->itemRects.push_back(TSPRect::FromSize(1 + c * popup->columnWidth,
-                                                 kPopupPadding + r * kPopupItemHeight,
-                                                 popup->columnWidth, kPopupItemHeight));
-  }
+  const int32_t popupWidth = popup->layout.width, popupHeight = popup->layout.height;
   const int screen = DefaultScreen(display_);
   const int32_t sw = DisplayWidth(display_, screen), sh = DisplayHeight(display_, screen);
-  const int32_t x = std::clamp(screenX, 0, std::max(0, sw - popup->width));
-  const int32_t y = std::clamp(screenY, 0, std::max(0, sh - popup->height));
+  const int32_t x = std::clamp(screenX, 0, std::max(0, sw - popupWidth));
+  const int32_t y = std::clamp(screenY, 0, std::max(0, sh - popupHeight));
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display_, screen);
   attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
   popup->window = XCreateWindow(display_, DefaultRootWindow(display_), x, y,
-                                static_cast<unsigned>(popup->width), static_cast<unsigned>(popup->height), 0,
+                                static_cast<unsigned>(popupWidth), static_cast<unsigned>(popupHeight), 0,
                                 CopyFromParent, InputOutput, CopyFromParent,
                                 CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
   popup->surface = cairo_xlib_surface_create(display_, popup->window, DefaultVisual(display_, screen),
-                                             popup->width, popup->height);
+                                             popupWidth, popupHeight);
   XMapRaised(display_, popup->window);
   XSync(display_, False);
   // A press anywhere else closes the list: take the pointer and the keyboard.
@@ -349,25 +323,10 @@ void TDSPVSTEditorWnd::PaintPopup() {
   if (!popup_) return;
   TXErrorScope scope;
   TPopup& p = *popup_;
-  TSPBitmap image(p.width, p.height);
+  TSPBitmap image(p.layout.width, p.layout.height);
   {
     TSPCanvas canvas(image);
-    canvas.FillRect({0, 0, p.width, p.height}, 0x2A2C2E);
-    canvas.FrameRect({0, 0, p.width, p.height}, 0x111111);
-    TSPFont font;
-    font.face = "Tahoma";
-    font.size = 8;
-    for (size_t i = 0; i < p.itemRects.size(); ++i) {
-      const TSPRect& r = p.itemRects[i];
-      const auto& item = p.menu->items[i];
-      if (static_cast<int32_t>(i) == p.hover) canvas.FillRect(r.Inflated(-1), 0x3F7F3F);
-      if (item.newColumn) canvas.FillRect({r.left - 1, kPopupPadding, r.left, p.height - kPopupPadding}, 0x555555);
-      if (item.checked) canvas.FillRect(TSPRect::FromSize(r.left + 7, r.top + 5, 6, 6), 0x9FE870);
-      font.color = item.checked ? 0xFFFFFF : 0xD8D8D8;
-      canvas.SelectFont(font);
-      TSPRect text{r.left + 20, r.top, r.right - 4, r.bottom};
-      PlaceText(canvas, item.text, text, 0, 1, true);
-    }
+    PaintPopupMenu(canvas, *p.menu, p.layout, p.hover);
   }
   cairo_t* cr = cairo_create(p.surface);
   cairo_set_source_surface(cr, image.Surface(), 0, 0);
@@ -381,10 +340,13 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
   auto& e = *static_cast<XEvent*>(event);
   TPopup& p = *popup_;
   auto itemAt = [&p](int x, int y) {
-    for (size_t i = 0; i < p.itemRects.size(); ++i) {
-      if (p.itemRects[i].Contains(x, y)) return static_cast<int32_t>(i);
-    }
-    return -1;
+    const int32_t i = p.layout.ItemAt(x, y);
+    return p.menu->Selectable(i) ? i : -1;
+  };
+  auto choose = [this, &p](int32_t item) {
+    TSPPopupMenu* menu = p.menu;
+    ClosePopup();
+    if (item >= 0) menu->Choose(menu->items[static_cast<size_t>(item)].tag);
   };
   switch (e.type) {
     case Expose:
@@ -403,17 +365,35 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
     case ButtonPress: {
       const bool inside = e.xbutton.window == p.window;
       const int32_t item = inside ? itemAt(e.xbutton.x, e.xbutton.y) : -1;
-      if (inside && item < 0) return true;  // between items: keep the list open
-      TSPPopupMenu* menu = p.menu;
-      ClosePopup();
-      if (item >= 0) menu->Choose(menu->items[static_cast<size_t>(item)].tag);
+      if (inside && item < 0) return true;  // between items or on a separator: keep the list open
+      choose(item);
       return true;
     }
     case ButtonRelease:
       return true;
-    case KeyPress:
-      if (XLookupKeysym(&e.xkey, 0) == XK_Escape) ClosePopup();
+    case KeyPress: {
+      const KeySym key = XLookupKeysym(&e.xkey, 0);
+      int32_t move = 0;
+      switch (key) {
+        case XK_Escape: ClosePopup(); return true;
+        case XK_Return: case XK_KP_Enter: case XK_space:
+          if (p.menu->Selectable(p.hover)) choose(p.hover);
+          return true;
+        case XK_Down: case XK_KP_Down: move = 1; break;
+        case XK_Up: case XK_KP_Up: move = -1; break;
+        // Sideways: to the next column, a column's rows on.
+        case XK_Right: case XK_KP_Right: move = p.layout.rows; break;
+        case XK_Left: case XK_KP_Left: move = -p.layout.rows; break;
+        default: return true;
+      }
+      const int32_t next = p.hover < 0 && move < 0 ? p.menu->NextSelectable(-1, -1)
+                                                    : p.menu->NextSelectable(p.hover, p.hover < 0 && move > 0 ? 1 : move);
+      if (next != p.hover) {
+        p.hover = next;
+        PaintPopup();
+      }
       return true;
+    }
     default:
       return false;
   }

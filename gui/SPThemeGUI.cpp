@@ -53,6 +53,97 @@ int32_t TSPPopupMenu::Columns() const {
   return columns;
 }
 
+bool TSPPopupMenu::Selectable(int32_t item) const {
+  if (item < 0 || item >= static_cast<int32_t>(items.size())) return false;
+  const TItem& i = items[static_cast<size_t>(item)];
+  return !i.separator && i.tag >= 0 && !i.text.empty();
+}
+
+int32_t TSPPopupMenu::NextSelectable(int32_t from, int32_t direction) const {
+  const auto n = static_cast<int32_t>(items.size());
+  if (n == 0 || direction == 0) return Selectable(from) ? from : -1;
+  const int32_t unit = direction > 0 ? 1 : -1;
+  int32_t remaining = direction > 0 ? direction : -direction;
+  int32_t i = from < 0 ? (unit > 0 ? -1 : n) : from;
+  int32_t found = Selectable(from) ? from : -1;
+  for (int32_t looked = 0; looked < n * (remaining + 1) && remaining > 0; ++looked) {
+    i = (i + unit + n) % n;
+    if (Selectable(i)) {
+      found = i;
+      --remaining;
+    }
+  }
+  return found;
+}
+
+int32_t TSPPopupLayout::ItemAt(int32_t x, int32_t y) const {
+  for (size_t i = 0; i < itemRects.size(); ++i) {
+    if (itemRects[i].Contains(x, y)) return static_cast<int32_t>(i);
+  }
+  return -1;
+}
+
+namespace {
+
+TSPFont PopupFont() {
+  TSPFont font;
+  font.face = "Tahoma";
+  font.size = 8;
+  return font;
+}
+
+}  // namespace
+
+TSPPopupLayout LayoutPopupMenu(const TSPPopupMenu& menu) {
+  TSPPopupLayout p;
+  static TSPBitmap scratch(4, 4);
+  TSPCanvas measure(scratch);
+  measure.SelectFont(PopupFont());
+  int32_t textWidth = 40, column = 0, row = 0, rows = 0;
+  std::vector<std::pair<int32_t, int32_t>> cells;
+  for (size_t i = 0; i < menu.items.size(); ++i) {
+    if (menu.items[i].newColumn && i > 0) {
+      ++column;
+      row = 0;
+    }
+    cells.push_back({column, row++});
+    rows = std::max(rows, row);
+    textWidth = std::max(textWidth, measure.TextWidth(menu.items[i].text));
+  }
+  p.columnWidth = textWidth + 28;
+  p.rows = std::max(rows, 1);
+  p.width = std::max(1, (column + 1) * p.columnWidth) + 2;
+  p.height = p.rows * TSPPopupLayout::kItemHeight + 2 * TSPPopupLayout::kPadding;
+  for (const auto& [c, r] : cells) {
+    p.itemRects.push_back(TSPRect::FromSize(1 + c * p.columnWidth, TSPPopupLayout::kPadding + r * TSPPopupLayout::kItemHeight,
+                                            p.columnWidth, TSPPopupLayout::kItemHeight));
+  }
+  return p;
+}
+
+void PaintPopupMenu(TSPCanvas& canvas, const TSPPopupMenu& menu, const TSPPopupLayout& p, int32_t hover) {
+  canvas.FillRect({0, 0, p.width, p.height}, 0x2A2C2E);
+  canvas.FrameRect({0, 0, p.width, p.height}, 0x111111);
+  TSPFont font = PopupFont();
+  for (size_t i = 0; i < p.itemRects.size() && i < menu.items.size(); ++i) {
+    const TSPRect& r = p.itemRects[i];
+    const auto& item = menu.items[i];
+    if (item.newColumn) canvas.FillRect({r.left - 1, TSPPopupLayout::kPadding, r.left, p.height - TSPPopupLayout::kPadding}, 0x555555);
+    if (item.separator) {
+      // A line across the item's middle, clear of the column's edges.
+      const int32_t y = r.top + r.Height() / 2;
+      canvas.FillRect({r.left + 6, y, r.right - 6, y + 1}, 0x6A6C6E);
+      continue;
+    }
+    if (static_cast<int32_t>(i) == hover) canvas.FillRect(r.Inflated(-1), 0x3F7F3F);
+    if (item.checked) canvas.FillRect(TSPRect::FromSize(r.left + 7, r.top + 5, 6, 6), 0x9FE870);
+    font.color = item.checked ? 0xFFFFFF : item.tag < 0 ? 0x8A8A8A : 0xD8D8D8;
+    canvas.SelectFont(font);
+    TSPRect text{r.left + 20, r.top, r.right - 4, r.bottom};
+    PlaceText(canvas, item.text, text, 0, 1, true);
+  }
+}
+
 // ---------------------------------------------------------------- TSPThemeGUIControl
 
 TSPThemeGUIControl::TSPThemeGUIControl(TSPThemeGUIControl* parent) : parent_(parent) {

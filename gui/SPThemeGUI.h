@@ -42,14 +42,33 @@ struct TSPPopupMenu {
     int32_t tag = 0;
     bool checked = false;
     bool newColumn = false;  // starts a new column
+    bool separator = false;  // a line between items, never chosen
   };
   std::vector<TItem> items;
   std::function<void(int32_t tag)> onChoose;
   int32_t Columns() const;
+  // Whether an item can be chosen (not a separator, not an inert entry with tag -1).
+  bool Selectable(int32_t item) const;
+  // The selectable item `direction` items after `from` (before it when negative), in
+  // reading order and wrapping around; -1 when none can be chosen. From -1 forward: the
+  // first.
+  int32_t NextSelectable(int32_t from, int32_t direction) const;
   void Choose(int32_t tag) {
     if (onChoose) onChoose(tag);
   }
 };
+
+// Where a popup menu's items go: columns of equal width, as many rows as the longest column.
+struct TSPPopupLayout {
+  static constexpr int32_t kItemHeight = 16;
+  static constexpr int32_t kPadding = 4;
+  int32_t width = 0, height = 0, columnWidth = 0, rows = 0;
+  std::vector<TSPRect> itemRects;  // one per item, in the popup's coordinates
+  int32_t ItemAt(int32_t x, int32_t y) const;
+};
+TSPPopupLayout LayoutPopupMenu(const TSPPopupMenu& menu);
+// Paints the popup (the item `hover` highlighted) into a canvas of the layout's size.
+void PaintPopupMenu(TSPCanvas& canvas, const TSPPopupMenu& menu, const TSPPopupLayout& layout, int32_t hover);
 
 // What the tree needs from the platform window that shows it.
 class TSPWindowSite {

@@ -86,6 +86,7 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
     item.tag = e.separator || !e.enabled ? -1 : e.tag;
     item.checked = e.checked;
     item.newColumn = e.newColumn;
+    item.separator = e.separator;
     menu.items.push_back(item);
   }
   menu.onChoose = [this, group](int32_t tag) {

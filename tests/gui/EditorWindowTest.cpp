@@ -238,6 +238,17 @@ TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
   ClickAt(700, 400);
   EXPECT_FALSE(window->PopupOpen());
   EXPECT_EQ(automations.size(), 1u);
+  // The keys: from the checked entry (the fourth) two down, one up, and Enter.
+  ClickAt(list->left + 5, list->top + 5);
+  ASSERT_TRUE(window->PopupOpen());
+  for (KeySym key : {XK_Down, XK_Down, XK_Up, XK_Return}) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), True, 0);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), False, 0);
+    Pump(2);
+  }
+  EXPECT_FALSE(window->PopupOpen());
+  EXPECT_NEAR(host->Get(Param::Voices), 4.0f / static_cast<float>(choices.size() - 1), 1e-5);
+  EXPECT_EQ(automations.size(), 2u);
 }
 
 TEST_F(EditorWindow, NotebookPageSurvivesCloseAndReopen) {
