@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -147,8 +148,32 @@ void TDSPVSTEditorWnd::Detach() {
 void TDSPVSTEditorWnd::Show() {
   if (!Valid() || gone_) return;
   TXErrorScope scope;
+  // The server fills a window that appears with its background before the first expose
+  // reaches us: the editor's own picture, so that it never shows a black frame first.
+  if (!mapped_ && panel.body) {
+    std::lock_guard<std::recursive_mutex> lock(GUILock());
+    panel.body->RebuildIfDirty();
+    const TSPBitmap& picture = panel.body->composite;
+    if (!picture.Empty()) {
+      const int screen = DefaultScreen(display_);
+      const Pixmap pixmap = XCreatePixmap(display_, window_, static_cast<unsigned>(width_),
+                                          static_cast<unsigned>(height_), static_cast<unsigned>(DefaultDepth(display_, screen)));
+      cairo_surface_t* target = cairo_xlib_surface_create(display_, pixmap, DefaultVisual(display_, screen), width_, height_);
+      cairo_t* cr = cairo_create(target);
+      cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+      cairo_set_source_surface(cr, picture.Surface(), 0, 0);
+      cairo_paint(cr);
+      cairo_destroy(cr);
+      cairo_surface_finish(target);
+      cairo_surface_destroy(target);
+      XSetWindowBackgroundPixmap(display_, window_, pixmap);
+      XFreePixmap(display_, pixmap);  // the window holds it until its background changes
+      pictureBackground_ = true;
+    }
+  }
+  mapped_ = true;
   XMapRaised(display_, window_);
-  XFlush(display_);
+  XSync(display_, False);
 }
 
 int32_t TDSPVSTEditorWnd::Idle() {
@@ -202,7 +227,15 @@ int32_t TDSPVSTEditorWnd::Idle() {
   }
   // An error naming the window (a request made before its destruction reached us).
   if (gone_) WindowGone();
-  if (!exposed.Empty() && !gone_) panel.Paint(exposed);
+  if (!exposed.Empty() && !gone_) {
+    panel.Paint(exposed);
+    // From now on the editor paints every expose itself: the server need not keep the
+    // first picture (nor fill with it, out of date, before a repaint).
+    if (pictureBackground_) {
+      XSetWindowBackgroundPixmap(display_, window_, None);
+      pictureBackground_ = false;
+    }
+  }
   if (panel.body && !gone_) panel.body->EndQuietWheelGesture();
   XFlush(display_);
   return handled;

@@ -77,5 +77,7 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   cairo_surface_t* surface_ = nullptr;
   int32_t width_ = 0, height_ = 0;
   bool pointerHidden_ = false;
+  bool mapped_ = false;             // shown at least once
+  bool pictureBackground_ = false;  // the background is the first picture still
   std::unique_ptr<TPopup> popup_;
 };

@@ -206,6 +206,21 @@ TEST_F(EditorWindow, TheWheelAFineDragAndADoubleClickWithTheRealPointer) {
   EXPECT_FLOAT_EQ(host->Get(Param::Volume), host->plugin->ParamInfo(Param::Volume).defaultValue);
 }
 
+TEST_F(EditorWindow, TheFirstFrameIsTheEditorNotBlack) {
+  ASSERT_EQ(host->Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
+  XSync(display, False);
+  // No idle tick yet, so no expose handled: what shows is what the server filled in.
+  const TSPRect all{0, 0, 774, 506};
+  const std::vector<uint32_t> first = Grab(all);
+  ASSERT_EQ(first.size(), 774u * 506u);
+  size_t black = 0;
+  for (uint32_t p : first) black += (p & 0xFFFFFF) == 0 ? 1 : 0;
+  EXPECT_LT(black, first.size() / 10);
+  // And it is the editor's picture: the one its first paint draws.
+  Pump(6);
+  EXPECT_EQ(Grab(all), first);
+}
+
 TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
   Open();
   TSPThemeGUIControl* list = host->Control(Param::Voices);
