@@ -145,6 +145,14 @@ void TDSPVSTEditorWnd::Detach() {
   attached = false;
 }
 
+void TDSPVSTEditorWnd::ScreenSize(int32_t& width, int32_t& height) const {
+  width = height = 0;
+  if (!display_) return;
+  const int screen = DefaultScreen(display_);
+  width = DisplayWidth(display_, screen);
+  height = DisplayHeight(display_, screen);
+}
+
 void TDSPVSTEditorWnd::Show() {
   if (!Valid() || gone_) return;
   TXErrorScope scope;

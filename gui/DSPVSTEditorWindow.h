@@ -36,6 +36,9 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   // Asks the server whether the window still exists (one round trip).
   bool StillThere();
   unsigned long WindowId() const { return window_; }
+  // The host's window the editor sits in; the size of its screen.
+  unsigned long ParentId() const { return parent_; }
+  void ScreenSize(int32_t& width, int32_t& height) const;
   bool attached = false;
   TDSPEditorPanel panel;
 

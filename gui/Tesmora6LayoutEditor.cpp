@@ -4,6 +4,7 @@
 
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSubPresets.h"
+#include "gui/DSPVSTEditorWindow.h"
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
@@ -95,7 +96,15 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
 }
 
 void TTesmora6LayoutEditor::Idle() {
-  if (dialogs_) dialogs_->Poll();
+  if (!dialogs_) return;
+  // Dialogs open over the host's window, sized to its screen.
+  if (const TDSPVSTEditorWnd* window = plugin_.EditorWindow(); window && !window->Gone()) {
+    TDialogPlacement placement;
+    placement.parentWindow = window->ParentId();
+    window->ScreenSize(placement.screenWidth, placement.screenHeight);
+    dialogs_->SetPlacement(placement);
+  }
+  dialogs_->Poll();
 }
 
 void TTesmora6LayoutEditor::EditorClosed() {
