@@ -158,6 +158,7 @@ TSPThemeGUIControl::~TSPThemeGUIControl() {
   if (capturedControl == this) capturedControl = nullptr;
   if (lastClickControl == this) lastClickControl = nullptr;
   if (body_ && body_ != this && body_->wheelControl == this) body_->wheelControl = nullptr;
+  if (body_ && body_ != this && body_->hover == this) body_->hover = nullptr;
   std::vector<TSPThemeGUIControl*> children;
   children.swap(children_);
   for (TSPThemeGUIControl* child : children) {
@@ -500,6 +501,29 @@ void TSPThemeGUIBody::PaintWindow(const TSPRect& r) {
   if (!HasWindow()) return;
   RebuildIfDirty();
   site->CopyToWindow(composite, r);
+}
+
+bool TSPThemeGUIBody::MouseMove(uint32_t shift, int32_t x, int32_t y) {
+  TSPThemeGUIControl* held = Captured();
+  hover = held && held->parameterIndex >= 0 ? held : ParameterControlAt(x, y);
+  return TSPThemeGUIPanel::MouseMove(shift, x, y);
+}
+
+TSPThemeGUIControl* TSPThemeGUIBody::ParameterControlAt(int32_t x, int32_t y) const {
+  std::vector<const TSPThemeGUIControl*> stack{this};
+  while (!stack.empty()) {
+    const TSPThemeGUIControl* c = stack.back();
+    stack.pop_back();
+    for (TSPThemeGUIControl* child : c->Children()) {
+      if (!child->IsVisible()) continue;
+      if (child->IsPanel()) {
+        stack.push_back(child);
+      } else if (child->parameterIndex >= 0 && child->Rect().Contains(x, y)) {
+        return child;
+      }
+    }
+  }
+  return nullptr;
 }
 
 void TSPThemeGUIBody::WheelGestureAt(TSPThemeGUIControl* control) {

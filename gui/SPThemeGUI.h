@@ -257,6 +257,7 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
  public:
   TSPThemeGUIBody();
   ~TSPThemeGUIBody() override;
+  bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
 
   bool dirty = true;
   TSPBitmap background;
@@ -292,6 +293,11 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   void EndWheelGesture();
   // Ends the wheel gesture when the wheel has been still long enough (every idle tick).
   void EndQuietWheelGesture();
+  // The control bound to a parameter that the pointer is over (or that a drag holds);
+  // kept up to date by the pointer's motion.
+  TSPThemeGUIControl* hover = nullptr;
+  // The visible control bound to a parameter at a point, or none.
+  TSPThemeGUIControl* ParameterControlAt(int32_t x, int32_t y) const;
   // Finds a control bound to a parameter, or one with a caption (for tests and tools).
   TSPThemeGUIControl* FindByCaption(const std::string& caption) const;
 };

@@ -10,6 +10,7 @@
 #include "EditorFixture.h"
 #include "FakeDialogRunner.h"
 #include "gui/SPThemeGUI.h"
+#include "gui/Tesmora6LayoutEditor.h"
 #include "gui/ValueEntry.h"
 
 namespace {
@@ -215,5 +216,46 @@ TEST(Editor, AControlClickAsksForAValueThroughTheDialogsWithoutWaiting) {
   EXPECT_EQ(dialogs.asked[2].kind, "message");
   EXPECT_NEAR(host.plugin->GetReal(Param::Env1Attack), 1200.0f, 1.0f);
   dialogs.Poll();
+  body->shown = false;
+}
+
+TEST(Editor, TheTopBarShowsTheProgramAndTheParameterUnderThePointer) {
+  TFixtureHost host;
+  TSPThemeGUIBody* body = host.Body();
+  body->shown = true;
+  TTesmora6LayoutEditor* editor = host.plugin->LayoutEditor();
+  ASSERT_NE(editor, nullptr);
+  ASSERT_NE(editor->StatusLine(), nullptr);
+  // Over a control: its full name and its value with the unit; over nothing: empty.
+  TSPThemeGUIControl* attack = host.Control(Param::Env1Attack);
+  ASSERT_TRUE(attack->IsVisible());
+  const TPoint a = Centre(attack);
+  body->MouseMove(0, a.x, a.y);
+  const std::string shown = editor->StatusText();
+  EXPECT_EQ(shown, host.plugin->ParamInfo(Param::Env1Attack).name + ": " +
+                       host.plugin->DisplayText(Param::Env1Attack, host.plugin->GetReal(Param::Env1Attack)));
+  EXPECT_NE(shown.find("ENV1 Attack"), std::string::npos);
+  // It follows the value while the pointer stays.
+  host.Set(Param::Env1Attack, 0.9f);
+  EXPECT_NE(editor->StatusText(), shown);
+  // What the status line paints is that text.
+  body->Rebuild();
+  EXPECT_EQ(editor->StatusLine()->caption, editor->StatusText());
+  body->MouseMove(0, -5, -5);
+  EXPECT_EQ(editor->StatusText(), "");
+
+  // The program: number and name, and a menu of all of them that switches.
+  ASSERT_GT(host.plugin->ProgramCount(), 2);
+  EXPECT_EQ(editor->ProgramLabel()->caption, "1: " + host.plugin->ProgramName(0));  // painted above
+  TSPPopupMenu menu;
+  editor->FillProgramMenu(menu);
+  ASSERT_EQ(static_cast<int32_t>(menu.items.size()), host.plugin->ProgramCount());
+  EXPECT_TRUE(menu.items[0].checked);
+  EXPECT_EQ(menu.items[2].text, "3: " + host.plugin->ProgramName(2));
+  menu.Choose(2);
+  EXPECT_EQ(host.Dispatch(vst::effGetProgram), 2);
+  body->Rebuild();
+  EXPECT_EQ(editor->ProgramLabel()->caption, "3: " + host.plugin->ProgramName(2));
+  EXPECT_FLOAT_EQ(attack->value, host.Get(Param::Env1Attack));
   body->shown = false;
 }
