@@ -1,10 +1,13 @@
 #include "gui/Tesmora6LayoutEditor.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSubPresets.h"
+#include "framework/DSPValueLists.h"
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
@@ -153,12 +156,30 @@ std::string TTesmora6LayoutEditor::ProgramText() const {
   return number + plugin_.ProgramName(n);
 }
 
+std::string WithUnit(int16_t displayKind, const std::string& text) {
+  // Only a bare number gets a unit; texts with words or units of their own stay.
+  char* end = nullptr;
+  const double x = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return text;
+  if (displayKind == kKindTime) return text + " s";
+  if (displayKind == kKindGain) {
+    if (x == 0.0) return text + " (off)";
+    char db[32];
+    std::snprintf(db, sizeof db, " (%s%.1f dB)", x < 0.0 ? "inverted, " : "", 20.0 * std::log10(std::fabs(x)));
+    return text + db;
+  }
+  return text;
+}
+
 std::string TTesmora6LayoutEditor::StatusText() const {
   const TSPThemeGUIBody* body = plugin_.EditorBody();
   const TSPThemeGUIControl* c = body ? body->hover : nullptr;
   if (!c || !plugin_.ValidParam(c->parameterIndex)) return {};
   const int32_t index = c->parameterIndex;
-  return plugin_.ParamInfo(index).name + ": " + plugin_.DisplayText(index, plugin_.GetReal(index));
+  // The knobs show the plug-in's own texts (hosts and files share them); the status line
+  // adds the unit those leave out.
+  const TDSPPluginParamInfo& info = plugin_.ParamInfo(index);
+  return info.name + ": " + WithUnit(info.displayKind, plugin_.DisplayText(index, plugin_.GetReal(index)));
 }
 
 void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {

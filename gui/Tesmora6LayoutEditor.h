@@ -8,6 +8,7 @@
 // are cancelled when the editor closes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,10 @@ class TDSPPluginX;
 class TSPThemeGUILabel;
 class TSPThemeGUIPanel;
 struct TSPPopupMenu;
+
+// A display text with the unit it leaves out, for the status line: a bare time gets
+// seconds, a bare gain its level in decibels; any other text stays as it is.
+std::string WithUnit(int16_t displayKind, const std::string& text);
 
 class TTesmora6LayoutEditor {
  public:

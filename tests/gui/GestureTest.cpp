@@ -9,6 +9,7 @@
 
 #include "EditorFixture.h"
 #include "FakeDialogRunner.h"
+#include "framework/DSPValueLists.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6LayoutEditor.h"
 #include "gui/ValueEntry.h"
@@ -219,6 +220,18 @@ TEST(Editor, AControlClickAsksForAValueThroughTheDialogsWithoutWaiting) {
   body->shown = false;
 }
 
+TEST(Editor, TheStatusLineAddsTheUnitsBareNumbersLeaveOut) {
+  struct TCase {
+    int16_t kind;
+    const char* text;
+    const char* shown;
+  };
+  for (const TCase& c : {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "0.501 (-6.0 dB)"},
+                         TCase{kKindGain, "-1.000", "-1.000 (inverted, 0.0 dB)"}, TCase{kKindGain, "0.000", "0.000 (off)"},
+                         TCase{kKindTime, "Off", "Off"}, TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
+    EXPECT_EQ(WithUnit(c.kind, c.text), c.shown) << c.text;
+}
+
 TEST(Editor, TheTopBarShowsTheProgramAndTheParameterUnderThePointer) {
   TFixtureHost host;
   TSPThemeGUIBody* body = host.Body();
@@ -233,7 +246,7 @@ TEST(Editor, TheTopBarShowsTheProgramAndTheParameterUnderThePointer) {
   body->MouseMove(0, a.x, a.y);
   const std::string shown = editor->StatusText();
   EXPECT_EQ(shown, host.plugin->ParamInfo(Param::Env1Attack).name + ": " +
-                       host.plugin->DisplayText(Param::Env1Attack, host.plugin->GetReal(Param::Env1Attack)));
+                       host.plugin->DisplayText(Param::Env1Attack, host.plugin->GetReal(Param::Env1Attack)) + " s");
   EXPECT_NE(shown.find("ENV1 Attack"), std::string::npos);
   // It follows the value while the pointer stays.
   host.Set(Param::Env1Attack, 0.9f);
