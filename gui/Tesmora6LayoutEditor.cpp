@@ -124,6 +124,9 @@ void TTesmora6LayoutEditor::CreateButtons() {
     TSPThemeGUISubPresetsButton* button = plugin_.CreatePresetButton(
         std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
     if (!button) continue;
+    // The medium button: larger and clearer than the small one the framework gives.
+    button->styleIndex = 1;
+    button->Placed();
     button->menuProvider = [this](TSPPopupMenu& menu, int32_t group) {
       FillPresetMenu(menu, group);
     };
