@@ -404,6 +404,16 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
       return true;
     }
     case ButtonPress: {
+      if (e.xbutton.button == Button4 || e.xbutton.button == Button5) {
+        // The wheel walks the list as the arrow keys do; it never chooses.
+        const int32_t next = p.menu->NextSelectable(p.hover, e.xbutton.button == Button4 ? -1 : 1);
+        if (next != p.hover) {
+          p.hover = next;
+          PaintPopup();
+        }
+        return true;
+      }
+      if (e.xbutton.button > 3) return true;
       const bool inside = e.xbutton.window == p.window;
       const int32_t item = inside ? itemAt(e.xbutton.x, e.xbutton.y) : -1;
       if (inside && item < 0) return true;  // between items or on a separator: keep the list open
