@@ -24,7 +24,13 @@ bool TDSPEditorPanel::MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t
   return body->MouseUp(button, shift, x, y);
 }
 
+bool TDSPEditorPanel::Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y) {
+  if (destroying || !body) return false;
+  return body->Wheel(notches, shift, x, y);
+}
+
 void TDSPEditorPanel::ReleaseCapture() {
   TSPThemeGUIControl* c = TSPThemeGUIControl::Captured();
   if (c && body && c->Body() == body) c->CancelPress();
+  if (body) body->EndWheelGesture();
 }

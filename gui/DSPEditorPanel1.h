@@ -22,6 +22,7 @@ class TDSPEditorPanel {
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y);
   bool MouseMove(uint32_t shift, int32_t x, int32_t y);
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
-  // Ends a press of this editor's tree that will never see its release.
+  bool Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y);
+  // Ends a press (and a wheel gesture) of this editor's tree that will never see its release.
   void ReleaseCapture();
 };

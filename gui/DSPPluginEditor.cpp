@@ -104,6 +104,13 @@ void TDSPPluginX::CreateEditorControls() {
       ControlChoices(control, choices);
     };
     c->displayTextProvider = [this](TSPThemeGUIControl& control) { return ControlDisplayText(control); };
+    // The host hears where a user's change begins and ends (its undo and automation
+    // recording take the changes between as one).
+    c->gestureHandler = [this](TSPThemeGUIControl& control, bool begin) {
+      if (ValidParam(control.parameterIndex))
+        CallHost(begin ? vst::audioMasterBeginEdit : vst::audioMasterEndEdit, control.parameterIndex);
+    };
+    c->defaultValue = p.defaultValue;
     c->themeIndex = themeNumber_;
     c->styleIndex = b.sizeCode;
     c->parameterIndex = a;

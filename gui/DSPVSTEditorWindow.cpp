@@ -7,13 +7,16 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int32_t kPopupItemHeight = 16;
-constexpr int32_t kPopupPadding = 4;
+
+uint32_t Modifiers(unsigned state) {
+  return ((state & ShiftMask) ? kShiftKey : 0) | ((state & ControlMask) ? kControlKey : 0);
+}
 
 }  // namespace
 
@@ -21,10 +24,7 @@ struct TDSPVSTEditorWnd::TPopup {
   TSPPopupMenu* menu = nullptr;
   Window window = 0;
   cairo_surface_t* surface = nullptr;
-  int32_t width = 0, height = 0;
-  int32_t columnWidth = 0;
-  int32_t rows = 0;
-  std::vector<TSPRect> itemRects;  // window coordinates, one per item
+  TSPPopupLayout layout;
   int32_t hover = -1;
 };
 
@@ -145,11 +145,43 @@ void TDSPVSTEditorWnd::Detach() {
   attached = false;
 }
 
+void TDSPVSTEditorWnd::ScreenSize(int32_t& width, int32_t& height) const {
+  width = height = 0;
+  if (!display_) return;
+  const int screen = DefaultScreen(display_);
+  width = DisplayWidth(display_, screen);
+  height = DisplayHeight(display_, screen);
+}
+
 void TDSPVSTEditorWnd::Show() {
   if (!Valid() || gone_) return;
   TXErrorScope scope;
+  // The server fills a window that appears with its background before the first expose
+  // reaches us: the editor's own picture, so that it never shows a black frame first.
+  if (!mapped_ && panel.body) {
+    std::lock_guard<std::recursive_mutex> lock(GUILock());
+    panel.body->RebuildIfDirty();
+    const TSPBitmap& picture = panel.body->composite;
+    if (!picture.Empty()) {
+      const int screen = DefaultScreen(display_);
+      const Pixmap pixmap = XCreatePixmap(display_, window_, static_cast<unsigned>(width_),
+                                          static_cast<unsigned>(height_), static_cast<unsigned>(DefaultDepth(display_, screen)));
+      cairo_surface_t* target = cairo_xlib_surface_create(display_, pixmap, DefaultVisual(display_, screen), width_, height_);
+      cairo_t* cr = cairo_create(target);
+      cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+      cairo_set_source_surface(cr, picture.Surface(), 0, 0);
+      cairo_paint(cr);
+      cairo_destroy(cr);
+      cairo_surface_finish(target);
+      cairo_surface_destroy(target);
+      XSetWindowBackgroundPixmap(display_, window_, pixmap);
+      XFreePixmap(display_, pixmap);  // the window holds it until its background changes
+      pictureBackground_ = true;
+    }
+  }
+  mapped_ = true;
   XMapRaised(display_, window_);
-  XFlush(display_);
+  XSync(display_, False);
 }
 
 int32_t TDSPVSTEditorWnd::Idle() {
@@ -178,19 +210,23 @@ int32_t TDSPVSTEditorWnd::Idle() {
         break;
       case ButtonPress: {
         const int b = e.xbutton.button;
-        if (b > 3) break;  // the wheel
+        if (b == Button4 || b == Button5) {
+          panel.Wheel(b == Button4 ? 1 : -1, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
+          break;
+        }
+        if (b > 3) break;  // the horizontal wheel
         const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
-        panel.MouseDown(button, (e.xbutton.state & ShiftMask) ? kShiftKey : 0, e.xbutton.x, e.xbutton.y);
+        panel.MouseDown(button, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
         break;
       }
       case MotionNotify:
-        panel.MouseMove((e.xmotion.state & ShiftMask) ? kShiftKey : 0, e.xmotion.x, e.xmotion.y);
+        panel.MouseMove(Modifiers(e.xmotion.state), e.xmotion.x, e.xmotion.y);
         break;
       case ButtonRelease: {
         const int b = e.xbutton.button;
         if (b > 3) break;
         const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
-        panel.MouseUp(button, (e.xbutton.state & ShiftMask) ? kShiftKey : 0, e.xbutton.x, e.xbutton.y);
+        panel.MouseUp(button, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
         break;
       }
       default:
@@ -199,7 +235,16 @@ int32_t TDSPVSTEditorWnd::Idle() {
   }
   // An error naming the window (a request made before its destruction reached us).
   if (gone_) WindowGone();
-  if (!exposed.Empty() && !gone_) panel.Paint(exposed);
+  if (!exposed.Empty() && !gone_) {
+    panel.Paint(exposed);
+    // From now on the editor paints every expose itself: the server need not keep the
+    // first picture (nor fill with it, out of date, before a repaint).
+    if (pictureBackground_) {
+      XSetWindowBackgroundPixmap(display_, window_, None);
+      pictureBackground_ = false;
+    }
+  }
+  if (panel.body && !gone_) panel.body->EndQuietWheelGesture();
   XFlush(display_);
   return handled;
 }
@@ -272,47 +317,26 @@ void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_
   ClosePopup();
   auto popup = std::make_unique<TPopup>();
   popup->menu = &menu;
-  // Measure the items: columns of equal width, as many rows as the longest column.
-  TSPBitmap scratch(4, 4);
-  TSPCanvas measure(scratch);
-  TSPFont font;
-  font.face = "Tahoma";
-  font.size = 8;
-  measure.SelectFont(font);
-  int32_t textWidth = 40, column = 0, row = 0, rows = 0;
-  std::vector<std::pair<int32_t, int32_t>> cells;
+  popup->layout = LayoutPopupMenu(menu);
+  // The keys start from the checked item (or the first that can be chosen).
   for (size_t i = 0; i < menu.items.size(); ++i) {
-    if (menu.items[i].newColumn && i > 0) {
-      ++column;
-      row = 0;
-    }
-    cells.push_back({column, row++});
-    rows = std::max(rows, row);
-    textWidth = std::max(textWidth, measure.TextWidth(menu.items[i].text));
+    if (menu.items[i].checked && menu.Selectable(static_cast<int32_t>(i))) popup->hover = static_cast<int32_t>(i);
   }
-  popup->columnWidth = textWidth + 28;
-  popup->rows = std::max(rows, 1);
-  popup->width = std::max(1, (column + 1) * popup->columnWidth) + 2;
-  popup->height = popup->rows * kPopupItemHeight + 2 * kPopupPadding;
-  for (const auto& [c, r] : cells) {
-    popup->itemRects.push_back(TSPRect::FromSize(1 + c * popup->columnWidth,
-                                                 kPopupPadding + r * kPopupItemHeight,
-                                                 popup->columnWidth, kPopupItemHeight));
-  }
+  const int32_t popupWidth = popup->layout.width, popupHeight = popup->layout.height;
   const int screen = DefaultScreen(display_);
   const int32_t sw = DisplayWidth(display_, screen), sh = DisplayHeight(display_, screen);
-  const int32_t x = std::clamp(screenX, 0, std::max(0, sw - popup->width));
-  const int32_t y = std::clamp(screenY, 0, std::max(0, sh - popup->height));
+  const int32_t x = std::clamp(screenX, 0, std::max(0, sw - popupWidth));
+  const int32_t y = std::clamp(screenY, 0, std::max(0, sh - popupHeight));
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display_, screen);
   attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
   popup->window = XCreateWindow(display_, DefaultRootWindow(display_), x, y,
-                                static_cast<unsigned>(popup->width), static_cast<unsigned>(popup->height), 0,
+                                static_cast<unsigned>(popupWidth), static_cast<unsigned>(popupHeight), 0,
                                 CopyFromParent, InputOutput, CopyFromParent,
                                 CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
   popup->surface = cairo_xlib_surface_create(display_, popup->window, DefaultVisual(display_, screen),
-                                             popup->width, popup->height);
+                                             popupWidth, popupHeight);
   XMapRaised(display_, popup->window);
   XSync(display_, False);
   // A press anywhere else closes the list: take the pointer and the keyboard.
@@ -340,25 +364,10 @@ void TDSPVSTEditorWnd::PaintPopup() {
   if (!popup_) return;
   TXErrorScope scope;
   TPopup& p = *popup_;
-  TSPBitmap image(p.width, p.height);
+  TSPBitmap image(p.layout.width, p.layout.height);
   {
     TSPCanvas canvas(image);
-    canvas.FillRect({0, 0, p.width, p.height}, 0x2A2C2E);
-    canvas.FrameRect({0, 0, p.width, p.height}, 0x111111);
-    TSPFont font;
-    font.face = "Tahoma";
-    font.size = 8;
-    for (size_t i = 0; i < p.itemRects.size(); ++i) {
-      const TSPRect& r = p.itemRects[i];
-      const auto& item = p.menu->items[i];
-      if (static_cast<int32_t>(i) == p.hover) canvas.FillRect(r.Inflated(-1), 0x3F7F3F);
-      if (item.newColumn) canvas.FillRect({r.left - 1, kPopupPadding, r.left, p.height - kPopupPadding}, 0x555555);
-      if (item.checked) canvas.FillRect(TSPRect::FromSize(r.left + 7, r.top + 5, 6, 6), 0x9FE870);
-      font.color = item.checked ? 0xFFFFFF : 0xD8D8D8;
-      canvas.SelectFont(font);
-      TSPRect text{r.left + 20, r.top, r.right - 4, r.bottom};
-      PlaceText(canvas, item.text, text, 0, 1, true);
-    }
+    PaintPopupMenu(canvas, *p.menu, p.layout, p.hover);
   }
   cairo_t* cr = cairo_create(p.surface);
   cairo_set_source_surface(cr, image.Surface(), 0, 0);
@@ -372,10 +381,13 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
   auto& e = *static_cast<XEvent*>(event);
   TPopup& p = *popup_;
   auto itemAt = [&p](int x, int y) {
-    for (size_t i = 0; i < p.itemRects.size(); ++i) {
-      if (p.itemRects[i].Contains(x, y)) return static_cast<int32_t>(i);
-    }
-    return -1;
+    const int32_t i = p.layout.ItemAt(x, y);
+    return p.menu->Selectable(i) ? i : -1;
+  };
+  auto choose = [this, &p](int32_t item) {
+    TSPPopupMenu* menu = p.menu;
+    ClosePopup();
+    if (item >= 0) menu->Choose(menu->items[static_cast<size_t>(item)].tag);
   };
   switch (e.type) {
     case Expose:
@@ -392,19 +404,47 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
       return true;
     }
     case ButtonPress: {
+      if (e.xbutton.button == Button4 || e.xbutton.button == Button5) {
+        // The wheel walks the list as the arrow keys do; it never chooses.
+        const int32_t next = p.menu->NextSelectable(p.hover, e.xbutton.button == Button4 ? -1 : 1);
+        if (next != p.hover) {
+          p.hover = next;
+          PaintPopup();
+        }
+        return true;
+      }
+      if (e.xbutton.button > 3) return true;
       const bool inside = e.xbutton.window == p.window;
       const int32_t item = inside ? itemAt(e.xbutton.x, e.xbutton.y) : -1;
-      if (inside && item < 0) return true;  // between items: keep the list open
-      TSPPopupMenu* menu = p.menu;
-      ClosePopup();
-      if (item >= 0) menu->Choose(menu->items[static_cast<size_t>(item)].tag);
+      if (inside && item < 0) return true;  // between items or on a separator: keep the list open
+      choose(item);
       return true;
     }
     case ButtonRelease:
       return true;
-    case KeyPress:
-      if (XLookupKeysym(&e.xkey, 0) == XK_Escape) ClosePopup();
+    case KeyPress: {
+      const KeySym key = XLookupKeysym(&e.xkey, 0);
+      int32_t move = 0;
+      switch (key) {
+        case XK_Escape: ClosePopup(); return true;
+        case XK_Return: case XK_KP_Enter: case XK_space:
+          if (p.menu->Selectable(p.hover)) choose(p.hover);
+          return true;
+        case XK_Down: case XK_KP_Down: move = 1; break;
+        case XK_Up: case XK_KP_Up: move = -1; break;
+        // Sideways: to the next column, a column's rows on.
+        case XK_Right: case XK_KP_Right: move = p.layout.rows; break;
+        case XK_Left: case XK_KP_Left: move = -p.layout.rows; break;
+        default: return true;
+      }
+      const int32_t next = p.hover < 0 && move < 0 ? p.menu->NextSelectable(-1, -1)
+                                                    : p.menu->NextSelectable(p.hover, p.hover < 0 && move > 0 ? 1 : move);
+      if (next != p.hover) {
+        p.hover = next;
+        PaintPopup();
+      }
       return true;
+    }
     default:
       return false;
   }

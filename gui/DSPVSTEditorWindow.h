@@ -36,6 +36,9 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   // Asks the server whether the window still exists (one round trip).
   bool StillThere();
   unsigned long WindowId() const { return window_; }
+  // The host's window the editor sits in; the size of its screen.
+  unsigned long ParentId() const { return parent_; }
+  void ScreenSize(int32_t& width, int32_t& height) const;
   bool attached = false;
   TDSPEditorPanel panel;
 
@@ -77,5 +80,7 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   cairo_surface_t* surface_ = nullptr;
   int32_t width_ = 0, height_ = 0;
   bool pointerHidden_ = false;
+  bool mapped_ = false;             // shown at least once
+  bool pictureBackground_ = false;  // the background is the first picture still
   std::unique_ptr<TPopup> popup_;
 };

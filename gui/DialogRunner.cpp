@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -51,45 +52,76 @@ std::string FolderArgument(const std::string& folder) {
   return folder.back() == '/' ? folder : folder + "/";
 }
 
+// The program's name and, when the host's window is known, the window it is transient for
+// (both programs read a decimal window id).
+std::vector<std::string> ProgramHead(TDialogProgram program, const TDialogPlacement& placement) {
+  const std::string id = std::to_string(placement.parentWindow);
+  if (program == TDialogProgram::KDialog) {
+    if (placement.parentWindow == 0) return {"kdialog"};
+    return {"kdialog", "--attach", id};
+  }
+  if (placement.parentWindow == 0) return {"zenity"};
+  return {"zenity", "--attach=" + id};
+}
+
+std::vector<std::string> Joined(std::vector<std::string> head, std::initializer_list<std::string> tail) {
+  head.insert(head.end(), tail);
+  return head;
+}
+
 }  // namespace
 
 std::vector<std::string> TextDialogCommand(TDialogProgram program, const std::string& title,
                                            const std::string& prompt,
-                                           const std::string& initial) {
+                                           const std::string& initial,
+                                           const TDialogPlacement& placement) {
+  const auto head = ProgramHead(program, placement);
   if (program == TDialogProgram::KDialog)
-    return {"kdialog", "--title", title, "--inputbox", prompt, initial};
-  return {"zenity", "--entry", "--title=" + title, "--text=" + prompt, "--entry-text=" + initial};
+    return Joined(head, {"--title", title, "--inputbox", prompt, initial});
+  return Joined(head, {"--entry", "--title=" + title, "--text=" + prompt, "--entry-text=" + initial});
 }
 
 std::vector<std::string> YesNoDialogCommand(TDialogProgram program, const std::string& title,
-                                            const std::string& question) {
+                                            const std::string& question,
+                                            const TDialogPlacement& placement) {
+  const auto head = ProgramHead(program, placement);
   if (program == TDialogProgram::KDialog)
-    return {"kdialog", "--title", title, "--yesno", question};
+    return Joined(head, {"--title", title, "--yesno", question});
   // Texts are shown as they are, never read as markup.
-  return {"zenity", "--question", "--no-markup", "--title=" + title, "--text=" + question};
+  return Joined(head, {"--question", "--no-markup", "--title=" + title, "--text=" + question});
 }
 
 std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std::string& title,
-                                              const std::string& text) {
+                                              const std::string& text,
+                                              const TDialogPlacement& placement) {
+  const auto head = ProgramHead(program, placement);
   if (program == TDialogProgram::KDialog)
-    return {"kdialog", "--title", title, "--msgbox", text};
-  return {"zenity", "--info", "--no-markup", "--title=" + title, "--text=" + text};
+    return Joined(head, {"--title", title, "--msgbox", text});
+  return Joined(head, {"--info", "--no-markup", "--title=" + title, "--text=" + text});
 }
 
 std::vector<std::string> FileDialogCommand(TDialogProgram program,
-                                           const TFileDialogRequest& r) {
+                                           const TFileDialogRequest& r,
+                                           const TDialogPlacement& placement) {
   const std::string start = r.save ? FolderArgument(r.folder) + r.fileName : FolderArgument(r.folder);
+  auto args = ProgramHead(program, placement);
   if (program == TDialogProgram::KDialog) {
     // kdialog filters read "pattern|description"; its save chooser asks before replacing.
-    return {"kdialog", "--title", r.title,
-            r.save ? "--getsavefilename" : "--getopenfilename", start,
-            r.pattern + "|" + r.filterName};
+    return Joined(args, {"--title", r.title, r.save ? "--getsavefilename" : "--getopenfilename", start,
+                         r.pattern + "|" + r.filterName});
   }
-  std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + r.title};
+  args.insert(args.end(), {"--file-selection", "--title=" + r.title});
   if (r.save) args.push_back("--save");
   if (r.save && r.overwritePrompt) args.push_back("--confirm-overwrite");
   if (!start.empty()) args.push_back("--filename=" + start);
   args.push_back("--file-filter=" + r.filterName + " | " + r.pattern);
+  // A chooser two thirds of the screen (within sensible bounds), never larger than it.
+  if (placement.screenWidth > 0 && placement.screenHeight > 0) {
+    const int32_t w = std::min(placement.screenWidth, std::clamp(placement.screenWidth * 2 / 3, 480, 1000));
+    const int32_t h = std::min(placement.screenHeight, std::clamp(placement.screenHeight * 2 / 3, 360, 760));
+    args.push_back("--width=" + std::to_string(w));
+    args.push_back("--height=" + std::to_string(h));
+  }
   return args;
 }
 
@@ -100,29 +132,30 @@ namespace {
 class TProcessDialogRunner final : public TDialogRunner {
  public:
   explicit TProcessDialogRunner(TDialogProgram program) : program_(program) {}
+  void SetPlacement(const TDialogPlacement& placement) override { placement_ = placement; }
   ~TProcessDialogRunner() override { Cancel(); }
 
   bool AskText(const std::string& title, const std::string& prompt, const std::string& initial,
                TTextAnswer answer) override {
-    return Start(TextDialogCommand(program_, title, prompt, initial),
+    return Start(TextDialogCommand(program_, title, prompt, initial, placement_),
                  [answer = std::move(answer)](bool ok, const std::string& out) {
                    answer(ok ? std::optional<std::string>(out) : std::nullopt);
                  });
   }
   bool AskYesNo(const std::string& title, const std::string& question,
                 TYesNoAnswer answer) override {
-    return Start(YesNoDialogCommand(program_, title, question),
+    return Start(YesNoDialogCommand(program_, title, question, placement_),
                  [answer = std::move(answer)](bool ok, const std::string&) { answer(ok); });
   }
   bool ShowMessage(const std::string& title, const std::string& text, TDoneAnswer done) override {
-    return Start(MessageDialogCommand(program_, title, text),
+    return Start(MessageDialogCommand(program_, title, text, placement_),
                  [done = std::move(done)](bool, const std::string&) {
                    if (done) done();
                  });
   }
   bool ChooseFile(const TFileDialogRequest& request, TTextAnswer answer) override {
     const std::string extension = request.save ? request.defaultExtension : "";
-    return Start(FileDialogCommand(program_, request),
+    return Start(FileDialogCommand(program_, request, placement_),
                  [answer = std::move(answer), extension](bool ok, const std::string& out) {
                    if (!ok || out.empty()) return answer(std::nullopt);
                    answer(WithDefaultExtension(out, extension));
@@ -234,6 +267,7 @@ class TProcessDialogRunner final : public TDialogRunner {
   }
 
   TDialogProgram program_;
+  TDialogPlacement placement_;
   pid_t pid_ = -1;
   int out_ = -1;
   std::string output_;

@@ -6,6 +6,7 @@
 // without calling its callback.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,6 +23,14 @@ struct TFileDialogRequest {
   std::string fileName;          // the suggested name (save)
   bool overwritePrompt = false;  // save: ask before replacing a file
   bool mustExist = false;        // open: only existing files
+};
+
+// Where a desktop dialog goes: over the host's window (transient for it, so the window
+// manager keeps it above and centres it there), file choosers sized to the screen. Zero
+// fields are unknown.
+struct TDialogPlacement {
+  unsigned long parentWindow = 0;
+  int32_t screenWidth = 0, screenHeight = 0;
 };
 
 // What the user answered; an empty text means cancelled.
@@ -44,6 +53,9 @@ class TDialogRunner {
                            TDoneAnswer done) = 0;
   virtual bool ChooseFile(const TFileDialogRequest& request, TTextAnswer answer) = 0;
 
+  // Where the next dialogs go (the editor tells it while its window is open).
+  virtual void SetPlacement(const TDialogPlacement& placement) { (void)placement; }
+
   virtual bool Busy() const = 0;
   // Delivers an answer that has arrived (called from the editor's idle tick).
   virtual void Poll() = 0;
@@ -65,10 +77,14 @@ bool ProgramOnPath(const std::string& name);
 enum class TDialogProgram { Zenity, KDialog };
 std::vector<std::string> TextDialogCommand(TDialogProgram program, const std::string& title,
                                            const std::string& prompt,
-                                           const std::string& initial);
+                                           const std::string& initial,
+                                           const TDialogPlacement& placement = {});
 std::vector<std::string> YesNoDialogCommand(TDialogProgram program, const std::string& title,
-                                            const std::string& question);
+                                            const std::string& question,
+                                            const TDialogPlacement& placement = {});
 std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std::string& title,
-                                              const std::string& text);
+                                              const std::string& text,
+                                              const TDialogPlacement& placement = {});
 std::vector<std::string> FileDialogCommand(TDialogProgram program,
-                                           const TFileDialogRequest& request);
+                                           const TFileDialogRequest& request,
+                                           const TDialogPlacement& placement = {});

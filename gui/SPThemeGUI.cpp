@@ -1,6 +1,7 @@
 #include "gui/SPThemeGUI.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -24,7 +25,22 @@ constexpr int32_t kDragDeadZone = 3;
 // Round to nearest, halves to even (the default rounding mode).
 float RoundEven(float x) { return std::nearbyint(x); }
 
+// A fine drag moves at this fraction of the normal speed.
+constexpr float kFineFactor = 0.1f;
+
+// The last plain click (a press released without a drag), for double-clicks.
+const TSPThemeGUIControl* lastClickControl = nullptr;
+int64_t lastClickTime = 0;
+
+int64_t SteadyClockMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 }  // namespace
+
+int64_t (*GUIClockMs)() = &SteadyClockMs;
 
 std::recursive_mutex& GUILock() {
   static std::recursive_mutex lock;
@@ -35,6 +51,97 @@ int32_t TSPPopupMenu::Columns() const {
   int32_t columns = items.empty() ? 0 : 1;
   for (const TItem& item : items) columns += item.newColumn ? 1 : 0;
   return columns;
+}
+
+bool TSPPopupMenu::Selectable(int32_t item) const {
+  if (item < 0 || item >= static_cast<int32_t>(items.size())) return false;
+  const TItem& i = items[static_cast<size_t>(item)];
+  return !i.separator && i.tag >= 0 && !i.text.empty();
+}
+
+int32_t TSPPopupMenu::NextSelectable(int32_t from, int32_t direction) const {
+  const auto n = static_cast<int32_t>(items.size());
+  if (n == 0 || direction == 0) return Selectable(from) ? from : -1;
+  const int32_t unit = direction > 0 ? 1 : -1;
+  int32_t remaining = direction > 0 ? direction : -direction;
+  int32_t i = from < 0 ? (unit > 0 ? -1 : n) : from;
+  int32_t found = Selectable(from) ? from : -1;
+  for (int32_t looked = 0; looked < n * (remaining + 1) && remaining > 0; ++looked) {
+    i = (i + unit + n) % n;
+    if (Selectable(i)) {
+      found = i;
+      --remaining;
+    }
+  }
+  return found;
+}
+
+int32_t TSPPopupLayout::ItemAt(int32_t x, int32_t y) const {
+  for (size_t i = 0; i < itemRects.size(); ++i) {
+    if (itemRects[i].Contains(x, y)) return static_cast<int32_t>(i);
+  }
+  return -1;
+}
+
+namespace {
+
+TSPFont PopupFont() {
+  TSPFont font;
+  font.face = "Tahoma";
+  font.size = 8;
+  return font;
+}
+
+}  // namespace
+
+TSPPopupLayout LayoutPopupMenu(const TSPPopupMenu& menu) {
+  TSPPopupLayout p;
+  static TSPBitmap scratch(4, 4);
+  TSPCanvas measure(scratch);
+  measure.SelectFont(PopupFont());
+  int32_t textWidth = 40, column = 0, row = 0, rows = 0;
+  std::vector<std::pair<int32_t, int32_t>> cells;
+  for (size_t i = 0; i < menu.items.size(); ++i) {
+    if (menu.items[i].newColumn && i > 0) {
+      ++column;
+      row = 0;
+    }
+    cells.push_back({column, row++});
+    rows = std::max(rows, row);
+    textWidth = std::max(textWidth, measure.TextWidth(menu.items[i].text));
+  }
+  p.columnWidth = textWidth + 28;
+  p.rows = std::max(rows, 1);
+  p.width = std::max(1, (column + 1) * p.columnWidth) + 2;
+  p.height = p.rows * TSPPopupLayout::kItemHeight + 2 * TSPPopupLayout::kPadding;
+  for (const auto& [c, r] : cells) {
+    p.itemRects.push_back(TSPRect::FromSize(1 + c * p.columnWidth, TSPPopupLayout::kPadding + r * TSPPopupLayout::kItemHeight,
+                                            p.columnWidth, TSPPopupLayout::kItemHeight));
+  }
+  return p;
+}
+
+void PaintPopupMenu(TSPCanvas& canvas, const TSPPopupMenu& menu, const TSPPopupLayout& p, int32_t hover) {
+  canvas.FillRect({0, 0, p.width, p.height}, 0x2A2C2E);
+  canvas.FrameRect({0, 0, p.width, p.height}, 0x111111);
+  TSPFont font = PopupFont();
+  for (size_t i = 0; i < p.itemRects.size() && i < menu.items.size(); ++i) {
+    const TSPRect& r = p.itemRects[i];
+    const auto& item = menu.items[i];
+    if (item.newColumn) canvas.FillRect({r.left - 1, TSPPopupLayout::kPadding, r.left, p.height - TSPPopupLayout::kPadding}, 0x555555);
+    if (item.separator) {
+      // A line across the item's middle, clear of the column's edges.
+      const int32_t y = r.top + r.Height() / 2;
+      canvas.FillRect({r.left + 6, y, r.right - 6, y + 1}, 0x6A6C6E);
+      continue;
+    }
+    if (static_cast<int32_t>(i) == hover) canvas.FillRect(r.Inflated(-1), 0x3F7F3F);
+    if (item.checked) canvas.FillRect(TSPRect::FromSize(r.left + 7, r.top + 5, 6, 6), 0x9FE870);
+    font.color = item.checked ? 0xFFFFFF : item.tag < 0 ? 0x8A8A8A : 0xD8D8D8;
+    canvas.SelectFont(font);
+    TSPRect text{r.left + 20, r.top, r.right - 4, r.bottom};
+    PlaceText(canvas, item.text, text, 0, 1, true);
+  }
 }
 
 // ---------------------------------------------------------------- TSPThemeGUIControl
@@ -49,6 +156,9 @@ TSPThemeGUIControl::TSPThemeGUIControl(TSPThemeGUIControl* parent) : parent_(par
 TSPThemeGUIControl::~TSPThemeGUIControl() {
   RemovePostBacksOf(this);
   if (capturedControl == this) capturedControl = nullptr;
+  if (lastClickControl == this) lastClickControl = nullptr;
+  if (body_ && body_ != this && body_->wheelControl == this) body_->wheelControl = nullptr;
+  if (body_ && body_ != this && body_->hover == this) body_->hover = nullptr;
   std::vector<TSPThemeGUIControl*> children;
   children.swap(children_);
   for (TSPThemeGUIControl* child : children) {
@@ -99,6 +209,32 @@ bool TSPThemeGUIControl::IsVisible() const { return parent_ ? parent_->IsVisible
 bool TSPThemeGUIControl::MouseDown(int32_t, uint32_t, int32_t, int32_t) { return false; }
 bool TSPThemeGUIControl::MouseMove(uint32_t, int32_t, int32_t) { return false; }
 bool TSPThemeGUIControl::MouseUp(int32_t, uint32_t, int32_t, int32_t) { return false; }
+bool TSPThemeGUIControl::Wheel(int32_t, uint32_t, int32_t, int32_t) { return false; }
+
+void TSPThemeGUIControl::BeginGesture() {
+  if (gestureOpen_) return;
+  gestureOpen_ = true;
+  if (gestureHandler) gestureHandler(*this, true);
+}
+
+void TSPThemeGUIControl::EndGesture() {
+  if (!gestureOpen_) return;
+  gestureOpen_ = false;
+  if (gestureHandler) gestureHandler(*this, false);
+}
+
+void TSPThemeGUIControl::SetValueAsGesture(float v) {
+  v = std::clamp(v, minimum, maximum);
+  if (v == value) return;
+  const int32_t depth = updateDepth;
+  updateDepth = 0;
+  BeginInteraction();
+  BeginGesture();
+  SetValueReported(v);
+  EndGesture();
+  EndInteraction();
+  updateDepth = depth;
+}
 
 TSPRect TSPThemeGUIControl::MeasureDrawn() {
   // Painting onto one pixel draws (next to) nothing and records what a paint would reach.
@@ -117,6 +253,7 @@ TSPRect TSPThemeGUIControl::MeasureDrawn() {
 }
 
 void TSPThemeGUIControl::CancelPress() {
+  EndGesture();
   captured = false;
   moved = false;
   if (capturedControl == this) capturedControl = nullptr;
@@ -220,6 +357,7 @@ bool TSPThemeGUIPanel::IsVisible() const {
 
 bool TSPThemeGUIPanel::MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) {
   if (Captured()) return true;
+  if (!parent_ && body_) body_->EndWheelGesture();
   for (TSPThemeGUIControl* c : children_) {
     if (!c->IsVisible()) continue;
     if (!c->IsPanel() && c->layer <= 0) continue;
@@ -241,6 +379,16 @@ bool TSPThemeGUIPanel::MouseMove(uint32_t shift, int32_t x, int32_t y) {
 bool TSPThemeGUIPanel::MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) {
   if (!parent_ && Captured()) Captured()->MouseUp(button, shift, x, y);
   return true;
+}
+
+bool TSPThemeGUIPanel::Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y) {
+  if (Captured()) return true;  // no wheel during a drag
+  for (TSPThemeGUIControl* c : children_) {
+    if (!c->IsVisible()) continue;
+    if (!c->IsPanel() && c->layer <= 0) continue;
+    if (c->Wheel(notches, shift, x, y)) return true;
+  }
+  return false;
 }
 
 void TSPThemeGUIPanel::PaintBackground(TSPCanvas& canvas) {
@@ -355,6 +503,46 @@ void TSPThemeGUIBody::PaintWindow(const TSPRect& r) {
   site->CopyToWindow(composite, r);
 }
 
+bool TSPThemeGUIBody::MouseMove(uint32_t shift, int32_t x, int32_t y) {
+  TSPThemeGUIControl* held = Captured();
+  hover = held && held->parameterIndex >= 0 ? held : ParameterControlAt(x, y);
+  return TSPThemeGUIPanel::MouseMove(shift, x, y);
+}
+
+TSPThemeGUIControl* TSPThemeGUIBody::ParameterControlAt(int32_t x, int32_t y) const {
+  std::vector<const TSPThemeGUIControl*> stack{this};
+  while (!stack.empty()) {
+    const TSPThemeGUIControl* c = stack.back();
+    stack.pop_back();
+    for (TSPThemeGUIControl* child : c->Children()) {
+      if (!child->IsVisible()) continue;
+      if (child->IsPanel()) {
+        stack.push_back(child);
+      } else if (child->parameterIndex >= 0 && child->Rect().Contains(x, y)) {
+        return child;
+      }
+    }
+  }
+  return nullptr;
+}
+
+void TSPThemeGUIBody::WheelGestureAt(TSPThemeGUIControl* control) {
+  if (wheelControl != control) EndWheelGesture();
+  wheelControl = control;
+  wheelTime = GUIClockMs();
+  control->BeginGesture();
+}
+
+void TSPThemeGUIBody::EndWheelGesture() {
+  TSPThemeGUIControl* c = wheelControl;
+  wheelControl = nullptr;
+  if (c) c->EndGesture();
+}
+
+void TSPThemeGUIBody::EndQuietWheelGesture() {
+  if (wheelControl && GUIClockMs() - wheelTime >= kWheelGestureMs) EndWheelGesture();
+}
+
 TSPThemeGUIControl* TSPThemeGUIBody::FindByCaption(const std::string& text) const {
   std::vector<const TSPThemeGUIControl*> stack{this};
   while (!stack.empty()) {
@@ -387,12 +575,84 @@ float TSPThemeGUIController::DragValue(int32_t d) const {
   return s * RoundEven((value - delta) / s) - s;
 }
 
-bool TSPThemeGUIController::MouseDown(int32_t, uint32_t, int32_t x, int32_t y) {
+float TSPThemeGUIController::FineDragValue(int32_t d) {
+  const float s = step;
+  if (s <= 0.0f) return value;
+  fineRemainder += (maximum - minimum) * static_cast<float>(d) * kFineFactor / 255.0f;
+  const float target = value + fineRemainder;
+  const float v = std::clamp(s * RoundEven(target / s), minimum, maximum);
+  // What the steps did not take stays for the next event; at an end of the range the
+  // push beyond it is dropped, so that turning back moves at once.
+  fineRemainder = v == value ? fineRemainder : target - v;
+  if ((v <= minimum && fineRemainder < 0.0f) || (v >= maximum && fineRemainder > 0.0f)) fineRemainder = 0.0f;
+  return v;
+}
+
+float TSPThemeGUIController::WheelValue(int32_t notches, bool fine) const {
+  const float s = step;
+  if (notches == 0 || s <= 0.0f) return value;
+  if (fine || valueEditLook || listMode) return value + s * static_cast<float>(notches);
+  const float range = maximum - minimum;
+  const float steps = std::max(1.0f, RoundEven(range / 50.0f / s));
+  return s * RoundEven(value / s) + s * steps * static_cast<float>(notches);
+}
+
+bool TSPThemeGUIController::Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y) {
   if (!Rect().Contains(x, y)) return false;
+  if (IsSwitch() || !body_) return true;
+  const float v = std::clamp(WheelValue(notches, (shift & kShiftKey) != 0), minimum, maximum);
+  body_->WheelGestureAt(this);
+  const int32_t depth = updateDepth;
+  updateDepth = 0;
+  BeginInteraction();
+  SetValueReported(v);
+  EndInteraction();
+  updateDepth = depth;
+  return true;
+}
+
+void TSPThemeGUIController::OpenContextMenu() {
+  if (!body_) return;
+  enum : int32_t { kEnter = 1, kDefault = 2 };
+  TSPPopupMenu& menu = body_->NewPopupMenu();
+  if (entryHandler) menu.items.push_back({"Enter Value...", kEnter, false, false});
+  if (defaultValue >= 0.0f) menu.items.push_back({"Default Value", kDefault, false, false});
+  if (menu.items.empty()) return;
+  menu.onChoose = [this](int32_t tag) {
+    if (tag == kEnter && entryHandler) entryHandler(*this);
+    if (tag == kDefault) SetValueAsGesture(defaultValue);
+  };
+  if (body_->HasWindow()) {
+    int32_t x = left, y = top;
+    body_->site->EditorToScreen(x, y);
+    body_->site->OpenPopupMenu(menu, x, y);
+  }
+}
+
+bool TSPThemeGUIController::MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) {
+  if (!Rect().Contains(x, y)) return false;
+  const bool knobOrSlider = !IsSwitch() && !valueEditLook && !listMode;
+  if ((shift & kControlKey) && !IsSwitch() && entryHandler) {
+    entryHandler(*this);
+    return true;
+  }
+  if (button == kMouseRight && knobOrSlider) {
+    OpenContextMenu();
+    return true;
+  }
+  const int64_t now = GUIClockMs();
+  if (button == kMouseLeft && knobOrSlider && defaultValue >= 0.0f && lastClickControl == this &&
+      now - lastClickTime <= kDoubleClickMs) {
+    // The second press of a double-click: the default value, and no drag from here.
+    lastClickControl = nullptr;
+    SetValueAsGesture(defaultValue);
+    return true;
+  }
   if (listMode) {
     OpenList();
     return true;
   }
+  lastClickTime = now;
   SetCaptured(this);
   updateDepth = 0;
   BeginInteraction();
@@ -408,6 +668,7 @@ bool TSPThemeGUIController::MouseDown(int32_t, uint32_t, int32_t x, int32_t y) {
   if (body_ && body_->HasWindow()) body_->site->PointerScreenPosition(pressScreenX, pressScreenY);
   captured = true;
   moved = false;
+  fineRemainder = 0.0f;
   return true;
 }
 
@@ -418,12 +679,19 @@ bool TSPThemeGUIController::MouseMove(uint32_t shift, int32_t x, int32_t y) {
     // The drag begins, measured from where the press was (last y is still the press y).
     moved = true;
     if (hideCursor && body_ && body_->HasWindow()) body_->site->HidePointer();
+    if (!IsSwitch()) BeginGesture();
   }
   // A switch does not follow the pointer: its release toggles it, whatever the motion.
   if (IsSwitch()) return true;
   const int32_t d = lastY - y;
-  // With shift held every event moves by the smallest drag, whatever the distance.
-  const float v = (shift & kShiftKey) && d != 0 ? DragValue(d > 0 ? 1 : -1) : DragValue(d);
+  // With shift held the drag is fine: a tenth of the speed, sub-steps kept.
+  float v;
+  if (shift & kShiftKey) {
+    v = FineDragValue(d);
+  } else {
+    fineRemainder = 0.0f;
+    v = DragValue(d);
+  }
   SetValueReported(std::clamp(v, minimum, maximum));
   lastY = y;
   return true;
@@ -433,13 +701,19 @@ bool TSPThemeGUIController::MouseUp(int32_t button, uint32_t, int32_t, int32_t) 
   if (Captured() != this) return false;
   SetCaptured(nullptr);
   if (IsSwitch()) {
+    BeginGesture();
     SetValueReported(value >= 0.5f ? 0.0f : 1.0f);
   } else if (!moved && valueEditLook) {
     // A click on a value box steps it: up with the left button, down with the others.
-    const float v = button == kMouseLeft ? value + step : value - step;
-    SetValueReported(std::clamp(v, minimum, maximum));
+    const float v = std::clamp(button == kMouseLeft ? value + step : value - step, minimum, maximum);
+    if (v != value) BeginGesture();
+    SetValueReported(v);
   }
-  // A click on a knob or a slider changes nothing: only a drag turns it.
+  // A click on a knob or a slider changes nothing: only a drag turns it (a second click
+  // soon after is a double-click).
+  if (!moved && button == kMouseLeft) lastClickControl = this;
+  if (moved) lastClickControl = nullptr;
+  EndGesture();
   EndInteraction();
   if (body_ && body_->HasWindow()) {
     body_->site->ShowPointer();
@@ -477,10 +751,7 @@ void TSPThemeGUIController::OpenList() {
   }
   menu.onChoose = [this, n](int32_t tag) {
     SetCaptured(nullptr);
-    updateDepth = 0;
-    BeginInteraction();
-    SetValueReported(n > 1 ? static_cast<float>(tag) / static_cast<float>(n - 1) : 0.0f);
-    EndInteraction();
+    SetValueAsGesture(n > 1 ? static_cast<float>(tag) / static_cast<float>(n - 1) : 0.0f);
   };
   if (body_->HasWindow()) {
     int32_t x = left, y = top;

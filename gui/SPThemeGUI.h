@@ -42,14 +42,33 @@ struct TSPPopupMenu {
     int32_t tag = 0;
     bool checked = false;
     bool newColumn = false;  // starts a new column
+    bool separator = false;  // a line between items, never chosen
   };
   std::vector<TItem> items;
   std::function<void(int32_t tag)> onChoose;
   int32_t Columns() const;
+  // Whether an item can be chosen (not a separator, not an inert entry with tag -1).
+  bool Selectable(int32_t item) const;
+  // The selectable item `direction` items after `from` (before it when negative), in
+  // reading order and wrapping around; -1 when none can be chosen. From -1 forward: the
+  // first.
+  int32_t NextSelectable(int32_t from, int32_t direction) const;
   void Choose(int32_t tag) {
     if (onChoose) onChoose(tag);
   }
 };
+
+// Where a popup menu's items go: columns of equal width, as many rows as the longest column.
+struct TSPPopupLayout {
+  static constexpr int32_t kItemHeight = 16;
+  static constexpr int32_t kPadding = 4;
+  int32_t width = 0, height = 0, columnWidth = 0, rows = 0;
+  std::vector<TSPRect> itemRects;  // one per item, in the popup's coordinates
+  int32_t ItemAt(int32_t x, int32_t y) const;
+};
+TSPPopupLayout LayoutPopupMenu(const TSPPopupMenu& menu);
+// Paints the popup (the item `hover` highlighted) into a canvas of the layout's size.
+void PaintPopupMenu(TSPCanvas& canvas, const TSPPopupMenu& menu, const TSPPopupLayout& layout, int32_t hover);
 
 // What the tree needs from the platform window that shows it.
 class TSPWindowSite {
@@ -74,6 +93,7 @@ class TSPWindowSite {
 // Mouse buttons as the controls see them.
 enum TSPMouseButton : int32_t { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
 constexpr uint32_t kShiftKey = 1;
+constexpr uint32_t kControlKey = 2;
 
 // Style lists a control can look its style up in.
 enum class TSPStyleList {
@@ -118,6 +138,8 @@ class TSPThemeGUIControl {
   virtual bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y);
   virtual bool MouseMove(uint32_t shift, int32_t x, int32_t y);
   virtual bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
+  // The mouse wheel over the control: notches up (positive) or down.
+  virtual bool Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y);
   // The press that captured this control will never be released here (the window closed
   // or went away): let go of the capture and end the interaction, changing nothing.
   virtual void CancelPress();
@@ -134,6 +156,14 @@ class TSPThemeGUIControl {
   void EndInteraction();
   bool InteractionInProgress() const { return updateDepth != 0; }
   bool Reporting() const { return report; }
+  // A gesture: the host hears of its start before the first change it makes and of its end
+  // after the last (a drag, a wheel burst, a click that toggles or steps, a typed value).
+  // Opening an open gesture or closing a closed one does nothing.
+  void BeginGesture();
+  void EndGesture();
+  bool GestureOpen() const { return gestureOpen_; }
+  // One user change as a gesture of its own (a list choice, a typed value, a double-click).
+  void SetValueAsGesture(float v);
   // Asks for a deferred repaint of this control (one pending at a time).
   void RequestRepaint();
   // The deferred repaint itself, on the UI thread.
@@ -147,6 +177,14 @@ class TSPThemeGUIControl {
   std::function<void(TSPThemeGUIControl&, std::vector<std::string>&)> choicesProvider;
   std::function<std::string(TSPThemeGUIControl&)> displayTextProvider;
   std::function<void(TSPThemeGUIControl&)> changeHandler;
+  // Told when a gesture begins (true) and ends (false).
+  std::function<void(TSPThemeGUIControl&, bool begin)> gestureHandler;
+  // Asks the user to type a value (a control-click, or the entry of a knob's menu).
+  std::function<void(TSPThemeGUIControl&)> entryHandler;
+  // The value a double-click sets; below 0 when the control has none.
+  float defaultValue = -1.0f;
+  // Accumulated part of a fine drag not yet a whole step (in value units).
+  float fineRemainder = 0.0f;
   int32_t lastY = 0, pressY = 0, pressX = 0;
   int32_t pressWidth = 0, pressHeight = 0, pressLeft = 0, pressTop = 0;
   int32_t pressScreenX = 0, pressScreenY = 0;
@@ -187,6 +225,9 @@ class TSPThemeGUIControl {
   void PushCaptionOverrides();
   void PopCaptionOverrides();
   void Record(const TSPDrawResult& result);
+
+ private:
+  bool gestureOpen_ = false;
 };
 
 class TSPThemeGUIPanel : public TSPThemeGUIControl {
@@ -199,6 +240,7 @@ class TSPThemeGUIPanel : public TSPThemeGUIControl {
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
   bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  bool Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y) override;
   // Surface, caption, layer-0 and layer-1 children, child panels (the background).
   void PaintBackground(TSPCanvas& canvas);
   // Child panels' layer-2 content first, then this panel's layer-2 children.
@@ -215,6 +257,7 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
  public:
   TSPThemeGUIBody();
   ~TSPThemeGUIBody() override;
+  bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
 
   bool dirty = true;
   TSPBitmap background;
@@ -240,9 +283,27 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   TSPPopupMenu& NewPopupMenu();
   // Copies the composite bitmap (rebuilt first when dirty) to the window under the GUI lock.
   void PaintWindow(const TSPRect& r);
+  // The wheel gesture in progress: notches close together make one gesture, which ends
+  // when the wheel has been still for kWheelGestureMs, another control is wheeled or
+  // pressed, or the window goes.
+  static constexpr int64_t kWheelGestureMs = 400;
+  TSPThemeGUIControl* wheelControl = nullptr;
+  int64_t wheelTime = 0;
+  void WheelGestureAt(TSPThemeGUIControl* control);
+  void EndWheelGesture();
+  // Ends the wheel gesture when the wheel has been still long enough (every idle tick).
+  void EndQuietWheelGesture();
+  // The control bound to a parameter that the pointer is over (or that a drag holds);
+  // kept up to date by the pointer's motion.
+  TSPThemeGUIControl* hover = nullptr;
+  // The visible control bound to a parameter at a point, or none.
+  TSPThemeGUIControl* ParameterControlAt(int32_t x, int32_t y) const;
   // Finds a control bound to a parameter, or one with a caption (for tests and tools).
   TSPThemeGUIControl* FindByCaption(const std::string& caption) const;
 };
+
+// Milliseconds of a steady clock; tests may replace it.
+extern int64_t (*GUIClockMs)();
 
 // The GUI lock: guards the body bitmaps against window paints and per-control blits.
 std::recursive_mutex& GUILock();
@@ -254,13 +315,24 @@ class TSPThemeGUIController : public TSPThemeGUIControl {
   bool MouseMove(uint32_t shift, int32_t x, int32_t y) override;
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
   void CancelPress() override;
+  bool Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y) override;
   // The value a vertical drag of d pixels (up positive) makes from the current one.
   float DragValue(int32_t d) const;
+  // A fine drag (shift held): a tenth of the speed, the part short of a step kept in
+  // fineRemainder for the next event.
+  float FineDragValue(int32_t d);
+  // The value a wheel turn of n notches makes: a step each for value boxes and lists
+  // and for fine turns, otherwise a fiftieth of the range (at least a step).
+  float WheelValue(int32_t notches, bool fine) const;
+  // Two presses on the same control within this time make a double-click.
+  static constexpr int64_t kDoubleClickMs = 400;
   // Builds the popup list from the choices provider and opens it (list mode).
   void OpenList();
 
  protected:
   virtual bool IsSwitch() const { return false; }
+  // Opens the menu of a knob or a slider (a right-click): typed entry and the default.
+  void OpenContextMenu();
 };
 
 // Knobs, sliders and value boxes.

@@ -40,6 +40,9 @@ TMenuEntries TSubPresetMenu::Build(int32_t groupId) const {
     e.caption = g->presets[static_cast<size_t>(i)].name;
     e.tag = i;
     e.newColumn = (i + 1) % kColumnEvery == 0;
+    // The sub-preset last recalled or stored is checked (once, should two share a name).
+    e.checked = !g->currentName.empty() && e.caption == g->currentName &&
+                std::none_of(menu.begin(), menu.end(), [](const TMenuEntry& m) { return m.checked; });
     menu.push_back(e);
   }
   if (g->presets.empty()) menu.push_back({"No Presets...", -1, false, false});

@@ -1,12 +1,56 @@
 #include "gui/Tesmora6LayoutEditor.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSubPresets.h"
+#include "framework/DSPValueLists.h"
+#include "gui/DSPVSTEditorWindow.h"
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
+#include "gui/ValueEntry.h"
+#include "host/VstAbi.h"
+
+namespace {
+
+// A top-bar label: its text found afresh at every paint, and a menu on a click when it
+// has one (the program's). It draws on the composite, so that a new text repaints it alone.
+class TTopBarLabel final : public TSPThemeGUILabel {
+ public:
+  TTopBarLabel(TSPThemeGUIPanel* top, int32_t left, int32_t width, std::function<std::string()> textOf)
+      : TSPThemeGUILabel(top), text(std::move(textOf)) {
+    layer = 2;
+    relativeTop = 2;
+    relativeLeft = left;
+    this->width = width;
+    height = 28;
+    themeIndex = top->themeIndex;
+    styleIndex = 0;
+    Placed();
+  }
+  std::function<std::string()> text;
+  std::function<void(TSPPopupMenu&)> menuProvider;
+  void Paint(TSPCanvas& canvas) override {
+    caption = text();
+    TSPThemeGUILabel::Paint(canvas);
+  }
+  void Click() override {
+    if (!menuProvider || !body_) return;
+    TSPPopupMenu& menu = body_->NewPopupMenu();
+    menuProvider(menu);
+    if (body_->HasWindow()) {
+      int32_t x = left, y = top + height;
+      body_->site->EditorToScreen(x, y);
+      body_->site->OpenPopupMenu(menu, x, y);
+    }
+  }
+};
+
+}  // namespace
 
 TTesmora6LayoutEditor::TTesmora6LayoutEditor(TDSPPluginX& plugin,
                                              std::unique_ptr<TDialogRunner> dialogs)
@@ -57,10 +101,32 @@ void TTesmora6LayoutEditor::CreateButtons() {
   menu_ = std::make_unique<TSubPresetMenu>(*plugin_.SubPresets(), *dialogs_,
                                            FolderOf(plugin_.PluginPath()), "Tesmora6");
   plugin_.SubPresets()->SetMessageSink([this](const std::string& text) { menu_->Message(text); });
+  // The top bar: the program on the left, the status line beside it, the product's name
+  // (the framework's) on the right.
+  if (plugin_.RegisteredPanels().size() > 1) {
+    TSPThemeGUIPanel* top = plugin_.RegisteredPanels()[1];
+    const int32_t theme = top->themeIndex;
+    // Left of them sit the volume, pan and mute boxes.
+    auto* program = new TTopBarLabel(top, 168, 170, [this] { return ProgramText(); });
+    program->menuProvider = [this](TSPPopupMenu& menu) { FillProgramMenu(menu); };
+    programLabel_ = program;
+    statusLine_ = new TTopBarLabel(top, 342, 204, [this] { return StatusText(); });
+  }
+  // Every bound control takes a typed value (a control-click, or its menu).
+  for (int32_t a = 0; a < plugin_.ParamCount(); ++a) {
+    if (TSPThemeGUIControl* c = plugin_.ParamInfo(a).editor.control) {
+      c->entryHandler = [this](TSPThemeGUIControl& control) {
+        if (dialogs_) AskTypedValue(plugin_, control, *dialogs_);
+      };
+    }
+  }
   for (const TTesmora6PresetButton& b : Tesmora6PresetButtons()) {
     TSPThemeGUISubPresetsButton* button = plugin_.CreatePresetButton(
         std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
     if (!button) continue;
+    // The medium button: larger and clearer than the small one the framework gives.
+    button->styleIndex = 1;
+    button->Placed();
     button->menuProvider = [this](TSPPopupMenu& menu, int32_t group) {
       FillPresetMenu(menu, group);
     };
@@ -77,6 +143,7 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
     item.tag = e.separator || !e.enabled ? -1 : e.tag;
     item.checked = e.checked;
     item.newColumn = e.newColumn;
+    item.separator = e.separator;
     menu.items.push_back(item);
   }
   menu.onChoose = [this, group](int32_t tag) {
@@ -84,8 +151,81 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
   };
 }
 
+std::string TTesmora6LayoutEditor::ProgramText() const {
+  const int32_t n = plugin_.CurrentProgram();
+  if (n < 0 || n >= plugin_.ProgramCount()) return {};
+  char number[16];
+  std::snprintf(number, sizeof number, "%d: ", static_cast<int>(n + 1));
+  return number + plugin_.ProgramName(n);
+}
+
+std::string WithUnit(int16_t displayKind, const std::string& text) {
+  // Only a bare number gets a unit; texts with words or units of their own stay.
+  char* end = nullptr;
+  const double x = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return text;
+  if (displayKind == kKindTime) return text + " s";
+  if (displayKind == kKindGain) {
+    if (x == 0.0) return text + " (off)";
+    char db[32];
+    std::snprintf(db, sizeof db, " (%s%.1f dB)", x < 0.0 ? "inverted, " : "", 20.0 * std::log10(std::fabs(x)));
+    return text + db;
+  }
+  return text;
+}
+
+std::string TTesmora6LayoutEditor::StatusText() const {
+  const TSPThemeGUIBody* body = plugin_.EditorBody();
+  const TSPThemeGUIControl* c = body ? body->hover : nullptr;
+  if (!c || !plugin_.ValidParam(c->parameterIndex)) return {};
+  const int32_t index = c->parameterIndex;
+  // The knobs show the plug-in's own texts (hosts and files share them); the status line
+  // adds the unit those leave out.
+  const TDSPPluginParamInfo& info = plugin_.ParamInfo(index);
+  return info.name + ": " + WithUnit(info.displayKind, plugin_.DisplayText(index, plugin_.GetReal(index)));
+}
+
+void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {
+  menu.items.clear();
+  const int32_t count = plugin_.ProgramCount();
+  for (int32_t n = 0; n < count; ++n) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%d: ", static_cast<int>(n + 1));
+    TSPPopupMenu::TItem item;
+    item.text = number + plugin_.ProgramName(n);
+    item.tag = n;
+    item.checked = n == plugin_.CurrentProgram();
+    item.newColumn = n > 0 && n % 32 == 0;
+    menu.items.push_back(item);
+  }
+  menu.onChoose = [this](int32_t n) {
+    if (n < 0 || n >= plugin_.ProgramCount()) return;
+    plugin_.SetProgram(n);
+    plugin_.SyncEditorControls();
+    if (TSPThemeGUIBody* body = plugin_.EditorBody()) body->FullRepaint();
+    // The host shows the program too.
+    plugin_.CallHost(vst::audioMasterUpdateDisplay);
+    Show(programLabel_, ProgramText());
+  };
+}
+
+void TTesmora6LayoutEditor::Show(TSPThemeGUILabel* label, const std::string& text) {
+  // The label finds its text when it paints; a text that changed needs a paint.
+  if (label && label->caption != text) label->RequestRepaint();
+}
+
 void TTesmora6LayoutEditor::Idle() {
-  if (dialogs_) dialogs_->Poll();
+  Show(programLabel_, ProgramText());
+  Show(statusLine_, StatusText());
+  if (!dialogs_) return;
+  // Dialogs open over the host's window, sized to its screen.
+  if (const TDSPVSTEditorWnd* window = plugin_.EditorWindow(); window && !window->Gone()) {
+    TDialogPlacement placement;
+    placement.parentWindow = window->ParentId();
+    window->ScreenSize(placement.screenWidth, placement.screenHeight);
+    dialogs_->SetPlacement(placement);
+  }
+  dialogs_->Poll();
 }
 
 void TTesmora6LayoutEditor::EditorClosed() {

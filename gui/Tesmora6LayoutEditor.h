@@ -8,6 +8,7 @@
 // are cancelled when the editor closes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,8 +16,13 @@
 #include "gui/SubPresetMenu.h"
 
 class TDSPPluginX;
+class TSPThemeGUILabel;
 class TSPThemeGUIPanel;
 struct TSPPopupMenu;
+
+// A display text with the unit it leaves out, for the status line: a bare time gets
+// seconds, a bare gain its level in decibels; any other text stays as it is.
+std::string WithUnit(int16_t displayKind, const std::string& text);
 
 class TTesmora6LayoutEditor {
  public:
@@ -35,9 +41,21 @@ class TTesmora6LayoutEditor {
   void FillPresetMenu(TSPPopupMenu& menu, int32_t group);
   TSubPresetMenu& PresetMenu() { return *menu_; }
   TDialogRunner& Dialogs() { return *dialogs_; }
+  // The top bar: the current program (a click chooses another) and the status line (the
+  // full name and value of the parameter under the pointer).
+  TSPThemeGUILabel* ProgramLabel() const { return programLabel_; }
+  TSPThemeGUILabel* StatusLine() const { return statusLine_; }
+  // The texts they show now.
+  std::string ProgramText() const;
+  std::string StatusText() const;
+  void FillProgramMenu(TSPPopupMenu& menu);
 
  private:
   TDSPPluginX& plugin_;
   std::unique_ptr<TDialogRunner> dialogs_;
   std::unique_ptr<TSubPresetMenu> menu_;
+  TSPThemeGUILabel* programLabel_ = nullptr;
+  TSPThemeGUILabel* statusLine_ = nullptr;
+  // Sets a top-bar label's text, repainting it when it changed.
+  static void Show(TSPThemeGUILabel* label, const std::string& text);
 };

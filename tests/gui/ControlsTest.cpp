@@ -473,3 +473,41 @@ TEST(Controls, ARepaintRedrawsTheNeighboursItsTextRunsInto) {
   body.shown = false;
   body.site = nullptr;
 }
+
+TEST(Controls, PopupSeparatorsAreLinesThatTheKeysAndThePointerPassOver) {
+  TSPPopupMenu menu;
+  menu.items = {{"One", 0}, {"", -1, false, false, true}, {"Two", 1}, {"No Presets...", -1}, {"Three", 2}};
+  // The keys step over the separator and the inert entry, and wrap around.
+  EXPECT_EQ(menu.NextSelectable(-1, 1), 0);
+  EXPECT_EQ(menu.NextSelectable(0, 1), 2);
+  EXPECT_EQ(menu.NextSelectable(2, 1), 4);
+  EXPECT_EQ(menu.NextSelectable(4, 1), 0);
+  EXPECT_EQ(menu.NextSelectable(2, -1), 0);
+  EXPECT_EQ(menu.NextSelectable(0, -1), 4);
+  EXPECT_EQ(menu.NextSelectable(0, 2), 4);
+  TSPPopupMenu inert;
+  inert.items = {{"", -1, false, false, true}, {"No Presets...", -1}};
+  EXPECT_EQ(inert.NextSelectable(-1, 1), -1);
+
+  // The separator's row: a thin line across the middle, nothing else; a text row has text.
+  const TSPPopupLayout layout = LayoutPopupMenu(menu);
+  TSPBitmap image(layout.width, layout.height);
+  {
+    TSPCanvas canvas(image);
+    PaintPopupMenu(canvas, menu, layout, -1);
+  }
+  auto differentRows = [&](const TSPRect& r) {
+    int rows = 0;
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+      bool plain = true;
+      for (int32_t x = r.left + 1; x < r.right - 1; ++x) plain = plain && image.Pixel(x, y) == image.Pixel(r.left + 1, r.top);
+      rows += plain ? 0 : 1;
+    }
+    return rows;
+  };
+  const TSPRect line = layout.itemRects[1];
+  EXPECT_EQ(differentRows(line), 1);
+  EXPECT_NE(image.Pixel(line.left + line.Width() / 2, line.top + line.Height() / 2), image.Pixel(line.left + 1, line.top));
+  EXPECT_GT(differentRows(layout.itemRects[0]), 3);
+  EXPECT_EQ(layout.ItemAt(line.left + 10, line.top + 3), 1);
+}

@@ -3,6 +3,8 @@
 // dialog's process is gone, and the choice between zenity, kdialog and none.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -172,6 +174,34 @@ TEST_F(DialogRunnerTest, ZenityFirstThenKDialogThenNone) {
   runner->AskYesNo("t", "q", [](bool) {});
   PollUntilDone(*runner);
   EXPECT_EQ(Arguments()[0], "--question");
+}
+
+TEST(DialogCommands, DialogsBelongToTheHostsWindowAndChoosersFitTheScreen) {
+  const TDialogPlacement placed{0x2a00007, 1280, 1024}, small{77, 640, 400}, unknown{};
+  auto has = [](const std::vector<std::string>& args, const std::string& a) {
+    return std::find(args.begin(), args.end(), a) != args.end();
+  };
+  TFileDialogRequest open;
+  open.title = "Load";
+  for (const auto& args : {TextDialogCommand(TDialogProgram::Zenity, "t", "p", "i", placed),
+                           YesNoDialogCommand(TDialogProgram::Zenity, "t", "q", placed),
+                           MessageDialogCommand(TDialogProgram::Zenity, "t", "m", placed),
+                           FileDialogCommand(TDialogProgram::Zenity, open, placed)}) {
+    EXPECT_EQ(args[0], "zenity");
+    EXPECT_EQ(args[1], "--attach=" + std::to_string(0x2a00007));
+  }
+  const auto kde = MessageDialogCommand(TDialogProgram::KDialog, "t", "m", placed);
+  EXPECT_EQ(std::vector<std::string>(kde.begin(), kde.begin() + 3),
+            (std::vector<std::string>{"kdialog", "--attach", std::to_string(0x2a00007)}));
+  // Two thirds of a large screen; a small screen bounds the chooser.
+  const auto chooser = FileDialogCommand(TDialogProgram::Zenity, open, placed);
+  EXPECT_TRUE(has(chooser, "--width=853") && has(chooser, "--height=682"));
+  const auto tight = FileDialogCommand(TDialogProgram::Zenity, open, small);
+  EXPECT_TRUE(has(tight, "--width=480") && has(tight, "--height=360"));
+  // Nothing known: the commands as before.
+  const auto plain = FileDialogCommand(TDialogProgram::Zenity, open, unknown);
+  EXPECT_EQ(plain[1], "--file-selection");
+  for (const auto& a : plain) EXPECT_EQ(a.rfind("--width", 0), std::string::npos);
 }
 
 TEST(DefaultExtension, AddedOnlyWhenTheFileNameHasNone) {

@@ -18,12 +18,24 @@ struct TAutomation {
   float value;
 };
 inline std::vector<TAutomation> automations;
+// What the host heard of the editor's gestures, in order: "B" begin edit, "A" automate,
+// "E" end edit, each with the parameter's index.
+inline std::vector<std::pair<char, int32_t>> edits;
 
 inline intptr_t FixtureHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
   if (opcode == vst::audioMasterVersion) return 2400;
   if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
+  if (opcode == vst::audioMasterAutomate) edits.push_back({'A', index});
+  if (opcode == vst::audioMasterBeginEdit) edits.push_back({'B', index});
+  if (opcode == vst::audioMasterEndEdit) edits.push_back({'E', index});
   return 0;
 }
+
+// The editor's clock in fixture tests: a second passes at every look, so that two presses
+// are never a double-click (nor a wheel gesture still open) unless a test stops it.
+inline int64_t fixtureTimeMs = 0;
+inline bool fixtureClockStopped = false;
+inline int64_t FixtureClockMs() { return fixtureClockStopped ? fixtureTimeMs : (fixtureTimeMs += 1000); }
 
 constexpr int32_t kPageKey = 10;
 
@@ -81,13 +93,20 @@ struct TFixtureHost {
 
   TFixtureHost() {
     automations.clear();
+    edits.clear();
+    fixtureClockStopped = false;
+    GUIClockMs = &FixtureClockMs;
     plugin = new TBoundSynth();
     plugin->Initialise(&FixtureHostCallback);
     effect = plugin->Effect();
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(vst::effMainsChanged, 0, 1);
   }
-  ~TFixtureHost() { Dispatch(vst::effClose); }
+  ~TFixtureHost() {
+    Dispatch(vst::effClose);
+    GUIClockMs = savedClock;
+  }
+  int64_t (*savedClock)() = GUIClockMs;
   TFixtureHost(const TFixtureHost&) = delete;
   TFixtureHost& operator=(const TFixtureHost&) = delete;
 

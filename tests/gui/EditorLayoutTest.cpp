@@ -395,6 +395,9 @@ TEST_F(EditorLayoutTest, EveryPresetButtonOpensItsGroupsMenu) {
     for (size_t i = 0; i < group->presets.size(); ++i) EXPECT_EQ(items[i].text, group->presets[i].name);
     EXPECT_EQ(items[entries + 1].text, "Save Sub-Preset Here");
     EXPECT_EQ(items.back().text, "Whats this?");
+    // As large as a notebook button, so that it reads at a glance.
+    EXPECT_EQ(button->ImageRect().Height(), kNotebookButtonHeight);
+    EXPECT_GE(button->ImageRect().Width(), kNotebookButtonWidth);
   }
   // A choice from the menu recalls that sub-preset.
   plugin_->SubPresets()->Append(40, "Arp Up", std::vector<float>(69, 0.75f));

@@ -24,6 +24,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
+
 namespace {
 
 class EditorWindow : public ::testing::Test {
@@ -154,6 +156,71 @@ TEST_F(EditorWindow, KnobDragAutomatesAndTheHostsChangesRepaint) {
   EXPECT_EQ(automations.size(), told);
 }
 
+TEST_F(EditorWindow, TheWheelAFineDragAndADoubleClickWithTheRealPointer) {
+  GUIClockMs = host->savedClock;  // real time: double-clicks and the wheel's pauses
+  Open();
+  TSPThemeGUIControl* knob = host->Control(Param::Volume);
+  int sx, sy;
+  ToScreen(knob->left + 24, knob->top + 24, sx, sy);
+  MoveTo(sx, sy);
+  // Three notches up, then down one: one gesture, ended when the wheel rests.
+  const float start = 64.0f / 127.0f;  // on the knob's grid of steps
+  host->Set(Param::Volume, start);
+  Pump(3);
+  edits.clear();
+  for (unsigned b : {4u, 4u, 4u, 5u}) {
+    Button(b, true);
+    Button(b, false);
+  }
+  const float notch = std::max(knob->step, std::nearbyint(1.0f / 50.0f / knob->step) * knob->step);
+  EXPECT_NEAR(host->Get(Param::Volume), start + 2 * notch, 1e-5);
+  EXPECT_EQ(edits.size(), 5u);  // begin and four changes, still open
+  usleep(1000 * (TSPThemeGUIBody::kWheelGestureMs + 50));
+  Pump(2);
+  ASSERT_EQ(edits.size(), 6u);
+  EXPECT_EQ(edits.front().first, 'B');
+  EXPECT_EQ(edits.back().first, 'E');
+
+  // The same drag with shift held moves about a tenth as far.
+  auto dragUp = [&](bool shift) {
+    host->Set(Param::Volume, 0.0f);
+    Pump(3);
+    const KeyCode shiftKey = XKeysymToKeycode(display, XK_Shift_L);
+    if (shift) XTestFakeKeyEvent(display, shiftKey, True, 0);
+    MoveTo(sx, sy);
+    Button(1, true);
+    for (int i = 1; i <= 30; ++i) MoveTo(sx, sy - 2 * i);
+    Button(1, false);
+    if (shift) XTestFakeKeyEvent(display, shiftKey, False, 0);
+    Pump(2);
+    return host->Get(Param::Volume);
+  };
+  const float coarse = dragUp(false), fine = dragUp(true);
+  EXPECT_GT(fine, 0.0f);
+  EXPECT_LT(fine, coarse / 4);
+
+  // A double-click: back to the default.
+  usleep(1000 * (TSPThemeGUIController::kDoubleClickMs + 50));
+  ClickAt(knob->left + 24, knob->top + 24);
+  ClickAt(knob->left + 24, knob->top + 24);
+  EXPECT_FLOAT_EQ(host->Get(Param::Volume), host->plugin->ParamInfo(Param::Volume).defaultValue);
+}
+
+TEST_F(EditorWindow, TheFirstFrameIsTheEditorNotBlack) {
+  ASSERT_EQ(host->Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
+  XSync(display, False);
+  // No idle tick yet, so no expose handled: what shows is what the server filled in.
+  const TSPRect all{0, 0, 774, 506};
+  const std::vector<uint32_t> first = Grab(all);
+  ASSERT_EQ(first.size(), 774u * 506u);
+  size_t black = 0;
+  for (uint32_t p : first) black += (p & 0xFFFFFF) == 0 ? 1 : 0;
+  EXPECT_LT(black, first.size() / 10);
+  // And it is the editor's picture: the one its first paint draws.
+  Pump(6);
+  EXPECT_EQ(Grab(all), first);
+}
+
 TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
   Open();
   TSPThemeGUIControl* list = host->Control(Param::Voices);
@@ -186,6 +253,20 @@ TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
   ClickAt(700, 400);
   EXPECT_FALSE(window->PopupOpen());
   EXPECT_EQ(automations.size(), 1u);
+  // The keys: from the checked entry (the fourth) two down, one up, and Enter.
+  ClickAt(list->left + 5, list->top + 5);
+  ASSERT_TRUE(window->PopupOpen());
+  Button(5, true);  // the wheel walks the list and chooses nothing
+  Button(5, false);
+  ASSERT_TRUE(window->PopupOpen());
+  for (KeySym key : {XK_Down, XK_Up, XK_Return}) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), True, 0);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), False, 0);
+    Pump(2);
+  }
+  EXPECT_FALSE(window->PopupOpen());
+  EXPECT_NEAR(host->Get(Param::Voices), 4.0f / static_cast<float>(choices.size() - 1), 1e-5);
+  EXPECT_EQ(automations.size(), 2u);
 }
 
 TEST_F(EditorWindow, NotebookPageSurvivesCloseAndReopen) {
@@ -240,7 +321,7 @@ enum class TWindowGoes { BeforeIdle, DuringADrag, WithAPopupOpen, WithADialogOpe
 enum TScenarioFailure : int {
   kNoHostDisplay = 10, kOpenFailed, kNoDrag, kNoPopup, kNoDialog, kGoneUnnoticed, kStillCaptured,
   kStillInteracting, kPopupStillOpen, kHostWasAutomated, kSecondOpenFailed, kReopenFailed,
-  kHandlerNotRestored,
+  kHandlerNotRestored, kGestureStillOpen,
 };
 
 // One host session, in a process of its own: the host opens the editor in a window of its
@@ -318,6 +399,9 @@ int HostDestroysItsWindowFirst(TWindowGoes when) {
   if (knob->InteractionInProgress()) return kStillInteracting;
   if (window->PopupOpen()) return kPopupStillOpen;
   if (automations.size() != told) return kHostWasAutomated;
+  // The host heard the drag begin: it hears it end, though the release never came.
+  if (when == TWindowGoes::DuringADrag && (knob->GestureOpen() || edits.empty() || edits.back().first != 'E'))
+    return kGestureStillOpen;
   if (when == TWindowGoes::ThenTheHostOpensAnother) {
     // No close in between: the editor moves into the new window.
     const Window other = newParent();

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -185,7 +186,7 @@ TEST_F(EditorXvfbTest, NotebookClicksAndPagesSurviveCloseAndReopen) {
 }
 
 TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsADialog) {
-  if (!ProgramOnPath("zenity")) GTEST_SKIP() << "no zenity";
+  if (!ProgramOnPath("zenity") || !ProgramOnPath("xprop")) GTEST_SKIP() << "no zenity or xprop";
   Open();
   TTesmora6LayoutEditor* editor = plugin_->LayoutEditor();
   ASSERT_NE(editor, nullptr);
@@ -197,6 +198,11 @@ TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsAD
       {"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--class", "zenity"});
   ASSERT_EQ(found.status, 0);
   const std::string window = found.out.substr(0, found.out.find('\n'));
+  // It belongs to the host's window (the window manager keeps it there).
+  char hostId[32];
+  std::snprintf(hostId, sizeof hostId, "0x%lx", host_);
+  const TRun transient = RunProgram({"xprop", "-id", window, "WM_TRANSIENT_FOR"});
+  EXPECT_NE(transient.out.find(std::string("# ") + hostId), std::string::npos) << transient.out;
   RunProgram({"timeout", "10", "xdotool", "windowfocus", "--sync", window});
   // The toolkit takes a moment after mapping before its entry takes keys.
   IdleUntil([] { return false; }, 0.5);

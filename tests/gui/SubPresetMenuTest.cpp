@@ -110,6 +110,14 @@ TEST_F(SubPresetMenuTest, ChoosingAnEntryRecallsIt) {
   EXPECT_FLOAT_EQ(Value(Param::RvbDry), 0.75f);
   EXPECT_EQ(Group(kReverb).currentName, "Hall");
   EXPECT_TRUE(dialogs_.asked.empty());
+  // The menu checks the one recalled, and only it.
+  std::vector<int32_t> checked;
+  for (const TMenuEntry& e : menu_->Build(kReverb))
+    if (e.checked) checked.push_back(e.tag);
+  EXPECT_EQ(checked, std::vector<int32_t>{3});
+  menu_->Choose(kReverb, 1);
+  EXPECT_TRUE(menu_->Build(kReverb)[1].checked);
+  EXPECT_FALSE(menu_->Build(kReverb)[3].checked);
 }
 
 TEST_F(SubPresetMenuTest, SaveHereAsksForANameAndOverwritesTheSameNameInAnyCase) {
