@@ -48,6 +48,17 @@ TPhrase FourNoteChord(int key, double hold, double tail) {
   return p;
 }
 
+TPhrase HeldNote(int key, double hold, double tail) {
+  return {{{0.0, hold, key, kFullVelocity}}, tail};
+}
+
+TPhrase HeldChord(double hold, double tail) {
+  TPhrase p;
+  for (int key : {48, 55, 60, 64}) p.notes.push_back({0.0, hold, key, kFullVelocity});
+  p.tail = tail;
+  return p;
+}
+
 TPhrase ReviewPhrase() {
   TPhrase p;
   p.notes.push_back({0.0, 1.2, 60, 100});                      // a note
