@@ -184,6 +184,9 @@ void TPreviewInstrument::UseTestSound(int32_t groupId) {
   Set("Osc2Waveform", "\"Saw\"");
   Set("Osc2Finetune", "7");
   for (const char* amount : {"Osc3Amount", "Osc4Amount", "Osc5Amount", "Osc6Amount"}) Set(amount, "0");
+  // At the bank's level: the two saws read -11.5 LUFS on a held C4 at velocity 127 at unity
+  // gain (+7 dBTP on a held chord), the factory programs -18.7 LUFS.
+  Set("Gain", "-7dB");
   if (groupId == kSequencer1Group) Set("Seq1On", "\"On\"");
   if (groupId == kSequencer2Group) Set("Seq2On", "\"On\"");
 }

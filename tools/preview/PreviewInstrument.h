@@ -67,7 +67,7 @@ class TPreviewInstrument {
   // 5ms, 1200, =0.5); throws std::runtime_error naming the key when either is wrong.
   void Set(std::string_view key, std::string_view value);
   // The fixed sound the sub-presets of a group are heard on: every parameter at its default,
-  // then two saws a few cents apart; the effects stay off until a sub-preset turns them on,
+  // then two saws a few cents apart at the bank's level; the effects stay off until a sub-preset turns them on,
   // and a sequencer group's sequencer is on (its sub-presets are patterns to hear).
   void UseTestSound(int32_t groupId = 0);
   static constexpr int32_t kSequencer1Group = 40, kSequencer2Group = 41;
