@@ -46,6 +46,34 @@ TEST(SoundMeasures, LevelsBrightnessAndWidthOfKnownSignals) {
   EXPECT_FALSE(MeasureSound(broken, 0).finite);
 }
 
+TEST(SoundMeasures, TruePeakMomentaryLoudnessAndDcOfKnownSignals) {
+  // A sine at a quarter of the rate sampled 45 degrees off its crests: every sample reads
+  // 0.707 (-3 dB), the wave between them reaches 1.0.
+  TStereoAudio quarter;
+  quarter.rate = kRate;
+  for (size_t i = 0; i < 4800; ++i) {
+    const auto x = static_cast<float>(std::sin(std::numbers::pi / 2.0 * static_cast<double>(i) + std::numbers::pi / 4.0));
+    quarter.left.push_back(x);
+    quarter.right.push_back(x);
+  }
+  EXPECT_NEAR(MeasureSound(quarter, 0).peakDb, -3.01, 0.01);
+  EXPECT_NEAR(TruePeakDb(quarter), 0.0, 0.3);
+  // A slow wave has no peaks between its samples: the interpolation adds nothing to it.
+  EXPECT_NEAR(TruePeakDb(Sine(50.0, 0.5, 1.0)), 20.0 * std::log10(0.5), 0.01);
+  // A constant on one side is its DC; a sine has none.
+  TStereoAudio dc = Sine(997.0, 0.0, 1.0);
+  std::fill(dc.left.begin(), dc.left.end(), 0.25f);
+  EXPECT_NEAR(DcDb(dc), 20.0 * std::log10(0.25), 0.01);
+  EXPECT_LT(DcDb(Sine(997.0, 1.0, 2.0)), -60.0);
+  // The loudest 400 ms: a 997 Hz sine at -20 dBFS for 1 s after 3 s at -40 dBFS.
+  TStereoAudio burst = Sine(997.0, 0.01, 4.0);
+  for (size_t i = static_cast<size_t>(3.0 * kRate); i < burst.Frames(); ++i) {
+    burst.left[i] *= 10.0f;
+    burst.right[i] *= 10.0f;
+  }
+  EXPECT_NEAR(MaxMomentaryLufs(burst), -20.0, 0.1);
+}
+
 TEST(SoundMeasures, TheTailLastsUntilTheSoundIs60DbDown) {
   // A note released at 1 s that then decays by 60 dB per second: the tail is 1 s long.
   TStereoAudio a = Sine(440.0, 0.5, 3.0);

@@ -48,6 +48,17 @@ TPhrase FourNoteChord(int key, double hold, double tail) {
   return p;
 }
 
+TPhrase HeldNote(int key, double hold, double tail) {
+  return {{{0.0, hold, key, kFullVelocity}}, tail};
+}
+
+TPhrase HeldChord(double hold, double tail) {
+  TPhrase p;
+  for (int key : {48, 55, 60, 64}) p.notes.push_back({0.0, hold, key, kFullVelocity});
+  p.tail = tail;
+  return p;
+}
+
 TPhrase ReviewPhrase() {
   TPhrase p;
   p.notes.push_back({0.0, 1.2, 60, 100});                      // a note
@@ -173,6 +184,9 @@ void TPreviewInstrument::UseTestSound(int32_t groupId) {
   Set("Osc2Waveform", "\"Saw\"");
   Set("Osc2Finetune", "7");
   for (const char* amount : {"Osc3Amount", "Osc4Amount", "Osc5Amount", "Osc6Amount"}) Set(amount, "0");
+  // At the bank's level: the two saws read -11.5 LUFS on a held C4 at velocity 127 at unity
+  // gain (+7 dBTP on a held chord), the factory programs -18.7 LUFS.
+  Set("Gain", "-7dB");
   if (groupId == kSequencer1Group) Set("Seq1On", "\"On\"");
   if (groupId == kSequencer2Group) Set("Seq2On", "\"On\"");
 }

@@ -36,6 +36,12 @@ TPhrase ReviewPhrase();
 TPhrase SingleNote(int key, double hold, double tail);
 // Four notes at once (a C major chord with its octave from key), held for hold seconds.
 TPhrase FourNoteChord(int key, double hold, double tail);
+// What a musician holds, at full velocity (127): one key, or the chord C3 G3 C4 E4, held for
+// hold seconds (4 s: long enough for a slow pad to reach its sustained level), then the tail.
+constexpr double kHeldSeconds = 4.0;
+constexpr int kFullVelocity = 127;
+TPhrase HeldNote(int key, double hold = kHeldSeconds, double tail = 0.5);
+TPhrase HeldChord(double hold = kHeldSeconds, double tail = 0.5);
 // What the test sound plays for a sub-preset of a group: a short chord, then a held note
 // (long enough for a modulated effect to show), then the effects' tails, about 4 s; for a
 // sequencer group one note held for 8 s, four bars at 120 BPM, so that patterns that move
@@ -61,7 +67,7 @@ class TPreviewInstrument {
   // 5ms, 1200, =0.5); throws std::runtime_error naming the key when either is wrong.
   void Set(std::string_view key, std::string_view value);
   // The fixed sound the sub-presets of a group are heard on: every parameter at its default,
-  // then two saws a few cents apart; the effects stay off until a sub-preset turns them on,
+  // then two saws a few cents apart at the bank's level; the effects stay off until a sub-preset turns them on,
   // and a sequencer group's sequencer is on (its sub-presets are patterns to hear).
   void UseTestSound(int32_t groupId = 0);
   static constexpr int32_t kSequencer1Group = 40, kSequencer2Group = 41;

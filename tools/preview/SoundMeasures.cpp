@@ -141,6 +141,73 @@ double LoudnessLufs(const TStereoAudio& audio) {
   return lufs(relative);
 }
 
+double MaxMomentaryLufs(const TStereoAudio& audio) {
+  const std::vector<double> l = KWeighted(audio.left, audio.rate);
+  const std::vector<double> r = KWeighted(audio.right, audio.rate);
+  const size_t n = l.size();
+  if (n == 0) return kSilentDb;
+  const size_t block = std::min(n, static_cast<size_t>(audio.rate * 0.4));
+  const size_t hop = std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.1));
+  std::vector<double> sum(n + 1, 0.0);
+  for (size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + l[i] * l[i] + r[i] * r[i];
+  double loudest = 0.0;
+  for (size_t start = 0; start + block <= n; start += hop) {
+    loudest = std::max(loudest, (sum[start + block] - sum[start]) / static_cast<double>(block));
+  }
+  return loudest > 0.0 ? -0.691 + 10.0 * std::log10(loudest) : kSilentDb;
+}
+
+double TruePeakDb(const TStereoAudio& audio) {
+  // Four phases of a Hann-windowed sinc with 12 taps each (48 in all, as in the reference
+  // meter of BS.1770): phase k interpolates the point k/4 of a sample period after a sample.
+  constexpr int kPhases = 4, kTaps = 12, kHalf = kTaps / 2;
+  // Each phase is scaled to a gain of exactly 1 at DC, so that a constant reads as itself.
+  double h[kPhases][kTaps];
+  for (int k = 0; k < kPhases; ++k) {
+    double sum = 0.0;
+    for (int j = 0; j < kTaps; ++j) {
+      const double t = static_cast<double>(j - kHalf + 1) - static_cast<double>(k) / kPhases;
+      const double sinc = t == 0.0 ? 1.0 : std::sin(std::numbers::pi * t) / (std::numbers::pi * t);
+      const double w = 0.5 + 0.5 * std::cos(std::numbers::pi * t / (kHalf + 0.5));
+      h[k][j] = sinc * w;
+      sum += h[k][j];
+    }
+    for (double& tap : h[k]) tap /= sum;
+  }
+  double peak = 0.0;
+  for (const std::vector<float>* side : {&audio.left, &audio.right}) {
+    const std::vector<float>& x = *side;
+    const ptrdiff_t n = static_cast<ptrdiff_t>(x.size());
+    for (ptrdiff_t i = 0; i < n; ++i) {
+      peak = std::max(peak, static_cast<double>(std::fabs(x[static_cast<size_t>(i)])));
+      for (int k = 1; k < kPhases; ++k) {
+        double y = 0.0;
+        for (int j = 0; j < kTaps; ++j) {
+          const ptrdiff_t at = i + j - kHalf + 1;
+          if (at >= 0 && at < n) y += h[k][j] * x[static_cast<size_t>(at)];
+        }
+        peak = std::max(peak, std::fabs(y));
+      }
+    }
+  }
+  return peak > 0.0 ? 20.0 * std::log10(peak) : kSilentDb;
+}
+
+double DcDb(const TStereoAudio& audio) {
+  double dc = 0.0;
+  for (const std::vector<float>* side : {&audio.left, &audio.right}) {
+    if (side->empty()) continue;
+    double total = 0.0;
+    for (float v : *side) total += v;
+    dc = std::max(dc, std::fabs(total / static_cast<double>(side->size())));
+  }
+  return dc > 0.0 ? 20.0 * std::log10(dc) : kSilentDb;
+}
+
+THeldLevels MeasureHeld(const TStereoAudio& audio) {
+  return {TruePeakDb(audio), MaxMomentaryLufs(audio), LoudnessLufs(audio), DcDb(audio)};
+}
+
 TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame) {
   TSoundMeasures m;
   const size_t n = audio.Frames();

@@ -36,6 +36,28 @@ TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame);
 // shorter than one block is measured as one block.
 double LoudnessLufs(const TStereoAudio& audio);
 
+// The loudest 400 ms of the sound (BS.1770 momentary loudness, K-weighted, 100 ms steps):
+// what a meter shows at the sound's loudest moment.
+double MaxMomentaryLufs(const TStereoAudio& audio);
+
+// True peak in dBTP as BS.1770 meters measure it: the largest magnitude of either side after
+// 4x oversampling (a windowed-sinc interpolator), which finds the peaks between samples
+// that a digital-to-analogue converter will reconstruct.
+double TruePeakDb(const TStereoAudio& audio);
+
+// The DC offset: the larger magnitude of the two sides' means, in dB of full scale.
+double DcDb(const TStereoAudio& audio);
+
+// What a mixing engineer reads off a held note or chord: true peak, the loudest 400 ms,
+// the integrated loudness and the DC offset.
+struct THeldLevels {
+  double truePeakDb = kSilentDb;
+  double momentaryLufs = kSilentDb;
+  double integratedLufs = kSilentDb;
+  double dcDb = kSilentDb;
+};
+THeldLevels MeasureHeld(const TStereoAudio& audio);
+
 // A coarse picture of how a sound's spectrum moves in time and across the stereo field: the
 // energy of kBands logarithmic frequency bands (50 Hz .. 11 kHz, or less at low rates) in
 // kSegments equal slices of the sound, for the whole sound and for its side (L - R) / 2, in

@@ -1,13 +1,16 @@
 // Renders the factory bank for review:
 //   tesmora6-preview OUTDIR [--rate HZ] [--programs FIRST-LAST] [--no-programs] [--no-subpresets]
-//                    [--bank FILE.fxb]
+//                    [--bank FILE.fxb] [--held-only]
 // --bank plays a bank file instead (tesmora6-bankgen's output), so sources can be reviewed
-// without rebuilding the plug-in.
+// without rebuilding the plug-in. --held-only measures only the held notes and chord (no
+// review phrase, no WAV files): a quick check of the levels while levelling the bank.
 // Every program plays the review phrase (a note, a chord, a run, a low and a high note) into
 // OUTDIR/programs/NNN.wav; every sub-preset is recalled on the fixed test sound into
 // OUTDIR/subpresets/GROUP/NN.wav. OUTDIR/programs.csv and OUTDIR/subpresets.csv hold the
 // measurements of each sound and the nearest other sound with its distance, so that weak,
-// too loud, too quiet or look-alike entries stand out. scripts/preview-bank adds the
+// too loud, too quiet or look-alike entries stand out. Both also hold the levels of a note
+// (C2, C4, C6) and of the chord C3 G3 C4 E4 held for 4 s at velocity 127: true peak, the
+// loudest 400 ms, the integrated loudness and the DC offset. scripts/preview-bank adds the
 // spectrogram contact sheets.
 #include <CLI/CLI.hpp>
 #include <sndfile.h>
@@ -34,6 +37,7 @@ namespace {
 struct TSettings {
   double rate = 44100.0;
   std::vector<uint8_t> bank;  // a bank file loaded into every fresh instance; empty: the factory bank
+  bool heldOnly = false;
 };
 
 std::unique_ptr<TPreviewInstrument> NewInstrument(const TSettings& settings) {
@@ -105,6 +109,29 @@ void WriteNearest(std::ostream& csv, const std::vector<TEntry>& entries, size_t 
   }
 }
 
+// The held sounds the bank's level gates play: a note in three registers and the chord.
+constexpr const char* kHeldColumns =
+    "note_tp_db,note_momentary_lufs,note_integrated_lufs,note_dc_db,low_note_tp_db,high_note_tp_db,"
+    "chord_tp_db,chord_momentary_lufs,chord_integrated_lufs,chord_dc_db";
+
+// prepare sets the sound up on a fresh instrument (a program, or a sub-preset on its test sound).
+template <typename TPrepare>
+std::string HeldMeasures(const TSettings& settings, TPrepare prepare) {
+  auto held = [&](const TPhrase& phrase) {
+    auto instrument = NewInstrument(settings);
+    prepare(*instrument);
+    return MeasureHeld(instrument->Play(phrase));
+  };
+  const THeldLevels note = held(HeldNote(60)), low = held(HeldNote(36)), high = held(HeldNote(84));
+  const THeldLevels chord = held(HeldChord());
+  std::string c;
+  for (double v : {note.truePeakDb, note.momentaryLufs, note.integratedLufs, note.dcDb, low.truePeakDb, high.truePeakDb,
+                   chord.truePeakDb, chord.momentaryLufs, chord.integratedLufs, chord.dcDb}) {
+    c += ',' + Number(v);
+  }
+  return c;
+}
+
 void WriteMeasures(std::ostream& csv, const TSoundMeasures& m) {
   csv << ',' << (m.finite ? "yes" : "NO") << ',' << Number(m.peakDb) << ',' << Number(m.loudnessLufs) << ','
       << Number(m.rmsDb) << ',' << Number(m.centroidHz, 0) << ',' << Number(m.width, 3) << ','
@@ -124,7 +151,7 @@ void PreviewPrograms(const fs::path& out, const TSettings& settings, int first, 
     char label[16];
     std::snprintf(label, sizeof label, "%03d", n);
     e.label = label;
-    {
+    if (!settings.heldOnly) {
       auto instrument = NewInstrument(settings);
       instrument->SelectProgram(n);
       e.name = instrument->ProgramName(n);
@@ -133,17 +160,29 @@ void PreviewPrograms(const fs::path& out, const TSettings& settings, int first, 
       e.fingerprint = Fingerprint(audio);
       WriteWav(out / "programs" / FileName(e.label, e.name), audio);
     }
-    // The levels the bank's tests hold every program to: one note and a four-note chord.
-    for (const TPhrase& p : {SingleNote(60, 1.0, 0.5), FourNoteChord(48, 1.0, 0.5)}) {
-      auto instrument = NewInstrument(settings);
-      instrument->SelectProgram(n);
-      e.extra += ',' + Number(MeasureSound(instrument->Play(p), 0).peakDb);
+    if (settings.heldOnly) {
+      e.name = NewInstrument(settings)->ProgramName(n);
+    } else {
+      // The levels of the bank's short-phrase gates: one note and a four-note chord at velocity 100.
+      for (const TPhrase& p : {SingleNote(60, 1.0, 0.5), FourNoteChord(48, 1.0, 0.5)}) {
+        auto instrument = NewInstrument(settings);
+        instrument->SelectProgram(n);
+        e.extra += ',' + Number(MeasureSound(instrument->Play(p), 0).peakDb);
+      }
     }
+    e.extra += HeldMeasures(settings, [n](TPreviewInstrument& i) { i.SelectProgram(n); });
     std::cerr << "program " << e.label << " " << e.name << "\n";
     entries.push_back(std::move(e));
   }
+  if (settings.heldOnly) {
+    std::ofstream csv(out / "programs-held.csv");
+    csv << "program,name," << kHeldColumns << "\n";
+    for (const TEntry& e : entries) csv << e.label << ',' << CsvText(e.name) << e.extra << '\n';
+    return;
+  }
   std::ofstream csv(out / "programs.csv");
-  csv << "program,name," << kMeasureColumns << ",note_peak_db,chord_peak_db,nearest,nearest_distance_db,nearest_rhythm_db\n";
+  csv << "program,name," << kMeasureColumns << ",note_peak_db,chord_peak_db," << kHeldColumns
+      << ",nearest,nearest_distance_db,nearest_rhythm_db\n";
   for (size_t k = 0; k < entries.size(); ++k) {
     csv << entries[k].label << ',' << CsvText(entries[k].name);
     WriteMeasures(csv, entries[k].measures);
@@ -156,18 +195,39 @@ void PreviewPrograms(const fs::path& out, const TSettings& settings, int first, 
 void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
   const double rate = settings.rate;
   fs::create_directories(out / "subpresets");
-  std::ofstream csv(out / "subpresets.csv");
-  csv << "group,number,name," << kMeasureColumns << ",change_db,change_rhythm_db,nearest,nearest_distance_db,nearest_rhythm_db\n";
+  std::ofstream csv(out / (settings.heldOnly ? "subpresets-held.csv" : "subpresets.csv"));
+  if (settings.heldOnly) {
+    csv << "group,number,name," << kHeldColumns << "\n";
+  } else {
+    csv << "group,number,name," << kMeasureColumns << ",change_db,change_rhythm_db," << kHeldColumns
+        << ",nearest,nearest_distance_db,nearest_rhythm_db\n";
+  }
   auto probe = NewInstrument(settings);
   for (const TSubPresetGroup& group : probe->Synth().SubPresets()->Groups()) {
     const fs::path dir = out / "subpresets" / (std::to_string(group.id) + "-" + group.name);
-    fs::create_directories(dir);
     const TPhrase phrase = TestSoundPhrase(group.id);
     const size_t release = static_cast<size_t>(phrase.LastRelease() * rate);
+    auto recall = [&group](int32_t index) {
+      return [&group, index](TPreviewInstrument& i) {
+        i.UseTestSound(group.id);
+        if (index >= 0) i.Synth().SubPresets()->Recall(group.id, index);
+      };
+    };
+    if (settings.heldOnly) {
+      // Number 0 is the test sound itself, the level each recall is compared with.
+      csv << CsvText(group.name) << ",0," << CsvText("test sound") << HeldMeasures(settings, recall(-1)) << '\n';
+      for (int32_t i = 0; i < group.SubPresetCount(); ++i) {
+        csv << CsvText(group.name) << ',' << i + 1 << ',' << CsvText(group.presets[static_cast<size_t>(i)].name)
+            << HeldMeasures(settings, recall(i)) << '\n';
+        std::cerr << "sub-preset " << group.name << " " << i + 1 << "\n";
+      }
+      continue;
+    }
+    fs::create_directories(dir);
     TFingerprint plain;
     {
       auto instrument = NewInstrument(settings);
-      instrument->UseTestSound(group.id);
+      recall(-1)(*instrument);
       const TStereoAudio audio = instrument->Play(phrase);
       plain = Fingerprint(audio);
       WriteWav(dir / "00-test-sound.wav", audio);
@@ -175,8 +235,7 @@ void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
     std::vector<TEntry> entries;
     for (int32_t i = 0; i < group.SubPresetCount(); ++i) {
       auto instrument = NewInstrument(settings);
-      instrument->UseTestSound(group.id);
-      instrument->Synth().SubPresets()->Recall(group.id, i);
+      recall(i)(*instrument);
       const TStereoAudio audio = instrument->Play(phrase);
       TEntry e;
       char label[16];
@@ -186,7 +245,7 @@ void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
       e.measures = MeasureSound(audio, release);
       e.fingerprint = Fingerprint(audio);
       e.extra = ',' + Number(FingerprintDistance(plain, e.fingerprint)) + ',' +
-                Number(EnvelopeDistance(plain, e.fingerprint));
+                Number(EnvelopeDistance(plain, e.fingerprint)) + HeldMeasures(settings, recall(i));
       WriteWav(dir / FileName(label, e.name), audio);
       std::cerr << "sub-preset " << e.label << " " << e.name << "\n";
       entries.push_back(std::move(e));
@@ -214,6 +273,9 @@ int main(int argc, char** argv) {
   app.add_option("--programs", range, "programs to render, FIRST-LAST (0-127)");
   app.add_flag("--no-programs", noPrograms, "render no programs");
   app.add_flag("--no-subpresets", noSubPresets, "render no sub-presets");
+  bool heldOnly = false;
+  app.add_flag("--held-only", heldOnly,
+               "measure only the held notes and chord into programs-held.csv and subpresets-held.csv");
   std::string bank;
   app.add_option("--bank", bank, "play this bank file instead of the factory bank")->check(CLI::ExistingFile);
   CLI11_PARSE(app, argc, argv);
@@ -226,6 +288,7 @@ int main(int argc, char** argv) {
     }
     TSettings settings;
     settings.rate = rate;
+    settings.heldOnly = heldOnly;
     if (!bank.empty()) {
       std::ifstream in(bank, std::ios::binary);
       settings.bank.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
