@@ -13,11 +13,9 @@
 // - The gain then recovers toward 1 with a time constant of kReleaseMs and snaps to exactly
 //   1 once it is within kUnitySnap of it, so the limiter leaves no trace after the burst.
 //
-// The ceiling, +12 dBFS, is 24 dB below the old hard guard of 64 and 9 dB above the level
-// a held four-note chord of a factory program is meant to stay under (+3 dBFS); floating-
-// point hosts carry it without clipping, and the host's fader brings it down. Some factory
-// programs still play four-note chords at velocity 127 louder than the ceiling; the limiter
-// holds those down until their levels are corrected.
+// The ceiling, +12 dBFS, is 24 dB below the old hard guard of 64 and about 10 dB above the
+// loudest held four-note chord of a factory program at velocity 127 (+2.2 dBTP); floating-
+// point hosts carry it without clipping, and the host's fader brings it down.
 #pragma once
 
 #include <cmath>
