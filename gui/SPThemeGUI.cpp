@@ -159,13 +159,17 @@ TSPThemeGUIControl::~TSPThemeGUIControl() {
   if (lastClickControl == this) lastClickControl = nullptr;
   if (body_ && body_ != this && body_->wheelControl == this) body_->wheelControl = nullptr;
   if (body_ && body_ != this && body_->hover == this) body_->hover = nullptr;
+  DeleteChildren();
+  if (parent_) parent_->RemoveChild(this);
+}
+
+void TSPThemeGUIControl::DeleteChildren() {
   std::vector<TSPThemeGUIControl*> children;
   children.swap(children_);
   for (TSPThemeGUIControl* child : children) {
     child->parent_ = nullptr;
     delete child;
   }
-  if (parent_) parent_->RemoveChild(this);
 }
 
 void TSPThemeGUIControl::AddChild(TSPThemeGUIControl* child) { children_.push_back(child); }
@@ -455,7 +459,12 @@ TSPThemeGUIBody::TSPThemeGUIBody() : TSPThemeGUIPanel(nullptr, "") {
   dirty = true;
 }
 
-TSPThemeGUIBody::~TSPThemeGUIBody() { site = nullptr; }
+TSPThemeGUIBody::~TSPThemeGUIBody() {
+  site = nullptr;
+  // The controls go while this is still their body: their destructors forget themselves in
+  // its hover and wheel fields, which are gone once this destructor has returned.
+  DeleteChildren();
+}
 
 void TSPThemeGUIBody::Rebuild() {
   std::lock_guard<std::recursive_mutex> lock(GUILock());

@@ -221,6 +221,8 @@ class TSPThemeGUIControl {
   TSPThemeGUIControl* parent_ = nullptr;
   TSPThemeGUIBody* body_ = nullptr;
   std::vector<TSPThemeGUIControl*> children_;  // owned
+  // Deletes every child (and so its subtree).
+  void DeleteChildren();
   // Applies the caption overrides to the main sub-style for one paint.
   void PushCaptionOverrides();
   void PopCaptionOverrides();
