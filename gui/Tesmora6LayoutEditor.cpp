@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "framework/DSPLock.h"
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSubPresets.h"
 #include "framework/DSPValueLists.h"
@@ -110,6 +111,7 @@ void TTesmora6LayoutEditor::CreateButtons() {
     auto* program = new TTopBarLabel(top, 168, 170, [this] { return ProgramText(); });
     program->menuProvider = [this](TSPPopupMenu& menu) { FillProgramMenu(menu); };
     programLabel_ = program;
+    programText_ = ReadProgramText();
     statusLine_ = new TTopBarLabel(top, 342, 204, [this] { return StatusText(); });
   }
   // Every bound control takes a typed value (a control-click, or its menu).
@@ -151,7 +153,10 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
   };
 }
 
-std::string TTesmora6LayoutEditor::ProgramText() const {
+std::string TTesmora6LayoutEditor::ProgramText() const { return programText_; }
+
+std::string TTesmora6LayoutEditor::ReadProgramText() const {
+  TDSPLockGuard lock(plugin_.Instance());
   const int32_t n = plugin_.CurrentProgram();
   if (n < 0 || n >= plugin_.ProgramCount()) return {};
   char number[16];
@@ -205,7 +210,8 @@ void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {
     if (TSPThemeGUIBody* body = plugin_.EditorBody()) body->FullRepaint();
     // The host shows the program too.
     plugin_.CallHost(vst::audioMasterUpdateDisplay);
-    Show(programLabel_, ProgramText());
+    programText_ = ReadProgramText();
+    Show(programLabel_, programText_);
   };
 }
 
@@ -215,7 +221,8 @@ void TTesmora6LayoutEditor::Show(TSPThemeGUILabel* label, const std::string& tex
 }
 
 void TTesmora6LayoutEditor::Idle() {
-  Show(programLabel_, ProgramText());
+  programText_ = ReadProgramText();
+  Show(programLabel_, programText_);
   Show(statusLine_, StatusText());
   if (!dialogs_) return;
   // Dialogs open over the host's window, sized to its screen.

@@ -56,6 +56,12 @@ class TTesmora6LayoutEditor {
   std::unique_ptr<TSubPresetMenu> menu_;
   TSPThemeGUILabel* programLabel_ = nullptr;
   TSPThemeGUILabel* statusLine_ = nullptr;
+  // The program text as last read under the instance's lock (the label paints under the GUI
+  // locks, inside which the instance's lock is never taken); the UI thread alone uses it.
+  std::string programText_;
+  // Reads the current program's number and name under the instance's lock: a chunk loading
+  // on another thread rewrites the names.
+  std::string ReadProgramText() const;
   // Sets a top-bar label's text, repainting it when it changed.
   static void Show(TSPThemeGUILabel* label, const std::string& text);
 };
