@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <stdexcept>
 
 #include "framework/DSPLock.h"
@@ -108,7 +109,14 @@ void TTesmora6LayoutEditor::CreateButtons() {
     TSPThemeGUIPanel* top = plugin_.RegisteredPanels()[1];
     const int32_t theme = top->themeIndex;
     // Left of them sit the volume, pan and mute boxes.
-    auto* program = new TTopBarLabel(top, 168, 170, [this] { return ProgramText(); });
+    auto* program = new TTopBarLabel(top, 168, 170, [this] {
+      // Painting holds the GUI locks, inside which the instance's lock is never waited for:
+      // the name is read afresh when that lock is free at once, else the copy of the last
+      // idle shows.
+      std::unique_lock<std::recursive_mutex> lock(plugin_.Instance().lock, std::try_to_lock);
+      if (lock.owns_lock()) programText_ = ComposeProgramText();
+      return programText_;
+    });
     program->menuProvider = [this](TSPPopupMenu& menu) { FillProgramMenu(menu); };
     programLabel_ = program;
     programText_ = ReadProgramText();
@@ -153,10 +161,14 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
   };
 }
 
-std::string TTesmora6LayoutEditor::ProgramText() const { return programText_; }
+std::string TTesmora6LayoutEditor::ProgramText() const { return ReadProgramText(); }
 
 std::string TTesmora6LayoutEditor::ReadProgramText() const {
   TDSPLockGuard lock(plugin_.Instance());
+  return ComposeProgramText();
+}
+
+std::string TTesmora6LayoutEditor::ComposeProgramText() const {
   const int32_t n = plugin_.CurrentProgram();
   if (n < 0 || n >= plugin_.ProgramCount()) return {};
   char number[16];

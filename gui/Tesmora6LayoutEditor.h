@@ -62,6 +62,8 @@ class TTesmora6LayoutEditor {
   // Reads the current program's number and name under the instance's lock: a chunk loading
   // on another thread rewrites the names.
   std::string ReadProgramText() const;
+  // The same text, for a caller that holds the lock.
+  std::string ComposeProgramText() const;
   // Sets a top-bar label's text, repainting it when it changed.
   static void Show(TSPThemeGUILabel* label, const std::string& text);
 };

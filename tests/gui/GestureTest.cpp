@@ -251,7 +251,9 @@ TEST(Editor, TheTopBarShowsTheProgramAndTheParameterUnderThePointer) {
   // It follows the value while the pointer stays.
   host.Set(Param::Env1Attack, 0.9f);
   EXPECT_NE(editor->StatusText(), shown);
-  // What the status line paints is that text.
+  // What the status line paints is that text; the program's name is read at idle, under the
+  // instance's lock, as a host's idle calls would.
+  editor->Idle();
   body->Rebuild();
   EXPECT_EQ(editor->StatusLine()->caption, editor->StatusText());
   body->MouseMove(0, -5, -5);
