@@ -109,20 +109,32 @@ void Spectra(const TStereoAudio& audio, size_t& frameSize, Visit visit) {
 
 }  // namespace
 
-double LoudnessLufs(const TStereoAudio& audio) {
+namespace {
+
+// Mean squares of the K-weighted sides summed, in 400 ms blocks (the whole sound when it is
+// shorter) every `hop` frames, hop = 0 meaning a quarter block.
+std::vector<double> KWeightedBlocks(const TStereoAudio& audio, size_t hop) {
   const std::vector<double> l = KWeighted(audio.left, audio.rate);
   const std::vector<double> r = KWeighted(audio.right, audio.rate);
   const size_t n = l.size();
-  if (n == 0) return kSilentDb;
+  std::vector<double> blocks;
+  if (n == 0) return blocks;
   const size_t block = std::min(n, static_cast<size_t>(audio.rate * 0.4));
-  const size_t hop = std::max<size_t>(1, block / 4);
+  if (hop == 0) hop = std::max<size_t>(1, block / 4);
   // Prefix sums of the summed squares make every block a subtraction.
   std::vector<double> sum(n + 1, 0.0);
   for (size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + l[i] * l[i] + r[i] * r[i];
-  std::vector<double> blocks;
   for (size_t start = 0; start + block <= n; start += hop) {
     blocks.push_back((sum[start + block] - sum[start]) / static_cast<double>(block));
   }
+  return blocks;
+}
+
+}  // namespace
+
+double LoudnessLufs(const TStereoAudio& audio) {
+  const std::vector<double> blocks = KWeightedBlocks(audio, 0);
+  if (blocks.empty()) return kSilentDb;
   auto lufs = [](double meanSquare) { return meanSquare > 0.0 ? -0.691 + 10.0 * std::log10(meanSquare) : kSilentDb; };
   auto gatedMean = [&](double gate) {
     double total = 0.0;
@@ -142,18 +154,10 @@ double LoudnessLufs(const TStereoAudio& audio) {
 }
 
 double MaxMomentaryLufs(const TStereoAudio& audio) {
-  const std::vector<double> l = KWeighted(audio.left, audio.rate);
-  const std::vector<double> r = KWeighted(audio.right, audio.rate);
-  const size_t n = l.size();
-  if (n == 0) return kSilentDb;
-  const size_t block = std::min(n, static_cast<size_t>(audio.rate * 0.4));
-  const size_t hop = std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.1));
-  std::vector<double> sum(n + 1, 0.0);
-  for (size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + l[i] * l[i] + r[i] * r[i];
+  const std::vector<double> blocks =
+      KWeightedBlocks(audio, std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.1)));
   double loudest = 0.0;
-  for (size_t start = 0; start + block <= n; start += hop) {
-    loudest = std::max(loudest, (sum[start + block] - sum[start]) / static_cast<double>(block));
-  }
+  for (double b : blocks) loudest = std::max(loudest, b);
   return loudest > 0.0 ? -0.691 + 10.0 * std::log10(loudest) : kSilentDb;
 }
 
