@@ -59,6 +59,10 @@ class TSPCanvas {
  private:
   TSPBitmap& target_;
   cairo_t* cr_ = nullptr;
+  // On a scaled target: the same font on an unscaled surface. Texts are measured and
+  // their glyphs placed there, so the editor lays out alike at every scale; the glyphs
+  // are drawn as outlines at the finer grid.
+  cairo_t* measure_ = nullptr;
   TSPFont font_;
   TSPColor textColor_ = 0;
   double ascent_ = 0, descent_ = 0;

@@ -469,8 +469,8 @@ TSPThemeGUIBody::~TSPThemeGUIBody() {
 void TSPThemeGUIBody::Rebuild() {
   std::lock_guard<std::recursive_mutex> lock(GUILock());
   dirty = false;
-  background.Resize(width, height);
-  composite.Resize(width, height);
+  background.Resize(width, height, scale);
+  composite.Resize(width, height, scale);
   {
     TSPCanvas canvas(background);
     PaintBackground(canvas);
@@ -498,6 +498,16 @@ int32_t TSPThemeGUIBody::CurrentPage(int32_t key) const {
     if (c->pageKey == key) return c->currentPage;
   }
   return -1;
+}
+
+void TSPThemeGUIBody::OpenEditorMenu(int32_t x, int32_t y) {
+  if (!editorMenuProvider) return;
+  TSPPopupMenu& menu = NewPopupMenu();
+  editorMenuProvider(menu);
+  if (HasWindow() && !menu.items.empty()) {
+    site->EditorToScreen(x, y);
+    site->OpenPopupMenu(menu, x, y);
+  }
 }
 
 TSPPopupMenu& TSPThemeGUIBody::NewPopupMenu() {

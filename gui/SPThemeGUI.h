@@ -267,6 +267,15 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   std::unique_ptr<TSPPopupMenu> popupMenu;
   bool shown = false;
   TSPWindowSite* site = nullptr;  // set while an editor window shows the body
+  // Pixels per unit of the bitmaps (gui/EditorScale.h): the tree itself, its positions,
+  // sizes and the pointer's coordinates, stays in units at every factor.
+  double scale = 1.0;
+  bool scaleChosen = false;
+  double pendingScale = 0.0;  // a factor for the next time the editor opens; 0 none
+  // The editor's own menu (its size): a right-press no control takes opens it.
+  std::function<void(TSPPopupMenu& menu)> editorMenuProvider;
+  // Opens the editor's menu with its top-left corner at a point of the editor.
+  void OpenEditorMenu(int32_t x, int32_t y);
 
   bool HasWindow() const { return shown && site && site->HasWindow(); }
   // Repaints both bitmaps from the tree (when dirty).
@@ -382,6 +391,11 @@ class TSPThemeGUILabel : public TSPThemeGUIControl {
   TSPStyleList StyleList() const override { return TSPStyleList::kLabels; }
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  void Click() override {
+    if (clickHandler) clickHandler();
+  }
+  // What a click on a plain label does (nothing when empty).
+  std::function<void()> clickHandler;
 };
 
 class TSPThemeGUIButton : public TSPThemeGUILabel {

@@ -49,6 +49,9 @@ class TTesmora6LayoutEditor {
   std::string ProgramText() const;
   std::string StatusText() const;
   void FillProgramMenu(TSPPopupMenu& menu);
+  // The editor's own menu: its size (a click on the product's name, or a right-press beside
+  // the controls).
+  void FillEditorMenu(TSPPopupMenu& menu);
 
  private:
   TDSPPluginX& plugin_;
@@ -59,6 +62,9 @@ class TTesmora6LayoutEditor {
   // The program text as last read under the instance's lock (the label paints under the GUI
   // locks, inside which the instance's lock is never taken); the UI thread alone uses it.
   std::string programText_;
+  // A note for the status line (the host kept its window's size), shown until the pointer
+  // is over a control.
+  std::string note_;
   // Reads the current program's number and name under the instance's lock: a chunk loading
   // on another thread rewrites the names.
   std::string ReadProgramText() const;

@@ -87,12 +87,14 @@ int main(int argc, char** argv) {
   CLI::App app{"Opens the Tesmora6 editor in a window, or writes a picture of it"};
   int program = 0;
   std::string screenshot;
-  int oscPage = 0, bottomPage = 0;
+  int oscPage = 0, bottomPage = 0, scalePercent = 100;
   bool quiet = false;
   app.add_option("--program", program, "program to select first (0-127)")->check(CLI::Range(0, 127));
   app.add_option("--screenshot", screenshot, "write the editor as PNG to this file and quit (no X needed)");
   app.add_option("--page-osc", oscPage, "oscillator page to show (0-2)")->check(CLI::Range(0, 2));
   app.add_option("--page-bottom", bottomPage, "lower page to show (0-11)")->check(CLI::Range(0, 11));
+  app.add_option("--scale", scalePercent, "size of the picture in percent (100, 150, 200)")
+      ->check(CLI::IsMember({100, 150, 200}));
   app.add_flag("-q,--quiet", quiet, "do not print the automation messages");
   CLI11_PARSE(app, argc, argv);
   verbose = !quiet;
@@ -110,7 +112,7 @@ int main(int argc, char** argv) {
   int result = 0;
   if (!screenshot.empty()) {
     // The product's notebook groups: 11 the oscillator pages, 10 the lower pages.
-    if (!WriteEditorScreenshot(effect, screenshot, {{11, oscPage}, {10, bottomPage}})) {
+    if (!WriteEditorScreenshot(effect, screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
       std::fprintf(stderr, "tesmora6-editor: cannot write %s\n", screenshot.c_str());
       result = 1;
     }
