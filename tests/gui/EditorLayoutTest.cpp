@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -221,6 +222,45 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
       }
     }
   }
+}
+
+// The editor at 150 % and 200 % draws the layout of 100 %: every control's picture and
+// texts, and every panel's caption, cover the same units on every page combination, so the
+// checks above hold at every factor and a click at a scaled point finds the same control.
+TEST_F(EditorLayoutTest, EveryFactorDrawsTheSameLayoutOnEveryPageCombination) {
+  struct TDrawn {
+    std::vector<TSPRect> controls, captions;
+    bool operator==(const TDrawn&) const = default;
+  };
+  const auto drawnAt = [&](double scale) {
+    body_->scale = scale;
+    body_->Rebuild();
+    TDrawn d;
+    for (auto* c : All<TSPThemeGUIControl>(body_)) {
+      if (!c->IsVisible()) continue;
+      if (c->IsPanel()) {
+        d.captions.push_back(c->captionRect);
+      } else {
+        d.controls.push_back(c->drawnRect);
+        d.controls.push_back(c->Rect());
+      }
+    }
+    return d;
+  };
+  for (int32_t osc = 0; osc < 3; ++osc) {
+    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+      body_->SelectPage(kOscillatorPageKey, osc);
+      body_->SelectPage(kBottomPageKey, bottom);
+      const TDrawn unscaled = drawnAt(1.0);
+      ASSERT_GT(unscaled.controls.size(), 200u);
+      for (const double scale : {1.5, 2.0}) {
+        EXPECT_TRUE(drawnAt(scale) == unscaled) << "at " << scale << " on pages " << osc << ", " << bottom;
+        EXPECT_EQ(body_->composite.PixelWidth(), static_cast<int32_t>(std::ceil(774 * scale)));
+        EXPECT_EQ(body_->composite.PixelHeight(), static_cast<int32_t>(std::ceil(506 * scale)));
+      }
+    }
+  }
+  body_->scale = 1.0;
 }
 
 // Every control's texts at its minimum, default and maximum (and the program's value): no
