@@ -34,6 +34,11 @@ bool TDSPEditorPanel::Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t 
   return body->Wheel(notches, shift, x, y);
 }
 
+bool TDSPEditorPanel::KeyDown(uint32_t keysym, const std::string& text) {
+  if (destroying || !body) return false;
+  return body->KeyDown({keysym, text});
+}
+
 void TDSPEditorPanel::ReleaseCapture() {
   TSPThemeGUIControl* c = TSPThemeGUIControl::Captured();
   if (c && body && c->Body() == body) c->CancelPress();

@@ -250,6 +250,13 @@ int32_t TDSPVSTEditorWnd::Idle() {
       case MotionNotify:
         panel.MouseMove(Modifiers(e.xmotion.state), ToUnits(e.xmotion.x), ToUnits(e.xmotion.y));
         break;
+      case KeyPress: {
+        char text[16] = {};
+        KeySym key = NoSymbol;
+        const int n = XLookupString(&e.xkey, text, sizeof text - 1, &key, nullptr);
+        panel.KeyDown(static_cast<uint32_t>(key), std::string(text, static_cast<size_t>(std::max(0, n))));
+        break;
+      }
       case ButtonRelease: {
         const int b = e.xbutton.button;
         if (b > 3) break;
@@ -315,6 +322,26 @@ void TDSPVSTEditorWnd::EditorToScreen(int32_t& x, int32_t& y) {
   XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), px, py, &sx, &sy, &child);
   x = sx;
   y = sy;
+}
+
+void TDSPVSTEditorWnd::FocusKeyboard(bool take) {
+  if (!display_ || gone_ || take == focused_) return;
+  TXErrorScope scope;
+  if (take) {
+    Window before = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &before, &revert);
+    focusBefore_ = before;
+    XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  } else {
+    // Back where it was, unless the user has put it elsewhere meanwhile.
+    Window now = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &now, &revert);
+    if (now == window_ && focusBefore_ != 0) XSetInputFocus(display_, focusBefore_, RevertToParent, CurrentTime);
+  }
+  focused_ = take;
+  XFlush(display_);
 }
 
 void TDSPVSTEditorWnd::HidePointer() {

@@ -68,6 +68,7 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   void ShowPointer() override;
   void WarpPointer(int32_t screenX, int32_t screenY) override;
   void OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) override;
+  void FocusKeyboard(bool take) override;
 
  private:
   struct TPopup;
@@ -91,6 +92,8 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   // A window's pixel to an editor unit.
   int32_t ToUnits(int v) const;
   bool pointerHidden_ = false;
+  unsigned long focusBefore_ = 0;  // where the keyboard's focus was before a text field took it
+  bool focused_ = false;
   bool mapped_ = false;             // shown at least once
   bool pictureBackground_ = false;  // the background is the first picture still
   std::unique_ptr<TPopup> popup_;

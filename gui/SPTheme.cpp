@@ -782,15 +782,14 @@ TSPRect PlaceCaptionAndValue(TSPCanvas& canvas, const TSPThemeControl& style, co
   return drawn;
 }
 
-// The narrower installed face of the same kind, or none.
+}  // namespace
+
 const char* NarrowerFace(const std::string& face) {
   const std::string family = FontFamilyFor(face);
   if (family == "Liberation Sans") return "Trebuchet Ms";  // Liberation Sans Narrow
   if (family == "DejaVu Sans") return "Tahoma";            // DejaVu Sans Condensed
   return nullptr;
 }
-
-}  // namespace
 
 std::string FitValueText(TSPCanvas& canvas, const TSPFont& font, const std::string& text, int32_t width) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());

@@ -28,6 +28,8 @@ struct TSPFont {
 
 // The installed family a Windows face name is drawn with.
 const char* FontFamilyFor(const std::string& face);
+// The face name of a narrower installed family of the same kind, or none.
+const char* NarrowerFace(const std::string& face);
 
 // A drawing context bound to one target bitmap; text is drawn with a transparent
 // background in the selected font.

@@ -88,6 +88,16 @@ class TSPWindowSite {
   virtual void WarpPointer(int32_t screenX, int32_t screenY) = 0;
   // Shows a popup menu with its top-left corner at a screen position.
   virtual void OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) = 0;
+  // Takes the keyboard's focus into the editor's window while a text is typed there (true),
+  // and gives it back to where it was (false).
+  virtual void FocusKeyboard(bool take) { (void)take; }
+};
+
+// A key pressed in the editor's window: its X keysym (XK_Return, XK_BackSpace, ...) and the
+// text it types (empty for keys that type none).
+struct TSPKey {
+  uint32_t keysym = 0;
+  std::string text;
 };
 
 // Mouse buttons as the controls see them.
@@ -272,6 +282,9 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   double scale = 1.0;
   bool scaleChosen = false;
   double pendingScale = 0.0;  // a factor for the next time the editor opens; 0 none
+  // Whoever takes typed text now (an overlay's text field); a key goes nowhere without one.
+  std::function<bool(const TSPKey& key)> keyHandler;
+  bool KeyDown(const TSPKey& key) { return keyHandler ? keyHandler(key) : false; }
   // The editor's own menu (its size): a right-press no control takes opens it.
   std::function<void(TSPPopupMenu& menu)> editorMenuProvider;
   // Opens the editor's menu with its top-left corner at a point of the editor.
@@ -404,6 +417,10 @@ class TSPThemeGUIButton : public TSPThemeGUILabel {
   void Paint(TSPCanvas& canvas) override;
   TSPRect ImageRect() const override;
   TSPStyleList StyleList() const override { return TSPStyleList::kButtons; }
+  // A button that must stand out from its panel: its text in this colour and a frame of
+  // that one around it (kNoColor: the style's).
+  static constexpr TSPColor kNoColor = 0xFFFFFFFF;
+  TSPColor textColor = kNoColor, frameColor = kNoColor;
 
  protected:
   virtual bool PaintOn() const { return false; }

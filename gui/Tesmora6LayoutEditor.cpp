@@ -132,9 +132,16 @@ void TTesmora6LayoutEditor::CreateButtons() {
     statusLine_ = new TTopBarLabel(top, 342, 204, [this] { return StatusText(); });
   }
   plugin_.EditorBody()->editorMenuProvider = [this](TSPPopupMenu& menu) { FillEditorMenu(menu); };
-  // Every bound control takes a typed value (a control-click, or its menu).
+  // Every bound control takes a typed value (a control-click, or its menu), and shows the
+  // unit its parameter's own text leaves out (hosts and files keep that text as it is).
   for (int32_t a = 0; a < plugin_.ParamCount(); ++a) {
     if (TSPThemeGUIControl* c = plugin_.ParamInfo(a).editor.control) {
+      const int16_t kind = plugin_.ParamInfo(a).displayKind;
+      if (kind == kKindTime || kind == kKindGain) {
+        c->displayTextProvider = [this, kind](TSPThemeGUIControl& control) {
+          return WithDrawnUnit(kind, plugin_.ControlDisplayText(control));
+        };
+      }
       c->entryHandler = [this](TSPThemeGUIControl& control) {
         if (dialogs_) AskTypedValue(plugin_, control, *dialogs_);
       };
@@ -144,8 +151,11 @@ void TTesmora6LayoutEditor::CreateButtons() {
     TSPThemeGUISubPresetsButton* button = plugin_.CreatePresetButton(
         std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
     if (!button) continue;
-    // The medium button: larger and clearer than the small one the framework gives.
+    // The medium button: larger and clearer than the small one the framework gives, in
+    // black with a light frame, so that it reads against the dark effect panels.
     button->styleIndex = 1;
+    button->textColor = 0x000000;
+    button->frameColor = 0xE8E8E8;
     button->Placed();
     button->menuProvider = [this](TSPPopupMenu& menu, int32_t group) {
       FillPresetMenu(menu, group);
@@ -197,6 +207,20 @@ std::string WithUnit(int16_t displayKind, const std::string& text) {
     char db[32];
     std::snprintf(db, sizeof db, " (%s%.1f dB)", x < 0.0 ? "inverted, " : "", 20.0 * std::log10(std::fabs(x)));
     return text + db;
+  }
+  return text;
+}
+
+std::string WithDrawnUnit(int16_t displayKind, const std::string& text) {
+  char* end = nullptr;
+  const double x = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return text;
+  if (displayKind == kKindTime) return text + " s";
+  if (displayKind == kKindGain) {
+    if (x == 0.0) return "off";
+    char db[32];
+    std::snprintf(db, sizeof db, "%.1f dB%s", 20.0 * std::log10(std::fabs(x)), x < 0.0 ? " inv" : "");
+    return db;
   }
   return text;
 }

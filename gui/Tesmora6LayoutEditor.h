@@ -23,6 +23,9 @@ struct TSPPopupMenu;
 // A display text with the unit it leaves out, for the status line: a bare time gets
 // seconds, a bare gain its level in decibels; any other text stays as it is.
 std::string WithUnit(int16_t displayKind, const std::string& text);
+// The same for the text drawn on a knob or a value box, where room is short: a bare time
+// gets " s", a bare gain its level ("-6.0 dB", "off"; "inv" after an inverted one).
+std::string WithDrawnUnit(int16_t displayKind, const std::string& text);
 
 class TTesmora6LayoutEditor {
  public:

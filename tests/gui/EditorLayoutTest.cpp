@@ -498,4 +498,45 @@ TEST_F(EditorLayoutTest, OverlayDialogsAreModalAndAnswerOnTheNextIdleTick) {
   std::filesystem::remove_all(folder);
 }
 
+// Without a desktop dialog program, typed entry still works: the overlay's text field takes
+// the keys the editor's window receives.
+TEST_F(EditorLayoutTest, TheOverlaysTextFieldTakesTypedTextEnterAndEscape) {
+  TOverlayDialogRunner overlay(*body_);
+  auto key = [&](uint32_t keysym, const std::string& text = "") { return body_->KeyDown({keysym, text}); };
+  constexpr uint32_t kBackSpace = 0xFF08, kReturn = 0xFF0D, kEscape = 0xFF1B, kShift = 0xFFE1;
+  EXPECT_FALSE(key('x', "x"));  // no field open: the key goes nowhere
+
+  std::optional<std::string> text = "unset";
+  ASSERT_TRUE(overlay.AskText("Env1 A", "Value:", "0.060", [&](auto answer) { text = answer; }));
+  EXPECT_EQ(overlay.FieldText(), "0.060");
+  EXPECT_TRUE(overlay.FieldSelected());
+  body_->Rebuild();
+  // The first key typed replaces the suggestion; Backspace edits; keys that type nothing
+  // (Shift) change nothing; control characters are not typed.
+  for (const auto& [sym, typed] : std::vector<std::pair<uint32_t, std::string>>{
+           {'5', "5"}, {kShift, ""}, {'m', "m"}, {'x', "x"}, {kBackSpace, ""}, {'s', "s"}, {'	', "	"}})
+    key(sym, typed);
+  EXPECT_EQ(overlay.FieldText(), "5ms");
+  EXPECT_FALSE(overlay.FieldSelected());
+  EXPECT_TRUE(key(kReturn));
+  EXPECT_EQ(text, std::optional<std::string>("unset"));  // not before the idle tick
+  overlay.Poll();
+  EXPECT_EQ(text, std::optional<std::string>("5ms"));
+  EXPECT_FALSE(key('y', "y"));  // closed: keys go nowhere again
+
+  // Escape cancels; OK takes what the field holds; Backspace on the selection clears it.
+  overlay.AskText("Save Sub Preset", "Name...", "Warm Hall", [&](auto answer) { text = answer; });
+  key(kEscape);
+  overlay.Poll();
+  EXPECT_FALSE(text);
+  overlay.AskText("Save Sub Preset", "Name...", "Warm Hall", [&](auto answer) { text = answer; });
+  key(kBackSpace);
+  EXPECT_EQ(overlay.FieldText(), "");
+  for (const char* c : {"P", "a", "d"}) key(static_cast<uint32_t>(*c), c);
+  body_->Rebuild();
+  ClickOn(*overlay.Item("OK"));
+  overlay.Poll();
+  EXPECT_EQ(text, std::optional<std::string>("Pad"));
+}
+
 }  // namespace
