@@ -14,6 +14,7 @@
 #include "EditorFixture.h"
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/EditorScale.h"
+#include "gui/OverlayDialogRunner.h"
 #include "gui/Tesmora6LayoutEditor.h"
 #include "gui/XErrorTrap.h"
 #include "host/PostbackMsg1.h"
@@ -419,6 +420,45 @@ TEST_F(EditorWindowScaled, ChangingTheFactorAsksTheHostToResizeAndARefusalLeaves
   host->Dispatch(vst::effEditClose);
   EXPECT_EQ(Rect(), (std::pair<int, int>{1161, 759}));
   EXPECT_EQ(ReadRememberedScale(EditorSettingsPath()), 1.5);
+}
+
+// Without a desktop dialog program a control-click still takes a typed value: the editor's
+// own prompt holds the keyboard's focus, the real keys type into it and Enter sets the value;
+// the focus goes back where it was.
+TEST_F(EditorWindow, TypedEntryWithoutADialogProgramTakesTheRealKeyboard) {
+  host.reset();
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", "/nonexistent", 1);  // no zenity, no kdialog
+  host = std::make_unique<TFixtureHost>();
+  setenv("PATH", path.c_str(), 1);
+  TDialogRunner& dialogs = host->plugin->LayoutEditor()->Dialogs();
+  ASSERT_NE(dynamic_cast<TOverlayDialogRunner*>(&dialogs), nullptr);
+  Open();
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  const Window before = focus;
+  auto key = [&](KeySym sym, bool down) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), down ? True : False, 0);
+    Pump(2);
+  };
+  TSPThemeGUIControl* knob = host->Control(Param::Volume);
+  key(XK_Control_L, true);
+  ClickAt(knob->left + 24, knob->top + 24);
+  key(XK_Control_L, false);
+  ASSERT_TRUE(dialogs.Busy());
+  XGetInputFocus(display, &focus, &revert);
+  EXPECT_EQ(focus, EditorWindowId());
+  for (KeySym sym : {XK_9, XK_9, XK_BackSpace, XK_0, XK_Return}) {
+    key(sym, true);
+    key(sym, false);
+  }
+  EXPECT_FALSE(dialogs.Busy());
+  EXPECT_NEAR(host->plugin->GetReal(Param::Volume), 90.0f, 0.5f);
+  ASSERT_FALSE(automations.empty());
+  EXPECT_EQ(automations.back().index, Param::Volume);
+  XGetInputFocus(display, &focus, &revert);
+  EXPECT_EQ(focus, before);
 }
 
 // The screen's resolution: the desktop's Xft.dpi resource when there is one, else the
