@@ -18,11 +18,29 @@
 namespace {
 
 bool verbose = true;
+// The window that holds the editor, which follows the editor's size.
+Display* hostDisplay = nullptr;
+Window hostWindow = 0;
 
-intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+// Fixes the window's size (the user resizes the editor through its own menu).
+void FixSize(int w, int h) {
+  XSizeHints hints{};
+  hints.flags = PMinSize | PMaxSize;
+  hints.min_width = hints.max_width = w;
+  hints.min_height = hints.max_height = h;
+  XSetWMNormalHints(hostDisplay, hostWindow, &hints);
+}
+
+intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt) {
   switch (opcode) {
     case vst::audioMasterVersion:
       return 2400;
+    case vst::audioMasterSizeWindow:
+      if (!hostDisplay || !hostWindow || index <= 0 || value <= 0) return 0;
+      FixSize(index, static_cast<int>(value));
+      XResizeWindow(hostDisplay, hostWindow, static_cast<unsigned>(index), static_cast<unsigned>(value));
+      XFlush(hostDisplay);
+      return 1;
     case vst::audioMasterAutomate:
       if (verbose) std::printf("automate %d = %.4f\n", index, static_cast<double>(opt));
       std::fflush(stdout);
@@ -50,11 +68,9 @@ int RunWindow(vst::AEffect* effect) {
   const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(w),
                                             static_cast<unsigned>(h), 0, 0, BlackPixel(display, screen));
   XStoreName(display, window, "Tesmora6");
-  XSizeHints hints{};
-  hints.flags = PMinSize | PMaxSize;
-  hints.min_width = hints.max_width = w;
-  hints.min_height = hints.max_height = h;
-  XSetWMNormalHints(display, window, &hints);
+  hostDisplay = display;
+  hostWindow = window;
+  FixSize(w, h);
   Atom closeAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, window, &closeAtom, 1);
   XSelectInput(display, window, StructureNotifyMask);
@@ -76,6 +92,8 @@ int RunWindow(vst::AEffect* effect) {
     usleep(15000);  // hosts call idle 30 to 70 times a second
   }
   Dispatch(effect, vst::effEditClose);
+  hostDisplay = nullptr;
+  hostWindow = 0;
   XDestroyWindow(display, window);
   XCloseDisplay(display);
   return 0;
