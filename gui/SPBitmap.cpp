@@ -104,11 +104,19 @@ void TSPBitmap::CopyTo(TSPBitmap& target, const TSPRect& source, int32_t x, int3
                        bool blend) const {
   if (!surface_ || target.Empty() || source.Empty()) return;
   cairo_t* cr = cairo_create(target.surface_);
+  CopyTo(cr, target.scale_, source, x, y, blend);
+  cairo_destroy(cr);
+}
+
+void TSPBitmap::CopyTo(cairo_t* cr, double targetScale, const TSPRect& source, int32_t x, int32_t y,
+                       bool blend) const {
+  if (!surface_ || !cr || source.Empty()) return;
+  cairo_save(cr);
   cairo_set_operator(cr, blend ? CAIRO_OPERATOR_OVER : CAIRO_OPERATOR_SOURCE);
-  if (scale_ == target.scale_) {
+  if (scale_ == targetScale) {
     // Pixel for pixel: at whole-pixel bounds of the target.
     double l, t, r, b;
-    PixelAlignedRect(TSPRect::FromSize(x, y, source.Width(), source.Height()), target.scale_, l, t, r, b);
+    PixelAlignedRect(TSPRect::FromSize(x, y, source.Width(), source.Height()), targetScale, l, t, r, b);
     cairo_rectangle(cr, l, t, r - l, b - t);
     cairo_clip(cr);
     cairo_set_source_surface(cr, surface_, x - source.left, y - source.top);
@@ -128,7 +136,7 @@ void TSPBitmap::CopyTo(TSPBitmap& target, const TSPRect& source, int32_t x, int3
     cairo_paint(cr);
     cairo_surface_destroy(part);
   }
-  cairo_destroy(cr);
+  cairo_restore(cr);
 }
 
 bool TSPBitmap::WritePng(const char* path) const {

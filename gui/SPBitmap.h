@@ -71,6 +71,8 @@ class TSPBitmap {
   // Copies a rectangle of this bitmap to (x, y) of target: replacing the target's pixels,
   // or blending over them (keyed copy).
   void CopyTo(TSPBitmap& target, const TSPRect& source, int32_t x, int32_t y, bool blend) const;
+  // The same through a drawing context on a target of that scale (inside its clip).
+  void CopyTo(cairo_t* cr, double targetScale, const TSPRect& source, int32_t x, int32_t y, bool blend) const;
   // Writes the image as PNG; false on failure.
   bool WritePng(const char* path) const;
 

@@ -72,7 +72,11 @@ TSPCanvas::~TSPCanvas() {
 
 void TSPCanvas::ClipTo(const TSPRect& r) {
   if (!cr_) return;
-  cairo_rectangle(cr_, r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+  // The whole pixels the rectangle touches, as a copy of it does (at 150 % a unit's edge
+  // falls inside a pixel).
+  double left, top, right, bottom;
+  PixelAlignedRect(r, target_.Scale(), left, top, right, bottom);
+  cairo_rectangle(cr_, left, top, std::max(0.0, right - left), std::max(0.0, bottom - top));
   cairo_clip(cr_);
 }
 
@@ -178,7 +182,9 @@ void TSPCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
 
 void TSPCanvas::DrawBitmap(const TSPBitmap& bitmap, const TSPRect& source, int32_t x, int32_t y,
                            bool blend) {
-  bitmap.CopyTo(target_, source, x, y, blend);
+  // Inside the canvas's clip: a repaint of part of the editor must not blend a picture
+  // again over the rest of it (its scaled edges are partly transparent).
+  bitmap.CopyTo(cr_, target_.Scale(), source, x, y, blend);
 }
 
 // ---------------------------------------------------------------- styles
