@@ -137,7 +137,7 @@ void TTesmora6LayoutEditor::CreateButtons() {
   for (int32_t a = 0; a < plugin_.ParamCount(); ++a) {
     if (TSPThemeGUIControl* c = plugin_.ParamInfo(a).editor.control) {
       const int16_t kind = plugin_.ParamInfo(a).displayKind;
-      if (kind == kKindTime || kind == kKindGain) {
+      if (kind == kKindTime || kind == kKindGain || kind == kKindCents) {
         c->displayTextProvider = [this, kind](TSPThemeGUIControl& control) {
           return WithDrawnUnit(kind, plugin_.ControlDisplayText(control));
         };
@@ -216,6 +216,7 @@ std::string WithDrawnUnit(int16_t displayKind, const std::string& text) {
   const double x = std::strtod(text.c_str(), &end);
   if (text.empty() || end != text.c_str() + text.size()) return text;
   if (displayKind == kKindTime) return text + " s";
+  if (displayKind == kKindCents) return text + " ct";
   if (displayKind == kKindGain) {
     if (x == 0.0) return "off";
     char db[32];

@@ -24,7 +24,8 @@ struct TSPPopupMenu;
 // seconds, a bare gain its level in decibels; any other text stays as it is.
 std::string WithUnit(int16_t displayKind, const std::string& text);
 // The same for the text drawn on a knob or a value box, where room is short: a bare time
-// gets " s", a bare gain its level ("-6.0 dB", "off"; "inv" after an inverted one).
+// gets " s", a fine tuning " ct", a bare gain its level ("-6.0 dB", "off"; "inv" after an
+// inverted one).
 std::string WithDrawnUnit(int16_t displayKind, const std::string& text);
 
 class TTesmora6LayoutEditor {

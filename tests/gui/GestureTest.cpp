@@ -242,7 +242,8 @@ TEST(Editor, KnobsDrawTheUnitsBareNumbersLeaveOutAndTheHostKeepsThePlainText) {
   };
   for (const TCase& c : {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "-6.0 dB"},
                          TCase{kKindGain, "-1.000", "0.0 dB inv"}, TCase{kKindGain, "0.000", "off"},
-                         TCase{kKindGain, "31.623", "30.0 dB"}, TCase{kKindTime, "Off", "Off"},
+                         TCase{kKindGain, "31.623", "30.0 dB"}, TCase{kKindCents, "-14", "-14 ct"},
+                         TCase{kKindTime, "Off", "Off"},
                          TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
     EXPECT_EQ(WithDrawnUnit(c.kind, c.text), c.shown) << c.text;
 
