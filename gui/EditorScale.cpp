@@ -133,9 +133,12 @@ bool RememberScale(const std::string& path, double scale) {
 
 double InitialEditorScale() {
   if (const std::optional<double> remembered = ReadRememberedScale(EditorSettingsPath())) return *remembered;
+  // A GDK_SCALE that holds a number decides alone (the answer does not depend on the
+  // resolution then); the screen's resolution does not change while the process runs, so
+  // it is asked once.
   const char* gdkScale = std::getenv("GDK_SCALE");
-  if (gdkScale && *gdkScale) return ScaleFromEnvironment(gdkScale, 0.0);
-  // The screen's resolution does not change while the process runs: asked once.
+  if (gdkScale && *gdkScale && ScaleFromEnvironment(gdkScale, 0.0) == ScaleFromEnvironment(gdkScale, 1000.0))
+    return ScaleFromEnvironment(gdkScale, 0.0);
   static std::once_flag asked;
   static double dpi = 0.0;
   std::call_once(asked, [] { dpi = ScreenDpi(); });
