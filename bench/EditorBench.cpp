@@ -71,9 +71,11 @@ std::unique_ptr<TDenseEditorSynth> MakeSynth() {
   return synth;
 }
 
+// The argument: the editor's size in percent.
 void BM_EditorFullRebuild(benchmark::State& state) {
   auto synth = MakeSynth();
   TSPThemeGUIBody* body = synth->EditorBody();
+  body->scale = static_cast<double>(state.range(0)) / 100.0;
   body->shown = true;
   for (auto _ : state) {
     body->dirty = true;
@@ -81,11 +83,12 @@ void BM_EditorFullRebuild(benchmark::State& state) {
   }
   body->shown = false;
 }
-BENCHMARK(BM_EditorFullRebuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorFullRebuild)->Arg(100)->Arg(150)->Arg(200)->Unit(benchmark::kMillisecond);
 
 void BM_EditorKnobDragRepaint(benchmark::State& state) {
   auto synth = MakeSynth();
   TSPThemeGUIBody* body = synth->EditorBody();
+  body->scale = static_cast<double>(state.range(0)) / 100.0;
   TCountingSite site;
   body->site = &site;
   body->shown = true;
@@ -105,7 +108,7 @@ void BM_EditorKnobDragRepaint(benchmark::State& state) {
   body->site = nullptr;
   body->shown = false;
 }
-BENCHMARK(BM_EditorKnobDragRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditorKnobDragRepaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // One open editor for every run of the idle benchmark.
 struct TOpenEditor {

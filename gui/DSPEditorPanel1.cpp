@@ -11,6 +11,11 @@ bool TDSPEditorPanel::MouseDown(int32_t button, uint32_t shift, int32_t x, int32
   if (destroying || !body) return false;
   const bool handled = body->MouseDown(button, shift, x, y);
   if (!handled) TSPThemeGUIControl::SetCaptured(nullptr);
+  // A right-press beside every control: the editor's own menu.
+  if (!handled && button == kMouseRight && body->editorMenuProvider) {
+    body->OpenEditorMenu(x, y);
+    return true;
+  }
   return handled;
 }
 
@@ -27,6 +32,11 @@ bool TDSPEditorPanel::MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t
 bool TDSPEditorPanel::Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y) {
   if (destroying || !body) return false;
   return body->Wheel(notches, shift, x, y);
+}
+
+bool TDSPEditorPanel::KeyDown(uint32_t keysym, const std::string& text) {
+  if (destroying || !body) return false;
+  return body->KeyDown({keysym, text});
 }
 
 void TDSPEditorPanel::ReleaseCapture() {

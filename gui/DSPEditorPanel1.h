@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "gui/SPBitmap.h"
 
@@ -23,6 +24,7 @@ class TDSPEditorPanel {
   bool MouseMove(uint32_t shift, int32_t x, int32_t y);
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y);
   bool Wheel(int32_t notches, uint32_t shift, int32_t x, int32_t y);
+  bool KeyDown(uint32_t keysym, const std::string& text);
   // Ends a press (and a wheel gesture) of this editor's tree that will never see its release.
   void ReleaseCapture();
 };

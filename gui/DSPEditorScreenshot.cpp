@@ -5,7 +5,7 @@
 #include "framework/DSPPluginX.h"
 #include "gui/SPThemeGUI.h"
 
-bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out) {
+bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out, double scale) {
   TSPThemeGUIBody* body = plugin.EditorBody();
   if (!body) return false;
   std::lock_guard<std::recursive_mutex> lock(GUILock());
@@ -13,17 +13,21 @@ bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap
   for (const auto& [key, page] : pages) body->SelectPage(key, page);
   // Painting needs the tree to count as shown; a window that shows it keeps it so.
   const bool shown = body->shown;
+  const double editorScale = body->scale;
   body->shown = true;
+  body->scale = scale;
   body->Rebuild();
   out = body->composite;
   body->shown = shown;
-  if (!shown) body->dirty = true;
+  body->scale = editorScale;
+  if (!shown || scale != editorScale) body->dirty = true;
   return !out.Empty();
 }
 
-bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages) {
+bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages,
+                           double scale) {
   auto* plugin = dynamic_cast<TDSPPluginX*>(AudioEffect::FromEffect(effect));
   if (!plugin) return false;
   TSPBitmap image;
-  return RenderEditorImage(*plugin, pages, image) && image.WritePng(pngPath.c_str());
+  return RenderEditorImage(*plugin, pages, image, scale) && image.WritePng(pngPath.c_str());
 }

@@ -15,8 +15,10 @@ class TDSPPluginX;
 using TEditorPages = std::vector<std::pair<int32_t, int32_t>>;
 
 // Selects the pages (they stay selected, as after clicks on their notebook buttons), sets
-// every control to its parameter's value and paints the whole editor into out; false when
-// the instance has no editor.
-bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out);
+// every control to its parameter's value and paints the whole editor into out at `scale`
+// pixels per unit (the editor's sizes, gui/EditorScale.h); false when the instance has no
+// editor.
+bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out, double scale = 1.0);
 // The same for an instance a host holds, written as PNG; false on failure.
-bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages);
+bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages,
+                           double scale = 1.0);

@@ -9,6 +9,7 @@
 #include "framework/DSPLock.h"
 #include "framework/DSPPluginX.h"
 #include "gui/DSPVSTEditorWindow.h"
+#include "gui/EditorScale.h"
 #include "gui/SPThemeGUI.h"
 #include "host/PostbackMsg1.h"
 
@@ -183,9 +184,11 @@ intptr_t TDSPPluginX::EditorOpen(void* parent) {
   // now offers another: the old one is dropped (never destroyed again) and a new one made.
   if (editorWindow_ && !editorWindow_->StillThere()) editorWindow_.reset();
   if (!editorWindow_) {
+    // The factor the host sized its window for (it asked for the rectangle first).
+    const double scale = EditorScale(*body_, false);
     TDSPLockGuard lock(Instance());
     auto window = std::make_unique<TDSPVSTEditorWnd>(reinterpret_cast<uintptr_t>(parent), editorWidth_,
-                                                     editorHeight_);
+                                                     editorHeight_, scale);
     if (!window->Valid()) return 0;  // no display, or no such parent window
     SyncEditorControls();
     window->Attach(this, body_.get());
@@ -211,9 +214,11 @@ void TDSPPluginX::EditorIdle() {
 vst::ERect* TDSPPluginX::EditorRect() {
   // Hosts size their window from this before they open the editor, so the editor's size
   // is the answer whenever there is an editor.
+  // It is the size at the editor's factor, the open editor's while it is open.
+  const double scale = body_ ? EditorScale(*body_, editorWindow_ != nullptr) : 1.0;
   editorRect_.top = 0;
   editorRect_.left = 0;
-  editorRect_.bottom = static_cast<int16_t>(themedEditor_ ? editorHeight_ : 400);
-  editorRect_.right = static_cast<int16_t>(themedEditor_ ? editorWidth_ : 400);
+  editorRect_.bottom = static_cast<int16_t>(themedEditor_ ? ScaledSize(editorHeight_, scale) : 400);
+  editorRect_.right = static_cast<int16_t>(themedEditor_ ? ScaledSize(editorWidth_, scale) : 400);
   return &editorRect_;
 }

@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -28,8 +29,12 @@ struct TDSPVSTEditorWnd::TPopup {
   int32_t hover = -1;
 };
 
-TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height)
-    : parent_(parent), width_(width), height_(height) {
+int32_t TDSPVSTEditorWnd::PixelWidth() const { return static_cast<int32_t>(std::ceil(width_ * scale_)); }
+int32_t TDSPVSTEditorWnd::PixelHeight() const { return static_cast<int32_t>(std::ceil(height_ * scale_)); }
+int32_t TDSPVSTEditorWnd::ToUnits(int v) const { return static_cast<int32_t>(std::floor(v / scale_)); }
+
+TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height, double scale)
+    : parent_(parent), width_(width), height_(height), scale_(scale > 0.0 ? scale : 1.0) {
   if (parent == 0) return;
   display_ = XOpenDisplay(nullptr);
   if (!display_) return;
@@ -44,8 +49,8 @@ TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t 
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             StructureNotifyMask | KeyPressMask;
-    const Window w = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width),
-                                   static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+    const Window w = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(PixelWidth()),
+                                   static_cast<unsigned>(PixelHeight()), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWBackPixel | CWEventMask, &attributes);
     // The parent's destruction reaches this connection too (our own event mask on the
     // host's window; the host's mask is its own and stays as it is).
@@ -67,7 +72,23 @@ TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t 
   invisibleCursor_ = XCreatePixmapCursor(display_, blank, blank, &black, &black, 0, 0);
   XFreePixmap(display_, blank);
   const int screen = DefaultScreen(display_);
-  surface_ = cairo_xlib_surface_create(display_, window_, DefaultVisual(display_, screen), width, height);
+  surface_ = cairo_xlib_surface_create(display_, window_, DefaultVisual(display_, screen), PixelWidth(), PixelHeight());
+  cairo_surface_set_device_scale(surface_, scale_, scale_);
+}
+
+void TDSPVSTEditorWnd::SetScale(double scale) {
+  if (!(scale > 0.0) || scale == scale_) return;
+  scale_ = scale;
+  if (!display_ || !window_ || gone_) return;
+  TXErrorScope scope;
+  // A popup list belongs to the old size (and holds the pointer): it goes.
+  ClosePopup();
+  XResizeWindow(display_, window_, static_cast<unsigned>(PixelWidth()), static_cast<unsigned>(PixelHeight()));
+  if (surface_) {
+    cairo_xlib_surface_set_size(surface_, PixelWidth(), PixelHeight());
+    cairo_surface_set_device_scale(surface_, scale_, scale_);
+  }
+  XFlush(display_);
 }
 
 TDSPVSTEditorWnd::~TDSPVSTEditorWnd() {
@@ -164,9 +185,11 @@ void TDSPVSTEditorWnd::Show() {
     const TSPBitmap& picture = panel.body->composite;
     if (!picture.Empty()) {
       const int screen = DefaultScreen(display_);
-      const Pixmap pixmap = XCreatePixmap(display_, window_, static_cast<unsigned>(width_),
-                                          static_cast<unsigned>(height_), static_cast<unsigned>(DefaultDepth(display_, screen)));
-      cairo_surface_t* target = cairo_xlib_surface_create(display_, pixmap, DefaultVisual(display_, screen), width_, height_);
+      const Pixmap pixmap = XCreatePixmap(display_, window_, static_cast<unsigned>(PixelWidth()),
+                                          static_cast<unsigned>(PixelHeight()), static_cast<unsigned>(DefaultDepth(display_, screen)));
+      cairo_surface_t* target =
+          cairo_xlib_surface_create(display_, pixmap, DefaultVisual(display_, screen), PixelWidth(), PixelHeight());
+      cairo_surface_set_device_scale(target, scale_, scale_);
       cairo_t* cr = cairo_create(target);
       cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
       cairo_set_source_surface(cr, picture.Surface(), 0, 0);
@@ -205,28 +228,40 @@ int32_t TDSPVSTEditorWnd::Idle() {
     if (popup_ && HandlePopupEvent(&e)) continue;
     if (e.xany.window != window_) continue;
     switch (e.type) {
-      case Expose:
-        exposed = exposed.United(TSPRect::FromSize(e.xexpose.x, e.xexpose.y, e.xexpose.width, e.xexpose.height));
+      case Expose: {
+        // The units that cover the exposed pixels.
+        const TSPRect units{ToUnits(e.xexpose.x), ToUnits(e.xexpose.y),
+                            static_cast<int32_t>(std::ceil((e.xexpose.x + e.xexpose.width) / scale_)),
+                            static_cast<int32_t>(std::ceil((e.xexpose.y + e.xexpose.height) / scale_))};
+        exposed = exposed.United(units);
         break;
+      }
       case ButtonPress: {
         const int b = e.xbutton.button;
         if (b == Button4 || b == Button5) {
-          panel.Wheel(b == Button4 ? 1 : -1, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
+          panel.Wheel(b == Button4 ? 1 : -1, Modifiers(e.xbutton.state), ToUnits(e.xbutton.x), ToUnits(e.xbutton.y));
           break;
         }
         if (b > 3) break;  // the horizontal wheel
         const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
-        panel.MouseDown(button, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
+        panel.MouseDown(button, Modifiers(e.xbutton.state), ToUnits(e.xbutton.x), ToUnits(e.xbutton.y));
         break;
       }
       case MotionNotify:
-        panel.MouseMove(Modifiers(e.xmotion.state), e.xmotion.x, e.xmotion.y);
+        panel.MouseMove(Modifiers(e.xmotion.state), ToUnits(e.xmotion.x), ToUnits(e.xmotion.y));
         break;
+      case KeyPress: {
+        char text[16] = {};
+        KeySym key = NoSymbol;
+        const int n = XLookupString(&e.xkey, text, sizeof text - 1, &key, nullptr);
+        panel.KeyDown(static_cast<uint32_t>(key), std::string(text, static_cast<size_t>(std::max(0, n))));
+        break;
+      }
       case ButtonRelease: {
         const int b = e.xbutton.button;
         if (b > 3) break;
         const int32_t button = b == Button1 ? kMouseLeft : b == Button3 ? kMouseRight : kMouseMiddle;
-        panel.MouseUp(button, Modifiers(e.xbutton.state), e.xbutton.x, e.xbutton.y);
+        panel.MouseUp(button, Modifiers(e.xbutton.state), ToUnits(e.xbutton.x), ToUnits(e.xbutton.y));
         break;
       }
       default:
@@ -257,7 +292,9 @@ void TDSPVSTEditorWnd::CopyToWindow(const TSPBitmap& composite, const TSPRect& r
   cairo_t* cr = cairo_create(surface_);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, composite.Surface(), 0, 0);
-  cairo_rectangle(cr, r.left, r.top, r.Width(), r.Height());
+  double left, top, right, bottom;
+  PixelAlignedRect(r, scale_, left, top, right, bottom);
+  cairo_rectangle(cr, left, top, right - left, bottom - top);
   cairo_fill(cr);
   cairo_destroy(cr);
   cairo_surface_flush(surface_);
@@ -280,10 +317,31 @@ void TDSPVSTEditorWnd::EditorToScreen(int32_t& x, int32_t& y) {
   if (!display_ || gone_) return;
   TXErrorScope scope;
   Window child;
-  int sx = x, sy = y;
-  XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &sx, &sy, &child);
+  const int px = static_cast<int>(std::lround(x * scale_)), py = static_cast<int>(std::lround(y * scale_));
+  int sx = px, sy = py;
+  XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), px, py, &sx, &sy, &child);
   x = sx;
   y = sy;
+}
+
+void TDSPVSTEditorWnd::FocusKeyboard(bool take) {
+  if (!display_ || gone_ || take == focused_) return;
+  TXErrorScope scope;
+  if (take) {
+    Window before = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &before, &revert);
+    focusBefore_ = before;
+    XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  } else {
+    // Back where it was, unless the user has put it elsewhere meanwhile.
+    Window now = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &now, &revert);
+    if (now == window_ && focusBefore_ != 0) XSetInputFocus(display_, focusBefore_, RevertToParent, CurrentTime);
+  }
+  focused_ = take;
+  XFlush(display_);
 }
 
 void TDSPVSTEditorWnd::HidePointer() {
@@ -322,7 +380,9 @@ void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_
   for (size_t i = 0; i < menu.items.size(); ++i) {
     if (menu.items[i].checked && menu.Selectable(static_cast<int32_t>(i))) popup->hover = static_cast<int32_t>(i);
   }
-  const int32_t popupWidth = popup->layout.width, popupHeight = popup->layout.height;
+  // The list is drawn at the editor's factor.
+  const auto pixels = [this](int32_t units) { return static_cast<int32_t>(std::ceil(units * scale_)); };
+  const int32_t popupWidth = pixels(popup->layout.width), popupHeight = pixels(popup->layout.height);
   const int screen = DefaultScreen(display_);
   const int32_t sw = DisplayWidth(display_, screen), sh = DisplayHeight(display_, screen);
   const int32_t x = std::clamp(screenX, 0, std::max(0, sw - popupWidth));
@@ -337,6 +397,7 @@ void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_
                                 CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
   popup->surface = cairo_xlib_surface_create(display_, popup->window, DefaultVisual(display_, screen),
                                              popupWidth, popupHeight);
+  cairo_surface_set_device_scale(popup->surface, scale_, scale_);
   XMapRaised(display_, popup->window);
   XSync(display_, False);
   // A press anywhere else closes the list: take the pointer and the keyboard.
@@ -364,7 +425,8 @@ void TDSPVSTEditorWnd::PaintPopup() {
   if (!popup_) return;
   TXErrorScope scope;
   TPopup& p = *popup_;
-  TSPBitmap image(p.layout.width, p.layout.height);
+  TSPBitmap image;
+  image.Resize(p.layout.width, p.layout.height, scale_);
   {
     TSPCanvas canvas(image);
     PaintPopupMenu(canvas, *p.menu, p.layout, p.hover);
@@ -380,8 +442,8 @@ void TDSPVSTEditorWnd::PaintPopup() {
 bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
   auto& e = *static_cast<XEvent*>(event);
   TPopup& p = *popup_;
-  auto itemAt = [&p](int x, int y) {
-    const int32_t i = p.layout.ItemAt(x, y);
+  auto itemAt = [this, &p](int x, int y) {
+    const int32_t i = p.layout.ItemAt(ToUnits(x), ToUnits(y));
     return p.menu->Selectable(i) ? i : -1;
   };
   auto choose = [this, &p](int32_t item) {

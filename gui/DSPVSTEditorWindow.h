@@ -23,9 +23,10 @@ typedef struct _cairo_surface cairo_surface_t;
 
 class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
  public:
-  // Connects to the display (DISPLAY) and creates the window inside parent; Valid() is
-  // false when there is no display or the parent window does not exist.
-  TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height);
+  // Connects to the display (DISPLAY) and creates the window inside parent, width x height
+  // editor units at `scale` pixels per unit; Valid() is false when there is no display or
+  // the parent window does not exist.
+  TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t height, double scale = 1.0);
   ~TDSPVSTEditorWnd() override;
   TDSPVSTEditorWnd(const TDSPVSTEditorWnd&) = delete;
   TDSPVSTEditorWnd& operator=(const TDSPVSTEditorWnd&) = delete;
@@ -39,6 +40,13 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   // The host's window the editor sits in; the size of its screen.
   unsigned long ParentId() const { return parent_; }
   void ScreenSize(int32_t& width, int32_t& height) const;
+  // Pixels per editor unit; a new factor resizes the window (the body is rebuilt at it by
+  // whoever set the body's factor).
+  double Scale() const { return scale_; }
+  void SetScale(double scale);
+  // The window's size in pixels.
+  int32_t PixelWidth() const;
+  int32_t PixelHeight() const;
   bool attached = false;
   TDSPEditorPanel panel;
 
@@ -60,6 +68,7 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   void ShowPointer() override;
   void WarpPointer(int32_t screenX, int32_t screenY) override;
   void OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) override;
+  void FocusKeyboard(bool take) override;
 
  private:
   struct TPopup;
@@ -78,8 +87,13 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   int32_t errors_ = 0;          // errors of this connection so far
   unsigned long invisibleCursor_ = 0;
   cairo_surface_t* surface_ = nullptr;
-  int32_t width_ = 0, height_ = 0;
+  int32_t width_ = 0, height_ = 0;  // editor units
+  double scale_ = 1.0;
+  // A window's pixel to an editor unit.
+  int32_t ToUnits(int v) const;
   bool pointerHidden_ = false;
+  unsigned long focusBefore_ = 0;  // where the keyboard's focus was before a text field took it
+  bool focused_ = false;
   bool mapped_ = false;             // shown at least once
   bool pictureBackground_ = false;  // the background is the first picture still
   std::unique_ptr<TPopup> popup_;

@@ -41,6 +41,34 @@ class TOverlayButton final : public TSPThemeGUIButton {
   std::function<void()> click_;
 };
 
+// The text field: a light box with the text in black, highlighted while it is all
+// selected, and a caret after it otherwise.
+class TOverlayField final : public TSPThemeGUILabel {
+ public:
+  TOverlayField(TSPThemeGUIControl* parent, const std::string& text, const bool& selected)
+      : TSPThemeGUILabel(parent), text_(text), selected_(selected) {}
+  void Paint(TSPCanvas& canvas) override {
+    const TSPRect r = Rect();
+    canvas.FillRect(r, 0xF4F4F0);
+    canvas.FrameRect(r, 0x202020);
+    TSPFont font;
+    font.face = "Tahoma";
+    font.size = 9;
+    font.color = selected_ ? 0xFFFFFF : 0x000000;
+    canvas.SelectFont(font);
+    const int32_t w = canvas.TextWidth(text_), h = canvas.TextHeight();
+    const int32_t x = r.left + 4, y = r.top + (r.Height() - h) / 2;
+    if (selected_ && !text_.empty()) canvas.FillRect(TSPRect::FromSize(x - 1, y, w + 2, h), 0x2F5F8F);
+    canvas.TextOut(x, y, text_);
+    if (!selected_) canvas.FillRect(TSPRect::FromSize(x + w + 1, y, 1, h), 0x000000);
+    drawnRect = r;
+  }
+
+ private:
+  const std::string& text_;
+  const bool& selected_;
+};
+
 std::vector<std::string> Wrap(const std::string& text) {
   std::vector<std::string> lines;
   std::string line;
@@ -120,6 +148,18 @@ void TOverlayDialogRunner::Open(const std::string& title, const std::vector<std:
     y += kLineHeight;
   };
   for (const std::string& line : lines) addLine(line, nullptr);
+  if (hasField_) {
+    auto* field = new TOverlayField(panel_, field_, fieldSelected_);
+    field->layer = 2;  // on the composite: each key repaints it alone
+    field->relativeTop = y;
+    field->relativeLeft = kMargin;
+    field->themeIndex = body_.themeIndex;
+    field->Placed();
+    field->width = 320;
+    field->height = kLineHeight + 2;
+    fieldControl_ = field;
+    y += kLineHeight + 8;
+  }
   for (const TChoice& item : list) {
     addLine(item.caption, [this, action = item.action] { chosen_ = action; });
   }
@@ -142,6 +182,12 @@ void TOverlayDialogRunner::Open(const std::string& title, const std::vector<std:
 
 void TOverlayDialogRunner::Close() {
   if (!panel_) return;
+  if (hasField_) {
+    body_.keyHandler = nullptr;
+    if (body_.HasWindow()) body_.site->FocusKeyboard(false);
+    hasField_ = false;
+    fieldControl_ = nullptr;
+  }
   if (TSPThemeGUIControl::Captured() && TSPThemeGUIControl::Captured()->Body() == &body_)
     TSPThemeGUIControl::SetCaptured(nullptr);
   delete panel_;
@@ -175,10 +221,45 @@ TSPThemeGUIControl* TOverlayDialogRunner::Item(const std::string& caption) const
 bool TOverlayDialogRunner::AskText(const std::string& title, const std::string& prompt,
                                    const std::string& initial, TTextAnswer answer) {
   if (Busy()) return false;
-  // Without a keyboard the name is the suggested one, or a plain one when there is none.
-  const std::string name = initial.empty() ? "Sub-Preset" : initial;
-  Open(title, {prompt, name},
-       {{"OK", [answer, name] { answer(name); }}, {"Cancel", [answer] { answer(std::nullopt); }}});
+  field_ = initial;
+  fieldSelected_ = true;
+  hasField_ = true;
+  // The answer is the field's text when OK is clicked (or Enter pressed).
+  Open(title, {prompt},
+       {{"OK", [this, answer] { answer(field_); }}, {"Cancel", [answer] { answer(std::nullopt); }}});
+  body_.keyHandler = [this, answer](const TSPKey& key) { return Key(key, answer); };
+  if (body_.HasWindow()) body_.site->FocusKeyboard(true);
+  return true;
+}
+
+bool TOverlayDialogRunner::Key(const TSPKey& key, const std::function<void(std::optional<std::string>)>& answer) {
+  if (!panel_ || chosen_) return false;
+  constexpr uint32_t kBackSpace = 0xFF08, kReturn = 0xFF0D, kEnter = 0xFF8D, kEscape = 0xFF1B;
+  if (key.keysym == kReturn || key.keysym == kEnter) {
+    chosen_ = [this, answer] { answer(field_); };
+    return true;
+  }
+  if (key.keysym == kEscape) {
+    chosen_ = [answer] { answer(std::nullopt); };
+    return true;
+  }
+  if (key.keysym == kBackSpace) {
+    if (fieldSelected_) {
+      field_.clear();
+    } else if (!field_.empty()) {
+      field_.pop_back();
+    }
+  } else {
+    // Printable characters only (what the text prompts take: values, units and names).
+    std::string typed;
+    for (const char c : key.text)
+      if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) typed += c;
+    if (typed.empty()) return false;
+    if (fieldSelected_) field_.clear();
+    if (field_.size() + typed.size() <= 255) field_ += typed;
+  }
+  fieldSelected_ = false;
+  if (fieldControl_) fieldControl_->RequestRepaint();
   return true;
 }
 

@@ -3,6 +3,11 @@
 // transparent key means drawing it over the target with the keyed pixels left out; the key
 // is turned into zero alpha once, when the bitmap is prepared, so a keyed copy is an
 // ordinary alpha blend.
+//
+// A bitmap may hold more pixels than its size: at scale 2 a 774 x 506 bitmap is
+// 1548 x 1012 pixels, and everything drawn into it or copied out of it is measured in
+// its own 774 x 506 units (cairo's device scale), so the editor draws the same picture at
+// any scale, text and lines at the finer grid. Pixel, SetPixel and Row address pixels.
 #pragma once
 
 #include <algorithm>
@@ -42,12 +47,16 @@ class TSPBitmap {
   TSPBitmap(const TSPBitmap& other);
   TSPBitmap& operator=(const TSPBitmap& other);
 
-  // A new, opaque black image of that size (nothing when either side is 0 or less).
-  void Resize(int32_t width, int32_t height);
+  // A new, opaque black image of that size (nothing when either side is 0 or less), of
+  // width x height units at `scale` pixels per unit.
+  void Resize(int32_t width, int32_t height, double scale = 1.0);
   void Clear();
   bool Empty() const { return surface_ == nullptr; }
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
+  double Scale() const { return scale_; }
+  int32_t PixelWidth() const;
+  int32_t PixelHeight() const;
   cairo_surface_t* Surface() const { return surface_; }
 
   // 0xAARRGGBB of one pixel (premultiplied as stored); 0 outside.
@@ -62,6 +71,8 @@ class TSPBitmap {
   // Copies a rectangle of this bitmap to (x, y) of target: replacing the target's pixels,
   // or blending over them (keyed copy).
   void CopyTo(TSPBitmap& target, const TSPRect& source, int32_t x, int32_t y, bool blend) const;
+  // The same through a drawing context on a target of that scale (inside its clip).
+  void CopyTo(cairo_t* cr, double targetScale, const TSPRect& source, int32_t x, int32_t y, bool blend) const;
   // Writes the image as PNG; false on failure.
   bool WritePng(const char* path) const;
 
@@ -69,4 +80,8 @@ class TSPBitmap {
   cairo_surface_t* surface_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;
+  double scale_ = 1.0;
 };
+
+// A rectangle of units widened to the whole pixels it touches at a scale (units again).
+void PixelAlignedRect(const TSPRect& r, double scale, double& left, double& top, double& right, double& bottom);

@@ -54,16 +54,29 @@ const char* FontFamilyFor(const std::string& face) {
 
 TSPCanvas::TSPCanvas(TSPBitmap& target) : target_(target) {
   LoadThemePictures();  // whatever is drawn next may show a picture
-  if (!target.Empty()) cr_ = cairo_create(target.Surface());
+  if (target.Empty()) return;
+  cr_ = cairo_create(target.Surface());
+  if (target.Scale() != 1.0) {
+    static TSPBitmap unscaled(1, 1);
+    measure_ = cairo_create(unscaled.Surface());
+    // Whole units map to pixel edges only at whole scales: elsewhere a fill's edge pixel
+    // is either in or out, never a blend that blurs every bevel.
+    if (target.Scale() != std::floor(target.Scale())) cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+  }
 }
 
 TSPCanvas::~TSPCanvas() {
   if (cr_) cairo_destroy(cr_);
+  if (measure_) cairo_destroy(measure_);
 }
 
 void TSPCanvas::ClipTo(const TSPRect& r) {
   if (!cr_) return;
-  cairo_rectangle(cr_, r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+  // The whole pixels the rectangle touches, as a copy of it does (at 150 % a unit's edge
+  // falls inside a pixel).
+  double left, top, right, bottom;
+  PixelAlignedRect(r, target_.Scale(), left, top, right, bottom);
+  cairo_rectangle(cr_, left, top, std::max(0.0, right - left), std::max(0.0, bottom - top));
   cairo_clip(cr_);
 }
 
@@ -105,23 +118,32 @@ void TSPCanvas::Ellipse(const TSPRect& r, TSPColor pen, TSPColor fill) {
   cairo_stroke(cr_);
 }
 
-void TSPCanvas::SelectFont(const TSPFont& font) {
-  font_ = font;
-  textColor_ = font.color;
-  if (!cr_) return;
-  cairo_select_font_face(cr_, FontFamilyFor(font.face),
+namespace {
+
+void SelectCairoFont(cairo_t* cr, const TSPFont& font) {
+  cairo_select_font_face(cr, FontFamilyFor(font.face),
                          (font.style & TSPFont::kItalic) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                          (font.style & TSPFont::kBold) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   // Sizes are points at 96 pixels per inch.
-  cairo_set_font_size(cr_, font.size * 96.0 / 72.0);
+  cairo_set_font_size(cr, font.size * 96.0 / 72.0);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-  cairo_set_font_options(cr_, options);
+  cairo_set_font_options(cr, options);
   cairo_font_options_destroy(options);
+}
+
+}  // namespace
+
+void TSPCanvas::SelectFont(const TSPFont& font) {
+  font_ = font;
+  textColor_ = font.color;
+  if (!cr_) return;
+  SelectCairoFont(cr_, font);
+  if (measure_) SelectCairoFont(measure_, font);
   cairo_font_extents_t e;
-  cairo_font_extents(cr_, &e);
+  cairo_font_extents(measure_ ? measure_ : cr_, &e);
   ascent_ = e.ascent;
   descent_ = e.descent;
 }
@@ -129,7 +151,7 @@ void TSPCanvas::SelectFont(const TSPFont& font) {
 int32_t TSPCanvas::TextWidth(const std::string& text) {
   if (!cr_ || text.empty()) return 0;
   cairo_text_extents_t e;
-  cairo_text_extents(cr_, text.c_str(), &e);
+  cairo_text_extents(measure_ ? measure_ : cr_, text.c_str(), &e);
   return static_cast<int32_t>(std::ceil(e.x_advance));
 }
 
@@ -139,8 +161,19 @@ void TSPCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (!cr_ || text.empty()) return;
   SetSource(cr_, textColor_);
   const double baseline = y + std::round(ascent_);
-  cairo_move_to(cr_, x, baseline);
-  cairo_show_text(cr_, text.c_str());
+  if (measure_) {
+    // The glyphs where the unscaled layout puts them, drawn at the finer grid.
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    if (cairo_scaled_font_text_to_glyphs(cairo_get_scaled_font(measure_), x, baseline, text.c_str(), -1, &glyphs,
+                                         &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
+      cairo_show_glyphs(cr_, glyphs, count);
+    }
+    cairo_glyph_free(glyphs);
+  } else {
+    cairo_move_to(cr_, x, baseline);
+    cairo_show_text(cr_, text.c_str());
+  }
   if (font_.style & TSPFont::kUnderline) {
     FillRect({x, static_cast<int32_t>(baseline) + 1, x + TextWidth(text), static_cast<int32_t>(baseline) + 2},
              textColor_);
@@ -149,7 +182,9 @@ void TSPCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
 
 void TSPCanvas::DrawBitmap(const TSPBitmap& bitmap, const TSPRect& source, int32_t x, int32_t y,
                            bool blend) {
-  bitmap.CopyTo(target_, source, x, y, blend);
+  // Inside the canvas's clip: a repaint of part of the editor must not blend a picture
+  // again over the rest of it (its scaled edges are partly transparent).
+  bitmap.CopyTo(cr_, target_.Scale(), source, x, y, blend);
 }
 
 // ---------------------------------------------------------------- styles
@@ -753,15 +788,14 @@ TSPRect PlaceCaptionAndValue(TSPCanvas& canvas, const TSPThemeControl& style, co
   return drawn;
 }
 
-// The narrower installed face of the same kind, or none.
+}  // namespace
+
 const char* NarrowerFace(const std::string& face) {
   const std::string family = FontFamilyFor(face);
   if (family == "Liberation Sans") return "Trebuchet Ms";  // Liberation Sans Narrow
   if (family == "DejaVu Sans") return "Tahoma";            // DejaVu Sans Condensed
   return nullptr;
 }
-
-}  // namespace
 
 std::string FitValueText(TSPCanvas& canvas, const TSPFont& font, const std::string& text, int32_t width) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());

@@ -28,6 +28,8 @@ struct TSPFont {
 
 // The installed family a Windows face name is drawn with.
 const char* FontFamilyFor(const std::string& face);
+// The face name of a narrower installed family of the same kind, or none.
+const char* NarrowerFace(const std::string& face);
 
 // A drawing context bound to one target bitmap; text is drawn with a transparent
 // background in the selected font.
@@ -59,6 +61,10 @@ class TSPCanvas {
  private:
   TSPBitmap& target_;
   cairo_t* cr_ = nullptr;
+  // On a scaled target: the same font on an unscaled surface. Texts are measured and
+  // their glyphs placed there, so the editor lays out alike at every scale; the glyphs
+  // are drawn as outlines at the finer grid.
+  cairo_t* measure_ = nullptr;
   TSPFont font_;
   TSPColor textColor_ = 0;
   double ascent_ = 0, descent_ = 0;

@@ -469,8 +469,8 @@ TSPThemeGUIBody::~TSPThemeGUIBody() {
 void TSPThemeGUIBody::Rebuild() {
   std::lock_guard<std::recursive_mutex> lock(GUILock());
   dirty = false;
-  background.Resize(width, height);
-  composite.Resize(width, height);
+  background.Resize(width, height, scale);
+  composite.Resize(width, height, scale);
   {
     TSPCanvas canvas(background);
     PaintBackground(canvas);
@@ -498,6 +498,16 @@ int32_t TSPThemeGUIBody::CurrentPage(int32_t key) const {
     if (c->pageKey == key) return c->currentPage;
   }
   return -1;
+}
+
+void TSPThemeGUIBody::OpenEditorMenu(int32_t x, int32_t y) {
+  if (!editorMenuProvider) return;
+  TSPPopupMenu& menu = NewPopupMenu();
+  editorMenuProvider(menu);
+  if (HasWindow() && !menu.items.empty()) {
+    site->EditorToScreen(x, y);
+    site->OpenPopupMenu(menu, x, y);
+  }
 }
 
 TSPPopupMenu& TSPThemeGUIBody::NewPopupMenu() {
@@ -994,7 +1004,25 @@ void TSPThemeGUIButton::Paint(TSPCanvas& canvas) {
     TSPThemeGUILabel::Paint(canvas);
     return;
   }
-  Record(DrawValueEdit(canvas, *style, left, top, PaintOn(), caption, ""));
+  // The style is shared: what this button draws differently is set for its paint alone.
+  TSPThemeControlStyle& text = style->text;
+  const TSPFont font = text.font;
+  const TSPColor off = text.offTextColor;
+  {
+    // A caption that would reach the button's edges ("Distortion") takes the narrower
+    // face of its font.
+    std::lock_guard<std::recursive_mutex> lock(DrawingLock());
+    canvas.SelectFont(text.font);
+    if (canvas.TextWidth(caption) > ImageRect().Width() - 6) {
+      if (const char* narrow = NarrowerFace(text.font.face)) text.font.face = narrow;
+    }
+    if (textColor != kNoColor) text.font.color = text.offTextColor = textColor;
+    TSPDrawResult result = DrawValueEdit(canvas, *style, left, top, PaintOn(), caption, "");
+    if (frameColor != kNoColor) canvas.FrameRect(result.image, frameColor);
+    text.font = font;
+    text.offTextColor = off;
+    Record(result);
+  }
 }
 
 TSPRect TSPThemeGUIButton::ImageRect() const {

@@ -88,6 +88,16 @@ class TSPWindowSite {
   virtual void WarpPointer(int32_t screenX, int32_t screenY) = 0;
   // Shows a popup menu with its top-left corner at a screen position.
   virtual void OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_t screenY) = 0;
+  // Takes the keyboard's focus into the editor's window while a text is typed there (true),
+  // and gives it back to where it was (false).
+  virtual void FocusKeyboard(bool take) { (void)take; }
+};
+
+// A key pressed in the editor's window: its X keysym (XK_Return, XK_BackSpace, ...) and the
+// text it types (empty for keys that type none).
+struct TSPKey {
+  uint32_t keysym = 0;
+  std::string text;
 };
 
 // Mouse buttons as the controls see them.
@@ -267,6 +277,18 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   std::unique_ptr<TSPPopupMenu> popupMenu;
   bool shown = false;
   TSPWindowSite* site = nullptr;  // set while an editor window shows the body
+  // Pixels per unit of the bitmaps (gui/EditorScale.h): the tree itself, its positions,
+  // sizes and the pointer's coordinates, stays in units at every factor.
+  double scale = 1.0;
+  bool scaleChosen = false;
+  double pendingScale = 0.0;  // a factor for the next time the editor opens; 0 none
+  // Whoever takes typed text now (an overlay's text field); a key goes nowhere without one.
+  std::function<bool(const TSPKey& key)> keyHandler;
+  bool KeyDown(const TSPKey& key) { return keyHandler ? keyHandler(key) : false; }
+  // The editor's own menu (its size): a right-press no control takes opens it.
+  std::function<void(TSPPopupMenu& menu)> editorMenuProvider;
+  // Opens the editor's menu with its top-left corner at a point of the editor.
+  void OpenEditorMenu(int32_t x, int32_t y);
 
   bool HasWindow() const { return shown && site && site->HasWindow(); }
   // Repaints both bitmaps from the tree (when dirty).
@@ -382,6 +404,11 @@ class TSPThemeGUILabel : public TSPThemeGUIControl {
   TSPStyleList StyleList() const override { return TSPStyleList::kLabels; }
   bool MouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
   bool MouseUp(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
+  void Click() override {
+    if (clickHandler) clickHandler();
+  }
+  // What a click on a plain label does (nothing when empty).
+  std::function<void()> clickHandler;
 };
 
 class TSPThemeGUIButton : public TSPThemeGUILabel {
@@ -390,6 +417,10 @@ class TSPThemeGUIButton : public TSPThemeGUILabel {
   void Paint(TSPCanvas& canvas) override;
   TSPRect ImageRect() const override;
   TSPStyleList StyleList() const override { return TSPStyleList::kButtons; }
+  // A button that must stand out from its panel: its text in this colour and a frame of
+  // that one around it (kNoColor: the style's).
+  static constexpr TSPColor kNoColor = 0xFFFFFFFF;
+  TSPColor textColor = kNoColor, frameColor = kNoColor;
 
  protected:
   virtual bool PaintOn() const { return false; }

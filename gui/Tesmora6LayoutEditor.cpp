@@ -11,6 +11,7 @@
 #include "framework/DSPSubPresets.h"
 #include "framework/DSPValueLists.h"
 #include "gui/DSPVSTEditorWindow.h"
+#include "gui/EditorScale.h"
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
@@ -107,7 +108,15 @@ void TTesmora6LayoutEditor::CreateButtons() {
   // (the framework's) on the right.
   if (plugin_.RegisteredPanels().size() > 1) {
     TSPThemeGUIPanel* top = plugin_.RegisteredPanels()[1];
-    const int32_t theme = top->themeIndex;
+    // The product's name opens the editor's menu.
+    for (TSPThemeGUIControl* c : top->Children()) {
+      auto* label = dynamic_cast<TSPThemeGUILabel*>(c);
+      if (!label || dynamic_cast<TSPThemeGUIButton*>(c)) continue;
+      label->clickHandler = [this, label] {
+        if (TSPThemeGUIBody* body = plugin_.EditorBody()) body->OpenEditorMenu(label->left, label->top + label->height);
+      };
+      break;
+    }
     // Left of them sit the volume, pan and mute boxes.
     auto* program = new TTopBarLabel(top, 168, 170, [this] {
       // Painting holds the GUI locks, inside which the instance's lock is never waited for:
@@ -122,9 +131,17 @@ void TTesmora6LayoutEditor::CreateButtons() {
     programText_ = ReadProgramText();
     statusLine_ = new TTopBarLabel(top, 342, 204, [this] { return StatusText(); });
   }
-  // Every bound control takes a typed value (a control-click, or its menu).
+  plugin_.EditorBody()->editorMenuProvider = [this](TSPPopupMenu& menu) { FillEditorMenu(menu); };
+  // Every bound control takes a typed value (a control-click, or its menu), and shows the
+  // unit its parameter's own text leaves out (hosts and files keep that text as it is).
   for (int32_t a = 0; a < plugin_.ParamCount(); ++a) {
     if (TSPThemeGUIControl* c = plugin_.ParamInfo(a).editor.control) {
+      const int16_t kind = plugin_.ParamInfo(a).displayKind;
+      if (kind == kKindTime || kind == kKindGain || kind == kKindCents) {
+        c->displayTextProvider = [this, kind](TSPThemeGUIControl& control) {
+          return WithDrawnUnit(kind, plugin_.ControlDisplayText(control));
+        };
+      }
       c->entryHandler = [this](TSPThemeGUIControl& control) {
         if (dialogs_) AskTypedValue(plugin_, control, *dialogs_);
       };
@@ -134,8 +151,11 @@ void TTesmora6LayoutEditor::CreateButtons() {
     TSPThemeGUISubPresetsButton* button = plugin_.CreatePresetButton(
         std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
     if (!button) continue;
-    // The medium button: larger and clearer than the small one the framework gives.
+    // The medium button: larger and clearer than the small one the framework gives, in
+    // black with a light frame, so that it reads against the dark effect panels.
     button->styleIndex = 1;
+    button->textColor = 0x000000;
+    button->frameColor = 0xE8E8E8;
     button->Placed();
     button->menuProvider = [this](TSPPopupMenu& menu, int32_t group) {
       FillPresetMenu(menu, group);
@@ -191,10 +211,25 @@ std::string WithUnit(int16_t displayKind, const std::string& text) {
   return text;
 }
 
+std::string WithDrawnUnit(int16_t displayKind, const std::string& text) {
+  char* end = nullptr;
+  const double x = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return text;
+  if (displayKind == kKindTime) return text + " s";
+  if (displayKind == kKindCents) return text + " ct";
+  if (displayKind == kKindGain) {
+    if (x == 0.0) return "off";
+    char db[32];
+    std::snprintf(db, sizeof db, "%.1f dB%s", 20.0 * std::log10(std::fabs(x)), x < 0.0 ? " inv" : "");
+    return db;
+  }
+  return text;
+}
+
 std::string TTesmora6LayoutEditor::StatusText() const {
   const TSPThemeGUIBody* body = plugin_.EditorBody();
   const TSPThemeGUIControl* c = body ? body->hover : nullptr;
-  if (!c || !plugin_.ValidParam(c->parameterIndex)) return {};
+  if (!c || !plugin_.ValidParam(c->parameterIndex)) return note_;
   const int32_t index = c->parameterIndex;
   // The knobs show the plug-in's own texts (hosts and files share them); the status line
   // adds the unit those leave out.
@@ -224,6 +259,26 @@ void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {
     plugin_.CallHost(vst::audioMasterUpdateDisplay);
     programText_ = ReadProgramText();
     Show(programLabel_, programText_);
+  };
+}
+
+void TTesmora6LayoutEditor::FillEditorMenu(TSPPopupMenu& menu) {
+  menu.items.clear();
+  TSPThemeGUIBody* body = plugin_.EditorBody();
+  if (!body) return;
+  menu.items.push_back({"Editor Size", -1, false, false});
+  const TDSPVSTEditorWnd* window = plugin_.EditorWindow();
+  const double current = EditorScale(*body, window && window->HasWindow());
+  for (const double scale : kEditorScales) {
+    const int32_t percent = static_cast<int32_t>(std::lround(scale * 100.0));
+    menu.items.push_back({std::to_string(percent) + " %", percent, scale == current, false});
+  }
+  menu.onChoose = [this](int32_t percent) {
+    note_.clear();
+    if (SetEditorScale(plugin_, percent / 100.0) == TScaleChange::kRefused) {
+      note_ = "Host kept its size: " + std::to_string(percent) + " % on reopening";
+    }
+    Show(statusLine_, StatusText());
   };
 }
 

@@ -23,6 +23,10 @@ struct TSPPopupMenu;
 // A display text with the unit it leaves out, for the status line: a bare time gets
 // seconds, a bare gain its level in decibels; any other text stays as it is.
 std::string WithUnit(int16_t displayKind, const std::string& text);
+// The same for the text drawn on a knob or a value box, where room is short: a bare time
+// gets " s", a fine tuning " ct", a bare gain its level ("-6.0 dB", "off"; "inv" after an
+// inverted one).
+std::string WithDrawnUnit(int16_t displayKind, const std::string& text);
 
 class TTesmora6LayoutEditor {
  public:
@@ -49,6 +53,9 @@ class TTesmora6LayoutEditor {
   std::string ProgramText() const;
   std::string StatusText() const;
   void FillProgramMenu(TSPPopupMenu& menu);
+  // The editor's own menu: its size (a click on the product's name, or a right-press beside
+  // the controls).
+  void FillEditorMenu(TSPPopupMenu& menu);
 
  private:
   TDSPPluginX& plugin_;
@@ -59,6 +66,9 @@ class TTesmora6LayoutEditor {
   // The program text as last read under the instance's lock (the label paints under the GUI
   // locks, inside which the instance's lock is never taken); the UI thread alone uses it.
   std::string programText_;
+  // A note for the status line (the host kept its window's size), shown until the pointer
+  // is over a control.
+  std::string note_;
   // Reads the current program's number and name under the instance's lock: a chunk loading
   // on another thread rewrites the names.
   std::string ReadProgramText() const;

@@ -141,8 +141,10 @@ constexpr TRow kSequencer[] = {
     {Seq1GtEnvBase, V, 110, 288, s, "G-E+", left},
     {Seq1LvlEAmt, V, 110, 368, s, "Lvl-E", left},
     {Seq1LvlEBase, V, 110, 448, s, "Lvl-E+", left},
-    {Seq1PtchEAmt, V, 110, 536, s, "Pitch-E", left},
-    {Seq1PtchEBase, V, 110, 624, s, "Pitch-E+", left},
+    // The last two stand further apart than the row's pitch: their captions are its
+    // widest ("Pitch-E+" ran into the box before it).
+    {Seq1PtchEAmt, V, 110, 542, s, "Pitch-E", left},
+    {Seq1PtchEBase, V, 110, 640, s, "Pitch-E+", left},
     {Seq1StpOffGate, V, 130, 103, s, "OffGate", left},
     {Seq1Dly, V, 130, 169, s, "Dly", left},
     {Seq1Atk, V, 130, 236, s, "Atk", left},
@@ -151,7 +153,7 @@ constexpr TRow kSequencer[] = {
     {Seq1Space, V, 130, 448, s, "Spc", left},
     {Seq1SpaceRandom, L, 130, 539, s, "SpcRnd", left},
     {Seq1Cycles, V, 130, 626, s, "Cycles", left},
-    {Seq1EnvType, L, 130, 712, s, "EType", left},
+    {Seq1EnvType, L, 130, 718, s, "EType", left},
 };
 
 // ---- the effect pages ----
@@ -211,8 +213,9 @@ constexpr TFilterColumn kOnTypeColumns[] = {
 };
 // X-filter taps: length box "L", type list (captioned), cutoff, Q, bandwidth.
 constexpr TFilterColumn kTapColumns[] = {
-    {kPanelXFilter, "Flt1L", 94, XFltL1Len},  {kPanelXFilter, "Flt2L", 172, XFltL2Len},
-    {kPanelXFilter, "Flt3L", 250, XFltL3Len}, {kPanelXFilter, "Flt4L", 328, XFltL4Len},
+    // The left block stands clear of the "Interp" caption beside the lists before it.
+    {kPanelXFilter, "Flt1L", 104, XFltL1Len}, {kPanelXFilter, "Flt2L", 182, XFltL2Len},
+    {kPanelXFilter, "Flt3L", 260, XFltL3Len}, {kPanelXFilter, "Flt4L", 338, XFltL4Len},
     {kPanelXFilter, "Flt1R", 434, XFltR1Len}, {kPanelXFilter, "Flt2R", 512, XFltR2Len},
     {kPanelXFilter, "Flt3R", 590, XFltR3Len}, {kPanelXFilter, "Flt4R", 668, XFltR4Len},
 };
@@ -470,13 +473,15 @@ class TTableBuilder {
       Add(kPanelFxOut, {Nth(FxLfo1Frq, k - 1), V, static_cast<int16_t>(t + 16), l, m, "", right});
       Add(kPanelFxOut, {Nth(FxLfo1Amp, k - 1), V, static_cast<int16_t>(t + 32), l, m, "", right});
     }
+    // The slots' boxes keep a gap of 3 pixels between columns and rows (one pixel made
+    // them run together).
     for (int32_t n = 1; n <= 16; ++n) {
-      const auto t = static_cast<int16_t>(n <= 8 ? 16 : 78);
-      const auto l = static_cast<int16_t>(260 + 61 * ((n - 1) % 8));
+      const auto t = static_cast<int16_t>(n <= 8 ? 16 : 80);
+      const auto l = static_cast<int16_t>(258 + 63 * ((n - 1) % 8));
       const Id src = Nth(FxModSrc1, 3 * (n - 1));
       Add(kPanelFxOut, {src, L, t, l, m, kSlots[n - 1], none});
-      Add(kPanelFxOut, {Nth(src, 1), L, static_cast<int16_t>(t + 15), l, m, "", none});
-      Add(kPanelFxOut, {Nth(src, 2), V, static_cast<int16_t>(t + 30), l, m, "", none});
+      Add(kPanelFxOut, {Nth(src, 1), L, static_cast<int16_t>(t + 17), l, m, "", none});
+      Add(kPanelFxOut, {Nth(src, 2), V, static_cast<int16_t>(t + 34), l, m, "", none});
     }
   }
 

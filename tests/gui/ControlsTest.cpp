@@ -423,55 +423,61 @@ TEST(Controls, AValueChangeRepaintsOnlyItsControlOnceAndAllOfWhatItDrew) {
 
 // A value text that runs into a control of the next panel: repainting the text's control
 // (to a short text and back) redraws that neighbour too, so the window shows what a full
-// rebuild shows.
+// rebuild shows, pixel for pixel, at every size of the editor (at 150 % a unit's edge falls
+// inside a pixel).
 TEST(Controls, ARepaintRedrawsTheNeighboursItsTextRunsInto) {
-  DeliverPostBacks();
-  TSPThemeGUIBody body;
-  body.width = 300;
-  body.height = 200;
-  body.Placed();
-  TSPThemeGUIPanel* panels[2];
-  for (int i = 0; i < 2; ++i) {
-    panels[i] = new TSPThemeGUIPanel(&body, "");
-    panels[i]->left = 100 * i;
-    panels[i]->width = 100;
-    panels[i]->height = 120;
-    panels[i]->Placed();
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    SCOPED_TRACE(scale);
+    DeliverPostBacks();
+    TSPThemeGUIBody body;
+    body.width = 300;
+    body.height = 200;
+    body.scale = scale;
+    body.Placed();
+    TSPThemeGUIPanel* panels[2];
+    for (int i = 0; i < 2; ++i) {
+      panels[i] = new TSPThemeGUIPanel(&body, "");
+      panels[i]->left = 100 * i;
+      panels[i]->width = 100;
+      panels[i]->height = 120;
+      panels[i]->Placed();
+    }
+    auto* knob = new TSPThemeGUIFader(panels[0]);
+    knob->relativeTop = 40;
+    knob->relativeLeft = 80;
+    knob->displayTextProvider = [](TSPThemeGUIControl& c) {
+      return c.value < 0.5f ? std::string("1") : std::string("1234567890 Hz");
+    };
+    knob->value = 0.9f;
+    knob->Placed();
+    auto* neighbour = new TSPThemeGUISwitch(panels[1]);
+    neighbour->relativeLeft = 6;
+    neighbour->Placed();
+    TRecordingSite site;
+    body.site = &site;
+    body.shown = true;
+    body.Rebuild();
+    // Where the long text ends up: the neighbour goes just under it.
+    const TSPRect reach = knob->drawnRect;
+    ASSERT_GT(reach.right, 110);
+    neighbour->relativeTop = reach.bottom - 6;
+    neighbour->Placed();
+    body.Rebuild();
+    ASSERT_TRUE(neighbour->drawnRect.left < knob->drawnRect.right &&
+                neighbour->drawnRect.top < knob->drawnRect.bottom);
+    const TSPBitmap rebuilt = body.composite;
+    knob->SetValue(0.1f);
+    DeliverPostBacks();
+    knob->SetValue(0.9f);
+    DeliverPostBacks();
+    ASSERT_EQ(body.composite.PixelWidth(), static_cast<int32_t>(300 * scale));
+    int differ = 0;
+    for (int y = 0; y < body.composite.PixelHeight(); ++y)
+      for (int x = 0; x < body.composite.PixelWidth(); ++x) differ += body.composite.Pixel(x, y) != rebuilt.Pixel(x, y);
+    EXPECT_EQ(differ, 0);
+    body.shown = false;
+    body.site = nullptr;
   }
-  auto* knob = new TSPThemeGUIFader(panels[0]);
-  knob->relativeTop = 40;
-  knob->relativeLeft = 80;
-  knob->displayTextProvider = [](TSPThemeGUIControl& c) {
-    return c.value < 0.5f ? std::string("1") : std::string("1234567890 Hz");
-  };
-  knob->value = 0.9f;
-  knob->Placed();
-  auto* neighbour = new TSPThemeGUISwitch(panels[1]);
-  neighbour->relativeLeft = 6;
-  neighbour->Placed();
-  TRecordingSite site;
-  body.site = &site;
-  body.shown = true;
-  body.Rebuild();
-  // Where the long text ends up: the neighbour goes just under it.
-  const TSPRect reach = knob->drawnRect;
-  ASSERT_GT(reach.right, 110);
-  neighbour->relativeTop = reach.bottom - 6;
-  neighbour->Placed();
-  body.Rebuild();
-  ASSERT_TRUE(neighbour->drawnRect.left < knob->drawnRect.right &&
-              neighbour->drawnRect.top < knob->drawnRect.bottom);
-  const TSPBitmap rebuilt = body.composite;
-  knob->SetValue(0.1f);
-  DeliverPostBacks();
-  knob->SetValue(0.9f);
-  DeliverPostBacks();
-  int differ = 0;
-  for (int y = 0; y < 200; ++y)
-    for (int x = 0; x < 300; ++x) differ += body.composite.Pixel(x, y) != rebuilt.Pixel(x, y);
-  EXPECT_EQ(differ, 0);
-  body.shown = false;
-  body.site = nullptr;
 }
 
 TEST(Controls, PopupSeparatorsAreLinesThatTheKeysAndThePointerPassOver) {

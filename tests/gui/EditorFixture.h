@@ -22,8 +22,17 @@ inline std::vector<TAutomation> automations;
 // "E" end edit, each with the parameter's index.
 inline std::vector<std::pair<char, int32_t>> edits;
 
-inline intptr_t FixtureHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+// The sizes the editor asked the host's window to take (width, height), and what the host
+// answers (1 it resized, 0 it refuses).
+inline std::vector<std::pair<int32_t, intptr_t>> sizeRequests;
+inline intptr_t sizeWindowAnswer = 1;
+
+inline intptr_t FixtureHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt) {
   if (opcode == vst::audioMasterVersion) return 2400;
+  if (opcode == vst::audioMasterSizeWindow) {
+    sizeRequests.push_back({index, value});
+    return sizeWindowAnswer;
+  }
   if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
   if (opcode == vst::audioMasterAutomate) edits.push_back({'A', index});
   if (opcode == vst::audioMasterBeginEdit) edits.push_back({'B', index});
@@ -94,6 +103,8 @@ struct TFixtureHost {
   TFixtureHost() {
     automations.clear();
     edits.clear();
+    sizeRequests.clear();
+    sizeWindowAnswer = 1;
     fixtureClockStopped = false;
     GUIClockMs = &FixtureClockMs;
     plugin = new TBoundSynth();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "framework/DSPSubPresets.h"
+#include "gui/DSPEditorScreenshot.h"
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
@@ -220,6 +222,80 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
                 << ", " << bottom;
       }
     }
+  }
+}
+
+// The editor at 150 % and 200 % draws the layout of 100 %: every control's picture and
+// texts, and every panel's caption, cover the same units on every page combination, so the
+// checks above hold at every factor and a click at a scaled point finds the same control.
+TEST_F(EditorLayoutTest, EveryFactorDrawsTheSameLayoutOnEveryPageCombination) {
+  struct TDrawn {
+    std::vector<TSPRect> controls, captions;
+    bool operator==(const TDrawn&) const = default;
+  };
+  const auto drawnAt = [&](double scale) {
+    body_->scale = scale;
+    body_->Rebuild();
+    TDrawn d;
+    for (auto* c : All<TSPThemeGUIControl>(body_)) {
+      if (!c->IsVisible()) continue;
+      if (c->IsPanel()) {
+        d.captions.push_back(c->captionRect);
+      } else {
+        d.controls.push_back(c->drawnRect);
+        d.controls.push_back(c->Rect());
+      }
+    }
+    return d;
+  };
+  for (int32_t osc = 0; osc < 3; ++osc) {
+    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+      body_->SelectPage(kOscillatorPageKey, osc);
+      body_->SelectPage(kBottomPageKey, bottom);
+      const TDrawn unscaled = drawnAt(1.0);
+      ASSERT_GT(unscaled.controls.size(), 200u);
+      for (const double scale : {1.5, 2.0}) {
+        EXPECT_TRUE(drawnAt(scale) == unscaled) << "at " << scale << " on pages " << osc << ", " << bottom;
+        EXPECT_EQ(body_->composite.PixelWidth(), static_cast<int32_t>(std::ceil(774 * scale)));
+        EXPECT_EQ(body_->composite.PixelHeight(), static_cast<int32_t>(std::ceil(506 * scale)));
+      }
+    }
+  }
+  body_->scale = 1.0;
+}
+
+// The picture at 200 % is the picture at 100 %, finer: each 2 x 2 block of it, averaged,
+// is close to the pixel it stands for (a text or a picture drawn at the wrong place or size
+// would not be). The blocks differ where the finer grid shows more: the edges of text and
+// of the knobs' arcs.
+TEST_F(EditorLayoutTest, ThePictureAt200PercentIsThePictureAt100Finer) {
+  for (const auto& pages : std::vector<TEditorPages>{{{kOscillatorPageKey, 0}, {kBottomPageKey, 0}},
+                                                     {{kOscillatorPageKey, 2}, {kBottomPageKey, 11}}}) {
+    TSPBitmap unscaled, scaled;
+    ASSERT_TRUE(RenderEditorImage(*plugin_, pages, unscaled, 1.0));
+    ASSERT_TRUE(RenderEditorImage(*plugin_, pages, scaled, 2.0));
+    ASSERT_EQ(scaled.PixelWidth(), 2 * unscaled.PixelWidth());
+    int64_t far = 0, total = 0;
+    double sum = 0.0;
+    for (int32_t y = 0; y < unscaled.PixelHeight(); ++y) {
+      for (int32_t x = 0; x < unscaled.PixelWidth(); ++x) {
+        int worst = 0;
+        for (int shift : {0, 8, 16}) {
+          int block = 0;
+          for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx) block += (scaled.Pixel(2 * x + dx, 2 * y + dy) >> shift) & 255;
+          const int d = std::abs(block / 4 - static_cast<int>((unscaled.Pixel(x, y) >> shift) & 255));
+          worst = std::max(worst, d);
+          sum += d;
+        }
+        far += worst > 64 ? 1 : 0;
+        ++total;
+      }
+    }
+    // Measured: 0.3 % of the blocks far off and a mean difference of 3 (of 255); the whole
+    // picture one unit aside gives 7 % and 11.
+    EXPECT_LT(static_cast<double>(far) / static_cast<double>(total), 0.01);
+    EXPECT_LT(sum / (3.0 * static_cast<double>(total)), 5.0);
   }
 }
 
@@ -456,6 +532,47 @@ TEST_F(EditorLayoutTest, OverlayDialogsAreModalAndAnswerOnTheNextIdleTick) {
   EXPECT_FALSE(name);
   EXPECT_TRUE(Panel(kPanelMaster)->IsVisible());
   std::filesystem::remove_all(folder);
+}
+
+// Without a desktop dialog program, typed entry still works: the overlay's text field takes
+// the keys the editor's window receives.
+TEST_F(EditorLayoutTest, TheOverlaysTextFieldTakesTypedTextEnterAndEscape) {
+  TOverlayDialogRunner overlay(*body_);
+  auto key = [&](uint32_t keysym, const std::string& text = "") { return body_->KeyDown({keysym, text}); };
+  constexpr uint32_t kBackSpace = 0xFF08, kReturn = 0xFF0D, kEscape = 0xFF1B, kShift = 0xFFE1;
+  EXPECT_FALSE(key('x', "x"));  // no field open: the key goes nowhere
+
+  std::optional<std::string> text = "unset";
+  ASSERT_TRUE(overlay.AskText("Env1 A", "Value:", "0.060", [&](auto answer) { text = answer; }));
+  EXPECT_EQ(overlay.FieldText(), "0.060");
+  EXPECT_TRUE(overlay.FieldSelected());
+  body_->Rebuild();
+  // The first key typed replaces the suggestion; Backspace edits; keys that type nothing
+  // (Shift) change nothing; control characters are not typed.
+  for (const auto& [sym, typed] : std::vector<std::pair<uint32_t, std::string>>{
+           {'5', "5"}, {kShift, ""}, {'m', "m"}, {'x', "x"}, {kBackSpace, ""}, {'s', "s"}, {'	', "	"}})
+    key(sym, typed);
+  EXPECT_EQ(overlay.FieldText(), "5ms");
+  EXPECT_FALSE(overlay.FieldSelected());
+  EXPECT_TRUE(key(kReturn));
+  EXPECT_EQ(text, std::optional<std::string>("unset"));  // not before the idle tick
+  overlay.Poll();
+  EXPECT_EQ(text, std::optional<std::string>("5ms"));
+  EXPECT_FALSE(key('y', "y"));  // closed: keys go nowhere again
+
+  // Escape cancels; OK takes what the field holds; Backspace on the selection clears it.
+  overlay.AskText("Save Sub Preset", "Name...", "Warm Hall", [&](auto answer) { text = answer; });
+  key(kEscape);
+  overlay.Poll();
+  EXPECT_FALSE(text);
+  overlay.AskText("Save Sub Preset", "Name...", "Warm Hall", [&](auto answer) { text = answer; });
+  key(kBackSpace);
+  EXPECT_EQ(overlay.FieldText(), "");
+  for (const char* c : {"P", "a", "d"}) key(static_cast<uint32_t>(*c), c);
+  body_->Rebuild();
+  ClickOn(*overlay.Item("OK"));
+  overlay.Poll();
+  EXPECT_EQ(text, std::optional<std::string>("Pad"));
 }
 
 }  // namespace

@@ -13,10 +13,13 @@
 
 #include "EditorFixture.h"
 #include "gui/DSPVSTEditorWindow.h"
+#include "gui/EditorScale.h"
+#include "gui/OverlayDialogRunner.h"
 #include "gui/Tesmora6LayoutEditor.h"
 #include "gui/XErrorTrap.h"
 #include "host/PostbackMsg1.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -298,6 +301,180 @@ TEST_F(EditorWindow, AnIdleOpenEditorDoesNotRepaint) {
   }
   EXPECT_EQ(handled, 0);
   EXPECT_EQ(PendingPostBacks(), 0);
+}
+
+namespace {
+
+// The editor at a factor: the host sizes its window from the rectangle, then opens it.
+class EditorWindowScaled : public EditorWindow {
+ protected:
+  std::pair<int, int> Rect() {
+    vst::ERect* rect = nullptr;
+    host->Dispatch(vst::effEditGetRect, 0, 0, &rect);
+    return rect ? std::pair<int, int>{rect->right - rect->left, rect->bottom - rect->top} : std::pair<int, int>{};
+  }
+  std::pair<int, int> WindowSize() {
+    XWindowAttributes a{};
+    XGetWindowAttributes(display, EditorWindowId(), &a);
+    return {a.width, a.height};
+  }
+  void OpenSizedByTheHost() {
+    const auto [w, h] = Rect();
+    XResizeWindow(display, parent, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    ASSERT_EQ(host->Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 1);
+    Pump(10);
+  }
+  // A click at a point of the editor (in its units) where the window shows it now.
+  void ClickAtUnits(int x, int y, double scale, unsigned button = 1) {
+    ClickAt(static_cast<int>(x * scale), static_cast<int>(y * scale), button);
+  }
+  void Key(KeySym key) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), True, 0);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), False, 0);
+    Pump(2);
+  }
+  void TearDown() override {
+    if (host) SetEditorScale(*host->plugin, 1.0);  // the next test's editor starts at 100 %
+    EditorWindow::TearDown();
+  }
+};
+
+}  // namespace
+
+// At 150 % and 200 % the real pointer finds what it finds at 100 %: a notebook button
+// switches pages, a list opens where the pointer is and takes the entry under it, and the status line names
+// the control under the pointer.
+TEST_F(EditorWindowScaled, AtEveryFactorThePointerFindsTheSameControls) {
+  for (const double scale : {1.5, 2.0}) {
+    SCOPED_TRACE(scale);
+    SetEditorScale(*host->plugin, scale);
+    const std::pair<int, int> size{ScaledSize(774, scale), ScaledSize(506, scale)};
+    EXPECT_EQ(Rect(), size);
+    OpenSizedByTheHost();
+    EXPECT_EQ(WindowSize(), size);
+
+    TSPThemeGUINoteBookButton* tab = host->plugin->tabs[1];
+    ClickAtUnits(tab->left + 10, tab->top + 8, scale);
+    EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 1);
+    ClickAtUnits(host->plugin->tabs[0]->left + 10, tab->top + 8, scale);
+    EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 0);
+
+    TSPThemeGUIControl* list = host->Control(Param::Voices);
+    ClickAtUnits(list->left + 5, list->top + 5, scale);
+    ASSERT_TRUE(host->plugin->EditorWindow()->PopupOpen());
+    // The fourth entry, where it shows at this factor.
+    ClickAtUnits(list->left + 30, list->top + 4 + 3 * 16 + 8, scale);
+    std::vector<std::string> choices;
+    host->plugin->ControlChoices(*list, choices);
+    EXPECT_NEAR(host->Get(Param::Voices), 3.0f / static_cast<float>(choices.size() - 1), 1e-5);
+
+    TSPThemeGUIControl* knob = host->Control(Param::Volume);
+    int sx, sy;
+    ToScreen(static_cast<int>((knob->left + 24) * scale), static_cast<int>((knob->top + 24) * scale), sx, sy);
+    MoveTo(sx, sy);
+    EXPECT_EQ(host->Body()->hover, knob);
+    EXPECT_EQ(host->plugin->LayoutEditor()->StatusText().rfind(host->plugin->ParamInfo(Param::Volume).name, 0), 0u);
+    host->Dispatch(vst::effEditClose);
+  }
+}
+
+// The editor's menu changes the factor of the open editor: the host is asked to size its
+// window for it; when it does, the editor takes the new size at once, and when it refuses,
+// the editor keeps the size the host's window has and takes the new one when it opens next.
+TEST_F(EditorWindowScaled, ChangingTheFactorAsksTheHostToResizeAndARefusalLeavesItUsable) {
+  OpenSizedByTheHost();
+  ASSERT_EQ(WindowSize(), (std::pair<int, int>{774, 506}));
+  TDSPVSTEditorWnd* window = host->plugin->EditorWindow();
+  TSPThemeGUINoteBookButton* tab = host->plugin->tabs[1];
+  // A right-press beside the controls (between two notebook buttons) opens the menu too.
+  ClickAt(61, 351, 3);
+  ASSERT_TRUE(window->PopupOpen());
+  Key(XK_Escape);
+  // The product's name: the list starts at the checked 100 %; two down is 200 %.
+  ClickAt(650, 15);
+  ASSERT_TRUE(window->PopupOpen());
+  Key(XK_Down);
+  Key(XK_Down);
+  Key(XK_Return);
+  ASSERT_EQ(sizeRequests, (std::vector<std::pair<int32_t, intptr_t>>{{1548, 1012}}));
+  EXPECT_EQ(WindowSize(), (std::pair<int, int>{1548, 1012}));
+  EXPECT_EQ(Rect(), (std::pair<int, int>{1548, 1012}));
+  EXPECT_EQ(ReadRememberedScale(EditorSettingsPath()), 2.0);
+  XResizeWindow(display, parent, 1548, 1012);  // as the host does
+  ClickAtUnits(tab->left + 10, tab->top + 8, 2.0);
+  EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 1);
+
+  // This host keeps its window's size: so does the editor, and it stays usable.
+  sizeWindowAnswer = 0;
+  ClickAtUnits(61, 351, 2.0, 3);
+  ASSERT_TRUE(window->PopupOpen());
+  Key(XK_Up);  // from the checked 200 % to 150 %
+  Key(XK_Return);
+  ASSERT_EQ(sizeRequests.size(), 2u);
+  EXPECT_EQ(sizeRequests[1], (std::pair<int32_t, intptr_t>{1161, 759}));
+  EXPECT_EQ(WindowSize(), (std::pair<int, int>{1548, 1012}));
+  EXPECT_EQ(Rect(), (std::pair<int, int>{1548, 1012}));
+  EXPECT_NE(host->plugin->LayoutEditor()->StatusText().find("150 %"), std::string::npos);
+  ClickAtUnits(host->plugin->tabs[0]->left + 10, tab->top + 8, 2.0);
+  EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 0);
+  host->Dispatch(vst::effEditClose);
+  EXPECT_EQ(Rect(), (std::pair<int, int>{1161, 759}));
+  EXPECT_EQ(ReadRememberedScale(EditorSettingsPath()), 1.5);
+}
+
+// Without a desktop dialog program a control-click still takes a typed value: the editor's
+// own prompt holds the keyboard's focus, the real keys type into it and Enter sets the value;
+// the focus goes back where it was.
+TEST_F(EditorWindow, TypedEntryWithoutADialogProgramTakesTheRealKeyboard) {
+  host.reset();
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", "/nonexistent", 1);  // no zenity, no kdialog
+  host = std::make_unique<TFixtureHost>();
+  setenv("PATH", path.c_str(), 1);
+  TDialogRunner& dialogs = host->plugin->LayoutEditor()->Dialogs();
+  ASSERT_NE(dynamic_cast<TOverlayDialogRunner*>(&dialogs), nullptr);
+  Open();
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  const Window before = focus;
+  auto key = [&](KeySym sym, bool down) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), down ? True : False, 0);
+    Pump(2);
+  };
+  TSPThemeGUIControl* knob = host->Control(Param::Volume);
+  key(XK_Control_L, true);
+  ClickAt(knob->left + 24, knob->top + 24);
+  key(XK_Control_L, false);
+  ASSERT_TRUE(dialogs.Busy());
+  XGetInputFocus(display, &focus, &revert);
+  EXPECT_EQ(focus, EditorWindowId());
+  for (KeySym sym : {XK_9, XK_9, XK_BackSpace, XK_0, XK_Return}) {
+    key(sym, true);
+    key(sym, false);
+  }
+  EXPECT_FALSE(dialogs.Busy());
+  EXPECT_NEAR(host->plugin->GetReal(Param::Volume), 90.0f, 0.5f);
+  ASSERT_FALSE(automations.empty());
+  EXPECT_EQ(automations.back().index, Param::Volume);
+  XGetInputFocus(display, &focus, &revert);
+  EXPECT_EQ(focus, before);
+}
+
+// The screen's resolution: the desktop's Xft.dpi resource when there is one, else the
+// screen's pixels over its millimetres (Xvfb's 1280 pixels over 325 mm: 100 dpi).
+TEST_F(EditorWindow, TheScreensResolutionComesFromXftDpiOrItsPhysicalSize) {
+  const Window root = DefaultRootWindow(display);
+  const std::string resources = "Xcursor.size:\t24\nXft.dpi:\t192\n";
+  XChangeProperty(display, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+  XSync(display, False);
+  EXPECT_EQ(ScreenDpi(), 192.0);
+  EXPECT_EQ(ScaleForDpi(ScreenDpi()), 2.0);
+  XDeleteProperty(display, root, XA_RESOURCE_MANAGER);
+  XSync(display, False);
+  const int screen = DefaultScreen(display);
+  EXPECT_NEAR(ScreenDpi(), DisplayWidth(display, screen) * 25.4 / DisplayWidthMM(display, screen), 1e-9);
 }
 
 TEST_F(EditorWindow, AParentWindowThatDoesNotExistLeavesTheEditorClosed) {

@@ -232,6 +232,31 @@ TEST(Editor, TheStatusLineAddsTheUnitsBareNumbersLeaveOut) {
     EXPECT_EQ(WithUnit(c.kind, c.text), c.shown) << c.text;
 }
 
+// The knobs and boxes draw the unit too, in the room they have; the host and stored files
+// keep the plug-in's own text.
+TEST(Editor, KnobsDrawTheUnitsBareNumbersLeaveOutAndTheHostKeepsThePlainText) {
+  struct TCase {
+    int16_t kind;
+    const char* text;
+    const char* shown;
+  };
+  for (const TCase& c : {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "-6.0 dB"},
+                         TCase{kKindGain, "-1.000", "0.0 dB inv"}, TCase{kKindGain, "0.000", "off"},
+                         TCase{kKindGain, "31.623", "30.0 dB"}, TCase{kKindCents, "-14", "-14 ct"},
+                         TCase{kKindTime, "Off", "Off"},
+                         TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
+    EXPECT_EQ(WithDrawnUnit(c.kind, c.text), c.shown) << c.text;
+
+  TFixtureHost host;
+  ASSERT_EQ(host.plugin->ParamInfo(Param::Env1Attack).displayKind, kKindTime);
+  auto* knob = dynamic_cast<TSPThemeGUIFader*>(host.Control(Param::Env1Attack));
+  ASSERT_NE(knob, nullptr);
+  char plain[64] = {};
+  host.Dispatch(vst::effGetParamDisplay, Param::Env1Attack, 0, plain);
+  EXPECT_EQ(knob->ValueText(), std::string(plain) + " s");
+  EXPECT_EQ(std::string(plain).find(' '), std::string::npos);
+}
+
 TEST(Editor, TheTopBarShowsTheProgramAndTheParameterUnderThePointer) {
   TFixtureHost host;
   TSPThemeGUIBody* body = host.Body();

@@ -225,7 +225,9 @@ TEST_F(BindingsTest, SampleBindingsMatchTheLayoutExactly) {
       {Param::Seq2Unit, kPanelSequencer2, "T-Unit", kListBox, 2, 316, kSmall, 0x22},
       {Param::Seq2On, kPanelSequencer2, "", kSwitch, 2, 76, kSmall, 0},
       {Param::Sq2LvlAmt, kPanelSequencer2, "LvlAmt", kKnob, 60, 323, kMedium, 0},
-      {Param::Seq1EnvType, kPanelSequencer1, "EType", kListBox, 130, 712, kSmall, 0x22},
+      // "EType", the XFilter columns and the effect-modulation slots moved from the first
+      // layout (130, 712; 36, 94; 93, 687) to keep clear of their neighbours' texts.
+      {Param::Seq1EnvType, kPanelSequencer1, "EType", kListBox, 130, 718, kSmall, 0x22},
       {Param::Seq2Step32, kPanelSequencer2, "32", kValueBox, 90, 710, kSmall, 0},
       {Param::Seq1Step9, kPanelSequencer1, "9", kValueBox, 38, 374, kSmall, 0},
       {Param::RvbIdx, kPanelReverb, "Order", kListBox, 110, 2, kMedium, 0},
@@ -236,7 +238,7 @@ TEST_F(BindingsTest, SampleBindingsMatchTheLayoutExactly) {
       {Param::Mod2RAmp, kPanelChorus, "M2RAmp", kKnob, 49, 682, kBig, 0},
       {Param::DstRF2On, kPanelDistortion, "Flt2-R", kListBox, 36, 654, kMedium, 0},
       {Param::DistClpType, kPanelDistortion, "Clip Type", kListBox, 24, 280, kMedium, 0x24},
-      {Param::XFltL1Typ, kPanelXFilter, "Flt1L", kListBox, 36, 94, kMedium, 0},
+      {Param::XFltL1Typ, kPanelXFilter, "Flt1L", kListBox, 36, 104, kMedium, 0},
       {Param::XFltR4Len, kPanelXFilter, "L", kValueBox, 54, 668, kMedium, 0x24},
       {Param::XFltChnMode, kPanelXFilter, "Chn", kListBox, 2, 672, kMedium, 0x22},
       {Param::DlyFltRTyp, kPanelDelay, "Type", kListBox, 80, 2, kMedium, 0x24},
@@ -248,7 +250,7 @@ TEST_F(BindingsTest, SampleBindingsMatchTheLayoutExactly) {
       {Param::FxOn, kPanelFxOut, "FX Out Enabled", kSwitch, 2, 148, kSmall, 0x24},
       {Param::FxLfo6Amp, kPanelFxOut, "", kValueBox, 130, 193, kMedium, 0x24},
       {Param::FxLfo5Wave, kPanelFxOut, "FXLFO5", kListBox, 98, 128, kMedium, 0},
-      {Param::FxModDst16, kPanelFxOut, "", kListBox, 93, 687, kMedium, 0},
+      {Param::FxModDst16, kPanelFxOut, "", kListBox, 97, 699, kMedium, 0},
   };
   for (const TExpected& e : cases) {
     SCOPED_TRACE(std::string(Param::kKeys[static_cast<size_t>(e.param)]));

@@ -18,11 +18,29 @@
 namespace {
 
 bool verbose = true;
+// The window that holds the editor, which follows the editor's size.
+Display* hostDisplay = nullptr;
+Window hostWindow = 0;
 
-intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+// Fixes the window's size (the user resizes the editor through its own menu).
+void FixSize(int w, int h) {
+  XSizeHints hints{};
+  hints.flags = PMinSize | PMaxSize;
+  hints.min_width = hints.max_width = w;
+  hints.min_height = hints.max_height = h;
+  XSetWMNormalHints(hostDisplay, hostWindow, &hints);
+}
+
+intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt) {
   switch (opcode) {
     case vst::audioMasterVersion:
       return 2400;
+    case vst::audioMasterSizeWindow:
+      if (!hostDisplay || !hostWindow || index <= 0 || value <= 0) return 0;
+      FixSize(index, static_cast<int>(value));
+      XResizeWindow(hostDisplay, hostWindow, static_cast<unsigned>(index), static_cast<unsigned>(value));
+      XFlush(hostDisplay);
+      return 1;
     case vst::audioMasterAutomate:
       if (verbose) std::printf("automate %d = %.4f\n", index, static_cast<double>(opt));
       std::fflush(stdout);
@@ -50,11 +68,9 @@ int RunWindow(vst::AEffect* effect) {
   const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(w),
                                             static_cast<unsigned>(h), 0, 0, BlackPixel(display, screen));
   XStoreName(display, window, "Tesmora6");
-  XSizeHints hints{};
-  hints.flags = PMinSize | PMaxSize;
-  hints.min_width = hints.max_width = w;
-  hints.min_height = hints.max_height = h;
-  XSetWMNormalHints(display, window, &hints);
+  hostDisplay = display;
+  hostWindow = window;
+  FixSize(w, h);
   Atom closeAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, window, &closeAtom, 1);
   XSelectInput(display, window, StructureNotifyMask);
@@ -76,6 +92,8 @@ int RunWindow(vst::AEffect* effect) {
     usleep(15000);  // hosts call idle 30 to 70 times a second
   }
   Dispatch(effect, vst::effEditClose);
+  hostDisplay = nullptr;
+  hostWindow = 0;
   XDestroyWindow(display, window);
   XCloseDisplay(display);
   return 0;
@@ -87,12 +105,14 @@ int main(int argc, char** argv) {
   CLI::App app{"Opens the Tesmora6 editor in a window, or writes a picture of it"};
   int program = 0;
   std::string screenshot;
-  int oscPage = 0, bottomPage = 0;
+  int oscPage = 0, bottomPage = 0, scalePercent = 100;
   bool quiet = false;
   app.add_option("--program", program, "program to select first (0-127)")->check(CLI::Range(0, 127));
   app.add_option("--screenshot", screenshot, "write the editor as PNG to this file and quit (no X needed)");
   app.add_option("--page-osc", oscPage, "oscillator page to show (0-2)")->check(CLI::Range(0, 2));
   app.add_option("--page-bottom", bottomPage, "lower page to show (0-11)")->check(CLI::Range(0, 11));
+  app.add_option("--scale", scalePercent, "size of the picture in percent (100, 150, 200)")
+      ->check(CLI::IsMember({100, 150, 200}));
   app.add_flag("-q,--quiet", quiet, "do not print the automation messages");
   CLI11_PARSE(app, argc, argv);
   verbose = !quiet;
@@ -110,7 +130,7 @@ int main(int argc, char** argv) {
   int result = 0;
   if (!screenshot.empty()) {
     // The product's notebook groups: 11 the oscillator pages, 10 the lower pages.
-    if (!WriteEditorScreenshot(effect, screenshot, {{11, oscPage}, {10, bottomPage}})) {
+    if (!WriteEditorScreenshot(effect, screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
       std::fprintf(stderr, "tesmora6-editor: cannot write %s\n", screenshot.c_str());
       result = 1;
     }
