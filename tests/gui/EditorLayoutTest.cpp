@@ -215,11 +215,13 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
         EXPECT_TRUE(box.left >= edge.left && box.right <= edge.right && box.top >= edge.top &&
                     box.bottom <= edge.bottom)
             << "\"" << panel->caption << "\" is cut by its panel";
-        for (auto* c : shown)
-          if (c->Parent() == panel)
+        for (auto* c : shown) {
+          if (c->Parent() == panel) {
             EXPECT_FALSE(meets(box, c->drawnRect))
                 << "\"" << panel->caption << "\" and \"" << c->caption << "\" on pages " << osc
                 << ", " << bottom;
+          }
+        }
       }
     }
   }
@@ -346,10 +348,12 @@ TEST_F(EditorLayoutTest, NoValueTextRunsIntoAnotherAtAnyValue) {
               << bottom;
       for (auto* panel : All<TSPThemeGUIPanel>(body_)) {
         if (!panel->IsVisible() || panel->caption.empty()) continue;
-        for (auto* c : shown)
-          if (c->Parent() == panel)
+        for (auto* c : shown) {
+          if (c->Parent() == panel) {
             EXPECT_FALSE(meets(panel->captionRect, reachOf(c)))
                 << "\"" << panel->caption << "\" and \"" << c->caption << "\" (" << c->parameterIndex << ")";
+          }
+        }
       }
     }
   }

@@ -191,7 +191,9 @@ TEST(Theme, ValueTextsFitTheirColumn) {
       ASSERT_NE(at, c.steps.end()) << fitted;
       step = static_cast<size_t>(at - c.steps.begin());
       // It fits in the face it chose, unless only one character is left.
-      if (fitted.size() > 1 && fitted != "-3") EXPECT_LE(canvas.TextWidth(fitted), width);
+      if (fitted.size() > 1 && fitted != "-3") {
+        EXPECT_LE(canvas.TextWidth(fitted), width);
+      }
     }
   }
   // Room enough: untouched, in its own face.

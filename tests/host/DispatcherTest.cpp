@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "TestPlugin.h"
+#include "gui/EditorScale.h"
 #include "instrument/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
 
@@ -142,9 +143,10 @@ TEST(Dispatcher, AnswersEveryOpcode) {
   vst::ERect* rect = nullptr;
   EXPECT_EQ(host.Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
   ASSERT_NE(rect, nullptr);
-  // Hosts size their window from the rectangle before opening: it is the editor's size.
-  EXPECT_EQ(rect->right, 774);
-  EXPECT_EQ(rect->bottom, 506);
+  // Hosts size their window from the rectangle before opening: it is the editor's size, at
+  // the factor a new editor starts with (GDK_SCALE or the screen's resolution may raise it).
+  EXPECT_EQ(rect->right, ScaledSize(774, InitialEditorScale()));
+  EXPECT_EQ(rect->bottom, ScaledSize(506, InitialEditorScale()));
   EXPECT_EQ(host.Dispatch(vst::effEditIdle), 0);
   EXPECT_EQ(host.Dispatch(vst::effEditClose), 0);
 }
