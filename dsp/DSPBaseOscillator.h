@@ -68,6 +68,13 @@ class TDSPBaseOscillator : public TDSPControl {
 
   // φ += increment; when φ then exceeds the wrap threshold, φ -= wrap period.
   void AdvancePhase() { phase_ = Wrapped(phase_ + increment_); }
+  // A silent period without computing it. At gain 0 a waveform whose finite value depends
+  // only on its phase and shape fills its period with zeros (±0), which add nothing to a
+  // mix. Such a waveform advances its phase exactly as its period fill would and answers
+  // true; the caller then treats the period as silence. Every other waveform (noise draws
+  // from the shared generator, tables and the band-limited saw carry more state, a tangent
+  // can be infinite) answers false and must be filled.
+  virtual bool SkipSilentPeriod() { return false; }
 
   // ---- state ----
   float Phase() const { return phase_; }
@@ -196,6 +203,12 @@ class TDSPBaseOscillator : public TDSPControl {
 // from gain x tick value,
 //   long double FillValue(float& phase, float shape, float gain);
 // W::kIndex names the member-table row that gives its phase range and pitch offset.
+// The member-table rows of the waveforms whose value is a bounded function of the phase
+// and shape alone (it neither moves the phase nor draws from the shared generator): "Saw",
+// "SoftSaw", "XSaw", "Triangle", "Triangle2", "Square", "Sine" and "Smooth".
+// OscillatorSilence.SkippedPeriodsLeaveTheStateOfFilledOnes checks each against its fill.
+constexpr bool ValueDependsOnPhaseOnly(int memberIndex) { return memberIndex >= 0 && memberIndex <= 7; }
+
 template <class W>
 class TDSPAnalyticOscillator : public TDSPBaseOscillator {
  public:
@@ -216,6 +229,18 @@ class TDSPAnalyticOscillator : public TDSPBaseOscillator {
   }
   long double FillValue(float& phase, float shape, float gain) {
     return gain * Self().TickValue(phase, shape);
+  }
+  bool SkipSilentPeriod() override {
+    if constexpr (!ValueDependsOnPhaseOnly(W::kIndex)) {
+      return false;
+    } else {
+      const int32_t m = context_->samplesPerMs;
+      const float increment = increment_, threshold = wrapThreshold_, period = wrapPeriod_;
+      float phase = phase_;
+      for (int32_t i = 0; i < m; ++i) phase = Wrapped(phase + increment, threshold, period);
+      phase_ = phase;
+      return true;
+    }
   }
 
  private:

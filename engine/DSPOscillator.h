@@ -24,6 +24,9 @@ class TDSPOscillator : public TDSPControl {
   void SetGain(float gain) { wave_->SetGain(gain); }
   void ResetPhase() { wave_->ResetPhase(); }
   float Gain() const { return wave_->Gain(); }
+  // With the gain at exactly 0, moves the waveform through a period it need not compute
+  // (see TDSPBaseOscillator::SkipSilentPeriod); false when the period must be filled.
+  bool SkipSilentPeriod() { return Gain() == 0.0f && wave_->SkipSilentPeriod(); }
   float Frequency() const { return wave_->Frequency(); }
 
   int16_t WaveformNumber() const { return waveformNumber_; }

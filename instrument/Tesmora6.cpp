@@ -346,20 +346,26 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   } else {
     voice.Env2.FillPeriod(e2);
   }
+  // An oscillator at gain 0 (most programs leave some at amount 0) only moves its phase:
+  // its period would be zeros.
   std::array<const float*, kOscillators> o{};
   for (int i = 0; i < kOscillators; ++i) {
     TDSPOscillator& osc = voice.Oscillator(i);
+    if (osc.SkipSilentPeriod()) continue;
     osc.FillPeriod(osc.OutputBlock());
     o[static_cast<size_t>(i)] = osc.OutputBlock();
   }
   // Mix with the envelope weights and pan gains: oscillator by oscillator over the whole
   // period (each sample still sums oscillators 1 to 6 in order, starting from 0, so the
-  // sums are the same; the loop over the period runs in vector lanes).
+  // sums are the same; the loop over the period runs in vector lanes). A silent period
+  // would add ±0 (the weights and gains are finite) to sums that are never -0, so leaving
+  // it out gives the same samples.
   float* vl = VoiceL.data();
   float* vr = VoiceR.data();
   std::fill(vl, vl + p, 0.0f);
   std::fill(vr, vr + p, 0.0f);
   for (size_t i = 0; i < kOscillators; ++i) {
+    if (o[i] == nullptr) continue;
     const TOscillatorState& s = Osc[i];
     const float w1 = s.envWeight1, w2 = s.envWeight2, gl = s.gainL, gr = s.gainR;
     const float* oi = o[i];

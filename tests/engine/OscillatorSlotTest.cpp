@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -222,4 +223,61 @@ TEST(OscillatorSlot, EveryWaveformSounds) {
     }
     EXPECT_GT(peak, 0.05f) << w << " " << WaveformName(w);
   }
+}
+
+// A voice skips the periods of an oscillator at gain 0 when its waveform allows it. The
+// skipped periods must be the zeros the fill would have given, and must leave the phase
+// where the fill leaves it, so that the oscillator sounds the same once its gain rises.
+TEST(OscillatorSilence, SkippedPeriodsLeaveTheStateOfFilledOnes) {
+  struct TRun {
+    std::vector<float> phases;
+    std::vector<bool> skippedOrSilent;  // the period was skipped (or filled with zeros)
+  };
+  // 300 periods of one slot from the same start and the same shared generator's seed.
+  auto run = [](int w, float pitch, bool skip) {
+    DSPRandom().SetSeed(777);
+    TDSPOscillator slot;
+    slot.SetUsesWorkBuffers(true);
+    slot.ContextChanged(slot.Context());
+    slot.SetWaveform(static_cast<float>(w));
+    slot.SetPitch(pitch);
+    slot.Waveform().SetShape(0.3f);
+    slot.SetGain(0.0f);
+    slot.ResetPhase();
+    TRun r;
+    for (int period = 0; period < 300; ++period) {
+      bool silent = skip && slot.SkipSilentPeriod();
+      if (!silent) {
+        slot.FillPeriod(slot.OutputBlock());
+        silent = std::all_of(slot.OutputBlock(), slot.OutputBlock() + 44,
+                             [](float x) { return x == 0.0f; });
+      }
+      r.phases.push_back(slot.Waveform().Phase());
+      r.skippedOrSilent.push_back(silent);
+    }
+    // A waveform that skips at gain 0 fills again as soon as it sounds.
+    slot.SetGain(0.5f);
+    EXPECT_FALSE(slot.SkipSilentPeriod()) << WaveformName(w);
+    return r;
+  };
+  for (int w = 0; w < kWaveformCount; ++w) {
+    for (float pitch : {-40.0f, 60.0f, 131.0f, 250.0f}) {
+      const TRun filled = run(w, pitch, false), skipped = run(w, pitch, true);
+      for (size_t period = 0; period < filled.phases.size(); ++period) {
+        ASSERT_EQ(filled.phases[period], skipped.phases[period])
+            << WaveformName(w) << " at " << pitch << ", period " << period;
+        // Where a period was skipped, the fill gave zeros there.
+        if (skipped.skippedOrSilent[period]) {
+          ASSERT_TRUE(filled.skippedOrSilent[period]) << WaveformName(w) << " at " << pitch;
+        }
+      }
+    }
+  }
+  // The voices' most common silent oscillator, an analytic sine at amount 0, is skipped.
+  TDSPOscillator sine;
+  sine.SetWaveform(127.0f);
+  sine.SetGain(0.0f);
+  EXPECT_TRUE(sine.SkipSilentPeriod());
+  sine.SetGain(-0.0f);
+  EXPECT_TRUE(sine.SkipSilentPeriod());
 }
