@@ -1,8 +1,8 @@
 // Renders the factory bank for review:
 //   tesmora6-preview OUTDIR [--rate HZ] [--programs FIRST-LAST] [--no-programs] [--no-subpresets]
-//                    [--bank FILE.fxb] [--held-only]
+//                    [--bank FILE.fxb] [--held-only] [--group ID]
 // --bank plays a bank file instead (tesmora6-bankgen's output), so sources can be reviewed
-// without rebuilding the plug-in. --held-only measures only the held notes and chord (no
+// without rebuilding the plug-in. --group renders the sub-presets of that group only. --held-only measures only the held notes and chord (no
 // review phrase, no WAV files): a quick check of the levels while levelling the bank.
 // Every program plays the review phrase (a note, a chord, a run, a low and a high note) into
 // OUTDIR/programs/NNN.wav; every sub-preset is recalled on the fixed test sound into
@@ -38,6 +38,7 @@ struct TSettings {
   double rate = 44100.0;
   std::vector<uint8_t> bank;  // a bank file loaded into every fresh instance; empty: the factory bank
   bool heldOnly = false;
+  int32_t group = -1;  // the only sub-preset group rendered; -1: all
 };
 
 std::unique_ptr<TPreviewInstrument> NewInstrument(const TSettings& settings) {
@@ -204,6 +205,7 @@ void PreviewSubPresets(const fs::path& out, const TSettings& settings) {
   }
   auto probe = NewInstrument(settings);
   for (const TSubPresetGroup& group : probe->Synth().SubPresets()->Groups()) {
+    if (settings.group >= 0 && group.id != settings.group) continue;
     const fs::path dir = out / "subpresets" / (std::to_string(group.id) + "-" + group.name);
     const TPhrase phrase = TestSoundPhrase(group.id);
     const size_t release = static_cast<size_t>(phrase.LastRelease() * rate);
@@ -276,6 +278,8 @@ int main(int argc, char** argv) {
   bool heldOnly = false;
   app.add_flag("--held-only", heldOnly,
                "measure only the held notes and chord into programs-held.csv and subpresets-held.csv");
+  int32_t group = -1;
+  app.add_option("--group", group, "render the sub-presets of this group id only (10 .. 17, 40, 41)");
   std::string bank;
   app.add_option("--bank", bank, "play this bank file instead of the factory bank")->check(CLI::ExistingFile);
   CLI11_PARSE(app, argc, argv);
@@ -289,6 +293,7 @@ int main(int argc, char** argv) {
     TSettings settings;
     settings.rate = rate;
     settings.heldOnly = heldOnly;
+    settings.group = group;
     if (!bank.empty()) {
       std::ifstream in(bank, std::ios::binary);
       settings.bank.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
