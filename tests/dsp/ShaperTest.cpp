@@ -387,6 +387,31 @@ TEST(ShaperSquares, Square2HoldsItsPhaseOnTheFirstSample) {
   EXPECT_FLOAT_EQ(TickOne(s, -0.8f), static_cast<float>(1 - std::fabs(0.3 * std::sin(0.06))));
 }
 
+// Square 2 takes its ripple's sine in double precision. Its phase can only ever walk one
+// sequence, so the whole sequence is checked against the extended-precision sine: both
+// outputs must be the same floats at every phase the shaper can reach.
+TEST(ShaperSquares, Square2RippleMatchesTheExtendedSineOverItsWholePhaseSequence) {
+  using Extended = TDSPShaper::Extended;
+  float phase = 0.0f;
+  int64_t phases = 0, mismatches = 0;
+  for (;;) {
+    const Extended exact = std::fabs(0.3L * std::sin(Extended{phase}));
+    const Extended ripple = TDSPSquareShaper2::Ripple(phase);
+    if (std::bit_cast<uint32_t>(static_cast<float>(1.0L - exact)) !=
+            std::bit_cast<uint32_t>(static_cast<float>(1.0L - ripple)) ||
+        std::bit_cast<uint32_t>(static_cast<float>(exact - 1.0L)) !=
+            std::bit_cast<uint32_t>(static_cast<float>(ripple - 1.0L)))
+      ++mismatches;
+    ++phases;
+    const float next = static_cast<float>(Extended{phase} + 0.03L);
+    if (next == phase) break;
+    phase = next;
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(phase, 524288.0f);  // where a step of 0.03 no longer moves it
+  EXPECT_GT(phases, 16000000);
+}
+
 TEST(ShaperSquares, Square5SmoothsTowardsMinusC2AndFollowsTheSampleRate) {
   TDSPProcessInfo context(44100, 44);
   auto made = Make(16, 0.5f, &context);
