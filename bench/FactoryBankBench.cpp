@@ -13,6 +13,7 @@
 // the waveforms the program plays are listed beside it.
 //
 // CI=... plays every fourth program for a shorter phrase (report only: no timing is checked).
+// TESMORA6_BENCH_PROGRAMS=53,30 plays only the programs listed, ours only, for a profiler.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -118,7 +119,51 @@ std::string Waveforms(const std::shared_ptr<TVstLibrary>& library, int program) 
   return list;
 }
 
+void PrintBreakdownHeader() {
+  std::printf("  %-4s %-26s %7s %8s %9s %7s  %s\n", "prog", "name", "total", "effects",
+              "filt+shp", "voice", "waveforms");
+}
+
+// Where a program's time goes: re-rendered with the effects chain off, and then also with
+// the filters and shapers off.
+void PrintBreakdown(const std::shared_ptr<TVstLibrary>& ours, const TProgramCost& c,
+                    double seconds) {
+  const double noFx = ProgramCost(ours, c.program, seconds, {{Param::FxOn, 0.0f}});
+  const double noFilters =
+      ProgramCost(ours, c.program, seconds,
+                  {{Param::FxOn, 0.0f}, {Param::Flt1On, 0.0f}, {Param::Flt2On, 0.0f},
+                   {Param::Shape, 0.0f}, {Param::ShapeType, 0.0f}, {Param::ShapeRType, 0.0f}});
+  std::printf("  %-4d %-26s %7.2f %8.2f %9.2f %7.2f  %s\n", c.program, c.name.c_str(), c.cost,
+              c.cost - noFx, noFx - noFilters, noFilters, Waveforms(ours, c.program).c_str());
+}
+
+// The programs named by TESMORA6_BENCH_PROGRAMS (comma-separated), empty when it is unset.
+std::vector<int> ChosenPrograms() {
+  std::vector<int> list;
+  const char* text = std::getenv("TESMORA6_BENCH_PROGRAMS");
+  while (text && *text) {
+    char* end = nullptr;
+    const long p = std::strtol(text, &end, 10);
+    if (end == text) break;
+    if (p >= 0 && p < 128) list.push_back(static_cast<int>(p));
+    text = *end == ',' ? end + 1 : end;
+  }
+  return list;
+}
+
 void BM_FactoryBankCost(benchmark::State& state) {
+  if (const std::vector<int> chosen = ChosenPrograms(); !chosen.empty()) {
+    auto ours = std::make_shared<TVstLibrary>(PluginPath());
+    for (auto _ : state) {
+      std::printf("\n");
+      PrintBreakdownHeader();
+      for (int p : chosen) {
+        TVstHost names(ours);
+        PrintBreakdown(ours, {p, names.ProgramName(p), ProgramCost(ours, p, 3.0)}, 3.0);
+      }
+    }
+    return;
+  }
   if (!std::filesystem::exists(kPeerPath)) {
     state.SkipWithError("amsynth is not installed");
     return;
@@ -168,18 +213,8 @@ void BM_FactoryBankCost(benchmark::State& state) {
   std::sort(t6.begin(), t6.end(), [](const auto& a, const auto& b) { return a.cost > b.cost; });
   const size_t dearest = std::min<size_t>(t6.size(), ShortRun() ? 3 : 10);
   std::printf("\nThe dearest programs and where their time goes (ms per voice-second):\n");
-  std::printf("  %-4s %-26s %7s %8s %9s %7s  %s\n", "prog", "name", "total", "effects",
-              "filt+shp", "voice", "waveforms");
-  for (size_t i = 0; i < dearest; ++i) {
-    const TProgramCost& c = t6[i];
-    const double noFx = ProgramCost(ours, c.program, seconds, {{Param::FxOn, 0.0f}});
-    const double noFilters =
-        ProgramCost(ours, c.program, seconds,
-                    {{Param::FxOn, 0.0f}, {Param::Flt1On, 0.0f}, {Param::Flt2On, 0.0f},
-                     {Param::Shape, 0.0f}, {Param::ShapeType, 0.0f}, {Param::ShapeRType, 0.0f}});
-    std::printf("  %-4d %-26s %7.2f %8.2f %9.2f %7.2f  %s\n", c.program, c.name.c_str(), c.cost,
-                c.cost - noFx, noFx - noFilters, noFilters, Waveforms(ours, c.program).c_str());
-  }
+  PrintBreakdownHeader();
+  for (size_t i = 0; i < dearest; ++i) PrintBreakdown(ours, t6[i], seconds);
   std::printf("\n");
 }
 BENCHMARK(BM_FactoryBankCost)->Iterations(1)->Unit(benchmark::kMillisecond);

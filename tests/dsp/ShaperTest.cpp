@@ -387,6 +387,67 @@ TEST(ShaperSquares, Square2HoldsItsPhaseOnTheFirstSample) {
   EXPECT_FLOAT_EQ(TickOne(s, -0.8f), static_cast<float>(1 - std::fabs(0.3 * std::sin(0.06))));
 }
 
+// Sin1 works on the double sine and falls back to the extended one near a rounding
+// boundary: its outputs must be those of the extended sine everywhere, in the render's
+// floating-point mode (denormals as zero) as well as in the default one.
+TEST(ShaperFormulas, Sin1GivesTheExtendedSinesOutputsBitForBit) {
+  std::vector<float> inputs = {0x1p-20f, 0x1p-21f, 1e-30f, 1e-40f, 0x1p20f, 0x1p21f, 3e38f,
+                               std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::quiet_NaN(),
+                               static_cast<float>(M_PI), static_cast<float>(2 * M_PI)};
+  // A dense sweep over the range voices play at, and a random spread of magnitudes.
+  for (int32_t i = 1; i <= 100000; ++i) inputs.push_back(i * (8.0f / 100000));
+  uint32_t seed = 12345;
+  for (int32_t i = 0; i < 50000; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const uint32_t exponent = 127 - 24 + (seed >> 26);  // 2^-24 ... 2^39
+    seed = seed * 1664525u + 1013904223u;
+    inputs.push_back(std::bit_cast<float>((exponent << 23) | (seed >> 9)));
+  }
+  const uint32_t defaultMode = _mm_getcsr();
+  for (const uint32_t mode : {defaultMode, defaultMode | 0x8040u}) {
+    _mm_setcsr(mode);
+    for (const float amount : {0.001f, 0.5f, 0.7f, 0.999f}) {
+      auto made = Make(25, amount);
+      auto& s = dynamic_cast<TDSPSinShaper1&>(*made);
+      int64_t mismatches = 0;
+      for (const float v : inputs) {
+        for (const float x : {v, -v}) {
+          if (std::bit_cast<uint32_t>(s.Step(x)) != std::bit_cast<uint32_t>(s.ExtendedStep(x)))
+            ++mismatches;
+        }
+      }
+      EXPECT_EQ(mismatches, 0) << "amount " << amount << ", mode " << std::hex << mode;
+    }
+  }
+  _mm_setcsr(defaultMode);
+}
+
+// Square 2 takes its ripple's sine in double precision. Its phase can only ever walk one
+// sequence, so the whole sequence is checked against the extended-precision sine: both
+// outputs must be the same floats at every phase the shaper can reach.
+TEST(ShaperSquares, Square2RippleMatchesTheExtendedSineOverItsWholePhaseSequence) {
+  using Extended = TDSPShaper::Extended;
+  float phase = 0.0f;
+  int64_t phases = 0, mismatches = 0;
+  for (;;) {
+    const Extended exact = std::fabs(0.3L * std::sin(Extended{phase}));
+    const Extended ripple = TDSPSquareShaper2::Ripple(phase);
+    if (std::bit_cast<uint32_t>(static_cast<float>(1.0L - exact)) !=
+            std::bit_cast<uint32_t>(static_cast<float>(1.0L - ripple)) ||
+        std::bit_cast<uint32_t>(static_cast<float>(exact - 1.0L)) !=
+            std::bit_cast<uint32_t>(static_cast<float>(ripple - 1.0L)))
+      ++mismatches;
+    ++phases;
+    const float next = static_cast<float>(Extended{phase} + 0.03L);
+    if (next == phase) break;
+    phase = next;
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(phase, 524288.0f);  // where a step of 0.03 no longer moves it
+  EXPECT_GT(phases, 16000000);
+}
+
 TEST(ShaperSquares, Square5SmoothsTowardsMinusC2AndFollowsTheSampleRate) {
   TDSPProcessInfo context(44100, 44);
   auto made = Make(16, 0.5f, &context);
