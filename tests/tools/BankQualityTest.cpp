@@ -374,7 +374,7 @@ TEST(FactoryBank, StepPatternsAreAudibleThroughTheEffects) {
 // spectral centroid of the sustained C2 and C6 stood 0.0 to 0.1 octaves apart in the noise
 // programs and the riser, the clav read 552 Hz on every key, and the whistle's fixed band
 // moved it 1.5 octaves (only as much as its highest partials fell into the band).
-enum class TMovement { kFollowsTheKeys, kRises, kSweeps };
+enum class TMovement { kFollowsTheKeys, kRises, kFalls, kSweeps };
 struct TMovingFilter {
   const char* name;
   TMovement movement;
@@ -384,8 +384,9 @@ struct TMovingFilter {
 // - following the keys, the centroid of the sustained C6 over that of C2 (four octaves of
 //   pitch): the whistle 4.0 and the clav 4.0 octaves; 3 octaves asks the band to follow the
 //   keys most of the way;
-// - rising, the centroid of the held C4's last second over its first: the riser +1.45
-//   octaves (it fell 2.4 octaves when its LFO drove the cutoff to nothing); +1 octave;
+// - rising or falling, the centroid of the held C4's last second over its first: the riser
+//   +1.45 octaves (it fell 2.4 octaves when its LFO drove the cutoff to nothing), the
+//   downlifter -1.10 (-0.04 while its reverb held the first moment); 1 octave either way;
 // - sweeping, the spread of the centroid over the held C4 (90th over 10th percentile of
 //   46 ms frames): the wind 0.63 octaves (0.01 through the fixed band), the stab loop's
 //   sequenced band pass 1.01; half an octave is a sweep one hears.
@@ -393,6 +394,7 @@ const TMovingFilter kMovingFilters[] = {
     {"LD Square Whistle", TMovement::kFollowsTheKeys, 3.0},
     {"KY Clav Funk", TMovement::kFollowsTheKeys, 3.0},
     {"FX Riser Sweep", TMovement::kRises, 1.0},
+    {"FX Downlifter", TMovement::kFalls, 1.0},
     {"FX Wind Storm", TMovement::kSweeps, 0.5},
     {"SQ Techno Stab Loop", TMovement::kSweeps, 0.5},
 };
@@ -414,10 +416,12 @@ TEST(FactoryBank, FiltersFollowTheKeysAndSweepAsTheirTextsSay) {
         EXPECT_GE(octaves, f.minOctaves) << "the brightness moves this many octaves from C2 to C6";
         break;
       }
-      case TMovement::kRises: {
+      case TMovement::kRises:
+      case TMovement::kFalls: {
         const TStereoAudio note = PlayProgram(n, HeldNote(60), name);
         const double octaves = std::log2(CentroidHz(Slice(note, 3.0, kHeldSeconds)) / CentroidHz(Slice(note, 0.1, 1.1)));
-        EXPECT_GE(octaves, f.minOctaves) << "the brightness rises this many octaves over the held note";
+        EXPECT_GE(f.movement == TMovement::kRises ? octaves : -octaves, f.minOctaves)
+            << "the brightness moves this many octaves over the held note";
         break;
       }
       case TMovement::kSweeps: {
