@@ -1,6 +1,7 @@
 // The factory bank's quality gates: every program plays, at a sane level, near the bank's
-// loudness, and unlike every other program; every sub-preset changes its test sound and
-// differs from its neighbours. The phrases are short and rendered at 22050 Hz so that the
+// loudness, and unlike every other program; its step patterns are heard through its effects
+// and its filters follow the keys and sweep where its texts say so; every sub-preset changes
+// its test sound and differs from its neighbours. The phrases are short and rendered at 22050 Hz so that the
 // whole bank stays fast. The levels are judged as a musician meets them: a note in three
 // registers and a four-note chord held for 4 s at full velocity, at 44.1, 48 and 96 kHz,
 // by true peak, BS.1770 loudness and DC.
