@@ -113,3 +113,59 @@ TEST(SoundMeasures, FingerprintsIgnoreLevelAndSeePitchAndTime) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sine that sweeps exponentially from one frequency to another.
+TStereoAudio Chirp(double fromHz, double toHz, double seconds) {
+  TStereoAudio a;
+  a.rate = kRate;
+  const auto n = static_cast<size_t>(seconds * kRate);
+  double phase = 0.0;
+  for (size_t i = 0; i < n; ++i) {
+    const double hz = fromHz * std::pow(toHz / fromHz, static_cast<double>(i) / static_cast<double>(n));
+    phase += 2.0 * std::numbers::pi * hz / kRate;
+    a.left.push_back(static_cast<float>(0.5 * std::sin(phase)));
+    a.right.push_back(a.left.back());
+  }
+  return a;
+}
+
+}  // namespace
+
+TEST(SoundMeasures, LevelSwingSeesGapsThatTheEffectsLeave) {
+  // A steady sine does not swing; one gated in sixteenths at 120 BPM (62.5 ms on, 62.5 ms
+  // off) swings as deep as its gaps: 40 dB down, or silent.
+  const TStereoAudio steady = Sine(440.0, 0.5, 2.0);
+  EXPECT_NEAR(LevelSwingDb(steady), 0.0, 0.5);  // 10 ms windows hold no whole number of periods
+  for (const double gapGain : {0.01, 0.0}) {
+    TStereoAudio gated = steady;
+    for (size_t i = 0; i < gated.Frames(); ++i) {
+      if (static_cast<size_t>(static_cast<double>(i) / kRate / 0.0625) % 2 == 1) {
+        gated.left[i] *= static_cast<float>(gapGain);
+        gated.right[i] *= static_cast<float>(gapGain);
+      }
+    }
+    EXPECT_GT(LevelSwingDb(gated), gapGain > 0.0 ? 39.0 : 150.0) << gapGain;
+    if (gapGain > 0.0) {
+      EXPECT_LT(LevelSwingDb(gated), 41.0);
+    }
+  }
+}
+
+TEST(SoundMeasures, CentroidAndItsMovementFollowTheFrequency) {
+  EXPECT_NEAR(CentroidHz(Sine(1000.0, 0.5, 1.0)), 1000.0, 20.0);
+  EXPECT_EQ(CentroidHz(Sine(1000.0, 0.0, 1.0)), 0.0);
+  // A steady tone does not move; a sweep from 250 Hz to 4 kHz (4 octaves) spreads over the
+  // 10th to the 90th percentile of its frames: 80 % of 4 octaves.
+  EXPECT_NEAR(CentroidSpanOctaves(Sine(1000.0, 0.5, 2.0)), 0.0, 0.01);
+  EXPECT_NEAR(CentroidSpanOctaves(Chirp(250.0, 4000.0, 4.0)), 3.2, 0.15);
+  // A slice keeps the rate and the part asked for, clamped to the sound.
+  const TStereoAudio chirp = Chirp(250.0, 4000.0, 4.0);
+  const TStereoAudio last = Slice(chirp, 3.0, 4.0), first = Slice(chirp, 0.0, 1.0);
+  EXPECT_EQ(last.Frames(), static_cast<size_t>(kRate));
+  EXPECT_EQ(last.rate, kRate);
+  EXPECT_EQ(Slice(chirp, 3.5, 9.0).Frames(), static_cast<size_t>(0.5 * kRate));
+  EXPECT_EQ(Slice(chirp, 5.0, 6.0).Frames(), 0u);
+  EXPECT_NEAR(std::log2(CentroidHz(last) / CentroidHz(first)), 3.0, 0.2);
+}

@@ -261,6 +261,74 @@ TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame) {
   return m;
 }
 
+TStereoAudio Slice(const TStereoAudio& audio, double from, double to) {
+  TStereoAudio part;
+  part.rate = audio.rate;
+  const size_t n = audio.Frames();
+  const size_t a = std::min(n, static_cast<size_t>(std::max(0.0, from) * audio.rate));
+  const size_t b = std::clamp(static_cast<size_t>(std::max(0.0, to) * audio.rate), a, n);
+  part.left.assign(audio.left.begin() + static_cast<ptrdiff_t>(a), audio.left.begin() + static_cast<ptrdiff_t>(b));
+  part.right.assign(audio.right.begin() + static_cast<ptrdiff_t>(a), audio.right.begin() + static_cast<ptrdiff_t>(b));
+  return part;
+}
+
+namespace {
+
+// The value below which the given share of the values lies.
+double Percentile(std::vector<double> v, double share) {
+  if (v.empty()) return 0.0;
+  const auto at = static_cast<size_t>(share * static_cast<double>(v.size() - 1) + 0.5);
+  std::nth_element(v.begin(), v.begin() + static_cast<ptrdiff_t>(at), v.end());
+  return v[at];
+}
+
+}  // namespace
+
+double LevelSwingDb(const TStereoAudio& audio) {
+  const auto window = std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.01));
+  std::vector<double> levels;
+  for (size_t start = 0; start + window <= audio.Frames(); start += window) {
+    double sum = 0.0;
+    for (size_t i = start; i < start + window; ++i) {
+      sum += static_cast<double>(audio.left[i]) * audio.left[i] + static_cast<double>(audio.right[i]) * audio.right[i];
+    }
+    levels.push_back(PowerDb(sum / static_cast<double>(2 * window)));
+  }
+  return Percentile(levels, 0.9) - Percentile(levels, 0.1);
+}
+
+double CentroidHz(const TStereoAudio& audio) {
+  size_t frameSize = 0;
+  double weighted = 0.0, total = 0.0;
+  Spectra(audio, frameSize, [&](size_t, const std::vector<double>& power, const std::vector<double>&) {
+    for (size_t k = 1; k < power.size(); ++k) {
+      weighted += power[k] * static_cast<double>(k);
+      total += power[k];
+    }
+  });
+  return total > 0.0 ? weighted / total * audio.rate / static_cast<double>(frameSize) : 0.0;
+}
+
+double CentroidSpanOctaves(const TStereoAudio& audio) {
+  size_t frameSize = 0;
+  std::vector<std::pair<double, double>> frames;  // power, centroid in bins
+  Spectra(audio, frameSize, [&](size_t, const std::vector<double>& power, const std::vector<double>&) {
+    double weighted = 0.0, total = 0.0;
+    for (size_t k = 1; k < power.size(); ++k) {
+      weighted += power[k] * static_cast<double>(k);
+      total += power[k];
+    }
+    if (total > 0.0) frames.emplace_back(total, weighted / total);
+  });
+  double loudest = 0.0;
+  for (const auto& f : frames) loudest = std::max(loudest, f.first);
+  std::vector<double> octaves;
+  for (const auto& [power, centroid] : frames) {
+    if (power >= loudest * 1e-3) octaves.push_back(std::log2(centroid));
+  }
+  return Percentile(octaves, 0.9) - Percentile(octaves, 0.1);
+}
+
 TFingerprint Fingerprint(const TStereoAudio& audio) {
   constexpr int kBands = TFingerprint::kBands, kSegments = TFingerprint::kSegments;
   constexpr size_t kCells = kBands * kSegments;

@@ -58,6 +58,23 @@ struct THeldLevels {
 };
 THeldLevels MeasureHeld(const TStereoAudio& audio);
 
+// A part of a sound, from and to in seconds (clamped to the sound).
+TStereoAudio Slice(const TStereoAudio& audio, double from, double to);
+
+// How far a sound's level swings from moment to moment: the level of both sides in 10 ms
+// windows, the loud windows (90th percentile) minus the quiet ones (10th percentile), in dB.
+// A held pad reads a few dB; a chord gated by a step pattern reads the depth of its gaps as
+// heard, after the reverb and the echoes have filled them.
+double LevelSwingDb(const TStereoAudio& audio);
+
+// The power-weighted mean frequency of the whole sound (0 for silence).
+double CentroidHz(const TStereoAudio& audio);
+
+// How far the brightness of a sound moves: the spectral centroid of every 46 ms frame within
+// 30 dB of the loudest frame, the 90th percentile over the 10th, in octaves. A filter swept
+// by an envelope or an LFO moves it; a fixed filter on a steady note does not.
+double CentroidSpanOctaves(const TStereoAudio& audio);
+
 // A coarse picture of how a sound's spectrum moves in time and across the stereo field: the
 // energy of kBands logarithmic frequency bands (50 Hz .. 11 kHz, or less at low rates) in
 // kSegments equal slices of the sound, for the whole sound and for its side (L - R) / 2, in

@@ -10,7 +10,9 @@
 // measurements of each sound and the nearest other sound with its distance, so that weak,
 // too loud, too quiet or look-alike entries stand out. Both also hold the levels of a note
 // (C2, C4, C6) and of the chord C3 G3 C4 E4 held for 4 s at velocity 127: true peak, the
-// loudest 400 ms, the integrated loudness and the DC offset. scripts/preview-bank adds the
+// loudest 400 ms, the integrated loudness and the DC offset; the swing of the chord's level
+// (a step pattern as heard), the spectral centroid of the held C2, C4 and C6 and its spread
+// and rise over the held C4 (a filter that follows the keys or sweeps). scripts/preview-bank adds the
 // spectrogram contact sheets.
 #include <CLI/CLI.hpp>
 #include <sndfile.h>
@@ -111,23 +113,38 @@ void WriteNearest(std::ostream& csv, const std::vector<TEntry>& entries, size_t 
 }
 
 // The held sounds the bank's level gates play: a note in three registers and the chord.
+// Besides their levels: how deep the chord's level swings (a step pattern's gaps as heard),
+// the brightness of the note in the three registers (a filter that follows the keys) and how
+// far the brightness of the C4 moves while it is held (a swept filter) and which way (its
+// last second against its first, in octaves).
+constexpr double kSustainFrom = 0.5;  // seconds: past the attack of all but the slowest pads
 constexpr const char* kHeldColumns =
     "note_tp_db,note_momentary_lufs,note_integrated_lufs,note_dc_db,low_note_tp_db,high_note_tp_db,"
-    "chord_tp_db,chord_momentary_lufs,chord_integrated_lufs,chord_dc_db";
+    "chord_tp_db,chord_momentary_lufs,chord_integrated_lufs,chord_dc_db,chord_swing_db,low_centroid_hz,"
+    "note_centroid_hz,high_centroid_hz,note_centroid_span_oct,note_centroid_rise_oct";
 
 // prepare sets the sound up on a fresh instrument (a program, or a sub-preset on its test sound).
 template <typename TPrepare>
 std::string HeldMeasures(const TSettings& settings, TPrepare prepare) {
-  auto held = [&](const TPhrase& phrase) {
+  auto held = [&](const TPhrase& phrase, TStereoAudio& audio) {
     auto instrument = NewInstrument(settings);
     prepare(*instrument);
-    return MeasureHeld(instrument->Play(phrase));
+    audio = instrument->Play(phrase);
+    return MeasureHeld(audio);
   };
-  const THeldLevels note = held(HeldNote(60)), low = held(HeldNote(36)), high = held(HeldNote(84));
-  const THeldLevels chord = held(HeldChord());
+  // The sustained part of each held sound, past the attack and before the release, is where
+  // a step pattern's gaps and a filter's movement are judged.
+  TStereoAudio noteAudio, lowAudio, highAudio, chordAudio;
+  const THeldLevels note = held(HeldNote(60), noteAudio), low = held(HeldNote(36), lowAudio);
+  const THeldLevels high = held(HeldNote(84), highAudio), chord = held(HeldChord(), chordAudio);
+  auto sustained = [](const TStereoAudio& a) { return Slice(a, kSustainFrom, kHeldSeconds); };
   std::string c;
   for (double v : {note.truePeakDb, note.momentaryLufs, note.integratedLufs, note.dcDb, low.truePeakDb, high.truePeakDb,
-                   chord.truePeakDb, chord.momentaryLufs, chord.integratedLufs, chord.dcDb}) {
+                   chord.truePeakDb, chord.momentaryLufs, chord.integratedLufs, chord.dcDb,
+                   LevelSwingDb(sustained(chordAudio)), CentroidHz(sustained(lowAudio)),
+                   CentroidHz(sustained(noteAudio)), CentroidHz(sustained(highAudio)),
+                   CentroidSpanOctaves(Slice(noteAudio, 0.0, kHeldSeconds)),
+                   std::log2(CentroidHz(Slice(noteAudio, 3.0, kHeldSeconds)) / CentroidHz(Slice(noteAudio, 0.1, 1.1)))}) {
     c += ',' + Number(v);
   }
   return c;
