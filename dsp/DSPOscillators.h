@@ -7,6 +7,7 @@
 // value in TickValue; the period fill is g x tick value unless FillValue says otherwise.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -142,11 +143,77 @@ inline long double SinExtended(long double x) {
 }
 // One draw from the shared generator, in [0, 1).
 inline long double Draw() { return DSPRandom().Next(); }
+
+// sin(2πx) and cos(2πx) of runs of turns x, in double, for the period fills that evaluate
+// a whole control period at once. x is reduced by the nearest quarter turn q / 4, which is
+// exact in double for every |x| below 2^50 (every phase a float holds, and the product of
+// two floats, such as a harmonic number times a phase); the remainder, within an eighth of
+// a turn, becomes the angle 2πr (one double rounding) and goes through Taylor series to
+// r^17 (sine) and r^16 (cosine), whose first omitted terms are below 1e-17. The values
+// agree with the extended reference to about one double ulp (1e-16), far below a float's
+// resolution; a stored sample may differ in its last bit where the value lies almost
+// exactly between two floats. Both series come from the one reduction, so a sine and a
+// cosine cost as much as either. Eight or four turns at a time in AVX-512 or AVX where
+// the processor has them (the same operations, no fused multiply-add, so every width gives
+// the same doubles). sine or cosine may be null; either may be x itself. width: -1 the
+// widest the processor offers, 0 one lane at a time, 1 at most AVX, 2 at most AVX-512.
+void SinCosTurns(const double* x, double* sine, double* cosine, int32_t n, int width = -1);
+inline void CosTurns(const double* x, double* out, int32_t n) { SinCosTurns(x, nullptr, out, n); }
+inline void SinTurns(const double* x, double* out, int32_t n) { SinCosTurns(x, out, nullptr, n); }
+// One lane of the runs.
+double CosTurn(double x);
+double SinTurn(double x);
+// f = φ - ⌊φ⌋ in double (exact, as TDSPBaseOscillator::FractionalPart).
+inline double Fraction(float phi) {
+  if (!(std::fabs(phi) < 8388608.0f)) return 0.0;
+  float whole = static_cast<float>(static_cast<int32_t>(phi));
+  if (whole > phi) whole -= 1.0f;
+  return static_cast<double>(phi) - whole;
+}
 }  // namespace oscmath
 
 // ---------------------------------------------------------------------------------
 // Closed formulas
 // ---------------------------------------------------------------------------------
+
+// The closed formulas whose value is a function of f and of one cosine (or sine) of a
+// whole multiple of a turn of f fill their period in three passes: the fractions of the
+// period's phases one after the other, then the cosines of the whole period in one run of
+// turns (oscmath::CosTurns), then the values in double. W provides, beside its extended
+// TickValue (which the single-sample path keeps),
+//   static constexpr bool kSine;         // sine rather than cosine
+//   static double Turns(double f);       // the argument in turns, exact
+//   static double Value(double f, double trig, float shape);
+template <class W>
+class TDSPTurnsOscillator : public TDSPAnalyticOscillator<W> {
+ public:
+  void FillPeriod(float* out) override {
+    constexpr int32_t kRun = 64;
+    alignas(32) double f[kRun], t[kRun];
+    const int32_t m = this->context_->samplesPerMs;
+    const float shape = this->shape_, increment = this->increment_;
+    const float threshold = this->wrapThreshold_, period = this->wrapPeriod_;
+    const double gain = this->gain_;
+    float phase = this->phase_;
+    for (int32_t start = 0; start < m; start += kRun) {
+      const int32_t n = std::min(kRun, m - start);
+      for (int32_t i = 0; i < n; ++i) {
+        f[i] = oscmath::Fraction(phase);
+        t[i] = W::Turns(f[i]);
+        phase = TDSPBaseOscillator::Wrapped(phase + increment, threshold, period);
+      }
+      if constexpr (W::kSine) {
+        oscmath::SinTurns(t, t, n);
+      } else {
+        oscmath::CosTurns(t, t, n);
+      }
+      for (int32_t i = 0; i < n; ++i) {
+        out[start + i] = static_cast<float>(gain * W::Value(f[i], t[i], shape));
+      }
+    }
+    this->phase_ = phase;
+  }
+};
 
 // "Saw": 2f - 1.
 class TSawOsc1 final : public TDSPAnalyticOscillator<TSawOsc1> {
@@ -156,9 +223,13 @@ class TSawOsc1 final : public TDSPAnalyticOscillator<TSawOsc1> {
 };
 
 // "SoftSaw": the falling edge of a saw around the cycle start, a cosine elsewhere.
-class TSoftsawOsc1 final : public TDSPAnalyticOscillator<TSoftsawOsc1> {
+class TSoftsawOsc1 final : public TDSPTurnsOscillator<TSoftsawOsc1> {
  public:
   static constexpr int kIndex = 1;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return f; }
+  // (No float lies between the double and the extended 0.1 or 0.9.)
+  static double Value(double f, double c, float) { return (f < 0.1 || f > 0.9) ? 1.0 - 2.0 * f : c; }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     return (f < 0.1L || f > 0.9L) ? 1.0L - 2.0L * f : oscmath::CosExtended(oscmath::kTwoPi * f);
@@ -204,9 +275,12 @@ class TSquareOsc1 final : public TDSPAnalyticOscillator<TSquareOsc1> {
 };
 
 // "Sine": sin(2πφ).
-class TSineOsc1 final : public TDSPAnalyticOscillator<TSineOsc1> {
+class TSineOsc1 final : public TDSPTurnsOscillator<TSineOsc1> {
  public:
   static constexpr int kIndex = 6;
+  static constexpr bool kSine = true;
+  static double Turns(double f) { return f; }
+  static double Value(double, double s, float) { return s; }
   long double TickValue(float& phase, float) const { return oscmath::SinCycle(phase); }
 };
 
@@ -225,9 +299,14 @@ class THexOsc1 final : public TDSPAnalyticOscillator<THexOsc1> {
 };
 
 // "Glass": two raised-cosine bumps up before the shape point, two down after it.
-class TBumpsOsc1 final : public TDSPAnalyticOscillator<TBumpsOsc1> {
+class TBumpsOsc1 final : public TDSPTurnsOscillator<TBumpsOsc1> {
  public:
   static constexpr int kIndex = 8;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return 2.0 * f; }
+  static double Value(double f, double c, float shape) {
+    return f >= shape ? (c - 1.0) * 0.5 : 0.5 * (1.0 - c);
+  }
   long double TickValue(float& phase, float shape) const {
     const long double f = FractionalPart(phase);
     const long double c = oscmath::CosExtended(4.0L * oscmath::kPi * f);
@@ -236,9 +315,14 @@ class TBumpsOsc1 final : public TDSPAnalyticOscillator<TBumpsOsc1> {
 };
 
 // "Glass2": as "Glass" with twice as many bumps (cos 8πf).
-class TDblBumpsOsc1 final : public TDSPAnalyticOscillator<TDblBumpsOsc1> {
+class TDblBumpsOsc1 final : public TDSPTurnsOscillator<TDblBumpsOsc1> {
  public:
   static constexpr int kIndex = 9;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return 4.0 * f; }
+  static double Value(double f, double c, float shape) {
+    return f >= shape ? (c - 1.0) * 0.5 : 0.5 * (1.0 - c);
+  }
   long double TickValue(float& phase, float shape) const {
     const long double f = FractionalPart(phase);
     const long double c = oscmath::CosExtended(8.0L * oscmath::kPi * f);
@@ -247,9 +331,20 @@ class TDblBumpsOsc1 final : public TDSPAnalyticOscillator<TDblBumpsOsc1> {
 };
 
 // "Glass3": six half-cosine segments, a = 6f, C = cos(πa).
-class TAltBumpsOsc1 final : public TDSPAnalyticOscillator<TAltBumpsOsc1> {
+class TAltBumpsOsc1 final : public TDSPTurnsOscillator<TAltBumpsOsc1> {
  public:
   static constexpr int kIndex = 10;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return 3.0 * f; }  // πa = 2π x 3f
+  static double Value(double f, double c, float) {
+    const double a = 6.0 * f;
+    if (a < 1.0) return 0.25 * (1.0 - c);
+    if (a < 2.0) return 0.25 * (c + 3.0);
+    if (a < 3.0) return 0.5 * (c + 1.0);
+    if (a < 4.0) return 0.25 * (-c - 1.0);
+    if (a >= 5.0) return 0.5 * (c - 1.0);
+    return 0.25 * (c - 3.0);
+  }
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
     const long double c = oscmath::CosExtended(oscmath::kPi * a);
@@ -263,9 +358,20 @@ class TAltBumpsOsc1 final : public TDSPAnalyticOscillator<TAltBumpsOsc1> {
 };
 
 // "Glass4": the "Glass3" segments with the negative half reshaped.
-class TAltBumpsOsc2 final : public TDSPAnalyticOscillator<TAltBumpsOsc2> {
+class TAltBumpsOsc2 final : public TDSPTurnsOscillator<TAltBumpsOsc2> {
  public:
   static constexpr int kIndex = 11;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return 3.0 * f; }  // πa = 2π x 3f
+  static double Value(double f, double c, float) {
+    const double a = 6.0 * f;
+    if (a < 1.0) return 0.25 * (1.0 - c);
+    if (a < 2.0) return 0.25 * (c + 3.0);
+    if (a < 3.0) return 0.5 * (c + 1.0);
+    if (a < 4.0) return 0.5 * (-c - 1.0);
+    if (a >= 5.0) return 0.25 * (c - 1.0);
+    return 0.25 * (-c - 3.0);
+  }
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
     const long double c = oscmath::CosExtended(oscmath::kPi * a);
@@ -279,9 +385,20 @@ class TAltBumpsOsc2 final : public TDSPAnalyticOscillator<TAltBumpsOsc2> {
 };
 
 // "SquareGls": a square with half-cosine edges, a = 6f, C = cos(πa).
-class TSquareBumpsOsc1 final : public TDSPAnalyticOscillator<TSquareBumpsOsc1> {
+class TSquareBumpsOsc1 final : public TDSPTurnsOscillator<TSquareBumpsOsc1> {
  public:
   static constexpr int kIndex = 12;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return 3.0 * f; }  // πa = 2π x 3f
+  static double Value(double f, double c, float) {
+    const double a = 6.0 * f;
+    if (a < 1.0) return 0.5 * (1.0 - c);
+    if (a < 2.0) return 1.0;
+    if (a < 3.0) return 0.5 * (c + 1.0);
+    if (a < 4.0) return 0.5 * (-c - 1.0);
+    if (a >= 5.0) return 0.5 * (c - 1.0);
+    return -1.0;
+  }
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
     const long double c = oscmath::CosExtended(oscmath::kPi * a);
@@ -504,9 +621,12 @@ class TCoTanExpOsc1 final : public TDSPAnalyticOscillator<TCoTanExpOsc1> {
 };
 
 // "Cosine": cos(2πφ).
-class TCosineOsc1 final : public TDSPAnalyticOscillator<TCosineOsc1> {
+class TCosineOsc1 final : public TDSPTurnsOscillator<TCosineOsc1> {
  public:
   static constexpr int kIndex = 30;
+  static constexpr bool kSine = false;
+  static double Turns(double f) { return f; }
+  static double Value(double, double c, float) { return c; }
   long double TickValue(float& phase, float) const { return oscmath::CosCycle(phase); }
 };
 
@@ -704,6 +824,7 @@ class TBlitSawOsc1 final : public TDSPBlitOscillator {
   float harmonics_ = 0.0f;  // M
   float b_ = 0.0f;          // a^(2 / P)
   float bPowM_ = 0.0f;      // b^M
+  float cycleIncrement_ = 0.0f;  // the increment P, M, b and b^M were computed for
 };
 
 // ---------------------------------------------------------------------------------
