@@ -327,9 +327,10 @@ struct TSawCycle {
 }
 
 // How many of the phases φ, φ + δ, φ + 2δ, … (at most `most`) lie below `top`.
-int32_t StepsBelow(double phase, double delta, double top, int32_t most) {
-  auto k = static_cast<int32_t>(std::min<double>(most, std::ceil((top - phase) / delta)));
-  k = std::max(k, 0);
+inline int32_t StepsBelow(double phase, double delta, double top, int32_t most) {
+  // A first guess from one division (truncated), then put right by whole steps.
+  const double guess = (top - phase) / delta;
+  int32_t k = guess >= most ? most : (guess > 0.0 ? static_cast<int32_t>(guess) : 0);
   while (k > 0 && phase + (k - 1) * delta >= top) --k;
   while (k < most && phase + k * delta < top) ++k;
   return k;
@@ -341,7 +342,7 @@ int32_t StepsBelow(double phase, double delta, double top, int32_t most) {
 // halfway between two multiples (then the rounding depends on φ's last bit). Answers 0
 // where no such step holds (φ not a positive normal, a halfway increment); `top` gets the
 // binade's end.
-float BinadeStep(float phase, float increment, float& top) {
+inline float BinadeStep(float phase, float increment, float& top) {
   const float binade = std::bit_cast<float>(std::bit_cast<uint32_t>(phase) & 0x7f800000u);
   top = 2.0f * binade;
   if (!(binade >= 0x1p-100f) || !(increment > 0.0f) || !(binade < 0x1p100f)) return 0.0f;
