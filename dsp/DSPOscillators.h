@@ -751,6 +751,9 @@ class TSineCososc1 : public TDSPBaseOscillator {
     v_ = static_cast<float>(v_ + static_cast<long double>(k_) * u_);
   }
   void UpdateCoefficient();
+  // n steps of the pair for a period fill, u and v of each step into us and vs; the
+  // ordinary phase advances n times as well.
+  void Turn(float* us, float* vs, int32_t n);
 
   float k_ = 0.0f;
   float u_ = 0.5f;
