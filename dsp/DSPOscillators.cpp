@@ -22,10 +22,21 @@ constexpr double kC2 = -0.5, kC4 = 1.0 / 24, kC6 = -1.0 / 720, kC8 = 1.0 / 40320
 // One lane: the quarter turn q, the series of the remainder, then the quadrant's choice
 // and sign (sine: s, c, -s, -c by quadrant; cosine: c, -s, -c, s). The AVX lanes below
 // repeat exactly these operations.
+// π/2 in three parts for the reduction of radians: the first two carry 33 bits, so q times
+// either is exact for every |q| below 2^20.
+constexpr double kHalfPi1 = 0x1.921fb544p0, kHalfPi2 = 0x1.0b4611a6p-34,
+                 kHalfPi3 = 0x1.3198a2e037073p-69, kTwoOverPi = 0x1.45f306dc9c883p-1;
+
+template <bool Radians>
 void TurnLane(double x, double* sine, double* cosine) {
-  const double q = std::nearbyint(x * 4.0);
-  const double r = x - q * 0.25;  // exact
-  const double a = r * kTwoPiTurn;
+  double q, a;
+  if (Radians) {
+    q = std::nearbyint(x * kTwoOverPi);
+    a = ((x - q * kHalfPi1) - q * kHalfPi2) - q * kHalfPi3;
+  } else {
+    q = std::nearbyint(x * 4.0);
+    a = (x - q * 0.25) * kTwoPiTurn;  // the difference is exact
+  }
   const double z = a * a;
   const double s =
       a + (a * z) * (kS3 + z * (kS5 + z * (kS7 + z * (kS9 + z * (kS11 + z * (kS13 + z * (kS15 + z * kS17)))))));
@@ -46,9 +57,10 @@ void TurnLane(double x, double* sine, double* cosine) {
 #define T6_STEP(acc, k) add(set(k), mul(z, acc))
 // The lanes of one register of type V: the same text for AVX (4 lanes) and AVX-512 (8).
 #define T6_TURNS_BODY                                                                   \
-  const auto q = round(mul(xv, set(4.0)));                                             \
-  const auto r = sub(xv, mul(q, set(0.25)));                                           \
-  const auto a = mul(r, set(kTwoPiTurn));                                              \
+  const auto q = Radians ? round(mul(xv, set(kTwoOverPi))) : round(mul(xv, set(4.0)));  \
+  const auto a = Radians ? sub(sub(sub(xv, mul(q, set(kHalfPi1))), mul(q, set(kHalfPi2))), \
+                               mul(q, set(kHalfPi3)))                                   \
+                         : mul(sub(xv, mul(q, set(0.25))), set(kTwoPiTurn));            \
   const auto z = mul(a, a);                                                            \
   auto ps = T6_STEP(set(kS17), kS15);                                                  \
   ps = T6_STEP(ps, kS13);                                                              \
@@ -73,6 +85,7 @@ void TurnLane(double x, double* sine, double* cosine) {
   if (sine) store(sine + k, negateWhere(choose(s, c, is1 | is3), is2 | is3));          \
   if (cosine) store(cosine + k, negateWhere(choose(c, s, is1 | is3), is1 | is2));
 
+template <bool Radians>
 [[gnu::target("avx2")]] void TurnsAvx2(const double* x, double* sine, double* cosine, int32_t n) {
   using V = __m256d;
   int32_t k = 0;
@@ -101,9 +114,12 @@ void TurnLane(double x, double* sine, double* cosine) {
 #undef negateWhere
 #undef store
   }
-  for (; k < n; ++k) TurnLane(x[k], sine ? sine + k : nullptr, cosine ? cosine + k : nullptr);
+  for (; k < n; ++k) {
+    TurnLane<Radians>(x[k], sine ? sine + k : nullptr, cosine ? cosine + k : nullptr);
+  }
 }
 
+template <bool Radians>
 [[gnu::target("avx512f")]] void TurnsAvx512(const double* x, double* sine, double* cosine,
                                             int32_t n) {
   using V = __m512d;
@@ -135,7 +151,7 @@ void TurnLane(double x, double* sine, double* cosine) {
 #undef negateWhere
 #undef store
   }
-  if (k < n) TurnsAvx2(x + k, sine ? sine + k : nullptr, cosine ? cosine + k : nullptr, n - k);
+  if (k < n) TurnsAvx2<Radians>(x + k, sine ? sine + k : nullptr, cosine ? cosine + k : nullptr, n - k);
 }
 
 #undef T6_TURNS_BODY
@@ -155,25 +171,53 @@ namespace oscmath {
 
 double CosTurn(double x) {
   double c;
-  TurnLane(x, nullptr, &c);
+  TurnLane<false>(x, nullptr, &c);
   return c;
 }
 double SinTurn(double x) {
   double s;
-  TurnLane(x, &s, nullptr);
+  TurnLane<false>(x, &s, nullptr);
   return s;
 }
 
-void SinCosTurns(const double* x, double* sine, double* cosine, int32_t n, int width) {
+namespace {
+template <bool Radians>
+void SinCosRun(const double* x, double* sine, double* cosine, int32_t n, int width) {
   const TWidth w = width < 0 ? Width() : std::min(Width(), static_cast<TWidth>(width));
   switch (w) {
-    case TWidth::kAvx512: return TurnsAvx512(x, sine, cosine, n);
-    case TWidth::kAvx2: return TurnsAvx2(x, sine, cosine, n);
+    case TWidth::kAvx512: return TurnsAvx512<Radians>(x, sine, cosine, n);
+    case TWidth::kAvx2: return TurnsAvx2<Radians>(x, sine, cosine, n);
     default:
       for (int32_t k = 0; k < n; ++k) {
-        TurnLane(x[k], sine ? sine + k : nullptr, cosine ? cosine + k : nullptr);
+        TurnLane<Radians>(x[k], sine ? sine + k : nullptr, cosine ? cosine + k : nullptr);
       }
   }
+}
+}  // namespace
+
+void SinCosTurns(const double* x, double* sine, double* cosine, int32_t n, int width) {
+  SinCosRun<false>(x, sine, cosine, n, width);
+}
+
+void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int width) {
+  SinCosRun<true>(x, sine, cosine, n, width);
+  // Beyond 2^20 the reduction no longer holds (a phase set far outside its waveform's
+  // range, until its first wrap): the library's functions take those arguments.
+  bool far = false;
+  for (int32_t k = 0; k < n; ++k) far |= std::fabs(x[k]) >= 0x1p20;
+  if (far) [[unlikely]] {
+    for (int32_t k = 0; k < n; ++k) {
+      if (!(std::fabs(x[k]) >= 0x1p20)) continue;
+      if (sine) sine[k] = std::sin(x[k]);
+      if (cosine) cosine[k] = std::cos(x[k]);
+    }
+  }
+}
+
+double SinRadian(double x) {
+  double s;
+  TurnLane<true>(x, &s, nullptr);
+  return s;
 }
 
 }  // namespace oscmath

@@ -965,18 +965,22 @@ struct TSawFormula {
 
 // Each waveform that fills its period in runs gives, sample for sample, what its formula
 // gives one sample at a time, over pitches from 8 Hz to 8 kHz, starting phases, shapes,
-// gains and a pitch change in the middle: within 1e-6 of full scale (-120 dBFS)
-// everywhere. The closed formulas and the recursive pair against the extended values of
+// gains and a pitch change in the middle: within 1e-6 of full scale (-120 dBFS), or of
+// the value where a tangent goes beyond it, everywhere. The closed formulas and the recursive pair against the extended values of
 // the single-sample path: at unit gain the same float in nearly every sample (a value
 // almost halfway between two floats may round the other way). "Saw AA" against TSawFormula: its single-sample
 // path rounds the integrator's output to a float every sample, and the integrator gathers
 // those roundings (up to about 1e-6 at 8 Hz) where the period fill rounds once per period.
 TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
-  for (int w : {1, 6, 8, 9, 10, 11, 12, 30, 38, 46, 47}) {
+  // The fill value over gain x tick value ("CosExp" 0.6 g, "CotanExp" 0.6 g against 1.2).
+  auto fillFactor = [](int w) { return w == 21 ? 0.6 : (w == 27 ? 0.5 : 1.0); };
+  for (int w : {1, 6, 8, 9, 10, 11, 12, 15, 16, 17, 20, 21, 22, 23, 25, 26, 27, 30, 32, 38, 46, 47}) {
     for (float pitch : {0.0f, 24.0f, 45.0f, 57.0f, 69.0f, 93.0f, 117.0f}) {
       for (float gain : {1.0f, 0.8f}) {
+        if (w == 26 && gain != 1.0f) continue;  // "TanExp" clamps with the gain inside
         auto fast = Make(w), ref = Make(w);
-        const float start = pitch == 57.0f ? 95.3f : 0.37f;
+        // (Near the top of the waveform's phase range, or near its start.)
+        const float start = pitch == 57.0f ? 0.99f * fast->WrapThreshold() : 0.37f;
         for (auto* osc : {fast.get(), ref.get()}) {
           osc->SetPhase(start);
           osc->SetShape(0.3f);
@@ -1001,17 +1005,19 @@ TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
             } else {
               ref->Tick();
               // ("Sine3" fills with the square of the gain.)
-              expected = ref->Out * static_cast<double>(ref->Gain()) * (w == 46 ? ref->Gain() : 1.0f);
+              expected = ref->Out * static_cast<double>(ref->Gain()) * (w == 46 ? ref->Gain() : 1.0f) *
+                         fillFactor(w);
               ref->AdvancePhase();
             }
             same += out[i] == static_cast<float>(expected);
-            worst = std::max(worst, std::fabs(out[i] - expected));
+            // (Relative to the value where a tangent grows beyond full scale.)
+            worst = std::max(worst, std::fabs(out[i] - expected) / std::max(1.0, std::fabs(expected)));
           }
         }
         const std::string what = std::string(WaveformName(w)) + " at pitch " + std::to_string(pitch) +
                                  " gain " + std::to_string(gain);
         EXPECT_LE(worst, 1e-6) << what;
-        if (w != 38 && gain == 1.0f) {
+        if (w != 38 && gain == 1.0f && fillFactor(w) == 1.0) {
           EXPECT_GE(same, periods * m * 99 / 100) << what;
         }
         if (w == 38) {
