@@ -200,16 +200,19 @@ void SinCosTurns(const double* x, double* sine, double* cosine, int32_t n, int w
 }
 
 void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int width) {
-  SinCosRun<true>(x, sine, cosine, n, width);
   // Beyond 2^20 the reduction no longer holds (a phase set far outside its waveform's
-  // range, until its first wrap): the library's functions take those arguments.
+  // range, until its first wrap): the library's functions take those arguments, one lane
+  // at a time.
   bool far = false;
-  for (int32_t k = 0; k < n; ++k) far |= std::fabs(x[k]) >= 0x1p20;
-  if (far) [[unlikely]] {
-    for (int32_t k = 0; k < n; ++k) {
-      if (!(std::fabs(x[k]) >= 0x1p20)) continue;
-      if (sine) sine[k] = std::sin(x[k]);
-      if (cosine) cosine[k] = std::cos(x[k]);
+  for (int32_t k = 0; k < n; ++k) far |= !(std::fabs(x[k]) < 0x1p20);
+  if (!far) [[likely]] return SinCosRun<true>(x, sine, cosine, n, width);
+  for (int32_t k = 0; k < n; ++k) {
+    const double xk = x[k];
+    if (std::fabs(xk) < 0x1p20) {
+      TurnLane<true>(xk, sine ? sine + k : nullptr, cosine ? cosine + k : nullptr);
+    } else {
+      if (sine) sine[k] = std::sin(xk);
+      if (cosine) cosine[k] = std::cos(xk);
     }
   }
 }
@@ -221,6 +224,145 @@ double SinRadian(double x) {
 }
 
 }  // namespace oscmath
+
+// ---- formula waveforms in several runs of sines and cosines ----
+
+namespace {
+
+constexpr int32_t kFormulaRun = 64;
+
+// The phases of a run of samples, each then advanced by the increment with the wrap rule.
+struct TPhaseRun {
+  float phase[kFormulaRun];
+  alignas(64) double value[kFormulaRun];  // the same phases in double
+};
+
+// The split value of the tangent waveforms in double (oscmath::SplitFromRound).
+double SplitFromRound(float phase, double r) {
+  const double rounded = std::nearbyint(r);
+  const double d = phase - rounded;
+  return phase < rounded ? d + 1.0 : d;
+}
+
+}  // namespace
+
+// The phases of the run of n samples from phase_, which advances past them.
+#define T6_PHASE_RUN(run, n)                                                              \
+  for (int32_t i = 0; i < (n); ++i) {                                                     \
+    (run).phase[i] = phase_;                                                              \
+    (run).value[i] = phase_;                                                              \
+    phase_ = Wrapped(phase_ + increment_);                                                \
+  }
+
+void TSinCosTanOsc1::FillPeriod(float* out) {
+  TPhaseRun run;
+  alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
+  const int32_t m = context_->samplesPerMs;
+  const double gain = gain_;
+  for (int32_t start = 0; start < m; start += kFormulaRun) {
+    const int32_t n = std::min(kFormulaRun, m - start);
+    T6_PHASE_RUN(run, n)
+    oscmath::SinCosRadians(run.value, a, nullptr, n);  // sin φ
+    oscmath::SinCosRadians(a, b, c, n);                // tan(sin φ) = b / c
+    for (int32_t i = 0; i < n; ++i) {
+      a[i] = 0.05488615 * run.value[i];
+      d[i] = 0.5 * run.value[i];  // πφ in turns
+    }
+    oscmath::SinCosRadians(a, a, nullptr, n);
+    oscmath::SinCosTurns(d, nullptr, d, n);
+    for (int32_t i = 0; i < n; ++i) {
+      const double r = b[i] / c[i];
+      // The fill splits on the fraction of the tangent.
+      const double split = r - std::floor(r);
+      out[start + i] = static_cast<float>(gain * (split > shape_ ? 0.5 * a[i] : 0.5 * d[i]));
+    }
+  }
+}
+
+void TSinCosTanOsc2::FillPeriod(float* out) {
+  TPhaseRun run;
+  alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
+  const int32_t m = context_->samplesPerMs;
+  const double gain = gain_;
+  for (int32_t start = 0; start < m; start += kFormulaRun) {
+    const int32_t n = std::min(kFormulaRun, m - start);
+    T6_PHASE_RUN(run, n)
+    oscmath::SinCosRadians(run.value, a, nullptr, n);
+    oscmath::SinCosRadians(a, b, c, n);
+    for (int32_t i = 0; i < n; ++i) {
+      a[i] = 0.05488615 * run.value[i];
+      d[i] = 0.5 * run.value[i];
+    }
+    oscmath::SinCosRadians(a, a, nullptr, n);
+    oscmath::SinCosTurns(d, nullptr, d, n);
+    for (int32_t i = 0; i < n; ++i) {
+      const double split = ::SplitFromRound(run.phase[i], b[i] / c[i]);
+      out[start + i] = static_cast<float>(gain * (split > shape_ ? a[i] : d[i]));
+    }
+  }
+}
+
+void TSqrtTanOsc1::FillPeriod(float* out) {
+  TPhaseRun run;
+  alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
+  const int32_t m = context_->samplesPerMs;
+  const double gain = gain_;
+  for (int32_t start = 0; start < m; start += kFormulaRun) {
+    const int32_t n = std::min(kFormulaRun, m - start);
+    T6_PHASE_RUN(run, n)
+    oscmath::SinCosRadians(run.value, a, b, n);  // tan φ = a / b
+    for (int32_t i = 0; i < n; ++i) d[i] = 0.5 * run.value[i];
+    oscmath::SinCosTurns(d, c, d, n);  // tan πφ = c / d
+    for (int32_t i = 0; i < n; ++i) {
+      const double split = ::SplitFromRound(run.phase[i], a[i] / b[i]);
+      const double bracket = split > shape_ ? std::sqrt(3.14159265358979323846 * run.value[i])
+                                            : c[i] / d[i];
+      out[start + i] = static_cast<float>(std::clamp(0.0625 * gain * bracket, -3.0, 3.0));
+    }
+  }
+}
+
+void TRoseCurveOsc1::FillPeriod(float* out) {
+  TPhaseRun run;
+  alignas(64) double a[kFormulaRun], s[kFormulaRun], c[kFormulaRun];
+  const int32_t m = context_->samplesPerMs;
+  const double gain = gain_;
+  for (int32_t start = 0; start < m; start += kFormulaRun) {
+    const int32_t n = std::min(kFormulaRun, m - start);
+    T6_PHASE_RUN(run, n)
+    for (int32_t i = 0; i < n; ++i) a[i] = 5.0 * run.value[i];  // exact
+    oscmath::SinCosRadians(a, a, nullptr, n);                     // θ = sin 5φ
+    oscmath::SinCosRadians(a, s, c, n);
+    for (int32_t i = 0; i < n; ++i) a[i] = s[i] * c[i];
+    oscmath::SinCosRadians(a, nullptr, a, n);
+    for (int32_t i = 0; i < n; ++i) {
+      const double v = 6.0 * (1.0 / (1.0 + s[i] * s[i] + (c[i] + 2.0) * (c[i] + 2.0)) + a[i] - 1.03);
+      out[start + i] = static_cast<float>(gain * v);
+    }
+  }
+}
+
+void TNoiseOsc4::FillPeriod(float* out) {
+  TPhaseRun run;
+  alignas(64) double s[kFormulaRun];
+  const int32_t m = context_->samplesPerMs;
+  const double gain = gain_;
+  for (int32_t start = 0; start < m; start += kFormulaRun) {
+    const int32_t n = std::min(kFormulaRun, m - start);
+    for (int32_t i = 0; i < n; ++i) {
+      // The jitter stays in the phase, so it is computed exactly as the tick computes it.
+      const long double r1 = oscmath::Draw();
+      const long double r2 = oscmath::Draw();
+      phase_ = static_cast<float>(phase_ + (2.0L * r1 - 1.0L) * ((r2 - 0.5L) * 0.2L));
+      run.value[i] = phase_;
+      phase_ = Wrapped(phase_ + increment_);
+    }
+    oscmath::SinCosTurns(run.value, s, nullptr, n);
+    for (int32_t i = 0; i < n; ++i) out[start + i] = static_cast<float>(gain * s[i]);
+  }
+}
+
+#undef T6_PHASE_RUN
 
 // ---- recursive sine pair ----
 

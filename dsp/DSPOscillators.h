@@ -155,7 +155,7 @@ inline long double Draw() { return DSPRandom().Next(); }
 // exactly between two floats. Both series come from the one reduction, so a sine and a
 // cosine cost as much as either. Eight or four turns at a time in AVX-512 or AVX where
 // the processor has them (the same operations, no fused multiply-add, so every width gives
-// the same doubles). sine or cosine may be null; neither may be x itself. width: -1 the
+// the same doubles). sine or cosine may be null; either may be x itself. width: -1 the
 // widest the processor offers, 0 one lane at a time, 1 at most AVX, 2 at most AVX-512.
 void SinCosTurns(const double* x, double* sine, double* cosine, int32_t n, int width = -1);
 inline void CosTurns(const double* x, double* out, int32_t n) { SinCosTurns(x, nullptr, out, n); }
@@ -533,6 +533,7 @@ class TSinCosOsc1 final : public TDSPTurnsOscillator<TSinCosOsc1> {
 // d = frac(tan(sin φ)) instead.
 class TSinCosTanOsc1 final : public TDSPAnalyticOscillator<TSinCosTanOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 18;
   static long double Branch(float phase, long double d, float shape) {
     return d > shape ? 0.5L * oscmath::SinExtended(0.05488615L * phase)
@@ -551,6 +552,7 @@ class TSinCosTanOsc1 final : public TDSPAnalyticOscillator<TSinCosTanOsc1> {
 // "SinCosTan2": as "SinCosTan" with d from R in both paths and without the factor 0.5.
 class TSinCosTanOsc2 final : public TDSPAnalyticOscillator<TSinCosTanOsc2> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 19;
   long double TickValue(float& phase, float shape) const {
     const long double r = std::tan(oscmath::SinExtended(static_cast<long double>(phase)));
@@ -630,6 +632,7 @@ class TSqrtExpOsc1 final : public TDSPAnalyticOscillator<TSqrtExpOsc1> {
 // bracket, is clamped to [-3, 3].
 class TSqrtTanOsc1 final : public TDSPAnalyticOscillator<TSqrtTanOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 24;
   static long double Bracket(float phase, float shape) {
     const long double d = oscmath::SplitFromRound(phase, std::tan(static_cast<long double>(phase)));
@@ -741,6 +744,7 @@ class TParabolaOsc1 final : public TDSPAnalyticOscillator<TParabolaOsc1> {
 // 6 x (1 / (1 + sin²θ + (cos θ + 2)²) + cos(sin θ x cos θ) - 1.03).
 class TRoseCurveOsc1 final : public TDSPAnalyticOscillator<TRoseCurveOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 48;
   long double TickValue(float& phase, float) const {
     const long double theta = oscmath::SinExtended(5.0L * phase);
@@ -795,6 +799,7 @@ class TNoiseOsc2 final : public TDSPAnalyticOscillator<TNoiseOsc2> {
 // (the jitter stays in the phase).
 class TNoiseOsc4 final : public TDSPAnalyticOscillator<TNoiseOsc4> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 43;
   long double TickValue(float& phase, float) const {
     const long double r1 = oscmath::Draw();
