@@ -129,8 +129,8 @@ template <bool Radians>
 #define sub(a, b) _mm512_sub_pd(a, b)
 #define mul(a, b) _mm512_mul_pd(a, b)
 #define set(v) _mm512_set1_pd(v)
-#define round(v) _mm512_roundscale_pd(v, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC)
-#define floor(v) _mm512_roundscale_pd(v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
+#define round(v) _mm512_maskz_roundscale_pd(0xff, v, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC)
+#define floor(v) _mm512_maskz_roundscale_pd(0xff, v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
 #define equal(a, b) _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ)
 #define choose(a, b, m) _mm512_mask_blend_pd(static_cast<__mmask8>(m), a, b)
 #define negateWhere(v, m)                                                     \
@@ -237,9 +237,21 @@ struct TPhaseRun {
   alignas(64) double value[kFormulaRun];  // the same phases in double
 };
 
+// Round to nearest, ties to even, for |r| below 2^51 (the tangents here stay within 2):
+// adding and taking away 1.5 x 2^52 leaves no fraction, without the library call.
+double RoundNearest(double r) {
+  constexpr double kShift = 0x1.8p52;
+  return (r + kShift) - kShift;
+}
+// ⌊r⌋ for the same r.
+double FloorNearest(double r) {
+  const double rounded = RoundNearest(r);
+  return rounded > r ? rounded - 1.0 : rounded;
+}
+
 // The split value of the tangent waveforms in double (oscmath::SplitFromRound).
 double SplitFromRound(float phase, double r) {
-  const double rounded = std::nearbyint(r);
+  const double rounded = RoundNearest(r);
   const double d = phase - rounded;
   return phase < rounded ? d + 1.0 : d;
 }
@@ -259,6 +271,7 @@ void TSinCosTanOsc1::FillPeriod(float* out) {
   alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
   const int32_t m = context_->samplesPerMs;
   const double gain = gain_;
+  const float shape = shape_;
   for (int32_t start = 0; start < m; start += kFormulaRun) {
     const int32_t n = std::min(kFormulaRun, m - start);
     T6_PHASE_RUN(run, n)
@@ -273,8 +286,8 @@ void TSinCosTanOsc1::FillPeriod(float* out) {
     for (int32_t i = 0; i < n; ++i) {
       const double r = b[i] / c[i];
       // The fill splits on the fraction of the tangent.
-      const double split = r - std::floor(r);
-      out[start + i] = static_cast<float>(gain * (split > shape_ ? 0.5 * a[i] : 0.5 * d[i]));
+      const double split = r - FloorNearest(r);
+      out[start + i] = static_cast<float>(gain * (split > shape ? 0.5 * a[i] : 0.5 * d[i]));
     }
   }
 }
@@ -284,6 +297,7 @@ void TSinCosTanOsc2::FillPeriod(float* out) {
   alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
   const int32_t m = context_->samplesPerMs;
   const double gain = gain_;
+  const float shape = shape_;
   for (int32_t start = 0; start < m; start += kFormulaRun) {
     const int32_t n = std::min(kFormulaRun, m - start);
     T6_PHASE_RUN(run, n)
@@ -297,7 +311,7 @@ void TSinCosTanOsc2::FillPeriod(float* out) {
     oscmath::SinCosTurns(d, nullptr, d, n);
     for (int32_t i = 0; i < n; ++i) {
       const double split = ::SplitFromRound(run.phase[i], b[i] / c[i]);
-      out[start + i] = static_cast<float>(gain * (split > shape_ ? a[i] : d[i]));
+      out[start + i] = static_cast<float>(gain * (split > shape ? a[i] : d[i]));
     }
   }
 }
@@ -307,6 +321,7 @@ void TSqrtTanOsc1::FillPeriod(float* out) {
   alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
   const int32_t m = context_->samplesPerMs;
   const double gain = gain_;
+  const float shape = shape_;
   for (int32_t start = 0; start < m; start += kFormulaRun) {
     const int32_t n = std::min(kFormulaRun, m - start);
     T6_PHASE_RUN(run, n)
@@ -315,7 +330,7 @@ void TSqrtTanOsc1::FillPeriod(float* out) {
     oscmath::SinCosTurns(d, c, d, n);  // tan πφ = c / d
     for (int32_t i = 0; i < n; ++i) {
       const double split = ::SplitFromRound(run.phase[i], a[i] / b[i]);
-      const double bracket = split > shape_ ? std::sqrt(3.14159265358979323846 * run.value[i])
+      const double bracket = split > shape ? std::sqrt(3.14159265358979323846 * run.value[i])
                                             : c[i] / d[i];
       out[start + i] = static_cast<float>(std::clamp(0.0625 * gain * bracket, -3.0, 3.0));
     }
