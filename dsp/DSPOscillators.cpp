@@ -364,20 +364,64 @@ void TNoiseOsc4::FillPeriod(float* out) {
   const double gain = gain_;
   for (int32_t start = 0; start < m; start += kFormulaRun) {
     const int32_t n = std::min(kFormulaRun, m - start);
+    // The shared generator's seed in a register for the run (its draws, one after the
+    // other, go through memory).
+    TDSPRandom& generator = DSPRandom();
+    uint32_t seed = generator.Seed();
     for (int32_t i = 0; i < n; ++i) {
       // The jitter stays in the phase, so it is computed exactly as the tick computes it.
-      const long double r1 = oscmath::Draw();
-      const long double r2 = oscmath::Draw();
+      seed = seed * 134775813u + 1u;
+      const long double r1 = static_cast<double>(seed) / 4294967296.0;
+      seed = seed * 134775813u + 1u;
+      const long double r2 = static_cast<double>(seed) / 4294967296.0;
       phase_ = static_cast<float>(phase_ + (2.0L * r1 - 1.0L) * ((r2 - 0.5L) * 0.2L));
       run.value[i] = phase_;
       phase_ = Wrapped(phase_ + increment_);
     }
+    generator.SetSeed(seed);
     oscmath::SinCosTurns(run.value, s, nullptr, n);
     for (int32_t i = 0; i < n; ++i) out[start + i] = static_cast<float>(gain * s[i]);
   }
 }
 
 #undef T6_PHASE_RUN
+
+// The generator's steps seed := 134775813 seed + 1 (mod 2^32) j at a time: seed_j =
+// A_j seed + C_j, so the eight draws of one sample need only the first seed, and only
+// the step from sample to sample waits for the one before.
+struct TGeneratorSteps {
+  uint32_t a[9], c[9];
+  constexpr TGeneratorSteps() : a{}, c{} {
+    a[0] = 1u;
+    c[0] = 0u;
+    for (int j = 1; j <= 8; ++j) {
+      a[j] = a[j - 1] * 134775813u;
+      c[j] = c[j - 1] * 134775813u + 1u;
+    }
+  }
+};
+
+void TGaussianNoiseOsc1::FillPeriod(float* out) {
+  // The same draws as the tick's, from a copy of the shared seed: every draw is a 32-bit
+  // integer over 2^32, and the sum of eight of them is exact in double as in extended
+  // precision, so the values are the tick's to the bit.
+  static constexpr TGeneratorSteps kSteps;
+  TDSPRandom& generator = DSPRandom();
+  uint32_t seed = generator.Seed();
+  const double gain = gain_;
+  const int32_t m = context_->samplesPerMs;
+  for (int32_t i = 0; i < m; ++i) {
+    double sum = 0.0;
+    for (int j = 1; j <= 8; ++j) {
+      sum += static_cast<double>(kSteps.a[j] * seed + kSteps.c[j]) / 4294967296.0;
+    }
+    seed = kSteps.a[8] * seed + kSteps.c[8];
+    out[i] = static_cast<float>(gain * ((sum / 8.0) * 2.0 - 1.0));
+    phase_ = Wrapped(phase_ + increment_);
+  }
+  generator.SetSeed(seed);
+}
+
 
 // ---- recursive sine pair ----
 

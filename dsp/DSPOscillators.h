@@ -767,6 +767,7 @@ class TNoiseOsc1 final : public TDSPAnalyticOscillator<TNoiseOsc1> {
 // "Gaussian": the mean of eight draws, mapped to [-1, 1): (s / 8) x 2 - 1.
 class TGaussianNoiseOsc1 final : public TDSPAnalyticOscillator<TGaussianNoiseOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 29;
   long double TickValue(float&, float) const {
     long double s = 0.0L;

@@ -766,6 +766,39 @@ TEST(NoiseSources, RangesAndDrawOrder) {
   }
 }
 
+// "Gaussian" and "Noise4" fill their periods from a copy of the shared generator's seed:
+// the same draws in the same order as their formulas one sample at a time, and the
+// generator left where those leave it. "Gaussian" gives the same floats; "Noise4" moves
+// its phase by the same jitter and sounds the sine of it within 1e-6.
+TEST(NoiseSources, PeriodFillsDrawAsTheirFormulas) {
+  for (int w : {29, 43}) {
+    auto fast = Make(w), ref = Make(w);
+    for (auto* osc : {fast.get(), ref.get()}) {
+      osc->SetPitch(57.0f);
+      osc->SetGain(0.8f);
+    }
+    DSPRandom().SetSeed(99);
+    const std::vector<float> got = Render(*fast, 44 * 10);
+    const uint32_t after = DSPRandom().Seed();
+    DSPRandom().SetSeed(99);
+    for (size_t i = 0; i < got.size(); ++i) {
+      float phase = ref->Phase();
+      const long double v =
+          w == 29 ? static_cast<TGaussianNoiseOsc1&>(*ref).FillValue(phase, ref->Shape(), ref->Gain())
+                  : static_cast<TNoiseOsc4&>(*ref).FillValue(phase, ref->Shape(), ref->Gain());
+      ref->SetPhase(phase);
+      ref->AdvancePhase();
+      if (w == 29) {
+        ASSERT_EQ(got[i], static_cast<float>(v)) << i;
+      } else {
+        ASSERT_NEAR(got[i], static_cast<double>(v), 1e-6) << i;
+      }
+    }
+    EXPECT_EQ(fast->Phase(), ref->Phase()) << w;
+    EXPECT_EQ(DSPRandom().Seed(), after) << w;
+  }
+}
+
 TEST(NoiseSources, PNoise1ChangesLevelTwicePerCycle) {
   auto osc = Make(31);
   osc->SetShape(0.3f);
