@@ -674,8 +674,8 @@ float TDSPBaseOscillator::AdvancedPhase(float phase, float increment, int32_t co
 
 void TBlitSawOsc1::FillPeriod(float* out) {
   // Step's sequence, a run of samples at a time. First the cycle bookkeeping and the DSF
-  // phases: within a binade the phases are φ + kδ exactly (BinadeStep), so they are written
-  // without waiting for one addition after the other. Then sine and cosine of θ and of Mθ
+  // phases: within a binade the phases are φ + kδ exactly (BinadeStep), so those of long
+  // cycles are written without waiting for one addition after the other. Then sine and cosine of θ and of Mθ
   // for the whole run (θ = 2π x DSF phase, in turns: M x phase is an exact product of two
   // floats), with cos (M - 1)θ = cos Mθ cos θ + sin Mθ sin θ; then the closed form in double:
   // extended precision moves no stored float there, the sum keeps about 1e-12 of relative
@@ -689,6 +689,8 @@ void TBlitSawOsc1::FillPeriod(float* out) {
   // from Step's by Step's own roundings, which the integrator (gain 1 / (1 + c1), about
   // 1600) gathers: a few float steps of the saw's level, near -130 dBFS at full scale.
   constexpr int32_t kRun = 64;
+  // The cycle length (samples) from which the phases are written a binade at a time.
+  constexpr float kBinadeCycle = 96.0f;
   alignas(64) double turns[2 * kRun];
   alignas(64) double sine[2 * kRun];
   alignas(64) double cosine[2 * kRun];
@@ -718,6 +720,16 @@ void TBlitSawOsc1::FillPeriod(float* out) {
       }
       const float stored = storedIncrement_;
       const double harmonics = harmonics_;
+      if (period_ < kBinadeCycle) {
+        // Short cycles cross a binade every few samples: the additions one after the
+        // other cost less than finding each binade's step.
+        for (; i < n && phase < 1.0f; ++i) {
+          turns[i] = phase;
+          turns[n + i] = harmonics * phase;
+          phase = phase + stored;
+        }
+        continue;
+      }
       float top;
       const float delta = BinadeStep(phase, stored, top);
       // Phases below the binade's end (at most 1, where the next cycle starts).
