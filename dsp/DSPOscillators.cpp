@@ -687,7 +687,9 @@ void TBlitSawOsc1::FillPeriod(float* out) {
   // stored output and, at the run's end, its state: a scan four samples wide, in which
   // each group of four needs only the last output of the group before. The outputs differ
   // from Step's by Step's own roundings, which the integrator (gain 1 / (1 + c1), about
-  // 1600) gathers: a few float steps of the saw's level, near -130 dBFS at full scale.
+  // 1600) gathers: some float steps of the saw's level, up to about 1e-6 (-120 dBFS) of full
+  // scale at the lowest pitches; against the closed form with an unrounded integrator the
+  // fill stays within 2e-7.
   constexpr int32_t kRun = 64;
   // The cycle length (samples) from which the phases are written a binade at a time.
   constexpr float kBinadeCycle = 96.0f;

@@ -766,6 +766,38 @@ TEST(NoiseSources, RangesAndDrawOrder) {
   }
 }
 
+// A run of advances found a binade at a time ends on the same float as the additions one
+// after the other: across binades, at the wrap threshold, for increments that lie exactly
+// halfway between two steps of a binade, below 1 and from just above the threshold.
+TEST(FastKernels, AdvancedPhaseIsTheAdditionsOneAfterTheOther) {
+  struct Range { float threshold, period; };
+  uint32_t seed = 4242;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  for (Range r : {Range{96.0f, 48.0f}, Range{1.5f, 1.5f}, Range{4.0f, 4.0f}}) {
+    for (int i = 0; i < 4000; ++i) {
+      float phase = next() * r.threshold * 1.02f;
+      float increment = next() * next() * 0.3f;
+      if (i % 4 == 1) increment = std::ldexp(1.0f, -20 - i % 7) * 1.5f;  // halfway in [2^(e), ...)
+      if (i % 4 == 2) {  // just below a binade's end or the threshold
+        phase = std::min(std::ldexp(1.0f, i % 7), r.threshold) - increment * 3;
+      }
+      if (i == 3) phase = 0.0f;
+      const int count = 1 + i % 97;
+      float expected = phase;
+      for (int k = 0; k < count; ++k) {
+        expected += increment;
+        if (expected > r.threshold) expected -= r.period;
+      }
+      const float got = TDSPBaseOscillator::AdvancedPhase(phase, increment, count, r.threshold, r.period);
+      ASSERT_EQ(got, expected) << std::hexfloat << phase << " + " << count << " x " << increment
+                               << " in " << r.threshold << " / " << r.period;
+    }
+  }
+}
+
 // "Gaussian" and "Noise4" fill their periods from a copy of the shared generator's seed:
 // the same draws in the same order as their formulas one sample at a time, and the
 // generator left where those leave it. "Gaussian" gives the same floats; "Noise4" moves
