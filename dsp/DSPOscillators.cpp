@@ -722,6 +722,15 @@ void TBlitSawOsc1::FillPeriod(float* out) {
       }
       const float stored = storedIncrement_;
       const double harmonics = harmonics_;
+      if (phase >= 1.0f) {
+        // A cycle shorter than a sample (an increment above 1): the phase stays at 1 or
+        // beyond, and every sample starts a cycle of its own.
+        turns[i] = phase;
+        turns[n + i] = harmonics * phase;
+        phase = phase + stored;
+        ++i;
+        continue;
+      }
       if (period_ < kBinadeCycle) {
         // Short cycles cross a binade every few samples: the additions one after the
         // other cost less than finding each binade's step.

@@ -1065,7 +1065,8 @@ struct TSawFormula {
 };
 
 // Each waveform that fills its period in runs gives, sample for sample, what its formula
-// gives one sample at a time, over pitches from 8 Hz to 8 kHz, starting phases, shapes,
+// gives one sample at a time, over pitches from 8 Hz to beyond the sample rate, starting
+// phases, shapes,
 // gains and a pitch change in the middle: within 1e-6 of full scale (-120 dBFS), or of the
 // value where a tangent goes beyond it, everywhere. The closed formulas against their
 // extended fill values, the recursive pair against its single-sample steps: the same float
@@ -1077,7 +1078,8 @@ struct TSawFormula {
 TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
   for (int w : {1, 6, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 30,
                 32, 38, 46, 47, 48}) {
-    for (float pitch : {0.0f, 24.0f, 45.0f, 57.0f, 69.0f, 93.0f, 117.0f}) {
+    // (160 and 230: increments of 0.1 and of many cycles per sample.)
+    for (float pitch : {0.0f, 24.0f, 45.0f, 57.0f, 69.0f, 93.0f, 117.0f, 160.0f, 230.0f}) {
       for (float gain : {1.0f, 0.8f}) {
         auto fast = Make(w), ref = Make(w);
         // (Near the top of the waveform's phase range, or near its start.)
