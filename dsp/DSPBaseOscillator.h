@@ -119,6 +119,10 @@ class TDSPBaseOscillator : public TDSPControl {
   // exponential; PitchToFrequencyExtended is the formula itself.
   static float PitchToFrequency(float e);
   static float PitchToFrequencyExtended(float e);
+  // φ after `count` advances φ := Wrapped(φ + increment): the same float as the additions
+  // one after the other, without waiting for each (a binade at a time; DSPOscillators.cpp).
+  static float AdvancedPhase(float phase, float increment, int32_t count, float threshold,
+                             float period);
   // Clamp that also sends NaN to the lower bound.
   static float ClampSafe(float x, float low, float high) {
     if (!(x >= low)) return low;

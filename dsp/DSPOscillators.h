@@ -7,6 +7,7 @@
 // value in TickValue; the period fill is g x tick value unless FillValue says otherwise.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -142,11 +143,93 @@ inline long double SinExtended(long double x) {
 }
 // One draw from the shared generator, in [0, 1).
 inline long double Draw() { return DSPRandom().Next(); }
+
+// sin(2πx) and cos(2πx) of runs of turns x, in double, for the period fills that evaluate
+// a whole control period at once. x is reduced by the nearest quarter turn q / 4, which is
+// exact in double for every |x| below 2^50 (every phase a float holds, and the product of
+// two floats, such as a harmonic number times a phase); the remainder, within an eighth of
+// a turn, becomes the angle 2πr (one double rounding) and goes through Taylor series to
+// r^17 (sine) and r^16 (cosine), whose first omitted terms are below 1e-17. The values
+// agree with the extended reference to about one double ulp (1e-16), far below a float's
+// resolution; a stored sample may differ in its last bit where the value lies almost
+// exactly between two floats. Both series come from the one reduction, so a sine and a
+// cosine cost as much as either. Eight or four turns at a time in AVX-512 or AVX where
+// the processor has them (the same operations, no fused multiply-add, so every width gives
+// the same doubles). sine or cosine may be null; either may be x itself. width: -1 the
+// widest the processor offers, 0 one lane at a time, 1 at most AVX, 2 at most AVX-512.
+void SinCosTurns(const double* x, double* sine, double* cosine, int32_t n, int width = -1);
+inline void CosTurns(const double* x, double* out, int32_t n) { SinCosTurns(x, nullptr, out, n); }
+inline void SinTurns(const double* x, double* out, int32_t n) { SinCosTurns(x, out, nullptr, n); }
+// The same for arguments in radians: x is reduced by the nearest quarter turn q π/2 with
+// π/2 in three parts (q times the first two exact for |x| below 2^20), to within one
+// double rounding of the remainder; larger arguments go to the library.
+void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int width = -1);
+// One lane of the runs.
+double CosTurn(double x);
+double SinTurn(double x);
+double SinRadian(double x);
+// f = φ - ⌊φ⌋ in double (exact, as TDSPBaseOscillator::FractionalPart).
+inline double Fraction(float phi) {
+  if (!(std::fabs(phi) < 8388608.0f)) return 0.0;
+  float whole = static_cast<float>(static_cast<int32_t>(phi));
+  if (whole > phi) whole -= 1.0f;
+  return static_cast<double>(phi) - whole;
+}
 }  // namespace oscmath
 
 // ---------------------------------------------------------------------------------
 // Closed formulas
 // ---------------------------------------------------------------------------------
+
+// The closed formulas whose value needs sines or cosines fill their period in three
+// passes: the phases of the period one after the other (with each one's fraction f and the
+// argument of the sine and cosine), then the sines and cosines of the whole period in one
+// run (oscmath::SinCosTurns or SinCosRadians), then the values in double. W provides,
+// beside its extended TickValue (which the single-sample path keeps),
+//   static constexpr bool kRadians;              // the argument in radians, not turns
+//   static double Argument(float phase, double f);
+//   static double Value(float phase, double f, double sine, double cosine, float shape);
+// and, where the fill value is not gain x Value,
+//   static double Fill(float phase, double f, double sine, double cosine, float shape,
+//                      double gain);
+template <class W>
+class TDSPTurnsOscillator : public TDSPAnalyticOscillator<W> {
+ public:
+  void FillPeriod(float* out) override {
+    constexpr int32_t kRun = 64;
+    alignas(64) double f[kRun], x[kRun], sine[kRun], cosine[kRun];
+    float phases[kRun];
+    const int32_t m = this->context_->samplesPerMs;
+    const float shape = this->shape_, increment = this->increment_;
+    const float threshold = this->wrapThreshold_, period = this->wrapPeriod_;
+    const double gain = this->gain_;
+    float phase = this->phase_;
+    for (int32_t start = 0; start < m; start += kRun) {
+      const int32_t n = std::min(kRun, m - start);
+      for (int32_t i = 0; i < n; ++i) {
+        phases[i] = phase;
+        f[i] = oscmath::Fraction(phase);
+        x[i] = W::Argument(phase, f[i]);
+        phase = TDSPBaseOscillator::Wrapped(phase + increment, threshold, period);
+      }
+      if constexpr (W::kRadians) {
+        oscmath::SinCosRadians(x, sine, cosine, n);
+      } else {
+        oscmath::SinCosTurns(x, sine, cosine, n);
+      }
+      for (int32_t i = 0; i < n; ++i) {
+        double v;
+        if constexpr (requires { W::Fill(phases[i], f[i], sine[i], cosine[i], shape, gain); }) {
+          v = W::Fill(phases[i], f[i], sine[i], cosine[i], shape, gain);
+        } else {
+          v = gain * W::Value(phases[i], f[i], sine[i], cosine[i], shape);
+        }
+        out[start + i] = static_cast<float>(v);
+      }
+    }
+    this->phase_ = phase;
+  }
+};
 
 // "Saw": 2f - 1.
 class TSawOsc1 final : public TDSPAnalyticOscillator<TSawOsc1> {
@@ -156,9 +239,15 @@ class TSawOsc1 final : public TDSPAnalyticOscillator<TSawOsc1> {
 };
 
 // "SoftSaw": the falling edge of a saw around the cycle start, a cosine elsewhere.
-class TSoftsawOsc1 final : public TDSPAnalyticOscillator<TSoftsawOsc1> {
+class TSoftsawOsc1 final : public TDSPTurnsOscillator<TSoftsawOsc1> {
  public:
   static constexpr int kIndex = 1;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return f; }
+  // (No float lies between the double and the extended 0.1 or 0.9.)
+  static double Value(float, double f, double, double c, float) {
+    return (f < 0.1 || f > 0.9) ? 1.0 - 2.0 * f : c;
+  }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     return (f < 0.1L || f > 0.9L) ? 1.0L - 2.0L * f : oscmath::CosExtended(oscmath::kTwoPi * f);
@@ -204,9 +293,12 @@ class TSquareOsc1 final : public TDSPAnalyticOscillator<TSquareOsc1> {
 };
 
 // "Sine": sin(2πφ).
-class TSineOsc1 final : public TDSPAnalyticOscillator<TSineOsc1> {
+class TSineOsc1 final : public TDSPTurnsOscillator<TSineOsc1> {
  public:
   static constexpr int kIndex = 6;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return f; }
+  static double Value(float, double, double s, double, float) { return s; }
   long double TickValue(float& phase, float) const { return oscmath::SinCycle(phase); }
 };
 
@@ -225,9 +317,14 @@ class THexOsc1 final : public TDSPAnalyticOscillator<THexOsc1> {
 };
 
 // "Glass": two raised-cosine bumps up before the shape point, two down after it.
-class TBumpsOsc1 final : public TDSPAnalyticOscillator<TBumpsOsc1> {
+class TBumpsOsc1 final : public TDSPTurnsOscillator<TBumpsOsc1> {
  public:
   static constexpr int kIndex = 8;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return 2.0 * f; }
+  static double Value(float, double f, double, double c, float shape) {
+    return f >= shape ? (c - 1.0) * 0.5 : 0.5 * (1.0 - c);
+  }
   long double TickValue(float& phase, float shape) const {
     const long double f = FractionalPart(phase);
     const long double c = oscmath::CosExtended(4.0L * oscmath::kPi * f);
@@ -236,9 +333,14 @@ class TBumpsOsc1 final : public TDSPAnalyticOscillator<TBumpsOsc1> {
 };
 
 // "Glass2": as "Glass" with twice as many bumps (cos 8πf).
-class TDblBumpsOsc1 final : public TDSPAnalyticOscillator<TDblBumpsOsc1> {
+class TDblBumpsOsc1 final : public TDSPTurnsOscillator<TDblBumpsOsc1> {
  public:
   static constexpr int kIndex = 9;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return 4.0 * f; }
+  static double Value(float, double f, double, double c, float shape) {
+    return f >= shape ? (c - 1.0) * 0.5 : 0.5 * (1.0 - c);
+  }
   long double TickValue(float& phase, float shape) const {
     const long double f = FractionalPart(phase);
     const long double c = oscmath::CosExtended(8.0L * oscmath::kPi * f);
@@ -247,9 +349,20 @@ class TDblBumpsOsc1 final : public TDSPAnalyticOscillator<TDblBumpsOsc1> {
 };
 
 // "Glass3": six half-cosine segments, a = 6f, C = cos(πa).
-class TAltBumpsOsc1 final : public TDSPAnalyticOscillator<TAltBumpsOsc1> {
+class TAltBumpsOsc1 final : public TDSPTurnsOscillator<TAltBumpsOsc1> {
  public:
   static constexpr int kIndex = 10;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return 3.0 * f; }  // πa = 2π x 3f
+  static double Value(float, double f, double, double c, float) {
+    const double a = 6.0 * f;
+    if (a < 1.0) return 0.25 * (1.0 - c);
+    if (a < 2.0) return 0.25 * (c + 3.0);
+    if (a < 3.0) return 0.5 * (c + 1.0);
+    if (a < 4.0) return 0.25 * (-c - 1.0);
+    if (a >= 5.0) return 0.5 * (c - 1.0);
+    return 0.25 * (c - 3.0);
+  }
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
     const long double c = oscmath::CosExtended(oscmath::kPi * a);
@@ -263,9 +376,20 @@ class TAltBumpsOsc1 final : public TDSPAnalyticOscillator<TAltBumpsOsc1> {
 };
 
 // "Glass4": the "Glass3" segments with the negative half reshaped.
-class TAltBumpsOsc2 final : public TDSPAnalyticOscillator<TAltBumpsOsc2> {
+class TAltBumpsOsc2 final : public TDSPTurnsOscillator<TAltBumpsOsc2> {
  public:
   static constexpr int kIndex = 11;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return 3.0 * f; }  // πa = 2π x 3f
+  static double Value(float, double f, double, double c, float) {
+    const double a = 6.0 * f;
+    if (a < 1.0) return 0.25 * (1.0 - c);
+    if (a < 2.0) return 0.25 * (c + 3.0);
+    if (a < 3.0) return 0.5 * (c + 1.0);
+    if (a < 4.0) return 0.5 * (-c - 1.0);
+    if (a >= 5.0) return 0.25 * (c - 1.0);
+    return 0.25 * (-c - 3.0);
+  }
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
     const long double c = oscmath::CosExtended(oscmath::kPi * a);
@@ -279,9 +403,20 @@ class TAltBumpsOsc2 final : public TDSPAnalyticOscillator<TAltBumpsOsc2> {
 };
 
 // "SquareGls": a square with half-cosine edges, a = 6f, C = cos(πa).
-class TSquareBumpsOsc1 final : public TDSPAnalyticOscillator<TSquareBumpsOsc1> {
+class TSquareBumpsOsc1 final : public TDSPTurnsOscillator<TSquareBumpsOsc1> {
  public:
   static constexpr int kIndex = 12;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return 3.0 * f; }  // πa = 2π x 3f
+  static double Value(float, double f, double, double c, float) {
+    const double a = 6.0 * f;
+    if (a < 1.0) return 0.5 * (1.0 - c);
+    if (a < 2.0) return 1.0;
+    if (a < 3.0) return 0.5 * (c + 1.0);
+    if (a < 4.0) return 0.5 * (-c - 1.0);
+    if (a >= 5.0) return 0.5 * (c - 1.0);
+    return -1.0;
+  }
   long double TickValue(float& phase, float) const {
     const long double a = 6.0L * FractionalPart(phase);
     const long double c = oscmath::CosExtended(oscmath::kPi * a);
@@ -331,9 +466,24 @@ class TMultiOsc2 final : public TDSPAnalyticOscillator<TMultiOsc2> {
 
 // "X-Mix": sin, cos and tan of φ (radians, φ over [0, 4]) picked by tenths of the cycle,
 // x 0.25.
-class TMultiOsc3 final : public TDSPAnalyticOscillator<TMultiOsc3> {
+class TMultiOsc3 final : public TDSPTurnsOscillator<TMultiOsc3> {
  public:
   static constexpr int kIndex = 15;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return phase; }
+  static double Value(float, double f, double s, double c, float) {
+    double v;
+    if (f > 0.9) v = c;
+    else if (f > 0.8) v = s;
+    else if (f > 0.7) v = c;
+    else if (f > 0.6) v = s;
+    else if (f > 0.5) v = s;
+    else if (f > 0.4) v = c;
+    else if (f > 0.3) v = s;
+    else if (f > 0.1 && f <= 0.2) v = s;
+    else v = s / c;
+    return 0.25 * v;
+  }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     const long double p = phase;
@@ -352,18 +502,26 @@ class TMultiOsc3 final : public TDSPAnalyticOscillator<TMultiOsc3> {
 };
 
 // "SinExp": 1.2 x sin(exp(φ) + 0.1), φ over [0, 1.5].
-class TSinExpOsc1 final : public TDSPAnalyticOscillator<TSinExpOsc1> {
+class TSinExpOsc1 final : public TDSPTurnsOscillator<TSinExpOsc1> {
  public:
   static constexpr int kIndex = 16;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return std::exp(static_cast<double>(phase)) + 0.1; }
+  static double Value(float, double, double s, double, float) { return 1.2 * s; }
   long double TickValue(float& phase, float) const {
     return 1.2L * oscmath::SinExtended(std::exp(static_cast<long double>(phase)) + 0.1L);
   }
 };
 
 // "SinCos": sin(πφ), minus cos(πφ) after the shape point.
-class TSinCosOsc1 final : public TDSPAnalyticOscillator<TSinCosOsc1> {
+class TSinCosOsc1 final : public TDSPTurnsOscillator<TSinCosOsc1> {
  public:
   static constexpr int kIndex = 17;
+  static constexpr bool kRadians = false;
+  static double Argument(float phase, double) { return 0.5 * phase; }  // πφ = 2π x φ / 2
+  static double Value(float, double f, double s, double c, float shape) {
+    return f > shape ? s - c : s;
+  }
   long double TickValue(float& phase, float shape) const {
     const long double s = oscmath::SinExtended(oscmath::kPi * phase);
     return FractionalPart(phase) > shape ? s - oscmath::CosExtended(oscmath::kPi * phase) : s;
@@ -375,6 +533,7 @@ class TSinCosOsc1 final : public TDSPAnalyticOscillator<TSinCosOsc1> {
 // d = frac(tan(sin φ)) instead.
 class TSinCosTanOsc1 final : public TDSPAnalyticOscillator<TSinCosTanOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 18;
   static long double Branch(float phase, long double d, float shape) {
     return d > shape ? 0.5L * oscmath::SinExtended(0.05488615L * phase)
@@ -393,6 +552,7 @@ class TSinCosTanOsc1 final : public TDSPAnalyticOscillator<TSinCosTanOsc1> {
 // "SinCosTan2": as "SinCosTan" with d from R in both paths and without the factor 0.5.
 class TSinCosTanOsc2 final : public TDSPAnalyticOscillator<TSinCosTanOsc2> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 19;
   long double TickValue(float& phase, float shape) const {
     const long double r = std::tan(oscmath::SinExtended(static_cast<long double>(phase)));
@@ -403,9 +563,14 @@ class TSinCosTanOsc2 final : public TDSPAnalyticOscillator<TSinCosTanOsc2> {
 
 // "SinCosSqrt": 0.25 x (sin φ over the last quarter, cos φ over the middle half, √φ over
 // the first quarter of each cycle).
-class TSinCosSqrtOsc1 final : public TDSPAnalyticOscillator<TSinCosSqrtOsc1> {
+class TSinCosSqrtOsc1 final : public TDSPTurnsOscillator<TSinCosSqrtOsc1> {
  public:
   static constexpr int kIndex = 20;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return phase; }
+  static double Value(float phase, double f, double s, double c, float) {
+    return 0.25 * (f > 0.75 ? s : (f > 0.25 ? c : std::sqrt(static_cast<double>(phase))));
+  }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     const long double p = phase;
@@ -415,9 +580,13 @@ class TSinCosSqrtOsc1 final : public TDSPAnalyticOscillator<TSinCosSqrtOsc1> {
 };
 
 // "CosExp": cos(exp(φ) - 9), φ over [0, 2π]; the period fill is 0.6 g x the same.
-class TCosExpOsc1 final : public TDSPAnalyticOscillator<TCosExpOsc1> {
+class TCosExpOsc1 final : public TDSPTurnsOscillator<TCosExpOsc1> {
  public:
   static constexpr int kIndex = 21;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return std::exp(static_cast<double>(phase)) - 9.0; }
+  static double Value(float, double, double, double c, float) { return c; }
+  static double Fill(float, double, double, double c, float, double gain) { return 0.6 * gain * c; }
   long double TickValue(float& phase, float) const {
     return oscmath::CosExtended(std::exp(static_cast<long double>(phase)) - 9.0L);
   }
@@ -428,9 +597,14 @@ class TCosExpOsc1 final : public TDSPAnalyticOscillator<TCosExpOsc1> {
 
 // "CosSqrtTan": 0.25 x (cos φ over the last quarter, √φ over the middle half, tan φ over
 // the first quarter of each cycle).
-class TCosSqrtTanOsc1 final : public TDSPAnalyticOscillator<TCosSqrtTanOsc1> {
+class TCosSqrtTanOsc1 final : public TDSPTurnsOscillator<TCosSqrtTanOsc1> {
  public:
   static constexpr int kIndex = 22;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return phase; }
+  static double Value(float phase, double f, double s, double c, float) {
+    return 0.25 * (f > 0.75 ? c : (f > 0.25 ? std::sqrt(static_cast<double>(phase)) : s / c));
+  }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     const long double p = phase;
@@ -446,6 +620,11 @@ class TSqrtExpOsc1 final : public TDSPAnalyticOscillator<TSqrtExpOsc1> {
   long double TickValue(float& phase, float) const {
     return 0.2L * (std::sqrt(std::exp(static_cast<long double>(phase))) - 4.0L);
   }
+  // The fill in double: the extended exponential costs several times the double one, and
+  // the two agree far below a float's resolution.
+  long double FillValue(float& phase, float, float gain) const {
+    return static_cast<double>(gain) * (0.2 * (std::sqrt(std::exp(static_cast<double>(phase))) - 4.0));
+  }
 };
 
 // "SqrtTan": 0.25 x (√(πφ) when d > pw, else tan(πφ)), d from R = round(tan φ). Near
@@ -453,6 +632,7 @@ class TSqrtExpOsc1 final : public TDSPAnalyticOscillator<TSqrtExpOsc1> {
 // bracket, is clamped to [-3, 3].
 class TSqrtTanOsc1 final : public TDSPAnalyticOscillator<TSqrtTanOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 24;
   static long double Bracket(float phase, float shape) {
     const long double d = oscmath::SplitFromRound(phase, std::tan(static_cast<long double>(phase)));
@@ -472,13 +652,25 @@ class TExpOsc1 final : public TDSPAnalyticOscillator<TExpOsc1> {
   long double TickValue(float& phase, float) const {
     return 0.004L * (std::exp(static_cast<long double>(phase)) - 9.0L);
   }
+  // The fill in double (see "SqrtExp").
+  long double FillValue(float& phase, float, float gain) const {
+    return static_cast<double>(gain) * (0.004 * (std::exp(static_cast<double>(phase)) - 9.0));
+  }
 };
 
 // "TanExp": v = 0.5 tan(exp(φ) - 0.26) clamped to [-2, 2], then x 0.25; the period fill
 // applies the gain inside the clamp.
-class TTanExpOsc1 final : public TDSPAnalyticOscillator<TTanExpOsc1> {
+class TTanExpOsc1 final : public TDSPTurnsOscillator<TTanExpOsc1> {
  public:
   static constexpr int kIndex = 26;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return std::exp(static_cast<double>(phase)) - 0.26; }
+  static double Value(float, double, double s, double c, float) {
+    return std::clamp(0.5 * (s / c), -2.0, 2.0) * 0.25;
+  }
+  static double Fill(float, double, double s, double c, float, double gain) {
+    return std::clamp(0.5 * gain * (s / c), -2.0, 2.0) * 0.25;
+  }
   static long double Tangent(float phase) {
     return std::tan(std::exp(static_cast<long double>(phase)) - 0.26L);
   }
@@ -491,9 +683,15 @@ class TTanExpOsc1 final : public TDSPAnalyticOscillator<TTanExpOsc1> {
 };
 
 // "CotanExp": 1.2 x cot(exp(φ) + 0.26); the period fill is 0.6 g x cot(...).
-class TCoTanExpOsc1 final : public TDSPAnalyticOscillator<TCoTanExpOsc1> {
+class TCoTanExpOsc1 final : public TDSPTurnsOscillator<TCoTanExpOsc1> {
  public:
   static constexpr int kIndex = 27;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return std::exp(static_cast<double>(phase)) + 0.26; }
+  static double Value(float, double, double s, double c, float) { return 1.2 * (c / s); }
+  static double Fill(float, double, double s, double c, float, double gain) {
+    return 0.6 * gain * (c / s);
+  }
   static long double Cotangent(float phase) {
     return 1.0L / std::tan(std::exp(static_cast<long double>(phase)) + 0.26L);
   }
@@ -504,17 +702,27 @@ class TCoTanExpOsc1 final : public TDSPAnalyticOscillator<TCoTanExpOsc1> {
 };
 
 // "Cosine": cos(2πφ).
-class TCosineOsc1 final : public TDSPAnalyticOscillator<TCosineOsc1> {
+class TCosineOsc1 final : public TDSPTurnsOscillator<TCosineOsc1> {
  public:
   static constexpr int kIndex = 30;
+  static constexpr bool kRadians = false;
+  static double Argument(float, double f) { return f; }
+  static double Value(float, double, double, double c, float) { return c; }
   long double TickValue(float& phase, float) const { return oscmath::CosCycle(phase); }
 };
 
 // "SawSin": c = frac(φ x 0.15915494) (φ / 2π): the saw 2c - 1 up to the shape point,
 // then -sin φ.
-class TSawSinOsc1 final : public TDSPAnalyticOscillator<TSawSinOsc1> {
+class TSawSinOsc1 final : public TDSPTurnsOscillator<TSawSinOsc1> {
  public:
   static constexpr int kIndex = 32;
+  static constexpr bool kRadians = true;
+  static double Argument(float phase, double) { return phase; }
+  static double Value(float phase, double, double s, double, float shape) {
+    const double p = phase * 0.15915494;
+    const double c = p - std::floor(p);
+    return c > shape ? -s : 2.0 * c - 1.0;
+  }
   long double TickValue(float& phase, float shape) const {
     const long double c = oscmath::Frac(phase * 0.15915494L);
     return c > shape ? -oscmath::SinExtended(static_cast<long double>(phase)) : 2.0L * c - 1.0L;
@@ -536,6 +744,7 @@ class TParabolaOsc1 final : public TDSPAnalyticOscillator<TParabolaOsc1> {
 // 6 x (1 / (1 + sin²θ + (cos θ + 2)²) + cos(sin θ x cos θ) - 1.03).
 class TRoseCurveOsc1 final : public TDSPAnalyticOscillator<TRoseCurveOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 48;
   long double TickValue(float& phase, float) const {
     const long double theta = oscmath::SinExtended(5.0L * phase);
@@ -558,6 +767,7 @@ class TNoiseOsc1 final : public TDSPAnalyticOscillator<TNoiseOsc1> {
 // "Gaussian": the mean of eight draws, mapped to [-1, 1): (s / 8) x 2 - 1.
 class TGaussianNoiseOsc1 final : public TDSPAnalyticOscillator<TGaussianNoiseOsc1> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 29;
   long double TickValue(float&, float) const {
     long double s = 0.0L;
@@ -590,6 +800,7 @@ class TNoiseOsc2 final : public TDSPAnalyticOscillator<TNoiseOsc2> {
 // (the jitter stays in the phase).
 class TNoiseOsc4 final : public TDSPAnalyticOscillator<TNoiseOsc4> {
  public:
+  void FillPeriod(float* out) override;
   static constexpr int kIndex = 43;
   long double TickValue(float& phase, float) const {
     const long double r1 = oscmath::Draw();
@@ -631,6 +842,9 @@ class TSineCososc1 : public TDSPBaseOscillator {
     v_ = static_cast<float>(v_ + static_cast<long double>(k_) * u_);
   }
   void UpdateCoefficient();
+  // n steps of the pair for a period fill, u and v of each step into us and vs; the
+  // ordinary phase advances n times as well.
+  void Turn(float* us, float* vs, int32_t n);
 
   float k_ = 0.0f;
   float u_ = 0.5f;
@@ -704,6 +918,7 @@ class TBlitSawOsc1 final : public TDSPBlitOscillator {
   float harmonics_ = 0.0f;  // M
   float b_ = 0.0f;          // a^(2 / P)
   float bPowM_ = 0.0f;      // b^M
+  float cycleIncrement_ = 0.0f;  // the increment P, M, b and b^M were computed for
 };
 
 // ---------------------------------------------------------------------------------

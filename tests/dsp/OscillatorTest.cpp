@@ -766,6 +766,71 @@ TEST(NoiseSources, RangesAndDrawOrder) {
   }
 }
 
+// A run of advances found a binade at a time ends on the same float as the additions one
+// after the other: across binades, at the wrap threshold, for increments that lie exactly
+// halfway between two steps of a binade, below 1 and from just above the threshold.
+TEST(FastKernels, AdvancedPhaseIsTheAdditionsOneAfterTheOther) {
+  struct Range { float threshold, period; };
+  uint32_t seed = 4242;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed) / 4294967296.0f;
+  };
+  for (Range r : {Range{96.0f, 48.0f}, Range{1.5f, 1.5f}, Range{4.0f, 4.0f}}) {
+    for (int i = 0; i < 4000; ++i) {
+      float phase = next() * r.threshold * 1.02f;
+      float increment = next() * next() * 0.3f;
+      if (i % 4 == 1) increment = std::ldexp(1.0f, -20 - i % 7) * 1.5f;  // halfway in [2^(e), ...)
+      if (i % 4 == 2) {  // just below a binade's end or the threshold
+        phase = std::min(std::ldexp(1.0f, i % 7), r.threshold) - increment * 3;
+      }
+      if (i == 3) phase = 0.0f;
+      const int count = 1 + i % 97;
+      float expected = phase;
+      for (int k = 0; k < count; ++k) {
+        expected += increment;
+        if (expected > r.threshold) expected -= r.period;
+      }
+      const float got = TDSPBaseOscillator::AdvancedPhase(phase, increment, count, r.threshold, r.period);
+      ASSERT_EQ(got, expected) << std::hexfloat << phase << " + " << count << " x " << increment
+                               << " in " << r.threshold << " / " << r.period;
+    }
+  }
+}
+
+// "Gaussian" and "Noise4" fill their periods from a copy of the shared generator's seed:
+// the same draws in the same order as their formulas one sample at a time, and the
+// generator left where those leave it. "Gaussian" gives the same floats; "Noise4" moves
+// its phase by the same jitter and sounds the sine of it within 1e-6.
+TEST(NoiseSources, PeriodFillsDrawAsTheirFormulas) {
+  for (int w : {29, 43}) {
+    auto fast = Make(w), ref = Make(w);
+    for (auto* osc : {fast.get(), ref.get()}) {
+      osc->SetPitch(57.0f);
+      osc->SetGain(0.8f);
+    }
+    DSPRandom().SetSeed(99);
+    const std::vector<float> got = Render(*fast, 44 * 10);
+    const uint32_t after = DSPRandom().Seed();
+    DSPRandom().SetSeed(99);
+    for (size_t i = 0; i < got.size(); ++i) {
+      float phase = ref->Phase();
+      const long double v =
+          w == 29 ? static_cast<TGaussianNoiseOsc1&>(*ref).FillValue(phase, ref->Shape(), ref->Gain())
+                  : static_cast<TNoiseOsc4&>(*ref).FillValue(phase, ref->Shape(), ref->Gain());
+      ref->SetPhase(phase);
+      ref->AdvancePhase();
+      if (w == 29) {
+        ASSERT_EQ(got[i], static_cast<float>(v)) << i;
+      } else {
+        ASSERT_NEAR(got[i], static_cast<double>(v), 1e-6) << i;
+      }
+    }
+    EXPECT_EQ(fast->Phase(), ref->Phase()) << w;
+    EXPECT_EQ(DSPRandom().Seed(), after) << w;
+  }
+}
+
 TEST(NoiseSources, PNoise1ChangesLevelTwicePerCycle) {
   auto osc = Make(31);
   osc->SetShape(0.3f);
@@ -894,6 +959,180 @@ TEST(OscillatorFormulas, FastSineAndCosineMatchTheLibrary) {
   }
   EXPECT_TRUE(std::isnan(oscmath::CosExtended(std::numeric_limits<long double>::quiet_NaN())));
   EXPECT_TRUE(std::isnan(oscmath::SinExtended(std::numeric_limits<long double>::infinity())));
+}
+
+// ---------------------------------------------------------------------------------
+// Period fills in runs of double arithmetic against their formulas
+// ---------------------------------------------------------------------------------
+
+// The runs of turns give cos 2πx and sin 2πx to a few 1e-16 over the turns the fills hand
+// them (phases up to 96 cycles, harmonic numbers times a phase up to 2^33, the eighths of a
+// turn where the reduction changes quadrant), against the extended library functions of
+// the exactly reduced turn; and the four-wide run gives the same doubles as the lane.
+TEST(FastKernels, TurnsMatchTheExtendedSineAndCosine) {
+  uint32_t seed = 777;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<double>(seed) / 4294967296.0;
+  };
+  std::vector<double> x;
+  for (int k = -40; k <= 40; ++k) x.push_back(0.125 * k);
+  for (double range : {1.0, 96.0}) {
+    for (int i = 0; i < 3000; ++i) x.push_back(static_cast<float>((2 * next() - 1) * range));
+  }
+  for (double harmonic : {51.0, 2751.0, 2.0e6}) {  // M x a float phase in [0, 1)
+    for (int i = 0; i < 3000; ++i) x.push_back(harmonic * static_cast<float>(next()));
+  }
+  x.push_back(0.3);  // an odd count leaves a tail for the lane
+  std::vector<double> c(x.size()), s(x.size());
+  oscmath::CosTurns(x.data(), c.data(), static_cast<int32_t>(x.size()));
+  oscmath::SinTurns(x.data(), s.data(), static_cast<int32_t>(x.size()));
+  for (size_t i = 0; i < x.size(); ++i) {
+    const long double turn = static_cast<long double>(x[i]) - std::nearbyint(static_cast<long double>(x[i]));
+    const long double angle = 2 * kPi * turn;
+    ASSERT_NEAR(c[i], static_cast<double>(std::cos(angle)), 4e-16) << "cos x = " << x[i];
+    ASSERT_NEAR(s[i], static_cast<double>(std::sin(angle)), 4e-16) << "sin x = " << x[i];
+    ASSERT_EQ(c[i], oscmath::CosTurn(x[i])) << x[i];
+    ASSERT_EQ(s[i], oscmath::SinTurn(x[i])) << x[i];
+  }
+}
+
+// The extended fill value of the single-sample formulas of waveform w at the oscillator's
+// phase, shape and gain.
+template <class W>
+long double FillOf(TDSPBaseOscillator& osc) {
+  float phase = osc.Phase();
+  return static_cast<W&>(osc).FillValue(phase, osc.Shape(), osc.Gain());
+}
+long double ExtendedFill(int w, TDSPBaseOscillator& osc) {
+  switch (w) {
+    case 1: return FillOf<TSoftsawOsc1>(osc);
+    case 6: return FillOf<TSineOsc1>(osc);
+    case 8: return FillOf<TBumpsOsc1>(osc);
+    case 9: return FillOf<TDblBumpsOsc1>(osc);
+    case 10: return FillOf<TAltBumpsOsc1>(osc);
+    case 11: return FillOf<TAltBumpsOsc2>(osc);
+    case 12: return FillOf<TSquareBumpsOsc1>(osc);
+    case 15: return FillOf<TMultiOsc3>(osc);
+    case 16: return FillOf<TSinExpOsc1>(osc);
+    case 17: return FillOf<TSinCosOsc1>(osc);
+    case 18: return FillOf<TSinCosTanOsc1>(osc);
+    case 19: return FillOf<TSinCosTanOsc2>(osc);
+    case 20: return FillOf<TSinCosSqrtOsc1>(osc);
+    case 21: return FillOf<TCosExpOsc1>(osc);
+    case 22: return FillOf<TCosSqrtTanOsc1>(osc);
+    case 23: return FillOf<TSqrtExpOsc1>(osc);
+    case 24: return FillOf<TSqrtTanOsc1>(osc);
+    case 25: return FillOf<TExpOsc1>(osc);
+    case 26: return FillOf<TTanExpOsc1>(osc);
+    case 27: return FillOf<TCoTanExpOsc1>(osc);
+    case 30: return FillOf<TCosineOsc1>(osc);
+    case 32: return FillOf<TSawSinOsc1>(osc);
+    case 48: return FillOf<TRoseCurveOsc1>(osc);
+    default: ADD_FAILURE() << "no formula for " << w; return 0;
+  }
+}
+
+// "Saw AA" by its formula, one sample at a time in extended precision: the impulse
+// train's closed form with three extended cosines, and the integrator with its output kept
+// unrounded (its input x1 is stored as a float, as the oscillator stores it).
+struct TSawFormula {
+  float phase = 0, stored = 0, period = 0, harmonics = 0, b = 0, bm = 0, x1 = 0;
+  long double y1 = 0;
+  long double Next(float increment) {
+    if (phase >= 1.0f || stored == 0.0f) {
+      if (phase >= 1.0f) phase -= 1.0f;
+      stored = increment;
+      period = static_cast<float>(1.0L / stored);
+      harmonics = static_cast<float>(std::nearbyint(period * 0.5L - 0.5L) + 1.0L);
+      b = static_cast<float>(std::pow(0.5L, 1.0L / (period * 0.5L)));
+      bm = static_cast<float>(std::pow(static_cast<long double>(b), static_cast<long double>(harmonics)));
+    }
+    const long double theta = 2 * kPi * phase;
+    const long double c1 = std::cos(theta), cm = std::cos(harmonics * theta),
+                      cm1 = std::cos(harmonics * theta - theta);
+    phase += stored;
+    const long double numerator = 1.0L - bm * cm - (c1 - cm1 * bm) * b;
+    const long double denominator = (b * (b - 2.0L * c1) + 1.0L) * period;
+    const long double s = numerator / denominator - stored;
+    const long double t = std::tan(kPi * 0.0001L);
+    const float feedback = static_cast<float>(-(1.0L - t) / (1.0L + t));
+    const long double y = (s + x1) * 0.5L - y1 * feedback;
+    x1 = static_cast<float>(s);
+    y1 = y;
+    return y;
+  }
+};
+
+// Each waveform that fills its period in runs gives, sample for sample, what its formula
+// gives one sample at a time, over pitches from 8 Hz to beyond the sample rate, starting
+// phases, shapes,
+// gains and a pitch change in the middle: within 1e-6 of full scale (-120 dBFS), or of the
+// value where a tangent goes beyond it, everywhere. The closed formulas against their
+// extended fill values, the recursive pair against its single-sample steps: the same float
+// in nearly every sample (a value almost halfway between two floats may round the other
+// way; the pair is compared at unit gain, where its output times the gain rounds nothing).
+// "Saw AA" against TSawFormula: its single-sample path rounds the integrator's output to a
+// float every sample, and the integrator gathers those roundings (up to about 1e-6 at
+// 8 Hz) where the period fill rounds once per period.
+TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
+  for (int w : {1, 6, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 30,
+                32, 38, 46, 47, 48}) {
+    // (160 and 230: increments of 0.1 and of many cycles per sample.)
+    for (float pitch : {0.0f, 24.0f, 45.0f, 57.0f, 69.0f, 93.0f, 117.0f, 160.0f, 230.0f}) {
+      for (float gain : {1.0f, 0.8f}) {
+        auto fast = Make(w), ref = Make(w);
+        // (Near the top of the waveform's phase range, or near its start.)
+        const float start = pitch == 57.0f ? 0.99f * fast->WrapThreshold() : 0.37f;
+        for (auto* osc : {fast.get(), ref.get()}) {
+          osc->SetPhase(start);
+          osc->SetShape(0.3f);
+          osc->SetGain(gain);
+          osc->SetPitch(pitch);
+        }
+        TSawFormula saw;
+        const int m = fast->Context()->samplesPerMs, periods = 120;
+        int same = 0;
+        double worst = 0;
+        float out[64];
+        for (int period = 0; period < periods; ++period) {
+          if (period == periods / 2) {
+            fast->SetPitch(pitch + 7.3f);
+            ref->SetPitch(pitch + 7.3f);
+          }
+          fast->FillPeriod(out);
+          for (int i = 0; i < m; ++i) {
+            double expected;
+            if (w == 38) {
+              expected = static_cast<double>(saw.Next(ref->Increment()) * ref->Gain());
+            } else if (w == 46 || w == 47) {
+              ref->Tick();
+              // ("Sine3" fills with the square of the gain.)
+              expected = ref->Out * static_cast<double>(ref->Gain()) * (w == 46 ? ref->Gain() : 1.0f);
+              ref->AdvancePhase();
+            } else {
+              expected = static_cast<double>(static_cast<float>(ExtendedFill(w, *ref)));
+              ref->AdvancePhase();
+            }
+            same += out[i] == static_cast<float>(expected);
+            // (Relative to the value where a tangent grows beyond full scale.)
+            worst = std::max(worst, std::fabs(out[i] - expected) / std::max(1.0, std::fabs(expected)));
+          }
+        }
+        const std::string what = std::string(WaveformName(w)) + " at pitch " + std::to_string(pitch) +
+                                 " gain " + std::to_string(gain);
+        EXPECT_LE(worst, 1e-6) << what;
+        if (w != 38 && (gain == 1.0f || (w != 46 && w != 47))) {
+          EXPECT_GE(same, periods * m * 99 / 100) << what;
+        }
+        if (w == 38) {
+          EXPECT_EQ(static_cast<TBlitSawOsc1&>(*fast).DsfPhase(), saw.phase) << what;
+        } else {
+          EXPECT_EQ(fast->Phase(), ref->Phase()) << what;
+        }
+      }
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------------
