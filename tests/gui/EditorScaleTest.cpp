@@ -96,7 +96,9 @@ TEST_F(EditorScale, TheSettingsFileRemembersTheFactorAndToleratesAnythingElse) {
   // Without XDG_CONFIG_HOME the file is under ~/.config.
   unsetenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
-  if (home) EXPECT_EQ(EditorSettingsPath(), (fs::path(home) / ".config" / "tesmora6" / "editor.conf").string());
+  if (home) {
+    EXPECT_EQ(EditorSettingsPath(), (fs::path(home) / ".config" / "tesmora6" / "editor.conf").string());
+  }
 }
 
 TEST_F(EditorScale, TheRectangleIsTheEditorsSizeAtTheFactorANewEditorStartsWith) {
