@@ -357,6 +357,22 @@ void TRoseCurveOsc1::FillPeriod(float* out) {
   }
 }
 
+// φ + (2 r1 - 1)(r2 - 0.5) 0.2 as the tick rounds it: evaluated in extended precision and
+// stored as a float. The draws are exact in double, and the double evaluation differs from
+// the extended one by less than 2^-50 (|φ| + 0.1): four roundings of 2^-53 each, and the
+// constant 0.2 rounded to 53 instead of 64 bits. Where both ends of that interval round to
+// the same float, so does the extended value; only a sum that close to the middle between
+// two floats (about one in 2^20) takes the extended evaluation, which is several times
+// dearer and sits on the chain of phases that one sample waits for.
+float TNoiseOsc4::JitteredPhase(float phase, double r1, double r2) {
+  const double sum = static_cast<double>(phase) + (2.0 * r1 - 1.0) * ((r2 - 0.5) * 0.2);
+  const double bound = 0x1p-50 * (std::fabs(sum) + 0.1);
+  const float low = static_cast<float>(sum - bound), high = static_cast<float>(sum + bound);
+  if (low == high) return low;
+  const long double l1 = r1, l2 = r2;
+  return static_cast<float>(phase + (2.0L * l1 - 1.0L) * ((l2 - 0.5L) * 0.2L));
+}
+
 void TNoiseOsc4::FillPeriod(float* out) {
   TPhaseRun run;
   alignas(64) double s[kFormulaRun];
@@ -369,12 +385,12 @@ void TNoiseOsc4::FillPeriod(float* out) {
     TDSPRandom& generator = DSPRandom();
     uint32_t seed = generator.Seed();
     for (int32_t i = 0; i < n; ++i) {
-      // The jitter stays in the phase, so it is computed exactly as the tick computes it.
+      // The jitter stays in the phase, so the phase must be the float the tick computes.
       seed = seed * 134775813u + 1u;
-      const long double r1 = static_cast<double>(seed) / 4294967296.0;
+      const double r1 = static_cast<double>(seed) / 4294967296.0;
       seed = seed * 134775813u + 1u;
-      const long double r2 = static_cast<double>(seed) / 4294967296.0;
-      phase_ = static_cast<float>(phase_ + (2.0L * r1 - 1.0L) * ((r2 - 0.5L) * 0.2L));
+      const double r2 = static_cast<double>(seed) / 4294967296.0;
+      phase_ = JitteredPhase(phase_, r1, r2);
       run.value[i] = phase_;
       phase_ = Wrapped(phase_ + increment_);
     }

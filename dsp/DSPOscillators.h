@@ -801,6 +801,8 @@ class TNoiseOsc2 final : public TDSPAnalyticOscillator<TNoiseOsc2> {
 class TNoiseOsc4 final : public TDSPAnalyticOscillator<TNoiseOsc4> {
  public:
   void FillPeriod(float* out) override;
+  // The jittered phase of a tick from its two draws, as the tick rounds it.
+  static float JitteredPhase(float phase, double r1, double r2);
   static constexpr int kIndex = 43;
   long double TickValue(float& phase, float) const {
     const long double r1 = oscmath::Draw();

@@ -831,6 +831,32 @@ TEST(NoiseSources, PeriodFillsDrawAsTheirFormulas) {
   }
 }
 
+// "Noise4" works its jittered phase out in double and falls back to extended precision
+// only near the middle between two floats: the phase must be the float of the extended
+// formula for every pair of draws, including sums built to land on such a middle, which
+// the double sum cannot settle and hands to the extended evaluation.
+TEST(NoiseSources, Noise4JitterIsTheExtendedFormulasFloat) {
+  auto extended = [](float phase, double r1, double r2) {
+    const long double l1 = r1, l2 = r2;
+    return static_cast<float>(phase + (2.0L * l1 - 1.0L) * ((l2 - 0.5L) * 0.2L));
+  };
+  // (2 r1 - 1)(r2 - 0.5) 0.2 = k 2^-24 with r1 = 0.75 and r2 = 0.5 + 5 k 2^-23: for phase 1
+  // (float step 2^-23) every odd k puts the sum on a middle.
+  for (int k = -9; k <= 9; ++k) {
+    for (float phase : {1.0f, 1.5f, -1.0f, 0.25f, 47.0f}) {
+      const double r2 = 0.5 + 5.0 * k * 0x1p-23 * (phase == 0.25f ? 0.25 : 1.0);
+      ASSERT_EQ(TNoiseOsc4::JitteredPhase(phase, 0.75, r2), extended(phase, 0.75, r2))
+          << phase << " " << k;
+    }
+  }
+  TDSPRandom draws(12345, false);
+  for (int i = 0; i < 1000000; ++i) {
+    const auto phase = static_cast<float>(draws.Next() * 96.0 - 48.0);
+    const double r1 = draws.Next(), r2 = draws.Next();
+    ASSERT_EQ(TNoiseOsc4::JitteredPhase(phase, r1, r2), extended(phase, r1, r2)) << i;
+  }
+}
+
 TEST(NoiseSources, PNoise1ChangesLevelTwicePerCycle) {
   auto osc = Make(31);
   osc->SetShape(0.3f);
