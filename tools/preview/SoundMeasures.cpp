@@ -233,15 +233,7 @@ TSoundMeasures MeasureSound(const TStereoAudio& audio, size_t releaseFrame) {
   m.loudnessLufs = LoudnessLufs(audio);
   m.width = mid + side > 0.0 ? side / (mid + side) : 0.0;
 
-  size_t frameSize = 0;
-  double weighted = 0.0, total = 0.0;
-  Spectra(audio, frameSize, [&](size_t, const std::vector<double>& power, const std::vector<double>&) {
-    for (size_t k = 1; k < power.size(); ++k) {
-      weighted += power[k] * static_cast<double>(k);
-      total += power[k];
-    }
-  });
-  m.centroidHz = total > 0.0 ? weighted / total * audio.rate / static_cast<double>(frameSize) : 0.0;
+  m.centroidHz = CentroidHz(audio);
 
   // The tail ends with the last 10 ms window whose level is within 60 dB of the loudest one.
   const size_t window = std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.01));
