@@ -618,7 +618,7 @@ struct TSawCycle {
 // of the sample before (x1 for the first). Answers the float of the last s. Compiled for
 // AVX-512 and AVX as well as for the baseline, with the same operations (no fused
 // multiply-add), so every processor gets the same doubles.
-[[gnu::target_clones("avx512f", "avx2", "default")]] float SawClosedForm(
+[[gnu::always_inline]] inline float SawClosedFormBody(
     const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
     const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
   const double b = cycle.b, bm = cycle.bm, p = cycle.p;
@@ -636,6 +636,28 @@ struct TSawCycle {
   a[from] = (s[from] + x1) * c0;
   for (int32_t i = from + 1; i < to; ++i) a[i] = (s[i] + static_cast<float>(s[i - 1])) * c0;
   return static_cast<float>(s[to - 1]);
+}
+[[gnu::target("avx512f")]] float SawClosedFormAvx512(
+    const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
+    const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
+  return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+}
+[[gnu::target("avx2")]] float SawClosedFormAvx2(
+    const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
+    const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
+  return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+}
+// The widest form the processor has, chosen at the call: the compiler's target clones would
+// choose through an ifunc resolver, which runs while the program is being loaded, before a
+// sanitizer's runtime is ready (ThreadSanitizer crashed there).
+float SawClosedForm(const double* sine, const double* cosine, int32_t from, int32_t to,
+                    int32_t n, const TSawCycle& cycle, float x1, double c0, double* s,
+                    double* a) {
+  switch (Width()) {
+    case TWidth::kAvx512: return SawClosedFormAvx512(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+    case TWidth::kAvx2: return SawClosedFormAvx2(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+    default: return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+  }
 }
 
 // How many of the phases φ, φ + δ, φ + 2δ, … (at most `most`) lie below `top`.
