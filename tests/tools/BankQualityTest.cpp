@@ -20,10 +20,15 @@
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6ParamIds.h"
+#include "tests/tools/QualityGates.h"
 #include "tools/preview/PreviewInstrument.h"
 #include "tools/preview/SoundMeasures.h"
 
 namespace {
+
+using quality_gates::ExpectNone;
+using quality_gates::kSanitized;
+using quality_gates::Median;
 
 constexpr double kRate = 22050.0;
 
@@ -81,11 +86,6 @@ double PeakDb(const TStereoAudio& a, size_t from, size_t to) {
   return peak > 0.0f ? 20.0 * std::log10(peak) : kSilentDb;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 struct TProgramSound {
   std::string name;
   std::vector<float> values;
@@ -103,15 +103,6 @@ bool BankIsDesigned(TTesmora6& synth) {
 }
 
 std::string Label(size_t n, const std::string& name) { return std::to_string(n) + " \"" + name + "\""; }
-
-// Every fault is listed at once, so that a sound designer sees the whole list.
-void ExpectNone(const std::vector<std::string>& faults, const char* what) {
-  constexpr size_t kShown = 60;
-  std::ostringstream list;
-  for (size_t i = 0; i < std::min(kShown, faults.size()); ++i) list << "\n  " << faults[i];
-  if (faults.size() > kShown) list << "\n  ... and " << faults.size() - kShown << " more";
-  EXPECT_TRUE(faults.empty()) << faults.size() << " " << what << ":" << list.str();
-}
 
 constexpr const char* kNotDesigned = "the factory bank is still the default patch in every program";
 
@@ -229,11 +220,6 @@ constexpr double kMaxMomentaryAboveMedianLu = 6.0;
 constexpr double kMaxMomentaryBelowMedianLu = 10.0;
 constexpr double kMaxIntegratedFromMedianLu = 12.0;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;  // everything runs 3 to 5 times slower: the Release run plays the rest
-#else
-constexpr bool kSanitized = false;
-#endif
 
 struct THeldProgram {
   std::string name;

@@ -24,10 +24,15 @@
 
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
+#include "tests/tools/QualityGates.h"
 #include "tools/preview/PreviewInstrument.h"
 #include "tools/preview/SoundMeasures.h"
 
 namespace {
+
+using quality_gates::ExpectNone;
+using quality_gates::kSanitized;
+using quality_gates::Median;
 
 // ---- thresholds ----
 // Full scale, in true peak, as the factory programs' gate: a held note below 0 dBTP in every
@@ -54,11 +59,6 @@ constexpr double kMaxDcDb = -50.0;
 // ride, which is what the group's levelling spares the player.
 constexpr double kMaxFromGroupMedianLu = 6.0;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;  // everything runs 3 to 5 times slower: the Release run plays the rest
-#else
-constexpr bool kSanitized = false;
-#endif
 
 struct THeldEntry {
   std::string name;
@@ -66,22 +66,11 @@ struct THeldEntry {
   THeldLevels chord;
 };
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 THeldLevels C4(const THeldEntry& e) {
   for (const auto& [key, levels] : e.notes) {
     if (key == 60) return levels;
   }
   return {};
-}
-
-void ExpectNone(const std::vector<std::string>& faults, const char* what) {
-  std::ostringstream list;
-  for (const auto& f : faults) list << "\n  " << f;
-  EXPECT_TRUE(faults.empty()) << faults.size() << " " << what << ":" << list.str();
 }
 
 // Recalls entry index of group on a fresh instrument, as the Preset menu does, and holds the
