@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "dsp/DSPMaths.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -18,22 +19,21 @@ namespace {
 constexpr int kBlock = 44;
 constexpr int kSource = 4096;
 
-// A product instance brought to its playing state through the entry points.
+// A product instance brought to its playing state as a host adapter brings it.
 std::unique_ptr<TTesmora6> MakeInstrument() {
   auto synth = std::make_unique<TTesmora6>();
-  synth->Initialise(nullptr);
-  vst::AEffect* e = synth->Effect();
-  e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
+  synth->Initialise();
+  synth->SampleRateChanged(44100.0f);
+  synth->Resume();
   float l[64], r[64];
   float* outs[2] = {l, r};
-  e->processReplacing(e, nullptr, outs, 64);  // applies every parameter
+  synth->Process(outs, 64, false);  // applies every parameter
   return synth;
 }
 
 void SetReal(TTesmora6& synth, int32_t index, float real) {
   const auto& p = synth.ParamInfo(index);
-  synth.Effect()->setParameter(synth.Effect(), index, (real - p.minimum) / (p.maximum - p.minimum));
+  synth.SetParameterFromHost(index, (real - p.minimum) / (p.maximum - p.minimum));
 }
 
 void AllSevenOn(TTesmora6& synth) {

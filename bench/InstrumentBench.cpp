@@ -47,7 +47,7 @@ double WallSeconds() {
 const TTesmora6& ParameterTable() {
   static TTesmora6* table = [] {
     auto* t = new TTesmora6();
-    t->Initialise(nullptr);
+    t->Initialise();
     return t;
   }();
   return *table;

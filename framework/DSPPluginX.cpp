@@ -1,5 +1,7 @@
 #include "framework/DSPPluginX.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -30,11 +32,32 @@ void RefreshParameterControl(void* object, const TPostBackEntry& entry) {
   plugin->RefreshControl(index, true);
 }
 
+std::string Trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const auto last = s.find_last_not_of(" \t");
+  return s.substr(first, last - first + 1);
+}
+
+// The file the instance's code was loaded from.
+std::string ModulePath() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&ModulePath), &info) && info.dli_fname) {
+    return Trim(info.dli_fname);
+  }
+  return {};
+}
+
 }  // namespace
 
 int TDSPPluginX::InstanceCount() { return instanceCounter.load(); }
 
-TDSPPluginX::TDSPPluginX() {
+TDSPPluginX::TDSPPluginX()
+    : midiHandler_(std::make_unique<TMidiMessageHandler>(this, &TDSPPluginX::DecodedEventSink)) {
+  // A private 44.1 kHz context with 44-sample blocks until the shared one is adopted below.
+  UsePrivateContext(TDSPProcessInfo(44100, 44));
+  pluginPath_ = ModulePath();
+  pending_.reserve(kEventPoolSize);
   // Instances follow the process-wide plug-in context, each through a copy of its own
   // (see SampleRateChanged).
   SharedPluginProcessInfo().sampleRateRatio = 1.0f;
@@ -58,20 +81,13 @@ TDSPPluginX::~TDSPPluginX() {
 
 // ---------------------------------------------------------------- initialisation
 
-void TDSPPluginX::Initialise(vst::AudioMasterCallback audioMaster) {
-  InitEffectRecord(audioMaster);
-  cEffect_.numInputs = 0;
-  cEffect_.numOutputs = 2;
-  cEffect_.numPrograms = programCount_;
-  AllocateRings(cEffect_.numOutputs);
+void TDSPPluginX::Initialise() {
+  rings_.resize(static_cast<size_t>(kOutputCount));
+  for (auto& ring : rings_) ring.Reset();
+  bufferedFrames_ = 0;
   AllocateOutputBuffers();
   programsAreChunks_ = true;
-  cEffect_.flags |= vst::effFlagsProgramChunks | vst::effFlagsCanReplacing;
-  cEffect_.uniqueID = uniqueId_;
-  cEffect_.flags &= ~(vst::effFlagsHasVu | vst::effFlagsHasClip | vst::effFlagsCanMono);
-  cEffect_.flags |= vst::effFlagsIsSynth;
   SetNotificationSink(&TDSPPluginX::DefaultNotificationSink, this);
-  cEffect_.numParams = paramCount_;
 
   MapIndexes();
   CreateEditorPanels();
@@ -84,10 +100,7 @@ void TDSPPluginX::Initialise(vst::AudioMasterCallback audioMaster) {
   initialised_ = true;
 
   LoadFactoryBank();
-  cEffect_.numPrograms = programCount_;
-  cEffect_.flags |= vst::effFlagsHasEditor;
   programsDirty = true;
-  WantMidi(0);
 }
 
 void TDSPPluginX::ParameterRefreshed(int32_t index) {
@@ -171,14 +184,14 @@ void TDSPPluginX::LoadFactoryBank() {
 
 void TDSPPluginX::DefaultNotificationSink(void* context, int32_t code) {
   if (code == kNotifyDisplayChanged) {
-    static_cast<TDSPPluginX*>(context)->CallHost(vst::audioMasterUpdateDisplay);
+    static_cast<TDSPPluginX*>(context)->Host().DisplayChanged();
   }
 }
 
 // ---------------------------------------------------------------- parameters
 
 void TDSPPluginX::ParameterChanged(int32_t index) {
-  TDSPVSTBase::ParameterChanged(index);
+  TDSPBasePlugin::ParameterChanged(index);
   const int32_t rampSamples = 4 * context_->samplesPerMs;
   switch (index) {
     case kParamVolume:
@@ -414,7 +427,7 @@ void TDSPPluginX::AlignBlocksToTimeline() {
   bufferedFrames_ = target;
 }
 
-void TDSPPluginX::ProcessHost(float** hostOutputs, int32_t sampleFrames, bool accumulate) {
+void TDSPPluginX::Process(float** hostOutputs, int32_t sampleFrames, bool accumulate) {
   TDSPLockGuard lock(Instance());
   // Events the host placed before the call or far beyond its end are played at the nearest
   // frame that is released: left out, a note-off of either kind left its note hanging.
@@ -429,14 +442,14 @@ void TDSPPluginX::ProcessHost(float** hostOutputs, int32_t sampleFrames, bool ac
     ProcessPiece(hostOutputs, offset, n, offset, last ? INT32_MAX : offset + n, accumulate);
     offset += n;
   }
-  FreeQueuedEvents();
+  pending_.clear();
 }
 
 void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n,
                                int32_t eventBase, int32_t eventLimit, bool accumulate) {
   eventBase_ = eventBase;
   eventLimit_ = eventLimit;
-  const int32_t numOutputs = std::min<int32_t>(cEffect_.numOutputs, static_cast<int32_t>(rings_.size()));
+  const int32_t numOutputs = std::min<int32_t>(kOutputCount, static_cast<int32_t>(rings_.size()));
 
   if (!PrepareBlock()) {
     if (!accumulate) {
@@ -524,6 +537,13 @@ void TDSPPluginX::SampleRateChanged(float rate) {
   sampleRateReceived_ = true;
 }
 
+void TDSPPluginX::LoadChunk(std::span<const uint8_t> data, bool bank) {
+  // The reader works on a copy of its own.
+  const std::vector<uint8_t> chunk(data.begin(), data.end());
+  ReadChunk(chunk, bank);
+  StateLoaded();
+}
+
 void TDSPPluginX::StateLoaded() {
   // Before the first block nothing is applied yet; that block applies everything.
   programsDirty = true;
@@ -533,3 +553,80 @@ void TDSPPluginX::StateLoaded() {
   }
 }
 
+
+// ---------------------------------------------------------------- host time and events
+
+std::string TDSPPluginX::ParamNameText(int32_t index) const {
+  return ValidParam(index) ? ParamInfo(index).name : std::string();
+}
+
+float TDSPPluginX::GetParameterForHost(int32_t index) {
+  TDSPLockGuard lock(Instance());
+  return GetNormalized(index);
+}
+
+void TDSPPluginX::SetParameterFromHost(int32_t index, float value) {
+  TDSPLockGuard lock(Instance());
+  SetNormalized(index, value);
+}
+
+void TDSPPluginX::QueueMidi(int32_t deltaFrames, uint8_t status, uint8_t data1, uint8_t data2) {
+  TDSPLockGuard lock(Instance());
+  TQueuedMidi e;
+  e.deltaFrames = deltaFrames;
+  e.bytes[0] = status;
+  e.bytes[1] = data1;
+  e.bytes[2] = data2;
+  pending_.push_back(e);
+}
+
+void TDSPPluginX::ReleaseEvents(int32_t from, int32_t to) {
+  for (const auto& e : pending_) {
+    if (e.deltaFrames >= from && e.deltaFrames < to) {
+      midiHandler_->HandleBytes(e.bytes[0], e.bytes[1], e.bytes[2]);
+    }
+  }
+}
+
+void TDSPPluginX::DecodedEventSink(void* owner, const TEventRecord& event) {
+  static_cast<TDSPPluginX*>(owner)->HandleMidiEvent(event.Compact());
+}
+
+void TDSPPluginX::Resume() {
+  timeInfoFetched_ = false;
+  suspended_ = false;
+}
+
+void TDSPPluginX::ReadHostTime() {
+  timeInfoFetched_ = true;
+  tempoValid_ = false;
+  timeSigValid_ = false;
+  playingSamplePos_ = -1;
+  THostTime time;
+  if (!host_->ReadTime(time)) return;
+  // The position counts while the transport plays. Positions a block grid cannot use
+  // (negative, not a number, beyond 2^53) count as none.
+  if (time.playing && time.samplePosition >= 0.0 && time.samplePosition < 9.0e15) {
+    playingSamplePos_ = static_cast<int64_t>(time.samplePosition);
+  }
+  if (time.tempoValid) {
+    const float tempo = static_cast<float>(time.tempo);
+    const bool changed = tempo != tempo_;
+    if (changed) tempo_ = tempo;
+    // Milliseconds per 1/120 beat.
+    tickLength_ = tempo_ > 0.0f ? 60000.0f / tempo_ / 120.0f : 0.001f;
+    tempoValid_ = true;
+    if (changed) TempoChanged();
+  }
+  if (time.timeSignatureValid) {
+    timeSigValid_ = true;
+    if (static_cast<int8_t>(time.timeSigNumerator) != timeSigNumerator_) {
+      timeSigNumerator_ = static_cast<int8_t>(time.timeSigNumerator);
+      TimeSignatureChanged();
+    }
+    if (static_cast<int8_t>(time.timeSigDenominator) != timeSigDenominator_) {
+      timeSigDenominator_ = static_cast<int8_t>(time.timeSigDenominator);
+      TimeSignatureChanged();
+    }
+  }
+}

@@ -1,20 +1,26 @@
 // The framework level every product builds on: the ten built-in parameters and their
 // output stage (volume and pan ramps, mute, bypass), MIDI routing with the controller and
 // RPN maps, the initialisation sequence, editor hosting, and the host block loop that
-// renders one-millisecond internal blocks into the output rings.
+// renders one-millisecond internal blocks into the output rings. It knows no plug-in format:
+// a host adapter (host/ for VST 2) drives it and answers its THostLink.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "framework/DSPBasePlugin.h"
 #include "framework/DSPSubPresets.h"
+#include "framework/HostLink.h"
+#include "framework/MidiMessageHandler.h"
 #include "framework/OutputSafetyLimiter.h"
-#include "host/DSPVSTBase.h"
+#include "host/VstAbi.h"
 
 class TSPThemeGUIBody;
 class TSPThemeGUIControl;
@@ -65,18 +71,87 @@ struct TDSPOutputRamp {
   }
 };
 
-class TDSPPluginX : public TDSPVSTBase {
+// One output's ring of rendered frames waiting for the host.
+struct TOutputRing {
+  static constexpr int32_t kLength = 8096;
+  std::vector<float> frames;
+  int32_t writePosition = 0;
+  int32_t readPosition = 0;
+
+  void Reset() {
+    frames.assign(kLength, 0.0f);
+    writePosition = 0;
+    readPosition = 0;
+  }
+};
+
+// A MIDI message waiting for its frame of the current processing call.
+struct TQueuedMidi {
+  int32_t deltaFrames = 0;
+  uint8_t bytes[3] = {0, 0, 0};
+};
+
+class TDSPPluginX : public TDSPBasePlugin {
  public:
   TDSPPluginX();
   ~TDSPPluginX() override;
 
-  // Brings a freshly built instance to its playable state (called once by the entry).
-  virtual void Initialise(vst::AudioMasterCallback audioMaster);
+  // Brings a freshly built instance to its playable state (called once, by whoever made it).
+  virtual void Initialise();
   bool Initialised() const { return initialised_; }
+  // The host behind the instance (none: no time, notifications dropped). Set before
+  // Initialise; the link outlives the instance's use of it.
+  void SetHostLink(THostLink* link) { host_ = link ? link : &noHost_; }
+  THostLink& Host() { return *host_; }
+  // Output channels (left and right).
+  static constexpr int32_t kOutputCount = 2;
 
   void ParameterChanged(int32_t index) override;
   void HandleMidiEvent(const TMidiEventCompact& event) override;
-  void ProcessHost(float** outputs, int32_t sampleFrames, bool accumulate) override;
+
+  // ---- what a host adapter drives ----
+  // Renders `sampleFrames` frames into outputs[0] (left) and outputs[1] (right), replacing
+  // or adding to what they hold, with the queued MIDI messages at their frames; holds the
+  // instance's lock for the whole call.
+  void Process(float** outputs, int32_t sampleFrames, bool accumulate);
+  // Queues one three-byte MIDI message for frame `deltaFrames` of the next Process call.
+  // Takes the instance's lock.
+  void QueueMidi(int32_t deltaFrames, uint8_t status, uint8_t data1, uint8_t data2);
+  // Sample rate from the host (rates below 1 kHz or not a number are refused).
+  void SampleRateChanged(float rate);
+  void SetHostBlockSize(int32_t frames) { hostBlockSize_ = frames; }
+  int32_t HostBlockSize() const { return hostBlockSize_; }
+  void Suspend() { suspended_ = true; }
+  void Resume();
+  // A parameter set or read by the host, under the instance's lock: the handlers may
+  // replace objects the render is using, and a read never meets a load on another thread.
+  virtual void SetParameterFromHost(int32_t index, float value);
+  float GetParameterForHost(int32_t index);
+  // Loads a program or bank chunk and makes its values heard (under the caller's lock).
+  void LoadChunk(std::span<const uint8_t> data, bool bank);
+  virtual std::string ParamNameText(int32_t index) const;
+  std::string ParamDisplayText(int32_t index);
+
+  // ---- host time and the event queue ----
+  bool Suspended() const { return suspended_; }
+  float Tempo() const { return tempo_; }
+  float TickLength() const { return tickLength_; }
+  bool TempoValid() const { return tempoValid_; }
+  bool TimeSignatureValid() const { return timeSigValid_; }
+  // Where the host's timeline stands at the first frame of the current call, valid while
+  // its transport plays (-1 otherwise, or when the host reports no usable position).
+  int64_t PlayingSamplePosition() const { return playingSamplePos_; }
+  int8_t TimeSigNumerator() const { return timeSigNumerator_; }
+  int8_t TimeSigDenominator() const { return timeSigDenominator_; }
+  const std::string& PluginPath() const { return pluginPath_; }
+  int32_t BufferedFrames() const { return bufferedFrames_; }
+  const std::vector<TOutputRing>& Rings() const { return rings_; }
+  size_t QueuedEvents() const { return pending_.size(); }
+  // Reads tempo and time signature from the host (once per processed piece).
+  void ReadHostTime();
+  // Hands every queued event whose deltaFrames lies in [from, to) to the MIDI decoder,
+  // in queue order.
+  void ReleaseEvents(int32_t from, int32_t to);
 
   // Renders one internal block into outputs[0].stereo and sets blockAudible.
   virtual void RenderBlock() {}
@@ -186,16 +261,28 @@ class TDSPPluginX : public TDSPVSTBase {
   static void DefaultNotificationSink(void* context, int32_t code);
 
   // ---- host boundary ----
-  void SampleRateChanged(float rate) override;
   // A chunk was read: its values are heard at once, as after a program change.
-  void StateLoaded() override;
+  void StateLoaded();
   // Hands the new context to every building block the levels above own.
   virtual void PropagateContext() {}
-  std::string ParamDisplayText(int32_t index) override;
-  intptr_t EditorOpen(void* parent) override;
-  void EditorClose() override;
-  void EditorIdle() override;
-  vst::ERect* EditorRect() override;
+
+ public:
+  // ---- the editor's opcodes ----
+  virtual intptr_t EditorOpen(void* parent);
+  virtual void EditorClose();
+  virtual void EditorIdle();
+  virtual vst::ERect* EditorRect();
+
+ protected:
+  // Events before the call are played at its first frame; events so far beyond it that the
+  // release after rendering (64000 frames from where rendering stopped, at least one block
+  // before the end of the call) might not reach them are played where it surely does.
+  void ClampQueuedEvents(int32_t sampleFrames) {
+    const int32_t last = sampleFrames + 32000;
+    for (auto& e : pending_) e.deltaFrames = std::clamp(e.deltaFrames, 0, last);
+  }
+  // A finished MIDI event from the decoder.
+  static void DecodedEventSink(void* owner, const TEventRecord& event);
 
   // One piece of a host call: n frames at offset of the host buffers, releasing the events
   // whose deltaFrames lie in [eventBase, eventLimit), counted from eventBase.
@@ -251,4 +338,28 @@ class TDSPPluginX : public TDSPVSTBase {
   // The event window of the piece being processed.
   int32_t eventBase_ = 0;
   int32_t eventLimit_ = 0;
+
+  // ---- host state ----
+  THostLink noHost_;
+  THostLink* host_ = &noHost_;
+  int32_t hostBlockSize_ = 0;
+  bool sampleRateReceived_ = false;
+  int32_t sampleRateKHz_ = 44;
+  bool suspended_ = false;
+  bool timeInfoFetched_ = false;
+  float tempo_ = 120.0f;
+  float tickLength_ = 60000.0f / 120.0f / 120.0f;
+  bool tempoValid_ = false;
+  bool timeSigValid_ = false;
+  int8_t timeSigNumerator_ = 4;
+  int8_t timeSigDenominator_ = 4;
+  int64_t playingSamplePos_ = -1;
+  std::vector<TOutputRing> rings_;
+  int32_t bufferedFrames_ = 0;
+  std::unique_ptr<TMidiMessageHandler> midiHandler_;
+  // Copies of the queued events; the capacity reserved up front covers any realistic
+  // burst so queueing does not allocate on the audio thread (it grows, rather than drop
+  // an event, if a burst is larger still).
+  std::vector<TQueuedMidi> pending_;
+  static constexpr size_t kEventPoolSize = 4096;
 };

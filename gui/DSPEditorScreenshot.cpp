@@ -24,10 +24,8 @@ bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap
   return !out.Empty();
 }
 
-bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages,
+bool WriteEditorScreenshot(TDSPPluginX& plugin, const std::string& pngPath, const TEditorPages& pages,
                            double scale) {
-  auto* plugin = dynamic_cast<TDSPPluginX*>(AudioEffect::FromEffect(effect));
-  if (!plugin) return false;
   TSPBitmap image;
-  return RenderEditorImage(*plugin, pages, image, scale) && image.WritePng(pngPath.c_str());
+  return RenderEditorImage(plugin, pages, image, scale) && image.WritePng(pngPath.c_str());
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "gui/SPBitmap.h"
-#include "host/VstAbi.h"
 
 class TDSPPluginX;
 
@@ -19,6 +18,6 @@ using TEditorPages = std::vector<std::pair<int32_t, int32_t>>;
 // pixels per unit (the editor's sizes, gui/EditorScale.h); false when the instance has no
 // editor.
 bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out, double scale = 1.0);
-// The same for an instance a host holds, written as PNG; false on failure.
-bool WriteEditorScreenshot(vst::AEffect* effect, const std::string& pngPath, const TEditorPages& pages,
+// The same written as PNG; false on failure.
+bool WriteEditorScreenshot(TDSPPluginX& plugin, const std::string& pngPath, const TEditorPages& pages,
                            double scale = 1.0);

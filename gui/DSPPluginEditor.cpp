@@ -108,8 +108,8 @@ void TDSPPluginX::CreateEditorControls() {
     // The host hears where a user's change begins and ends (its undo and automation
     // recording take the changes between as one).
     c->gestureHandler = [this](TSPThemeGUIControl& control, bool begin) {
-      if (ValidParam(control.parameterIndex))
-        CallHost(begin ? vst::audioMasterBeginEdit : vst::audioMasterEndEdit, control.parameterIndex);
+      if (!ValidParam(control.parameterIndex)) return;
+      if (begin) Host().BeginEdit(control.parameterIndex); else Host().EndEdit(control.parameterIndex);
     };
     c->defaultValue = p.defaultValue;
     c->themeIndex = themeNumber_;
@@ -131,7 +131,7 @@ void TDSPPluginX::EditorChangeHandler(TSPThemeGUIControl& c) {
   SetNormalized(a, c.value);
   SetNormalized(a, c.value);
   // Only a gesture of the user is automation; a refresh passing through stays quiet.
-  if (c.InteractionInProgress()) AutomateHost(a, c.value);
+  if (c.InteractionInProgress()) Host().Automate(a, c.value);
 }
 
 void TDSPPluginX::ControlChoices(TSPThemeGUIControl& c, std::vector<std::string>& choices) {

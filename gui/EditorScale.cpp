@@ -173,7 +173,7 @@ TScaleChange SetEditorScale(TDSPPluginX& plugin, double scale) {
     return TScaleChange::kApplied;
   }
   const int32_t width = ScaledSize(plugin.EditorWidth(), scale), height = ScaledSize(plugin.EditorHeight(), scale);
-  if (plugin.CallHost(vst::audioMasterSizeWindow, width, height) == 0) {
+  if (!plugin.Host().ResizeEditor(width, height)) {
     // The host's window keeps its size, and the editor keeps the size that fills it; the
     // next time the editor opens, the host sizes its window from the new factor.
     body->pendingScale = scale;

@@ -256,7 +256,7 @@ void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {
     plugin_.SyncEditorControls();
     if (TSPThemeGUIBody* body = plugin_.EditorBody()) body->FullRepaint();
     // The host shows the program too.
-    plugin_.CallHost(vst::audioMasterUpdateDisplay);
+    plugin_.Host().DisplayChanged();
     programText_ = ReadProgramText();
     Show(programLabel_, programText_);
   };

@@ -1,6 +1,30 @@
-// Creates one plug-in instance for a host: the body of the exported entry point.
+// The instrument as a VST 2 plug-in: the adapter with what this product tells hosts about
+// its parameters, and the body of the exported entry point.
 #pragma once
 
-#include "host/VstAbi.h"
+#include <memory>
 
+#include "host/VstAbi.h"
+#include "host/VstPlugin.h"
+
+class TTesmora6;
+
+class TTesmora6VstPlugin : public TVstPlugin {
+ public:
+  TTesmora6VstPlugin(std::unique_ptr<TTesmora6> engine, vst::AudioMasterCallback audioMaster);
+  TTesmora6& Instrument() { return instrument_; }
+
+ protected:
+  bool ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const override;
+
+ private:
+  TTesmora6& instrument_;
+};
+
+// Hosts an engine built by the caller (a test's or tool's own subclass, say) and returns the
+// record a host holds; effClose deletes the adapter and the engine. The instrument's engines
+// get the instrument's adapter.
+vst::AEffect* OpenVstPlugin(TDSPPluginX* engine, vst::AudioMasterCallback audioMaster);
+
+// Creates one plug-in instance for a host; none when the host is unusable or building fails.
 vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster);

@@ -80,46 +80,6 @@ std::string TTesmora6::HostName(int32_t index) const {
 
 std::string TTesmora6::ParamNameText(int32_t index) const { return HostName(index); }
 
-namespace {
-
-// Copies at most size - 1 characters and a terminating zero.
-template <size_t N>
-void CopyField(char (&field)[N], std::string_view text) {
-  const size_t n = std::min(text.size(), N - 1);
-  std::memcpy(field, text.data(), n);
-  field[n] = '\0';
-}
-
-}  // namespace
-
-// The label is the host name (hosts that ask for the properties show it instead of the
-// name); the short label is the control's caption where one fits, as a control surface
-// shows it under the category's label; two-state parameters say they are switches. No
-// integer range or step is given: every host value stays the normalized 0 .. 1.
-bool TTesmora6::ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const {
-  if (index < 0 || static_cast<size_t>(index) >= hostNames_.size() || index >= Param::Count) return false;
-  const auto id = static_cast<Param::Id>(index);
-  const TDSPPluginParamInfo& p = ParamInfo(index);
-  CopyField(properties.label, hostNames_[static_cast<size_t>(index)]);
-  std::string_view caption;
-  const auto bindings = Tesmora6Bindings();  // in host order
-  const auto bound = std::lower_bound(bindings.begin(), bindings.end(), id,
-                                      [](const TTesmora6Binding& b, Param::Id k) { return b.param < k; });
-  if (bound != bindings.end() && bound->param == id) caption = bound->caption;
-  CopyField(properties.shortLabel, !caption.empty() && caption.size() < sizeof properties.shortLabel
-                                       ? caption
-                                       : std::string_view(p.name));
-  const TTesmora6Category category = Tesmora6Category(id);
-  properties.category = category;
-  properties.numParametersInCategory = static_cast<int16_t>(Tesmora6CategorySize(category));
-  CopyField(properties.categoryLabel, Tesmora6CategoryLabel(category));
-  properties.flags = vst::kVstParameterSupportsDisplayCategory;
-  if (p.displayKind == kKindOffOn && p.minimum == 0.0f && p.maximum == 1.0f) {
-    properties.flags |= vst::kVstParameterIsSwitch;
-  }
-  return true;
-}
-
 void TTesmora6::FinishInitialisation() {
   TVXInstr6Osc::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);

@@ -38,16 +38,16 @@ class TTesmora6 : public TVXInstr6Osc {
   // before it where the name repeats (instrument/Tesmora6HostNames.h).
   std::string HostName(int32_t index) const;
 
+  void EditorIdle() override;
+  void EditorClose() override;
+
  protected:
   void MapIndexes() override;
   void DefineParameters() override;
   void FinishInitialisation() override;
   void CreateEditorPanels() override;
   void LayoutEditorPanels() override;
-  void EditorIdle() override;
-  void EditorClose() override;
   std::string ParamNameText(int32_t index) const override;
-  bool ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const override;
 
  private:
   void UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2);

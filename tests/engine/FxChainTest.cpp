@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "host/Tesmora6Vst.h"
 #include "engine/FxParameterLaws.h"
 #include "engine/ParameterLaws.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -390,8 +391,8 @@ intptr_t TempoHost(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, floa
 TEST(FxChainTempo, HostTempoReachesEveryEffect) {
   hostTempo = 120.0f;
   auto* synth = new TTesmora6();
-  synth->Initialise(&TempoHost);
-  vst::AEffect* e = synth->Effect();
+  OpenVstPlugin(synth, &TempoHost);
+  vst::AEffect* e = VstEffectOf(*synth);
   float l[64], r[64];
   float* outs[2] = {l, r};
   auto process = [&] { e->processReplacing(e, nullptr, outs, 64); };

@@ -199,7 +199,7 @@ TEST(ProgramChunk, FromABuildWithFewerParametersKeepsTheRest) {
 // it), made safe: clamped to 0 .. 1, and NaN as the parameter's default.
 TEST(ProgramChunk, ValuesAreStoredSafelyWithoutNotifying) {
   TCountingSynth s;
-  s.Initialise(nullptr);
+  s.Initialise();
   const int32_t p = FirstProgramParam(s);
   s.programsDirty = false;
   s.changes = 0;
@@ -218,15 +218,15 @@ TEST(ProgramChunk, ValuesAreStoredSafelyWithoutNotifying) {
 }
 
 TEST(ProgramChunk, GetAndSetThroughTheDispatcher) {
-  auto a = NewSynth();
+  auto a = NewHostedSynth();
   a->SetProgramName(0, "Host Saved");
   void* data = nullptr;
-  const intptr_t size = a->Dispatcher(vst::effGetChunk, 1, 0, &data, 0.0f);
+  const intptr_t size = Dispatch(*a, vst::effGetChunk, 1, 0, &data, 0.0f);
   ASSERT_GT(size, 0);
   std::vector<uint8_t> copy(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  auto b = NewSynth();
+  auto b = NewHostedSynth();
   b->SetProgram(9);
-  EXPECT_EQ(b->Dispatcher(vst::effSetChunk, 1, size, copy.data(), 0.0f), size);
+  EXPECT_EQ(Dispatch(*b, vst::effSetChunk, 1, size, copy.data(), 0.0f), size);
   EXPECT_EQ(b->ProgramName(9), "Host Saved");
   EXPECT_EQ(b->ProgramName(0), "Program 1");
 }
@@ -234,7 +234,7 @@ TEST(ProgramChunk, GetAndSetThroughTheDispatcher) {
 // ----------------------------------------------------------------------------- programs
 
 TEST(Programs, CopyCurrentProgram) {
-  auto s = NewSynth();
+  auto s = NewHostedSynth();
   const int32_t p = FirstProgramParam(*s);
   s->SetProgram(2);
   s->SetProgramName(2, "Source");
@@ -246,8 +246,8 @@ TEST(Programs, CopyCurrentProgram) {
   EXPECT_EQ(s->CurrentProgram(), 40);
   EXPECT_EQ(s->ProgramName(40), "Source");
   EXPECT_EQ(s->GetNormalized(p), 0.375f);
-  EXPECT_EQ(s->Dispatcher(vst::effCopyProgram, 128, 0, nullptr, 0.0f), 0);
-  EXPECT_EQ(s->Dispatcher(vst::effCopyProgram, 41, 0, nullptr, 0.0f), 1);
+  EXPECT_EQ(Dispatch(*s, vst::effCopyProgram, 128, 0, nullptr, 0.0f), 0);
+  EXPECT_EQ(Dispatch(*s, vst::effCopyProgram, 41, 0, nullptr, 0.0f), 1);
   EXPECT_EQ(s->ProgramName(41), "Source");
 }
 
@@ -273,7 +273,7 @@ TEST(BankFile, ChunkFormHeaderAndRoundTrip) {
   EXPECT_TRUE(std::equal(chunk.begin(), chunk.end(), file.begin() + 164));
 
   TCountingSynth b;
-  b.Initialise(nullptr);
+  b.Initialise();
   b.programsDirty = false;
   DeliverPostBacks();  // the factory bank's own notification
   const int pending = PendingPostBacks();
@@ -593,7 +593,7 @@ TEST(HostileData, MutatedChunksLeaveThePluginAlive) {
   std::vector<std::vector<uint8_t>> seeds = {SmallBankChunk(), source->WriteChunk(false),
                                              source->WriteBankFile()};
   std::mt19937 random(20240611);
-  auto s = NewSynth();
+  auto s = NewHostedSynth();
   for (int round = 0; round < 600; ++round) {
     auto data = seeds[static_cast<size_t>(round) % seeds.size()];
     const int edits = 1 + static_cast<int>(random() % 8);
@@ -609,11 +609,11 @@ TEST(HostileData, MutatedChunksLeaveThePluginAlive) {
     }
     void* out = nullptr;
     switch (round % 3) {
-      case 0: s->Dispatcher(vst::effSetChunk, 0, static_cast<intptr_t>(data.size()), data.data(), 0.0f); break;
-      case 1: s->Dispatcher(vst::effSetChunk, 1, static_cast<intptr_t>(data.size()), data.data(), 0.0f); break;
+      case 0: Dispatch(*s, vst::effSetChunk, 0, static_cast<intptr_t>(data.size()), data.data(), 0.0f); break;
+      case 1: Dispatch(*s, vst::effSetChunk, 1, static_cast<intptr_t>(data.size()), data.data(), 0.0f); break;
       case 2: s->ReadBankFile(data); break;
     }
-    ASSERT_GT(s->Dispatcher(vst::effGetChunk, 0, 0, &out, 0.0f), 0);
+    ASSERT_GT(Dispatch(*s, vst::effGetChunk, 0, 0, &out, 0.0f), 0);
     ASSERT_NE(out, nullptr);
   }
   ExpectAlive(*s);

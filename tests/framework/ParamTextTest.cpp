@@ -16,7 +16,7 @@ class ParamText : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     synth = new TTesmora6();
-    synth->Initialise(nullptr);
+    synth->Initialise();
   }
   static void TearDownTestSuite() {
     delete synth;

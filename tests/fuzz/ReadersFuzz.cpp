@@ -35,7 +35,7 @@ enum TReader : uint8_t {
 TTesmora6& Synth() {
   static TTesmora6* synth = [] {
     auto* s = new TTesmora6();
-    s->Initialise(nullptr);
+    s->Initialise();
     return s;
   }();
   return *synth;
@@ -69,7 +69,7 @@ void PatchBigEndian(std::vector<uint8_t>& d, size_t at, int32_t v) { bytes::Patc
 void WriteSeeds(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
   TTesmora6 s;
-  s.Initialise(nullptr);
+  s.Initialise();
   auto& presets = *s.SubPresets();
   // A few sub-presets in groups of every size.
   for (const auto& g : std::vector<int32_t>{10, 16, 17, 40}) {

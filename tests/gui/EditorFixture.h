@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "framework/DSPLock.h"
 #include "gui/SPThemeGUI.h"
 #include "host/VstAbi.h"
@@ -108,8 +109,8 @@ struct TFixtureHost {
     fixtureClockStopped = false;
     GUIClockMs = &FixtureClockMs;
     plugin = new TBoundSynth();
-    plugin->Initialise(&FixtureHostCallback);
-    effect = plugin->Effect();
+    OpenVstPlugin(plugin, &FixtureHostCallback);
+    effect = VstEffectOf(*plugin);
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(vst::effMainsChanged, 0, 1);
   }

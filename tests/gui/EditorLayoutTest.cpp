@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "framework/DSPSubPresets.h"
 #include "gui/DSPEditorScreenshot.h"
 #include "gui/OverlayDialogRunner.h"
@@ -34,14 +35,14 @@ class EditorLayoutTest : public ::testing::Test {
   void SetUp() override {
     automated.clear();
     plugin_ = new TTesmora6();
-    plugin_->Initialise(&RecordingHost);
+    OpenVstPlugin(plugin_, &RecordingHost);
     body_ = plugin_->EditorBody();
     ASSERT_NE(body_, nullptr);
     body_->shown = true;  // as while a window shows it
     plugin_->SyncEditorControls();  // as when a window attaches
   }
   void TearDown() override {
-    plugin_->Effect()->dispatcher(plugin_->Effect(), vst::effClose, 0, 0, nullptr, 0.0f);
+    VstEffectOf(*plugin_)->dispatcher(VstEffectOf(*plugin_), vst::effClose, 0, 0, nullptr, 0.0f);
   }
   TSPThemeGUIPanel* Panel(int32_t number) {
     return plugin_->RegisteredPanels().at(static_cast<size_t>(number));

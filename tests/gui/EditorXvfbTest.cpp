@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "framework/DSPSubPresets.h"
 #include "gui/DialogRunner.h"
 #include "gui/SPThemeGUI.h"
@@ -126,8 +127,8 @@ class EditorXvfbTest : public ::testing::Test {
     XMapWindow(d, host_);
     XSync(d, False);
     plugin_ = new TTesmora6();
-    plugin_->Initialise(&QuietHost);
-    effect_ = plugin_->Effect();
+    OpenVstPlugin(plugin_, &QuietHost);
+    effect_ = VstEffectOf(*plugin_);
   }
   void TearDown() override {
     if (!effect_) return;

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 
+#include "host/Tesmora6Vst.h"
 #include "FakeDialogRunner.h"
 #include "framework/DSPSubPresets.h"
 #include "gui/SubPresetMenu.h"
@@ -30,7 +31,7 @@ class SubPresetMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
     plugin_ = new TTesmora6();
-    plugin_->Initialise(&QuietHost);
+    OpenVstPlugin(plugin_, &QuietHost);
     presets_ = plugin_->SubPresets();
     for (const auto& g : presets_->Groups()) presets_->Clear(g.id);
     folder_ = std::filesystem::temp_directory_path() /
@@ -41,7 +42,7 @@ class SubPresetMenuTest : public ::testing::Test {
   }
   void TearDown() override {
     menu_.reset();
-    plugin_->Effect()->dispatcher(plugin_->Effect(), vst::effClose, 0, 0, nullptr, 0.0f);
+    VstEffectOf(*plugin_)->dispatcher(VstEffectOf(*plugin_), vst::effClose, 0, 0, nullptr, 0.0f);
     std::filesystem::remove_all(folder_);
   }
   void AddPresets(int32_t group, int n) {

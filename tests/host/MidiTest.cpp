@@ -1,7 +1,7 @@
 // MIDI intake: decoding, RPN/NRPN pairs, routing to notes, parameters, programs and bend.
 #include <gtest/gtest.h>
 
-#include "host/MidiMessageHandler1.h"
+#include "framework/MidiMessageHandler.h"
 #include "host/PluginProbe.h"
 #include "instrument/Tesmora6ParamIds.h"
 

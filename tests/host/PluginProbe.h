@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "host/FloatingPointMode.h"
 #include "TestMidi.h"
 #include "host/VstAbi.h"
@@ -79,8 +80,8 @@ struct TProbeHost {
 
   explicit TProbeHost(double rate = 44100.0) {
     plugin = new TProbePlugin();
-    plugin->Initialise(&ProbeHostCallback);
-    effect = plugin->Effect();
+    OpenVstPlugin(plugin, &ProbeHostCallback);
+    effect = VstEffectOf(*plugin);
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     Dispatch(vst::effMainsChanged, 0, 1);
   }

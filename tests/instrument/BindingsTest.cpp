@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "gui/Tesmora6Layout.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Bindings.h"
@@ -25,10 +26,10 @@ class BindingsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     plugin_ = new TTesmora6();
-    plugin_->Initialise(&QuietHost);
+    OpenVstPlugin(plugin_, &QuietHost);
   }
   static void TearDownTestSuite() {
-    plugin_->Effect()->dispatcher(plugin_->Effect(), vst::effClose, 0, 0, nullptr, 0.0f);
+    VstEffectOf(*plugin_)->dispatcher(VstEffectOf(*plugin_), vst::effClose, 0, 0, nullptr, 0.0f);
     plugin_ = nullptr;
   }
   static const TDSPEditorBinding& Binding(int32_t index) {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
@@ -34,8 +35,8 @@ class TInstrumentHost {
  public:
   explicit TInstrumentHost(double rate = 44100.0) {
     plugin = new TTesmora6();
-    plugin->Initialise(&InstrumentHostCallback);
-    effect = plugin->Effect();
+    OpenVstPlugin(plugin, &InstrumentHostCallback);
+    effect = VstEffectOf(*plugin);
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     Dispatch(vst::effMainsChanged, 0, 1);
     Render(64);  // the first block applies every parameter and builds the voice pool

@@ -28,7 +28,7 @@ std::string Number(float v) {
 
 std::string Dump() {
   TTesmora6 plugin;
-  plugin.Initialise(nullptr);
+  plugin.Initialise();
   std::ostringstream out;
   out << "# index key \"name\" kind minimum maximum default | texts at minimum, default, maximum"
          " | description\n";

@@ -28,7 +28,7 @@ class ParameterTable : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     plugin_ = new TTesmora6();
-    plugin_->Initialise(nullptr);
+    plugin_->Initialise();
   }
   static void TearDownTestSuite() {
     delete plugin_;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/Tesmora6Vst.h"
 #include "host/PostbackMsg1.h"
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -38,8 +39,8 @@ int SoundingVoices(TTesmora6& p) {
 // A note at frame 0 of an instance's very first processing call sounds in that call.
 TEST(Playing, FirstNoteOfAFreshInstanceSounds) {
   auto* plugin = new TTesmora6();
-  plugin->Initialise(&InstrumentHostCallback);
-  vst::AEffect* effect = plugin->Effect();
+  OpenVstPlugin(plugin, &InstrumentHostCallback);
+  vst::AEffect* effect = VstEffectOf(*plugin);
   effect->dispatcher(effect, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
   effect->dispatcher(effect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
   SendTestMidi(effect, {{0, {0x90, 60, 100}}});
@@ -155,9 +156,9 @@ TEST(Playing, EditorRefreshesStayBounded) {
     void Open() { editorOpen_ = true; }
   };
   auto* plugin = new TOpenEditor();
-  plugin->Initialise(&InstrumentHostCallback);
+  OpenVstPlugin(plugin, &InstrumentHostCallback);
   plugin->Open();
-  vst::AEffect* effect = plugin->Effect();
+  vst::AEffect* effect = VstEffectOf(*plugin);
   const int before = PendingPostBacks();
   for (int round = 0; round < 200; ++round) {
     for (int32_t i : {Param::Volume, Param::Flt1Cutoff, Param::RvbTime}) {

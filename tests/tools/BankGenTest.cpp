@@ -21,7 +21,7 @@ namespace {
 
 std::unique_ptr<TTesmora6> NewSynth() {
   auto s = std::make_unique<TTesmora6>();
-  s->Initialise(nullptr);
+  s->Initialise();
   return s;
 }
 

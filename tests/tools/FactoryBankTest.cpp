@@ -13,7 +13,7 @@ TEST(FactoryBank, EveryNewInstanceStartsWithIt) {
   ASSERT_FALSE(resource.empty());
   const std::vector<uint8_t> file(resource.begin(), resource.end());
   auto synth = std::make_unique<TTesmora6>();
-  synth->Initialise(nullptr);
+  synth->Initialise();
   EXPECT_EQ(synth->CurrentProgram(), 0);
   EXPECT_NE(synth->ProgramName(0), "");
   EXPECT_EQ(synth->WriteBankFile(), file);

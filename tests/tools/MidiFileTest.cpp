@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Tesmora6Vst.h"
 #include "instrument/Tesmora6.h"
 #include "tools/render/MidiFile.h"
 #include "tools/render/Renderer.h"
@@ -171,8 +172,8 @@ TTesmora6* hosted = nullptr;
 
 vst::AEffect* HostedEntry(vst::AudioMasterCallback callback) {
   hosted = new TTesmora6();
-  hosted->Initialise(callback);
-  return hosted->Effect();
+  OpenVstPlugin(hosted, callback);
+  return VstEffectOf(*hosted);
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
     bankgen::TBankSource bank;
     for (int i = 2; i < argc; ++i) bankgen::ParseSource(ReadText(argv[i]), argv[i], bank);
     auto builder = std::make_unique<TBankBuilder>();
-    builder->Initialise(nullptr);
+    builder->Initialise();
     builder->Build(bank);
     WriteFile(argv[1], builder->WriteBankFile());
   } catch (const std::exception& e) {

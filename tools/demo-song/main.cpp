@@ -287,7 +287,7 @@ int main(int argc, char** argv) {
         {"05-bells", {"BL Celesta Sparkle", "BL FM Glock", "BL Crystal Bowl"}, 65, -8.0, Bells()},
     };
     auto synth = std::make_unique<TTesmora6>();
-    synth->Initialise(nullptr);
+    synth->Initialise();
     std::ofstream list(out / "parts.txt");
     std::vector<const TPart*> all;
     for (const TPart& part : parts) {

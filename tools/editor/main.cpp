@@ -13,6 +13,7 @@
 
 #include "gui/DSPEditorScreenshot.h"
 #include "host/Tesmora6Vst.h"
+#include "host/VstPlugin.h"
 #include "host/VstAbi.h"
 
 namespace {
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
   int result = 0;
   if (!screenshot.empty()) {
     // The product's notebook groups: 11 the oscillator pages, 10 the lower pages.
-    if (!WriteEditorScreenshot(effect, screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
+    if (!WriteEditorScreenshot(TVstPlugin::FromEffect(effect)->Engine(), screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
       std::fprintf(stderr, "tesmora6-editor: cannot write %s\n", screenshot.c_str());
       result = 1;
     }

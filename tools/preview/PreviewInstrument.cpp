@@ -1,3 +1,4 @@
+#include "host/Tesmora6Vst.h"
 #include "tools/preview/PreviewInstrument.h"
 
 #include <algorithm>
@@ -87,8 +88,8 @@ TPhrase TestSoundPhrase(int32_t groupId) {
 
 TPreviewInstrument::TPreviewInstrument(double rate, double tempo_) : tempo(tempo_), rate_(rate) {
   synth_ = new TTesmora6();
-  synth_->Initialise(&Callback);
-  effect_ = synth_->Effect();
+  OpenVstPlugin(synth_, &Callback);
+  effect_ = VstEffectOf(*synth_);
   effect_->user = this;
   effect_->dispatcher(effect_, vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
   effect_->dispatcher(effect_, vst::effSetBlockSize, 0, kHostBlock, nullptr, 0.0f);

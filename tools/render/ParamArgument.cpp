@@ -86,7 +86,7 @@ TOwnParameterTable::~TOwnParameterTable() = default;
 TTesmora6& TOwnParameterTable::Get() {
   if (!instance_) {
     instance_ = std::make_unique<TTesmora6>();
-    instance_->Initialise(nullptr);
+    instance_->Initialise();
   }
   return *instance_;
 }

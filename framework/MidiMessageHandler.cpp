@@ -1,4 +1,4 @@
-#include "host/MidiMessageHandler1.h"
+#include "framework/MidiMessageHandler.h"
 
 TEventRecord TMidiMessageHandler::Decode(uint8_t s, uint8_t d1, uint8_t d2) {
   TEventRecord e;
