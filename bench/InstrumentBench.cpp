@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "dsp/DSPFilterTypes.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
@@ -272,7 +273,7 @@ void BM_BusySessionWorstBlock(benchmark::State& state) {
       }
       if (b % 173 == 0) h.Dispatch(vst::effSetProgram, 0, 1 + (b / 173) % 2);
       if (b % 41 == 0) Set(h, Param::Osc2Waveform, static_cast<float>(33 + (b / 41) % 60));
-      if (b % 59 == 0) Set(h, Param::Flt1Type, static_cast<float>((b / 59) % 38));
+      if (b % 59 == 0) Set(h, Param::Flt1Type, static_cast<float>((b / 59) % kFilterTypeCount));
       const double start = ThreadSeconds();
       busy.blocks.Run(h, events);
       times.push_back(ThreadSeconds() - start);

@@ -224,9 +224,9 @@ TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
   }
   host.SetParameter(kParamSolo, 0.0f);
   EXPECT_EQ(host.GetParameter(kParamSolo), 1.0f);
-  EXPECT_EQ(host.GetParameter(743), 0.0f);
+  EXPECT_EQ(host.GetParameter(Param::Count), 0.0f);
   EXPECT_EQ(host.GetParameter(-1), 0.0f);
-  host.SetParameter(743, 0.5f);  // ignored, no crash
+  host.SetParameter(Param::Count, 0.5f);  // ignored, no crash
   host.SetParameter(-5, 0.5f);
 }
 

@@ -29,7 +29,10 @@
 #include <string>
 #include <vector>
 
+#include "dsp/DSPFilterTypes.h"
 #include "dsp/DSPMaths.h"
+#include "dsp/DSPShaperTable.h"
+#include "dsp/DSPWaveformTable.h"
 #include "effects/DSPStereoEffect.h"
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -132,7 +135,7 @@ std::vector<TCase> Cases() {
                    Chord({48, 60, 67}, 2048), 24576});
   // Every waveform, six at a time, with the LFOs moving the pitch and the amplitude.
   std::vector<int> waveforms;
-  for (int w = 0; w < 93; ++w) {
+  for (int w = 0; w < kWaveformCount; ++w) {
     if (!IsRandomWaveform(w)) waveforms.push_back(w);
   }
   for (size_t g = 0; 6 * g < waveforms.size(); ++g) {
@@ -149,10 +152,10 @@ std::vector<TCase> Cases() {
       if (waveforms[(6 * g + i) % waveforms.size()] == 38) cases.back().near = true;
     }
   }
-  // All 38 filter types, four at a time (both stages, left and right units apart), on a
+  // Every filter type, four at a time (both stages, left and right units apart), on a
   // saw with the cutoff swept by an LFO.
   for (int g = 0; g < 10; ++g) {
-    auto type = [g](int k) { return static_cast<float>((g + 10 * k) % 38); };
+    auto type = [g](int k) { return static_cast<float>((g + 10 * k) % kFilterTypeCount); };
     TSettings s = {{Osc1Waveform, 0}, {Osc2Waveform, 5},   {Flt1On, 1},      {Flt2On, 1},
                    {Flt1RChn, 0},     {Flt2RChn, 0},       {Flt1Type, type(0)},
                    {Flt1RType, type(1)}, {Flt2Type, type(2)}, {Flt2RType, type(3)},
@@ -163,7 +166,7 @@ std::vector<TCase> Cases() {
   }
   // Every shaper type, two at a time (left and right apart).
   std::vector<int> shapers;
-  for (int t = 0; t < 35; ++t) {
+  for (int t = 0; t < kShaperTypeCount; ++t) {
     if (!IsRandomShaper(t)) shapers.push_back(t);
   }
   for (size_t g = 0; 2 * g < shapers.size(); ++g) {
