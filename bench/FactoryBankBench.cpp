@@ -25,6 +25,7 @@
 
 #include "bench/BenchClock.h"
 #include "instrument/Tesmora6ParamIds.h"
+#include "tests/TestHostMidi.h"
 #include "tools/host/VstHost.h"
 
 namespace {
@@ -41,24 +42,14 @@ const char* PluginPath() {
   return path && *path ? path : TESMORA6_PLUGIN_PATH;
 }
 
-THostMidiEvent Note(int32_t frame, bool on, int key) {
-  THostMidiEvent e;
-  e.deltaFrames = frame;
-  e.bytes[0] = on ? 0x90 : 0x80;
-  e.bytes[1] = static_cast<uint8_t>(key);
-  e.bytes[2] = on ? 100 : 0;
-  return e;
-}
-
 // The phrase as events per host block: the chord for the first half, then sixteenths (each
 // held for two steps, so two overlap with the chord's and each other's releases).
 std::vector<std::vector<THostMidiEvent>> Phrase(double seconds) {
   const auto blocks = static_cast<size_t>(seconds * kRate / kBlock);
-  std::vector<std::vector<THostMidiEvent>> plan(blocks);
+  TTestMidiMessages phrase;
   auto at = [&](double t, bool on, int key) {
-    const auto frame = static_cast<int64_t>(t * kRate);
-    const auto b = static_cast<size_t>(frame / kBlock);
-    if (b < blocks) plan[b].push_back(Note(static_cast<int32_t>(frame % kBlock), on, key));
+    const auto status = static_cast<uint8_t>(on ? 0x90 : 0x80), velocity = static_cast<uint8_t>(on ? 100 : 0);
+    phrase.push_back({static_cast<int32_t>(t * kRate), {status, static_cast<uint8_t>(key), velocity}});
   };
   const int chord[kVoices] = {36, 43, 48, 52, 55, 60, 64, 67};
   const double half = seconds / 2.0;
@@ -73,6 +64,10 @@ std::vector<std::vector<THostMidiEvent>> Phrase(double seconds) {
     const int key = run[i % 16];
     at(t, true, key);
     at(std::min(t + 2 * step, seconds - 0.01), false, key);
+  }
+  std::vector<std::vector<THostMidiEvent>> plan(blocks);
+  for (size_t b = 0; b < blocks; ++b) {
+    plan[b] = HostMidiEvents(MidiInBlock(phrase, static_cast<int32_t>(b) * kBlock, kBlock));
   }
   return plan;
 }

@@ -21,8 +21,10 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "dsp/DSPFilterTypes.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6ParamIds.h"
+#include "tests/TestHostMidi.h"
 #include "tools/host/VstHost.h"
 
 namespace {
@@ -98,15 +100,11 @@ void DensePatch(TVstHost& host, int variant = 0) {
 }
 
 std::vector<THostMidiEvent> Chord(int voices, uint8_t status = 0x90) {
-  std::vector<THostMidiEvent> events;
+  TTestMidiMessages chord;
   for (int v = 0; v < voices; ++v) {
-    THostMidiEvent e;
-    e.bytes[0] = status;
-    e.bytes[1] = static_cast<uint8_t>(36 + (v * 7) % 60);
-    e.bytes[2] = status == 0x90 ? 100 : 0;
-    events.push_back(e);
+    chord.push_back({0, {status, static_cast<uint8_t>(36 + (v * 7) % 60), static_cast<uint8_t>(status == 0x90 ? 100 : 0)}});
   }
-  return events;
+  return HostMidiEvents(chord);
 }
 
 struct TBlocks {
@@ -257,22 +255,16 @@ void BM_BusySessionWorstBlock(benchmark::State& state) {
     TBusyInstance busy;
     TVstHost& h = busy.host;
     for (int64_t b = 0; b < count; ++b) {
-      std::vector<THostMidiEvent> events;
+      TTestMidiMessages midi;
       if (b % 7 == 0) {
-        THostMidiEvent on;
-        on.bytes[0] = 0x90;
-        on.bytes[1] = static_cast<uint8_t>(40 + (b * 5) % 40);
-        on.bytes[2] = 90;
-        on.deltaFrames = static_cast<int32_t>((b * 37) % kBlock);
-        events.push_back(on);
-        THostMidiEvent off = on;
-        off.bytes[0] = 0x80;
-        off.bytes[1] = static_cast<uint8_t>(40 + ((b - 21) * 5) % 40);
-        events.push_back(off);
+        const auto frame = static_cast<int32_t>((b * 37) % kBlock);
+        midi.push_back({frame, {0x90, static_cast<uint8_t>(40 + (b * 5) % 40), 90}});
+        midi.push_back({frame, {0x80, static_cast<uint8_t>(40 + ((b - 21) * 5) % 40), 90}});
       }
+      const std::vector<THostMidiEvent> events = HostMidiEvents(midi);
       if (b % 173 == 0) h.Dispatch(vst::effSetProgram, 0, 1 + (b / 173) % 2);
       if (b % 41 == 0) Set(h, Param::Osc2Waveform, static_cast<float>(33 + (b / 41) % 60));
-      if (b % 59 == 0) Set(h, Param::Flt1Type, static_cast<float>((b / 59) % 38));
+      if (b % 59 == 0) Set(h, Param::Flt1Type, static_cast<float>((b / 59) % kFilterTypeCount));
       const double start = ThreadSeconds();
       busy.blocks.Run(h, events);
       times.push_back(ThreadSeconds() - start);

@@ -117,6 +117,17 @@ constexpr TTesmora6NotebookButton kNotebookButtons[] = {
     {"FX Out", kBottomPageKey, 343, 705, 11},
 };
 
+// Each group has one button per page, the pages numbered 0 .. count - 1 along the row.
+constexpr bool OneButtonPerPage(int32_t key, int32_t count) {
+  int32_t page = 0;
+  for (const TTesmora6NotebookButton& b : kNotebookButtons) {
+    if (b.pageKey == key && b.page != page++) return false;
+  }
+  return page == count;
+}
+static_assert(OneButtonPerPage(kOscillatorPageKey, kOscillatorPageCount));
+static_assert(OneButtonPerPage(kBottomPageKey, kBottomPageCount));
+
 constexpr TTesmora6PresetButton kPresetButtons[] = {
     {kPanelReverb, 10, 128, 2},     {kPanelChorus, 12, 128, 2},  {kPanelDistortion, 11, 128, 2},
     {kPanelXFilter, 13, 128, 2},    {kPanelPhaser, 15, 128, 2},  {kPanelDelay, 14, 128, 2},

@@ -25,6 +25,9 @@ enum TTesmora6Surface : int16_t {
 // The two notebook groups: the oscillator pages and the pages below them.
 inline constexpr int32_t kOscillatorPageKey = 11;
 inline constexpr int32_t kBottomPageKey = 10;
+// Pages of each group, numbered from 0 in the order of the group's notebook buttons.
+inline constexpr int32_t kOscillatorPageCount = 3;  // "Osc 1+2" .. "Osc 5+6"
+inline constexpr int32_t kBottomPageCount = 12;     // "VFX" .. "FX Out"
 
 struct TTesmora6PanelLayout {
   int16_t number;          // TTesmora6Panel

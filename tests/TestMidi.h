@@ -1,4 +1,5 @@
-// Sends MIDI messages to an instance through effProcessEvents, as a host does.
+// MIDI for the tests and benchmarks: messages with their frames, sent to an instance
+// through effProcessEvents as a host does, and a phrase cut into host blocks.
 #pragma once
 
 #include <array>
@@ -15,4 +16,15 @@ inline void SendTestMidi(vst::AEffect* effect, const TTestMidiMessages& messages
   TVstEventBlock block;
   for (const auto& [frame, bytes] : messages) block.Add(frame, bytes[0], bytes[1], bytes[2]);
   effect->dispatcher(effect, vst::effProcessEvents, 0, 0, block.Events(), 0.0f);
+}
+
+// The messages of a phrase (frames counted from its start) that fall in the host block of
+// `frames` frames starting at frame `start`, with their frames counted from the block's
+// start, in the phrase's order.
+inline TTestMidiMessages MidiInBlock(const TTestMidiMessages& phrase, int32_t start, int32_t frames) {
+  TTestMidiMessages block;
+  for (const auto& [frame, bytes] : phrase) {
+    if (frame >= start && frame - start < frames) block.push_back({frame - start, bytes});
+  }
+  return block;
 }

@@ -69,7 +69,7 @@ TEST(MultiFilter, TypeTableNamesFollowTheValueList) {
       "HIGHSHELF", "Bandpass", "Phaser",    "4PoleEQ1", "4PoleEQ2",  "4PoleLP",   "Vocal1",
       "Vocal2",    "RND1",     "RND2"};
   for (int i = 0; i < kFilterTypeCount; ++i) EXPECT_STREQ(FilterTypeEntry(i).name, names[i]);
-  for (int i : {38, 50, -1}) EXPECT_STREQ(FilterTypeEntry(i).name, "BW LP");
+  for (int i : {kFilterTypeCount, 50, -1}) EXPECT_STREQ(FilterTypeEntry(i).name, "BW LP");
 }
 
 TEST(MultiFilter, SameTypeAgainKeepsFilterAndState) {

@@ -125,11 +125,11 @@ TEST(WaveformTable, NamesAndClassesOfEveryNumber) {
       EXPECT_EQ(osc->TableLength(), 0) << i;
     }
   }
-  EXPECT_STREQ(WaveformName(93), "");
+  EXPECT_STREQ(WaveformName(kWaveformCount), "");
   EXPECT_NE(dynamic_cast<TBlitSawOsc1*>(CreateWaveform(38).get()), nullptr);
   EXPECT_NE(dynamic_cast<TParabolaOsc1*>(CreateWaveform(45).get()), nullptr);
   EXPECT_NE(dynamic_cast<TSmoothNoise8Osc*>(CreateWaveform(92).get()), nullptr);
-  for (int unused : {93, 100, 127, -1}) {
+  for (int unused : {kWaveformCount, 100, 127, -1}) {
     EXPECT_NE(dynamic_cast<TSineOsc1*>(CreateWaveform(unused).get()), nullptr) << unused;
   }
 }

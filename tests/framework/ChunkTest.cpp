@@ -12,12 +12,16 @@
 
 #include "framework/ChunkLayout.h"
 #include "host/PostbackMsg1.h"
+#include "instrument/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 #include "resources/Resources.h"
 
 using namespace layout;
 
 namespace {
+
+// Every program record carries one value per parameter.
+constexpr size_t kValues = Param::Count;
 
 // Counts the parameter notifications, to show which readers notify and which do not.
 class TCountingSynth : public TTesmora6 {
@@ -64,13 +68,13 @@ TEST(ProgramChunk, LayoutByteForByte) {
   s->ParamInfo(0).globalValue = 0.75f;
 
   const auto chunk = s->WriteChunk(false);
-  ASSERT_EQ(chunk.size(), 4u + 2 + 4 + 8 + 4 + 4u * 743);
+  ASSERT_EQ(chunk.size(), 4u + 2 + 4 + 8 + 4 + 4u * kValues);
   EXPECT_EQ(std::memcmp(chunk.data(), "PgCn\x02\x00\x08\x00\x00\x00Lead One", 18), 0);
   TCursor c(chunk);
   const TProgram record = ProgramRecord(c);
   EXPECT_TRUE(c.AtEnd());
   EXPECT_EQ(record.name, "Lead One");  // trimmed
-  ASSERT_EQ(record.values.size(), 743u);
+  ASSERT_EQ(record.values.size(), kValues);
   EXPECT_EQ(record.values[0], 0.75f);
   EXPECT_EQ(record.values[static_cast<size_t>(p)], 0.25f);
 }
@@ -83,11 +87,11 @@ TEST(ProgramChunk, BlankNameStillStoresTheValues) {
   for (const char* blank : {"", "   ", " \t "}) {
     s->SetProgramName(0, blank);
     const auto chunk = s->WriteChunk(false);
-    ASSERT_EQ(chunk.size(), 4u + 2 + 4 + 4 + 4u * 743) << "name \"" << blank << "\"";
+    ASSERT_EQ(chunk.size(), 4u + 2 + 4 + 4 + 4u * kValues) << "name \"" << blank << "\"";
     TCursor c(chunk);
     const TProgram record = ProgramRecord(c);
     EXPECT_EQ(record.name, "");
-    ASSERT_EQ(record.values.size(), 743u);
+    ASSERT_EQ(record.values.size(), kValues);
     EXPECT_EQ(record.values[static_cast<size_t>(p)], 0.625f);
   }
 }
@@ -145,7 +149,7 @@ TEST(BankChunk, GlobalParametersTakeTheLastRecordRead) {
   auto s = NewSynth();
   auto chunk = BankChunkHead(3);
   for (float volume : {0.1f, 0.2f, 0.3f}) {
-    std::vector<float> values(743, 0.5f);
+    std::vector<float> values(kValues, 0.5f);
     values[0] = volume;
     PutProgram(chunk, "P", values);
   }
@@ -191,7 +195,7 @@ TEST(ProgramChunk, FromABuildWithFewerParametersKeepsTheRest) {
   PutProgram(chunk, "Older", std::vector<float>(300, 0.75f));
   s->ReadChunk(chunk, false);
   EXPECT_EQ(s->ProgramName(7), "Older");
-  for (size_t j = 10; j < 743; ++j) ASSERT_EQ(values[j], j < 300 ? 0.75f : 0.125f) << j;
+  for (size_t j = 10; j < kValues; ++j) ASSERT_EQ(values[j], j < 300 ? 0.75f : 0.125f) << j;
   EXPECT_EQ(s->ProgramName(6), "Program 7");  // other programs untouched
 }
 
@@ -294,7 +298,7 @@ TEST(BankFile, ValueFormLayoutAndRoundTrip) {
   a->SetProgram(4);
   const auto file = a->WriteBankFile();
   EXPECT_EQ(a->CurrentProgram(), 4);
-  constexpr size_t kBlock = 56 + 4 * 743;
+  constexpr size_t kBlock = 56 + 4 * kValues;
   ASSERT_EQ(file.size(), 212 + 128 * kBlock);
   EXPECT_EQ(std::memcmp(file.data() + 8, "FxBk", 4), 0);
   EXPECT_EQ(BigEndianAt(file, 4), static_cast<int32_t>(128 * kBlock + 212));
@@ -302,11 +306,11 @@ TEST(BankFile, ValueFormLayoutAndRoundTrip) {
   EXPECT_TRUE(std::all_of(file.begin() + 28, file.begin() + 212, [](uint8_t b) { return b == 0; }));
   const size_t block1 = 212 + kBlock;
   EXPECT_EQ(std::memcmp(file.data() + block1, "CcnK", 4), 0);
-  EXPECT_EQ(BigEndianAt(file, block1 + 4), static_cast<int32_t>(4 * 743 + 48));
+  EXPECT_EQ(BigEndianAt(file, block1 + 4), static_cast<int32_t>(4 * kValues + 48));
   EXPECT_EQ(std::memcmp(file.data() + block1 + 8, "FxCk", 4), 0);
   EXPECT_EQ(BigEndianAt(file, block1 + 12), 1);
   EXPECT_EQ(std::memcmp(file.data() + block1 + 16, "tSm6", 4), 0);
-  EXPECT_EQ(BigEndianAt(file, block1 + 24), 743);
+  EXPECT_EQ(BigEndianAt(file, block1 + 24), Param::Count);
   const std::string nameField(reinterpret_cast<const char*>(file.data() + block1 + 28), 28);
   EXPECT_EQ(nameField, std::string("A name longer than twenty-") + std::string(2, '\0'));
   EXPECT_EQ(std::bit_cast<float>(static_cast<uint32_t>(BigEndianAt(file, block1 + 56 + 4 * static_cast<size_t>(p)))), 0.5f);
@@ -357,7 +361,7 @@ TEST(FactoryBank, ParsesExactly) {
   ASSERT_EQ(bank.programs.size(), 128u);
   for (const auto& program : bank.programs) {
     EXPECT_FALSE(program.name.empty());
-    EXPECT_EQ(program.values.size(), 743u) << program.name;
+    EXPECT_EQ(program.values.size(), kValues) << program.name;
   }
   const auto table = Tesmora6SubPresetGroups();
   ASSERT_EQ(bank.groups.size(), 10u);
@@ -384,9 +388,9 @@ namespace {
 // sub-preset section with two groups.
 std::vector<uint8_t> SmallBankChunk() {
   auto chunk = BankChunkHead(3);
-  PutProgram(chunk, "One", std::vector<float>(743, 0.25f));
+  PutProgram(chunk, "One", std::vector<float>(kValues, 0.25f));
   PutProgram(chunk, "", {});
-  PutProgram(chunk, "Three", std::vector<float>(743, 0.75f));
+  PutProgram(chunk, "Three", std::vector<float>(kValues, 0.75f));
   Put(chunk, "SuBpRe");
   PutLe(chunk, 2, 2);
   PutLe(chunk, 2, 2);
@@ -436,7 +440,7 @@ TEST(HostileData, EveryPrefixLoadsItsCompleteFields) {
   // Cut inside program 2's values: those read are stored, the rest keep their values.
   auto u = NewSynth();
   std::fill(u->Program(2).values.begin(), u->Program(2).values.end(), 0.375f);
-  const size_t program2Values = 11 + (14 + 3 + 4 * 743) + 14 + (14 + 5);
+  const size_t program2Values = 11 + (14 + 3 + 4 * kValues) + 14 + (14 + 5);
   u->ReadChunk(std::span(full).first(program2Values + 4 * 100 + 2), true);
   EXPECT_EQ(u->ProgramName(2), "Three");
   EXPECT_EQ(u->Program(2).values[99], 0.75f);

@@ -24,7 +24,7 @@
 #include "host/PostbackMsg1.h"
 #include "host/Tesmora6Vst.h"
 #include "host/VstAbi.h"
-#include "host/VstEventBlock.h"
+#include "tests/TestMidi.h"
 
 namespace {
 
@@ -56,12 +56,6 @@ vst::AEffect* Instance() {
 intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr) {
   vst::AEffect* e = Instance();
   return e->dispatcher(e, opcode, index, value, ptr, 0.0f);
-}
-
-void SendNotes(const std::vector<std::array<uint8_t, 4>>& notes) {  // frame, status, d1, d2
-  TVstEventBlock block;
-  for (const auto& n : notes) block.Add(n[0], n[1], n[2], n[3]);
-  Dispatch(vst::effProcessEvents, 0, 0, block.Events());
 }
 
 void Render(int32_t frames, int32_t block) {
@@ -130,11 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Dispatch(vst::effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(chunk.size()), chunk.data());
   }
   Dispatch(vst::effSetProgram, 0, program);
-  SendNotes({{0, 0x90, 48, 100}, {3, 0x90, 55, 127}, {7, 0x90, 64, 90}, {11, 0xE0, 0x00, 0x70}});
+  SendTestMidi(Instance(), {{0, {0x90, 48, 100}}, {3, {0x90, 55, 127}}, {7, {0x90, 64, 90}}, {11, {0xE0, 0x00, 0x70}}});
   Render(2048, block);
-  SendNotes({{0, 0x80, 48, 0}, {1, 0x80, 55, 0}, {2, 0x80, 64, 0}, {3, 0x90, 72, 60}});
+  SendTestMidi(Instance(), {{0, {0x80, 48, 0}}, {1, {0x80, 55, 0}}, {2, {0x80, 64, 0}}, {3, {0x90, 72, 60}}});
   Render(2048, block);
-  SendNotes({{0, 0x80, 72, 0}, {0, 0xE0, 0x00, 0x40}});
+  SendTestMidi(Instance(), {{0, {0x80, 72, 0}}, {0, {0xE0, 0x00, 0x40}}});
   Render(1024, block);
   DeliverPostBacks();
   return 0;

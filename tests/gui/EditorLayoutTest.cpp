@@ -166,8 +166,8 @@ TEST_F(EditorLayoutTest, NotebookButtonsSwitchTheirOwnRowOnly) {
 // With the skins' real picture sizes: no two controls a user can click overlap on any
 // combination of pages.
 TEST_F(EditorLayoutTest, NoTwoVisibleControlsOverlapOnAnyPageCombination) {
-  for (int32_t osc = 0; osc < 3; ++osc) {
-    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+  for (int32_t osc = 0; osc < kOscillatorPageCount; ++osc) {
+    for (int32_t bottom = 0; bottom < kBottomPageCount; ++bottom) {
       body_->ShowPage(kOscillatorPageKey, osc);
       body_->ShowPage(kBottomPageKey, bottom);  // rebuilt: every shown control is painted
       std::vector<TSPThemeGUIControl*> shown;
@@ -198,8 +198,8 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
   auto meets = [](const TSPRect& a, const TSPRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
   };
-  for (int32_t osc = 0; osc < 3; ++osc) {
-    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+  for (int32_t osc = 0; osc < kOscillatorPageCount; ++osc) {
+    for (int32_t bottom = 0; bottom < kBottomPageCount; ++bottom) {
       body_->ShowPage(kOscillatorPageKey, osc);
       body_->ShowPage(kBottomPageKey, bottom);  // rebuilt: panels and controls are painted
       std::vector<TSPThemeGUIControl*> shown;
@@ -251,8 +251,8 @@ TEST_F(EditorLayoutTest, EveryFactorDrawsTheSameLayoutOnEveryPageCombination) {
     }
     return d;
   };
-  for (int32_t osc = 0; osc < 3; ++osc) {
-    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+  for (int32_t osc = 0; osc < kOscillatorPageCount; ++osc) {
+    for (int32_t bottom = 0; bottom < kBottomPageCount; ++bottom) {
       body_->SelectPage(kOscillatorPageKey, osc);
       body_->SelectPage(kBottomPageKey, bottom);
       const TDrawn unscaled = drawnAt(1.0);
@@ -334,8 +334,8 @@ TEST_F(EditorLayoutTest, NoValueTextRunsIntoAnotherAtAnyValue) {
     }
     return reach[c] = all;
   };
-  for (int32_t osc = 0; osc < 3; ++osc) {
-    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+  for (int32_t osc = 0; osc < kOscillatorPageCount; ++osc) {
+    for (int32_t bottom = 0; bottom < kBottomPageCount; ++bottom) {
       body_->ShowPage(kOscillatorPageKey, osc);
       body_->ShowPage(kBottomPageKey, bottom);
       std::vector<TSPThemeGUIControl*> shown;

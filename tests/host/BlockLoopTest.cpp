@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "TestHostMidi.h"
 #include "TestPlugin.h"
 #include "host/PluginProbe.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -224,9 +225,9 @@ TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
   }
   host.SetParameter(kParamSolo, 0.0f);
   EXPECT_EQ(host.GetParameter(kParamSolo), 1.0f);
-  EXPECT_EQ(host.GetParameter(743), 0.0f);
+  EXPECT_EQ(host.GetParameter(Param::Count), 0.0f);
   EXPECT_EQ(host.GetParameter(-1), 0.0f);
-  host.SetParameter(743, 0.5f);  // ignored, no crash
+  host.SetParameter(Param::Count, 0.5f);  // ignored, no crash
   host.SetParameter(-5, 0.5f);
 }
 
@@ -278,15 +279,12 @@ std::vector<float> RenderFromTimelineZero(const std::vector<int32_t>& preRoll,
   for (int32_t n : preRoll) host.Process({}, left.data(), right.data(), n);
   host.playing = true;
   host.samplePosition = 0.0;
-  struct Note { int32_t at; uint8_t status, key; };
-  const Note notes[] = {{0, 0x90, 60}, {0, 0x90, 64}, {0, 0x90, 67}, {9000, 0x90, 72},
-                        {24000, 0x80, 60}, {24000, 0x80, 64}, {24000, 0x80, 67}, {24000, 0x80, 72}};
+  const TTestMidiMessages notes = {
+      {0, {0x90, 60, 100}},     {0, {0x90, 64, 100}},     {0, {0x90, 67, 100}},     {9000, {0x90, 72, 100}},
+      {24000, {0x80, 60, 100}}, {24000, {0x80, 64, 100}}, {24000, {0x80, 67, 100}}, {24000, {0x80, 72, 100}}};
   std::vector<float> out;
   for (int32_t start = 0; start < 32768; start += 1024) {
-    std::vector<THostMidiEvent> events;
-    for (const Note& note : notes) {
-      if (note.at >= start && note.at < start + 1024) events.push_back({note.at - start, {note.status, note.key, 100}});
-    }
+    const std::vector<THostMidiEvent> events = HostMidiEvents(MidiInBlock(notes, start, 1024));
     // A host that locates while something sounds: the frames already rendered stay as
     // they are, nothing audible is dropped or repeated.
     if (start == jumpAt) host.samplePosition += 7.0;

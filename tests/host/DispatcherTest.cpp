@@ -166,7 +166,7 @@ TEST(Dispatcher, TextsAndLimits) {
   // Out-of-range indexes write nothing.
   std::memset(text, 'x', sizeof text);
   for (int32_t opcode : {vst::effGetParamName, vst::effGetParamLabel, vst::effGetParamDisplay}) {
-    EXPECT_EQ(host.Dispatch(opcode, 743, 0, text), 0);
+    EXPECT_EQ(host.Dispatch(opcode, Param::Count, 0, text), 0);
     EXPECT_EQ(host.Dispatch(opcode, -1, 0, text), 0);
     EXPECT_EQ(text[0], 'x');
   }

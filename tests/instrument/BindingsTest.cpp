@@ -328,8 +328,8 @@ TEST_F(BindingsTest, ControlsStayInsideTheirPanelAndNeverCollideOnAnyPageCombina
     placed.push_back({"Preset of group " + std::to_string(button.group), button.panel,
                       {l, t, l + kNotebookButtonWidth, t + kNotebookButtonHeight}});
   }
-  for (int32_t osc = 0; osc < 3; ++osc) {
-    for (int32_t bottom = 0; bottom < 12; ++bottom) {
+  for (int32_t osc = 0; osc < kOscillatorPageCount; ++osc) {
+    for (int32_t bottom = 0; bottom < kBottomPageCount; ++bottom) {
       std::vector<const TPlaced*> shown;
       for (const TPlaced& c : placed)
         if (Tesmora6PanelShown(c.panel, osc, bottom)) shown.push_back(&c);

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/DSPFilterTypes.h"
+#include "dsp/DSPShaperTable.h"
+#include "dsp/DSPWaveformTable.h"
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6ParamIds.h"
 
@@ -45,7 +48,7 @@ TLevels Play(std::vector<std::pair<int32_t, float>> settings, int waveform) {
 }  // namespace
 
 TEST(Catalogue, EveryWaveformSounds) {
-  for (int w = 0; w < 93; ++w) {
+  for (int w = 0; w < kWaveformCount; ++w) {
     const TLevels m = Play({}, w);
     EXPECT_TRUE(m.finite) << "waveform " << w;
     EXPECT_GT(m.peak, 1e-3f) << "waveform " << w;
@@ -71,7 +74,7 @@ TEST(Catalogue, EveryFilterTypeFiltersNoise) {
   const std::vector<std::pair<int, float>> lowPass = {{0, 1000}, {2, 1000}, {6, 20000}, {7, 1000}, {8, 1000},
                                                       {9, 1000}, {12, 1000}, {20, 1000}, {33, 1000}};
   const std::vector<int> highPass = {1, 3, 10, 21};
-  for (int type = 0; type < 38; ++type) {
+  for (int type = 0; type < kFilterTypeCount; ++type) {
     const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 1000.0f}}, 28);
     EXPECT_TRUE(m.finite) << "filter " << type;
     EXPECT_GT(m.peak, 0.0f) << "filter " << type;
@@ -87,7 +90,7 @@ TEST(Catalogue, EveryFilterTypeFiltersNoise) {
 }
 
 TEST(Catalogue, EveryShaperOnASawStaysFinite) {
-  for (int type = 0; type < 35; ++type) {
+  for (int type = 0; type < kShaperTypeCount; ++type) {
     for (float amount : {0.0f, 500.0f, 1000.0f}) {
       const TLevels m = Play({{Param::Shape, 1.0f}, {Param::ShapeType, static_cast<float>(type)}, {Param::ShapeAmt, amount}}, 0);
       EXPECT_TRUE(m.finite) << "shaper " << type << " amount " << amount;

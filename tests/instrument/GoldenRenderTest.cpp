@@ -29,7 +29,11 @@
 #include <string>
 #include <vector>
 
+#include "TestMidi.h"
+#include "dsp/DSPFilterTypes.h"
 #include "dsp/DSPMaths.h"
+#include "dsp/DSPShaperTable.h"
+#include "dsp/DSPWaveformTable.h"
 #include "effects/DSPStereoEffect.h"
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -37,11 +41,6 @@
 namespace {
 
 using TSettings = std::vector<std::pair<Param::Id, float>>;
-
-struct TNote {
-  int32_t frame;
-  uint8_t status, note, velocity;
-};
 
 // Something done between two host blocks, before the block that starts at `frame`.
 struct TAction {
@@ -52,7 +51,7 @@ struct TAction {
 struct TCase {
   std::string name;
   TSettings settings;
-  std::vector<TNote> notes;
+  TTestMidiMessages notes;  // frames from the start of the case
   int32_t frames;
   std::vector<TAction> actions = {};
   // The contents of program 5, which an action may switch to (empty: left as it is).
@@ -75,15 +74,15 @@ struct TNear {
 
 constexpr int32_t kBlock = 512;
 
-std::vector<TNote> Chord(std::initializer_list<int> keys, int32_t offAt, int32_t spread = 37) {
-  std::vector<TNote> notes;
+TTestMidiMessages Chord(std::initializer_list<int> keys, int32_t offAt, int32_t spread = 37) {
+  TTestMidiMessages notes;
   int32_t at = 0;
   for (int k : keys) {
-    notes.push_back({at, 0x90, static_cast<uint8_t>(k), 100});
+    notes.push_back({at, {0x90, static_cast<uint8_t>(k), 100}});
     at += spread;
   }
   if (offAt > 0) {
-    for (int k : keys) notes.push_back({offAt, 0x80, static_cast<uint8_t>(k), 0});
+    for (int k : keys) notes.push_back({offAt, {0x80, static_cast<uint8_t>(k), 0}});
   }
   return notes;
 }
@@ -132,7 +131,7 @@ std::vector<TCase> Cases() {
                    Chord({48, 60, 67}, 2048), 24576});
   // Every waveform, six at a time, with the LFOs moving the pitch and the amplitude.
   std::vector<int> waveforms;
-  for (int w = 0; w < 93; ++w) {
+  for (int w = 0; w < kWaveformCount; ++w) {
     if (!IsRandomWaveform(w)) waveforms.push_back(w);
   }
   for (size_t g = 0; 6 * g < waveforms.size(); ++g) {
@@ -149,10 +148,10 @@ std::vector<TCase> Cases() {
       if (waveforms[(6 * g + i) % waveforms.size()] == 38) cases.back().near = true;
     }
   }
-  // All 38 filter types, four at a time (both stages, left and right units apart), on a
+  // Every filter type, four at a time (both stages, left and right units apart), on a
   // saw with the cutoff swept by an LFO.
   for (int g = 0; g < 10; ++g) {
-    auto type = [g](int k) { return static_cast<float>((g + 10 * k) % 38); };
+    auto type = [g](int k) { return static_cast<float>((g + 10 * k) % kFilterTypeCount); };
     TSettings s = {{Osc1Waveform, 0}, {Osc2Waveform, 5},   {Flt1On, 1},      {Flt2On, 1},
                    {Flt1RChn, 0},     {Flt2RChn, 0},       {Flt1Type, type(0)},
                    {Flt1RType, type(1)}, {Flt2Type, type(2)}, {Flt2RType, type(3)},
@@ -163,7 +162,7 @@ std::vector<TCase> Cases() {
   }
   // Every shaper type, two at a time (left and right apart).
   std::vector<int> shapers;
-  for (int t = 0; t < 35; ++t) {
+  for (int t = 0; t < kShaperTypeCount; ++t) {
     if (!IsRandomShaper(t)) shapers.push_back(t);
   }
   for (size_t g = 0; 2 * g < shapers.size(); ++g) {
@@ -178,8 +177,8 @@ std::vector<TCase> Cases() {
   cases.push_back({"sequencers_matrix",
                    Plus(DensePatch(), {{Seq1Oct, 2}, {Seq1Glide, 300}, {Seq2Oct, 1},
                                        {GlideTime, 200}, {Osc2PitchEnv1, 12}, {Osc3PitchEnv2, -7}}),
-                   {{0, 0x90, 60, 110}, {4000, 0x90, 64, 90}, {9000, 0x80, 60, 0},
-                    {9000, 0x80, 64, 0}, {9100, 0x90, 55, 127}, {14000, 0x80, 55, 0}},
+                   {{0, {0x90, 60, 110}}, {4000, {0x90, 64, 90}}, {9000, {0x80, 60, 0}},
+                    {9000, {0x80, 64, 0}}, {9100, {0x90, 55, 127}}, {14000, {0x80, 55, 0}}},
                    20480});
   // The seven effects on, with the effect LFOs and matrix.
   cases.push_back({"effects_all",
@@ -225,12 +224,7 @@ std::vector<float> Render(const TCase& c) {
     for (const TAction& a : c.actions) {
       if (a.frame == start) a.run(host);
     }
-    TTestMidiMessages midi;
-    for (const TNote& n : c.notes) {
-      if (n.frame >= start && n.frame < start + kBlock) {
-        midi.push_back({n.frame - start, {n.status, n.note, n.velocity}});
-      }
-    }
+    const TTestMidiMessages midi = MidiInBlock(c.notes, start, kBlock);
     if (!midi.empty()) host.Midi(midi);
     const TStereo block = host.Render(kBlock);
     for (int32_t k = 0; k < kBlock; ++k) {

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int32_t kCount = 743;
+constexpr int32_t kCount = Param::Count;
 
 class ParameterTable : public ::testing::Test {
  protected:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dsp/DSPBaseOscillator.h"
+#include "dsp/DSPWaveformTable.h"
 #include "dsp/DSPWaves.h"
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6ParamIds.h"
@@ -58,7 +59,7 @@ TEST(SharedWaveTables, OneTablePerWaveformAcrossVoicesAndInstances) {
   EXPECT_EQ(heard.right, alone.right);
   // Waveforms without a table have none.
   EXPECT_EQ(waves::SharedWaveTable(6), nullptr);
-  EXPECT_EQ(waves::SharedWaveTable(93), nullptr);
+  EXPECT_EQ(waves::SharedWaveTable(kWaveformCount), nullptr);
   EXPECT_EQ(waves::SharedWaveTable(-1), nullptr);
 }
 

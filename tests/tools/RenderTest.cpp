@@ -351,7 +351,7 @@ TEST_F(RenderTool, VersionAndAPluginInTheCurrentFolder) {
   fs::create_symlink(TESMORA6_PLUGIN_PATH, dir_ / "Here.so");
   const auto [found, info] = Run("--plugin Here.so --info", dir_.string());
   EXPECT_EQ(found, 0) << info;
-  EXPECT_NE(info.find("numParams     743"), std::string::npos);
+  EXPECT_NE(info.find("numParams     " + std::to_string(Param::Count)), std::string::npos);
 }
 
 TEST_F(RenderTool, HandsAThirdPartyPluginItsOwnChunk) {
