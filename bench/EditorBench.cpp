@@ -10,9 +10,9 @@
 #include "host/Tesmora6Vst.h"
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/SPThemeGUI.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 #include <X11/Xlib.h>
 

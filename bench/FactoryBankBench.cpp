@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tests/TestHostMidi.h"
 #include "tools/host/VstHost.h"
 

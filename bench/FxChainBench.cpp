@@ -12,7 +12,7 @@
 #include "host/Tesmora6Vst.h"
 #include "dsp/DSPMaths.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

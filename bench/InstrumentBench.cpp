@@ -23,7 +23,7 @@
 #include "bench/BenchClock.h"
 #include "dsp/DSPFilterTypes.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tests/TestHostMidi.h"
 #include "tools/host/VstHost.h"
 

@@ -3,7 +3,7 @@
 // period; "per_sample" divides it by the period's 44 samples.
 #include <benchmark/benchmark.h>
 
-#include "instrument/DSPSequencer.h"
+#include "engine/DSPSequencer.h"
 
 namespace {
 

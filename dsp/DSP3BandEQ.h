@@ -2,7 +2,7 @@
 // around it with a width Q, and a gain above it.
 #pragma once
 
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 class TDSP3BandEQ : public TDSPControl {
  public:

@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "dsp/DSPWaveformTable.h"
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 class TDSPBaseOscillator : public TDSPControl {
  public:

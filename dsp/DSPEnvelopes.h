@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 // The stage model, the settings and the gate logic shared by the envelope generators.
 class TDSPEnvelope : public TDSPControl {

@@ -11,7 +11,7 @@
 
 #include "dsp/DSPFilterLanes.h"
 
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 constexpr long double kFilterPi = 3.14159265358979323846264338327950288L;
 

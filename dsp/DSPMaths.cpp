@@ -12,7 +12,7 @@
 #include <sys/time.h>
 
 #include "dsp/DSPSharedTables.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "resources/Resources.h"
 
 namespace {

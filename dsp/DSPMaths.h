@@ -119,5 +119,5 @@ class TDSPRandom {
   bool followsClock_;
 };
 // The generator every noise source draws from: the one of the plug-in instance this thread
-// is serving (framework/DSPLock.h), or the process-wide one outside every instance.
+// is serving (dsp/DSPLock.h), or the process-wide one outside every instance.
 TDSPRandom& DSPRandom();

@@ -1,7 +1,7 @@
 #include "dsp/DSPMultiFilter.h"
 
 #include "dsp/DSPFilterTypes.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 TDSPMultiFilter::TDSPMultiFilter() { SetType(0.0f); }
 

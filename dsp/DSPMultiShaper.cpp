@@ -1,7 +1,7 @@
 #include "dsp/DSPMultiShaper.h"
 
 #include "dsp/DSPShaperTable.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 TDSPMultiShaper1::TDSPMultiShaper1() : shaper_(std::make_unique<TDSPNullShaper>()) {
   shaper_->ContextChanged(context_);

@@ -17,7 +17,7 @@
 #include <cstdint>
 
 #include "dsp/DSPMaths.h"
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 class TDSPShaper : public TDSPControl {
  public:

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 namespace dsp_tables {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 class TDSPDiatonicTune1 : public TDSPControl {
  public:

@@ -10,7 +10,7 @@
 #include "dsp/DSPMaths.h"
 #include "dsp/DSPSharedTables.h"
 #include "dsp/DSPWaveformTable.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "resources/Resources.h"
 
 namespace waves {

@@ -5,7 +5,7 @@
 
 #include "dsp/DSPMaths.h"
 #include "effects/DSPReverbRooms.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 namespace {
 

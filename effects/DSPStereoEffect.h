@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 // The process-wide read position into DSPDenormalNoise shared by every effect. Any entries
 // of the table will do, so instances share it without locking.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 namespace {
 

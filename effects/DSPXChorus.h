@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/DSPPrefaultedAllocator.h"
+#include "dsp/DSPPrefaultedAllocator.h"
 #include "effects/DSPStereoEffect.h"
-#include "engine/DSPOscillator.h"
+#include "dsp/DSPOscillator.h"
 
 class TDSPXChorus : public TDSPStereoEffect {
  public:

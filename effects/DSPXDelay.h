@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/DSPPrefaultedAllocator.h"
+#include "dsp/DSPPrefaultedAllocator.h"
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPStereoEffect.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "effects/DSPEffectGuard.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "effects/DSPShiftRing.h"
 #include "effects/DSPStereoEffect.h"
-#include "engine/DSPOscillator.h"
+#include "dsp/DSPOscillator.h"
 
 class TDSPXPhaser : public TDSPStereoEffect {
  public:

@@ -11,8 +11,8 @@
 #include "dsp/DSPMultiFilter.h"
 #include "dsp/DSPMultiShaper.h"
 #include "dsp/DSPTune.h"
-#include "engine/DSPOscillator.h"
-#include "instrument/DSPSequencer.h"
+#include "dsp/DSPOscillator.h"
+#include "engine/DSPSequencer.h"
 
 class TVoxBoardSynthBase;
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // The effects section numbers its parameters from "FxOn" on: FX id k is host FxOn + k.
 constexpr int16_t FxId(Param::Id id) { return static_cast<int16_t>(id - Param::FxOn); }

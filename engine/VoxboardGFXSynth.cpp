@@ -6,7 +6,7 @@
 #include <span>
 
 #include "engine/ParameterLaws.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "effects/DSPXEq.h"
 #include "effects/DSPXPhaser.h"
 #include "effects/DSPXXFilter.h"
-#include "engine/DSPOscillator.h"
+#include "dsp/DSPOscillator.h"
 #include "engine/FxChannelShift.h"
 #include "engine/FxDestinations.h"
 #include "engine/FxParameterLaws.h"

@@ -1,6 +1,6 @@
 #include "engine/VoxboardSynthBase.h"
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 TVoxBoardSynthBase::TVoxBoardSynthBase() = default;
 

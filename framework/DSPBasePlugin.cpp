@@ -3,7 +3,7 @@
 #include <cmath>
 #include <exception>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 TDSPBasePlugin::TDSPBasePlugin() {
   SetCurrentDSPInstance(&instance_);

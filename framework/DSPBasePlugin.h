@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/DSPBaseControl.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPBaseControl.h"
+#include "dsp/DSPLock.h"
 #include "framework/DSPPluginParams.h"
 
 class TByteReader;
@@ -42,7 +42,7 @@ class TDSPBasePlugin : public TDSPBaseControl {
   TDSPBasePlugin();
   ~TDSPBasePlugin() override;
 
-  // This instance's lock and random generator (framework/DSPLock.h). The instance is
+  // This instance's lock and random generator (dsp/DSPLock.h). The instance is
   // current on the thread that builds it, so what its components draw while they are
   // built comes from its own generator too.
   TDSPInstanceState& Instance() { return instance_; }

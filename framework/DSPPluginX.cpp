@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "framework/DSPValueLists.h"
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/SPThemeGUI.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 #include "resources/Resources.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/DSPByteStream.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "framework/DSPPluginX.h"
 
 namespace {

@@ -12,8 +12,8 @@
 
 #include "framework/DSPBasePlugin.h"
 #include "framework/DSPByteStream.h"
-#include "framework/DSPLock.h"
-#include "host/PostbackMsg1.h"
+#include "dsp/DSPLock.h"
+#include "framework/PostBack.h"
 
 namespace {
 

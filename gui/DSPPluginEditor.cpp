@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "framework/DSPPluginX.h"
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/EditorScale.h"
 #include "gui/SPThemeGUI.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include "framework/DSPPluginX.h"
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/SPThemeGUI.h"
-#include "host/VstAbi.h"
 
 namespace {
 

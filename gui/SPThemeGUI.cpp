@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstdio>
 
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 
 namespace {
 

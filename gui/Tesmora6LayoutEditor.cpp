@@ -6,7 +6,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSubPresets.h"
 #include "framework/DSPValueLists.h"
@@ -16,7 +16,6 @@
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
 #include "gui/ValueEntry.h"
-#include "host/VstAbi.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string_view>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "framework/DSPValueLists.h"
 #include "host/FloatingPointMode.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Bindings.h"
 #include "instrument/Tesmora6HostNames.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 TTesmora6VstPlugin::TTesmora6VstPlugin(std::unique_ptr<TTesmora6> engine, vst::AudioMasterCallback audioMaster)
     : TVstPlugin(std::move(engine), audioMaster), instrument_(static_cast<TTesmora6&>(Engine())) {}

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "host/FloatingPointMode.h"
 
 namespace {
@@ -170,7 +170,7 @@ bool TVstPlugin::CanDo(const char* text) const {
 }
 
 // What every opcode reads or writes, and under which lock. "Instance" is the instance's
-// re-entrant lock (framework/DSPLock.h), the one each processing call holds; "none" marks
+// re-entrant lock (dsp/DSPLock.h), the one each processing call holds; "none" marks
 // fixed answers and the identity set while the instance was built, which nothing changes
 // afterwards, so hosts that ask them on the audio thread never wait for a load.
 //

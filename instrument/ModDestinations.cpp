@@ -1,6 +1,6 @@
 #include "instrument/ModDestinations.h"
 
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // Position: {host index of the modulated parameter, display name}. The last six keys are
 // sequencer parameters of other meaning; the sequencers read their factors by these keys.

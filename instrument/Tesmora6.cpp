@@ -11,7 +11,7 @@
 #include "instrument/Tesmora6Bindings.h"
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6HostNames.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6Params.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "framework/DSPPluginParams.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // The editor's panels, numbered in the order the editor registers them: the body and the
 // top panel first, then the 24 panels of the layout table, then the four modulation

@@ -6,7 +6,7 @@
 #include "engine/FxDestinations.h"
 #include "framework/DSPValueLists.h"
 #include "instrument/ModDestinations.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "framework/DSPPluginParams.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // The categories hosts group the parameters by, numbered from 1 as hosts count them (0 is
 // "no category"), in the order their first parameter comes.

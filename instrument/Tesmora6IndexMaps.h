@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // A run of consecutive slots mapped onto consecutive host indexes.
 struct TSlotRun {

@@ -6,7 +6,7 @@
 
 #include "framework/DSPValueLists.h"
 #include "instrument/Tesmora6Bindings.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "framework/DSPSubPresets.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "instrument/VXInstr6Osc.h"
 
 #include "engine/ParameterLaws.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

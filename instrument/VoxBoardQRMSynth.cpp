@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/ParameterLaws.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "dsp/DSPFilters1.h"
 #include "dsp/DSPFilters2.h"
 #include "dsp/DSPMultiFilter.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 using namespace filter_test;
 

@@ -1,7 +1,7 @@
 #include "dsp/DSPMultiShaper.h"
 #include "dsp/DSPShaper.h"
 #include "dsp/DSPShaperTable.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 #include <gtest/gtest.h>
 

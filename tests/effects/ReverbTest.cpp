@@ -13,7 +13,7 @@
 #include "dsp/DSPMaths.h"
 #include "effects/DSPReverbRooms.h"
 #include "effects/DSPReverbX.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 using namespace effect_test;
 

@@ -12,7 +12,7 @@
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPXEq.h"
 #include "effects/DSPXPhaser.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "effects/DSPXXFilter.h"
 
 namespace {

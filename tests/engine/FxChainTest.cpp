@@ -9,9 +9,9 @@
 #include "host/Tesmora6Vst.h"
 #include "engine/FxParameterLaws.h"
 #include "engine/ParameterLaws.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

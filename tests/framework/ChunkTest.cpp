@@ -11,8 +11,8 @@
 #include <random>
 
 #include "framework/ChunkLayout.h"
-#include "host/PostbackMsg1.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "framework/PostBack.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 #include "resources/Resources.h"
 

@@ -1,5 +1,5 @@
-#include "framework/DSPBaseControl.h"
-#include "framework/DSPControl.h"
+#include "dsp/DSPBaseControl.h"
+#include "dsp/DSPControl.h"
 
 #include <gtest/gtest.h>
 

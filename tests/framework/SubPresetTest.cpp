@@ -6,7 +6,7 @@
 
 #include "framework/ChunkLayout.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 using namespace layout;
 

@@ -17,7 +17,7 @@
 
 #include "framework/DSPByteStream.h"
 #include "framework/DSPSubPresets.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 #include "instrument/Tesmora6.h"
 
 namespace {

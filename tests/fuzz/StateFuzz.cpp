@@ -21,7 +21,7 @@
 
 #include "framework/DSPByteStream.h"
 #include "framework/OutputSafetyLimiter.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 #include "host/Tesmora6Vst.h"
 #include "host/VstAbi.h"
 #include "tests/TestMidi.h"

@@ -11,7 +11,7 @@
 #include "TestMidi.h"
 #include "gui/DSPEditorScreenshot.h"
 #include "gui/SPThemeGUI.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "host/Tesmora6Vst.h"
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 #include "gui/SPThemeGUI.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 struct TAutomation {
   int32_t index;

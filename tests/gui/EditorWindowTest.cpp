@@ -17,7 +17,7 @@
 #include "gui/OverlayDialogRunner.h"
 #include "gui/Tesmora6LayoutEditor.h"
 #include "gui/XErrorTrap.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -14,7 +14,7 @@
 #include "framework/DSPSubPresets.h"
 #include "gui/SubPresetMenu.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

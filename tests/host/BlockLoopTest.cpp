@@ -10,7 +10,7 @@
 #include "TestHostMidi.h"
 #include "TestPlugin.h"
 #include "host/PluginProbe.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "TestPlugin.h"
 #include "gui/EditorScale.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
 
 namespace {

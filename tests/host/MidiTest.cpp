@@ -3,7 +3,7 @@
 
 #include "framework/MidiMessageHandler.h"
 #include "host/PluginProbe.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 TEST(MidiDecode, ThreeByteMessages) {
   struct Case { uint8_t s, d1, d2; uint8_t type; int number, value, channel; };

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 #include "host/PluginProbe.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 std::vector<int32_t> delivered;

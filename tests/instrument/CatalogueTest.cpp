@@ -9,7 +9,7 @@
 #include "dsp/DSPShaperTable.h"
 #include "dsp/DSPWaveformTable.h"
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -36,7 +36,7 @@
 #include "dsp/DSPWaveformTable.h"
 #include "effects/DSPStereoEffect.h"
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "framework/DSPByteStream.h"
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 inline intptr_t InstrumentHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   static vst::VstTimeInfo time{};

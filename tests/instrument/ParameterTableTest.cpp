@@ -18,7 +18,7 @@
 #include "instrument/Tesmora6Bindings.h"
 #include "instrument/Tesmora6HostNames.h"
 #include "instrument/Tesmora6IndexMaps.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <cmath>
 
 #include "host/Tesmora6Vst.h"
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "dsp/DSPWaveformTable.h"
 #include "dsp/DSPWaves.h"
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

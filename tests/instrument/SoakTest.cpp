@@ -12,7 +12,7 @@
 #include <random>
 
 #include "instrument/InstrumentHost.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // Counts heap allocations while switched on (this test program only).
 namespace {

@@ -13,7 +13,7 @@
 
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace fs = std::filesystem;
 

@@ -19,7 +19,7 @@
 
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tests/tools/QualityGates.h"
 #include "tools/preview/PreviewInstrument.h"
 #include "tools/preview/SoundMeasures.h"

@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "framework/DSPByteStream.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tools/render/ParamArgument.h"
 #include "tools/render/Renderer.h"
 

@@ -19,7 +19,7 @@
 #include "framework/DSPParamText.h"
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 #include "tools/bankgen/BankSource.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "framework/DSPParamText.h"
 #include "host/VstEventBlock.h"
 #include "instrument/Tesmora6.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "engine/Tesmora6ParamIds.h"
 
 namespace {
 

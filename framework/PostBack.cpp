@@ -1,4 +1,4 @@
-#include "host/PostbackMsg1.h"
+#include "framework/PostBack.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "engine/DSPOscillator.h"
+#include "dsp/DSPOscillator.h"
 
 #include <algorithm>
 #include <cmath>

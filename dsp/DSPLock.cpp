@@ -1,4 +1,4 @@
-#include "framework/DSPLock.h"
+#include "dsp/DSPLock.h"
 
 namespace {
 thread_local TDSPInstanceState* currentInstance = nullptr;

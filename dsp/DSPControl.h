@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "framework/DSPBaseControl.h"
+#include "dsp/DSPBaseControl.h"
 
 class TDSPControl;
 

@@ -1,4 +1,4 @@
-#include "framework/DSPBaseControl.h"
+#include "dsp/DSPBaseControl.h"
 
 #include <utility>
 

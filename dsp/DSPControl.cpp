@@ -1,4 +1,4 @@
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "instrument/DSPSequencer.h"
+#include "engine/DSPSequencer.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "dsp/DSPBaseOscillator.h"
-#include "framework/DSPControl.h"
+#include "dsp/DSPControl.h"
 
 class TDSPOscillator : public TDSPControl {
  public:

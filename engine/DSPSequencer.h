@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "dsp/DSPMaths.h"
-#include "framework/DSPControl.h"
-#include "instrument/DSPSequencerOctaves.h"
-#include "instrument/Tesmora6ParamIds.h"
+#include "dsp/DSPControl.h"
+#include "engine/DSPSequencerOctaves.h"
+#include "engine/Tesmora6ParamIds.h"
 
 // The clocks add up a double increment every period, and the lengths come from single-
 // precision settings. A length counts as reached when the running time lies within a
