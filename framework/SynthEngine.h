@@ -1,0 +1,62 @@
+// The instrument as a host adapter sees it: sound only, no plug-in format, no editor. A VST 2
+// plug-in, an LV2 plug-in or a standalone program each drive one of these: they prepare it for
+// a sample rate, hand it MIDI and ask for audio, set and read parameters by index or key,
+// choose programs, save and restore its state, and tell it the host's time through the
+// THostLink they give it (framework/HostLink.h).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/HostLink.h"
+
+// One MIDI message at a frame of the next Process call.
+struct TMidiMessage {
+  int32_t frame = 0;
+  uint8_t bytes[3] = {0, 0, 0};
+};
+
+class TSynthEngine {
+ public:
+  virtual ~TSynthEngine() = default;
+
+  // ---- set-up (any thread but the audio thread's call in progress) ----
+  // The host behind the engine; none (nullptr) answers "no time" and drops notifications.
+  virtual void SetHostLink(THostLink* link) = 0;
+  // Sample rate and the largest block the host will ask for; the engine is then running.
+  virtual void Prepare(double sampleRate, int32_t maxBlockFrames) = 0;
+  // Stops and restarts processing (a host's suspend and resume).
+  virtual void Suspend() = 0;
+  virtual void Resume() = 0;
+
+  // ---- the audio thread ----
+  // Renders `frames` frames into left and right, each message at its frame (frames outside
+  // the call are played at its nearest end). Takes the instance's lock; allocates nothing.
+  virtual void Process(std::span<const TMidiMessage> events, float* left, float* right, int32_t frames) = 0;
+
+  // ---- parameters: normalized 0 .. 1, in host order ----
+  virtual int32_t ParameterCount() const = 0;
+  // The index of a parameter key ("RvbTime"), or -1.
+  virtual int32_t ParameterIndex(std::string_view key) const = 0;
+  virtual std::string_view ParameterKey(int32_t index) const = 0;
+  // The name hosts show, and the value as text ("-6.0 dB").
+  virtual std::string ParameterName(int32_t index) const = 0;
+  virtual std::string ParameterText(int32_t index) = 0;
+  virtual float Parameter(int32_t index) = 0;
+  virtual void SetParameter(int32_t index, float normalized) = 0;
+  virtual float DefaultParameter(int32_t index) const = 0;
+
+  // ---- programs ----
+  virtual int32_t ProgramCount() const = 0;
+  virtual int32_t CurrentProgram() const = 0;
+  virtual void SelectProgram(int32_t program) = 0;
+  virtual std::string ProgramName(int32_t program) const = 0;
+
+  // ---- state: the instrument's own chunk formats, byte for byte as the plug-in stores them ----
+  // The whole bank (every program, the sub-preset libraries) or the current program only.
+  virtual std::vector<uint8_t> SaveState(bool wholeBank) = 0;
+  virtual void LoadState(std::span<const uint8_t> state, bool wholeBank) = 0;
+};
