@@ -65,7 +65,7 @@ void TTesmora6::MapIndexes() {
 }
 
 void TTesmora6::DefineParameters() {
-  TVXInstr6Osc::DefineParameters();
+  TOscillatorLayer::DefineParameters();
   DefineTesmora6Parameters(params_);
   hostNames_ = Tesmora6HostNames(params_);
 }
@@ -81,7 +81,7 @@ std::string TTesmora6::HostName(int32_t index) const {
 std::string TTesmora6::ParamNameText(int32_t index) const { return HostName(index); }
 
 void TTesmora6::FinishInitialisation() {
-  TVXInstr6Osc::FinishInitialisation();
+  TOscillatorLayer::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);
   if (layoutEditor_) layoutEditor_->CreateButtons();
   // The first block builds the voice pool from the current program under the lock.
@@ -91,26 +91,26 @@ void TTesmora6::FinishInitialisation() {
 // The editor's panels exist and are laid out before any parameter is defined, since every
 // binding names a panel and every control is placed from its panel's position.
 void TTesmora6::CreateEditorPanels() {
-  TVXInstr6Osc::CreateEditorPanels();
+  TOscillatorLayer::CreateEditorPanels();
   if (!EditorBody()) return;
   layoutEditor_ = std::make_unique<TTesmora6LayoutEditor>(*this);
   layoutEditor_->CreatePanels();
 }
 
 void TTesmora6::LayoutEditorPanels() {
-  TVXInstr6Osc::LayoutEditorPanels();
+  TOscillatorLayer::LayoutEditorPanels();
   if (layoutEditor_) layoutEditor_->LayoutPanels();
 }
 
 void TTesmora6::EditorIdle() {
-  TVXInstr6Osc::EditorIdle();
+  TOscillatorLayer::EditorIdle();
   if (layoutEditor_) layoutEditor_->Idle();
 }
 
 void TTesmora6::EditorClose() {
   // Closing the editor closes its dialog without an answer.
   if (layoutEditor_) layoutEditor_->EditorClosed();
-  TVXInstr6Osc::EditorClose();
+  TOscillatorLayer::EditorClose();
 }
 
 // ---------------------------------------------------------------- wave tables ahead of changes
@@ -138,12 +138,12 @@ void TTesmora6::PrepareWaveTables(const TDSPPluginProgram& program) const {
 
 void TTesmora6::SetParameterFromHost(int32_t index, float value) {
   PrepareWaveTable(index, value);
-  TVXInstr6Osc::SetParameterFromHost(index, value);
+  TOscillatorLayer::SetParameterFromHost(index, value);
 }
 
 void TTesmora6::SetProgram(int32_t n) {
   if (n >= 0 && n < ProgramCount()) PrepareWaveTables(Program(n));
-  TVXInstr6Osc::SetProgram(n);
+  TOscillatorLayer::SetProgram(n);
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {
@@ -151,11 +151,11 @@ std::string TTesmora6::DisplayText(int32_t index, float realValue) {
   if (ValidParam(index) && Tesmora6DisplayText(index, ParamInfo(index), realValue, text)) {
     return text;
   }
-  return TVXInstr6Osc::DisplayText(index, realValue);
+  return TOscillatorLayer::DisplayText(index, realValue);
 }
 
 void TTesmora6::ParameterChanged(int32_t index) {
-  TVXInstr6Osc::ParameterChanged(index);
+  TOscillatorLayer::ParameterChanged(index);
   if (index < Param::Osc1ScaleTune || index > Param::Osc6RootKey) return;
   // Key scaling: "OSCiScaleTune" and "OSCiRootKey" in pairs per oscillator.
   const auto i = static_cast<size_t>((index - Param::Osc1ScaleTune) / 2);

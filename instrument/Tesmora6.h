@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "instrument/Tesmora6IndexMaps.h"
-#include "instrument/VXInstr6Osc.h"
+#include "instrument/OscillatorLayer.h"
 
 class TTesmora6LayoutEditor;
 
-class TTesmora6 : public TVXInstr6Osc {
+class TTesmora6 : public TOscillatorLayer {
  public:
   static constexpr int32_t kParamCount = Param::Count;
 

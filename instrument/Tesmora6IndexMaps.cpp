@@ -2,13 +2,13 @@
 
 #include <span>
 
-#include "instrument/VoxBoardQRMSynth.h"
+#include "instrument/ModulationLayer.h"
 
 namespace {
 
 // Modulation layer: its logical slots -> host indexes. The first envelope's slots carry
 // its amplitude depth, curve and scaling; each filter stage has a main and a right unit.
-using Q = TVoxBoardQRMSynth;
+using Q = TModulationLayer;
 constexpr TSlotRun kModRuns[] = {
     {Q::kSlotGain, Q::kSlotEnv1Release, Param::Gain},
     {Q::kSlotAmpEnv1, Q::kSlotAmpEnv1, Param::AmpEnv1},

@@ -179,7 +179,7 @@ TEST(EffectsEndToEnd, TailRingsOutThenTheInstanceSleeps) {
   // Asleep at the end: exact silence, the chain idle, nothing rendered.
   EXPECT_EQ(Peak(out.left, out.left.size() - 44100), 0.0f);
   EXPECT_EQ(Peak(out.right, out.right.size() - 44100), 0.0f);
-  EXPECT_GE(host.plugin->FxTailBlocks, TVoxboardGFXSynth::kTailBlocks);
+  EXPECT_GE(host.plugin->FxTailBlocks, TEffectsLayer::kTailBlocks);
   EXPECT_GE(host.plugin->silentBlocks, 2048u);
   // The next note wakes it, with the reverb's tail state kept.
   host.NoteOn(69);

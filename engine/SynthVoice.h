@@ -14,7 +14,7 @@
 #include "dsp/DSPOscillator.h"
 #include "engine/DSPSequencer.h"
 
-class TVoxBoardSynthBase;
+class TVoicePoolLayer;
 
 enum TVoiceState : uint8_t { kVoiceHeld = 0, kVoiceReleased = 1, kVoiceFree = 2 };
 
@@ -66,7 +66,7 @@ class TDSPXVoice : public TDSPControl {
   int32_t OwningNote() const { return Pending.waiting ? Pending.note : Note; }
 
   int32_t ControlCounter = -1;  // samples since the last control update; -1 = just triggered
-  TVoxBoardSynthBase* Owner = nullptr;
+  TVoicePoolLayer* Owner = nullptr;
   int32_t PoolSize = 0;
   uint8_t State = kVoiceFree;
   int32_t Age = 0;

@@ -1,4 +1,4 @@
-#include "engine/VoxboardGFXSynth.h"
+#include "engine/EffectsLayer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +37,7 @@ void SetWaveformLocked(TOscillator& oscillator, float x) {
 
 }  // namespace
 
-TVoxboardGFXSynth::TVoxboardGFXSynth() {
+TEffectsLayer::TEffectsLayer() {
   editorWidth_ = 774;
   effects_ = {&Reverb, &Distortion, &Chorus, &XFilter, &Delay, &Phaser, &Eq};
   FxOrder = effects_;  // reverb, distortion, chorus, X-filter, delay, phaser, EQ
@@ -45,11 +45,11 @@ TVoxboardGFXSynth::TVoxboardGFXSynth() {
   EffectsContextChanged();
 }
 
-TVoxboardGFXSynth::~TVoxboardGFXSynth() = default;
+TEffectsLayer::~TEffectsLayer() = default;
 
 // ---------------------------------------------------------------- context and tempo
 
-void TVoxboardGFXSynth::AllocateEngineBuffers() {
+void TEffectsLayer::AllocateEngineBuffers() {
   const auto n = static_cast<size_t>(context_->paddedBlock);
   for (auto* b : {&MixL, &MixR, &VoiceL, &VoiceR}) b->assign(n, 0.0f);
   // The shift rings hold 255 ms at the new rate; the lengths are recomputed for it.
@@ -59,7 +59,7 @@ void TVoxboardGFXSynth::AllocateEngineBuffers() {
   UpdateShifts();
 }
 
-void TVoxboardGFXSynth::EffectsContextChanged() {
+void TEffectsLayer::EffectsContextChanged() {
   for (auto& lfo : FxLfo) lfo.ContextChanged(context_);
   for (TDSPStereoEffect* e : effects_) e->ContextChanged(context_);
   EffectsTempoChanged();
@@ -71,30 +71,30 @@ void TVoxboardGFXSynth::EffectsContextChanged() {
   }
 }
 
-void TVoxboardGFXSynth::EffectsTempoChanged() {
+void TEffectsLayer::EffectsTempoChanged() {
   for (TDSPStereoEffect* e : effects_) e->SetTempo(Tempo());
 }
 
-void TVoxboardGFXSynth::PropagateContext() {
+void TEffectsLayer::PropagateContext() {
   TDSPPluginX::PropagateContext();
   AllocateEngineBuffers();
   EffectsContextChanged();
 }
 
-void TVoxboardGFXSynth::TempoChanged() {
+void TEffectsLayer::TempoChanged() {
   TDSPPluginX::TempoChanged();
   EffectsTempoChanged();
 }
 
 // ---------------------------------------------------------------- index maps
 
-void TVoxboardGFXSynth::BuildFxInverse() {
+void TEffectsLayer::BuildFxInverse() {
   fxSlots_.BuildInverse(paramCount_);
   FxParamsDefined = 1;
 }
 
 
-int16_t TVoxboardGFXSynth::DestinationPosition(int32_t fxId) {
+int16_t TEffectsLayer::DestinationPosition(int32_t fxId) {
   static const std::array<int16_t, kFxSlots> positions = [] {
     std::array<int16_t, kFxSlots> p{};
     p.fill(-1);
@@ -110,24 +110,24 @@ int16_t TVoxboardGFXSynth::DestinationPosition(int32_t fxId) {
 
 // ---------------------------------------------------------------- parameter handler
 
-void TVoxboardGFXSynth::ParameterChanged(int32_t index) {
+void TEffectsLayer::ParameterChanged(int32_t index) {
   TDSPPluginX::ParameterChanged(index);
   if (!FxParamsDefined) return;
   const int16_t id = FxIdOfHost(index);
   if (id >= 0) FxParameterChanged(id);
 }
 
-bool TVoxboardGFXSynth::LinkedRight(int32_t fxId) const {
+bool TEffectsLayer::LinkedRight(int32_t fxId) const {
   const TFxEffect e = FxEffectOf(fxId);
   return e != kFxEffectCount && channelModes_[e] == 1;
 }
 
-int32_t TVoxboardGFXSynth::SourceId(int32_t fxId) const {
+int32_t TEffectsLayer::SourceId(int32_t fxId) const {
   const int16_t left = kFxLeftOfRight[static_cast<size_t>(fxId)];
   return left >= 0 && LinkedRight(fxId) ? left : fxId;
 }
 
-void TVoxboardGFXSynth::FxParameterChanged(int32_t fxId) {
+void TEffectsLayer::FxParameterChanged(int32_t fxId) {
   const TFxLaw law = kFxLaws[static_cast<size_t>(fxId)];
   if (law == TFxLaw::kNone) return;
   if (law == TFxLaw::kAction) {
@@ -146,13 +146,13 @@ void TVoxboardGFXSynth::FxParameterChanged(int32_t fxId) {
   if (right >= 0 && LinkedRight(fxId)) ParameterChanged(FxHostIndex(right));
 }
 
-void TVoxboardGFXSynth::ApplyFxDestination(int32_t fxId, float m) {
+void TEffectsLayer::ApplyFxDestination(int32_t fxId, float m) {
   SetFxValue(fxId, FxBase[static_cast<size_t>(SourceId(fxId))] * (1.0f + m));
   const int16_t right = kFxRightOfLeft[static_cast<size_t>(fxId)];
   if (right >= 0 && LinkedRight(fxId)) ApplyFxDestination(right, m);
 }
 
-void TVoxboardGFXSynth::ReapplyFxRange(int32_t first, int32_t last) {
+void TEffectsLayer::ReapplyFxRange(int32_t first, int32_t last) {
   for (int32_t id = first; id <= last; ++id) {
     // The channel mode itself is already stored; running it again would start over.
     if (FxEffectOf(id) != kFxEffectCount && kFxEffectRanges[FxEffectOf(id)].channelModeId == id) continue;
@@ -160,7 +160,7 @@ void TVoxboardGFXSynth::ReapplyFxRange(int32_t first, int32_t last) {
   }
 }
 
-void TVoxboardGFXSynth::ChainParameterChanged(int32_t fxId) {
+void TEffectsLayer::ChainParameterChanged(int32_t fxId) {
   if (fxId == fxid::kFxOn) {
     FxChainOn = FxInteger(fxId) == 1 ? 1 : 0;
     return;
@@ -198,7 +198,7 @@ void TVoxboardGFXSynth::ChainParameterChanged(int32_t fxId) {
 
 namespace {
 
-using S = TVoxboardGFXSynth;
+using S = TEffectsLayer;
 using L = TFxLaw;
 using TSetter = void (*)(S&, float);
 
@@ -471,7 +471,7 @@ constexpr TFxParam kEqParams[] = {
 // "fxModOn" is read by the matrix step every control period; the matrix slots follow.
 template <int32_t K>
 constexpr std::array<TFxParam, 3> FxLfo() {
-  constexpr int32_t kCount = TVoxboardGFXSynth::kFxLfoCount;
+  constexpr int32_t kCount = TEffectsLayer::kFxLfoCount;
   return {{
       {static_cast<Param::Id>(Param::FxLfo1Frq + K), L::kNoteHz, [](S& s, float x) { s.FxLfo[K].SetFrequency(x); }},
       {static_cast<Param::Id>(Param::FxLfo1Frq + kCount + K), L::kAmount, [](S& s, float x) { s.FxLfo[K].SetGain(x); }},
@@ -479,8 +479,8 @@ constexpr std::array<TFxParam, 3> FxLfo() {
        [](S& s, float x) { SetWaveformLocked(s.FxLfo[K], x); }},
   }};
 }
-static_assert(Param::FxLfo1Amp == Param::FxLfo1Frq + TVoxboardGFXSynth::kFxLfoCount &&
-              Param::FxLfo1Wave == Param::FxLfo1Amp + TVoxboardGFXSynth::kFxLfoCount &&
+static_assert(Param::FxLfo1Amp == Param::FxLfo1Frq + TEffectsLayer::kFxLfoCount &&
+              Param::FxLfo1Wave == Param::FxLfo1Amp + TEffectsLayer::kFxLfoCount &&
               Param::FxLfo6Wave + 1 == Param::FxModSrc1);
 constexpr std::array<TFxParam, 1> kModOn = {{{Param::FxModOn, L::kNone}}};
 constexpr auto kLfoParams = [] {
@@ -582,14 +582,14 @@ const std::array<int16_t, kFxIdCount> kFxLeftOfRight = kFxLookup.leftOfRight;
 const std::array<int16_t, kFxIdCount> kFxRightOfLeft = kFxLookup.rightOfLeft;
 const std::array<TFxEffectRange, kFxEffectCount> kFxEffectRanges = kFxLookup.ranges;
 
-void TVoxboardGFXSynth::SetFxValue(int32_t fxId, float x) {
+void TEffectsLayer::SetFxValue(int32_t fxId, float x) {
   if (fxId < 0 || fxId >= kFxSlots) return;
   if (const TSetter set = kFxLookup.setters[static_cast<size_t>(fxId)]) set(*this, x);
 }
 
 // ---------------------------------------------------------------- order and shifts
 
-void TVoxboardGFXSynth::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
+void TEffectsLayer::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   if (position < 0 || position >= kFxEffectCount || FxOrderBusy) return;
   // The swap never runs beside a block that walks the order.
   TDSPLockGuard lock(Instance());
@@ -613,12 +613,12 @@ void TVoxboardGFXSynth::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   FxOrder[static_cast<size_t>(position)] = effect;
 }
 
-void TVoxboardGFXSynth::ParametersUpdated() {
+void TEffectsLayer::ParametersUpdated() {
   TDSPPluginX::ParametersUpdated();
   if (FxOrderPending) RestoreEffectOrder();
 }
 
-void TVoxboardGFXSynth::RestoreEffectOrder() {
+void TEffectsLayer::RestoreEffectOrder() {
   FxOrderPending = 0;
   std::array<TDSPStereoEffect*, kFxEffectCount> order{};
   bool permutation = true;
@@ -648,7 +648,7 @@ void TVoxboardGFXSynth::RestoreEffectOrder() {
   for (uint8_t e : byParameter) MoveEffect(effects_[e], FxInteger(kFxEffectRanges[e].orderId));
 }
 
-void TVoxboardGFXSynth::UpdateShifts() {
+void TEffectsLayer::UpdateShifts() {
   if (!FxParamsDefined) return;
   const int32_t m = context_->samplesPerMs;
   PreShift.SetShift(FxReal(fxid::kPreShift) * 0.1f, m);
@@ -657,7 +657,7 @@ void TVoxboardGFXSynth::UpdateShifts() {
 
 // ---------------------------------------------------------------- FX LFOs and matrix
 
-void TVoxboardGFXSynth::FxModStep() {
+void TEffectsLayer::FxModStep() {
   if (FxInteger(fxid::kModOn) != 0) {
     FxModWasOn = 1;
     std::array<float, 1 + kFxLfoCount> source{};  // 0: no source
@@ -695,7 +695,7 @@ void TVoxboardGFXSynth::FxModStep() {
   }
 }
 
-void TVoxboardGFXSynth::MatrixSlotChanged(int32_t fxId) {
+void TEffectsLayer::MatrixSlotChanged(int32_t fxId) {
   const int32_t slot = fxid::kFirstMatrix + 3 * ((fxId - fxid::kFirstMatrix) / 3);
   const int32_t d = FxInteger(slot + 1);
   if (d < 0) return;
@@ -715,7 +715,7 @@ void TVoxboardGFXSynth::MatrixSlotChanged(int32_t fxId) {
 
 // ---------------------------------------------------------------- the chain
 
-void TVoxboardGFXSynth::ProcessEffects() {
+void TEffectsLayer::ProcessEffects() {
   const int32_t b = context_->blockLength;
   const int32_t p = context_->samplesPerMs;
   if (FxChainOn) {

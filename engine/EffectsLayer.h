@@ -20,7 +20,7 @@
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSlotTable.h"
 
-class TVoxboardGFXSynth : public TDSPPluginX {
+class TEffectsLayer : public TDSPPluginX {
  public:
   static constexpr int32_t kFxSlots = kFxIdCount;
   static constexpr int32_t kFxLfoCount = 6;
@@ -28,8 +28,8 @@ class TVoxboardGFXSynth : public TDSPPluginX {
   static constexpr int32_t kTailBlocks = 500;
   static constexpr int32_t kMaxShiftMs = 255;
 
-  TVoxboardGFXSynth();
-  ~TVoxboardGFXSynth() override;
+  TEffectsLayer();
+  ~TEffectsLayer() override;
 
   void ParameterChanged(int32_t index) override;
   // The host tempo reaches every effect.

@@ -1,4 +1,4 @@
-#include "instrument/VoxBoardQRMSynth.h"
+#include "instrument/ModulationLayer.h"
 
 #include <algorithm>
 
@@ -29,25 +29,25 @@ enum Source : int32_t {
 
 }  // namespace
 
-TVoxBoardQRMSynth::TVoxBoardQRMSynth() {
+TModulationLayer::TModulationLayer() {
   modDestinations_.AddModDestination(-1, "---");
 }
 
-TVoxBoardQRMSynth::~TVoxBoardQRMSynth() = default;
+TModulationLayer::~TModulationLayer() = default;
 
-void TVoxBoardQRMSynth::BuildModInverse() {
+void TModulationLayer::BuildModInverse() {
   modSlots_.BuildInverse(paramCount_);
   ModOffsets.assign(static_cast<size_t>(std::max(paramCount_, 1)), 0.0f);
 }
 
-void TVoxBoardQRMSynth::ParameterChanged(int32_t index) {
-  TVoxBoardArpSynth::ParameterChanged(index);
+void TModulationLayer::ParameterChanged(int32_t index) {
+  TSequencerLayer::ParameterChanged(index);
   const int16_t slot = SlotOfHost(index);
   if (slot >= kSlotMatrix && slot < kSlotMatrix + 3 * kMatrixSlots) matrixDirty_ = true;
   if (slot >= 0) SlotChanged(slot, index);
 }
 
-void TVoxBoardQRMSynth::RefreshMatrix() {
+void TModulationLayer::RefreshMatrix() {
   matrixDirty_ = false;
   matrixSlotCount_ = 0;
   const int16_t first = HostOfSlot(kSlotMatrix);
@@ -62,14 +62,14 @@ void TVoxBoardQRMSynth::RefreshMatrix() {
   }
 }
 
-void TVoxBoardQRMSynth::ReapplySlots(int32_t first, int32_t last) {
+void TModulationLayer::ReapplySlots(int32_t first, int32_t last) {
   for (int32_t s = first; s <= last; ++s) {
     const int16_t host = HostOfSlot(s);
     if (host >= 0) SlotChanged(s, host);
   }
 }
 
-void TVoxBoardQRMSynth::SlotChanged(int32_t slot, int32_t host) {
+void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
   const float value = GetReal(host);
   const int32_t integer = GetInteger(host);
   const int32_t p = context_->samplesPerMs;
@@ -144,7 +144,7 @@ void TVoxBoardQRMSynth::SlotChanged(int32_t slot, int32_t host) {
   }
 }
 
-void TVoxBoardQRMSynth::FilterSlotChanged(int stage, int field, int32_t host) {
+void TModulationLayer::FilterSlotChanged(int stage, int field, int32_t host) {
   TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
   const int32_t integer = GetInteger(host);
   const float value = GetReal(host);
@@ -168,7 +168,7 @@ void TVoxBoardQRMSynth::FilterSlotChanged(int stage, int field, int32_t host) {
   }
 }
 
-void TVoxBoardQRMSynth::RightFilterSlotChanged(int stage, int field, int32_t host) {
+void TModulationLayer::RightFilterSlotChanged(int stage, int field, int32_t host) {
   TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
   const int32_t integer = GetInteger(host);
   const float value = GetReal(host);
@@ -199,7 +199,7 @@ void TVoxBoardQRMSynth::RightFilterSlotChanged(int stage, int field, int32_t hos
   }
 }
 
-void TVoxBoardQRMSynth::ShaperSlotChanged(int32_t slot, int32_t host) {
+void TModulationLayer::ShaperSlotChanged(int32_t slot, int32_t host) {
   const int32_t integer = GetInteger(host);
   auto setTypes = [this](bool left, float type) {
     for (int32_t i = 0; i < voiceCount_; ++i) {
@@ -234,7 +234,7 @@ void TVoxBoardQRMSynth::ShaperSlotChanged(int32_t slot, int32_t host) {
   }
 }
 
-void TVoxBoardQRMSynth::LfoSlotChanged(int k, int field, int32_t host) {
+void TModulationLayer::LfoSlotChanged(int k, int field, int32_t host) {
   const float value = GetReal(host);
   const int32_t integer = GetInteger(host);
   const auto kk = static_cast<size_t>(k);
@@ -256,7 +256,7 @@ void TVoxBoardQRMSynth::LfoSlotChanged(int k, int field, int32_t host) {
   }
 }
 
-void TVoxBoardQRMSynth::LfoTimeSlotChanged(int k, int field, int32_t host) {
+void TModulationLayer::LfoTimeSlotChanged(int k, int field, int32_t host) {
   const float value = GetReal(host);
   const auto kk = static_cast<size_t>(k);
   const int64_t wide = static_cast<int64_t>(TimecentsToMs(value)) * context_->samplesPerMs;
@@ -272,7 +272,7 @@ void TVoxBoardQRMSynth::LfoTimeSlotChanged(int k, int field, int32_t host) {
 
 // ---------------------------------------------------------------- modulation step
 
-void TVoxBoardQRMSynth::RunLfo(TDSPSynthVoice& voice, int k) {
+void TModulationLayer::RunLfo(TDSPSynthVoice& voice, int k) {
   const auto kk = static_cast<size_t>(k);
   int32_t& t = voice.LfoTime[kk];
   int32_t& c = voice.LfoCycles[kk];
@@ -302,7 +302,7 @@ void TVoxBoardQRMSynth::RunLfo(TDSPSynthVoice& voice, int k) {
   t += context_->samplesPerMs;
 }
 
-float TVoxBoardQRMSynth::SourceValue(TDSPSynthVoice& voice, int32_t source) {
+float TModulationLayer::SourceValue(TDSPSynthVoice& voice, int32_t source) {
   const TDSPSequencer& s1 = voice.Sequencers[0];
   const TDSPSequencer& s2 = voice.Sequencers[1];
   switch (source) {
@@ -329,7 +329,7 @@ float TVoxBoardQRMSynth::SourceValue(TDSPSynthVoice& voice, int32_t source) {
   }
 }
 
-void TVoxBoardQRMSynth::RunModulationStep(TDSPSynthVoice& voice) {
+void TModulationLayer::RunModulationStep(TDSPSynthVoice& voice) {
   // 1. LFOs with their delay, attack, hold, release and cycles.
   for (int k = 0; k < 3; ++k) RunLfo(voice, k);
   // 2. The sequencers advance one period.

@@ -5,18 +5,18 @@
 #include <array>
 #include <vector>
 
-#include "engine/VoxboardSynth.h"
+#include "engine/VoicePoolLayer.h"
 #include "framework/DSPSlotTable.h"
 
-class TVoxBoardArpSynth : public TVoxboardSynth {
+class TSequencerLayer : public TVoicePoolLayer {
  public:
   static constexpr int32_t kSlots = 138;
   static constexpr int32_t kSettings = 37;
   static constexpr int32_t kSteps = 32;
   static constexpr int32_t kToPitchSetting = 36;
 
-  TVoxBoardArpSynth();
-  ~TVoxBoardArpSynth() override;
+  TSequencerLayer();
+  ~TSequencerLayer() override;
 
   void ParameterChanged(int32_t index) override;
   void SetSeqSlotHost(int32_t slot, int16_t host) { seqSlots_.SetHost(slot, host); }

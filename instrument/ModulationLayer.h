@@ -10,9 +10,9 @@
 #include "dsp/DSPMaths.h"
 #include "framework/DSPSlotTable.h"
 #include "instrument/ModDestinations.h"
-#include "instrument/VoxBoardArpSynth.h"
+#include "instrument/SequencerLayer.h"
 
-class TVoxBoardQRMSynth : public TVoxBoardArpSynth {
+class TModulationLayer : public TSequencerLayer {
  public:
   static constexpr int32_t kSlots = 167;
   static constexpr int kMatrixSlots = 22;
@@ -41,8 +41,8 @@ class TVoxBoardQRMSynth : public TVoxBoardArpSynth {
   enum RightField { kRightType = 0, kRightCutoff, kRightQ, kRightBandwidth, kRightEnv1,
                     kRightEnv2, kRightLfo1, kRightLfo2, kRightLfo3, kRightChn };
 
-  TVoxBoardQRMSynth();
-  ~TVoxBoardQRMSynth() override;
+  TModulationLayer();
+  ~TModulationLayer() override;
 
   void ParameterChanged(int32_t index) override;
   void SetSlotHost(int32_t slot, int16_t host) { modSlots_.SetHost(slot, host); }

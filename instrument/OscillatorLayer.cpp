@@ -1,4 +1,4 @@
-#include "instrument/VXInstr6Osc.h"
+#include "instrument/OscillatorLayer.h"
 
 #include "engine/ParameterLaws.h"
 #include "engine/Tesmora6ParamIds.h"
@@ -32,16 +32,21 @@ constexpr TGroupRange kGroups[] = {
 
 }  // namespace
 
-TVXInstr6Osc::TVXInstr6Osc() {
+TOscillatorLayer::TOscillatorLayer() {
   productName_ = "Tesmora6";
   description_ = kTesmora6Description;
   vendorString_ = "Tesmora";
   vendorVersion_ = 1;
 }
 
-TVXInstr6Osc::~TVXInstr6Osc() = default;
+TOscillatorLayer::~TOscillatorLayer() = default;
 
-std::unique_ptr<TDSPSynthVoice> TVXInstr6Osc::CreateVoice(int32_t) {
+void TOscillatorLayer::ParameterChanged(int32_t index) {
+  TModulationLayer::ParameterChanged(index);
+  OscillatorParameterChanged(index);
+}
+
+std::unique_ptr<TDSPSynthVoice> TOscillatorLayer::CreateVoice(int32_t) {
   auto voice = std::make_unique<TDSPSynthVoice6>();
   // The render reads whole blocks from the envelopes and the oscillators.
   voice->Env1.SetUsesWorkBuffers(true);
@@ -50,7 +55,7 @@ std::unique_ptr<TDSPSynthVoice> TVXInstr6Osc::CreateVoice(int32_t) {
   return voice;
 }
 
-void TVXInstr6Osc::ApplyTuning(int i) {
+void TOscillatorLayer::ApplyTuning(int i) {
   const float semitones = static_cast<float>(GetInteger(Param::Osc1Tune + i));
   const float fine = static_cast<float>(GetInteger(Param::Osc1Finetune + i)) * 0.01f;
   for (int32_t v = 0; v < voiceCount_; ++v) {
@@ -67,13 +72,13 @@ void TVXInstr6Osc::ApplyTuning(int i) {
   }
 }
 
-void TVXInstr6Osc::ReapplyDiatonic() {
+void TOscillatorLayer::ReapplyDiatonic() {
   for (int32_t host = Param::Osc1TuneDiatonic; host <= Param::Osc6TuneDiatonic; ++host) {
     ParameterChanged(host);
   }
 }
 
-void TVXInstr6Osc::OscillatorParameterChanged(int32_t index) {
+void TOscillatorLayer::OscillatorParameterChanged(int32_t index) {
   Group group = kNone;
   int32_t offset = 0;
   for (const TGroupRange& g : kGroups) {

@@ -1,4 +1,4 @@
-#include "engine/DSPSynthVoice1.h"
+#include "engine/SynthVoice.h"
 
 // ---------------------------------------------------------------- TDSPXVoice
 

@@ -1,25 +1,27 @@
-// The six-oscillator layer: the per-oscillator parameters (hosts 25-60 and 98-187), the
-// layer state they feed, and the voice factory.
+// The oscillator layer: the per-oscillator parameters of the six oscillators (hosts 25-60
+// and 98-187), the layer state they feed, and the voice factory.
 #pragma once
 
 #include <array>
 #include <string>
 
-#include "instrument/VXInstr3Osc.h"
+#include "instrument/ModulationLayer.h"
 
 // The one-sentence description of the instrument.
 inline constexpr const char* kTesmora6Description =
     "Subtractive Synthesis using multiple Oscillators , 2 Filters , Wave Shaping ,Pitch Glide "
     "and two Envelopes . Modulation and routing options are included .";
 
-class TVXInstr6Osc : public TVXInstr3Osc {
+class TOscillatorLayer : public TModulationLayer {
  public:
   static constexpr int kOscillators = 6;
 
-  TVXInstr6Osc();
-  ~TVXInstr6Osc() override;
+  TOscillatorLayer();
+  ~TOscillatorLayer() override;
 
   const std::string& Description() const { return description_; }
+  // The modulation layer handles the change first, then the oscillators' own handler.
+  void ParameterChanged(int32_t index) override;
   std::unique_ptr<TDSPSynthVoice> CreateVoice(int32_t index) override;
   // Calls the handler for the six "Osc Tune Diatonic" switches (hosts 55-60).
   void ReapplyDiatonic();
@@ -41,7 +43,7 @@ class TVXInstr6Osc : public TVXInstr3Osc {
   std::array<TOscillatorState, kOscillators> Osc;
 
  protected:
-  void OscillatorParameterChanged(int32_t index) override;
+  void OscillatorParameterChanged(int32_t index);
   // Re-applies semitone, fine and key of oscillator i in every voice.
   void ApplyTuning(int i);
 

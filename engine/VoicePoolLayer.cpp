@@ -1,15 +1,15 @@
-#include "engine/VoxboardSynthBase.h"
+#include "engine/VoicePoolLayer.h"
 
 #include "dsp/DSPLock.h"
 
-TVoxBoardSynthBase::TVoxBoardSynthBase() = default;
+TVoicePoolLayer::TVoicePoolLayer() = default;
 
-TVoxBoardSynthBase::~TVoxBoardSynthBase() {
+TVoicePoolLayer::~TVoicePoolLayer() {
   TDSPLockGuard lock(Instance());
   FreeVoices();
 }
 
-void TVoxBoardSynthBase::RequestVoices(int32_t count) {
+void TVoicePoolLayer::RequestVoices(int32_t count) {
   // The "Voices" range; stored data outside it cannot ask for more.
   if (count < 0) count = 0;
   if (count > kMaxVoices) count = kMaxVoices;
@@ -17,9 +17,9 @@ void TVoxBoardSynthBase::RequestVoices(int32_t count) {
   voicePoolDirty_ = 1;
 }
 
-std::unique_ptr<TDSPSynthVoice> TVoxBoardSynthBase::CreateVoice(int32_t) { return nullptr; }
+std::unique_ptr<TDSPSynthVoice> TVoicePoolLayer::CreateVoice(int32_t) { return nullptr; }
 
-void TVoxBoardSynthBase::CreateVoices() {
+void TVoicePoolLayer::CreateVoices() {
   voicePool_.clear();
   voicePool_.resize(static_cast<size_t>(voiceCount_ > 0 ? voiceCount_ : 0));
   for (int32_t i = 0; i < voiceCount_; ++i) {
@@ -38,42 +38,42 @@ void TVoxBoardSynthBase::CreateVoices() {
   }
 }
 
-void TVoxBoardSynthBase::FreeVoices() {
+void TVoicePoolLayer::FreeVoices() {
   voicePool_.clear();
   voiceCount_ = -1;
   lastVoice_ = nullptr;
 }
 
-void TVoxBoardSynthBase::ResetVoices() {
+void TVoicePoolLayer::ResetVoices() {
   for (auto& v : voicePool_) {
     if (v) v->Reset();
   }
   if (lastVoice_) lastVoice_->LastPitch = -1000.0f;
 }
 
-void TVoxBoardSynthBase::VoicesContextChanged() {
+void TVoicePoolLayer::VoicesContextChanged() {
   for (auto& v : voicePool_) {
     if (v) v->ContextChanged(context_);
   }
 }
 
-void TVoxBoardSynthBase::VoicesTempoChanged() {
+void TVoicePoolLayer::VoicesTempoChanged() {
   for (auto& v : voicePool_) {
     if (v) v->SetTempo(Tempo());
   }
 }
 
-void TVoxBoardSynthBase::TempoChanged() {
-  TVoxboardGFXSynth::TempoChanged();
+void TVoicePoolLayer::TempoChanged() {
+  TEffectsLayer::TempoChanged();
   VoicesTempoChanged();
 }
 
-void TVoxBoardSynthBase::PropagateContext() {
-  TVoxboardGFXSynth::PropagateContext();
+void TVoicePoolLayer::PropagateContext() {
+  TEffectsLayer::PropagateContext();
   VoicesContextChanged();
 }
 
-void TVoxBoardSynthBase::CheckVoicePool() {
+void TVoicePoolLayer::CheckVoicePool() {
   if (!voicePoolDirty_) return;
   voicePoolDirty_ = 0;
   if (requestedVoices_ == voiceCount_) return;
@@ -95,16 +95,16 @@ void TVoxBoardSynthBase::CheckVoicePool() {
   EndParameterUpdate();
 }
 
-void TVoxBoardSynthBase::RetriggerVoice(int32_t index) {
+void TVoicePoolLayer::RetriggerVoice(int32_t index) {
   TDSPLockGuard lock(Instance());
   voicePool_[static_cast<size_t>(index)]->Trigger();
 }
 
-void TVoxBoardSynthBase::AfterNoteOn(int32_t index) {
+void TVoicePoolLayer::AfterNoteOn(int32_t index) {
   voicePool_[static_cast<size_t>(index)]->AfterTrigger();
 }
 
-void TVoxBoardSynthBase::NoteOn(const TMidiEventCompact& event) {
+void TVoicePoolLayer::NoteOn(const TMidiEventCompact& event) {
   if (voiceCount_ < 1) return;
   TDSPLockGuard lock(Instance());
 
@@ -198,7 +198,7 @@ void TVoxBoardSynthBase::NoteOn(const TMidiEventCompact& event) {
   }
 }
 
-void TVoxBoardSynthBase::NoteOff(const TMidiEventCompact& event) {
+void TVoicePoolLayer::NoteOff(const TMidiEventCompact& event) {
   for (int32_t i = 0; i < voiceCount_; ++i) {
     TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
     if (v && v->State == kVoiceHeld && v->OwningNote() == event.number) {
@@ -213,7 +213,7 @@ void TVoxBoardSynthBase::NoteOff(const TMidiEventCompact& event) {
   }
 }
 
-void TVoxBoardSynthBase::StartWaitingNote(int32_t index) {
+void TVoicePoolLayer::StartWaitingNote(int32_t index) {
   TDSPSynthVoice* v = voicePool_[static_cast<size_t>(index)].get();
   if (!v || !v->Pending.waiting || !v->StealFadeDone()) return;
   const TDSPXVoice::TPendingNote note = v->Pending;
@@ -235,7 +235,7 @@ void TVoxBoardSynthBase::StartWaitingNote(int32_t index) {
   if (note.released) v->Release();
 }
 
-void TVoxBoardSynthBase::AllNotesOff() {
+void TVoicePoolLayer::AllNotesOff() {
   for (auto& v : voicePool_) {
     if (!v || v->State != kVoiceHeld) continue;
     if (v->Pending.waiting) {
@@ -246,7 +246,7 @@ void TVoxBoardSynthBase::AllNotesOff() {
   }
 }
 
-void TVoxBoardSynthBase::AllSoundOff() {
+void TVoicePoolLayer::AllSoundOff() {
   for (auto& v : voicePool_) {
     if (!v || v->State == kVoiceFree) continue;
     v->Reset();
@@ -255,7 +255,7 @@ void TVoxBoardSynthBase::AllSoundOff() {
   if (lastVoice_) lastVoice_->LastPitch = -1000.0f;
 }
 
-void TVoxBoardSynthBase::EndVoiceIfFinished(TDSPSynthVoice& voice) {
+void TVoicePoolLayer::EndVoiceIfFinished(TDSPSynthVoice& voice) {
   if (voice.Pending.waiting) return;
   if (voice.State != kVoiceFree && voice.EnvelopesFinished()) {
     voice.State = kVoiceFree;

@@ -1,13 +1,13 @@
-#include "instrument/VoxBoardArpSynth.h"
+#include "instrument/SequencerLayer.h"
 
 #include <algorithm>
 
-TVoxBoardArpSynth::TVoxBoardArpSynth() = default;
+TSequencerLayer::TSequencerLayer() = default;
 
-TVoxBoardArpSynth::~TVoxBoardArpSynth() = default;
+TSequencerLayer::~TSequencerLayer() = default;
 
-void TVoxBoardArpSynth::ParameterChanged(int32_t index) {
-  TVoxboardSynth::ParameterChanged(index);
+void TSequencerLayer::ParameterChanged(int32_t index) {
+  TVoicePoolLayer::ParameterChanged(index);
   const int16_t slot = SeqSlotOfHost(index);
   if (slot < 0) return;
   // Slots 0-68 are the first sequencer (37 settings, 32 steps), 69-137 the second.

@@ -5,15 +5,15 @@
 #include <memory>
 #include <vector>
 
-#include "engine/DSPSynthVoice1.h"
-#include "engine/VoxboardGFXSynth.h"
+#include "engine/SynthVoice.h"
+#include "engine/EffectsLayer.h"
 
-class TVoxBoardSynthBase : public TVoxboardGFXSynth {
+class TVoicePoolLayer : public TEffectsLayer {
  public:
   static constexpr int32_t kMaxVoices = 32;
 
-  TVoxBoardSynthBase();
-  ~TVoxBoardSynthBase() override;
+  TVoicePoolLayer();
+  ~TVoicePoolLayer() override;
 
   void NoteOn(const TMidiEventCompact& event) override;
   void NoteOff(const TMidiEventCompact& event) override;
