@@ -28,14 +28,23 @@ class TSynthEngine {
   virtual void SetHostLink(THostLink* link) = 0;
   // Sample rate and the largest block the host will ask for; the engine is then running.
   virtual void Prepare(double sampleRate, int32_t maxBlockFrames) = 0;
+  // The same one at a time, as hosts that tell them apart send them (rates below 1 kHz or
+  // not a number are refused).
+  virtual void SetSampleRate(double sampleRate) = 0;
+  virtual void SetMaxBlockSize(int32_t frames) = 0;
   // Stops and restarts processing (a host's suspend and resume).
   virtual void Suspend() = 0;
   virtual void Resume() = 0;
 
   // ---- the audio thread ----
-  // Renders `frames` frames into left and right, each message at its frame (frames outside
-  // the call are played at its nearest end). Takes the instance's lock; allocates nothing.
-  virtual void Process(std::span<const TMidiMessage> events, float* left, float* right, int32_t frames) = 0;
+  // Queues a message for the next Process call (for hosts that deliver MIDI apart from audio).
+  virtual void QueueMidi(const TMidiMessage& message) = 0;
+  // Renders `frames` frames into left and right (either may be null), replacing what they
+  // hold or adding to it, with the queued messages and `events` each at its frame (frames
+  // outside the call are played at its nearest end). Takes the instance's lock; allocates
+  // nothing.
+  virtual void Process(std::span<const TMidiMessage> events, float* left, float* right, int32_t frames,
+                       bool addToOutput = false) = 0;
 
   // ---- parameters: normalized 0 .. 1, in host order ----
   virtual int32_t ParameterCount() const = 0;
@@ -54,6 +63,17 @@ class TSynthEngine {
   virtual int32_t CurrentProgram() const = 0;
   virtual void SelectProgram(int32_t program) = 0;
   virtual std::string ProgramName(int32_t program) const = 0;
+  virtual void SetProgramName(int32_t program, std::string_view name) = 0;
+  // Copies the current program into `program` and makes that one current; false when there
+  // is no such program.
+  virtual bool CopyCurrentProgramTo(int32_t program) = 0;
+
+  // ---- identity ----
+  virtual std::string ProductName() const = 0;
+  virtual std::string VendorName() const = 0;
+  virtual int32_t VendorVersion() const = 0;
+  // The four-character id of stored state (chunks and banks carry it).
+  virtual int32_t UniqueId() const = 0;
 
   // ---- state: the instrument's own chunk formats, byte for byte as the plug-in stores them ----
   // The whole bank (every program, the sub-preset libraries) or the current program only.

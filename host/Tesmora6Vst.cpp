@@ -8,12 +8,31 @@
 #include "framework/DSPValueLists.h"
 #include "host/FloatingPointMode.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6Engine.h"
 #include "instrument/Tesmora6Bindings.h"
 #include "instrument/Tesmora6HostNames.h"
 #include "engine/Tesmora6ParamIds.h"
 
-TTesmora6VstPlugin::TTesmora6VstPlugin(std::unique_ptr<TTesmora6> engine, vst::AudioMasterCallback audioMaster)
-    : TVstPlugin(std::move(engine), audioMaster), instrument_(static_cast<TTesmora6&>(Engine())) {}
+TTesmora6VstPlugin::TTesmora6VstPlugin(std::unique_ptr<TTesmora6Engine> engine, vst::AudioMasterCallback audioMaster)
+    : TVstPlugin(std::move(engine), audioMaster),
+      instrument_(static_cast<TTesmora6Engine&>(Engine()).Instrument()) {
+  AnnounceEditor();
+}
+
+TTesmora6VstPlugin::~TTesmora6VstPlugin() = default;
+
+// ---- the editor's opcodes ----
+
+intptr_t TTesmora6VstPlugin::EditorOpen(void* parent) { return instrument_.EditorOpen(parent); }
+
+void TTesmora6VstPlugin::EditorClose() { instrument_.EditorClose(); }
+
+void TTesmora6VstPlugin::EditorIdle() { instrument_.EditorIdle(); }
+
+vst::ERect* TTesmora6VstPlugin::EditorRect() {
+  TDSPLockGuard lock(instrument_.Instance());
+  return instrument_.EditorRect();
+}
 
 namespace {
 
@@ -57,13 +76,9 @@ bool TTesmora6VstPlugin::ParameterProperties(int32_t index, vst::VstParameterPro
 }
 
 
-vst::AEffect* OpenVstPlugin(TDSPPluginX* engine, vst::AudioMasterCallback audioMaster) {
-  std::unique_ptr<TDSPPluginX> owned(engine);
-  if (auto* instrument = dynamic_cast<TTesmora6*>(engine)) {
-    (void)owned.release();
-    return (new TTesmora6VstPlugin(std::unique_ptr<TTesmora6>(instrument), audioMaster))->Effect();
-  }
-  return (new TVstPlugin(std::move(owned), audioMaster))->Effect();
+vst::AEffect* OpenVstPlugin(TTesmora6* instrument, vst::AudioMasterCallback audioMaster) {
+  auto engine = std::make_unique<TTesmora6Engine>(std::unique_ptr<TTesmora6>(instrument));
+  return (new TTesmora6VstPlugin(std::move(engine), audioMaster))->Effect();
 }
 
 vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster) {
@@ -75,7 +90,7 @@ vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster) {
   // host creates this one from inside another instance's call) is current again after.
   TDSPInstanceScope keep;
   try {
-    auto* plugin = new TTesmora6VstPlugin(std::make_unique<TTesmora6>(), audioMaster);
+    auto* plugin = new TTesmora6VstPlugin(std::make_unique<TTesmora6Engine>(), audioMaster);
     return plugin->Effect();
   } catch (...) {
     return nullptr;

@@ -8,23 +8,28 @@
 #include "host/VstPlugin.h"
 
 class TTesmora6;
+class TTesmora6Engine;
 
 class TTesmora6VstPlugin : public TVstPlugin {
  public:
-  TTesmora6VstPlugin(std::unique_ptr<TTesmora6> engine, vst::AudioMasterCallback audioMaster);
+  TTesmora6VstPlugin(std::unique_ptr<TTesmora6Engine> engine, vst::AudioMasterCallback audioMaster);
+  ~TTesmora6VstPlugin() override;
   TTesmora6& Instrument() { return instrument_; }
 
  protected:
   bool ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const override;
+  intptr_t EditorOpen(void* parent) override;
+  void EditorClose() override;
+  void EditorIdle() override;
+  vst::ERect* EditorRect() override;
 
  private:
   TTesmora6& instrument_;
 };
 
-// Hosts an engine built by the caller (a test's or tool's own subclass, say) and returns the
-// record a host holds; effClose deletes the adapter and the engine. The instrument's engines
-// get the instrument's adapter.
-vst::AEffect* OpenVstPlugin(TDSPPluginX* engine, vst::AudioMasterCallback audioMaster);
+// Hosts an instrument built by the caller (a test's or tool's own subclass, say) and returns
+// the record a host holds; effClose deletes the adapter and the instrument.
+vst::AEffect* OpenVstPlugin(TTesmora6* instrument, vst::AudioMasterCallback audioMaster);
 
 // Creates one plug-in instance for a host; none when the host is unusable or building fails.
 vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster);

@@ -53,7 +53,7 @@ void SetParameterEntry(vst::AEffect* e, int32_t index, float value) {
   TVstPlugin* plugin = TVstPlugin::FromEffect(e);
   if (!plugin) return;
   try {
-    plugin->Engine().SetParameterFromHost(index, value);
+    plugin->Engine().SetParameter(index, value);
   } catch (...) {
   }
 }
@@ -63,7 +63,7 @@ float GetParameterEntry(vst::AEffect* e, int32_t index) {
   TVstPlugin* plugin = TVstPlugin::FromEffect(e);
   if (!plugin) return 0.0f;
   try {
-    return plugin->Engine().GetParameterForHost(index);
+    return plugin->Engine().Parameter(index);
   } catch (...) {
     return 0.0f;
   }
@@ -71,7 +71,7 @@ float GetParameterEntry(vst::AEffect* e, int32_t index) {
 
 }  // namespace
 
-TVstPlugin::TVstPlugin(std::unique_ptr<TDSPPluginX> engine, vst::AudioMasterCallback audioMaster)
+TVstPlugin::TVstPlugin(std::unique_ptr<TSynthEngine> engine, vst::AudioMasterCallback audioMaster)
     : engine_(std::move(engine)), audioMaster_(audioMaster) {
   std::memset(&effect_, 0, sizeof effect_);
   effect_.magic = vst::kEffectMagic;
@@ -82,23 +82,21 @@ TVstPlugin::TVstPlugin(std::unique_ptr<TDSPPluginX> engine, vst::AudioMasterCall
   effect_.processReplacing = &ProcessReplacingEntry;
   effect_.processDoubleReplacing = nullptr;
   effect_.numInputs = 0;
-  effect_.numOutputs = TDSPPluginX::kOutputCount;
+  effect_.numOutputs = 2;
   effect_.ioRatio = 1.0f;
   effect_.object = this;
   effect_.user = nullptr;
   effect_.version = 1;
   engine_->SetHostLink(this);
-  engine_->Initialise();
   effect_.numPrograms = engine_->ProgramCount();
-  effect_.numParams = engine_->ParamCount();
+  effect_.numParams = engine_->ParameterCount();
   effect_.uniqueID = engine_->UniqueId();
-  effect_.flags = vst::effFlagsProgramChunks | vst::effFlagsCanReplacing | vst::effFlagsIsSynth |
-                  vst::effFlagsHasEditor;
+  effect_.flags = vst::effFlagsProgramChunks | vst::effFlagsCanReplacing | vst::effFlagsIsSynth;
   WantMidi(0);
 }
 
 TVstPlugin::~TVstPlugin() {
-  // The engine goes first (its editor with it), while the link it holds is still alive.
+  // The engine goes first, while the link it holds is still alive.
   engine_.reset();
 }
 
@@ -144,11 +142,10 @@ bool TVstPlugin::ResizeEditor(int32_t width, int32_t height) {
 // ---------------------------------------------------------------- processing
 
 void TVstPlugin::Process(float** outputs, int32_t sampleFrames, bool accumulate) {
-  engine_->Process(outputs, sampleFrames, accumulate);
+  engine_->Process({}, outputs[0], outputs[1], sampleFrames, accumulate);
 }
 
 intptr_t TVstPlugin::QueueEvents(const vst::VstEvents* events) {
-  TDSPLockGuard lock(engine_->Instance());
   // The record declares two slots, but the host's list runs on for numEvents entries: read
   // it through a pointer, as the host wrote it, not as a fixed-size array.
   const vst::VstEvent* const* list = events->events;
@@ -157,8 +154,10 @@ intptr_t TVstPlugin::QueueEvents(const vst::VstEvents* events) {
     if (!e || e->type != vst::kVstMidiType) continue;
     vst::VstMidiEvent copy;
     std::memcpy(&copy, e, sizeof copy);
-    engine_->QueueMidi(copy.deltaFrames, static_cast<uint8_t>(copy.midiData[0]),
-                       static_cast<uint8_t>(copy.midiData[1]), static_cast<uint8_t>(copy.midiData[2]));
+    TMidiMessage message;
+    message.frame = copy.deltaFrames;
+    for (int b = 0; b < 3; ++b) message.bytes[b] = static_cast<uint8_t>(copy.midiData[b]);
+    engine_->QueueMidi(message);
   }
   return 1;
 }
@@ -218,7 +217,7 @@ bool TVstPlugin::CanDo(const char* text) const {
 // processReplacing hold it once for the whole call. The editor paints under the GUI lock,
 // then the drawing lock, and never takes the instance lock inside them: a sub-preset
 intptr_t TVstPlugin::Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  TDSPPluginX& engine = *engine_;
+  TSynthEngine& engine = *engine_;
   switch (opcode) {
     case vst::effProcessEvents:
       return ptr ? QueueEvents(static_cast<const vst::VstEvents*>(ptr)) : 1;
@@ -230,14 +229,11 @@ intptr_t TVstPlugin::Dispatcher(int32_t opcode, int32_t index, intptr_t value, v
       return 1;
     case vst::effGetProgramNameIndexed: {
       if (!ptr || index < 0 || index >= effect_.numPrograms || index >= engine.ProgramCount()) return 0;
-      TDSPLockGuard lock(engine.Instance());
       CopyHostString(ptr, engine.ProgramName(index));
       return 1;
     }
-    case vst::effCopyProgram: {
-      TDSPLockGuard lock(engine.Instance());
+    case vst::effCopyProgram:
       return engine.CopyCurrentProgramTo(index) ? 1 : 0;
-    }
     case vst::effConnectInput:
     case vst::effConnectOutput:
       return 1;
@@ -262,12 +258,10 @@ intptr_t TVstPlugin::Dispatcher(int32_t opcode, int32_t index, intptr_t value, v
     }
     case vst::effGetPlugCategory:
       return vst::kPlugCategSynth;
-    case vst::effSetBlockSizeAndSampleRate: {
-      TDSPLockGuard lock(engine.Instance());
-      engine.SetHostBlockSize(static_cast<int32_t>(value));
-      engine.SampleRateChanged(opt);
+    case vst::effSetBlockSizeAndSampleRate:
+      engine.SetMaxBlockSize(static_cast<int32_t>(value));
+      engine.SetSampleRate(opt);
       return 0;
-    }
     case vst::effSetBypass:
       return 0;
     case vst::effGetEffectName:
@@ -277,7 +271,7 @@ intptr_t TVstPlugin::Dispatcher(int32_t opcode, int32_t index, intptr_t value, v
       return 1;
     case vst::effGetVendorString:
       if (!ptr) return 0;
-      CopyHostString(ptr, engine.VendorString());
+      CopyHostString(ptr, engine.VendorName());
       return 1;
     case vst::effGetVendorVersion:
       return engine.VendorVersion();
@@ -331,18 +325,16 @@ intptr_t TVstPlugin::Dispatcher(int32_t opcode, int32_t index, intptr_t value, v
 
 intptr_t TVstPlugin::EditorDispatcher(int32_t opcode, void* ptr) {
   switch (opcode) {
-    case vst::effEditGetRect: {
-      TDSPLockGuard lock(engine_->Instance());
-      if (ptr) *static_cast<vst::ERect**>(ptr) = engine_->EditorRect();
+    case vst::effEditGetRect:
+      if (ptr) *static_cast<vst::ERect**>(ptr) = EditorRect();
       return 1;
-    }
     case vst::effEditOpen:
-      return engine_->EditorOpen(ptr);
+      return EditorOpen(ptr);
     case vst::effEditClose:
-      engine_->EditorClose();
+      EditorClose();
       return 0;
     case vst::effEditIdle:
-      engine_->EditorIdle();
+      EditorIdle();
       return 0;
     default:
       return 0;
@@ -350,14 +342,13 @@ intptr_t TVstPlugin::EditorDispatcher(int32_t opcode, void* ptr) {
 }
 
 intptr_t TVstPlugin::LockedDispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  TDSPPluginX& engine = *engine_;
-  TDSPLockGuard lock(engine.Instance());
+  TSynthEngine& engine = *engine_;
   switch (opcode) {
     case vst::effClose:
-      engine.EditorClose();
+      EditorClose();
       return 1;
     case vst::effSetProgram:
-      if (value >= 0 && value < effect_.numPrograms) engine.SetProgram(static_cast<int32_t>(value));
+      if (value >= 0 && value < effect_.numPrograms) engine.SelectProgram(static_cast<int32_t>(value));
       return 0;
     case vst::effGetProgram:
       return engine.CurrentProgram();
@@ -373,16 +364,16 @@ intptr_t TVstPlugin::LockedDispatcher(int32_t opcode, int32_t index, intptr_t va
       return 0;
     case vst::effGetParamLabel:
     case vst::effGetParamName:
-      if (ptr && index >= 0 && index < effect_.numParams) CopyHostString(ptr, engine.ParamNameText(index));
+      if (ptr && index >= 0 && index < effect_.numParams) CopyHostString(ptr, engine.ParameterName(index));
       return 0;
     case vst::effGetParamDisplay:
-      if (ptr && index >= 0 && index < effect_.numParams) CopyHostString(ptr, engine.ParamDisplayText(index));
+      if (ptr && index >= 0 && index < effect_.numParams) CopyHostString(ptr, engine.ParameterText(index));
       return 0;
     case vst::effSetSampleRate:
-      engine.SampleRateChanged(opt);
+      engine.SetSampleRate(opt);
       return 0;
     case vst::effSetBlockSize:
-      engine.SetHostBlockSize(static_cast<int32_t>(value));
+      engine.SetMaxBlockSize(static_cast<int32_t>(value));
       return 0;
     case vst::effMainsChanged:
       if (value == 0) {
@@ -398,17 +389,18 @@ intptr_t TVstPlugin::LockedDispatcher(int32_t opcode, int32_t index, intptr_t va
       // outside the lock, whatever else it calls meanwhile: loading never touches them, and
       // each kind of chunk cycles through buffers of its own, so a save on another thread
       // writes into a different one (the last kChunkBuffers stay intact).
+      std::lock_guard<std::mutex> guard(chunkMutex_);
       auto& buffers = index == 0 ? bankChunks_ : programChunks_;
       unsigned& next = index == 0 ? nextBankChunk_ : nextProgramChunk_;
       std::vector<uint8_t>& buffer = buffers[next];
       next = (next + 1) % kChunkBuffers;
-      buffer = engine.WriteChunk(index == 0);
+      buffer = engine.SaveState(index == 0);
       *static_cast<void**>(ptr) = buffer.data();
       return static_cast<intptr_t>(buffer.size());
     }
     case vst::effSetChunk:
       if (!ptr || value <= 0) return value;
-      engine.LoadChunk(std::span<const uint8_t>(static_cast<const uint8_t*>(ptr), static_cast<size_t>(value)),
+      engine.LoadState(std::span<const uint8_t>(static_cast<const uint8_t*>(ptr), static_cast<size_t>(value)),
                        index == 0);
       return value;
     default:

@@ -10,22 +10,24 @@
 #include <string>
 #include <vector>
 
-#include "framework/DSPPluginX.h"
+#include <mutex>
+
 #include "framework/HostLink.h"
+#include "framework/SynthEngine.h"
 #include "host/VstAbi.h"
 
 class TVstPlugin : public THostLink {
  public:
   static constexpr int32_t kVstVersion = 2300;
 
-  // Takes the engine, links it to the host, initialises it and fills the record.
-  TVstPlugin(std::unique_ptr<TDSPPluginX> engine, vst::AudioMasterCallback audioMaster);
+  // Takes the engine (built and initialised), links it to the host and fills the record.
+  TVstPlugin(std::unique_ptr<TSynthEngine> engine, vst::AudioMasterCallback audioMaster);
   ~TVstPlugin() override;
   TVstPlugin(const TVstPlugin&) = delete;
   TVstPlugin& operator=(const TVstPlugin&) = delete;
 
   vst::AEffect* Effect() { return &effect_; }
-  TDSPPluginX& Engine() { return *engine_; }
+  TSynthEngine& Engine() { return *engine_; }
   static TVstPlugin* FromEffect(vst::AEffect* e) {
     return e ? static_cast<TVstPlugin*>(e->object) : nullptr;
   }
@@ -57,6 +59,16 @@ class TVstPlugin : public THostLink {
     (void)properties;
     return false;
   }
+  // The editor's opcodes; a plug-in without an editor answers none of them.
+  virtual intptr_t EditorOpen(void* parent) {
+    (void)parent;
+    return 0;
+  }
+  virtual void EditorClose() {}
+  virtual void EditorIdle() {}
+  virtual vst::ERect* EditorRect() { return nullptr; }
+  // Call at the end of a product's constructor when it has an editor.
+  void AnnounceEditor() { effect_.flags |= vst::effFlagsHasEditor; }
 
  private:
   intptr_t EditorDispatcher(int32_t opcode, void* ptr);
@@ -65,7 +77,7 @@ class TVstPlugin : public THostLink {
   intptr_t QueueEvents(const vst::VstEvents* events);
   void WantMidi(int32_t value) { CallHost(vst::audioMasterWantMidi, 0, value); }
 
-  std::unique_ptr<TDSPPluginX> engine_;
+  std::unique_ptr<TSynthEngine> engine_;
   vst::AEffect effect_{};
   vst::AudioMasterCallback audioMaster_ = nullptr;
   // The chunks given to the host, the last few of each kind (see effGetChunk).
@@ -74,10 +86,13 @@ class TVstPlugin : public THostLink {
   std::array<std::vector<uint8_t>, kChunkBuffers> programChunks_;
   unsigned nextBankChunk_ = 0;
   unsigned nextProgramChunk_ = 0;
+  // Guards the chunk buffers: hosts save from more than one thread.
+  std::mutex chunkMutex_;
 };
 
-// The record of the adapter that hosts `engine`; none when no VST 2 adapter hosts it.
-inline vst::AEffect* VstEffectOf(TDSPPluginX& engine) {
-  auto* adapter = dynamic_cast<TVstPlugin*>(&engine.Host());
+// The record of the adapter behind a host link (an instrument's Host()); none when no VST 2
+// adapter is behind it.
+inline vst::AEffect* VstEffectOf(THostLink& link) {
+  auto* adapter = dynamic_cast<TVstPlugin*>(&link);
   return adapter ? adapter->Effect() : nullptr;
 }

@@ -392,7 +392,7 @@ TEST(FxChainTempo, HostTempoReachesEveryEffect) {
   hostTempo = 120.0f;
   auto* synth = new TTesmora6();
   OpenVstPlugin(synth, &TempoHost);
-  vst::AEffect* e = VstEffectOf(*synth);
+  vst::AEffect* e = VstEffectOf(synth->Host());
   float l[64], r[64];
   float* outs[2] = {l, r};
   auto process = [&] { e->processReplacing(e, nullptr, outs, 64); };

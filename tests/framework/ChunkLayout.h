@@ -158,7 +158,7 @@ inline std::unique_ptr<TTesmora6> NewSynth() {
 // The same hosted by the VST 2 adapter, for what only its dispatcher does; closed through it.
 struct TCloseHostedSynth {
   void operator()(TTesmora6* s) const {
-    vst::AEffect* e = VstEffectOf(*s);
+    vst::AEffect* e = VstEffectOf(s->Host());
     e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
   }
 };
@@ -171,7 +171,7 @@ inline THostedSynth NewHostedSynth() {
   return THostedSynth(s);
 }
 inline intptr_t Dispatch(TTesmora6& s, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  vst::AEffect* e = VstEffectOf(s);
+  vst::AEffect* e = VstEffectOf(s.Host());
   return e->dispatcher(e, opcode, index, value, ptr, opt);
 }
 

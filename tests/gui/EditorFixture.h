@@ -110,7 +110,7 @@ struct TFixtureHost {
     GUIClockMs = &FixtureClockMs;
     plugin = new TBoundSynth();
     OpenVstPlugin(plugin, &FixtureHostCallback);
-    effect = VstEffectOf(*plugin);
+    effect = VstEffectOf(plugin->Host());
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(vst::effMainsChanged, 0, 1);
   }

@@ -42,7 +42,7 @@ class EditorLayoutTest : public ::testing::Test {
     plugin_->SyncEditorControls();  // as when a window attaches
   }
   void TearDown() override {
-    VstEffectOf(*plugin_)->dispatcher(VstEffectOf(*plugin_), vst::effClose, 0, 0, nullptr, 0.0f);
+    VstEffectOf(plugin_->Host())->dispatcher(VstEffectOf(plugin_->Host()), vst::effClose, 0, 0, nullptr, 0.0f);
   }
   TSPThemeGUIPanel* Panel(int32_t number) {
     return plugin_->RegisteredPanels().at(static_cast<size_t>(number));

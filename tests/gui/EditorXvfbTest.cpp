@@ -128,7 +128,7 @@ class EditorXvfbTest : public ::testing::Test {
     XSync(d, False);
     plugin_ = new TTesmora6();
     OpenVstPlugin(plugin_, &QuietHost);
-    effect_ = VstEffectOf(*plugin_);
+    effect_ = VstEffectOf(plugin_->Host());
   }
   void TearDown() override {
     if (!effect_) return;

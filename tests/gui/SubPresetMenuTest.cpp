@@ -42,7 +42,7 @@ class SubPresetMenuTest : public ::testing::Test {
   }
   void TearDown() override {
     menu_.reset();
-    VstEffectOf(*plugin_)->dispatcher(VstEffectOf(*plugin_), vst::effClose, 0, 0, nullptr, 0.0f);
+    VstEffectOf(plugin_->Host())->dispatcher(VstEffectOf(plugin_->Host()), vst::effClose, 0, 0, nullptr, 0.0f);
     std::filesystem::remove_all(folder_);
   }
   void AddPresets(int32_t group, int n) {

@@ -81,7 +81,7 @@ struct TProbeHost {
   explicit TProbeHost(double rate = 44100.0) {
     plugin = new TProbePlugin();
     OpenVstPlugin(plugin, &ProbeHostCallback);
-    effect = VstEffectOf(*plugin);
+    effect = VstEffectOf(plugin->Host());
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     Dispatch(vst::effMainsChanged, 0, 1);
   }

@@ -29,7 +29,7 @@ class BindingsTest : public ::testing::Test {
     OpenVstPlugin(plugin_, &QuietHost);
   }
   static void TearDownTestSuite() {
-    VstEffectOf(*plugin_)->dispatcher(VstEffectOf(*plugin_), vst::effClose, 0, 0, nullptr, 0.0f);
+    VstEffectOf(plugin_->Host())->dispatcher(VstEffectOf(plugin_->Host()), vst::effClose, 0, 0, nullptr, 0.0f);
     plugin_ = nullptr;
   }
   static const TDSPEditorBinding& Binding(int32_t index) {

@@ -36,7 +36,7 @@ class TInstrumentHost {
   explicit TInstrumentHost(double rate = 44100.0) {
     plugin = new TTesmora6();
     OpenVstPlugin(plugin, &InstrumentHostCallback);
-    effect = VstEffectOf(*plugin);
+    effect = VstEffectOf(plugin->Host());
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     Dispatch(vst::effMainsChanged, 0, 1);
     Render(64);  // the first block applies every parameter and builds the voice pool

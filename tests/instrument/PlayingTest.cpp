@@ -40,7 +40,7 @@ int SoundingVoices(TTesmora6& p) {
 TEST(Playing, FirstNoteOfAFreshInstanceSounds) {
   auto* plugin = new TTesmora6();
   OpenVstPlugin(plugin, &InstrumentHostCallback);
-  vst::AEffect* effect = VstEffectOf(*plugin);
+  vst::AEffect* effect = VstEffectOf(plugin->Host());
   effect->dispatcher(effect, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
   effect->dispatcher(effect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
   SendTestMidi(effect, {{0, {0x90, 60, 100}}});
@@ -158,7 +158,7 @@ TEST(Playing, EditorRefreshesStayBounded) {
   auto* plugin = new TOpenEditor();
   OpenVstPlugin(plugin, &InstrumentHostCallback);
   plugin->Open();
-  vst::AEffect* effect = VstEffectOf(*plugin);
+  vst::AEffect* effect = VstEffectOf(plugin->Host());
   const int before = PendingPostBacks();
   for (int round = 0; round < 200; ++round) {
     for (int32_t i : {Param::Volume, Param::Flt1Cutoff, Param::RvbTime}) {

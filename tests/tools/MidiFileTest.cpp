@@ -173,7 +173,7 @@ TTesmora6* hosted = nullptr;
 vst::AEffect* HostedEntry(vst::AudioMasterCallback callback) {
   hosted = new TTesmora6();
   OpenVstPlugin(hosted, callback);
-  return VstEffectOf(*hosted);
+  return VstEffectOf(hosted->Host());
 }
 
 }  // namespace

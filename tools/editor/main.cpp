@@ -15,6 +15,7 @@
 #include "host/Tesmora6Vst.h"
 #include "host/VstPlugin.h"
 #include "host/VstAbi.h"
+#include "instrument/Tesmora6.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
   int result = 0;
   if (!screenshot.empty()) {
     // The product's notebook groups: 11 the oscillator pages, 10 the lower pages.
-    if (!WriteEditorScreenshot(TVstPlugin::FromEffect(effect)->Engine(), screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
+    if (!WriteEditorScreenshot(static_cast<TTesmora6VstPlugin*>(TVstPlugin::FromEffect(effect))->Instrument(), screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
       std::fprintf(stderr, "tesmora6-editor: cannot write %s\n", screenshot.c_str());
       result = 1;
     }

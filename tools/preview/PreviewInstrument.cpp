@@ -89,7 +89,7 @@ TPhrase TestSoundPhrase(int32_t groupId) {
 TPreviewInstrument::TPreviewInstrument(double rate, double tempo_) : tempo(tempo_), rate_(rate) {
   synth_ = new TTesmora6();
   OpenVstPlugin(synth_, &Callback);
-  effect_ = VstEffectOf(*synth_);
+  effect_ = VstEffectOf(synth_->Host());
   effect_->user = this;
   effect_->dispatcher(effect_, vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
   effect_->dispatcher(effect_, vst::effSetBlockSize, 0, kHostBlock, nullptr, 0.0f);
