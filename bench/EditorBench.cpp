@@ -46,7 +46,7 @@ class TDenseEditorSynth : public TTesmora6 {
       b.top = static_cast<int16_t>(22 + (i % 20) / 4 * 25);
       b.left = static_cast<int16_t>(8 + (i % 4) * 45);
       b.sizeCode = static_cast<int16_t>(i % 2);
-      b.caption = "C" + std::to_string(i);
+      b.caption = std::string("C").append(std::to_string(i));
       b.captionFlags = (i % 5 == 0) ? 0 : 0x22;
     }
   }

@@ -99,7 +99,7 @@ void XFilterHeaviest(benchmark::State& state) {
     for (int j = 0; j < 4; ++j) {
       TDSPMultiFilter& f = x.TapFilter(side, j);
       f.SetType(8.0f);
-      f.Filter()->SetCutoff(500.0f + 1000.0f * j);
+      f.Filter()->SetCutoff(500.0f + 1000.0f * static_cast<float>(j));
       f.Filter()->SetResonance(0.5f);
     }
   Measure(state, x);

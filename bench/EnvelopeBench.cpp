@@ -94,7 +94,7 @@ void BM_ThreeBandEqFillPeriod(benchmark::State& state) {
   eq.SetCentreFrequency(1200.0f);
   eq.SetQ(0.5f);
   std::vector<float> signal(kPeriod);
-  for (int i = 0; i < kPeriod; ++i) signal[static_cast<size_t>(i)] = std::sin(0.1f * i);
+  for (int i = 0; i < kPeriod; ++i) signal[static_cast<size_t>(i)] = std::sin(0.1f * static_cast<float>(i));
   float block[kPeriod];
   for (auto _ : state) {
     for (int i = 0; i < kPeriod; ++i) block[i] = signal[static_cast<size_t>(i)];
@@ -115,7 +115,7 @@ void BM_ThreeBandEqTick(benchmark::State& state) {
   eq.SetQ(0.5f);
   TDSPControl& control = eq;
   std::vector<float> signal(kPeriod);
-  for (int i = 0; i < kPeriod; ++i) signal[static_cast<size_t>(i)] = std::sin(0.1f * i);
+  for (int i = 0; i < kPeriod; ++i) signal[static_cast<size_t>(i)] = std::sin(0.1f * static_cast<float>(i));
   float block[kPeriod];
   for (auto _ : state) {
     for (int i = 0; i < kPeriod; ++i) {

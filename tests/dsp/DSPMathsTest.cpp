@@ -64,8 +64,8 @@ TEST(Curves, PlusRippleMirrorsMinusRipple) {
   const float* plus = CurveTable(32);
   for (int i = 1; i < kCurveData; i += 97) {
     const long double x = i / 16384.0L;
-    EXPECT_NEAR(plus[kCurveGuard + i], 1.0L - CurveShape(31, 1.0L - x), 1e-6) << i;
-    EXPECT_NEAR(minus[kCurveGuard + i], CurveShape(31, x), 1e-6) << i;
+    EXPECT_NEAR(plus[kCurveGuard + i], static_cast<double>(1.0L - CurveShape(31, 1.0L - x)), 1e-6) << i;
+    EXPECT_NEAR(minus[kCurveGuard + i], static_cast<double>(CurveShape(31, x)), 1e-6) << i;
   }
 }
 

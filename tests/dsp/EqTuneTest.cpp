@@ -65,7 +65,7 @@ TEST(ThreeBandEq, UnityAtZeroDecibels) {
   EXPECT_EQ(c.b2, c.a2);
   // A signal passes unchanged, through Tick and through FillPeriod alike.
   std::vector<float> in(440);
-  for (size_t i = 0; i < in.size(); ++i) in[i] = std::sin(0.37f * i) + 0.3f * std::cos(2.9f * i);
+  for (size_t i = 0; i < in.size(); ++i) in[i] = std::sin(0.37f * static_cast<float>(i)) + 0.3f * std::cos(2.9f * static_cast<float>(i));
   TDSP3BandEQ blockEq;
   SetAll(blockEq, 0.0f, 0.0f, 0.0f, 1000.0f, 0.5f);
   std::vector<float> block = in;

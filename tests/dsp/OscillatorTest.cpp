@@ -530,7 +530,7 @@ TEST(WaveTables, ShapeEntriesFollowTheirFormulas) {
     std::vector<float> shape(static_cast<size_t>(row.length));
     row.shape(shape.data(), row.length, row);
     for (int i : {0, 1, 37, 64, 100, 127, 128, 150, 200, 230, 255}) {
-      EXPECT_NEAR(shape[static_cast<size_t>(i)], ExpectedShape(w, i), 2e-6)
+      EXPECT_NEAR(shape[static_cast<size_t>(i)], static_cast<double>(ExpectedShape(w, i)), 2e-6)
           << w << " " << WaveformName(w) << " entry " << i;
     }
   }

@@ -323,7 +323,7 @@ TEST(ShaperFormulas, ValuesAtChosenPoints) {
 
 TEST(ShaperFormulas, Fuzz5MapsPlusMinusOneToThemselvesForEveryAmount) {
   for (int i = 0; i <= 1000; ++i) {
-    auto s = Make(34, i / 1000.0f);
+    auto s = Make(34, static_cast<float>(i) / 1000.0f);
     EXPECT_EQ(TickOne(*s, 1.0f), 1.0f) << i;
     EXPECT_EQ(TickOne(*s, -1.0f), -1.0f) << i;
     EXPECT_EQ(TickOne(*s, 0.0f), 0.0f) << i;
@@ -396,7 +396,7 @@ TEST(ShaperFormulas, Sin1GivesTheExtendedSinesOutputsBitForBit) {
                                std::numeric_limits<float>::quiet_NaN(),
                                static_cast<float>(M_PI), static_cast<float>(2 * M_PI)};
   // A dense sweep over the range voices play at, and a random spread of magnitudes.
-  for (int32_t i = 1; i <= 100000; ++i) inputs.push_back(i * (8.0f / 100000));
+  for (int32_t i = 1; i <= 100000; ++i) inputs.push_back(static_cast<float>(i) * (8.0f / 100000));
   uint32_t seed = 12345;
   for (int32_t i = 0; i < 50000; ++i) {
     seed = seed * 1664525u + 1013904223u;
@@ -560,7 +560,7 @@ TEST(MultiShaper, StartsAsPassThroughAndSwapsByTypeIndex) {
   TDSPMultiShaper1 multi;
   EXPECT_NE(dynamic_cast<const TDSPNullShaper*>(&multi.Shaper()), nullptr);
   float period[44];
-  for (int i = 0; i < 44; ++i) period[i] = std::sin(i * 0.3f);
+  for (int i = 0; i < 44; ++i) period[i] = std::sin(static_cast<float>(i) * 0.3f);
   float copy[44];
   std::copy(period, period + 44, copy);
   multi.FillPeriod(period);
@@ -660,10 +660,10 @@ TEST(MultiShaper, EveryTypeOnASawGivesFiniteOutput) {
   for (int type = 0; type < kShaperTypeCount; ++type) {
     for (int step = 0; step <= 10; ++step) {
       multi.SetType(static_cast<float>(type));
-      multi.SetAmount(step / 10.0f);
+      multi.SetAmount(static_cast<float>(step) / 10.0f);
       for (int period = 0; period < 20; ++period) {
         float a[44];
-        for (int i = 0; i < 44; ++i) a[i] = -1.0f + 2.0f * ((period * 44 + i) % 100) / 100.0f;
+        for (int i = 0; i < 44; ++i) a[i] = -1.0f + 2.0f * static_cast<float>((period * 44 + i) % 100) / 100.0f;
         multi.FillPeriod(a);
         for (float y : a) ASSERT_TRUE(std::isfinite(y)) << type << " A=" << step / 10.0;
       }

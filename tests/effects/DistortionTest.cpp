@@ -270,7 +270,7 @@ TEST(Distortion, FiltersRunBeforeOrAfterTheCurve) {
     bool offGrid = false;
     for (int p = 0; p < 20; ++p) {
       TStereo s{std::vector<float>(kM), std::vector<float>(kM, 0.0f)};
-      for (int i = 0; i < kM; ++i) s.l[i] = 0.4f * std::sin(0.05f * (p * kM + i));
+      for (int i = 0; i < kM; ++i) s.l[i] = 0.4f * std::sin(0.05f * static_cast<float>(p * kM + i));
       d.ProcessStereo(s.l.data(), s.r.data());
       for (float y : s.l)
         offGrid |= !(y == 0.0f || std::fabs(std::fabs(y) - 1.000001f) < 1e-6f);

@@ -385,7 +385,7 @@ TEST(Reverb, InterleavedBankEqualsCombsRunOneAfterAnother) {
   for (int k = 0; k < 8; ++k) {
     for (auto* c : {&bank[k], &single[k]}) {
       c->Build(lengths[k]);
-      c->feedback = -0.3f - 0.08f * k;
+      c->feedback = -0.3f - 0.08f * static_cast<float>(k);
     }
   }
   const std::vector<float> in = Noise(44 * 50);

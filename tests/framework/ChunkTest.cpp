@@ -394,7 +394,7 @@ std::vector<uint8_t> SmallBankChunk() {
   Put(chunk, "SuBpRe");
   PutLe(chunk, 2, 2);
   PutLe(chunk, 2, 2);
-  for (int16_t id : {10, 41}) {
+  for (int16_t id : std::initializer_list<int16_t>{10, 41}) {
     Put(chunk, "SpGp");
     PutLe(chunk, 2, 2);
     PutLe(chunk, static_cast<uint16_t>(id), 2);

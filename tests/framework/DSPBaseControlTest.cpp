@@ -15,8 +15,8 @@ TEST(ProcessInfo, DerivedSizes) {
     EXPECT_EQ(info.stereoPaddedBytes, (c.b + 16) * 8);
     EXPECT_EQ(info.msEighthsLessOne, c.m / 8 - 1);
     EXPECT_EQ(info.msRemainderOfEight, c.m % 8);
-    EXPECT_FLOAT_EQ(info.sampleRateRatio, c.rate / 44100.0f);
-    EXPECT_FLOAT_EQ(info.inverseSampleRate, 1.0f / c.rate);
+    EXPECT_FLOAT_EQ(info.sampleRateRatio, static_cast<float>(c.rate) / 44100.0f);
+    EXPECT_FLOAT_EQ(info.inverseSampleRate, 1.0f / static_cast<float>(c.rate));
   }
   TDSPProcessInfo zero(44100, 0);
   EXPECT_EQ(zero.blockLength, 1);

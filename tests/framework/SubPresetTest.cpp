@@ -201,7 +201,7 @@ TEST_F(SubPresets, ChunkSectionReloadsNamedGroupsAndSkipsUnknownOnes) {
   Put(chunk, "SuBpRe");
   PutLe(chunk, 2, 2);
   PutLe(chunk, 3, 2);
-  for (int16_t id : {77, 10, 41}) {  // 77: a group this instance does not have
+  for (int16_t id : std::initializer_list<int16_t>{77, 10, 41}) {  // 77: a group this instance does not have
     Put(chunk, "SpGp");
     PutLe(chunk, 2, 2);
     PutLe(chunk, static_cast<uint16_t>(id), 2);

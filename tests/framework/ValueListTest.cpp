@@ -108,7 +108,7 @@ TEST(DisplayText, EveryKind) {
 TEST(DisplayText, UnsafeInputs) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
-  for (int16_t kind : {8, 10, 12, 44, 63, 72, 75}) {
+  for (int16_t kind : std::initializer_list<int16_t>{8, 10, 12, 44, 63, 72, 75}) {
     EXPECT_EQ(FormatDisplayText(kind, nan, 0, 1), "") << kind;
     EXPECT_EQ(FormatDisplayText(kind, inf, 0, 1), "") << kind;
   }

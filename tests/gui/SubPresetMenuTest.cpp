@@ -48,7 +48,7 @@ class SubPresetMenuTest : public ::testing::Test {
   void AddPresets(int32_t group, int n) {
     const auto items = static_cast<size_t>(presets_->FindGroup(group)->ItemCount());
     for (int i = 1; i <= n; ++i)
-      presets_->Append(group, "P" + std::to_string(i), std::vector<float>(items, 0.25f));
+      presets_->Append(group, std::string("P").append(std::to_string(i)), std::vector<float>(items, 0.25f));
   }
   const TSubPresetGroup& Group(int32_t id) { return *presets_->FindGroup(id); }
   std::string Path(const std::string& name) { return (folder_ / name).string(); }

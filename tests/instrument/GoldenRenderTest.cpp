@@ -365,6 +365,6 @@ TEST_P(GoldenRender, MatchesTheStoredRender) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenRender, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& test) { return test.param.name; });
 
 }  // namespace

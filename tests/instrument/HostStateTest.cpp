@@ -196,7 +196,7 @@ TEST(HostState, EveryOpcodeFromASecondThreadWhileChunksLoad) {
     return "A program name far too long for one host line " + std::to_string(n);
   };
   for (int n = 0; n < TDSPBasePlugin::kProgramCount; ++n) {
-    host.plugin->SetProgramName(n, "P" + std::to_string(n));
+    host.plugin->SetProgramName(n, std::string("P").append(std::to_string(n)));
     named.plugin->SetProgramName(n, longName(n));
   }
   const std::vector<std::vector<uint8_t>> banks = {GetChunk(host, true), GetChunk(named, true)};

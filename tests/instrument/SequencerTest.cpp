@@ -348,7 +348,7 @@ TEST_F(SequencerTest, DelayAndSpaceFadeTheHeldLevelOut) {
   const auto periods = Run(41);
   auto fadesOut = [](const std::vector<float>& g) {
     for (int i = 0; i < kP; ++i) {
-      if (std::fabs(g[i] - (1.0f - i / 44.0f)) > 1e-6f) return false;
+      if (std::fabs(g[i] - (1.0f - static_cast<float>(i) / 44.0f)) > 1e-6f) return false;
     }
     return true;
   };

@@ -191,7 +191,7 @@ TEST(MidiFile, TheTempoMapReachesTheInstrument) {
   std::vector<float> lineLengths;
   StreamSequence(host, s, settings, [&](const float*, const float*, int32_t) {
     tempoPerBlock.push_back(hosted->Delay.Tempo());
-    lineLengths.push_back(hosted->Delay.LineLengthLeft());
+    lineLengths.push_back(static_cast<float>(hosted->Delay.LineLengthLeft()));
   });
   // 10 ms blocks: block k starts at k/100 s and hears the tempo there.
   ASSERT_EQ(tempoPerBlock.size(), 350u);
