@@ -11,8 +11,6 @@
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/VXInstr6Osc.h"
 
-class TTesmora6LayoutEditor;
-
 class TTesmora6 : public TVXInstr6Osc {
  public:
   static constexpr int32_t kParamCount = Param::Count;
@@ -31,8 +29,9 @@ class TTesmora6 : public TVXInstr6Osc {
   // Pitch, amplitude, pan and filter settings of one voice for the next control period.
   void UpdateVoiceControl(TDSPSynthVoice& voice);
 
-  // The product's editor layer: panels, notebook and preset buttons, sub-preset dialogs.
-  TTesmora6LayoutEditor* LayoutEditor() const { return layoutEditor_.get(); }
+  // The product's editor (gui/Tesmora6Editor.h): panels, notebook and preset buttons,
+  // sub-preset dialogs. It is made when the host opens the editor.
+  std::unique_ptr<TPluginEditor> CreateEditor() override;
 
   // The name parameter `index` reports to the host: its own, or with the tag of its part
   // before it where the name repeats (instrument/Tesmora6HostNames.h).
@@ -42,10 +41,6 @@ class TTesmora6 : public TVXInstr6Osc {
   void MapIndexes() override;
   void DefineParameters() override;
   void FinishInitialisation() override;
-  void CreateEditorPanels() override;
-  void LayoutEditorPanels() override;
-  void EditorIdle() override;
-  void EditorClose() override;
   std::string ParamNameText(int32_t index) const override;
   bool ParameterProperties(int32_t index, vst::VstParameterProperties& properties) const override;
 
@@ -61,5 +56,4 @@ class TTesmora6 : public TVXInstr6Osc {
   TTesmora6IndexMaps indexMaps_;
   // Made once the parameters are defined; never changed afterwards.
   std::vector<std::string> hostNames_;
-  std::unique_ptr<TTesmora6LayoutEditor> layoutEditor_;
 };
