@@ -1,7 +1,8 @@
-// The editor's costs: a full rebuild of the body with a dense editor (12 panels, 240
-// controls of every kind), the repaint of one knob during a drag (time and the area copied
-// to the window), and, when an X display is there, an idle call of an open editor with
-// nothing to do (the cost of an idle editor at a host's 50 idle calls per second).
+// The editor's costs: building the whole tree as an open does (a dense editor: 12 extra
+// panels, 240 controls of every kind), a full rebuild of the body, the repaint of one knob
+// during a drag (time and the area copied to the window), and, when an X display is there,
+// an idle call of an open editor with nothing to do (the cost of an idle editor at a host's
+// 50 idle calls per second).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,30 +12,41 @@
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/SPThemeGUI.h"
 #include "framework/PostBack.h"
+#include "gui/Tesmora6Editor.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6Bindings.h"
 #include "engine/Tesmora6ParamIds.h"
 
 #include <X11/Xlib.h>
 
 namespace {
 
-// The product with twelve 190 x 150 panels holding 20 controls each.
-class TDenseEditorSynth : public TTesmora6 {
+// The product's editor with twelve 190 x 150 panels after its own, holding 20 controls each.
+class TDenseEditor : public TTesmora6Editor {
+ public:
+  using TTesmora6Editor::TTesmora6Editor;
+
  protected:
-  int32_t firstPanel_ = 0;
-  void CreateEditorPanels() override {
-    TTesmora6::CreateEditorPanels();
+  void CreatePanels() override {
+    TTesmora6Editor::CreatePanels();
     for (int i = 0; i < 12; ++i) {
-      auto* panel = new TSPThemeGUIPanel(EditorBody(), "Panel " + std::to_string(i));
+      auto* panel = new TSPThemeGUIPanel(Body(), "Panel " + std::to_string(i));
       panel->left = 1 + (i % 4) * 193;
       panel->top = 36 + (i / 4) * 156;
       panel->width = 190;
       panel->height = 150;
       panel->styleIndex = 1 + i % 5;
-      const int32_t n = RegisterPanel(panel);
-      if (i == 0) firstPanel_ = n;
+      RegisterPanel(panel);
     }
   }
+};
+
+class TDenseEditorSynth : public TTesmora6 {
+ public:
+  std::unique_ptr<TPluginEditor> CreateEditor() override { return std::make_unique<TDenseEditor>(*this); }
+
+ protected:
+  static constexpr int32_t kFirstPanel = kPanelCount;
   void DefineParameters() override {
     TTesmora6::DefineParameters();
     static constexpr int32_t kKinds[] = {kKindKnob, kKindValueEdit, kKindValueList, kKindSwitch,
@@ -42,7 +54,7 @@ class TDenseEditorSynth : public TTesmora6 {
     for (int32_t i = 0; i < 240; ++i) {
       TDSPEditorBinding& b = ParamInfo(Param::Gain + i).editor;  // 240 parameters from Gain on
       b.controlKind = static_cast<int16_t>(kKinds[i % 5]);
-      b.panel = static_cast<int16_t>(firstPanel_ + i / 20);
+      b.panel = static_cast<int16_t>(kFirstPanel + i / 20);
       b.top = static_cast<int16_t>(22 + (i % 20) / 4 * 25);
       b.left = static_cast<int16_t>(8 + (i % 4) * 45);
       b.sizeCode = static_cast<int16_t>(i % 2);
@@ -72,10 +84,25 @@ std::unique_ptr<TDenseEditorSynth> MakeSynth() {
   return synth;
 }
 
+// The editor as the host's open builds it, without its window.
+std::unique_ptr<TDenseEditor> MakeEditor(TDenseEditorSynth& synth) {
+  auto editor = std::make_unique<TDenseEditor>(synth);
+  editor->Build();
+  return editor;
+}
+
+// What opening the editor costs before its window: the whole tree built.
+void BM_EditorBuild(benchmark::State& state) {
+  auto synth = MakeSynth();
+  for (auto _ : state) benchmark::DoNotOptimize(MakeEditor(*synth).get());
+}
+BENCHMARK(BM_EditorBuild)->Unit(benchmark::kMillisecond);
+
 // The argument: the editor's size in percent.
 void BM_EditorFullRebuild(benchmark::State& state) {
   auto synth = MakeSynth();
-  TSPThemeGUIBody* body = synth->EditorBody();
+  auto editor = MakeEditor(*synth);
+  TSPThemeGUIBody* body = editor->Body();
   body->scale = static_cast<double>(state.range(0)) / 100.0;
   body->shown = true;
   for (auto _ : state) {
@@ -88,13 +115,14 @@ BENCHMARK(BM_EditorFullRebuild)->Arg(100)->Arg(150)->Arg(200)->Unit(benchmark::k
 
 void BM_EditorKnobDragRepaint(benchmark::State& state) {
   auto synth = MakeSynth();
-  TSPThemeGUIBody* body = synth->EditorBody();
+  auto editor = MakeEditor(*synth);
+  TSPThemeGUIBody* body = editor->Body();
   body->scale = static_cast<double>(state.range(0)) / 100.0;
   TCountingSite site;
   body->site = &site;
   body->shown = true;
   body->Rebuild();
-  TSPThemeGUIControl* knob = synth->ParamInfo(Param::Gain).editor.control;  // a knob
+  TSPThemeGUIControl* knob = editor->Control(Param::Gain);  // a knob
   int64_t repaints = 0;
   float v = 0.0f;
   for (auto _ : state) {

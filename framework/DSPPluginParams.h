@@ -5,10 +5,7 @@
 #include <string>
 #include <vector>
 
-class TSPThemeGUIControl;
-
-// Where and how the editor shows a parameter; filled by the parameter definitions and the
-// editor.
+// Where and how the editor shows a parameter: layout data of the parameter table.
 struct TDSPEditorBinding {
   int16_t controlKind = 0;
   int16_t panel = -1;
@@ -17,7 +14,6 @@ struct TDSPEditorBinding {
   int16_t sizeCode = 0;
   std::string caption;
   uint32_t captionFlags = 0;
-  TSPThemeGUIControl* control = nullptr;
 };
 
 constexpr uint8_t kMidiTypeController = 176;

@@ -8,8 +8,6 @@
 
 #include "dsp/DSPLock.h"
 #include "framework/DSPValueLists.h"
-#include "gui/DSPVSTEditorWindow.h"
-#include "gui/SPThemeGUI.h"
 #include "framework/PostBack.h"
 #include "resources/Resources.h"
 
@@ -29,7 +27,7 @@ void RefreshParameterControl(void* object, const TPostBackEntry& entry) {
   auto* plugin = static_cast<TDSPPluginX*>(object);
   const auto index = static_cast<int32_t>(entry.f);
   plugin->ParameterRefreshed(index);
-  plugin->RefreshControl(index, true);
+  if (TPluginEditor* editor = plugin->Editor()) editor->ParameterChanged(index);
 }
 
 std::string Trim(const std::string& s) {
@@ -90,12 +88,9 @@ void TDSPPluginX::Initialise() {
   SetNotificationSink(&TDSPPluginX::DefaultNotificationSink, this);
 
   MapIndexes();
-  CreateEditorPanels();
-  LayoutEditorPanels();
   DefineParameters();
   InitProgramsToDefaults();
   BuildMidiMaps();
-  CreateEditorControls();
   FinishInitialisation();
   initialised_ = true;
 
@@ -627,6 +622,52 @@ void TDSPPluginX::ReadHostTime() {
     if (static_cast<int8_t>(time.timeSigDenominator) != timeSigDenominator_) {
       timeSigDenominator_ = static_cast<int8_t>(time.timeSigDenominator);
       TimeSignatureChanged();
+    }
+  }
+}
+
+// ---------------------------------------------------------------- editor opcodes
+// The only places that make and end the editor object.
+
+intptr_t TDSPPluginX::EditorOpen(void* parent) {
+  if (!themedEditor_) return 0;
+  if (!editor_) {
+    std::unique_ptr<TPluginEditor> editor = CreateEditor();
+    if (!editor) return 0;
+    editor_ = std::move(editor);
+  }
+  editorOpen_ = true;
+  if (editor_->Open(parent)) return 1;
+  // No window could be made there (no display, or no such parent): the editor stays closed.
+  EditorClose();
+  return 0;
+}
+
+void TDSPPluginX::EditorClose() {
+  editorOpen_ = false;
+  // Moved out first: whatever the editor's end calls back finds no editor.
+  std::unique_ptr<TPluginEditor> editor = std::move(editor_);
+  if (!editor) return;
+  editor->Close();
+  editor.reset();
+}
+
+void TDSPPluginX::EditorIdle() {
+  if (editor_) editor_->Idle();
+  DeliverPostBacks();
+}
+
+void TDSPPluginX::EditorSize(int32_t& width, int32_t& height) {
+  // Hosts size their window from this before they open the editor, so the editor's size is
+  // the answer whenever there is an editor: the open one's, or what a new one would have
+  // (an editor that is not opened builds nothing).
+  width = 400;
+  height = 400;
+  if (themedEditor_) {
+    if (editor_) {
+      editor_->GetSize(width, height);
+    } else if (const std::unique_ptr<TPluginEditor> probe = CreateEditor()) {
+      probe->GetSize(width, height);
     }
   }
 }

@@ -20,17 +20,7 @@
 #include "framework/HostLink.h"
 #include "framework/MidiMessageHandler.h"
 #include "framework/OutputSafetyLimiter.h"
-#include "host/VstAbi.h"
-
-class TSPThemeGUIBody;
-class TSPThemeGUIControl;
-class TSPThemeGUIPanel;
-class TSPThemeGUILabel;
-class TSPThemeGUINoteBookButton;
-class TSPThemeGUISubPresetsButton;
-class TDSPVSTEditorWnd;
-// The editor's registered panels; a panel's index is the panel number bindings use.
-using TSPGuiPanels = std::vector<TSPThemeGUIPanel*>;
+#include "framework/PluginEditor.h"
 
 // Indexes of the built-in parameters.
 enum TBuiltInParam : int32_t {
@@ -208,36 +198,22 @@ class TDSPPluginX : public TDSPBasePlugin {
     notificationContext_ = context;
   }
 
-  // ---- the editor (gui/DSPPluginEditor.cpp) ----
+  // ---- the editor ----
   bool EditorEnabled() const { return themedEditor_; }
   int32_t EditorWidth() const { return editorWidth_; }
   int32_t EditorHeight() const { return editorHeight_; }
-  // The control tree (none unless the editor is enabled) and the open window (or none).
-  TSPThemeGUIBody* EditorBody() const { return body_.get(); }
-  TDSPVSTEditorWnd* EditorWindow() const { return editorWindow_.get(); }
-  const TSPGuiPanels& RegisteredPanels() const { return panels_; }
-  // Places a panel (absolute position, size and surface index set) and returns its number.
-  int32_t RegisterPanel(TSPThemeGUIPanel* panel);
-  // A notebook button on the body: selects `page` of the group `key`.
-  TSPThemeGUINoteBookButton* CreateNoteBookButton(const std::string& caption, int32_t key,
-                                                  int32_t top, int32_t left, int32_t page);
-  void MoveNoteBookButton(TSPThemeGUINoteBookButton* button, int32_t key, int32_t top,
-                          int32_t left, int32_t page);
-  // A preset button on a registered panel for a sub-preset group (its menu provider is
-  // left to the caller); none when the panel number is not registered.
-  TSPThemeGUISubPresetsButton* CreatePresetButton(const std::string& caption, int32_t left,
-                                                  int32_t panel, int32_t group, int32_t top);
-  // What every bound control calls: its user changes set the parameter (and automate the
-  // host during an interaction); its list choices and value texts come from the parameter.
-  void EditorChangeHandler(TSPThemeGUIControl& control);
-  void ControlChoices(TSPThemeGUIControl& control, std::vector<std::string>& choices);
-  std::string ControlDisplayText(TSPThemeGUIControl& control);
-  // Sets the bound control of a parameter to the parameter's value: now, or through the
-  // deferred refresh delivered on the UI thread.
-  void RefreshControl(int32_t index, bool immediately);
-  // Sets every bound control to its parameter's value without reporting (used when a
-  // window attaches: refreshes are only queued while the editor is open).
-  void SyncEditorControls();
+  int32_t ThemeNumber() const { return themeNumber_; }
+  // The product's editor, built when the host opens it (none without an editor). It builds
+  // nothing until it is opened or built, so that its size can be asked before.
+  // The editor maker is set by whoever hosts the instance with an editor (the VST 2
+  // adapter); a headless engine has none.
+  using TEditorFactory = std::unique_ptr<TPluginEditor> (*)(TDSPPluginX& plugin);
+  void SetEditorFactory(TEditorFactory factory) { editorFactory_ = factory; }
+  virtual std::unique_ptr<TPluginEditor> CreateEditor() { return editorFactory_ ? editorFactory_(*this) : nullptr; }
+  // The open editor, or none.
+  TPluginEditor* Editor() const { return editor_.get(); }
+  // What the editor keeps between openings (its factor, its notebook pages).
+  TPluginEditorState& EditorState() { return editorState_; }
 
   // ---- sub-presets (framework/DSPSubPresets) ----
   TDSPSubPresets* SubPresets() { return subPresets_.get(); }
@@ -247,15 +223,9 @@ class TDSPPluginX : public TDSPBasePlugin {
  protected:
   // ---- initialisation steps, in the order Initialise runs them ----
   virtual void MapIndexes() {}
-  // The framework's part creates the body and the top panel with the product label;
-  // products call it first and add their own panels.
-  virtual void CreateEditorPanels();
-  virtual void LayoutEditorPanels() {}
   // Defines every parameter: the framework its ten, each level above its own.
   virtual void DefineParameters();
   void BuildMidiMaps();
-  // One control for every parameter whose binding names a kind and a registered panel.
-  virtual void CreateEditorControls();
   virtual void FinishInitialisation() {}
   void LoadFactoryBank();
   static void DefaultNotificationSink(void* context, int32_t code);
@@ -271,7 +241,8 @@ class TDSPPluginX : public TDSPBasePlugin {
   virtual intptr_t EditorOpen(void* parent);
   virtual void EditorClose();
   virtual void EditorIdle();
-  virtual vst::ERect* EditorRect();
+  // The size the host should give the editor's window, in pixels.
+  void EditorSize(int32_t& width, int32_t& height);
 
  protected:
   // Events before the call are played at its first frame; events so far beyond it that the
@@ -303,14 +274,12 @@ class TDSPPluginX : public TDSPBasePlugin {
   int32_t editorHeight_ = 400;
   bool themedEditor_ = false;
   std::atomic<bool> editorOpen_{false};  // read by parameter changes on any thread
-  vst::ERect editorRect_{};
-  TSPGuiPanels panels_;
-  std::unique_ptr<TSPThemeGUIBody> body_;
-  int32_t bodyPanel_ = -1;
-  int32_t topPanel_ = -1;
-  TSPThemeGUILabel* productLabel_ = nullptr;
   int32_t themeNumber_ = 0;
-  std::unique_ptr<TDSPVSTEditorWnd> editorWindow_;
+  // The open editor: made in EditorOpen, destroyed in EditorClose (and with the instance).
+  // Only the host's UI thread touches it: the opcodes and the delivered refreshes.
+  std::unique_ptr<TPluginEditor> editor_;
+  TPluginEditorState editorState_;
+  TEditorFactory editorFactory_ = nullptr;
   bool outputEnabled_ = true;
   bool bypass_ = false;
   TOutputSafetyLimiter outputLimiter_;

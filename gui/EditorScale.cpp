@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "framework/DSPPluginX.h"
+#include "framework/PluginEditor.h"
 #include "gui/DSPVSTEditorWindow.h"
+#include "gui/PluginEditor.h"
 #include "gui/SPThemeGUI.h"
 
 namespace {
@@ -144,38 +146,35 @@ double InitialEditorScale() {
   return ScaleForDpi(dpi);
 }
 
-double EditorScale(TSPThemeGUIBody& body, bool open) {
-  const double before = body.scale;
-  if (!body.scaleChosen) {
-    body.scale = InitialEditorScale();
-    body.scaleChosen = true;
-  }
-  if (!open && body.pendingScale > 0.0) body.scale = body.pendingScale;
-  if (body.scale != before) body.dirty = true;
-  if (!open) body.pendingScale = 0.0;
-  return body.scale;
+double ChosenEditorScale(TPluginEditorState& state) {
+  if (!(state.scale > 0.0)) state.scale = InitialEditorScale();
+  return state.scale;
 }
 
 int32_t ScaledSize(int32_t units, double scale) { return static_cast<int32_t>(std::ceil(units * scale)); }
 
 TScaleChange SetEditorScale(TDSPPluginX& plugin, double scale) {
-  TSPThemeGUIBody* body = plugin.EditorBody();
-  if (!body || !Offered(scale)) return TScaleChange::kRefused;
+  if (!plugin.EditorEnabled() || !Offered(scale)) return TScaleChange::kRefused;
   RememberScale(EditorSettingsPath(), scale);
-  TDSPVSTEditorWnd* window = plugin.EditorWindow();
-  const bool open = window && window->HasWindow();
-  body->pendingScale = 0.0;
-  if (scale == EditorScale(*body, open)) return TScaleChange::kApplied;
+  auto* editor = dynamic_cast<TDSPPluginEditor*>(plugin.Editor());
+  TSPThemeGUIBody* body = editor ? editor->Body() : nullptr;
+  TDSPVSTEditorWnd* window = editor ? editor->Window() : nullptr;
+  const bool open = body && window && window->HasWindow();
+  const double current = editor ? editor->Scale() : ChosenEditorScale(plugin.EditorState());
+  // Whatever the host answers, the next editor of this instance opens at the new factor.
+  plugin.EditorState().scale = scale;
+  if (scale == current) return TScaleChange::kApplied;
   if (!open) {
-    body->scale = scale;
-    body->dirty = true;
+    if (body) {
+      body->scale = scale;
+      body->dirty = true;
+    }
     return TScaleChange::kApplied;
   }
   const int32_t width = ScaledSize(plugin.EditorWidth(), scale), height = ScaledSize(plugin.EditorHeight(), scale);
   if (!plugin.Host().ResizeEditor(width, height)) {
     // The host's window keeps its size, and the editor keeps the size that fills it; the
     // next time the editor opens, the host sizes its window from the new factor.
-    body->pendingScale = scale;
     return TScaleChange::kRefused;
   }
   body->scale = scale;

@@ -10,7 +10,7 @@
 #include <string>
 
 class TDSPPluginX;
-class TSPThemeGUIBody;
+struct TPluginEditorState;
 
 // The factors the editor offers, smallest first.
 inline constexpr double kEditorScales[] = {1.0, 1.5, 2.0};
@@ -36,10 +36,9 @@ bool RememberScale(const std::string& path, double scale);
 
 // The factor an editor starts with: the remembered one, else the environment's.
 double InitialEditorScale();
-// The body's factor, chosen at the first call (the host asks for the editor's size before
-// it opens it). With the editor closed (open false) a factor the host refused while it
-// was open takes effect.
-double EditorScale(TSPThemeGUIBody& body, bool open);
+// The factor the instance's next editor opens at, chosen at the first call (the host asks
+// for the editor's size before it opens it) and kept with the instance's editor state.
+double ChosenEditorScale(TPluginEditorState& state);
 // Pixels of `units` editor units at a factor.
 int32_t ScaledSize(int32_t units, double scale);
 
@@ -50,5 +49,6 @@ enum class TScaleChange {
                   // the next time it opens it has the new size
 };
 // Sets the plug-in's editor to a factor and remembers it; with the editor open, asks the
-// host to resize its window (audioMasterSizeWindow) and resizes the editor's.
+// host to resize its window (audioMasterSizeWindow) and resizes the editor's. A factor the
+// host refused takes effect when the editor opens next.
 TScaleChange SetEditorScale(TDSPPluginX& plugin, double scale);

@@ -1,6 +1,7 @@
 #include "gui/SPThemeGUI.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -146,7 +147,14 @@ void PaintPopupMenu(TSPCanvas& canvas, const TSPPopupMenu& menu, const TSPPopupL
 
 // ---------------------------------------------------------------- TSPThemeGUIControl
 
+namespace {
+std::atomic<int> liveControls{0};
+}  // namespace
+
+int TSPThemeGUIControl::LiveCount() { return liveControls.load(); }
+
 TSPThemeGUIControl::TSPThemeGUIControl(TSPThemeGUIControl* parent) : parent_(parent) {
+  ++liveControls;
   if (parent_) {
     parent_->AddChild(this);
     body_ = parent_->body_;
@@ -161,6 +169,7 @@ TSPThemeGUIControl::~TSPThemeGUIControl() {
   if (body_ && body_ != this && body_->hover == this) body_->hover = nullptr;
   DeleteChildren();
   if (parent_) parent_->RemoveChild(this);
+  --liveControls;
 }
 
 void TSPThemeGUIControl::DeleteChildren() {

@@ -117,6 +117,8 @@ class TSPThemeGUIControl {
   virtual ~TSPThemeGUIControl();
   TSPThemeGUIControl(const TSPThemeGUIControl&) = delete;
   TSPThemeGUIControl& operator=(const TSPThemeGUIControl&) = delete;
+  // Controls alive in the process (bodies and panels count too).
+  static int LiveCount();
 
   // ---- tree ----
   virtual void AddChild(TSPThemeGUIControl* child);
@@ -280,8 +282,6 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   // Pixels per unit of the bitmaps (gui/EditorScale.h): the tree itself, its positions,
   // sizes and the pointer's coordinates, stays in units at every factor.
   double scale = 1.0;
-  bool scaleChosen = false;
-  double pendingScale = 0.0;  // a factor for the next time the editor opens; 0 none
   // Whoever takes typed text now (an overlay's text field); a key goes nowhere without one.
   std::function<bool(const TSPKey& key)> keyHandler;
   bool KeyDown(const TSPKey& key) { return keyHandler ? keyHandler(key) : false; }

@@ -13,6 +13,7 @@
 #include "gui/DSPVSTEditorWindow.h"
 #include "gui/EditorScale.h"
 #include "gui/OverlayDialogRunner.h"
+#include "gui/PluginEditor.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
 #include "gui/ValueEntry.h"
@@ -54,9 +55,9 @@ class TTopBarLabel final : public TSPThemeGUILabel {
 
 }  // namespace
 
-TTesmora6LayoutEditor::TTesmora6LayoutEditor(TDSPPluginX& plugin,
+TTesmora6LayoutEditor::TTesmora6LayoutEditor(TDSPPluginEditor& editor,
                                              std::unique_ptr<TDialogRunner> dialogs)
-    : plugin_(plugin), dialogs_(std::move(dialogs)) {}
+    : editor_(editor), plugin_(editor.Plugin()), dialogs_(std::move(dialogs)) {}
 
 TTesmora6LayoutEditor::~TTesmora6LayoutEditor() {
   if (plugin_.SubPresets()) plugin_.SubPresets()->SetMessageSink(nullptr);
@@ -64,8 +65,8 @@ TTesmora6LayoutEditor::~TTesmora6LayoutEditor() {
 }
 
 void TTesmora6LayoutEditor::CreatePanels() {
-  if (!plugin_.EditorBody()) return;
-  const TSPGuiPanels& registered = plugin_.RegisteredPanels();
+  if (!editor_.Body()) return;
+  const TSPGuiPanels& registered = editor_.Panels();
   for (const TTesmora6PanelLayout& p : Tesmora6Panels()) {
     // The framework made the body and the top panel.
     if (p.number < static_cast<int16_t>(registered.size())) continue;
@@ -75,14 +76,14 @@ void TTesmora6LayoutEditor::CreatePanels() {
     panel->pageKey = p.pageKey;
     panel->pageNumber = p.page;
     panel->currentPage = 0;
-    const int32_t number = plugin_.RegisterPanel(panel);
+    const int32_t number = editor_.RegisterPanel(panel);
     // The bindings name panels by these numbers.
     if (number != p.number) throw std::logic_error("editor panels registered out of order");
   }
 }
 
 void TTesmora6LayoutEditor::LayoutPanels() {
-  const TSPGuiPanels& registered = plugin_.RegisteredPanels();
+  const TSPGuiPanels& registered = editor_.Panels();
   for (const TTesmora6PanelLayout& p : Tesmora6Panels()) {
     if (p.number >= static_cast<int16_t>(registered.size())) break;
     TSPThemeGUIPanel* panel = registered[static_cast<size_t>(p.number)];
@@ -94,25 +95,25 @@ void TTesmora6LayoutEditor::LayoutPanels() {
 }
 
 void TTesmora6LayoutEditor::CreateButtons() {
-  if (!plugin_.EditorBody()) return;
+  if (!editor_.Body()) return;
   for (const TTesmora6NotebookButton& b : Tesmora6NotebookButtons()) {
-    plugin_.CreateNoteBookButton(std::string(b.caption), b.pageKey, b.top, b.left, b.page);
+    editor_.CreateNoteBookButton(std::string(b.caption), b.pageKey, b.top, b.left, b.page);
   }
   if (!dialogs_) dialogs_ = MakeDesktopDialogRunner();
-  if (!dialogs_) dialogs_ = std::make_unique<TOverlayDialogRunner>(*plugin_.EditorBody());
+  if (!dialogs_) dialogs_ = std::make_unique<TOverlayDialogRunner>(*editor_.Body());
   menu_ = std::make_unique<TSubPresetMenu>(*plugin_.SubPresets(), *dialogs_,
                                            FolderOf(plugin_.PluginPath()), "Tesmora6");
   plugin_.SubPresets()->SetMessageSink([this](const std::string& text) { menu_->Message(text); });
   // The top bar: the program on the left, the status line beside it, the product's name
   // (the framework's) on the right.
-  if (plugin_.RegisteredPanels().size() > 1) {
-    TSPThemeGUIPanel* top = plugin_.RegisteredPanels()[1];
+  if (editor_.Panels().size() > 1) {
+    TSPThemeGUIPanel* top = editor_.Panels()[1];
     // The product's name opens the editor's menu.
     for (TSPThemeGUIControl* c : top->Children()) {
       auto* label = dynamic_cast<TSPThemeGUILabel*>(c);
       if (!label || dynamic_cast<TSPThemeGUIButton*>(c)) continue;
       label->clickHandler = [this, label] {
-        if (TSPThemeGUIBody* body = plugin_.EditorBody()) body->OpenEditorMenu(label->left, label->top + label->height);
+        if (TSPThemeGUIBody* body = editor_.Body()) body->OpenEditorMenu(label->left, label->top + label->height);
       };
       break;
     }
@@ -130,15 +131,15 @@ void TTesmora6LayoutEditor::CreateButtons() {
     programText_ = ReadProgramText();
     statusLine_ = new TTopBarLabel(top, 342, 204, [this] { return StatusText(); });
   }
-  plugin_.EditorBody()->editorMenuProvider = [this](TSPPopupMenu& menu) { FillEditorMenu(menu); };
+  editor_.Body()->editorMenuProvider = [this](TSPPopupMenu& menu) { FillEditorMenu(menu); };
   // Every bound control takes a typed value (a control-click, or its menu), and shows the
   // unit its parameter's own text leaves out (hosts and files keep that text as it is).
   for (int32_t a = 0; a < plugin_.ParamCount(); ++a) {
-    if (TSPThemeGUIControl* c = plugin_.ParamInfo(a).editor.control) {
+    if (TSPThemeGUIControl* c = editor_.Control(a)) {
       const int16_t kind = plugin_.ParamInfo(a).displayKind;
       if (kind == kKindTime || kind == kKindGain || kind == kKindCents) {
         c->displayTextProvider = [this, kind](TSPThemeGUIControl& control) {
-          return WithDrawnUnit(kind, plugin_.ControlDisplayText(control));
+          return WithDrawnUnit(kind, editor_.ControlDisplayText(control));
         };
       }
       c->entryHandler = [this](TSPThemeGUIControl& control) {
@@ -147,7 +148,7 @@ void TTesmora6LayoutEditor::CreateButtons() {
     }
   }
   for (const TTesmora6PresetButton& b : Tesmora6PresetButtons()) {
-    TSPThemeGUISubPresetsButton* button = plugin_.CreatePresetButton(
+    TSPThemeGUISubPresetsButton* button = editor_.CreatePresetButton(
         std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
     if (!button) continue;
     // The medium button: larger and clearer than the small one the framework gives, in
@@ -226,7 +227,7 @@ std::string WithDrawnUnit(int16_t displayKind, const std::string& text) {
 }
 
 std::string TTesmora6LayoutEditor::StatusText() const {
-  const TSPThemeGUIBody* body = plugin_.EditorBody();
+  const TSPThemeGUIBody* body = editor_.Body();
   const TSPThemeGUIControl* c = body ? body->hover : nullptr;
   if (!c || !plugin_.ValidParam(c->parameterIndex)) return note_;
   const int32_t index = c->parameterIndex;
@@ -252,8 +253,8 @@ void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {
   menu.onChoose = [this](int32_t n) {
     if (n < 0 || n >= plugin_.ProgramCount()) return;
     plugin_.SetProgram(n);
-    plugin_.SyncEditorControls();
-    if (TSPThemeGUIBody* body = plugin_.EditorBody()) body->FullRepaint();
+    editor_.SyncControls();
+    if (TSPThemeGUIBody* body = editor_.Body()) body->FullRepaint();
     // The host shows the program too.
     plugin_.Host().DisplayChanged();
     programText_ = ReadProgramText();
@@ -263,11 +264,10 @@ void TTesmora6LayoutEditor::FillProgramMenu(TSPPopupMenu& menu) {
 
 void TTesmora6LayoutEditor::FillEditorMenu(TSPPopupMenu& menu) {
   menu.items.clear();
-  TSPThemeGUIBody* body = plugin_.EditorBody();
+  TSPThemeGUIBody* body = editor_.Body();
   if (!body) return;
   menu.items.push_back({"Editor Size", -1, false, false});
-  const TDSPVSTEditorWnd* window = plugin_.EditorWindow();
-  const double current = EditorScale(*body, window && window->HasWindow());
+  const double current = editor_.Scale();
   for (const double scale : kEditorScales) {
     const int32_t percent = static_cast<int32_t>(std::lround(scale * 100.0));
     menu.items.push_back({std::to_string(percent) + " %", percent, scale == current, false});
@@ -292,7 +292,7 @@ void TTesmora6LayoutEditor::Idle() {
   Show(statusLine_, StatusText());
   if (!dialogs_) return;
   // Dialogs open over the host's window, sized to its screen.
-  if (const TDSPVSTEditorWnd* window = plugin_.EditorWindow(); window && !window->Gone()) {
+  if (const TDSPVSTEditorWnd* window = editor_.Window(); window && !window->Gone()) {
     TDialogPlacement placement;
     placement.parentWindow = window->ParentId();
     window->ScreenSize(placement.screenWidth, placement.screenHeight);

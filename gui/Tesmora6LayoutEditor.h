@@ -1,9 +1,9 @@
 // Builds the product's editor from the layout data (gui/Tesmora6Layout.h) on the
 // framework's control tree, and runs its "Preset" menus with their dialogs.
 //
-// The plug-in calls it at three steps of its initialisation: CreatePanels (after the
-// framework made the body and the top panel), LayoutPanels (absolute positions, before any
-// control exists, since controls are placed from their panel's position), and
+// The editor (gui/Tesmora6Editor.h) calls it at three steps of its build: CreatePanels
+// (after the framework made the body and the top panel), LayoutPanels (absolute positions,
+// before any control exists, since controls are placed from their panel's position), and
 // CreateButtons (after the controls). The dialogs answer on the editor's idle ticks and
 // are cancelled when the editor closes.
 #pragma once
@@ -15,6 +15,7 @@
 #include "gui/DialogRunner.h"
 #include "gui/SubPresetMenu.h"
 
+class TDSPPluginEditor;
 class TDSPPluginX;
 class TSPThemeGUILabel;
 class TSPThemeGUIPanel;
@@ -31,7 +32,7 @@ std::string WithDrawnUnit(int16_t displayKind, const std::string& text);
 class TTesmora6LayoutEditor {
  public:
   // dialogs: null picks the desktop's dialog program, or the editor's own overlays.
-  TTesmora6LayoutEditor(TDSPPluginX& plugin, std::unique_ptr<TDialogRunner> dialogs = nullptr);
+  TTesmora6LayoutEditor(TDSPPluginEditor& editor, std::unique_ptr<TDialogRunner> dialogs = nullptr);
   ~TTesmora6LayoutEditor();
 
   void CreatePanels();
@@ -58,6 +59,7 @@ class TTesmora6LayoutEditor {
   void FillEditorMenu(TSPPopupMenu& menu);
 
  private:
+  TDSPPluginEditor& editor_;
   TDSPPluginX& plugin_;
   std::unique_ptr<TDialogRunner> dialogs_;
   std::unique_ptr<TSubPresetMenu> menu_;

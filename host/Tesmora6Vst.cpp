@@ -6,6 +6,7 @@
 
 #include "dsp/DSPLock.h"
 #include "framework/DSPValueLists.h"
+#include "gui/Tesmora6Editor.h"
 #include "host/FloatingPointMode.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
@@ -16,6 +17,7 @@
 TTesmora6VstPlugin::TTesmora6VstPlugin(std::unique_ptr<TTesmora6Engine> engine, vst::AudioMasterCallback audioMaster)
     : TVstPlugin(std::move(engine), audioMaster),
       instrument_(static_cast<TTesmora6Engine&>(Engine()).Instrument()) {
+  instrument_.SetEditorFactory(&CreateTesmora6Editor);
   AnnounceEditor();
 }
 
@@ -31,7 +33,13 @@ void TTesmora6VstPlugin::EditorIdle() { instrument_.EditorIdle(); }
 
 vst::ERect* TTesmora6VstPlugin::EditorRect() {
   TDSPLockGuard lock(instrument_.Instance());
-  return instrument_.EditorRect();
+  int32_t width = 0, height = 0;
+  instrument_.EditorSize(width, height);
+  editorRect_.top = 0;
+  editorRect_.left = 0;
+  editorRect_.bottom = static_cast<int16_t>(height);
+  editorRect_.right = static_cast<int16_t>(width);
+  return &editorRect_;
 }
 
 namespace {

@@ -25,6 +25,7 @@ class TTesmora6VstPlugin : public TVstPlugin {
 
  private:
   TTesmora6& instrument_;
+  vst::ERect editorRect_{};
 };
 
 // Hosts an instrument built by the caller (a test's or tool's own subclass, say) and returns

@@ -7,7 +7,6 @@
 
 #include "dsp/DSPWaves.h"
 #include "framework/DSPValueLists.h"
-#include "gui/Tesmora6LayoutEditor.h"
 #include "instrument/Tesmora6Bindings.h"
 #include "instrument/Tesmora6Display.h"
 #include "instrument/Tesmora6HostNames.h"
@@ -49,9 +48,9 @@ TTesmora6::TTesmora6() {
 }
 
 TTesmora6::~TTesmora6() {
-  // The editor goes first: its dialogs and menus use the sub-presets.
+  // The editor goes first, while the whole instance is there: its dialogs and menus use
+  // the sub-presets and the product's display texts.
   TDSPPluginX::EditorClose();
-  layoutEditor_.reset();
 }
 
 void TTesmora6::MapIndexes() {
@@ -83,34 +82,8 @@ std::string TTesmora6::ParamNameText(int32_t index) const { return HostName(inde
 void TTesmora6::FinishInitialisation() {
   TOscillatorLayer::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);
-  if (layoutEditor_) layoutEditor_->CreateButtons();
   // The first block builds the voice pool from the current program under the lock.
   PrepareWaveTables(Program(CurrentProgram()));
-}
-
-// The editor's panels exist and are laid out before any parameter is defined, since every
-// binding names a panel and every control is placed from its panel's position.
-void TTesmora6::CreateEditorPanels() {
-  TOscillatorLayer::CreateEditorPanels();
-  if (!EditorBody()) return;
-  layoutEditor_ = std::make_unique<TTesmora6LayoutEditor>(*this);
-  layoutEditor_->CreatePanels();
-}
-
-void TTesmora6::LayoutEditorPanels() {
-  TOscillatorLayer::LayoutEditorPanels();
-  if (layoutEditor_) layoutEditor_->LayoutPanels();
-}
-
-void TTesmora6::EditorIdle() {
-  TOscillatorLayer::EditorIdle();
-  if (layoutEditor_) layoutEditor_->Idle();
-}
-
-void TTesmora6::EditorClose() {
-  // Closing the editor closes its dialog without an answer.
-  if (layoutEditor_) layoutEditor_->EditorClosed();
-  TOscillatorLayer::EditorClose();
 }
 
 // ---------------------------------------------------------------- wave tables ahead of changes

@@ -11,8 +11,6 @@
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/OscillatorLayer.h"
 
-class TTesmora6LayoutEditor;
-
 class TTesmora6 : public TOscillatorLayer {
  public:
   static constexpr int32_t kParamCount = Param::Count;
@@ -31,22 +29,14 @@ class TTesmora6 : public TOscillatorLayer {
   // Pitch, amplitude, pan and filter settings of one voice for the next control period.
   void UpdateVoiceControl(TDSPSynthVoice& voice);
 
-  // The product's editor layer: panels, notebook and preset buttons, sub-preset dialogs.
-  TTesmora6LayoutEditor* LayoutEditor() const { return layoutEditor_.get(); }
-
   // The name parameter `index` reports to the host: its own, or with the tag of its part
   // before it where the name repeats (instrument/Tesmora6HostNames.h).
   std::string HostName(int32_t index) const;
-
-  void EditorIdle() override;
-  void EditorClose() override;
 
  protected:
   void MapIndexes() override;
   void DefineParameters() override;
   void FinishInitialisation() override;
-  void CreateEditorPanels() override;
-  void LayoutEditorPanels() override;
   std::string ParamNameText(int32_t index) const override;
 
  private:
@@ -61,5 +51,4 @@ class TTesmora6 : public TOscillatorLayer {
   TTesmora6IndexMaps indexMaps_;
   // Made once the parameters are defined; never changed afterwards.
   std::vector<std::string> hostNames_;
-  std::unique_ptr<TTesmora6LayoutEditor> layoutEditor_;
 };

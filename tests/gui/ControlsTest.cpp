@@ -10,6 +10,7 @@
 #include "EditorFixture.h"
 #include "TestMidi.h"
 #include "gui/DSPEditorScreenshot.h"
+#include "gui/EditorScale.h"
 #include "gui/SPThemeGUI.h"
 #include "framework/PostBack.h"
 
@@ -231,12 +232,12 @@ TEST(Editor, ControlsAreCreatedFromTheBindings) {
   // The step is the parameter's editor step over its range; positions are absolute.
   const auto& volume = host.plugin->ParamInfo(Param::Volume);
   EXPECT_FLOAT_EQ(knob->step, volume.curve / (volume.maximum - volume.minimum));
-  const TSPThemeGUIPanel* page = host.plugin->RegisteredPanels()[static_cast<size_t>(host.plugin->pagePanel[0])];
+  const TSPThemeGUIPanel* page = host.Editor()->Panels()[static_cast<size_t>(host.plugin->pagePanel[0])];
   EXPECT_EQ(knob->left, page->left + 20);
   EXPECT_EQ(knob->top, page->top + 30);
   // The list offers the display text of every integer value of its range.
   std::vector<std::string> choices;
-  host.plugin->ControlChoices(*list, choices);
+  host.Editor()->ControlChoices(*list, choices);
   const auto& voices = host.plugin->ParamInfo(Param::Voices);
   ASSERT_EQ(static_cast<int32_t>(choices.size()), static_cast<int32_t>(std::lround(voices.maximum) - std::lround(voices.minimum)) + 1);
   EXPECT_EQ(choices.front(), host.plugin->DisplayText(Param::Voices, voices.minimum));
@@ -246,7 +247,7 @@ TEST(Editor, GesturesAutomateTheHostAndRefreshesDoNot) {
   TFixtureHost host;
   TSPThemeGUIControl* knob = host.Control(Param::Volume);
   host.Set(Param::Volume, 0.25f);
-  host.plugin->RefreshControl(Param::Volume, true);
+  host.Editor()->RefreshControl(Param::Volume, true);
   EXPECT_FLOAT_EQ(knob->value, 0.25f);
   EXPECT_TRUE(automations.empty());
   // A click sends nothing, and changes nothing.
@@ -267,7 +268,7 @@ TEST(Editor, GesturesAutomateTheHostAndRefreshesDoNot) {
   EXPECT_GT(knob->value, 0.25f);
   // The host moves the parameter: the knob follows without automating.
   host.Set(Param::Volume, 0.75f);
-  host.plugin->RefreshControl(Param::Volume, true);
+  host.Editor()->RefreshControl(Param::Volume, true);
   EXPECT_FLOAT_EQ(knob->value, 0.75f);
   EXPECT_FLOAT_EQ(host.Get(Param::Volume), 0.75f);
   EXPECT_EQ(automations.size(), 3u);
@@ -276,7 +277,7 @@ TEST(Editor, GesturesAutomateTheHostAndRefreshesDoNot) {
 TEST(Editor, NotebookButtonsSwitchTheirGroupsPages) {
   TFixtureHost host;
   TSPThemeGUIBody* body = host.Body();
-  const auto& panels = host.plugin->RegisteredPanels();
+  const auto& panels = host.Editor()->Panels();
   TSPThemeGUIPanel* a = panels[static_cast<size_t>(host.plugin->pagePanel[0])];
   TSPThemeGUIPanel* b = panels[static_cast<size_t>(host.plugin->pagePanel[1])];
   // Nothing is visible while no window shows the tree.
@@ -288,7 +289,7 @@ TEST(Editor, NotebookButtonsSwitchTheirGroupsPages) {
   EXPECT_TRUE(host.Control(Param::Volume)->IsVisible());
   EXPECT_FALSE(host.Control(Param::Pan)->IsVisible());
   // Click "B": page B shows, page A and its controls hide; the tab paints on.
-  TSPThemeGUINoteBookButton* tab = host.plugin->tabs[1];
+  TSPThemeGUINoteBookButton* tab = host.Editor()->tabs[1];
   EXPECT_TRUE(body->MouseDown(kMouseLeft, 0, tab->left + 3, tab->top + 3));
   EXPECT_TRUE(body->MouseUp(kMouseLeft, 0, tab->left + 3, tab->top + 3));
   EXPECT_EQ(body->CurrentPage(kPageKey), 1);
@@ -297,7 +298,7 @@ TEST(Editor, NotebookButtonsSwitchTheirGroupsPages) {
   EXPECT_FALSE(host.Control(Param::Volume)->IsVisible());
   EXPECT_TRUE(host.Control(Param::Pan)->IsVisible());
   EXPECT_EQ(tab->currentPage, 1);
-  EXPECT_EQ(host.plugin->tabs[0]->currentPage, 1);
+  EXPECT_EQ(host.Editor()->tabs[0]->currentPage, 1);
   // A hidden control takes no clicks.
   TSPThemeGUIControl* knob = host.Control(Param::Volume);
   EXPECT_FALSE(body->MouseDown(kMouseLeft, 0, knob->left + 3, knob->top + 3) &&
@@ -310,9 +311,9 @@ TEST(Editor, PicturesOfTheEditorShowTheControlsAndTheirValues) {
   TFixtureHost host;
   TSPBitmap low, high;
   host.Set(Param::Volume, 0.0f);
-  ASSERT_TRUE(RenderEditorImage(*host.plugin, {}, low));
+  ASSERT_TRUE(RenderEditorImage(*host.Editor(), {}, low));
   host.Set(Param::Volume, 1.0f);
-  ASSERT_TRUE(RenderEditorImage(*host.plugin, {}, high));
+  ASSERT_TRUE(RenderEditorImage(*host.Editor(), {}, high));
   EXPECT_EQ(low.Width(), 774);
   EXPECT_EQ(low.Height(), 506);
   const TSPRect knob = host.Control(Param::Volume)->Rect();
@@ -328,7 +329,7 @@ TEST(Editor, PicturesOfTheEditorShowTheControlsAndTheirValues) {
   EXPECT_EQ(outside, 0);   // nothing else did
   // The other page, as selected for the picture.
   TSPBitmap pageB;
-  ASSERT_TRUE(RenderEditorImage(*host.plugin, {{kPageKey, 1}}, pageB));
+  ASSERT_TRUE(RenderEditorImage(*host.Editor(), {{kPageKey, 1}}, pageB));
   EXPECT_EQ(host.Body()->CurrentPage(kPageKey), 1);
   EXPECT_NE(pageB.Pixel(knob.left + 24, knob.top + 24), high.Pixel(knob.left + 24, knob.top + 24));
   const std::string path = std::string(TESMORA6_BINARY_DIR) + "/editor-fixture.png";
@@ -347,7 +348,7 @@ TEST(Editor, WithoutADisplayTheEditorDoesNotOpenAndAudioStillRenders) {
     EXPECT_EQ(rect->right, 774);
     EXPECT_EQ(rect->bottom, 506);
     EXPECT_EQ(host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x123456})), 0);
-    EXPECT_EQ(host.plugin->EditorWindow(), nullptr);
+    EXPECT_EQ(host.Window(), nullptr);
     EXPECT_EQ(host.Dispatch(vst::effEditIdle), 0);
     float peak = 0.0f;
     for (int block = 0; block < 8; ++block) {
@@ -516,4 +517,27 @@ TEST(Controls, PopupSeparatorsAreLinesThatTheKeysAndThePointerPassOver) {
   EXPECT_NE(image.Pixel(line.left + line.Width() / 2, line.top + line.Height() / 2), image.Pixel(line.left + 1, line.top));
   EXPECT_GT(differentRows(layout.itemRects[0]), 3);
   EXPECT_EQ(layout.ItemAt(line.left + 10, line.top + 3), 1);
+}
+
+// Creating an instance builds no editor, and neither does what a host's scan does with it:
+// asking for the editor's size (answered at the factor a new editor starts with) and an
+// open that fails, followed by a close.
+TEST(Editor, AnInstanceAndAHostsScanBuildNoControls) {
+  const int before = TSPThemeGUIControl::LiveCount();
+  {
+    TFixtureHost host;
+    EXPECT_EQ(TSPThemeGUIControl::LiveCount(), before);
+    EXPECT_EQ(host.plugin->Editor(), nullptr);
+    vst::ERect* rect = nullptr;
+    host.Dispatch(vst::effEditGetRect, 0, 0, &rect);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, ScaledSize(774, host.plugin->EditorState().scale));
+    EXPECT_EQ(rect->bottom - rect->top, ScaledSize(506, host.plugin->EditorState().scale));
+    EXPECT_EQ(host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x3fffff0})), 0);
+    host.Dispatch(vst::effEditIdle);
+    host.Dispatch(vst::effEditClose);
+    EXPECT_EQ(host.plugin->Editor(), nullptr);
+    EXPECT_EQ(TSPThemeGUIControl::LiveCount(), before);
+  }
+  EXPECT_EQ(TSPThemeGUIControl::LiveCount(), before);
 }

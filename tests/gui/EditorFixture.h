@@ -7,11 +7,16 @@
 #include <memory>
 #include <vector>
 
+#include <stdexcept>
+
 #include "host/Tesmora6Vst.h"
 #include "dsp/DSPLock.h"
+#include "gui/DSPVSTEditorWindow.h"
 #include "gui/SPThemeGUI.h"
+#include "gui/Tesmora6Editor.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6Bindings.h"
 #include "engine/Tesmora6ParamIds.h"
 
 struct TAutomation {
@@ -49,17 +54,18 @@ inline int64_t FixtureClockMs() { return fixtureClockStopped ? fixtureTimeMs : (
 
 constexpr int32_t kPageKey = 10;
 
-class TBoundSynth : public TTesmora6 {
+// The two page panels come after the product's own.
+class TBoundEditor : public TTesmora6Editor {
  public:
-  int32_t pagePanel[2] = {-1, -1};
+  using TTesmora6Editor::TTesmora6Editor;
   TSPThemeGUINoteBookButton* tabs[2] = {nullptr, nullptr};
 
  protected:
-  void CreateEditorPanels() override {
-    TTesmora6::CreateEditorPanels();
+  void CreatePanels() override {
+    TTesmora6Editor::CreatePanels();
     const char* captions[2] = {"Page A", "Page B"};
     for (int page = 0; page < 2; ++page) {
-      auto* panel = new TSPThemeGUIPanel(EditorBody(), captions[page]);
+      auto* panel = new TSPThemeGUIPanel(Body(), captions[page]);
       panel->left = 1;
       panel->top = 60;
       panel->width = 300;
@@ -67,9 +73,22 @@ class TBoundSynth : public TTesmora6 {
       panel->styleIndex = 1;
       panel->pageKey = kPageKey;
       panel->pageNumber = page;
-      pagePanel[page] = RegisterPanel(panel);
+      if (RegisterPanel(panel) != kPanelCount + page) throw std::logic_error("fixture panels out of order");
     }
   }
+  void CreateButtons() override {
+    TTesmora6Editor::CreateButtons();
+    tabs[0] = CreateNoteBookButton("A", kPageKey, 40, 1, 0);
+    tabs[1] = CreateNoteBookButton("B", kPageKey, 40, 65, 1);
+  }
+};
+
+class TBoundSynth : public TTesmora6 {
+ public:
+  const int32_t pagePanel[2] = {kPanelCount, kPanelCount + 1};
+  std::unique_ptr<TPluginEditor> CreateEditor() override { return std::make_unique<TBoundEditor>(*this); }
+
+ protected:
   void DefineParameters() override {
     TTesmora6::DefineParameters();
     auto bind = [this](int32_t index, int32_t kind, int32_t panel, int32_t top, int32_t left, int32_t size,
@@ -89,11 +108,6 @@ class TBoundSynth : public TTesmora6 {
     bind(Param::Pan, kKindKnob, pagePanel[1], 30, 20, 1, "Pan", 0);
     bind(Param::Gain, 99, pagePanel[1], 30, 80, 1, "none", 0);   // a kind that creates nothing
     bind(Param::Tune, kKindKnob, 57, 30, 80, 1, "nowhere", 0);   // a panel that does not exist
-  }
-  void FinishInitialisation() override {
-    TTesmora6::FinishInitialisation();
-    tabs[0] = CreateNoteBookButton("A", kPageKey, 40, 1, 0);
-    tabs[1] = CreateNoteBookButton("B", kPageKey, 40, 65, 1);
   }
 };
 
@@ -115,6 +129,7 @@ struct TFixtureHost {
     Dispatch(vst::effMainsChanged, 0, 1);
   }
   ~TFixtureHost() {
+    headless.reset();
     Dispatch(vst::effClose);
     GUIClockMs = savedClock;
   }
@@ -125,8 +140,23 @@ struct TFixtureHost {
   intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
-  TSPThemeGUIControl* Control(int32_t index) { return plugin->ParamInfo(index).editor.control; }
-  TSPThemeGUIBody* Body() { return plugin->EditorBody(); }
+  // The editor the host opened, else one built without a window for the test.
+  TBoundEditor* Editor() {
+    if (auto* open = dynamic_cast<TBoundEditor*>(plugin->Editor())) return open;
+    if (!headless) {
+      headless = std::make_unique<TBoundEditor>(*plugin);
+      headless->Build();
+    }
+    return headless.get();
+  }
+  std::unique_ptr<TBoundEditor> headless;
+  // The open editor's window, or none.
+  TDSPVSTEditorWnd* Window() {
+    auto* open = dynamic_cast<TBoundEditor*>(plugin->Editor());
+    return open ? open->Window() : nullptr;
+  }
+  TSPThemeGUIControl* Control(int32_t index) { return Editor()->Control(index); }
+  TSPThemeGUIBody* Body() { return Editor()->Body(); }
   float Get(int32_t index) { return effect->getParameter(effect, index); }
   void Set(int32_t index, float v) { effect->setParameter(effect, index, v); }
 };

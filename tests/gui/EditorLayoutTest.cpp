@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@
 #include "gui/OverlayDialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
-#include "gui/Tesmora6LayoutEditor.h"
+#include "gui/Tesmora6Editor.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Bindings.h"
 
@@ -36,18 +37,22 @@ class EditorLayoutTest : public ::testing::Test {
     automated.clear();
     plugin_ = new TTesmora6();
     OpenVstPlugin(plugin_, &RecordingHost);
-    body_ = plugin_->EditorBody();
+    // The editor the host would open, without its window.
+    editor_ = std::make_unique<TTesmora6Editor>(*plugin_);
+    editor_->Build();
+    body_ = editor_->Body();
     ASSERT_NE(body_, nullptr);
     body_->shown = true;  // as while a window shows it
-    plugin_->SyncEditorControls();  // as when a window attaches
+    editor_->SyncControls();  // as when a window attaches
   }
   void TearDown() override {
+    editor_.reset();
     VstEffectOf(plugin_->Host())->dispatcher(VstEffectOf(plugin_->Host()), vst::effClose, 0, 0, nullptr, 0.0f);
   }
   TSPThemeGUIPanel* Panel(int32_t number) {
-    return plugin_->RegisteredPanels().at(static_cast<size_t>(number));
+    return editor_->Panels().at(static_cast<size_t>(number));
   }
-  TSPThemeGUIControl* Control(Param::Id p) { return plugin_->ParamInfo(p).editor.control; }
+  TSPThemeGUIControl* Control(Param::Id p) { return editor_->Control(p); }
   template <typename T>
   std::vector<T*> All(TSPThemeGUIControl* root) {
     std::vector<T*> out;
@@ -73,11 +78,12 @@ class EditorLayoutTest : public ::testing::Test {
   }
 
   TTesmora6* plugin_ = nullptr;
+  std::unique_ptr<TTesmora6Editor> editor_;
   TSPThemeGUIBody* body_ = nullptr;
 };
 
 TEST_F(EditorLayoutTest, PanelsControlsAndButtonsSitWhereTheLayoutPutsThem) {
-  ASSERT_EQ(plugin_->RegisteredPanels().size(), static_cast<size_t>(kPanelCount));
+  ASSERT_EQ(editor_->Panels().size(), static_cast<size_t>(kPanelCount));
   for (const TTesmora6PanelLayout& p : Tesmora6Panels()) {
     SCOPED_TRACE(p.number);
     TSPThemeGUIPanel* panel = Panel(p.number);
@@ -95,17 +101,18 @@ TEST_F(EditorLayoutTest, PanelsControlsAndButtonsSitWhereTheLayoutPutsThem) {
   for (int32_t i = 0; i < Param::Count; ++i) {
     const TDSPEditorBinding& b = plugin_->ParamInfo(i).editor;
     SCOPED_TRACE(std::string(Param::kKeys[static_cast<size_t>(i)]));
+    const TSPThemeGUIControl* control = editor_->Control(i);
     if (b.controlKind == kNoControl) {
-      EXPECT_EQ(b.control, nullptr);
+      EXPECT_EQ(control, nullptr);
       continue;
     }
-    ASSERT_NE(b.control, nullptr);
+    ASSERT_NE(control, nullptr);
     ++controls;
-    EXPECT_EQ(b.control->Parent(), Panel(b.panel));
-    EXPECT_EQ(b.control->left, Panel(b.panel)->left + b.left);
-    EXPECT_EQ(b.control->top, Panel(b.panel)->top + b.top);
-    EXPECT_EQ(b.control->parameterIndex, i);
-    EXPECT_EQ(b.control->caption, b.caption);
+    EXPECT_EQ(control->Parent(), Panel(b.panel));
+    EXPECT_EQ(control->left, Panel(b.panel)->left + b.left);
+    EXPECT_EQ(control->top, Panel(b.panel)->top + b.top);
+    EXPECT_EQ(control->parameterIndex, i);
+    EXPECT_EQ(control->caption, b.caption);
   }
   EXPECT_EQ(controls, Param::Count - static_cast<int32_t>(Tesmora6Unbound().size()));
 
@@ -275,8 +282,8 @@ TEST_F(EditorLayoutTest, ThePictureAt200PercentIsThePictureAt100Finer) {
   for (const auto& pages : std::vector<TEditorPages>{{{kOscillatorPageKey, 0}, {kBottomPageKey, 0}},
                                                      {{kOscillatorPageKey, 2}, {kBottomPageKey, 11}}}) {
     TSPBitmap unscaled, scaled;
-    ASSERT_TRUE(RenderEditorImage(*plugin_, pages, unscaled, 1.0));
-    ASSERT_TRUE(RenderEditorImage(*plugin_, pages, scaled, 2.0));
+    ASSERT_TRUE(RenderEditorImage(*editor_, pages, unscaled, 1.0));
+    ASSERT_TRUE(RenderEditorImage(*editor_, pages, scaled, 2.0));
     ASSERT_EQ(scaled.PixelWidth(), 2 * unscaled.PixelWidth());
     int64_t far = 0, total = 0;
     double sum = 0.0;
@@ -383,7 +390,7 @@ TEST_F(EditorLayoutTest, EveryBoundParameterIsReachableAndAutomatesItsOwnIndex) 
       ClickOn(*tab);
     }
     body_->Rebuild();
-    TSPThemeGUIControl* c = b.control;
+    TSPThemeGUIControl* c = editor_->Control(i);
     ASSERT_TRUE(c->IsVisible());
     automated.clear();
     const int32_t x = c->left + c->width / 2, y = c->top + c->height / 2;
@@ -443,7 +450,7 @@ TEST_F(EditorLayoutTest, AClickOnAKnobLeavesItsParameterAlone) {
 TEST_F(EditorLayoutTest, VoicesOpensOneToThirtyTwoWithTheCurrentValueChecked) {
   const TDSPPluginParamInfo& info = plugin_->ParamInfo(Param::Voices);
   plugin_->SetNormalized(Param::Voices, info.ToNormalized(7.0f));
-  plugin_->RefreshControl(Param::Voices, true);
+  editor_->RefreshControl(Param::Voices, true);
   body_->Rebuild();
   ClickOn(*Control(Param::Voices));
   ASSERT_TRUE(body_->popupMenu);

@@ -68,7 +68,7 @@ class EditorWindow : public ::testing::Test {
       usleep(4000);
     }
   }
-  Window EditorWindowId() { return host->plugin->EditorWindow()->WindowId(); }
+  Window EditorWindowId() { return host->Window()->WindowId(); }
   // Editor coordinates to screen coordinates.
   void ToScreen(int x, int y, int& sx, int& sy) {
     Window child;
@@ -227,7 +227,7 @@ TEST_F(EditorWindow, TheFirstFrameIsTheEditorNotBlack) {
 TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
   Open();
   TSPThemeGUIControl* list = host->Control(Param::Voices);
-  TDSPVSTEditorWnd* window = host->plugin->EditorWindow();
+  TDSPVSTEditorWnd* window = host->Window();
   ClickAt(list->left + 5, list->top + 5);
   ASSERT_TRUE(window->PopupOpen());
   XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Escape), True, 0);
@@ -245,7 +245,7 @@ TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
   Button(1, false);
   EXPECT_FALSE(window->PopupOpen());
   std::vector<std::string> choices;
-  host->plugin->ControlChoices(*list, choices);
+  host->Editor()->ControlChoices(*list, choices);
   ASSERT_GT(choices.size(), 4u);
   EXPECT_NEAR(host->Get(Param::Voices), 3.0f / static_cast<float>(choices.size() - 1), 1e-5);
   ASSERT_EQ(automations.size(), 1u);
@@ -274,20 +274,18 @@ TEST_F(EditorWindow, PopupListChoosesOrClosesOnEscape) {
 
 TEST_F(EditorWindow, NotebookPageSurvivesCloseAndReopen) {
   Open();
-  TSPThemeGUINoteBookButton* tab = host->plugin->tabs[1];
-  TSPThemeGUIControl* pan = host->Control(Param::Pan);
+  TSPThemeGUINoteBookButton* tab = host->Editor()->tabs[1];
   const std::vector<uint32_t> before = Grab({0, 40, 400, 200});
   ClickAt(tab->left + 10, tab->top + 8);
   EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 1);
-  EXPECT_TRUE(pan->IsVisible());
+  EXPECT_TRUE(host->Control(Param::Pan)->IsVisible());
   EXPECT_NE(Grab({0, 40, 400, 200}), before);
   const std::vector<uint32_t> pageB = Grab({0, 40, 400, 200});
   host->Dispatch(vst::effEditClose);
-  EXPECT_EQ(host->plugin->EditorWindow(), nullptr);
-  EXPECT_FALSE(pan->IsVisible());
+  EXPECT_EQ(host->plugin->Editor(), nullptr);  // the editor went with its window
   Open();
   EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 1);
-  EXPECT_TRUE(pan->IsVisible());
+  EXPECT_TRUE(host->Control(Param::Pan)->IsVisible());
   EXPECT_EQ(Grab({0, 40, 400, 200}), pageB);
 }
 
@@ -296,7 +294,7 @@ TEST_F(EditorWindow, AnIdleOpenEditorDoesNotRepaint) {
   // Nothing changes: idle calls find no events and post nothing.
   int handled = 0;
   for (int i = 0; i < 20; ++i) {
-    handled += host->plugin->EditorWindow()->Idle();
+    handled += host->Window()->Idle();
     DeliverPostBacks();
   }
   EXPECT_EQ(handled, 0);
@@ -353,19 +351,19 @@ TEST_F(EditorWindowScaled, AtEveryFactorThePointerFindsTheSameControls) {
     OpenSizedByTheHost();
     EXPECT_EQ(WindowSize(), size);
 
-    TSPThemeGUINoteBookButton* tab = host->plugin->tabs[1];
+    TSPThemeGUINoteBookButton* tab = host->Editor()->tabs[1];
     ClickAtUnits(tab->left + 10, tab->top + 8, scale);
     EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 1);
-    ClickAtUnits(host->plugin->tabs[0]->left + 10, tab->top + 8, scale);
+    ClickAtUnits(host->Editor()->tabs[0]->left + 10, tab->top + 8, scale);
     EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 0);
 
     TSPThemeGUIControl* list = host->Control(Param::Voices);
     ClickAtUnits(list->left + 5, list->top + 5, scale);
-    ASSERT_TRUE(host->plugin->EditorWindow()->PopupOpen());
+    ASSERT_TRUE(host->Window()->PopupOpen());
     // The fourth entry, where it shows at this factor.
     ClickAtUnits(list->left + 30, list->top + 4 + 3 * 16 + 8, scale);
     std::vector<std::string> choices;
-    host->plugin->ControlChoices(*list, choices);
+    host->Editor()->ControlChoices(*list, choices);
     EXPECT_NEAR(host->Get(Param::Voices), 3.0f / static_cast<float>(choices.size() - 1), 1e-5);
 
     TSPThemeGUIControl* knob = host->Control(Param::Volume);
@@ -373,7 +371,7 @@ TEST_F(EditorWindowScaled, AtEveryFactorThePointerFindsTheSameControls) {
     ToScreen(static_cast<int>((knob->left + 24) * scale), static_cast<int>((knob->top + 24) * scale), sx, sy);
     MoveTo(sx, sy);
     EXPECT_EQ(host->Body()->hover, knob);
-    EXPECT_EQ(host->plugin->LayoutEditor()->StatusText().rfind(host->plugin->ParamInfo(Param::Volume).name, 0), 0u);
+    EXPECT_EQ(host->Editor()->LayoutEditor().StatusText().rfind(host->plugin->ParamInfo(Param::Volume).name, 0), 0u);
     host->Dispatch(vst::effEditClose);
   }
 }
@@ -384,8 +382,8 @@ TEST_F(EditorWindowScaled, AtEveryFactorThePointerFindsTheSameControls) {
 TEST_F(EditorWindowScaled, ChangingTheFactorAsksTheHostToResizeAndARefusalLeavesItUsable) {
   OpenSizedByTheHost();
   ASSERT_EQ(WindowSize(), (std::pair<int, int>{774, 506}));
-  TDSPVSTEditorWnd* window = host->plugin->EditorWindow();
-  TSPThemeGUINoteBookButton* tab = host->plugin->tabs[1];
+  TDSPVSTEditorWnd* window = host->Window();
+  TSPThemeGUINoteBookButton* tab = host->Editor()->tabs[1];
   // A right-press beside the controls (between two notebook buttons) opens the menu too.
   ClickAt(61, 351, 3);
   ASSERT_TRUE(window->PopupOpen());
@@ -414,8 +412,8 @@ TEST_F(EditorWindowScaled, ChangingTheFactorAsksTheHostToResizeAndARefusalLeaves
   EXPECT_EQ(sizeRequests[1], (std::pair<int32_t, intptr_t>{1161, 759}));
   EXPECT_EQ(WindowSize(), (std::pair<int, int>{1548, 1012}));
   EXPECT_EQ(Rect(), (std::pair<int, int>{1548, 1012}));
-  EXPECT_NE(host->plugin->LayoutEditor()->StatusText().find("150 %"), std::string::npos);
-  ClickAtUnits(host->plugin->tabs[0]->left + 10, tab->top + 8, 2.0);
+  EXPECT_NE(host->Editor()->LayoutEditor().StatusText().find("150 %"), std::string::npos);
+  ClickAtUnits(host->Editor()->tabs[0]->left + 10, tab->top + 8, 2.0);
   EXPECT_EQ(host->Body()->CurrentPage(kPageKey), 0);
   host->Dispatch(vst::effEditClose);
   EXPECT_EQ(Rect(), (std::pair<int, int>{1161, 759}));
@@ -426,14 +424,13 @@ TEST_F(EditorWindowScaled, ChangingTheFactorAsksTheHostToResizeAndARefusalLeaves
 // own prompt holds the keyboard's focus, the real keys type into it and Enter sets the value;
 // the focus goes back where it was.
 TEST_F(EditorWindow, TypedEntryWithoutADialogProgramTakesTheRealKeyboard) {
-  host.reset();
+  // The editor looks for a dialog program when it opens.
   const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", "/nonexistent", 1);  // no zenity, no kdialog
-  host = std::make_unique<TFixtureHost>();
-  setenv("PATH", path.c_str(), 1);
-  TDialogRunner& dialogs = host->plugin->LayoutEditor()->Dialogs();
-  ASSERT_NE(dynamic_cast<TOverlayDialogRunner*>(&dialogs), nullptr);
   Open();
+  setenv("PATH", path.c_str(), 1);
+  TDialogRunner& dialogs = host->Editor()->LayoutEditor().Dialogs();
+  ASSERT_NE(dynamic_cast<TOverlayDialogRunner*>(&dialogs), nullptr);
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
@@ -480,9 +477,9 @@ TEST_F(EditorWindow, TheScreensResolutionComesFromXftDpiOrItsPhysicalSize) {
 TEST_F(EditorWindow, AParentWindowThatDoesNotExistLeavesTheEditorClosed) {
   // Xlib's default error handler would end the host's process here.
   EXPECT_EQ(host->Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x3fffff0})), 0);
-  EXPECT_EQ(host->plugin->EditorWindow(), nullptr);
+  EXPECT_EQ(host->Window(), nullptr);
   Open();  // a real parent still works afterwards
-  EXPECT_NE(host->plugin->EditorWindow(), nullptr);
+  EXPECT_NE(host->Window(), nullptr);
 }
 
 namespace {
@@ -527,7 +524,7 @@ int HostDestroysItsWindowFirst(TWindowGoes when) {
   };
   if (host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 1) return kOpenFailed;
   pump(10);
-  TDSPVSTEditorWnd* window = host.plugin->EditorWindow();
+  TDSPVSTEditorWnd* window = host.Window();
   auto pointerTo = [&](const TSPThemeGUIControl* c, int dy) {
     int sx, sy;
     Window child;
@@ -555,9 +552,9 @@ int HostDestroysItsWindowFirst(TWindowGoes when) {
       if (!window->PopupOpen()) return kNoPopup;
       break;
     case TWindowGoes::WithADialogOpen:
-      host.plugin->LayoutEditor()->PresetMenu().Choose(10, TSubPresetMenu::kSaveHere);  // the reverb's
+      host.Editor()->LayoutEditor().PresetMenu().Choose(10, TSubPresetMenu::kSaveHere);  // the reverb's
       pump(3);
-      if (!host.plugin->LayoutEditor()->Dialogs().Busy()) return kNoDialog;
+      if (!host.Editor()->LayoutEditor().Dialogs().Busy()) return kNoDialog;
       break;
     default:
       break;
@@ -584,7 +581,7 @@ int HostDestroysItsWindowFirst(TWindowGoes when) {
     const Window other = newParent();
     if (host.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(other)) != 1) return kSecondOpenFailed;
     pump(6);
-    if (!host.plugin->EditorWindow() || host.plugin->EditorWindow()->Gone()) return kSecondOpenFailed;
+    if (!host.Window() || host.Window()->Gone()) return kSecondOpenFailed;
     XDestroyWindow(d, other);
     XSync(d, False);
     pump(3);
@@ -676,4 +673,41 @@ TEST_F(EditorWindow, TheEditorsXErrorsStayWithItAndEveryOtherGoesToTheHostsHandl
   UnregisterXConnection(own);
   XCloseDisplay(own);
   XSetErrorHandler(fixtures);
+}
+
+// The editor exists only while the host has it open: closing it frees every control, a
+// value set while it was closed shows when it opens again, and the values the host changes
+// while it is open reach their controls on the idle calls.
+TEST_F(EditorWindow, ReopeningBuildsItAfreshWithTheValuesSetWhileItWasClosed) {
+  const int before = TSPThemeGUIControl::LiveCount();
+  for (const float volume : {0.25f, 0.75f}) {
+    SCOPED_TRACE(volume);
+    host->Set(Param::Volume, volume);  // while closed: nothing to refresh, nothing queued
+    EXPECT_EQ(host->plugin->Editor(), nullptr);
+    Open();
+    EXPECT_GT(TSPThemeGUIControl::LiveCount(), before);
+    EXPECT_FLOAT_EQ(host->Control(Param::Volume)->value, volume);
+    host->Set(Param::Volume, 0.5f);
+    Pump();
+    EXPECT_FLOAT_EQ(host->Control(Param::Volume)->value, 0.5f);
+    host->Dispatch(vst::effEditClose);
+    EXPECT_EQ(host->plugin->Editor(), nullptr);
+    EXPECT_EQ(TSPThemeGUIControl::LiveCount(), before);
+  }
+}
+
+// A host that closes the instance with the editor still open: the editor ends with it, its
+// controls and queued refreshes too.
+TEST_F(EditorWindow, DestroyingTheInstanceWithTheEditorOpenEndsTheEditor) {
+  const int before = TSPThemeGUIControl::LiveCount();
+  Open();
+  host->Set(Param::Volume, 0.3f);  // a refresh waits for the next idle call
+  host->Set(Param::Pan, 0.7f);
+  ASSERT_GT(PendingPostBacks(), 0);
+  host.reset();
+  EXPECT_EQ(TSPThemeGUIControl::LiveCount(), before);
+  EXPECT_EQ(PendingPostBacks(), 0);
+  // The host's window is left as it was.
+  XWindowAttributes attributes;
+  EXPECT_NE(XGetWindowAttributes(display, parent, &attributes), 0);
 }

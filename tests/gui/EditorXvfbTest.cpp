@@ -24,7 +24,7 @@
 #include "gui/DialogRunner.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/Tesmora6Layout.h"
-#include "gui/Tesmora6LayoutEditor.h"
+#include "gui/Tesmora6Editor.h"
 #include "instrument/Tesmora6.h"
 
 extern char** environ;
@@ -162,7 +162,8 @@ class EditorXvfbTest : public ::testing::Test {
     for (const TTesmora6NotebookButton& b : Tesmora6NotebookButtons())
       if (b.caption == caption) Click(b.left + kNotebookButtonWidth / 2, b.top + kNotebookButtonHeight / 2);
   }
-  int32_t Page(int32_t key) { return plugin_->EditorBody()->CurrentPage(key); }
+  TTesmora6Editor* Editor() { return dynamic_cast<TTesmora6Editor*>(plugin_->Editor()); }
+  int32_t Page(int32_t key) { return Editor()->Body()->CurrentPage(key); }
 
   TVirtualDisplay x_;
   Window host_ = 0;
@@ -182,15 +183,15 @@ TEST_F(EditorXvfbTest, NotebookClicksAndPagesSurviveCloseAndReopen) {
   Open();
   EXPECT_EQ(Page(kOscillatorPageKey), 1);
   EXPECT_EQ(Page(kBottomPageKey), 8);
-  EXPECT_TRUE(plugin_->ParamInfo(Param::DlyLFBK).editor.control->IsVisible());
-  EXPECT_FALSE(plugin_->ParamInfo(Param::Osc1Amount).editor.control->IsVisible());
+  EXPECT_TRUE(Editor()->Control(Param::DlyLFBK)->IsVisible());
+  EXPECT_FALSE(Editor()->Control(Param::Osc1Amount)->IsVisible());
 }
 
 TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsADialog) {
   if (!ProgramOnPath("zenity") || !ProgramOnPath("xprop")) GTEST_SKIP() << "no zenity or xprop";
   Open();
-  TTesmora6LayoutEditor* editor = plugin_->LayoutEditor();
-  ASSERT_NE(editor, nullptr);
+  ASSERT_NE(Editor(), nullptr);
+  TTesmora6LayoutEditor* editor = &Editor()->LayoutEditor();
   constexpr int32_t kReverb = 10;
   editor->PresetMenu().Choose(kReverb, TSubPresetMenu::kSaveHere);
   ASSERT_TRUE(editor->Dialogs().Busy());
@@ -218,7 +219,7 @@ TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsAD
   editor->PresetMenu().Choose(kReverb, TSubPresetMenu::kWhatsThis);
   ASSERT_EQ(RunProgram({"timeout", "60", "xdotool", "search", "--sync", "--class", "zenity"}).status, 0);
   Dispatch(vst::effEditClose);
-  EXPECT_FALSE(editor->Dialogs().Busy());
+  EXPECT_EQ(plugin_->Editor(), nullptr);  // the dialogs went with the editor
   EXPECT_TRUE(IdleUntil([] { return RunProgram({"xdotool", "search", "--class", "zenity"}).status != 0; }, 5));
 }
 

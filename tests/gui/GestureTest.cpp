@@ -131,7 +131,7 @@ TEST(Editor, EveryKindOfChangeIsOneGestureToTheHost) {
   // Two clicks far apart in time are two clicks.
   edits.clear();
   host.Set(Param::Volume, 0.5f);
-  host.plugin->RefreshControl(Param::Volume, true);
+  host.Editor()->RefreshControl(Param::Volume, true);
   fixtureClockStopped = false;
   for (int i = 0; i < 2; ++i) {
     knob->MouseDown(kMouseLeft, 0, k.x, k.y);
@@ -261,7 +261,7 @@ TEST(Editor, TheTopBarShowsTheProgramAndTheParameterUnderThePointer) {
   TFixtureHost host;
   TSPThemeGUIBody* body = host.Body();
   body->shown = true;
-  TTesmora6LayoutEditor* editor = host.plugin->LayoutEditor();
+  TTesmora6LayoutEditor* editor = &host.Editor()->LayoutEditor();
   ASSERT_NE(editor, nullptr);
   ASSERT_NE(editor->StatusLine(), nullptr);
   // Over a control: its full name and its value with the unit; over nothing: empty.
