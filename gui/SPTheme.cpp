@@ -749,7 +749,7 @@ void PlaceText(TSPCanvas& canvas, const std::string& input, TSPRect& r, uint8_t 
     left = h == 0 ? r.left : h == 2 ? r.right - width : r.left + Half(r.Width() - width);
     top = v == 0 ? r.top
           : v == 2 ? r.bottom - height
-                   : r.top + static_cast<int32_t>(std::nearbyint((r.Height() - height) / 2.0f));
+                   : r.top + static_cast<int32_t>(std::nearbyint(static_cast<float>(r.Height() - height) / 2.0f));
   } else {
     left = h == 0 ? r.left - width - 2 : h == 2 ? r.right + 2 : r.left + Half(r.Width() - width);
     top = v == 0 ? r.top - height : v == 2 ? r.bottom : r.top + Half(r.Height() - height);

@@ -24,14 +24,14 @@ namespace {
 // has one (the program's). It draws on the composite, so that a new text repaints it alone.
 class TTopBarLabel final : public TSPThemeGUILabel {
  public:
-  TTopBarLabel(TSPThemeGUIPanel* top, int32_t left, int32_t width, std::function<std::string()> textOf)
-      : TSPThemeGUILabel(top), text(std::move(textOf)) {
+  TTopBarLabel(TSPThemeGUIPanel* bar, int32_t barLeft, int32_t barWidth, std::function<std::string()> textOf)
+      : TSPThemeGUILabel(bar), text(std::move(textOf)) {
     layer = 2;
     relativeTop = 2;
-    relativeLeft = left;
-    this->width = width;
+    relativeLeft = barLeft;
+    width = barWidth;
     height = 28;
-    themeIndex = top->themeIndex;
+    themeIndex = bar->themeIndex;
     styleIndex = 0;
     Placed();
   }

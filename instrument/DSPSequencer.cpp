@@ -397,8 +397,8 @@ void TDSPSequencer::UpdateStepValues() {
   } else {
     // Linear glide from the previous step's values over the glide time.
     const double g = d / s.glideTime;
-    curLevel_ = static_cast<float>(prevLevel_ + g * (levelValue_ - prevLevel_));
-    curPitch_ = static_cast<float>(prevPitch_ + g * (pitchValue_ - prevPitch_));
+    curLevel_ = static_cast<float>(prevLevel_ + g * (static_cast<float>(levelValue_) - prevLevel_));
+    curPitch_ = static_cast<float>(prevPitch_ + g * (static_cast<float>(pitchValue_) - prevPitch_));
   }
   levelDrive_ = curLevel_ / 63.0f;
   levelCur2_ = 2.0f * levelDrive_;
