@@ -1,5 +1,5 @@
 // libFuzzer target for every reader of stored data: bank and program chunks (through the
-// host's effSetChunk), bank files in both forms, .spi and .spf files and the sub-preset
+// engine interface every host adapter loads state with), bank files in both forms, .spi and .spf files and the sub-preset
 // section. The first byte of an input picks the reader (and the group for the file
 // readers); the rest is the data. After every input the instance must still answer, and
 // the bank chunk it then writes must read back to itself.
@@ -19,6 +19,7 @@
 #include "framework/DSPSubPresets.h"
 #include "framework/PostBack.h"
 #include "instrument/Tesmora6.h"
+#include "instrument/Tesmora6Engine.h"
 
 namespace {
 
@@ -32,14 +33,12 @@ enum TReader : uint8_t {
   kReaderCount
 };
 
-TTesmora6& Synth() {
-  static TTesmora6* synth = [] {
-    auto* s = new TTesmora6();
-    s->Initialise();
-    return s;
-  }();
-  return *synth;
+TTesmora6Engine& Engine() {
+  static TTesmora6Engine* engine = new TTesmora6Engine();
+  return *engine;
 }
+
+TTesmora6& Synth() { return Engine().Instrument(); }
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "%s\n", what);
@@ -157,16 +156,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TTesmora6& s = Synth();
   const uint8_t selector = data[0];
   const std::span<const uint8_t> body(data + 1, size - 1);
-  auto* ptr = const_cast<uint8_t*>(body.data());
-  const auto length = static_cast<intptr_t>(body.size());
   auto& presets = *s.SubPresets();
 
   switch (selector % kReaderCount) {
     case kBankChunk:
-      s.Dispatcher(vst::effSetChunk, 0, length, ptr, 0.0f);
+      Engine().LoadState(body, true);
       break;
     case kProgramChunk:
-      s.Dispatcher(vst::effSetChunk, 1, length, ptr, 0.0f);
+      Engine().LoadState(body, false);
       break;
     case kBankFile:
       s.ReadBankFile(body);
@@ -187,10 +184,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Still answering: what it writes now reads back to the same bytes. The program chunk
   // and the sub-preset section are checked every time, the whole bank chunk (slow to
   // write at this size under the sanitizers) now and then.
-  void* out = nullptr;
-  const intptr_t n = s.Dispatcher(vst::effGetChunk, 1, 0, &out, 0.0f);
-  if (n <= 0 || !out) std::abort();
-  const std::vector<uint8_t> program(static_cast<uint8_t*>(out), static_cast<uint8_t*>(out) + n);
+  const std::vector<uint8_t> program = Engine().SaveState(false);
+  if (program.empty()) std::abort();
   s.ReadChunk(program, false);
   if (s.WriteChunk(false) != program) Fail("a written program chunk does not read back to itself");
   std::vector<uint8_t> section;
