@@ -48,10 +48,10 @@ void Measure(benchmark::State& state, TTesmora6& synth) {
   for (size_t i = 0; i < source.size(); ++i) source[i] = 0.5f * DSPNoiseTable()[i];
   int offset = 0;
   for (auto _ : state) {
-    std::memcpy(synth.MixL.data(), &source[static_cast<size_t>(offset)], kBlock * sizeof(float));
-    std::memcpy(synth.MixR.data(), &source[static_cast<size_t>(offset + 7)], kBlock * sizeof(float));
-    synth.VoicesActive = 1;
-    synth.ProcessEffects();
+    std::memcpy(synth.Effects().MixL.data(), &source[static_cast<size_t>(offset)], kBlock * sizeof(float));
+    std::memcpy(synth.Effects().MixR.data(), &source[static_cast<size_t>(offset + 7)], kBlock * sizeof(float));
+    synth.Effects().VoicesActive = 1;
+    synth.blockAudible = synth.Effects().ProcessEffects(synth.outputs[0].stereo.data());
     benchmark::DoNotOptimize(synth.outputs[0].stereo.data());
     offset = (offset + kBlock) & (kSource - 1);
   }

@@ -7,7 +7,7 @@
 using L = TFxLaw;
 
 // The law, the setter and the channel partners of every FX id, and the effect ranges, are
-// declared with the effects' parameter tables (engine/EffectsLayer.cpp).
+// declared with the effects' parameter tables (engine/EffectsSection.cpp).
 
 TFxEffect FxEffectOf(int32_t fxId) {
   for (uint8_t e = 0; e < kFxEffectCount; ++e) {

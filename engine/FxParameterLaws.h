@@ -1,7 +1,7 @@
 // The effects section's parameter laws: for each of the 290 FX ids the law that turns the
 // parameter's value into the value handed to the effect, the right-channel rows that follow
 // their left rows when an effect's channel mode is 1, and the FX-id ranges of the effects.
-// All of them are derived from the effects' parameter tables in EffectsLayer.cpp.
+// All of them are derived from the effects' parameter tables in EffectsSection.cpp.
 #pragma once
 
 #include <array>

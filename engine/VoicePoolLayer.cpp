@@ -64,12 +64,12 @@ void TVoicePoolLayer::VoicesTempoChanged() {
 }
 
 void TVoicePoolLayer::TempoChanged() {
-  TEffectsLayer::TempoChanged();
+  TDSPPluginX::TempoChanged();
   VoicesTempoChanged();
 }
 
 void TVoicePoolLayer::PropagateContext() {
-  TEffectsLayer::PropagateContext();
+  TDSPPluginX::PropagateContext();
   VoicesContextChanged();
 }
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/SynthVoice.h"
-#include "engine/EffectsLayer.h"
+#include "framework/DSPPluginX.h"
 
-class TVoicePoolLayer : public TEffectsLayer {
+class TVoicePoolLayer : public TDSPPluginX {
  public:
   static constexpr int32_t kMaxVoices = 32;
 

@@ -42,6 +42,7 @@ TTesmora6::TTesmora6() {
   productName_ = "Tesmora6";
   vendorVersion_ = 1;
   themedEditor_ = true;
+  editorWidth_ = 774;
   editorHeight_ = 506;
   SetUniqueId('t', 'S', 'm', '6');
   modDestinations_.AddTesmora6Destinations();
@@ -57,9 +58,9 @@ void TTesmora6::MapIndexes() {
   indexMaps_.Build();
   for (int32_t slot = 0; slot < TTesmora6IndexMaps::kModSlots; ++slot) SetSlotHost(slot, indexMaps_.ModHost(slot));
   for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot) SetSeqSlotHost(slot, indexMaps_.SeqHost(slot));
-  for (int32_t id = 0; id < TTesmora6IndexMaps::kFxSlots; ++id) SetFxSlotHost(id, indexMaps_.FxHost(id));
+  for (int32_t id = 0; id < TTesmora6IndexMaps::kFxSlots; ++id) effects_.SetFxSlotHost(id, indexMaps_.FxHost(id));
   BuildModInverse();
-  BuildFxInverse();
+  effects_.BuildFxInverse();
   BuildSeqInverse();
 }
 
@@ -129,6 +130,7 @@ std::string TTesmora6::DisplayText(int32_t index, float realValue) {
 
 void TTesmora6::ParameterChanged(int32_t index) {
   TOscillatorLayer::ParameterChanged(index);
+  effects_.ParameterChanged(index);
   if (index < Param::Osc1ScaleTune || index > Param::Osc6RootKey) return;
   // Key scaling: "OSCiScaleTune" and "OSCiRootKey" in pairs per oscillator.
   const auto i = static_cast<size_t>((index - Param::Osc1ScaleTune) / 2);
@@ -293,8 +295,8 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   // sums are the same; the loop over the period runs in vector lanes). A silent period
   // would add ±0 (the weights and gains are finite) to sums that are never -0, so leaving
   // it out gives the same samples.
-  float* vl = VoiceL.data();
-  float* vr = VoiceR.data();
+  float* vl = effects_.VoiceL.data();
+  float* vr = effects_.VoiceR.data();
   std::fill(vl, vl + p, 0.0f);
   std::fill(vr, vr + p, 0.0f);
   for (size_t i = 0; i < kOscillators; ++i) {
@@ -356,8 +358,8 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
     return;
   }
   // Accumulate into the mix.
-  float* mixL = MixL.data();
-  float* mixR = MixR.data();
+  float* mixL = effects_.MixL.data();
+  float* mixR = effects_.MixR.data();
   for (int32_t k = 0; k < p; ++k) {
     mixL[k] += vl[k];
     mixR[k] += vr[k];
@@ -376,18 +378,33 @@ void TTesmora6::RecoverVoice(TDSPSynthVoice& voice) {
 void TTesmora6::RenderBlock() {
   CheckVoicePool();
   matrixDirty_ = true;  // parameter values may have been stored without a notification
-  VoicesActive = 0;
+  effects_.VoicesActive = 0;
   std::fill(outputs[0].stereo.begin(), outputs[0].stereo.end(), 0.0f);
-  std::fill(MixL.begin(), MixL.end(), 0.0f);
-  std::fill(MixR.begin(), MixR.end(), 0.0f);
+  std::fill(effects_.MixL.begin(), effects_.MixL.end(), 0.0f);
+  std::fill(effects_.MixR.begin(), effects_.MixR.end(), 0.0f);
   for (int32_t i = 0; i < voiceCount_; ++i) {
     TDSPSynthVoice* voice = Voice(i);
     if (!voice || voice->State == kVoiceFree) continue;
-    VoicesActive = 1;
+    effects_.VoicesActive = 1;
     if (voice->ControlCounter == -1) UpdateVoiceControl(*voice);
     RenderVoice(*voice);
     StartWaitingNote(i);
     EndVoiceIfFinished(*voice);
   }
-  ProcessEffects();
+  blockAudible = effects_.ProcessEffects(outputs[0].stereo.data());
+}
+
+void TTesmora6::PropagateContext() {
+  TOscillatorLayer::PropagateContext();
+  effects_.ContextChanged();
+}
+
+void TTesmora6::TempoChanged() {
+  TOscillatorLayer::TempoChanged();
+  effects_.TempoChanged();
+}
+
+void TTesmora6::ParametersUpdated() {
+  TOscillatorLayer::ParametersUpdated();
+  effects_.ParametersUpdated();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EffectsSection.h"
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/OscillatorLayer.h"
 
@@ -32,8 +33,14 @@ class TTesmora6 : public TOscillatorLayer {
   // The name parameter `index` reports to the host: its own, or with the tag of its part
   // before it where the name repeats (instrument/Tesmora6HostNames.h).
   std::string HostName(int32_t index) const;
+  // The effects section this instrument composes (its mix buffers feed the chain).
+  TEffectsSection& Effects() { return effects_; }
+  const TEffectsSection& Effects() const { return effects_; }
+  void TempoChanged() override;
+  void ParametersUpdated() override;
 
  protected:
+  void PropagateContext() override;
   void MapIndexes() override;
   void DefineParameters() override;
   void FinishInitialisation() override;
@@ -49,6 +56,7 @@ class TTesmora6 : public TOscillatorLayer {
   void PrepareWaveTables(const TDSPPluginProgram& program) const;
 
   TTesmora6IndexMaps indexMaps_;
+  TEffectsSection effects_{*this};
   // Made once the parameters are defined; never changed afterwards.
   std::vector<std::string> hostNames_;
 };

@@ -22,16 +22,16 @@ class FxChain : public ::testing::Test {
   TTesmora6& synth = *host.plugin;
 
   std::vector<TDSPStereoEffect*> Order() const {
-    return {synth.FxOrder.begin(), synth.FxOrder.end()};
+    return {synth.Effects().FxOrder.begin(), synth.Effects().FxOrder.end()};
   }
   // One engine block of the given mix, as RenderBlock hands it over.
   void Block(float left = 0.0f, float right = 0.0f, bool voices = false) {
-    std::fill(synth.MixL.begin(), synth.MixL.end(), 0.0f);
-    std::fill(synth.MixR.begin(), synth.MixR.end(), 0.0f);
-    synth.MixL[0] = left;
-    synth.MixR[0] = right;
-    synth.VoicesActive = voices ? 1 : 0;
-    synth.ProcessEffects();
+    std::fill(synth.Effects().MixL.begin(), synth.Effects().MixL.end(), 0.0f);
+    std::fill(synth.Effects().MixR.begin(), synth.Effects().MixR.end(), 0.0f);
+    synth.Effects().MixL[0] = left;
+    synth.Effects().MixR[0] = right;
+    synth.Effects().VoicesActive = voices ? 1 : 0;
+    synth.blockAudible = synth.Effects().ProcessEffects(synth.outputs[0].stereo.data());
   }
   // Frame k of the output block.
   float OutL(int k) const { return synth.outputs[0].stereo[static_cast<size_t>(2 * k)]; }
@@ -45,9 +45,9 @@ TEST_F(FxChain, DefaultOrderValuesPutEveryEffectWhereItsValueSays) {
   // applying a program lays the chain out from the seven values together, and leaves them
   // as they were.
   const std::vector<TDSPStereoEffect*> expected = {
-      &synth.FxEffect(kFxDistortion), &synth.FxEffect(kFxXFilter), &synth.FxEffect(kFxPhaser),
-      &synth.FxEffect(kFxChorus), &synth.FxEffect(kFxDelay), &synth.FxEffect(kFxReverb),
-      &synth.FxEffect(kFxEq)};
+      &synth.Effects().FxEffect(kFxDistortion), &synth.Effects().FxEffect(kFxXFilter), &synth.Effects().FxEffect(kFxPhaser),
+      &synth.Effects().FxEffect(kFxChorus), &synth.Effects().FxEffect(kFxDelay), &synth.Effects().FxEffect(kFxReverb),
+      &synth.Effects().FxEffect(kFxEq)};
   EXPECT_EQ(Order(), expected);
   EXPECT_EQ(synth.GetInteger(Param::PhsIdx), 2);
   EXPECT_EQ(synth.GetInteger(Param::XfltIdx), 1);
@@ -79,7 +79,7 @@ TEST_F(FxChain, LoadingReproducesTheSavedOrderWhateverCameBefore) {
     std::vector<TDSPStereoEffect*> want(kFxEffectCount);
     for (size_t k = 0; k < keys.size(); ++k) {
       ASSERT_EQ(synth.GetInteger(keys[k]), saved[k]) << "the loaded values stay as saved";
-      want[static_cast<size_t>(saved[k])] = &synth.FxEffect(effects[k]);
+      want[static_cast<size_t>(saved[k])] = &synth.Effects().FxEffect(effects[k]);
     }
     const auto loaded = Order();
     EXPECT_EQ(loaded, want);
@@ -96,11 +96,11 @@ TEST_F(FxChain, LoadingReproducesTheSavedOrderWhateverCameBefore) {
 }
 
 TEST_F(FxChain, MovingAnEffectSwapsItWithTheOneAtTheTarget) {
-  TDSPStereoEffect* reverb = &synth.FxEffect(kFxReverb);
-  TDSPStereoEffect* delay = &synth.FxEffect(kFxDelay);
+  TDSPStereoEffect* reverb = &synth.Effects().FxEffect(kFxReverb);
+  TDSPStereoEffect* delay = &synth.Effects().FxEffect(kFxDelay);
   host.Set(Param::RvbIdx, 4.0f);  // "RvbIdx" to the delay's position
-  EXPECT_EQ(synth.FxOrder[4], reverb);
-  EXPECT_EQ(synth.FxOrder[5], delay);
+  EXPECT_EQ(synth.Effects().FxOrder[4], reverb);
+  EXPECT_EQ(synth.Effects().FxOrder[5], delay);
   EXPECT_EQ(synth.GetInteger(Param::DlyIdx), 5);  // "DlyIdx" rewritten to the reverb's old place
   // Values 7 .. 12 leave the chain as it is.
   const auto before = Order();
@@ -119,7 +119,7 @@ TEST_F(FxChain, RandomMovesKeepEveryEffectOnceAndTheParametersInStep) {
       const auto effect = static_cast<TFxEffect>(e);
       const int32_t value = synth.GetInteger(Param::FxOn + kFxEffectRanges[effect].orderId);
       if (value <= 6) {
-        EXPECT_EQ(synth.FxOrder[static_cast<size_t>(value)], &synth.FxEffect(effect));
+        EXPECT_EQ(synth.Effects().FxOrder[static_cast<size_t>(value)], &synth.Effects().FxEffect(effect));
       }
     }
   }
@@ -129,8 +129,8 @@ TEST_F(FxChain, RandomMovesKeepEveryEffectOnceAndTheParametersInStep) {
 
 TEST_F(FxChain, ShiftDelaysOneChannelAgainstTheOther) {
   host.Set(Param::FxPreShft, 100.0f);  // "FXPreShft" 10.0 ms at 44.1 kHz
-  EXPECT_EQ(synth.PreShift.Right().length, 440);
-  EXPECT_EQ(synth.PreShift.Left().length, 1);
+  EXPECT_EQ(synth.Effects().PreShift.Right().length, 440);
+  EXPECT_EQ(synth.Effects().PreShift.Left().length, 1);
   // An impulse on both channels: the right one arrives 439 samples after the left.
   int arrivalL = -1, arrivalR = -1;
   for (int block = 0; block < 20; ++block) {
@@ -144,34 +144,34 @@ TEST_F(FxChain, ShiftDelaysOneChannelAgainstTheOther) {
   EXPECT_EQ(arrivalR - arrivalL, 439);
   // Negative values delay the left channel; the post-shift follows the same rule.
   host.Set(Param::FxPostShft, -100.0f);
-  EXPECT_EQ(synth.PostShift.Left().length, 440);
-  EXPECT_EQ(synth.PostShift.Right().length, 1);
+  EXPECT_EQ(synth.Effects().PostShift.Left().length, 440);
+  EXPECT_EQ(synth.Effects().PostShift.Right().length, 1);
 }
 
 TEST_F(FxChain, ShiftsBelowAHundredMicrosecondsAreOff) {
   for (float v : {0.4f, -0.4f, 0.0f}) {
     host.Set(Param::FxPreShft, v);
-    EXPECT_FALSE(synth.PreShift.Active()) << v;
+    EXPECT_FALSE(synth.Effects().PreShift.Active()) << v;
   }
   Block(1.0f, 1.0f, true);
   EXPECT_EQ(OutL(0), 1.0f);  // not even the one-sample delay
   EXPECT_EQ(OutR(0), 1.0f);
   host.Set(Param::FxPreShft, 2550.0f);  // 255 ms: held one sample short of the rings
-  EXPECT_EQ(synth.PreShift.Right().length, synth.PreShift.MaxShift() - 1);
+  EXPECT_EQ(synth.Effects().PreShift.Right().length, synth.Effects().PreShift.MaxShift() - 1);
 }
 
 TEST_F(FxChain, ShiftLengthsFollowASampleRateChange) {
   host.Set(Param::FxPreShft, 2550.0f);
   host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
-  EXPECT_EQ(synth.PreShift.Right().length, 255 * 96 - 1);
+  EXPECT_EQ(synth.Effects().PreShift.Right().length, 255 * 96 - 1);
   host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 22050.0f);
-  EXPECT_EQ(synth.PreShift.Right().length, 255 * 22 - 1);
+  EXPECT_EQ(synth.Effects().PreShift.Right().length, 255 * 22 - 1);
   for (int block = 0; block < 300; ++block) Block(1.0f, -1.0f, true);  // stays in its rings
 }
 
 TEST_F(FxChain, EqualiserBandsFollowASampleRateChange) {
   auto coefficients = [&] {
-    const auto c = synth.Eq.EqualiserLeft().Coefficients();
+    const auto c = synth.Effects().Eq.EqualiserLeft().Coefficients();
     return std::vector<float>{c.b0, c.b1, c.b2, c.a1, c.a2};
   };
   const auto at44 = coefficients();
@@ -192,23 +192,23 @@ TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
     host.Set(Param::FxModAmt1 + 3 * slot, slot == 0 ? 1000.0f : -1000.0f);
   }
   host.Set(Param::DistGain, 500.0f);
-  const float wet = synth.Distortion.WetLeft();
+  const float wet = synth.Effects().Distortion.WetLeft();
   for (int block = 0; block < 50; ++block) {
     Block(0.0f, 0.0f, true);
-    EXPECT_EQ(synth.Distortion.WetLeft(), wet);
+    EXPECT_EQ(synth.Effects().Distortion.WetLeft(), wet);
   }
   // One slot alone moves it.
   host.Set(Param::FxModSrc2, 0.0f);
   bool moved = false;
   for (int block = 0; block < 50; ++block) {
     Block(0.0f, 0.0f, true);
-    moved = moved || synth.Distortion.WetLeft() != wet;
+    moved = moved || synth.Effects().Distortion.WetLeft() != wet;
   }
   EXPECT_TRUE(moved);
 }
 
 TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
-  TDSPReverbX& reverb = synth.Reverb;
+  TDSPReverbX& reverb = synth.Effects().Reverb;
   host.Set(Param::RvbGain, 700.0f);
   const float base = reverb.WetLeft();
   host.Set(Param::FxModOn, 1.0f);
@@ -227,7 +227,7 @@ TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
 }
 
 TEST_F(FxChain, ASlotThatStopsModulatingReleasesItsDestination) {
-  TDSPReverbX& reverb = synth.Reverb;
+  TDSPReverbX& reverb = synth.Effects().Reverb;
   const float base = reverb.WetLeft();
   host.Set(Param::FxModOn, 1.0f);
   host.Set(Param::FxLfo1Frq, 60.0f);
@@ -270,20 +270,20 @@ TEST_F(FxChain, ChainRunsFiveHundredBlocksAfterTheLastSoundThenSleeps) {
   EXPECT_EQ(lastAudible, 10);  // the sound ringing out of the chain keeps it awake
   // 499 silent blocks after the last audible one the chain still runs ...
   for (int block = 20; block < lastAudible + 499; ++block) Block();
-  float lfo = synth.FxLfo[0].Out;
+  float lfo = synth.Effects().FxLfo[0].Out;
   Block();
-  EXPECT_NE(synth.FxLfo[0].Out, lfo);
-  EXPECT_EQ(synth.FxTailBlocks, 500);
+  EXPECT_NE(synth.Effects().FxLfo[0].Out, lfo);
+  EXPECT_EQ(synth.Effects().FxTailBlocks, 500);
   // ... then it sleeps: the effects are not called and their state stays as it is.
-  lfo = synth.FxLfo[0].Out;
+  lfo = synth.Effects().FxLfo[0].Out;
   for (int block = 0; block < 100; ++block) Block();
-  EXPECT_EQ(synth.FxLfo[0].Out, lfo);
+  EXPECT_EQ(synth.Effects().FxLfo[0].Out, lfo);
   Block(0.0f, 0.25f);  // no voice: the input passes unshifted
   EXPECT_EQ(OutR(0), 0.25f);
   // A sounding voice wakes it: the shift runs again.
   Block(0.0f, 0.5f, true);
   EXPECT_EQ(OutR(0), 0.0f);
-  EXPECT_NE(synth.FxLfo[0].Out, lfo);
+  EXPECT_NE(synth.Effects().FxLfo[0].Out, lfo);
 }
 
 TEST_F(FxChain, ChainSwitchedOffPassesTheVoices) {
@@ -306,50 +306,50 @@ TEST_F(FxChain, GainLawsMapPermilleOntoSignedGains) {
   } cases[] = {{0.0f, 0.0f}, {1.0f, 0.001007f}, {-1000.0f, -1.0f}, {1000.0f, 1.0f}, {1502.0f, 32.06f}};
   for (const auto& c : cases) {
     host.Set(Param::RvbGain, c.value);
-    EXPECT_NEAR(synth.FxBase[19], c.gain, std::fabs(c.gain) * 1e-3f) << c.value;
+    EXPECT_NEAR(synth.Effects().FxBase[19], c.gain, std::fabs(c.gain) * 1e-3f) << c.value;
   }
   host.Set(Param::RvbGain, 0.0f);
-  EXPECT_EQ(synth.FxBase[19], 0.0f);
-  EXPECT_EQ(synth.Reverb.WetLeft(), 0.0f);
+  EXPECT_EQ(synth.Effects().FxBase[19], 0.0f);
+  EXPECT_EQ(synth.Effects().Reverb.WetLeft(), 0.0f);
   host.Set(Param::EQLLow, 1024.0f);
-  EXPECT_NEAR(synth.FxBase[211], 15.06f, 0.005f);
+  EXPECT_NEAR(synth.Effects().FxBase[211], 15.06f, 0.005f);
 }
 
 TEST_F(FxChain, InvertSwitchesReachTheNamedChannels) {
   // "DistInvL" inverts the right wet channel of the distortion, "RvbInvL" the left of the
   // reverb's, "EQInvR" the left of the EQ's.
   host.Set(Param::DistInvL, 1.0f);
-  EXPECT_GT(synth.Distortion.WetLeft(), 0.0f);
-  EXPECT_LT(synth.Distortion.WetRight(), 0.0f);
+  EXPECT_GT(synth.Effects().Distortion.WetLeft(), 0.0f);
+  EXPECT_LT(synth.Effects().Distortion.WetRight(), 0.0f);
   host.Set(Param::RvbInvL, 1.0f);
-  EXPECT_LT(synth.FxEffect(kFxReverb).WetLeft(), 0.0f);
-  EXPECT_GT(synth.FxEffect(kFxReverb).WetRight(), 0.0f);
+  EXPECT_LT(synth.Effects().FxEffect(kFxReverb).WetLeft(), 0.0f);
+  EXPECT_GT(synth.Effects().FxEffect(kFxReverb).WetRight(), 0.0f);
   host.Set(Param::EQInvR, 1.0f);
-  EXPECT_LT(synth.Eq.WetLeft(), 0.0f);
-  EXPECT_GT(synth.Eq.WetRight(), 0.0f);
+  EXPECT_LT(synth.Effects().Eq.WetLeft(), 0.0f);
+  EXPECT_GT(synth.Effects().Eq.WetRight(), 0.0f);
 }
 
 TEST_F(FxChain, ChannelModeOneLinksTheRightSettings) {
   host.Set(Param::DistDrvR, 900.0f);
   host.Set(Param::DistChnMode, 1.0f);    // "DistChnMode" 1: the right drive takes the left one
-  EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), synth.Distortion.DriveLeft());
+  EXPECT_FLOAT_EQ(synth.Effects().Distortion.DriveRight(), synth.Effects().Distortion.DriveLeft());
   host.Set(Param::DistDrvL, 250.0f);
-  EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.25f);
+  EXPECT_FLOAT_EQ(synth.Effects().Distortion.DriveRight(), 0.25f);
   host.Set(Param::DistChnMode, 2.0f);    // any other mode keeps them apart
-  EXPECT_FLOAT_EQ(synth.Distortion.DriveRight(), 0.9f);
+  EXPECT_FLOAT_EQ(synth.Effects().Distortion.DriveRight(), 0.9f);
   // Delay: "DlyChnMode" 1, then "DlyL" 250 gives both lines 250 ms.
   host.Set(Param::DlyLengthUnit, 0.0f);  // milliseconds
   host.Set(Param::DlyR, 40.0f);
   host.Set(Param::DlyChnMode, 1.0f);
   host.Set(Param::DlyL, 250.0f);
-  EXPECT_EQ(synth.Delay.LineLengthLeft(), 250 * 44);
-  EXPECT_EQ(synth.Delay.LineLengthRight(), 250 * 44);
+  EXPECT_EQ(synth.Effects().Delay.LineLengthLeft(), 250 * 44);
+  EXPECT_EQ(synth.Effects().Delay.LineLengthRight(), 250 * 44);
   host.Set(Param::DlyChnMode, 2.0f);
-  EXPECT_EQ(synth.Delay.LineLengthRight(), 40 * 44);
+  EXPECT_EQ(synth.Effects().Delay.LineLengthRight(), 40 * 44);
   // EQ: the right equaliser follows the left one's band gains.
   host.Set(Param::EQChnMode, 1.0f);
   host.Set(Param::EQLLow, 680.0f);
-  EXPECT_FLOAT_EQ(synth.Eq.EqualiserRight().LowGain(), 10.0f);
+  EXPECT_FLOAT_EQ(synth.Effects().Eq.EqualiserRight().LowGain(), 10.0f);
 }
 
 TEST_F(FxChain, PreAndPostAmpChangeNothing) {
@@ -357,10 +357,10 @@ TEST_F(FxChain, PreAndPostAmpChangeNothing) {
   auto run = [&] {
     std::vector<float> out;
     for (int block = 0; block < 5; ++block) {
-      std::fill(synth.MixR.begin(), synth.MixR.end(), 0.0f);
-      for (int k = 0; k < 44; ++k) synth.MixL[static_cast<size_t>(k)] = std::sin(0.1f * static_cast<float>(44 * block + k));
-      synth.VoicesActive = 1;
-      synth.ProcessEffects();
+      std::fill(synth.Effects().MixR.begin(), synth.Effects().MixR.end(), 0.0f);
+      for (int k = 0; k < 44; ++k) synth.Effects().MixL[static_cast<size_t>(k)] = std::sin(0.1f * static_cast<float>(44 * block + k));
+      synth.Effects().VoicesActive = 1;
+      synth.blockAudible = synth.Effects().ProcessEffects(synth.outputs[0].stereo.data());
       for (int k = 0; k < 44; ++k) out.push_back(OutL(k));
     }
     return out;
@@ -400,17 +400,17 @@ TEST(FxChainTempo, HostTempoReachesEveryEffect) {
   e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
   process();
   // "DlyL" 60 ticks, a tick being 60000 / tempo / 120 ms.
-  EXPECT_NEAR(synth->Delay.LineLengthLeft(), 60 * 60000.0 / 120 / 120 * 44, 1.0);
+  EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 120 / 120 * 44, 1.0);
   hostTempo = 60.0f;
   process();
   for (int k = 0; k < kFxEffectCount; ++k) {
-    EXPECT_EQ(synth->FxEffect(static_cast<TFxEffect>(k)).Tempo(), 60.0f) << k;
+    EXPECT_EQ(synth->Effects().FxEffect(static_cast<TFxEffect>(k)).Tempo(), 60.0f) << k;
   }
-  EXPECT_NEAR(synth->Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 44, 1.0);
+  EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 44, 1.0);
   // A new sample rate keeps the tempo: the lengths follow the new rate.
   e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
-  EXPECT_NEAR(synth->Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 48, 1.0);
-  EXPECT_EQ(synth->Reverb.Tempo(), 60.0f);
+  EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 48, 1.0);
+  EXPECT_EQ(synth->Effects().Reverb.Tempo(), 60.0f);
   e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 

@@ -151,8 +151,8 @@ TEST(EffectsEndToEnd, OrderParametersReorderTheChain) {
     if (eqFirst) {
       host.Set(Param::EqIdx, 0.0f);  // "EqIdx" to the front: the distortion takes its place
       EXPECT_EQ(host.Get(Param::DistIdx), 6.0f);
-      EXPECT_EQ(host.plugin->FxOrder[0], &host.plugin->Eq);
-      EXPECT_EQ(host.plugin->FxOrder[6], &host.plugin->Distortion);
+      EXPECT_EQ(host.plugin->Effects().FxOrder[0], &host.plugin->Effects().Eq);
+      EXPECT_EQ(host.plugin->Effects().FxOrder[6], &host.plugin->Effects().Distortion);
     }
     host.NoteOn(40);
     return host.Render(8820);
@@ -179,7 +179,7 @@ TEST(EffectsEndToEnd, TailRingsOutThenTheInstanceSleeps) {
   // Asleep at the end: exact silence, the chain idle, nothing rendered.
   EXPECT_EQ(Peak(out.left, out.left.size() - 44100), 0.0f);
   EXPECT_EQ(Peak(out.right, out.right.size() - 44100), 0.0f);
-  EXPECT_GE(host.plugin->FxTailBlocks, TEffectsLayer::kTailBlocks);
+  EXPECT_GE(host.plugin->Effects().FxTailBlocks, TEffectsSection::kTailBlocks);
   EXPECT_GE(host.plugin->silentBlocks, 2048u);
   // The next note wakes it, with the reverb's tail state kept.
   host.NoteOn(69);

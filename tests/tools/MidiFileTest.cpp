@@ -190,8 +190,8 @@ TEST(MidiFile, TheTempoMapReachesTheInstrument) {
   std::vector<float> tempoPerBlock;
   std::vector<float> lineLengths;
   StreamSequence(host, s, settings, [&](const float*, const float*, int32_t) {
-    tempoPerBlock.push_back(hosted->Delay.Tempo());
-    lineLengths.push_back(static_cast<float>(hosted->Delay.LineLengthLeft()));
+    tempoPerBlock.push_back(hosted->Effects().Delay.Tempo());
+    lineLengths.push_back(static_cast<float>(hosted->Effects().Delay.LineLengthLeft()));
   });
   // 10 ms blocks: block k starts at k/100 s and hears the tempo there.
   ASSERT_EQ(tempoPerBlock.size(), 350u);
@@ -205,5 +205,5 @@ TEST(MidiFile, TheTempoMapReachesTheInstrument) {
   fixed.tempo = 120.0;
   settings.followTempoMap = false;
   StreamSequence(fixed, s, settings, [](const float*, const float*, int32_t) {});
-  EXPECT_EQ(hosted->Delay.Tempo(), 120.0f);
+  EXPECT_EQ(hosted->Effects().Delay.Tempo(), 120.0f);
 }

@@ -1,4 +1,4 @@
-#include "engine/EffectsLayer.h"
+#include "engine/EffectsSection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,31 +37,30 @@ void SetWaveformLocked(TOscillator& oscillator, float x) {
 
 }  // namespace
 
-TEffectsLayer::TEffectsLayer() {
-  editorWidth_ = 774;
+TEffectsSection::TEffectsSection(TDSPPluginX& plugin) : plugin_(plugin) {
   effects_ = {&Reverb, &Distortion, &Chorus, &XFilter, &Delay, &Phaser, &Eq};
   FxOrder = effects_;  // reverb, distortion, chorus, X-filter, delay, phaser, EQ
   AllocateEngineBuffers();
   EffectsContextChanged();
 }
 
-TEffectsLayer::~TEffectsLayer() = default;
+TEffectsSection::~TEffectsSection() = default;
 
 // ---------------------------------------------------------------- context and tempo
 
-void TEffectsLayer::AllocateEngineBuffers() {
-  const auto n = static_cast<size_t>(context_->paddedBlock);
+void TEffectsSection::AllocateEngineBuffers() {
+  const auto n = static_cast<size_t>(Context().paddedBlock);
   for (auto* b : {&MixL, &MixR, &VoiceL, &VoiceR}) b->assign(n, 0.0f);
   // The shift rings hold 255 ms at the new rate; the lengths are recomputed for it.
-  const int32_t maxShift = kMaxShiftMs * context_->samplesPerMs;
+  const int32_t maxShift = kMaxShiftMs * Context().samplesPerMs;
   PreShift.Allocate(maxShift);
   PostShift.Allocate(maxShift);
   UpdateShifts();
 }
 
-void TEffectsLayer::EffectsContextChanged() {
-  for (auto& lfo : FxLfo) lfo.ContextChanged(context_);
-  for (TDSPStereoEffect* e : effects_) e->ContextChanged(context_);
+void TEffectsSection::EffectsContextChanged() {
+  for (auto& lfo : FxLfo) lfo.ContextChanged(plugin_.Context());
+  for (TDSPStereoEffect* e : effects_) e->ContextChanged(plugin_.Context());
   EffectsTempoChanged();
   FxControlCounter = -1;
   // The equalisers compute their coefficients only when a setting arrives: hand them
@@ -71,30 +70,28 @@ void TEffectsLayer::EffectsContextChanged() {
   }
 }
 
-void TEffectsLayer::EffectsTempoChanged() {
-  for (TDSPStereoEffect* e : effects_) e->SetTempo(Tempo());
+void TEffectsSection::EffectsTempoChanged() {
+  for (TDSPStereoEffect* e : effects_) e->SetTempo(plugin_.Tempo());
 }
 
-void TEffectsLayer::PropagateContext() {
-  TDSPPluginX::PropagateContext();
+void TEffectsSection::ContextChanged() {
   AllocateEngineBuffers();
   EffectsContextChanged();
 }
 
-void TEffectsLayer::TempoChanged() {
-  TDSPPluginX::TempoChanged();
+void TEffectsSection::TempoChanged() {
   EffectsTempoChanged();
 }
 
 // ---------------------------------------------------------------- index maps
 
-void TEffectsLayer::BuildFxInverse() {
-  fxSlots_.BuildInverse(paramCount_);
+void TEffectsSection::BuildFxInverse() {
+  fxSlots_.BuildInverse(plugin_.ParamCount());
   FxParamsDefined = 1;
 }
 
 
-int16_t TEffectsLayer::DestinationPosition(int32_t fxId) {
+int16_t TEffectsSection::DestinationPosition(int32_t fxId) {
   static const std::array<int16_t, kFxSlots> positions = [] {
     std::array<int16_t, kFxSlots> p{};
     p.fill(-1);
@@ -110,24 +107,23 @@ int16_t TEffectsLayer::DestinationPosition(int32_t fxId) {
 
 // ---------------------------------------------------------------- parameter handler
 
-void TEffectsLayer::ParameterChanged(int32_t index) {
-  TDSPPluginX::ParameterChanged(index);
+void TEffectsSection::ParameterChanged(int32_t index) {
   if (!FxParamsDefined) return;
   const int16_t id = FxIdOfHost(index);
   if (id >= 0) FxParameterChanged(id);
 }
 
-bool TEffectsLayer::LinkedRight(int32_t fxId) const {
+bool TEffectsSection::LinkedRight(int32_t fxId) const {
   const TFxEffect e = FxEffectOf(fxId);
   return e != kFxEffectCount && channelModes_[e] == 1;
 }
 
-int32_t TEffectsLayer::SourceId(int32_t fxId) const {
+int32_t TEffectsSection::SourceId(int32_t fxId) const {
   const int16_t left = kFxLeftOfRight[static_cast<size_t>(fxId)];
   return left >= 0 && LinkedRight(fxId) ? left : fxId;
 }
 
-void TEffectsLayer::FxParameterChanged(int32_t fxId) {
+void TEffectsSection::FxParameterChanged(int32_t fxId) {
   const TFxLaw law = kFxLaws[static_cast<size_t>(fxId)];
   if (law == TFxLaw::kNone) return;
   if (law == TFxLaw::kAction) {
@@ -146,13 +142,13 @@ void TEffectsLayer::FxParameterChanged(int32_t fxId) {
   if (right >= 0 && LinkedRight(fxId)) ParameterChanged(FxHostIndex(right));
 }
 
-void TEffectsLayer::ApplyFxDestination(int32_t fxId, float m) {
+void TEffectsSection::ApplyFxDestination(int32_t fxId, float m) {
   SetFxValue(fxId, FxBase[static_cast<size_t>(SourceId(fxId))] * (1.0f + m));
   const int16_t right = kFxRightOfLeft[static_cast<size_t>(fxId)];
   if (right >= 0 && LinkedRight(fxId)) ApplyFxDestination(right, m);
 }
 
-void TEffectsLayer::ReapplyFxRange(int32_t first, int32_t last) {
+void TEffectsSection::ReapplyFxRange(int32_t first, int32_t last) {
   for (int32_t id = first; id <= last; ++id) {
     // The channel mode itself is already stored; running it again would start over.
     if (FxEffectOf(id) != kFxEffectCount && kFxEffectRanges[FxEffectOf(id)].channelModeId == id) continue;
@@ -160,7 +156,7 @@ void TEffectsLayer::ReapplyFxRange(int32_t first, int32_t last) {
   }
 }
 
-void TEffectsLayer::ChainParameterChanged(int32_t fxId) {
+void TEffectsSection::ChainParameterChanged(int32_t fxId) {
   if (fxId == fxid::kFxOn) {
     FxChainOn = FxInteger(fxId) == 1 ? 1 : 0;
     return;
@@ -179,7 +175,7 @@ void TEffectsLayer::ChainParameterChanged(int32_t fxId) {
       // Applied one by one, the swaps of the order logic make the result depend on the
       // order before loading (and write other effects' positions back into the values
       // being loaded): inside an update the seven values are laid out together at its end.
-      if (UpdateDepth() > 0) {
+      if (plugin_.UpdateDepth() > 0) {
         FxOrderPending = 1;
       } else {
         MoveEffect(effects_[e], FxInteger(fxId));
@@ -198,7 +194,7 @@ void TEffectsLayer::ChainParameterChanged(int32_t fxId) {
 
 namespace {
 
-using S = TEffectsLayer;
+using S = TEffectsSection;
 using L = TFxLaw;
 using TSetter = void (*)(S&, float);
 
@@ -471,7 +467,7 @@ constexpr TFxParam kEqParams[] = {
 // "fxModOn" is read by the matrix step every control period; the matrix slots follow.
 template <int32_t K>
 constexpr std::array<TFxParam, 3> FxLfo() {
-  constexpr int32_t kCount = TEffectsLayer::kFxLfoCount;
+  constexpr int32_t kCount = TEffectsSection::kFxLfoCount;
   return {{
       {static_cast<Param::Id>(Param::FxLfo1Frq + K), L::kNoteHz, [](S& s, float x) { s.FxLfo[K].SetFrequency(x); }},
       {static_cast<Param::Id>(Param::FxLfo1Frq + kCount + K), L::kAmount, [](S& s, float x) { s.FxLfo[K].SetGain(x); }},
@@ -479,8 +475,8 @@ constexpr std::array<TFxParam, 3> FxLfo() {
        [](S& s, float x) { SetWaveformLocked(s.FxLfo[K], x); }},
   }};
 }
-static_assert(Param::FxLfo1Amp == Param::FxLfo1Frq + TEffectsLayer::kFxLfoCount &&
-              Param::FxLfo1Wave == Param::FxLfo1Amp + TEffectsLayer::kFxLfoCount &&
+static_assert(Param::FxLfo1Amp == Param::FxLfo1Frq + TEffectsSection::kFxLfoCount &&
+              Param::FxLfo1Wave == Param::FxLfo1Amp + TEffectsSection::kFxLfoCount &&
               Param::FxLfo6Wave + 1 == Param::FxModSrc1);
 constexpr std::array<TFxParam, 1> kModOn = {{{Param::FxModOn, L::kNone}}};
 constexpr auto kLfoParams = [] {
@@ -582,17 +578,17 @@ const std::array<int16_t, kFxIdCount> kFxLeftOfRight = kFxLookup.leftOfRight;
 const std::array<int16_t, kFxIdCount> kFxRightOfLeft = kFxLookup.rightOfLeft;
 const std::array<TFxEffectRange, kFxEffectCount> kFxEffectRanges = kFxLookup.ranges;
 
-void TEffectsLayer::SetFxValue(int32_t fxId, float x) {
+void TEffectsSection::SetFxValue(int32_t fxId, float x) {
   if (fxId < 0 || fxId >= kFxSlots) return;
   if (const TSetter set = kFxLookup.setters[static_cast<size_t>(fxId)]) set(*this, x);
 }
 
 // ---------------------------------------------------------------- order and shifts
 
-void TEffectsLayer::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
+void TEffectsSection::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   if (position < 0 || position >= kFxEffectCount || FxOrderBusy) return;
   // The swap never runs beside a block that walks the order.
-  TDSPLockGuard lock(Instance());
+  TDSPLockGuard lock(plugin_.Instance());
   struct TBusy {
     uint8_t& flag;
     explicit TBusy(uint8_t& f) : flag(f) { flag = 1; }
@@ -607,18 +603,17 @@ void TEffectsLayer::MoveEffect(TDSPStereoEffect* effect, int32_t position) {
   // The other effect's order parameter takes the moved effect's old position (the nested
   // move this starts is ignored).
   if (otherIndex < effects_.size()) {
-    SetReal(FxHostIndex(kFxEffectRanges[otherIndex].orderId), static_cast<float>(i));
+    plugin_.SetReal(FxHostIndex(kFxEffectRanges[otherIndex].orderId), static_cast<float>(i));
   }
   FxOrder[static_cast<size_t>(i)] = other;
   FxOrder[static_cast<size_t>(position)] = effect;
 }
 
-void TEffectsLayer::ParametersUpdated() {
-  TDSPPluginX::ParametersUpdated();
+void TEffectsSection::ParametersUpdated() {
   if (FxOrderPending) RestoreEffectOrder();
 }
 
-void TEffectsLayer::RestoreEffectOrder() {
+void TEffectsSection::RestoreEffectOrder() {
   FxOrderPending = 0;
   std::array<TDSPStereoEffect*, kFxEffectCount> order{};
   bool permutation = true;
@@ -630,7 +625,7 @@ void TEffectsLayer::RestoreEffectOrder() {
       order[static_cast<size_t>(position)] = effects_[e];
     }
   }
-  TDSPLockGuard lock(Instance());
+  TDSPLockGuard lock(plugin_.Instance());
   if (permutation) {
     // What this instance saves: every effect at the position its value names.
     FxOrder = order;
@@ -648,16 +643,16 @@ void TEffectsLayer::RestoreEffectOrder() {
   for (uint8_t e : byParameter) MoveEffect(effects_[e], FxInteger(kFxEffectRanges[e].orderId));
 }
 
-void TEffectsLayer::UpdateShifts() {
+void TEffectsSection::UpdateShifts() {
   if (!FxParamsDefined) return;
-  const int32_t m = context_->samplesPerMs;
+  const int32_t m = Context().samplesPerMs;
   PreShift.SetShift(FxReal(fxid::kPreShift) * 0.1f, m);
   PostShift.SetShift(FxReal(fxid::kPostShift) * 0.1f, m);
 }
 
 // ---------------------------------------------------------------- FX LFOs and matrix
 
-void TEffectsLayer::FxModStep() {
+void TEffectsSection::FxModStep() {
   if (FxInteger(fxid::kModOn) != 0) {
     FxModWasOn = 1;
     std::array<float, 1 + kFxLfoCount> source{};  // 0: no source
@@ -695,7 +690,7 @@ void TEffectsLayer::FxModStep() {
   }
 }
 
-void TEffectsLayer::MatrixSlotChanged(int32_t fxId) {
+void TEffectsSection::MatrixSlotChanged(int32_t fxId) {
   const int32_t slot = fxid::kFirstMatrix + 3 * ((fxId - fxid::kFirstMatrix) / 3);
   const int32_t d = FxInteger(slot + 1);
   if (d < 0) return;
@@ -715,9 +710,9 @@ void TEffectsLayer::MatrixSlotChanged(int32_t fxId) {
 
 // ---------------------------------------------------------------- the chain
 
-void TEffectsLayer::ProcessEffects() {
-  const int32_t b = context_->blockLength;
-  const int32_t p = context_->samplesPerMs;
+bool TEffectsSection::ProcessEffects(float* out) {
+  const int32_t b = Context().blockLength;
+  const int32_t p = Context().samplesPerMs;
   if (FxChainOn) {
     if (VoicesActive) FxTailBlocks = 0;
     if (FxTailBlocks < kTailBlocks) {
@@ -742,7 +737,6 @@ void TEffectsLayer::ProcessEffects() {
     }
   }
 
-  float* out = outputs[0].stereo.data();
   bool audible = false;
   for (int32_t k = 0; k < b; ++k) {
     float l = MixL[static_cast<size_t>(k)];
@@ -755,8 +749,8 @@ void TEffectsLayer::ProcessEffects() {
     if (std::fabs(l) > 1e-5f || std::fabs(r) > 1e-5f) audible = true;
   }
   VoicesActive = audible ? 1 : 0;
-  blockAudible = audible;
   if (audible) FxTailBlocks = 0;
   // Counts on while the chain sleeps, without ever wrapping.
   if (FxTailBlocks < std::numeric_limits<int32_t>::max()) ++FxTailBlocks;
+  return audible;
 }

@@ -1,6 +1,8 @@
 // The effects section of the engine: the stereo mix buffers, the seven stereo effects with
 // their parameters, the chain with its channel shifts, the FX LFOs and the effect
-// modulation matrix.
+// modulation matrix. The instrument owns one and hands it the framework events it needs
+// (parameter changes, update brackets, tempo, context); the section reads and writes its
+// parameters through the instrument's parameter store.
 #pragma once
 
 #include <array>
@@ -20,7 +22,7 @@
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSlotTable.h"
 
-class TEffectsLayer : public TDSPPluginX {
+class TEffectsSection {
  public:
   static constexpr int32_t kFxSlots = kFxIdCount;
   static constexpr int32_t kFxLfoCount = 6;
@@ -28,16 +30,26 @@ class TEffectsLayer : public TDSPPluginX {
   static constexpr int32_t kTailBlocks = 500;
   static constexpr int32_t kMaxShiftMs = 255;
 
-  TEffectsLayer();
-  ~TEffectsLayer() override;
+  // `plugin` holds the parameters, the processing context, the tempo and the instance lock;
+  // it outlives the section.
+  explicit TEffectsSection(TDSPPluginX& plugin);
+  ~TEffectsSection();
+  TEffectsSection(const TEffectsSection&) = delete;
+  TEffectsSection& operator=(const TEffectsSection&) = delete;
 
-  void ParameterChanged(int32_t index) override;
+  // ---- what the owner forwards from the framework ----
+  // A host parameter changed (the section acts on its own ones only).
+  void ParameterChanged(int32_t index);
   // The host tempo reaches every effect.
-  void TempoChanged() override;
+  void TempoChanged();
+  // The end of an update bracket: an order that arrived inside it is laid out.
+  void ParametersUpdated();
+  // Sample rate or block length changed: buffers, rings, LFOs and effects follow.
+  void ContextChanged();
 
   // Runs the effect chain over MixL and MixR in place, writes the interleaved output
-  // block and turns VoicesActive into the block-audible flag.
-  virtual void ProcessEffects();
+  // block `out` and turns VoicesActive into the returned block-audible flag.
+  bool ProcessEffects(float* out);
 
   // FX id -> host index (filled by the product), and its inverse.
   void SetFxSlotHost(int32_t fxId, int16_t host) { fxSlots_.SetHost(fxId, host); }
@@ -53,7 +65,6 @@ class TEffectsLayer : public TDSPPluginX {
   // Lays the chain out from the seven order parameters as a whole (after a program, chunk
   // or sub-preset was applied; see ParametersUpdated).
   void RestoreEffectOrder();
-  void ParametersUpdated() override;
   // The four ring lengths from "FXPreShft" and "FXPostShft".
   void UpdateShifts();
   // One control period of the FX LFOs and the modulation matrix.
@@ -104,13 +115,9 @@ class TEffectsLayer : public TDSPPluginX {
   // first period).
   int32_t FxControlCounter = -1;
 
- protected:
-  void PropagateContext() override;
+ private:
   void AllocateEngineBuffers();
 
-  TDSPSlotTable<kFxSlots> fxSlots_;
-
- private:
   // The effects section's handler for one FX id.
   void FxParameterChanged(int32_t fxId);
   // On switch, shifts, order, channel modes and matrix slots.
@@ -121,13 +128,16 @@ class TEffectsLayer : public TDSPPluginX {
   // The FX id whose value a row takes: its left row while the channel mode links them.
   int32_t SourceId(int32_t fxId) const;
   bool LinkedRight(int32_t fxId) const;
-  float FxReal(int32_t fxId) const { return GetReal(FxHostIndex(fxId)); }
-  int32_t FxInteger(int32_t fxId) const { return GetInteger(FxHostIndex(fxId)); }
+  float FxReal(int32_t fxId) const { return plugin_.GetReal(FxHostIndex(fxId)); }
+  int32_t FxInteger(int32_t fxId) const { return plugin_.GetInteger(FxHostIndex(fxId)); }
+  const TDSPProcessInfo& Context() const { return *plugin_.Context(); }
 
   // Context and tempo to the FX LFOs and the effects.
   void EffectsContextChanged();
   void EffectsTempoChanged();
 
+  TDSPPluginX& plugin_;
+  TDSPSlotTable<kFxSlots> fxSlots_;
   std::array<TDSPStereoEffect*, kFxEffectCount> effects_{};  // by TFxEffect
   std::array<uint8_t, kFxEffectCount> channelModes_{};
 };
