@@ -41,7 +41,8 @@ void TModulationLayer::BuildModInverse() {
 }
 
 void TModulationLayer::ParameterChanged(int32_t index) {
-  TSequencerLayer::ParameterChanged(index);
+  TVoicePoolLayer::ParameterChanged(index);
+  sequencers_.ParameterChanged(index);
   const int16_t slot = SlotOfHost(index);
   if (slot >= kSlotMatrix && slot < kSlotMatrix + 3 * kMatrixSlots) matrixDirty_ = true;
   if (slot >= 0) SlotChanged(slot, index);
@@ -352,7 +353,7 @@ void TModulationLayer::RunModulationStep(TDSPSynthVoice& voice) {
   voice.ShaperRight.SetAmount(ShpChnMode == 1 ? leftAmount
                                                : std::clamp((1.0f + m[Param::ShapeRAmt]) * RShapeAmt, 0.0f, 1.0f));
   // 6. Sequencer pitch to "Tune", with or without the matrix.
-  m[Param::Tune] += voice.Sequencers[0].PitchSource() * ToPitch1 + voice.Sequencers[1].PitchSource() * ToPitch2;
+  m[Param::Tune] += voice.Sequencers[0].PitchSource() * sequencers_.ToPitch1 + voice.Sequencers[1].PitchSource() * sequencers_.ToPitch2;
   // 7. LFO amplitude and frequency for the next step.
   for (int k = 0; k < 3; ++k) {
     const auto kk = static_cast<size_t>(k);

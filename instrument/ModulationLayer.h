@@ -10,9 +10,9 @@
 #include "dsp/DSPMaths.h"
 #include "framework/DSPSlotTable.h"
 #include "instrument/ModDestinations.h"
-#include "instrument/SequencerLayer.h"
+#include "instrument/SequencerParameters.h"
 
-class TModulationLayer : public TSequencerLayer {
+class TModulationLayer : public TVoicePoolLayer {
  public:
   static constexpr int32_t kSlots = 167;
   static constexpr int kMatrixSlots = 22;
@@ -58,6 +58,9 @@ class TModulationLayer : public TSequencerLayer {
     modDestinations_.AddModDestination(host, name);
   }
   const TModDestinationList& ModDestinations() const { return modDestinations_; }
+  // The step sequencers' parameters, which this layer owns.
+  TSequencerParameters& Sequencers() { return sequencers_; }
+  const TSequencerParameters& Sequencers() const { return sequencers_; }
   float ModOffset(int32_t host) const { return ModOffsets[static_cast<size_t>(host)]; }
 
   // One modulation sum per host parameter, shared by all voices; valid inside one
@@ -108,6 +111,7 @@ class TModulationLayer : public TSequencerLayer {
 
   TDSPSlotTable<kSlots> modSlots_;
   TModDestinationList modDestinations_;
+  TSequencerParameters sequencers_{*this};
 
   // ---- LFO settings shared by every voice ----
   std::array<float, 3> lfoFreq_{};    // Hz x 10: the LFO context runs at 10 kHz

@@ -57,11 +57,11 @@ TTesmora6::~TTesmora6() {
 void TTesmora6::MapIndexes() {
   indexMaps_.Build();
   for (int32_t slot = 0; slot < TTesmora6IndexMaps::kModSlots; ++slot) SetSlotHost(slot, indexMaps_.ModHost(slot));
-  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot) SetSeqSlotHost(slot, indexMaps_.SeqHost(slot));
+  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot) Sequencers().SetSlotHost(slot, indexMaps_.SeqHost(slot));
   for (int32_t id = 0; id < TTesmora6IndexMaps::kFxSlots; ++id) effects_.SetFxSlotHost(id, indexMaps_.FxHost(id));
   BuildModInverse();
   effects_.BuildFxInverse();
-  BuildSeqInverse();
+  Sequencers().BuildInverse();
 }
 
 void TTesmora6::DefineParameters() {

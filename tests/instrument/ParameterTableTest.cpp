@@ -300,7 +300,7 @@ TEST_F(ParameterTable, EveryHostHasExactlyOneOwner) {
     const bool oscillators = (host >= Param::Osc1Amount && host <= Param::Osc6TuneDiatonic) ||
                              (host >= Param::Osc1PitchLfo1 && host <= Param::Osc6Env2);
     const bool keyScaling = host >= Param::Osc1ScaleTune && host <= Param::Osc6RootKey;
-    const int owners = (plugin_->SlotOfHost(host) >= 0) + (plugin_->SeqSlotOfHost(host) >= 0) +
+    const int owners = (plugin_->SlotOfHost(host) >= 0) + (plugin_->Sequencers().SlotOfHost(host) >= 0) +
                        (plugin_->Effects().FxIdOfHost(host) >= 0) + oscillators + keyScaling;
     EXPECT_EQ(owners, 1) << Param::kKeys[static_cast<size_t>(host)];
   }
@@ -311,14 +311,14 @@ TEST_F(ParameterTable, EveryHostHasExactlyOneOwner) {
     EXPECT_EQ(plugin_->SlotOfHost(maps.ModHost(s)), s);
   }
   for (int32_t s = 0; s < TTesmora6IndexMaps::kSeqSlots; ++s) {
-    EXPECT_EQ(plugin_->SeqSlotOfHost(maps.SeqHost(s)), s);
+    EXPECT_EQ(plugin_->Sequencers().SlotOfHost(maps.SeqHost(s)), s);
   }
   for (int32_t s = 0; s < TTesmora6IndexMaps::kFxSlots; ++s) {
     EXPECT_EQ(plugin_->Effects().FxIdOfHost(maps.FxHost(s)), s);
   }
   for (int32_t outside : {-1, kCount}) {
     EXPECT_EQ(plugin_->SlotOfHost(outside), -1);
-    EXPECT_EQ(plugin_->SeqSlotOfHost(outside), -1);
+    EXPECT_EQ(plugin_->Sequencers().SlotOfHost(outside), -1);
     EXPECT_EQ(plugin_->Effects().FxIdOfHost(outside), -1);
   }
 }

@@ -1,0 +1,37 @@
+// The step sequencers' parameters: the 138 host parameters of the two per-voice step
+// sequencers, each change handed to the matching sequencer of every voice of the pool, and
+// the amounts by which the sequencers' pitch outputs reach "Tune". The modulation layer
+// owns one (the sequencers are modulation sources) and forwards its parameter changes.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/VoicePoolLayer.h"
+#include "framework/DSPSlotTable.h"
+
+class TSequencerParameters {
+ public:
+  static constexpr int32_t kSlots = 138;
+  static constexpr int32_t kSettings = 37;
+  static constexpr int32_t kSteps = 32;
+  static constexpr int32_t kToPitchSetting = 36;
+
+  // `pool` holds the parameters and the voices; it outlives this object.
+  explicit TSequencerParameters(TVoicePoolLayer& pool) : pool_(pool) {}
+  TSequencerParameters(const TSequencerParameters&) = delete;
+  TSequencerParameters& operator=(const TSequencerParameters&) = delete;
+
+  // A host parameter changed (acts on the sequencers' own ones only).
+  void ParameterChanged(int32_t index);
+  void SetSlotHost(int32_t slot, int16_t host) { slots_.SetHost(slot, host); }
+  void BuildInverse() { slots_.BuildInverse(pool_.ParamCount()); }
+  int16_t SlotOfHost(int32_t host) const { return slots_.SlotOfHost(host); }
+
+  // The sequencers' pitch outputs reach "Tune" by these amounts ("Seq1ToPitch" x 0.01).
+  float ToPitch1 = 0.0f;
+  float ToPitch2 = 0.0f;
+
+ private:
+  TVoicePoolLayer& pool_;
+  TDSPSlotTable<kSlots> slots_;
+};
