@@ -6,7 +6,7 @@ TDSPSynthVoice::TDSPSynthVoice() {
   gain_.assign(static_cast<size_t>(context_->paddedBlock), 0.0f);
 }
 
-void TDSPSynthVoice::AddOscillator(TDSPOscillator& osc, TDSPDiatonicTune1& tuner) {
+void TDSPSynthVoice::AddOscillator(TDSPOscillator& osc, TDSPDiatonicTune& tuner) {
   oscillators_[static_cast<size_t>(oscillatorCount_)] = &osc;
   tuners_[static_cast<size_t>(oscillatorCount_)] = &tuner;
   ++oscillatorCount_;

@@ -34,7 +34,7 @@ class TDSPSynthVoice : public TDSPEnvelopeVoice {
   void RestartKeySyncedLfos();
   int OscillatorCount() const { return oscillatorCount_; }
   TDSPOscillator& Oscillator(int i) { return *oscillators_[static_cast<size_t>(i)]; }
-  TDSPDiatonicTune1& Tuner(int i) { return *tuners_[static_cast<size_t>(i)]; }
+  TDSPDiatonicTune& Tuner(int i) { return *tuners_[static_cast<size_t>(i)]; }
   float* GainBuffer() { return gain_.data(); }
 
   // ---- LFOs: slot, key sync, completed cycles, elapsed samples, output ----
@@ -45,18 +45,18 @@ class TDSPSynthVoice : public TDSPEnvelopeVoice {
   std::array<float, kLfoCount> LfoOut{};
 
   std::array<TDSPMultiFilter, kFilterCount> Filters;
-  TDSPMultiShaper1 ShaperLeft;
-  TDSPMultiShaper1 ShaperRight;
+  TDSPMultiShaper ShaperLeft;
+  TDSPMultiShaper ShaperRight;
   std::array<TDSPSequencer, 2> Sequencers;
 
  protected:
   // The concrete voice registers each oscillator and its tuner here.
-  void AddOscillator(TDSPOscillator& osc, TDSPDiatonicTune1& tuner);
+  void AddOscillator(TDSPOscillator& osc, TDSPDiatonicTune& tuner);
   void RestartOscillators();
   void RestartSequencers(bool onlyWithRetrigger);
 
   std::array<TDSPOscillator*, kMaxOscillators> oscillators_{};
-  std::array<TDSPDiatonicTune1*, kMaxOscillators> tuners_{};
+  std::array<TDSPDiatonicTune*, kMaxOscillators> tuners_{};
   int oscillatorCount_ = 0;
   std::vector<float> gain_;
 };
@@ -74,11 +74,11 @@ class TDSPSixOscillatorVoice final : public TDSPSynthVoice {
   }
   // In this order: the members are built as the oscillator levels of the voice were.
   TDSPOscillator Osc1;
-  TDSPDiatonicTune1 Tune1;
+  TDSPDiatonicTune Tune1;
   TDSPOscillator Osc2;
-  TDSPDiatonicTune1 Tune2;
+  TDSPDiatonicTune Tune2;
   TDSPOscillator Osc3;
-  TDSPDiatonicTune1 Tune3;
+  TDSPDiatonicTune Tune3;
   TDSPOscillator Osc4, Osc5, Osc6;
-  TDSPDiatonicTune1 Tune4, Tune5, Tune6;
+  TDSPDiatonicTune Tune4, Tune5, Tune6;
 };

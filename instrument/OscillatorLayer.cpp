@@ -61,7 +61,7 @@ void TOscillatorLayer::ApplyTuning(int i) {
   for (int32_t v = 0; v < voiceCount_; ++v) {
     TDSPSynthVoice* voice = Voice(v);
     if (!voice) continue;
-    TDSPDiatonicTune1& tuner = voice->Tuner(i);
+    TDSPDiatonicTune& tuner = voice->Tuner(i);
     tuner.SetSemitoneOffset(semitones);
     tuner.SetFineOffset(fine);
     tuner.SetKey(static_cast<float>(keySignature_));
