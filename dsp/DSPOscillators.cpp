@@ -217,12 +217,6 @@ void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int
   }
 }
 
-double SinRadian(double x) {
-  double s;
-  TurnLane<true>(x, &s, nullptr);
-  return s;
-}
-
 }  // namespace oscmath
 
 // ---- formula waveforms in several runs of sines and cosines ----

@@ -167,7 +167,6 @@ void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int
 // One lane of the runs.
 double CosTurn(double x);
 double SinTurn(double x);
-double SinRadian(double x);
 // f = φ - ⌊φ⌋ in double (exact, as TDSPBaseOscillator::FractionalPart).
 inline double Fraction(float phi) {
   if (!(std::fabs(phi) < 8388608.0f)) return 0.0;
