@@ -61,7 +61,7 @@ void BM_ShaperFillPeriod(benchmark::State& state, int index) {
 }
 
 void BM_MultiShaperFillPeriod(benchmark::State& state, int index) {
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   multi.ContextChanged(&BenchContext());
   multi.SetAmount(kAmount);
   multi.SetType(static_cast<float>(index));

@@ -101,10 +101,6 @@ class TDSPBaseControl {
     whole = static_cast<int32_t>(std::trunc(x));
     return x - whole;
   }
-  static double Ln1p(double x) { return std::log(1.0 + x); }
-  static double Log2(double x) { return std::log2(x); }
-  static double LogBase(double a, double b) { return std::log2(a) / std::log2(b); }
-  static double Tan(double x) { return std::tan(x); }
   // sqrt(a^2 + b^2) without overflow: d * sqrt((c/d)^2 + 1), d the larger magnitude.
   static double Hypot(double a, double b) {
     double d = std::fabs(a), c = std::fabs(b);
@@ -113,9 +109,6 @@ class TDSPBaseControl {
     const double q = c / d;
     return d * std::sqrt(q * q + 1.0);
   }
-  static double ArcSin(double x) { return std::atan2(x, std::sqrt(1.0 - x * x)); }
-  static double ArcCos(double x) { return std::atan2(std::sqrt(1.0 - x * x), x); }
-  static double ArcTan2(double y, double x) { return std::atan2(y, x); }
   template <typename T>
   static void ClampInPlace(T& v, T low, T high) {
     if (v < low) v = low; else if (v > high) v = high;
@@ -131,10 +124,6 @@ class TDSPBaseControl {
   }
   // log base 2^(1/12) of f / 6.875, minus 3.
   static double FrequencyToNote(double f) { return 12.0 * std::log2(f / 6.875) - 3.0; }
-  // 2^((c - note(a / b)) / 12).
-  static double FrequencyRatio(int32_t a, double b, double c) {
-    return std::exp2((c - FrequencyToNote(a / b)) / 12.0);
-  }
   // Magnitudes below 1e-5 become 0.
   static float FlushTiny(float x) { return (x > -1e-5f && x < 1e-5f) ? 0.0f : x; }
   // Floats whose exponent bits are all zero (zeros and denormals) become 0.
@@ -150,11 +139,8 @@ class TDSPBaseControl {
     const double frac = (c == d) ? 0.0 : (e - d) / (c - d);
     return b + (a - b) * frac;
   }
-  static double Log10(double x) { return std::log10(x); }
-  static double Cotan(double x) { return 1.0 / std::tan(x); }
   // base^exponent through exp2; integral exponents by repeated multiplication.
   static double Power(double base, double exponent);
-  double ScaleByInverseRate(double x) const { return x / context_->sampleRate; }
 
  protected:
   virtual void AllocateWorkBuffers();

@@ -191,47 +191,6 @@ void TDSPBaseOscillator::PhaseModSyncBlock(bool withShape) {
 }
 
 void TDSPBaseOscillator::ProcessPhaseModSync() { PhaseModSyncBlock(false); }
-void TDSPBaseOscillator::ProcessPhaseModSyncShape() { PhaseModSyncBlock(true); }
-
-void TDSPBaseOscillator::ProcessShapeIncrement() {
-  if (!outputBlock_ || !incrementBuffer_ || !shapeBuffer_) return;
-  const float scale = BlockOutputScale();
-  for (int32_t i = 0; i < context_->blockLength; ++i) {
-    shape_ = shapeBuffer_[i];
-    Tick();
-    outputBlock_[i] = Out * amplitudeBuffer_[i] * scale;
-    phase_ = WrappedAtThreshold(phase_ + incrementBuffer_[i]);
-  }
-}
-
-void TDSPBaseOscillator::ProcessPitchIncrement() {
-  if (!outputBlock_ || !incrementBuffer_ || !shapeBuffer_) return;
-  if (ports_[0][0] != lastPitch_) SetPitch(ports_[0][0]);
-  const float scale = BlockOutputScale();
-  for (int32_t i = 0; i < context_->blockLength; ++i) {
-    shape_ = shapeBuffer_[i];
-    Tick();
-    outputBlock_[i] = Out * ports_[1][i] * scale;
-    phase_ = WrappedAtThreshold(phase_ + incrementBuffer_[i]);
-  }
-}
-
-void TDSPBaseOscillator::ProcessPitchShape() {
-  if (!outputBlock_) return;
-  if (ports_[0][0] != lastPitch_) SetPitch(ports_[0][0]);
-  for (int32_t i = 0; i < context_->blockLength; ++i) {
-    shape_ = ports_[2][i];
-    ProcessPitchAt(i, ports_[1]);
-  }
-}
-
-void TDSPBaseOscillator::ProcessPitchShapeSample() {
-  if (!outputBlock_) return;
-  const int32_t s = DSPSharedSampleIndex;
-  if (ports_[0][s] != lastPitch_) SetPitch(ports_[0][s]);
-  shape_ = ports_[2][s];
-  ProcessPitchAt(s, ports_[1]);
-}
 
 // ---- wave tables ----
 

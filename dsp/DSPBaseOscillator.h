@@ -46,11 +46,6 @@ class TDSPBaseOscillator : public TDSPControl {
   virtual void ShiftPhase(float cycles);
   virtual void SetIncrementOffset(float x);
   virtual void ProcessPhaseModSync();
-  virtual void ProcessPhaseModSyncShape();
-  virtual void ProcessShapeIncrement();
-  virtual void ProcessPitchIncrement();
-  virtual void ProcessPitchShape();
-  virtual void ProcessPitchShapeSample();
 
   // ---- TDSPControl operations ----
   // The waveform value at the current phase into Out. Analytic and noise waveforms

@@ -5,23 +5,23 @@
 
 // Coefficients are computed in extended precision and stored as floats.
 
-TBiquadFilter1Base::TBiquadFilter1Base() {
+TClampedBiquadFilter::TClampedBiquadFilter() {
   resonanceLow_ = 0.01;
   resonanceHigh_ = 265.0f;
   formantScale_ = static_cast<float>(0.2L * fs_);
 }
 
-void TBiquadFilter1Base::AllocateBuffers() {
+void TClampedBiquadFilter::AllocateBuffers() {
   TDSPFilter::AllocateBuffers();
   formantScale_ = static_cast<float>(0.2L * fs_);
 }
 
-void TBiquadFilter1Base::Reset() {
+void TClampedBiquadFilter::Reset() {
   TDSPFilter::Reset();
   k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
-void TBiquadFilter1Base::PeakDesign(long double gain, long double fs, long double boost,
+void TClampedBiquadFilter::PeakDesign(long double gain, long double fs, long double boost,
                                     long double quality, long double f) {
   const long double t = std::tan((2.0L * kFilterPi * f / fs) * 0.5L);  // prewarped
   const long double t2 = t * t;
@@ -33,7 +33,7 @@ void TBiquadFilter1Base::PeakDesign(long double gain, long double fs, long doubl
   k_.a2 = static_cast<float>((1.0L - t / quality + t2) * n);
 }
 
-void TBiquadFilter14PoleLP::Recalculate() {
+void TBiquad4PoleLPFilter::Recalculate() {
   const long double r = MapResonance();
   const long double f = std::max(RescaledCutoff(), 33.0L);
   mappedCutoff_ = static_cast<float>(f);
@@ -51,7 +51,7 @@ void TBiquadFilter14PoleLP::Recalculate() {
   k_.a2 = static_cast<float>(n * (q + 1.0L - l));
 }
 
-void TBiquadFilter14PoleEQ1::Recalculate() {
+void TBiquad4PoleEQ1Filter::Recalculate() {
   const long double r = MapResonance();
   const long double f = std::max(std::min(RescaledCutoff(), ny_), 33.0L);
   mappedCutoff_ = static_cast<float>(f);
@@ -59,7 +59,7 @@ void TBiquadFilter14PoleEQ1::Recalculate() {
              f);
 }
 
-void TBiquadFilter14PoleEQ2::Recalculate() {
+void TBiquad4PoleEQ2Filter::Recalculate() {
   MapResonance();
   const long double f = std::max(std::min(RescaledCutoff(), ny_), 33.0L);
   mappedCutoff_ = static_cast<float>(f);
@@ -77,18 +77,18 @@ long double FormantFrequency(long double v, long double top) {
 
 }  // namespace
 
-TBiquadFilter1Vocal1::TBiquadFilter1Vocal1() { resonanceHigh_ = 6000.0f; }
+TBiquadVocal1Filter::TBiquadVocal1Filter() { resonanceHigh_ = 6000.0f; }
 
-void TBiquadFilter1Vocal1::Recalculate() {
+void TBiquadVocal1Filter::Recalculate() {
   const long double r = MapResonance();
   const long double f = FormantFrequency(cutoff_ / 22050.0L * formantScale_, 800.0L);
   mappedCutoff_ = static_cast<float>(f);
   PeakDesign(0.3L, fs_, r / 24.0L + 6.0L, r / 48.0L + 2.0L, f);
 }
 
-TBiquadFilter1Vocal2::TBiquadFilter1Vocal2() { resonanceHigh_ = 5000.0f; }
+TBiquadVocal2Filter::TBiquadVocal2Filter() { resonanceHigh_ = 5000.0f; }
 
-void TBiquadFilter1Vocal2::Recalculate() {
+void TBiquadVocal2Filter::Recalculate() {
   const long double r = MapResonance();
   const long double f = FormantFrequency(cutoff_ / 22050.0L * formantScale_, 650.0L);
   mappedCutoff_ = static_cast<float>(f);

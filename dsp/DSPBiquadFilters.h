@@ -9,7 +9,7 @@
 // within +-1e-5 become 0, so the tail never reaches denormals, and the clamp to
 // +-900000 keeps a runaway section finite.
 template <class T>
-struct TBiquad1Kernel {
+struct TClampedBiquadKernel {
   T a1 = T(0.0f), a2 = T(0.0f);              // feedback
   T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f);  // feed-forward
   T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
@@ -32,11 +32,13 @@ struct TBiquad1Kernel {
   }
 };
 
-class TBiquadFilter1Base : public TDSPKernelFilter<TBiquadFilter1Base> {
+// The plain biquad of the family; the voice types derive from it.
+class TClampedBiquadFilter : public TDSPKernelFilter<TClampedBiquadFilter> {
  public:
+  TClampedBiquadFilter();
   void Reset() override;
   // The lanes kernel the periods run on (see TDSPKernelFilter).
-  static constexpr auto Kernel() { return &TBiquadFilter1Base::k_; }
+  static constexpr auto Kernel() { return &TClampedBiquadFilter::k_; }
 
   float Step(float x) { return k_.Step(x); }
   bool StateFinite() const { return AllFinite(k_.x1, k_.x2, k_.y1, k_.y2); }
@@ -54,46 +56,42 @@ class TBiquadFilter1Base : public TDSPKernelFilter<TBiquadFilter1Base> {
   float A2() const { return k_.a2; }
 
  protected:
-  TBiquadFilter1Base();
   void AllocateBuffers() override;
 
   float formantScale_ = 0.0f;  // 0.2 fs
-  TBiquad1Kernel<float> k_;
+  TClampedBiquadKernel<float> k_;
 };
-
-// The plain biquad; the voice types derive from it.
-class TBiquadFilter1 : public TBiquadFilter1Base {};
 
 // "4PoleLP": a single two-pole low pass at max(Fh, 33) whose damping falls as the
 // resonance rises.
-class TBiquadFilter14PoleLP final : public TBiquadFilter1 {
+class TBiquad4PoleLPFilter final : public TClampedBiquadFilter {
  public:
   void Recalculate() override;
 };
 
 // "4PoleEQ1": a peak at Fh whose gain, boost and quality follow the resonance.
-class TBiquadFilter14PoleEQ1 final : public TBiquadFilter1 {
+class TBiquad4PoleEQ1Filter final : public TClampedBiquadFilter {
  public:
   void Recalculate() override;
 };
 
 // "4PoleEQ2": a fixed peak (G 0.5, B 9, Q 8) at Fh; resonance has no effect.
-class TBiquadFilter14PoleEQ2 final : public TBiquadFilter1 {
+class TBiquad4PoleEQ2Filter final : public TClampedBiquadFilter {
  public:
   void Recalculate() override;
 };
 
 // "Vocal1": a formant peak whose frequency rises from 270 Hz through 400 Hz to 800 Hz as
 // v = C / 22050 x 0.2 fs goes from 0 through 120 to 240 (and on beyond).
-class TBiquadFilter1Vocal1 final : public TBiquadFilter1 {
+class TBiquadVocal1Filter final : public TClampedBiquadFilter {
  public:
-  TBiquadFilter1Vocal1();
+  TBiquadVocal1Filter();
   void Recalculate() override;
 };
 
 // "Vocal2": as "Vocal1" with 650 Hz in place of 800 Hz and its own boost and quality.
-class TBiquadFilter1Vocal2 final : public TBiquadFilter1 {
+class TBiquadVocal2Filter final : public TClampedBiquadFilter {
  public:
-  TBiquadFilter1Vocal2();
+  TBiquadVocal2Filter();
   void Recalculate() override;
 };

@@ -32,22 +32,6 @@ void TDSPControl::ProcessInputBlock() {
   }
 }
 
-int32_t TDSPControl::ProcessInputEntry(int32_t k) {
-  In = inputBlock_[k];
-  Tick();
-  inputBlock_[k] = 0.0f;
-  return k;
-}
-
-void TDSPControl::AdvanceDelayCursor(size_t k) {
-  auto& c = delayCursors_[k];
-  if (++c.position >= c.length) c.position = 0;
-}
-
-void TDSPControl::LoadInputBlock(const float* p) {
-  std::memcpy(inputBlock_, p, static_cast<size_t>(context_->paddedBlockBytes));
-}
-
 void TDSPControl::Fill(float a) {
   In = a;
   FillBuffer(inputBlock_, a);

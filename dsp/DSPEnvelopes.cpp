@@ -186,8 +186,6 @@ void TDSPEnvelope::RunSample(bool logarithmic) {
 
 void TDSPEnvelope::ProcessBlock() { RunBlock(false); }
 void TDSPEnvelope::ProcessSample() { RunSample(false); }
-void TDSPEnvelope::ProcessBlockLog() { RunBlock(true); }
-void TDSPEnvelope::ProcessSampleLog() { RunSample(true); }
 
 // ===================================================================================
 // TDSPADSR
@@ -361,14 +359,4 @@ void TDSPADSR::ProcessInputsBlock() {
 void TDSPADSR::ProcessInputsBlockLog() {
   ReadStageInputs();
   RunBlock(true);
-}
-
-void TDSPADSR::ProcessInputsSample() {
-  if (DSPSharedSampleIndex == 0) ReadStageInputs();
-  RunSample(false);
-}
-
-void TDSPADSR::ProcessInputsSampleLog() {
-  if (DSPSharedSampleIndex == 0) ReadStageInputs();
-  RunSample(true);
 }

@@ -74,8 +74,6 @@ class TDSPEnvelope : public TDSPControl {
   // ---- block modes (context block of B samples into the output block) ----
   void ProcessBlock();
   void ProcessSample();  // at the shared sample index
-  void ProcessBlockLog();
-  void ProcessSampleLog();
 
   // ---- state ----
   float AttackTime() const { return attackTime_; }
@@ -149,9 +147,6 @@ class TDSPADSR : public TDSPEnvelope {
   // inputs 1 to 4, all from their first sample.
   void ProcessInputsBlock();
   void ProcessInputsBlockLog();
-  // The same for one sample at the shared index; the inputs are read at index 0 only.
-  void ProcessInputsSample();
-  void ProcessInputsSampleLog();
 
  private:
   void ReadStageInputs();

@@ -1,8 +1,12 @@
 #include "dsp/DSPFilterTypes.h"
 
 #include "dsp/DSPBiquadFilters.h"
-#include "dsp/DSPFilters1.h"
-#include "dsp/DSPFilters2.h"
+#include "dsp/DSPButterworthFilters.h"
+#include "dsp/DSPLadderFilters.h"
+#include "dsp/DSPOnePoleFilters.h"
+#include "dsp/DSPRBJFilters.h"
+#include "dsp/DSPResonatorFilters.h"
+#include "dsp/DSPStateVariableFilter.h"
 
 namespace {
 
@@ -12,42 +16,42 @@ std::unique_ptr<TDSPFilter> Make() {
 }
 
 const TFilterTypeEntry kFilterTypes[kFilterTypeCount] = {
-    /*  0 */ {"BW LP", Make<TButterworthFilter1LP>},
-    /*  1 */ {"BW HP", Make<TButterworthFilter1HP>},
-    /*  2 */ {"BW LP2", Make<TButterworthFilter2LP>},
-    /*  3 */ {"BW HP2", Make<TButterworthFilter2HP>},
-    /*  4 */ {"BW BP2", Make<TButterworthFilter2BP>},
-    /*  5 */ {"BW BR2", Make<TButterworthFilter2BR>},
+    /*  0 */ {"BW LP", Make<TResonantButterworthFilterLP>},
+    /*  1 */ {"BW HP", Make<TResonantButterworthFilterHP>},
+    /*  2 */ {"BW LP2", Make<TClassicButterworthFilterLP>},
+    /*  3 */ {"BW HP2", Make<TClassicButterworthFilterHP>},
+    /*  4 */ {"BW BP2", Make<TClassicButterworthFilterBP>},
+    /*  5 */ {"BW BR2", Make<TClassicButterworthFilterBR>},
     /*  6 */ {"12DB LP", Make<TDSPOnePoleFilterLP>},
-    /*  7 */ {"24DB LP", Make<T24DBResonantLPFilter1>},
-    /*  8 */ {"24DB LP2", Make<T24DBResonantFilter3>},
-    /*  9 */ {"24DB LP3", Make<T24DBResonantFilter2LP>},
-    /* 10 */ {"24DB HP", Make<T24DBResonantFilter2HP>},
-    /* 11 */ {"24DB BP", Make<T24DBResonantFilter2BP>},
-    /* 12 */ {"LP1", Make<TXResonantFilter1>},
-    /* 13 */ {"SVF LP", Make<TStateVariableFilter1LP>},
-    /* 14 */ {"SVF HP", Make<TStateVariableFilter1HP>},
-    /* 15 */ {"SVF BP", Make<TStateVariableFilter1BP>},
-    /* 16 */ {"SVF NOTCH", Make<TStateVariableFilter1NOTCH>},
-    /* 17 */ {"PEAKING", Make<TStateVariableFilter1PEAKING>},
-    /* 18 */ {"IIR NOTCH", Make<TIIRNotchFilter1>},
-    /* 19 */ {"RES", Make<TResonatorFilter2>},
+    /*  7 */ {"24DB LP", Make<TPoleZeroLadderFilter>},
+    /*  8 */ {"24DB LP2", Make<TBilinearLadderFilter>},
+    /*  9 */ {"24DB LP3", Make<TSaturatingLadderFilterLP>},
+    /* 10 */ {"24DB HP", Make<TSaturatingLadderFilterHP>},
+    /* 11 */ {"24DB BP", Make<TSaturatingLadderFilterBP>},
+    /* 12 */ {"LP1", Make<TTwoPoleResonantFilter>},
+    /* 13 */ {"SVF LP", Make<TStateVariableFilterLP>},
+    /* 14 */ {"SVF HP", Make<TStateVariableFilterHP>},
+    /* 15 */ {"SVF BP", Make<TStateVariableFilterBP>},
+    /* 16 */ {"SVF NOTCH", Make<TStateVariableFilterNotch>},
+    /* 17 */ {"PEAKING", Make<TStateVariableFilterPeaking>},
+    /* 18 */ {"IIR NOTCH", Make<TIIRNotchFilter>},
+    /* 19 */ {"RES", Make<TResonatorFilter>},
     /* 20 */ {"RBJ LP", Make<TRBJFilterLP>},
     /* 21 */ {"RBJ HP", Make<TRBJFilterHP>},
     /* 22 */ {"RBJ BPFS", Make<TRBJFilterBPFS>},
     /* 23 */ {"RBJ BPFP", Make<TRBJFilterBPFP>},
     /* 24 */ {"RBJ NOTCH", Make<TRBJFilterNotch>},
     /* 25 */ {"RBJ APF", Make<TRBJFilterAPF>},
-    /* 26 */ {"PEAK-EQ", Make<TRBJFilterPeakIngEQ>},
+    /* 26 */ {"PEAK-EQ", Make<TRBJFilterPeakingEQ>},
     /* 27 */ {"LOWSHELF", Make<TRBJFilterLowShelf>},
     /* 28 */ {"HIGHSHELF", Make<TRBJFilterHighShelf>},
-    /* 29 */ {"Bandpass", Make<TCFilterXBP>},
-    /* 30 */ {"Phaser", Make<TCFilterXPhaser>},
-    /* 31 */ {"4PoleEQ1", Make<TBiquadFilter14PoleEQ1>},
-    /* 32 */ {"4PoleEQ2", Make<TBiquadFilter14PoleEQ2>},
-    /* 33 */ {"4PoleLP", Make<TBiquadFilter14PoleLP>},
-    /* 34 */ {"Vocal1", Make<TBiquadFilter1Vocal1>},
-    /* 35 */ {"Vocal2", Make<TBiquadFilter1Vocal2>},
+    /* 29 */ {"Bandpass", Make<TPolePairFilterBP>},
+    /* 30 */ {"Phaser", Make<TPolePairFilterPhaser>},
+    /* 31 */ {"4PoleEQ1", Make<TBiquad4PoleEQ1Filter>},
+    /* 32 */ {"4PoleEQ2", Make<TBiquad4PoleEQ2Filter>},
+    /* 33 */ {"4PoleLP", Make<TBiquad4PoleLPFilter>},
+    /* 34 */ {"Vocal1", Make<TBiquadVocal1Filter>},
+    /* 35 */ {"Vocal2", Make<TBiquadVocal2Filter>},
     /* 36 */ {"RND1", Make<TPinkNoiseFilter>},
     /* 37 */ {"RND2", Make<TPinkNoiseFilter>},
 };

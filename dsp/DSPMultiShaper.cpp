@@ -3,13 +3,13 @@
 #include "dsp/DSPShaperTable.h"
 #include "dsp/DSPLock.h"
 
-TDSPMultiShaper1::TDSPMultiShaper1() : shaper_(std::make_unique<TDSPNullShaper>()) {
+TDSPMultiShaper::TDSPMultiShaper() : shaper_(std::make_unique<TDSPNullShaper>()) {
   shaper_->ContextChanged(context_);
 }
 
-TDSPMultiShaper1::~TDSPMultiShaper1() = default;
+TDSPMultiShaper::~TDSPMultiShaper() = default;
 
-void TDSPMultiShaper1::SetType(float type) {
+void TDSPMultiShaper::SetType(float type) {
   // The whole change holds the lock: the amount handed over in Recalculate must reach the
   // shaper that is current, not one another thread's rebuild is about to free.
   TDSPLockGuard lock;
@@ -17,7 +17,7 @@ void TDSPMultiShaper1::SetType(float type) {
   Rebuild();
 }
 
-void TDSPMultiShaper1::Rebuild() {
+void TDSPMultiShaper::Rebuild() {
   // The processing call holds the lock for its whole block, so a block never runs on a
   // shaper freed here.
   TDSPLockGuard lock;
@@ -28,17 +28,17 @@ void TDSPMultiShaper1::Rebuild() {
   shaper_->SetAmount(amount_);
 }
 
-void TDSPMultiShaper1::Tick() {
+void TDSPMultiShaper::Tick() {
   shaper_->In = In;
   shaper_->Tick();
   Out = shaper_->Out;
 }
 
-void TDSPMultiShaper1::FillPeriod(float* a) { shaper_->FillPeriod(a); }
+void TDSPMultiShaper::FillPeriod(float* a) { shaper_->FillPeriod(a); }
 
-void TDSPMultiShaper1::Recalculate() { shaper_->SetAmount(amount_); }
+void TDSPMultiShaper::Recalculate() { shaper_->SetAmount(amount_); }
 
-void TDSPMultiShaper1::ContextChanged(TDSPProcessInfo* info) {
+void TDSPMultiShaper::ContextChanged(TDSPProcessInfo* info) {
   TDSPShaper::ContextChanged(info);
   shaper_->ContextChanged(context_);
 }

@@ -6,11 +6,11 @@
 
 #include "dsp/DSPShaper.h"
 
-class TDSPMultiShaper1 final : public TDSPShaper {
+class TDSPMultiShaper final : public TDSPShaper {
  public:
   // Starts with the pass-through shaper.
-  TDSPMultiShaper1();
-  ~TDSPMultiShaper1() override;
+  TDSPMultiShaper();
+  ~TDSPMultiShaper() override;
 
   // Stores the type and rebuilds, also when the index is the one already in use (so the
   // states of the square shapers restart).

@@ -217,12 +217,6 @@ void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int
   }
 }
 
-double SinRadian(double x) {
-  double s;
-  TurnLane<true>(x, &s, nullptr);
-  return s;
-}
-
 }  // namespace oscmath
 
 // ---- formula waveforms in several runs of sines and cosines ----
@@ -316,7 +310,7 @@ void TSinCosTanOsc2::FillPeriod(float* out) {
   }
 }
 
-void TSqrtTanOsc1::FillPeriod(float* out) {
+void TSqrtTanOsc::FillPeriod(float* out) {
   TPhaseRun run;
   alignas(64) double a[kFormulaRun], b[kFormulaRun], c[kFormulaRun], d[kFormulaRun];
   const int32_t m = context_->samplesPerMs;
@@ -337,7 +331,7 @@ void TSqrtTanOsc1::FillPeriod(float* out) {
   }
 }
 
-void TRoseCurveOsc1::FillPeriod(float* out) {
+void TRoseCurveOsc::FillPeriod(float* out) {
   TPhaseRun run;
   alignas(64) double a[kFormulaRun], s[kFormulaRun], c[kFormulaRun];
   const int32_t m = context_->samplesPerMs;
@@ -417,7 +411,7 @@ struct TGeneratorSteps {
   }
 };
 
-void TGaussianNoiseOsc1::FillPeriod(float* out) {
+void TGaussianNoiseOsc::FillPeriod(float* out) {
   // The same draws as the tick's, from a copy of the shared seed: every draw is a 32-bit
   // integer over 2^32, and the sum of eight of them is exact in double as in extended
   // precision, so the values are the tick's to the bit.
@@ -441,24 +435,24 @@ void TGaussianNoiseOsc1::FillPeriod(float* out) {
 
 // ---- recursive sine pair ----
 
-void TSineCososc1::UpdateCoefficient() {
+void TSineCosineOsc::UpdateCoefficient() {
   // k = 2 sin(π x increment) turns the pair by one increment of phase per sample.
   k_ = static_cast<float>(2.0L * std::sin(oscmath::kPi * increment_));
 }
 
-void TSineCososc1::SetPitch(float semitones) {
+void TSineCosineOsc::SetPitch(float semitones) {
   TDSPBaseOscillator::SetPitch(semitones);
   UpdateCoefficient();
 }
 
-void TSineCososc1::SetFrequency(float hz) {
+void TSineCosineOsc::SetFrequency(float hz) {
   if (hz == frequency_) return;
   TDSPBaseOscillator::SetFrequency(hz);
   // The pair turns at the rate of k alone, so a new frequency needs a new k too.
   UpdateCoefficient();
 }
 
-void TSineCososc1::ResetPhase() {
+void TSineCosineOsc::ResetPhase() {
   u_ = 0.5f;
   v_ = 0.0f;
 }
@@ -505,7 +499,7 @@ void TurnPairDouble(float k, float& u, float& v, float* us, float* vs, int32_t n
 
 }  // namespace
 
-void TSineCososc1::Turn(float* us, float* vs, int32_t n) {
+void TSineCosineOsc::Turn(float* us, float* vs, int32_t n) {
   static const bool fused = __builtin_cpu_supports("fma");
   if (fused) {
     TurnPairFused(k_, u_, v_, us, vs, n);
@@ -560,7 +554,7 @@ void TDSPBlitOscillator::SetGain(float gain) {
   gain_ = static_cast<float>(3.0L * gain);
 }
 
-void TBlitSawOsc1::StartCycle() {
+void TBlitSawOsc::StartCycle() {
   if (dsfPhase_ >= 1.0f) dsfPhase_ -= 1.0f;
   storedIncrement_ = increment_;
   // A held pitch starts every cycle with the same increment and the same cycle values.
@@ -583,7 +577,7 @@ void TBlitSawOsc1::StartCycle() {
                                                     static_cast<double>(harmonics_)));
 }
 
-float TBlitSawOsc1::Step() {
+float TBlitSawOsc::Step() {
   if (dsfPhase_ >= 1.0f || storedIncrement_ == 0.0f) StartCycle();
   const long double theta = oscmath::kTwoPi * dsfPhase_;
   const long double b = b_, bm = bPowM_, p = period_, inc = storedIncrement_;
@@ -710,7 +704,7 @@ float TDSPBaseOscillator::AdvancedPhase(float phase, float increment, int32_t co
   return phase;
 }
 
-void TBlitSawOsc1::FillPeriod(float* out) {
+void TBlitSawOsc::FillPeriod(float* out) {
   // Step's sequence, a run of samples at a time. First the cycle bookkeeping and the DSF
   // phases: within a binade the phases are φ + kδ exactly (BinadeStep), so those of long
   // cycles are written without waiting for one addition after the other. Then sine and cosine of θ and of Mθ

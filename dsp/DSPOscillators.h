@@ -167,7 +167,6 @@ void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int
 // One lane of the runs.
 double CosTurn(double x);
 double SinTurn(double x);
-double SinRadian(double x);
 // f = φ - ⌊φ⌋ in double (exact, as TDSPBaseOscillator::FractionalPart).
 inline double Fraction(float phi) {
   if (!(std::fabs(phi) < 8388608.0f)) return 0.0;
@@ -232,14 +231,14 @@ class TDSPTurnsOscillator : public TDSPAnalyticOscillator<W> {
 };
 
 // "Saw": 2f - 1.
-class TSawOsc1 final : public TDSPAnalyticOscillator<TSawOsc1> {
+class TSawOsc final : public TDSPAnalyticOscillator<TSawOsc> {
  public:
   static constexpr int kIndex = 0;
   long double TickValue(float& phase, float) const { return 2.0L * FractionalPart(phase) - 1.0L; }
 };
 
 // "SoftSaw": the falling edge of a saw around the cycle start, a cosine elsewhere.
-class TSoftsawOsc1 final : public TDSPTurnsOscillator<TSoftsawOsc1> {
+class TSoftSawOsc final : public TDSPTurnsOscillator<TSoftSawOsc> {
  public:
   static constexpr int kIndex = 1;
   static constexpr bool kRadians = false;
@@ -255,7 +254,7 @@ class TSoftsawOsc1 final : public TDSPTurnsOscillator<TSoftsawOsc1> {
 };
 
 // "XSaw": rises as 2f up to the shape point, then falls as 1 - 2f.
-class TAltSawOsc1 final : public TDSPAnalyticOscillator<TAltSawOsc1> {
+class TAltSawOsc final : public TDSPAnalyticOscillator<TAltSawOsc> {
  public:
   static constexpr int kIndex = 2;
   long double TickValue(float& phase, float shape) const {
@@ -284,7 +283,7 @@ class TTriangleOsc2 final : public TDSPAnalyticOscillator<TTriangleOsc2> {
 };
 
 // "Square": +1 before the shape point, -1 from it on.
-class TSquareOsc1 final : public TDSPAnalyticOscillator<TSquareOsc1> {
+class TSquareOsc final : public TDSPAnalyticOscillator<TSquareOsc> {
  public:
   static constexpr int kIndex = 5;
   long double TickValue(float& phase, float shape) const {
@@ -303,7 +302,7 @@ class TSineOsc1 final : public TDSPTurnsOscillator<TSineOsc1> {
 };
 
 // "Smooth": a trapezoid: ramps of slope 8 between plateaus at +1 and -1.
-class THexOsc1 final : public TDSPAnalyticOscillator<THexOsc1> {
+class THexOsc final : public TDSPAnalyticOscillator<THexOsc> {
  public:
   static constexpr int kIndex = 7;
   long double TickValue(float& phase, float) const {
@@ -317,7 +316,7 @@ class THexOsc1 final : public TDSPAnalyticOscillator<THexOsc1> {
 };
 
 // "Glass": two raised-cosine bumps up before the shape point, two down after it.
-class TBumpsOsc1 final : public TDSPTurnsOscillator<TBumpsOsc1> {
+class TBumpsOsc final : public TDSPTurnsOscillator<TBumpsOsc> {
  public:
   static constexpr int kIndex = 8;
   static constexpr bool kRadians = false;
@@ -333,7 +332,7 @@ class TBumpsOsc1 final : public TDSPTurnsOscillator<TBumpsOsc1> {
 };
 
 // "Glass2": as "Glass" with twice as many bumps (cos 8πf).
-class TDblBumpsOsc1 final : public TDSPTurnsOscillator<TDblBumpsOsc1> {
+class TDoubleBumpsOsc final : public TDSPTurnsOscillator<TDoubleBumpsOsc> {
  public:
   static constexpr int kIndex = 9;
   static constexpr bool kRadians = false;
@@ -403,7 +402,7 @@ class TAltBumpsOsc2 final : public TDSPTurnsOscillator<TAltBumpsOsc2> {
 };
 
 // "SquareGls": a square with half-cosine edges, a = 6f, C = cos(πa).
-class TSquareBumpsOsc1 final : public TDSPTurnsOscillator<TSquareBumpsOsc1> {
+class TSquareBumpsOsc final : public TDSPTurnsOscillator<TSquareBumpsOsc> {
  public:
   static constexpr int kIndex = 12;
   static constexpr bool kRadians = false;
@@ -502,7 +501,7 @@ class TMultiOsc3 final : public TDSPTurnsOscillator<TMultiOsc3> {
 };
 
 // "SinExp": 1.2 x sin(exp(φ) + 0.1), φ over [0, 1.5].
-class TSinExpOsc1 final : public TDSPTurnsOscillator<TSinExpOsc1> {
+class TSinExpOsc final : public TDSPTurnsOscillator<TSinExpOsc> {
  public:
   static constexpr int kIndex = 16;
   static constexpr bool kRadians = true;
@@ -514,7 +513,7 @@ class TSinExpOsc1 final : public TDSPTurnsOscillator<TSinExpOsc1> {
 };
 
 // "SinCos": sin(πφ), minus cos(πφ) after the shape point.
-class TSinCosOsc1 final : public TDSPTurnsOscillator<TSinCosOsc1> {
+class TSinCosOsc final : public TDSPTurnsOscillator<TSinCosOsc> {
  public:
   static constexpr int kIndex = 17;
   static constexpr bool kRadians = false;
@@ -563,7 +562,7 @@ class TSinCosTanOsc2 final : public TDSPAnalyticOscillator<TSinCosTanOsc2> {
 
 // "SinCosSqrt": 0.25 x (sin φ over the last quarter, cos φ over the middle half, √φ over
 // the first quarter of each cycle).
-class TSinCosSqrtOsc1 final : public TDSPTurnsOscillator<TSinCosSqrtOsc1> {
+class TSinCosSqrtOsc final : public TDSPTurnsOscillator<TSinCosSqrtOsc> {
  public:
   static constexpr int kIndex = 20;
   static constexpr bool kRadians = true;
@@ -580,7 +579,7 @@ class TSinCosSqrtOsc1 final : public TDSPTurnsOscillator<TSinCosSqrtOsc1> {
 };
 
 // "CosExp": cos(exp(φ) - 9), φ over [0, 2π]; the period fill is 0.6 g x the same.
-class TCosExpOsc1 final : public TDSPTurnsOscillator<TCosExpOsc1> {
+class TCosExpOsc final : public TDSPTurnsOscillator<TCosExpOsc> {
  public:
   static constexpr int kIndex = 21;
   static constexpr bool kRadians = true;
@@ -597,7 +596,7 @@ class TCosExpOsc1 final : public TDSPTurnsOscillator<TCosExpOsc1> {
 
 // "CosSqrtTan": 0.25 x (cos φ over the last quarter, √φ over the middle half, tan φ over
 // the first quarter of each cycle).
-class TCosSqrtTanOsc1 final : public TDSPTurnsOscillator<TCosSqrtTanOsc1> {
+class TCosSqrtTanOsc final : public TDSPTurnsOscillator<TCosSqrtTanOsc> {
  public:
   static constexpr int kIndex = 22;
   static constexpr bool kRadians = true;
@@ -614,7 +613,7 @@ class TCosSqrtTanOsc1 final : public TDSPTurnsOscillator<TCosSqrtTanOsc1> {
 };
 
 // "SqrtExp": 0.2 x (√exp(φ) - 4), φ over [0, 4].
-class TSqrtExpOsc1 final : public TDSPAnalyticOscillator<TSqrtExpOsc1> {
+class TSqrtExpOsc final : public TDSPAnalyticOscillator<TSqrtExpOsc> {
  public:
   static constexpr int kIndex = 23;
   long double TickValue(float& phase, float) const {
@@ -630,7 +629,7 @@ class TSqrtExpOsc1 final : public TDSPAnalyticOscillator<TSqrtExpOsc1> {
 // "SqrtTan": 0.25 x (√(πφ) when d > pw, else tan(πφ)), d from R = round(tan φ). Near
 // φ = 0.5 the tangent grows without bound, so the period fill, 0.0625 g x the same
 // bracket, is clamped to [-3, 3].
-class TSqrtTanOsc1 final : public TDSPAnalyticOscillator<TSqrtTanOsc1> {
+class TSqrtTanOsc final : public TDSPAnalyticOscillator<TSqrtTanOsc> {
  public:
   void FillPeriod(float* out) override;
   static constexpr int kIndex = 24;
@@ -646,7 +645,7 @@ class TSqrtTanOsc1 final : public TDSPAnalyticOscillator<TSqrtTanOsc1> {
 };
 
 // "Exp": 0.004 x (exp(φ) - 9), φ over [0, 2π].
-class TExpOsc1 final : public TDSPAnalyticOscillator<TExpOsc1> {
+class TExpOsc final : public TDSPAnalyticOscillator<TExpOsc> {
  public:
   static constexpr int kIndex = 25;
   long double TickValue(float& phase, float) const {
@@ -660,7 +659,7 @@ class TExpOsc1 final : public TDSPAnalyticOscillator<TExpOsc1> {
 
 // "TanExp": v = 0.5 tan(exp(φ) - 0.26) clamped to [-2, 2], then x 0.25; the period fill
 // applies the gain inside the clamp.
-class TTanExpOsc1 final : public TDSPTurnsOscillator<TTanExpOsc1> {
+class TTanExpOsc final : public TDSPTurnsOscillator<TTanExpOsc> {
  public:
   static constexpr int kIndex = 26;
   static constexpr bool kRadians = true;
@@ -683,7 +682,7 @@ class TTanExpOsc1 final : public TDSPTurnsOscillator<TTanExpOsc1> {
 };
 
 // "CotanExp": 1.2 x cot(exp(φ) + 0.26); the period fill is 0.6 g x cot(...).
-class TCoTanExpOsc1 final : public TDSPTurnsOscillator<TCoTanExpOsc1> {
+class TCoTanExpOsc final : public TDSPTurnsOscillator<TCoTanExpOsc> {
  public:
   static constexpr int kIndex = 27;
   static constexpr bool kRadians = true;
@@ -713,7 +712,7 @@ class TCosineOsc1 final : public TDSPTurnsOscillator<TCosineOsc1> {
 
 // "SawSin": c = frac(φ x 0.15915494) (φ / 2π): the saw 2c - 1 up to the shape point,
 // then -sin φ.
-class TSawSinOsc1 final : public TDSPTurnsOscillator<TSawSinOsc1> {
+class TSawSinOsc final : public TDSPTurnsOscillator<TSawSinOsc> {
  public:
   static constexpr int kIndex = 32;
   static constexpr bool kRadians = true;
@@ -731,7 +730,7 @@ class TSawSinOsc1 final : public TDSPTurnsOscillator<TSawSinOsc1> {
 
 // "ParaSine": φ x (1 + (1 - |φ|)) with φ over (-2, 2]: a parabola pair that is heard as a
 // sine-like wave with a period of 4 in phase.
-class TParabolaOsc1 final : public TDSPAnalyticOscillator<TParabolaOsc1> {
+class TParabolaOsc final : public TDSPAnalyticOscillator<TParabolaOsc> {
  public:
   static constexpr int kIndex = 45;
   long double TickValue(float& phase, float) const {
@@ -742,7 +741,7 @@ class TParabolaOsc1 final : public TDSPAnalyticOscillator<TParabolaOsc1> {
 
 // "X-Curve": θ = sin(5φ), φ over [0, 2π];
 // 6 x (1 / (1 + sin²θ + (cos θ + 2)²) + cos(sin θ x cos θ) - 1.03).
-class TRoseCurveOsc1 final : public TDSPAnalyticOscillator<TRoseCurveOsc1> {
+class TRoseCurveOsc final : public TDSPAnalyticOscillator<TRoseCurveOsc> {
  public:
   void FillPeriod(float* out) override;
   static constexpr int kIndex = 48;
@@ -765,7 +764,7 @@ class TNoiseOsc1 final : public TDSPAnalyticOscillator<TNoiseOsc1> {
 };
 
 // "Gaussian": the mean of eight draws, mapped to [-1, 1): (s / 8) x 2 - 1.
-class TGaussianNoiseOsc1 final : public TDSPAnalyticOscillator<TGaussianNoiseOsc1> {
+class TGaussianNoiseOsc final : public TDSPAnalyticOscillator<TGaussianNoiseOsc> {
  public:
   void FillPeriod(float* out) override;
   static constexpr int kIndex = 29;
@@ -829,7 +828,7 @@ class TNoiseOsc5 final : public TDSPAnalyticOscillator<TNoiseOsc5> {
 // A sine/cosine pair turned by k = 2 sin(π x increment) every sample:
 // u := u - k v; v := v + k u (with the new u). Starts at (u, v) = (0.5, 0), so the
 // amplitude stays near 0.5.
-class TSineCososc1 : public TDSPBaseOscillator {
+class TSineCosineOsc : public TDSPBaseOscillator {
  public:
   void SetPitch(float semitones) override;
   void SetFrequency(float hz) override;
@@ -854,7 +853,7 @@ class TSineCososc1 : public TDSPBaseOscillator {
 };
 
 // "Sine3": outputs u; the period fill is g² x u.
-class TSineOsc3 final : public TSineCososc1 {
+class TSineOsc3 final : public TSineCosineOsc {
  public:
   static constexpr int kIndex = 46;
   TSineOsc3() { UseMemberPhaseRange(kIndex); }
@@ -863,7 +862,7 @@ class TSineOsc3 final : public TSineCososc1 {
 };
 
 // "Cosine2": outputs v.
-class TCosineOsc2 final : public TSineCososc1 {
+class TCosineOsc2 final : public TSineCosineOsc {
  public:
   static constexpr int kIndex = 47;
   TCosineOsc2() { UseMemberPhaseRange(kIndex); }
@@ -905,10 +904,10 @@ class TDSPBlitOscillator : public TDSPBaseOscillator {
 
 // "Saw AA": the integrated band-limited impulse train. Pitch changes take effect at the
 // start of the next cycle.
-class TBlitSawOsc1 final : public TDSPBlitOscillator {
+class TBlitSawOsc final : public TDSPBlitOscillator {
  public:
   static constexpr int kIndex = 38;
-  TBlitSawOsc1() { UseMemberPhaseRange(kIndex); }
+  TBlitSawOsc() { UseMemberPhaseRange(kIndex); }
   void Tick() override { Out = Step(); }
   void FillPeriod(float* out) override;
   float Harmonics() const { return harmonics_; }
@@ -940,14 +939,14 @@ class TDSPWaveTable : public TDSPTableOscillator {
   void BuildTable() override { table_ = waves::SharedWaveTable(Index); }
 };
 
-class TImpulse20Osc1 final : public TDSPWaveTable<33> {};    // "Impulse2"
-class TImpulse10Osc1 final : public TDSPWaveTable<34> {};    // "Impulse"
-class THalfSinOsc1 final : public TDSPWaveTable<35> {};      // "HalfSin"
+class TImpulse20Osc final : public TDSPWaveTable<33> {};     // "Impulse2"
+class TImpulse10Osc final : public TDSPWaveTable<34> {};     // "Impulse"
+class THalfSinOsc final : public TDSPWaveTable<35> {};       // "HalfSin"
 class TSineOsc2 final : public TDSPWaveTable<36> {};         // "Sine2"
-class TWavBlnkOsc1 final : public TDSPWaveTable<37> {};      // "1/2 Wave"
+class THalfWaveOsc final : public TDSPWaveTable<37> {};      // "1/2 Wave"
 class TMixOsc1 final : public TDSPWaveTable<39> {};          // "Mix"
 class TMixOsc2 final : public TDSPWaveTable<40> {};          // "Mix2"
-class TSin3Oct1 final : public TDSPWaveTable<41> {};         // "Mix3"
+class TSin3OctOsc final : public TDSPWaveTable<41> {};       // "Mix3"
 class TNoiseOsc3 final : public TDSPWaveTable<42> {};        // "PNoise2" (512 entries)
 class THarmSaw1Osc final : public TDSPWaveTable<49> {};      // "HarmSaw1"
 class THarmSaw2Osc final : public TDSPWaveTable<50> {};      // "HarmSaw2"
@@ -964,7 +963,7 @@ class TCurveSaw2Osc final : public TDSPWaveTable<60> {};     // "Curved2"
 class TCurveSaw3Osc final : public TDSPWaveTable<61> {};     // "Curved3"
 class TCurveSaw4Osc final : public TDSPWaveTable<62> {};     // "Curved4"
 class TCurveSaw5Osc final : public TDSPWaveTable<63> {};     // "Curved5"
-class TWavy1Osc final : public TDSPWaveTable<64> {};         // "GlisHarm"
+class TWavyOsc final : public TDSPWaveTable<64> {};          // "GlisHarm"
 class TBassSaw1Osc final : public TDSPWaveTable<65> {};      // "Bass1"
 class TBassSaw2Osc final : public TDSPWaveTable<66> {};      // "Bass2"
 class TBassSaw3Osc final : public TDSPWaveTable<67> {};      // "Bass3"

@@ -56,7 +56,7 @@ void TDSPNullShaper::FillPeriod(float* a) {
   for (int32_t i = 0; i < n; ++i) a[i] = Finite(a[i]);
 }
 
-void TDSPTestShaper1::FillPeriod(float* a) {
+void TDSPTestShaper::FillPeriod(float* a) {
   const int32_t n = context_->samplesPerMs;
   for (int32_t i = 0; i < n; ++i) a[i] = 0.0f;
 }
@@ -90,7 +90,7 @@ void TDSPSquareShaper::Recalculate() {
   f_ = static_cast<float>(0.75L * amount_);
 }
 
-void TDSPQuantizeShaper1::Recalculate() {
+void TDSPQuantizeShaper::Recalculate() {
   TDSPShaper::Recalculate();
   q_ = ExtendedReciprocal(amount_);
 }
@@ -114,7 +114,7 @@ void TDSPPeakInvertShaper2::Recalculate() {
   down_ = static_cast<float>(1.0L - f_);
 }
 
-void TDSPPowerShaper1::Recalculate() {
+void TDSPPowerShaper::Recalculate() {
   TDSPShaper::Recalculate();
   f_ = static_cast<float>(3.0L * amount_);
   lnA_ = std::log(static_cast<Extended>(amount_));

@@ -130,7 +130,7 @@ class TDSPNullShaper final : public TDSPShaper {
 };
 
 // Test shaper: silences the period; Tick writes nothing.
-class TDSPTestShaper1 final : public TDSPShaper {
+class TDSPTestShaper final : public TDSPShaper {
  public:
   static constexpr bool kZeroStaysZero = false;
   void Tick() override {}
@@ -148,8 +148,8 @@ class TDSPEdgeCrushShaper : public TDSPShaper {
   float f_ = 0.0f;  // F = 0.75 d
 };
 
-class TDSPPulseWidthShaper1 final
-    : public TDSPShaperLoop<TDSPPulseWidthShaper1, TDSPEdgeCrushShaper> {
+class TDSPPulseWidthShaper final
+    : public TDSPShaperLoop<TDSPPulseWidthShaper, TDSPEdgeCrushShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {
@@ -319,7 +319,7 @@ class TDSPSquareShaper4 final : public TDSPShaperLoop<TDSPSquareShaper4, TDSPSqu
 // Clipping, quantising and random shapers.
 
 // y = round(x / A) A, rounded half to even: a staircase of step A.
-class TDSPQuantizeShaper1 final : public TDSPShaperLoop<TDSPQuantizeShaper1> {
+class TDSPQuantizeShaper final : public TDSPShaperLoop<TDSPQuantizeShaper> {
  public:
   static constexpr bool kZeroStaysZero = false;
   void Recalculate() override;
@@ -334,14 +334,14 @@ class TDSPQuantizeShaper1 final : public TDSPShaperLoop<TDSPQuantizeShaper1> {
 };
 
 // Limits the magnitude to A.
-class TDSPMinimumShaper1 final : public TDSPShaperLoop<TDSPMinimumShaper1> {
+class TDSPMinimumShaper final : public TDSPShaperLoop<TDSPMinimumShaper> {
  public:
   static constexpr bool kZeroStaysZero = false;
   float Step(float x) const { return std::fabs(x) > amount_ ? SignOf(x) * amount_ : x; }
 };
 
 // Raises the magnitude to at least A (zero gives -A).
-class TDSPMaximumShaper1 final : public TDSPShaperLoop<TDSPMaximumShaper1> {
+class TDSPMaximumShaper final : public TDSPShaperLoop<TDSPMaximumShaper> {
  public:
   static constexpr bool kZeroStaysZero = false;
   float Step(float x) const { return std::fabs(x) < amount_ ? SignOf(x) * amount_ : x; }
@@ -505,7 +505,7 @@ class TDSPLnShaper4 final : public TDSPShaperLoop<TDSPLnShaper4> {
 };
 
 // y = (A^x - 1.05) 3A, with A^x = e^(x ln A).
-class TDSPPowerShaper1 final : public TDSPShaperLoop<TDSPPowerShaper1> {
+class TDSPPowerShaper final : public TDSPShaperLoop<TDSPPowerShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   void Recalculate() override;
@@ -522,7 +522,7 @@ class TDSPPowerShaper1 final : public TDSPShaperLoop<TDSPPowerShaper1> {
 // Trigonometric shapers.
 
 // y = x - tan(x) A; not limited.
-class TDSPTanShaper1 final : public TDSPShaperLoop<TDSPTanShaper1> {
+class TDSPTanShaper final : public TDSPShaperLoop<TDSPTanShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {
@@ -531,7 +531,7 @@ class TDSPTanShaper1 final : public TDSPShaperLoop<TDSPTanShaper1> {
 };
 
 // y = x - cot(x) A / 10, limited to [-3, 3].
-class TDSPCoTanShaper1 final : public TDSPShaperLoop<TDSPCoTanShaper1> {
+class TDSPCoTanShaper final : public TDSPShaperLoop<TDSPCoTanShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {
@@ -551,7 +551,7 @@ class TDSPCoTanShaper1 final : public TDSPShaperLoop<TDSPCoTanShaper1> {
 // the one the extended sine gives. Only where y lies that close to the middle between two
 // floats (a few samples in a million), and for tiny, huge or non-finite inputs, is the
 // extended sine taken.
-class TDSPSinShaper1 final : public TDSPShaperLoop<TDSPSinShaper1> {
+class TDSPSinShaper final : public TDSPShaperLoop<TDSPSinShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {

@@ -23,15 +23,15 @@ constexpr bool F = false;  // the formula applies to zero as well
 // Row<class, zero rule>(type index, display name), one row per index 0 .. 50.
 constexpr std::array<TDSPShaperMember, kShaperMemberCount> kMembers = {{
     Row<TDSPNullShaper, F>(0, "Shape Off"),
-    Row<TDSPPulseWidthShaper1, Z>(1, "Pulsewidth"),
+    Row<TDSPPulseWidthShaper, Z>(1, "Pulsewidth"),
     Row<TDSPEdgeCrushShaper1, Z>(2, "EdgeCrush"),
     Row<TDSPSquareShaper1, F>(3, "Square"),
     Row<TDSPSquareShaper2, F>(4, "Square2"),
     Row<TDSPSquareShaper3, F>(5, "Square3"),
     Row<TDSPSquareShaper4, F>(6, "Square4"),
-    Row<TDSPQuantizeShaper1, F>(7, "Quantize"),
-    Row<TDSPMinimumShaper1, F>(8, "Minimum"),
-    Row<TDSPMaximumShaper1, F>(9, "Maximum"),
+    Row<TDSPQuantizeShaper, F>(7, "Quantize"),
+    Row<TDSPMinimumShaper, F>(8, "Minimum"),
+    Row<TDSPMaximumShaper, F>(9, "Maximum"),
     Row<TDSPEdgeCrushShaper2, Z>(10, "EdgeCrush2"),
     Row<TDSPRandomShaper1, F>(11, "Random"),
     Row<TDSPRandomShaper2, F>(12, "Random2"),
@@ -44,10 +44,10 @@ constexpr std::array<TDSPShaperMember, kShaperMemberCount> kMembers = {{
     Row<TDSPLnShaper2, Z>(19, "Ln2"),
     Row<TDSPLnShaper3, Z>(20, "Ln3"),
     Row<TDSPLnShaper4, Z>(21, "Ln4"),
-    Row<TDSPTanShaper1, Z>(22, "Tan1"),
-    Row<TDSPCoTanShaper1, Z>(23, "Cotan1"),
-    Row<TDSPPowerShaper1, Z>(24, "Power1"),
-    Row<TDSPSinShaper1, Z>(25, "Sin1"),
+    Row<TDSPTanShaper, Z>(22, "Tan1"),
+    Row<TDSPCoTanShaper, Z>(23, "Cotan1"),
+    Row<TDSPPowerShaper, Z>(24, "Power1"),
+    Row<TDSPSinShaper, Z>(25, "Sin1"),
     Row<TDSPPeakInvertShaper2, F>(26, "PeakInv"),
     Row<TDSPExpShaper2, F>(27, "Exp2"),
     Row<TDSPSqrtShaper2, F>(28, "Sqrt2"),
@@ -60,7 +60,7 @@ constexpr std::array<TDSPShaperMember, kShaperMemberCount> kMembers = {{
     None(35), None(36), None(37), None(38), None(39),
     None(40), None(41), None(42), None(43), None(44),
     None(45), None(46), None(47), None(48), None(49),
-    Row<TDSPTestShaper1, F>(50, ""),
+    Row<TDSPTestShaper, F>(50, ""),
 }};
 
 constexpr bool IndexesInOrder() {

@@ -29,11 +29,11 @@ int32_t RoundNote(float x) {
 
 }  // namespace
 
-bool TDSPDiatonicTune1::InScale(int key, int32_t note) {
+bool TDSPDiatonicTune::InScale(int key, int32_t note) {
   return kMajorScaleMask[static_cast<size_t>(PitchClass(note - KeyRoot(key)))];
 }
 
-int32_t TDSPDiatonicTune1::Steps(int key, int32_t s, int32_t p) {
+int32_t TDSPDiatonicTune::Steps(int key, int32_t s, int32_t p) {
   if (s == 0) return 0;
   const int32_t direction = s > 0 ? 1 : -1;
   int32_t count = s > 0 ? s : -s;
@@ -49,30 +49,30 @@ int32_t TDSPDiatonicTune1::Steps(int key, int32_t s, int32_t p) {
   return direction * 12 * octaves + r;
 }
 
-void TDSPDiatonicTune1::SetSemitoneOffset(float semitones) {
+void TDSPDiatonicTune::SetSemitoneOffset(float semitones) {
   if (semitones == semitoneOffset_) return;
   semitoneOffset_ = semitones;
 }
 
-void TDSPDiatonicTune1::SetKey(float key) {
+void TDSPDiatonicTune::SetKey(float key) {
   if (key == keySetting_) return;
   ClampInPlace(key, static_cast<float>(kLowestKey), static_cast<float>(kHighestKey));
   keySetting_ = key;
   key_ = static_cast<int8_t>(Round(key));
 }
 
-void TDSPDiatonicTune1::SetDiatonic(float on) {
+void TDSPDiatonicTune::SetDiatonic(float on) {
   if (on == diatonicSetting_) return;
   diatonicSetting_ = on;
   diatonic_ = on > 0.0f;
 }
 
-void TDSPDiatonicTune1::SetFineOffset(float semitones) {
+void TDSPDiatonicTune::SetFineOffset(float semitones) {
   if (semitones == fineOffset_) return;
   fineOffset_ = semitones;
 }
 
-void TDSPDiatonicTune1::Tick() {
+void TDSPDiatonicTune::Tick() {
   const float n = In;
   if (!diatonic_) {
     Out = n + semitoneOffset_ + fineOffset_;

@@ -7,9 +7,9 @@
 
 #include "dsp/DSPControl.h"
 
-class TDSPDiatonicTune1 : public TDSPControl {
+class TDSPDiatonicTune : public TDSPControl {
  public:
-  TDSPDiatonicTune1() = default;
+  TDSPDiatonicTune() = default;
 
   // Each setter does nothing when the value equals the stored one.
   virtual void SetSemitoneOffset(float semitones);

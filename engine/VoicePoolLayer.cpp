@@ -216,7 +216,7 @@ void TVoicePoolLayer::NoteOff(const TMidiEventCompact& event) {
 void TVoicePoolLayer::StartWaitingNote(int32_t index) {
   TDSPSynthVoice* v = voicePool_[static_cast<size_t>(index)].get();
   if (!v || !v->Pending.waiting || !v->StealFadeDone()) return;
-  const TDSPXVoice::TPendingNote note = v->Pending;
+  const TDSPPooledVoice::TPendingNote note = v->Pending;
   v->Pending = {};
   // The old note has faded to silence: its envelopes end here, without a ramp of their own.
   for (TDSPADSR* env : {&v->Env1, &v->Env2}) {

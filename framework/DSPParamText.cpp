@@ -131,12 +131,6 @@ bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted,
 
 }  // namespace
 
-TDSPDisplayFormatter FrameworkFormatter(const TDSPPluginParamInfo& info) {
-  return [kind = info.displayKind, lo = info.minimum, hi = info.maximum](float v) {
-    return FormatDisplayText(kind, v, lo, hi);
-  };
-}
-
 bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
                          const TDSPDisplayFormatter& display, float& normalized,
                          std::string& error) {

@@ -13,9 +13,6 @@
 // that product-specific texts such as modulation sources are found too).
 using TDSPDisplayFormatter = std::function<std::string(float realValue)>;
 
-// The parameter's formatter from the framework's display kinds alone.
-TDSPDisplayFormatter FrameworkFormatter(const TDSPPluginParamInfo& info);
-
 // Reads one value of the parameter described by info into a normalized value 0 .. 1.
 // The forms of text:
 //   1200, -12, 0.5      the real value, in the units of the parameter's range

@@ -33,10 +33,3 @@ void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& n
   DefineIntParam(p, kind, name, description, maximum, minimum, defaultValue, global);
   p.curve = curve;
 }
-
-void DefineRealParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-                     const std::string& description, float curve, float maximum, float minimum,
-                     int32_t intMaximum, int32_t intMinimum, float defaultValue, bool global) {
-  Fill(p, kind, name, description, curve, maximum, minimum, intMaximum, intMinimum,
-       defaultValue, global);
-}

@@ -51,8 +51,3 @@ void DefineIntParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& nam
 void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
                       const std::string& description, int32_t maximum, int32_t minimum,
                       int32_t defaultValue, float curve, bool global = false);
-// Real form: a real range with its own editor step.
-void DefineRealParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-                     const std::string& description, float curve, float maximum, float minimum,
-                     int32_t intMaximum, int32_t intMinimum, float defaultValue,
-                     bool global = false);

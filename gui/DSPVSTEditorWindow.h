@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "gui/DSPEditorPanel1.h"
+#include "gui/DSPEditorPanel.h"
 #include "gui/SPThemeGUI.h"
 #include "gui/XErrorTrap.h"
 

@@ -571,19 +571,6 @@ void TSPThemeGUIBody::EndQuietWheelGesture() {
   if (wheelControl && GUIClockMs() - wheelTime >= kWheelGestureMs) EndWheelGesture();
 }
 
-TSPThemeGUIControl* TSPThemeGUIBody::FindByCaption(const std::string& text) const {
-  std::vector<const TSPThemeGUIControl*> stack{this};
-  while (!stack.empty()) {
-    const TSPThemeGUIControl* c = stack.back();
-    stack.pop_back();
-    for (TSPThemeGUIControl* child : c->Children()) {
-      if (child->caption == text) return child;
-      stack.push_back(child);
-    }
-  }
-  return nullptr;
-}
-
 // ---------------------------------------------------------------- controllers
 
 TSPThemeGUIController::TSPThemeGUIController(TSPThemeGUIControl* parent) : TSPThemeGUIControl(parent) {

@@ -322,8 +322,6 @@ class TSPThemeGUIBody : public TSPThemeGUIPanel {
   TSPThemeGUIControl* hover = nullptr;
   // The visible control bound to a parameter at a point, or none.
   TSPThemeGUIControl* ParameterControlAt(int32_t x, int32_t y) const;
-  // Finds a control bound to a parameter, or one with a caption (for tests and tools).
-  TSPThemeGUIControl* FindByCaption(const std::string& caption) const;
 };
 
 // Milliseconds of a steady clock; tests may replace it.

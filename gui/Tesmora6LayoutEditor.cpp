@@ -181,8 +181,6 @@ void TTesmora6LayoutEditor::FillPresetMenu(TSPPopupMenu& menu, int32_t group) {
   };
 }
 
-std::string TTesmora6LayoutEditor::ProgramText() const { return ReadProgramText(); }
-
 std::string TTesmora6LayoutEditor::ReadProgramText() const {
   TDSPLockGuard lock(plugin_.Instance());
   return ComposeProgramText();

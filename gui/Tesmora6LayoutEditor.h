@@ -50,8 +50,7 @@ class TTesmora6LayoutEditor {
   // full name and value of the parameter under the pointer).
   TSPThemeGUILabel* ProgramLabel() const { return programLabel_; }
   TSPThemeGUILabel* StatusLine() const { return statusLine_; }
-  // The texts they show now.
-  std::string ProgramText() const;
+  // The text the status line shows now.
   std::string StatusText() const;
   void FillProgramMenu(TSPPopupMenu& menu);
   // The editor's own menu: its size (a click on the product's name, or a right-press beside

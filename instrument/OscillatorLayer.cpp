@@ -47,7 +47,7 @@ void TOscillatorLayer::ParameterChanged(int32_t index) {
 }
 
 std::unique_ptr<TDSPSynthVoice> TOscillatorLayer::CreateVoice(int32_t) {
-  auto voice = std::make_unique<TDSPSynthVoice6>();
+  auto voice = std::make_unique<TDSPSixOscillatorVoice>();
   // The render reads whole blocks from the envelopes and the oscillators.
   voice->Env1.SetUsesWorkBuffers(true);
   voice->Env2.SetUsesWorkBuffers(true);
@@ -61,7 +61,7 @@ void TOscillatorLayer::ApplyTuning(int i) {
   for (int32_t v = 0; v < voiceCount_; ++v) {
     TDSPSynthVoice* voice = Voice(v);
     if (!voice) continue;
-    TDSPDiatonicTune1& tuner = voice->Tuner(i);
+    TDSPDiatonicTune& tuner = voice->Tuner(i);
     tuner.SetSemitoneOffset(semitones);
     tuner.SetFineOffset(fine);
     tuner.SetKey(static_cast<float>(keySignature_));

@@ -228,7 +228,7 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   const float bend = BendAmount();
   for (int i = 0; i < kOscillators; ++i) {
     TOscillatorState& o = Osc[static_cast<size_t>(i)];
-    TDSPDiatonicTune1& tuner = voice.Tuner(i);
+    TDSPDiatonicTune& tuner = voice.Tuner(i);
     tuner.In = n + m[Param::Osc1Tune + i] + m[Param::Tune] + a[static_cast<size_t>(i)] + GlobalTune;
     tuner.Tick();
     // 11. Pitch with bend and envelope terms, then key scaling around note 64.

@@ -144,14 +144,14 @@ TEST(ThreeBandEq, TinyResultsAreFlushedToZero) {
 // Diatonic tuning
 // ---------------------------------------------------------------------------------
 
-float Tune(TDSPDiatonicTune1& t, float note) {
+float Tune(TDSPDiatonicTune& t, float note) {
   t.In = note;
   t.Tick();
   return t.Out;
 }
 
 TEST(DiatonicTune, AddsTheOffsetsWhenDiatonicIsOff) {
-  TDSPDiatonicTune1 t;
+  TDSPDiatonicTune t;
   t.SetSemitoneOffset(2.0f);
   t.SetFineOffset(0.25f);
   t.SetKey(3.0f);  // no effect while diatonic is off
@@ -180,13 +180,13 @@ TEST(DiatonicTune, StepsInTheKey) {
       {0, 0, 61.3f, 61.3f},
   };
   for (const Case& c : cases) {
-    TDSPDiatonicTune1 t;
+    TDSPDiatonicTune t;
     t.SetDiatonic(1.0f);
     t.SetKey(c.key);
     t.SetSemitoneOffset(c.offset);
     EXPECT_FLOAT_EQ(Tune(t, c.note), c.expected) << c.key << " " << c.offset << " " << c.note;
   }
-  TDSPDiatonicTune1 t;
+  TDSPDiatonicTune t;
   t.SetKey(9.5f);
   EXPECT_EQ(t.KeySetting(), 7.0f);
   EXPECT_EQ(t.Key(), 7);
@@ -217,7 +217,7 @@ TEST(DiatonicTune, StepsMatchCountingNoteByNote) {
   for (int key = kLowestKey; key <= kHighestKey; ++key) {
     for (int p = -13; p <= 13; ++p) {
       for (int s = -30; s <= 30; ++s) {
-        ASSERT_EQ(TDSPDiatonicTune1::Steps(key, s, p), reference(key, s, p))
+        ASSERT_EQ(TDSPDiatonicTune::Steps(key, s, p), reference(key, s, p))
             << key << " " << s << " " << p;
       }
     }

@@ -8,9 +8,13 @@
 
 #include "FilterTestTools.h"
 #include "dsp/DSPBiquadFilters.h"
+#include "dsp/DSPButterworthFilters.h"
 #include "dsp/DSPFilterTypes.h"
-#include "dsp/DSPFilters1.h"
-#include "dsp/DSPFilters2.h"
+#include "dsp/DSPLadderFilters.h"
+#include "dsp/DSPOnePoleFilters.h"
+#include "dsp/DSPRBJFilters.h"
+#include "dsp/DSPResonatorFilters.h"
+#include "dsp/DSPStateVariableFilter.h"
 
 using namespace filter_test;
 
@@ -138,7 +142,7 @@ TEST(FilterSettings, CoefficientsDependOnlyOnTheFinalSettings) {
 
 TEST(FilterSettings, DesignMappings) {
   // "BW LP" works on the mirrored frequency ny - Fh, kept within [40, ny - 5 s].
-  TButterworthFilter1LP bw;
+  TResonantButterworthFilterLP bw;
   bw.SetCutoff(21900.0f);
   EXPECT_FLOAT_EQ(bw.MappedCutoff(), 150.0f);
   bw.SetCutoff(22030.0f);
@@ -159,12 +163,12 @@ TEST(FilterSettings, DesignMappings) {
   EXPECT_FLOAT_EQ(rbj.MappedCutoff(), 23520.0f);
 
   // "Vocal1": v = C / 22050 x 0.2 fs; v = 60 gives 335 Hz, v = 240 gives 800 Hz.
-  TBiquadFilter1Vocal1 vocal;
+  TBiquadVocal1Filter vocal;
   vocal.SetCutoff(150.0f);
   EXPECT_FLOAT_EQ(vocal.MappedCutoff(), 335.0f);
   vocal.SetCutoff(600.0f);
   EXPECT_FLOAT_EQ(vocal.MappedCutoff(), 800.0f);
-  TBiquadFilter1Vocal2 vocal2;
+  TBiquadVocal2Filter vocal2;
   vocal2.SetCutoff(600.0f);
   EXPECT_FLOAT_EQ(vocal2.MappedCutoff(), 650.0f);
 }
@@ -174,7 +178,7 @@ TEST(FilterSettings, StateVariableFrequencyCoefficientStaysInItsNarrowBand) {
   // lands in 0.80 ... 1.22 if it is computed in extended precision.
   for (int rate : {44100, 96000}) {
     TDSPProcessInfo context(rate, rate / 1000);
-    TStateVariableFilter1LP f;
+    TStateVariableFilterLP f;
     f.ContextChanged(&context);
     float low = 10, high = -10;
     for (float c = 10.0f; c <= 16384.0f; c += 37.0f) {
@@ -248,7 +252,7 @@ TEST(FilterResponse, EdgeCasesOfSingleDesigns) {
   auto lp3 = MakeType(9, 1000.0f, 0.5f, 0.5f);
   EXPECT_NEAR(MeasureGain(*lp3, 300, 44100, 1.0f), MeasureGain(*lp3, 300, 44100, 0.5f), 1e-4);
   // "IIR NOTCH" clamps what it emits, not what it keeps.
-  TIIRNotchFilter1 notch;
+  TIIRNotchFilter notch;
   notch.Recalculate();
   notch.SetCutoff(5000.0f);
   float peak = 0;
@@ -272,8 +276,8 @@ TEST(FilterResponse, EdgeCasesOfSingleDesigns) {
   // "4PoleEQ2" ignores resonance.
   auto eq2a = MakeType(32, 3000.0f, 0.1f, 0.5f);
   auto eq2b = MakeType(32, 3000.0f, 0.9f, 0.5f);
-  const auto& x = static_cast<TBiquadFilter1Base&>(*eq2a);
-  const auto& y = static_cast<TBiquadFilter1Base&>(*eq2b);
+  const auto& x = static_cast<TClampedBiquadFilter&>(*eq2a);
+  const auto& y = static_cast<TClampedBiquadFilter&>(*eq2b);
   EXPECT_EQ(x.B0(), y.B0());
   EXPECT_EQ(x.B1(), y.B1());
   EXPECT_EQ(x.B2(), y.B2());
@@ -288,7 +292,7 @@ TEST(FilterResponse, BiquadFlushesTinyAndClampsHugeOutputs) {
   // The peak design with boost 1 is the identity; a fresh section passes b0 x = x.
   for (const Case& c : {Case{2e-6f, 0.0f}, Case{-1e-5f, 0.0f}, Case{1e6f, 900000.0f},
                         Case{-1e6f, -900000.0f}, Case{0.25f, 0.25f}}) {
-    TBiquadFilter1 f;
+    TClampedBiquadFilter f;
     f.PeakDesign(1, 44100, 1, 1, 1000);
     ASSERT_EQ(f.B0(), 1.0f);
     f.In = c.in;
@@ -414,7 +418,7 @@ TEST(FilterGuard, WorstSettingsNeverEmitNonFiniteSamples) {
 
 TEST(FilterGuard, RunawayLowPassStaysLargeButFinite) {
   // "LP1" above 0.24 fs leaves the stable range: very large values are its sound.
-  TXResonantFilter1 f;
+  TTwoPoleResonantFilter f;
   f.Recalculate();
   f.SetCutoff(22050.0f);
   f.SetResonance(0.999f);

@@ -10,11 +10,13 @@
 
 #include "FilterTestTools.h"
 #include "dsp/DSPBiquadFilters.h"
+#include "dsp/DSPButterworthFilters.h"
 #include "dsp/DSPFilterTypes.h"
-#include "dsp/DSPFilters1.h"
-#include "dsp/DSPFilters2.h"
-#include "dsp/DSPMultiFilter.h"
+#include "dsp/DSPLadderFilters.h"
 #include "dsp/DSPLock.h"
+#include "dsp/DSPMultiFilter.h"
+#include "dsp/DSPOnePoleFilters.h"
+#include "dsp/DSPRBJFilters.h"
 
 using namespace filter_test;
 
@@ -33,7 +35,7 @@ TEST(MultiFilter, StartsAsButterworthLowPassReadyToRun) {
   EXPECT_EQ(m.TypeIndex(), 0);
   EXPECT_EQ(m.TypeSetting(), 0.0f);
   ASSERT_NE(m.Filter(), nullptr);
-  EXPECT_EQ(typeid(*m.Filter()), typeid(TButterworthFilter1LP));
+  EXPECT_EQ(typeid(*m.Filter()), typeid(TResonantButterworthFilterLP));
   // Set up: coefficients exist, so the default filter passes a low tone.
   EXPECT_NEAR(MeasureGain(*m.Filter(), 100, 44100), 1.0, 0.01);
 }
@@ -45,10 +47,10 @@ TEST(MultiFilter, TypeSettingRoundsHalfToEvenAndFallsBackToButterworth) {
     const std::type_info& type;
   };
   const Case cases[] = {
-      {2.5f, 2, typeid(TButterworthFilter2LP)},   {3.5f, 4, typeid(TButterworthFilter2BP)},
-      {37.6f, 38, typeid(TButterworthFilter1LP)}, {60.0f, 50, typeid(TButterworthFilter1LP)},
-      {-3.0f, 0, typeid(TButterworthFilter1LP)},  {std::nanf(""), 0, typeid(TButterworthFilter1LP)},
-      {20.0f, 20, typeid(TRBJFilterLP)},          {34.0f, 34, typeid(TBiquadFilter1Vocal1)},
+      {2.5f, 2, typeid(TClassicButterworthFilterLP)},   {3.5f, 4, typeid(TClassicButterworthFilterBP)},
+      {37.6f, 38, typeid(TResonantButterworthFilterLP)}, {60.0f, 50, typeid(TResonantButterworthFilterLP)},
+      {-3.0f, 0, typeid(TResonantButterworthFilterLP)},  {std::nanf(""), 0, typeid(TResonantButterworthFilterLP)},
+      {20.0f, 20, typeid(TRBJFilterLP)},          {34.0f, 34, typeid(TBiquadVocal1Filter)},
       {37.0f, 37, typeid(TPinkNoiseFilter)},
   };
   for (const Case& c : cases) {
@@ -98,14 +100,14 @@ TEST(MultiFilter, NewTypeCarriesSettingsOverWithEmptyDelayLines) {
   RunPeriods(m, Noise(440));
 
   m.SetType(7.0f);  // "24DB LP"
-  ASSERT_EQ(typeid(*m.Filter()), typeid(T24DBResonantLPFilter1));
+  ASSERT_EQ(typeid(*m.Filter()), typeid(TPoleZeroLadderFilter));
   EXPECT_EQ(m.Filter()->Cutoff(), 1234.0f);
   EXPECT_EQ(m.Filter()->Resonance(), 0.7f);
   EXPECT_EQ(m.Filter()->Bandwidth(), 0.3f);
   // Mapped by the new design's own range [0.001, 3.999].
   EXPECT_NEAR(m.Filter()->MappedResonance(), 0.001 + 3.998 * 0.7, 1e-5);
 
-  T24DBResonantLPFilter1 fresh;
+  TPoleZeroLadderFilter fresh;
   fresh.Recalculate();
   fresh.SetCutoff(1234.0f);
   fresh.SetResonance(0.7f);
@@ -119,7 +121,7 @@ TEST(MultiFilter, TickAndRecalculateGoThroughTheOwnedFilter) {
   m.SetType(26.0f);
   m.Filter()->SetCutoff(3000.0f);
   m.Filter()->SetResonance(0.4f);
-  TRBJFilterPeakIngEQ f;
+  TRBJFilterPeakingEQ f;
   f.Recalculate();
   f.SetCutoff(3000.0f);
   f.SetResonance(0.4f);
@@ -161,7 +163,7 @@ TEST(MultiFilter, ContextAndBuffersReachTheFilter) {
   const auto in = Noise(44);
   std::memcpy(m.InputBlock(), in.data(), 44 * sizeof(float));
   m.ProcessBlock();
-  TButterworthFilter1LP f;
+  TResonantButterworthFilterLP f;
   f.ContextChanged(&context);
   f.Recalculate();
   f.SetCutoff(22050.0f);

@@ -126,8 +126,8 @@ TEST(WaveformTable, NamesAndClassesOfEveryNumber) {
     }
   }
   EXPECT_STREQ(WaveformName(kWaveformCount), "");
-  EXPECT_NE(dynamic_cast<TBlitSawOsc1*>(CreateWaveform(38).get()), nullptr);
-  EXPECT_NE(dynamic_cast<TParabolaOsc1*>(CreateWaveform(45).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TBlitSawOsc*>(CreateWaveform(38).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TParabolaOsc*>(CreateWaveform(45).get()), nullptr);
   EXPECT_NE(dynamic_cast<TSmoothNoise8Osc*>(CreateWaveform(92).get()), nullptr);
   for (int unused : {kWaveformCount, 100, 127, -1}) {
     EXPECT_NE(dynamic_cast<TSineOsc1*>(CreateWaveform(unused).get()), nullptr) << unused;
@@ -816,7 +816,7 @@ TEST(NoiseSources, PeriodFillsDrawAsTheirFormulas) {
     for (size_t i = 0; i < got.size(); ++i) {
       float phase = ref->Phase();
       const long double v =
-          w == 29 ? static_cast<TGaussianNoiseOsc1&>(*ref).FillValue(phase, ref->Shape(), ref->Gain())
+          w == 29 ? static_cast<TGaussianNoiseOsc&>(*ref).FillValue(phase, ref->Shape(), ref->Gain())
                   : static_cast<TNoiseOsc4&>(*ref).FillValue(phase, ref->Shape(), ref->Gain());
       ref->SetPhase(phase);
       ref->AdvancePhase();
@@ -879,7 +879,7 @@ TEST(NoiseSources, PNoise1ChangesLevelTwicePerCycle) {
 TEST(RecursiveSine, StartsAtHalfAmplitudeAndScalesWithGainSquared) {
   auto sine3 = Make(46);
   auto cos2 = Make(47);
-  auto& pair = static_cast<TSineCososc1&>(*sine3);
+  auto& pair = static_cast<TSineCosineOsc&>(*sine3);
   EXPECT_EQ(pair.U(), 0.5f);
   EXPECT_EQ(pair.V(), 0.0f);
   sine3->SetPitch(69.0f);
@@ -901,7 +901,7 @@ TEST(RecursiveSine, StartsAtHalfAmplitudeAndScalesWithGainSquared) {
   EXPECT_NEAR(peakC, 2 * 0.5f, 0.05f);  // g x v
   // A new frequency turns the pair at the new rate.
   cos2->SetFrequency(880.0f);
-  EXPECT_FLOAT_EQ(static_cast<TSineCososc1&>(*cos2).K(),
+  EXPECT_FLOAT_EQ(static_cast<TSineCosineOsc&>(*cos2).K(),
                   static_cast<float>(2 * std::sin(kPi * (880.0 / 44100.0))));
 }
 
@@ -914,7 +914,7 @@ TEST(BandLimitedSaw, GainIsStoredThreefold) {
 
 TEST(BandLimitedSaw, FrequencyChangesOnlyAtACycleEnd) {
   auto osc = Make(38);
-  auto& saw = static_cast<TBlitSawOsc1&>(*osc);
+  auto& saw = static_cast<TBlitSawOsc&>(*osc);
   osc->SetFrequency(441.0f);  // 100 samples per cycle
   float out[64];
   osc->FillPeriod(out);
@@ -1032,29 +1032,29 @@ long double FillOf(TDSPBaseOscillator& osc) {
 }
 long double ExtendedFill(int w, TDSPBaseOscillator& osc) {
   switch (w) {
-    case 1: return FillOf<TSoftsawOsc1>(osc);
+    case 1: return FillOf<TSoftSawOsc>(osc);
     case 6: return FillOf<TSineOsc1>(osc);
-    case 8: return FillOf<TBumpsOsc1>(osc);
-    case 9: return FillOf<TDblBumpsOsc1>(osc);
+    case 8: return FillOf<TBumpsOsc>(osc);
+    case 9: return FillOf<TDoubleBumpsOsc>(osc);
     case 10: return FillOf<TAltBumpsOsc1>(osc);
     case 11: return FillOf<TAltBumpsOsc2>(osc);
-    case 12: return FillOf<TSquareBumpsOsc1>(osc);
+    case 12: return FillOf<TSquareBumpsOsc>(osc);
     case 15: return FillOf<TMultiOsc3>(osc);
-    case 16: return FillOf<TSinExpOsc1>(osc);
-    case 17: return FillOf<TSinCosOsc1>(osc);
+    case 16: return FillOf<TSinExpOsc>(osc);
+    case 17: return FillOf<TSinCosOsc>(osc);
     case 18: return FillOf<TSinCosTanOsc1>(osc);
     case 19: return FillOf<TSinCosTanOsc2>(osc);
-    case 20: return FillOf<TSinCosSqrtOsc1>(osc);
-    case 21: return FillOf<TCosExpOsc1>(osc);
-    case 22: return FillOf<TCosSqrtTanOsc1>(osc);
-    case 23: return FillOf<TSqrtExpOsc1>(osc);
-    case 24: return FillOf<TSqrtTanOsc1>(osc);
-    case 25: return FillOf<TExpOsc1>(osc);
-    case 26: return FillOf<TTanExpOsc1>(osc);
-    case 27: return FillOf<TCoTanExpOsc1>(osc);
+    case 20: return FillOf<TSinCosSqrtOsc>(osc);
+    case 21: return FillOf<TCosExpOsc>(osc);
+    case 22: return FillOf<TCosSqrtTanOsc>(osc);
+    case 23: return FillOf<TSqrtExpOsc>(osc);
+    case 24: return FillOf<TSqrtTanOsc>(osc);
+    case 25: return FillOf<TExpOsc>(osc);
+    case 26: return FillOf<TTanExpOsc>(osc);
+    case 27: return FillOf<TCoTanExpOsc>(osc);
     case 30: return FillOf<TCosineOsc1>(osc);
-    case 32: return FillOf<TSawSinOsc1>(osc);
-    case 48: return FillOf<TRoseCurveOsc1>(osc);
+    case 32: return FillOf<TSawSinOsc>(osc);
+    case 48: return FillOf<TRoseCurveOsc>(osc);
     default: ADD_FAILURE() << "no formula for " << w; return 0;
   }
 }
@@ -1152,7 +1152,7 @@ TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
           EXPECT_GE(same, periods * m * 99 / 100) << what;
         }
         if (w == 38) {
-          EXPECT_EQ(static_cast<TBlitSawOsc1&>(*fast).DsfPhase(), saw.phase) << what;
+          EXPECT_EQ(static_cast<TBlitSawOsc&>(*fast).DsfPhase(), saw.phase) << what;
         } else {
           EXPECT_EQ(fast->Phase(), ref->Phase()) << what;
         }

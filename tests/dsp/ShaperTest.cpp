@@ -75,7 +75,7 @@ TEST(ShaperTable, NamesClassesAndEmptyIndexes) {
   EXPECT_EQ(CreateShaper(-1), nullptr);
   EXPECT_EQ(CreateShaper(51), nullptr);
   EXPECT_EQ(ClassIndexes().size(), 34u);  // 33 named types and the test shaper
-  EXPECT_NE(dynamic_cast<TDSPTestShaper1*>(CreateShaper(50).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TDSPTestShaper*>(CreateShaper(50).get()), nullptr);
   EXPECT_NE(dynamic_cast<TDSPEdgeCrushShaper*>(CreateShaper(1).get()), nullptr);
   EXPECT_NE(dynamic_cast<TDSPEdgeCrushShaper*>(CreateShaper(10).get()), nullptr);
   EXPECT_NE(dynamic_cast<TDSPSquareShaper*>(CreateShaper(6).get()), nullptr);
@@ -409,7 +409,7 @@ TEST(ShaperFormulas, Sin1GivesTheExtendedSinesOutputsBitForBit) {
     _mm_setcsr(mode);
     for (const float amount : {0.001f, 0.5f, 0.7f, 0.999f}) {
       auto made = Make(25, amount);
-      auto& s = dynamic_cast<TDSPSinShaper1&>(*made);
+      auto& s = dynamic_cast<TDSPSinShaper&>(*made);
       int64_t mismatches = 0;
       for (const float v : inputs) {
         for (const float x : {v, -v}) {
@@ -557,7 +557,7 @@ TEST(ShaperStability, LargeFiniteValuesStayTheirSound) {
 // ---- the multi-shaper ----
 
 TEST(MultiShaper, StartsAsPassThroughAndSwapsByTypeIndex) {
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   EXPECT_NE(dynamic_cast<const TDSPNullShaper*>(&multi.Shaper()), nullptr);
   float period[44];
   for (int i = 0; i < 44; ++i) period[i] = std::sin(static_cast<float>(i) * 0.3f);
@@ -584,7 +584,7 @@ TEST(MultiShaper, StartsAsPassThroughAndSwapsByTypeIndex) {
 }
 
 TEST(MultiShaper, IndexesWithoutAClassKeepTheCurrentShaperAndApplyTheAmount) {
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   multi.SetAmount(0.6f);
   multi.SetType(32);  // "Fuzz3"
   const TDSPShaper* fuzz3 = &multi.Shaper();
@@ -608,7 +608,7 @@ TEST(MultiShaper, IndexesWithoutAClassKeepTheCurrentShaperAndApplyTheAmount) {
 }
 
 TEST(MultiShaper, SettingTheSameTypeRestartsTheState) {
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   multi.SetAmount(0.5f);
   multi.SetType(4);  // "Square2"
   multi.In = 0.9f;
@@ -620,7 +620,7 @@ TEST(MultiShaper, SettingTheSameTypeRestartsTheState) {
 
 TEST(MultiShaper, SharesItsContextWithTheCurrentShaper) {
   TDSPProcessInfo fast(96000, 96);
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   multi.ContextChanged(&fast);
   EXPECT_EQ(multi.Shaper().Context(), &fast);
   multi.SetAmount(0.5f);
@@ -634,7 +634,7 @@ TEST(MultiShaper, SharesItsContextWithTheCurrentShaper) {
 }
 
 TEST(MultiShaper, RebuildWaitsForTheDSPLock) {
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   multi.SetAmount(0.5f);
   std::atomic<bool> done{false};
   std::thread setter;
@@ -656,7 +656,7 @@ TEST(MultiShaper, RebuildWaitsForTheDSPLock) {
 
 // Every one of the 35 types, set through the multi-shaper, on a saw: finite output.
 TEST(MultiShaper, EveryTypeOnASawGivesFiniteOutput) {
-  TDSPMultiShaper1 multi;
+  TDSPMultiShaper multi;
   for (int type = 0; type < kShaperTypeCount; ++type) {
     for (int step = 0; step <= 10; ++step) {
       multi.SetType(static_cast<float>(type));

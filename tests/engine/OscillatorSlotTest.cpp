@@ -36,7 +36,7 @@ TEST(OscillatorSlot, StartsWithASaw) {
   EXPECT_EQ(slot.WaveformNumber(), 0);
   EXPECT_EQ(slot.WaveformValue(), 6.0f);
   EXPECT_FALSE(slot.Changed());
-  EXPECT_NE(dynamic_cast<TSawOsc1*>(&slot.Waveform()), nullptr);
+  EXPECT_NE(dynamic_cast<TSawOsc*>(&slot.Waveform()), nullptr);
   EXPECT_TRUE(slot.Waveform().SharesContext());
   EXPECT_EQ(slot.Waveform().Context(), slot.Context());
 }
@@ -138,7 +138,7 @@ TEST(OscillatorSlot, SingleStepRunsTablesAtTwiceTheRate) {
   saw.SetFrequency(441.0f);
   const float before = saw.Waveform().Phase();
   saw.Tick();
-  auto& blit = static_cast<TBlitSawOsc1&>(saw.Waveform());
+  auto& blit = static_cast<TBlitSawOsc&>(saw.Waveform());
   EXPECT_FLOAT_EQ(blit.DsfPhase(), 0.01f);
   EXPECT_FLOAT_EQ(saw.Waveform().Phase(), before + 0.01f);
 }

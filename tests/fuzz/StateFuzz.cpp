@@ -25,26 +25,22 @@
 #include "host/Tesmora6Vst.h"
 #include "host/VstAbi.h"
 #include "tests/TestMidi.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 
-intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  static vst::VstTimeInfo time{};
-  if (opcode == vst::audioMasterVersion) return 2400;
-  if (opcode == vst::audioMasterGetTime) {
-    time.tempo = 133.0;
-    time.timeSigNumerator = 3;
-    time.timeSigDenominator = 4;
-    time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
-    return reinterpret_cast<intptr_t>(&time);
-  }
-  return 0;
-}
+// The host of the session: 133 bpm in 3/4.
+TFakeHost fuzzHost = [] {
+  TFakeHost host;
+  host.tempo = 133.0;
+  host.numerator = 3;
+  return host;
+}();
 
 // One long-lived instance, as in a host session: state built up by earlier inputs stays.
 vst::AEffect* Instance() {
   static vst::AEffect* effect = [] {
-    vst::AEffect* e = Tesmora6PluginMain(&HostCallback);
+    vst::AEffect* e = Tesmora6PluginMain(&FakeHostCallback<&fuzzHost>);
     if (!e) std::abort();
     e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
     e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);

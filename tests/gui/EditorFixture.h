@@ -18,33 +18,20 @@
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Bindings.h"
 #include "engine/Tesmora6ParamIds.h"
+#include "tests/support/FakeHost.h"
 
-struct TAutomation {
-  int32_t index;
-  float value;
-};
-inline std::vector<TAutomation> automations;
-// What the host heard of the editor's gestures, in order: "B" begin edit, "A" automate,
-// "E" end edit, each with the parameter's index.
-inline std::vector<std::pair<char, int32_t>> edits;
-
-// The sizes the editor asked the host's window to take (width, height), and what the host
-// answers (1 it resized, 0 it refuses).
-inline std::vector<std::pair<int32_t, intptr_t>> sizeRequests;
-inline intptr_t sizeWindowAnswer = 1;
-
-inline intptr_t FixtureHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt) {
-  if (opcode == vst::audioMasterVersion) return 2400;
-  if (opcode == vst::audioMasterSizeWindow) {
-    sizeRequests.push_back({index, value});
-    return sizeWindowAnswer;
-  }
-  if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
-  if (opcode == vst::audioMasterAutomate) edits.push_back({'A', index});
-  if (opcode == vst::audioMasterBeginEdit) edits.push_back({'B', index});
-  if (opcode == vst::audioMasterEndEdit) edits.push_back({'E', index});
-  return 0;
-}
+// The fixture's host resizes its window when asked (a test may make it refuse) and gives
+// no time info; the names below are the records and the answer the tests read and set.
+inline TFakeHost fixtureHost = [] {
+  TFakeHost host;
+  host.answerTime = false;
+  host.sizeWindowAnswer = 1;
+  return host;
+}();
+inline std::vector<TAutomation>& automations = fixtureHost.automations;
+inline std::vector<std::pair<char, int32_t>>& edits = fixtureHost.edits;
+inline std::vector<std::pair<int32_t, intptr_t>>& sizeRequests = fixtureHost.sizeRequests;
+inline intptr_t& sizeWindowAnswer = fixtureHost.sizeWindowAnswer;
 
 // The editor's clock in fixture tests: a second passes at every look, so that two presses
 // are never a double-click (nor a wheel gesture still open) unless a test stops it.
@@ -123,7 +110,7 @@ struct TFixtureHost {
     fixtureClockStopped = false;
     GUIClockMs = &FixtureClockMs;
     plugin = new TBoundSynth();
-    OpenVstPlugin(plugin, &FixtureHostCallback);
+    OpenVstPlugin(plugin, &FakeHostCallback<&fixtureHost>);
     effect = VstEffectOf(plugin->Host());
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(vst::effMainsChanged, 0, 1);

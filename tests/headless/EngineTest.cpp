@@ -9,6 +9,7 @@
 #include "engine/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
+#include "tests/support/SignalMeasures.h"
 
 namespace {
 
@@ -43,20 +44,6 @@ TStereoRender Render(TSynthEngine& engine, const std::vector<TMidiMessage>& even
   return out;
 }
 
-// Frequency from the rising zero crossings from frame `from` on.
-double Frequency(const std::vector<float>& s, size_t from) {
-  double first = -1.0, last = -1.0;
-  int crossings = 0;
-  for (size_t i = from + 1; i < s.size(); ++i) {
-    if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
-      const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
-      if (first < 0) first = t; else ++crossings;
-      last = t;
-    }
-  }
-  return crossings > 0 ? crossings * kRate / (last - first) : 0.0;
-}
-
 // One plain sine: oscillator 1 alone.
 void PlainSine(TSynthEngine& engine) {
   for (const char* key : {"Osc2Amount", "Osc3Amount", "Osc4Amount", "Osc5Amount", "Osc6Amount"}) {
@@ -76,7 +63,7 @@ TEST(Engine, PlaysANoteAtItsFrameAndPitch) {
   EXPECT_EQ(before, 0.0f) << "sound before the note's frame";
   EXPECT_GT(during, 0.05f);
   std::vector<float> held(out.left.begin() + onset + 4800, out.left.begin() + onset + 20000);
-  EXPECT_NEAR(Frequency(held, 0), 440.0, 0.5);
+  EXPECT_NEAR(MeasureFrequency(held, kRate), 440.0, 0.5);
 }
 
 TEST(Engine, ParametersByIndexAndKeyWithTheirTexts) {

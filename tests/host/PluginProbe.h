@@ -13,36 +13,11 @@
 #include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
+#include "tests/support/FakeHost.h"
 
-// What the probe host answers (tests change it).
-struct TProbeHostState {
-  double tempo = 120.0;
-  int32_t numerator = 4, denominator = 4;
-  bool answerTime = true;
-  int updateDisplayCalls = 0;
-};
-inline TProbeHostState probeHostState;
-
-// A minimal host callback: version 2400, the probe state's tempo and time signature.
-inline intptr_t ProbeHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  static vst::VstTimeInfo time{};
-  switch (opcode) {
-    case vst::audioMasterVersion:
-      return 2400;
-    case vst::audioMasterUpdateDisplay:
-      ++probeHostState.updateDisplayCalls;
-      return 1;
-    case vst::audioMasterGetTime:
-      if (!probeHostState.answerTime) return 0;
-      time.tempo = probeHostState.tempo;
-      time.timeSigNumerator = probeHostState.numerator;
-      time.timeSigDenominator = probeHostState.denominator;
-      time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
-      return reinterpret_cast<intptr_t>(&time);
-    default:
-      return 0;
-  }
-}
+// The probe's host: version 2400, this tempo and time signature (tests change them, or
+// make it give no time info) and a count of display updates.
+inline TFakeHost probeHostState;
 
 // Renders a ramp that counts samples (1, 2, 3, ... times 1e-3), or silence when quiet.
 class TProbePlugin : public TTesmora6 {
@@ -80,7 +55,7 @@ struct TProbeHost {
 
   explicit TProbeHost(double rate = 44100.0) {
     plugin = new TProbePlugin();
-    OpenVstPlugin(plugin, &ProbeHostCallback);
+    OpenVstPlugin(plugin, &FakeHostCallback<&probeHostState>);
     effect = VstEffectOf(plugin->Host());
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     Dispatch(vst::effMainsChanged, 0, 1);

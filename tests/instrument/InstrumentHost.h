@@ -13,19 +13,11 @@
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/SignalMeasures.h"
 
-inline intptr_t InstrumentHostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  static vst::VstTimeInfo time{};
-  if (opcode == vst::audioMasterVersion) return 2400;
-  if (opcode == vst::audioMasterGetTime) {
-    time.tempo = 120.0;
-    time.timeSigNumerator = 4;
-    time.timeSigDenominator = 4;
-    time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
-    return reinterpret_cast<intptr_t>(&time);
-  }
-  return 0;
-}
+// The host of these tests: version 2400, 120 bpm in 4/4.
+inline TFakeHost instrumentHost;
 
 struct TStereo {
   std::vector<float> left, right;
@@ -35,7 +27,7 @@ class TInstrumentHost {
  public:
   explicit TInstrumentHost(double rate = 44100.0) {
     plugin = new TTesmora6();
-    OpenVstPlugin(plugin, &InstrumentHostCallback);
+    OpenVstPlugin(plugin, &FakeHostCallback<&instrumentHost>);
     effect = VstEffectOf(plugin->Host());
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     Dispatch(vst::effMainsChanged, 0, 1);
@@ -80,22 +72,6 @@ class TInstrumentHost {
   TTesmora6* plugin;
   vst::AEffect* effect;
 };
-
-// Frequency from the rising zero crossings of a signal (linear interpolation between
-// samples), over the part of the signal from `from` on.
-inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t from = 0) {
-  double first = -1.0, last = -1.0;
-  int crossings = 0;
-  for (size_t i = std::max<size_t>(from, 1); i < s.size(); ++i) {
-    if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
-      const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
-      if (first < 0) first = t; else ++crossings;
-      last = t;
-    }
-  }
-  if (crossings < 1) return 0.0;
-  return crossings * rate / (last - first);
-}
 
 inline float Peak(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
   float peak = 0.0f;

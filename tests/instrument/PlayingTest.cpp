@@ -39,7 +39,7 @@ int SoundingVoices(TTesmora6& p) {
 // A note at frame 0 of an instance's very first processing call sounds in that call.
 TEST(Playing, FirstNoteOfAFreshInstanceSounds) {
   auto* plugin = new TTesmora6();
-  OpenVstPlugin(plugin, &InstrumentHostCallback);
+  OpenVstPlugin(plugin, &FakeHostCallback<&instrumentHost>);
   vst::AEffect* effect = VstEffectOf(plugin->Host());
   effect->dispatcher(effect, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
   effect->dispatcher(effect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
@@ -156,7 +156,7 @@ TEST(Playing, EditorRefreshesStayBounded) {
     void Open() { editorOpen_ = true; }
   };
   auto* plugin = new TOpenEditor();
-  OpenVstPlugin(plugin, &InstrumentHostCallback);
+  OpenVstPlugin(plugin, &FakeHostCallback<&instrumentHost>);
   plugin->Open();
   vst::AEffect* effect = VstEffectOf(plugin->Host());
   const int before = PendingPostBacks();

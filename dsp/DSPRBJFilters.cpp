@@ -1,4 +1,4 @@
-#include "dsp/DSPFilters2.h"
+#include "dsp/DSPRBJFilters.h"
 
 #include <cmath>
 
@@ -12,49 +12,6 @@
 
 namespace {
 constexpr long double kLn2 = 0.693147180559945309417232121458176568L;
-}
-
-// ---- TIIRNotchFilter1 ----
-
-TIIRNotchFilter1::TIIRNotchFilter1() {
-  resonanceLow_ = 0.001;
-  resonanceHigh_ = 0.999f;
-}
-
-void TIIRNotchFilter1::Recalculate() {
-  const long double r = MapResonance();
-  const long double fc = RescaledCutoff();
-  mappedCutoff_ = static_cast<float>(fc);
-  const long double c = oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
-  const long double g = r + (1.0L - r) * (1.0L - r) / (2.0L * (std::fabs(c) + 1.0L));
-  k_.g = static_cast<float>(g);
-  k_.cg2 = static_cast<float>(2.0L * c * g);
-  k_.rc2 = static_cast<float>(2.0L * r * c);
-  k_.r2 = static_cast<float>(r * r);
-}
-
-void TIIRNotchFilter1::Reset() {
-  TDSPFilter::Reset();
-  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
-}
-
-// ---- TResonatorFilter2 ----
-
-TResonatorFilter2::TResonatorFilter2() {
-  bandwidthLow_ = 1.0f;
-  bandwidthHigh_ = 22050.0f;
-}
-
-void TResonatorFilter2::Recalculate() {
-  const long double bw = MapBandwidth();  // hertz
-  const long double fc = RescaledCutoff();
-  mappedCutoff_ = static_cast<float>(fc);
-  const long double q = std::exp(-2.0L * kFilterPi * bw / fs_);
-  const long double b1 = -4.0L * q * oscmath::CosExtended(2.0L * kFilterPi * fc / fs_) / (1.0L + q);
-  const long double g = std::sqrt(1.0L - b1 * b1 / (4.0L * q)) * (1.0L - q);
-  k_.q = static_cast<float>(q);
-  k_.b1 = static_cast<float>(b1);
-  k_.g = static_cast<float>(g);
 }
 
 // ---- TRBJFilter ----
@@ -101,7 +58,7 @@ TRBJCoefficients TRBJFilterHP::Design(long double, long double sn, long double c
           1.0L + alpha,       -2.0L * cs,         1.0L - alpha};
 }
 
-long double TRBJFilterBTP::Alpha(long double w, long double sn, long double bw) const {
+long double TRBJFilterBand::Alpha(long double w, long double sn, long double bw) const {
   return sn * std::sinh(kLn2 / 2.0L * (bw * octaves_) * w / sn);
 }
 
@@ -129,7 +86,7 @@ TRBJCoefficients TRBJFilterAPF::Design(long double w, long double sn, long doubl
   return {1.0L - alpha, -2.0L * cs, 1.0L + alpha, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
-TRBJCoefficients TRBJFilterPeakIngEQ::Design(long double w, long double sn, long double cs,
+TRBJCoefficients TRBJFilterPeakingEQ::Design(long double w, long double sn, long double cs,
                                              long double r, long double bw) const {
   const long double g = 1.9675L * r;                      // the mapped resonance, scaled
   const long double a = std::exp(g * std::log(10.0L));    // 10^G; the peak gain is A^2
@@ -169,42 +126,4 @@ TRBJCoefficients TRBJFilterHighShelf::Design(long double, long double sn, long d
           (a + 1.0L) - (a - 1.0L) * cs + bs,
           2.0L * ((a - 1.0L) - (a + 1.0L) * cs),
           (a + 1.0L) - (a - 1.0L) * cs - bs};
-}
-
-// ---- TCFilterX ----
-
-TCFilterX::TCFilterX(TPolePairKernel<float>::Mode mode) {
-  k_.mode = mode;
-  resonanceLow_ = 1.0;
-  resonanceHigh_ = 255.0f;
-}
-
-TCFilterX::TPole TCFilterX::DesignPole() {
-  const long double r = MapResonance() / 256.0L;
-  const long double fc = RescaledCutoff();
-  mappedCutoff_ = static_cast<float>(fc);
-  const long double c = oscmath::CosExtended(2.0L * kFilterPi * fc / fs_);
-  k_.rc2 = static_cast<float>(2.0L * r * c);
-  k_.r2 = static_cast<float>(r * r);
-  return {r, c};
-}
-
-void TCFilterX::Reset() {
-  TDSPFilter::Reset();
-  k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
-}
-
-void TCFilterXBP::Recalculate() {
-  const TPole p = DesignPole();
-  k_.g = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
-                          (1.0L - p.r));
-}
-
-// ---- TPinkNoiseFilter ----
-
-void TPinkNoiseFilter::Recalculate() {
-  const long double k = cutoff_ / 22050.0L * 4.0L;
-  mappedCutoff_ = cutoff_;
-  k_.k0 = static_cast<float>(0.099046L * k);
-  k_.k2 = static_cast<float>(1.0526913L * k);
 }

@@ -1,4 +1,4 @@
-#include "gui/DSPEditorPanel1.h"
+#include "gui/DSPEditorPanel.h"
 
 #include "gui/SPThemeGUI.h"
 

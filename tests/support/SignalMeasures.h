@@ -1,0 +1,23 @@
+// Measures of rendered signals shared by the tests (no engine or host code, so that the
+// headless tests can use them too).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+// Frequency from the rising zero crossings of a signal (linear interpolation between
+// samples), over the part of the signal from `from` on; 0 with fewer than two crossings.
+inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t from = 0) {
+  double first = -1.0, last = -1.0;
+  int crossings = 0;
+  for (size_t i = std::max<size_t>(from, 1); i < s.size(); ++i) {
+    if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
+      const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
+      if (first < 0) first = t; else ++crossings;
+      last = t;
+    }
+  }
+  if (crossings < 1) return 0.0;
+  return crossings * rate / (last - first);
+}
