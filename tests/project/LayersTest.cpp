@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Bottom to top.
-const std::vector<std::string> kLayers = {"dsp", "effects", "framework", "engine", "instrument", "gui", "host"};
+const std::vector<std::string> kLayers = {"dsp", "effects", "framework", "engine", "instrument", "gui", "host", "lv2"};
 // The folders of the headless engine.
 constexpr size_t kEngineLayers = 5;
 // System headers only the editor and the adapters may use.
