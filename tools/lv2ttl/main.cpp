@@ -139,9 +139,9 @@ int main(int argc, char** argv) {
   }
   ttl << " .\n";
   if (withUi) {
-    ttl << "\n<" << lv2ids::kUi << ">\n    a ui:X11UI ;\n    lv2:requiredFeature urid:map , ui:idleInterface ;\n"
-        << "    lv2:optionalFeature ui:parent , ui:resize ;\n"
-        << "    lv2:extensionData ui:idleInterface , ui:resize .\n";
+    ttl << "\n<" << lv2ids::kUi << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
+        << "    lv2:optionalFeature ui:resize ;\n"
+        << "    lv2:extensionData ui:idleInterface .\n";
   }
 
   std::ostringstream presets;
