@@ -51,11 +51,12 @@ class TProcessingMode {
 };
 
 struct TUrids {
-  LV2_URID atomBlank, atomObject, atomFloat, atomDouble, atomInt, atomLong, atomChunk, midiEvent;
+  LV2_URID atomSequence, atomBlank, atomObject, atomFloat, atomDouble, atomInt, atomLong, atomChunk, midiEvent;
   LV2_URID timePosition, timeBpm, timeSpeed, timeFrame, timeBeatsPerBar, timeBeatUnit;
-  LV2_URID bufMax, bufNominal, state;
+  LV2_URID bufMax, bufNominal, state, changed, changedIndex, changedValue;
   void Map(const LV2_URID_Map* m) {
     auto id = [m](const char* uri) { return m->map(m->handle, uri); };
+    atomSequence = id(LV2_ATOM__Sequence);
     atomBlank = id(LV2_ATOM__Blank);
     atomObject = id(LV2_ATOM__Object);
     atomFloat = id(LV2_ATOM__Float);
@@ -73,6 +74,9 @@ struct TUrids {
     bufMax = id(LV2_BUF_SIZE__maxBlockLength);
     bufNominal = id(LV2_BUF_SIZE__nominalBlockLength);
     state = id(lv2ids::kStateRecord);
+    changed = id(lv2ids::kParameterChanged);
+    changedIndex = id(lv2ids::kParameterIndex);
+    changedValue = id(lv2ids::kParameterValue);
   }
 };
 
@@ -88,10 +92,12 @@ class TLv2Instance final : public THostLink {
   TLv2Instance(double rate, const LV2_URID_Map* map, int32_t maxBlock)
       : laws_(Tesmora6Lv2PortLaws(engine_.Instrument())),
         ports_(laws_.size(), nullptr),
-        applied_(laws_.size()) {
+        applied_(laws_.size()),
+        told_(laws_.size()) {
     urids_.Map(map);
     for (size_t i = 0; i < laws_.size(); ++i) {
-      applied_[i] = laws_[i].ToPort(engine_.Parameter(static_cast<int32_t>(i)));
+      told_[i] = engine_.Parameter(static_cast<int32_t>(i));
+      applied_[i] = laws_[i].ToPort(told_[i]);
     }
     engine_.SetHostLink(this);
     engine_.Prepare(rate, maxBlock);
@@ -104,6 +110,8 @@ class TLv2Instance final : public THostLink {
       left_ = static_cast<float*>(data);
     } else if (port == lv2ids::kPortRight) {
       right_ = static_cast<float*>(data);
+    } else if (port == lv2ids::kPortNotify) {
+      notify_ = static_cast<LV2_Atom_Sequence*>(data);
     } else if (port >= lv2ids::kFirstParameterPort && port - lv2ids::kFirstParameterPort < ports_.size()) {
       ports_[port - lv2ids::kFirstParameterPort] = static_cast<const float*>(data);
     }
@@ -120,6 +128,7 @@ class TLv2Instance final : public THostLink {
     engine_.Process(std::span<const TMidiMessage>(midi_.data(), count), left_, right_,
                     static_cast<int32_t>(frames));
     if (time_.playing) time_.samplePosition += speed_ * frames;
+    if (notify_) Notify();
   }
 
   // Called by the engine inside Process: the transport as the last time:Position told it.
@@ -173,6 +182,50 @@ class TLv2Instance final : public THostLink {
       if (!(normalized >= 0.0f)) normalized = 0.0f;  // NaN too
       if (normalized > 1.0f) normalized = 1.0f;
       engine_.SetParameter(static_cast<int32_t>(i), normalized);
+      // The host set it: nothing to tell it back.
+      told_[i] = engine_.Instrument().GetNormalized(static_cast<int32_t>(i));
+    }
+  }
+
+  // The parameters the engine changed by itself since the last run, as events on the notify
+  // port (the UI shows them and writes them to the ports, so the host's ports follow). What
+  // does not fit in the host's buffer goes in the next run.
+  void Notify() {
+    struct TChange {
+      LV2_Atom_Event event;
+      LV2_Atom_Object_Body object;
+      LV2_Atom_Property_Body indexKey;
+      int32_t index;
+      int32_t pad0;
+      LV2_Atom_Property_Body valueKey;
+      float value;
+      int32_t pad1;
+    };
+    static_assert(sizeof(TChange) == 16 + 8 + 16 + 8 + 16 + 8, "an event of the notify port");
+    const uint32_t capacity = notify_->atom.size;
+    notify_->atom.type = urids_.atomSequence;
+    notify_->atom.size = sizeof(LV2_Atom_Sequence_Body);
+    notify_->body.unit = 0;
+    notify_->body.pad = 0;
+    const TTesmora6& instrument = engine_.Instrument();
+    for (size_t i = 0; i < told_.size(); ++i) {
+      const float v = instrument.GetNormalized(static_cast<int32_t>(i));
+      if (std::memcmp(&v, &told_[i], sizeof v) == 0) continue;
+      if (notify_->atom.size + sizeof(TChange) > capacity) break;
+      told_[i] = v;
+      TChange c{};
+      c.event.time.frames = 0;
+      c.event.body.type = urids_.atomObject;
+      c.event.body.size = sizeof(TChange) - sizeof(LV2_Atom_Event);
+      c.object.otype = urids_.changed;
+      c.indexKey.key = urids_.changedIndex;
+      c.indexKey.value = {sizeof(int32_t), urids_.atomInt};
+      c.index = static_cast<int32_t>(i);
+      c.valueKey.key = urids_.changedValue;
+      c.valueKey.value = {sizeof(float), urids_.atomFloat};
+      c.value = laws_[i].ToPort(v);
+      std::memcpy(reinterpret_cast<uint8_t*>(&notify_->body) + notify_->atom.size, &c, sizeof c);
+      notify_->atom.size += static_cast<uint32_t>(sizeof c);
     }
   }
 
@@ -252,8 +305,10 @@ class TLv2Instance final : public THostLink {
   std::vector<TLv2PortLaw> laws_;
   std::vector<const float*> ports_;
   std::vector<float> applied_;
+  std::vector<float> told_;  // normalized: what the host knows of each parameter
   std::array<TMidiMessage, 4096> midi_{};
   const LV2_Atom_Sequence* events_ = nullptr;
+  LV2_Atom_Sequence* notify_ = nullptr;
   float* left_ = nullptr;
   float* right_ = nullptr;
   THostTime time_;

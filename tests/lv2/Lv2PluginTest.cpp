@@ -125,7 +125,7 @@ TEST(Lv2Bundle, PortsCarryTheParameterTable) {
   TTesmora6Engine engine;
   const int32_t count = engine.ParameterCount();
   ASSERT_EQ(count, 743);
-  ASSERT_EQ(lilv_plugin_get_num_ports(w.plugin), lv2ids::kFirstParameterPort + 743u);
+  ASSERT_EQ(lilv_plugin_get_num_ports(w.plugin), lv2ids::kPortNotify + 1);
   std::vector<float> minimum(lilv_plugin_get_num_ports(w.plugin)), maximum(minimum.size()), defaults(minimum.size());
   lilv_plugin_get_port_ranges_float(w.plugin, minimum.data(), maximum.data(), defaults.data());
   LilvNode* toggled = lilv_new_uri(w.world, LV2_CORE__toggled);
@@ -289,6 +289,45 @@ TEST(Lv2State, SavedAndRestoredIntoANewInstanceRendersTheSame) {
   const std::vector<float> l2 = Render(second, kPhrase, 12000, 512, &r2);
   EXPECT_EQ(l1, l2);
   EXPECT_EQ(r1, r2);
+}
+
+// What the engine changes by itself (a program chosen by MIDI) goes out on the notify port,
+// once, in the ports' units; a host (or the UI) that writes those values to the ports changes
+// nothing in the engine, and the port it moves itself is not told back.
+TEST(Lv2Notify, TheEnginesOwnChangesGoOutOnceAndWrittenBackChangeNothing) {
+  TLv2Instance lv2;
+  lv2.Run(64);
+  lv2.notified.clear();
+  lv2.Control(Param::RvbTime) = Laws()[Param::RvbTime].ToPort(0.25f);
+  lv2.Run(64);
+  EXPECT_TRUE(lv2.notified.empty()) << "a port the host moved came back";
+  lv2.AddMidi(0, {0xC0, 12, 0});
+  lv2.Run(64);
+  // Every parameter of program 13 that differs from what the ports held, and only those.
+  TTesmora6Engine reference;
+  reference.SelectProgram(12);
+  std::vector<int32_t> expected, told;
+  for (int32_t i = 0; i < 743; ++i) {
+    if (reference.Instrument().ParamInfo(i).global) continue;
+    const float before = Laws()[static_cast<size_t>(i)].ToNormalized(lv2.Control(i));
+    const float after = reference.Parameter(i);
+    if (std::memcmp(&before, &after, sizeof before) != 0) expected.push_back(i);
+  }
+  for (const auto& [index, value] : lv2.notified) {
+    ASSERT_GE(index, 0);
+    ASSERT_LT(index, 743);
+    if (reference.Instrument().ParamInfo(index).global) continue;
+    told.push_back(index);
+    EXPECT_EQ(Laws()[static_cast<size_t>(index)].ToNormalized(value), reference.Parameter(index)) << index;
+  }
+  EXPECT_EQ(told, expected);
+  EXPECT_GT(told.size(), 10u);
+  const TStored before = Save(lv2);
+  for (const auto& [index, value] : lv2.notified) lv2.Control(index) = value;
+  lv2.notified.clear();
+  lv2.Run(64);
+  EXPECT_TRUE(lv2.notified.empty());
+  EXPECT_EQ(Save(lv2).record, before.record);
 }
 
 // A restore refuses what is not a whole record of this plug-in and leaves the instance as

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lv2/Tesmora6Lv2Uris.h"
@@ -82,8 +83,8 @@ class TLv2Instance {
     controls.assign(ports, 0.0f);
     std::vector<float> defaults(ports);
     lilv_plugin_get_port_ranges_float(w_.plugin, nullptr, nullptr, defaults.data());
-    for (uint32_t i = lv2ids::kFirstParameterPort; i < ports; ++i) controls[i] = defaults[i];
-    for (uint32_t i = lv2ids::kFirstParameterPort; i < ports; ++i) {
+    for (uint32_t i = lv2ids::kFirstParameterPort; i < lv2ids::kPortNotify; ++i) controls[i] = defaults[i];
+    for (uint32_t i = lv2ids::kFirstParameterPort; i < lv2ids::kPortNotify; ++i) {
       lilv_instance_connect_port(instance, i, &controls[i]);
     }
     left.assign(kMaxFrames, 0.0f);
@@ -91,6 +92,7 @@ class TLv2Instance {
     lilv_instance_connect_port(instance, lv2ids::kPortLeft, left.data());
     lilv_instance_connect_port(instance, lv2ids::kPortRight, right.data());
     lilv_instance_connect_port(instance, lv2ids::kPortEvents, sequence_.data());
+    lilv_instance_connect_port(instance, lv2ids::kPortNotify, notify_.data());
     ClearEvents();
     lilv_instance_activate(instance);
   }
@@ -148,18 +150,39 @@ class TLv2Instance {
     AddEvent(frame, w_.urids.Map(LV2_ATOM__Object), &position, sizeof position);
   }
 
-  // Runs `frames` frames with the events added since the last run.
+  // Runs `frames` frames with the events added since the last run; the notify port's
+  // parameter changes are collected in `notified` (index, port value).
   void Run(uint32_t frames) {
+    auto* out = reinterpret_cast<LV2_Atom_Sequence*>(notify_.data());
+    out->atom.type = 0;
+    out->atom.size = static_cast<uint32_t>(notify_.size() - sizeof(LV2_Atom));
     lilv_instance_run(instance, frames);
     ClearEvents();
+    if (out->atom.type != w_.urids.Map(LV2_ATOM__Sequence)) return;
+    for (size_t at = sizeof(LV2_Atom_Sequence_Body); at + sizeof(LV2_Atom_Event) <= out->atom.size;) {
+      LV2_Atom_Event event;
+      std::memcpy(&event, reinterpret_cast<const uint8_t*>(&out->body) + at, sizeof event);
+      const uint8_t* body = reinterpret_cast<const uint8_t*>(&out->body) + at + sizeof event;
+      // ParameterChanged: object body (8), then index and value properties (16 + 8 each).
+      if (event.body.size == 56) {
+        int32_t index = 0;
+        float value = 0.0f;
+        std::memcpy(&index, body + 8 + 16, sizeof index);
+        std::memcpy(&value, body + 8 + 24 + 16, sizeof value);
+        notified.emplace_back(index, value);
+      }
+      at += (sizeof event + event.body.size + 7u) & ~size_t{7};
+    }
   }
 
   LilvInstance* instance = nullptr;
   std::vector<float> controls;
+  std::vector<std::pair<int32_t, float>> notified;
   std::vector<float> left, right;
 
  private:
   LV2_Atom_Sequence* Sequence() { return reinterpret_cast<LV2_Atom_Sequence*>(sequence_.data()); }
   TLv2World& w_;
   alignas(8) std::array<uint8_t, 65536> sequence_{};
+  alignas(8) std::array<uint8_t, 131072> notify_{};
 };

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Lv2TestHost.h"
 #include "engine/Tesmora6ParamIds.h"
 #include "gui/PluginEditor.h"
 #include "gui/SPThemeGUI.h"
@@ -59,7 +60,8 @@ class Lv2Ui : public ::testing::Test {
     parentFeature_ = {LV2_UI__parent, reinterpret_cast<void*>(parent_)};
     resizeFeature_ = {LV2_UI__resize, &resize_};
     idleFeature_ = {LV2_UI__idleInterface, nullptr};
-    const LV2_Feature* features[] = {&parentFeature_, &resizeFeature_, &idleFeature_, nullptr};
+    const LV2_Feature* features[] = {&parentFeature_, &resizeFeature_, &idleFeature_,
+                                     TLv2World::Get().urids.Feature(), nullptr};
     ui_ = descriptor_->instantiate(descriptor_, lv2ids::kPlugin, TESMORA6_BINARY_DIR "/Tesmora6.lv2/", &Write, this,
                                    &widget_, features);
     ASSERT_NE(ui_, nullptr);
@@ -199,6 +201,36 @@ TEST_F(Lv2Ui, ASubPresetFromThePresetMenuReachesThePortsOfItsGroup) {
     const std::string_view key = Param::kKeys[w.port - lv2ids::kFirstParameterPort];
     EXPECT_TRUE(key.starts_with("Rvb")) << key;
   }
+}
+
+// A parameter the engine changed by itself arrives on the notify port: the editor shows it and
+// writes it to its port, so the host's port follows.
+TEST_F(Lv2Ui, ANotifiedChangeIsWrittenToItsPort) {
+  SendAllPorts();
+  Pump(3);
+  TUridMap& urids = TLv2World::Get().urids;
+  struct {
+    LV2_Atom atom;
+    LV2_Atom_Object_Body object;
+    LV2_Atom_Property_Body indexKey;
+    int32_t index, pad0;
+    LV2_Atom_Property_Body valueKey;
+    float value;
+    int32_t pad1;
+  } change{};
+  change.atom = {sizeof change - sizeof(LV2_Atom), urids.Map(LV2_ATOM__Object)};
+  change.object.otype = urids.Map(lv2ids::kParameterChanged);
+  change.indexKey.key = urids.Map(lv2ids::kParameterIndex);
+  change.indexKey.value = {4, urids.Map(LV2_ATOM__Int)};
+  change.index = Param::Flt1Cutoff;
+  change.valueKey.key = urids.Map(lv2ids::kParameterValue);
+  change.valueKey.value = {4, urids.Map(LV2_ATOM__Float)};
+  change.value = 1800.0f;
+  descriptor_->port_event(ui_, lv2ids::kPortNotify, sizeof change, urids.Map(LV2_ATOM__eventTransfer), &change);
+  Pump(3);
+  ASSERT_EQ(writes_.size(), 1u);
+  EXPECT_EQ(writes_[0].port, lv2ids::kFirstParameterPort + Param::Flt1Cutoff);
+  EXPECT_EQ(writes_[0].value, 1800.0f);
 }
 
 }  // namespace

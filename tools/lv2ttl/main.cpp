@@ -78,6 +78,11 @@ int main(int argc, char** argv) {
   TTesmora6 instrument;
   instrument.Initialise();
   const auto laws = Tesmora6Lv2PortLaws(instrument);
+  if (instrument.ParamCount() != static_cast<int32_t>(lv2ids::kParameterPorts)) {
+    std::cerr << "tesmora6-lv2ttl: " << instrument.ParamCount() << " parameters, the port layout has "
+              << lv2ids::kParameterPorts << "\n";
+    return 1;
+  }
   const std::string plugin = std::string("<") + lv2ids::kPlugin + ">";
 
   std::ostringstream manifest;
@@ -137,10 +142,15 @@ int main(int argc, char** argv) {
     }
     ttl << "\n    ]";
   }
-  ttl << " .\n";
+  ttl << " , [\n        a lv2:OutputPort , atom:AtomPort ;\n        atom:bufferType atom:Sequence ;\n"
+      << "        lv2:designation lv2:control ;\n"
+      << "        lv2:index " << lv2ids::kPortNotify << " ;\n        lv2:symbol \"notify\" ;\n"
+      << "        lv2:name \"Notify\"\n    ] .\n";
   if (withUi) {
-    ttl << "\n<" << lv2ids::kUi << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
+    ttl << "\n<" << lv2ids::kUi << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface , ui:parent , urid:map ;\n"
         << "    lv2:optionalFeature ui:resize ;\n"
+        << "    ui:portNotification [ ui:plugin " << plugin << " ; lv2:symbol \"notify\" ;\n"
+        << "        ui:protocol atom:eventTransfer ] ;\n"
         << "    lv2:extensionData ui:idleInterface .\n";
   }
 
