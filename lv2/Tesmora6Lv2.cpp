@@ -16,6 +16,7 @@
 #include <lv2/time/time.h>
 #include <lv2/urid/urid.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -87,17 +88,19 @@ const T* At(const void* base, size_t offset) {
 
 constexpr size_t Padded(size_t size) { return (size + 7u) & ~size_t{7}; }
 
+bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 class TLv2Instance final : public THostLink {
  public:
   TLv2Instance(double rate, const LV2_URID_Map* map, int32_t maxBlock)
       : laws_(Tesmora6Lv2PortLaws(engine_.Instrument())),
         ports_(laws_.size(), nullptr),
-        applied_(laws_.size()),
+        applied_(std::make_unique<std::atomic<float>[]>(laws_.size())),
         told_(laws_.size()) {
     urids_.Map(map);
     for (size_t i = 0; i < laws_.size(); ++i) {
       told_[i] = engine_.Parameter(static_cast<int32_t>(i));
-      applied_[i] = laws_[i].ToPort(told_[i]);
+      applied_[i].store(laws_[i].ToPort(told_[i]), std::memory_order_relaxed);
     }
     engine_.SetHostLink(this);
     engine_.Prepare(rate, maxBlock);
@@ -139,6 +142,14 @@ class TLv2Instance final : public THostLink {
   }
 
   LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle) {
+    // A port the host moved since the last run is part of what it saves: the engine takes it
+    // now (the next run gives it the same value again), so the chunk and the ports agree.
+    for (size_t i = 0; i < ports_.size(); ++i) {
+      if (!ports_[i]) continue;
+      const float v = *ports_[i];
+      if (SameBits(v, applied_[i].load(std::memory_order_relaxed))) continue;
+      engine_.SetParameter(static_cast<int32_t>(i), Normalized(i, v));
+    }
     const std::vector<uint8_t> bank = engine_.SaveState(true);
     const std::vector<uint8_t> program = engine_.SaveState(false);
     const std::vector<uint8_t> record = lv2state::Pack(engine_.CurrentProgram(), bank, program);
@@ -169,19 +180,16 @@ class TLv2Instance final : public THostLink {
   void ApplyPorts() {
     if (resync_.exchange(false, std::memory_order_acq_rel)) {
       for (size_t i = 0; i < ports_.size(); ++i) {
-        if (ports_[i]) applied_[i] = *ports_[i];
+        if (ports_[i]) applied_[i].store(*ports_[i], std::memory_order_relaxed);
       }
       return;
     }
     for (size_t i = 0; i < ports_.size(); ++i) {
       if (!ports_[i]) continue;
       const float v = *ports_[i];
-      if (std::memcmp(&v, &applied_[i], sizeof v) == 0) continue;
-      applied_[i] = v;
-      float normalized = laws_[i].ToNormalized(v);
-      if (!(normalized >= 0.0f)) normalized = 0.0f;  // NaN too
-      if (normalized > 1.0f) normalized = 1.0f;
-      engine_.SetParameter(static_cast<int32_t>(i), normalized);
+      if (SameBits(v, applied_[i].load(std::memory_order_relaxed))) continue;
+      applied_[i].store(v, std::memory_order_relaxed);
+      engine_.SetParameter(static_cast<int32_t>(i), Normalized(i, v));
       // The host set it: nothing to tell it back.
       told_[i] = engine_.Instrument().GetNormalized(static_cast<int32_t>(i));
     }
@@ -227,6 +235,12 @@ class TLv2Instance final : public THostLink {
       std::memcpy(reinterpret_cast<uint8_t*>(&notify_->body) + notify_->atom.size, &c, sizeof c);
       notify_->atom.size += static_cast<uint32_t>(sizeof c);
     }
+  }
+
+  // A port's value as the engine's normalized value, inside 0 .. 1 (NaN: 0).
+  float Normalized(size_t i, float port) const {
+    const float normalized = laws_[i].ToNormalized(port);
+    return normalized >= 0.0f ? std::min(normalized, 1.0f) : 0.0f;
   }
 
   // A number of any of the atom types hosts send in a time:Position.
@@ -304,7 +318,8 @@ class TLv2Instance final : public THostLink {
   TUrids urids_{};
   std::vector<TLv2PortLaw> laws_;
   std::vector<const float*> ports_;
-  std::vector<float> applied_;
+  // The port values last given to the engine (read by Save on another thread).
+  std::unique_ptr<std::atomic<float>[]> applied_;
   std::vector<float> told_;  // normalized: what the host knows of each parameter
   std::array<TMidiMessage, 4096> midi_{};
   const LV2_Atom_Sequence* events_ = nullptr;

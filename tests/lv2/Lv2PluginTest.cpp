@@ -330,6 +330,23 @@ TEST(Lv2Notify, TheEnginesOwnChangesGoOutOnceAndWrittenBackChangeNothing) {
   EXPECT_EQ(Save(lv2).record, before.record);
 }
 
+// A host may save before the plug-in has run since it moved a port: the saved state has the
+// port's value, so the session reopens as it was saved (ports restored, then the state).
+TEST(Lv2State, APortMovedSinceTheLastRunIsSaved) {
+  TLv2Instance lv2;
+  lv2.Run(64);
+  const TLv2PortLaw& law = Laws()[Param::Flt1Cutoff];
+  lv2.Control(Param::Flt1Cutoff) = law.ToPort(0.125f);
+  lv2state::TRecord record;
+  const TStored saved = Save(lv2);
+  ASSERT_TRUE(lv2state::Unpack(saved.record, record));
+  TTesmora6Engine probe;
+  probe.LoadState(record.programChunk, false);
+  EXPECT_EQ(probe.Parameter(Param::Flt1Cutoff), law.ToNormalized(law.ToPort(0.125f)));
+  lv2.Run(64);
+  EXPECT_EQ(Save(lv2).record, saved.record) << "the run after the save changed what is saved";
+}
+
 // A restore refuses what is not a whole record of this plug-in and leaves the instance as
 // it was.
 TEST(Lv2State, HostileStateIsRejectedWithTheInstanceIntact) {
