@@ -11,7 +11,7 @@ endif()
 foreach(file lib/vst/Tesmora6.so bin/tesmora6-render share/man/man1/tesmora6-render.1
              share/doc/tesmora6/LICENSE lib/lv2/Tesmora6.lv2/manifest.ttl
              lib/lv2/Tesmora6.lv2/Tesmora6.ttl lib/lv2/Tesmora6.lv2/presets.ttl
-             lib/lv2/Tesmora6.lv2/Tesmora6.so)
+             lib/lv2/Tesmora6.lv2/Tesmora6.so lib/lv2/Tesmora6.lv2/Tesmora6_ui.so)
   if(NOT EXISTS "${SCRATCH}/usr/${file}")
     message(FATAL_ERROR "the install has no ${file}")
   endif()
