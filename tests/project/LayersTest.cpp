@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Bottom to top.
-const std::vector<std::string> kLayers = {"dsp", "effects", "framework", "engine", "instrument", "gui", "host"};
+const std::vector<std::string> kLayers = {"dsp", "effects", "framework", "engine", "instrument", "gui", "host", "lv2"};
 // The folders of the headless engine.
 constexpr size_t kEngineLayers = 5;
 // System headers only the editor and the adapters may use.
@@ -82,6 +82,17 @@ TEST(Layers, EveryFolderIncludesOnlyTheFoldersBelowIt) {
   std::string list;
   for (const auto& f : faults) list += "\n  " + f;
   EXPECT_TRUE(faults.empty()) << faults.size() << " includes break the layers:" << list;
+}
+
+// The plug-in formats stand side by side: the LV2 adapter sits on the instrument (and the
+// editor, for its UI), never on the VST 2 adapter below it in the table.
+TEST(Layers, TheLv2AdapterIncludesNothingOfTheVstAdapter) {
+  const fs::path root = TESMORA6_SOURCE_DIR;
+  std::vector<std::string> faults;
+  for (const TInclude& inc : IncludesOf(root, "lv2")) {
+    if (!inc.system && inc.target.starts_with("host/")) faults.push_back(inc.file + ":" + std::to_string(inc.line));
+  }
+  EXPECT_TRUE(faults.empty()) << faults.size() << " includes of host/, first " << (faults.empty() ? "" : faults[0]);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 # Installs the build into a scratch folder (as a package build does with DESTDIR) and checks
-# that the plug-in, the renderer and its manual page land where they belong, and that the
+# that the plug-in (VST 2 and the LV2 bundle), the renderer and its manual page land where they belong, and that the
 # installed renderer finds the installed plug-in from its own place.
 #   cmake -DBUILD_DIR=... -DSCRATCH=... -P InstallCheck.cmake
 file(REMOVE_RECURSE "${SCRATCH}")
@@ -9,7 +9,9 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(file lib/vst/Tesmora6.so bin/tesmora6-render share/man/man1/tesmora6-render.1
-             share/doc/tesmora6/LICENSE)
+             share/doc/tesmora6/LICENSE lib/lv2/Tesmora6.lv2/manifest.ttl
+             lib/lv2/Tesmora6.lv2/Tesmora6.ttl lib/lv2/Tesmora6.lv2/presets.ttl
+             lib/lv2/Tesmora6.lv2/Tesmora6.so lib/lv2/Tesmora6.lv2/Tesmora6_ui.so)
   if(NOT EXISTS "${SCRATCH}/usr/${file}")
     message(FATAL_ERROR "the install has no ${file}")
   endif()
