@@ -7,6 +7,8 @@
 #include <ctime>
 #include <vector>
 
+namespace tesmora6 {
+
 inline double ThreadSeconds() {
   timespec ts{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
@@ -27,3 +29,5 @@ inline double Percentile(std::vector<double> v, double p) {
   const auto i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
   return v[std::min(i, v.size() - 1)];
 }
+
+}  // namespace tesmora6

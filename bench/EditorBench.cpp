@@ -19,6 +19,8 @@
 
 #include <X11/Xlib.h>
 
+using namespace tesmora6;
+
 namespace {
 
 // The product's editor with twelve 190 x 150 panels after its own, holding 20 controls each.

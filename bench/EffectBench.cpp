@@ -13,6 +13,8 @@
 #include "effects/DSPXChorus.h"
 #include "effects/DSPXDelay.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kSource = 4096;

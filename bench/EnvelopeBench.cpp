@@ -9,6 +9,8 @@
 #include "dsp/DSP3BandEQ.h"
 #include "dsp/DSPEnvelopes.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kPeriod = 44;  // samples per millisecond at 44.1 kHz

@@ -12,6 +12,8 @@
 #include "dsp/DSPMaths.h"
 #include "dsp/DSPMultiFilter.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kPeriod = 44;

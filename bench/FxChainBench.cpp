@@ -14,6 +14,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kBlock = 44;

@@ -15,6 +15,8 @@
 #include "gui/Tesmora6Editor.h"
 #include "instrument/Tesmora6.h"
 
+using namespace tesmora6;
+
 namespace {
 
 struct TInstance {

@@ -28,6 +28,8 @@
 #include "tests/support/FakeHost.h"
 #include "tools/host/VstHost.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr double kRate = 44100.0;

@@ -11,6 +11,8 @@
 #include "dsp/DSPBaseOscillator.h"
 #include "dsp/DSPWaveformTable.h"
 
+using namespace tesmora6;
+
 namespace {
 
 void FillPeriodBench(benchmark::State& state, int index, float pitch = 57.0f) {

@@ -5,6 +5,8 @@
 
 #include "engine/DSPSequencer.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kPeriod = 44;

@@ -11,6 +11,8 @@
 #include "dsp/DSPShaper.h"
 #include "dsp/DSPShaperTable.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kPeriod = 44;

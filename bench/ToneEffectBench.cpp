@@ -14,6 +14,8 @@
 #include "effects/DSPXPhaser.h"
 #include "effects/DSPXXFilter.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kPeriod = 44;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tesmora6 {
+
 namespace {
 constexpr float kGainLimit = 15.0f;                 // dB
 constexpr float kLowestCentre = 1.0f, kHighestCentre = 32767.0f;
@@ -101,3 +103,5 @@ void TDSP3BandEQ::FillPeriod(float* a) {
   y1_ = Out = y1;
   y2_ = y2;
 }
+
+}  // namespace tesmora6

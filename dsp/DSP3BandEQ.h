@@ -4,6 +4,8 @@
 
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 class TDSP3BandEQ : public TDSPControl {
  public:
   struct TCoefficients {
@@ -54,3 +56,5 @@ class TDSP3BandEQ : public TDSPControl {
   float centre_ = 1000.0f; // Hz
   float q_ = 0.01f;
 };
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace tesmora6 {
+
 void TDSPProcessInfo::Derive(int32_t rate, int32_t block) {
   const int32_t b = block < 1 ? 1 : block;
   const int32_t m = rate / 1000;
@@ -121,3 +123,5 @@ void TDSPBaseControl::ClearBufferPointers() {
   inputBlock_ = nullptr;
   outputBlock_ = nullptr;
 }
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+namespace tesmora6 {
+
 // Rates and sizes derived from one sample rate R and one internal block length B.
 struct TDSPProcessInfo {
   int32_t blockLastIndex = 0;       // B - 1
@@ -160,3 +162,5 @@ class TDSPBaseControl {
   float* outputBlock_ = nullptr;
   TDSPProcessInfo* context_ = nullptr;
 };
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 
 #include "dsp/DSPMaths.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // ln 2 / 12 as the conversion writes it: e = 69 gives 440 Hz.
@@ -452,3 +454,5 @@ void TDSPTableOscillator::FillPeriod(float* out) {
   }
   phase_ = phase;
 }
+
+}  // namespace tesmora6

@@ -19,6 +19,8 @@
 #include "dsp/DSPWaveformTable.h"
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 class TDSPBaseOscillator : public TDSPControl {
  public:
   static constexpr uint32_t kDefaultFeatures = 0x20000;
@@ -325,3 +327,5 @@ template <class W>
 TDSPAnalyticOscillator<W>::TDSPAnalyticOscillator() {
   UseMemberPhaseRange(W::kIndex);
 }
+
+}  // namespace tesmora6

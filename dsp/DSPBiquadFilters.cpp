@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats.
 
 TClampedBiquadFilter::TClampedBiquadFilter() {
@@ -94,3 +96,5 @@ void TBiquadVocal2Filter::Recalculate() {
   mappedCutoff_ = static_cast<float>(f);
   PeakDesign(0.3L, fs_, r / 16.0L + 6.0L, r / 56.0L + 2.0L, f);
 }
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // The section of the family: y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, where outputs
 // within +-1e-5 become 0, so the tail never reaches denormals, and the clamp to
 // +-900000 keeps a runaway section finite.
@@ -95,3 +97,5 @@ class TBiquadVocal2Filter final : public TClampedBiquadFilter {
   TBiquadVocal2Filter();
   void Recalculate() override;
 };
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 
 #include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats. Their sines and
 // cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
 // reduction and a series kernel, the library's values to about an extended ulp at a
@@ -101,3 +103,5 @@ void TClassicButterworthFilter::Recalculate() {
   section_.a1 = static_cast<float>(b1);
   section_.a2 = static_cast<float>(b2);
 }
+
+}  // namespace tesmora6

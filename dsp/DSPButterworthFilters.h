@@ -6,6 +6,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // ---- Butterworth with resonance: "BW LP", "BW HP" ----
 // A second-order section with damping r = 1.3 - R'. The low pass designs at the
 // mirrored frequency ny - Fh, so its tan term is cot(pi Fh / fs): a low pass at Fh.
@@ -75,3 +77,5 @@ class TClassicButterworthFilterBR final : public TClassicButterworthFilter {
  public:
   TClassicButterworthFilterBR() : TClassicButterworthFilter(kBandReject) {}
 };
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 
 #include "dsp/DSPMaths.h"
 
+namespace tesmora6 {
+
 int16_t DSPSharedSampleIndex = 0;
 
 TDSPControl::TDSPControl() {
@@ -66,3 +68,5 @@ void TDSPControl::FreeBuffers() {
   FreeWorkBuffers();
   ClearBufferPointers();
 }
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 
 #include "dsp/DSPBaseControl.h"
 
+namespace tesmora6 {
+
 class TDSPControl;
 
 // A block or sample routine bound as code plus object, so that one control can run
@@ -57,3 +59,5 @@ class TDSPControl : public TDSPBaseControl {
 // The one process-wide sample index read by the single-sample port routines. Nothing in
 // the synthesizer advances it.
 extern int16_t DSPSharedSampleIndex;
+
+}  // namespace tesmora6

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+namespace tesmora6 {
+
 namespace {
 
 // The value that unconnected stage inputs 1 to 7 read, shared by every envelope and
@@ -360,3 +362,5 @@ void TDSPADSR::ProcessInputsBlockLog() {
   ReadStageInputs();
   RunBlock(true);
 }
+
+}  // namespace tesmora6

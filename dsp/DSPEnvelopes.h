@@ -9,6 +9,8 @@
 
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 // The stage model, the settings and the gate logic shared by the envelope generators.
 class TDSPEnvelope : public TDSPControl {
  public:
@@ -177,3 +179,5 @@ class TDSPADSR : public TDSPEnvelope {
     stageCounter_ = stageCounter_ > INT32_MAX - n ? INT32_MAX : stageCounter_ + n;
   }
 };
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include "dsp/DSPMaths.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // Clamp that also catches NaN: a NaN setting would poison every coefficient, so it
@@ -151,3 +153,5 @@ void TDSPFilter::ProcessSample(TFilterInputs inputs) {
   Tick();
   if (outputBlock_) outputBlock_[i] = Out;
 }
+
+}  // namespace tesmora6

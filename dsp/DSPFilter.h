@@ -13,6 +13,8 @@
 
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 constexpr long double kFilterPi = 3.14159265358979323846264338327950288L;
 
 // Which control inputs a block mode reads before it filters input 0.
@@ -324,3 +326,5 @@ class TDSPKernelFilter : public TDSPFilter {
  private:
   Self& self() { return static_cast<Self&>(*this); }
 };
+
+}  // namespace tesmora6

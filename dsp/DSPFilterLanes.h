@@ -18,6 +18,8 @@
 #include <tuple>
 #include <utility>
 
+namespace tesmora6 {
+
 class TFilterLanes {
  public:
   TFilterLanes() : v_(_mm_setzero_ps()) {}
@@ -112,3 +114,5 @@ TESMORA6_LANES_INLINE void Split(const K<TFilterLanes>& lanes, K<float>& left, K
 #undef TESMORA6_LANES_INLINE
 
 }  // namespace filter_lanes
+
+}  // namespace tesmora6

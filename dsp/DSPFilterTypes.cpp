@@ -8,6 +8,8 @@
 #include "dsp/DSPResonatorFilters.h"
 #include "dsp/DSPStateVariableFilter.h"
 
+namespace tesmora6 {
+
 namespace {
 
 template <class T>
@@ -61,3 +63,5 @@ const TFilterTypeEntry kFilterTypes[kFilterTypeCount] = {
 const TFilterTypeEntry& FilterTypeEntry(int index) {
   return (index >= 0 && index < kFilterTypeCount) ? kFilterTypes[index] : kFilterTypes[0];
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 constexpr int kFilterTypeCount = 38;
 
 struct TFilterTypeEntry {
@@ -16,3 +18,5 @@ struct TFilterTypeEntry {
 // The entry of a type index; indexes without an entry (38 ... 50 and anything outside
 // the list) fall back to entry 0, "BW LP".
 const TFilterTypeEntry& FilterTypeEntry(int index);
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats.
 
 // ---- TPoleZeroLadderFilter ----
@@ -98,3 +100,5 @@ void TTwoPoleResonantFilter::Recalculate() {
   const long double gap = 1.0L - f;
   k_.fb = static_cast<float>(r + (gap == 0.0L ? 0.0L : r / gap));
 }
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // ---- four-pole ladder, first variant: "24DB LP" ----
 // Four identical one-pole stages with a zero (0.3 of the previous stage input) and
 // global negative feedback fb from the last stage; input gain 0.35013 f^4 keeps the
@@ -200,3 +202,5 @@ class TTwoPoleResonantFilter final : public TDSPKernelFilter<TTwoPoleResonantFil
  private:
   TTwoPoleResonantKernel<float> k_;
 };
+
+}  // namespace tesmora6

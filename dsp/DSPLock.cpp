@@ -1,5 +1,7 @@
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 namespace {
 thread_local TDSPInstanceState* currentInstance = nullptr;
 }  // namespace
@@ -17,3 +19,5 @@ std::recursive_mutex& DSPLock() {
   static std::recursive_mutex processWide;
   return processWide;
 }
+
+}  // namespace tesmora6

@@ -22,6 +22,8 @@
 
 #include "dsp/DSPMaths.h"
 
+namespace tesmora6 {
+
 // What one instance shares with the components it owns.
 struct TDSPInstanceState {
   // The seed every instance's generator starts from.
@@ -65,3 +67,5 @@ class TDSPLockGuard {
   std::lock_guard<std::recursive_mutex> guard_;
   TDSPInstanceScope scope_;
 };
+
+}  // namespace tesmora6

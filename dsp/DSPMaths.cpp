@@ -15,6 +15,8 @@
 #include "dsp/DSPLock.h"
 #include "resources/Resources.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
@@ -224,3 +226,5 @@ struct TSharedTablesLoader {
   }
 } sharedTablesLoader;
 }  // namespace
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace tesmora6 {
+
 // ---- curves ----
 constexpr int kCurveCount = 33;         // types 0 ("Linear") .. 32
 constexpr int kCurveGuard = 400;        // guard entries on each side
@@ -121,3 +123,5 @@ class TDSPRandom {
 // The generator every noise source draws from: the one of the plug-in instance this thread
 // is serving (dsp/DSPLock.h), or the process-wide one outside every instance.
 TDSPRandom& DSPRandom();
+
+}  // namespace tesmora6

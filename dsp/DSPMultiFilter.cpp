@@ -3,6 +3,8 @@
 #include "dsp/DSPFilterTypes.h"
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 TDSPMultiFilter::TDSPMultiFilter() { SetType(0.0f); }
 
 TDSPMultiFilter::~TDSPMultiFilter() = default;
@@ -68,3 +70,5 @@ void TDSPMultiFilter::ProcessBlock() {
     outputBlock_[i] = filter_->Out;
   }
 }
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 class TDSPMultiFilter : public TDSPControl {
  public:
   // Selects type 0, "BW LP": the selector always owns a filter.
@@ -59,3 +61,5 @@ class TDSPMultiFilter : public TDSPControl {
   float typeSetting_ = 123.0f;  // differs from every valid setting at first
   std::unique_ptr<TDSPFilter> filter_;
 };
+
+}  // namespace tesmora6

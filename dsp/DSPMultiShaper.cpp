@@ -3,6 +3,8 @@
 #include "dsp/DSPShaperTable.h"
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 TDSPMultiShaper::TDSPMultiShaper() : shaper_(std::make_unique<TDSPNullShaper>()) {
   shaper_->ContextChanged(context_);
 }
@@ -42,3 +44,5 @@ void TDSPMultiShaper::ContextChanged(TDSPProcessInfo* info) {
   TDSPShaper::ContextChanged(info);
   shaper_->ContextChanged(context_);
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include "dsp/DSPShaper.h"
 
+namespace tesmora6 {
+
 class TDSPMultiShaper final : public TDSPShaper {
  public:
   // Starts with the pass-through shaper.
@@ -32,3 +34,5 @@ class TDSPMultiShaper final : public TDSPShaper {
  private:
   std::unique_ptr<TDSPShaper> shaper_;
 };
+
+}  // namespace tesmora6

@@ -1,5 +1,7 @@
 #include "dsp/DSPOnePoleFilters.h"
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats.
 
 // ---- TDSPOnePoleFilterLP ----
@@ -19,3 +21,5 @@ void TPinkNoiseFilter::Recalculate() {
   k_.k0 = static_cast<float>(0.099046L * k);
   k_.k2 = static_cast<float>(1.0526913L * k);
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // ---- one-pole smoother: "12DB LP" ----
 // y = (1 - k) x + k y_prev. The low pass sets k = C / 22050, so a higher cutoff setting
 // smooths more (k = 0 passes the input, k near 1 holds the output).
@@ -75,3 +77,5 @@ class TPinkNoiseFilter final : public TDSPKernelFilter<TPinkNoiseFilter> {
  private:
   TPinkNoiseKernel<float> k_;
 };
+
+}  // namespace tesmora6

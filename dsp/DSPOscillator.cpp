@@ -8,6 +8,8 @@
 #include "dsp/DSPOscillators.h"
 #include "dsp/DSPWaveformTable.h"
 
+namespace tesmora6 {
+
 TDSPOscillator::TDSPOscillator() {
   wave_ = CreateWaveform(waveformNumber_);
   wave_->SetSharesContext(sharesContext_);
@@ -83,3 +85,5 @@ void TDSPOscillator::ProcessBlock() {
                 static_cast<size_t>(context_->blockLength) * sizeof(float));
   }
 }
+
+}  // namespace tesmora6

@@ -11,6 +11,8 @@
 #include "dsp/DSPBaseOscillator.h"
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 class TDSPOscillator : public TDSPControl {
  public:
   TDSPOscillator();
@@ -55,3 +57,5 @@ class TDSPOscillator : public TDSPControl {
   float waveformValue_ = 6.0f;
   uint8_t changed_ = 0;
 };
+
+}  // namespace tesmora6

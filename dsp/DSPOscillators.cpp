@@ -6,6 +6,8 @@
 #include <bit>
 #include <cmath>
 
+namespace tesmora6 {
+
 // ---- sine and cosine of runs of turns ----
 
 namespace {
@@ -304,7 +306,7 @@ void TSinCosTanOsc2::FillPeriod(float* out) {
     oscmath::SinCosRadians(a, a, nullptr, n);
     oscmath::SinCosTurns(d, nullptr, d, n);
     for (int32_t i = 0; i < n; ++i) {
-      const double split = ::SplitFromRound(run.phase[i], b[i] / c[i]);
+      const double split = tesmora6::SplitFromRound(run.phase[i], b[i] / c[i]);
       out[start + i] = static_cast<float>(gain * (split > shape ? a[i] : d[i]));
     }
   }
@@ -323,7 +325,7 @@ void TSqrtTanOsc::FillPeriod(float* out) {
     for (int32_t i = 0; i < n; ++i) d[i] = 0.5 * run.value[i];
     oscmath::SinCosTurns(d, c, d, n);  // tan πφ = c / d
     for (int32_t i = 0; i < n; ++i) {
-      const double split = ::SplitFromRound(run.phase[i], a[i] / b[i]);
+      const double split = tesmora6::SplitFromRound(run.phase[i], a[i] / b[i]);
       const double bracket = split > shape ? std::sqrt(3.14159265358979323846 * run.value[i])
                                             : c[i] / d[i];
       out[start + i] = static_cast<float>(std::clamp(0.0625 * gain * bracket, -3.0, 3.0));
@@ -814,3 +816,5 @@ void TBlitSawOsc::FillPeriod(float* out) {
     y1_ = static_cast<float>(y);
   }
 }
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 #include "dsp/DSPMaths.h"
 #include "dsp/DSPWaves.h"
 
+namespace tesmora6 {
+
 namespace oscmath {
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr long double kTwoPi = 2.0L * kPi;
@@ -992,3 +994,5 @@ class TSmoothNoise5Osc final : public TDSPWaveTable<89> {};  // "SmRND5"
 class TSmoothNoise6Osc final : public TDSPWaveTable<90> {};  // "SmRND6"
 class TSmoothNoise7Osc final : public TDSPWaveTable<91> {};  // "SmRND7"
 class TSmoothNoise8Osc final : public TDSPWaveTable<92> {};  // "SmRND8"
+
+}  // namespace tesmora6

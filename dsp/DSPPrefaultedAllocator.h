@@ -13,6 +13,8 @@
 #include <memory>
 #include <new>
 
+namespace tesmora6 {
+
 template <class T>
 class TDSPPrefaultedAllocator {
  public:
@@ -42,3 +44,5 @@ class TDSPPrefaultedAllocator {
   template <class U>
   bool operator==(const TDSPPrefaultedAllocator<U>&) const { return true; }
 };
+
+}  // namespace tesmora6

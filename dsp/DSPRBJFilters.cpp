@@ -4,6 +4,8 @@
 
 #include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats. Their sines and
 // cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
 // reduction and a series kernel, the library's values to about an extended ulp at a
@@ -127,3 +129,5 @@ TRBJCoefficients TRBJFilterHighShelf::Design(long double, long double sn, long d
           2.0L * ((a - 1.0L) - (a + 1.0L) * cs),
           (a + 1.0L) - (a - 1.0L) * cs - bs};
 }
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // ---- RBJ cookbook biquads ----
 // The raw cookbook coefficients of one design, before normalisation by a0.
 struct TRBJCoefficients {
@@ -128,3 +130,5 @@ class TRBJFilterHighShelf final : public TRBJFilterShelf {
   TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
                           long double bw) const override;
 };
+
+}  // namespace tesmora6

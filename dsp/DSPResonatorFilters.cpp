@@ -4,6 +4,8 @@
 
 #include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats. Their sines and
 // cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
 // reduction and a series kernel, the library's values to about an extended ulp at a
@@ -81,3 +83,5 @@ void TPolePairFilterBP::Recalculate() {
   k_.g = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
                           (1.0L - p.r));
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // ---- IIR notch: "IIR NOTCH" ----
 // Zeros on the unit circle at fc = Fh, poles at radius R' behind them. The delay line
 // keeps the unclamped output; what leaves the filter is clamped to the 16-bit range.
@@ -142,3 +144,5 @@ class TPolePairFilterPhaser final : public TPolePairFilter {
   TPolePairFilterPhaser() : TPolePairFilter(TPolePairKernel<float>::kAllPass) {}
   void Recalculate() override { DesignPole(); }
 };
+
+}  // namespace tesmora6

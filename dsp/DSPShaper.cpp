@@ -4,6 +4,8 @@
 
 #include <numbers>
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr long double kPi = std::numbers::pi_v<long double>;
@@ -265,3 +267,5 @@ void TDSPFuzzShaper1::FillPeriod(float* a) {
     FuzzRunSse2(*this, a, n, amount_);
   }
 }
+
+}  // namespace tesmora6

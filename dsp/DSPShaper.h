@@ -19,6 +19,8 @@
 #include "dsp/DSPMaths.h"
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 class TDSPShaper : public TDSPControl {
  public:
   using Extended = long double;
@@ -663,3 +665,5 @@ class TDSPFuzzShaper5 final : public TDSPShaperLoop<TDSPFuzzShaper5> {
   float a_ = 0.0f;   // 10 A
   float a1_ = 0.0f;  // a - 1
 };
+
+}  // namespace tesmora6

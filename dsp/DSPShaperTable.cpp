@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace tesmora6 {
+
 namespace {
 
 // A row for a class; the zero column is checked against the class when compiling.
@@ -83,3 +85,5 @@ std::unique_ptr<TDSPShaper> CreateShaper(int32_t index) {
   const auto create = kMembers[index].create;
   return create ? create() : nullptr;
 }
+
+}  // namespace tesmora6

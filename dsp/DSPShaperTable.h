@@ -7,6 +7,8 @@
 
 #include "dsp/DSPShaper.h"
 
+namespace tesmora6 {
+
 // One row of the member table.
 struct TDSPShaperMember {
   int32_t index;
@@ -24,3 +26,5 @@ const TDSPShaperMember& ShaperMember(int32_t index);
 // A new shaper of the class at a type index, or nullptr where the index has none (or lies
 // outside 0 .. 50). Its amount and context are not yet set.
 std::unique_ptr<TDSPShaper> CreateShaper(int32_t index);
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 namespace dsp_tables {
 
 // A process-wide set of read-only float tables, one per index. A table is either carried
@@ -56,3 +58,5 @@ class TSharedTables {
 };
 
 }  // namespace dsp_tables
+
+}  // namespace tesmora6

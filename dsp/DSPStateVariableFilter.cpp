@@ -4,6 +4,8 @@
 
 #include "dsp/DSPOscillators.h"  // oscmath: extended sine and cosine without the slow reduction
 
+namespace tesmora6 {
+
 // Coefficients are computed in extended precision and stored as floats. Their sines and
 // cosines come from the waveforms' extended sine and cosine (oscmath): a three-part pi/2
 // reduction and a series kernel, the library's values to about an extended ulp at a
@@ -61,3 +63,5 @@ void TStateVariableFilter::Reset() {
   TDSPFilter::Reset();
   k_.low = k_.high = k_.band = k_.notch = k_.peak = 0.0f;
 }
+
+}  // namespace tesmora6

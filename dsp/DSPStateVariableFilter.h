@@ -6,6 +6,8 @@
 
 #include "dsp/DSPFilter.h"
 
+namespace tesmora6 {
+
 // ---- double-sampled state-variable filter: "SVF LP", "SVF HP", "SVF BP",
 // "SVF NOTCH", "PEAKING" ----
 // Two passes of the Chamberlin structure per sample, the first pass's chosen node
@@ -93,3 +95,5 @@ class TStateVariableFilterPeaking final : public TStateVariableFilter {
  public:
   TStateVariableFilterPeaking() : TStateVariableFilter(kPeaking) {}
 };
+
+}  // namespace tesmora6

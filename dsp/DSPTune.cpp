@@ -4,6 +4,8 @@
 
 #include "dsp/DSPTuneTables.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // Pitch classes of the major scale on C, as a mask over 0 .. 11.
@@ -81,3 +83,5 @@ void TDSPDiatonicTune::Tick() {
   const int32_t steps = Steps(key_, RoundNote(semitoneOffset_), RoundNote(n));
   Out = n + static_cast<float>(steps) + fineOffset_;
 }
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 class TDSPDiatonicTune : public TDSPControl {
  public:
   TDSPDiatonicTune() = default;
@@ -42,3 +44,5 @@ class TDSPDiatonicTune : public TDSPControl {
   float keySetting_ = 0.0f;
   float diatonicSetting_ = 0.0f;
 };
+
+}  // namespace tesmora6

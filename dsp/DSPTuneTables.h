@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tesmora6 {
+
 constexpr int kLowestKey = -7;   // seven flats
 constexpr int kHighestKey = 7;   // seven sharps
 
@@ -30,3 +32,5 @@ constexpr std::array<int8_t, kHighestKey - kLowestKey + 1> kKeyRoots = {
 
 // Semitones of the seven notes of the major scale above its root.
 constexpr std::array<int8_t, 7> kMajorScaleSteps = {0, 2, 4, 5, 7, 9, 11};
+
+}  // namespace tesmora6

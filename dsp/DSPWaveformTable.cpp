@@ -11,6 +11,8 @@
 #include "dsp/DSPOscillators.h"
 #include "dsp/DSPWaves.h"
 
+namespace tesmora6 {
+
 namespace {
 
 using namespace waves;
@@ -201,3 +203,5 @@ const char* WaveformName(int index) {
 std::unique_ptr<TDSPBaseOscillator> CreateWaveform(int index) {
   return WaveformMember(index).create();
 }
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace tesmora6 {
+
 class TDSPBaseOscillator;
 
 constexpr int kWaveformCount = 93;
@@ -61,3 +63,5 @@ const TWaveformMember& WaveformMember(int index);
 const char* WaveformName(int index);
 // A new oscillator of the class of a waveform number ("Sine" for numbers without one).
 std::unique_ptr<TDSPBaseOscillator> CreateWaveform(int index);
+
+}  // namespace tesmora6

@@ -13,6 +13,8 @@
 #include "dsp/DSPLock.h"
 #include "resources/Resources.h"
 
+namespace tesmora6 {
+
 namespace waves {
 
 namespace {
@@ -286,3 +288,5 @@ int WaveTablesComputed() { return SharedTables().tables.Computed(); }
 int WaveTablesComputedInsideInstances() { return SharedTables().tables.ComputedInsideInstances(); }
 
 }  // namespace waves
+
+}  // namespace tesmora6

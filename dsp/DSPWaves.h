@@ -7,6 +7,8 @@
 
 #include "dsp/DSPWaveformTable.h"
 
+namespace tesmora6 {
+
 // Curve types of the shared curve shapes that the wave tables are made of (evaluated
 // directly through CurveShape, not through the lookup tables).
 enum TWaveCurve : int32_t {
@@ -94,3 +96,5 @@ int WaveTablesComputed();
 int WaveTablesComputedInsideInstances();
 
 }  // namespace waves
+
+}  // namespace tesmora6

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+namespace tesmora6 {
+
 namespace {
 
 using K = TDistortionConstants;
@@ -260,3 +262,5 @@ const TDistortionCurve& DistortionCurve(int32_t type) {
   if (type > kDistortionCurveCount) type = kDistortionCurveCount;
   return kCurves[type - 1];
 }
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace tesmora6 {
+
 // The per-period constants of one curve; each curve documents which of them it uses.
 struct TDistortionConstants {
   float a = 0.0f, b = 0.0f, c = 0.0f;
@@ -23,3 +25,5 @@ constexpr int32_t kDistortionCurveCount = 17;
 
 // The row of a type: 0 and 1 give "OldValves", 17 and above the logistic curve.
 const TDistortionCurve& DistortionCurve(int32_t type);
+
+}  // namespace tesmora6

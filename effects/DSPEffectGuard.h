@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace tesmora6 {
+
 // The exponent bits of a float are all set for infinities and NaN only.
 inline bool IsNonFinite(float x) {
   uint32_t bits;
@@ -39,3 +41,5 @@ inline float ClampSetting(float v, float low, float high) {
   if (!(v >= low)) return low;
   return v > high ? high : v;
 }
+
+}  // namespace tesmora6

@@ -1,5 +1,7 @@
 #include "effects/DSPReverbRooms.h"
 
+namespace tesmora6 {
+
 // clang-format off
 const std::array<TReverbRoom, kReverbRoomCount> kReverbRooms = {{
     // name       random  comb bases c = 0 .. 7                                   all-pass bases c = 0 .. 3
@@ -12,3 +14,5 @@ const std::array<TReverbRoom, kReverbRoomCount> kReverbRooms = {{
     {"Small",     false, {{910, 900, 890, 880, 870, 880, 890, 900}},              {{200, 174, 200, 226}}},
 }};
 // clang-format on
+
+}  // namespace tesmora6

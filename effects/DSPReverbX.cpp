@@ -7,6 +7,8 @@
 #include "effects/DSPReverbRooms.h"
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // log2(0.001), the exponent of the decay law: a comb pass of p seconds decays by
@@ -310,3 +312,5 @@ void TDSPReverbX::ProcessStereo(float* left, float* right) {
     RecoverFromNonFinite(left, right);
   }
 }
+
+}  // namespace tesmora6

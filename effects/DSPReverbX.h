@@ -11,6 +11,8 @@
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPStereoEffect.h"
 
+namespace tesmora6 {
+
 // One damped comb: a circular line whose output, scaled by the (negative) feedback, is
 // smoothed by the damping into the comb state; the state goes back into the line with
 // the input and adds to the bank's wet signal.
@@ -128,3 +130,5 @@ class TDSPReverbX : public TDSPStereoEffect {
   std::vector<float> work_;
   TDSPMultiFilter filter1_, filter2_;
 };
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace tesmora6 {
+
 struct TShiftRingCursor {
   int32_t length = 1;
   int32_t position = 0;
@@ -39,3 +41,5 @@ inline void SetShiftLengths(float a, int32_t m, int32_t capacity, TShiftRingCurs
     place(-a, right, left);
   }
 }
+
+}  // namespace tesmora6

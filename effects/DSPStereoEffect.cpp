@@ -5,6 +5,8 @@
 
 #include "dsp/DSPMaths.h"
 
+namespace tesmora6 {
+
 int32_t DSPDenormalPos = 0;
 
 const float* TakeDenormalValues(int32_t samples) {
@@ -119,3 +121,5 @@ void TDSPStereoEffect::SetTempo(float bpm) {
 void TDSPStereoEffect::SetLengthUnit(bool ticks) {
   if (Changed(lengthUnit_, static_cast<uint8_t>(ticks))) TempoChanged();
 }
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 // The process-wide read position into DSPDenormalNoise shared by every effect. Any entries
 // of the table will do, so instances share it without locking.
 extern int32_t DSPDenormalPos;
@@ -122,3 +124,5 @@ class TDSPStereoEffect : public TDSPControl {
   float dryGain_ = 1.0f;
   std::vector<float> wetBufferLeft_, wetBufferRight_;
 };
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 namespace {
 
 float ClampUnit(float v) { return !(v >= -1.0f) ? -1.0f : (v > 1.0f ? 1.0f : v); }
@@ -221,3 +223,5 @@ void TDSPXChorus::ProcessStereo(float* left, float* right) {
     RecoverFromNonFinite(left, right);
   }
 }
+
+}  // namespace tesmora6

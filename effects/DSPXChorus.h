@@ -12,6 +12,8 @@
 #include "effects/DSPStereoEffect.h"
 #include "dsp/DSPOscillator.h"
 
+namespace tesmora6 {
+
 class TDSPXChorus : public TDSPStereoEffect {
  public:
   static constexpr int32_t kCapacityMs = 1050;  // samples per line: 1050 M
@@ -90,3 +92,5 @@ class TDSPXChorus : public TDSPStereoEffect {
   // The tap delays of the current period, per modulator (padded block entries each).
   std::array<std::vector<float>, kModulatorCount> delays_;
 };
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 TDSPXDelay::TDSPXDelay() {
   lengthUnit_ = 1;
   AllocateBuffers();
@@ -140,3 +142,5 @@ void TDSPXDelay::ProcessStereo(float* left, float* right) {
     RecoverFromNonFinite(left, right);
   }
 }
+
+}  // namespace tesmora6

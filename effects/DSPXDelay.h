@@ -11,6 +11,8 @@
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPStereoEffect.h"
 
+namespace tesmora6 {
+
 class TDSPXDelay : public TDSPStereoEffect {
  public:
   static constexpr int32_t kCapacityMs = 4100;  // samples per line: 4100 M
@@ -71,3 +73,5 @@ class TDSPXDelay : public TDSPStereoEffect {
   float feedbackLeft_ = 0.1f, feedbackRight_ = 0.1f;
   TDSPMultiFilter filterLeft_, filterRight_;
 };
+
+}  // namespace tesmora6

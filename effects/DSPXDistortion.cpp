@@ -5,6 +5,8 @@
 #include "effects/DSPDistortionCurves.h"
 #include "effects/DSPEffectGuard.h"
 
+namespace tesmora6 {
+
 TDSPXDistortion::TDSPXDistortion() = default;
 
 TDSPXDistortion::~TDSPXDistortion() = default;
@@ -119,3 +121,5 @@ void TDSPXDistortion::ProcessStereo(float* left, float* right) {
     ZeroNonFinite(right, m);
   }
 }
+
+}  // namespace tesmora6

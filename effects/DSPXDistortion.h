@@ -8,6 +8,8 @@
 #include "dsp/DSPMultiFilter.h"
 #include "effects/DSPStereoEffect.h"
 
+namespace tesmora6 {
+
 class TDSPXDistortion : public TDSPStereoEffect {
  public:
   TDSPXDistortion();
@@ -78,3 +80,5 @@ class TDSPXDistortion : public TDSPStereoEffect {
   uint8_t rightFilter1On_ = 0, rightFilter2On_ = 0;
   TDSPMultiFilter leftFilter1_, leftFilter2_, rightFilter1_, rightFilter2_;
 };
+
+}  // namespace tesmora6

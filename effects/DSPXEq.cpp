@@ -2,6 +2,8 @@
 
 #include "effects/DSPEffectGuard.h"
 
+namespace tesmora6 {
+
 TDSPXEq::TDSPXEq() = default;
 
 TDSPXEq::~TDSPXEq() = default;
@@ -40,3 +42,5 @@ void TDSPXEq::ProcessStereo(float* left, float* right) {
     ZeroNonFinite(right, m);
   }
 }
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 #include "dsp/DSP3BandEQ.h"
 #include "effects/DSPStereoEffect.h"
 
+namespace tesmora6 {
+
 class TDSPXEq : public TDSPStereoEffect {
  public:
   TDSPXEq();
@@ -22,3 +24,5 @@ class TDSPXEq : public TDSPStereoEffect {
   TDSP3BandEQ equaliserLeft_;
   TDSP3BandEQ equaliserRight_;
 };
+
+}  // namespace tesmora6

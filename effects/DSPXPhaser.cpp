@@ -6,6 +6,8 @@
 #include "effects/DSPEffectGuard.h"
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr float kShiftMs = 255.0f;
@@ -217,3 +219,5 @@ void TDSPXPhaser::ProcessStereo(float* left, float* right) {
     ZeroNonFinite(right, m);
   }
 }
+
+}  // namespace tesmora6

@@ -12,6 +12,8 @@
 #include "effects/DSPStereoEffect.h"
 #include "dsp/DSPOscillator.h"
 
+namespace tesmora6 {
+
 class TDSPXPhaser : public TDSPStereoEffect {
  public:
   static constexpr int32_t kStageLimit = 64;
@@ -94,3 +96,5 @@ class TDSPXPhaser : public TDSPStereoEffect {
   int32_t shiftCapacity_ = 0;
   TDSPOscillator modulatorLeft_, modulatorRight_;
 };
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 
 #include "effects/DSPEffectGuard.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr int32_t kShiftMs = 255;
@@ -225,3 +227,5 @@ void TDSPXXFilter::ProcessStereo(float* left, float* right) {
     ZeroNonFinite(right, m);
   }
 }
+
+}  // namespace tesmora6

@@ -13,6 +13,8 @@
 #include "effects/DSPShiftRing.h"
 #include "effects/DSPStereoEffect.h"
 
+namespace tesmora6 {
+
 class TDSPXXFilter : public TDSPStereoEffect {
  public:
   static constexpr int32_t kSlots = 4;
@@ -104,3 +106,5 @@ class TDSPXXFilter : public TDSPStereoEffect {
   std::array<TTap, kSlots> leftTaps_, rightTaps_;
   std::vector<float> tapBuffer_;  // one tap's filter output over a period
 };
+
+}  // namespace tesmora6

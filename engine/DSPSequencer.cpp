@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tesmora6 {
+
 // ---------------------------------------------------------------------------------------
 // TSequencerOctaves
 
@@ -491,3 +493,5 @@ void TDSPSequencer::FillPeriod(float* out) {
   AdvancePeriod();
   std::copy(gain_.get(), gain_.get() + context_->samplesPerMs, out);
 }
+
+}  // namespace tesmora6

@@ -14,6 +14,8 @@
 #include "engine/DSPSequencerOctaves.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 // The clocks add up a double increment every period, and the lengths come from single-
 // precision settings. A length counts as reached when the running time lies within a
 // millionth of it below (and at least 1e-6 below short lengths), so that rounding does not
@@ -372,3 +374,5 @@ class TDSPSequencer : public TDSPControl {
   std::unique_ptr<float[]> ramp_;  // i / P
   float levelOut_ = 0.0f, gateOut_ = 0.0f, pitchOut_ = 0.0f, envOut_ = 0.0f;
 };
+
+}  // namespace tesmora6

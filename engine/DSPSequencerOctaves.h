@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tesmora6 {
+
 // One end of a run: base + perOctave * n.
 struct TOctaveEnd {
   int8_t base;
@@ -91,3 +93,5 @@ constexpr std::array<TOctavePatternRule, 10> kOctavePatternRules = {{
           Up(kOctZero, kOctN)}},
      1, {3, {Down(kOctN, kOctZero), Down(kOctN, kOctZero), Up(kOctZero, kOctN)}}},
 }};
+
+}  // namespace tesmora6

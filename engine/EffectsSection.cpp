@@ -8,6 +8,8 @@
 #include "engine/ParameterLaws.h"
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // Scaled values as the effects' setters take them.
@@ -754,3 +756,5 @@ bool TEffectsSection::ProcessEffects(float* out) {
   if (FxTailBlocks < std::numeric_limits<int32_t>::max()) ++FxTailBlocks;
   return audible;
 }
+
+}  // namespace tesmora6

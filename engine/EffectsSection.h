@@ -22,6 +22,8 @@
 #include "framework/DSPPluginX.h"
 #include "framework/DSPSlotTable.h"
 
+namespace tesmora6 {
+
 class TEffectsSection {
  public:
   static constexpr int32_t kFxSlots = kFxIdCount;
@@ -141,3 +143,5 @@ class TEffectsSection {
   std::array<TDSPStereoEffect*, kFxEffectCount> effects_{};  // by TFxEffect
   std::array<uint8_t, kFxEffectCount> channelModes_{};
 };
+
+}  // namespace tesmora6

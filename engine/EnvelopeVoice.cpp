@@ -1,5 +1,7 @@
 #include "engine/EnvelopeVoice.h"
 
+namespace tesmora6 {
+
 TDSPEnvelopeVoice::TDSPEnvelopeVoice() = default;
 
 void TDSPEnvelopeVoice::Reset() {
@@ -58,3 +60,5 @@ void TDSPEnvelopeVoice::ContextChanged(TDSPProcessInfo* info) {
   Env1.ContextChanged(info);
   Env2.ContextChanged(info);
 }
+
+}  // namespace tesmora6

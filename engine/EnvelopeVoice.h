@@ -5,6 +5,8 @@
 #include "dsp/DSPEnvelopes.h"
 #include "engine/PooledVoice.h"
 
+namespace tesmora6 {
+
 // Adds the amplitude envelope Env1 and the modulation envelope Env2.
 class TDSPEnvelopeVoice : public TDSPPooledVoice {
  public:
@@ -23,3 +25,5 @@ class TDSPEnvelopeVoice : public TDSPPooledVoice {
  private:
   void TakeOverEnvelope(TDSPADSR& env, const TDSPADSR& source, float fadeTarget, bool restart);
 };
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 
 #include "effects/DSPShiftRing.h"
 
+namespace tesmora6 {
+
 class TFxChannelShift {
  public:
   static constexpr int32_t kGuard = 16;  // spare entries beyond the longest shift
@@ -58,3 +60,5 @@ class TFxChannelShift {
   std::vector<float> ringLeft_, ringRight_;
   TShiftRingCursor left_, right_;
 };
+
+}  // namespace tesmora6

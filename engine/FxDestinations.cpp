@@ -2,6 +2,8 @@
 
 #include "engine/FxParameterLaws.h"
 
+namespace tesmora6 {
+
 // Position: {FX id, display name}. Both drive inputs are listed as "DstPre".
 const std::array<TFxDestinationDef, kFxDestinationCount> kFxDestinations = {{
     {0, "---"}, {FxId(Param::RvbGain), "RvbGain"},  // 0
@@ -85,3 +87,5 @@ std::string_view FxModSourceName(int64_t index) {
   if (index < 0 || index >= static_cast<int64_t>(kFxModSourceCount)) return {};
   return kFxModSourceNames[static_cast<size_t>(index)];
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace tesmora6 {
+
 struct TFxDestinationDef {
   int16_t fxId;  // 0 .. 289; position 0 ("---") has FX id 0, which doubles as "none"
   const char* name;
@@ -22,3 +24,5 @@ extern const std::array<const char*, kFxModSourceCount> kFxModSourceNames;
 std::string_view FxDestinationName(int64_t position);
 // The source name of an index, empty outside 0 .. 6 (sources 7 .. 12 have no name).
 std::string_view FxModSourceName(int64_t index);
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 
 #include "engine/ParameterLaws.h"
 
+namespace tesmora6 {
+
 using L = TFxLaw;
 
 // The law, the setter and the channel partners of every FX id, and the effect ranges, are
@@ -36,3 +38,5 @@ float ApplyFxLaw(TFxLaw law, float v) {
   }
   return v;
 }
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 // The effects section numbers its parameters from "FxOn" on: FX id k is host FxOn + k.
 constexpr int16_t FxId(Param::Id id) { return static_cast<int16_t>(id - Param::FxOn); }
 constexpr int32_t kFxIdCount = Param::Count - Param::FxOn;
@@ -74,3 +76,5 @@ constexpr int32_t kFirstMatrix = FxId(Param::FxModSrc1);
 constexpr int32_t kMatrixSlots = 16;
 static_assert(kFirstMatrix + 3 * kMatrixSlots == kFxIdCount);
 }  // namespace fxid
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 
 #include "framework/DSPAmountLaws.h"
 
+namespace tesmora6 {
+
 // Time parameters are stored in time cents: ms = 1000 * 2^(tc / 1200).
 inline float TimecentsToMsExact(float tc) { return 1000.0f * std::exp2(tc / 1200.0f); }
 // The same rounded to whole milliseconds (ties to even), saturating at the int32 range
@@ -22,3 +24,5 @@ inline int32_t MsToTimecents(float ms) {
   if (ms <= 0.0f) return -13160;
   return static_cast<int32_t>(std::nearbyint(1200.0f * std::log2(ms / 1000.0f)));
 }
+
+}  // namespace tesmora6

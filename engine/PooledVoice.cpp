@@ -1,5 +1,7 @@
 #include "engine/PooledVoice.h"
 
+namespace tesmora6 {
+
 void TDSPPooledVoice::Reset() {
   Pending = TPendingNote{};
   stealFadePosition_ = stealFadeLength_ = 0;
@@ -17,3 +19,5 @@ void TDSPPooledVoice::Release() {
 }
 
 void TDSPPooledVoice::TakeOver(TDSPPooledVoice&, bool) {}
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 
 #include "dsp/DSPControl.h"
 
+namespace tesmora6 {
+
 class TVoicePoolLayer;
 
 enum TVoiceState : uint8_t { kVoiceHeld = 0, kVoiceReleased = 1, kVoiceFree = 2 };
@@ -74,3 +76,5 @@ class TDSPPooledVoice : public TDSPControl {
   int32_t stealFadePosition_ = 0;
   int32_t stealFadeLength_ = 0;
 };
+
+}  // namespace tesmora6

@@ -1,5 +1,7 @@
 #include "engine/SynthVoice.h"
 
+namespace tesmora6 {
+
 TDSPSynthVoice::TDSPSynthVoice() {
   // The LFOs advance one step per control period on a 10 kHz context of their own.
   for (auto& lfo : Lfo) lfo.ContextChanged(&LfoProcessInfo());
@@ -66,3 +68,5 @@ void TDSPSynthVoice::ContextChanged(TDSPProcessInfo* info) {
   for (auto& seq : Sequencers) seq.ContextChanged(info);
   gain_.assign(static_cast<size_t>(info->paddedBlock), 0.0f);
 }
+
+}  // namespace tesmora6

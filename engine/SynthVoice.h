@@ -14,6 +14,8 @@
 #include "engine/DSPSequencer.h"
 #include "engine/EnvelopeVoice.h"
 
+namespace tesmora6 {
+
 // Adds the three LFOs, the four filters (stage 1 and 2, left and right), the two shapers,
 // the two step sequencers and the gain buffer.
 class TDSPSynthVoice : public TDSPEnvelopeVoice {
@@ -82,3 +84,5 @@ class TDSPSixOscillatorVoice final : public TDSPSynthVoice {
   TDSPOscillator Osc4, Osc5, Osc6;
   TDSPDiatonicTune Tune4, Tune5, Tune6;
 };
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace tesmora6 {
+
 // Every key once, in host order. The enum and the key texts below are both made from this
 // list, so a key's text and its number cannot drift apart.
 #define TESMORA6_PARAMETER_KEYS(X) \
@@ -155,3 +157,5 @@ constexpr int32_t FindKey(std::string_view key) {
 }
 
 }  // namespace Param
+
+}  // namespace tesmora6

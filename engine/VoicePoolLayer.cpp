@@ -2,6 +2,8 @@
 
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 TVoicePoolLayer::TVoicePoolLayer() = default;
 
 TVoicePoolLayer::~TVoicePoolLayer() {
@@ -262,3 +264,5 @@ void TVoicePoolLayer::EndVoiceIfFinished(TDSPSynthVoice& voice) {
     --activeNotes_;
   }
 }
+
+}  // namespace tesmora6

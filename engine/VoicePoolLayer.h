@@ -8,6 +8,8 @@
 #include "engine/SynthVoice.h"
 #include "framework/DSPPluginX.h"
 
+namespace tesmora6 {
+
 class TVoicePoolLayer : public TDSPPluginX {
  public:
   static constexpr int32_t kMaxVoices = 32;
@@ -70,3 +72,5 @@ class TVoicePoolLayer : public TDSPPluginX {
   TDSPSynthVoice* lastVoice_ = nullptr;
   int32_t activeNotes_ = 0;
 };
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace tesmora6 {
+
 // A permille amount x = value * 0.001 to a signed gain: 0 below |x| = 0.000999, otherwise
 // sign(x) * 10^((60|x| - 60) / 20): 1000 -> 1.0, 500 -> 0.0316, 1502 -> 32.06, -1000 -> -1.
 inline float AmountCurve(float x) {
@@ -15,3 +17,5 @@ inline float AmountCurve(float x) {
 
 // 6.875 * 2^((x + 3) / 12): note numbers to hertz.
 inline float NoteToHz(float x) { return 6.875f * std::exp2((x + 3.0f) / 12.0f); }
+
+}  // namespace tesmora6

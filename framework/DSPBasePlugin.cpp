@@ -5,6 +5,8 @@
 
 #include "dsp/DSPLock.h"
 
+namespace tesmora6 {
+
 TDSPBasePlugin::TDSPBasePlugin() {
   SetCurrentDSPInstance(&instance_);
   programs_.resize(kProgramCount);
@@ -120,3 +122,5 @@ void TDSPBasePlugin::SetUniqueId(char a, char b, char c, char d) {
                                    (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
                                    static_cast<uint32_t>(static_cast<uint8_t>(d)));
 }
+
+}  // namespace tesmora6

@@ -13,6 +13,8 @@
 #include "dsp/DSPLock.h"
 #include "framework/DSPPluginParams.h"
 
+namespace tesmora6 {
+
 class TByteReader;
 
 // One program: a name and one normalized value per parameter.
@@ -150,3 +152,5 @@ class TDSPBasePlugin : public TDSPBaseControl {
   int32_t vendorVersion_ = 0;
   std::string vendorString_;
 };
+
+}  // namespace tesmora6

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tesmora6 {
+
 static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559,
               "the stored formats carry IEEE single-precision floats");
 
@@ -144,3 +146,5 @@ inline std::string TrimBlanks(std::string_view s) {
 }
 
 }  // namespace bytes
+
+}  // namespace tesmora6

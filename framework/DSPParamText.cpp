@@ -7,6 +7,8 @@
 
 #include "framework/DSPValueLists.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The text in double quotes (built by appending: GCC 12 warns falsely on "\"" + string).
@@ -192,3 +194,5 @@ bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
   error = Quoted(what) + " is neither a number, a time (ms, s), a level (dB), =NORMALIZED nor a display text of this parameter";
   return false;
 }
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 
 #include "framework/DSPPluginParams.h"
 
+namespace tesmora6 {
+
 // The display text of the parameter at a real value (the instrument's own formatter, so
 // that product-specific texts such as modulation sources are found too).
 using TDSPDisplayFormatter = std::function<std::string(float realValue)>;
@@ -30,3 +32,5 @@ using TDSPDisplayFormatter = std::function<std::string(float realValue)>;
 bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
                          const TDSPDisplayFormatter& display, float& normalized,
                          std::string& error);
+
+}  // namespace tesmora6

@@ -1,5 +1,7 @@
 #include "framework/DSPPluginParams.h"
 
+namespace tesmora6 {
+
 namespace {
 std::string Short(const std::string& s) { return s.size() > 255 ? s.substr(0, 255) : s; }
 
@@ -33,3 +35,5 @@ void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& n
   DefineIntParam(p, kind, name, description, maximum, minimum, defaultValue, global);
   p.curve = curve;
 }
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 // Where and how the editor shows a parameter: layout data of the parameter table.
 struct TDSPEditorBinding {
   int16_t controlKind = 0;
@@ -51,3 +53,5 @@ void DefineIntParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& nam
 void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
                       const std::string& description, int32_t maximum, int32_t minimum,
                       int32_t defaultValue, float curve, bool global = false);
+
+}  // namespace tesmora6

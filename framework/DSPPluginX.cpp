@@ -11,6 +11,8 @@
 #include "framework/PostBack.h"
 #include "resources/Resources.h"
 
+namespace tesmora6 {
+
 namespace {
 
 std::atomic<int> instanceCounter{0};
@@ -671,3 +673,5 @@ void TDSPPluginX::EditorSize(int32_t& width, int32_t& height) {
     }
   }
 }
+
+}  // namespace tesmora6

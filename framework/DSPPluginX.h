@@ -22,6 +22,8 @@
 #include "framework/OutputSafetyLimiter.h"
 #include "framework/PluginEditor.h"
 
+namespace tesmora6 {
+
 // Indexes of the built-in parameters.
 enum TBuiltInParam : int32_t {
   kParamVolume = 0,
@@ -332,3 +334,5 @@ class TDSPPluginX : public TDSPBasePlugin {
   std::vector<TQueuedMidi> pending_;
   static constexpr size_t kEventPoolSize = 4096;
 };
+
+}  // namespace tesmora6

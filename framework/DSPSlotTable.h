@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tesmora6 {
+
 template <int32_t N>
 class TDSPSlotTable {
  public:
@@ -35,3 +37,5 @@ class TDSPSlotTable {
   std::array<int16_t, N> host_;
   std::vector<int16_t> slotOfHost_;
 };
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include "dsp/DSPLock.h"
 #include "framework/DSPPluginX.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr std::string_view kSectionTag = "SuBpRe";
@@ -292,3 +294,5 @@ void TDSPPluginX::WriteSubPresetSection(std::vector<uint8_t>& out) const {
 void TDSPPluginX::ReadSubPresetSection(TByteReader& reader) {
   if (subPresets_) subPresets_->ReadSection(reader);
 }
+
+}  // namespace tesmora6

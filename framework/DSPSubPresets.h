@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tesmora6 {
+
 class TDSPBasePlugin;
 class TByteReader;
 
@@ -108,3 +110,5 @@ class TDSPSubPresets {
   TSubPresetGroups groups_;
   TSubPresetMessageSink sink_;
 };
+
+}  // namespace tesmora6

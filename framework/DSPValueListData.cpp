@@ -10,6 +10,8 @@
 #include "dsp/DSPWaveformTable.h"
 #include "effects/DSPReverbRooms.h"
 
+namespace tesmora6 {
+
 namespace valuelists {
 namespace {
 
@@ -138,3 +140,5 @@ const TValueList* ListOfKind(int16_t kind) {
 }
 
 }  // namespace valuelists
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+namespace tesmora6 {
+
 // A list whose entries belong to the indexes first, first + 1, ...; an index outside the
 // list gives `other` (nullptr: the empty text). The names are either a table of their own
 // or, for the lists that name what a catalogue holds (waveforms, filter types, shapers,
@@ -50,3 +52,5 @@ extern const TValueList kVelocityRoutings;
 // The list a display kind picks its text from, or nullptr for the numeric kinds.
 const TValueList* ListOfKind(int16_t kind);
 }  // namespace valuelists
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 #include "framework/DSPAmountLaws.h"
 #include "framework/DSPValueListData.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // Round to nearest, ties to even, as a list index. Values too large for any list map to a
@@ -179,3 +181,5 @@ std::vector<std::string> ChoiceList(int16_t kind, float minimum, float maximum) 
   }
   return choices;
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 // Display kinds: how the formatter writes a parameter's value. The numbers are part of the
 // parameter model (editor bindings and stored layouts carry them); kinds without a rule
 // give an empty text.
@@ -91,3 +93,5 @@ std::string FormatFixed(double value, int decimals);
 std::string FormatGrouped(double value, int decimals);
 // Round-to-nearest (ties to even) written as an integer.
 std::string FormatRounded(double value);
+
+}  // namespace tesmora6

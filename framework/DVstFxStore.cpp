@@ -15,6 +15,8 @@
 #include "dsp/DSPLock.h"
 #include "framework/PostBack.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr std::string_view kChunkTag = "DcHnK";
@@ -257,3 +259,5 @@ void TDSPBasePlugin::ReadBankFile(std::span<const uint8_t> data) {
   // Repeated bank loads without an editor to deliver them leave one entry, not one each.
   PostBackOnce({&BankLoadedDelivered, this, kPostBackBankLoaded, 0, 0, 0.0f});
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tesmora6 {
+
 // The host's transport and musical time at the first frame of a processing call.
 struct THostTime {
   bool playing = false;        // the transport rolls: samplePosition counts
@@ -42,3 +44,5 @@ class THostLink {
     return false;
   }
 };
+
+}  // namespace tesmora6

@@ -1,5 +1,7 @@
 #include "framework/MidiMessageHandler.h"
 
+namespace tesmora6 {
+
 TEventRecord TMidiMessageHandler::Decode(uint8_t s, uint8_t d1, uint8_t d2) {
   TEventRecord e;
   if (s == 0xF2) {  // song position
@@ -85,3 +87,5 @@ void TMidiMessageHandler::ApplyPairs(const TEventRecord& e) {
   }
   Forward(e);  // the pending pair is dropped
 }
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 
 #include "framework/DSPBasePlugin.h"
 
+namespace tesmora6 {
+
 // A decoded message. Composite types: 20 RPN-addressed value, 21 NRPN-addressed value.
 struct TEventRecord {
   uint8_t type = 0;
@@ -53,3 +55,5 @@ class TMidiMessageHandler {
   TEventRecord assembled_;
   TEventRecord saved_;
 };
+
+}  // namespace tesmora6

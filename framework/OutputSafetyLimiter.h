@@ -21,6 +21,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace tesmora6 {
+
 class TOutputSafetyLimiter {
  public:
   static constexpr float kCeiling = 4.0f;  // +12 dBFS
@@ -59,3 +61,5 @@ class TOutputSafetyLimiter {
   float reduction_ = 0.0f;  // 1 - gain
   float recovery_ = 0.99977327f;  // 100 ms at 44.1 kHz until the rate is known
 };
+
+}  // namespace tesmora6

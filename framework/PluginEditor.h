@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace tesmora6 {
+
 class TPluginEditor {
  public:
   virtual ~TPluginEditor() = default;
@@ -31,3 +33,5 @@ struct TPluginEditorState {
   double scale = 0.0;
   std::vector<std::pair<int32_t, int32_t>> pages;  // group key, page
 };
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 #include <deque>
 #include <mutex>
 
+namespace tesmora6 {
+
 namespace {
 
 struct TPostBackQueue {
@@ -70,3 +72,5 @@ int PendingPostBacks() {
   std::lock_guard<std::mutex> guard(q.lock);
   return static_cast<int>(q.entries.size());
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tesmora6 {
+
 struct TPostBackEntry;
 using TPostBackHandler = void (*)(void* object, const TPostBackEntry& entry);
 
@@ -33,3 +35,5 @@ void RemovePostBacksOf(const void* object);
 int DeliverPostBacks();
 // Entries waiting (for tests).
 int PendingPostBacks();
+
+}  // namespace tesmora6

@@ -13,6 +13,8 @@
 
 #include "framework/HostLink.h"
 
+namespace tesmora6 {
+
 // One MIDI message at a frame of the next Process call.
 struct TMidiMessage {
   int32_t frame = 0;
@@ -80,3 +82,5 @@ class TSynthEngine {
   virtual std::vector<uint8_t> SaveState(bool wholeBank) = 0;
   virtual void LoadState(std::span<const uint8_t> state, bool wholeBank) = 0;
 };
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include "gui/SPThemeGUI.h"
 
+namespace tesmora6 {
+
 void TDSPEditorPanel::Paint(const TSPRect& r) {
   if (destroying || !body) return;
   body->PaintWindow(r);
@@ -44,3 +46,5 @@ void TDSPEditorPanel::ReleaseCapture() {
   if (c && body && c->Body() == body) c->CancelPress();
   if (body) body->EndWheelGesture();
 }
+
+}  // namespace tesmora6

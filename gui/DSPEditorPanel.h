@@ -8,6 +8,8 @@
 
 #include "gui/SPBitmap.h"
 
+namespace tesmora6 {
+
 class TSPThemeGUIBody;
 class TDSPPluginX;
 
@@ -28,3 +30,5 @@ class TDSPEditorPanel {
   // Ends a press (and a wheel gesture) of this editor's tree that will never see its release.
   void ReleaseCapture();
 };
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 #include "gui/PluginEditor.h"
 #include "gui/SPThemeGUI.h"
 
+namespace tesmora6 {
+
 bool RenderEditorImage(TDSPPluginX& plugin, const TEditorPages& pages, TSPBitmap& out, double scale) {
   // The open editor, or one made for the picture alone (its pages are kept for the next
   // opening, as they would be after clicks).
@@ -41,3 +43,5 @@ bool WriteEditorScreenshot(TDSPPluginX& plugin, const std::string& pngPath, cons
   TSPBitmap image;
   return RenderEditorImage(plugin, pages, image, scale) && image.WritePng(pngPath.c_str());
 }
+
+}  // namespace tesmora6

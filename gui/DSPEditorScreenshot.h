@@ -8,6 +8,8 @@
 
 #include "gui/SPBitmap.h"
 
+namespace tesmora6 {
+
 class TDSPPluginEditor;
 class TDSPPluginX;
 
@@ -24,3 +26,5 @@ bool RenderEditorImage(TDSPPluginEditor& editor, const TEditorPages& pages, TSPB
 // The same written as PNG; false on failure.
 bool WriteEditorScreenshot(TDSPPluginX& plugin, const std::string& pngPath, const TEditorPages& pages,
                            double scale = 1.0);
+
+}  // namespace tesmora6

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace {
 
 
@@ -511,3 +513,5 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
       return false;
   }
 }
+
+}  // namespace tesmora6

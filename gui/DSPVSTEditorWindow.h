@@ -21,6 +21,8 @@
 struct _XDisplay;
 typedef struct _cairo_surface cairo_surface_t;
 
+namespace tesmora6 {
+
 class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
  public:
   // Connects to the display (DISPLAY) and creates the window inside parent, width x height
@@ -98,3 +100,5 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   bool pictureBackground_ = false;  // the background is the first picture still
   std::unique_ptr<TPopup> popup_;
 };
+
+}  // namespace tesmora6

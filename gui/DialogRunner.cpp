@@ -14,6 +14,8 @@
 
 extern char** environ;
 
+namespace tesmora6 {
+
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   if (path.empty() || extension.empty()) return path;
   const size_t slash = path.find_last_of('/');
@@ -282,3 +284,5 @@ std::unique_ptr<TDialogRunner> MakeDesktopDialogRunner() {
     return std::make_unique<TProcessDialogRunner>(TDialogProgram::KDialog);
   return nullptr;
 }
+
+}  // namespace tesmora6

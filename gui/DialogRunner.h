@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 struct TFileDialogRequest {
   bool save = false;
   std::string title;
@@ -88,3 +90,5 @@ std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std:
 std::vector<std::string> FileDialogCommand(TDialogProgram program,
                                            const TFileDialogRequest& request,
                                            const TDialogPlacement& placement = {});
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 #include "gui/PluginEditor.h"
 #include "gui/SPThemeGUI.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr const char* kScaleKey = "scale=";
@@ -182,3 +184,5 @@ TScaleChange SetEditorScale(TDSPPluginX& plugin, double scale) {
   body->FullRepaint();
   return TScaleChange::kApplied;
 }
+
+}  // namespace tesmora6

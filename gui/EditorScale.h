@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace tesmora6 {
+
 class TDSPPluginX;
 struct TPluginEditorState;
 
@@ -52,3 +54,5 @@ enum class TScaleChange {
 // host to resize its window (audioMasterSizeWindow) and resizes the editor's. A factor the
 // host refused takes effect when the editor opens next.
 TScaleChange SetEditorScale(TDSPPluginX& plugin, double scale);
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include "gui/SPThemeGUI.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The overlay: a "Lighter Surface" panel over the whole editor.
@@ -314,3 +316,5 @@ bool TOverlayDialogRunner::ChooseFile(const TFileDialogRequest& r, TTextAnswer a
   Open(r.title, lines, {cancel}, files);
   return true;
 }
+
+}  // namespace tesmora6

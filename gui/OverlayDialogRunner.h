@@ -15,6 +15,8 @@
 
 #include "gui/DialogRunner.h"
 
+namespace tesmora6 {
+
 class TSPThemeGUIBody;
 struct TSPKey;
 class TSPThemeGUIControl;
@@ -63,3 +65,5 @@ class TOverlayDialogRunner final : public TDialogRunner {
   // A key for the text field; false when it does nothing with it.
   bool Key(const TSPKey& key, const std::function<void(std::optional<std::string>)>& answer);
 };
+
+}  // namespace tesmora6

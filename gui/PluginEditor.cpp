@@ -11,6 +11,8 @@
 #include "gui/SPThemeGUI.h"
 #include "framework/PostBack.h"
 
+namespace tesmora6 {
+
 namespace {
 
 void DeferredRefresh(void* object, const TPostBackEntry& entry) {
@@ -276,3 +278,5 @@ void TDSPPluginEditor::GetSize(int32_t& width, int32_t& height) const {
   width = ScaledSize(plugin_.EditorWidth(), scale);
   height = ScaledSize(plugin_.EditorHeight(), scale);
 }
+
+}  // namespace tesmora6

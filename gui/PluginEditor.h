@@ -14,6 +14,8 @@
 
 #include "framework/PluginEditor.h"
 
+namespace tesmora6 {
+
 class TDSPPluginX;
 class TDSPVSTEditorWnd;
 class TSPThemeGUIBody;
@@ -104,3 +106,5 @@ class TDSPPluginEditor : public TPluginEditor {
   TSPThemeGUILabel* productLabel_ = nullptr;
   std::unique_ptr<TDSPVSTEditorWnd> window_;
 };
+
+}  // namespace tesmora6

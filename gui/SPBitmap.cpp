@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace tesmora6 {
+
 TSPBitmap::~TSPBitmap() { Clear(); }
 
 TSPBitmap::TSPBitmap(const TSPBitmap& other) { *this = other; }
@@ -153,3 +155,5 @@ uint32_t* TSPBitmap::Row(int32_t y) {
 void TSPBitmap::MarkDirty() {
   if (surface_) cairo_surface_mark_dirty(surface_);
 }
+
+}  // namespace tesmora6

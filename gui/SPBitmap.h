@@ -16,6 +16,8 @@
 typedef struct _cairo_surface cairo_surface_t;
 typedef struct _cairo cairo_t;
 
+namespace tesmora6 {
+
 // A rectangle in pixels; right and bottom are exclusive.
 struct TSPRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -85,3 +87,5 @@ class TSPBitmap {
 
 // A rectangle of units widened to the whole pixels it touches at a scale (units again).
 void PixelAlignedRect(const TSPRect& r, double scale, double& left, double& top, double& right, double& bottom);
+
+}  // namespace tesmora6

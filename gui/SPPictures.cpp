@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr uint32_t Opaque(uint8_t r, uint8_t g, uint8_t b) {
@@ -164,3 +166,5 @@ bool DecodePicture(std::span<const uint8_t> data, std::string_view extension, TS
   if (extension == "jpg") return DecodeJpeg(data, out);
   return DecodeBmp(data, out);
 }
+
+}  // namespace tesmora6

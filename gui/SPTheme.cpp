@@ -13,6 +13,8 @@
 #include "gui/SPPictures.h"
 #include "resources/Resources.h"
 
+namespace tesmora6 {
+
 namespace {
 
 void SetSource(cairo_t* cr, TSPColor c) {
@@ -993,3 +995,5 @@ void DrawPlaceholder(TSPCanvas& canvas, const TSPRect& r) {
   canvas.SelectFont(font);
   canvas.TextOut(r.left + 2, r.top + 2, "No Theme Control");
 }
+
+}  // namespace tesmora6

@@ -15,6 +15,8 @@
 
 #include "gui/SPBitmap.h"
 
+namespace tesmora6 {
+
 // A font: face name (mapped to an installed family), size in points at 96 dpi, style bits
 // (bold 1, italic 2, underline 4), colour and character set.
 struct TSPFont {
@@ -353,3 +355,5 @@ TSPRect DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, cons
                          const std::string& caption);
 // The white box with "No Theme Control" a control without a style draws.
 void DrawPlaceholder(TSPCanvas& canvas, const TSPRect& r);
+
+}  // namespace tesmora6

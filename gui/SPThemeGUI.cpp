@@ -9,6 +9,8 @@
 
 #include "framework/PostBack.h"
 
+namespace tesmora6 {
+
 namespace {
 
 TSPThemeGUIControl* capturedControl = nullptr;
@@ -1086,3 +1088,5 @@ TSPThemeGUIControl* CreateControlOfKind(int32_t kind, TSPThemeGUIControl* parent
       return nullptr;
   }
 }
+
+}  // namespace tesmora6

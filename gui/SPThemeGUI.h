@@ -24,6 +24,8 @@
 #include "gui/SPBitmap.h"
 #include "gui/SPTheme.h"
 
+namespace tesmora6 {
+
 class TSPThemeGUIBody;
 class TSPThemeGUIControl;
 
@@ -450,3 +452,5 @@ enum TSPControlKind : int32_t {
   kKindSwitchValueEdit = 24, kKindValueList = 25, kKindSwitchValueList = 26,
 };
 TSPThemeGUIControl* CreateControlOfKind(int32_t kind, TSPThemeGUIControl* parent);
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 
 #include "framework/DSPSubPresets.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // Menu columns hold 15 sub-presets, then the 16th, 32nd, 48th ... entry opens a new one.
@@ -182,3 +184,5 @@ bool TSubPresetMenu::ReadFile(const std::string& path, std::vector<uint8_t>& dat
   data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return true;
 }
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 
 #include "gui/DialogRunner.h"
 
+namespace tesmora6 {
+
 class TDSPSubPresets;
 
 // One entry of a popup menu as the editor shows it.
@@ -72,3 +74,5 @@ class TSubPresetMenu {
 
 // The folder of a file path ("" when it has none).
 std::string FolderOf(const std::string& path);
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include "instrument/Tesmora6.h"
 
+namespace tesmora6 {
+
 std::unique_ptr<TPluginEditor> CreateTesmora6Editor(TDSPPluginX& plugin) {
   return std::make_unique<TTesmora6Editor>(plugin);
 }
@@ -32,3 +34,5 @@ void TTesmora6Editor::CreateButtons() {
 void TTesmora6Editor::IdleTick() { layout_.Idle(); }
 
 void TTesmora6Editor::Closing() { layout_.EditorClosed(); }
+
+}  // namespace tesmora6

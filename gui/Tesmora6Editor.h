@@ -7,6 +7,8 @@
 #include "gui/PluginEditor.h"
 #include "gui/Tesmora6LayoutEditor.h"
 
+namespace tesmora6 {
+
 class TTesmora6;
 
 class TTesmora6Editor : public TDSPPluginEditor {
@@ -32,3 +34,5 @@ class TTesmora6Editor : public TDSPPluginEditor {
 // (TDSPPluginX::SetEditorFactory): the engine asks for its editor through it and never sees
 // the GUI.
 std::unique_ptr<TPluginEditor> CreateTesmora6Editor(TDSPPluginX& plugin);
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr int16_t W = kTesmora6EditorWidth;
@@ -155,3 +157,5 @@ bool Tesmora6PanelShown(int32_t number, int32_t oscPage, int32_t bottomPage) {
   if (p.pageKey == kBottomPageKey) return p.page == bottomPage;
   return true;
 }
+
+}  // namespace tesmora6

@@ -11,6 +11,8 @@
 
 #include "instrument/Tesmora6Bindings.h"
 
+namespace tesmora6 {
+
 inline constexpr int32_t kTesmora6EditorWidth = 774;
 inline constexpr int32_t kTesmora6EditorHeight = 506;
 
@@ -70,3 +72,5 @@ std::span<const TTesmora6PresetButton> Tesmora6PresetButtons();
 // Whether a panel shows when the oscillator group is on oscPage and the bottom group on
 // bottomPage (a sub-panel shows with its oscillator panel).
 bool Tesmora6PanelShown(int32_t number, int32_t oscPage, int32_t bottomPage);
+
+}  // namespace tesmora6

@@ -18,6 +18,8 @@
 #include "gui/Tesmora6Layout.h"
 #include "gui/ValueEntry.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // A top-bar label: its text found afresh at every paint, and a menu on a click when it
@@ -302,3 +304,5 @@ void TTesmora6LayoutEditor::Idle() {
 void TTesmora6LayoutEditor::EditorClosed() {
   if (dialogs_) dialogs_->Cancel();
 }
+
+}  // namespace tesmora6

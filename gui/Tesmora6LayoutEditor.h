@@ -15,6 +15,8 @@
 #include "gui/DialogRunner.h"
 #include "gui/SubPresetMenu.h"
 
+namespace tesmora6 {
+
 class TDSPPluginEditor;
 class TDSPPluginX;
 class TSPThemeGUILabel;
@@ -78,3 +80,5 @@ class TTesmora6LayoutEditor {
   // Sets a top-bar label's text, repainting it when it changed.
   static void Show(TSPThemeGUILabel* label, const std::string& text);
 };
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 #include "gui/DialogRunner.h"
 #include "gui/SPThemeGUI.h"
 
+namespace tesmora6 {
+
 bool ApplyTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, std::string_view text,
                      std::string& error) {
   const int32_t index = control.parameterIndex;
@@ -33,3 +35,5 @@ bool AskTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, TDialogRunn
                              dialogs.ShowMessage(name, "\"" + *text + "\": " + error, nullptr);
                          });
 }
+
+}  // namespace tesmora6

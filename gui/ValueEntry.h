@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tesmora6 {
+
 class TDSPPluginX;
 class TDialogRunner;
 class TSPThemeGUIControl;
@@ -19,3 +21,5 @@ bool ApplyTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, std::stri
 // answer is applied when it arrives, a text that is no value is reported in a message.
 // False when the runner is busy or the control has no parameter.
 bool AskTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, TDialogRunner& dialogs);
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace {
 
 struct TTrapState {
@@ -72,3 +74,5 @@ TXErrorScope::~TXErrorScope() {
   // ours, if they chain to it, still passes foreign errors on to s.previous).
   if (current != &EditorErrorHandler) XSetErrorHandler(current);
 }
+
+}  // namespace tesmora6

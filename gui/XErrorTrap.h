@@ -22,6 +22,8 @@
 
 struct _XDisplay;
 
+namespace tesmora6 {
+
 // What an error said: the X error code, the failing request's major code and the resource
 // it named.
 struct TXErrorReport {
@@ -49,3 +51,5 @@ class TXErrorScope {
   TXErrorScope(const TXErrorScope&) = delete;
   TXErrorScope& operator=(const TXErrorScope&) = delete;
 };
+
+}  // namespace tesmora6

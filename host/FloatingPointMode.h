@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+namespace tesmora6 {
+
 class TFPUModeGuard {
  public:
   static constexpr uint32_t kFlushToZero = 0x8000;
@@ -51,3 +53,5 @@ class TFPUModeGuard {
   uint32_t savedMxcsr_;
   uint16_t savedX87_;
 };
+
+}  // namespace tesmora6

@@ -14,6 +14,8 @@
 #include "instrument/Tesmora6HostNames.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 TTesmora6VstPlugin::TTesmora6VstPlugin(std::unique_ptr<TTesmora6Engine> engine, vst::AudioMasterCallback audioMaster)
     : TVstPlugin(std::move(engine), audioMaster),
       instrument_(static_cast<TTesmora6Engine&>(Engine()).Instrument()) {
@@ -104,3 +106,5 @@ vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster) {
     return nullptr;
   }
 }
+
+}  // namespace tesmora6

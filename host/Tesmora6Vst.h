@@ -7,6 +7,8 @@
 #include "host/VstAbi.h"
 #include "host/VstPlugin.h"
 
+namespace tesmora6 {
+
 class TTesmora6;
 class TTesmora6Engine;
 
@@ -34,3 +36,5 @@ vst::AEffect* OpenVstPlugin(TTesmora6* instrument, vst::AudioMasterCallback audi
 
 // Creates one plug-in instance for a host; none when the host is unusable or building fails.
 vst::AEffect* Tesmora6PluginMain(vst::AudioMasterCallback audioMaster);
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tesmora6 {
+
 namespace vst {
 
 constexpr int32_t FourCC(char a, char b, char c, char d) {
@@ -332,3 +334,5 @@ constexpr int kVstMaxShortLabelLen = 8;
 constexpr int kVstMaxCategLabelLen = 24;
 
 }  // namespace vst
+
+}  // namespace tesmora6

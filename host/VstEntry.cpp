@@ -3,6 +3,8 @@
 #include "host/VstAbi.h"
 #include "host/Tesmora6Vst.h"
 
+using namespace tesmora6;
+
 extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(
     vst::AudioMasterCallback audioMaster) {
   return Tesmora6PluginMain(audioMaster);

@@ -6,6 +6,8 @@
 
 #include "host/VstAbi.h"
 
+namespace tesmora6 {
+
 // The host's side of effProcessEvents: MIDI events and the VstEvents record that points at
 // them, laid out as a host hands them over (the header, then one pointer per event; the
 // record's declared two-entry array is only its start). Used by the command-line host, the
@@ -40,3 +42,5 @@ class TVstEventBlock {
   std::vector<vst::VstMidiEvent> events_;
   std::vector<uint8_t> record_;
 };
+
+}  // namespace tesmora6

@@ -7,6 +7,8 @@
 #include "dsp/DSPLock.h"
 #include "host/FloatingPointMode.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // ---- the five entry functions stored in the AEffect record ----
@@ -407,3 +409,5 @@ intptr_t TVstPlugin::LockedDispatcher(int32_t opcode, int32_t index, intptr_t va
       return 0;
   }
 }
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 #include "framework/SynthEngine.h"
 #include "host/VstAbi.h"
 
+namespace tesmora6 {
+
 class TVstPlugin : public THostLink {
  public:
   static constexpr int32_t kVstVersion = 2300;
@@ -96,3 +98,5 @@ inline vst::AEffect* VstEffectOf(THostLink& link) {
   auto* adapter = dynamic_cast<TVstPlugin*>(&link);
   return adapter ? adapter->Effect() : nullptr;
 }
+
+}  // namespace tesmora6

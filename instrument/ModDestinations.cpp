@@ -2,6 +2,8 @@
 
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 // Position: {host index of the modulated parameter, display name}. The last six keys are
 // sequencer parameters of other meaning; the sequencers read their factors by these keys.
 const std::array<TModDestinationDef, kModDestinationCount> kTesmora6ModDestinations = {{
@@ -71,3 +73,5 @@ std::string_view TModDestinationList::Name(int64_t index) const {
   if (index < 0 || index >= static_cast<int64_t>(entries_.size())) return {};
   return entries_[static_cast<size_t>(index)].name;
 }
+
+}  // namespace tesmora6

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tesmora6 {
+
 // One destination: the host parameter whose modulation offset it feeds (-1 for "---").
 struct TModDestinationDef {
   int16_t hostIndex;
@@ -50,3 +52,5 @@ class TModDestinationList {
  private:
   std::vector<TEntry> entries_;
 };
+
+}  // namespace tesmora6

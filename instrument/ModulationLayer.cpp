@@ -5,6 +5,8 @@
 #include "engine/ParameterLaws.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The modulation offsets are keyed by host parameter (the destination's consumer decides
@@ -370,3 +372,5 @@ void TModulationLayer::RunModulationStep(TDSPSynthVoice& voice) {
   s2.SetGateFactor(1.0f + m[kKeySeq2Gate]);
   s2.SetPitchFactor(1.0f + m[kKeySeq2Pitch]);
 }
+
+}  // namespace tesmora6

@@ -12,6 +12,8 @@
 #include "instrument/ModDestinations.h"
 #include "instrument/SequencerParameters.h"
 
+namespace tesmora6 {
+
 class TModulationLayer : public TVoicePoolLayer {
  public:
   static constexpr int32_t kSlots = 167;
@@ -132,3 +134,5 @@ class TModulationLayer : public TVoicePoolLayer {
   bool matrixDirty_ = true;
   void RefreshMatrix();
 };
+
+}  // namespace tesmora6

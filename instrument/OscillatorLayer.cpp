@@ -3,6 +3,8 @@
 #include "engine/ParameterLaws.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The per-oscillator parameter groups: six consecutive hosts each, one per oscillator,
@@ -136,3 +138,5 @@ void TOscillatorLayer::OscillatorParameterChanged(int32_t index) {
     case kNone: break;
   }
 }
+
+}  // namespace tesmora6

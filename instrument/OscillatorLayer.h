@@ -7,6 +7,8 @@
 
 #include "instrument/ModulationLayer.h"
 
+namespace tesmora6 {
+
 // The one-sentence description of the instrument.
 inline constexpr const char* kTesmora6Description =
     "Subtractive Synthesis using multiple Oscillators , 2 Filters , Wave Shaping ,Pitch Glide "
@@ -50,3 +52,5 @@ class TOscillatorLayer : public TModulationLayer {
   std::string description_;
   int8_t keySignature_ = 0;  // "C"; nothing changes it
 };
+
+}  // namespace tesmora6

@@ -1,5 +1,7 @@
 #include "instrument/SequencerParameters.h"
 
+namespace tesmora6 {
+
 void TSequencerParameters::ParameterChanged(int32_t index) {
   const int16_t slot = SlotOfHost(index);
   if (slot < 0) return;
@@ -18,3 +20,5 @@ void TSequencerParameters::ParameterChanged(int32_t index) {
     if (k < kSettings) s.ApplySetting(k, value); else s.ApplyStep(k - kSettings, value);
   }
 }
+
+}  // namespace tesmora6

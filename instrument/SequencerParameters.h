@@ -9,6 +9,8 @@
 #include "engine/VoicePoolLayer.h"
 #include "framework/DSPSlotTable.h"
 
+namespace tesmora6 {
+
 class TSequencerParameters {
  public:
   static constexpr int32_t kSlots = 138;
@@ -35,3 +37,5 @@ class TSequencerParameters {
   TVoicePoolLayer& pool_;
   TDSPSlotTable<kSlots> slots_;
 };
+
+}  // namespace tesmora6

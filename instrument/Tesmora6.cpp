@@ -14,6 +14,8 @@
 #include "instrument/Tesmora6Params.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 
+namespace tesmora6 {
+
 namespace {
 
 
@@ -408,3 +410,5 @@ void TTesmora6::ParametersUpdated() {
   TOscillatorLayer::ParametersUpdated();
   effects_.ParametersUpdated();
 }
+
+}  // namespace tesmora6

@@ -12,6 +12,8 @@
 #include "instrument/Tesmora6IndexMaps.h"
 #include "instrument/OscillatorLayer.h"
 
+namespace tesmora6 {
+
 class TTesmora6 : public TOscillatorLayer {
  public:
   static constexpr int32_t kParamCount = Param::Count;
@@ -60,3 +62,5 @@ class TTesmora6 : public TOscillatorLayer {
   // Made once the parameters are defined; never changed afterwards.
   std::vector<std::string> hostNames_;
 };
+
+}  // namespace tesmora6

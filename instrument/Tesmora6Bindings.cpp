@@ -7,6 +7,8 @@
 #include <array>
 #include <cstddef>
 
+namespace tesmora6 {
+
 namespace {
 
 using namespace Param;
@@ -571,3 +573,5 @@ void ApplyTesmora6Bindings(TDSPPluginParamsInfo& params) {
     e.captionFlags = row.flags;
   }
 }
+
+}  // namespace tesmora6

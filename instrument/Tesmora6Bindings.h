@@ -10,6 +10,8 @@
 #include "framework/DSPPluginParams.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 // The editor's panels, numbered in the order the editor registers them: the body and the
 // top panel first, then the 24 panels of the layout table, then the four modulation
 // sub-panels of each oscillator panel. A binding's panel number is one of these.
@@ -90,3 +92,5 @@ std::span<const TTesmora6Binding> Tesmora6Bindings();
 std::span<const Param::Id> Tesmora6Unbound();
 // Writes the bindings into the parameter records (kind -1 for the unbound ones).
 void ApplyTesmora6Bindings(TDSPPluginParamsInfo& params);
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 #include "instrument/ModDestinations.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The parameters whose texts the product writes itself.
@@ -80,3 +82,5 @@ bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo&, float realVa
   }
   return false;
 }
+
+}  // namespace tesmora6

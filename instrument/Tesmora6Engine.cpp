@@ -6,6 +6,8 @@
 #include "engine/Tesmora6ParamIds.h"
 #include "instrument/Tesmora6.h"
 
+namespace tesmora6 {
+
 TTesmora6Engine::TTesmora6Engine() : TTesmora6Engine(std::make_unique<TTesmora6>()) {}
 
 TTesmora6Engine::TTesmora6Engine(std::unique_ptr<TTesmora6> instrument) : instrument_(std::move(instrument)) {
@@ -123,3 +125,5 @@ std::string TTesmora6Engine::ProductName() const { return instrument_->ProductNa
 std::string TTesmora6Engine::VendorName() const { return instrument_->VendorString(); }
 int32_t TTesmora6Engine::VendorVersion() const { return instrument_->VendorVersion(); }
 int32_t TTesmora6Engine::UniqueId() const { return instrument_->UniqueId(); }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 
 #include "framework/SynthEngine.h"
 
+namespace tesmora6 {
+
 class TTesmora6;
 
 class TTesmora6Engine final : public TSynthEngine {
@@ -55,3 +57,5 @@ class TTesmora6Engine final : public TSynthEngine {
  private:
   std::unique_ptr<TTesmora6> instrument_;
 };
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <map>
 
+namespace tesmora6 {
+
 namespace {
 
 using namespace Param;
@@ -241,3 +243,5 @@ std::vector<std::string> Tesmora6HostNames(const TDSPPluginParamsInfo& params) {
   }
   return names;
 }
+
+}  // namespace tesmora6

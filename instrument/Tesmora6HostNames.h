@@ -21,6 +21,8 @@
 #include "framework/DSPPluginParams.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 // The categories hosts group the parameters by, numbered from 1 as hosts count them (0 is
 // "no category"), in the order their first parameter comes.
 enum TTesmora6Category : int16_t {
@@ -67,3 +69,5 @@ std::string_view Tesmora6HostTag(Param::Id id);
 // The name every parameter reports to the host, by the rule above, from the names the
 // parameter table defined (index = parameter).
 std::vector<std::string> Tesmora6HostNames(const TDSPPluginParamsInfo& params);
+
+}  // namespace tesmora6

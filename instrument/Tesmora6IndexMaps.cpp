@@ -4,6 +4,8 @@
 
 #include "instrument/ModulationLayer.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // Modulation layer: its logical slots -> host indexes. The first envelope's slots carry
@@ -70,3 +72,5 @@ void TTesmora6IndexMaps::Build() {
     fxDone_ = true;
   }
 }
+
+}  // namespace tesmora6

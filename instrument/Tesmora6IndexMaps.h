@@ -9,6 +9,8 @@
 
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 // A run of consecutive slots mapped onto consecutive host indexes.
 struct TSlotRun {
   int16_t firstSlot;
@@ -54,3 +56,5 @@ class TTesmora6IndexMaps {
   bool seqDone_ = false;
   bool fxDone_ = false;
 };
+
+}  // namespace tesmora6

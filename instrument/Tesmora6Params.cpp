@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr int32_t kGain = 1502;        // gain amounts: 10^((60 v / 1000 - 60) / 20), +30 dB at 1502
@@ -630,3 +632,5 @@ void DefineTesmora6Parameters(TDSPPluginParamsInfo& params) {
   for (const TParamRow& row : kFxMatrix) definer.Define(row);
   ApplyTesmora6Bindings(params);  // every control's place in the editor
 }
+
+}  // namespace tesmora6

@@ -3,5 +3,9 @@
 
 #include "framework/DSPPluginParams.h"
 
+namespace tesmora6 {
+
 // Defines parameters 10 .. 742 (the ten built-in ones are the framework's).
 void DefineTesmora6Parameters(TDSPPluginParamsInfo& params);
+
+}  // namespace tesmora6

@@ -5,6 +5,8 @@
 #include "framework/DSPSubPresets.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // id, name, first and last host parameter; the comment gives the item count.
@@ -31,3 +33,5 @@ void DefineTesmora6SubPresetGroups(TDSPSubPresets& subPresets) {
     for (int32_t i = def.firstParam; i <= def.lastParam; ++i) subPresets.AddItem(def.id, i);
   }
 }
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+namespace tesmora6 {
+
 class TDSPSubPresets;
 
 // One group: the host parameters first .. last, in ascending order.
@@ -20,3 +22,5 @@ struct TSubPresetGroupDef {
 std::span<const TSubPresetGroupDef> Tesmora6SubPresetGroups();
 // Defines every group with its items.
 void DefineTesmora6SubPresetGroups(TDSPSubPresets& subPresets);
+
+}  // namespace tesmora6

@@ -31,6 +31,8 @@
 #include "lv2/Tesmora6Lv2State.h"
 #include "lv2/Tesmora6Lv2Uris.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The host's floating-point mode is its own: processing runs with all exceptions masked,
@@ -405,3 +407,5 @@ const LV2_Descriptor kDescriptor = {lv2ids::kPlugin, Instantiate, ConnectPort, A
 extern "C" __attribute__((visibility("default"))) const LV2_Descriptor* lv2_descriptor(uint32_t index) {
   return index == 0 ? &kDescriptor : nullptr;
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include "framework/DSPValueLists.h"
 #include "instrument/Tesmora6.h"
 
+namespace tesmora6 {
+
 namespace {
 
 bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -95,3 +97,5 @@ std::vector<std::pair<float, std::string>> Tesmora6Lv2ScalePoints(TTesmora6& ins
   }
   return points;
 }
+
+}  // namespace tesmora6

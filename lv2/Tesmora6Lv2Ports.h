@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+namespace tesmora6 {
+
 class TTesmora6;
 
 struct TLv2PortLaw {
@@ -41,3 +43,5 @@ std::vector<TLv2PortLaw> Tesmora6Lv2PortLaws(const TTesmora6& instrument);
 // The scale points of a value list: (port value, the instrument's text for it).
 std::vector<std::pair<float, std::string>> Tesmora6Lv2ScalePoints(TTesmora6& instrument, int32_t index,
                                                                   const TLv2PortLaw& law);
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tesmora6 {
+
 namespace lv2state {
 namespace {
 
@@ -63,3 +65,5 @@ bool Unpack(std::span<const uint8_t> data, TRecord& record) {
 }
 
 }  // namespace lv2state
+
+}  // namespace tesmora6

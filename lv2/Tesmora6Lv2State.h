@@ -14,6 +14,8 @@
 #include <span>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace lv2state {
 
 constexpr size_t kHeaderSize = 28;
@@ -32,3 +34,5 @@ std::vector<uint8_t> Pack(int32_t program, std::span<const uint8_t> bank, std::s
 bool Unpack(std::span<const uint8_t> data, TRecord& record);
 
 }  // namespace lv2state
+
+}  // namespace tesmora6

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace tesmora6 {
+
 namespace lv2ids {
 
 constexpr const char* kPlugin = "urn:tesmora6:lv2:tesmora6";
@@ -29,3 +31,5 @@ constexpr uint32_t kParameterPorts = 743;
 constexpr uint32_t kPortNotify = kFirstParameterPort + kParameterPorts;
 
 }  // namespace lv2ids
+
+}  // namespace tesmora6

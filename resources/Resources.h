@@ -6,5 +6,9 @@
 #include <span>
 #include <string_view>
 
+namespace tesmora6 {
+
 // The bytes of a named resource; empty when the library carries none of that name.
 std::span<const uint8_t> FindResource(std::string_view name);
+
+}  // namespace tesmora6

@@ -10,6 +10,8 @@
 #include "host/VstAbi.h"
 #include "host/VstEventBlock.h"
 
+namespace tesmora6 {
+
 using TTestMidiMessages = std::vector<std::pair<int32_t, std::array<uint8_t, 3>>>;
 
 inline void SendTestMidi(vst::AEffect* effect, const TTestMidiMessages& messages) {
@@ -28,3 +30,5 @@ inline TTestMidiMessages MidiInBlock(const TTestMidiMessages& phrase, int32_t st
   }
   return block;
 }
+
+}  // namespace tesmora6

@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+namespace tesmora6 {
+
 inline std::string TestPluginPath() {
   const char* other = std::getenv("TESMORA6_TEST_PLUGIN");
   return other && *other ? other : TESMORA6_PLUGIN_PATH;
 }
+
+}  // namespace tesmora6

@@ -24,6 +24,8 @@
 #include "lv2/Tesmora6Lv2Ports.h"
 #include "lv2/Tesmora6Lv2Uris.h"
 
+namespace tesmora6 {
+
 namespace {
 
 class TLv2Ui final : public THostLink {
@@ -203,3 +205,5 @@ const LV2UI_Descriptor kDescriptor = {lv2ids::kUi, Instantiate, Cleanup, PortEve
 extern "C" __attribute__((visibility("default"))) const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
   return index == 0 ? &kDescriptor : nullptr;
 }
+
+}  // namespace tesmora6

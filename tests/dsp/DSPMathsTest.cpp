@@ -11,6 +11,8 @@
 #include "dsp/DSPWaves.h"
 #include "resources/Resources.h"
 
+using namespace tesmora6;
+
 TEST(Curves, LinearAndOutOfRangeTypesLeaveTheValueUnchanged) {
   for (int type : {0, 33, -1, 1000}) {
     float x = 0.37f;

@@ -21,6 +21,8 @@
 #include "dsp/DSPWaveformTable.h"
 #include "host/FloatingPointMode.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // The x87 precision control (bits 8 and 9 of the control word) at double precision while

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace tesmora6;
+
 namespace {
 
 // An envelope at 44.1 kHz (44 samples per millisecond) driven the way a voice drives it.

@@ -8,6 +8,8 @@
 #include "dsp/DSPTune.h"
 #include "dsp/DSPTuneTables.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // ---------------------------------------------------------------------------------

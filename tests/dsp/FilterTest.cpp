@@ -16,6 +16,8 @@
 #include "dsp/DSPResonatorFilters.h"
 #include "dsp/DSPStateVariableFilter.h"
 
+using namespace tesmora6;
+
 using namespace filter_test;
 
 namespace {

@@ -9,6 +9,8 @@
 #include "dsp/DSPFilter.h"
 #include "dsp/DSPMaths.h"
 
+namespace tesmora6 {
+
 namespace filter_test {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -50,3 +52,5 @@ inline std::vector<float> Noise(int count, float gain = 1.0f, int offset = 0) {
 }
 
 }  // namespace filter_test
+
+}  // namespace tesmora6

@@ -18,6 +18,8 @@
 #include "dsp/DSPOnePoleFilters.h"
 #include "dsp/DSPRBJFilters.h"
 
+using namespace tesmora6;
+
 using namespace filter_test;
 
 namespace {

@@ -13,6 +13,8 @@
 #include "dsp/DSPWaveformTable.h"
 #include "dsp/DSPWaves.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr long double kPi = 3.141592653589793238462643383279502884L;

@@ -18,6 +18,8 @@
 #include <typeinfo>
 #include <vector>
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();

@@ -10,6 +10,8 @@
 #include "effects/DSPXChorus.h"
 #include "effects/DSPXDelay.h"
 
+using namespace tesmora6;
+
 using namespace effect_test;
 
 // ============================== delay ==============================

@@ -10,6 +10,8 @@
 #include "effects/DSPDistortionCurves.h"
 #include "effects/DSPXDistortion.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kM = 44;  // one period at 44.1 kHz

@@ -7,6 +7,8 @@
 #include "dsp/DSPMaths.h"
 #include "effects/DSPStereoEffect.h"
 
+namespace tesmora6 {
+
 namespace effect_test {
 
 constexpr int kPeriod = 44;  // samples per period at 44.1 kHz
@@ -39,3 +41,5 @@ inline bool AllFinite(const std::vector<float>& v) {
 }
 
 }  // namespace effect_test
+
+}  // namespace tesmora6

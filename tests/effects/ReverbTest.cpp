@@ -15,6 +15,8 @@
 #include "effects/DSPReverbX.h"
 #include "dsp/DSPLock.h"
 
+using namespace tesmora6;
+
 using namespace effect_test;
 
 TEST(Reverb, RoomTableAsListed) {

@@ -7,6 +7,8 @@
 #include "dsp/DSPMaths.h"
 #include "effects/DSPStereoEffect.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // An effect whose wet signals are fixed: left 1, right 1, so the output of a period of

@@ -15,6 +15,8 @@
 #include "dsp/DSPLock.h"
 #include "effects/DSPXXFilter.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kM = 44;  // one period at 44.1 kHz

@@ -10,6 +10,8 @@
 #include "dsp/DSPOscillators.h"
 #include "dsp/DSPWaveformTable.h"
 
+using namespace tesmora6;
+
 namespace {
 
 double NoteHz(double e) { return 440.0 * std::pow(2.0, (e - 69.0) / 12.0); }

@@ -15,6 +15,8 @@
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
 
+namespace tesmora6 {
+
 namespace layout {
 
 class TCursor {
@@ -184,3 +186,5 @@ inline int32_t FirstProgramParam(const TDSPBasePlugin& p, int32_t from = 10) {
 }
 
 }  // namespace layout
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 #include "instrument/Tesmora6SubPresetGroups.h"
 #include "resources/Resources.h"
 
+using namespace tesmora6;
+
 using namespace layout;
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tesmora6;
+
 TEST(ProcessInfo, DerivedSizes) {
   struct Case { int rate; int b, m, nyquist; };
   for (Case c : {Case{44100, 44, 44, 22050}, Case{48000, 48, 48, 24000},

@@ -10,6 +10,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 class ParamText : public ::testing::Test {

@@ -8,6 +8,8 @@
 #include "instrument/Tesmora6SubPresetGroups.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 using namespace layout;
 
 namespace {

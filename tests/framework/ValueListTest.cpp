@@ -11,6 +11,8 @@
 #include "dsp/DSPWaveformTable.h"
 #include "framework/DSPValueLists.h"
 
+using namespace tesmora6;
+
 namespace {
 
 struct Case {

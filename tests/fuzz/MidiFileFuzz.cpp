@@ -14,6 +14,8 @@
 
 #include "tools/render/MidiFile.h"
 
+using namespace tesmora6;
+
 namespace {
 
 [[noreturn]] void Fail(const char* what) {

@@ -21,6 +21,8 @@
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
 
+using namespace tesmora6;
+
 namespace {
 
 enum TReader : uint8_t {

@@ -27,6 +27,8 @@
 #include "tests/TestMidi.h"
 #include "tests/support/FakeHost.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // The host of the session: 133 bpm in 3/4.

@@ -14,6 +14,8 @@
 #include "gui/SPThemeGUI.h"
 #include "framework/PostBack.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // A knob (or a value box) at (0, 0) of its own, 30 x 30, with a recording change handler.

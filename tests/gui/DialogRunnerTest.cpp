@@ -18,6 +18,8 @@
 
 #include "gui/DialogRunner.h"
 
+using namespace tesmora6;
+
 namespace {
 
 class DialogRunnerTest : public ::testing::Test {

@@ -20,6 +20,8 @@
 #include "engine/Tesmora6ParamIds.h"
 #include "tests/support/FakeHost.h"
 
+namespace tesmora6 {
+
 // The fixture's host resizes its window when asked (a test may make it refuse) and gives
 // no time info; the names below are the records and the answer the tests read and set.
 inline TFakeHost fixtureHost = [] {
@@ -147,3 +149,5 @@ struct TFixtureHost {
   float Get(int32_t index) { return effect->getParameter(effect, index); }
   void Set(int32_t index, float v) { effect->setParameter(effect, index, v); }
 };
+
+}  // namespace tesmora6

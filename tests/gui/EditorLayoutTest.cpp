@@ -22,6 +22,8 @@
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Bindings.h"
 
+using namespace tesmora6;
+
 namespace {
 
 std::vector<std::pair<int32_t, float>> automated;

@@ -13,6 +13,8 @@
 #include "EditorFixture.h"
 #include "gui/EditorScale.h"
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

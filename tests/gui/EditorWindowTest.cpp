@@ -29,6 +29,8 @@
 
 #include <cmath>
 
+using namespace tesmora6;
+
 namespace {
 
 class EditorWindow : public ::testing::Test {

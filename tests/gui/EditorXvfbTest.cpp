@@ -29,6 +29,8 @@
 
 extern char** environ;
 
+using namespace tesmora6;
+
 namespace {
 
 struct TRun {

@@ -10,6 +10,8 @@
 
 #include "gui/DialogRunner.h"
 
+namespace tesmora6 {
+
 class TFakeDialogRunner final : public TDialogRunner {
  public:
   struct TAsked {
@@ -85,3 +87,5 @@ class TFakeDialogRunner final : public TDialogRunner {
   }
   std::function<void()> pending_;
 };
+
+}  // namespace tesmora6

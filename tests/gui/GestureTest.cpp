@@ -14,6 +14,8 @@
 #include "gui/Tesmora6LayoutEditor.h"
 #include "gui/ValueEntry.h"
 
+using namespace tesmora6;
+
 namespace {
 
 using TEdits = std::vector<std::pair<char, int32_t>>;

@@ -16,6 +16,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int32_t kReverb = 10;

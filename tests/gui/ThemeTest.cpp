@@ -11,6 +11,8 @@
 #include "gui/SPTheme.h"
 #include "resources/Resources.h"
 
+using namespace tesmora6;
+
 namespace {
 
 TSPTheme& Theme() { return *ThemeAt(0); }

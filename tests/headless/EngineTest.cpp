@@ -11,6 +11,8 @@
 #include "instrument/Tesmora6Engine.h"
 #include "tests/support/SignalMeasures.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr double kRate = 48000.0;

@@ -13,6 +13,8 @@
 #include "engine/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // The counter signal continues without a gap or repeat across calls.

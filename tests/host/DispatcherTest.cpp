@@ -14,6 +14,8 @@
 #include "engine/Tesmora6ParamIds.h"
 #include "tools/host/VstHost.h"
 
+using namespace tesmora6;
+
 namespace {
 
 std::shared_ptr<TVstLibrary> Library() {

@@ -10,6 +10,8 @@
 #include "instrument/InstrumentHost.h"
 #include "instrument/Tesmora6Engine.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // The VST 2 test host answers 120 BPM in 4/4; the engine's link does the same.

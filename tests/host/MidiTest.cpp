@@ -5,6 +5,8 @@
 #include "host/PluginProbe.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 TEST(MidiDecode, ThreeByteMessages) {
   struct Case { uint8_t s, d1, d2; uint8_t type; int number, value, channel; };
   const Case cases[] = {

@@ -15,6 +15,8 @@
 #include "instrument/Tesmora6.h"
 #include "tests/support/FakeHost.h"
 
+namespace tesmora6 {
+
 // The probe's host: version 2400, this tempo and time signature (tests change them, or
 // make it give no time info) and a count of display updates.
 inline TFakeHost probeHostState;
@@ -79,3 +81,5 @@ struct TProbeHost {
   void SetParameter(int32_t index, float value) { effect->setParameter(effect, index, value); }
   float GetParameter(int32_t index) { return effect->getParameter(effect, index); }
 };
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 #include "host/PluginProbe.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 std::vector<int32_t> delivered;
 void Record(void*, const TPostBackEntry& e) { delivered.push_back(e.code); }

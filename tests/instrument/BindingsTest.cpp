@@ -16,6 +16,8 @@
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Bindings.h"
 
+using namespace tesmora6;
+
 namespace {
 
 intptr_t QuietHost(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {

@@ -11,6 +11,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 struct TLevels {

@@ -38,6 +38,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 using TSettings = std::vector<std::pair<Param::Id, float>>;

@@ -19,6 +19,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 std::vector<uint8_t> GetChunk(TInstrumentHost& host, bool bank) {

@@ -16,6 +16,8 @@
 #include "tests/support/FakeHost.h"
 #include "tests/support/SignalMeasures.h"
 
+namespace tesmora6 {
+
 // The host of these tests: version 2400, 120 bpm in 4/4.
 inline TFakeHost instrumentHost;
 
@@ -78,3 +80,5 @@ inline float Peak(const std::vector<float>& s, size_t from = 0, size_t to = SIZE
   for (size_t i = from; i < std::min(to, s.size()); ++i) peak = std::max(peak, std::fabs(s[i]));
   return peak;
 }
+
+}  // namespace tesmora6

@@ -8,6 +8,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr double kRate = 44100.0;

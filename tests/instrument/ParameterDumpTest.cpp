@@ -15,6 +15,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 const std::string kDumpPath = std::string(TESMORA6_SOURCE_DIR) + "/tests/instrument/ParameterDump.txt";

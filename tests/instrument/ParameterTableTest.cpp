@@ -20,6 +20,8 @@
 #include "instrument/Tesmora6IndexMaps.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int32_t kCount = Param::Count;

@@ -12,6 +12,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 float MaxStep(const std::vector<float>& s, size_t from = 1, size_t to = SIZE_MAX) {

@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr int kP = 44;  // samples per control period at 44.1 kHz

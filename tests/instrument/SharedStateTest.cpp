@@ -14,6 +14,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 const float* TableOf(TDSPSynthVoice& voice, int oscillator) {

@@ -14,6 +14,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 // Counts heap allocations while switched on (this test program only).
 namespace {
 std::atomic<bool> countAllocations{false};

@@ -20,6 +20,8 @@
 #include "lv2/Tesmora6Lv2Ports.h"
 #include "lv2/Tesmora6Lv2State.h"
 
+using namespace tesmora6;
+
 namespace {
 
 const TTestMidiMessages kPhrase = {{100, {0x90, 48, 127}}, {130, {0x90, 55, 90}},  {700, {0xB0, 1, 64}},

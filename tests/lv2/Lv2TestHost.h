@@ -20,6 +20,8 @@
 
 #include "lv2/Tesmora6Lv2Uris.h"
 
+namespace tesmora6 {
+
 // One URID map for the whole test process, as a host has.
 class TUridMap {
  public:
@@ -186,3 +188,5 @@ class TLv2Instance {
   alignas(8) std::array<uint8_t, 65536> sequence_{};
   alignas(8) std::array<uint8_t, 131072> notify_{};
 };
+
+}  // namespace tesmora6

@@ -28,6 +28,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+using namespace tesmora6;
+
 namespace {
 
 struct TPortWrite {

@@ -12,6 +12,8 @@
 
 #include "host/VstAbi.h"
 
+namespace tesmora6 {
+
 struct TAutomation {
   int32_t index;
   float value;
@@ -75,3 +77,5 @@ intptr_t FakeHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t
                           float opt) {
   return kHost->Answer(opcode, index, value, opt);
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace tesmora6 {
+
 // Frequency from the rising zero crossings of a signal (linear interpolation between
 // samples), over the part of the signal from `from` on; 0 with fewer than two crossings.
 inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t from = 0) {
@@ -21,3 +23,5 @@ inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t 
   if (crossings < 1) return 0.0;
   return crossings * rate / (last - first);
 }
+
+}  // namespace tesmora6

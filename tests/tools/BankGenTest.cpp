@@ -15,6 +15,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -15,6 +15,8 @@
 #include "tools/render/MidiFile.h"
 #include "tools/render/MidiSequence.h"
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -8,6 +8,8 @@
 #include "instrument/Tesmora6.h"
 #include "resources/Resources.h"
 
+using namespace tesmora6;
+
 TEST(FactoryBank, EveryNewInstanceStartsWithIt) {
   const auto resource = FindResource("FACTORYBANKFXB");
   ASSERT_FALSE(resource.empty());

@@ -20,6 +20,8 @@
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // 22050 Hz keeps thousands of patches affordable; the laws and bounds do not depend on it.

@@ -12,6 +12,8 @@
 #include "tools/render/MidiFile.h"
 #include "tools/render/Renderer.h"
 
+using namespace tesmora6;
+
 namespace {
 
 using TBytes = std::vector<uint8_t>;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace quality_gates {
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -34,3 +36,5 @@ inline void ExpectNone(const std::vector<std::string>& faults, const char* what)
 }
 
 }  // namespace quality_gates
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 #include "tools/render/ParamArgument.h"
 #include "tools/render/Renderer.h"
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -8,6 +8,8 @@
 
 #include "tools/preview/SoundMeasures.h"
 
+using namespace tesmora6;
+
 namespace {
 
 constexpr double kRate = 48000.0;

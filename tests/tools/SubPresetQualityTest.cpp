@@ -28,6 +28,8 @@
 #include "tools/preview/PreviewInstrument.h"
 #include "tools/preview/SoundMeasures.h"
 
+using namespace tesmora6;
+
 namespace {
 
 using quality_gates::ExpectNone;

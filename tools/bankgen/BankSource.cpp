@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace tesmora6 {
+
 namespace bankgen {
 namespace {
 
@@ -175,3 +177,5 @@ void ParseSource(std::string_view text, const std::string& fileName, TBankSource
 }
 
 }  // namespace bankgen
+
+}  // namespace tesmora6

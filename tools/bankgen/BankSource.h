@@ -28,6 +28,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace bankgen {
 
 // A parse or check failure, with the file and line it concerns.
@@ -75,3 +77,5 @@ struct TBankSource {
 void ParseSource(std::string_view text, const std::string& fileName, TBankSource& bank);
 
 }  // namespace bankgen
+
+}  // namespace tesmora6

@@ -22,6 +22,8 @@
 #include "engine/Tesmora6ParamIds.h"
 #include "tools/bankgen/BankSource.h"
 
+using namespace tesmora6;
+
 namespace {
 
 using bankgen::TSourceError;

@@ -30,6 +30,8 @@
 #include <smf.h>
 #include <sndfile.h>
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

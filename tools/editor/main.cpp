@@ -17,6 +17,8 @@
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
 
+using namespace tesmora6;
+
 namespace {
 
 bool verbose = true;

@@ -13,6 +13,8 @@
 #include "dsp/DSPWaveformTable.h"
 #include "dsp/DSPWaves.h"
 
+using namespace tesmora6;
+
 namespace {
 
 bool Write(const char* path, const std::vector<float>& values) {

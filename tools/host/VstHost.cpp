@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace tesmora6 {
+
 namespace {
 // The host of the instance whose entry point is running (its AEffect does not exist yet).
 thread_local TVstHost* constructing = nullptr;
@@ -159,3 +161,5 @@ std::string TVstHost::ProgramName(int32_t index) {
   text[sizeof text - 1] = '\0';
   return text;
 }
+
+}  // namespace tesmora6

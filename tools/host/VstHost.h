@@ -12,6 +12,8 @@
 #include "host/VstAbi.h"
 #include "host/VstEventBlock.h"
 
+namespace tesmora6 {
+
 // One MIDI message at a frame offset inside the next block.
 struct THostMidiEvent {
   int32_t deltaFrames = 0;
@@ -97,3 +99,5 @@ class TVstHost {
   // Storage for effProcessEvents.
   TVstEventBlock eventBlock_;
 };
+
+}  // namespace tesmora6

@@ -13,6 +13,8 @@
 #include "lv2/Tesmora6Lv2Ports.h"
 #include "lv2/Tesmora6Lv2Uris.h"
 
+using namespace tesmora6;
+
 namespace {
 
 // A float that reads back as the same float, always with a decimal point or an exponent

@@ -12,6 +12,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr int32_t kHostBlock = 512;
@@ -191,3 +193,5 @@ void TPreviewInstrument::UseTestSound(int32_t groupId) {
   if (groupId == kSequencer1Group) Set("Seq1On", "\"On\"");
   if (groupId == kSequencer2Group) Set("Seq2On", "\"On\"");
 }
+
+}  // namespace tesmora6

@@ -12,6 +12,8 @@
 #include "host/VstAbi.h"
 #include "tools/preview/SoundMeasures.h"
 
+namespace tesmora6 {
+
 class TTesmora6;
 
 struct TPhraseNote {
@@ -85,3 +87,5 @@ class TPreviewInstrument {
   TTesmora6* synth_ = nullptr;  // owned by the instance: effClose destroys it
   vst::AEffect* effect_ = nullptr;
 };
+
+}  // namespace tesmora6

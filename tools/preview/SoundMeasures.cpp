@@ -5,6 +5,8 @@
 #include <complex>
 #include <numbers>
 
+namespace tesmora6 {
+
 namespace {
 
 double PowerDb(double meanSquare) {
@@ -389,3 +391,5 @@ double FingerprintDistance(const TFingerprint& a, const TFingerprint& b) {
   // are both at the floor, measure as they would without the side half.
   return std::sqrt(sum / static_cast<double>(a.cells.size() / 2));
 }
+
+}  // namespace tesmora6

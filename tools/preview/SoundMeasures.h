@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace tesmora6 {
+
 struct TStereoAudio {
   std::vector<float> left, right;
   double rate = 44100.0;
@@ -98,3 +100,5 @@ double FingerprintDistance(const TFingerprint& a, const TFingerprint& b);
 // Root-mean-square difference of two level envelopes in dB (over the shorter one): large when
 // two sounds move in different rhythms, such as two gate patterns.
 double EnvelopeDistance(const TFingerprint& a, const TFingerprint& b);
+
+}  // namespace tesmora6

@@ -32,6 +32,8 @@
 #include "tools/preview/PreviewInstrument.h"
 #include "tools/preview/SoundMeasures.h"
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

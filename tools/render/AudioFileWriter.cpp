@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace tesmora6 {
+
 namespace {
 
 struct TContainer {
@@ -103,3 +105,5 @@ void TAudioFileWriter::Finish() {
   if (result != 0) throw std::runtime_error("could not finish " + path_ + ": " + sf_error_number(result));
   finished_ = true;
 }
+
+}  // namespace tesmora6

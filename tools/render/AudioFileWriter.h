@@ -9,6 +9,8 @@
 
 struct sf_private_tag;  // libsndfile's SNDFILE
 
+namespace tesmora6 {
+
 struct TAudioFormat {
   int sndfileFormat = 0;  // SF_FORMAT_* container | sample encoding
   std::string name;       // "WAV, 32-bit float", "Ogg Vorbis", ...
@@ -41,3 +43,5 @@ class TAudioFileWriter {
   float peak_ = 0.0f;
   bool finished_ = false;
 };
+
+}  // namespace tesmora6

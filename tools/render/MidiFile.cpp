@@ -9,6 +9,8 @@
 
 #include "framework/DSPByteStream.h"
 
+namespace tesmora6 {
+
 namespace {
 
 [[noreturn]] void Fail(const std::string& why) { throw TMidiFileError(why); }
@@ -33,7 +35,7 @@ class TTrackReader {
   size_t Position() const { return r_.Position(); }
 
   [[noreturn]] void Fail(const std::string& why) const {
-    ::Fail("track " + std::to_string(track_ + 1) + ", byte " + std::to_string(r_.Position()) +
+    tesmora6::Fail("track " + std::to_string(track_ + 1) + ", byte " + std::to_string(r_.Position()) +
            ": " + why);
   }
   uint8_t Byte() {
@@ -247,3 +249,5 @@ TMidiSequence LoadMidiFile(const std::string& path) {
     throw TMidiFileError(path + ": " + e.what());
   }
 }
+
+}  // namespace tesmora6

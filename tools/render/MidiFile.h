@@ -10,6 +10,8 @@
 
 #include "tools/render/MidiSequence.h"
 
+namespace tesmora6 {
+
 class TMidiFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -21,3 +23,5 @@ class TMidiFileError : public std::runtime_error {
 TMidiSequence ReadMidiFile(std::span<const uint8_t> data);
 // Reads the file at path; the error message starts with the path.
 TMidiSequence LoadMidiFile(const std::string& path);
+
+}  // namespace tesmora6

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tesmora6 {
+
 TSongPosition TMidiSequence::PositionAt(double seconds) const {
   TSongPosition position;
   if (timeMap.empty()) {
@@ -45,3 +47,5 @@ TMidiSequence DemoPhrase() {
                    });
   return sequence;
 }
+
+}  // namespace tesmora6

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 struct TTimedMidiMessage {
   double seconds = 0.0;
   uint8_t bytes[3] = {0, 0, 0};
@@ -42,3 +44,5 @@ struct TMidiSequence {
 
 // A short phrase of chords, a bass line and a melody, about eight seconds at 120 BPM.
 TMidiSequence DemoPhrase();
+
+}  // namespace tesmora6

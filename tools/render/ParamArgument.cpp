@@ -10,6 +10,8 @@
 #include "instrument/Tesmora6.h"
 #include "engine/Tesmora6ParamIds.h"
 
+namespace tesmora6 {
+
 namespace {
 
 constexpr int32_t kOwnId = ('t' << 24) | ('S' << 16) | ('m' << 8) | '6';
@@ -120,3 +122,5 @@ TParamSetting ParseParamArgument(TVstHost& host, const std::string& argument, TV
   setting.normalized = ReadOwnValue(table.Get(), setting.index, text, option, argument);
   return setting;
 }
+
+}  // namespace tesmora6

@@ -11,6 +11,8 @@
 
 #include "tools/host/VstHost.h"
 
+namespace tesmora6 {
+
 struct TParamSetting {
   int32_t index = 0;
   float normalized = 0.0f;
@@ -43,3 +45,5 @@ class TOwnParameterTable {
 // Throws std::runtime_error saying what is wrong with the argument.
 TParamSetting ParseParamArgument(TVstHost& host, const std::string& argument, TValueForm form,
                                  TOwnParameterTable& table);
+
+}  // namespace tesmora6

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tesmora6 {
+
 int64_t RenderLength(const TMidiSequence& sequence, const TRenderSettings& settings) {
   return static_cast<int64_t>(
       std::ceil((sequence.LengthSeconds() + settings.tailSeconds) * settings.sampleRate));
@@ -59,3 +61,5 @@ TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
       progress);
   return audio;
 }
+
+}  // namespace tesmora6

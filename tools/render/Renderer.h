@@ -10,6 +10,8 @@
 #include "tools/host/VstHost.h"
 #include "tools/render/MidiSequence.h"
 
+namespace tesmora6 {
+
 struct TRenderSettings {
   double sampleRate = 44100.0;
   int32_t blockSize = 512;
@@ -37,3 +39,5 @@ void StreamSequence(TVstHost& host, const TMidiSequence& sequence, const TRender
 TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
                               const TRenderSettings& settings,
                               const std::function<void(double)>& progress = {});
+
+}  // namespace tesmora6

@@ -10,6 +10,8 @@
 
 #include "framework/DSPByteStream.h"
 
+namespace tesmora6 {
+
 namespace {
 
 [[noreturn]] void Refuse(const std::string& name, const std::string& why) {
@@ -179,3 +181,5 @@ void LoadChunkFile(TVstHost& host, const std::string& path, bool bank) {
   const std::vector<uint8_t> data = ReadWholeFile(path);
   LoadChunkData(host, data, bank, path);
 }
+
+}  // namespace tesmora6

@@ -11,6 +11,8 @@
 
 #include "tools/host/VstHost.h"
 
+namespace tesmora6 {
+
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
 // A bank file: its header must be whole and name this plug-in's unique ID; a chunk bank
@@ -23,3 +25,5 @@ void LoadChunkData(TVstHost& host, std::span<const uint8_t> data, bool bank, con
 
 // The four characters of a unique ID, for messages ('tSm6').
 std::string FourCharacters(int32_t id);
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 #include "tools/render/Renderer.h"
 #include "tools/render/StateFiles.h"
 
+using namespace tesmora6;
+
 namespace fs = std::filesystem;
 
 namespace {

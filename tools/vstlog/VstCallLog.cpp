@@ -18,6 +18,8 @@
 
 #include "host/VstAbi.h"
 
+using namespace tesmora6;
+
 namespace {
 
 struct Wrapper {
