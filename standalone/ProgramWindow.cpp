@@ -29,6 +29,8 @@ bool TProgramWindow::Open(const std::string& title, int32_t editorWidth, int32_t
     why = "no X display";
     return false;
   }
+  RegisterXConnection(display_, this);
+  TXErrorScope scope;
   width_ = std::max(editorWidth, 320);
   editorHeight_ = std::max(editorHeight, 1);
   const int screen = DefaultScreen(display_);
@@ -74,7 +76,8 @@ void TProgramWindow::FixSize() {
 }
 
 bool TProgramWindow::ResizeEditor(int32_t width, int32_t height) {
-  if (!display_ || width <= 0 || height <= 0) return false;
+  if (!display_ || destroyed_ || width <= 0 || height <= 0) return false;
+  TXErrorScope scope;
   width_ = std::max(width, 320);
   editorHeight_ = height;
   FixSize();
@@ -94,6 +97,7 @@ void TProgramWindow::Step(int32_t by) {
 
 bool TProgramWindow::Idle() {
   if (!display_) return false;
+  TXErrorScope scope;
   bool exposed = false;
   while (!closed_ && XPending(display_) > 0) {
     XEvent e;
@@ -130,6 +134,7 @@ bool TProgramWindow::Idle() {
         break;
     }
   }
+  if (destroyed_) closed_ = true;
   if (closed_) return false;
   // The program changes from the strip, the editor's own list and MIDI program changes.
   const int32_t program = engine_.CurrentProgram();
@@ -143,6 +148,7 @@ bool TProgramWindow::Idle() {
 }
 
 void TProgramWindow::Draw() {
+  if (destroyed_) return;
   cairo_t* cr = cairo_create(surface_);
   cairo_set_source_rgb(cr, 0.16, 0.17, 0.19);
   cairo_paint(cr);
@@ -176,11 +182,19 @@ void TProgramWindow::Draw() {
   XFlush(display_);
 }
 
+void TProgramWindow::XError(const TXErrorReport& report) {
+  // Our window is gone: nothing more is drawn, and the program ends.
+  if (report.resource == window_ || report.resource == holder_) destroyed_ = true;
+}
+
 void TProgramWindow::Close() {
   if (!display_) return;
+  TXErrorScope scope;
   if (surface_) cairo_surface_destroy(surface_);
   surface_ = nullptr;
   if (!destroyed_) XDestroyWindow(display_, window_);
+  XSync(display_, False);
   XCloseDisplay(display_);
+  UnregisterXConnection(display_);
   display_ = nullptr;
 }

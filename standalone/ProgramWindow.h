@@ -2,23 +2,28 @@
 // above it that shows the current program ("001 Init Bass") between buttons for the
 // previous and the next one (also Page Up and Page Down, and the wheel over the strip).
 // It runs on the main thread; the editor draws into the holder window on a connection of
-// its own. Closing the window (the window manager's close button) ends the program.
+// its own. Closing the window (the window manager's close button) ends the program. Every
+// call on the connection runs inside a TXErrorScope (gui/XErrorTrap.h): a window destroyed
+// by someone else (xkill, a session's end) ends the program with its state saved instead of
+// Xlib's default handler ending the process.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "gui/XErrorTrap.h"
 
 struct _XDisplay;
 typedef struct _cairo_surface cairo_surface_t;
 
 class TTesmora6Engine;
 
-class TProgramWindow {
+class TProgramWindow : private TXErrorSink {
  public:
   static constexpr int32_t kStripHeight = 32;
 
   explicit TProgramWindow(TTesmora6Engine& engine);
-  ~TProgramWindow();
+  ~TProgramWindow() override;
   TProgramWindow(const TProgramWindow&) = delete;
   TProgramWindow& operator=(const TProgramWindow&) = delete;
 
@@ -36,6 +41,7 @@ class TProgramWindow {
 
  private:
   void Draw();
+  void XError(const TXErrorReport& report) override;
   void Step(int32_t by);
   void FixSize();
 

@@ -2,8 +2,8 @@
 // each test starts (and ends, whatever happens): a test client of its own sends MIDI to the
 // program and records what it plays, and compares that with what the engine renders here
 // for the same program and note.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <signal.h>
@@ -24,6 +24,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
@@ -336,10 +340,11 @@ class StandaloneProgram : public ::testing::Test {
 
   fs::path StateFile() const { return folder_ / "config" / "tesmora6" / "standalone.state"; }
 
-  // Starts the program and waits for its ports.
-  void Start(std::vector<std::string> extra = {}) {
+  // Starts the program (without its window unless asked) and waits until it is active.
+  void Start(std::vector<std::string> extra = {}, bool window = false) {
     program_.reset();
-    std::vector<std::string> args = {TESMORA6_STANDALONE_PATH, "--no-editor", "--client-name", kClient};
+    std::vector<std::string> args = {TESMORA6_STANDALONE_PATH, "--client-name", kClient};
+    if (!window) args.push_back("--no-editor");
     args.insert(args.end(), extra.begin(), extra.end());
     program_ = std::make_unique<TChild>(
         args, std::vector<std::string>{"JACK_DEFAULT_SERVER=" + server_, "XDG_CONFIG_HOME=" + (folder_ / "config").string()},
@@ -514,6 +519,122 @@ TEST(StandaloneProgramAlone, ReportsThatNoServerRuns) {
   EXPECT_EQ(program.Wait(15s), 1);
   EXPECT_NE(program.Output().find("no JACK server"), std::string::npos) << program.Output();
   EXPECT_FALSE(fs::exists(folder / "tesmora6")) << "nothing saved";
+}
+
+// ---- the window (under xvfb-run: the CTest test StandaloneWindowUnderXvfb) ----
+
+class StandaloneWindow : public StandaloneProgram {
+ protected:
+  void SetUp() override {
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) GTEST_SKIP() << "no X display";
+    StandaloneProgram::SetUp();
+  }
+  void TearDown() override {
+    StandaloneProgram::TearDown();
+    if (display_) XCloseDisplay(display_);
+  }
+
+  // The program's top-level window, by its title.
+  Window FindWindow() {
+    const auto until = TClock::now() + 20s;
+    while (TClock::now() < until) {
+      Window root = 0, parent = 0, *children = nullptr;
+      unsigned count = 0;
+      Window found = 0;
+      if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i) {
+          char* name = nullptr;
+          XWindowAttributes attributes;
+          if (XFetchName(display_, children[i], &name) && name && std::string(name) == kClient &&
+              XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable) {
+            found = children[i];
+          }
+          if (name) XFree(name);
+        }
+        if (children) XFree(children);
+      }
+      if (found) return found;
+      usleep(50000);
+    }
+    return 0;
+  }
+
+  void Click(Window window, int x, int y) {
+    XEvent e{};
+    e.xbutton.type = ButtonPress;
+    e.xbutton.display = display_;
+    e.xbutton.window = window;
+    e.xbutton.root = DefaultRootWindow(display_);
+    e.xbutton.x = x;
+    e.xbutton.y = y;
+    e.xbutton.button = Button1;
+    e.xbutton.same_screen = True;
+    XSendEvent(display_, window, False, ButtonPressMask, &e);
+    XFlush(display_);
+  }
+
+  void Key(Window window, KeySym key) {
+    XEvent e{};
+    e.xkey.type = KeyPress;
+    e.xkey.display = display_;
+    e.xkey.window = window;
+    e.xkey.root = DefaultRootWindow(display_);
+    e.xkey.keycode = XKeysymToKeycode(display_, key);
+    e.xkey.same_screen = True;
+    XSendEvent(display_, window, False, KeyPressMask, &e);
+    XFlush(display_);
+  }
+
+  // What the window manager sends when the user closes the window.
+  void CloseFromWindowManager(Window window) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &e);
+    XFlush(display_);
+  }
+
+  Display* display_ = nullptr;
+};
+
+TEST_F(StandaloneWindow, StepsThroughProgramsAndEndsWhenClosed) {
+  std::string message;
+  ASSERT_TRUE(TStateStore(StateFile().parent_path()).Save({7, TwoSineBank()}, message)) << message;
+  Start({}, true);
+  const Window window = FindWindow();
+  ASSERT_NE(window, 0u) << program_->Output();
+  XWindowAttributes attributes;
+  ASSERT_TRUE(XGetWindowAttributes(display_, window, &attributes));
+  EXPECT_GT(attributes.height, 32 + 400) << "the strip and the editor below it";
+  // ">" twice (8 -> 10), then Page Up (-> 9), each handled before the next arrives.
+  for (int i = 0; i < 2; ++i) {
+    Click(window, 48, 16);
+    usleep(200000);
+  }
+  Key(window, XK_Page_Up);
+  usleep(200000);
+  CloseFromWindowManager(window);
+  EXPECT_EQ(program_->Wait(15s), 0) << program_->Output();
+  const auto saved = StateIn(StateFile());
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->currentProgram, 8);
+}
+
+TEST_F(StandaloneWindow, SavesAndEndsWhenItsWindowIsDestroyed) {
+  Start({"--program", "5"}, true);
+  const Window window = FindWindow();
+  ASSERT_NE(window, 0u) << program_->Output();
+  XDestroyWindow(display_, window);
+  XFlush(display_);
+  EXPECT_EQ(program_->Wait(15s), 0) << program_->Output();
+  const auto saved = StateIn(StateFile());
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->currentProgram, 4);
 }
 
 }  // namespace
