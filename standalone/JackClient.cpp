@@ -24,11 +24,14 @@ TJackClient::TJackClient(TSynthEngine& engine, TMidiMerge& merge) : engine_(engi
 
 TJackClient::~TJackClient() { Close(); }
 
-bool TJackClient::Open(const std::string& name, std::string& why) {
+bool TJackClient::Open(const std::string& name, std::string& why, const std::string& server) {
   jack_status_t status{};
   jack_set_error_function(&Silent);
   jack_set_info_function(&Silent);
-  client_ = jack_client_open(name.c_str(), JackNoStartServer, &status);
+  client_ = server.empty()
+                ? jack_client_open(name.c_str(), JackNoStartServer, &status)
+                : jack_client_open(name.c_str(), static_cast<jack_options_t>(JackNoStartServer | JackServerName),
+                                   &status, server.c_str());
   jack_set_error_function(&MarkedError);
   if (!client_) {
     if (status & JackServerFailed) {

@@ -30,10 +30,10 @@ class TJackClient {
   TJackClient(const TJackClient&) = delete;
   TJackClient& operator=(const TJackClient&) = delete;
 
-  // Connects to the running server (never starts one; JACK_DEFAULT_SERVER picks a named
-  // one), registers the ports and prepares the engine for the server's rate and buffer
-  // size; false with the reason.
-  bool Open(const std::string& name, std::string& why);
+  // Connects to the running server (never starts one): the one named `server`, else the
+  // default one (JACK_DEFAULT_SERVER picks a named one); registers the ports and prepares
+  // the engine for the server's rate and buffer size. False with the reason.
+  bool Open(const std::string& name, std::string& why, const std::string& server = {});
   bool Activate(std::string& why);
   // Outputs to the first physical playback ports, every physical MIDI source to the input;
   // returns what was connected, as "from -> to".

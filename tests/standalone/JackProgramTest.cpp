@@ -31,6 +31,8 @@
 
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
+#include "standalone/JackClient.h"
+#include "standalone/MidiMerge.h"
 #include "standalone/StateStore.h"
 
 extern char** environ;
@@ -160,6 +162,14 @@ class TTestClient {
   }
   jack_client_t* Client() const { return client_; }
 
+  // Makes this client the timebase master: the transport then carries this tempo and metre.
+  bool TellTempo(double bpm, float beatsPerBar, float beatType) {
+    tempo_ = bpm;
+    beatsPerBar_ = beatsPerBar;
+    beatType_ = beatType;
+    return jack_set_timebase_callback(client_, 0, &TTestClient::TimebaseCallback, this) == 0;
+  }
+
   // 0 when connected, else JACK's answer.
   int Connect(const std::string& from, const std::string& to) { return jack_connect(client_, from.c_str(), to.c_str()); }
   std::string Port(const char* name) const { return std::string(jack_get_client_name(client_)) + ":" + name; }
@@ -211,6 +221,21 @@ class TTestClient {
     return 0;
   }
 
+  static void TimebaseCallback(jack_transport_state_t, jack_nframes_t, jack_position_t* position, int, void* self) {
+    const auto* client = static_cast<TTestClient*>(self);
+    position->valid = JackPositionBBT;
+    position->bar = 1;
+    position->beat = 1;
+    position->tick = 0;
+    position->bar_start_tick = 0.0;
+    position->beats_per_bar = client->beatsPerBar_;
+    position->beat_type = client->beatType_;
+    position->ticks_per_beat = 1920.0;
+    position->beats_per_minute = client->tempo_;
+  }
+
+  double tempo_ = 120.0;
+  float beatsPerBar_ = 4.0f, beatType_ = 4.0f;
   jack_client_t* client_ = nullptr;
   jack_port_t* midi_ = nullptr;
   jack_port_t* inputs_[2] = {};
@@ -341,14 +366,16 @@ class StandaloneProgram : public ::testing::Test {
   fs::path StateFile() const { return folder_ / "config" / "tesmora6" / "standalone.state"; }
 
   // Starts the program (without its window unless asked) and waits until it is active.
-  void Start(std::vector<std::string> extra = {}, bool window = false) {
+  void Start(const std::vector<std::string>& extra = {}, bool window = false,
+             const std::vector<std::string>& environment = {}) {
     program_.reset();
     std::vector<std::string> args = {TESMORA6_STANDALONE_PATH, "--client-name", kClient};
     if (!window) args.push_back("--no-editor");
     args.insert(args.end(), extra.begin(), extra.end());
-    program_ = std::make_unique<TChild>(
-        args, std::vector<std::string>{"JACK_DEFAULT_SERVER=" + server_, "XDG_CONFIG_HOME=" + (folder_ / "config").string()},
-        folder_ / ("tesmora6-" + std::to_string(++starts_) + ".log"));
+    std::vector<std::string> variables = {"JACK_DEFAULT_SERVER=" + server_,
+                                          "XDG_CONFIG_HOME=" + (folder_ / "config").string()};
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    program_ = std::make_unique<TChild>(args, variables, folder_ / ("tesmora6-" + std::to_string(++starts_) + ".log"));
     const auto until = TClock::now() + 20s;
     const std::string last = std::string(kClient) + ":out_right";
     while (!jack_port_by_name(client_.Client(), last.c_str()) && program_->Running() && TClock::now() < until) {
@@ -453,13 +480,15 @@ TEST_F(StandaloneProgram, KeepsAProgramChangeAcrossARestart) {
   EXPECT_EQ(StateIn(StateFile())->currentProgram, 0);
 }
 
-TEST_F(StandaloneProgram, LoadsABankFileAndStartsAtTheProgramAskedFor) {
+TEST_F(StandaloneProgram, LoadsABankFileAndStartsAtTheProgramAskedForWithoutADisplay) {
   TTesmora6Engine source;
   source.SetProgramName(2, "From The Bank");
   const fs::path bankFile = folder_ / "mine.fxb";
   WriteBytes(bankFile, source.Instrument().WriteBankFile());
-  Start({"--fxb", bankFile.string(), "--program", "3"});
+  // Without --no-editor, but without a display either: it runs all the same.
+  Start({"--fxb", bankFile.string(), "--program", "3"}, true, {"DISPLAY="});
   EXPECT_EQ(Stop(SIGTERM), 0) << program_->Output();
+  EXPECT_NE(program_->Output().find("running without the editor"), std::string::npos) << program_->Output();
   const auto saved = StateIn(StateFile());
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->currentProgram, 2);
@@ -519,6 +548,61 @@ TEST(StandaloneProgramAlone, ReportsThatNoServerRuns) {
   EXPECT_EQ(program.Wait(15s), 1);
   EXPECT_NE(program.Output().find("no JACK server"), std::string::npos) << program.Output();
   EXPECT_FALSE(fs::exists(folder / "tesmora6")) << "nothing saved";
+}
+
+// The JACK client itself, in this process: what the engine hears of the transport, and a
+// new buffer size.
+TEST_F(StandaloneProgram, ClientHearsTheTransportAndFollowsTheBufferSize) {
+  struct TLink : THostLink {
+    TJackClient* jack = nullptr;
+    std::atomic<int> reads{0};
+    std::atomic<bool> playing{false};
+    std::atomic<double> position{0.0}, tempo{0.0};
+    std::atomic<int32_t> numerator{0}, denominator{0};
+    bool ReadTime(THostTime& time) override {
+      if (!jack->ReadTransport(time)) return false;
+      playing = time.playing;
+      position = time.samplePosition;
+      tempo = time.tempoValid ? time.tempo : 0.0;
+      numerator = time.timeSignatureValid ? time.timeSigNumerator : 0;
+      denominator = time.timeSignatureValid ? time.timeSigDenominator : 0;
+      ++reads;
+      return true;
+    }
+  } link;
+  TTesmora6Engine engine;
+  TMidiMerge merge;
+  TJackClient jack(engine, merge);
+  link.jack = &jack;
+  engine.SetHostLink(&link);
+  std::string why;
+  ASSERT_TRUE(jack.Open("t6-in-process", why, server_)) << why;
+  EXPECT_EQ(jack.SampleRate(), kRate);
+  EXPECT_EQ(jack.BufferSize(), kPeriod);
+  ASSERT_TRUE(jack.Activate(why)) << why;
+  auto waitFor = [](auto condition) {
+    const auto until = TClock::now() + 10s;
+    while (!condition() && TClock::now() < until) usleep(10000);
+    return condition();
+  };
+  EXPECT_TRUE(waitFor([&] { return link.reads > 10; }));
+  EXPECT_FALSE(link.playing);
+  EXPECT_EQ(link.tempo, 0.0) << "no tempo without a timebase master";
+
+  ASSERT_TRUE(client_.TellTempo(137.0, 7.0f, 8.0f));
+  jack_transport_start(client_.Client());
+  EXPECT_TRUE(waitFor([&] { return link.playing && link.position > kRate / 10; }));
+  EXPECT_EQ(link.tempo, 137.0);
+  EXPECT_EQ(link.numerator, 7);
+  EXPECT_EQ(link.denominator, 8);
+  jack_transport_stop(client_.Client());
+  EXPECT_TRUE(waitFor([&] { return !link.playing; }));
+
+  ASSERT_EQ(jack_set_buffer_size(client_.Client(), 2 * kPeriod), 0);
+  EXPECT_TRUE(waitFor([&] { return jack.BufferSize() == 2 * kPeriod; }));
+  const int before = link.reads;
+  EXPECT_TRUE(waitFor([&] { return link.reads > before + 10; })) << "it goes on playing";
+  jack.Close();
 }
 
 // ---- the window (under xvfb-run: the CTest test StandaloneWindowUnderXvfb) ----
