@@ -4,6 +4,9 @@
 #include <jack/midiport.h>
 #include <jack/transport.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <span>
 
@@ -92,6 +95,9 @@ std::vector<std::string> TJackClient::ConnectPhysicalPorts() {
 
 void TJackClient::Close() {
   if (!client_) return;
+  // From now on a cycle only writes silence; a cycle in the engine is waited for (a little).
+  stopping_.store(true);
+  for (int wait = 0; wait < 1000 && inProcess_.load(); ++wait) usleep(1000);
   // A server that has gone answers nothing more: deactivating would only wait for it, and
   // what libjack says about it then is no news.
   if (serverGone_) jack_set_error_function(&Silent);
@@ -122,6 +128,18 @@ void TJackClient::Reprepare(uint32_t rate, uint32_t frames) {
 }
 
 int TJackClient::Process(uint32_t frames) {
+  // Marked before the check, as Close raises its flag before looking at the mark: one of
+  // the two always sees the other.
+  inProcess_.store(true);
+  if (stopping_.load()) {
+    for (jack_port_t* port : {left_, right_}) {
+      auto* out = static_cast<float*>(jack_port_get_buffer(port, frames));
+      std::fill(out, out + frames, 0.0f);
+    }
+    inProcess_.store(false);
+    return 0;
+  }
+
   // The transport as host time: the position counts while it rolls; tempo and metre only
   // when a timebase master gives them.
   jack_position_t position{};
@@ -158,6 +176,7 @@ int TJackClient::Process(uint32_t frames) {
   auto* left = static_cast<float*>(jack_port_get_buffer(left_, frames));
   auto* right = static_cast<float*>(jack_port_get_buffer(right_, frames));
   engine_.Process(std::span<const TMidiMessage>(events_.data(), merged), left, right, static_cast<int32_t>(frames));
+  inProcess_.store(false);
   return 0;
 }
 

@@ -79,6 +79,11 @@ class TJackClient {
   std::atomic<uint32_t> bufferSize_{0};
   std::atomic<uint64_t> xruns_{0};
   std::atomic<bool> serverGone_{false};
+  // Closing: libjack ends the audio thread by cancelling it wherever it is, so the thread
+  // is first brought to rest outside the engine (a cancellation inside it would end the
+  // process).
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> inProcess_{false};
   char goneReason_[256] = {};
   // The audio thread's own: the cycle's transport and MIDI.
   THostTime transport_;

@@ -44,7 +44,8 @@ using namespace std::chrono_literals;
 using TClock = std::chrono::steady_clock;
 
 constexpr uint32_t kRate = 48000;
-constexpr uint32_t kPeriod = 256;
+// Periods of 21 ms: the servers run without realtime scheduling, on machines that may be busy.
+constexpr uint32_t kPeriod = 1024;
 const char* const kClient = "Tesmora6Test";
 
 std::string ReadText(const fs::path& path) {
