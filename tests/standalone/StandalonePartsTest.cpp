@@ -57,7 +57,7 @@ std::vector<TPlaced> Placed(std::span<const TMidiMessage> messages) {
   return out;
 }
 
-TEST(MidiMerge, PlacesSequencerMessagesOnePeriodLaterAmongThePortsInFrameOrder) {
+TEST(StandaloneMidiMerge, PlacesSequencerMessagesOnePeriodLaterAmongThePortsInFrameOrder) {
   struct TCase {
     const char* what;
     uint32_t cycleStart;
@@ -85,7 +85,7 @@ TEST(MidiMerge, PlacesSequencerMessagesOnePeriodLaterAmongThePortsInFrameOrder) 
   }
 }
 
-TEST(MidiMerge, DropsAndCountsWhatDoesNotFit) {
+TEST(StandaloneMidiMerge, DropsAndCountsWhatDoesNotFit) {
   TMidiMerge merge;
   EXPECT_FALSE(merge.Push(0, {})) << "an empty message";
   EXPECT_FALSE(merge.Push(0, Bytes({0xF0, 1, 2, 3}))) << "longer than three bytes";
@@ -101,7 +101,7 @@ TEST(MidiMerge, DropsAndCountsWhatDoesNotFit) {
 
 // The sequencer's thread pushes while the audio thread collects: every message arrives
 // once, in order, none torn.
-TEST(MidiMerge, ProducerThreadAndConsumerSeeEveryMessageInOrder) {
+TEST(StandaloneMidiMerge, ProducerThreadAndConsumerSeeEveryMessageInOrder) {
   TMidiMerge merge;
   constexpr int kMessages = 200000;
   std::atomic<uint32_t> clock{0};
@@ -137,7 +137,7 @@ TStandaloneState SomeState(int32_t program, size_t size) {
   return state;
 }
 
-TEST(StateStore, SavesAtomicallyAndLoadsWhatItSaved) {
+TEST(StandaloneStateStore, SavesAtomicallyAndLoadsWhatItSaved) {
   const fs::path folder = ScratchFolder("state-roundtrip") / "not-yet-made";
   const TStateStore store(folder);
   TStandaloneState loaded;
@@ -160,7 +160,7 @@ TEST(StateStore, SavesAtomicallyAndLoadsWhatItSaved) {
   EXPECT_EQ(loaded.currentProgram, 127);
 }
 
-TEST(StateStore, SetsADamagedFileAsideAndReportsIt) {
+TEST(StandaloneStateStore, SetsADamagedFileAsideAndReportsIt) {
   const std::vector<uint8_t> good = EncodeStandaloneState(SomeState(3, 500));
   auto changed = [&](size_t at, uint8_t value) {
     auto data = good;
