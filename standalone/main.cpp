@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
   // Xruns are told as they happen, at most every few seconds.
   uint64_t xrunsTold = 0;
   int ticksSinceXrunTold = 1000;
-  for (bool running = active; running;) {
+  while (active) {
     if (quitRequested.load()) {
       end = TEnd::kSignal;
       break;
