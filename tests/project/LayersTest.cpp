@@ -4,6 +4,7 @@
 // A new folder must take its place in the table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,7 +17,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Bottom to top.
-const std::vector<std::string> kLayers = {"dsp", "effects", "framework", "engine", "instrument", "gui", "host", "lv2"};
+const std::vector<std::string> kLayers = {"dsp",        "effects", "framework", "engine",    "instrument",
+                                          "gui",        "host",    "lv2",       "standalone"};
+// The adapters on top stand side by side: none includes another's code.
+const std::map<std::string, std::vector<std::string>> kBesides = {{"lv2", {"host"}}, {"standalone", {"host", "lv2"}}};
 // The folders of the headless engine.
 constexpr size_t kEngineLayers = 5;
 // System headers only the editor and the adapters may use.
@@ -72,6 +76,10 @@ TEST(Layers, EveryFolderIncludesOnlyTheFoldersBelowIt) {
       if (it == rank.end()) {
         faults.push_back(inc.file + ":" + std::to_string(inc.line) + " includes " + inc.target +
                          " from a folder that is no layer");
+      } else if (kBesides.contains(kLayers[own]) &&
+                 std::ranges::find(kBesides.at(kLayers[own]), folder) != kBesides.at(kLayers[own]).end()) {
+        faults.push_back(inc.file + ":" + std::to_string(inc.line) + " (" + kLayers[own] + ") includes " +
+                         inc.target + " from " + folder + ", an adapter beside it");
       } else if (it->second > own) {
         faults.push_back(inc.file + ":" + std::to_string(inc.line) + " (" + kLayers[own] + ") includes " +
                          inc.target + " from the layer above it (" + folder + ")");
