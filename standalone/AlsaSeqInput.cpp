@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace tesmora6 {
+
 namespace {
 
 // alsa-lib prints its own complaint when there is no sequencer; the program says it once.
@@ -115,3 +117,5 @@ void TAlsaSeqInput::Run() {
   }
   snd_midi_event_free(decoder);
 }
+
+}  // namespace tesmora6

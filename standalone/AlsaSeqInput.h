@@ -13,6 +13,8 @@
 
 typedef struct _snd_seq snd_seq_t;
 
+namespace tesmora6 {
+
 class TAlsaSeqInput {
  public:
   // The clock the messages are stamped with (the JACK client's frame time).
@@ -44,3 +46,5 @@ class TAlsaSeqInput {
   int wake_[2] = {-1, -1};  // a pipe that ends the thread's wait
   std::thread thread_;
 };
+
+}  // namespace tesmora6

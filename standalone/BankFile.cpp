@@ -4,6 +4,8 @@
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // 'CcnK', byteSize, fxMagic, version, fxID, fxVersion, numPrograms: 28 bytes, big-endian.
@@ -77,3 +79,5 @@ bool LoadBankFile(TTesmora6Engine& engine, std::span<const uint8_t> data, std::s
   engine.LoadState(chunk, true);
   return true;
 }
+
+}  // namespace tesmora6

@@ -8,8 +8,12 @@
 #include <span>
 #include <string>
 
+namespace tesmora6 {
+
 class TTesmora6Engine;
 
 // Loads the bank into the engine; false with the reason when the file is refused (the
 // engine is then untouched).
 bool LoadBankFile(TTesmora6Engine& engine, std::span<const uint8_t> data, std::string& why);
+
+}  // namespace tesmora6

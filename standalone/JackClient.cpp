@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <span>
 
+namespace tesmora6 {
+
 namespace {
 
 // libjack's own messages: none while looking for a server (its absence is reported once,
@@ -208,3 +210,5 @@ void TJackClient::ServerEnded(const char* reason) {
   goneReason_[n] = '\0';
   serverGone_.store(true);
 }
+
+}  // namespace tesmora6

@@ -19,6 +19,8 @@
 typedef struct _jack_client jack_client_t;
 typedef struct _jack_port jack_port_t;
 
+namespace tesmora6 {
+
 class TJackClient {
  public:
   static constexpr const char* kMidiPort = "midi_in";
@@ -92,3 +94,5 @@ class TJackClient {
   std::array<TMidiMessage, kMaxEvents> portEvents_{};
   std::array<TMidiMessage, 2 * kMaxEvents> events_{};
 };
+
+}  // namespace tesmora6

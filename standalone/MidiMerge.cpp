@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tesmora6 {
+
 static_assert((TMidiMerge::kCapacity & (TMidiMerge::kCapacity - 1)) == 0, "the queue's size is a power of two");
 
 bool TMidiMerge::Push(uint32_t time, std::span<const uint8_t> bytes) {
@@ -63,3 +65,5 @@ size_t TMidiMerge::Collect(uint32_t cycleStart, uint32_t frames, std::span<const
   if (lost) dropped_.fetch_add(lost, std::memory_order_relaxed);
   return count;
 }
+
+}  // namespace tesmora6

@@ -14,6 +14,8 @@
 
 #include "framework/SynthEngine.h"
 
+namespace tesmora6 {
+
 class TMidiMerge {
  public:
   static constexpr size_t kCapacity = 1024;  // a power of two
@@ -47,3 +49,5 @@ class TMidiMerge {
   std::atomic<size_t> read_{0};     // advanced by the consumer
   std::atomic<uint64_t> dropped_{0};
 };
+
+}  // namespace tesmora6

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+namespace tesmora6 {
+
 int ParseStandaloneOptions(int argc, const char* const* argv, TStandaloneOptions& options, std::string& text) {
   CLI::App app{"Tesmora6, the synthesizer as a JACK program: plays what reaches its MIDI inputs (a JACK "
                "port and an ALSA sequencer port) and keeps its programs between runs"};
@@ -33,3 +35,5 @@ int ParseStandaloneOptions(int argc, const char* const* argv, TStandaloneOptions
   }
   return -1;
 }
+
+}  // namespace tesmora6

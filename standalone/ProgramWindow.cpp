@@ -11,6 +11,8 @@
 
 #include "instrument/Tesmora6Engine.h"
 
+namespace tesmora6 {
+
 namespace {
 
 // The strip: "<" and ">" buttons on the left, the program's number and name beside them.
@@ -198,3 +200,5 @@ void TProgramWindow::Close() {
   UnregisterXConnection(display_);
   display_ = nullptr;
 }
+
+}  // namespace tesmora6

@@ -16,6 +16,8 @@
 struct _XDisplay;
 typedef struct _cairo_surface cairo_surface_t;
 
+namespace tesmora6 {
+
 class TTesmora6Engine;
 
 class TProgramWindow : private TXErrorSink {
@@ -59,3 +61,5 @@ class TProgramWindow : private TXErrorSink {
   int32_t shownProgram_ = -1;
   std::string shownName_;
 };
+
+}  // namespace tesmora6

@@ -13,6 +13,8 @@
 
 #include "framework/DSPByteStream.h"
 
+namespace tesmora6 {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -190,3 +192,5 @@ bool TStateStore::Save(const TStandaloneState& state, std::string& message) cons
   }
   return true;
 }
+
+}  // namespace tesmora6

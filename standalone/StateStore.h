@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace tesmora6 {
+
 struct TStandaloneState {
   int32_t currentProgram = 0;
   std::vector<uint8_t> bankChunk;  // TSynthEngine::SaveState(true)
@@ -42,3 +44,5 @@ class TStateStore {
   std::filesystem::path folder_;
   std::filesystem::path path_;
 };
+
+}  // namespace tesmora6

@@ -27,6 +27,8 @@
 #include "standalone/ProgramWindow.h"
 #include "standalone/StateStore.h"
 
+using namespace tesmora6;
+
 namespace {
 
 std::atomic<bool> quitRequested{false};

@@ -37,6 +37,8 @@
 
 extern char** environ;
 
+using namespace tesmora6;
+
 namespace {
 
 namespace fs = std::filesystem;

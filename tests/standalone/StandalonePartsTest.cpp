@@ -15,6 +15,8 @@
 #include "standalone/Options.h"
 #include "standalone/StateStore.h"
 
+using namespace tesmora6;
+
 namespace {
 
 namespace fs = std::filesystem;
