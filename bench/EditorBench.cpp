@@ -51,8 +51,7 @@ class TDenseEditorSynth : public TTesmora6 {
   static constexpr int32_t kFirstPanel = kPanelCount;
   void DefineParameters() override {
     TTesmora6::DefineParameters();
-    static constexpr int32_t kKinds[] = {kKindKnob, kKindValueEdit, kKindValueList, kKindSwitch,
-                                         kKindSwitchValueEdit};
+    static constexpr int32_t kKinds[] = {kKindKnob, kKindValueEdit, kKindValueList, kKindSwitch, kKindSwitchValueEdit};
     for (int32_t i = 0; i < 240; ++i) {
       TDSPEditorBinding& b = ParamInfo(Param::Gain + i).editor;  // 240 parameters from Gain on
       b.controlKind = static_cast<int16_t>(kKinds[i % 5]);

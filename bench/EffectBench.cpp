@@ -27,9 +27,8 @@ std::vector<float> Source(int offset) {
 }
 
 void SetCounter(benchmark::State& state, int period) {
-  state.counters["per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * period,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(static_cast<double>(state.iterations()) * period,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // One period of both channels per iteration, refilled from the noise source.

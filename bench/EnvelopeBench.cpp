@@ -17,8 +17,7 @@ constexpr int kPeriod = 44;  // samples per millisecond at 44.1 kHz
 
 void CountSamples(benchmark::State& state) {
   state.counters["per_sample"] = benchmark::Counter(
-      static_cast<double>(kPeriod),
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+      static_cast<double>(kPeriod), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 enum Stage { kAttack, kDecay, kSustain, kRelease, kFinished };

@@ -117,21 +117,23 @@ std::string Waveforms(const std::shared_ptr<TVstLibrary>& library, int program) 
 }
 
 void PrintBreakdownHeader() {
-  std::printf("  %-4s %-26s %7s %8s %9s %7s  %s\n", "prog", "name", "total", "effects",
-              "filt+shp", "voice", "waveforms");
+  std::printf("  %-4s %-26s %7s %8s %9s %7s  %s\n", "prog", "name", "total", "effects", "filt+shp", "voice",
+              "waveforms");
 }
 
 // Where a program's time goes: re-rendered with the effects chain off, and then also with
 // the filters and shapers off.
-void PrintBreakdown(const std::shared_ptr<TVstLibrary>& ours, const TProgramCost& c,
-                    double seconds) {
+void PrintBreakdown(const std::shared_ptr<TVstLibrary>& ours, const TProgramCost& c, double seconds) {
   const double noFx = ProgramCost(ours, c.program, seconds, {{Param::FxOn, 0.0f}});
-  const double noFilters =
-      ProgramCost(ours, c.program, seconds,
-                  {{Param::FxOn, 0.0f}, {Param::Flt1On, 0.0f}, {Param::Flt2On, 0.0f},
-                   {Param::Shape, 0.0f}, {Param::ShapeType, 0.0f}, {Param::ShapeRType, 0.0f}});
-  std::printf("  %-4d %-26s %7.2f %8.2f %9.2f %7.2f  %s\n", c.program, c.name.c_str(), c.cost,
-              c.cost - noFx, noFx - noFilters, noFilters, Waveforms(ours, c.program).c_str());
+  const double noFilters = ProgramCost(ours, c.program, seconds,
+                                       {{Param::FxOn, 0.0f},
+                                        {Param::Flt1On, 0.0f},
+                                        {Param::Flt2On, 0.0f},
+                                        {Param::Shape, 0.0f},
+                                        {Param::ShapeType, 0.0f},
+                                        {Param::ShapeRType, 0.0f}});
+  std::printf("  %-4d %-26s %7.2f %8.2f %9.2f %7.2f  %s\n", c.program, c.name.c_str(), c.cost, c.cost - noFx,
+              noFx - noFilters, noFilters, Waveforms(ours, c.program).c_str());
 }
 
 // The programs named by TESMORA6_BENCH_PROGRAMS (comma-separated), empty when it is unset.
@@ -200,8 +202,10 @@ void BM_FactoryBankCost(benchmark::State& state) {
   state.counters["p90_ratio"] = ratio(t6P90, amP90);
   state.counters["worst_ratio"] = ratio(t6Worst, amWorst);
 
-  std::printf("\nFactory programs, CPU ms per voice-second (%zu programs of ours, %zu of the peer's, "
-              "%.0f s each, %d voices):\n", t6.size(), am.size(), seconds, kVoices);
+  std::printf(
+      "\nFactory programs, CPU ms per voice-second (%zu programs of ours, %zu of the peer's, "
+      "%.0f s each, %d voices):\n",
+      t6.size(), am.size(), seconds, kVoices);
   std::printf("  %-16s %10s %10s %8s\n", "", "Tesmora6", "peer", "ratio");
   std::printf("  %-16s %10.2f %10.2f %7.2fx\n", "median", t6Median, amMedian, ratio(t6Median, amMedian));
   std::printf("  %-16s %10.2f %10.2f %7.2fx\n", "90th percentile", t6P90, amP90, ratio(t6P90, amP90));

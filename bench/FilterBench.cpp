@@ -26,9 +26,8 @@ std::vector<float> Source() {
 }
 
 void SetCounter(benchmark::State& state) {
-  state.counters["per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kPeriod,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(static_cast<double>(state.iterations()) * kPeriod,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void CopyOnly(benchmark::State& state) {

@@ -39,8 +39,8 @@ void SetReal(TTesmora6& synth, int32_t index, float real) {
 }
 
 void AllSevenOn(TTesmora6& synth) {
-  for (Param::Id on : {Param::RvbOn, Param::DistOn, Param::PhsOn, Param::DlyOn, Param::ChrsOn,
-                       Param::XFltOn, Param::EQOn}) {
+  for (Param::Id on :
+       {Param::RvbOn, Param::DistOn, Param::PhsOn, Param::DlyOn, Param::ChrsOn, Param::XFltOn, Param::EQOn}) {
     SetReal(synth, on, 1.0f);
   }
 }
@@ -57,9 +57,8 @@ void Measure(benchmark::State& state, TTesmora6& synth) {
     benchmark::DoNotOptimize(synth.outputs[0].stereo.data());
     offset = (offset + kBlock) & (kSource - 1);
   }
-  state.counters["per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kBlock,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(static_cast<double>(state.iterations()) * kBlock,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void FxChainAllSevenDefaults(benchmark::State& state) {

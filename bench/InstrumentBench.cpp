@@ -88,12 +88,12 @@ void DensePatch(TVstHost& host, int variant = 0) {
   for (int i = 0; i < 6; ++i) Set(host, wave[i], waveforms[variant][i]);
   Set(host, Voices, 32.0f);
   Set(host, Flt1On, 1.0f);
-  Set(host, Flt1Type, variant ? 8.0f : 7.0f);   // "24DB LP" / "24DB LP2"
+  Set(host, Flt1Type, variant ? 8.0f : 7.0f);  // "24DB LP" / "24DB LP2"
   Set(host, Flt2On, 1.0f);
   Set(host, Flt2Type, variant ? 23.0f : 20.0f);  // "RBJ BPFP" / "RBJ LP"
   Set(host, Flt1CutoffLfo1, 800.0f);
   Set(host, Shape, 1.0f);
-  Set(host, ShapeType, 30.0f);                   // "Fuzz"
+  Set(host, ShapeType, 30.0f);  // "Fuzz"
   Set(host, Osc1PitchLfo2, 400.0f);
   Set(host, Osc1AmpLfo3, 600.0f);
   const Id sources[8] = {ModSrc1, ModSrc2, ModSrc3, ModSrc4, ModSrc5, ModSrc6, ModSrc7, ModSrc8};
@@ -112,7 +112,8 @@ void DensePatch(TVstHost& host, int variant = 0) {
 std::vector<THostMidiEvent> Chord(int voices, uint8_t status = 0x90) {
   TTestMidiMessages chord;
   for (int v = 0; v < voices; ++v) {
-    chord.push_back({0, {status, static_cast<uint8_t>(36 + (v * 7) % 60), static_cast<uint8_t>(status == 0x90 ? 100 : 0)}});
+    chord.push_back(
+        {0, {status, static_cast<uint8_t>(36 + (v * 7) % 60), static_cast<uint8_t>(status == 0x90 ? 100 : 0)}});
   }
   return HostMidiEvents(chord);
 }
@@ -157,7 +158,10 @@ void BM_VoiceCost(benchmark::State& state) {
       {
         TVstHost host(ours);
         host.Start(kRate, kBlock);
-        if (patch == kDense) DensePatch(host); else Defaults(host);
+        if (patch == kDense)
+          DensePatch(host);
+        else
+          Defaults(host);
         t6.push_back(1000.0 * RenderHeld(host, voices, seconds) / (seconds * voices));
       }
       {
@@ -174,8 +178,11 @@ void BM_VoiceCost(benchmark::State& state) {
 }
 BENCHMARK(BM_VoiceCost)
     ->ArgNames({"default", "voices"})
-    ->Args({kDense, 8})->Args({kDense, 32})->Args({kDefault, 8})
-    ->Iterations(1)->Unit(benchmark::kMillisecond);
+    ->Args({kDense, 8})
+    ->Args({kDense, 32})
+    ->Args({kDefault, 8})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- changes while 32 voices sound
 
@@ -244,7 +251,8 @@ void BM_ChangeReverbRoom(benchmark::State& state) {
   MeasureChange(state, [](TVstHost& h, int n) { Set(h, Param::RvbMode, static_cast<float>(n % 4)); });
 }
 void BM_ChangeVoices(benchmark::State& state) {
-  MeasureChange(state, [](TVstHost& h, int n) { Set(h, Param::Voices, n % 2 ? 16.0f : 32.0f); }, true);
+  MeasureChange(
+      state, [](TVstHost& h, int n) { Set(h, Param::Voices, n % 2 ? 16.0f : 32.0f); }, true);
 }
 BENCHMARK(BM_ChangeProgram)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeWaveform)->Iterations(20)->Unit(benchmark::kMillisecond);
@@ -305,9 +313,9 @@ void BM_ReleaseTail(benchmark::State& state) {
     Set(host, Env1Release, 2400.0f);  // time cents: 4 s
     Set(host, Env2Release, 2400.0f);
     Set(host, Flt1On, 1.0f);
-    Set(host, Flt1Type, 0.0f);         // "BW LP"
+    Set(host, Flt1Type, 0.0f);  // "BW LP"
     Set(host, Flt2On, 1.0f);
-    Set(host, Flt2Type, 36.0f);        // "RND1"
+    Set(host, Flt2Type, 36.0f);  // "RND1"
     Set(host, RvbOn, 1.0f);
     TBlocks b;
     b.Run(host);

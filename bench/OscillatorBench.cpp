@@ -29,8 +29,8 @@ void FillPeriodBench(benchmark::State& state, int index, float pitch = 57.0f) {
   }
   const double samples = static_cast<double>(state.iterations()) * m;
   state.SetItemsProcessed(static_cast<int64_t>(samples));
-  state.counters["ns_per_sample"] = benchmark::Counter(
-      samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_sample"] =
+      benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 const bool kRegistered = [] {

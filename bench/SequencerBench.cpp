@@ -13,8 +13,7 @@ constexpr int kPeriod = 44;
 
 void CountSamples(benchmark::State& state) {
   state.counters["per_sample"] = benchmark::Counter(
-      static_cast<double>(kPeriod),
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+      static_cast<double>(kPeriod), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // A busy sequencer: 32 steps in ticks at 120 BPM with Off and Tie steps, swing, glide, an

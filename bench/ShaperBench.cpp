@@ -36,8 +36,7 @@ const std::vector<float>& Saw() {
 void SetCounters(benchmark::State& state) {
   const double samples = static_cast<double>(state.iterations()) * kPeriod;
   state.SetItemsProcessed(static_cast<int64_t>(samples));
-  state.counters["per_sample"] =
-      benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void RunPeriods(benchmark::State& state, TDSPShaper* shaper) {
@@ -77,9 +76,8 @@ void BM_CopyOnly(benchmark::State& state) { RunPeriods(state, nullptr); }
   for (int index = 0; index < kShaperMemberCount; ++index) {
     if (!ShaperMember(index).create) continue;
     const std::string name = ShaperMember(index).name;
-    benchmark::RegisterBenchmark(
-        ("Shaper/" + std::to_string(index) + " " + (name.empty() ? "Test" : name)).c_str(),
-        BM_ShaperFillPeriod, index);
+    benchmark::RegisterBenchmark(("Shaper/" + std::to_string(index) + " " + (name.empty() ? "Test" : name)).c_str(),
+                                 BM_ShaperFillPeriod, index);
   }
   benchmark::RegisterBenchmark("MultiShaper/31 Fuzz2", BM_MultiShaperFillPeriod, 31);
   return true;

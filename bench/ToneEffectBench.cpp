@@ -39,9 +39,8 @@ void Measure(benchmark::State& state, TDSPStereoEffect& effect) {
     benchmark::DoNotOptimize(right);
     offset = (offset + kPeriod) & (kSource - 1);
   }
-  state.counters["per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kPeriod,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(static_cast<double>(state.iterations()) * kPeriod,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The output settings the parameter defaults give every effect: mix and pan at the middle,

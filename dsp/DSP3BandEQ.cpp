@@ -5,7 +5,7 @@
 namespace tesmora6 {
 
 namespace {
-constexpr float kGainLimit = 15.0f;                 // dB
+constexpr float kGainLimit = 15.0f;  // dB
 constexpr float kLowestCentre = 1.0f, kHighestCentre = 32767.0f;
 constexpr float kLowestQ = 0.01f, kHighestQ = 0.99f;
 constexpr float kTwoPi = 6.28318530717958647692f;

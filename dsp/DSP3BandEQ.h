@@ -50,10 +50,10 @@ class TDSP3BandEQ : public TDSPControl {
   float a1_ = 0.0f, a2_ = 0.0f, b0_ = 0.0f, b1_ = 0.0f, b2_ = 0.0f;
   float x0_ = 0.0f, x1_ = 0.0f, x2_ = 0.0f;
   float y1_ = 0.0f, y2_ = 0.0f;
-  float highGain_ = 1.0f;  // dB
-  float lowGain_ = 3.0f;   // dB
-  float midGain_ = 2.0f;   // dB
-  float centre_ = 1000.0f; // Hz
+  float highGain_ = 1.0f;   // dB
+  float lowGain_ = 3.0f;    // dB
+  float midGain_ = 2.0f;    // dB
+  float centre_ = 1000.0f;  // Hz
   float q_ = 0.01f;
 };
 

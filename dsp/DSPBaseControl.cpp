@@ -55,8 +55,7 @@ TDSPProcessInfo& LfoProcessInfo() {
 
 namespace {
 // Built when the library loads, before any object exists.
-[[maybe_unused]] const bool kContextsBuilt =
-    (DefaultProcessInfo(), SharedPluginProcessInfo(), LfoProcessInfo(), true);
+[[maybe_unused]] const bool kContextsBuilt = (DefaultProcessInfo(), SharedPluginProcessInfo(), LfoProcessInfo(), true);
 }  // namespace
 
 TDSPBaseControl::TDSPBaseControl() : context_(&DefaultProcessInfo()) { ClearBufferPointers(); }

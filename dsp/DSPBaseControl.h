@@ -12,35 +12,35 @@ namespace tesmora6 {
 
 // Rates and sizes derived from one sample rate R and one internal block length B.
 struct TDSPProcessInfo {
-  int32_t blockLastIndex = 0;       // B - 1
-  int16_t msLastIndexShort = 0;     // M - 1
-  int16_t samplesPerMsShort = 0;    // M
-  int32_t blockLength = 0;          // B
-  uint8_t msEighthsLessOne = 0;     // M / 8 - 1
-  uint8_t msRemainderOfEight = 0;   // M mod 8
-  float sampleRateRatio = 0.0f;     // R / 44100
-  int32_t sampleRate = 0;           // R
-  int32_t paddedBlock = 0;          // B + 16
-  int32_t paddedBlockBytes = 0;     // (B + 16) * 4
-  int32_t paddedBlockBytes2 = 0;    // (B + 16) * 4
-  int32_t stereoBlock = 0;          // 2B
-  int32_t stereoPaddedBlock = 0;    // 2(B + 16)
-  int32_t stereoBlockLastIndex = 0; // 2B - 1
-  int32_t stereoPaddedBytes = 0;    // (B + 16) * 8
-  int32_t stereoPaddedBytes2 = 0;   // (B + 16) * 8
-  int32_t twoMs = 0;                // 2M
-  int32_t fourMs = 0;               // 4M
-  int32_t fourMsLastIndex = 0;      // 4M - 1
-  int32_t twoMsLastIndex = 0;       // 2M - 1
-  int32_t samplesPerMs = 0;         // M
-  int32_t msLastIndex = 0;          // M - 1
-  float inverseSampleRate = 0.0f;   // 1 / R
+  int32_t blockLastIndex = 0;        // B - 1
+  int16_t msLastIndexShort = 0;      // M - 1
+  int16_t samplesPerMsShort = 0;     // M
+  int32_t blockLength = 0;           // B
+  uint8_t msEighthsLessOne = 0;      // M / 8 - 1
+  uint8_t msRemainderOfEight = 0;    // M mod 8
+  float sampleRateRatio = 0.0f;      // R / 44100
+  int32_t sampleRate = 0;            // R
+  int32_t paddedBlock = 0;           // B + 16
+  int32_t paddedBlockBytes = 0;      // (B + 16) * 4
+  int32_t paddedBlockBytes2 = 0;     // (B + 16) * 4
+  int32_t stereoBlock = 0;           // 2B
+  int32_t stereoPaddedBlock = 0;     // 2(B + 16)
+  int32_t stereoBlockLastIndex = 0;  // 2B - 1
+  int32_t stereoPaddedBytes = 0;     // (B + 16) * 8
+  int32_t stereoPaddedBytes2 = 0;    // (B + 16) * 8
+  int32_t twoMs = 0;                 // 2M
+  int32_t fourMs = 0;                // 4M
+  int32_t fourMsLastIndex = 0;       // 4M - 1
+  int32_t twoMsLastIndex = 0;        // 2M - 1
+  int32_t samplesPerMs = 0;          // M
+  int32_t msLastIndex = 0;           // M - 1
+  float inverseSampleRate = 0.0f;    // 1 / R
   int32_t tenThousand = 10000;
   float oneTenThousandth = 0.0001f;
-  int32_t nyquist = 0;              // R / 2, truncated
-  int32_t samplesPerMs2 = 0;        // M
-  int32_t wholeMsPerBlock = 0;      // B / M
-  float msPerBlock = 0.0f;          // B / M
+  int32_t nyquist = 0;          // R / 2, truncated
+  int32_t samplesPerMs2 = 0;    // M
+  int32_t wholeMsPerBlock = 0;  // B / M
+  float msPerBlock = 0.0f;      // B / M
 
   TDSPProcessInfo() = default;
   TDSPProcessInfo(int32_t rate, int32_t block) { Derive(rate, block); }
@@ -93,13 +93,14 @@ class TDSPBaseControl {
   // an exact integer n rounds n - 0.5 to the even neighbour: the quirk is kept on purpose).
   static int32_t Truncate(double x) { return x >= 0 ? Round(x - 0.5) : Round(x + 0.5); }
   static int32_t Floor(double x) { return Round(x - 0.5); }
-  static double SignedFraction(double x) {
-    return x >= 0 ? x - Round(x - 0.5) : x - Round(x + 0.5);
-  }
+  static double SignedFraction(double x) { return x >= 0 ? x - Round(x - 0.5) : x - Round(x + 0.5); }
   static double Fraction(double x) { return x - Round(x - 0.5); }
   // Integer part (toward zero) to whole, signed fraction as result; both 0 for x = 0.
   static double Split(double x, int32_t& whole) {
-    if (x == 0) { whole = 0; return 0.0; }
+    if (x == 0) {
+      whole = 0;
+      return 0.0;
+    }
     whole = static_cast<int32_t>(std::trunc(x));
     return x - whole;
   }
@@ -113,7 +114,10 @@ class TDSPBaseControl {
   }
   template <typename T>
   static void ClampInPlace(T& v, T low, T high) {
-    if (v < low) v = low; else if (v > high) v = high;
+    if (v < low)
+      v = low;
+    else if (v > high)
+      v = high;
   }
   static double Sign(double x) { return x > 0 ? 1.0 : -1.0; }
   static double Sinh(double x) {
@@ -121,9 +125,7 @@ class TDSPBaseControl {
     return h - 0.25 / h;
   }
   // 6.875 * e^((x + 3) ln2 / 12) = 440 * 2^((x - 69) / 12).
-  static double NoteToFrequency(double note) {
-    return 6.875 * std::exp((note + 3.0) * std::log(2.0) / 12.0);
-  }
+  static double NoteToFrequency(double note) { return 6.875 * std::exp((note + 3.0) * std::log(2.0) / 12.0); }
   // log base 2^(1/12) of f / 6.875, minus 3.
   static double FrequencyToNote(double f) { return 12.0 * std::log2(f / 6.875) - 3.0; }
   // Magnitudes below 1e-5 become 0.

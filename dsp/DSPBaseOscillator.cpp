@@ -42,10 +42,8 @@ TDSPBaseOscillator::TDSPBaseOscillator() {
   // Input 0 is the pitch signal in semitones, input 1 the amplitude, input 2 the shape.
   ports_[0] = DSPConstSignals().Buffer(TDSPConstSignals::kFortyEight);
   ports_[1] = DSPConstSignals().Buffer(TDSPConstSignals::kOne);
-  blockProcessor = {this, static_cast<void (TDSPControl::*)()>(
-                              &TDSPBaseOscillator::ProcessPitchBlock)};
-  sampleProcessor = {this, static_cast<void (TDSPControl::*)()>(
-                               &TDSPBaseOscillator::ProcessPitchSample)};
+  blockProcessor = {this, static_cast<void (TDSPControl::*)()>(&TDSPBaseOscillator::ProcessPitchBlock)};
+  sampleProcessor = {this, static_cast<void (TDSPControl::*)()>(&TDSPBaseOscillator::ProcessPitchSample)};
 }
 
 TDSPBaseOscillator::~TDSPBaseOscillator() = default;
@@ -88,7 +86,8 @@ float TDSPBaseOscillator::PitchToFrequency(float e) {
   const double y = 6.875 * std::exp((static_cast<double>(e) + 3.0) * kSemitoneLogD);
   const auto low = static_cast<float>(y * (1.0 - kPitchToleranceD));
   const auto high = static_cast<float>(y * (1.0 + kPitchToleranceD));
-  if (low == high) [[likely]] return low;
+  if (low == high) [[likely]]
+    return low;
   return PitchToFrequencyExtended(e);
 }
 
@@ -98,8 +97,7 @@ void TDSPBaseOscillator::SetFrequency(float hz) {
   // increment := frequency / sample rate
   increment_ = static_cast<float>(static_cast<long double>(frequency_) / context_->sampleRate);
   // The pitch this frequency sounds at: 12 x log2(f / 6.875) - 3.
-  effectivePitch_ =
-      static_cast<float>(12.0L * std::log2(static_cast<long double>(frequency_) / 6.875L) - 3.0L);
+  effectivePitch_ = static_cast<float>(12.0L * std::log2(static_cast<long double>(frequency_) / 6.875L) - 3.0L);
 }
 
 void TDSPBaseOscillator::SetGain(float gain) { gain_ = gain; }
@@ -168,8 +166,8 @@ void TDSPBaseOscillator::ProcessPitchSample() {
 }
 
 void TDSPBaseOscillator::PhaseModSyncBlock(bool withShape) {
-  if (!outputBlock_ || !incrementBuffer_ || !phaseModBuffer_ || !syncInputBuffer_ ||
-      !syncPhaseBuffer_ || (withShape && !shapeBuffer_)) {
+  if (!outputBlock_ || !incrementBuffer_ || !phaseModBuffer_ || !syncInputBuffer_ || !syncPhaseBuffer_ ||
+      (withShape && !shapeBuffer_)) {
     return;
   }
   const float scale = BlockOutputScale();
@@ -201,15 +199,13 @@ TDSPTableOscillator::TDSPTableOscillator() { pitchOffset_ = kTablePitchOffset; }
 void TDSPTableOscillator::SetTableLength(int16_t) {
   tableLength_ = FixedTableLength();
   SetPhaseRange(tableLength_, tableLength_);
-  incrementScale_ = static_cast<float>(static_cast<long double>(tableLength_) /
-                                       context_->sampleRate);
+  incrementScale_ = static_cast<float>(static_cast<long double>(tableLength_) / context_->sampleRate);
   BuildTable();
 }
 
 void TDSPTableOscillator::AllocateBuffers() {
   TDSPBaseOscillator::AllocateBuffers();
-  incrementScale_ = static_cast<float>(static_cast<long double>(tableLength_) /
-                                       context_->sampleRate);
+  incrementScale_ = static_cast<float>(static_cast<long double>(tableLength_) / context_->sampleRate);
 }
 
 void TDSPTableOscillator::UpdateIncrement() {
@@ -227,13 +223,11 @@ void TDSPTableOscillator::SetFrequency(float hz) {
   if (hz == frequency_) return;
   frequency_ = ClampSafe(hz, kMinTableFrequency, kMaxFrequency);
   UpdateIncrement();
-  effectivePitch_ =
-      static_cast<float>(12.0L * std::log2(static_cast<long double>(frequency_) / 6.875L) - 3.0L);
+  effectivePitch_ = static_cast<float>(12.0L * std::log2(static_cast<long double>(frequency_) / 6.875L) - 3.0L);
 }
 
 void TDSPTableOscillator::ShiftPhase(float cycles) {
-  phase_ = IntoTable(static_cast<float>(phase_ + static_cast<long double>(tableLength_) * cycles),
-                     tableLength_);
+  phase_ = IntoTable(static_cast<float>(phase_ + static_cast<long double>(tableLength_) * cycles), tableLength_);
 }
 
 float TDSPTableOscillator::IntoTableSlow(float phase, float n) {
@@ -284,8 +278,7 @@ struct TSse2Reader {
     }
     const __m128 t = _mm_sub_ps(phase, _mm_cvtepi32_ps(i));
     auto pair = [this](int32_t k) {  // (entry k, entry k + 1) as doubles
-      return _mm_cvtps_pd(_mm_castsi128_ps(
-          _mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + k))));
+      return _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + k))));
     };
     const __m128d p0 = pair(_mm_cvtsi128_si32(i));
     const __m128d p1 = pair(_mm_cvtsi128_si32(_mm_shuffle_epi32(i, 1)));
@@ -316,18 +309,16 @@ struct TAvx2Reader {
     auto pair = [this](int32_t k) {  // entries k and k + 1
       return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + k));
     };
-    const __m128 p01 = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(_mm_cvtsi128_si32(i)),
-                                                           pair(_mm_extract_epi32(i, 1))));
-    const __m128 p23 = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(_mm_extract_epi32(i, 2)),
-                                                           pair(_mm_extract_epi32(i, 3))));
+    const __m128 p01 = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(_mm_cvtsi128_si32(i)), pair(_mm_extract_epi32(i, 1))));
+    const __m128 p23 =
+        _mm_castsi128_ps(_mm_unpacklo_epi64(pair(_mm_extract_epi32(i, 2)), pair(_mm_extract_epi32(i, 3))));
     const __m256d a = _mm256_cvtps_pd(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0)));
     // After entry N - 1 comes entry 0 (its load brought the padding entry N instead).
     const __m128 last = _mm_castsi128_ps(_mm_cmpeq_epi32(i, _mm_set1_epi32(n - 1)));
-    const __m256d b = _mm256_cvtps_pd(_mm_blendv_ps(
-        _mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)), _mm_set1_ps(table[0]), last));
+    const __m256d b =
+        _mm256_cvtps_pd(_mm_blendv_ps(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)), _mm_set1_ps(table[0]), last));
     const __m256d td = _mm256_cvtps_pd(t);
-    const __m256d sum = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(1.0), td), a),
-                                      _mm256_mul_pd(td, b));
+    const __m256d sum = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(_mm256_set1_pd(1.0), td), a), _mm256_mul_pd(td, b));
     return _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_set1_pd(static_cast<double>(gain)), sum));
   }
 };
@@ -344,8 +335,8 @@ struct TAvx2Reader {
 // groups that cross a binade (or the table's end), phases below 1 and halfway increments
 // take the additions one by one.
 template <class Reader>
-[[gnu::always_inline]] inline float FillRunWith(const Reader& read, float phase, float increment,
-                                                float* out, int32_t count) {
+[[gnu::always_inline]] inline float FillRunWith(const Reader& read, float phase, float increment, float* out,
+                                                int32_t count) {
   const float size = static_cast<float>(read.n);
   int32_t k = 0;
   while (k + 4 <= count) {
@@ -357,8 +348,8 @@ template <class Reader>
       const float delta = p1 - p0;            // exact: both multiples of u, p1 >= p0
       const float error = increment - delta;  // exact: the rounding error of p0 + increment
       const float step4 = 4.0f * delta;
-      if (p0 + step4 < top && top <= size &&
-          std::fabs(error) != binade * 0x1p-24f) [[likely]] {  // u / 2: a halfway increment
+      if (p0 + step4 < top && top <= size && std::fabs(error) != binade * 0x1p-24f)
+          [[likely]] {  // u / 2: a halfway increment
         const __m128 steps = _mm_setr_ps(0.0f, delta, 2.0f * delta, 3.0f * delta);
         float p = p0;
         do {
@@ -384,19 +375,16 @@ template <class Reader>
   return phase;
 }
 
-float FillRunSse2(const float* table, int32_t n, float phase, float increment, float gain,
-                  float* out, int32_t count) {
+float FillRunSse2(const float* table, int32_t n, float phase, float increment, float gain, float* out, int32_t count) {
   return FillRunWith(TSse2Reader{table, n, gain}, phase, increment, out, count);
 }
 
-[[gnu::target("avx2")]] float FillRunAvx2(const float* table, int32_t n, float phase,
-                                          float increment, float gain, float* out,
-                                          int32_t count) {
+[[gnu::target("avx2")]] float FillRunAvx2(const float* table, int32_t n, float phase, float increment, float gain,
+                                          float* out, int32_t count) {
   return FillRunWith(TAvx2Reader{table, n, gain}, phase, increment, out, count);
 }
 
-[[gnu::target("avx2")]] __m128 ReadFourAvx2(const float* table, int32_t n, __m128 phase,
-                                             float gain) {
+[[gnu::target("avx2")]] __m128 ReadFourAvx2(const float* table, int32_t n, __m128 phase, float gain) {
   return TAvx2Reader{table, n, gain}(phase);
 }
 
@@ -404,13 +392,13 @@ using TFillRun = float (*)(const float*, int32_t, float, float, float, float*, i
 
 }  // namespace
 
-void TDSPTableOscillator::ReadTableRun(const float* table, int32_t n, const float* phases,
-                                       float gain, float* out, int32_t count, bool wide) {
+void TDSPTableOscillator::ReadTableRun(const float* table, int32_t n, const float* phases, float gain, float* out,
+                                       int32_t count, bool wide) {
   int32_t k = 0;
   for (; k + 4 <= count; k += 4) {
     const __m128 phase = _mm_loadu_ps(phases + k);
-    _mm_storeu_ps(out + k, wide && WideReading() ? ReadFourAvx2(table, n, phase, gain)
-                                                 : TSse2Reader{table, n, gain}(phase));
+    _mm_storeu_ps(out + k,
+                  wide && WideReading() ? ReadFourAvx2(table, n, phase, gain) : TSse2Reader{table, n, gain}(phase));
   }
   for (; k < count; ++k) out[k] = ReadTableSample(table, n, phases[k], gain);
 }
@@ -420,8 +408,8 @@ bool TDSPTableOscillator::WideReading() {
   return wide;
 }
 
-float TDSPTableOscillator::FillRun(const float* table, int32_t n, float phase, float increment,
-                                   float gain, float* out, int32_t count, bool wide) {
+float TDSPTableOscillator::FillRun(const float* table, int32_t n, float phase, float increment, float gain, float* out,
+                                   int32_t count, bool wide) {
   // The processor's widest reading, chosen once per process.
   const TFillRun run = wide && WideReading() ? FillRunAvx2 : FillRunSse2;
   return run(table, n, phase, increment, gain, out, count);

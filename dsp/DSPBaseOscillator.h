@@ -118,8 +118,7 @@ class TDSPBaseOscillator : public TDSPControl {
   static float PitchToFrequencyExtended(float e);
   // φ after `count` advances φ := Wrapped(φ + increment): the same float as the additions
   // one after the other, without waiting for each (a binade at a time; DSPOscillators.cpp).
-  static float AdvancedPhase(float phase, float increment, int32_t count, float threshold,
-                             float period);
+  static float AdvancedPhase(float phase, float increment, int32_t count, float threshold, float period);
   // Clamp that also sends NaN to the lower bound.
   static float ClampSafe(float x, float low, float high) {
     if (!(x >= low)) return low;
@@ -228,9 +227,7 @@ class TDSPAnalyticOscillator : public TDSPBaseOscillator {
     }
     phase_ = phase;
   }
-  long double FillValue(float& phase, float shape, float gain) {
-    return gain * Self().TickValue(phase, shape);
-  }
+  long double FillValue(float& phase, float shape, float gain) { return gain * Self().TickValue(phase, shape); }
   bool SkipSilentPeriod() override {
     if constexpr (!ValueDependsOnPhaseOnly(W::kIndex)) {
       return false;
@@ -275,12 +272,12 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   // same floats as one sample after the other (see there for how it is faster).
   // `wide`: with AVX where the processor has it (the same floats, fewer instructions);
   // otherwise, and on processors without it, in SSE2 lanes.
-  static float FillRun(const float* table, int32_t n, float phase, float increment,
-                       float gain, float* out, int32_t count, bool wide = true);
+  static float FillRun(const float* table, int32_t n, float phase, float increment, float gain, float* out,
+                       int32_t count, bool wide = true);
   // out[k] = gain x ReadTable(table, n, phases[k]) for k < count, stored as floats, read
   // four samples at a time as the run reads them. Phases lie in [0, N].
-  static void ReadTableRun(const float* table, int32_t n, const float* phases, float gain,
-                           float* out, int32_t count, bool wide = true);
+  static void ReadTableRun(const float* table, int32_t n, const float* phases, float gain, float* out, int32_t count,
+                           bool wide = true);
   // Whether this processor reads in AVX lanes.
   static bool WideReading();
   // The scalar reading the run replaces, one sample.
@@ -289,7 +286,8 @@ class TDSPTableOscillator : public TDSPBaseOscillator {
   }
   // Brings φ into [0, N): subtract N while φ ≥ N, add N while φ < 0.
   static float IntoTable(float phase, float n) {
-    if (phase >= 0.0f && phase < n) [[likely]] return phase;
+    if (phase >= 0.0f && phase < n) [[likely]]
+      return phase;
     return IntoTableSlow(phase, n);
   }
 

@@ -23,8 +23,8 @@ void TClampedBiquadFilter::Reset() {
   k_.x1 = k_.x2 = k_.y1 = k_.y2 = 0.0f;
 }
 
-void TClampedBiquadFilter::PeakDesign(long double gain, long double fs, long double boost,
-                                    long double quality, long double f) {
+void TClampedBiquadFilter::PeakDesign(long double gain, long double fs, long double boost, long double quality,
+                                      long double f) {
   const long double t = std::tan((2.0L * kFilterPi * f / fs) * 0.5L);  // prewarped
   const long double t2 = t * t;
   const long double n = 1.0L / (1.0L + t / quality + t2);
@@ -57,8 +57,7 @@ void TBiquad4PoleEQ1Filter::Recalculate() {
   const long double r = MapResonance();
   const long double f = std::max(std::min(RescaledCutoff(), ny_), 33.0L);
   mappedCutoff_ = static_cast<float>(f);
-  PeakDesign(0.4L / ((240.0L - r) / 120.0L + 1.0L), fs_, r / 30.0L + 6.0L, 1.0L + r / 12.0L,
-             f);
+  PeakDesign(0.4L / ((240.0L - r) / 120.0L + 1.0L), fs_, r / 30.0L + 6.0L, 1.0L + r / 12.0L, f);
 }
 
 void TBiquad4PoleEQ2Filter::Recalculate() {
@@ -73,8 +72,7 @@ namespace {
 // The formant frequency for v = C / 22050 x 0.2 fs: 270 Hz at v = 0, 400 Hz at v = 120,
 // `top` at v = 240, continuing in a straight line beyond.
 long double FormantFrequency(long double v, long double top) {
-  return v >= 120.0L ? 400.0L + (top - 400.0L) * (v - 120.0L) / 120.0L
-                     : 270.0L + v * (400.0L - 270.0L) / 120.0L;
+  return v >= 120.0L ? 400.0L + (top - 400.0L) * (v - 120.0L) / 120.0L : 270.0L + v * (400.0L - 270.0L) / 120.0L;
 }
 
 }  // namespace

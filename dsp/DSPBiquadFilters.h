@@ -12,7 +12,7 @@ namespace tesmora6 {
 // +-900000 keeps a runaway section finite.
 template <class T>
 struct TClampedBiquadKernel {
-  T a1 = T(0.0f), a2 = T(0.0f);              // feedback
+  T a1 = T(0.0f), a2 = T(0.0f);                // feedback
   T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f);  // feed-forward
   T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
 
@@ -48,8 +48,7 @@ class TClampedBiquadFilter : public TDSPKernelFilter<TClampedBiquadFilter> {
   // The peak design: the bilinear transform, prewarped at f, of
   // G (s^2 + (B / Q) s + 1) / (s^2 + s / Q + 1): a band boost of B at f on top of a
   // gain G.
-  void PeakDesign(long double gain, long double fs, long double boost, long double quality,
-                  long double f);
+  void PeakDesign(long double gain, long double fs, long double boost, long double quality, long double f);
 
   float B0() const { return k_.b0; }
   float B1() const { return k_.b1; }

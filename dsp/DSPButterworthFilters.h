@@ -14,15 +14,16 @@ namespace tesmora6 {
 class TResonantButterworthFilter : public TDSPKernelFilter<TResonantButterworthFilter> {
  public:
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
+  void Reset() override {
+    TDSPFilter::Reset();
+    section_.Clear();
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TResonantButterworthFilter::section_; }
   TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
-  bool StateFinite() const {
-    return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
-  }
+  bool StateFinite() const { return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2); }
 
  protected:
   explicit TResonantButterworthFilter(int16_t mode);  // 0 low pass, 1 high pass
@@ -46,15 +47,16 @@ class TClassicButterworthFilter : public TDSPKernelFilter<TClassicButterworthFil
  public:
   enum Mode : int16_t { kLowPass, kHighPass, kBandPass, kBandReject };
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
+  void Reset() override {
+    TDSPFilter::Reset();
+    section_.Clear();
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TClassicButterworthFilter::section_; }
   TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
-  bool StateFinite() const {
-    return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
-  }
+  bool StateFinite() const { return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2); }
 
  protected:
   explicit TClassicButterworthFilter(Mode mode);

@@ -37,7 +37,10 @@ class TDSPControl : public TDSPBaseControl {
   virtual void Recalculate() {}
 
   void ProcessInputBlock();
-  void ClearRegisters() { In = 0.0f; Out = 0.0f; }
+  void ClearRegisters() {
+    In = 0.0f;
+    Out = 0.0f;
+  }
   void Fill(float a);
   void FillBuffer(float* buffer, float value) const;
   void ProcessPortBlock();

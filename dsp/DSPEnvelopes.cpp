@@ -16,9 +16,7 @@ constexpr std::array<float, TDSPEnvelope::kDefaultInputLength> kDefaultInput = [
 }();
 
 // Stage length in samples for a time in milliseconds; non-positive times give 0.
-float StageLength(float ms, int32_t samplesPerMs) {
-  return ms > 0.0f ? static_cast<float>(samplesPerMs) * ms : 0.0f;
-}
+float StageLength(float ms, int32_t samplesPerMs) { return ms > 0.0f ? static_cast<float>(samplesPerMs) * ms : 0.0f; }
 
 float StageRate(float length) { return length > 0.0f ? 1.0f / length : 0.0f; }
 
@@ -121,9 +119,7 @@ void TDSPEnvelope::SetGateRetrigger(float gate) {
   heldLevel_ = level_;
 }
 
-void TDSPEnvelope::StartLevel(float velocity) {
-  gate_ = outputScale_ = StartValue(velocity);
-}
+void TDSPEnvelope::StartLevel(float velocity) { gate_ = outputScale_ = StartValue(velocity); }
 
 void TDSPEnvelope::StartNote(float velocity) {
   const float v = StartValue(velocity);
@@ -174,14 +170,20 @@ void TDSPEnvelope::TickLog() {
 void TDSPEnvelope::RunBlock(bool logarithmic) {
   const int32_t b = context_->blockLength;
   for (int32_t i = 0; i < b; ++i) {
-    if (logarithmic) TickLog(); else Tick();
+    if (logarithmic)
+      TickLog();
+    else
+      Tick();
     // Without work buffers there is nowhere to write, but the envelope still advances.
     if (outputBlock_) outputBlock_[i] = Out;
   }
 }
 
 void TDSPEnvelope::RunSample(bool logarithmic) {
-  if (logarithmic) TickLog(); else Tick();
+  if (logarithmic)
+    TickLog();
+  else
+    Tick();
   const int32_t i = DSPSharedSampleIndex;
   if (outputBlock_ && i >= 0 && i < context_->paddedBlock) outputBlock_[i] = Out;
 }
@@ -257,10 +259,14 @@ void TDSPADSR::StepStages() {
 }
 
 void TDSPADSR::Step() {
-  if (gate_ <= 0.0f) StepRelease();
-  else if (declickActive_) StepDeclick();
-  else if (fadeInActive_) StepFadeIn();
-  else StepStages();
+  if (gate_ <= 0.0f)
+    StepRelease();
+  else if (declickActive_)
+    StepDeclick();
+  else if (fadeInActive_)
+    StepFadeIn();
+  else
+    StepStages();
 }
 
 void TDSPADSR::Tick() {

@@ -114,10 +114,10 @@ class TDSPEnvelope : public TDSPControl {
   float fixedLevel_ = 0.0f;
   bool useFixedLevel_ = false;
   float attackRate_ = 0.0f, decayRate_ = 0.0f, releaseRate_ = 0.0f;  // 1 / length, or 0
-  float attackTime_ = 0.0f, decayTime_ = 0.0f;                         // ms
-  float sustainLevel_ = 0.0f;                                          // 0 .. 1
-  float releaseTime_ = 0.0f;                                           // ms
-  float gate_ = 0.0f;  // > 0 while the note is held; also the velocity
+  float attackTime_ = 0.0f, decayTime_ = 0.0f;                       // ms
+  float sustainLevel_ = 0.0f;                                        // 0 .. 1
+  float releaseTime_ = 0.0f;                                         // ms
+  float gate_ = 0.0f;                                                // > 0 while the note is held; also the velocity
   bool declickActive_ = false;
   bool declickDisabled_ = false;
   int32_t declickCounter_ = 0, declickLength_ = 0;
@@ -125,7 +125,7 @@ class TDSPEnvelope : public TDSPControl {
   bool fadeInActive_ = false;
   int32_t fadeInCounter_ = 0, fadeInLength_ = 0;
   float attackLength_ = 0.0f, releaseLength_ = 0.0f, decayLength_ = 0.0f;  // samples
-  float level_ = 0.0f;      // unscaled level of the current sample
+  float level_ = 0.0f;                                                     // unscaled level of the current sample
   float heldLevel_ = 0.0f;  // where the release and the declick ramp start from
   int32_t age_ = 0;
   int32_t stageCounter_ = 0;
@@ -171,13 +171,9 @@ class TDSPADSR : public TDSPEnvelope {
     return 1.0f - (static_cast<float>(c) - attackLength_) * decayRate_ * (1.0f - sustainLevel_);
   }
   // Falls from the held level to 0 in exactly R samples, whatever the held level.
-  float ReleaseLevel(int32_t c) const {
-    return (1.0f - static_cast<float>(c) * releaseRate_) * heldLevel_;
-  }
+  float ReleaseLevel(int32_t c) const { return (1.0f - static_cast<float>(c) * releaseRate_) * heldLevel_; }
   // The counter saturates instead of overflowing on endless stages.
-  void AdvanceStage(int32_t n = 1) {
-    stageCounter_ = stageCounter_ > INT32_MAX - n ? INT32_MAX : stageCounter_ + n;
-  }
+  void AdvanceStage(int32_t n = 1) { stageCounter_ = stageCounter_ > INT32_MAX - n ? INT32_MAX : stageCounter_ + n; }
 };
 
 }  // namespace tesmora6

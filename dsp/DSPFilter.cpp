@@ -72,16 +72,14 @@ void TDSPFilter::EndUpdate() {
 
 long double TDSPFilter::MapResonance() {
   const long double r =
-      Clamp(Map(resonance_, resonanceLow_, resonanceHigh_, 0.0L, 1.0L), resonanceLow_,
-            resonanceHigh_);
+      Clamp(Map(resonance_, resonanceLow_, resonanceHigh_, 0.0L, 1.0L), resonanceLow_, resonanceHigh_);
   mappedResonance_ = static_cast<float>(r);
   return r;
 }
 
 long double TDSPFilter::MapBandwidth() {
   const long double w =
-      Clamp(Map(bandwidth_, bandwidthLow_, bandwidthHigh_, 0.0L, 1.0L), bandwidthLow_,
-            bandwidthHigh_);
+      Clamp(Map(bandwidth_, bandwidthLow_, bandwidthHigh_, 0.0L, 1.0L), bandwidthLow_, bandwidthHigh_);
   mappedBandwidth_ = static_cast<float>(w);
   return w;
 }

@@ -19,12 +19,12 @@ constexpr long double kFilterPi = 3.14159265358979323846264338327950288L;
 
 // Which control inputs a block mode reads before it filters input 0.
 enum class TFilterInputs : uint8_t {
-  kAudio,             // audio only
-  kCutoff,            // cutoff from input 1
-  kResonance,         // resonance from input 2
-  kCutoffResonance,   // cutoff from input 1, resonance from input 2
-  kBandwidth,         // bandwidth from input 2
-  kCutoffBandwidth,   // cutoff from input 1, bandwidth from input 2
+  kAudio,            // audio only
+  kCutoff,           // cutoff from input 1
+  kResonance,        // resonance from input 2
+  kCutoffResonance,  // cutoff from input 1, resonance from input 2
+  kBandwidth,        // bandwidth from input 2
+  kCutoffBandwidth,  // cutoff from input 1, bandwidth from input 2
 };
 
 // One second-order direct-form section, y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, with its
@@ -58,9 +58,9 @@ class TDSPFilter : public TDSPControl {
   TDSPFilter();
 
   // Each setter stores a changed value clamped to its range, then recalculates.
-  virtual void SetBandwidth(float w);   // [0.001, 0.999]
-  virtual void SetResonance(float r);   // [0.001, 0.999]
-  virtual void SetCutoff(float hz);     // [0.001, 22050]
+  virtual void SetBandwidth(float w);  // [0.001, 0.999]
+  virtual void SetResonance(float r);  // [0.001, 0.999]
+  virtual void SetCutoff(float hz);    // [0.001, 22050]
 
   // The update bracket: while raised, the base recalculation waits; the closing end
   // runs `Recalculate` once. The designs recalculate on every setter regardless.
@@ -101,8 +101,7 @@ class TDSPFilter : public TDSPControl {
   // designs (both stages each of one class, all in one context) do it; false means
   // nothing ran, and the caller runs the stages one after the other. The result is
   // exactly that of the two stages' `FillPeriodPair`, guards included.
-  virtual bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                              float* a, float* b) {
+  virtual bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight, float* a, float* b) {
     (void)right, (void)nextLeft, (void)nextRight, (void)a, (void)b;
     return false;
   }
@@ -130,8 +129,7 @@ class TDSPFilter : public TDSPControl {
   void RecalculateChanged();
 
   // map(v; a, b; v0, v1) = a + (b - a)(v - v0) / (v1 - v0), a when v1 = v0.
-  static long double Map(long double v, long double a, long double b, long double v0,
-                         long double v1) {
+  static long double Map(long double v, long double a, long double b, long double v0, long double v1) {
     return v1 == v0 ? a : a + (b - a) * (v - v0) / (v1 - v0);
   }
   static long double Clamp(long double v, long double low, long double high) {
@@ -161,8 +159,7 @@ class TDSPFilter : public TDSPControl {
   // operations, and each filter keeps its own guard, so each filter's samples and state
   // come out as in its own run.
   template <class D, template <class> class K>
-  static bool LanePeriodPair(D& d, K<float> D::*kernel, TDSPFilter& other, float* a,
-                             float* b, int32_t m) {
+  static bool LanePeriodPair(D& d, K<float> D::*kernel, TDSPFilter& other, float* a, float* b, int32_t m) {
     if (typeid(other) != typeid(d) || other.context_ != d.context_) return false;
     D& e = static_cast<D&>(other);
     K<TFilterLanes> k = filter_lanes::Join(d.*kernel, e.*kernel);
@@ -189,12 +186,11 @@ class TDSPFilter : public TDSPControl {
   // its output: when it does, stage two, whose state is untouched until the end, runs
   // its period again on stage one's guarded output.
   template <class D, template <class> class K>
-  static bool LaneStagesPair(D& d, K<float> D::*kernel, TDSPFilter& other, TDSPFilter& nextLeft,
-                             TDSPFilter& nextRight, float* a, float* b, int32_t m) {
+  static bool LaneStagesPair(D& d, K<float> D::*kernel, TDSPFilter& other, TDSPFilter& nextLeft, TDSPFilter& nextRight,
+                             float* a, float* b, int32_t m) {
     constexpr int32_t kMost = 256;  // the stage-one samples kept for that case
     if (m > kMost || typeid(other) != typeid(d) || other.context_ != d.context_ ||
-        typeid(nextRight) != typeid(nextLeft) || nextLeft.context_ != d.context_ ||
-        nextRight.context_ != d.context_)
+        typeid(nextRight) != typeid(nextLeft) || nextLeft.context_ != d.context_ || nextRight.context_ != d.context_)
       return false;
     TDSPFilterSection* sl = nextLeft.LaneSection();
     TDSPFilterSection* sr = nextRight.LaneSection();
@@ -273,11 +269,11 @@ class TDSPFilter : public TDSPControl {
   static void ZeroNonFinite(float* a, int32_t m);
 
   // Rate constants of the context at the last context change.
-  long double fs_ = 0.0L;   // sample rate
-  long double ny_ = 0.0L;   // sample rate div 2
-  long double ms_ = 0.0L;   // sample rate div 1000
+  long double fs_ = 0.0L;  // sample rate
+  long double ny_ = 0.0L;  // sample rate div 2
+  long double ms_ = 0.0L;  // sample rate div 1000
 
-  int16_t mode_ = 0;   // design mode of the classes that share code between modes
+  int16_t mode_ = 0;  // design mode of the classes that share code between modes
   float bandwidthLow_ = 0.001f;
   float bandwidthHigh_ = 22050.0f;
   float cutoff_ = 8000.0f;
@@ -310,17 +306,13 @@ template <class Self>
 class TDSPKernelFilter : public TDSPFilter {
  public:
   void Tick() override { Out = GuardedTick(self(), In); }
-  void FillPeriod(float* a) override {
-    KernelPeriod(self(), Self::Kernel(), a, context_->samplesPerMs);
-  }
+  void FillPeriod(float* a) override { KernelPeriod(self(), Self::Kernel(), a, context_->samplesPerMs); }
   void FillPeriodPair(TDSPFilter& right, float* a, float* b) override {
     if (!LanePeriodPair(self(), Self::Kernel(), right, a, b, context_->samplesPerMs))
       TDSPFilter::FillPeriodPair(right, a, b);
   }
-  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight,
-                      float* a, float* b) override {
-    return LaneStagesPair(self(), Self::Kernel(), right, nextLeft, nextRight, a, b,
-                          context_->samplesPerMs);
+  bool FillStagesPair(TDSPFilter& right, TDSPFilter& nextLeft, TDSPFilter& nextRight, float* a, float* b) override {
+    return LaneStagesPair(self(), Self::Kernel(), right, nextLeft, nextRight, a, b, context_->samplesPerMs);
   }
 
  private:

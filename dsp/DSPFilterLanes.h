@@ -73,8 +73,7 @@ inline TFilterLanes FlushSubnormal(TFilterLanes x) {
 // y within [-eps, eps] becomes +0.
 inline float ZeroWithin(float y, float eps) { return (y >= -eps && y <= eps) ? 0.0f : y; }
 inline TFilterLanes ZeroWithin(TFilterLanes y, float eps) {
-  const __m128 inside = _mm_and_ps(_mm_cmpge_ps(y.V(), _mm_set1_ps(-eps)),
-                                   _mm_cmple_ps(y.V(), _mm_set1_ps(eps)));
+  const __m128 inside = _mm_and_ps(_mm_cmpge_ps(y.V(), _mm_set1_ps(-eps)), _mm_cmple_ps(y.V(), _mm_set1_ps(eps)));
   return TFilterLanes(_mm_andnot_ps(inside, y.V()));
 }
 

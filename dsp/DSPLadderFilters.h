@@ -49,9 +49,7 @@ class TPoleZeroLadderFilter final : public TDSPKernelFilter<TPoleZeroLadderFilte
   static constexpr auto Kernel() { return &TPoleZeroLadderFilter::k_; }
 
   float Step(float x) { return k_.Step(x); }
-  bool StateFinite() const {
-    return AllFinite(k_.s1, k_.s2, k_.s3, k_.s4, k_.p1, k_.p2, k_.p3, k_.p4);
-  }
+  bool StateFinite() const { return AllFinite(k_.s1, k_.s2, k_.s3, k_.s4, k_.p1, k_.p2, k_.p3, k_.p4); }
 
  private:
   TPoleZeroLadderKernel<float> k_;
@@ -95,9 +93,7 @@ class TBilinearLadderFilter final : public TDSPKernelFilter<TBilinearLadderFilte
   static constexpr auto Kernel() { return &TBilinearLadderFilter::k_; }
 
   float Step(float x) { return k_.Step(x); }
-  bool StateFinite() const {
-    return AllFinite(k_.y1, k_.y2, k_.y3, k_.y4, k_.uOld, k_.y1Old, k_.y2Old, k_.y3Old);
-  }
+  bool StateFinite() const { return AllFinite(k_.y1, k_.y2, k_.y3, k_.y4, k_.uOld, k_.y1Old, k_.y2Old, k_.y3Old); }
 
  private:
   TBilinearLadderKernel<float> k_;
@@ -111,13 +107,15 @@ template <class T>
 struct TSaturatingLadderKernel {
   enum Mode : int16_t { kLowPass, kHighPass, kBandPass };
   int16_t mode = kLowPass;  // which node leaves the filter
-  T p = T(0.0f);   // F + 0.8 F q
-  T k = T(0.0f);   // 2p - 1
-  T fb = T(0.0f);  // R' (1 + 0.5 q (1 - q + 5.6 q^2))
+  T p = T(0.0f);            // F + 0.8 F q
+  T k = T(0.0f);            // 2p - 1
+  T fb = T(0.0f);           // R' (1 + 0.5 q (1 - q + 5.6 q^2))
   T b0 = T(0.0f), b1 = T(0.0f), b2 = T(0.0f), b3 = T(0.0f), b4 = T(0.0f);
 
   template <class S>
-  static auto Fields(S& s) { return std::tie(s.p, s.k, s.fb, s.b0, s.b1, s.b2, s.b3, s.b4); }
+  static auto Fields(S& s) {
+    return std::tie(s.p, s.k, s.fb, s.b0, s.b1, s.b2, s.b3, s.b4);
+  }
   T Step(T x) {
     const T in = 0.001f * x - fb * b4;
     T t1 = b1;
@@ -130,9 +128,12 @@ struct TSaturatingLadderKernel {
     b4 = b4 - b4 * b4 * b4 * 0.166667f;  // cubic soft clip
     b0 = in;
     switch (mode) {
-      case kLowPass: return 1000.0f * b4;
-      case kHighPass: return 1000.0f * (in - b4);
-      default: return 1000.0f * (3.0f * (b3 - b4));
+      case kLowPass:
+        return 1000.0f * b4;
+      case kHighPass:
+        return 1000.0f * (in - b4);
+      default:
+        return 1000.0f * (3.0f * (b3 - b4));
     }
   }
 };
@@ -180,7 +181,9 @@ struct TTwoPoleResonantKernel {
   T b0 = T(0.0f), b1 = T(0.0f);
 
   template <class S>
-  static auto Fields(S& s) { return std::tie(s.f, s.fb, s.b0, s.b1); }
+  static auto Fields(S& s) {
+    return std::tie(s.f, s.fb, s.b0, s.b1);
+  }
   T Step(T x) {
     b0 = b0 + f * (x - b0 + fb * (b0 - b1));
     b1 = b1 + f * (b0 - b1);
@@ -192,7 +195,10 @@ class TTwoPoleResonantFilter final : public TDSPKernelFilter<TTwoPoleResonantFil
  public:
   TTwoPoleResonantFilter();
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); k_.b0 = k_.b1 = 0.0f; }
+  void Reset() override {
+    TDSPFilter::Reset();
+    k_.b0 = k_.b1 = 0.0f;
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TTwoPoleResonantFilter::k_; }
 

@@ -46,8 +46,7 @@ std::recursive_mutex& DSPLock();
 class TDSPInstanceScope {
  public:
   TDSPInstanceScope() : previous_(CurrentDSPInstance()) {}
-  explicit TDSPInstanceScope(TDSPInstanceState& instance)
-      : previous_(SetCurrentDSPInstance(&instance)) {}
+  explicit TDSPInstanceScope(TDSPInstanceState& instance) : previous_(SetCurrentDSPInstance(&instance)) {}
   ~TDSPInstanceScope() { SetCurrentDSPInstance(previous_); }
   TDSPInstanceScope(const TDSPInstanceScope&) = delete;
   TDSPInstanceScope& operator=(const TDSPInstanceScope&) = delete;

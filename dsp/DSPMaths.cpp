@@ -28,9 +28,7 @@ long double Tri(long double x) { return x >= 0.5L ? (1.0L - x) * 2.0L : 2.0L * x
 // "-Ripple": x^2 (x + 0.2 w(x) (sin 40x - 0.25 cos 10x + 0.9 w(x)^2 e^x)).
 long double MinusRipple(long double x) {
   const long double w = Tri(x);
-  return x * x *
-         (x + 0.2L * w * (std::sin(40.0L * x) - 0.25L * std::cos(10.0L * x) +
-                          0.9L * w * w * std::exp(x)));
+  return x * x * (x + 0.2L * w * (std::sin(40.0L * x) - 0.25L * std::cos(10.0L * x) + 0.9L * w * w * std::exp(x)));
 }
 
 long double ThreePhase(long double x, long double depth) {
@@ -53,8 +51,7 @@ struct TCurveTables {
     // The embedded bytes are 16-byte aligned.
     const auto* first = reinterpret_cast<const float*>(carried.data());
     for (int type = 1; type < kCurveCount; ++type) {
-      tables.Publish(static_cast<size_t>(type),
-                     first + static_cast<size_t>(type - 1) * kCurveTableLength);
+      tables.Publish(static_cast<size_t>(type), first + static_cast<size_t>(type - 1) * kCurveTableLength);
     }
   }
 
@@ -81,8 +78,7 @@ void LinearCurve(float&) {}
 
 template <int... T>
 constexpr auto MakeCurveFunctions(std::integer_sequence<int, T...>) {
-  return std::array<TCurveFunction, sizeof...(T)>{
-      {(T == 0 ? &LinearCurve : &TableCurve<T>)...}};
+  return std::array<TCurveFunction, sizeof...(T)>{{(T == 0 ? &LinearCurve : &TableCurve<T>)...}};
 }
 
 constexpr auto kCurveFunctions = MakeCurveFunctions(std::make_integer_sequence<int, kCurveCount>());
@@ -113,46 +109,76 @@ TNoiseTables& Noise() {
 
 long double CurveShape(int type, long double x) {
   switch (type) {
-    case 1: return std::pow(10.0L, (1.0L - x) * -60.0L / 20.0L);         // "DB Log"
-    case 2: return 1.0L - std::pow(1.0L - x, 2);                         // "+Curve2"
-    case 3: return 1.0L - std::pow(1.0L - x, 3);
-    case 4: return 1.0L - std::pow(1.0L - x, 4);
-    case 5: return 1.0L - std::pow(1.0L - x, 5);
-    case 6: return 1.0L - std::pow(1.0L - x, 6);
-    case 7: return std::pow(x, 2);                                       // "-Curve2"
-    case 8: return std::pow(x, 3);
-    case 9: return std::pow(x, 4);
-    case 10: return std::pow(x, 5);
-    case 11: return std::pow(x, 6);
-    case 12: return 2.0L * std::cos(x) * std::sin(x);                    // "+CurveX"
-    case 13: return 1.0L - (1.0L - std::sin(kTwoPi * (x / 4.0L)));       // "+Grad"
-    case 14: {                                                           // "-Grad"
+    case 1:
+      return std::pow(10.0L, (1.0L - x) * -60.0L / 20.0L);  // "DB Log"
+    case 2:
+      return 1.0L - std::pow(1.0L - x, 2);  // "+Curve2"
+    case 3:
+      return 1.0L - std::pow(1.0L - x, 3);
+    case 4:
+      return 1.0L - std::pow(1.0L - x, 4);
+    case 5:
+      return 1.0L - std::pow(1.0L - x, 5);
+    case 6:
+      return 1.0L - std::pow(1.0L - x, 6);
+    case 7:
+      return std::pow(x, 2);  // "-Curve2"
+    case 8:
+      return std::pow(x, 3);
+    case 9:
+      return std::pow(x, 4);
+    case 10:
+      return std::pow(x, 5);
+    case 11:
+      return std::pow(x, 6);
+    case 12:
+      return 2.0L * std::cos(x) * std::sin(x);  // "+CurveX"
+    case 13:
+      return 1.0L - (1.0L - std::sin(kTwoPi * (x / 4.0L)));  // "+Grad"
+    case 14: {                                               // "-Grad"
       const long double a = x / 4.0L;
       return a * std::exp(kTwoPi * a) * 0.83L;
     }
-    case 15: return x + 0.075L * std::sin(kTwoPi * (1.0L - x));          // "LoHi1"
-    case 16: return x + 0.1L * std::sin(kTwoPi * (1.0L - x));
-    case 17: return x + 0.15L * std::sin(kTwoPi * (1.0L - x));
-    case 18: return x + 0.2L * std::sin(kTwoPi * x);                     // "HiLo1"
-    case 19: return x + 0.4L * std::sin(kTwoPi * x);
-    case 20: return x + 0.6L * std::sin(kTwoPi * x);
-    case 21: return 2.0L * std::cos(x) * std::sin(x) * (1.0995L * x * x); // "LoHiFine"
-    case 22: return ThreePhase(x, 0.045L);                               // "3Phase1"
-    case 23: return ThreePhase(x, 0.075L);
-    case 24: return ThreePhase(x, 0.102L);
-    case 25: return x + 0.05L * std::sin(50.0L * x);                     // "Ripple1"
-    case 26: return x + 0.07L * std::sin(50.0L * x);
-    case 27: return x + 0.17L * std::sin(50.0L * x) * Tri(x);
-    case 28: return x + 0.4L * std::sin(50.0L * x) * Tri(x);
-    case 29: return x + 0.2L * Tri(x) * (std::sin(30.0L * x) + 0.35L * std::cos(60.0L * x));
-    case 30: {                                                           // "Ripple6"
+    case 15:
+      return x + 0.075L * std::sin(kTwoPi * (1.0L - x));  // "LoHi1"
+    case 16:
+      return x + 0.1L * std::sin(kTwoPi * (1.0L - x));
+    case 17:
+      return x + 0.15L * std::sin(kTwoPi * (1.0L - x));
+    case 18:
+      return x + 0.2L * std::sin(kTwoPi * x);  // "HiLo1"
+    case 19:
+      return x + 0.4L * std::sin(kTwoPi * x);
+    case 20:
+      return x + 0.6L * std::sin(kTwoPi * x);
+    case 21:
+      return 2.0L * std::cos(x) * std::sin(x) * (1.0995L * x * x);  // "LoHiFine"
+    case 22:
+      return ThreePhase(x, 0.045L);  // "3Phase1"
+    case 23:
+      return ThreePhase(x, 0.075L);
+    case 24:
+      return ThreePhase(x, 0.102L);
+    case 25:
+      return x + 0.05L * std::sin(50.0L * x);  // "Ripple1"
+    case 26:
+      return x + 0.07L * std::sin(50.0L * x);
+    case 27:
+      return x + 0.17L * std::sin(50.0L * x) * Tri(x);
+    case 28:
+      return x + 0.4L * std::sin(50.0L * x) * Tri(x);
+    case 29:
+      return x + 0.2L * Tri(x) * (std::sin(30.0L * x) + 0.35L * std::cos(60.0L * x));
+    case 30: {  // "Ripple6"
       const long double w = Tri(x);
-      return x + w * 0.2L * (std::sin(70.0L * x) + 0.25L * std::cos(50.0L * x) -
-                             std::exp(x * x) * w);
+      return x + w * 0.2L * (std::sin(70.0L * x) + 0.25L * std::cos(50.0L * x) - std::exp(x * x) * w);
     }
-    case 31: return MinusRipple(x);                                      // "-Ripple"
-    case 32: return 1.0L - MinusRipple(1.0L - x);                        // "+Ripple"
-    default: return x;                                                   // "Linear"
+    case 31:
+      return MinusRipple(x);  // "-Ripple"
+    case 32:
+      return 1.0L - MinusRipple(1.0L - x);  // "+Ripple"
+    default:
+      return x;  // "Linear"
   }
 }
 

@@ -12,9 +12,9 @@
 namespace tesmora6 {
 
 // ---- curves ----
-constexpr int kCurveCount = 33;         // types 0 ("Linear") .. 32
-constexpr int kCurveGuard = 400;        // guard entries on each side
-constexpr int kCurveData = 16384;       // data entries, x = i / 16384
+constexpr int kCurveCount = 33;    // types 0 ("Linear") .. 32
+constexpr int kCurveGuard = 400;   // guard entries on each side
+constexpr int kCurveData = 16384;  // data entries, x = i / 16384
 constexpr int kCurveTableLength = kCurveGuard + kCurveData + kCurveGuard;
 
 // A curve function replaces x with curve(x).
@@ -104,8 +104,7 @@ class TDSPRandom {
  public:
   // A generator that follows the clock takes the time of day when asked to reseed; one that
   // does not (every instance's own) keeps its sequence, so what it draws is reproducible.
-  explicit TDSPRandom(uint32_t seed = 0, bool followsClock = true)
-      : seed_(seed), followsClock_(followsClock) {}
+  explicit TDSPRandom(uint32_t seed = 0, bool followsClock = true) : seed_(seed), followsClock_(followsClock) {}
   double Next() {
     seed_ = seed_ * 134775813u + 1u;
     return static_cast<double>(seed_) / 4294967296.0;

@@ -31,16 +31,13 @@ class TDSPMultiFilter : public TDSPControl {
   void Tick() override;
   void FillPeriod(float* a) override { filter_->FillPeriod(a); }
   // This selector's filter over a and `right`'s over b (a stage's left and right units).
-  void FillPeriodPair(TDSPMultiFilter& right, float* a, float* b) {
-    filter_->FillPeriodPair(*right.filter_, a, b);
-  }
+  void FillPeriodPair(TDSPMultiFilter& right, float* a, float* b) { filter_->FillPeriodPair(*right.filter_, a, b); }
   // Stage one (this selector over a and `right` over b) and then stage two (`nextLeft`,
   // `nextRight`), as the two stages' `FillPeriodPair` one after the other would give
   // them; in one loop where the designs allow it.
-  void FillStagesPair(TDSPMultiFilter& right, TDSPMultiFilter& nextLeft,
-                      TDSPMultiFilter& nextRight, float* a, float* b) {
-    if (filter_->FillStagesPair(*right.filter_, *nextLeft.filter_, *nextRight.filter_, a, b))
-      return;
+  void FillStagesPair(TDSPMultiFilter& right, TDSPMultiFilter& nextLeft, TDSPMultiFilter& nextRight, float* a,
+                      float* b) {
+    if (filter_->FillStagesPair(*right.filter_, *nextLeft.filter_, *nextRight.filter_, a, b)) return;
     FillPeriodPair(right, a, b);
     nextLeft.FillPeriodPair(nextRight, a, b);
   }

@@ -5,9 +5,7 @@
 
 namespace tesmora6 {
 
-TDSPMultiShaper::TDSPMultiShaper() : shaper_(std::make_unique<TDSPNullShaper>()) {
-  shaper_->ContextChanged(context_);
-}
+TDSPMultiShaper::TDSPMultiShaper() : shaper_(std::make_unique<TDSPNullShaper>()) { shaper_->ContextChanged(context_); }
 
 TDSPMultiShaper::~TDSPMultiShaper() = default;
 

@@ -18,7 +18,9 @@ struct TOnePoleKernel {
   T y = T(0.0f);
 
   template <class S>
-  static auto Fields(S& s) { return std::tie(s.k, s.pass, s.y); }
+  static auto Fields(S& s) {
+    return std::tie(s.k, s.pass, s.y);
+  }
   T Step(T x) {
     y = pass * x + k * y;
     return y;
@@ -27,7 +29,10 @@ struct TOnePoleKernel {
 
 class TDSPOnePoleFilter : public TDSPKernelFilter<TDSPOnePoleFilter> {
  public:
-  void Reset() override { TDSPFilter::Reset(); k_.y = 0.0f; }
+  void Reset() override {
+    TDSPFilter::Reset();
+    k_.y = 0.0f;
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TDSPOnePoleFilter::k_; }
 
@@ -55,7 +60,9 @@ struct TPinkNoiseKernel {
   T p0 = T(0.0f), p1 = T(0.0f), p2 = T(0.0f);
 
   template <class S>
-  static auto Fields(S& k) { return std::tie(k.k0, k.k2, k.p0, k.p1, k.p2); }
+  static auto Fields(S& k) {
+    return std::tie(k.k0, k.k2, k.p0, k.p1, k.p2);
+  }
   T Step(T x) {
     p0 = 0.99765f * p0 + k0 * x;
     p1 = 0.963f * p1 + 0.2965164f * x;
@@ -67,7 +74,10 @@ struct TPinkNoiseKernel {
 class TPinkNoiseFilter final : public TDSPKernelFilter<TPinkNoiseFilter> {
  public:
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); k_.p0 = k_.p1 = k_.p2 = 0.0f; }
+  void Reset() override {
+    TDSPFilter::Reset();
+    k_.p0 = k_.p1 = k_.p2 = 0.0f;
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TPinkNoiseFilter::k_; }
 

@@ -81,8 +81,7 @@ void TDSPOscillator::FillPeriod(float* out) { wave_->FillPeriod(out); }
 void TDSPOscillator::ProcessBlock() {
   wave_->blockProcessor();
   if (outputBlock_ && wave_->OutputBlock()) {
-    std::memcpy(outputBlock_, wave_->OutputBlock(),
-                static_cast<size_t>(context_->blockLength) * sizeof(float));
+    std::memcpy(outputBlock_, wave_->OutputBlock(), static_cast<size_t>(context_->blockLength) * sizeof(float));
   }
 }
 

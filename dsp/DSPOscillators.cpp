@@ -14,20 +14,18 @@ namespace {
 
 constexpr double kTwoPiTurn = 6.283185307179586476925286766559;
 // Taylor coefficients of sin a (a^3 ... a^17) and cos a (a^2 ... a^16).
-constexpr double kS3 = -1.0 / 6, kS5 = 1.0 / 120, kS7 = -1.0 / 5040, kS9 = 1.0 / 362880,
-                 kS11 = -1.0 / 39916800, kS13 = 1.0 / 6227020800, kS15 = -1.0 / 1307674368000,
-                 kS17 = 1.0 / 355687428096000;
-constexpr double kC2 = -0.5, kC4 = 1.0 / 24, kC6 = -1.0 / 720, kC8 = 1.0 / 40320,
-                 kC10 = -1.0 / 3628800, kC12 = 1.0 / 479001600, kC14 = -1.0 / 87178291200,
-                 kC16 = 1.0 / 20922789888000;
+constexpr double kS3 = -1.0 / 6, kS5 = 1.0 / 120, kS7 = -1.0 / 5040, kS9 = 1.0 / 362880, kS11 = -1.0 / 39916800,
+                 kS13 = 1.0 / 6227020800, kS15 = -1.0 / 1307674368000, kS17 = 1.0 / 355687428096000;
+constexpr double kC2 = -0.5, kC4 = 1.0 / 24, kC6 = -1.0 / 720, kC8 = 1.0 / 40320, kC10 = -1.0 / 3628800,
+                 kC12 = 1.0 / 479001600, kC14 = -1.0 / 87178291200, kC16 = 1.0 / 20922789888000;
 
 // One lane: the quarter turn q, the series of the remainder, then the quadrant's choice
 // and sign (sine: s, c, -s, -c by quadrant; cosine: c, -s, -c, s). The AVX lanes below
 // repeat exactly these operations.
 // π/2 in three parts for the reduction of radians: the first two carry 33 bits, so q times
 // either is exact for every |q| below 2^20.
-constexpr double kHalfPi1 = 0x1.921fb544p0, kHalfPi2 = 0x1.0b4611a6p-34,
-                 kHalfPi3 = 0x1.3198a2e037073p-69, kTwoOverPi = 0x1.45f306dc9c883p-1;
+constexpr double kHalfPi1 = 0x1.921fb544p0, kHalfPi2 = 0x1.0b4611a6p-34, kHalfPi3 = 0x1.3198a2e037073p-69,
+                 kTwoOverPi = 0x1.45f306dc9c883p-1;
 
 template <bool Radians>
 void TurnLane(double x, double* sine, double* cosine) {
@@ -58,33 +56,32 @@ void TurnLane(double x, double* sine, double* cosine) {
 
 #define T6_STEP(acc, k) add(set(k), mul(z, acc))
 // The lanes of one register of type V: the same text for AVX (4 lanes) and AVX-512 (8).
-#define T6_TURNS_BODY                                                                   \
-  const auto q = Radians ? round(mul(xv, set(kTwoOverPi))) : round(mul(xv, set(4.0)));  \
-  const auto a = Radians ? sub(sub(sub(xv, mul(q, set(kHalfPi1))), mul(q, set(kHalfPi2))), \
-                               mul(q, set(kHalfPi3)))                                   \
-                         : mul(sub(xv, mul(q, set(0.25))), set(kTwoPiTurn));            \
-  const auto z = mul(a, a);                                                            \
-  auto ps = T6_STEP(set(kS17), kS15);                                                  \
-  ps = T6_STEP(ps, kS13);                                                              \
-  ps = T6_STEP(ps, kS11);                                                              \
-  ps = T6_STEP(ps, kS9);                                                               \
-  ps = T6_STEP(ps, kS7);                                                               \
-  ps = T6_STEP(ps, kS5);                                                               \
-  ps = T6_STEP(ps, kS3);                                                               \
-  const auto s = add(a, mul(mul(a, z), ps));                                           \
-  auto pc = T6_STEP(set(kC16), kC14);                                                  \
-  pc = T6_STEP(pc, kC12);                                                              \
-  pc = T6_STEP(pc, kC10);                                                              \
-  pc = T6_STEP(pc, kC8);                                                               \
-  pc = T6_STEP(pc, kC6);                                                               \
-  pc = T6_STEP(pc, kC4);                                                               \
-  pc = T6_STEP(pc, kC2);                                                               \
-  const auto c = add(set(1.0), mul(z, pc));                                            \
-  const auto quadrant = sub(q, mul(set(4.0), floor(mul(q, set(0.25)))));               \
-  const auto is1 = equal(quadrant, set(1.0));                                          \
-  const auto is2 = equal(quadrant, set(2.0));                                          \
-  const auto is3 = equal(quadrant, set(3.0));                                          \
-  if (sine) store(sine + k, negateWhere(choose(s, c, is1 | is3), is2 | is3));          \
+#define T6_TURNS_BODY                                                                                             \
+  const auto q = Radians ? round(mul(xv, set(kTwoOverPi))) : round(mul(xv, set(4.0)));                            \
+  const auto a = Radians ? sub(sub(sub(xv, mul(q, set(kHalfPi1))), mul(q, set(kHalfPi2))), mul(q, set(kHalfPi3))) \
+                         : mul(sub(xv, mul(q, set(0.25))), set(kTwoPiTurn));                                      \
+  const auto z = mul(a, a);                                                                                       \
+  auto ps = T6_STEP(set(kS17), kS15);                                                                             \
+  ps = T6_STEP(ps, kS13);                                                                                         \
+  ps = T6_STEP(ps, kS11);                                                                                         \
+  ps = T6_STEP(ps, kS9);                                                                                          \
+  ps = T6_STEP(ps, kS7);                                                                                          \
+  ps = T6_STEP(ps, kS5);                                                                                          \
+  ps = T6_STEP(ps, kS3);                                                                                          \
+  const auto s = add(a, mul(mul(a, z), ps));                                                                      \
+  auto pc = T6_STEP(set(kC16), kC14);                                                                             \
+  pc = T6_STEP(pc, kC12);                                                                                         \
+  pc = T6_STEP(pc, kC10);                                                                                         \
+  pc = T6_STEP(pc, kC8);                                                                                          \
+  pc = T6_STEP(pc, kC6);                                                                                          \
+  pc = T6_STEP(pc, kC4);                                                                                          \
+  pc = T6_STEP(pc, kC2);                                                                                          \
+  const auto c = add(set(1.0), mul(z, pc));                                                                       \
+  const auto quadrant = sub(q, mul(set(4.0), floor(mul(q, set(0.25)))));                                          \
+  const auto is1 = equal(quadrant, set(1.0));                                                                     \
+  const auto is2 = equal(quadrant, set(2.0));                                                                     \
+  const auto is3 = equal(quadrant, set(3.0));                                                                     \
+  if (sine) store(sine + k, negateWhere(choose(s, c, is1 | is3), is2 | is3));                                     \
   if (cosine) store(cosine + k, negateWhere(choose(c, s, is1 | is3), is1 | is2));
 
 template <bool Radians>
@@ -100,8 +97,7 @@ template <bool Radians>
 #define floor(v) _mm256_floor_pd(v)
 #define equal(a, b) _mm256_castpd_si256(_mm256_cmp_pd(a, b, _CMP_EQ_OQ))
 #define choose(a, b, m) _mm256_blendv_pd(a, b, _mm256_castsi256_pd(m))
-#define negateWhere(v, m) \
-  _mm256_xor_pd(v, _mm256_and_pd(_mm256_castsi256_pd(m), _mm256_set1_pd(-0.0)))
+#define negateWhere(v, m) _mm256_xor_pd(v, _mm256_and_pd(_mm256_castsi256_pd(m), _mm256_set1_pd(-0.0)))
 #define store(p, v) _mm256_storeu_pd(p, v)
     const V xv = _mm256_loadu_pd(x + k);
     T6_TURNS_BODY
@@ -122,8 +118,7 @@ template <bool Radians>
 }
 
 template <bool Radians>
-[[gnu::target("avx512f")]] void TurnsAvx512(const double* x, double* sine, double* cosine,
-                                            int32_t n) {
+[[gnu::target("avx512f")]] void TurnsAvx512(const double* x, double* sine, double* cosine, int32_t n) {
   using V = __m512d;
   int32_t k = 0;
   for (; k + 8 <= n; k += 8) {
@@ -135,9 +130,8 @@ template <bool Radians>
 #define floor(v) _mm512_maskz_roundscale_pd(0xff, v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC)
 #define equal(a, b) _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ)
 #define choose(a, b, m) _mm512_mask_blend_pd(static_cast<__mmask8>(m), a, b)
-#define negateWhere(v, m)                                                     \
-  _mm512_castsi512_pd(_mm512_mask_xor_epi64(_mm512_castpd_si512(v), static_cast<__mmask8>(m), \
-                                            _mm512_castpd_si512(v),             \
+#define negateWhere(v, m)                                                                                             \
+  _mm512_castsi512_pd(_mm512_mask_xor_epi64(_mm512_castpd_si512(v), static_cast<__mmask8>(m), _mm512_castpd_si512(v), \
                                             _mm512_set1_epi64(INT64_MIN)))
 #define store(p, v) _mm512_storeu_pd(p, v)
     const V xv = _mm512_loadu_pd(x + k);
@@ -161,9 +155,9 @@ template <bool Radians>
 
 enum class TWidth { kLane, kAvx2, kAvx512 };
 TWidth Width() {
-  static const TWidth width = __builtin_cpu_supports("avx512f")  ? TWidth::kAvx512
-                              : __builtin_cpu_supports("avx2") ? TWidth::kAvx2
-                                                               : TWidth::kLane;
+  static const TWidth width = __builtin_cpu_supports("avx512f") ? TWidth::kAvx512
+                              : __builtin_cpu_supports("avx2")  ? TWidth::kAvx2
+                                                                : TWidth::kLane;
   return width;
 }
 
@@ -187,8 +181,10 @@ template <bool Radians>
 void SinCosRun(const double* x, double* sine, double* cosine, int32_t n, int width) {
   const TWidth w = width < 0 ? Width() : std::min(Width(), static_cast<TWidth>(width));
   switch (w) {
-    case TWidth::kAvx512: return TurnsAvx512<Radians>(x, sine, cosine, n);
-    case TWidth::kAvx2: return TurnsAvx2<Radians>(x, sine, cosine, n);
+    case TWidth::kAvx512:
+      return TurnsAvx512<Radians>(x, sine, cosine, n);
+    case TWidth::kAvx2:
+      return TurnsAvx2<Radians>(x, sine, cosine, n);
     default:
       for (int32_t k = 0; k < n; ++k) {
         TurnLane<Radians>(x[k], sine ? sine + k : nullptr, cosine ? cosine + k : nullptr);
@@ -207,7 +203,8 @@ void SinCosRadians(const double* x, double* sine, double* cosine, int32_t n, int
   // at a time.
   bool far = false;
   for (int32_t k = 0; k < n; ++k) far |= !(std::fabs(x[k]) < 0x1p20);
-  if (!far) [[likely]] return SinCosRun<true>(x, sine, cosine, n, width);
+  if (!far) [[likely]]
+    return SinCosRun<true>(x, sine, cosine, n, width);
   for (int32_t k = 0; k < n; ++k) {
     const double xk = x[k];
     if (std::fabs(xk) < 0x1p20) {
@@ -255,11 +252,11 @@ double SplitFromRound(float phase, double r) {
 }  // namespace
 
 // The phases of the run of n samples from phase_, which advances past them.
-#define T6_PHASE_RUN(run, n)                                                              \
-  for (int32_t i = 0; i < (n); ++i) {                                                     \
-    (run).phase[i] = phase_;                                                              \
-    (run).value[i] = phase_;                                                              \
-    phase_ = Wrapped(phase_ + increment_);                                                \
+#define T6_PHASE_RUN(run, n)               \
+  for (int32_t i = 0; i < (n); ++i) {      \
+    (run).phase[i] = phase_;               \
+    (run).value[i] = phase_;               \
+    phase_ = Wrapped(phase_ + increment_); \
   }
 
 void TSinCosTanOsc1::FillPeriod(float* out) {
@@ -326,8 +323,7 @@ void TSqrtTanOsc::FillPeriod(float* out) {
     oscmath::SinCosTurns(d, c, d, n);  // tan πφ = c / d
     for (int32_t i = 0; i < n; ++i) {
       const double split = tesmora6::SplitFromRound(run.phase[i], a[i] / b[i]);
-      const double bracket = split > shape ? std::sqrt(3.14159265358979323846 * run.value[i])
-                                            : c[i] / d[i];
+      const double bracket = split > shape ? std::sqrt(3.14159265358979323846 * run.value[i]) : c[i] / d[i];
       out[start + i] = static_cast<float>(std::clamp(0.0625 * gain * bracket, -3.0, 3.0));
     }
   }
@@ -342,7 +338,7 @@ void TRoseCurveOsc::FillPeriod(float* out) {
     const int32_t n = std::min(kFormulaRun, m - start);
     T6_PHASE_RUN(run, n)
     for (int32_t i = 0; i < n; ++i) a[i] = 5.0 * run.value[i];  // exact
-    oscmath::SinCosRadians(a, a, nullptr, n);                     // θ = sin 5φ
+    oscmath::SinCosRadians(a, a, nullptr, n);                   // θ = sin 5φ
     oscmath::SinCosRadians(a, s, c, n);
     for (int32_t i = 0; i < n; ++i) a[i] = s[i] * c[i];
     oscmath::SinCosRadians(a, nullptr, a, n);
@@ -434,7 +430,6 @@ void TGaussianNoiseOsc::FillPeriod(float* out) {
   generator.SetSeed(seed);
 }
 
-
 // ---- recursive sine pair ----
 
 void TSineCosineOsc::UpdateCoefficient() {
@@ -472,8 +467,7 @@ namespace {
 // exactly on the midpoint between two floats. A fused multiply-add rounds once, and takes
 // half the time of a product and a sum in a chain where every step waits for the one
 // before; without one, double arithmetic (exact product, a sum rounded to 53 bits).
-[[gnu::target("fma")]] void TurnPairFused(float k, float& u, float& v, float* us, float* vs,
-                                          int32_t n) {
+[[gnu::target("fma")]] void TurnPairFused(float k, float& u, float& v, float* us, float* vs, int32_t n) {
   const __m128 kk = _mm_set_ss(k);
   __m128 uu = _mm_set_ss(u), vv = _mm_set_ss(v);
   for (int32_t i = 0; i < n; ++i) {
@@ -552,9 +546,7 @@ TDSPBlitOscillator::TDSPBlitOscillator() {
   c0_ = 0.5f;
 }
 
-void TDSPBlitOscillator::SetGain(float gain) {
-  gain_ = static_cast<float>(3.0L * gain);
-}
+void TDSPBlitOscillator::SetGain(float gain) { gain_ = static_cast<float>(3.0L * gain); }
 
 void TBlitSawOsc::StartCycle() {
   if (dsfPhase_ >= 1.0f) dsfPhase_ -= 1.0f;
@@ -571,12 +563,8 @@ void TBlitSawOsc::StartCycle() {
   // powers in double round to the same floats as in extended precision but for a value
   // within 1e-16 of the midpoint between two floats, and cost a fraction of the extended
   // power, which a pitch that moves (vibrato, glide) pays at every cycle.
-  b_ = rolloff_ == 0.0f ? 0.0f
-                        : static_cast<float>(std::pow(static_cast<double>(rolloff_),
-                                                      1.0 / (period_ * 0.5)));
-  bPowM_ = b_ == 0.0f ? 0.0f
-                      : static_cast<float>(std::pow(static_cast<double>(b_),
-                                                    static_cast<double>(harmonics_)));
+  b_ = rolloff_ == 0.0f ? 0.0f : static_cast<float>(std::pow(static_cast<double>(rolloff_), 1.0 / (period_ * 0.5)));
+  bPowM_ = b_ == 0.0f ? 0.0f : static_cast<float>(std::pow(static_cast<double>(b_), static_cast<double>(harmonics_)));
 }
 
 float TBlitSawOsc::Step() {
@@ -614,9 +602,9 @@ struct TSawCycle {
 // of the sample before (x1 for the first). Answers the float of the last s. Compiled for
 // AVX-512 and AVX as well as for the baseline, with the same operations (no fused
 // multiply-add), so every processor gets the same doubles.
-[[gnu::always_inline]] inline float SawClosedFormBody(
-    const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
-    const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
+[[gnu::always_inline]] inline float SawClosedFormBody(const double* sine, const double* cosine, int32_t from,
+                                                      int32_t to, int32_t n, const TSawCycle& cycle, float x1,
+                                                      double c0, double* s, double* a) {
   const double b = cycle.b, bm = cycle.bm, p = cycle.p;
   // (b rounded to 1 and θ = 0: the sum is M terms of 1.)
   const double flat = cycle.harmonics / p;
@@ -625,34 +613,35 @@ struct TSawCycle {
     const double cm1 = cm * c1 + sine[n + i] * sine[i];
     const double numerator = 1.0 - bm * cm - (c1 - cm1 * bm) * b;
     const double denominator = (b * (b - 2.0 * c1) + 1.0) * p;
-    const double sum = denominator != 0.0 ? numerator / (denominator != 0.0 ? denominator : 1.0)
-                                          : flat;
+    const double sum = denominator != 0.0 ? numerator / (denominator != 0.0 ? denominator : 1.0) : flat;
     s[i] = sum - cycle.increment;
   }
   a[from] = (s[from] + x1) * c0;
   for (int32_t i = from + 1; i < to; ++i) a[i] = (s[i] + static_cast<float>(s[i - 1])) * c0;
   return static_cast<float>(s[to - 1]);
 }
-[[gnu::target("avx512f")]] float SawClosedFormAvx512(
-    const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
-    const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
+[[gnu::target("avx512f")]] float SawClosedFormAvx512(const double* sine, const double* cosine, int32_t from, int32_t to,
+                                                     int32_t n, const TSawCycle& cycle, float x1, double c0, double* s,
+                                                     double* a) {
   return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
 }
-[[gnu::target("avx2")]] float SawClosedFormAvx2(
-    const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
-    const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
+[[gnu::target("avx2")]] float SawClosedFormAvx2(const double* sine, const double* cosine, int32_t from, int32_t to,
+                                                int32_t n, const TSawCycle& cycle, float x1, double c0, double* s,
+                                                double* a) {
   return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
 }
 // The widest form the processor has, chosen at the call: the compiler's target clones would
 // choose through an ifunc resolver, which runs while the program is being loaded, before a
 // sanitizer's runtime is ready (ThreadSanitizer crashed there).
-float SawClosedForm(const double* sine, const double* cosine, int32_t from, int32_t to,
-                    int32_t n, const TSawCycle& cycle, float x1, double c0, double* s,
-                    double* a) {
+float SawClosedForm(const double* sine, const double* cosine, int32_t from, int32_t to, int32_t n,
+                    const TSawCycle& cycle, float x1, double c0, double* s, double* a) {
   switch (Width()) {
-    case TWidth::kAvx512: return SawClosedFormAvx512(sine, cosine, from, to, n, cycle, x1, c0, s, a);
-    case TWidth::kAvx2: return SawClosedFormAvx2(sine, cosine, from, to, n, cycle, x1, c0, s, a);
-    default: return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+    case TWidth::kAvx512:
+      return SawClosedFormAvx512(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+    case TWidth::kAvx2:
+      return SawClosedFormAvx2(sine, cosine, from, to, n, cycle, x1, c0, s, a);
+    default:
+      return SawClosedFormBody(sine, cosine, from, to, n, cycle, x1, c0, s, a);
   }
 }
 
@@ -685,8 +674,7 @@ inline float BinadeStep(float phase, float increment, float& top) {
 
 // φ after `count` advances φ := φ + increment with the wrap rule: the same float as the
 // additions one after the other, found a binade at a time (see BinadeStep).
-float TDSPBaseOscillator::AdvancedPhase(float phase, float increment, int32_t count,
-                                        float threshold, float period) {
+float TDSPBaseOscillator::AdvancedPhase(float phase, float increment, int32_t count, float threshold, float period) {
   while (count > 0) {
     float top;
     const float delta = BinadeStep(phase, increment, top);
@@ -792,8 +780,7 @@ void TBlitSawOsc::FillPeriod(float* out) {
     oscmath::SinCosTurns(turns, sine, cosine, 2 * n);
     float x1 = x1_;
     for (int32_t k = 0; k < cycleCount; ++k) {
-      x1 = SawClosedForm(sine, cosine, cycleStart[k], cycleStart[k + 1], n, cycles[k], x1, c0,
-                         s, a);
+      x1 = SawClosedForm(sine, cosine, cycleStart[k], cycleStart[k + 1], n, cycles[k], x1, c0, s, a);
     }
     x1_ = x1;
     // y_i = a_i + c y_(i-1): within a group of four the partial sums of the a alone, then
@@ -801,8 +788,7 @@ void TBlitSawOsc::FillPeriod(float* out) {
     double y = y1_;
     int32_t i = 0;
     for (; i + 4 <= n; i += 4) {
-      const double l0 = a[i], l1 = a[i + 1] + c * l0, l2 = a[i + 2] + c * l1,
-                   l3 = a[i + 3] + c * l2;
+      const double l0 = a[i], l1 = a[i + 1] + c * l0, l2 = a[i + 2] + c * l1, l3 = a[i + 3] + c * l2;
       out[start + i] = static_cast<float>(l0 + c * y) * gain;
       out[start + i + 1] = static_cast<float>(l1 + c2 * y) * gain;
       out[start + i + 2] = static_cast<float>(l2 + c3 * y) * gain;

@@ -95,20 +95,21 @@ inline long double CosKernel(long double r) {
   using taylor::D;
   const long double z = r * r, w = z * z;
   // Σ (-1)^k z^k / (2k)!, k = 0..9: the even k in w, the odd k in w times z.
-  const long double even = 1.0L + w * (1.0L / 24 + w * (D(1.0 / 40320) + w * (D(1.0 / 479001600) +
-                                  w * D(1.0 / 20922789888000))));
-  const long double odd = -0.5L + w * (-1.0L / 720 + w * (D(-1.0 / 3628800) + w * (D(-1.0 / 87178291200) +
-                                  w * D(-1.0 / 6402373705728000))));
+  const long double even =
+      1.0L + w * (1.0L / 24 + w * (D(1.0 / 40320) + w * (D(1.0 / 479001600) + w * D(1.0 / 20922789888000))));
+  const long double odd =
+      -0.5L +
+      w * (-1.0L / 720 + w * (D(-1.0 / 3628800) + w * (D(-1.0 / 87178291200) + w * D(-1.0 / 6402373705728000))));
   return even + z * odd;
 }
 inline long double SinKernel(long double r) {
   using taylor::D;
   const long double z = r * r, w = z * z;
   // r + r z Σ (-1)^(j+1) z^j / (2j + 3)!, j = 0..8: the even j in w, the odd j in w times z.
-  const long double even = -1.0L / 6 + w * (D(-1.0 / 5040) + w * (D(-1.0 / 39916800) +
-                                  w * (D(-1.0 / 1307674368000) + w * D(-1.0 / 121645100408832000))));
-  const long double odd = 1.0L / 120 + w * (D(1.0 / 362880) + w * (D(1.0 / 6227020800) +
-                                  w * D(1.0 / 355687428096000)));
+  const long double even =
+      -1.0L / 6 + w * (D(-1.0 / 5040) +
+                       w * (D(-1.0 / 39916800) + w * (D(-1.0 / 1307674368000) + w * D(-1.0 / 121645100408832000))));
+  const long double odd = 1.0L / 120 + w * (D(1.0 / 362880) + w * (D(1.0 / 6227020800) + w * D(1.0 / 355687428096000)));
   return r + (r * z) * (even + z * odd);
 }
 // Arguments the reduction and the kernels serve: |x| < 2^20 (larger ones and NaN go to the
@@ -122,10 +123,14 @@ inline long double CosExtended(long double x) {
   int64_t q = 0;
   const long double r = ReduceQuarterTurns(a, q);
   switch (q & 3) {
-    case 0: return CosKernel(r);
-    case 1: return -SinKernel(r);
-    case 2: return -CosKernel(r);
-    default: return SinKernel(r);
+    case 0:
+      return CosKernel(r);
+    case 1:
+      return -SinKernel(r);
+    case 2:
+      return -CosKernel(r);
+    default:
+      return SinKernel(r);
   }
 }
 inline long double SinExtended(long double x) {
@@ -136,10 +141,18 @@ inline long double SinExtended(long double x) {
   const long double r = ReduceQuarterTurns(a, q);
   long double s;
   switch (q & 3) {
-    case 0: s = SinKernel(r); break;
-    case 1: s = CosKernel(r); break;
-    case 2: s = -SinKernel(r); break;
-    default: s = -CosKernel(r); break;
+    case 0:
+      s = SinKernel(r);
+      break;
+    case 1:
+      s = CosKernel(r);
+      break;
+    case 2:
+      s = -SinKernel(r);
+      break;
+    default:
+      s = -CosKernel(r);
+      break;
   }
   return std::signbit(x) ? -s : s;
 }
@@ -246,9 +259,7 @@ class TSoftSawOsc final : public TDSPTurnsOscillator<TSoftSawOsc> {
   static constexpr bool kRadians = false;
   static double Argument(float, double f) { return f; }
   // (No float lies between the double and the extended 0.1 or 0.9.)
-  static double Value(float, double f, double, double c, float) {
-    return (f < 0.1 || f > 0.9) ? 1.0 - 2.0 * f : c;
-  }
+  static double Value(float, double f, double, double c, float) { return (f < 0.1 || f > 0.9) ? 1.0 - 2.0 * f : c; }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     return (f < 0.1L || f > 0.9L) ? 1.0L - 2.0L * f : oscmath::CosExtended(oscmath::kTwoPi * f);
@@ -279,18 +290,14 @@ class TTriangleOsc1 final : public TDSPAnalyticOscillator<TTriangleOsc1> {
 class TTriangleOsc2 final : public TDSPAnalyticOscillator<TTriangleOsc2> {
  public:
   static constexpr int kIndex = 4;
-  long double TickValue(float& phase, float) const {
-    return (std::fabs(FractionalPart(phase) - 0.5L) - 0.25L) * 2.5L;
-  }
+  long double TickValue(float& phase, float) const { return (std::fabs(FractionalPart(phase) - 0.5L) - 0.25L) * 2.5L; }
 };
 
 // "Square": +1 before the shape point, -1 from it on.
 class TSquareOsc final : public TDSPAnalyticOscillator<TSquareOsc> {
  public:
   static constexpr int kIndex = 5;
-  long double TickValue(float& phase, float shape) const {
-    return FractionalPart(phase) >= shape ? -1.0L : 1.0L;
-  }
+  long double TickValue(float& phase, float shape) const { return FractionalPart(phase) >= shape ? -1.0L : 1.0L; }
 };
 
 // "Sine": sin(2πφ).
@@ -437,13 +444,20 @@ class TMultiOsc1 final : public TDSPAnalyticOscillator<TMultiOsc1> {
   long double TickValue(float& phase, float) const {
     const long double t = 8.0L * FractionalPart(phase);
     long double v;
-    if (t < 1.0L) v = t;
-    else if (t < 2.0L) v = 2.0L - t;
-    else if (t < 3.0L) v = 0.5L * (t - 2.0L);
-    else if (t < 5.0L) v = 0.5L * (4.0L - t);
-    else if (t < 6.0L) v = 3.0L * t;
-    else if (t < 7.0L) v = 6.0L - t;
-    else v = t - 8.0L;
+    if (t < 1.0L)
+      v = t;
+    else if (t < 2.0L)
+      v = 2.0L - t;
+    else if (t < 3.0L)
+      v = 0.5L * (t - 2.0L);
+    else if (t < 5.0L)
+      v = 0.5L * (4.0L - t);
+    else if (t < 6.0L)
+      v = 3.0L * t;
+    else if (t < 7.0L)
+      v = 6.0L - t;
+    else
+      v = t - 8.0L;
     return 0.1L * v;
   }
 };
@@ -474,30 +488,48 @@ class TMultiOsc3 final : public TDSPTurnsOscillator<TMultiOsc3> {
   static double Argument(float phase, double) { return phase; }
   static double Value(float, double f, double s, double c, float) {
     double v;
-    if (f > 0.9) v = c;
-    else if (f > 0.8) v = s;
-    else if (f > 0.7) v = c;
-    else if (f > 0.6) v = s;
-    else if (f > 0.5) v = s;
-    else if (f > 0.4) v = c;
-    else if (f > 0.3) v = s;
-    else if (f > 0.1 && f <= 0.2) v = s;
-    else v = s / c;
+    if (f > 0.9)
+      v = c;
+    else if (f > 0.8)
+      v = s;
+    else if (f > 0.7)
+      v = c;
+    else if (f > 0.6)
+      v = s;
+    else if (f > 0.5)
+      v = s;
+    else if (f > 0.4)
+      v = c;
+    else if (f > 0.3)
+      v = s;
+    else if (f > 0.1 && f <= 0.2)
+      v = s;
+    else
+      v = s / c;
     return 0.25 * v;
   }
   long double TickValue(float& phase, float) const {
     const long double f = FractionalPart(phase);
     const long double p = phase;
     long double v;
-    if (f > 0.9L) v = oscmath::CosExtended(p);
-    else if (f > 0.8L) v = oscmath::SinExtended(p);
-    else if (f > 0.7L) v = oscmath::CosExtended(p);
-    else if (f > 0.6L) v = oscmath::SinExtended(p);
-    else if (f > 0.5L) v = oscmath::SinExtended(p);
-    else if (f > 0.4L) v = oscmath::CosExtended(p);
-    else if (f > 0.3L) v = oscmath::SinExtended(p);
-    else if (f > 0.1L && f <= 0.2L) v = oscmath::SinExtended(p);
-    else v = std::tan(p);
+    if (f > 0.9L)
+      v = oscmath::CosExtended(p);
+    else if (f > 0.8L)
+      v = oscmath::SinExtended(p);
+    else if (f > 0.7L)
+      v = oscmath::CosExtended(p);
+    else if (f > 0.6L)
+      v = oscmath::SinExtended(p);
+    else if (f > 0.5L)
+      v = oscmath::SinExtended(p);
+    else if (f > 0.4L)
+      v = oscmath::CosExtended(p);
+    else if (f > 0.3L)
+      v = oscmath::SinExtended(p);
+    else if (f > 0.1L && f <= 0.2L)
+      v = oscmath::SinExtended(p);
+    else
+      v = std::tan(p);
     return 0.25L * v;
   }
 };
@@ -520,9 +552,7 @@ class TSinCosOsc final : public TDSPTurnsOscillator<TSinCosOsc> {
   static constexpr int kIndex = 17;
   static constexpr bool kRadians = false;
   static double Argument(float phase, double) { return 0.5 * phase; }  // πφ = 2π x φ / 2
-  static double Value(float, double f, double s, double c, float shape) {
-    return f > shape ? s - c : s;
-  }
+  static double Value(float, double f, double s, double c, float shape) { return f > shape ? s - c : s; }
   long double TickValue(float& phase, float shape) const {
     const long double s = oscmath::SinExtended(oscmath::kPi * phase);
     return FractionalPart(phase) > shape ? s - oscmath::CosExtended(oscmath::kPi * phase) : s;
@@ -591,9 +621,7 @@ class TCosExpOsc final : public TDSPTurnsOscillator<TCosExpOsc> {
   long double TickValue(float& phase, float) const {
     return oscmath::CosExtended(std::exp(static_cast<long double>(phase)) - 9.0L);
   }
-  long double FillValue(float& phase, float shape, float gain) const {
-    return 0.6L * gain * TickValue(phase, shape);
-  }
+  long double FillValue(float& phase, float shape, float gain) const { return 0.6L * gain * TickValue(phase, shape); }
 };
 
 // "CosSqrtTan": 0.25 x (cos φ over the last quarter, √φ over the middle half, tan φ over
@@ -666,15 +694,11 @@ class TTanExpOsc final : public TDSPTurnsOscillator<TTanExpOsc> {
   static constexpr int kIndex = 26;
   static constexpr bool kRadians = true;
   static double Argument(float phase, double) { return std::exp(static_cast<double>(phase)) - 0.26; }
-  static double Value(float, double, double s, double c, float) {
-    return std::clamp(0.5 * (s / c), -2.0, 2.0) * 0.25;
-  }
+  static double Value(float, double, double s, double c, float) { return std::clamp(0.5 * (s / c), -2.0, 2.0) * 0.25; }
   static double Fill(float, double, double s, double c, float, double gain) {
     return std::clamp(0.5 * gain * (s / c), -2.0, 2.0) * 0.25;
   }
-  static long double Tangent(float phase) {
-    return std::tan(std::exp(static_cast<long double>(phase)) - 0.26L);
-  }
+  static long double Tangent(float phase) { return std::tan(std::exp(static_cast<long double>(phase)) - 0.26L); }
   long double TickValue(float& phase, float) const {
     return oscmath::Clamp(0.5L * Tangent(phase), -2.0L, 2.0L) * 0.25L;
   }
@@ -690,16 +714,12 @@ class TCoTanExpOsc final : public TDSPTurnsOscillator<TCoTanExpOsc> {
   static constexpr bool kRadians = true;
   static double Argument(float phase, double) { return std::exp(static_cast<double>(phase)) + 0.26; }
   static double Value(float, double, double s, double c, float) { return 1.2 * (c / s); }
-  static double Fill(float, double, double s, double c, float, double gain) {
-    return 0.6 * gain * (c / s);
-  }
+  static double Fill(float, double, double s, double c, float, double gain) { return 0.6 * gain * (c / s); }
   static long double Cotangent(float phase) {
     return 1.0L / std::tan(std::exp(static_cast<long double>(phase)) + 0.26L);
   }
   long double TickValue(float& phase, float) const { return 1.2L * Cotangent(phase); }
-  long double FillValue(float& phase, float, float gain) const {
-    return 0.6L * gain * Cotangent(phase);
-  }
+  long double FillValue(float& phase, float, float gain) const { return 0.6L * gain * Cotangent(phase); }
 };
 
 // "Cosine": cos(2πφ).
@@ -793,7 +813,7 @@ class TNoiseOsc2 final : public TDSPAnalyticOscillator<TNoiseOsc2> {
   float Held() const { return held_; }
 
  private:
-  int8_t sign_ = 0;    // the half of the cycle of the last sample, +1 or -1
+  int8_t sign_ = 0;  // the half of the cycle of the last sample, +1 or -1
   float held_ = 0.0f;
 };
 
@@ -918,9 +938,9 @@ class TBlitSawOsc final : public TDSPBlitOscillator {
   float Step();
   void StartCycle();
 
-  float harmonics_ = 0.0f;  // M
-  float b_ = 0.0f;          // a^(2 / P)
-  float bPowM_ = 0.0f;      // b^M
+  float harmonics_ = 0.0f;       // M
+  float b_ = 0.0f;               // a^(2 / P)
+  float bPowM_ = 0.0f;           // b^M
   float cycleIncrement_ = 0.0f;  // the increment P, M, b and b^M were computed for
 };
 
@@ -941,58 +961,58 @@ class TDSPWaveTable : public TDSPTableOscillator {
   void BuildTable() override { table_ = waves::SharedWaveTable(Index); }
 };
 
-class TImpulse20Osc final : public TDSPWaveTable<33> {};     // "Impulse2"
-class TImpulse10Osc final : public TDSPWaveTable<34> {};     // "Impulse"
-class THalfSinOsc final : public TDSPWaveTable<35> {};       // "HalfSin"
-class TSineOsc2 final : public TDSPWaveTable<36> {};         // "Sine2"
-class THalfWaveOsc final : public TDSPWaveTable<37> {};      // "1/2 Wave"
-class TMixOsc1 final : public TDSPWaveTable<39> {};          // "Mix"
-class TMixOsc2 final : public TDSPWaveTable<40> {};          // "Mix2"
-class TSin3OctOsc final : public TDSPWaveTable<41> {};       // "Mix3"
-class TNoiseOsc3 final : public TDSPWaveTable<42> {};        // "PNoise2" (512 entries)
-class THarmSaw1Osc final : public TDSPWaveTable<49> {};      // "HarmSaw1"
-class THarmSaw2Osc final : public TDSPWaveTable<50> {};      // "HarmSaw2"
-class THarmSaw3Osc final : public TDSPWaveTable<51> {};      // "HarmSaw3"
-class THarmSaw4Osc final : public TDSPWaveTable<52> {};      // "HarmSaw4"
-class THarmTri1Osc final : public TDSPWaveTable<53> {};      // "HarmTri1"
-class THarmTri2Osc final : public TDSPWaveTable<54> {};      // "HarmTri2"
-class THarmTri3Osc final : public TDSPWaveTable<55> {};      // "HarmTri3"
-class THarmTri4Osc final : public TDSPWaveTable<56> {};      // "HarmTri4"
-class THarmTri5Osc final : public TDSPWaveTable<57> {};      // "HarmTri5"
-class THarmTri6Osc final : public TDSPWaveTable<58> {};      // "HarmTri6"
-class TCurveSaw1Osc final : public TDSPWaveTable<59> {};     // "Curved1"
-class TCurveSaw2Osc final : public TDSPWaveTable<60> {};     // "Curved2"
-class TCurveSaw3Osc final : public TDSPWaveTable<61> {};     // "Curved3"
-class TCurveSaw4Osc final : public TDSPWaveTable<62> {};     // "Curved4"
-class TCurveSaw5Osc final : public TDSPWaveTable<63> {};     // "Curved5"
-class TWavyOsc final : public TDSPWaveTable<64> {};          // "GlisHarm"
-class TBassSaw1Osc final : public TDSPWaveTable<65> {};      // "Bass1"
-class TBassSaw2Osc final : public TDSPWaveTable<66> {};      // "Bass2"
-class TBassSaw3Osc final : public TDSPWaveTable<67> {};      // "Bass3"
-class TBassSaw4Osc final : public TDSPWaveTable<68> {};      // "Bass4"
-class TBassSaw5Osc final : public TDSPWaveTable<69> {};      // "Bass5"
-class TBassSaw6Osc final : public TDSPWaveTable<70> {};      // "Bass6"
-class TBassSaw7Osc final : public TDSPWaveTable<71> {};      // "Bass7"
-class TBassSaw8Osc final : public TDSPWaveTable<72> {};      // "Bass8"
-class TSmoothSquare1Osc final : public TDSPWaveTable<73> {}; // "SmoothSqr1"
-class TSmoothSquare2Osc final : public TDSPWaveTable<74> {}; // "SmoothSqr2"
-class TSmoothSquare3Osc final : public TDSPWaveTable<75> {}; // "SmoothSqr3"
-class TSmoothSquare4Osc final : public TDSPWaveTable<76> {}; // "SmoothSqr4"
-class TSmoothSquare5Osc final : public TDSPWaveTable<77> {}; // "SmoothSqr5"
-class TSmoothSquare6Osc final : public TDSPWaveTable<78> {}; // "SmoothSqr6"
-class TSmoothSquare7Osc final : public TDSPWaveTable<79> {}; // "SmoothSqr7"
-class TSmoothSquare8Osc final : public TDSPWaveTable<80> {}; // "SmoothSqr8"
-class TSawOrgan1Osc final : public TDSPWaveTable<81> {};     // "SawOrgan1"
-class TSawOrgan2Osc final : public TDSPWaveTable<82> {};     // "SawOrgan2"
-class TSawOrgan3Osc final : public TDSPWaveTable<83> {};     // "SawOrgan3"
-class TSawOrgan4Osc final : public TDSPWaveTable<84> {};     // "SawOrgan4"
-class TSmoothNoise1Osc final : public TDSPWaveTable<85> {};  // "SmRND1"
-class TSmoothNoise2Osc final : public TDSPWaveTable<86> {};  // "SmRND2"
-class TSmoothNoise3Osc final : public TDSPWaveTable<87> {};  // "SmRND3"
-class TSmoothNoise4Osc final : public TDSPWaveTable<88> {};  // "SmRND4"
-class TSmoothNoise5Osc final : public TDSPWaveTable<89> {};  // "SmRND5"
-class TSmoothNoise6Osc final : public TDSPWaveTable<90> {};  // "SmRND6"
-class TSmoothNoise7Osc final : public TDSPWaveTable<91> {};  // "SmRND7"
-class TSmoothNoise8Osc final : public TDSPWaveTable<92> {};  // "SmRND8"
+class TImpulse20Osc final : public TDSPWaveTable<33> {};      // "Impulse2"
+class TImpulse10Osc final : public TDSPWaveTable<34> {};      // "Impulse"
+class THalfSinOsc final : public TDSPWaveTable<35> {};        // "HalfSin"
+class TSineOsc2 final : public TDSPWaveTable<36> {};          // "Sine2"
+class THalfWaveOsc final : public TDSPWaveTable<37> {};       // "1/2 Wave"
+class TMixOsc1 final : public TDSPWaveTable<39> {};           // "Mix"
+class TMixOsc2 final : public TDSPWaveTable<40> {};           // "Mix2"
+class TSin3OctOsc final : public TDSPWaveTable<41> {};        // "Mix3"
+class TNoiseOsc3 final : public TDSPWaveTable<42> {};         // "PNoise2" (512 entries)
+class THarmSaw1Osc final : public TDSPWaveTable<49> {};       // "HarmSaw1"
+class THarmSaw2Osc final : public TDSPWaveTable<50> {};       // "HarmSaw2"
+class THarmSaw3Osc final : public TDSPWaveTable<51> {};       // "HarmSaw3"
+class THarmSaw4Osc final : public TDSPWaveTable<52> {};       // "HarmSaw4"
+class THarmTri1Osc final : public TDSPWaveTable<53> {};       // "HarmTri1"
+class THarmTri2Osc final : public TDSPWaveTable<54> {};       // "HarmTri2"
+class THarmTri3Osc final : public TDSPWaveTable<55> {};       // "HarmTri3"
+class THarmTri4Osc final : public TDSPWaveTable<56> {};       // "HarmTri4"
+class THarmTri5Osc final : public TDSPWaveTable<57> {};       // "HarmTri5"
+class THarmTri6Osc final : public TDSPWaveTable<58> {};       // "HarmTri6"
+class TCurveSaw1Osc final : public TDSPWaveTable<59> {};      // "Curved1"
+class TCurveSaw2Osc final : public TDSPWaveTable<60> {};      // "Curved2"
+class TCurveSaw3Osc final : public TDSPWaveTable<61> {};      // "Curved3"
+class TCurveSaw4Osc final : public TDSPWaveTable<62> {};      // "Curved4"
+class TCurveSaw5Osc final : public TDSPWaveTable<63> {};      // "Curved5"
+class TWavyOsc final : public TDSPWaveTable<64> {};           // "GlisHarm"
+class TBassSaw1Osc final : public TDSPWaveTable<65> {};       // "Bass1"
+class TBassSaw2Osc final : public TDSPWaveTable<66> {};       // "Bass2"
+class TBassSaw3Osc final : public TDSPWaveTable<67> {};       // "Bass3"
+class TBassSaw4Osc final : public TDSPWaveTable<68> {};       // "Bass4"
+class TBassSaw5Osc final : public TDSPWaveTable<69> {};       // "Bass5"
+class TBassSaw6Osc final : public TDSPWaveTable<70> {};       // "Bass6"
+class TBassSaw7Osc final : public TDSPWaveTable<71> {};       // "Bass7"
+class TBassSaw8Osc final : public TDSPWaveTable<72> {};       // "Bass8"
+class TSmoothSquare1Osc final : public TDSPWaveTable<73> {};  // "SmoothSqr1"
+class TSmoothSquare2Osc final : public TDSPWaveTable<74> {};  // "SmoothSqr2"
+class TSmoothSquare3Osc final : public TDSPWaveTable<75> {};  // "SmoothSqr3"
+class TSmoothSquare4Osc final : public TDSPWaveTable<76> {};  // "SmoothSqr4"
+class TSmoothSquare5Osc final : public TDSPWaveTable<77> {};  // "SmoothSqr5"
+class TSmoothSquare6Osc final : public TDSPWaveTable<78> {};  // "SmoothSqr6"
+class TSmoothSquare7Osc final : public TDSPWaveTable<79> {};  // "SmoothSqr7"
+class TSmoothSquare8Osc final : public TDSPWaveTable<80> {};  // "SmoothSqr8"
+class TSawOrgan1Osc final : public TDSPWaveTable<81> {};      // "SawOrgan1"
+class TSawOrgan2Osc final : public TDSPWaveTable<82> {};      // "SawOrgan2"
+class TSawOrgan3Osc final : public TDSPWaveTable<83> {};      // "SawOrgan3"
+class TSawOrgan4Osc final : public TDSPWaveTable<84> {};      // "SawOrgan4"
+class TSmoothNoise1Osc final : public TDSPWaveTable<85> {};   // "SmRND1"
+class TSmoothNoise2Osc final : public TDSPWaveTable<86> {};   // "SmRND2"
+class TSmoothNoise3Osc final : public TDSPWaveTable<87> {};   // "SmRND3"
+class TSmoothNoise4Osc final : public TDSPWaveTable<88> {};   // "SmRND4"
+class TSmoothNoise5Osc final : public TDSPWaveTable<89> {};   // "SmRND5"
+class TSmoothNoise6Osc final : public TDSPWaveTable<90> {};   // "SmRND6"
+class TSmoothNoise7Osc final : public TDSPWaveTable<91> {};   // "SmRND7"
+class TSmoothNoise8Osc final : public TDSPWaveTable<92> {};   // "SmRND8"
 
 }  // namespace tesmora6

@@ -28,8 +28,7 @@ class TDSPPrefaultedAllocator {
   T* allocate(size_t n) {
     const size_t bytes = n * sizeof(T);
     if (bytes < kMappedFrom) return std::allocator<T>().allocate(n);
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
-                   -1, 0);
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     return static_cast<T*>(p);
   }
@@ -42,7 +41,9 @@ class TDSPPrefaultedAllocator {
     munmap(p, bytes);
   }
   template <class U>
-  bool operator==(const TDSPPrefaultedAllocator<U>&) const { return true; }
+  bool operator==(const TDSPPrefaultedAllocator<U>&) const {
+    return true;
+  }
 };
 
 }  // namespace tesmora6

@@ -46,88 +46,77 @@ void TRBJFilter::Recalculate() {
   }
 }
 
-TRBJCoefficients TRBJFilterLP::Design(long double, long double sn, long double cs,
-                                      long double r, long double) const {
+TRBJCoefficients TRBJFilterLP::Design(long double, long double sn, long double cs, long double r, long double) const {
   const long double alpha = Alpha(sn, r);
-  return {(1.0L - cs) / 2.0L, 1.0L - cs,          (1.0L - cs) / 2.0L,
-          1.0L + alpha,       -2.0L * cs,         1.0L - alpha};
+  return {(1.0L - cs) / 2.0L, 1.0L - cs, (1.0L - cs) / 2.0L, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
-TRBJCoefficients TRBJFilterHP::Design(long double, long double sn, long double cs,
-                                      long double r, long double) const {
+TRBJCoefficients TRBJFilterHP::Design(long double, long double sn, long double cs, long double r, long double) const {
   const long double alpha = Alpha(sn, r);
-  return {(1.0L + cs) / 2.0L, -(1.0L + cs),       (1.0L + cs) / 2.0L,
-          1.0L + alpha,       -2.0L * cs,         1.0L - alpha};
+  return {(1.0L + cs) / 2.0L, -(1.0L + cs), (1.0L + cs) / 2.0L, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
 long double TRBJFilterBand::Alpha(long double w, long double sn, long double bw) const {
   return sn * std::sinh(kLn2 / 2.0L * (bw * octaves_) * w / sn);
 }
 
-TRBJCoefficients TRBJFilterBPFS::Design(long double w, long double sn, long double cs,
-                                        long double r, long double bw) const {
+TRBJCoefficients TRBJFilterBPFS::Design(long double w, long double sn, long double cs, long double r,
+                                        long double bw) const {
   const long double alpha = Alpha(w, sn, bw);
   return {r * alpha, 0.0L, -r * alpha, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
-TRBJCoefficients TRBJFilterBPFP::Design(long double w, long double sn, long double cs,
-                                        long double, long double bw) const {
+TRBJCoefficients TRBJFilterBPFP::Design(long double w, long double sn, long double cs, long double,
+                                        long double bw) const {
   const long double alpha = Alpha(w, sn, bw);
   return {alpha, 0.0L, -alpha, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
-TRBJCoefficients TRBJFilterNotch::Design(long double w, long double sn, long double cs,
-                                         long double, long double bw) const {
+TRBJCoefficients TRBJFilterNotch::Design(long double w, long double sn, long double cs, long double,
+                                         long double bw) const {
   const long double alpha = Alpha(w, sn, bw);
   return {1.0L, -2.0L * cs, 1.0L, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
-TRBJCoefficients TRBJFilterAPF::Design(long double w, long double sn, long double cs,
-                                       long double, long double bw) const {
+TRBJCoefficients TRBJFilterAPF::Design(long double w, long double sn, long double cs, long double,
+                                       long double bw) const {
   const long double alpha = Alpha(w, sn, bw);
   return {1.0L - alpha, -2.0L * cs, 1.0L + alpha, 1.0L + alpha, -2.0L * cs, 1.0L - alpha};
 }
 
-TRBJCoefficients TRBJFilterPeakingEQ::Design(long double w, long double sn, long double cs,
-                                             long double r, long double bw) const {
-  const long double g = 1.9675L * r;                      // the mapped resonance, scaled
-  const long double a = std::exp(g * std::log(10.0L));    // 10^G; the peak gain is A^2
+TRBJCoefficients TRBJFilterPeakingEQ::Design(long double w, long double sn, long double cs, long double r,
+                                             long double bw) const {
+  const long double g = 1.9675L * r;                    // the mapped resonance, scaled
+  const long double a = std::exp(g * std::log(10.0L));  // 10^G; the peak gain is A^2
   const long double alpha = sn != 0.0L ? sn * std::sinh(kLn2 / 2.0L * bw * w / sn) : 0.0L;
-  return {1.0L + alpha * a, -2.0L * cs, 1.0L - alpha * a,
-          1.0L + alpha / a, -2.0L * cs, 1.0L - alpha / a};
+  return {1.0L + alpha * a, -2.0L * cs, 1.0L - alpha * a, 1.0L + alpha / a, -2.0L * cs, 1.0L - alpha / a};
 }
 
 TRBJFilterShelf::TShelf TRBJFilterShelf::Shelf(long double sn, long double r) const {
   long double g = 78.7L * r;  // gain in dB
   if (g < 0.001L) g = 0.001L;
   const long double a = std::exp(g * 0.057564627L);  // 10^(G / 40)
-  const long double s = bandwidth_;                   // slope: the raw setting
+  const long double s = bandwidth_;                  // slope: the raw setting
   const long double beta = std::sqrt((a * a + 1.0L) / s - (a - 1.0L) * (a - 1.0L));
   return {a, beta * sn};
 }
 
-TRBJCoefficients TRBJFilterLowShelf::Design(long double, long double sn, long double cs,
-                                            long double r, long double) const {
+TRBJCoefficients TRBJFilterLowShelf::Design(long double, long double sn, long double cs, long double r,
+                                            long double) const {
   const TShelf sh = Shelf(sn, r);
   const long double a = sh.a, bs = sh.betaSn;
-  return {a * ((a + 1.0L) - (a - 1.0L) * cs + bs),
-          2.0L * a * ((a - 1.0L) - (a + 1.0L) * cs),
-          a * ((a + 1.0L) - (a - 1.0L) * cs - bs),
-          (a + 1.0L) + (a - 1.0L) * cs + bs,
-          -2.0L * ((a - 1.0L) + (a + 1.0L) * cs),
-          (a + 1.0L) + (a - 1.0L) * cs - bs};
+  return {a * ((a + 1.0L) - (a - 1.0L) * cs + bs), 2.0L * a * ((a - 1.0L) - (a + 1.0L) * cs),
+          a * ((a + 1.0L) - (a - 1.0L) * cs - bs), (a + 1.0L) + (a - 1.0L) * cs + bs,
+          -2.0L * ((a - 1.0L) + (a + 1.0L) * cs),  (a + 1.0L) + (a - 1.0L) * cs - bs};
 }
 
-TRBJCoefficients TRBJFilterHighShelf::Design(long double, long double sn, long double cs,
-                                             long double r, long double) const {
+TRBJCoefficients TRBJFilterHighShelf::Design(long double, long double sn, long double cs, long double r,
+                                             long double) const {
   const TShelf sh = Shelf(sn, r);
   const long double a = sh.a, bs = sh.betaSn;
-  return {a * ((a + 1.0L) + (a - 1.0L) * cs + bs),
-          -2.0L * a * ((a - 1.0L) + (a + 1.0L) * cs),
-          a * ((a + 1.0L) + (a - 1.0L) * cs - bs),
-          (a + 1.0L) - (a - 1.0L) * cs + bs,
-          2.0L * ((a - 1.0L) - (a + 1.0L) * cs),
-          (a + 1.0L) - (a - 1.0L) * cs - bs};
+  return {a * ((a + 1.0L) + (a - 1.0L) * cs + bs), -2.0L * a * ((a - 1.0L) + (a + 1.0L) * cs),
+          a * ((a + 1.0L) + (a - 1.0L) * cs - bs), (a + 1.0L) - (a - 1.0L) * cs + bs,
+          2.0L * ((a - 1.0L) - (a + 1.0L) * cs),   (a + 1.0L) - (a - 1.0L) * cs - bs};
 }
 
 }  // namespace tesmora6

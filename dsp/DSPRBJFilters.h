@@ -18,22 +18,23 @@ struct TRBJCoefficients {
 class TRBJFilter : public TDSPKernelFilter<TRBJFilter> {
  public:
   void Recalculate() final;
-  void Reset() override { TDSPFilter::Reset(); section_.Clear(); }
+  void Reset() override {
+    TDSPFilter::Reset();
+    section_.Clear();
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TRBJFilter::section_; }
   TDSPFilterSection* LaneSection() override { return &section_; }
 
   float Step(float x) { return section_.Step(x); }
-  bool StateFinite() const {
-    return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2);
-  }
+  bool StateFinite() const { return AllFinite(section_.x1, section_.x2, section_.y1, section_.y2); }
 
  protected:
   TRBJFilter();
   // The design's raw coefficients at angle w = 2 pi fc / fs (sine sn, cosine cs), with
   // R' and W' already mapped.
-  virtual TRBJCoefficients Design(long double w, long double sn, long double cs,
-                                  long double r, long double bw) const = 0;
+  virtual TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
+                                  long double bw) const = 0;
   TDSPFilterSection section_;
 };
 
@@ -45,14 +46,12 @@ class TRBJFilterLowHigh : public TRBJFilter {
 
 class TRBJFilterLP final : public TRBJFilterLowHigh {
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 class TRBJFilterHP final : public TRBJFilterLowHigh {
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 // Band types: the bandwidth in octaves is W' x m (m = 1 for the band passes, 10 for notch
@@ -70,8 +69,7 @@ class TRBJFilterBPFS final : public TRBJFilterBand {
   TRBJFilterBPFS() : TRBJFilterBand(1.0L) {}
 
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 // Band pass with constant 0 dB peak gain.
@@ -80,8 +78,7 @@ class TRBJFilterBPFP final : public TRBJFilterBand {
   TRBJFilterBPFP() : TRBJFilterBand(1.0L) {}
 
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 class TRBJFilterNotch final : public TRBJFilterBand {
@@ -89,8 +86,7 @@ class TRBJFilterNotch final : public TRBJFilterBand {
   TRBJFilterNotch() : TRBJFilterBand(10.0L) {}
 
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 class TRBJFilterAPF final : public TRBJFilterBand {
@@ -98,15 +94,13 @@ class TRBJFilterAPF final : public TRBJFilterBand {
   TRBJFilterAPF() : TRBJFilterBand(10.0L) {}
 
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 // Peaking EQ that only boosts: A = 10^(1.9675 R'), a peak of A^2 (about 0 ... 78 dB).
 class TRBJFilterPeakingEQ final : public TRBJFilter {
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 // Shelves: gain G = max(78.7 R', 0.001) dB, A = 10^(G / 40), slope S = the raw bandwidth
@@ -121,14 +115,12 @@ class TRBJFilterShelf : public TRBJFilter {
 
 class TRBJFilterLowShelf final : public TRBJFilterShelf {
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 class TRBJFilterHighShelf final : public TRBJFilterShelf {
  protected:
-  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r,
-                          long double bw) const override;
+  TRBJCoefficients Design(long double w, long double sn, long double cs, long double r, long double bw) const override;
 };
 
 }  // namespace tesmora6

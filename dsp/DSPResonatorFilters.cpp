@@ -80,8 +80,7 @@ void TPolePairFilter::Reset() {
 
 void TPolePairFilterBP::Recalculate() {
   const TPole p = DesignPole();
-  k_.g = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) *
-                          (1.0L - p.r));
+  k_.g = static_cast<float>(std::sqrt(p.r * (p.r - 4.0L * p.c * p.c + 2.0L) + 1.0L) * (1.0L - p.r));
 }
 
 }  // namespace tesmora6

@@ -20,7 +20,9 @@ struct TIIRNotchKernel {
   T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
 
   template <class S>
-  static auto Fields(S& k) { return std::tie(k.g, k.cg2, k.rc2, k.r2, k.x1, k.x2, k.y1, k.y2); }
+  static auto Fields(S& k) {
+    return std::tie(k.g, k.cg2, k.rc2, k.r2, k.x1, k.x2, k.y1, k.y2);
+  }
   T Step(T x) {
     // y = g (x + x2) - 2 c g x1 + 2 R' c y1 - R'^2 y2
     const T y = g * (x + x2) - cg2 * x1 + rc2 * y1 - r2 * y2;
@@ -58,7 +60,9 @@ struct TResonatorKernel {
   T y1 = T(0.0f), y2 = T(0.0f);
 
   template <class S>
-  static auto Fields(S& k) { return std::tie(k.q, k.b1, k.g, k.y1, k.y2); }
+  static auto Fields(S& k) {
+    return std::tie(k.q, k.b1, k.g, k.y1, k.y2);
+  }
   T Step(T x) {
     const T y = g * x - b1 * y1 - q * y2;
     y2 = y1;
@@ -71,7 +75,10 @@ class TResonatorFilter final : public TDSPKernelFilter<TResonatorFilter> {
  public:
   TResonatorFilter();
   void Recalculate() override;
-  void Reset() override { TDSPFilter::Reset(); k_.y1 = k_.y2 = 0.0f; }
+  void Reset() override {
+    TDSPFilter::Reset();
+    k_.y1 = k_.y2 = 0.0f;
+  }
   // The lanes kernel the periods run on (see TDSPKernelFilter).
   static constexpr auto Kernel() { return &TResonatorFilter::k_; }
 
@@ -97,7 +104,9 @@ struct TPolePairKernel {
   T x1 = T(0.0f), x2 = T(0.0f), y1 = T(0.0f), y2 = T(0.0f);
 
   template <class S>
-  static auto Fields(S& k) { return std::tie(k.g, k.rc2, k.r2, k.x1, k.x2, k.y1, k.y2); }
+  static auto Fields(S& k) {
+    return std::tie(k.g, k.rc2, k.r2, k.x1, k.x2, k.y1, k.y2);
+  }
   T Step(T x) {
     if (mode == kBandPass) {
       const T y = g * x + rc2 * y1 - r2 * y2;

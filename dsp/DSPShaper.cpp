@@ -20,9 +20,7 @@ float ClampToAmountRange(float v) {
 }
 
 // 1 / x worked out in extended precision and stored as a float; 0 for x = 0.
-float ExtendedReciprocal(float x) {
-  return x == 0.0f ? 0.0f : static_cast<float>(1.0L / x);
-}
+float ExtendedReciprocal(float x) { return x == 0.0f ? 0.0f : static_cast<float>(1.0L / x); }
 
 }  // namespace
 
@@ -172,9 +170,8 @@ struct TFuzzFour {
 // Whether the floats of y - e and y + e agree and are normal and finite.
 inline int SettledLanes(__m128 low, __m128 high) {
   const __m128 size = _mm_and_ps(low, _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff)));
-  return _mm_movemask_ps(_mm_and_ps(
-      _mm_cmpeq_ps(low, high), _mm_and_ps(_mm_cmpge_ps(size, _mm_set1_ps(FLT_MIN)),
-                                          _mm_cmple_ps(size, _mm_set1_ps(FLT_MAX)))));
+  return _mm_movemask_ps(_mm_and_ps(_mm_cmpeq_ps(low, high), _mm_and_ps(_mm_cmpge_ps(size, _mm_set1_ps(FLT_MIN)),
+                                                                        _mm_cmple_ps(size, _mm_set1_ps(FLT_MAX)))));
 }
 
 // Two samples per SSE2 register.
@@ -194,14 +191,12 @@ struct TFuzzSse2 {
     const __m128d x = _mm_cvtps_pd(pair);
     const __m128d m = _mm_and_pd(x, magnitude);
     const __m128d positive = _mm_cmpgt_pd(x, _mm_setzero_pd());
-    const __m128d s = _mm_or_pd(_mm_and_pd(positive, _mm_set1_pd(1.0)),
-                                _mm_andnot_pd(positive, _mm_set1_pd(-1.0)));
-    const __m128d p1 =
-        _mm_mul_pd(_mm_mul_pd(s, _mm_sub_pd(_mm_add_pd(m, m), _mm_mul_pd(m, m))), _mm_set1_pd(amount));
+    const __m128d s = _mm_or_pd(_mm_and_pd(positive, _mm_set1_pd(1.0)), _mm_andnot_pd(positive, _mm_set1_pd(-1.0)));
+    const __m128d p1 = _mm_mul_pd(_mm_mul_pd(s, _mm_sub_pd(_mm_add_pd(m, m), _mm_mul_pd(m, m))), _mm_set1_pd(amount));
     const __m128d p2 = _mm_mul_pd(x, _mm_set1_pd(rest));
     const __m128d y = _mm_add_pd(p1, p2);
-    const __m128d e = _mm_mul_pd(
-        _mm_add_pd(_mm_and_pd(p1, magnitude), _mm_and_pd(p2, magnitude)), _mm_set1_pd(0x1p-48));
+    const __m128d e =
+        _mm_mul_pd(_mm_add_pd(_mm_and_pd(p1, magnitude), _mm_and_pd(p2, magnitude)), _mm_set1_pd(0x1p-48));
     low = _mm_sub_pd(y, e);
     high = _mm_add_pd(y, e);
     return y;
@@ -215,24 +210,21 @@ struct TFuzzAvx2 {
     const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
     const __m256d x = _mm256_cvtps_pd(x4);
     const __m256d m = _mm256_and_pd(x, magnitude);
-    const __m256d s = _mm256_blendv_pd(_mm256_set1_pd(-1.0), _mm256_set1_pd(1.0),
-                                       _mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_GT_OQ));
-    const __m256d p1 = _mm256_mul_pd(
-        _mm256_mul_pd(s, _mm256_sub_pd(_mm256_add_pd(m, m), _mm256_mul_pd(m, m))),
-        _mm256_set1_pd(amount));
+    const __m256d s =
+        _mm256_blendv_pd(_mm256_set1_pd(-1.0), _mm256_set1_pd(1.0), _mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_GT_OQ));
+    const __m256d p1 = _mm256_mul_pd(_mm256_mul_pd(s, _mm256_sub_pd(_mm256_add_pd(m, m), _mm256_mul_pd(m, m))),
+                                     _mm256_set1_pd(amount));
     const __m256d p2 = _mm256_mul_pd(x, _mm256_set1_pd(rest));
     const __m256d y = _mm256_add_pd(p1, p2);
-    const __m256d e = _mm256_mul_pd(
-        _mm256_add_pd(_mm256_and_pd(p1, magnitude), _mm256_and_pd(p2, magnitude)),
-        _mm256_set1_pd(0x1p-48));
+    const __m256d e = _mm256_mul_pd(_mm256_add_pd(_mm256_and_pd(p1, magnitude), _mm256_and_pd(p2, magnitude)),
+                                    _mm256_set1_pd(0x1p-48));
     return {_mm256_cvtpd_ps(y),
             SettledLanes(_mm256_cvtpd_ps(_mm256_sub_pd(y, e)), _mm256_cvtpd_ps(_mm256_add_pd(y, e)))};
   }
 };
 
 template <class Four>
-[[gnu::always_inline]] inline void FuzzRun(const TDSPFuzzShaper1& shaper, const Four& four,
-                                           float* a, int32_t n) {
+[[gnu::always_inline]] inline void FuzzRun(const TDSPFuzzShaper1& shaper, const Four& four, float* a, int32_t n) {
   int32_t i = 0;
   for (; i + 4 <= n; i += 4) {
     const TFuzzFour r = four(_mm_loadu_ps(a + i));
@@ -249,8 +241,7 @@ void FuzzRunSse2(const TDSPFuzzShaper1& shaper, float* a, int32_t n, double amou
   FuzzRun(shaper, TFuzzSse2{amount, 1.0 - amount}, a, n);
 }
 
-[[gnu::target("avx2")]] void FuzzRunAvx2(const TDSPFuzzShaper1& shaper, float* a, int32_t n,
-                                         double amount) {
+[[gnu::target("avx2")]] void FuzzRunAvx2(const TDSPFuzzShaper1& shaper, float* a, int32_t n, double amount) {
   FuzzRun(shaper, TFuzzAvx2{amount, 1.0 - amount}, a, n);
 }
 

@@ -54,7 +54,8 @@ class TDSPShaper : public TDSPControl {
   // infinity or NaN and poison the filters and the mix behind it. Infinity saturates at
   // the largest float of its sign, NaN becomes 0; every finite value passes unchanged.
   static float Finite(float y) {
-    if (std::isfinite(y)) [[likely]] return y;
+    if (std::isfinite(y)) [[likely]]
+      return y;
     return std::isnan(y) ? 0.0f : std::copysign(FLT_MAX, y);
   }
   // +1 for x > 0, -1 otherwise (so zero counts as negative).
@@ -81,11 +82,11 @@ class TDSPShaper : public TDSPControl {
 
   float requestedType_ = 0.0f;
   int32_t typeIndex_ = 0;
-  float amount_ = 0.0f;   // A
-  float k_ = 0.0f;        // K = 100 / d
-  float d_ = 0.0f;        // distance of A from the middle, clamped to [0.001, 0.999]
-  float inverseD_ = 0.0f; // 1 / d
-  float e_ = 0.0f;        // E = 0.0025 d
+  float amount_ = 0.0f;    // A
+  float k_ = 0.0f;         // K = 100 / d
+  float d_ = 0.0f;         // distance of A from the middle, clamped to [0.001, 0.999]
+  float inverseD_ = 0.0f;  // 1 / d
+  float e_ = 0.0f;         // E = 0.0025 d
   int8_t s_ = 0;
   float m_ = 0.0f;
 };
@@ -150,8 +151,7 @@ class TDSPEdgeCrushShaper : public TDSPShaper {
   float f_ = 0.0f;  // F = 0.75 d
 };
 
-class TDSPPulseWidthShaper final
-    : public TDSPShaperLoop<TDSPPulseWidthShaper, TDSPEdgeCrushShaper> {
+class TDSPPulseWidthShaper final : public TDSPShaperLoop<TDSPPulseWidthShaper, TDSPEdgeCrushShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {
@@ -164,8 +164,7 @@ class TDSPPulseWidthShaper final
   }
 };
 
-class TDSPEdgeCrushShaper1 final
-    : public TDSPShaperLoop<TDSPEdgeCrushShaper1, TDSPEdgeCrushShaper> {
+class TDSPEdgeCrushShaper1 final : public TDSPShaperLoop<TDSPEdgeCrushShaper1, TDSPEdgeCrushShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {
@@ -178,8 +177,7 @@ class TDSPEdgeCrushShaper1 final
   }
 };
 
-class TDSPEdgeCrushShaper2 final
-    : public TDSPShaperLoop<TDSPEdgeCrushShaper2, TDSPEdgeCrushShaper> {
+class TDSPEdgeCrushShaper2 final : public TDSPShaperLoop<TDSPEdgeCrushShaper2, TDSPEdgeCrushShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   void Recalculate() override;
@@ -243,9 +241,7 @@ class TDSPSquareShaper2 final : public TDSPShaperLoop<TDSPSquareShaper2> {
  public:
   static constexpr bool kZeroStaysZero = false;
   // The ripple at a phase of the sequence.
-  static Extended Ripple(float phase) {
-    return std::fabs(0.3L * Extended{std::sin(static_cast<double>(phase))});
-  }
+  static Extended Ripple(float phase) { return std::fabs(0.3L * Extended{std::sin(static_cast<double>(phase))}); }
   float Step(float x) {
     phase_ = static_cast<float>(Extended{phase_} + 0.03L * step_);
     step_ = 1;
@@ -430,9 +426,7 @@ class TDSPPeakInvertShaper2 final : public TDSPShaperLoop<TDSPPeakInvertShaper2>
  public:
   static constexpr bool kZeroStaysZero = false;
   void Recalculate() override;
-  float Step(float x) const {
-    return static_cast<float>(Extended{x} * (std::fabs(x) >= amount_ ? down_ : up_));
-  }
+  float Step(float x) const { return static_cast<float>(Extended{x} * (std::fabs(x) >= amount_ ? down_ : up_)); }
 
  private:
   float f_ = 0.0f;     // 2 A
@@ -447,9 +441,7 @@ class TDSPPeakInvertShaper2 final : public TDSPShaperLoop<TDSPPeakInvertShaper2>
 class TDSPExpShaper1 final : public TDSPShaperLoop<TDSPExpShaper1> {
  public:
   static constexpr bool kZeroStaysZero = false;
-  float Step(float x) const {
-    return static_cast<float>(std::exp(Extended{x}) * amount_ + 0.4L * x);
-  }
+  float Step(float x) const { return static_cast<float>(std::exp(Extended{x}) * amount_ + 0.4L * x); }
 };
 
 // An inverting soft saturation: y = -sign(x) (1 - e^(-k|x|)), k = 0.2 + A.
@@ -458,8 +450,7 @@ class TDSPExpShaper2 final : public TDSPShaperLoop<TDSPExpShaper2> {
   static constexpr bool kZeroStaysZero = false;
   float Step(float x) const {
     const Extended k = 0.2L + amount_;
-    return static_cast<float>(-Extended{SignOf(x)} *
-                              (1.0L - std::exp(-k * std::fabs(Extended{x}))));
+    return static_cast<float>(-Extended{SignOf(x)} * (1.0L - std::exp(-k * std::fabs(Extended{x}))));
   }
 };
 
@@ -501,8 +492,7 @@ class TDSPLnShaper4 final : public TDSPShaperLoop<TDSPLnShaper4> {
   static_assert(kOneFortyFourth == 1.0f / 44.0f, "the float value of 1/44");
   float Step(float x) const {
     const Extended s = SignOf(x);
-    return static_cast<float>(0.5L * std::log(Extended{std::fabs(x)}) * s * amount_ + x +
-                              x * s * kOneFortyFourth);
+    return static_cast<float>(0.5L * std::log(Extended{std::fabs(x)}) * s * amount_ + x + x * s * kOneFortyFourth);
   }
 };
 
@@ -511,9 +501,7 @@ class TDSPPowerShaper final : public TDSPShaperLoop<TDSPPowerShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
   void Recalculate() override;
-  float Step(float x) const {
-    return static_cast<float>((std::exp(x * lnA_) - 1.05L) * f_);
-  }
+  float Step(float x) const { return static_cast<float>((std::exp(x * lnA_) - 1.05L) * f_); }
 
  private:
   float f_ = 0.0f;       // 3 A
@@ -527,9 +515,7 @@ class TDSPPowerShaper final : public TDSPShaperLoop<TDSPPowerShaper> {
 class TDSPTanShaper final : public TDSPShaperLoop<TDSPTanShaper> {
  public:
   static constexpr bool kZeroStaysZero = true;
-  float Step(float x) const {
-    return static_cast<float>(x - std::tan(Extended{x}) * amount_);
-  }
+  float Step(float x) const { return static_cast<float>(x - std::tan(Extended{x}) * amount_); }
 };
 
 // y = x - cot(x) A / 10, limited to [-3, 3].
@@ -538,8 +524,10 @@ class TDSPCoTanShaper final : public TDSPShaperLoop<TDSPCoTanShaper> {
   static constexpr bool kZeroStaysZero = true;
   float Step(float x) const {
     Extended y = x - (1.0L / std::tan(Extended{x})) * amount_ * 0.1L;
-    if (y < -3.0L) y = -3.0L;
-    else if (y > 3.0L) y = 3.0L;
+    if (y < -3.0L)
+      y = -3.0L;
+    else if (y > 3.0L)
+      y = 3.0L;
     return static_cast<float>(y);
   }
 };
@@ -589,8 +577,7 @@ class TDSPFuzzShaper1 final : public TDSPShaperLoop<TDSPFuzzShaper1> {
   float Step(float x) const {
     const Extended s = SignOf(x);
     const Extended v = x;
-    return static_cast<float>(s * (2.0L * std::fabs(v) - v * v) * amount_ +
-                              v * (1.0L - amount_));
+    return static_cast<float>(s * (2.0L * std::fabs(v) - v * v) * amount_ + v * (1.0L - amount_));
   }
 
  private:
@@ -605,8 +592,7 @@ class TDSPFuzzShaper2 final : public TDSPShaperLoop<TDSPFuzzShaper2> {
   void Recalculate() override;
   float Step(float x) const {
     const Extended v = x;
-    return static_cast<float>(k1_ * v / (std::fabs(v) * k_ + 1.0L) * gain_ +
-                              v * (1.0L - amount_));
+    return static_cast<float>(k1_ * v / (std::fabs(v) * k_ + 1.0L) * gain_ + v * (1.0L - amount_));
   }
 
  private:

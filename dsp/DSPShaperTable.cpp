@@ -10,14 +10,11 @@ namespace {
 template <class T, bool ZeroStaysZero>
 constexpr TDSPShaperMember Row(int32_t index, const char* name) {
   static_assert(T::kZeroStaysZero == ZeroStaysZero, "zero column disagrees with the class");
-  return {index, name, []() -> std::unique_ptr<TDSPShaper> { return std::make_unique<T>(); },
-          ZeroStaysZero};
+  return {index, name, []() -> std::unique_ptr<TDSPShaper> { return std::make_unique<T>(); }, ZeroStaysZero};
 }
 
 // A type index without a class.
-constexpr TDSPShaperMember None(int32_t index, const char* name = "") {
-  return {index, name, nullptr, false};
-}
+constexpr TDSPShaperMember None(int32_t index, const char* name = "") { return {index, name, nullptr, false}; }
 
 constexpr bool Z = true;   // zero in, zero out
 constexpr bool F = false;  // the formula applies to zero as well
@@ -59,9 +56,21 @@ constexpr std::array<TDSPShaperMember, kShaperMemberCount> kMembers = {{
     Row<TDSPFuzzShaper3, F>(32, "Fuzz3"),
     Row<TDSPFuzzShaper4, F>(33, "Fuzz4"),
     Row<TDSPFuzzShaper5, Z>(34, "Fuzz5"),
-    None(35), None(36), None(37), None(38), None(39),
-    None(40), None(41), None(42), None(43), None(44),
-    None(45), None(46), None(47), None(48), None(49),
+    None(35),
+    None(36),
+    None(37),
+    None(38),
+    None(39),
+    None(40),
+    None(41),
+    None(42),
+    None(43),
+    None(44),
+    None(45),
+    None(46),
+    None(47),
+    None(48),
+    None(49),
     Row<TDSPTestShaper, F>(50, ""),
 }};
 

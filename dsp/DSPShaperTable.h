@@ -12,9 +12,9 @@ namespace tesmora6 {
 // One row of the member table.
 struct TDSPShaperMember {
   int32_t index;
-  const char* name;                          // display name; "" where there is none
-  std::unique_ptr<TDSPShaper> (*create)();   // nullptr: no class, the current shaper stays
-  bool zeroStaysZero;                        // a zero sample passes untouched
+  const char* name;                         // display name; "" where there is none
+  std::unique_ptr<TDSPShaper> (*create)();  // nullptr: no class, the current shaper stays
+  bool zeroStaysZero;                       // a zero sample passes untouched
 };
 
 // Named shaper types 0 .. 34; the table runs on to the test shaper at 50.

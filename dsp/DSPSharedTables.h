@@ -20,9 +20,7 @@ template <size_t Count>
 class TSharedTables {
  public:
   // Makes a carried table visible to every reader.
-  void Publish(size_t index, const float* table) {
-    published_[index].store(table, std::memory_order_release);
-  }
+  void Publish(size_t index, const float* table) { published_[index].store(table, std::memory_order_release); }
 
   // The table of `index`; when it does not exist yet, `compute(table)` fills `length`
   // new floats first.

@@ -35,14 +35,12 @@ void TStateVariableFilter::Recalculate() {
   const long double c = cutoff_;
   const long double factor = kSvfFactors[mode_] * fs_;
   // Frequency value v.
-  const long double v = mode_ == kPeaking
-                            ? Map(c, 3000.0L, 5000.0L, 0.0L, 0.48L * fs_) / (3.0L * fs_) * factor
-                            : c / (2.8L * fs_) * factor;
+  const long double v = mode_ == kPeaking ? Map(c, 3000.0L, 5000.0L, 0.0L, 0.48L * fs_) / (3.0L * fs_) * factor
+                                          : c / (2.8L * fs_) * factor;
   // Damping: a higher resonance setting gives a lower damping.
   const long double q = resonanceHigh_ + resonanceLow_ - MapResonance();
   // Frequency coefficient.
-  long double h = (fs_ / 100.0L) *
-                  std::exp((v * 0.0038758637L - 69.0L) * 0.0577622652L);
+  long double h = (fs_ / 100.0L) * std::exp((v * 0.0038758637L - 69.0L) * 0.0577622652L);
   if (!(h > 0.0L)) h = 0.001L;
   // The argument is in the thousands of radians.
   const long double fcoef = 2.0L * oscmath::SinExtended(kFilterPi * fs_ / (2.0L * h));

@@ -18,9 +18,9 @@ template <class T>
 struct TStateVariableKernel {
   enum Mode : int16_t { kLowPass, kHighPass, kBandPass, kNotch, kPeaking };
   int16_t mode = kLowPass;  // which node leaves each pass
-  T q = T(0.0f);      // damping Rhi + Rlo - R'
-  T fcoef = T(0.0f);  // frequency coefficient
-  T gin = T(0.0f);    // input gain
+  T q = T(0.0f);            // damping Rhi + Rlo - R'
+  T fcoef = T(0.0f);        // frequency coefficient
+  T gin = T(0.0f);          // input gain
   T low = T(0.0f), high = T(0.0f), band = T(0.0f), notch = T(0.0f), peak = T(0.0f);
 
   template <class S>
@@ -45,11 +45,16 @@ struct TStateVariableKernel {
   }
   T Node() const {
     switch (mode) {
-      case kLowPass: return low;
-      case kHighPass: return high;
-      case kBandPass: return band;
-      case kNotch: return notch;
-      default: return peak;
+      case kLowPass:
+        return low;
+      case kHighPass:
+        return high;
+      case kBandPass:
+        return band;
+      case kNotch:
+        return notch;
+      default:
+        return peak;
     }
   }
 };

@@ -17,17 +17,13 @@ constexpr std::array<bool, 12> kMajorScaleMask = [] {
 
 int PitchClass(int32_t note) { return ((note % 12) + 12) % 12; }
 
-int KeyRoot(int key) {
-  return kKeyRoots[static_cast<size_t>(std::clamp(key, kLowestKey, kHighestKey) - kLowestKey)];
-}
+int KeyRoot(int key) { return kKeyRoots[static_cast<size_t>(std::clamp(key, kLowestKey, kHighestKey) - kLowestKey)]; }
 
 // Notes and step counts beyond this are meaningless as pitches; keeping them inside it
 // keeps every conversion and sum within 32-bit range.
 constexpr float kNoteLimit = 16777216.0f;  // 2^24
 
-int32_t RoundNote(float x) {
-  return TDSPBaseControl::Round(std::clamp(x, -kNoteLimit, kNoteLimit));
-}
+int32_t RoundNote(float x) { return TDSPBaseControl::Round(std::clamp(x, -kNoteLimit, kNoteLimit)); }
 
 }  // namespace
 

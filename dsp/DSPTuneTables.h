@@ -7,8 +7,8 @@
 
 namespace tesmora6 {
 
-constexpr int kLowestKey = -7;   // seven flats
-constexpr int kHighestKey = 7;   // seven sharps
+constexpr int kLowestKey = -7;  // seven flats
+constexpr int kHighestKey = 7;  // seven sharps
 
 // Root pitch class (0 = C) of the major key with the given signature, indexed by
 // key - kLowestKey. Positive keys count sharps, negative keys flats.

@@ -26,19 +26,16 @@ using TFactory = std::unique_ptr<TDSPBaseOscillator> (*)();
 
 constexpr float kTwoPiF = 6.28318530717958647692f;
 
-constexpr TWaveformMember Formula(int16_t index, const char* name, const char* cls,
-                                  TFactory create, float threshold = 96.0f,
-                                  float period = 48.0f, float offset = 0.0f) {
+constexpr TWaveformMember Formula(int16_t index, const char* name, const char* cls, TFactory create,
+                                  float threshold = 96.0f, float period = 48.0f, float offset = 0.0f) {
   return {index, name, cls, create, TWaveKind::kAnalytic, {threshold, period, offset}, {}};
 }
 
-constexpr TWaveformMember Noise(int16_t index, const char* name, const char* cls,
-                                TFactory create) {
+constexpr TWaveformMember Noise(int16_t index, const char* name, const char* cls, TFactory create) {
   return {index, name, cls, create, TWaveKind::kNoise, {}, {}};
 }
 
-constexpr TWaveformMember BandLimited(int16_t index, const char* name, const char* cls,
-                                      TFactory create) {
+constexpr TWaveformMember BandLimited(int16_t index, const char* name, const char* cls, TFactory create) {
   return {index, name, cls, create, TWaveKind::kBandLimited, {}, {}};
 }
 
@@ -51,35 +48,31 @@ struct TShapeArgs {
 };
 
 constexpr TShapeArgs Shape(TWaveShape shape) { return {shape}; }
-constexpr TShapeArgs Mirrored(int32_t c1, int32_t c2, long double o) {
-  return {MirrorShape, c1, c2, o};
-}
-constexpr TShapeArgs ShiftedPair(int32_t c1, int32_t c2, long double o) {
-  return {ShiftedPairShape, c1, c2, o};
-}
+constexpr TShapeArgs Mirrored(int32_t c1, int32_t c2, long double o) { return {MirrorShape, c1, c2, o}; }
+constexpr TShapeArgs ShiftedPair(int32_t c1, int32_t c2, long double o) { return {ShiftedPairShape, c1, c2, o}; }
 constexpr TShapeArgs ShiftedCurve(int32_t c, long double o) { return {ShiftedCurveShape, c, 0, o}; }
-constexpr TShapeArgs ShiftedSquared(int32_t c, long double o) {
-  return {ShiftedSquaredShape, c, 0, o};
-}
+constexpr TShapeArgs ShiftedSquared(int32_t c, long double o) { return {ShiftedSquaredShape, c, 0, o}; }
 constexpr TShapeArgs ShiftedNoiseBurst(long double o) { return {ShiftedNoiseBurstShape, 0, 0, o}; }
 constexpr TShapeArgs Bass(long double o) { return {BassShape, 0, 0, o}; }
 constexpr TShapeArgs NoiseSlice(int32_t first) { return {NoiseSliceShape, 0, 0, 0.0L, first}; }
 
-constexpr TWaveformMember Table(int16_t index, const char* name, const char* cls,
-                                TFactory create, TShapeArgs s, int32_t smooth = 0,
-                                long double scale = 1.0L, int16_t length = 256) {
-  return {index, name, cls, create, TWaveKind::kTable, {},
+constexpr TWaveformMember Table(int16_t index, const char* name, const char* cls, TFactory create, TShapeArgs s,
+                                int32_t smooth = 0, long double scale = 1.0L, int16_t length = 256) {
+  return {index,
+          name,
+          cls,
+          create,
+          TWaveKind::kTable,
+          {},
           {length, s.shape, s.curve1, s.curve2, s.offset, s.noiseStart, smooth, scale}};
 }
 
 // "+Curve3" .. "+Ripple": the curve types of the shared curve shapes.
-constexpr int32_t Ripple2 = kCurveRipple2, Ripple3 = kCurveRipple3, Ripple4 = kCurveRipple4,
-                  Ripple5 = kCurveRipple5, Ripple6 = kCurveRipple6,
-                  MinusRipple = kCurveMinusRipple, PlusRipple = kCurvePlusRipple,
+constexpr int32_t Ripple2 = kCurveRipple2, Ripple3 = kCurveRipple3, Ripple4 = kCurveRipple4, Ripple5 = kCurveRipple5,
+                  Ripple6 = kCurveRipple6, MinusRipple = kCurveMinusRipple, PlusRipple = kCurvePlusRipple,
                   Phase3_1 = kCurve3Phase1, Phase3_2 = kCurve3Phase2, Phase3_3 = kCurve3Phase3,
-                  PlusGrad = kCurvePlusGrad, MinusGrad = kCurveMinusGrad,
-                  PlusCurve3 = kCurvePlus3, MinusCurve3 = kCurveMinus3,
-                  MinusCurve5 = kCurveMinus5, MinusCurve6 = kCurveMinus6;
+                  PlusGrad = kCurvePlusGrad, MinusGrad = kCurveMinusGrad, PlusCurve3 = kCurvePlus3,
+                  MinusCurve3 = kCurveMinus3, MinusCurve5 = kCurveMinus5, MinusCurve6 = kCurveMinus6;
 
 // clang-format off
 constexpr TWaveformMember kMembers[kWaveformCount] = {
@@ -200,8 +193,6 @@ const char* WaveformName(int index) {
   return kMembers[index].name;
 }
 
-std::unique_ptr<TDSPBaseOscillator> CreateWaveform(int index) {
-  return WaveformMember(index).create();
-}
+std::unique_ptr<TDSPBaseOscillator> CreateWaveform(int index) { return WaveformMember(index).create(); }
 
 }  // namespace tesmora6

@@ -39,10 +39,10 @@ struct TAnalyticParams {
 struct TTableParams {
   int16_t length = 0;
   TWaveShape shape = nullptr;
-  int32_t curve1 = 0;          // curve types (the shapes of the shared curve tables)
+  int32_t curve1 = 0;  // curve types (the shapes of the shared curve tables)
   int32_t curve2 = 0;
-  long double offset = 0.0L;   // o of the shifted and mirrored shapes
-  int32_t noiseStart = 0;      // first noise-table entry of the noise slices
+  long double offset = 0.0L;  // o of the shifted and mirrored shapes
+  int32_t noiseStart = 0;     // first noise-table entry of the noise slices
   int32_t smoothPasses = 0;
   long double scale = 1.0L;
 };

@@ -61,9 +61,7 @@ long double Mirror(int32_t c1, int32_t c2, long double o, long double x) {
 
 long double SawSum(int32_t i, int32_t n) {
   const long double y = i;
-  return (Saw(y / n) + 1.1L * Saw(y / (n / 2)) + 1.2L * Saw(y / (n / 4)) +
-          1.4L * Saw(y / (n / 8))) *
-         0.235L;
+  return (Saw(y / n) + 1.1L * Saw(y / (n / 2)) + 1.2L * Saw(y / (n / 4)) + 1.4L * Saw(y / (n / 8))) * 0.235L;
 }
 
 long double BassShape(long double x, long double o) {
@@ -77,20 +75,15 @@ long double BassShape(long double x, long double o) {
 }
 
 // "Impulse2": twenty cosines x 1638.35 / 16383.
-void Impulse20Shape(float* table, int32_t n, const TTableParams&) {
-  ImpulseSum(table, n, 20, 1638.35L);
-}
+void Impulse20Shape(float* table, int32_t n, const TTableParams&) { ImpulseSum(table, n, 20, 1638.35L); }
 
 // "Impulse": ten cosines x 3276.7 / 16383.
-void Impulse10Shape(float* table, int32_t n, const TTableParams&) {
-  ImpulseSum(table, n, 10, 3276.7L);
-}
+void Impulse10Shape(float* table, int32_t n, const TTableParams&) { ImpulseSum(table, n, 10, 3276.7L); }
 
 // "HalfSin": the positive half of a sine, then silence.
 void HalfSineShape(float* table, int32_t n, const TTableParams&) {
   for (int32_t i = 0; i < n; ++i) {
-    table[i] = i < n / 2 ? static_cast<float>(std::sin(kTwoPi * i / n) * kFullScale / kHalfScale)
-                         : 0.0f;
+    table[i] = i < n / 2 ? static_cast<float>(std::sin(kTwoPi * i / n) * kFullScale / kHalfScale) : 0.0f;
   }
 }
 
@@ -116,16 +109,13 @@ void HalfWaveShape(float* table, int32_t n, const TTableParams&) {
 void MixShape(float* table, int32_t n, const TTableParams&) {
   for (int32_t i = 0; i < n; ++i) {
     const long double y = i;
-    const long double sines = std::sin(kTwoPi * i / n) * kFullScale / kHalfScale +
-                              9.0L * std::sin(kTwoPi * 2 * i / n) +
+    const long double sines = std::sin(kTwoPi * i / n) * kFullScale / kHalfScale + 9.0L * std::sin(kTwoPi * 2 * i / n) +
                               6.0L * std::sin(kTwoPi * 4 * i / (n + 0.01L));
     const int32_t quarter = i / (n / 4);
     const int32_t eighth = i / (n / 8);
-    const long double squares = (i < n / 2 ? 1.0L : -1.0L) +
-                                (quarter == 0 || quarter == 2 ? 1.0L : -1.0L) +
-                                (eighth % 2 == 1 ? -2.0L : 2.0L);
-    const long double saws = 2.0L * Saw(y / (n - 0.5L)) + Saw(y / (n / 2.0L)) +
-                             0.75L * Saw(y / (n / 4.0L));
+    const long double squares =
+        (i < n / 2 ? 1.0L : -1.0L) + (quarter == 0 || quarter == 2 ? 1.0L : -1.0L) + (eighth % 2 == 1 ? -2.0L : 2.0L);
+    const long double saws = 2.0L * Saw(y / (n - 0.5L)) + Saw(y / (n / 2.0L)) + 0.75L * Saw(y / (n / 4.0L));
     table[i] = static_cast<float>((sines + squares + saws) * 0.1L);
   }
 }
@@ -138,10 +128,10 @@ void SawSumShape(float* table, int32_t n, const TTableParams&) {
 // "Mix3": the first, second and fourth harmonic, x 0.333.
 void ThreeSineShape(float* table, int32_t n, const TTableParams&) {
   for (int32_t i = 0; i < n; ++i) {
-    table[i] = static_cast<float>((std::sin(kTwoPi * i / n) * kFullScale / kHalfScale +
-                                   1.35L * std::sin(kTwoPi * 2 * i / n) +
-                                   2.0L * std::sin(kTwoPi * 4 * i / (n + 0.01L))) *
-                                  0.333L);
+    table[i] =
+        static_cast<float>((std::sin(kTwoPi * i / n) * kFullScale / kHalfScale + 1.35L * std::sin(kTwoPi * 2 * i / n) +
+                            2.0L * std::sin(kTwoPi * 4 * i / (n + 0.01L))) *
+                           0.333L);
   }
 }
 
@@ -168,10 +158,10 @@ void ShiftedNoiseBurstShape(float* table, int32_t n, const TTableParams& p) {
     // The noise index is taken first: round(2056 x), half to even.
     const auto k = static_cast<int32_t>(std::nearbyint(2056.0L * x));
     const long double a = Shifted(x, p.offset);
-    long double v = (Curve(kCurveMinusRipple, a) + Curve(kCurveRipple2, a) +
-                     Curve(kCurveRipple5, a) + Curve(kCurveRipple6, a)) *
-                        0.25L * 2.0L -
-                    1.0L;
+    long double v =
+        (Curve(kCurveMinusRipple, a) + Curve(kCurveRipple2, a) + Curve(kCurveRipple5, a) + Curve(kCurveRipple6, a)) *
+            0.25L * 2.0L -
+        1.0L;
     if (a > 0.2L && a < 0.4L) {
       const long double m = a - 0.2L;
       v += 0.5L * (m < 0.1L ? m : 0.2L - m) * noise[k];

@@ -12,22 +12,22 @@ namespace tesmora6 {
 // Curve types of the shared curve shapes that the wave tables are made of (evaluated
 // directly through CurveShape, not through the lookup tables).
 enum TWaveCurve : int32_t {
-  kCurvePlus3 = 3,      // "+Curve3"
-  kCurveMinus3 = 8,     // "-Curve3"
-  kCurveMinus5 = 10,    // "-Curve5"
-  kCurveMinus6 = 11,    // "-Curve6"
-  kCurvePlusGrad = 13,  // "+Grad"
-  kCurveMinusGrad = 14, // "-Grad"
-  kCurve3Phase1 = 22,   // "3Phase1"
-  kCurve3Phase2 = 23,   // "3Phase2"
-  kCurve3Phase3 = 24,   // "3Phase3"
-  kCurveRipple2 = 26,   // "Ripple2"
-  kCurveRipple3 = 27,   // "Ripple3"
-  kCurveRipple4 = 28,   // "Ripple4"
-  kCurveRipple5 = 29,   // "Ripple5"
-  kCurveRipple6 = 30,   // "Ripple6"
-  kCurveMinusRipple = 31, // "-Ripple"
-  kCurvePlusRipple = 32,  // "+Ripple"
+  kCurvePlus3 = 3,         // "+Curve3"
+  kCurveMinus3 = 8,        // "-Curve3"
+  kCurveMinus5 = 10,       // "-Curve5"
+  kCurveMinus6 = 11,       // "-Curve6"
+  kCurvePlusGrad = 13,     // "+Grad"
+  kCurveMinusGrad = 14,    // "-Grad"
+  kCurve3Phase1 = 22,      // "3Phase1"
+  kCurve3Phase2 = 23,      // "3Phase2"
+  kCurve3Phase3 = 24,      // "3Phase3"
+  kCurveRipple2 = 26,      // "Ripple2"
+  kCurveRipple3 = 27,      // "Ripple3"
+  kCurveRipple4 = 28,      // "Ripple4"
+  kCurveRipple5 = 29,      // "Ripple5"
+  kCurveRipple6 = 30,      // "Ripple6"
+  kCurveMinusRipple = 31,  // "-Ripple"
+  kCurvePlusRipple = 32,   // "+Ripple"
 };
 
 namespace waves {

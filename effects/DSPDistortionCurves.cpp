@@ -48,9 +48,7 @@ struct TSynthValve {
     const float l = dd < 1.0f ? std::sin(dd) + 0.1f : 1.1f;
     return {dd, Inverse(l), 0.0f};
   }
-  static float Shape(float x, const K& k) {
-    return std::sin(x * (0.1f + k.a - k.a * x)) * k.b;
-  }
+  static float Shape(float x, const K& k) { return std::sin(x * (0.1f + k.a - k.a * x)) * k.b; }
 };
 
 // "Grunge": a quantiser with the step L = d^2 + 0.000001.  a = L, b = 1 / L.

@@ -13,11 +13,11 @@ struct TDistortionConstants {
 
 // One row of the curve table.
 struct TDistortionCurve {
-  int32_t type;                                              // 1 .. 17
-  const char* name;                                          // display name; "" for 16, 17
-  TDistortionConstants (*prepare)(float drive);              // once per channel and period
-  float (*shape)(float x, const TDistortionConstants& k);    // one sample
-  void (*apply)(float* a, int32_t n, float drive);           // prepare, then a plain loop
+  int32_t type;                                            // 1 .. 17
+  const char* name;                                        // display name; "" for 16, 17
+  TDistortionConstants (*prepare)(float drive);            // once per channel and period
+  float (*shape)(float x, const TDistortionConstants& k);  // one sample
+  void (*apply)(float* a, int32_t n, float drive);         // prepare, then a plain loop
 };
 
 // Types 1 .. 16 have a curve of their own; every type from 17 on uses the logistic curve.

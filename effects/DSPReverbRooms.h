@@ -19,7 +19,7 @@ constexpr int kReverbRoomCount = 7;
 extern const std::array<TReverbRoom, kReverbRoomCount> kReverbRooms;
 
 // The random bases of "Big1": lowest + trunc(r x span), r in [0, 1).
-constexpr int32_t kRandomCombLowest = 800, kRandomCombSpan = 1400;        // 800 .. 2199
-constexpr int32_t kRandomAllPassLowest = 500, kRandomAllPassSpan = 500;   // 500 .. 999
+constexpr int32_t kRandomCombLowest = 800, kRandomCombSpan = 1400;       // 800 .. 2199
+constexpr int32_t kRandomAllPassLowest = 500, kRandomAllPassSpan = 500;  // 500 .. 999
 
 }  // namespace tesmora6

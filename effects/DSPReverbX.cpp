@@ -14,8 +14,8 @@ namespace {
 // log2(0.001), the exponent of the decay law: a comb pass of p seconds decays by
 // e^(log2(0.001) p / RT), so a tail falls by 60 dB in ln 2 x RT seconds.
 constexpr float kLog2Thousandth = -9.96578428466208704f;
-constexpr float kRoomRate = 44100.0f;  // the rate of the room tables' base lengths
-constexpr float kStereoSpread = 23.0f; // added to the right bank's lines (see LineLength)
+constexpr float kRoomRate = 44100.0f;   // the rate of the room tables' base lengths
+constexpr float kStereoSpread = 23.0f;  // added to the right bank's lines (see LineLength)
 
 float ClampFloat(float v, float lo, float hi) { return !(v >= lo) ? lo : (v > hi ? hi : v); }
 
@@ -43,8 +43,7 @@ void TReverbComb::Clear() {
   state = 0.0f;
 }
 
-void TReverbComb::RunPeriod(const float* in, float* wet, int32_t m, float undamped,
-                            float damping) {
+void TReverbComb::RunPeriod(const float* in, float* wet, int32_t m, float undamped, float damping) {
   float* const buffer = line.data();
   const int32_t len = length;
   const float fb = feedback;
@@ -61,8 +60,7 @@ void TReverbComb::RunPeriod(const float* in, float* wet, int32_t m, float undamp
   position = pos;
 }
 
-void RunCombBank(TReverbComb* combs, const float* in, float* wet, int32_t m, float undamped,
-                 float damping) {
+void RunCombBank(TReverbComb* combs, const float* in, float* wet, int32_t m, float undamped, float damping) {
   constexpr int kBank = 8;
   float* line[kBank];
   int32_t pos[kBank], len[kBank];
@@ -178,9 +176,7 @@ void TDSPReverbX::SetPreDelay(float d) {
   BuildPreDelay();
 }
 
-void TDSPReverbX::SetPreDelayFeedback(float feedback) {
-  preDelayFeedback_ = ClampFloat(feedback, -0.985f, 0.985f);
-}
+void TDSPReverbX::SetPreDelayFeedback(float feedback) { preDelayFeedback_ = ClampFloat(feedback, -0.985f, 0.985f); }
 
 void TDSPReverbX::SetRoomType(uint8_t type) {
   roomType_ = std::min(type, kLastRoomType);
@@ -233,13 +229,11 @@ void TDSPReverbX::BuildRoom() {
   // The right bank's lines are 23 base samples longer, except its first comb (8) and its
   // first all-pass (4).
   for (int k = 0; k < kCombCount; ++k) {
-    const int32_t base = room.random ? RandomBase(kRandomCombLowest, kRandomCombSpan)
-                                     : room.comb[k % 8];
+    const int32_t base = room.random ? RandomBase(kRandomCombLowest, kRandomCombSpan) : room.comb[k % 8];
     combs_[k].Build(LineLength(base, k > 8));
   }
   for (int j = 0; j < kAllPassCount; ++j) {
-    const int32_t base = room.random ? RandomBase(kRandomAllPassLowest, kRandomAllPassSpan)
-                                     : room.allPass[j % 4];
+    const int32_t base = room.random ? RandomBase(kRandomAllPassLowest, kRandomAllPassSpan) : room.allPass[j % 4];
     allPasses_[j].Build(LineLength(base, j > 4));
   }
   ComputeFeedbacks();

@@ -33,8 +33,7 @@ struct TReverbComb {
 // The eight combs of a bank over one period. The same steps, and the same order of the
 // sums into wet, as running each comb over the whole period in turn; but the eight
 // recursions advance side by side, so they no longer wait for one another.
-void RunCombBank(TReverbComb* combs, const float* in, float* wet, int32_t m, float undamped,
-                 float damping);
+void RunCombBank(TReverbComb* combs, const float* in, float* wet, int32_t m, float undamped, float damping);
 
 // One all-pass of the diffusion chain, coefficient 0.7.
 struct TReverbAllPass {
@@ -51,8 +50,8 @@ struct TReverbAllPass {
 
 class TDSPReverbX : public TDSPStereoEffect {
  public:
-  static constexpr int kCombCount = 16;     // 0 .. 7 left, 8 .. 15 right
-  static constexpr int kAllPassCount = 8;   // 0 .. 3 left, 4 .. 7 right
+  static constexpr int kCombCount = 16;    // 0 .. 7 left, 8 .. 15 right
+  static constexpr int kAllPassCount = 8;  // 0 .. 3 left, 4 .. 7 right
   static constexpr uint8_t kLastRoomType = 6;
 
   // Builds every line for the default settings and the default context, so the reverb

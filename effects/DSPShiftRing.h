@@ -19,8 +19,7 @@ struct TShiftRingCursor {
 // The shifted ring holds round(|a| m) samples (half to even), at least 1 and at most
 // capacity - 1; its position restarts when it is not below the new length. NaN changes
 // nothing.
-inline void SetShiftLengths(float a, int32_t m, int32_t capacity, TShiftRingCursor& left,
-                            TShiftRingCursor& right) {
+inline void SetShiftLengths(float a, int32_t m, int32_t capacity, TShiftRingCursor& left, TShiftRingCursor& right) {
   auto place = [&](float ms, TShiftRingCursor& still, TShiftRingCursor& shifted) {
     still.length = 1;
     still.position = 0;

@@ -32,10 +32,10 @@ class TDSPStereoEffect : public TDSPControl {
   virtual void TempoChanged();
 
   // ---- the output law's settings: a changed value is stored, clamped, and recalculated ----
-  void SetWetGain(float w);       // [-32, 32]
-  void SetDryGain(float d);       // [-32, 32]
-  void SetPan(float p);           // [0, 1]
-  void SetMix(float x);           // [0, 1]
+  void SetWetGain(float w);  // [-32, 32]
+  void SetDryGain(float d);  // [-32, 32]
+  void SetPan(float p);      // [0, 1]
+  void SetMix(float x);      // [0, 1]
   void SetInvertLeft(bool on);
   void SetInvertRight(bool on);
   void SetTempo(float bpm);
@@ -64,8 +64,7 @@ class TDSPStereoEffect : public TDSPControl {
   // Entries of a period buffer: the padded block, or a padded period should a context
   // have blocks shorter than a period.
   int32_t PeriodBufferLength() const {
-    return context_->paddedBlock > context_->samplesPerMs + 16 ? context_->paddedBlock
-                                                                : context_->samplesPerMs + 16;
+    return context_->paddedBlock > context_->samplesPerMs + 16 ? context_->paddedBlock : context_->samplesPerMs + 16;
   }
   // left := in left x dry left + wet left x wetL; the same for the right.
   void MixOutput(float& left, float& right, float wetL, float wetR) const {

@@ -178,8 +178,7 @@ void TDSPXChorus::ProcessStereo(float* left, float* right) {
   // The tap delays of the period, offset + M v, with each modulator value moving
   // linearly from the previous period's to this one's. A loop of its own per modulator,
   // so that its steps go side by side.
-  float* const delay[kModulatorCount] = {delays_[0].data(), delays_[1].data(),
-                                         delays_[2].data(), delays_[3].data()};
+  float* const delay[kModulatorCount] = {delays_[0].data(), delays_[1].data(), delays_[2].data(), delays_[3].data()};
   for (int k = 0; k < kModulatorCount; ++k) {
     const float from = previous_[k], step = values_[k] - previous_[k];
     const float offset = k < kMod1Right ? offL : offR;

@@ -69,12 +69,11 @@ void TDSPXDelay::SetCrossRightToLeft(float cross) {
 
 int32_t TDSPXDelay::LineLength(int32_t length) const {
   const int32_t m = context_->samplesPerMs;
-  const float samples = LengthInTicks()
-                            ? static_cast<float>(length) * tick_ * static_cast<float>(m)
-                            : static_cast<float>(m) * static_cast<float>(length);
+  const float samples = LengthInTicks() ? static_cast<float>(length) * tick_ * static_cast<float>(m)
+                                        : static_cast<float>(m) * static_cast<float>(length);
   // Compared as a float first: a very slow tempo must not overflow the conversion.
   if (!(samples < static_cast<float>(capacity_))) return capacity_ - 1;
-  if (!(samples > 0.5f)) return 1;  // rounds to 0 or below
+  if (!(samples > 0.5f)) return 1;                                  // rounds to 0 or below
   const int32_t n = static_cast<int32_t>(std::nearbyint(samples));  // half to even
   return n >= capacity_ ? capacity_ - 1 : n;
 }

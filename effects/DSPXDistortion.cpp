@@ -51,9 +51,7 @@ void TDSPXDistortion::ContextChanged(TDSPProcessInfo* info) {
   rightFilter2_.ContextChanged(context_);
 }
 
-float TDSPXDistortion::InputGain(float drive) {
-  return std::pow(5.0f, (127.0f * drive - 32.0f) / 127.0f);
-}
+float TDSPXDistortion::InputGain(float drive) { return std::pow(5.0f, (127.0f * drive - 32.0f) / 127.0f); }
 
 // Every sample beyond the threshold in magnitude becomes the clip level, whatever its sign.
 void TDSPXDistortion::Clip(float* a, int32_t n) const {

@@ -25,8 +25,7 @@ inline float AllPassStage(float& s, float k, float x) {
 
 // Both chains over one sample. The stages both chains have run side by side, so that the
 // two independent recursions overlap; the longer chain then runs on alone.
-inline void AllPassChains(float* sl, int32_t nl, float kl, float& xl, float* sr, int32_t nr,
-                          float kr, float& xr) {
+inline void AllPassChains(float* sl, int32_t nl, float kl, float& xl, float* sr, int32_t nr, float kr, float& xr) {
   const int32_t common = std::min(nl, nr);
   float l = xl, r = xr;
   for (int32_t j = 0; j < common; ++j) {
@@ -50,8 +49,7 @@ TDSPXPhaser::~TDSPXPhaser() = default;
 
 void TDSPXPhaser::AllocateBuffers() {
   TDSPStereoEffect::AllocateBuffers();
-  shiftCapacity_ = static_cast<int32_t>(
-      std::nearbyint(kShiftMs * static_cast<float>(context_->samplesPerMs)));
+  shiftCapacity_ = static_cast<int32_t>(std::nearbyint(kShiftMs * static_cast<float>(context_->samplesPerMs)));
   shiftRingRight_.assign(static_cast<size_t>(shiftCapacity_ + kRingSpare), 0.0f);
   shiftRingLeft_.assign(static_cast<size_t>(shiftCapacity_ + kRingSpare), 0.0f);
   shiftRight_.position = 0;
@@ -134,9 +132,7 @@ void TDSPXPhaser::ContextChanged(TDSPProcessInfo* info) {
   Recalculate();
 }
 
-float TDSPXPhaser::SweepValue(float m) {
-  return (std::exp(2.0f * m) - 1.0f) / kESquaredLessOne;
-}
+float TDSPXPhaser::SweepValue(float m) { return (std::exp(2.0f * m) - 1.0f) / kESquaredLessOne; }
 
 float TDSPXPhaser::CoefficientTarget(float phase, float depth, float c) {
   // The swept part vanishes when depth (1 - phase) does, also for an infinite sweep.
@@ -158,8 +154,7 @@ bool TDSPXPhaser::StateFinite() const {
   TFiniteProbe probe;
   probe.Add(feedbackStateLeft_);
   probe.Add(feedbackStateRight_);
-  return probe.Finite() && AllFinite(statesLeft_.data(), kStageLimit) &&
-         AllFinite(statesRight_.data(), kStageLimit);
+  return probe.Finite() && AllFinite(statesLeft_.data(), kStageLimit) && AllFinite(statesRight_.data(), kStageLimit);
 }
 
 void TDSPXPhaser::ProcessStereo(float* left, float* right) {

@@ -98,8 +98,7 @@ void TDSPXXFilter::UpdateGeometry() {
   UpdateSide(rightTaps_, cycleSumRight_, cycleRight_, phaseStepRight_);
 }
 
-void TDSPXXFilter::UpdateSide(std::array<TTap, kSlots>& taps, float& cycleSum, int32_t& cycle,
-                              float& phaseStep) {
+void TDSPXXFilter::UpdateSide(std::array<TTap, kSlots>& taps, float& cycleSum, int32_t& cycle, float& phaseStep) {
   const float m = static_cast<float>(context_->samplesPerMs);
   const int32_t count = TapsInUse();
   cycleSum = 0.0f;
@@ -152,8 +151,7 @@ float TDSPXXFilter::Weight(float phi, float share, int32_t windowMode) {
 // Every tap filter runs over the whole period in both modes, so its state stays continuous
 // when its window opens. Summing tap by tap adds the same terms in the same order as
 // summing sample by sample.
-void TDSPXXFilter::RunTaps(std::array<TTap, kSlots>& taps, float phaseStep, const float* in,
-                           float* sum) {
+void TDSPXXFilter::RunTaps(std::array<TTap, kSlots>& taps, float phaseStep, const float* in, float* sum) {
   const int32_t m = PeriodLength();
   float* out = tapBuffer_.data();
   std::fill(sum, sum + m, 0.0f);

@@ -23,14 +23,14 @@ class TDSPXXFilter : public TDSPStereoEffect {
   enum Side { kLeft = 0, kRight = 1 };
 
   struct TTap {
-    TDSPMultiFilter filter;   // follows the shared context
-    float share = 0.0f;       // tap samples / cycle
+    TDSPMultiFilter filter;  // follows the shared context
+    float share = 0.0f;      // tap samples / cycle
     int32_t tapSamples = 0;
     float tapMs = 0.0f;
-    float phase = 0.0f;       // [0, 1)
-    float centre = 0.0f;      // start + share / 2
-    float start = 0.0f;       // the shares of the earlier taps
-    int32_t length = 90;      // milliseconds or ticks
+    float phase = 0.0f;   // [0, 1)
+    float centre = 0.0f;  // start + share / 2
+    float start = 0.0f;   // the shares of the earlier taps
+    int32_t length = 90;  // milliseconds or ticks
   };
 
   TDSPXXFilter();
@@ -69,9 +69,7 @@ class TDSPXXFilter : public TDSPStereoEffect {
   int32_t Cycle(int32_t side) const { return side == kLeft ? cycleLeft_ : cycleRight_; }
   float CycleSum(int32_t side) const { return side == kLeft ? cycleSumLeft_ : cycleSumRight_; }
   float PhaseStep(int32_t side) const { return side == kLeft ? phaseStepLeft_ : phaseStepRight_; }
-  const TShiftRingCursor& ShiftCursor(int32_t side) const {
-    return side == kLeft ? shiftLeft_ : shiftRight_;
-  }
+  const TShiftRingCursor& ShiftCursor(int32_t side) const { return side == kLeft ? shiftLeft_ : shiftRight_; }
 
  protected:
   // The base buffers, then the shift rings (255 ms, zero-filled) and the tap work buffer.
@@ -79,14 +77,11 @@ class TDSPXXFilter : public TDSPStereoEffect {
 
  private:
   std::array<TTap, kSlots>& Taps(int32_t side) { return side == kLeft ? leftTaps_ : rightTaps_; }
-  const std::array<TTap, kSlots>& Taps(int32_t side) const {
-    return side == kLeft ? leftTaps_ : rightTaps_;
-  }
+  const std::array<TTap, kSlots>& Taps(int32_t side) const { return side == kLeft ? leftTaps_ : rightTaps_; }
   int32_t TapsInUse() const { return tapCount_ < 0 ? 0 : tapCount_; }
   // Tap lengths, cycle, shares and starting phases of both sides; restarts the sequence.
   void UpdateGeometry();
-  void UpdateSide(std::array<TTap, kSlots>& taps, float& cycleSum, int32_t& cycle,
-                  float& phaseStep);
+  void UpdateSide(std::array<TTap, kSlots>& taps, float& cycleSum, int32_t& cycle, float& phaseStep);
   // One side's filters over the period, weighted and summed into sum.
   void RunTaps(std::array<TTap, kSlots>& taps, float phaseStep, const float* in, float* sum);
   // The guard's reset: the rings and the tap filters forget their signal.

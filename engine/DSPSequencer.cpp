@@ -45,8 +45,7 @@ void TSequencerOctaves::Advance() {
 void TSequencerOctaves::Take() {
   if (random_) {
     // A uniform octave 0 .. n: r in [0, 1) times n + 1, truncated.
-    const int octave =
-        octaves_ == 0 ? 0 : static_cast<int>(DSPRandom().Next() * (octaves_ + 1));
+    const int octave = octaves_ == 0 ? 0 : static_cast<int>(DSPRandom().Next() * (octaves_ + 1));
     entries_[0] = static_cast<int8_t>(octave);
   }
   shift_ = 12 * entries_[index_];
@@ -100,8 +99,7 @@ TSequencerEnvelope::TStage TSequencerEnvelope::Stage() const {
   return kSpaceStage;
 }
 
-void TSequencerEnvelope::FillPeriod(float* e, const float* ramp, int32_t p,
-                                    double samplesPerUnit) {
+void TSequencerEnvelope::FillPeriod(float* e, const float* ramp, int32_t p, double samplesPerUnit) {
   switch (Stage()) {
     case kDelayStage: {
       const bool first = delaySamples_ == 0;
@@ -154,8 +152,7 @@ void TSequencerEnvelope::FillPeriod(float* e, const float* ramp, int32_t p,
 
 void TSequencerEnvelope::Advance(double increment) {
   envTime_ += increment;
-  if (peak >= kMinimumPeak &&
-      SequencerReached(envTime_ - delay, attack + peak + release + spaceNow_)) {
+  if (peak >= kMinimumPeak && SequencerReached(envTime_ - delay, attack + peak + release + spaceNow_)) {
     // The cycle is over; the next one starts without the start delay.
     envTime_ = 0.0;
     envSamples_ = 0;
@@ -251,43 +248,116 @@ void TDSPSequencer::ApplySetting(int32_t k, double value) {
   const float v = static_cast<float>(value);
   const int32_t n = Round(v);
   switch (k) {
-    case Setting(Param::Seq1On): SetOn(n == 1); break;
-    case Setting(Param::Seq1Steps): SetSteps(n); break;
-    case Setting(Param::Seq1Len): SetLen(v); break;
-    case Setting(Param::Seq1LenF): SetLenF(v * 0.01f); break;
-    case Setting(Param::Seq1Swing): SetSwing(v * 0.01f); break;
-    case Setting(Param::Seq1Gate): SetGateOn(v * 0.01f); break;
-    case Setting(Param::Seq1GateOff): SetGateOff(v * 0.01f); break;
-    case Setting(Param::Seq1Mode): SetMode(n); break;
-    case Setting(Param::Seq1Oct): SetOctaves(n); break;
-    case Setting(Param::Seq1Glide): SetGlide(v * 0.01f); break;
-    case Setting(Param::Seq1RstNew): SetResetOnNote(n >= 1); break;  // integer >= 0.5
-    case Setting(Param::Sq1PtchM): SetPitchMode(n); break;
-    case Setting(Param::Sq1LevlM): SetLevelMode(n); break;
-    case Setting(Param::Sq1GateAmt): SetGateAmt(v * 0.01f); break;
-    case Setting(Param::Sq1LvlAmt): SetLevelAmt(v * 0.01f); break;
-    case Setting(Param::Seq1StpOffGate): SetOffStepGate(v * 0.005f); break;
-    case Setting(Param::Seq1Dly): SetDelay(v); break;
-    case Setting(Param::Seq1Atk): SetAttack(v); break;
-    case Setting(Param::Seq1Space): SetSpace(v); break;
-    case Setting(Param::Seq1SpaceRandom): SetSpaceRandom(n == 1); break;
-    case Setting(Param::Seq1Rtrg): SetRetriggerAlways(n == 1); break;
-    case Setting(Param::Seq1Cycles): SetCycles(n); break;
-    case Setting(Param::Seq1Unit): SetUnit(n); break;  // 0 ms, 1 Tick
-    case Setting(Param::Seq1Peak): SetPeak(v); break;
-    case Setting(Param::Seq1Rls): SetRelease(v); break;
-    case Setting(Param::Seq1EnvType): SetEnvCurve(n); break;
-    case Setting(Param::Seq1GtEnvAmt): SetGateEnvAmt(v * 0.01f); break;
-    case Setting(Param::Seq1GtEnvBase): SetGateEnvBase(v * 0.01f); break;
-    case Setting(Param::Seq1LvlEAmt): SetLevelEnvAmt(v * 0.01f); break;
-    case Setting(Param::Seq1LvlEBase): SetLevelEnvBase(v * 0.01f); break;
-    case Setting(Param::Seq1PtchEAmt): SetPitchEnvAmt(v * 0.01f); break;
-    case Setting(Param::Seq1PtchEBase): SetPitchEnvBase(v * 0.01f); break;
-    case Setting(Param::Seq1StepAtk): SetStepAttack(v); break;
-    case Setting(Param::Seq1StepDcy): SetStepDecay(v); break;
-    case Setting(Param::Seq1StepEnvType): SetStepEnvType(v); break;
-    case Setting(Param::Seq1StepEnvMode): SetStepEnvMode(v); break;
-    default: break;  // "Seq1ToPitch" is the engine's
+    case Setting(Param::Seq1On):
+      SetOn(n == 1);
+      break;
+    case Setting(Param::Seq1Steps):
+      SetSteps(n);
+      break;
+    case Setting(Param::Seq1Len):
+      SetLen(v);
+      break;
+    case Setting(Param::Seq1LenF):
+      SetLenF(v * 0.01f);
+      break;
+    case Setting(Param::Seq1Swing):
+      SetSwing(v * 0.01f);
+      break;
+    case Setting(Param::Seq1Gate):
+      SetGateOn(v * 0.01f);
+      break;
+    case Setting(Param::Seq1GateOff):
+      SetGateOff(v * 0.01f);
+      break;
+    case Setting(Param::Seq1Mode):
+      SetMode(n);
+      break;
+    case Setting(Param::Seq1Oct):
+      SetOctaves(n);
+      break;
+    case Setting(Param::Seq1Glide):
+      SetGlide(v * 0.01f);
+      break;
+    case Setting(Param::Seq1RstNew):
+      SetResetOnNote(n >= 1);
+      break;  // integer >= 0.5
+    case Setting(Param::Sq1PtchM):
+      SetPitchMode(n);
+      break;
+    case Setting(Param::Sq1LevlM):
+      SetLevelMode(n);
+      break;
+    case Setting(Param::Sq1GateAmt):
+      SetGateAmt(v * 0.01f);
+      break;
+    case Setting(Param::Sq1LvlAmt):
+      SetLevelAmt(v * 0.01f);
+      break;
+    case Setting(Param::Seq1StpOffGate):
+      SetOffStepGate(v * 0.005f);
+      break;
+    case Setting(Param::Seq1Dly):
+      SetDelay(v);
+      break;
+    case Setting(Param::Seq1Atk):
+      SetAttack(v);
+      break;
+    case Setting(Param::Seq1Space):
+      SetSpace(v);
+      break;
+    case Setting(Param::Seq1SpaceRandom):
+      SetSpaceRandom(n == 1);
+      break;
+    case Setting(Param::Seq1Rtrg):
+      SetRetriggerAlways(n == 1);
+      break;
+    case Setting(Param::Seq1Cycles):
+      SetCycles(n);
+      break;
+    case Setting(Param::Seq1Unit):
+      SetUnit(n);
+      break;  // 0 ms, 1 Tick
+    case Setting(Param::Seq1Peak):
+      SetPeak(v);
+      break;
+    case Setting(Param::Seq1Rls):
+      SetRelease(v);
+      break;
+    case Setting(Param::Seq1EnvType):
+      SetEnvCurve(n);
+      break;
+    case Setting(Param::Seq1GtEnvAmt):
+      SetGateEnvAmt(v * 0.01f);
+      break;
+    case Setting(Param::Seq1GtEnvBase):
+      SetGateEnvBase(v * 0.01f);
+      break;
+    case Setting(Param::Seq1LvlEAmt):
+      SetLevelEnvAmt(v * 0.01f);
+      break;
+    case Setting(Param::Seq1LvlEBase):
+      SetLevelEnvBase(v * 0.01f);
+      break;
+    case Setting(Param::Seq1PtchEAmt):
+      SetPitchEnvAmt(v * 0.01f);
+      break;
+    case Setting(Param::Seq1PtchEBase):
+      SetPitchEnvBase(v * 0.01f);
+      break;
+    case Setting(Param::Seq1StepAtk):
+      SetStepAttack(v);
+      break;
+    case Setting(Param::Seq1StepDcy):
+      SetStepDecay(v);
+      break;
+    case Setting(Param::Seq1StepEnvType):
+      SetStepEnvType(v);
+      break;
+    case Setting(Param::Seq1StepEnvMode):
+      SetStepEnvMode(v);
+      break;
+    default:
+      break;  // "Seq1ToPitch" is the engine's
   }
 }
 
@@ -371,10 +441,14 @@ void TDSPSequencer::Reset() {
 
 int32_t TDSPSequencer::ValueByMode(int32_t mode, int32_t value) const {
   switch (mode) {
-    case kModeLevel: return value;
-    case kModeOctave: return octavePattern_.Shift();
-    case kModeLevelOctave: return value + octavePattern_.Shift();
-    default: return 0;  // "None"
+    case kModeLevel:
+      return value;
+    case kModeOctave:
+      return octavePattern_.Shift();
+    case kModeLevelOctave:
+      return value + octavePattern_.Shift();
+    default:
+      return 0;  // "None"
   }
 }
 
@@ -448,8 +522,8 @@ void TDSPSequencer::RunIdle(int32_t p) {
   const float gateAmt = gateAmt_, levelAmt = levelAmt_;
   const float gateStep = gateCur - gatePrev, levelStep = levelCur - levelPrev;
   for (int32_t i = 0; i < p; ++i) {
-    g[i] = ((levelPrev + t[i] * levelStep) * levelAmt + 1.0f) *
-           (1.0f - (1.0f - (gatePrev + t[i] * gateStep)) * gateAmt);
+    g[i] =
+        ((levelPrev + t[i] * levelStep) * levelAmt + 1.0f) * (1.0f - (1.0f - (gatePrev + t[i] * gateStep)) * gateAmt);
   }
   gatePrev_ = gateCur_;
   prevLevelCur2_ = levelCur2_;

@@ -68,8 +68,8 @@ class TSequencerOctaves {
 // envelope falls in one period, and after a release that has reached 0 it stays at 0.
 class TSequencerEnvelope {
  public:
-  static constexpr int32_t kNotReached = -1016;     // ReleaseStart, SpaceStart
-  static constexpr int32_t kDelaySkipped = -1000;   // DelaySamples after the first cycle
+  static constexpr int32_t kNotReached = -1016;    // ReleaseStart, SpaceStart
+  static constexpr int32_t kDelaySkipped = -1000;  // DelaySamples after the first cycle
 
   // ---- settings ----
   double delay = 0.0, attack = 0.0, peak = 0.0, release = 0.0, space = 0.0;
@@ -109,9 +109,7 @@ class TSequencerEnvelope {
 
   // The first period of a silent stretch fades the held level out; later ones are 0.
   void Silence(float* e, const float* ramp, int32_t p, bool first);
-  void CountSamples(int32_t& counter, int32_t p) {
-    counter = counter > INT32_MAX - p ? INT32_MAX : counter + p;
-  }
+  void CountSamples(int32_t& counter, int32_t p) { counter = counter > INT32_MAX - p ? INT32_MAX : counter + p; }
 
   double envTime_ = 0.0;
   int32_t envSamples_ = 0;
@@ -130,8 +128,8 @@ struct TSequencerStep {
   double offLevel = 0.0;   // the gate after its on-length
   uint8_t playing = 0;
   uint8_t isOff = 0;
-  double onLength = 0.0;   // time until the gate closes
-  double length = 30.0;    // time until the next step
+  double onLength = 0.0;  // time until the gate closes
+  double length = 30.0;   // time until the next step
   double glideTime = 0.0;
 };
 
@@ -154,15 +152,15 @@ class TDSPSequencer : public TDSPControl {
   // ---- settings: each takes the value in the sequencer's own form; the timing is
   // recomputed when a timing setting changes ----
   void SetOn(bool on) { on_ = on; }
-  void SetSteps(int32_t steps);         // 1 .. 32
-  void SetLen(double len);              // step length; below 0.1 becomes 0.1
-  void SetLenF(double fraction);        // on-length as a fraction of the step
-  void SetSwing(float swing);           // 0.5 = straight
+  void SetSteps(int32_t steps);   // 1 .. 32
+  void SetLen(double len);        // step length; below 0.1 becomes 0.1
+  void SetLenF(double fraction);  // on-length as a fraction of the step
+  void SetSwing(float swing);     // 0.5 = straight
   void SetGateOn(float gate);
   void SetGateOff(float gate);
-  void SetMode(int32_t mode);           // octave direction 0 .. 128
-  void SetOctaves(int32_t octaves);     // 0 .. 6
-  void SetGlide(float glide);           // fraction of the step
+  void SetMode(int32_t mode);        // octave direction 0 .. 128
+  void SetOctaves(int32_t octaves);  // 0 .. 6
+  void SetGlide(float glide);        // fraction of the step
   void SetResetOnNote(bool reset) { resetOnNote_ = reset; }
   void SetPitchMode(int32_t mode) { pitchMode_ = mode; }
   void SetLevelMode(int32_t mode) { levelMode_ = mode; }
@@ -174,11 +172,11 @@ class TDSPSequencer : public TDSPControl {
   void SetSpace(double time);
   void SetSpaceRandom(bool random) { envelope_.spaceRandom = random; }
   void SetRetriggerAlways(bool always) { retriggerAlways_ = always; }
-  void SetCycles(int32_t cycles);       // 0 = unlimited
-  void SetUnit(int32_t unit);           // kUnitMs or kUnitTick
+  void SetCycles(int32_t cycles);  // 0 = unlimited
+  void SetUnit(int32_t unit);      // kUnitMs or kUnitTick
   void SetPeak(double time);
   void SetRelease(double time);
-  void SetEnvCurve(int32_t type);       // curve type 0 .. 32 (SelectCurve)
+  void SetEnvCurve(int32_t type);  // curve type 0 .. 32 (SelectCurve)
   // The envelope amounts, limited to -4 .. 4, and bases, limited to -2 .. 2.
   void SetGateEnvAmt(float amount);
   void SetGateEnvBase(float base);

@@ -15,11 +15,11 @@ struct TOctaveEnd {
   constexpr int At(int n) const { return base + perOctave * n; }
 };
 
-constexpr TOctaveEnd kOctZero{0, 0};    // 0
-constexpr TOctaveEnd kOctOne{1, 0};     // 1
-constexpr TOctaveEnd kOctN{0, 1};       // n
-constexpr TOctaveEnd kOctNLess1{-1, 1}; // n - 1
-constexpr TOctaveEnd kOctMinusN{0, -1}; // -n
+constexpr TOctaveEnd kOctZero{0, 0};     // 0
+constexpr TOctaveEnd kOctOne{1, 0};      // 1
+constexpr TOctaveEnd kOctN{0, 1};        // n
+constexpr TOctaveEnd kOctNLess1{-1, 1};  // n - 1
+constexpr TOctaveEnd kOctMinusN{0, -1};  // -n
 
 // A run counts from one end to the other in steps of +1 (up) or -1 (down), both ends
 // included; it is empty when its end lies the other way ("n - 1 ... 1" with n = 1).
@@ -69,29 +69,29 @@ constexpr std::array<TOctavePatternRule, 10> kOctavePatternRules = {{
     // 3 "DownUp": n ... 0, 1 ... n-1 (n <= 1: n ... 0, likewise)
     {"DownUp", {2, {Down(kOctN, kOctZero), Up(kOctOne, kOctNLess1)}}, -1, {}},
     // 4 "UpDownUp": 0 ... n, n-1 ... 1, 0 ... n (n = 1: 0, 1, 0, 1; n = 0: 0, 0)
-    {"UpDownUp",
-     {3, {Up(kOctZero, kOctN), Down(kOctNLess1, kOctOne), Up(kOctZero, kOctN)}}, -1, {}},
+    {"UpDownUp", {3, {Up(kOctZero, kOctN), Down(kOctNLess1, kOctOne), Up(kOctZero, kOctN)}}, -1, {}},
     // 5 "DwnUpDwn": n ... 0, 1 ... n-1, n ... 0 (n = 1: 1, 0, 1, 0; n = 0: 0, 0)
-    {"DwnUpDwn",
-     {3, {Down(kOctN, kOctZero), Up(kOctOne, kOctNLess1), Down(kOctN, kOctZero)}}, -1, {}},
+    {"DwnUpDwn", {3, {Down(kOctN, kOctZero), Up(kOctOne, kOctNLess1), Down(kOctN, kOctZero)}}, -1, {}},
     // 6 "UpDown+": 0 ... n, n-1 ... 0, n ... 0; n <= 1: 0 ... n
     {"UpDown+",
      {3, {Up(kOctZero, kOctN), Down(kOctNLess1, kOctZero), Down(kOctN, kOctZero)}},
-     1, {1, {Up(kOctZero, kOctN)}}},
+     1,
+     {1, {Up(kOctZero, kOctN)}}},
     // 7 "DownUp+": n ... 0, 1 ... n, 0 ... n; n = 1: 1, 0, 0, 1 (n = 0: 0, 0 either way)
     {"DownUp+",
      {3, {Down(kOctN, kOctZero), Up(kOctOne, kOctN), Up(kOctZero, kOctN)}},
-     1, {2, {Down(kOctN, kOctZero), Up(kOctZero, kOctN)}}},
+     1,
+     {2, {Down(kOctN, kOctZero), Up(kOctZero, kOctN)}}},
     // 8 "Up+Down+": 0 ... n, 0 ... n, n-1 ... 0, n ... 0; n = 1: 0, 1, 0, 1, 1, 0
     {"Up+Down+",
-     {4, {Up(kOctZero, kOctN), Up(kOctZero, kOctN), Down(kOctNLess1, kOctZero),
-          Down(kOctN, kOctZero)}},
-     1, {3, {Up(kOctZero, kOctN), Up(kOctZero, kOctN), Down(kOctN, kOctZero)}}},
+     {4, {Up(kOctZero, kOctN), Up(kOctZero, kOctN), Down(kOctNLess1, kOctZero), Down(kOctN, kOctZero)}},
+     1,
+     {3, {Up(kOctZero, kOctN), Up(kOctZero, kOctN), Down(kOctN, kOctZero)}}},
     // 9 "Down+Up+": n ... 0, n ... 0, 1 ... n, 0 ... n; n = 1: 1, 0, 1, 0, 0, 1
     {"Down+Up+",
-     {4, {Down(kOctN, kOctZero), Down(kOctN, kOctZero), Up(kOctOne, kOctN),
-          Up(kOctZero, kOctN)}},
-     1, {3, {Down(kOctN, kOctZero), Down(kOctN, kOctZero), Up(kOctZero, kOctN)}}},
+     {4, {Down(kOctN, kOctZero), Down(kOctN, kOctZero), Up(kOctOne, kOctN), Up(kOctZero, kOctN)}},
+     1,
+     {3, {Down(kOctN, kOctZero), Down(kOctN, kOctZero), Up(kOctZero, kOctN)}}},
 }};
 
 }  // namespace tesmora6

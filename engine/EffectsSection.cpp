@@ -81,9 +81,7 @@ void TEffectsSection::ContextChanged() {
   EffectsContextChanged();
 }
 
-void TEffectsSection::TempoChanged() {
-  EffectsTempoChanged();
-}
+void TEffectsSection::TempoChanged() { EffectsTempoChanged(); }
 
 // ---------------------------------------------------------------- index maps
 
@@ -91,7 +89,6 @@ void TEffectsSection::BuildFxInverse() {
   fxSlots_.BuildInverse(plugin_.ParamCount());
   FxParamsDefined = 1;
 }
-
 
 int16_t TEffectsSection::DestinationPosition(int32_t fxId) {
   static const std::array<int16_t, kFxSlots> positions = [] {
@@ -211,17 +208,10 @@ struct TFxParam {
 
 // Each table lists an effect's parameters in host order.
 constexpr TFxParam kChainParams[] = {
-    {Param::FxOn, L::kAction},
-    {Param::FxPreShft, L::kAction},
-    {Param::FxPostShft, L::kAction},
-    {Param::RvbIdx, L::kAction},
-    {Param::DistIdx, L::kAction},
-    {Param::PhsIdx, L::kAction},
-    {Param::DlyIdx, L::kAction},
-    {Param::CrsIdx, L::kAction},
-    {Param::XfltIdx, L::kAction},
-    {Param::EqIdx, L::kAction},
-    {Param::FxPreAmp, L::kNone},  // stored and shown, no effect on the sound
+    {Param::FxOn, L::kAction},    {Param::FxPreShft, L::kAction}, {Param::FxPostShft, L::kAction},
+    {Param::RvbIdx, L::kAction},  {Param::DistIdx, L::kAction},   {Param::PhsIdx, L::kAction},
+    {Param::DlyIdx, L::kAction},  {Param::CrsIdx, L::kAction},    {Param::XfltIdx, L::kAction},
+    {Param::EqIdx, L::kAction},   {Param::FxPreAmp, L::kNone},  // stored and shown, no effect on the sound
     {Param::FxPostAmp, L::kNone},
 };
 
@@ -273,15 +263,21 @@ constexpr TFxParam kDistortionParams[] = {
     {Param::DstLF2Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.LeftFilter2(), x); }},
     {Param::DstLF2Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.LeftFilter2(), x); }},
     {Param::DstRF1On, L::kSwitch, [](S& s, float x) { s.Distortion.SetRightFilter1On(Flag(x)); }, Param::DstLF1On},
-    {Param::DstRF1Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.RightFilter1(), x); }, Param::DstLF1Typ},
-    {Param::DstRF1Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.RightFilter1(), x); }, Param::DstLF1Cutoff},
+    {Param::DstRF1Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.RightFilter1(), x); },
+     Param::DstLF1Typ},
+    {Param::DstRF1Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.RightFilter1(), x); },
+     Param::DstLF1Cutoff},
     {Param::DstRF1Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.RightFilter1(), x); }, Param::DstLF1Q},
-    {Param::DstRF1Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.RightFilter1(), x); }, Param::DstLF1Bandwidth},
+    {Param::DstRF1Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.RightFilter1(), x); },
+     Param::DstLF1Bandwidth},
     {Param::DstRF2On, L::kSwitch, [](S& s, float x) { s.Distortion.SetRightFilter2On(Flag(x)); }, Param::DstLF2On},
-    {Param::DstRF2Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.RightFilter2(), x); }, Param::DstLF2Typ},
-    {Param::DstRF2Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.RightFilter2(), x); }, Param::DstLF2Cutoff},
+    {Param::DstRF2Typ, L::kInteger, [](S& s, float x) { SetFilterType(s.Distortion.RightFilter2(), x); },
+     Param::DstLF2Typ},
+    {Param::DstRF2Cutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Distortion.RightFilter2(), x); },
+     Param::DstLF2Cutoff},
     {Param::DstRF2Q, L::kMilli, [](S& s, float x) { SetResonance(s.Distortion.RightFilter2(), x); }, Param::DstLF2Q},
-    {Param::DstRF2Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.RightFilter2(), x); }, Param::DstLF2Bandwidth},
+    {Param::DstRF2Bandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Distortion.RightFilter2(), x); },
+     Param::DstLF2Bandwidth},
     {Param::DstSr, L::kMilli, [](S& s, float x) { s.Distortion.SetSurround(x); }},
     {Param::DistIAdj, L::kSwitch, [](S& s, float x) { s.Distortion.SetInputAdjust(Flag(x)); }},
     {Param::DistTypeL, L::kInteger, [](S& s, float x) { s.Distortion.SetTypeLeft(Byte(x)); }},
@@ -313,7 +309,8 @@ constexpr TFxParam kPhaserParams[] = {
     {Param::PhsLR, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetCrossLeftToRight(x); }},
     {Param::PhsRL, L::kHalfPercent, [](S& s, float x) { s.Phaser.SetCrossRightToLeft(x); }},
     {Param::PhsLWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Phaser.ModulatorLeft(), x); }},
-    {Param::PhsRWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Phaser.ModulatorRight(), x); }, Param::PhsLWave},
+    {Param::PhsRWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Phaser.ModulatorRight(), x); },
+     Param::PhsLWave},
     {Param::ModLAmp, L::kAmount, [](S& s, float x) { s.Phaser.ModulatorLeft().SetGain(x); }},
     {Param::ModRAmp, L::kAmount, [](S& s, float x) { s.Phaser.ModulatorRight().SetGain(x); }, Param::ModLAmp},
     {Param::ModLFrq, L::kNoteHz, [](S& s, float x) { s.Phaser.ModulatorLeft().SetFrequency(x); }},
@@ -345,7 +342,8 @@ constexpr TFxParam kDelayParams[] = {
     {Param::DlyRFlt, L::kSwitch, [](S& s, float x) { s.Delay.SetFilterRightOn(Flag(x)); }, Param::DlyLFlt},
     {Param::DlyRFltCutoff, L::kReal, [](S& s, float x) { SetCutoff(s.Delay.FilterRight(), x); }, Param::DlyLFltCutoff},
     {Param::DlyRFltQ, L::kMilli, [](S& s, float x) { SetResonance(s.Delay.FilterRight(), x); }, Param::DlyLFltQ},
-    {Param::DlyRFltBandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Delay.FilterRight(), x); }, Param::DlyLFltBandwidth},
+    {Param::DlyRFltBandwidth, L::kMilli, [](S& s, float x) { SetBandwidth(s.Delay.FilterRight(), x); },
+     Param::DlyLFltBandwidth},
     {Param::DlyFltLTyp, L::kInteger, [](S& s, float x) { SetFilterType(s.Delay.FilterLeft(), x); }},
     {Param::DlyFltRTyp, L::kInteger, [](S& s, float x) { SetFilterType(s.Delay.FilterRight(), x); }, Param::DlyFltLTyp},
     {Param::DlyPan, L::kHalfPercent, [](S& s, float x) { s.Delay.SetPan(x); }},
@@ -371,8 +369,10 @@ constexpr TFxParam kChorusParams[] = {
     {Param::ChrsRL, L::kHalfPercent, [](S& s, float x) { s.Chorus.SetCrossRightToLeft(x); }},
     {Param::Mod1LWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(0), x); }},
     {Param::Mod2LWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(1), x); }},
-    {Param::Mod1RWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(2), x); }, Param::Mod1LWave},
-    {Param::Mod2RWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(3), x); }, Param::Mod2LWave},
+    {Param::Mod1RWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(2), x); },
+     Param::Mod1LWave},
+    {Param::Mod2RWave, L::kInteger, [](S& s, float x) { SetWaveformLocked(s.Chorus.Modulator(3), x); },
+     Param::Mod2LWave},
     {Param::Mod1LAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(0).SetGain(x); }},
     {Param::Mod2LAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(1).SetGain(x); }},
     {Param::Mod1RAmp, L::kAmount, [](S& s, float x) { s.Chorus.Modulator(2).SetGain(x); }, Param::Mod1LAmp},
@@ -436,10 +436,14 @@ constexpr TFxParam kXFilterTail[] = {
 };
 constexpr auto kXFilterParams = Concat<Param::XFltDry - Param::XFltOn + 1>({
     kXFilterHead,
-    XFilterTap<TDSPXXFilter::kLeft, 0>(), XFilterTap<TDSPXXFilter::kLeft, 1>(),
-    XFilterTap<TDSPXXFilter::kLeft, 2>(), XFilterTap<TDSPXXFilter::kLeft, 3>(),
-    XFilterTap<TDSPXXFilter::kRight, 0>(), XFilterTap<TDSPXXFilter::kRight, 1>(),
-    XFilterTap<TDSPXXFilter::kRight, 2>(), XFilterTap<TDSPXXFilter::kRight, 3>(),
+    XFilterTap<TDSPXXFilter::kLeft, 0>(),
+    XFilterTap<TDSPXXFilter::kLeft, 1>(),
+    XFilterTap<TDSPXXFilter::kLeft, 2>(),
+    XFilterTap<TDSPXXFilter::kLeft, 3>(),
+    XFilterTap<TDSPXXFilter::kRight, 0>(),
+    XFilterTap<TDSPXXFilter::kRight, 1>(),
+    XFilterTap<TDSPXXFilter::kRight, 2>(),
+    XFilterTap<TDSPXXFilter::kRight, 3>(),
     kXFilterTail,
 });
 
@@ -460,7 +464,8 @@ constexpr TFxParam kEqParams[] = {
     {Param::EQRLow, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserRight().SetLowGain(x); }, Param::EQLLow},
     {Param::EQRMid, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserRight().SetMidGain(x); }, Param::EQLMid},
     {Param::EQRHigh, L::kEqGain, [](S& s, float x) { s.Eq.EqualiserRight().SetHighGain(x); }, Param::EQLHigh},
-    {Param::EQRFrequency, L::kReal, [](S& s, float x) { s.Eq.EqualiserRight().SetCentreFrequency(x); }, Param::EQLFrequency},
+    {Param::EQRFrequency, L::kReal, [](S& s, float x) { s.Eq.EqualiserRight().SetCentreFrequency(x); },
+     Param::EQLFrequency},
     {Param::EQRQ, L::kMilli, [](S& s, float x) { s.Eq.EqualiserRight().SetQ(x); }, Param::EQLQ},
     {Param::EQChnMode, L::kAction},
     {Param::EQDry, L::kAmount, [](S& s, float x) { s.Eq.SetDryGain(x); }},
@@ -501,8 +506,8 @@ static_assert(Param::FxModDst1 == Param::FxModSrc1 + 1 && Param::FxModAmt1 == Pa
 
 // Every table of the section, in host order.
 constexpr std::span<const TFxParam> kFxTables[] = {
-    kChainParams, kReverbParams, kDistortionParams, kPhaserParams, kDelayParams,
-    kChorusParams, kXFilterParams, kEqParams, kLfoParams, kMatrixParams,
+    kChainParams,  kReverbParams,  kDistortionParams, kPhaserParams, kDelayParams,
+    kChorusParams, kXFilterParams, kEqParams,         kLfoParams,    kMatrixParams,
 };
 
 // Each effect's table with its order parameter and channel mode (Count: none), in chain
@@ -513,12 +518,9 @@ struct TFxEffectTable {
   Param::Id channelMode;
 };
 constexpr TFxEffectTable kFxEffectTables[kFxEffectCount] = {
-    {kReverbParams, Param::RvbIdx, Param::Count},
-    {kDistortionParams, Param::DistIdx, Param::DistChnMode},
-    {kChorusParams, Param::CrsIdx, Param::ChrsChnMode},
-    {kXFilterParams, Param::XfltIdx, Param::XFltChnMode},
-    {kDelayParams, Param::DlyIdx, Param::DlyChnMode},
-    {kPhaserParams, Param::PhsIdx, Param::PhsChnMode},
+    {kReverbParams, Param::RvbIdx, Param::Count},       {kDistortionParams, Param::DistIdx, Param::DistChnMode},
+    {kChorusParams, Param::CrsIdx, Param::ChrsChnMode}, {kXFilterParams, Param::XfltIdx, Param::XFltChnMode},
+    {kDelayParams, Param::DlyIdx, Param::DlyChnMode},   {kPhaserParams, Param::PhsIdx, Param::PhsChnMode},
     {kEqParams, Param::EqIdx, Param::EQChnMode},
 };
 
@@ -639,9 +641,8 @@ void TEffectsSection::RestoreEffectOrder() {
   FxOrder = effects_;
   std::array<uint8_t, kFxEffectCount> byParameter{};
   for (uint8_t e = 0; e < kFxEffectCount; ++e) byParameter[e] = e;
-  std::sort(byParameter.begin(), byParameter.end(), [](uint8_t a, uint8_t b) {
-    return kFxEffectRanges[a].orderId < kFxEffectRanges[b].orderId;
-  });
+  std::sort(byParameter.begin(), byParameter.end(),
+            [](uint8_t a, uint8_t b) { return kFxEffectRanges[a].orderId < kFxEffectRanges[b].orderId; });
   for (uint8_t e : byParameter) MoveEffect(effects_[e], FxInteger(kFxEffectRanges[e].orderId));
 }
 
@@ -697,9 +698,8 @@ void TEffectsSection::MatrixSlotChanged(int32_t fxId) {
   const int32_t d = FxInteger(slot + 1);
   if (d < 0) return;
   // A destination beyond the list modulates nothing, like "---".
-  const int16_t n = d < static_cast<int32_t>(kFxDestinationCount)
-                        ? kFxDestinations[static_cast<size_t>(d)].fxId
-                        : int16_t{0};
+  const int16_t n =
+      d < static_cast<int32_t>(kFxDestinationCount) ? kFxDestinations[static_cast<size_t>(d)].fxId : int16_t{0};
   int16_t& previous = FxPrevDest[static_cast<size_t>(fxId)];
   if (n != previous) {
     if (previous != -1 && previous != 0) FxParameterChanged(previous);

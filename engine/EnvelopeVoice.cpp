@@ -30,8 +30,7 @@ void TDSPEnvelopeVoice::Trigger() {
   }
 }
 
-void TDSPEnvelopeVoice::TakeOverEnvelope(TDSPADSR& env, const TDSPADSR& source, float fadeTarget,
-                                    bool restart) {
+void TDSPEnvelopeVoice::TakeOverEnvelope(TDSPADSR& env, const TDSPADSR& source, float fadeTarget, bool restart) {
   env.ClearFinished();
   env.StartLevel(Velocity);
   if (PoolSize < 2) {

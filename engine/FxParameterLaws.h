@@ -62,8 +62,8 @@ TFxEffect FxEffectOf(int32_t fxId);
 
 // Right-channel rows and the left rows they follow while the channel mode is 1: -1 where
 // an FX id has no partner.
-extern const std::array<int16_t, kFxIdCount> kFxLeftOfRight;   // right id -> left id
-extern const std::array<int16_t, kFxIdCount> kFxRightOfLeft;   // left id -> right id
+extern const std::array<int16_t, kFxIdCount> kFxLeftOfRight;  // right id -> left id
+extern const std::array<int16_t, kFxIdCount> kFxRightOfLeft;  // left id -> right id
 
 // FX ids of the chain-wide settings, the FX LFOs and the matrix.
 namespace fxid {

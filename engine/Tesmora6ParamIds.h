@@ -12,7 +12,8 @@
 namespace tesmora6 {
 
 // Every key once, in host order. The enum and the key texts below are both made from this
-// list, so a key's text and its number cannot drift apart.
+// list, so a key's text and its number cannot drift apart. The list is laid out by hand.
+// clang-format off
 #define TESMORA6_PARAMETER_KEYS(X) \
     X(Volume) X(Pan) X(Mute) X(Solo) X(Bypass) X(Rsvd1) X(Rsvd2) X(Rsvd3) X(Rsvd4) X(Rsvd5) \
     X(Gain) X(Tune) X(Fine) X(UseNoteFirstEnvelope) X(Voices) X(GlideTime) X(PitchbendRange) \
@@ -130,6 +131,7 @@ namespace tesmora6 {
     X(FxModDst12) X(FxModAmt12) X(FxModSrc13) X(FxModDst13) X(FxModAmt13) X(FxModSrc14) \
     X(FxModDst14) X(FxModAmt14) X(FxModSrc15) X(FxModDst15) X(FxModAmt15) X(FxModSrc16) \
     X(FxModDst16) X(FxModAmt16)
+// clang-format on
 
 namespace Param {
 
@@ -137,7 +139,7 @@ enum Id : int32_t {
 #define TESMORA6_PARAMETER_ID(key) key,
   TESMORA6_PARAMETER_KEYS(TESMORA6_PARAMETER_ID)
 #undef TESMORA6_PARAMETER_ID
-  Count
+      Count
 };
 
 static_assert(Count == 743, "one key per host parameter");

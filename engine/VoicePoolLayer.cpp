@@ -102,9 +102,7 @@ void TVoicePoolLayer::RetriggerVoice(int32_t index) {
   voicePool_[static_cast<size_t>(index)]->Trigger();
 }
 
-void TVoicePoolLayer::AfterNoteOn(int32_t index) {
-  voicePool_[static_cast<size_t>(index)]->AfterTrigger();
-}
+void TVoicePoolLayer::AfterNoteOn(int32_t index) { voicePool_[static_cast<size_t>(index)]->AfterTrigger(); }
 
 void TVoicePoolLayer::NoteOn(const TMidiEventCompact& event) {
   if (voiceCount_ < 1) return;
@@ -181,7 +179,10 @@ void TVoicePoolLayer::NoteOn(const TMidiEventCompact& event) {
           if (h && h->State == kVoiceHeld) source = h;
         }
       }
-      if (source) v->TakeOver(*source, restart); else RetriggerVoice(i);
+      if (source)
+        v->TakeOver(*source, restart);
+      else
+        RetriggerVoice(i);
     }
     v->State = kVoiceHeld;
     v->GlideFrom = lastVoice_ ? lastVoice_->LastPitch : static_cast<float>(event.number);

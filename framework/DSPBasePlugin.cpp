@@ -117,10 +117,9 @@ void TDSPBasePlugin::EnsureProgramName() {
 void TDSPBasePlugin::SetUniqueId(char a, char b, char c, char d) {
   uniqueIdChars_ = {a, b, c, d};
   // Packed big-endian: the first character in the most significant byte.
-  uniqueId_ = static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
-                                   (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
-                                   (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
-                                   static_cast<uint32_t>(static_cast<uint8_t>(d)));
+  uniqueId_ = static_cast<int32_t>(
+      (static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) | (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
+      (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) | static_cast<uint32_t>(static_cast<uint8_t>(d)));
 }
 
 }  // namespace tesmora6

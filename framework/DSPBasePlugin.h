@@ -53,9 +53,7 @@ class TDSPBasePlugin : public TDSPBaseControl {
   int32_t ParamCount() const { return paramCount_; }
   const TDSPPluginParamInfo& ParamInfo(int32_t i) const { return params_[static_cast<size_t>(i)]; }
   TDSPPluginParamInfo& ParamInfo(int32_t i) { return params_[static_cast<size_t>(i)]; }
-  bool ValidParam(int32_t i) const {
-    return i >= 0 && i < paramCount_ && static_cast<size_t>(i) < params_.size();
-  }
+  bool ValidParam(int32_t i) const { return i >= 0 && i < paramCount_ && static_cast<size_t>(i) < params_.size(); }
   float GetNormalized(int32_t i) const;
   float GetReal(int32_t i) const;
   int32_t GetInteger(int32_t i) const { return Round(GetReal(i)); }

@@ -64,9 +64,7 @@ std::string Number(double v) {
   return s;
 }
 
-std::string Range(const TDSPPluginParamInfo& info) {
-  return Number(info.minimum) + " .. " + Number(info.maximum);
-}
+std::string Range(const TDSPPluginParamInfo& info) { return Number(info.minimum) + " .. " + Number(info.maximum); }
 
 // ms for a time in time cents (0 .. when the cents are at the bottom of the range).
 std::string TimeText(double cents) {
@@ -93,8 +91,8 @@ bool FromReal(const TDSPPluginParamInfo& info, double real, float& normalized, s
 // than one unit is searched in thousandths of its span. When several neighbouring values
 // show the same text (a number shown with fewer digits than the range has steps), the
 // middle one is taken, so the value stays well inside what the text stands for.
-bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted,
-                     const TDSPDisplayFormatter& display, float& normalized, std::string& error) {
+bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted, const TDSPDisplayFormatter& display,
+                     float& normalized, std::string& error) {
   const double lo = info.minimum, hi = info.maximum;
   std::vector<double> candidates;
   if (hi - lo >= 1.0 && hi - lo <= 1e6) {
@@ -103,7 +101,7 @@ bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted,
     for (int i = 0; i <= 1000; ++i) candidates.push_back(lo + (hi - lo) * i / 1000.0);
   }
   constexpr size_t kListed = 128;  // a longer choice is described by its first and last text
-  std::vector<std::string> shown;    // distinct texts, in order, for the message
+  std::vector<std::string> shown;  // distinct texts, in order, for the message
   std::set<std::string> seen;
   std::string lastShown;
   size_t first = candidates.size(), last = 0;
@@ -133,9 +131,8 @@ bool FromDisplayText(const TDSPPluginParamInfo& info, std::string_view wanted,
 
 }  // namespace
 
-bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
-                         const TDSPDisplayFormatter& display, float& normalized,
-                         std::string& error) {
+bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text, const TDSPDisplayFormatter& display,
+                         float& normalized, std::string& error) {
   text = Trim(text);
   if (text.empty()) {
     error = "no value given";
@@ -191,7 +188,8 @@ bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
   }
   // Not a unit this reader knows: perhaps a display text that starts with a digit.
   if (FromDisplayText(info, text, display, normalized, error)) return true;
-  error = Quoted(what) + " is neither a number, a time (ms, s), a level (dB), =NORMALIZED nor a display text of this parameter";
+  error = Quoted(what) +
+          " is neither a number, a time (ms, s), a level (dB), =NORMALIZED nor a display text of this parameter";
   return false;
 }
 

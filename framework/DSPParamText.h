@@ -29,8 +29,7 @@ using TDSPDisplayFormatter = std::function<std::string(float realValue)>;
 // Returns false with a message in error (which does not repeat the parameter's name) when
 // the text is none of these, the value lies outside the parameter's range, or no value of
 // the parameter shows that display text.
-bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text,
-                         const TDSPDisplayFormatter& display, float& normalized,
-                         std::string& error);
+bool ParseParameterValue(const TDSPPluginParamInfo& info, std::string_view text, const TDSPDisplayFormatter& display,
+                         float& normalized, std::string& error);
 
 }  // namespace tesmora6

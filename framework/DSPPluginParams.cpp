@@ -5,9 +5,8 @@ namespace tesmora6 {
 namespace {
 std::string Short(const std::string& s) { return s.size() > 255 ? s.substr(0, 255) : s; }
 
-void Fill(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-          const std::string& description, float curve, float maximum, float minimum,
-          int32_t intMaximum, int32_t intMinimum, float defaultReal, bool global) {
+void Fill(TDSPPluginParamInfo& p, int16_t kind, const std::string& name, const std::string& description, float curve,
+          float maximum, float minimum, int32_t intMaximum, int32_t intMinimum, float defaultReal, bool global) {
   p.displayKind = kind;
   p.name = Short(name);
   p.description = Short(description);
@@ -22,16 +21,14 @@ void Fill(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
 }
 }  // namespace
 
-void DefineIntParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-                    const std::string& description, int32_t maximum, int32_t minimum,
-                    int32_t defaultValue, bool global) {
-  Fill(p, kind, name, description, 1.0f, static_cast<float>(maximum),
-       static_cast<float>(minimum), maximum, minimum, static_cast<float>(defaultValue), global);
+void DefineIntParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name, const std::string& description,
+                    int32_t maximum, int32_t minimum, int32_t defaultValue, bool global) {
+  Fill(p, kind, name, description, 1.0f, static_cast<float>(maximum), static_cast<float>(minimum), maximum, minimum,
+       static_cast<float>(defaultValue), global);
 }
 
-void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-                      const std::string& description, int32_t maximum, int32_t minimum,
-                      int32_t defaultValue, float curve, bool global) {
+void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name, const std::string& description,
+                      int32_t maximum, int32_t minimum, int32_t defaultValue, float curve, bool global) {
   DefineIntParam(p, kind, name, description, maximum, minimum, defaultValue, global);
   p.curve = curve;
 }

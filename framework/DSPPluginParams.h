@@ -27,11 +27,11 @@ struct TDSPPluginParamInfo {
   int32_t intMaximum = 1;
   float minimum = 0.0f;
   float maximum = 1.0f;
-  float curve = 1.0f;          // the editor's step in real units
-  float defaultValue = 0.0f;   // normalized
-  float globalValue = 0.0f;    // normalized, for global parameters
+  float curve = 1.0f;         // the editor's step in real units
+  float defaultValue = 0.0f;  // normalized
+  float globalValue = 0.0f;   // normalized, for global parameters
   uint8_t midiType = kMidiTypeRpn;
-  int16_t midiNumber = -1;     // -1: assigned automatically
+  int16_t midiNumber = -1;  // -1: assigned automatically
   std::string name;
   std::string description;
   bool global = false;
@@ -46,12 +46,10 @@ struct TDSPPluginParamInfo {
 using TDSPPluginParamsInfo = std::vector<TDSPPluginParamInfo>;
 
 // Integer form: the real range equals the integer range, the editor step is 1.
-void DefineIntParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-                    const std::string& description, int32_t maximum, int32_t minimum,
-                    int32_t defaultValue, bool global = false);
+void DefineIntParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name, const std::string& description,
+                    int32_t maximum, int32_t minimum, int32_t defaultValue, bool global = false);
 // Curve form: the integer form with its own editor step.
-void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name,
-                      const std::string& description, int32_t maximum, int32_t minimum,
-                      int32_t defaultValue, float curve, bool global = false);
+void DefineCurveParam(TDSPPluginParamInfo& p, int16_t kind, const std::string& name, const std::string& description,
+                      int32_t maximum, int32_t minimum, int32_t defaultValue, float curve, bool global = false);
 
 }  // namespace tesmora6

@@ -52,8 +52,7 @@ std::string ModulePath() {
 
 int TDSPPluginX::InstanceCount() { return instanceCounter.load(); }
 
-TDSPPluginX::TDSPPluginX()
-    : midiHandler_(std::make_unique<TMidiMessageHandler>(this, &TDSPPluginX::DecodedEventSink)) {
+TDSPPluginX::TDSPPluginX() : midiHandler_(std::make_unique<TMidiMessageHandler>(this, &TDSPPluginX::DecodedEventSink)) {
   // A private 44.1 kHz context with 44-sample blocks until the shared one is adopted below.
   UsePrivateContext(TDSPProcessInfo(44100, 44));
   pluginPath_ = ModulePath();
@@ -214,11 +213,9 @@ void TDSPPluginX::ParameterChanged(int32_t index) {
   // for the refresh, so nothing is queued.
   // One refresh per parameter waits at a time, however often the value changes before the
   // editor's idle call delivers it: the queue stays bounded by the parameter count.
-  if (themedEditor_ && editorOpen_ && ValidParam(index) &&
-      static_cast<size_t>(index) < refreshPending_.size() &&
+  if (themedEditor_ && editorOpen_ && ValidParam(index) && static_cast<size_t>(index) < refreshPending_.size() &&
       !refreshPending_[static_cast<size_t>(index)].exchange(true)) {
-    PostBack({&RefreshParameterControl, this, kPostBackRefreshParameter, 0, 0,
-              static_cast<float>(index)});
+    PostBack({&RefreshParameterControl, this, kPostBackRefreshParameter, 0, 0, static_cast<float>(index)});
   }
 }
 
@@ -247,9 +244,7 @@ std::string TDSPPluginX::DisplayText(int32_t index, float realValue) {
   return FormatDisplayText(p.displayKind, realValue, p.minimum, p.maximum);
 }
 
-std::string TDSPPluginX::ParamDisplayText(int32_t index) {
-  return DisplayText(index, GetReal(index));
-}
+std::string TDSPPluginX::ParamDisplayText(int32_t index) { return DisplayText(index, GetReal(index)); }
 
 // ---------------------------------------------------------------- MIDI routing
 
@@ -338,7 +333,10 @@ void TDSPPluginX::ChannelModeController(const TMidiEventCompact& e) {
     case 123:  // all notes off
       sustainDown_ = false;
       sustainedNoteOffs_.fill(0);
-      if (e.number == 120) AllSoundOff(); else AllNotesOff();
+      if (e.number == 120)
+        AllSoundOff();
+      else
+        AllNotesOff();
       silentBlocks = 0;
       return;
     default:
@@ -442,8 +440,8 @@ void TDSPPluginX::Process(float** hostOutputs, int32_t sampleFrames, bool accumu
   pending_.clear();
 }
 
-void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n,
-                               int32_t eventBase, int32_t eventLimit, bool accumulate) {
+void TDSPPluginX::ProcessPiece(float** hostOutputs, int32_t offset, int32_t n, int32_t eventBase, int32_t eventLimit,
+                               bool accumulate) {
   eventBase_ = eventBase;
   eventLimit_ = eventLimit;
   const int32_t numOutputs = std::min<int32_t>(kOutputCount, static_cast<int32_t>(rings_.size()));
@@ -549,7 +547,6 @@ void TDSPPluginX::StateLoaded() {
     programsDirty = false;
   }
 }
-
 
 // ---------------------------------------------------------------- host time and events
 

@@ -194,7 +194,9 @@ class TDSPPluginX : public TDSPBasePlugin {
     kNotifyDisplayChanged = 1002,
   };
   using TNotificationSink = void (*)(void* context, int32_t code);
-  void Notify(int32_t code) { if (notificationSink_) notificationSink_(notificationContext_, code); }
+  void Notify(int32_t code) {
+    if (notificationSink_) notificationSink_(notificationContext_, code);
+  }
   void SetNotificationSink(TNotificationSink sink, void* context) {
     notificationSink_ = sink;
     notificationContext_ = context;
@@ -259,8 +261,7 @@ class TDSPPluginX : public TDSPBasePlugin {
 
   // One piece of a host call: n frames at offset of the host buffers, releasing the events
   // whose deltaFrames lie in [eventBase, eventLimit), counted from eventBase.
-  void ProcessPiece(float** outputs, int32_t offset, int32_t n, int32_t eventBase,
-                    int32_t eventLimit, bool accumulate);
+  void ProcessPiece(float** outputs, int32_t offset, int32_t n, int32_t eventBase, int32_t eventLimit, bool accumulate);
   // Returns false when the block renders nothing (muted, updating or suspended).
   bool PrepareBlock();
   void ReleaseEventWindow(int32_t from, int32_t to);

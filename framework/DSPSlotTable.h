@@ -16,9 +16,7 @@ class TDSPSlotTable {
 
   void SetHost(int32_t slot, int16_t host) { host_[static_cast<size_t>(slot)] = host; }
   // -1 for a slot outside the table or not assigned.
-  int16_t Host(int32_t slot) const {
-    return slot >= 0 && slot < N ? host_[static_cast<size_t>(slot)] : int16_t{-1};
-  }
+  int16_t Host(int32_t slot) const { return slot >= 0 && slot < N ? host_[static_cast<size_t>(slot)] : int16_t{-1}; }
   // Builds host index -> slot for host indexes 0 .. paramCount - 1.
   void BuildInverse(int32_t paramCount) {
     slotOfHost_.assign(static_cast<size_t>(paramCount > 0 ? paramCount : 1), -1);

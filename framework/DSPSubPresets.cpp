@@ -62,9 +62,7 @@ const TSubPresetGroup* TDSPSubPresets::FindGroup(int32_t id) const {
   return const_cast<TDSPSubPresets*>(this)->FindGroup(id);
 }
 
-float TDSPSubPresets::CurrentValue(int32_t parameterIndex) const {
-  return owner_.GetNormalized(parameterIndex);
-}
+float TDSPSubPresets::CurrentValue(int32_t parameterIndex) const { return owner_.GetNormalized(parameterIndex); }
 
 void TDSPSubPresets::Message(const char* text) const {
   if (sink_) sink_(text);
@@ -200,9 +198,8 @@ int32_t TDSPSubPresets::ReadSubPresetRecord(TSubPresetGroup* g, TByteReader& r, 
 
   auto it = g->presets.end();
   if (singleFile) {
-    it = std::find_if(g->presets.begin(), g->presets.end(), [&](const TSubPreset& p) {
-      return SameNameIgnoringCase(bytes::TrimBlanks(p.name), name);
-    });
+    it = std::find_if(g->presets.begin(), g->presets.end(),
+                      [&](const TSubPreset& p) { return SameNameIgnoringCase(bytes::TrimBlanks(p.name), name); });
   }
   if (it == g->presets.end()) it = g->presets.insert(g->presets.end(), TSubPreset{});
   const size_t items = g->items.size();

@@ -37,10 +37,8 @@ using TSubPresetGroups = std::vector<TSubPresetGroup>;
 // Where the user-facing messages go (the editor shows them in a message box).
 using TSubPresetMessageSink = std::function<void(const std::string& message)>;
 
-inline constexpr const char* kSubPresetFileMismatch =
-    "That sub-preset file is not for this sub-preset group.";
-inline constexpr const char* kSubPresetBankMismatch =
-    "The sub-preset bank is not for this sub-preset group.";
+inline constexpr const char* kSubPresetFileMismatch = "That sub-preset file is not for this sub-preset group.";
+inline constexpr const char* kSubPresetBankMismatch = "The sub-preset bank is not for this sub-preset group.";
 
 class TDSPSubPresets {
  public:
@@ -94,8 +92,7 @@ class TDSPSubPresets {
   bool ReadSection(TByteReader& r);
 
  private:
-  void WriteSubPresetRecord(const TSubPresetGroup& group, const TSubPreset& preset,
-                            std::vector<uint8_t>& out) const;
+  void WriteSubPresetRecord(const TSubPresetGroup& group, const TSubPreset& preset, std::vector<uint8_t>& out) const;
   void WriteGroupRecord(const TSubPresetGroup& group, std::vector<uint8_t>& out) const;
   // One sub-preset record into group g (null: read and discarded). Single-file rules check
   // the group id and overwrite a sub-preset of the same name; otherwise it is appended.

@@ -22,32 +22,28 @@ const char* ShaperNameAt(int32_t k) { return ShaperMember(k).name; }
 const char* RoomNameAt(int32_t k) { return kReverbRooms[static_cast<size_t>(k)].name; }
 
 constexpr std::array<const char*, 33> kCurveNames = {
-    "Linear", "DB Log", "+Curve2", "+Curve3", "+Curve4", "+Curve5", "+Curve6",
-    "-Curve2", "-Curve3", "-Curve4", "-Curve5", "-Curve6", "+CurveX", "+Grad",
-    "-Grad", "LoHi1", "LoHi2", "LoHi3", "HiLo1", "HiLo2", "HiLo3",
-    "LoHiFine", "3Phase1", "3Phase2", "3Phase3", "Ripple1", "Ripple2", "Ripple3",
-    "Ripple4", "Ripple5", "Ripple6", "-Ripple", "+Ripple"};
+    "Linear",  "DB Log",  "+Curve2", "+Curve3",  "+Curve4", "+Curve5", "+Curve6", "-Curve2", "-Curve3",
+    "-Curve4", "-Curve5", "-Curve6", "+CurveX",  "+Grad",   "-Grad",   "LoHi1",   "LoHi2",   "LoHi3",
+    "HiLo1",   "HiLo2",   "HiLo3",   "LoHiFine", "3Phase1", "3Phase2", "3Phase3", "Ripple1", "Ripple2",
+    "Ripple3", "Ripple4", "Ripple5", "Ripple6",  "-Ripple", "+Ripple"};
 
 // From index 1.
 constexpr std::array<const char*, 15> kDistortionTypeNames = {
-    "OldValves", "TubeScream1", "SynthValve", "Grunge", "FbkValve",             // 1
-    "TubeScream2", "FbkScream", "Bass1", "Rain", "Bass2",                       // 6
-    "Bass3", "Rock", "SynDist", "SynDist2", "SynDist3"};                        // 11
+    "OldValves",   "TubeScream1", "SynthValve", "Grunge",   "FbkValve",   // 1
+    "TubeScream2", "FbkScream",   "Bass1",      "Rain",     "Bass2",      // 6
+    "Bass3",       "Rock",        "SynDist",    "SynDist2", "SynDist3"};  // 11
 
 constexpr std::array<const char*, 11> kArpDirectionNames = {
-    "Up", "Down", "UpDown", "DownUp", "UpDownUp", "DwnUpDwn",
-    "UpDown+", "DownUp+", "Up+Down+", "Down+Up+", "RND"};
+    "Up", "Down", "UpDown", "DownUp", "UpDownUp", "DwnUpDwn", "UpDown+", "DownUp+", "Up+Down+", "Down+Up+", "RND"};
 
 // From -7 (seven flats) to 7 (seven sharps).
-constexpr std::array<const char*, 15> kKeySignatureNames = {
-    "C-Flat", "G-Flat", "D-Flat", "A-Flat", "E-Flat", "B-Flat", "F", "C",
-    "G", "D", "A", "E", "B", "F-Sharp", "C-Sharp"};
+constexpr std::array<const char*, 15> kKeySignatureNames = {"C-Flat", "G-Flat", "D-Flat", "A-Flat",  "E-Flat",
+                                                            "B-Flat", "F",      "C",      "G",       "D",
+                                                            "A",      "E",      "B",      "F-Sharp", "C-Sharp"};
 
-constexpr std::array<const char*, 4> kOperatorStructureNames = {
-    "O(M(M(M)))", "O(M(M+M))", "O(M+M+M)", "O(M+M(M))"};
+constexpr std::array<const char*, 4> kOperatorStructureNames = {"O(M(M(M)))", "O(M(M+M))", "O(M+M+M)", "O(M+M(M))"};
 
-constexpr std::array<const char*, 5> kInterpolationNames = {
-    "None", "2 Point", "4 Point", "Linear", "Cubic"};
+constexpr std::array<const char*, 5> kInterpolationNames = {"None", "2 Point", "4 Point", "Linear", "Cubic"};
 
 constexpr std::array<const char*, 4> kModTargetNames = {"Lvl", "Oct", "Lvl+Oct", "None"};
 constexpr std::array<const char*, 3> kSmoothingNames = {"None", "Default", "Linear"};
@@ -58,16 +54,15 @@ constexpr std::array<const char*, 2> kOffOn = {"Off", "On"};
 constexpr std::array<const char*, 2> kLowHigh = {"LP", "HP"};
 constexpr std::array<const char*, 2> kFilterRouting = {"VCF->LP/HP", "LP/HP->VCF"};
 constexpr std::array<const char*, 9> kBiquadTypes = {  // from 1
-    "LPF", "HPF", "BPF Skirt Gain", "BPF Peak Gain", "Notch", "APF", "Peaking EQ",
-    "Low Shelf", "High Shelf"};
+    "LPF", "HPF", "BPF Skirt Gain", "BPF Peak Gain", "Notch", "APF", "Peaking EQ", "Low Shelf", "High Shelf"};
 constexpr std::array<const char*, 2> kTimeUnits = {"ms", "Tick"};
 constexpr std::array<const char*, 4> kOutputModes = {"Off", "Wet", "Dry", "Both"};  // from 1
-constexpr std::array<const char*, 2> kManualAuto = {"Manual", "Auto"};             // from 1
-constexpr std::array<const char*, 4> kFilterModes = {                             // from 1
+constexpr std::array<const char*, 2> kManualAuto = {"Manual", "Auto"};              // from 1
+constexpr std::array<const char*, 4> kFilterModes = {                               // from 1
     "Lowpass", "Highpass", "Bandpass", "Notch"};
 constexpr std::array<const char*, 2> kPitchModMethods = {"Frq", "Pitch"};
 constexpr std::array<const char*, 2> kShaperRoutes = {"Pre-Filter", "Post-Filter"};
-constexpr std::array<const char*, 4> kFilterShapes = {"LP", "HP", "BP", "BR"};    // from 1
+constexpr std::array<const char*, 4> kFilterShapes = {"LP", "HP", "BP", "BR"};  // from 1
 
 }  // namespace
 

@@ -20,9 +20,7 @@ struct TValueList {
   int32_t catalogueSize = 0;
   const char* (*catalogueName)(int32_t position) = nullptr;
 
-  int64_t Size() const {
-    return catalogueName != nullptr ? catalogueSize : static_cast<int64_t>(names.size());
-  }
+  int64_t Size() const { return catalogueName != nullptr ? catalogueSize : static_cast<int64_t>(names.size()); }
   bool Contains(int64_t index) const { return index >= first && index < first + Size(); }
   // The entry of an index, or the text for indexes outside the list.
   std::string_view At(int64_t index) const {
@@ -35,14 +33,14 @@ struct TValueList {
 };
 
 namespace valuelists {
-extern const TValueList kCurves;            // 33 amplitude and envelope curves
-extern const TValueList kWaveforms;         // 93 oscillator waveforms
-extern const TValueList kFilterTypes;       // 38 filter types
-extern const TValueList kShapers;           // 35 wave shapers
-extern const TValueList kDistortionTypes;   // 1 .. 15
-extern const TValueList kReverbSizes;       // 7 room types
-extern const TValueList kArpDirections;     // 11 octave patterns
-extern const TValueList kKeySignatures;     // -7 .. 7 sharps
+extern const TValueList kCurves;           // 33 amplitude and envelope curves
+extern const TValueList kWaveforms;        // 93 oscillator waveforms
+extern const TValueList kFilterTypes;      // 38 filter types
+extern const TValueList kShapers;          // 35 wave shapers
+extern const TValueList kDistortionTypes;  // 1 .. 15
+extern const TValueList kReverbSizes;      // 7 room types
+extern const TValueList kArpDirections;    // 11 octave patterns
+extern const TValueList kKeySignatures;    // -7 .. 7 sharps
 extern const TValueList kOperatorStructures;
 extern const TValueList kInterpolations;
 extern const TValueList kModTargets;

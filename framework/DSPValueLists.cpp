@@ -139,8 +139,7 @@ std::string Format(int16_t kind, float v, float minimum, float maximum) {
 
 std::string FormatFixed(double value, int decimals) {
   char text[400];
-  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                    decimals);
+  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   if (error != std::errc()) return {};
   const char* first = text;
   if (*first == '-' && AllZero(first + 1, end)) ++first;

@@ -83,8 +83,7 @@ float SafeStoredValue(const TDSPPluginParamInfo& info, float v) {
 // Values are stored as read (made safe, above); a global parameter takes the value as its
 // global value too, so the last record read decides it.
 void ReadProgramRecord(TDSPBasePlugin& plugin, TByteReader& r, int32_t n) {
-  TDSPPluginProgram* program =
-      n >= 0 && n < TDSPBasePlugin::kProgramCount ? &plugin.Program(n) : nullptr;
+  TDSPPluginProgram* program = n >= 0 && n < TDSPBasePlugin::kProgramCount ? &plugin.Program(n) : nullptr;
   if (!r.Skip(kProgramTag.size()) || !r.Skip(sizeof(int16_t))) return;
   int32_t length = 0;
   if (!r.ReadI32(length)) return;
@@ -110,8 +109,8 @@ void ReadProgramRecord(TDSPBasePlugin& plugin, TByteReader& r, int32_t n) {
 
 // Bank-file headers: 'CcnK', byteSize, fxMagic, version, fxID, fxVersion, numPrograms or
 // numParams.
-void PutBankHeaderStart(std::vector<uint8_t>& out, int32_t byteSize, std::string_view magic,
-                        int32_t fxId, int32_t fxVersion, int32_t count) {
+void PutBankHeaderStart(std::vector<uint8_t>& out, int32_t byteSize, std::string_view magic, int32_t fxId,
+                        int32_t fxVersion, int32_t count) {
   bytes::Put(out, "CcnK");
   bytes::PutI32BigEndian(out, byteSize);
   bytes::Put(out, magic);
@@ -184,8 +183,8 @@ std::vector<uint8_t> TDSPBasePlugin::WriteBankFile() {
     const std::vector<uint8_t> chunk = WriteChunk(true);
     const auto size = static_cast<int32_t>(chunk.size());
     out.reserve(kChunkBankHeaderSize + chunk.size());
-    PutBankHeaderStart(out, size + static_cast<int32_t>(kChunkBankHeaderSize), "FBCh", uniqueId_,
-                       vendorVersion_, programs);
+    PutBankHeaderStart(out, size + static_cast<int32_t>(kChunkBankHeaderSize), "FBCh", uniqueId_, vendorVersion_,
+                       programs);
     bytes::PutZeros(out, 128);
     bytes::PutI32BigEndian(out, size);
     bytes::PutZeros(out, 4);
@@ -195,8 +194,8 @@ std::vector<uint8_t> TDSPBasePlugin::WriteBankFile() {
   // Value form: the exported parameters of every program as big-endian floats.
   const int32_t exported = std::max(paramCount_ - firstExportedParam_, 0);
   const int32_t blockSize = 4 * exported + static_cast<int32_t>(kProgramBlockHeaderSize);
-  PutBankHeaderStart(out, programs * blockSize + static_cast<int32_t>(kValueBankHeaderSize),
-                     "FxBk", uniqueId_, vendorVersion_, programs);
+  PutBankHeaderStart(out, programs * blockSize + static_cast<int32_t>(kValueBankHeaderSize), "FxBk", uniqueId_,
+                     vendorVersion_, programs);
   bytes::PutZeros(out, kValueBankHeaderSize - kCommonHeaderSize);
   for (int32_t n = 0; n < programs; ++n) {
     PutBankHeaderStart(out, blockSize - 8, "FxCk", uniqueId_, vendorVersion_, exported);

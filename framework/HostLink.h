@@ -10,10 +10,10 @@ namespace tesmora6 {
 
 // The host's transport and musical time at the first frame of a processing call.
 struct THostTime {
-  bool playing = false;        // the transport rolls: samplePosition counts
-  double samplePosition = 0.0; // frames since the timeline's start
+  bool playing = false;         // the transport rolls: samplePosition counts
+  double samplePosition = 0.0;  // frames since the timeline's start
   bool tempoValid = false;
-  double tempo = 120.0;        // beats per minute
+  double tempo = 120.0;  // beats per minute
   bool timeSignatureValid = false;
   int32_t timeSigNumerator = 4;
   int32_t timeSigDenominator = 4;

@@ -20,8 +20,7 @@ struct TEventRecord {
   std::string data;  // not filled by the three-byte decoder
 
   TMidiEventCompact Compact() const {
-    return {static_cast<int16_t>(type), static_cast<int16_t>(number),
-            static_cast<int16_t>(value), channel};
+    return {static_cast<int16_t>(type), static_cast<int16_t>(number), static_cast<int16_t>(value), channel};
   }
 };
 

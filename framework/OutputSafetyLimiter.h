@@ -58,7 +58,7 @@ class TOutputSafetyLimiter {
   // ceiling / peak * sample can round one step above the ceiling.
   static float Bound(float v) { return v > kCeiling ? kCeiling : (v < -kCeiling ? -kCeiling : v); }
 
-  float reduction_ = 0.0f;  // 1 - gain
+  float reduction_ = 0.0f;        // 1 - gain
   float recovery_ = 0.99977327f;  // 100 ms at 44.1 kHz until the rate is known
 };
 

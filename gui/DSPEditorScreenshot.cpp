@@ -38,8 +38,7 @@ bool RenderEditorImage(TDSPPluginEditor& editor, const TEditorPages& pages, TSPB
   return !out.Empty();
 }
 
-bool WriteEditorScreenshot(TDSPPluginX& plugin, const std::string& pngPath, const TEditorPages& pages,
-                           double scale) {
+bool WriteEditorScreenshot(TDSPPluginX& plugin, const std::string& pngPath, const TEditorPages& pages, double scale) {
   TSPBitmap image;
   return RenderEditorImage(plugin, pages, image, scale) && image.WritePng(pngPath.c_str());
 }

@@ -16,7 +16,6 @@ namespace tesmora6 {
 
 namespace {
 
-
 uint32_t Modifiers(unsigned state) {
   return ((state & ShiftMask) ? kShiftKey : 0) | ((state & ControlMask) ? kControlKey : 0);
 }
@@ -49,11 +48,11 @@ TDSPVSTEditorWnd::TDSPVSTEditorWnd(unsigned long parent, int32_t width, int32_t 
   if (parentExists && errors_ == 0) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            StructureNotifyMask | KeyPressMask;
-    const Window w = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(PixelWidth()),
-                                   static_cast<unsigned>(PixelHeight()), 0, CopyFromParent, InputOutput,
-                                   CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask | KeyPressMask;
+    const Window w =
+        XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(PixelWidth()), static_cast<unsigned>(PixelHeight()),
+                      0, CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
     // The parent's destruction reaches this connection too (our own event mask on the
     // host's window; the host's mask is its own and stays as it is).
     XSelectInput(display_, parent, StructureNotifyMask);
@@ -187,8 +186,9 @@ void TDSPVSTEditorWnd::Show() {
     const TSPBitmap& picture = panel.body->composite;
     if (!picture.Empty()) {
       const int screen = DefaultScreen(display_);
-      const Pixmap pixmap = XCreatePixmap(display_, window_, static_cast<unsigned>(PixelWidth()),
-                                          static_cast<unsigned>(PixelHeight()), static_cast<unsigned>(DefaultDepth(display_, screen)));
+      const Pixmap pixmap =
+          XCreatePixmap(display_, window_, static_cast<unsigned>(PixelWidth()), static_cast<unsigned>(PixelHeight()),
+                        static_cast<unsigned>(DefaultDepth(display_, screen)));
       cairo_surface_t* target =
           cairo_xlib_surface_create(display_, pixmap, DefaultVisual(display_, screen), PixelWidth(), PixelHeight());
       cairo_surface_set_device_scale(target, scale_, scale_);
@@ -218,8 +218,7 @@ int32_t TDSPVSTEditorWnd::Idle() {
     XEvent e;
     XNextEvent(display_, &e);
     ++handled;
-    if (e.type == DestroyNotify &&
-        (e.xdestroywindow.window == window_ || e.xdestroywindow.window == parent_)) {
+    if (e.type == DestroyNotify && (e.xdestroywindow.window == window_ || e.xdestroywindow.window == parent_)) {
       gone_ = true;
     }
     if (gone_) {
@@ -393,18 +392,17 @@ void TDSPVSTEditorWnd::OpenPopupMenu(TSPPopupMenu& menu, int32_t screenX, int32_
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display_, screen);
   attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
-  popup->window = XCreateWindow(display_, DefaultRootWindow(display_), x, y,
-                                static_cast<unsigned>(popupWidth), static_cast<unsigned>(popupHeight), 0,
-                                CopyFromParent, InputOutput, CopyFromParent,
+  popup->window = XCreateWindow(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(popupWidth),
+                                static_cast<unsigned>(popupHeight), 0, CopyFromParent, InputOutput, CopyFromParent,
                                 CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
-  popup->surface = cairo_xlib_surface_create(display_, popup->window, DefaultVisual(display_, screen),
-                                             popupWidth, popupHeight);
+  popup->surface =
+      cairo_xlib_surface_create(display_, popup->window, DefaultVisual(display_, screen), popupWidth, popupHeight);
   cairo_surface_set_device_scale(popup->surface, scale_, scale_);
   XMapRaised(display_, popup->window);
   XSync(display_, False);
   // A press anywhere else closes the list: take the pointer and the keyboard.
-  XGrabPointer(display_, popup->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-               GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  XGrabPointer(display_, popup->window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+               GrabModeAsync, None, None, CurrentTime);
   XGrabKeyboard(display_, popup->window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
   popup_ = std::move(popup);
   PaintPopup();
@@ -490,19 +488,37 @@ bool TDSPVSTEditorWnd::HandlePopupEvent(void* event) {
       const KeySym key = XLookupKeysym(&e.xkey, 0);
       int32_t move = 0;
       switch (key) {
-        case XK_Escape: ClosePopup(); return true;
-        case XK_Return: case XK_KP_Enter: case XK_space:
+        case XK_Escape:
+          ClosePopup();
+          return true;
+        case XK_Return:
+        case XK_KP_Enter:
+        case XK_space:
           if (p.menu->Selectable(p.hover)) choose(p.hover);
           return true;
-        case XK_Down: case XK_KP_Down: move = 1; break;
-        case XK_Up: case XK_KP_Up: move = -1; break;
+        case XK_Down:
+        case XK_KP_Down:
+          move = 1;
+          break;
+        case XK_Up:
+        case XK_KP_Up:
+          move = -1;
+          break;
         // Sideways: to the next column, a column's rows on.
-        case XK_Right: case XK_KP_Right: move = p.layout.rows; break;
-        case XK_Left: case XK_KP_Left: move = -p.layout.rows; break;
-        default: return true;
+        case XK_Right:
+        case XK_KP_Right:
+          move = p.layout.rows;
+          break;
+        case XK_Left:
+        case XK_KP_Left:
+          move = -p.layout.rows;
+          break;
+        default:
+          return true;
       }
-      const int32_t next = p.hover < 0 && move < 0 ? p.menu->NextSelectable(-1, -1)
-                                                    : p.menu->NextSelectable(p.hover, p.hover < 0 && move > 0 ? 1 : move);
+      const int32_t next = p.hover < 0 && move < 0
+                               ? p.menu->NextSelectable(-1, -1)
+                               : p.menu->NextSelectable(p.hover, p.hover < 0 && move > 0 ? 1 : move);
       if (next != p.hover) {
         p.hover = next;
         PaintPopup();

@@ -84,9 +84,9 @@ class TDSPVSTEditorWnd : public TSPWindowSite, private TXErrorSink {
   _XDisplay* display_ = nullptr;
   unsigned long parent_ = 0;
   unsigned long window_ = 0;
-  bool gone_ = false;           // the window no longer exists
-  bool goneHandled_ = false;    // WindowGone ran
-  int32_t errors_ = 0;          // errors of this connection so far
+  bool gone_ = false;         // the window no longer exists
+  bool goneHandled_ = false;  // WindowGone ran
+  int32_t errors_ = 0;        // errors of this connection so far
   unsigned long invisibleCursor_ = 0;
   cairo_surface_t* surface_ = nullptr;
   int32_t width_ = 0, height_ = 0;  // editor units

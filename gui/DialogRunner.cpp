@@ -35,8 +35,7 @@ bool ProgramOnPath(const std::string& name) {
     const std::string dir = end > start ? dirs.substr(start, end - start) : ".";
     const std::string candidate = dir + "/" + name;
     struct stat st {};
-    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-        access(candidate.c_str(), X_OK) == 0) {
+    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0) {
       return true;
     }
     start = end + 1;
@@ -73,37 +72,29 @@ std::vector<std::string> Joined(std::vector<std::string> head, std::initializer_
 
 }  // namespace
 
-std::vector<std::string> TextDialogCommand(TDialogProgram program, const std::string& title,
-                                           const std::string& prompt,
-                                           const std::string& initial,
-                                           const TDialogPlacement& placement) {
+std::vector<std::string> TextDialogCommand(TDialogProgram program, const std::string& title, const std::string& prompt,
+                                           const std::string& initial, const TDialogPlacement& placement) {
   const auto head = ProgramHead(program, placement);
-  if (program == TDialogProgram::KDialog)
-    return Joined(head, {"--title", title, "--inputbox", prompt, initial});
+  if (program == TDialogProgram::KDialog) return Joined(head, {"--title", title, "--inputbox", prompt, initial});
   return Joined(head, {"--entry", "--title=" + title, "--text=" + prompt, "--entry-text=" + initial});
 }
 
 std::vector<std::string> YesNoDialogCommand(TDialogProgram program, const std::string& title,
-                                            const std::string& question,
-                                            const TDialogPlacement& placement) {
+                                            const std::string& question, const TDialogPlacement& placement) {
   const auto head = ProgramHead(program, placement);
-  if (program == TDialogProgram::KDialog)
-    return Joined(head, {"--title", title, "--yesno", question});
+  if (program == TDialogProgram::KDialog) return Joined(head, {"--title", title, "--yesno", question});
   // Texts are shown as they are, never read as markup.
   return Joined(head, {"--question", "--no-markup", "--title=" + title, "--text=" + question});
 }
 
-std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std::string& title,
-                                              const std::string& text,
+std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std::string& title, const std::string& text,
                                               const TDialogPlacement& placement) {
   const auto head = ProgramHead(program, placement);
-  if (program == TDialogProgram::KDialog)
-    return Joined(head, {"--title", title, "--msgbox", text});
+  if (program == TDialogProgram::KDialog) return Joined(head, {"--title", title, "--msgbox", text});
   return Joined(head, {"--info", "--no-markup", "--title=" + title, "--text=" + text});
 }
 
-std::vector<std::string> FileDialogCommand(TDialogProgram program,
-                                           const TFileDialogRequest& r,
+std::vector<std::string> FileDialogCommand(TDialogProgram program, const TFileDialogRequest& r,
                                            const TDialogPlacement& placement) {
   const std::string start = r.save ? FolderArgument(r.folder) + r.fileName : FolderArgument(r.folder);
   auto args = ProgramHead(program, placement);
@@ -144,8 +135,7 @@ class TProcessDialogRunner final : public TDialogRunner {
                    answer(ok ? std::optional<std::string>(out) : std::nullopt);
                  });
   }
-  bool AskYesNo(const std::string& title, const std::string& question,
-                TYesNoAnswer answer) override {
+  bool AskYesNo(const std::string& title, const std::string& question, TYesNoAnswer answer) override {
     return Start(YesNoDialogCommand(program_, title, question, placement_),
                  [answer = std::move(answer)](bool ok, const std::string&) { answer(ok); });
   }
@@ -280,8 +270,7 @@ class TProcessDialogRunner final : public TDialogRunner {
 
 std::unique_ptr<TDialogRunner> MakeDesktopDialogRunner() {
   if (ProgramOnPath("zenity")) return std::make_unique<TProcessDialogRunner>(TDialogProgram::Zenity);
-  if (ProgramOnPath("kdialog"))
-    return std::make_unique<TProcessDialogRunner>(TDialogProgram::KDialog);
+  if (ProgramOnPath("kdialog")) return std::make_unique<TProcessDialogRunner>(TDialogProgram::KDialog);
   return nullptr;
 }
 

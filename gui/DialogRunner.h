@@ -46,13 +46,11 @@ class TDialogRunner {
 
   // Each returns false (and never calls back) when a dialog is already open or the dialog
   // cannot be shown.
-  virtual bool AskText(const std::string& title, const std::string& prompt,
-                       const std::string& initial, TTextAnswer answer) = 0;
+  virtual bool AskText(const std::string& title, const std::string& prompt, const std::string& initial,
+                       TTextAnswer answer) = 0;
   // Closing the question without an answer counts as "no".
-  virtual bool AskYesNo(const std::string& title, const std::string& question,
-                        TYesNoAnswer answer) = 0;
-  virtual bool ShowMessage(const std::string& title, const std::string& text,
-                           TDoneAnswer done) = 0;
+  virtual bool AskYesNo(const std::string& title, const std::string& question, TYesNoAnswer answer) = 0;
+  virtual bool ShowMessage(const std::string& title, const std::string& text, TDoneAnswer done) = 0;
   virtual bool ChooseFile(const TFileDialogRequest& request, TTextAnswer answer) = 0;
 
   // Where the next dialogs go (the editor tells it while its window is open).
@@ -77,18 +75,13 @@ bool ProgramOnPath(const std::string& name);
 
 // The command lines the desktop runner starts (exposed for tests).
 enum class TDialogProgram { Zenity, KDialog };
-std::vector<std::string> TextDialogCommand(TDialogProgram program, const std::string& title,
-                                           const std::string& prompt,
-                                           const std::string& initial,
-                                           const TDialogPlacement& placement = {});
+std::vector<std::string> TextDialogCommand(TDialogProgram program, const std::string& title, const std::string& prompt,
+                                           const std::string& initial, const TDialogPlacement& placement = {});
 std::vector<std::string> YesNoDialogCommand(TDialogProgram program, const std::string& title,
-                                            const std::string& question,
-                                            const TDialogPlacement& placement = {});
-std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std::string& title,
-                                              const std::string& text,
+                                            const std::string& question, const TDialogPlacement& placement = {});
+std::vector<std::string> MessageDialogCommand(TDialogProgram program, const std::string& title, const std::string& text,
                                               const TDialogPlacement& placement = {});
-std::vector<std::string> FileDialogCommand(TDialogProgram program,
-                                           const TFileDialogRequest& request,
+std::vector<std::string> FileDialogCommand(TDialogProgram program, const TFileDialogRequest& request,
                                            const TDialogPlacement& placement = {});
 
 }  // namespace tesmora6

@@ -46,9 +46,9 @@ int32_t ScaledSize(int32_t units, double scale);
 
 // What came of a new factor.
 enum class TScaleChange {
-  kApplied,       // the open editor has the new size (or no editor is open: the next has)
-  kRefused,       // the host kept its window's size: the open editor stays as it was, and
-                  // the next time it opens it has the new size
+  kApplied,  // the open editor has the new size (or no editor is open: the next has)
+  kRefused,  // the host kept its window's size: the open editor stays as it was, and
+             // the next time it opens it has the new size
 };
 // Sets the plug-in's editor to a factor and remembers it; with the editor open, asks the
 // host to resize its window (audioMasterSizeWindow) and resizes the editor's. A factor the

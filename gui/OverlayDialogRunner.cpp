@@ -14,9 +14,9 @@ namespace {
 constexpr int32_t kSurfaceLighter = 1;
 constexpr int32_t kLineHeight = 18;
 constexpr int32_t kMargin = 24;
-constexpr int32_t kLineChars = 90;    // a wrapped line of text
-constexpr int32_t kFilesShown = 16;   // the first matching files, in name order
-constexpr int32_t kButtonStyle = 1;   // "Medium Default Button", 56 x 16
+constexpr int32_t kLineChars = 90;   // a wrapped line of text
+constexpr int32_t kFilesShown = 16;  // the first matching files, in name order
+constexpr int32_t kButtonStyle = 1;  // "Medium Default Button", 56 x 16
 
 // A label that answers a click.
 class TOverlayItem final : public TSPThemeGUILabel {
@@ -118,8 +118,7 @@ TOverlayDialogRunner::TOverlayDialogRunner(TSPThemeGUIBody& body) : body_(body) 
 TOverlayDialogRunner::~TOverlayDialogRunner() { Close(); }
 
 void TOverlayDialogRunner::Open(const std::string& title, const std::vector<std::string>& lines,
-                                const std::vector<TChoice>& buttons,
-                                const std::vector<TChoice>& list) {
+                                const std::vector<TChoice>& buttons, const std::vector<TChoice>& list) {
   // Everything else hides while the overlay shows, so no click reaches the controls
   // beneath it.
   for (TSPThemeGUIControl* c : body_.Children()) {
@@ -220,15 +219,14 @@ TSPThemeGUIControl* TOverlayDialogRunner::Item(const std::string& caption) const
   return nullptr;
 }
 
-bool TOverlayDialogRunner::AskText(const std::string& title, const std::string& prompt,
-                                   const std::string& initial, TTextAnswer answer) {
+bool TOverlayDialogRunner::AskText(const std::string& title, const std::string& prompt, const std::string& initial,
+                                   TTextAnswer answer) {
   if (Busy()) return false;
   field_ = initial;
   fieldSelected_ = true;
   hasField_ = true;
   // The answer is the field's text when OK is clicked (or Enter pressed).
-  Open(title, {prompt},
-       {{"OK", [this, answer] { answer(field_); }}, {"Cancel", [answer] { answer(std::nullopt); }}});
+  Open(title, {prompt}, {{"OK", [this, answer] { answer(field_); }}, {"Cancel", [answer] { answer(std::nullopt); }}});
   body_.keyHandler = [this, answer](const TSPKey& key) { return Key(key, answer); };
   if (body_.HasWindow()) body_.site->FocusKeyboard(true);
   return true;
@@ -265,16 +263,13 @@ bool TOverlayDialogRunner::Key(const TSPKey& key, const std::function<void(std::
   return true;
 }
 
-bool TOverlayDialogRunner::AskYesNo(const std::string& title, const std::string& question,
-                                    TYesNoAnswer answer) {
+bool TOverlayDialogRunner::AskYesNo(const std::string& title, const std::string& question, TYesNoAnswer answer) {
   if (Busy()) return false;
-  Open(title, Wrap(question),
-       {{"Yes", [answer] { answer(true); }}, {"No", [answer] { answer(false); }}});
+  Open(title, Wrap(question), {{"Yes", [answer] { answer(true); }}, {"No", [answer] { answer(false); }}});
   return true;
 }
 
-bool TOverlayDialogRunner::ShowMessage(const std::string& title, const std::string& text,
-                                       TDoneAnswer done) {
+bool TOverlayDialogRunner::ShowMessage(const std::string& title, const std::string& text, TDoneAnswer done) {
   if (Busy()) return false;
   Open(title, Wrap(text), {{"OK", [done] {
                               if (done) done();
@@ -289,8 +284,7 @@ bool TOverlayDialogRunner::ChooseFile(const TFileDialogRequest& r, TTextAnswer a
   const auto cancel = TChoice{"Cancel", [answer] { answer(std::nullopt); }};
   if (r.save) {
     const std::string path =
-        WithDefaultExtension((folder / (r.fileName.empty() ? "Untitled" : r.fileName)).string(),
-                             r.defaultExtension);
+        WithDefaultExtension((folder / (r.fileName.empty() ? "Untitled" : r.fileName)).string(), r.defaultExtension);
     std::error_code ec;
     std::vector<std::string> lines = {"Save as:", path};
     if (r.overwritePrompt && fs::exists(path, ec)) lines.push_back("That file exists and will be replaced.");

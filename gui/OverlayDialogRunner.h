@@ -29,8 +29,7 @@ class TOverlayDialogRunner final : public TDialogRunner {
 
   bool AskText(const std::string& title, const std::string& prompt, const std::string& initial,
                TTextAnswer answer) override;
-  bool AskYesNo(const std::string& title, const std::string& question,
-                TYesNoAnswer answer) override;
+  bool AskYesNo(const std::string& title, const std::string& question, TYesNoAnswer answer) override;
   bool ShowMessage(const std::string& title, const std::string& text, TDoneAnswer done) override;
   bool ChooseFile(const TFileDialogRequest& request, TTextAnswer answer) override;
   bool Busy() const override { return panel_ != nullptr; }
@@ -50,8 +49,8 @@ class TOverlayDialogRunner final : public TDialogRunner {
     std::function<void()> action;  // runs on the idle tick after the click
   };
   // Shows a panel with a title, lines of text and a row of choices (or a column of them).
-  void Open(const std::string& title, const std::vector<std::string>& lines,
-            const std::vector<TChoice>& buttons, const std::vector<TChoice>& list = {});
+  void Open(const std::string& title, const std::vector<std::string>& lines, const std::vector<TChoice>& buttons,
+            const std::vector<TChoice>& list = {});
   void Close();
 
   TSPThemeGUIBody& body_;

@@ -77,8 +77,8 @@ int32_t TDSPPluginEditor::RegisterPanel(TSPThemeGUIPanel* panel) {
   return static_cast<int32_t>(panels_.size()) - 1;
 }
 
-TSPThemeGUINoteBookButton* TDSPPluginEditor::CreateNoteBookButton(const std::string& caption, int32_t key,
-                                                                  int32_t top, int32_t left, int32_t page) {
+TSPThemeGUINoteBookButton* TDSPPluginEditor::CreateNoteBookButton(const std::string& caption, int32_t key, int32_t top,
+                                                                  int32_t left, int32_t page) {
   if (!body_) return nullptr;
   auto* button = new TSPThemeGUINoteBookButton(body_.get());
   button->caption = caption;
@@ -88,8 +88,8 @@ TSPThemeGUINoteBookButton* TDSPPluginEditor::CreateNoteBookButton(const std::str
   return button;
 }
 
-void TDSPPluginEditor::MoveNoteBookButton(TSPThemeGUINoteBookButton* button, int32_t key, int32_t top,
-                                          int32_t left, int32_t page) {
+void TDSPPluginEditor::MoveNoteBookButton(TSPThemeGUINoteBookButton* button, int32_t key, int32_t top, int32_t left,
+                                          int32_t page) {
   if (!button) return;
   button->pageKey = key;
   button->pageNumber = page;
@@ -153,8 +153,7 @@ void TDSPPluginEditor::CreateControls() {
 }
 
 TSPThemeGUIControl* TDSPPluginEditor::Control(int32_t index) const {
-  return index >= 0 && static_cast<size_t>(index) < controls_.size() ? controls_[static_cast<size_t>(index)]
-                                                                     : nullptr;
+  return index >= 0 && static_cast<size_t>(index) < controls_.size() ? controls_[static_cast<size_t>(index)] : nullptr;
 }
 
 double TDSPPluginEditor::Scale() const {

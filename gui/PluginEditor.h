@@ -61,10 +61,9 @@ class TDSPPluginEditor : public TPluginEditor {
   // Places a panel (absolute position, size and surface index set) and returns its number.
   int32_t RegisterPanel(TSPThemeGUIPanel* panel);
   // A notebook button on the body: selects `page` of the group `key`.
-  TSPThemeGUINoteBookButton* CreateNoteBookButton(const std::string& caption, int32_t key, int32_t top,
-                                                  int32_t left, int32_t page);
-  void MoveNoteBookButton(TSPThemeGUINoteBookButton* button, int32_t key, int32_t top, int32_t left,
-                          int32_t page);
+  TSPThemeGUINoteBookButton* CreateNoteBookButton(const std::string& caption, int32_t key, int32_t top, int32_t left,
+                                                  int32_t page);
+  void MoveNoteBookButton(TSPThemeGUINoteBookButton* button, int32_t key, int32_t top, int32_t left, int32_t page);
   // A preset button on a registered panel for a sub-preset group (its menu provider is
   // left to the caller); none when the panel number is not registered.
   TSPThemeGUISubPresetsButton* CreatePresetButton(const std::string& caption, int32_t left, int32_t panel,

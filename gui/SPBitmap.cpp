@@ -59,8 +59,8 @@ void PixelAlignedRect(const TSPRect& r, double scale, double& left, double& top,
 uint32_t TSPBitmap::Pixel(int32_t x, int32_t y) const {
   if (!surface_ || x < 0 || y < 0 || x >= PixelWidth() || y >= PixelHeight()) return 0;
   cairo_surface_flush(surface_);
-  const uint8_t* row = cairo_image_surface_get_data(surface_) +
-                       static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_);
+  const uint8_t* row =
+      cairo_image_surface_get_data(surface_) + static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_);
   uint32_t v;
   std::memcpy(&v, row + 4 * x, 4);
   return v;
@@ -69,8 +69,8 @@ uint32_t TSPBitmap::Pixel(int32_t x, int32_t y) const {
 void TSPBitmap::SetPixel(int32_t x, int32_t y, uint32_t argb) {
   if (!surface_ || x < 0 || y < 0 || x >= PixelWidth() || y >= PixelHeight()) return;
   cairo_surface_flush(surface_);
-  uint8_t* row = cairo_image_surface_get_data(surface_) +
-                 static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_);
+  uint8_t* row =
+      cairo_image_surface_get_data(surface_) + static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_);
   std::memcpy(row + 4 * x, &argb, 4);
   cairo_surface_mark_dirty(surface_);
 }
@@ -79,8 +79,7 @@ void TSPBitmap::Fill(TSPColor color) {
   if (!surface_) return;
   cairo_t* cr = cairo_create(surface_);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_rgb(cr, ((color >> 16) & 255) / 255.0, ((color >> 8) & 255) / 255.0,
-                       (color & 255) / 255.0);
+  cairo_set_source_rgb(cr, ((color >> 16) & 255) / 255.0, ((color >> 8) & 255) / 255.0, (color & 255) / 255.0);
   cairo_paint(cr);
   cairo_destroy(cr);
 }
@@ -102,16 +101,14 @@ void TSPBitmap::ApplyTransparentKey() {
   cairo_surface_mark_dirty(surface_);
 }
 
-void TSPBitmap::CopyTo(TSPBitmap& target, const TSPRect& source, int32_t x, int32_t y,
-                       bool blend) const {
+void TSPBitmap::CopyTo(TSPBitmap& target, const TSPRect& source, int32_t x, int32_t y, bool blend) const {
   if (!surface_ || target.Empty() || source.Empty()) return;
   cairo_t* cr = cairo_create(target.surface_);
   CopyTo(cr, target.scale_, source, x, y, blend);
   cairo_destroy(cr);
 }
 
-void TSPBitmap::CopyTo(cairo_t* cr, double targetScale, const TSPRect& source, int32_t x, int32_t y,
-                       bool blend) const {
+void TSPBitmap::CopyTo(cairo_t* cr, double targetScale, const TSPRect& source, int32_t x, int32_t y, bool blend) const {
   if (!surface_ || !cr || source.Empty()) return;
   cairo_save(cr);
   cairo_set_operator(cr, blend ? CAIRO_OPERATOR_OVER : CAIRO_OPERATOR_SOURCE);
@@ -127,8 +124,8 @@ void TSPBitmap::CopyTo(cairo_t* cr, double targetScale, const TSPRect& source, i
     // A picture drawn larger (a skin into the scaled editor): filtered smoothly from the
     // source rectangle alone, its edges padded, so that a frame of a knob strip or a tile
     // never takes colour from its neighbour in the picture.
-    cairo_surface_t* part = cairo_surface_create_for_rectangle(
-        surface_, source.left * scale_, source.top * scale_, source.Width() * scale_, source.Height() * scale_);
+    cairo_surface_t* part = cairo_surface_create_for_rectangle(surface_, source.left * scale_, source.top * scale_,
+                                                               source.Width() * scale_, source.Height() * scale_);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_rectangle(cr, x, y, source.Width(), source.Height());
     cairo_clip(cr);

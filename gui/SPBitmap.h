@@ -32,8 +32,7 @@ struct TSPRect {
   TSPRect United(const TSPRect& o) const {
     if (o.Empty()) return *this;
     if (Empty()) return o;
-    return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right),
-            std::max(bottom, o.bottom)};
+    return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
   }
   bool operator==(const TSPRect&) const = default;
 };

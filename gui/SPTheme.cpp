@@ -182,8 +182,7 @@ void TSPCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   }
 }
 
-void TSPCanvas::DrawBitmap(const TSPBitmap& bitmap, const TSPRect& source, int32_t x, int32_t y,
-                           bool blend) {
+void TSPCanvas::DrawBitmap(const TSPBitmap& bitmap, const TSPRect& source, int32_t x, int32_t y, bool blend) {
   // Inside the canvas's clip: a repaint of part of the editor must not blend a picture
   // again over the rest of it (its scaled edges are partly transparent).
   bitmap.CopyTo(cr_, target_.Scale(), source, x, y, blend);
@@ -424,8 +423,7 @@ void LoadThemePictures() {
   for (auto& theme : TSPThemes()) theme->LoadPictures();
 }
 
-void TSPTheme::RequestPicture(TSPThemeControlStyle& style, std::string resourceName,
-                              std::string extension) {
+void TSPTheme::RequestPicture(TSPThemeControlStyle& style, std::string resourceName, std::string extension) {
   pictureRequests_.push_back({&style, std::move(resourceName), std::move(extension)});
 }
 
@@ -581,12 +579,18 @@ std::unique_ptr<TSPTheme> BuildBuiltInTheme() {
     TSPColor onColor, offColor;
   };
   static constexpr TValueEditRow kValueEdits[] = {
-      {"Small ValueEdit", "VALUEEDITDEFAULTOFFSMALL", "VALUEEDITDEFAULTONSMALL", "Arial", 8, 0, 0xDDDDEE, "Tahoma", 8, 0x111111, 0x000000},
-      {"Wide Small ValueEdit", "VALUEEDITDEFAULTOFFWIDESMALL", "VALUEEDITDEFAULTONWIDESMALL", "Arial", 8, 0, 0xDDDDEE, "Tahoma", 8, 0x111111, 0x000000},
-      {"Medium ValueEdit", "VALUEEDITDEFAULTOFF", "VALUEEDITDEFAULTON", "Trebuchet Ms", 8, 0, 0xEEEEEE, "Arial", 8, 0xFFFFFF, 0x008800},
-      {"Wide Medium ValueEdit", "VALUEEDITDEFAULTOFFWIDE", "VALUEEDITDEFAULTONWIDE", "Trebuchet Ms", 8, 0, 0xEEEEEE, "Arial", 8, 0xFFFFFF, 0x008800},
-      {"Big ValueEdit", "VALUEEDITDEFAULTOFFBIG", "VALUEEDITDEFAULTONBIG", "Arial", 9, B, 0xEEEEEE, "Verdana", 9, 0xFFFFFF, 0x008800},
-      {"Wide Big ValueEdit", "VALUEEDITDEFAULTOFFWIDEBIG", "VALUEEDITDEFAULTONWIDEBIG", "Arial", 9, B, 0xEEEEEE, "Verdana", 9, 0xFFFFFF, 0x008800},
+      {"Small ValueEdit", "VALUEEDITDEFAULTOFFSMALL", "VALUEEDITDEFAULTONSMALL", "Arial", 8, 0, 0xDDDDEE, "Tahoma", 8,
+       0x111111, 0x000000},
+      {"Wide Small ValueEdit", "VALUEEDITDEFAULTOFFWIDESMALL", "VALUEEDITDEFAULTONWIDESMALL", "Arial", 8, 0, 0xDDDDEE,
+       "Tahoma", 8, 0x111111, 0x000000},
+      {"Medium ValueEdit", "VALUEEDITDEFAULTOFF", "VALUEEDITDEFAULTON", "Trebuchet Ms", 8, 0, 0xEEEEEE, "Arial", 8,
+       0xFFFFFF, 0x008800},
+      {"Wide Medium ValueEdit", "VALUEEDITDEFAULTOFFWIDE", "VALUEEDITDEFAULTONWIDE", "Trebuchet Ms", 8, 0, 0xEEEEEE,
+       "Arial", 8, 0xFFFFFF, 0x008800},
+      {"Big ValueEdit", "VALUEEDITDEFAULTOFFBIG", "VALUEEDITDEFAULTONBIG", "Arial", 9, B, 0xEEEEEE, "Verdana", 9,
+       0xFFFFFF, 0x008800},
+      {"Wide Big ValueEdit", "VALUEEDITDEFAULTOFFWIDEBIG", "VALUEEDITDEFAULTONWIDEBIG", "Arial", 9, B, 0xEEEEEE,
+       "Verdana", 9, 0xFFFFFF, 0x008800},
   };
   for (const TValueEditRow& row : kValueEdits) {
     auto& v = theme->valueEdits.Add(std::make_unique<TSPThemeValueEdit>());
@@ -704,8 +708,7 @@ void DrawStyleBox(TSPCanvas& canvas, const TSPThemeControlStyle& s, const TSPRec
       } else if (!s.tileHorizontally && !s.tileVertically) {
         x = along(s.horizontalAlignment, r.left, r.Width(), w);
         y = along(s.verticalAlignment, r.top, r.Height(), h);
-        area = {std::max(r.left, x), std::max(r.top, y), std::min(r.right, x + w),
-                std::min(r.bottom, y + h)};
+        area = {std::max(r.left, x), std::max(r.top, y), std::min(r.right, x + w), std::min(r.bottom, y + h)};
       }
       if (!area.Empty()) {
         // Repeats from (x, y): one copy, a row, a column or both ways, clipped to r.
@@ -732,8 +735,7 @@ void DrawStyleBox(TSPCanvas& canvas, const TSPThemeControlStyle& s, const TSPRec
   }
 }
 
-void PlaceText(TSPCanvas& canvas, const std::string& input, TSPRect& r, uint8_t h, uint8_t v,
-               bool inside) {
+void PlaceText(TSPCanvas& canvas, const std::string& input, TSPRect& r, uint8_t h, uint8_t v, bool inside) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());
   std::string t = input;
   int32_t width = canvas.TextWidth(t);
@@ -749,7 +751,7 @@ void PlaceText(TSPCanvas& canvas, const std::string& input, TSPRect& r, uint8_t 
       width = canvas.TextWidth(t);
     }
     left = h == 0 ? r.left : h == 2 ? r.right - width : r.left + Half(r.Width() - width);
-    top = v == 0 ? r.top
+    top = v == 0   ? r.top
           : v == 2 ? r.bottom - height
                    : r.top + static_cast<int32_t>(std::nearbyint(static_cast<float>(r.Height() - height) / 2.0f));
   } else {
@@ -771,8 +773,7 @@ namespace {
 // Caption (main sub-style) and value text (text sub-style), outside the image inflated by 1;
 // the value text fitted to valueWidth when that is set.
 TSPRect PlaceCaptionAndValue(TSPCanvas& canvas, const TSPThemeControl& style, const TSPRect& image,
-                             const std::string& caption, const std::string& valueText,
-                             int32_t valueWidth = 0) {
+                             const std::string& caption, const std::string& valueText, int32_t valueWidth = 0) {
   TSPRect drawn = image;
   if (!caption.empty()) {
     TSPRect r = image.Inflated(1);
@@ -822,9 +823,8 @@ std::string FitValueText(TSPCanvas& canvas, const TSPFont& font, const std::stri
   std::string unit = text.substr(end);
   if (!unit.empty() && unit.front() == ' ') unit.erase(0, 1);
   // Only "number" and "number unit" are shortened; "1/4" or "C#3" are cut instead.
-  const bool isUnit = std::all_of(unit.begin(), unit.end(), [](char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '%';
-  });
+  const bool isUnit = std::all_of(unit.begin(), unit.end(),
+                                  [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '%'; });
   std::vector<std::string> tries;
   if (end > digits && isUnit) {
     const std::string number = text.substr(0, end);
@@ -880,9 +880,9 @@ TSPRect ValueEditImage(const TSPThemeControl& style, int32_t left, int32_t top) 
   return TSPRect::FromSize(left, top, off.Empty() ? 46 : off.Width(), off.Empty() ? 14 : off.Height());
 }
 
-TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, int32_t top,
-                        int32_t width, int32_t height, float f, const std::string& valueText,
-                        const std::string& caption, int32_t valueWidth) {
+TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, int32_t top, int32_t width,
+                        int32_t height, float f, const std::string& valueText, const std::string& caption,
+                        int32_t valueWidth) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());
   TSPRect r = TSPRect::FromSize(left, top, width, height);
   const TSPBitmap& strip = style.main.prepared;
@@ -922,8 +922,8 @@ TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, i
   return {r, PlaceCaptionAndValue(canvas, style, r, caption, valueText, valueWidth)};
 }
 
-TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,
-                         bool on, const std::string& caption) {
+TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top, bool on,
+                         const std::string& caption) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());
   const TSPBitmap& off = style.main.prepared;
   TSPRect r = TSPRect::FromSize(left, top, off.Empty() ? 18 : off.Width(), off.Empty() ? 18 : off.Height());
@@ -936,8 +936,8 @@ TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left
   return {r, PlaceCaptionAndValue(canvas, style, r, caption, "")};
 }
 
-TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,
-                            bool on, const std::string& valueText, const std::string& caption) {
+TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top, bool on,
+                            const std::string& valueText, const std::string& caption) {
   std::lock_guard<std::recursive_mutex> lock(DrawingLock());
   const TSPBitmap& off = style.main.prepared;
   TSPRect r = TSPRect::FromSize(left, top, off.Empty() ? 46 : off.Width(), off.Empty() ? 14 : off.Height());

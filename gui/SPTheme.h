@@ -317,8 +317,8 @@ std::recursive_mutex& DrawingLock();
 void DrawStyleBox(TSPCanvas& canvas, const TSPThemeControlStyle& style, const TSPRect& r);
 // Draws text in the selected font and colour, inside r (cut from its end until it fits)
 // or outside it; r grows to include the text.
-void PlaceText(TSPCanvas& canvas, const std::string& text, TSPRect& r, uint8_t horizontal,
-               uint8_t vertical, bool inside);
+void PlaceText(TSPCanvas& canvas, const std::string& text, TSPRect& r, uint8_t horizontal, uint8_t vertical,
+               bool inside);
 
 // What a control rendering produced: the image (the control's hit area) and the whole
 // area it touched, texts included.
@@ -332,9 +332,9 @@ int32_t KnobFrameIndex(int32_t frames, float f);
 
 // valueWidth: the widest the value text may be (0: any width); a wider one is fitted with
 // FitValueText.
-TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, int32_t top,
-                        int32_t width, int32_t height, float f, const std::string& valueText,
-                        const std::string& caption, int32_t valueWidth = 0);
+TSPDrawResult DrawFader(TSPCanvas& canvas, TSPThemeFader& style, int32_t left, int32_t top, int32_t width,
+                        int32_t height, float f, const std::string& valueText, const std::string& caption,
+                        int32_t valueWidth = 0);
 // The picture each rendering draws at (left, top), without drawing it (a fader without a
 // picture is width x height).
 TSPRect FaderImage(const TSPThemeFader& style, int32_t left, int32_t top, int32_t width, int32_t height);
@@ -345,10 +345,10 @@ TSPRect ValueEditImage(const TSPThemeControl& style, int32_t left, int32_t top);
 // with fewer decimals, rounded ("261.6Hz", "262Hz"), without its unit, and at last cut
 // from its end. The sign always stays. Selects the font it chose on the canvas.
 std::string FitValueText(TSPCanvas& canvas, const TSPFont& font, const std::string& text, int32_t width);
-TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,
-                         bool on, const std::string& caption);
-TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top,
-                            bool on, const std::string& valueText, const std::string& caption);
+TSPDrawResult DrawSwitch(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top, bool on,
+                         const std::string& caption);
+TSPDrawResult DrawValueEdit(TSPCanvas& canvas, TSPThemeControl& style, int32_t left, int32_t top, bool on,
+                            const std::string& valueText, const std::string& caption);
 // Draws the caption box of a panel, at the text sub-style's alignment inside the panel, and
 // returns that box.
 TSPRect DrawPanelCaption(TSPCanvas& canvas, const TSPThemeControl& surface, const TSPRect& panel,

@@ -17,9 +17,7 @@ TSPThemeGUIControl* capturedControl = nullptr;
 
 // The deferred repaint of one control (code 1000 with this handler).
 constexpr int32_t kRepaintCode = 1000;
-void RepaintHandler(void* object, const TPostBackEntry&) {
-  static_cast<TSPThemeGUIControl*>(object)->RepaintNow();
-}
+void RepaintHandler(void* object, const TPostBackEntry&) { static_cast<TSPThemeGUIControl*>(object)->RepaintNow(); }
 
 // How far (in either direction) a press may wander before it becomes a drag: a hand that
 // clicks moves the mouse by a pixel or two, and a click must stay a click.
@@ -36,8 +34,7 @@ const TSPThemeGUIControl* lastClickControl = nullptr;
 int64_t lastClickTime = 0;
 
 int64_t SteadyClockMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 
@@ -118,8 +115,9 @@ TSPPopupLayout LayoutPopupMenu(const TSPPopupMenu& menu) {
   p.width = std::max(1, (column + 1) * p.columnWidth) + 2;
   p.height = p.rows * TSPPopupLayout::kItemHeight + 2 * TSPPopupLayout::kPadding;
   for (const auto& [c, r] : cells) {
-    p.itemRects.push_back(TSPRect::FromSize(1 + c * p.columnWidth, TSPPopupLayout::kPadding + r * TSPPopupLayout::kItemHeight,
-                                            p.columnWidth, TSPPopupLayout::kItemHeight));
+    p.itemRects.push_back(TSPRect::FromSize(1 + c * p.columnWidth,
+                                            TSPPopupLayout::kPadding + r * TSPPopupLayout::kItemHeight, p.columnWidth,
+                                            TSPPopupLayout::kItemHeight));
   }
   return p;
 }
@@ -131,7 +129,8 @@ void PaintPopupMenu(TSPCanvas& canvas, const TSPPopupMenu& menu, const TSPPopupL
   for (size_t i = 0; i < p.itemRects.size() && i < menu.items.size(); ++i) {
     const TSPRect& r = p.itemRects[i];
     const auto& item = menu.items[i];
-    if (item.newColumn) canvas.FillRect({r.left - 1, TSPPopupLayout::kPadding, r.left, p.height - TSPPopupLayout::kPadding}, 0x555555);
+    if (item.newColumn)
+      canvas.FillRect({r.left - 1, TSPPopupLayout::kPadding, r.left, p.height - TSPPopupLayout::kPadding}, 0x555555);
     if (item.separator) {
       // A line across the item's middle, clear of the column's edges.
       const int32_t y = r.top + r.Height() / 2;
@@ -205,17 +204,39 @@ void TSPThemeGUIControl::SelectStyle(int32_t index) {
   TSPTheme* theme = ThemeStylesAt(themeIndex);
   if (!theme) return;
   switch (StyleList()) {
-    case TSPStyleList::kSurfaces: style = theme->surfaces.Style(index); break;
-    case TSPStyleList::kKnobs: style = theme->knobs.Style(index); break;
-    case TSPStyleList::kVerticalFaders: style = theme->verticalFaders.Style(index); break;
-    case TSPStyleList::kHorizontalFaders: style = theme->horizontalFaders.Style(index); break;
-    case TSPStyleList::kValueEdits: style = theme->valueEdits.Style(index); break;
-    case TSPStyleList::kSwitches: style = theme->switches.Style(index); break;
-    case TSPStyleList::kVerticalVUMeters: style = theme->verticalVUMeters.Style(index); break;
-    case TSPStyleList::kHorizontalVUMeters: style = theme->horizontalVUMeters.Style(index); break;
-    case TSPStyleList::kLeds: style = theme->leds.Style(index); break;
-    case TSPStyleList::kLabels: style = theme->labels.Style(index); break;
-    case TSPStyleList::kButtons: style = theme->buttons.Style(index); break;
+    case TSPStyleList::kSurfaces:
+      style = theme->surfaces.Style(index);
+      break;
+    case TSPStyleList::kKnobs:
+      style = theme->knobs.Style(index);
+      break;
+    case TSPStyleList::kVerticalFaders:
+      style = theme->verticalFaders.Style(index);
+      break;
+    case TSPStyleList::kHorizontalFaders:
+      style = theme->horizontalFaders.Style(index);
+      break;
+    case TSPStyleList::kValueEdits:
+      style = theme->valueEdits.Style(index);
+      break;
+    case TSPStyleList::kSwitches:
+      style = theme->switches.Style(index);
+      break;
+    case TSPStyleList::kVerticalVUMeters:
+      style = theme->verticalVUMeters.Style(index);
+      break;
+    case TSPStyleList::kHorizontalVUMeters:
+      style = theme->horizontalVUMeters.Style(index);
+      break;
+    case TSPStyleList::kLeds:
+      style = theme->leds.Style(index);
+      break;
+    case TSPStyleList::kLabels:
+      style = theme->labels.Style(index);
+      break;
+    case TSPStyleList::kButtons:
+      style = theme->buttons.Style(index);
+      break;
   }
 }
 
@@ -353,8 +374,7 @@ void TSPThemeGUIControl::Record(const TSPDrawResult& result) {
 
 // ---------------------------------------------------------------- panels and the body
 
-TSPThemeGUIPanel::TSPThemeGUIPanel(TSPThemeGUIControl* parent, const std::string& text)
-    : TSPThemeGUIControl(parent) {
+TSPThemeGUIPanel::TSPThemeGUIPanel(TSPThemeGUIControl* parent, const std::string& text) : TSPThemeGUIControl(parent) {
   layer = -1;
   styleIndex = 1;
   showCaption = true;
@@ -442,8 +462,7 @@ void TSPThemeGUIPanel::PaintComposite(TSPCanvas& canvas) {
   }
 }
 
-void TSPThemeGUIPanel::PaintCompositeWithin(TSPCanvas& canvas, const TSPRect& area,
-                                            const TSPThemeGUIControl* always) {
+void TSPThemeGUIPanel::PaintCompositeWithin(TSPCanvas& canvas, const TSPRect& area, const TSPThemeGUIControl* always) {
   if (!IsVisible()) return;
   const auto reaches = [&area](const TSPRect& r) {
     return r.left < area.right && area.left < r.right && r.top < area.bottom && area.top < r.bottom;
@@ -575,9 +594,7 @@ void TSPThemeGUIBody::EndQuietWheelGesture() {
 
 // ---------------------------------------------------------------- controllers
 
-TSPThemeGUIController::TSPThemeGUIController(TSPThemeGUIControl* parent) : TSPThemeGUIControl(parent) {
-  layer = 2;
-}
+TSPThemeGUIController::TSPThemeGUIController(TSPThemeGUIControl* parent) : TSPThemeGUIControl(parent) { layer = 2; }
 
 float TSPThemeGUIController::DragValue(int32_t d) const {
   const float range = maximum - minimum;
@@ -896,8 +913,8 @@ void TSPThemeGUIFader::Paint(TSPCanvas& canvas) {
   } else {
     const float range = maximum - minimum;
     const float f = range == 0.0f ? 0.0f : (value - minimum) / range;
-    result = DrawFader(canvas, static_cast<TSPThemeFader&>(*style), left, top, width, height, f,
-                       valueText, captionText, valueText.empty() ? 0 : ValueTextColumn());
+    result = DrawFader(canvas, static_cast<TSPThemeFader&>(*style), left, top, width, height, f, valueText, captionText,
+                       valueText.empty() ? 0 : ValueTextColumn());
   }
   PopCaptionOverrides();
   Record(result);
@@ -1023,9 +1040,7 @@ void TSPThemeGUIButton::Paint(TSPCanvas& canvas) {
   }
 }
 
-TSPRect TSPThemeGUIButton::ImageRect() const {
-  return style ? ValueEditImage(*style, left, top) : Rect();
-}
+TSPRect TSPThemeGUIButton::ImageRect() const { return style ? ValueEditImage(*style, left, top) : Rect(); }
 
 void TSPThemeGUINoteBookButton::Click() {
   if (auto* panel = dynamic_cast<TSPThemeGUIPanel*>(parent_)) panel->SelectPage(pageKey, pageNumber);

@@ -109,8 +109,17 @@ constexpr uint32_t kControlKey = 2;
 
 // Style lists a control can look its style up in.
 enum class TSPStyleList {
-  kSurfaces, kKnobs, kVerticalFaders, kHorizontalFaders, kValueEdits, kSwitches,
-  kVerticalVUMeters, kHorizontalVUMeters, kLeds, kLabels, kButtons
+  kSurfaces,
+  kKnobs,
+  kVerticalFaders,
+  kHorizontalFaders,
+  kValueEdits,
+  kSwitches,
+  kVerticalVUMeters,
+  kHorizontalVUMeters,
+  kLeds,
+  kLabels,
+  kButtons
 };
 
 class TSPThemeGUIControl {
@@ -447,9 +456,17 @@ class TSPThemeGUISubPresetsButton : public TSPThemeGUIButton {
 // Control kinds of the parameter bindings and the control each creates (nullptr for a
 // kind that creates none).
 enum TSPControlKind : int32_t {
-  kKindKnob = 1, kKindVerticalSlider = 4, kKindHorizontalSlider = 7, kKindVerticalMeter = 13,
-  kKindHorizontalMeter = 16, kKindLamp = 19, kKindSwitch = 22, kKindValueEdit = 23,
-  kKindSwitchValueEdit = 24, kKindValueList = 25, kKindSwitchValueList = 26,
+  kKindKnob = 1,
+  kKindVerticalSlider = 4,
+  kKindHorizontalSlider = 7,
+  kKindVerticalMeter = 13,
+  kKindHorizontalMeter = 16,
+  kKindLamp = 19,
+  kKindSwitch = 22,
+  kKindValueEdit = 23,
+  kKindSwitchValueEdit = 24,
+  kKindValueList = 25,
+  kKindSwitchValueList = 26,
 };
 TSPThemeGUIControl* CreateControlOfKind(int32_t kind, TSPThemeGUIControl* parent);
 

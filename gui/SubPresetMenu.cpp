@@ -26,12 +26,9 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-TSubPresetMenu::TSubPresetMenu(TDSPSubPresets& subPresets, TDialogRunner& dialogs,
-                               std::string folder, std::string messageTitle)
-    : subPresets_(subPresets),
-      dialogs_(dialogs),
-      folder_(std::move(folder)),
-      messageTitle_(std::move(messageTitle)) {}
+TSubPresetMenu::TSubPresetMenu(TDSPSubPresets& subPresets, TDialogRunner& dialogs, std::string folder,
+                               std::string messageTitle)
+    : subPresets_(subPresets), dialogs_(dialogs), folder_(std::move(folder)), messageTitle_(std::move(messageTitle)) {}
 
 TMenuEntries TSubPresetMenu::Build(int32_t groupId) const {
   TMenuEntries menu;
@@ -68,21 +65,30 @@ void TSubPresetMenu::Choose(int32_t groupId, int32_t tag) {
     return;
   }
   switch (tag) {
-    case kSaveHere: AskName(groupId, nullptr); break;
+    case kSaveHere:
+      AskName(groupId, nullptr);
+      break;
     case kSaveToDisk:
       AskName(groupId, [this, groupId](int32_t index) { SaveToDisk(groupId, index); });
       break;
-    case kLoad: Load(groupId); break;
-    case kLoadBank: LoadBank(groupId); break;
-    case kSaveBank: SaveBank(groupId); break;
-    case kWhatsThis: Message(kWhatsThisText); break;
-    default: break;
+    case kLoad:
+      Load(groupId);
+      break;
+    case kLoadBank:
+      LoadBank(groupId);
+      break;
+    case kSaveBank:
+      SaveBank(groupId);
+      break;
+    case kWhatsThis:
+      Message(kWhatsThisText);
+      break;
+    default:
+      break;
   }
 }
 
-void TSubPresetMenu::Message(const std::string& text) {
-  dialogs_.ShowMessage(messageTitle_, text, nullptr);
-}
+void TSubPresetMenu::Message(const std::string& text) { dialogs_.ShowMessage(messageTitle_, text, nullptr); }
 
 void TSubPresetMenu::AskName(int32_t groupId, std::function<void(int32_t)> stored) {
   const TSubPresetGroup* g = subPresets_.FindGroup(groupId);
@@ -144,9 +150,7 @@ void TSubPresetMenu::LoadBank(int32_t groupId) {
     if (!path || !ReadFile(*path, *data)) return;
     if (!StartsWith(*data, "SpGp")) return Message(kNotABankFile);
     dialogs_.AskYesNo(messageTitle_, "Clear existing sub-presets for the group?",
-                      [this, groupId, data](bool clear) {
-                        subPresets_.LoadGroupFile(groupId, *data, clear);
-                      });
+                      [this, groupId, data](bool clear) { subPresets_.LoadGroupFile(groupId, *data, clear); });
   });
 }
 

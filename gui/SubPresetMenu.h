@@ -46,8 +46,7 @@ class TSubPresetMenu {
       "plugins that use Sub Presets.";
 
   // folder: where the file choosers start (the plug-in file's folder).
-  TSubPresetMenu(TDSPSubPresets& subPresets, TDialogRunner& dialogs, std::string folder,
-                 std::string messageTitle);
+  TSubPresetMenu(TDSPSubPresets& subPresets, TDialogRunner& dialogs, std::string folder, std::string messageTitle);
 
   // The menu of a group; empty for an unknown group.
   TMenuEntries Build(int32_t groupId) const;

@@ -29,30 +29,21 @@ constexpr std::array<TTesmora6PanelLayout, kPanelOscSub> kMainPanels = {{
     {kPanelOsc1 + 3, "Osc4", kPanelBody, 1, 261, 770, 80, kSurfaceLighter, kOscillatorPageKey, 1},
     {kPanelOsc1 + 4, "Osc5", kPanelBody, 1, 180, 770, 80, kSurfaceLighter, kOscillatorPageKey, 2},
     {kPanelOsc6, "Osc6", kPanelBody, 1, 261, 770, 80, kSurfaceLighter, kOscillatorPageKey, 2},
-    {kPanelVfx, "", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceLighterGrayTiles,
-     kBottomPageKey, 0},
-    {kPanelSequencer1, "Sequencer1", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceLighterGrayTiles, kBottomPageKey, 1},
-    {kPanelSequencer2, "Sequencer2", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceLighterGrayTiles, kBottomPageKey, 2},
-    {kPanelVMod, "VMod", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceLighterGrayTiles,
-     kBottomPageKey, 3},
-    {kPanelReverb, "Reverb", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceDarkerGrayTiles, kBottomPageKey, 4},
-    {kPanelChorus, "Chorus", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceDarkerGrayTiles, kBottomPageKey, 5},
-    {kPanelDistortion, "Distortion", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceDarkerGrayTiles, kBottomPageKey, 6},
-    {kPanelXFilter, "XFilter", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceDarkerGrayTiles, kBottomPageKey, 7},
-    {kPanelDelay, "Delay", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles,
-     kBottomPageKey, 8},
-    {kPanelPhaser, "Phaser", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceDarkerGrayTiles, kBottomPageKey, 9},
-    {kPanelEQ, "EQ", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles,
-     kBottomPageKey, 10},
-    {kPanelFxOut, "FX Out", kPanelBody, 1, kPageTop, 770, kPageHeight,
-     kSurfaceDarkerGrayTiles, kBottomPageKey, 11},
+    {kPanelVfx, "", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceLighterGrayTiles, kBottomPageKey, 0},
+    {kPanelSequencer1, "Sequencer1", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceLighterGrayTiles,
+     kBottomPageKey, 1},
+    {kPanelSequencer2, "Sequencer2", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceLighterGrayTiles,
+     kBottomPageKey, 2},
+    {kPanelVMod, "VMod", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceLighterGrayTiles, kBottomPageKey, 3},
+    {kPanelReverb, "Reverb", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 4},
+    {kPanelChorus, "Chorus", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 5},
+    {kPanelDistortion, "Distortion", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey,
+     6},
+    {kPanelXFilter, "XFilter", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 7},
+    {kPanelDelay, "Delay", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 8},
+    {kPanelPhaser, "Phaser", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 9},
+    {kPanelEQ, "EQ", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 10},
+    {kPanelFxOut, "FX Out", kPanelBody, 1, kPageTop, 770, kPageHeight, kSurfaceDarkerGrayTiles, kBottomPageKey, 11},
 }};
 
 // Each oscillator panel carries four modulation sub-panels on its right, one pixel
@@ -61,8 +52,7 @@ struct TSubPanelShape {
   std::string_view caption;
   int16_t width;
 };
-constexpr TSubPanelShape kSubPanels[4] = {
-    {"AMod", 154}, {"PMod", 154}, {"Pitch Attack", 90}, {"Pitch Release", 90}};
+constexpr TSubPanelShape kSubPanels[4] = {{"AMod", 154}, {"PMod", 154}, {"Pitch Attack", 90}, {"Pitch Release", 90}};
 constexpr int16_t kSubPanelOffset = 184;
 constexpr int16_t kSubPanelHeight = 76;
 
@@ -102,20 +92,13 @@ static_assert(kPanels[OscSubPanel(1, kSubPitchRelease)].left == 586);
 
 // Buttons in a row sit 64 pixels apart.
 constexpr TTesmora6NotebookButton kNotebookButtons[] = {
-    {"Osc 1+2", kOscillatorPageKey, 161, 1, 0},
-    {"Osc 3+4", kOscillatorPageKey, 161, 65, 1},
-    {"Osc 5+6", kOscillatorPageKey, 161, 129, 2},
-    {"VFX", kBottomPageKey, 343, 1, 0},
-    {"Seq1", kBottomPageKey, 343, 65, 1},
-    {"Seq2", kBottomPageKey, 343, 129, 2},
-    {"VMod", kBottomPageKey, 343, 193, 3},
-    {"Reverb", kBottomPageKey, 343, 257, 4},
-    {"Chorus", kBottomPageKey, 343, 321, 5},
-    {"Distortion", kBottomPageKey, 343, 385, 6},
-    {"XFilter", kBottomPageKey, 343, 449, 7},
-    {"Delay", kBottomPageKey, 343, 513, 8},
-    {"Phaser", kBottomPageKey, 343, 577, 9},
-    {"EQ", kBottomPageKey, 343, 641, 10},
+    {"Osc 1+2", kOscillatorPageKey, 161, 1, 0},   {"Osc 3+4", kOscillatorPageKey, 161, 65, 1},
+    {"Osc 5+6", kOscillatorPageKey, 161, 129, 2}, {"VFX", kBottomPageKey, 343, 1, 0},
+    {"Seq1", kBottomPageKey, 343, 65, 1},         {"Seq2", kBottomPageKey, 343, 129, 2},
+    {"VMod", kBottomPageKey, 343, 193, 3},        {"Reverb", kBottomPageKey, 343, 257, 4},
+    {"Chorus", kBottomPageKey, 343, 321, 5},      {"Distortion", kBottomPageKey, 343, 385, 6},
+    {"XFilter", kBottomPageKey, 343, 449, 7},     {"Delay", kBottomPageKey, 343, 513, 8},
+    {"Phaser", kBottomPageKey, 343, 577, 9},      {"EQ", kBottomPageKey, 343, 641, 10},
     {"FX Out", kBottomPageKey, 343, 705, 11},
 };
 
@@ -131,9 +114,9 @@ static_assert(OneButtonPerPage(kOscillatorPageKey, kOscillatorPageCount));
 static_assert(OneButtonPerPage(kBottomPageKey, kBottomPageCount));
 
 constexpr TTesmora6PresetButton kPresetButtons[] = {
-    {kPanelReverb, 10, 128, 2},     {kPanelChorus, 12, 128, 2},  {kPanelDistortion, 11, 128, 2},
-    {kPanelXFilter, 13, 128, 2},    {kPanelPhaser, 15, 128, 2},  {kPanelDelay, 14, 128, 2},
-    {kPanelEQ, 16, 128, 2},         {kPanelFxOut, 17, 128, 2},   {kPanelSequencer1, 40, 128, 2},
+    {kPanelReverb, 10, 128, 2},     {kPanelChorus, 12, 128, 2}, {kPanelDistortion, 11, 128, 2},
+    {kPanelXFilter, 13, 128, 2},    {kPanelPhaser, 15, 128, 2}, {kPanelDelay, 14, 128, 2},
+    {kPanelEQ, 16, 128, 2},         {kPanelFxOut, 17, 128, 2},  {kPanelSequencer1, 40, 128, 2},
     {kPanelSequencer2, 41, 128, 2},
 };
 
@@ -141,9 +124,7 @@ constexpr TTesmora6PresetButton kPresetButtons[] = {
 
 std::span<const TTesmora6PanelLayout> Tesmora6Panels() { return kPanels; }
 
-const TTesmora6PanelLayout& Tesmora6Panel(int32_t number) {
-  return kPanels.at(static_cast<size_t>(number));
-}
+const TTesmora6PanelLayout& Tesmora6Panel(int32_t number) { return kPanels.at(static_cast<size_t>(number)); }
 
 std::span<const TTesmora6NotebookButton> Tesmora6NotebookButtons() { return kNotebookButtons; }
 

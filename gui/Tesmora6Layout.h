@@ -32,32 +32,32 @@ inline constexpr int32_t kOscillatorPageCount = 3;  // "Osc 1+2" .. "Osc 5+6"
 inline constexpr int32_t kBottomPageCount = 12;     // "VFX" .. "FX Out"
 
 struct TTesmora6PanelLayout {
-  int16_t number;          // TTesmora6Panel
+  int16_t number;  // TTesmora6Panel
   std::string_view caption;
-  int16_t parent;          // panel number, -1 for the body
-  int16_t left, top;       // absolute editor coordinates
+  int16_t parent;     // panel number, -1 for the body
+  int16_t left, top;  // absolute editor coordinates
   int16_t width, height;
   int16_t surface;
-  int32_t pageKey;         // 0: always shown
+  int32_t pageKey;  // 0: always shown
   int32_t page;
 };
 
 struct TTesmora6NotebookButton {
   std::string_view caption;
   int32_t pageKey;
-  int16_t top, left;       // absolute (the buttons are children of the body)
+  int16_t top, left;  // absolute (the buttons are children of the body)
   int32_t page;
 };
 
 struct TTesmora6PresetButton {
   int16_t panel;
-  int32_t group;           // sub-preset group id
-  int16_t top, left;       // relative to the panel
+  int32_t group;      // sub-preset group id
+  int16_t top, left;  // relative to the panel
 };
 
 inline constexpr std::string_view kPresetButtonCaption = "Preset";
 inline constexpr std::string_view kProductLabel = "Tesmora6";
-inline constexpr int16_t kProductLabelTop = 2;    // relative to the top panel
+inline constexpr int16_t kProductLabelTop = 2;  // relative to the top panel
 inline constexpr int16_t kProductLabelLeft = 550;
 inline constexpr int16_t kNotebookButtonWidth = 56;
 inline constexpr int16_t kNotebookButtonHeight = 16;

@@ -57,8 +57,7 @@ class TTopBarLabel final : public TSPThemeGUILabel {
 
 }  // namespace
 
-TTesmora6LayoutEditor::TTesmora6LayoutEditor(TDSPPluginEditor& editor,
-                                             std::unique_ptr<TDialogRunner> dialogs)
+TTesmora6LayoutEditor::TTesmora6LayoutEditor(TDSPPluginEditor& editor, std::unique_ptr<TDialogRunner> dialogs)
     : editor_(editor), plugin_(editor.Plugin()), dialogs_(std::move(dialogs)) {}
 
 TTesmora6LayoutEditor::~TTesmora6LayoutEditor() {
@@ -72,8 +71,7 @@ void TTesmora6LayoutEditor::CreatePanels() {
   for (const TTesmora6PanelLayout& p : Tesmora6Panels()) {
     // The framework made the body and the top panel.
     if (p.number < static_cast<int16_t>(registered.size())) continue;
-    auto* panel = new TSPThemeGUIPanel(registered[static_cast<size_t>(p.parent)],
-                                       std::string(p.caption));
+    auto* panel = new TSPThemeGUIPanel(registered[static_cast<size_t>(p.parent)], std::string(p.caption));
     panel->styleIndex = p.surface;
     panel->pageKey = p.pageKey;
     panel->pageNumber = p.page;
@@ -103,8 +101,8 @@ void TTesmora6LayoutEditor::CreateButtons() {
   }
   if (!dialogs_) dialogs_ = MakeDesktopDialogRunner();
   if (!dialogs_) dialogs_ = std::make_unique<TOverlayDialogRunner>(*editor_.Body());
-  menu_ = std::make_unique<TSubPresetMenu>(*plugin_.SubPresets(), *dialogs_,
-                                           FolderOf(plugin_.PluginPath()), "Tesmora6");
+  menu_ =
+      std::make_unique<TSubPresetMenu>(*plugin_.SubPresets(), *dialogs_, FolderOf(plugin_.PluginPath()), "Tesmora6");
   plugin_.SubPresets()->SetMessageSink([this](const std::string& text) { menu_->Message(text); });
   // The top bar: the program on the left, the status line beside it, the product's name
   // (the framework's) on the right.
@@ -150,8 +148,8 @@ void TTesmora6LayoutEditor::CreateButtons() {
     }
   }
   for (const TTesmora6PresetButton& b : Tesmora6PresetButtons()) {
-    TSPThemeGUISubPresetsButton* button = editor_.CreatePresetButton(
-        std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
+    TSPThemeGUISubPresetsButton* button =
+        editor_.CreatePresetButton(std::string(kPresetButtonCaption), b.left, b.panel, b.group, b.top);
     if (!button) continue;
     // The medium button: larger and clearer than the small one the framework gives, in
     // black with a light frame, so that it reads against the dark effect panels.
@@ -159,9 +157,7 @@ void TTesmora6LayoutEditor::CreateButtons() {
     button->textColor = 0x000000;
     button->frameColor = 0xE8E8E8;
     button->Placed();
-    button->menuProvider = [this](TSPPopupMenu& menu, int32_t group) {
-      FillPresetMenu(menu, group);
-    };
+    button->menuProvider = [this](TSPPopupMenu& menu, int32_t group) { FillPresetMenu(menu, group); };
   }
 }
 

@@ -7,8 +7,7 @@
 
 namespace tesmora6 {
 
-bool ApplyTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, std::string_view text,
-                     std::string& error) {
+bool ApplyTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, std::string_view text, std::string& error) {
   const int32_t index = control.parameterIndex;
   if (!plugin.ValidParam(index)) {
     error = "no parameter";

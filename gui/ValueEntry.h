@@ -14,8 +14,7 @@ class TSPThemeGUIControl;
 
 // Reads text for the control's parameter and sets it (automating the host); false with a
 // message in error when the text is no value of the parameter.
-bool ApplyTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, std::string_view text,
-                     std::string& error);
+bool ApplyTypedValue(TDSPPluginX& plugin, TSPThemeGUIControl& control, std::string_view text, std::string& error);
 
 // Asks for the text through the dialog runner (the current display text offered); the
 // answer is applied when it arrives, a text that is no value is reported in a message.

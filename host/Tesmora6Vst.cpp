@@ -17,8 +17,7 @@
 namespace tesmora6 {
 
 TTesmora6VstPlugin::TTesmora6VstPlugin(std::unique_ptr<TTesmora6Engine> engine, vst::AudioMasterCallback audioMaster)
-    : TVstPlugin(std::move(engine), audioMaster),
-      instrument_(static_cast<TTesmora6Engine&>(Engine()).Instrument()) {
+    : TVstPlugin(std::move(engine), audioMaster), instrument_(static_cast<TTesmora6Engine&>(Engine()).Instrument()) {
   instrument_.SetEditorFactory(&CreateTesmora6Editor);
   AnnounceEditor();
 }
@@ -71,9 +70,8 @@ bool TTesmora6VstPlugin::ParameterProperties(int32_t index, vst::VstParameterPro
   const auto bound = std::lower_bound(bindings.begin(), bindings.end(), id,
                                       [](const TTesmora6Binding& b, Param::Id k) { return b.param < k; });
   if (bound != bindings.end() && bound->param == id) caption = bound->caption;
-  CopyField(properties.shortLabel, !caption.empty() && caption.size() < sizeof properties.shortLabel
-                                       ? caption
-                                       : std::string_view(p.name));
+  CopyField(properties.shortLabel,
+            !caption.empty() && caption.size() < sizeof properties.shortLabel ? caption : std::string_view(p.name));
   const TTesmora6Category category = Tesmora6Category(id);
   properties.category = category;
   properties.numParametersInCategory = static_cast<int16_t>(Tesmora6CategorySize(category));
@@ -84,7 +82,6 @@ bool TTesmora6VstPlugin::ParameterProperties(int32_t index, vst::VstParameterPro
   }
   return true;
 }
-
 
 vst::AEffect* OpenVstPlugin(TTesmora6* instrument, vst::AudioMasterCallback audioMaster) {
   auto engine = std::make_unique<TTesmora6Engine>(std::unique_ptr<TTesmora6>(instrument));

@@ -11,10 +11,9 @@ namespace tesmora6 {
 namespace vst {
 
 constexpr int32_t FourCC(char a, char b, char c, char d) {
-  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
-                              (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
-                              (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
-                              static_cast<uint32_t>(static_cast<uint8_t>(d)));
+  return static_cast<int32_t>(
+      (static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) | (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
+      (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) | static_cast<uint32_t>(static_cast<uint8_t>(d)));
 }
 
 constexpr int32_t kEffectMagic = FourCC('V', 's', 't', 'P');
@@ -22,14 +21,12 @@ constexpr int32_t kIdentifyAnswer = FourCC('N', 'v', 'E', 'f');
 
 struct AEffect;
 
-using AudioMasterCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index,
-                                         intptr_t value, void* ptr, float opt);
-using DispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index,
-                                    intptr_t value, void* ptr, float opt);
-using ProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs,
-                             int32_t sampleFrames);
-using ProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs,
-                                   int32_t sampleFrames);
+using AudioMasterCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                         float opt);
+using DispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                    float opt);
+using ProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
+using ProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs, int32_t sampleFrames);
 using SetParameterProc = void (*)(AEffect* effect, int32_t index, float value);
 using GetParameterProc = float (*)(AEffect* effect, int32_t index);
 using PluginMainProc = AEffect* (*)(AudioMasterCallback);
@@ -98,24 +95,86 @@ enum EffectFlags : int32_t {
 };
 
 enum EffectOpcode : int32_t {
-  effOpen = 0, effClose, effSetProgram, effGetProgram, effSetProgramName, effGetProgramName,
-  effGetParamLabel, effGetParamDisplay, effGetParamName, effGetVu, effSetSampleRate,
-  effSetBlockSize, effMainsChanged, effEditGetRect, effEditOpen, effEditClose, effEditDraw,
-  effEditMouse, effEditKey, effEditIdle, effEditTop, effEditSleep, effIdentify, effGetChunk,
-  effSetChunk, effProcessEvents, effCanBeAutomated, effString2Parameter,
-  effGetNumProgramCategories, effGetProgramNameIndexed, effCopyProgram, effConnectInput,
-  effConnectOutput, effGetInputProperties, effGetOutputProperties, effGetPlugCategory,
-  effGetCurrentPosition, effGetDestinationBuffer, effOfflineNotify, effOfflinePrepare,
-  effOfflineRun, effProcessVarIo, effSetSpeakerArrangement, effSetBlockSizeAndSampleRate,
-  effSetBypass, effGetEffectName, effGetErrorText, effGetVendorString, effGetProductString,
-  effGetVendorVersion, effVendorSpecific, effCanDo, effGetTailSize, effIdle, effGetIcon,
-  effSetViewPosition, effGetParameterProperties, effKeysRequired, effGetVstVersion,
-  effEditKeyDown, effEditKeyUp, effSetEditKnobMode, effGetMidiProgramName,
-  effGetCurrentMidiProgram, effGetMidiProgramCategory, effHasMidiProgramsChanged,
-  effGetMidiKeyName, effBeginSetProgram, effEndSetProgram, effGetSpeakerArrangement,
-  effShellGetNextPlugin, effStartProcess, effStopProcess, effSetTotalSampleToProcess,
-  effSetPanLaw, effBeginLoadBank, effBeginLoadProgram, effSetProcessPrecision,
-  effGetNumMidiInputChannels, effGetNumMidiOutputChannels,
+  effOpen = 0,
+  effClose,
+  effSetProgram,
+  effGetProgram,
+  effSetProgramName,
+  effGetProgramName,
+  effGetParamLabel,
+  effGetParamDisplay,
+  effGetParamName,
+  effGetVu,
+  effSetSampleRate,
+  effSetBlockSize,
+  effMainsChanged,
+  effEditGetRect,
+  effEditOpen,
+  effEditClose,
+  effEditDraw,
+  effEditMouse,
+  effEditKey,
+  effEditIdle,
+  effEditTop,
+  effEditSleep,
+  effIdentify,
+  effGetChunk,
+  effSetChunk,
+  effProcessEvents,
+  effCanBeAutomated,
+  effString2Parameter,
+  effGetNumProgramCategories,
+  effGetProgramNameIndexed,
+  effCopyProgram,
+  effConnectInput,
+  effConnectOutput,
+  effGetInputProperties,
+  effGetOutputProperties,
+  effGetPlugCategory,
+  effGetCurrentPosition,
+  effGetDestinationBuffer,
+  effOfflineNotify,
+  effOfflinePrepare,
+  effOfflineRun,
+  effProcessVarIo,
+  effSetSpeakerArrangement,
+  effSetBlockSizeAndSampleRate,
+  effSetBypass,
+  effGetEffectName,
+  effGetErrorText,
+  effGetVendorString,
+  effGetProductString,
+  effGetVendorVersion,
+  effVendorSpecific,
+  effCanDo,
+  effGetTailSize,
+  effIdle,
+  effGetIcon,
+  effSetViewPosition,
+  effGetParameterProperties,
+  effKeysRequired,
+  effGetVstVersion,
+  effEditKeyDown,
+  effEditKeyUp,
+  effSetEditKnobMode,
+  effGetMidiProgramName,
+  effGetCurrentMidiProgram,
+  effGetMidiProgramCategory,
+  effHasMidiProgramsChanged,
+  effGetMidiKeyName,
+  effBeginSetProgram,
+  effEndSetProgram,
+  effGetSpeakerArrangement,
+  effShellGetNextPlugin,
+  effStartProcess,
+  effStopProcess,
+  effSetTotalSampleToProcess,
+  effSetPanLaw,
+  effBeginLoadBank,
+  effBeginLoadProgram,
+  effSetProcessPrecision,
+  effGetNumMidiInputChannels,
+  effGetNumMidiOutputChannels,
 };
 static_assert(effEditIdle == 19 && effGetChunk == 23 && effCanDo == 51);
 static_assert(effGetVstVersion == 58 && effBeginLoadProgram == 76);
@@ -249,8 +308,7 @@ struct ERect {
   int16_t right;
 };
 static_assert(sizeof(ERect) == 8);
-static_assert(offsetof(ERect, left) == 2 && offsetof(ERect, bottom) == 4 &&
-              offsetof(ERect, right) == 6);
+static_assert(offsetof(ERect, left) == 2 && offsetof(ERect, bottom) == 4 && offsetof(ERect, right) == 6);
 
 struct VstPinProperties {
   char label[64];

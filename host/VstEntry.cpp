@@ -5,13 +5,10 @@
 
 using namespace tesmora6;
 
-extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(
-    vst::AudioMasterCallback audioMaster) {
+extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::AudioMasterCallback audioMaster) {
   return Tesmora6PluginMain(audioMaster);
 }
 
 extern "C" __attribute__((visibility("default"))) vst::AEffect* VstPluginMainAlias(
     vst::AudioMasterCallback audioMaster) __asm__("main");
-vst::AEffect* VstPluginMainAlias(vst::AudioMasterCallback audioMaster) {
-  return Tesmora6PluginMain(audioMaster);
-}
+vst::AEffect* VstPluginMainAlias(vst::AudioMasterCallback audioMaster) { return Tesmora6PluginMain(audioMaster); }

@@ -13,8 +13,7 @@ namespace {
 
 // ---- the five entry functions stored in the AEffect record ----
 
-intptr_t DispatcherEntry(vst::AEffect* e, int32_t opcode, int32_t index, intptr_t value,
-                         void* ptr, float opt) {
+intptr_t DispatcherEntry(vst::AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   TFPUModeGuard mode;
   TVstPlugin* plugin = TVstPlugin::FromEffect(e);
   if (!plugin) return 0;

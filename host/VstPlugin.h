@@ -30,15 +30,12 @@ class TVstPlugin : public THostLink {
 
   vst::AEffect* Effect() { return &effect_; }
   TSynthEngine& Engine() { return *engine_; }
-  static TVstPlugin* FromEffect(vst::AEffect* e) {
-    return e ? static_cast<TVstPlugin*>(e->object) : nullptr;
-  }
+  static TVstPlugin* FromEffect(vst::AEffect* e) { return e ? static_cast<TVstPlugin*>(e->object) : nullptr; }
 
   intptr_t Dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   // The render behind process (accumulate) and processReplacing.
   void Process(float** outputs, int32_t sampleFrames, bool accumulate);
-  intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f);
+  intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
 
   // ---- THostLink ----
   bool ReadTime(THostTime& time) override;

@@ -12,28 +12,33 @@ namespace {
 // The modulation offsets are keyed by host parameter (the destination's consumer decides
 // what the offset does). The sequencers' level and pitch offsets sit on the keys of
 // "Seq1GateOff" and "Seq1Oct" (and Seq2's), as the destination list names them.
-constexpr Param::Id kKeySeq1Gate = Param::Seq1Gate, kKeySeq1Level = Param::Seq1GateOff,
-                    kKeySeq1Pitch = Param::Seq1Oct;
-constexpr Param::Id kKeySeq2Gate = Param::Seq2Gate, kKeySeq2Level = Param::Seq2GateOff,
-                    kKeySeq2Pitch = Param::Seq2Oct;
-constexpr Param::Id kLfoFrequencyKey[3] = {Param::Lfo1Frequency, Param::Lfo2Frequency,
-                                           Param::Lfo3Frequency};
+constexpr Param::Id kKeySeq1Gate = Param::Seq1Gate, kKeySeq1Level = Param::Seq1GateOff, kKeySeq1Pitch = Param::Seq1Oct;
+constexpr Param::Id kKeySeq2Gate = Param::Seq2Gate, kKeySeq2Level = Param::Seq2GateOff, kKeySeq2Pitch = Param::Seq2Oct;
+constexpr Param::Id kLfoFrequencyKey[3] = {Param::Lfo1Frequency, Param::Lfo2Frequency, Param::Lfo3Frequency};
 constexpr Param::Id kLfoAmpKey[3] = {Param::Lfo1Amp, Param::Lfo2Amp, Param::Lfo3Amp};
 
 // Matrix sources.
 enum Source : int32_t {
-  kSourceLfo1 = 1, kSourceLfo2, kSourceLfo3,
-  kSourceSeq1Level, kSourceSeq1Gate, kSourceSeq1Pitch, kSourceSeq1Env,
-  kSourceSeq2Level, kSourceSeq2Gate, kSourceSeq2Pitch, kSourceSeq2Env,
-  kSourceEnv1, kSourceEnv2, kSourcePitch, kSourceRandom,
+  kSourceLfo1 = 1,
+  kSourceLfo2,
+  kSourceLfo3,
+  kSourceSeq1Level,
+  kSourceSeq1Gate,
+  kSourceSeq1Pitch,
+  kSourceSeq1Env,
+  kSourceSeq2Level,
+  kSourceSeq2Gate,
+  kSourceSeq2Pitch,
+  kSourceSeq2Env,
+  kSourceEnv1,
+  kSourceEnv2,
+  kSourcePitch,
+  kSourceRandom,
 };
-
 
 }  // namespace
 
-TModulationLayer::TModulationLayer() {
-  modDestinations_.AddModDestination(-1, "---");
-}
+TModulationLayer::TModulationLayer() { modDestinations_.AddModDestination(-1, "---"); }
 
 TModulationLayer::~TModulationLayer() = default;
 
@@ -82,9 +87,11 @@ void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
     }
   };
   if (slot >= kSlotFilter1 && slot < kSlotFilter1 + 10) return FilterSlotChanged(0, slot - kSlotFilter1, host);
-  if (slot >= kSlotFilter1Right && slot < kSlotFilter1Right + 10) return RightFilterSlotChanged(0, slot - kSlotFilter1Right, host);
+  if (slot >= kSlotFilter1Right && slot < kSlotFilter1Right + 10)
+    return RightFilterSlotChanged(0, slot - kSlotFilter1Right, host);
   if (slot >= kSlotFilter2 && slot < kSlotFilter2 + 10) return FilterSlotChanged(1, slot - kSlotFilter2, host);
-  if (slot >= kSlotFilter2Right && slot < kSlotFilter2Right + 10) return RightFilterSlotChanged(1, slot - kSlotFilter2Right, host);
+  if (slot >= kSlotFilter2Right && slot < kSlotFilter2Right + 10)
+    return RightFilterSlotChanged(1, slot - kSlotFilter2Right, host);
   if (slot >= kSlotLfo1Frequency && slot < kSlotLfo1Frequency + 12) {
     return LfoSlotChanged((slot - kSlotLfo1Frequency) / 4, (slot - kSlotLfo1Frequency) % 4, host);
   }
@@ -117,22 +124,56 @@ void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
     case kSlotBendRange:
       SetBendRange(static_cast<float>(integer));
       break;
-    case kSlotEnv1Attack: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetAttackTime(TimecentsToMsExact(value)); }); break;
-    case kSlotEnv1Decay: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetDecayTime(TimecentsToMsExact(value)); }); break;
-    case kSlotEnv1Sustain: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetSustainLevel(static_cast<float>(integer) / 127.0f); }); break;
-    case kSlotEnv1Release: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetReleaseTime(TimecentsToMsExact(value)); }); break;
-    case kSlotEnv2Attack: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetAttackTime(TimecentsToMsExact(value)); }); break;
-    case kSlotEnv2Decay: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetDecayTime(TimecentsToMsExact(value)); }); break;
-    case kSlotEnv2Sustain: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetSustainLevel(static_cast<float>(integer) / 127.0f); }); break;
-    case kSlotEnv2Release: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetReleaseTime(TimecentsToMsExact(value)); }); break;
-    case kSlotAmpEnv1: AmpDepth1 = static_cast<float>(integer) * 0.01f; break;
-    case kSlotAmpEnv2: AmpDepth2 = static_cast<float>(integer) * 0.01f; break;
-    case kSlotEnv1Db: AmpCurve1 = SelectCurve(integer); AmpCurveTable1 = CurveTable(integer); break;
-    case kSlotEnv2Db: AmpCurve2 = SelectCurve(integer); AmpCurveTable2 = CurveTable(integer); break;
-    case kSlotEnv1ScaleBy: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetUseFixedLevel(integer != 0); }); break;
-    case kSlotEnv2ScaleBy: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetUseFixedLevel(integer != 0); }); break;
-    case kSlotEnv1ScaleTo: forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetFixedLevel(value * 0.001f); }); break;
-    case kSlotEnv2ScaleTo: forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetFixedLevel(value * 0.001f); }); break;
+    case kSlotEnv1Attack:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetAttackTime(TimecentsToMsExact(value)); });
+      break;
+    case kSlotEnv1Decay:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetDecayTime(TimecentsToMsExact(value)); });
+      break;
+    case kSlotEnv1Sustain:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetSustainLevel(static_cast<float>(integer) / 127.0f); });
+      break;
+    case kSlotEnv1Release:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetReleaseTime(TimecentsToMsExact(value)); });
+      break;
+    case kSlotEnv2Attack:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetAttackTime(TimecentsToMsExact(value)); });
+      break;
+    case kSlotEnv2Decay:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetDecayTime(TimecentsToMsExact(value)); });
+      break;
+    case kSlotEnv2Sustain:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetSustainLevel(static_cast<float>(integer) / 127.0f); });
+      break;
+    case kSlotEnv2Release:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetReleaseTime(TimecentsToMsExact(value)); });
+      break;
+    case kSlotAmpEnv1:
+      AmpDepth1 = static_cast<float>(integer) * 0.01f;
+      break;
+    case kSlotAmpEnv2:
+      AmpDepth2 = static_cast<float>(integer) * 0.01f;
+      break;
+    case kSlotEnv1Db:
+      AmpCurve1 = SelectCurve(integer);
+      AmpCurveTable1 = CurveTable(integer);
+      break;
+    case kSlotEnv2Db:
+      AmpCurve2 = SelectCurve(integer);
+      AmpCurveTable2 = CurveTable(integer);
+      break;
+    case kSlotEnv1ScaleBy:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetUseFixedLevel(integer != 0); });
+      break;
+    case kSlotEnv2ScaleBy:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetUseFixedLevel(integer != 0); });
+      break;
+    case kSlotEnv1ScaleTo:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetFixedLevel(value * 0.001f); });
+      break;
+    case kSlotEnv2ScaleTo:
+      forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetFixedLevel(value * 0.001f); });
+      break;
     case kSlotEnv2Delay:
       Env2DelaySamples = Round(TimecentsToMsExact(value) * static_cast<float>(p));
       break;
@@ -153,7 +194,9 @@ void TModulationLayer::FilterSlotChanged(int stage, int field, int32_t host) {
   const float value = GetReal(host);
   const size_t left = stage == 0 ? TDSPSynthVoice::kFilter1Left : TDSPSynthVoice::kFilter2Left;
   switch (field) {
-    case kFieldOn: s.on = integer > 0; break;
+    case kFieldOn:
+      s.on = integer > 0;
+      break;
     case kFieldType:
       for (int32_t i = 0; i < voiceCount_; ++i) {
         TDSPSynthVoice* v = Voice(i);
@@ -162,12 +205,24 @@ void TModulationLayer::FilterSlotChanged(int stage, int field, int32_t host) {
         if (s.chn == 1) v->Filters[left + 1].SetType(static_cast<float>(integer));
       }
       break;
-    case kFieldCutoff: s.cut = static_cast<float>(integer); break;
-    case kFieldQ: s.q = static_cast<float>(integer) * 0.001f; break;
-    case kFieldBandwidth: s.bw = static_cast<float>(integer) * 0.001f; break;
-    case kFieldEnv1: s.cutEnv1 = AmountCurve(value * 0.001f); break;
-    case kFieldEnv2: s.cutEnv2 = AmountCurve(value * 0.001f); break;
-    default: s.cutLfo[static_cast<size_t>(field - kFieldLfo1)] = AmountCurve(value * 0.001f); break;
+    case kFieldCutoff:
+      s.cut = static_cast<float>(integer);
+      break;
+    case kFieldQ:
+      s.q = static_cast<float>(integer) * 0.001f;
+      break;
+    case kFieldBandwidth:
+      s.bw = static_cast<float>(integer) * 0.001f;
+      break;
+    case kFieldEnv1:
+      s.cutEnv1 = AmountCurve(value * 0.001f);
+      break;
+    case kFieldEnv2:
+      s.cutEnv2 = AmountCurve(value * 0.001f);
+      break;
+    default:
+      s.cutLfo[static_cast<size_t>(field - kFieldLfo1)] = AmountCurve(value * 0.001f);
+      break;
   }
 }
 
@@ -187,18 +242,30 @@ void TModulationLayer::RightFilterSlotChanged(int stage, int field, int32_t host
       }
       break;
     }
-    case kRightCutoff: s.rCut = value; break;
-    case kRightQ: s.rQ = value * 0.001f; break;
-    case kRightBandwidth: s.rBw = value * 0.001f; break;
-    case kRightEnv1: s.rCutEnv1 = AmountCurve(value * 0.001f); break;
-    case kRightEnv2: s.rCutEnv2 = AmountCurve(value * 0.001f); break;
+    case kRightCutoff:
+      s.rCut = value;
+      break;
+    case kRightQ:
+      s.rQ = value * 0.001f;
+      break;
+    case kRightBandwidth:
+      s.rBw = value * 0.001f;
+      break;
+    case kRightEnv1:
+      s.rCutEnv1 = AmountCurve(value * 0.001f);
+      break;
+    case kRightEnv2:
+      s.rCutEnv2 = AmountCurve(value * 0.001f);
+      break;
     case kRightChn:
       s.chn = static_cast<uint8_t>(integer);
       // All four units pick up the new mode.
       ReapplySlots(mainFirst, mainFirst + kFieldLfo3);
       ReapplySlots(rightFirst, rightFirst + kRightLfo3);
       break;
-    default: s.rCutLfo[static_cast<size_t>(field - kRightLfo1)] = AmountCurve(value * 0.001f); break;
+    default:
+      s.rCutLfo[static_cast<size_t>(field - kRightLfo1)] = AmountCurve(value * 0.001f);
+      break;
   }
 }
 
@@ -210,9 +277,15 @@ void TModulationLayer::ShaperSlotChanged(int32_t slot, int32_t host) {
     }
   };
   switch (slot) {
-    case kSlotShape: ShapeOn = integer > 0; break;
-    case kSlotShapeAmt: ShapeAmt = static_cast<float>(integer) * 0.001f; break;
-    case kSlotRShapeAmt: RShapeAmt = static_cast<float>(integer) * 0.001f; break;
+    case kSlotShape:
+      ShapeOn = integer > 0;
+      break;
+    case kSlotShapeAmt:
+      ShapeAmt = static_cast<float>(integer) * 0.001f;
+      break;
+    case kSlotRShapeAmt:
+      RShapeAmt = static_cast<float>(integer) * 0.001f;
+      break;
     case kSlotShapeType:
       setTypes(true, static_cast<float>(integer));
       if (ShpChnMode == 1) setTypes(false, static_cast<float>(integer));
@@ -242,13 +315,17 @@ void TModulationLayer::LfoSlotChanged(int k, int field, int32_t host) {
   const int32_t integer = GetInteger(host);
   const auto kk = static_cast<size_t>(k);
   switch (field) {
-    case 0: lfoFreq_[kk] = NoteToHz(value) * 10.0f; break;
+    case 0:
+      lfoFreq_[kk] = NoteToHz(value) * 10.0f;
+      break;
     case 1:
       for (int32_t i = 0; i < voiceCount_; ++i) {
         if (TDSPSynthVoice* v = Voice(i)) v->Lfo[kk].SetWaveform(static_cast<float>(integer));
       }
       break;
-    case 2: lfoAmp_[kk] = AmountCurve(value * 0.001f); break;
+    case 2:
+      lfoAmp_[kk] = AmountCurve(value * 0.001f);
+      break;
     case 3:
       for (int32_t i = 0; i < voiceCount_; ++i) {
         if (TDSPSynthVoice* v = Voice(i)) v->LfoKeySync[kk] = integer > 0;
@@ -265,11 +342,21 @@ void TModulationLayer::LfoTimeSlotChanged(int k, int field, int32_t host) {
   const int64_t wide = static_cast<int64_t>(TimecentsToMs(value)) * context_->samplesPerMs;
   const auto samples = static_cast<int32_t>(std::min<int64_t>(wide, INT32_MAX));
   switch (field) {
-    case 0: lfoDelay_[kk] = samples; break;
-    case 1: lfoAttack_[kk] = samples; break;
-    case 2: lfoHold_[kk] = samples; break;
-    case 3: lfoRelease_[kk] = samples; break;
-    default: lfoCycles_[kk] = GetInteger(host); break;
+    case 0:
+      lfoDelay_[kk] = samples;
+      break;
+    case 1:
+      lfoAttack_[kk] = samples;
+      break;
+    case 2:
+      lfoHold_[kk] = samples;
+      break;
+    case 3:
+      lfoRelease_[kk] = samples;
+      break;
+    default:
+      lfoCycles_[kk] = GetInteger(host);
+      break;
   }
 }
 
@@ -309,26 +396,41 @@ float TModulationLayer::SourceValue(TDSPSynthVoice& voice, int32_t source) {
   const TDSPSequencer& s1 = voice.Sequencers[0];
   const TDSPSequencer& s2 = voice.Sequencers[1];
   switch (source) {
-    case kSourceLfo1: return voice.LfoOut[0];
-    case kSourceLfo2: return voice.LfoOut[1];
-    case kSourceLfo3: return voice.LfoOut[2];
-    case kSourceSeq1Level: return s1.LevelSource();
-    case kSourceSeq1Gate: return s1.GateSource();
-    case kSourceSeq1Pitch: return s1.PitchSource();
-    case kSourceSeq1Env: return s1.EnvOut();
-    case kSourceSeq2Level: return s2.LevelSource();
-    case kSourceSeq2Gate: return s2.GateSource();
-    case kSourceSeq2Pitch: return s2.PitchSource();
-    case kSourceSeq2Env: return s2.EnvOut();
-    case kSourceEnv1: return voice.Env1.Out;
-    case kSourceEnv2: return voice.Env2.Out;
+    case kSourceLfo1:
+      return voice.LfoOut[0];
+    case kSourceLfo2:
+      return voice.LfoOut[1];
+    case kSourceLfo3:
+      return voice.LfoOut[2];
+    case kSourceSeq1Level:
+      return s1.LevelSource();
+    case kSourceSeq1Gate:
+      return s1.GateSource();
+    case kSourceSeq1Pitch:
+      return s1.PitchSource();
+    case kSourceSeq1Env:
+      return s1.EnvOut();
+    case kSourceSeq2Level:
+      return s2.LevelSource();
+    case kSourceSeq2Gate:
+      return s2.GateSource();
+    case kSourceSeq2Pitch:
+      return s2.PitchSource();
+    case kSourceSeq2Env:
+      return s2.EnvOut();
+    case kSourceEnv1:
+      return voice.Env1.Out;
+    case kSourceEnv2:
+      return voice.Env2.Out;
     case kSourcePitch: {
       // -1 at note 0, +1 at note 127.
       const float n = static_cast<float>(std::clamp(voice.Note, 0, 127));
       return (n / 127.0f - 0.5f) * 2.0f;
     }
-    case kSourceRandom: return 2.0f * static_cast<float>(DSPRandom().Next()) - 1.0f;
-    default: return 0.0f;
+    case kSourceRandom:
+      return 2.0f * static_cast<float>(DSPRandom().Next()) - 1.0f;
+    default:
+      return 0.0f;
   }
 }
 
@@ -353,9 +455,10 @@ void TModulationLayer::RunModulationStep(TDSPSynthVoice& voice) {
   const float leftAmount = std::clamp((1.0f + m[Param::ShapeAmt]) * ShapeAmt, 0.0f, 1.0f);
   voice.ShaperLeft.SetAmount(leftAmount);
   voice.ShaperRight.SetAmount(ShpChnMode == 1 ? leftAmount
-                                               : std::clamp((1.0f + m[Param::ShapeRAmt]) * RShapeAmt, 0.0f, 1.0f));
+                                              : std::clamp((1.0f + m[Param::ShapeRAmt]) * RShapeAmt, 0.0f, 1.0f));
   // 6. Sequencer pitch to "Tune", with or without the matrix.
-  m[Param::Tune] += voice.Sequencers[0].PitchSource() * sequencers_.ToPitch1 + voice.Sequencers[1].PitchSource() * sequencers_.ToPitch2;
+  m[Param::Tune] += voice.Sequencers[0].PitchSource() * sequencers_.ToPitch1 +
+                    voice.Sequencers[1].PitchSource() * sequencers_.ToPitch2;
   // 7. LFO amplitude and frequency for the next step.
   for (int k = 0; k < 3; ++k) {
     const auto kk = static_cast<size_t>(k);

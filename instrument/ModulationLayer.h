@@ -21,27 +21,75 @@ class TModulationLayer : public TVoicePoolLayer {
 
   // Logical slots of the layer (the product maps them onto host indexes).
   enum Slot : int16_t {
-    kSlotGain = 0, kSlotTune, kSlotFine, kSlotUseFirstEnvelope, kSlotVoices, kSlotGlideTime,
-    kSlotBendRange, kSlotEnv1Attack, kSlotEnv1Decay, kSlotEnv1Sustain, kSlotEnv1Release,
-    kSlotAmpEnv1, kSlotEnv1Db, kSlotEnv1ScaleBy, kSlotEnv1ScaleTo,
-    kSlotEnv2Attack, kSlotEnv2Decay, kSlotEnv2Sustain, kSlotEnv2Release,
-    kSlotAmpEnv2, kSlotEnv2Db, kSlotEnv2ScaleBy, kSlotEnv2ScaleTo, kSlotEnv2Delay,
+    kSlotGain = 0,
+    kSlotTune,
+    kSlotFine,
+    kSlotUseFirstEnvelope,
+    kSlotVoices,
+    kSlotGlideTime,
+    kSlotBendRange,
+    kSlotEnv1Attack,
+    kSlotEnv1Decay,
+    kSlotEnv1Sustain,
+    kSlotEnv1Release,
+    kSlotAmpEnv1,
+    kSlotEnv1Db,
+    kSlotEnv1ScaleBy,
+    kSlotEnv1ScaleTo,
+    kSlotEnv2Attack,
+    kSlotEnv2Decay,
+    kSlotEnv2Sustain,
+    kSlotEnv2Release,
+    kSlotAmpEnv2,
+    kSlotEnv2Db,
+    kSlotEnv2ScaleBy,
+    kSlotEnv2ScaleTo,
+    kSlotEnv2Delay,
     // Filter stages: main unit (on, type, cutoff, Q, bandwidth, env1, env2, lfo1..3) and
     // right unit (type, cutoff, Q, bandwidth, env1, env2, lfo1..3, channel mode).
-    kSlotFilter1 = 24, kSlotFilter1Right = 34, kSlotFilter2 = 44, kSlotFilter2Right = 54,
+    kSlotFilter1 = 24,
+    kSlotFilter1Right = 34,
+    kSlotFilter2 = 44,
+    kSlotFilter2Right = 54,
     kSlotLfo1Frequency = 64,  // per LFO: frequency, waveform, amp, reset
-    kSlotShape = 76, kSlotShapeAmt, kSlotShapeType, kSlotShapeRoute,
-    kSlotRShapeAmt = 80, kSlotRShapeType, kSlotRShapeRoute, kSlotShpChnMode,
+    kSlotShape = 76,
+    kSlotShapeAmt,
+    kSlotShapeType,
+    kSlotShapeRoute,
+    kSlotRShapeAmt = 80,
+    kSlotRShapeType,
+    kSlotRShapeRoute,
+    kSlotShpChnMode,
     kSlotPmMethod = 84,
     kSlotLfo1Delay = 85,  // per LFO: delay, attack, hold, release, cycles
     kSlotMatrixOn = 100,
-    kSlotMatrix = 101,    // per matrix slot: source, destination, amount
+    kSlotMatrix = 101,  // per matrix slot: source, destination, amount
   };
   // Offsets inside a filter stage's main and right groups.
-  enum FilterField { kFieldOn = 0, kFieldType, kFieldCutoff, kFieldQ, kFieldBandwidth,
-                     kFieldEnv1, kFieldEnv2, kFieldLfo1, kFieldLfo2, kFieldLfo3 };
-  enum RightField { kRightType = 0, kRightCutoff, kRightQ, kRightBandwidth, kRightEnv1,
-                    kRightEnv2, kRightLfo1, kRightLfo2, kRightLfo3, kRightChn };
+  enum FilterField {
+    kFieldOn = 0,
+    kFieldType,
+    kFieldCutoff,
+    kFieldQ,
+    kFieldBandwidth,
+    kFieldEnv1,
+    kFieldEnv2,
+    kFieldLfo1,
+    kFieldLfo2,
+    kFieldLfo3
+  };
+  enum RightField {
+    kRightType = 0,
+    kRightCutoff,
+    kRightQ,
+    kRightBandwidth,
+    kRightEnv1,
+    kRightEnv2,
+    kRightLfo1,
+    kRightLfo2,
+    kRightLfo3,
+    kRightChn
+  };
 
   TModulationLayer();
   ~TModulationLayer() override;
@@ -56,9 +104,7 @@ class TModulationLayer : public TVoicePoolLayer {
   // shaper amounts, sequencer pitch, LFO and sequencer factors for the next step.
   void RunModulationStep(TDSPSynthVoice& voice);
   // The trigger hook: LFOs with the reset flag restart in that voice.
-  void AddModDestination(int16_t host, std::string_view name) {
-    modDestinations_.AddModDestination(host, name);
-  }
+  void AddModDestination(int16_t host, std::string_view name) { modDestinations_.AddModDestination(host, name); }
   const TModDestinationList& ModDestinations() const { return modDestinations_; }
   // The step sequencers' parameters, which this layer owns.
   TSequencerParameters& Sequencers() { return sequencers_; }
@@ -116,7 +162,7 @@ class TModulationLayer : public TVoicePoolLayer {
   TSequencerParameters sequencers_{*this};
 
   // ---- LFO settings shared by every voice ----
-  std::array<float, 3> lfoFreq_{};    // Hz x 10: the LFO context runs at 10 kHz
+  std::array<float, 3> lfoFreq_{};  // Hz x 10: the LFO context runs at 10 kHz
   std::array<float, 3> lfoAmp_{};
   std::array<int32_t, 3> lfoDelay_{}, lfoAttack_{}, lfoHold_{}, lfoRelease_{};
   std::array<int32_t, 3> lfoCycles_{};

@@ -10,10 +10,26 @@ namespace {
 // The per-oscillator parameter groups: six consecutive hosts each, one per oscillator,
 // except the LFO amounts of the amplitude, which run three per oscillator.
 enum Group {
-  kAmount, kPan, kWaveform, kTune, kFinetune, kDiatonic,
-  kPitchLfo1, kPitchLfo2, kPitchLfo3, kPitchEnv1, kPitchEnv2,
-  kAttackStart, kAttackEnd, kAttackTime, kReleaseEnd, kReleaseTime,
-  kAmpLfo, kEnvWeight1, kEnvWeight2, kNone,
+  kAmount,
+  kPan,
+  kWaveform,
+  kTune,
+  kFinetune,
+  kDiatonic,
+  kPitchLfo1,
+  kPitchLfo2,
+  kPitchLfo3,
+  kPitchEnv1,
+  kPitchEnv2,
+  kAttackStart,
+  kAttackEnd,
+  kAttackTime,
+  kReleaseEnd,
+  kReleaseTime,
+  kAmpLfo,
+  kEnvWeight1,
+  kEnvWeight2,
+  kNone,
 };
 
 struct TGroupRange {
@@ -23,12 +39,24 @@ struct TGroupRange {
 };
 
 constexpr TGroupRange kGroups[] = {
-    {Param::Osc1Amount, Param::Osc6Amount, kAmount},       {Param::Osc1Pan, Param::Osc6Pan, kPan},          {Param::Osc1Waveform, Param::Osc6Waveform, kWaveform},
-    {Param::Osc1Tune, Param::Osc6Tune, kTune},         {Param::Osc1Finetune, Param::Osc6Finetune, kFinetune},     {Param::Osc1TuneDiatonic, Param::Osc6TuneDiatonic, kDiatonic},
-    {Param::Osc1PitchLfo1, Param::Osc6PitchLfo1, kPitchLfo1},   {Param::Osc1PitchLfo2, Param::Osc6PitchLfo2, kPitchLfo2},  {Param::Osc1PitchLfo3, Param::Osc6PitchLfo3, kPitchLfo3},
-    {Param::Osc1PitchEnv1, Param::Osc6PitchEnv1, kPitchEnv1},  {Param::Osc1PitchEnv2, Param::Osc6PitchEnv2, kPitchEnv2},  {Param::Osc1PattStart, Param::Osc6PattStart, kAttackStart},
-    {Param::Osc1PattEnd, Param::Osc6PattEnd, kAttackEnd},  {Param::Osc1PattTime, Param::Osc6PattTime, kAttackTime}, {Param::Osc1PrelEnd, Param::Osc6PrelEnd, kReleaseEnd},
-    {Param::Osc1PrelTime, Param::Osc6PrelTime, kReleaseTime}, {Param::Osc1AmpLfo1, Param::Osc6AmpLfo3, kAmpLfo},    {Param::Osc1Env1, Param::Osc6Env1, kEnvWeight1},
+    {Param::Osc1Amount, Param::Osc6Amount, kAmount},
+    {Param::Osc1Pan, Param::Osc6Pan, kPan},
+    {Param::Osc1Waveform, Param::Osc6Waveform, kWaveform},
+    {Param::Osc1Tune, Param::Osc6Tune, kTune},
+    {Param::Osc1Finetune, Param::Osc6Finetune, kFinetune},
+    {Param::Osc1TuneDiatonic, Param::Osc6TuneDiatonic, kDiatonic},
+    {Param::Osc1PitchLfo1, Param::Osc6PitchLfo1, kPitchLfo1},
+    {Param::Osc1PitchLfo2, Param::Osc6PitchLfo2, kPitchLfo2},
+    {Param::Osc1PitchLfo3, Param::Osc6PitchLfo3, kPitchLfo3},
+    {Param::Osc1PitchEnv1, Param::Osc6PitchEnv1, kPitchEnv1},
+    {Param::Osc1PitchEnv2, Param::Osc6PitchEnv2, kPitchEnv2},
+    {Param::Osc1PattStart, Param::Osc6PattStart, kAttackStart},
+    {Param::Osc1PattEnd, Param::Osc6PattEnd, kAttackEnd},
+    {Param::Osc1PattTime, Param::Osc6PattTime, kAttackTime},
+    {Param::Osc1PrelEnd, Param::Osc6PrelEnd, kReleaseEnd},
+    {Param::Osc1PrelTime, Param::Osc6PrelTime, kReleaseTime},
+    {Param::Osc1AmpLfo1, Param::Osc6AmpLfo3, kAmpLfo},
+    {Param::Osc1Env1, Param::Osc6Env1, kEnvWeight1},
     {Param::Osc1Env2, Param::Osc6Env2, kEnvWeight2},
 };
 
@@ -116,26 +144,49 @@ void TOscillatorLayer::OscillatorParameterChanged(int32_t index) {
     case kDiatonic:
       ApplyTuning(i);
       break;
-    case kPitchLfo1: o.pitchLfo[0] = AmountCurve(value * 0.001f); break;
-    case kPitchLfo2: o.pitchLfo[1] = AmountCurve(value * 0.001f); break;
-    case kPitchLfo3: o.pitchLfo[2] = AmountCurve(value * 0.001f); break;
-    case kPitchEnv1: o.pitchEnv[0] = static_cast<float>(integer) * 0.3f; break;
-    case kPitchEnv2: o.pitchEnv[1] = static_cast<float>(integer) * 0.3f; break;
-    case kAttackStart: o.attackStart = value; break;
-    case kAttackEnd: o.attackEnd = value; break;
+    case kPitchLfo1:
+      o.pitchLfo[0] = AmountCurve(value * 0.001f);
+      break;
+    case kPitchLfo2:
+      o.pitchLfo[1] = AmountCurve(value * 0.001f);
+      break;
+    case kPitchLfo3:
+      o.pitchLfo[2] = AmountCurve(value * 0.001f);
+      break;
+    case kPitchEnv1:
+      o.pitchEnv[0] = static_cast<float>(integer) * 0.3f;
+      break;
+    case kPitchEnv2:
+      o.pitchEnv[1] = static_cast<float>(integer) * 0.3f;
+      break;
+    case kAttackStart:
+      o.attackStart = value;
+      break;
+    case kAttackEnd:
+      o.attackEnd = value;
+      break;
     case kAttackTime:
       o.attackTime = static_cast<float>(TimecentsToMs(static_cast<float>(integer))) * p;
       o.attackRate = o.attackTime != 0.0f ? 1.0f / o.attackTime : 0.0f;
       break;
-    case kReleaseEnd: o.releaseEnd = value; break;
+    case kReleaseEnd:
+      o.releaseEnd = value;
+      break;
     case kReleaseTime:
       o.releaseTime = static_cast<float>(TimecentsToMs(static_cast<float>(integer))) * p;
       o.releaseRate = o.releaseTime != 0.0f ? 1.0f / o.releaseTime : 0.0f;
       break;
-    case kAmpLfo: o.ampLfo[static_cast<size_t>(offset % 3)] = AmountCurve(value * 0.001f); break;
-    case kEnvWeight1: o.envWeight1 = AmountCurve(value * 0.001f); break;
-    case kEnvWeight2: o.envWeight2 = AmountCurve(value * 0.001f); break;
-    case kNone: break;
+    case kAmpLfo:
+      o.ampLfo[static_cast<size_t>(offset % 3)] = AmountCurve(value * 0.001f);
+      break;
+    case kEnvWeight1:
+      o.envWeight1 = AmountCurve(value * 0.001f);
+      break;
+    case kEnvWeight2:
+      o.envWeight2 = AmountCurve(value * 0.001f);
+      break;
+    case kNone:
+      break;
   }
 }
 

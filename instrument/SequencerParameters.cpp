@@ -17,7 +17,10 @@ void TSequencerParameters::ParameterChanged(int32_t index) {
     TDSPSynthVoice* v = pool_.Voice(i);
     if (!v) continue;
     TDSPSequencer& s = v->Sequencers[static_cast<size_t>(seq)];
-    if (k < kSettings) s.ApplySetting(k, value); else s.ApplyStep(k - kSettings, value);
+    if (k < kSettings)
+      s.ApplySetting(k, value);
+    else
+      s.ApplyStep(k - kSettings, value);
   }
 }
 

@@ -18,21 +18,20 @@ namespace tesmora6 {
 
 namespace {
 
-
 // Per filter stage and unit: the parameters keying the modulation offsets of cutoff, Q,
 // bandwidth, env1, env2 and lfo1 .. lfo3 (the three LFO keys follow each other).
 struct TFilterKeys {
   Param::Id cutoff, q, bandwidth, env1, env2, lfo1;
 };
 constexpr TFilterKeys kFilterKeys[2][2] = {
-    {{Param::Flt1Cutoff, Param::Flt1Q, Param::Flt1Bandwidth, Param::Flt1CutoffEnv1,
-      Param::Flt1CutoffEnv2, Param::Flt1CutoffLfo1},
-     {Param::Flt1RCutoff, Param::Flt1RQ, Param::Flt1RBandwidth, Param::Flt1RCutoffEnv1,
-      Param::Flt1RCutoffEnv2, Param::Flt1RCutoffLfo1}},
-    {{Param::Flt2Cutoff, Param::Flt2Q, Param::Flt2Bandwidth, Param::Flt2CutoffEnv1,
-      Param::Flt2CutoffEnv2, Param::Flt2CutoffLfo1},
-     {Param::Flt2RCutoff, Param::Flt2RQ, Param::Flt2RBandwidth, Param::Flt2RCutoffEnv1,
-      Param::Flt2RCutoffEnv2, Param::Flt2RCutoffLfo1}},
+    {{Param::Flt1Cutoff, Param::Flt1Q, Param::Flt1Bandwidth, Param::Flt1CutoffEnv1, Param::Flt1CutoffEnv2,
+      Param::Flt1CutoffLfo1},
+     {Param::Flt1RCutoff, Param::Flt1RQ, Param::Flt1RBandwidth, Param::Flt1RCutoffEnv1, Param::Flt1RCutoffEnv2,
+      Param::Flt1RCutoffLfo1}},
+    {{Param::Flt2Cutoff, Param::Flt2Q, Param::Flt2Bandwidth, Param::Flt2CutoffEnv1, Param::Flt2CutoffEnv2,
+      Param::Flt2CutoffLfo1},
+     {Param::Flt2RCutoff, Param::Flt2RQ, Param::Flt2RBandwidth, Param::Flt2RCutoffEnv1, Param::Flt2RCutoffEnv2,
+      Param::Flt2RCutoffLfo1}},
 };
 static_assert(Param::Flt1CutoffLfo1 + 2 == Param::Flt1CutoffLfo3 &&
               Param::Flt2RCutoffLfo1 + 2 == Param::Flt2RCutoffLfo3);
@@ -59,7 +58,8 @@ TTesmora6::~TTesmora6() {
 void TTesmora6::MapIndexes() {
   indexMaps_.Build();
   for (int32_t slot = 0; slot < TTesmora6IndexMaps::kModSlots; ++slot) SetSlotHost(slot, indexMaps_.ModHost(slot));
-  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot) Sequencers().SetSlotHost(slot, indexMaps_.SeqHost(slot));
+  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot)
+    Sequencers().SetSlotHost(slot, indexMaps_.SeqHost(slot));
   for (int32_t id = 0; id < TTesmora6IndexMaps::kFxSlots; ++id) effects_.SetFxSlotHost(id, indexMaps_.FxHost(id));
   BuildModInverse();
   effects_.BuildFxInverse();
@@ -75,9 +75,8 @@ void TTesmora6::DefineParameters() {
 // ---------------------------------------------------------------- what the host is told
 
 std::string TTesmora6::HostName(int32_t index) const {
-  return index >= 0 && static_cast<size_t>(index) < hostNames_.size()
-             ? hostNames_[static_cast<size_t>(index)]
-             : std::string();
+  return index >= 0 && static_cast<size_t>(index) < hostNames_.size() ? hostNames_[static_cast<size_t>(index)]
+                                                                      : std::string();
 }
 
 std::string TTesmora6::ParamNameText(int32_t index) const { return HostName(index); }
@@ -92,10 +91,9 @@ void TTesmora6::FinishInitialisation() {
 // ---------------------------------------------------------------- wave tables ahead of changes
 
 namespace {
-constexpr Param::Id kWaveformParams[] = {
-    Param::Osc1Waveform, Param::Osc2Waveform, Param::Osc3Waveform, Param::Osc4Waveform,
-    Param::Osc5Waveform, Param::Osc6Waveform, Param::Lfo1Waveform, Param::Lfo2Waveform,
-    Param::Lfo3Waveform};
+constexpr Param::Id kWaveformParams[] = {Param::Osc1Waveform, Param::Osc2Waveform, Param::Osc3Waveform,
+                                         Param::Osc4Waveform, Param::Osc5Waveform, Param::Osc6Waveform,
+                                         Param::Lfo1Waveform, Param::Lfo2Waveform, Param::Lfo3Waveform};
 }  // namespace
 
 void TTesmora6::PrepareWaveTable(int32_t index, float normalized) const {
@@ -145,27 +143,26 @@ void TTesmora6::ParameterChanged(int32_t index) {
 
 // ---------------------------------------------------------------- control update
 
-void TTesmora6::UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1,
-                                  float e2, float c2) {
+void TTesmora6::UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2) {
   const TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
   const float* m = ModOffsets.data();
   const float l1 = voice.LfoOut[0], l2 = voice.LfoOut[1], l3 = voice.LfoOut[2];
-  struct TSettings { float cutoff, q, bandwidth; };
+  struct TSettings {
+    float cutoff, q, bandwidth;
+  };
   // The envelope terms lower the cutoff by how far each envelope is below its scale; the
   // LFO terms add hertz; the cutoff offset scales the sum.
-  auto compute = [&](const TFilterKeys& k, float cut, float env1, float env2,
-                     const std::array<float, 3>& lfo, float q, float bw) {
-    float c = cut - (cut * (c1 - e1) * (1.0f + m[k.env1]) * env1 +
-                     cut * (c2 - e2) * (1.0f + m[k.env2]) * env2) * 0.5f +
+  auto compute = [&](const TFilterKeys& k, float cut, float env1, float env2, const std::array<float, 3>& lfo, float q,
+                     float bw) {
+    float c = cut - (cut * (c1 - e1) * (1.0f + m[k.env1]) * env1 + cut * (c2 - e2) * (1.0f + m[k.env2]) * env2) * 0.5f +
               (1.0f + m[k.lfo1]) * lfo[0] * l1 + (1.0f + m[k.lfo1 + 1]) * lfo[1] * l2 +
               (1.0f + m[k.lfo1 + 2]) * lfo[2] * l3;
     c = (1.0f + m[k.cutoff]) * c;
     return TSettings{c, (1.0f + m[k.q]) * q, (1.0f + m[k.bandwidth]) * bw};
   };
   const TSettings left = compute(kFilterKeys[stage][0], s.cut, s.cutEnv1, s.cutEnv2, s.cutLfo, s.q, s.bw);
-  const TSettings right = s.chn != 0 ? left
-                                     : compute(kFilterKeys[stage][1], s.rCut, s.rCutEnv1,
-                                               s.rCutEnv2, s.rCutLfo, s.rQ, s.rBw);
+  const TSettings right =
+      s.chn != 0 ? left : compute(kFilterKeys[stage][1], s.rCut, s.rCutEnv1, s.rCutEnv2, s.rCutLfo, s.rQ, s.rBw);
   const size_t first = stage == 0 ? TDSPSynthVoice::kFilter1Left : TDSPSynthVoice::kFilter2Left;
   for (size_t unit = 0; unit < 2; ++unit) {
     const TSettings& set = unit == 0 ? left : right;
@@ -214,11 +211,9 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   const auto releaseAge = static_cast<float>(voice.ReleaseAge);
   for (int i = 0; i < kOscillators; ++i) {
     const TOscillatorState& o = Osc[static_cast<size_t>(i)];
-    float ai = age >= o.attackTime ? o.attackEnd
-                                   : o.attackStart + age * o.attackRate * (o.attackEnd - o.attackStart);
+    float ai = age >= o.attackTime ? o.attackEnd : o.attackStart + age * o.attackRate * (o.attackEnd - o.attackStart);
     if (released) {
-      ai = releaseAge >= o.releaseTime ? ai + o.releaseEnd
-                                       : ai + o.releaseEnd * releaseAge * o.releaseRate;
+      ai = releaseAge >= o.releaseTime ? ai + o.releaseEnd : ai + o.releaseEnd * releaseAge * o.releaseRate;
     }
     a[static_cast<size_t>(i)] = ai;
   }
@@ -258,10 +253,14 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   const float* g1 = voice.Sequencers[0].GainBlock();
   const float* g2 = voice.Sequencers[1].GainBlock();
   for (int32_t k = 0; k < p; ++k) {
-    if (on1 && on2) gain[k] = g * (g1[k] + g2[k]);
-    else if (on1) gain[k] = g * g1[k];
-    else if (on2) gain[k] = g * g2[k];
-    else gain[k] = g;
+    if (on1 && on2)
+      gain[k] = g * (g1[k] + g2[k]);
+    else if (on1)
+      gain[k] = g * g1[k];
+    else if (on2)
+      gain[k] = g * g2[k];
+    else
+      gain[k] = g;
   }
   // 17.
   voice.ControlCounter = 0;
@@ -328,9 +327,9 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   const bool shapeBetween = ShapeOn && (ShapeRoute == 1 || (ShpChnMode == 0 && RShapeRoute == 1));
   if (FilterStages[0].on && FilterStages[1].on && !shapeBetween) {
     // Nothing between the stages: both in one loop where their designs allow it.
-    filters[TDSPSynthVoice::kFilter1Left].FillStagesPair(
-        filters[TDSPSynthVoice::kFilter1Right], filters[TDSPSynthVoice::kFilter2Left],
-        filters[TDSPSynthVoice::kFilter2Right], vl, vr);
+    filters[TDSPSynthVoice::kFilter1Left].FillStagesPair(filters[TDSPSynthVoice::kFilter1Right],
+                                                         filters[TDSPSynthVoice::kFilter2Left],
+                                                         filters[TDSPSynthVoice::kFilter2Right], vl, vr);
   } else {
     if (FilterStages[0].on) {
       filters[TDSPSynthVoice::kFilter1Left].FillPeriodPair(filters[TDSPSynthVoice::kFilter1Right], vl, vr);

@@ -27,15 +27,12 @@ constexpr uint32_t right = kCaptionRight;
 constexpr uint32_t none = kCaptionDefault;
 
 // Captions made of a number ("1" .. "32"), of "M" and a slot number, of "FXLFO" and k.
-constexpr std::string_view kNumbers[] = {
-    "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
-    "12", "13", "14", "15", "16", "17", "18", "19", "20", "21", "22",
-    "23", "24", "25", "26", "27", "28", "29", "30", "31", "32"};
-constexpr std::string_view kSlots[] = {
-    "M1",  "M2",  "M3",  "M4",  "M5",  "M6",  "M7",  "M8",  "M9",  "M10", "M11",
-    "M12", "M13", "M14", "M15", "M16", "M17", "M18", "M19", "M20", "M21", "M22"};
-constexpr std::string_view kFxLfos[] = {"FXLFO1", "FXLFO2", "FXLFO3",
-                                        "FXLFO4", "FXLFO5", "FXLFO6"};
+constexpr std::string_view kNumbers[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
+                                         "12", "13", "14", "15", "16", "17", "18", "19", "20", "21", "22",
+                                         "23", "24", "25", "26", "27", "28", "29", "30", "31", "32"};
+constexpr std::string_view kSlots[] = {"M1",  "M2",  "M3",  "M4",  "M5",  "M6",  "M7",  "M8",  "M9",  "M10", "M11",
+                                       "M12", "M13", "M14", "M15", "M16", "M17", "M18", "M19", "M20", "M21", "M22"};
+constexpr std::string_view kFxLfos[] = {"FXLFO1", "FXLFO2", "FXLFO3", "FXLFO4", "FXLFO5", "FXLFO6"};
 
 // A control within a panel, before the panel is known.
 struct TRow {
@@ -59,63 +56,41 @@ constexpr TRow kTop[] = {
 };
 
 constexpr TRow kMaster[] = {
-    {Gain, K, 32, 8, m, "Gain", kNoValueText},
-    {Tune, V, 6, 76, s, "Tune", left},
-    {Fine, V, 24, 76, s, "Fine", left},
-    {GlideTime, V, 42, 76, s, "Glide", left},
-    {Voices, L, 6, 162, s, "Voices", left},
-    {UseNoteFirstEnvelope, SL, 24, 162, s, "1stEnv", left},
-    {PmMethod, L, 42, 162, s, "PitchM", left},
-    {PitchbendRange, L, 6, 258, s, "BendBy", left},
-    {AmpEnv1, V, 24, 258, s, "Env1Amt", left},
-    {AmpEnv2, V, 42, 258, s, "Env2Amt", left},
+    {Gain, K, 32, 8, m, "Gain", kNoValueText}, {Tune, V, 6, 76, s, "Tune", left},
+    {Fine, V, 24, 76, s, "Fine", left},        {GlideTime, V, 42, 76, s, "Glide", left},
+    {Voices, L, 6, 162, s, "Voices", left},    {UseNoteFirstEnvelope, SL, 24, 162, s, "1stEnv", left},
+    {PmMethod, L, 42, 162, s, "PitchM", left}, {PitchbendRange, L, 6, 258, s, "BendBy", left},
+    {AmpEnv1, V, 24, 258, s, "Env1Amt", left}, {AmpEnv2, V, 42, 258, s, "Env2Amt", left},
 };
 
 // The scaling controls belong to the envelope panels whatever their names say.
 constexpr TRow kEnv1[] = {
-    {Env1Attack, K, 18, 51, m, "A", none},
-    {Env1Decay, K, 18, 90, m, "D", none},
-    {Env1Sustain, K, 18, 129, m, "S", none},
-    {Env1Release, K, 18, 168, m, "R", none},
-    {Env1DB, L, 19, 2, s, "", none},
-    {Env1ScaleBy, L, 33, 2, s, "", none},
+    {Env1Attack, K, 18, 51, m, "A", none},   {Env1Decay, K, 18, 90, m, "D", none},
+    {Env1Sustain, K, 18, 129, m, "S", none}, {Env1Release, K, 18, 168, m, "R", none},
+    {Env1DB, L, 19, 2, s, "", none},         {Env1ScaleBy, L, 33, 2, s, "", none},
     {Env1ScaleTo, V, 47, 2, s, "", none},
 };
 
 constexpr TRow kEnv2[] = {
-    {Env2Delay, K, 18, 51, m, "Dly", none},
-    {Env2Attack, K, 18, 90, m, "A", none},
-    {Env2Decay, K, 18, 129, m, "D", none},
-    {Env2Sustain, K, 18, 168, m, "S", none},
-    {Env2Release, K, 18, 207, m, "R", none},
-    {Env2DB, L, 19, 2, s, "", none},
-    {Env2ScaleBy, L, 33, 2, s, "", none},
-    {Env2ScaleTo, V, 47, 2, s, "", none},
+    {Env2Delay, K, 18, 51, m, "Dly", none},  {Env2Attack, K, 18, 90, m, "A", none},
+    {Env2Decay, K, 18, 129, m, "D", none},   {Env2Sustain, K, 18, 168, m, "S", none},
+    {Env2Release, K, 18, 207, m, "R", none}, {Env2DB, L, 19, 2, s, "", none},
+    {Env2ScaleBy, L, 33, 2, s, "", none},    {Env2ScaleTo, V, 47, 2, s, "", none},
 };
 
 // The voice filters and shapers; filter stage 2 repeats stage 1 at x = 344.
 constexpr TRow kVfx[] = {
-    {Flt1On, S, 2, 24, s, "FLT1", left},
-    {Flt1Type, L, 2, 60, m, "L", left},
-    {Flt1RType, L, 2, 140, m, "R", left},
-    {Flt1RChn, L, 2, 226, m, "Chn", left},
-    {Flt2On, S, 2, 364, s, "FLT2", left},
-    {Flt2Type, L, 2, 400, m, "L", left},
-    {Flt2RType, L, 2, 480, m, "R", left},
-    {Flt2RChn, L, 2, 566, m, "Chn", left},
-    {Shape, S, 2, 682, s, "Shape", right},
-    {ShpChnMode, L, 22, 682, m, "", right},
-    {ShapeType, L, 39, 682, m, "L", right},
-    {ShapeRoute, L, 56, 682, m, "", right},
-    {ShapeAmt, V, 73, 682, m, "", right},
-    {ShapeRType, L, 90, 682, m, "R", right},
-    {ShapeRRoute, L, 107, 682, m, "", right},
-    {ShapeRAmt, V, 124, 682, m, "", right},
+    {Flt1On, S, 2, 24, s, "FLT1", left},      {Flt1Type, L, 2, 60, m, "L", left},
+    {Flt1RType, L, 2, 140, m, "R", left},     {Flt1RChn, L, 2, 226, m, "Chn", left},
+    {Flt2On, S, 2, 364, s, "FLT2", left},     {Flt2Type, L, 2, 400, m, "L", left},
+    {Flt2RType, L, 2, 480, m, "R", left},     {Flt2RChn, L, 2, 566, m, "Chn", left},
+    {Shape, S, 2, 682, s, "Shape", right},    {ShpChnMode, L, 22, 682, m, "", right},
+    {ShapeType, L, 39, 682, m, "L", right},   {ShapeRoute, L, 56, 682, m, "", right},
+    {ShapeAmt, V, 73, 682, m, "", right},     {ShapeRType, L, 90, 682, m, "R", right},
+    {ShapeRRoute, L, 107, 682, m, "", right}, {ShapeRAmt, V, 124, 682, m, "", right},
 };
-constexpr std::string_view kFilterKnobs[8] = {"Cutoff", "Q",    "BW",   "Env1",
-                                              "Env2",   "LFO1", "LFO2", "LFO3"};
-constexpr std::string_view kFilterKnobsR[8] = {"C-R",    "Q-R",    "B-R",    "Env1-R",
-                                               "Env2-R", "LFO1-R", "LFO2-R", "LFO3-R"};
+constexpr std::string_view kFilterKnobs[8] = {"Cutoff", "Q", "BW", "Env1", "Env2", "LFO1", "LFO2", "LFO3"};
+constexpr std::string_view kFilterKnobsR[8] = {"C-R", "Q-R", "B-R", "Env1-R", "Env2-R", "LFO1-R", "LFO2-R", "LFO3-R"};
 
 // The sequencer pages: rows for sequencer 1; sequencer 2 is the same at its own hosts.
 // Knobs and the on switch carry no caption flags, every other captioned row has its
@@ -175,29 +150,77 @@ struct TEffectPage {
   THeader header[7];
 };
 constexpr TEffectPage kEffectPages[] = {
-    {kPanelReverb, RvbOn, RvbIdx,
-     {{"Type", RvbMode, L}, {"Mix", RvbMix, V}, {"Wet", RvbGain, V}, {"Dry", RvbDry, V},
-      {"Pan", RvbPan, V}, {"InvR", RvbInvR, L}, {"InvL", RvbInvL, L}}},
-    {kPanelChorus, ChrsOn, CrsIdx,
-     {{"Mix", ChrsMix, V}, {"Wet", ChrsGain, V}, {"Dry", ChrsDry, V}, {"Pan", ChrsPan, V},
-      {"InvL", ChrsInvL, L}, {"InvR", ChrsInvR, L}, {"Chn", ChrsChnMode, L}}},
-    {kPanelDistortion, DistOn, DistIdx,
-     {{"Mix", DistMix, V}, {"Wet", DistGain, V}, {"Dry", DistDry, V}, {"Pan", DistPan, V},
-      {"InvL", DistInvL, L}, {"InvR", DistInvR, L}, {"Chn", DistChnMode, L}}},
-    {kPanelXFilter, XFltOn, XfltIdx,
-     {{"Count", XFltTaps, L}, {"Unit", XFltLengthUnit, L}, {"Mix", XFltMix, V},
-      {"Wet", XFltGain, V}, {"Dry", XFltDry, V}, {"Pan", XFltPan, V},
+    {kPanelReverb,
+     RvbOn,
+     RvbIdx,
+     {{"Type", RvbMode, L},
+      {"Mix", RvbMix, V},
+      {"Wet", RvbGain, V},
+      {"Dry", RvbDry, V},
+      {"Pan", RvbPan, V},
+      {"InvR", RvbInvR, L},
+      {"InvL", RvbInvL, L}}},
+    {kPanelChorus,
+     ChrsOn,
+     CrsIdx,
+     {{"Mix", ChrsMix, V},
+      {"Wet", ChrsGain, V},
+      {"Dry", ChrsDry, V},
+      {"Pan", ChrsPan, V},
+      {"InvL", ChrsInvL, L},
+      {"InvR", ChrsInvR, L},
+      {"Chn", ChrsChnMode, L}}},
+    {kPanelDistortion,
+     DistOn,
+     DistIdx,
+     {{"Mix", DistMix, V},
+      {"Wet", DistGain, V},
+      {"Dry", DistDry, V},
+      {"Pan", DistPan, V},
+      {"InvL", DistInvL, L},
+      {"InvR", DistInvR, L},
+      {"Chn", DistChnMode, L}}},
+    {kPanelXFilter,
+     XFltOn,
+     XfltIdx,
+     {{"Count", XFltTaps, L},
+      {"Unit", XFltLengthUnit, L},
+      {"Mix", XFltMix, V},
+      {"Wet", XFltGain, V},
+      {"Dry", XFltDry, V},
+      {"Pan", XFltPan, V},
       {"Chn", XFltChnMode, L}}},
-    {kPanelDelay, DlyOn, DlyIdx,
-     {{"Unit", DlyLengthUnit, L}, {"Mix", DlyMix, V}, {"Wet", DlyGain, V}, {"Dry", DlyDry, V},
-      {"InvL", DlyInvL, L}, {"InvR", DlyInvR, L}, {"Chn", DlyChnMode, L}}},
-    {kPanelPhaser, PhsOn, PhsIdx,
-     {{"Mix", PhsMix, V}, {"Wet", PhsGain, V}, {"Dry", PhsDry, V}, {"Pan", PhsPan, V},
-      {"InvL", PhsInvL, L}, {"InvR", PhsInvR, L}, {"Chn", PhsChnMode, L}}},
+    {kPanelDelay,
+     DlyOn,
+     DlyIdx,
+     {{"Unit", DlyLengthUnit, L},
+      {"Mix", DlyMix, V},
+      {"Wet", DlyGain, V},
+      {"Dry", DlyDry, V},
+      {"InvL", DlyInvL, L},
+      {"InvR", DlyInvR, L},
+      {"Chn", DlyChnMode, L}}},
+    {kPanelPhaser,
+     PhsOn,
+     PhsIdx,
+     {{"Mix", PhsMix, V},
+      {"Wet", PhsGain, V},
+      {"Dry", PhsDry, V},
+      {"Pan", PhsPan, V},
+      {"InvL", PhsInvL, L},
+      {"InvR", PhsInvR, L},
+      {"Chn", PhsChnMode, L}}},
     // The EQ, like the reverb, has its right-channel invert first.
-    {kPanelEQ, EQOn, EqIdx,
-     {{"Mix", EQMix, V}, {"Wet", EQGain, V}, {"Dry", EQDry, V}, {"Pan", EQPan, V},
-      {"InvR", EQInvR, L}, {"InvL", EQInvL, L}, {"Chn", EQChnMode, L}}},
+    {kPanelEQ,
+     EQOn,
+     EqIdx,
+     {{"Mix", EQMix, V},
+      {"Wet", EQGain, V},
+      {"Dry", EQDry, V},
+      {"Pan", EQPan, V},
+      {"InvR", EQInvR, L},
+      {"InvL", EQInvL, L},
+      {"Chn", EQChnMode, L}}},
 };
 
 // A filter column: five consecutive parameters from `first`, stacked at one left.
@@ -294,22 +317,14 @@ constexpr TRow kDelay[] = {
 };
 
 constexpr TRow kPhaser[] = {
-    {PhsLWave, L, 34, 4, m, "WaveL", right},
-    {PhsRWave, L, 52, 4, m, "WaveR", right},
-    {ModLFrq, K, 54, 120, m, "FrqL", none},
-    {ModLAmp, K, 54, 159, m, "AmpL", none},
-    {PhsL, K, 54, 198, m, "PhsL", none},
-    {DpthL, K, 54, 237, m, "DpthL", none},
-    {PhsFBL, K, 54, 276, m, "FBL", none},
-    {PhsLR, K, 54, 315, m, "LR", none},
-    {PhsStrL, K, 54, 354, m, "StrL", none},
-    {ModRFrq, K, 54, 432, m, "FrqR", none},
-    {ModRAmp, K, 54, 471, m, "AmpR", none},
-    {PhsR, K, 54, 510, m, "PhsR", none},
-    {DpthR, K, 54, 549, m, "DpthR", none},
-    {PhsFBR, K, 54, 588, m, "FBR", none},
-    {PhsRL, K, 54, 627, m, "RL", none},
-    {PhsStrR, K, 54, 666, m, "StrR", none},
+    {PhsLWave, L, 34, 4, m, "WaveL", right},   {PhsRWave, L, 52, 4, m, "WaveR", right},
+    {ModLFrq, K, 54, 120, m, "FrqL", none},    {ModLAmp, K, 54, 159, m, "AmpL", none},
+    {PhsL, K, 54, 198, m, "PhsL", none},       {DpthL, K, 54, 237, m, "DpthL", none},
+    {PhsFBL, K, 54, 276, m, "FBL", none},      {PhsLR, K, 54, 315, m, "LR", none},
+    {PhsStrL, K, 54, 354, m, "StrL", none},    {ModRFrq, K, 54, 432, m, "FrqR", none},
+    {ModRAmp, K, 54, 471, m, "AmpR", none},    {PhsR, K, 54, 510, m, "PhsR", none},
+    {DpthR, K, 54, 549, m, "DpthR", none},     {PhsFBR, K, 54, 588, m, "FBR", none},
+    {PhsRL, K, 54, 627, m, "RL", none},        {PhsStrR, K, 54, 666, m, "StrR", none},
     {PhsRShft, V, 110, 120, m, "Shift", left},
 };
 
@@ -329,11 +344,29 @@ constexpr TRow kFxOut[] = {
 };
 
 constexpr Id kUnbound[] = {
-    Solo,           Bypass,          Rsvd1,           Rsvd2,           Rsvd3,
-    Rsvd4,          Rsvd5,           Osc1TuneDiatonic, Osc2TuneDiatonic, Osc3TuneDiatonic,
-    Osc4TuneDiatonic, Osc5TuneDiatonic, Osc6TuneDiatonic, Seq1StepAtk,   Seq1StepDcy,
-    Seq1StepEnvType, Seq1StepEnvMode, Seq2StepAtk,    Seq2StepDcy,     Seq2StepEnvType,
-    Seq2StepEnvMode, FxPreAmp,       FxPostAmp,
+    Solo,
+    Bypass,
+    Rsvd1,
+    Rsvd2,
+    Rsvd3,
+    Rsvd4,
+    Rsvd5,
+    Osc1TuneDiatonic,
+    Osc2TuneDiatonic,
+    Osc3TuneDiatonic,
+    Osc4TuneDiatonic,
+    Osc5TuneDiatonic,
+    Osc6TuneDiatonic,
+    Seq1StepAtk,
+    Seq1StepDcy,
+    Seq1StepEnvType,
+    Seq1StepEnvMode,
+    Seq2StepAtk,
+    Seq2StepDcy,
+    Seq2StepEnvType,
+    Seq2StepEnvMode,
+    FxPreAmp,
+    FxPostAmp,
 };
 
 constexpr size_t kBoundCount = Count - std::size(kUnbound);

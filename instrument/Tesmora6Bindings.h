@@ -54,11 +54,11 @@ constexpr int16_t OscSubPanel(int32_t osc, TOscSubPanel sub) {
 enum TControlKind : int16_t {
   kNoControl = -1,
   kKnob = 1,
-  kSwitch = 22,           // two-state switch
-  kValueBox = 23,         // fader drawn as a value box
-  kSwitchValueBox = 24,   // switch drawn as a value box
-  kListBox = 25,          // value box that opens a popup list
-  kSwitchListBox = 26,    // switch drawn as a value box, with a popup list
+  kSwitch = 22,          // two-state switch
+  kValueBox = 23,        // fader drawn as a value box
+  kSwitchValueBox = 24,  // switch drawn as a value box
+  kListBox = 25,         // value box that opens a popup list
+  kSwitchListBox = 26,   // switch drawn as a value box, with a popup list
 };
 
 enum TControlSize : int16_t { kSmall = 0, kMedium = 1, kBig = 2 };

@@ -13,7 +13,7 @@ namespace tesmora6 {
 namespace {
 
 // The parameters whose texts the product writes itself.
-constexpr Param::Id kChannelModes[] = {Param::DistChnMode, Param::PhsChnMode, Param::DlyChnMode,
+constexpr Param::Id kChannelModes[] = {Param::DistChnMode, Param::PhsChnMode,  Param::DlyChnMode,
                                        Param::ChrsChnMode, Param::XFltChnMode, Param::EQChnMode};
 
 constexpr const char* kVoiceChannelModes[] = {"LR", "Left"};
@@ -40,8 +40,7 @@ bool IsChannelMode(int32_t index) {
 
 }  // namespace
 
-bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo&, float realValue,
-                         std::string& text) {
+bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo&, float realValue, std::string& text) {
   if (!std::isfinite(realValue)) return false;
   const int64_t r = RoundedIndex(realValue);
 
@@ -51,9 +50,14 @@ bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo&, float realVa
   }
   if (index >= Param::ModSrc1 && index <= Param::ModAmt22) {
     switch ((index - Param::ModSrc1) % 3) {
-      case 0: text = ModSourceName(r); return true;
-      case 1: text = ModDestinationName(r); return true;
-      default: return false;  // the amount is a plain gain
+      case 0:
+        text = ModSourceName(r);
+        return true;
+      case 1:
+        text = ModDestinationName(r);
+        return true;
+      default:
+        return false;  // the amount is a plain gain
     }
   }
 
@@ -75,9 +79,14 @@ bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo&, float realVa
   }
   if (index >= Param::FxModSrc1 && index <= Param::FxModAmt16) {
     switch ((index - Param::FxModSrc1) % 3) {
-      case 0: text = FxModSourceName(r); return true;
-      case 1: text = FxDestinationName(r); return true;
-      default: return false;
+      case 0:
+        text = FxModSourceName(r);
+        return true;
+      case 1:
+        text = FxDestinationName(r);
+        return true;
+      default:
+        return false;
     }
   }
   return false;

@@ -10,7 +10,6 @@
 namespace tesmora6 {
 
 // Writes the text and returns true when the product handles this parameter itself.
-bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo& info, float realValue,
-                         std::string& text);
+bool Tesmora6DisplayText(int32_t index, const TDSPPluginParamInfo& info, float realValue, std::string& text);
 
 }  // namespace tesmora6

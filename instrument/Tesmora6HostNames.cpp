@@ -153,20 +153,41 @@ constexpr TCategoryRow kCategories[] = {
     {EQOn, EQDry, kCategoryEQ},
     {FxModOn, FxModAmt16, kCategoryFxModulation},
 };
-static_assert(RvbIdx + 1 == DistIdx && DistIdx + 1 == PhsIdx && PhsIdx + 1 == DlyIdx &&
-              DlyIdx + 1 == CrsIdx && CrsIdx + 1 == XfltIdx && XfltIdx + 1 == EqIdx);
-static_assert(kCategoryReverb + 1 == kCategoryDistortion &&
-              kCategoryDistortion + 1 == kCategoryPhaser && kCategoryPhaser + 1 == kCategoryDelay &&
-              kCategoryDelay + 1 == kCategoryChorus && kCategoryChorus + 1 == kCategoryXFilter &&
-              kCategoryXFilter + 1 == kCategoryEQ);
+static_assert(RvbIdx + 1 == DistIdx && DistIdx + 1 == PhsIdx && PhsIdx + 1 == DlyIdx && DlyIdx + 1 == CrsIdx &&
+              CrsIdx + 1 == XfltIdx && XfltIdx + 1 == EqIdx);
+static_assert(kCategoryReverb + 1 == kCategoryDistortion && kCategoryDistortion + 1 == kCategoryPhaser &&
+              kCategoryPhaser + 1 == kCategoryDelay && kCategoryDelay + 1 == kCategoryChorus &&
+              kCategoryChorus + 1 == kCategoryXFilter && kCategoryXFilter + 1 == kCategoryEQ);
 
 constexpr std::string_view kCategoryLabels[kCategoryEnd] = {
-    "",           "Master",         "Envelope 1",     "Envelope 2",   "Oscillator 1",
-    "Oscillator 2", "Oscillator 3", "Oscillator 4",   "Oscillator 5", "Oscillator 6",
-    "Filter stage 1", "Filter stage 2", "LFO 1",      "LFO 2",        "LFO 3",
-    "Wave shapers", "Modulation matrix", "Sequencer 1", "Sequencer 2", "Effects chain",
-    "Reverb",     "Distortion",     "Phaser",         "Delay",        "Chorus",
-    "X-filter",   "EQ",             "FX modulation",
+    "",
+    "Master",
+    "Envelope 1",
+    "Envelope 2",
+    "Oscillator 1",
+    "Oscillator 2",
+    "Oscillator 3",
+    "Oscillator 4",
+    "Oscillator 5",
+    "Oscillator 6",
+    "Filter stage 1",
+    "Filter stage 2",
+    "LFO 1",
+    "LFO 2",
+    "LFO 3",
+    "Wave shapers",
+    "Modulation matrix",
+    "Sequencer 1",
+    "Sequencer 2",
+    "Effects chain",
+    "Reverb",
+    "Distortion",
+    "Phaser",
+    "Delay",
+    "Chorus",
+    "X-filter",
+    "EQ",
+    "FX modulation",
 };
 
 // Every parameter in exactly one category.
@@ -213,15 +234,12 @@ TTesmora6Category Tesmora6Category(Param::Id id) {
 }
 
 std::string_view Tesmora6CategoryLabel(TTesmora6Category category) {
-  return category > kCategoryNone && category < kCategoryEnd
-             ? kCategoryLabels[static_cast<size_t>(category)]
-             : std::string_view();
+  return category > kCategoryNone && category < kCategoryEnd ? kCategoryLabels[static_cast<size_t>(category)]
+                                                             : std::string_view();
 }
 
 int32_t Tesmora6CategorySize(TTesmora6Category category) {
-  return category > kCategoryNone && category < kCategoryEnd
-             ? kCategorySizes[static_cast<size_t>(category)]
-             : 0;
+  return category > kCategoryNone && category < kCategoryEnd ? kCategorySizes[static_cast<size_t>(category)] : 0;
 }
 
 std::string_view Tesmora6HostTag(Param::Id id) {

@@ -20,9 +20,9 @@ struct TSlotRun {
 
 class TTesmora6IndexMaps {
  public:
-  static constexpr int32_t kModSlots = 167;  // modulation layer
+  static constexpr int32_t kModSlots = 167;                          // modulation layer
   static constexpr int32_t kSeqSlots = Param::FxOn - Param::Seq1On;  // sequencer layer: 138
-  static constexpr int32_t kFxSlots = Param::Count - Param::FxOn;  // effects section: 290 FX ids
+  static constexpr int32_t kFxSlots = Param::Count - Param::FxOn;    // effects section: 290 FX ids
   static constexpr int16_t kFirstSeqHost = Param::Seq1On;
   static constexpr int16_t kFirstFxHost = Param::FxOn;
 

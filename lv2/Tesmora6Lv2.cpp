@@ -130,8 +130,7 @@ class TLv2Instance final : public THostLink {
     ApplyPorts();
     size_t count = 0;
     if (events_) ReadEvents(frames, count);
-    engine_.Process(std::span<const TMidiMessage>(midi_.data(), count), left_, right_,
-                    static_cast<int32_t>(frames));
+    engine_.Process(std::span<const TMidiMessage>(midi_.data(), count), left_, right_, static_cast<int32_t>(frames));
     if (time_.playing) time_.samplePosition += speed_ * frames;
     if (notify_) Notify();
   }
@@ -399,8 +398,8 @@ const void* ExtensionData(const char* uri) {
   return nullptr;
 }
 
-const LV2_Descriptor kDescriptor = {lv2ids::kPlugin, Instantiate, ConnectPort, Activate,
-                                    Run,             Deactivate,  Cleanup,     ExtensionData};
+const LV2_Descriptor kDescriptor = {lv2ids::kPlugin, Instantiate, ConnectPort,  Activate, Run,
+                                    Deactivate,      Cleanup,     ExtensionData};
 
 }  // namespace
 

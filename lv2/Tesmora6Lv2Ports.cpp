@@ -15,13 +15,33 @@ bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // Display kinds whose values name things (waveforms, filter types, rooms, modes).
 bool IsValueList(int16_t kind) {
   switch (kind) {
-    case kKindWaveform: case kKindLowHigh: case kKindFilterRouting: case kKindBiquadType:
-    case kKindTimeUnit: case kKindOutputMode: case kKindManualAuto: case kKindFilterMode:
-    case kKindPitchModMethod: case kKindInterpolation: case kKindOperatorStructure:
-    case kKindShaperRoute: case kKindFilterShape: case kKindArpDirection: case kKindModTarget:
-    case kKindReverbRoom: case kKindSmoothing: case kKindDistortionType: case kKindModSource:
-    case kKindModDestination: case kKindFxModSource: case kKindFxModDestination: case kKindCurve:
-    case kKindVelocityRouting: case kKindShaper: case kKindFilterType: case kKindKeySignature:
+    case kKindWaveform:
+    case kKindLowHigh:
+    case kKindFilterRouting:
+    case kKindBiquadType:
+    case kKindTimeUnit:
+    case kKindOutputMode:
+    case kKindManualAuto:
+    case kKindFilterMode:
+    case kKindPitchModMethod:
+    case kKindInterpolation:
+    case kKindOperatorStructure:
+    case kKindShaperRoute:
+    case kKindFilterShape:
+    case kKindArpDirection:
+    case kKindModTarget:
+    case kKindReverbRoom:
+    case kKindSmoothing:
+    case kKindDistortionType:
+    case kKindModSource:
+    case kKindModDestination:
+    case kKindFxModSource:
+    case kKindFxModDestination:
+    case kKindCurve:
+    case kKindVelocityRouting:
+    case kKindShaper:
+    case kKindFilterType:
+    case kKindKeySignature:
       return true;
     default:
       return false;
@@ -31,10 +51,16 @@ bool IsValueList(int16_t kind) {
 // Display kinds that are plain ranges in a unit hosts know.
 const char* UnitOf(int16_t kind) {
   switch (kind) {
-    case kKindKiloHz: case kKindHz: return "hz";  // both hold hertz, shown in kHz or Hz
-    case kKindCents: return "cent";
-    case kKindSemitones: case kKindBendRange: return "semitone12TET";
-    default: return nullptr;
+    case kKindKiloHz:
+    case kKindHz:
+      return "hz";  // both hold hertz, shown in kHz or Hz
+    case kKindCents:
+      return "cent";
+    case kKindSemitones:
+    case kKindBendRange:
+      return "semitone12TET";
+    default:
+      return nullptr;
   }
 }
 
@@ -42,7 +68,11 @@ const char* UnitOf(int16_t kind) {
 // permille amounts shown as gains, pan positions, powers of two, note numbers shown as hertz.
 bool NotARange(int16_t kind) {
   switch (kind) {
-    case kKindTime: case kKindGain: case kKindPowerOfTwo: case kKindNoteHz: case kKindPan:
+    case kKindTime:
+    case kKindGain:
+    case kKindPowerOfTwo:
+    case kKindNoteHz:
+    case kKindPan:
     case kKindWidePan:
       return true;
     default:
@@ -54,9 +84,7 @@ bool Whole(float v) { return std::isfinite(v) && std::nearbyint(v) == v; }
 
 }  // namespace
 
-bool TLv2PortLaw::RoundTrips(float normalized) const {
-  return SameBits(ToNormalized(ToPort(normalized)), normalized);
-}
+bool TLv2PortLaw::RoundTrips(float normalized) const { return SameBits(ToNormalized(ToPort(normalized)), normalized); }
 
 std::vector<TLv2PortLaw> Tesmora6Lv2PortLaws(const TTesmora6& instrument) {
   std::vector<TLv2PortLaw> laws(static_cast<size_t>(instrument.ParamCount()));

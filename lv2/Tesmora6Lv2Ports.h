@@ -24,10 +24,10 @@ class TTesmora6;
 struct TLv2PortLaw {
   float offset = 0.0f;
   float scale = 1.0f;
-  bool real = false;         // in the parameter's own units (else normalized 0 .. 1)
-  bool integer = false;      // every known value is a whole number of those units
-  bool toggled = false;      // an off/on switch: 0 or 1
-  bool enumeration = false;  // a value list: the scale points name every value
+  bool real = false;           // in the parameter's own units (else normalized 0 .. 1)
+  bool integer = false;        // every known value is a whole number of those units
+  bool toggled = false;        // an off/on switch: 0 or 1
+  bool enumeration = false;    // a value list: the scale points name every value
   const char* unit = nullptr;  // an LV2 unit's local name ("hz", "cent"), or none
 
   float ToPort(float normalized) const { return offset + scale * normalized; }

@@ -46,8 +46,7 @@ bool LoadBankFile(TTesmora6Engine& engine, std::span<const uint8_t> data, std::s
     return false;
   }
   if (programs < 0 || programs > engine.ProgramCount()) {
-    why = "it holds " + std::to_string(programs) + " programs, the instrument " +
-          std::to_string(engine.ProgramCount());
+    why = "it holds " + std::to_string(programs) + " programs, the instrument " + std::to_string(engine.ProgramCount());
     return false;
   }
   const std::string form(magic.begin(), magic.end());

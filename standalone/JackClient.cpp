@@ -182,7 +182,9 @@ int TJackClient::Process(uint32_t frames) {
   return 0;
 }
 
-int TJackClient::ProcessCallback(uint32_t frames, void* self) { return static_cast<TJackClient*>(self)->Process(frames); }
+int TJackClient::ProcessCallback(uint32_t frames, void* self) {
+  return static_cast<TJackClient*>(self)->Process(frames);
+}
 
 int TJackClient::BufferSizeCallback(uint32_t frames, void* self) {
   auto* client = static_cast<TJackClient*>(self);

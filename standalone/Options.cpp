@@ -7,8 +7,9 @@
 namespace tesmora6 {
 
 int ParseStandaloneOptions(int argc, const char* const* argv, TStandaloneOptions& options, std::string& text) {
-  CLI::App app{"Tesmora6, the synthesizer as a JACK program: plays what reaches its MIDI inputs (a JACK "
-               "port and an ALSA sequencer port) and keeps its programs between runs"};
+  CLI::App app{
+      "Tesmora6, the synthesizer as a JACK program: plays what reaches its MIDI inputs (a JACK "
+      "port and an ALSA sequencer port) and keeps its programs between runs"};
   app.name("tesmora6");
   app.set_version_flag("--version", std::string("tesmora6 ") + TESMORA6_VERSION);
   app.add_option("--program", options.program, "program to start with, 1-128 as the editor numbers them")
@@ -18,7 +19,8 @@ int ParseStandaloneOptions(int argc, const char* const* argv, TStandaloneOptions
   app.add_flag("--connect", options.connect,
                "connect the outputs to the first physical playback ports and every physical MIDI source to "
                "the input");
-  app.add_option("--client-name", options.clientName, "the JACK client's name")->capture_default_str()
+  app.add_option("--client-name", options.clientName, "the JACK client's name")
+      ->capture_default_str()
       ->check([](const std::string& name) {
         return name.empty() || name.size() > 63 || name.find(':') != std::string::npos
                    ? std::string("a client name has 1 to 63 characters and no ':'")

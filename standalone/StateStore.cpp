@@ -87,8 +87,7 @@ bool DecodeStandaloneState(std::span<const uint8_t> data, TStandaloneState& stat
     return false;
   }
   if (version != kFormatVersion) {
-    why = "it has format version " + std::to_string(version) + ", this program reads " +
-          std::to_string(kFormatVersion);
+    why = "it has format version " + std::to_string(version) + ", this program reads " + std::to_string(kFormatVersion);
     return false;
   }
   const size_t available = data.size() - kHeaderSize;

@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   // JACK and sequencer threads start (which keep them blocked, so that no call of theirs is
   // interrupted) and reach the main thread once it runs its loop; one that came during
   // start-up ends the program right after it. System calls they interrupt are restarted.
-  struct sigaction quit{};
+  struct sigaction quit {};
   quit.sa_handler = &OnQuitSignal;
   quit.sa_flags = SA_RESTART;
   sigemptyset(&quit.sa_mask);

@@ -129,18 +129,26 @@ TEST(Curves, PeriodPassMatchesTheCurveFunction) {
 // The index is computed without library calls and, in the period pass, four at a time;
 // it must be the index fmin, fmax and lrintf give for every input, at every run length.
 TEST(Curves, InlineIndexMatchesTheLibraryFormula) {
-  auto reference = [](float x) {
-    return std::lrintf(std::fmin(std::fmax(x, kCurveLowest), kCurveHighest) * 16384.0f);
-  };
+  auto reference = [](float x) { return std::lrintf(std::fmin(std::fmax(x, kCurveLowest), kCurveHighest) * 16384.0f); };
   uint32_t seed = 99;
   auto next = [&seed] {
     seed = seed * 1664525u + 1013904223u;
     return static_cast<float>(seed) / 4294967296.0f;
   };
-  std::vector<float> x = {NAN, -NAN, std::numeric_limits<float>::infinity(),
-                          -std::numeric_limits<float>::infinity(), 1e30f, -1e30f, 0.0f, -0.0f,
-                          kCurveLowest, kCurveHighest, std::nextafter(kCurveLowest, -1.0f),
-                          std::nextafter(kCurveHighest, 2.0f), 1e-40f, -1e-40f};
+  std::vector<float> x = {NAN,
+                          -NAN,
+                          std::numeric_limits<float>::infinity(),
+                          -std::numeric_limits<float>::infinity(),
+                          1e30f,
+                          -1e30f,
+                          0.0f,
+                          -0.0f,
+                          kCurveLowest,
+                          kCurveHighest,
+                          std::nextafter(kCurveLowest, -1.0f),
+                          std::nextafter(kCurveHighest, 2.0f),
+                          1e-40f,
+                          -1e-40f};
   for (int i = -420; i <= 16800; ++i) x.push_back((static_cast<float>(i) + 0.5f) / 16384.0f);  // ties
   for (int i = 0; i < 20000; ++i) x.push_back(2.2f * next() - 0.6f);
   for (float v : x) ASSERT_EQ(CurveIndex(v), reference(v)) << v;

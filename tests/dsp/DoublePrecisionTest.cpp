@@ -117,16 +117,16 @@ TEST(DoublePrecisionX87, EveryWaveformAndFilterTypeMatchesFullPrecision) {
   };
   for (int w = 0; w < kWaveformCount; ++w) {
     for (float pitch : {24.0f, 69.0f, 120.0f}) {
-      check(RenderBoth([&] {
-              auto osc = CreateWaveform(w);
-              osc->ResetPhase();
-              osc->SetPitch(pitch);
-              std::vector<float> out(44 * 100);
-              for (size_t i = 0; i < out.size(); i += 44) osc->FillPeriod(&out[i]);
-              return out;
-            }),
-            std::string("waveform ") + std::to_string(w) + " " + WaveformName(w) + " at pitch " +
-                std::to_string(pitch));
+      check(
+          RenderBoth([&] {
+            auto osc = CreateWaveform(w);
+            osc->ResetPhase();
+            osc->SetPitch(pitch);
+            std::vector<float> out(44 * 100);
+            for (size_t i = 0; i < out.size(); i += 44) osc->FillPeriod(&out[i]);
+            return out;
+          }),
+          std::string("waveform ") + std::to_string(w) + " " + WaveformName(w) + " at pitch " + std::to_string(pitch));
     }
   }
   for (int type = 0; type <= 50; ++type) {

@@ -82,7 +82,9 @@ TEST_F(EnvelopeTest, ZeroLengthStages) {
 }
 
 TEST_F(EnvelopeTest, SustainIsClamped) {
-  struct Case { float in, stored; };
+  struct Case {
+    float in, stored;
+  };
   for (Case c : {Case{1.5f, 1.0f}, Case{-0.2f, 0.0f}, Case{0.3f, 0.3f}}) {
     env.SetSustainLevel(c.in);
     EXPECT_EQ(env.SustainLevel(), c.stored) << c.in;
@@ -133,7 +135,7 @@ TEST_F(EnvelopeTest, NoteEndDuringAttackReleasesFromTheLevelReached) {
 TEST_F(EnvelopeTest, RetriggerDeclicksFromTheCurrentLevel) {
   Configure(10.0f, 0.0f, 0.5f, 100.0f);
   NoteOn(1.0f);
-  Run(1000);  // sustaining at 0.5
+  Run(1000);     // sustaining at 0.5
   NoteOn(1.0f);  // no note end in between
   EXPECT_TRUE(env.DeclickActive());
   auto out = Run(88 + 222);
@@ -240,7 +242,9 @@ TEST_F(EnvelopeTest, FixedLevelReplacesTheVelocityAtTheNextStart) {
 }
 
 TEST_F(EnvelopeTest, LogarithmicOutput) {
-  struct Case { float sustain, expected; };
+  struct Case {
+    float sustain, expected;
+  };
   for (Case c : {Case{0.0f, 0.0f}, Case{0.5f, -std::log10(0.55f)}, Case{1.0f, 1.0f}}) {
     TDSPADSR e;
     e.SetSustainLevel(c.sustain);
@@ -334,7 +338,10 @@ TEST_F(EnvelopeTest, FillPeriodMatchesTickSampleForSample) {
     e->SetSustainLevel(0.4f);
     e->SetReleaseTime(5.1f);
   }
-  struct Event { int period; int what; };
+  struct Event {
+    int period;
+    int what;
+  };
   const Event events[] = {{0, 0}, {2, 3}, {9, 1}, {12, 0}, {13, 2}, {20, 1}, {30, 4}, {40, 0}, {42, 1}};
   float block[44];
   int32_t voiceAge = 0;
@@ -343,11 +350,25 @@ TEST_F(EnvelopeTest, FillPeriodMatchesTickSampleForSample) {
     for (TDSPADSR* e : {&ticked, &filled}) {
       for (size_t k = next; k < std::size(events) && events[k].period == p; ++k) {
         switch (events[k].what) {
-          case 0: e->StartNote(0.9f); e->SetAge(0); break;
-          case 1: e->SetGate(0.0f); e->SetAge(0); break;
-          case 2: e->StartFadeIn(0.6f); break;
-          case 3: e->SetSustainLevel(0.7f); break;
-          case 4: e->StartNote(0.5f); e->SetAge(0); e->StartFadeIn(0.3f); break;
+          case 0:
+            e->StartNote(0.9f);
+            e->SetAge(0);
+            break;
+          case 1:
+            e->SetGate(0.0f);
+            e->SetAge(0);
+            break;
+          case 2:
+            e->StartFadeIn(0.6f);
+            break;
+          case 3:
+            e->SetSustainLevel(0.7f);
+            break;
+          case 4:
+            e->StartNote(0.5f);
+            e->SetAge(0);
+            e->StartFadeIn(0.3f);
+            break;
         }
       }
       e->SetAge(voiceAge);

@@ -67,7 +67,8 @@ TEST(ThreeBandEq, UnityAtZeroDecibels) {
   EXPECT_EQ(c.b2, c.a2);
   // A signal passes unchanged, through Tick and through FillPeriod alike.
   std::vector<float> in(440);
-  for (size_t i = 0; i < in.size(); ++i) in[i] = std::sin(0.37f * static_cast<float>(i)) + 0.3f * std::cos(2.9f * static_cast<float>(i));
+  for (size_t i = 0; i < in.size(); ++i)
+    in[i] = std::sin(0.37f * static_cast<float>(i)) + 0.3f * std::cos(2.9f * static_cast<float>(i));
   TDSP3BandEQ blockEq;
   SetAll(blockEq, 0.0f, 0.0f, 0.0f, 1000.0f, 0.5f);
   std::vector<float> block = in;
@@ -82,9 +83,12 @@ TEST(ThreeBandEq, UnityAtZeroDecibels) {
 
 TEST(ThreeBandEq, BandGains) {
   const double plus15 = Amplitude(15.0);  // about 5.66
-  struct Case { float low, mid, high; double dc, nyquist; };
-  for (Case c : {Case{15, 0, 0, plus15, 1.0}, Case{0, 0, 15, 1.0, plus15},
-                 Case{-15, 0, 0, 1.0 / plus15, 1.0}, Case{6, -6, -3, 2.0, Amplitude(-3.0)}}) {
+  struct Case {
+    float low, mid, high;
+    double dc, nyquist;
+  };
+  for (Case c : {Case{15, 0, 0, plus15, 1.0}, Case{0, 0, 15, 1.0, plus15}, Case{-15, 0, 0, 1.0 / plus15, 1.0},
+                 Case{6, -6, -3, 2.0, Amplitude(-3.0)}}) {
     TDSP3BandEQ eq;
     SetAll(eq, c.low, c.mid, c.high, 1000.0f, 0.5f);
     EXPECT_NEAR(RunGain(eq, false), c.dc, 2e-3 * c.dc) << c.low << " " << c.high;
@@ -165,19 +169,18 @@ TEST(DiatonicTune, AddsTheOffsetsWhenDiatonicIsOff) {
 }
 
 TEST(DiatonicTune, StepsInTheKey) {
-  struct Case { float key, offset, note, expected; };
+  struct Case {
+    float key, offset, note, expected;
+  };
   const Case cases[] = {
-      {0, 2, 60, 64},      // C major, two steps up from C: E
-      {0, 1, 61, 62},      // C sharp is not in the scale: the next scale note is D
-      {0, -1, 60, 59},     // one step down from C: B
-      {0, -1, 61, 60},
-      {0, 7, 60, 72},      // a whole octave of steps
-      {0, 8, 60, 74},
-      {0, -8, 60, 47},
-      {0, 1, -1, 0},       // pitch classes of negative notes: B to C
-      {0, 1, -2, -1},      // B flat (not in C major) to B
-      {9.5f, 1, 61, 63},   // clamped to 7 sharps: C sharp major, C sharp to D sharp
-      {-1, 3, 65, 70},     // F major: F G A B flat
+      {0, 2, 60, 64},                                           // C major, two steps up from C: E
+      {0, 1, 61, 62},                                           // C sharp is not in the scale: the next scale note is D
+      {0, -1, 60, 59},                                          // one step down from C: B
+      {0, -1, 61, 60},         {0, 7, 60, 72},                  // a whole octave of steps
+      {0, 8, 60, 74},          {0, -8, 60, 47}, {0, 1, -1, 0},  // pitch classes of negative notes: B to C
+      {0, 1, -2, -1},                                           // B flat (not in C major) to B
+      {9.5f, 1, 61, 63},        // clamped to 7 sharps: C sharp major, C sharp to D sharp
+      {-1, 3, 65, 70},          // F major: F G A B flat
       {0, 2.5f, 60.5f, 64.5f},  // offset 2.5 rounds to 2, note 60.5 rounds to 60
       {0, 0, 61.3f, 61.3f},
   };
@@ -219,8 +222,7 @@ TEST(DiatonicTune, StepsMatchCountingNoteByNote) {
   for (int key = kLowestKey; key <= kHighestKey; ++key) {
     for (int p = -13; p <= 13; ++p) {
       for (int s = -30; s <= 30; ++s) {
-        ASSERT_EQ(TDSPDiatonicTune::Steps(key, s, p), reference(key, s, p))
-            << key << " " << s << " " << p;
+        ASSERT_EQ(TDSPDiatonicTune::Steps(key, s, p), reference(key, s, p)) << key << " " << s << " " << p;
       }
     }
   }

@@ -32,8 +32,8 @@ class TCountingFilter : public TDSPFilter {
   }
 };
 
-std::unique_ptr<TDSPFilter> MakeType(int type, float cutoff, float resonance,
-                                     float bandwidth, TDSPProcessInfo* context = nullptr) {
+std::unique_ptr<TDSPFilter> MakeType(int type, float cutoff, float resonance, float bandwidth,
+                                     TDSPProcessInfo* context = nullptr) {
   auto f = FilterTypeEntry(type).create();
   if (context) f->ContextChanged(context);
   f->Recalculate();
@@ -229,8 +229,7 @@ TEST(FilterResponse, MatchesAnalyticSecondOrderResponses) {
     const double f0 = c.type <= 5 ? c.cutoff : f->MappedCutoff();
     for (double hz : c.probes) {
       const double expected = BilinearGain(c.proto, f0, hz, fs);
-      EXPECT_NEAR(MeasureGain(*f, hz, fs), expected, 2e-3 * expected + 1e-5)
-          << c.what << " at " << hz << " Hz";
+      EXPECT_NEAR(MeasureGain(*f, hz, fs), expected, 2e-3 * expected + 1e-5) << c.what << " at " << hz << " Hz";
     }
   }
   // The landmarks in plain numbers.
@@ -292,8 +291,8 @@ TEST(FilterResponse, BiquadFlushesTinyAndClampsHugeOutputs) {
     float in, out;
   };
   // The peak design with boost 1 is the identity; a fresh section passes b0 x = x.
-  for (const Case& c : {Case{2e-6f, 0.0f}, Case{-1e-5f, 0.0f}, Case{1e6f, 900000.0f},
-                        Case{-1e6f, -900000.0f}, Case{0.25f, 0.25f}}) {
+  for (const Case& c :
+       {Case{2e-6f, 0.0f}, Case{-1e-5f, 0.0f}, Case{1e6f, 900000.0f}, Case{-1e6f, -900000.0f}, Case{0.25f, 0.25f}}) {
     TClampedBiquadFilter f;
     f.PeakDesign(1, 44100, 1, 1, 1000);
     ASSERT_EQ(f.B0(), 1.0f);
@@ -310,13 +309,11 @@ TEST(FilterResponse, LowPassCutsHighsAndHighPassCutsLows) {
   // "SVF LP" keeps much of its highs (its character, not a cut).
   for (int type : {0, 2, 6, 7, 8, 9, 12, 20, 33}) {
     auto f = MakeType(type, type == 6 ? 16000.0f : 1000.0f, 0.3f, 0.5f);
-    EXPECT_LT(MeasureGain(*f, 16000, 44100), 0.7 * MeasureGain(*f, 100, 44100))
-        << FilterTypeEntry(type).name;
+    EXPECT_LT(MeasureGain(*f, 16000, 44100), 0.7 * MeasureGain(*f, 100, 44100)) << FilterTypeEntry(type).name;
   }
   for (int type : {1, 3, 10, 21}) {
     auto f = MakeType(type, 1000.0f, 0.3f, 0.5f);
-    EXPECT_LT(MeasureGain(*f, 100, 44100), 0.7 * MeasureGain(*f, 16000, 44100))
-        << FilterTypeEntry(type).name;
+    EXPECT_LT(MeasureGain(*f, 100, 44100), 0.7 * MeasureGain(*f, 16000, 44100)) << FilterTypeEntry(type).name;
   }
 }
 
@@ -332,8 +329,8 @@ TEST(FilterDesigns, FillPeriodEqualsTickLoopForEveryType) {
         for (size_t i = 0; i < input.size(); ++i) {
           b->In = input[i];
           b->Tick();
-          ASSERT_EQ(period[i], b->Out) << FilterTypeEntry(type).name << " " << cutoff << " "
-                                       << resonance << " sample " << i;
+          ASSERT_EQ(period[i], b->Out) << FilterTypeEntry(type).name << " " << cutoff << " " << resonance << " sample "
+                                       << i;
         }
       }
     }
@@ -403,13 +400,11 @@ TEST(FilterGuard, WorstSettingsNeverEmitNonFiniteSamples) {
             std::vector<float> a(input);
             for (size_t p = 0; p < a.size(); p += m) f->FillPeriod(&a[p]);
             for (float y : a)
-              ASSERT_TRUE(std::isfinite(y))
-                  << FilterTypeEntry(type).name << " " << rate << " " << cutoff;
+              ASSERT_TRUE(std::isfinite(y)) << FilterTypeEntry(type).name << " " << rate << " " << cutoff;
             for (float x : input) {
               f->In = x;
               f->Tick();
-              ASSERT_TRUE(std::isfinite(f->Out))
-                  << FilterTypeEntry(type).name << " tick " << rate << " " << cutoff;
+              ASSERT_TRUE(std::isfinite(f->Out)) << FilterTypeEntry(type).name << " tick " << rate << " " << cutoff;
             }
           }
         }
@@ -561,11 +556,11 @@ TEST(FilterLanes, StagesInOneLoopMatchTheScalarStepsBitForBit) {
           u[5]->FillPeriod(aloneR.data());
           u[7]->FillPeriod(aloneR.data());
           ASSERT_EQ(TLaneDrive::Bits(l), TLaneDrive::Bits(aloneL))
-              << FilterTypeEntry(first).name << " then " << FilterTypeEntry(second).name
-              << " left, " << m << "-sample periods, period " << period;
+              << FilterTypeEntry(first).name << " then " << FilterTypeEntry(second).name << " left, " << m
+              << "-sample periods, period " << period;
           ASSERT_EQ(TLaneDrive::Bits(r), TLaneDrive::Bits(aloneR))
-              << FilterTypeEntry(first).name << " then " << FilterTypeEntry(second).name
-              << " right, " << m << "-sample periods, period " << period;
+              << FilterTypeEntry(first).name << " then " << FilterTypeEntry(second).name << " right, " << m
+              << "-sample periods, period " << period;
         }
       }
     }

@@ -49,10 +49,14 @@ TEST(MultiFilter, TypeSettingRoundsHalfToEvenAndFallsBackToButterworth) {
     const std::type_info& type;
   };
   const Case cases[] = {
-      {2.5f, 2, typeid(TClassicButterworthFilterLP)},   {3.5f, 4, typeid(TClassicButterworthFilterBP)},
-      {37.6f, 38, typeid(TResonantButterworthFilterLP)}, {60.0f, 50, typeid(TResonantButterworthFilterLP)},
-      {-3.0f, 0, typeid(TResonantButterworthFilterLP)},  {std::nanf(""), 0, typeid(TResonantButterworthFilterLP)},
-      {20.0f, 20, typeid(TRBJFilterLP)},          {34.0f, 34, typeid(TBiquadVocal1Filter)},
+      {2.5f, 2, typeid(TClassicButterworthFilterLP)},
+      {3.5f, 4, typeid(TClassicButterworthFilterBP)},
+      {37.6f, 38, typeid(TResonantButterworthFilterLP)},
+      {60.0f, 50, typeid(TResonantButterworthFilterLP)},
+      {-3.0f, 0, typeid(TResonantButterworthFilterLP)},
+      {std::nanf(""), 0, typeid(TResonantButterworthFilterLP)},
+      {20.0f, 20, typeid(TRBJFilterLP)},
+      {34.0f, 34, typeid(TBiquadVocal1Filter)},
       {37.0f, 37, typeid(TPinkNoiseFilter)},
   };
   for (const Case& c : cases) {
@@ -66,12 +70,11 @@ TEST(MultiFilter, TypeSettingRoundsHalfToEvenAndFallsBackToButterworth) {
 
 TEST(MultiFilter, TypeTableNamesFollowTheValueList) {
   const char* names[kFilterTypeCount] = {
-      "BW LP",     "BW HP",    "BW LP2",    "BW HP2",   "BW BP2",    "BW BR2",    "12DB LP",
-      "24DB LP",   "24DB LP2", "24DB LP3",  "24DB HP",  "24DB BP",   "LP1",       "SVF LP",
-      "SVF HP",    "SVF BP",   "SVF NOTCH", "PEAKING",  "IIR NOTCH", "RES",       "RBJ LP",
-      "RBJ HP",    "RBJ BPFS", "RBJ BPFP",  "RBJ NOTCH", "RBJ APF",  "PEAK-EQ",   "LOWSHELF",
-      "HIGHSHELF", "Bandpass", "Phaser",    "4PoleEQ1", "4PoleEQ2",  "4PoleLP",   "Vocal1",
-      "Vocal2",    "RND1",     "RND2"};
+      "BW LP",     "BW HP",    "BW LP2",    "BW HP2",   "BW BP2",    "BW BR2",   "12DB LP",  "24DB LP",
+      "24DB LP2",  "24DB LP3", "24DB HP",   "24DB BP",  "LP1",       "SVF LP",   "SVF HP",   "SVF BP",
+      "SVF NOTCH", "PEAKING",  "IIR NOTCH", "RES",      "RBJ LP",    "RBJ HP",   "RBJ BPFS", "RBJ BPFP",
+      "RBJ NOTCH", "RBJ APF",  "PEAK-EQ",   "LOWSHELF", "HIGHSHELF", "Bandpass", "Phaser",   "4PoleEQ1",
+      "4PoleEQ2",  "4PoleLP",  "Vocal1",    "Vocal2",   "RND1",      "RND2"};
   for (int i = 0; i < kFilterTypeCount; ++i) EXPECT_STREQ(FilterTypeEntry(i).name, names[i]);
   for (int i : {kFilterTypeCount, 50, -1}) EXPECT_STREQ(FilterTypeEntry(i).name, "BW LP");
 }

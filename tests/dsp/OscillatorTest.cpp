@@ -64,8 +64,7 @@ TPeriodMeasure MeasurePeriod(std::vector<float> x, double expected) {
   TPeriodMeasure m;
   const int lo = static_cast<int>(std::floor(expected));
   m.repeats = std::max(r(lo), r(lo + 1));
-  m.halfRepeats = std::max(r(static_cast<int>(std::floor(expected / 2))),
-                           r(static_cast<int>(std::ceil(expected / 2))));
+  m.halfRepeats = std::max(r(static_cast<int>(std::floor(expected / 2))), r(static_cast<int>(std::ceil(expected / 2))));
   const int periods = static_cast<int>(16000 / expected);
   const int centre = static_cast<int>(std::lround(periods * expected));
   const int half = static_cast<int>(expected / 2);
@@ -99,19 +98,18 @@ bool IsTable(int index) { return WaveformMember(index).kind == TWaveKind::kTable
 TEST(WaveformTable, NamesAndClassesOfEveryNumber) {
   // The waveform value list, in number order.
   const char* const kNames[kWaveformCount] = {
-      "Saw", "SoftSaw", "XSaw", "Triangle", "Triangle2", "Square", "Sine", "Smooth", "Glass",
-      "Glass2", "Glass3", "Glass4", "SquareGls", "Mixed", "Mixed2", "X-Mix", "SinExp",
-      "SinCos", "SinCosTan", "SinCosTan2", "SinCosSqrt", "CosExp", "CosSqrtTan", "SqrtExp",
-      "SqrtTan", "Exp", "TanExp", "CotanExp", "Noise", "Gaussian", "Cosine", "PNoise1",
-      "SawSin", "Impulse2", "Impulse", "HalfSin", "Sine2", "1/2 Wave", "Saw AA", "Mix",
-      "Mix2", "Mix3", "PNoise2", "Noise4", "Noise5", "ParaSine", "Sine3", "Cosine2",
-      "X-Curve", "HarmSaw1", "HarmSaw2", "HarmSaw3", "HarmSaw4", "HarmTri1", "HarmTri2",
-      "HarmTri3", "HarmTri4", "HarmTri5", "HarmTri6", "Curved1", "Curved2", "Curved3",
-      "Curved4", "Curved5", "GlisHarm", "Bass1", "Bass2", "Bass3", "Bass4", "Bass5", "Bass6",
-      "Bass7", "Bass8", "SmoothSqr1", "SmoothSqr2", "SmoothSqr3", "SmoothSqr4", "SmoothSqr5",
-      "SmoothSqr6", "SmoothSqr7", "SmoothSqr8", "SawOrgan1", "SawOrgan2", "SawOrgan3",
-      "SawOrgan4", "SmRND1", "SmRND2", "SmRND3", "SmRND4", "SmRND5", "SmRND6", "SmRND7",
-      "SmRND8"};
+      "Saw",        "SoftSaw",    "XSaw",       "Triangle",   "Triangle2",  "Square",     "Sine",       "Smooth",
+      "Glass",      "Glass2",     "Glass3",     "Glass4",     "SquareGls",  "Mixed",      "Mixed2",     "X-Mix",
+      "SinExp",     "SinCos",     "SinCosTan",  "SinCosTan2", "SinCosSqrt", "CosExp",     "CosSqrtTan", "SqrtExp",
+      "SqrtTan",    "Exp",        "TanExp",     "CotanExp",   "Noise",      "Gaussian",   "Cosine",     "PNoise1",
+      "SawSin",     "Impulse2",   "Impulse",    "HalfSin",    "Sine2",      "1/2 Wave",   "Saw AA",     "Mix",
+      "Mix2",       "Mix3",       "PNoise2",    "Noise4",     "Noise5",     "ParaSine",   "Sine3",      "Cosine2",
+      "X-Curve",    "HarmSaw1",   "HarmSaw2",   "HarmSaw3",   "HarmSaw4",   "HarmTri1",   "HarmTri2",   "HarmTri3",
+      "HarmTri4",   "HarmTri5",   "HarmTri6",   "Curved1",    "Curved2",    "Curved3",    "Curved4",    "Curved5",
+      "GlisHarm",   "Bass1",      "Bass2",      "Bass3",      "Bass4",      "Bass5",      "Bass6",      "Bass7",
+      "Bass8",      "SmoothSqr1", "SmoothSqr2", "SmoothSqr3", "SmoothSqr4", "SmoothSqr5", "SmoothSqr6", "SmoothSqr7",
+      "SmoothSqr8", "SawOrgan1",  "SawOrgan2",  "SawOrgan3",  "SawOrgan4",  "SmRND1",     "SmRND2",     "SmRND3",
+      "SmRND4",     "SmRND5",     "SmRND6",     "SmRND7",     "SmRND8"};
   for (int i = 0; i < kWaveformCount; ++i) {
     EXPECT_STREQ(WaveformName(i), kNames[i]) << i;
     auto osc = CreateWaveform(i);
@@ -137,11 +135,13 @@ TEST(WaveformTable, NamesAndClassesOfEveryNumber) {
 }
 
 TEST(WaveformTable, PhaseRangesAndOffsetsOfTheOddWaveforms) {
-  struct Case { int index; float threshold, period, offset; };
+  struct Case {
+    int index;
+    float threshold, period, offset;
+  };
   const float twoPi = static_cast<float>(2 * kPi);
-  for (Case c : {Case{0, 96, 48, 0}, Case{15, 4, 4, 24}, Case{16, 1.5f, 1.5f, 7},
-                 Case{18, 4, 4, 30.96f}, Case{19, twoPi, twoPi, 31.73f},
-                 Case{21, twoPi, twoPi, 31.82f}, Case{24, 1, 1, 0}, Case{26, 1, 1, 0},
+  for (Case c : {Case{0, 96, 48, 0}, Case{15, 4, 4, 24}, Case{16, 1.5f, 1.5f, 7}, Case{18, 4, 4, 30.96f},
+                 Case{19, twoPi, twoPi, 31.73f}, Case{21, twoPi, twoPi, 31.82f}, Case{24, 1, 1, 0}, Case{26, 1, 1, 0},
                  Case{38, 96, 48, 0}, Case{45, 2, 4, 24}, Case{48, twoPi, twoPi, 0}}) {
     auto osc = CreateWaveform(c.index);
     EXPECT_FLOAT_EQ(osc->WrapThreshold(), c.threshold) << c.index;
@@ -195,9 +195,12 @@ TEST(OscillatorPitch, SetFrequency) {
   EXPECT_NEAR(sine->EffectivePitch(), 81.0f, 1e-4f);
   EXPECT_FLOAT_EQ(sine->LastPitch(), 60.0f);
 
-  struct Case { int index; float request, stored; };
-  for (Case c : {Case{6, -5.0f, 1e-9f}, Case{6, 0.0f, 1e-9f}, Case{6, 1e9f, 600000.0f},
-                 Case{6, NAN, 1e-9f}, Case{36, 0.0f, 1e-7f}, Case{36, 1e9f, 600000.0f}}) {
+  struct Case {
+    int index;
+    float request, stored;
+  };
+  for (Case c : {Case{6, -5.0f, 1e-9f}, Case{6, 0.0f, 1e-9f}, Case{6, 1e9f, 600000.0f}, Case{6, NAN, 1e-9f},
+                 Case{36, 0.0f, 1e-7f}, Case{36, 1e9f, 600000.0f}}) {
     auto osc = Make(c.index);
     osc->SetFrequency(c.request);
     EXPECT_EQ(osc->Frequency(), c.stored) << c.index << " " << c.request;
@@ -214,9 +217,7 @@ TEST(OscillatorPitch, FastConversionMatchesTheExtendedFormula) {
     return static_cast<float>(seed) / 4294967296.0f;
   };
   auto check = [](float e) {
-    ASSERT_EQ(TDSPBaseOscillator::PitchToFrequency(e),
-              TDSPBaseOscillator::PitchToFrequencyExtended(e))
-        << "e = " << e;
+    ASSERT_EQ(TDSPBaseOscillator::PitchToFrequency(e), TDSPBaseOscillator::PitchToFrequencyExtended(e)) << "e = " << e;
   };
   // Random pitches over the whole range, every thousandth of a semitone, pitches near 0
   // and the limits.
@@ -248,20 +249,45 @@ TEST(OscillatorPitch, SampleRateChangeRescalesTheTableIncrement) {
 // "SinCosTan" (heard at 1.49 x the pitch, a cycle of 4 in phase with an irregular split)
 // and "CosExp" (exp(φ) sweeps up to 535 radians a cycle and aliases into noise).
 TEST(OscillatorPitch, MeasuredFrequencyOfEveryPeriodicWaveform) {
-  struct Case { int index; double offset, period; };
+  struct Case {
+    int index;
+    double offset, period;
+  };
   const double twoPi = static_cast<double>(2 * kPi);
   std::vector<Case> cases = {
-      {0, 0, 1},  {1, 0, 1},  {2, 0, 1},  {3, 0, 1},  {4, 0, 1},  {5, 0, 1},
-      {6, 0, 1},  {7, 0, 1},  {8, 0, 1},  {9, 0, 1},  {10, 0, 1}, {11, 0, 1},
-      {12, 0, 1}, {13, 0, 1}, {14, 0, 1}, {15, 24, 4},
-      {16, 7, 1.5},                      // "SinExp" sounds 0.02 semitone flat
-      {17, 12, 2},                       // sin(πφ): a cycle of 2 in phase
-      {19, 31.73, twoPi}, {20, 24, 4}, {22, 24, 4}, {23, 24, 4},
-      {24, 0, 1},  {25, 31.82, twoPi}, {26, 0, 1}, {27, 0, 1}, {30, 0, 1},
-      {38, 0, 1},                        // "Saw AA"
-      {45, 24, 4},                       // "ParaSine": 4x the pitch in phase, heard at it
-      {46, 0, 1}, {47, 0, 1},
-      {48, 0, twoPi / 10},               // "X-Curve": even in sin 5φ, so ten per wrap
+      {0, 0, 1},
+      {1, 0, 1},
+      {2, 0, 1},
+      {3, 0, 1},
+      {4, 0, 1},
+      {5, 0, 1},
+      {6, 0, 1},
+      {7, 0, 1},
+      {8, 0, 1},
+      {9, 0, 1},
+      {10, 0, 1},
+      {11, 0, 1},
+      {12, 0, 1},
+      {13, 0, 1},
+      {14, 0, 1},
+      {15, 24, 4},
+      {16, 7, 1.5},  // "SinExp" sounds 0.02 semitone
+                     // flat
+      {17, 12, 2},   // sin(πφ): a cycle of 2 in phase
+      {19, 31.73, twoPi},
+      {20, 24, 4},
+      {22, 24, 4},
+      {23, 24, 4},
+      {24, 0, 1},
+      {25, 31.82, twoPi},
+      {26, 0, 1},
+      {27, 0, 1},
+      {30, 0, 1},
+      {38, 0, 1},   // "Saw AA"
+      {45, 24, 4},  // "ParaSine": 4x the pitch in phase, heard at it
+      {46, 0, 1},
+      {47, 0, 1},
+      {48, 0, twoPi / 10},  // "X-Curve": even in sin 5φ, so ten per wrap
   };
   for (int i = 0; i < kWaveformCount; ++i) {
     if (IsTable(i)) cases.push_back({i, 0.03, 1});  // every table sounds 0.03 semitone sharp
@@ -275,8 +301,7 @@ TEST(OscillatorPitch, MeasuredFrequencyOfEveryPeriodicWaveform) {
     const double expected = NoteHz(pitch + c.offset) / c.period;
     const TPeriodMeasure m = MeasurePeriod(Render(*osc, 24000), kRate / expected);
     EXPECT_NEAR(kRate / m.period / expected, 1.0, 3e-4)
-        << c.index << " " << WaveformName(c.index) << ": " << kRate / m.period
-        << " Hz, expected " << expected;
+        << c.index << " " << WaveformName(c.index) << ": " << kRate / m.period << " Hz, expected " << expected;
     EXPECT_GT(m.repeats, 0.8) << c.index << " " << WaveformName(c.index);
     EXPECT_LT(m.halfRepeats, m.repeats - 0.02) << c.index << " " << WaveformName(c.index);
   }
@@ -287,29 +312,40 @@ TEST(OscillatorPitch, MeasuredFrequencyOfEveryPeriodicWaveform) {
 // ---------------------------------------------------------------------------------
 
 TEST(OscillatorFormulas, TickValuesAtChosenPhases) {
-  struct Case { int index; float phase, shape; double expected; };
+  struct Case {
+    int index;
+    float phase, shape;
+    double expected;
+  };
   const double pi = static_cast<double>(kPi);
   for (Case c : {
-           Case{0, 0.25f, 0.5f, -0.5},                    // "Saw": 2f - 1
+           Case{0, 0.25f, 0.5f, -0.5},  // "Saw": 2f - 1
            Case{0, 48.75f, 0.5f, 0.5},
-           Case{1, 0.05f, 0.5f, 0.9},                     // "SoftSaw": 1 - 2f near the edge
+           Case{1, 0.05f, 0.5f, 0.9},  // "SoftSaw": 1 - 2f near the edge
            Case{1, 0.25f, 0.5f, std::cos(2 * pi * 0.25)},
-           Case{2, 0.1f, 0.2f, 0.2},                      // "XSaw": 2f before the shape
-           Case{2, 0.3f, 0.2f, 0.4},                      //   1 - 2f after it
-           Case{3, 0.25f, 0.5f, 0.0}, Case{3, 0.75f, 0.5f, 0.0},
-           Case{3, 0.5f, 0.5f, 1.0},                      // "Triangle" peak at the shape
-           Case{4, 0.0f, 0.5f, 0.625},                    // "Triangle2"
-           Case{5, 0.49f, 0.5f, 1.0}, Case{5, 0.5f, 0.5f, -1.0},
+           Case{2, 0.1f, 0.2f, 0.2},  // "XSaw": 2f before the shape
+           Case{2, 0.3f, 0.2f, 0.4},  //   1 - 2f after it
+           Case{3, 0.25f, 0.5f, 0.0},
+           Case{3, 0.75f, 0.5f, 0.0},
+           Case{3, 0.5f, 0.5f, 1.0},    // "Triangle" peak at the shape
+           Case{4, 0.0f, 0.5f, 0.625},  // "Triangle2"
+           Case{5, 0.49f, 0.5f, 1.0},
+           Case{5, 0.5f, 0.5f, -1.0},
            Case{6, 0.25f, 0.5f, 1.0},
-           Case{7, 0.0625f, 0.5f, 0.5}, Case{7, 0.25f, 0.5f, 1.0},
-           Case{7, 0.5f, 0.5f, 0.0}, Case{7, 0.75f, 0.5f, -1.0}, Case{7, 0.9375f, 0.5f, -0.5},
-           Case{8, 0.125f, 0.5f, 0.5}, Case{8, 0.75f, 0.5f, -1.0},   // "Glass"
+           Case{7, 0.0625f, 0.5f, 0.5},
+           Case{7, 0.25f, 0.5f, 1.0},
+           Case{7, 0.5f, 0.5f, 0.0},
+           Case{7, 0.75f, 0.5f, -1.0},
+           Case{7, 0.9375f, 0.5f, -0.5},
+           Case{8, 0.125f, 0.5f, 0.5},
+           Case{8, 0.75f, 0.5f, -1.0},  // "Glass"
            Case{9, 0.0625f, 0.5f, 0.5},
-           Case{10, 0.25f, 0.5f, 0.25 * (std::cos(pi * 1.5) + 3)},  // "Glass3", a = 1.5
-           Case{10, 0.75f, 0.5f, 0.25 * (std::cos(pi * 4.5) - 3)},  //   4 <= a < 5
-           Case{11, 0.75f, 0.5f, 0.25 * (-std::cos(pi * 4.5) - 3)}, // "Glass4"
+           Case{10, 0.25f, 0.5f, 0.25 * (std::cos(pi * 1.5) + 3)},   // "Glass3", a = 1.5
+           Case{10, 0.75f, 0.5f, 0.25 * (std::cos(pi * 4.5) - 3)},   //   4 <= a < 5
+           Case{11, 0.75f, 0.5f, 0.25 * (-std::cos(pi * 4.5) - 3)},  // "Glass4"
            Case{11, 0.9f, 0.5f, 0.25 * (std::cos(pi * 5.4) - 1)},
-           Case{12, 0.25f, 0.5f, 1.0}, Case{12, 0.75f, 0.5f, -1.0},  // "SquareGls"
+           Case{12, 0.25f, 0.5f, 1.0},
+           Case{12, 0.75f, 0.5f, -1.0},                   // "SquareGls"
            Case{13, 0.6875f, 0.5f, 0.1 * 3 * 5.5},        // "Mixed": 3t between 5 and 6
            Case{14, 0.6875f, 0.5f, -0.5},                 // "Mixed2": t - 6
            Case{15, 1.05f, 0.5f, 0.25 * std::tan(1.05)},  // "X-Mix" f <= 0.1
@@ -321,12 +357,12 @@ TEST(OscillatorFormulas, TickValuesAtChosenPhases) {
            Case{20, 0.2f, 0.5f, 0.25 * std::sqrt(0.2)},
            Case{23, 2.0f, 0.5f, 0.2 * (std::exp(1.0) - 4)},
            Case{25, 3.0f, 0.5f, 0.004 * (std::exp(3.0) - 9)},
-           Case{26, 0.65f, 0.5f, -0.5},                   // "TanExp" clamped to -2 first
+           Case{26, 0.65f, 0.5f, -0.5},  // "TanExp" clamped to -2 first
            Case{27, 0.5f, 0.5f, 1.2 / std::tan(std::exp(0.5) + 0.26)},
            Case{30, 0.5f, 0.5f, -1.0},
-           Case{32, 1.0f, 0.5f, 2 * (1.0 * 0.15915494) - 1},       // "SawSin": c <= pw
-           Case{32, 4.0f, 0.5f, -std::sin(4.0)},                   //   c > pw
-           Case{45, -1.5f, 0.5f, -1.5 * (1 + (1 - 1.5))},          // "ParaSine"
+           Case{32, 1.0f, 0.5f, 2 * (1.0 * 0.15915494) - 1},  // "SawSin": c <= pw
+           Case{32, 4.0f, 0.5f, -std::sin(4.0)},              //   c > pw
+           Case{45, -1.5f, 0.5f, -1.5 * (1 + (1 - 1.5))},     // "ParaSine"
            Case{45, 0.5f, 0.5f, 0.75},
        }) {
     auto osc = Make(c.index);
@@ -349,9 +385,7 @@ TEST(OscillatorFormulas, TheTangentSplitRules) {
     const double r = std::tan(std::sin(static_cast<double>(phase)));
     const double tickD = split(phase, r);
     const double fillD = r - std::floor(r);
-    auto branch = [&](double d) {
-      return d > 0.5 ? 0.5 * std::sin(0.05488615 * phase) : 0.5 * std::cos(pi * phase);
-    };
+    auto branch = [&](double d) { return d > 0.5 ? 0.5 * std::sin(0.05488615 * phase) : 0.5 * std::cos(pi * phase); };
     auto osc = Make(18);  // "SinCosTan": the fill splits on frac(tan(sin φ))
     osc->SetPhase(phase);
     osc->Tick();
@@ -382,12 +416,16 @@ TEST(OscillatorFormulas, TheTangentSplitRules) {
 }
 
 TEST(OscillatorFormulas, FillValuesThatDifferFromGainTimesTick) {
-  struct Case { int index; float phase, gain; double expected; };
+  struct Case {
+    int index;
+    float phase, gain;
+    double expected;
+  };
   const double pi = static_cast<double>(kPi);
   for (Case c : {
-           Case{0, 0.25f, 3.0f, -1.5},                                  // g x tick
-           Case{14, 0.0625f, 3.0f, 0.5},                                // "Mixed2": no gain
-           Case{21, 1.0f, 2.0f, 0.6 * 2 * std::cos(std::exp(1.0) - 9)}, // "CosExp" 0.6 g
+           Case{0, 0.25f, 3.0f, -1.5},                                   // g x tick
+           Case{14, 0.0625f, 3.0f, 0.5},                                 // "Mixed2": no gain
+           Case{21, 1.0f, 2.0f, 0.6 * 2 * std::cos(std::exp(1.0) - 9)},  // "CosExp" 0.6 g
            Case{26, 0.2f, 2.0f,                                          // "TanExp"
                 std::clamp(0.5 * 2 * std::tan(std::exp(0.2) - 0.26), -2.0, 2.0) * 0.25},
            // the gain goes inside the clamp: 0.1 x (-0.5) would be -0.05
@@ -450,8 +488,7 @@ long double SawSumL(int i) {
 }
 long double BassL(long double x) {
   const long double a = ShiftL(x, 0.502L);
-  return 2 * (a * (Curve(29, a) + Curve(26, a)) / 2 + (Curve(31, a) + Curve(27, a)) / 2 * (1 - a)) -
-         1;
+  return 2 * (a * (Curve(29, a) + Curve(26, a)) / 2 + (Curve(31, a) + Curve(27, a)) / 2 * (1 - a)) - 1;
 }
 
 // The expected value of entry i of waveform w's table before smoothing and scaling.
@@ -460,35 +497,49 @@ long double ExpectedShape(int w, int i) {
   const long double x = static_cast<long double>(i) / n, tw = 2 * kPi;
   const float* noise = DSPNoiseTable();
   switch (w) {
-    case 33: case 34: {
+    case 33:
+    case 34: {
       long double s = 0;
       for (int j = 1; j <= (w == 33 ? 20 : 10); ++j) s += std::cos(tw * i * j / n);
       return s * (w == 33 ? 1638.35L : 3276.7L) / 16383;
     }
-    case 35: return i < 128 ? std::sin(tw * x) * 32767 / 16383 : 0;
-    case 36: return std::sin(tw * x) * 32767 / 16383;
+    case 35:
+      return i < 128 ? std::sin(tw * x) * 32767 / 16383 : 0;
+    case 36:
+      return std::sin(tw * x) * 32767 / 16383;
     case 37: {
       // positive lobe, positive lobe again, then silence
       const int k = i < 128 ? i % 64 : -1;
       return k < 0 ? 0 : static_cast<float>(std::sin(tw * 2 * k / n) * 32767) / 16383.0L;
     }
     case 39: {
-      long double v = std::sin(tw * x) * 32767 / 16383 + 9 * std::sin(tw * 2 * x) +
-                      6 * std::sin(tw * 4 * i / (n + 0.01L));
+      long double v =
+          std::sin(tw * x) * 32767 / 16383 + 9 * std::sin(tw * 2 * x) + 6 * std::sin(tw * 4 * i / (n + 0.01L));
       v += i < 128 ? 1 : -1;
       v += (i / 64 == 0 || i / 64 == 2) ? 1 : -1;
       v += (i / 32) % 2 ? -2 : 2;
-      v += 2 * (2 * FracL(i / 255.5L) - 1) + (2 * FracL(i / 128.0L) - 1) +
-           0.75L * (2 * FracL(i / 64.0L) - 1);
+      v += 2 * (2 * FracL(i / 255.5L) - 1) + (2 * FracL(i / 128.0L) - 1) + 0.75L * (2 * FracL(i / 64.0L) - 1);
       return 0.1L * v;
     }
-    case 40: case 81: case 82: case 83: case 84: return SawSumL(i);
+    case 40:
+    case 81:
+    case 82:
+    case 83:
+    case 84:
+      return SawSumL(i);
     case 41:
-      return 0.333L * (std::sin(tw * x) * 32767 / 16383 + 1.35L * std::sin(tw * 2 * x) +
-                       2 * std::sin(tw * 4 * i / (n + 0.01L)));
-    case 42: return noise[52 + i];
-    case 49: { const long double a = ShiftL(x, 0.502L); return (Curve(26, a) + Curve(28, a)) - 1; }
-    case 50: { const long double a = ShiftL(x, 0.64L); return (Curve(26, a) + Curve(31, a)) - 1; }
+      return 0.333L *
+             (std::sin(tw * x) * 32767 / 16383 + 1.35L * std::sin(tw * 2 * x) + 2 * std::sin(tw * 4 * i / (n + 0.01L)));
+    case 42:
+      return noise[52 + i];
+    case 49: {
+      const long double a = ShiftL(x, 0.502L);
+      return (Curve(26, a) + Curve(28, a)) - 1;
+    }
+    case 50: {
+      const long double a = ShiftL(x, 0.64L);
+      return (Curve(26, a) + Curve(31, a)) - 1;
+    }
     case 51: {
       const long double a = ShiftL(x, 0.6265L);
       long double v = (Curve(31, a) + Curve(26, a) + Curve(29, a) + Curve(30, a)) / 2 - 1;
@@ -498,23 +549,52 @@ long double ExpectedShape(int w, int i) {
       }
       return v;
     }
-    case 52: { const long double r = Curve(30, ShiftL(x, 0.803L)); return 2 * r * r - 1; }
-    case 53: return MirrorL(26, 22, 0.502L, x);
-    case 54: return MirrorL(32, 32, 0.216L, x);
-    case 55: return MirrorL(30, 31, 0.628L, x);
-    case 56: return MirrorL(24, 22, 0.596L, x);
-    case 57: return MirrorL(27, 29, 0.502L, x);
-    case 58: return MirrorL(23, 27, 0.5802L, x);
-    case 59: return MirrorL(13, 13, 0.335L, x);
-    case 60: return MirrorL(14, 14, 0.745L, x);
-    case 61: return MirrorL(3, 3, 0.205L, x);
-    case 62: return MirrorL(8, 8, 0.79305L, x);
-    case 63: return MirrorL(11, 10, 0.891L, x);
-    case 64: return MirrorL(29, 29, 0.605L, x);
-    case 65: case 68: return BassL(x);
-    case 66: case 67: case 69: case 70: case 71: case 72:
+    case 52: {
+      const long double r = Curve(30, ShiftL(x, 0.803L));
+      return 2 * r * r - 1;
+    }
+    case 53:
+      return MirrorL(26, 22, 0.502L, x);
+    case 54:
+      return MirrorL(32, 32, 0.216L, x);
+    case 55:
+      return MirrorL(30, 31, 0.628L, x);
+    case 56:
+      return MirrorL(24, 22, 0.596L, x);
+    case 57:
+      return MirrorL(27, 29, 0.502L, x);
+    case 58:
+      return MirrorL(23, 27, 0.5802L, x);
+    case 59:
+      return MirrorL(13, 13, 0.335L, x);
+    case 60:
+      return MirrorL(14, 14, 0.745L, x);
+    case 61:
+      return MirrorL(3, 3, 0.205L, x);
+    case 62:
+      return MirrorL(8, 8, 0.79305L, x);
+    case 63:
+      return MirrorL(11, 10, 0.891L, x);
+    case 64:
+      return MirrorL(29, 29, 0.605L, x);
+    case 65:
+    case 68:
+      return BassL(x);
+    case 66:
+    case 67:
+    case 69:
+    case 70:
+    case 71:
+    case 72:
       return 2 * Curve(31, ShiftL(x, 0.785L)) - 1;
-    case 73: case 74: case 75: case 76: case 77: case 78: case 79: case 80:
+    case 73:
+    case 74:
+    case 75:
+    case 76:
+    case 77:
+    case 78:
+    case 79:
+    case 80:
       return i < 128 ? 1 : -1;
     default: {
       const int starts[8] = {0, 2048, 1024, 512, 4096, 3098, 1600, 5012};
@@ -579,8 +659,7 @@ TEST(WaveTables, FinishedTablesAreShapeThenSmoothingThenScale) {
   // "SmoothSqr3" and "SmoothSqr4" are the same table.
   auto s3 = CreateWaveform(75), s4 = CreateWaveform(76);
   for (int i = 0; i < 256; ++i) {
-    ASSERT_EQ(static_cast<TDSPTableOscillator&>(*s3).Table()[i],
-              static_cast<TDSPTableOscillator&>(*s4).Table()[i]);
+    ASSERT_EQ(static_cast<TDSPTableOscillator&>(*s3).Table()[i], static_cast<TDSPTableOscillator&>(*s4).Table()[i]);
   }
 }
 
@@ -590,11 +669,14 @@ TEST(WaveTables, ReadInterpolatesAndWrapsThePhase) {
   const float* table = t.Table();
   osc->SetFrequency(441.0f);
   const float increment = osc->Increment();
-  struct Case { float phase; double expected; float next; };
+  struct Case {
+    float phase;
+    double expected;
+    float next;
+  };
   for (Case c : {Case{255.5f, 0.5 * table[255] + 0.5 * table[0], 255.5f + increment},
                  Case{-0.25f, 0.25 * table[255] + 0.75 * table[0], 255.75f + increment},
-                 Case{300.0f, table[44], 44.0f + increment},
-                 Case{10.0f, table[10], 10.0f + increment},
+                 Case{300.0f, table[44], 44.0f + increment}, Case{10.0f, table[10], 10.0f + increment},
                  Case{3.25f, 0.75 * table[3] + 0.25 * table[4], 3.25f + increment}}) {
     osc->SetPhase(c.phase);
     osc->Tick();
@@ -630,32 +712,30 @@ TEST(WaveTables, RunPhasesMatchOneAdditionAfterTheOther) {
     const int32_t n = t.TableLength();
     const float size = static_cast<float>(n);
     std::vector<float> increments = {0.0f, 1e-8f, 0x1p-24f, 0x1p-17f, 0x1p-16f, 3.0f * 0x1p-17f,
-                                     1.0f, 2.0f, 64.0f, 128.0f, size, size + 3.0f};
+                                     1.0f, 2.0f,  64.0f,    128.0f,   size,     size + 3.0f};
     for (int e = 0; e < 9; ++e) {  // halfway for the binade [2^e, 2^(e+1)): (j + 1/2) u
       const float half = std::ldexp(1.0f, e - 24);
       for (float j : {0.0f, 1.0f, 12345.0f, 1048575.0f}) increments.push_back((2.0f * j + 1.0f) * half);
     }
     for (int i = 0; i < 200; ++i) increments.push_back(std::ldexp(next(), static_cast<int>(12.0f * next()) - 8));
-    std::vector<float> starts = {0.0f, 1.0f, 1.5f, 127.99999f, 128.0f, size - 0.25f, size, -3.0f,
-                                 size + 7.5f};
+    std::vector<float> starts = {0.0f, 1.0f, 1.5f, 127.99999f, 128.0f, size - 0.25f, size, -3.0f, size + 7.5f};
     for (int i = 0; i < 20; ++i) starts.push_back(size * next());
     for (float increment : increments) {
       for (float start : starts) {
         for (int32_t count : {0, 1, 3, 4, 7, 44, 45, 96}) {
           for (bool wide : {false, true}) {
-          std::vector<float> out(static_cast<size_t>(count) + 1, -9.0f);
-          const float end = TDSPTableOscillator::FillRun(t.Table(), n, start, increment, 0.7f,
-                                                         out.data(), count, wide);
-          float phase = start;
-          for (int32_t k = 0; k < count; ++k) {
-            phase = TDSPTableOscillator::IntoTable(phase, size);
-            ASSERT_EQ(out[static_cast<size_t>(k)],
-                      TDSPTableOscillator::ReadTableSample(t.Table(), n, phase, 0.7f))
-                << "increment " << increment << " start " << start << " sample " << k;
-            phase += increment;
-          }
-          ASSERT_EQ(end, phase) << "increment " << increment << " start " << start << " count " << count;
-          ASSERT_EQ(out[static_cast<size_t>(count)], -9.0f);
+            std::vector<float> out(static_cast<size_t>(count) + 1, -9.0f);
+            const float end =
+                TDSPTableOscillator::FillRun(t.Table(), n, start, increment, 0.7f, out.data(), count, wide);
+            float phase = start;
+            for (int32_t k = 0; k < count; ++k) {
+              phase = TDSPTableOscillator::IntoTable(phase, size);
+              ASSERT_EQ(out[static_cast<size_t>(k)], TDSPTableOscillator::ReadTableSample(t.Table(), n, phase, 0.7f))
+                  << "increment " << increment << " start " << start << " sample " << k;
+              phase += increment;
+            }
+            ASSERT_EQ(end, phase) << "increment " << increment << " start " << start << " count " << count;
+            ASSERT_EQ(out[static_cast<size_t>(count)], -9.0f);
           }
         }
       }
@@ -664,8 +744,8 @@ TEST(WaveTables, RunPhasesMatchOneAdditionAfterTheOther) {
 }
 
 // The period fill reads its samples four at a time (in SSE2 lanes, or in AVX lanes where
-// the processor has them); every sample must be the float the one-sample reading gives, whatever the run's length and alignment, at the table's end
-// (entry N - 1 interpolates towards entry 0; φ = N itself reads the padding), on ties of
+// the processor has them); every sample must be the float the one-sample reading gives, whatever the run's length and
+// alignment, at the table's end (entry N - 1 interpolates towards entry 0; φ = N itself reads the padding), on ties of
 // the index rounding, and for tiny, huge and negative gains.
 TEST(WaveTables, RunReadingMatchesTheSampleReading) {
   uint32_t seed = 4242;
@@ -677,8 +757,14 @@ TEST(WaveTables, RunReadingMatchesTheSampleReading) {
     auto osc = CreateWaveform(waveform);
     const auto& t = static_cast<const TDSPTableOscillator&>(*osc);
     const int32_t n = t.TableLength();
-    std::vector<float> phases = {0.0f, static_cast<float>(n), std::nextafter(static_cast<float>(n), 0.0f),
-                                 static_cast<float>(n) - 0.5f, 0.5f, 1.5f, 2.5f, 1e-30f};
+    std::vector<float> phases = {0.0f,
+                                 static_cast<float>(n),
+                                 std::nextafter(static_cast<float>(n), 0.0f),
+                                 static_cast<float>(n) - 0.5f,
+                                 0.5f,
+                                 1.5f,
+                                 2.5f,
+                                 1e-30f};
     for (int i = 0; i < 4000; ++i) phases.push_back(static_cast<float>(n) * next());
     for (int i = 0; i < 400; ++i) phases.push_back(std::floor(static_cast<float>(n) * next()) + 0.5f);
     for (float gain : {1.0f, 0.37f, -2.5f, 1e-20f, 3e4f, 0.0f}) {
@@ -686,13 +772,11 @@ TEST(WaveTables, RunReadingMatchesTheSampleReading) {
         for (size_t start = 0; start + static_cast<size_t>(count) <= phases.size(); start += 211) {
           for (bool wide : {false, true}) {
             float out[16];
-            TDSPTableOscillator::ReadTableRun(t.Table(), n, phases.data() + start, gain, out,
-                                              count, wide);
+            TDSPTableOscillator::ReadTableRun(t.Table(), n, phases.data() + start, gain, out, count, wide);
             for (int32_t k = 0; k < count; ++k) {
               const float phase = phases[start + static_cast<size_t>(k)];
               ASSERT_EQ(out[k], TDSPTableOscillator::ReadTableSample(t.Table(), n, phase, gain))
-                  << "waveform " << waveform << " phase " << phase << " gain " << gain
-                  << " wide " << wide;
+                  << "waveform " << waveform << " phase " << phase << " gain " << gain << " wide " << wide;
             }
           }
         }
@@ -761,7 +845,10 @@ TEST(NoiseSources, RangesAndDrawOrder) {
     osc->SetPitch(60.0f);
     const auto out = Render(*osc, 4410);
     float lo = 1e9f, hi = -1e9f;
-    for (float v : out) { lo = std::min(lo, v); hi = std::max(hi, v); }
+    for (float v : out) {
+      lo = std::min(lo, v);
+      hi = std::max(hi, v);
+    }
     EXPECT_GE(lo, w == 44 ? 0.0f : -1.0f) << w;
     EXPECT_LE(hi, 1.0f) << w;
     EXPECT_GT(hi - lo, 0.2f) << w;
@@ -772,7 +859,9 @@ TEST(NoiseSources, RangesAndDrawOrder) {
 // after the other: across binades, at the wrap threshold, for increments that lie exactly
 // halfway between two steps of a binade, below 1 and from just above the threshold.
 TEST(FastKernels, AdvancedPhaseIsTheAdditionsOneAfterTheOther) {
-  struct Range { float threshold, period; };
+  struct Range {
+    float threshold, period;
+  };
   uint32_t seed = 4242;
   auto next = [&seed] {
     seed = seed * 1664525u + 1013904223u;
@@ -783,7 +872,7 @@ TEST(FastKernels, AdvancedPhaseIsTheAdditionsOneAfterTheOther) {
       float phase = next() * r.threshold * 1.02f;
       float increment = next() * next() * 0.3f;
       if (i % 4 == 1) increment = std::ldexp(1.0f, -20 - i % 7) * 1.5f;  // halfway in [2^(e), ...)
-      if (i % 4 == 2) {  // just below a binade's end or the threshold
+      if (i % 4 == 2) {                                                  // just below a binade's end or the threshold
         phase = std::min(std::ldexp(1.0f, i % 7), r.threshold) - increment * 3;
       }
       if (i == 3) phase = 0.0f;
@@ -794,8 +883,8 @@ TEST(FastKernels, AdvancedPhaseIsTheAdditionsOneAfterTheOther) {
         if (expected > r.threshold) expected -= r.period;
       }
       const float got = TDSPBaseOscillator::AdvancedPhase(phase, increment, count, r.threshold, r.period);
-      ASSERT_EQ(got, expected) << std::hexfloat << phase << " + " << count << " x " << increment
-                               << " in " << r.threshold << " / " << r.period;
+      ASSERT_EQ(got, expected) << std::hexfloat << phase << " + " << count << " x " << increment << " in "
+                               << r.threshold << " / " << r.period;
     }
   }
 }
@@ -817,9 +906,8 @@ TEST(NoiseSources, PeriodFillsDrawAsTheirFormulas) {
     DSPRandom().SetSeed(99);
     for (size_t i = 0; i < got.size(); ++i) {
       float phase = ref->Phase();
-      const long double v =
-          w == 29 ? static_cast<TGaussianNoiseOsc&>(*ref).FillValue(phase, ref->Shape(), ref->Gain())
-                  : static_cast<TNoiseOsc4&>(*ref).FillValue(phase, ref->Shape(), ref->Gain());
+      const long double v = w == 29 ? static_cast<TGaussianNoiseOsc&>(*ref).FillValue(phase, ref->Shape(), ref->Gain())
+                                    : static_cast<TNoiseOsc4&>(*ref).FillValue(phase, ref->Shape(), ref->Gain());
       ref->SetPhase(phase);
       ref->AdvancePhase();
       if (w == 29) {
@@ -847,8 +935,7 @@ TEST(NoiseSources, Noise4JitterIsTheExtendedFormulasFloat) {
   for (int k = -9; k <= 9; ++k) {
     for (float phase : {1.0f, 1.5f, -1.0f, 0.25f, 47.0f}) {
       const double r2 = 0.5 + 5.0 * k * 0x1p-23 * (phase == 0.25f ? 0.25 : 1.0);
-      ASSERT_EQ(TNoiseOsc4::JitteredPhase(phase, 0.75, r2), extended(phase, 0.75, r2))
-          << phase << " " << k;
+      ASSERT_EQ(TNoiseOsc4::JitteredPhase(phase, 0.75, r2), extended(phase, 0.75, r2)) << phase << " " << k;
     }
   }
   TDSPRandom draws(12345, false);
@@ -888,8 +975,8 @@ TEST(RecursiveSine, StartsAtHalfAmplitudeAndScalesWithGainSquared) {
   EXPECT_FLOAT_EQ(pair.K(), static_cast<float>(2 * std::sin(kPi * sine3->Increment())));
   sine3->Tick();
   const float k = pair.K();
-  EXPECT_FLOAT_EQ(sine3->Out, 0.5f);           // u - k x 0
-  EXPECT_FLOAT_EQ(pair.V(), k * 0.5f);         // v + k x (new u)
+  EXPECT_FLOAT_EQ(sine3->Out, 0.5f);    // u - k x 0
+  EXPECT_FLOAT_EQ(pair.V(), k * 0.5f);  // v + k x (new u)
   sine3->ResetPhase();
   cos2->SetPitch(69.0f);
   sine3->SetGain(2.0f);
@@ -903,8 +990,7 @@ TEST(RecursiveSine, StartsAtHalfAmplitudeAndScalesWithGainSquared) {
   EXPECT_NEAR(peakC, 2 * 0.5f, 0.05f);  // g x v
   // A new frequency turns the pair at the new rate.
   cos2->SetFrequency(880.0f);
-  EXPECT_FLOAT_EQ(static_cast<TSineCosineOsc&>(*cos2).K(),
-                  static_cast<float>(2 * std::sin(kPi * (880.0 / 44100.0))));
+  EXPECT_FLOAT_EQ(static_cast<TSineCosineOsc&>(*cos2).K(), static_cast<float>(2 * std::sin(kPi * (880.0 / 44100.0))));
 }
 
 TEST(BandLimitedSaw, GainIsStoredThreefold) {
@@ -1034,30 +1120,55 @@ long double FillOf(TDSPBaseOscillator& osc) {
 }
 long double ExtendedFill(int w, TDSPBaseOscillator& osc) {
   switch (w) {
-    case 1: return FillOf<TSoftSawOsc>(osc);
-    case 6: return FillOf<TSineOsc1>(osc);
-    case 8: return FillOf<TBumpsOsc>(osc);
-    case 9: return FillOf<TDoubleBumpsOsc>(osc);
-    case 10: return FillOf<TAltBumpsOsc1>(osc);
-    case 11: return FillOf<TAltBumpsOsc2>(osc);
-    case 12: return FillOf<TSquareBumpsOsc>(osc);
-    case 15: return FillOf<TMultiOsc3>(osc);
-    case 16: return FillOf<TSinExpOsc>(osc);
-    case 17: return FillOf<TSinCosOsc>(osc);
-    case 18: return FillOf<TSinCosTanOsc1>(osc);
-    case 19: return FillOf<TSinCosTanOsc2>(osc);
-    case 20: return FillOf<TSinCosSqrtOsc>(osc);
-    case 21: return FillOf<TCosExpOsc>(osc);
-    case 22: return FillOf<TCosSqrtTanOsc>(osc);
-    case 23: return FillOf<TSqrtExpOsc>(osc);
-    case 24: return FillOf<TSqrtTanOsc>(osc);
-    case 25: return FillOf<TExpOsc>(osc);
-    case 26: return FillOf<TTanExpOsc>(osc);
-    case 27: return FillOf<TCoTanExpOsc>(osc);
-    case 30: return FillOf<TCosineOsc1>(osc);
-    case 32: return FillOf<TSawSinOsc>(osc);
-    case 48: return FillOf<TRoseCurveOsc>(osc);
-    default: ADD_FAILURE() << "no formula for " << w; return 0;
+    case 1:
+      return FillOf<TSoftSawOsc>(osc);
+    case 6:
+      return FillOf<TSineOsc1>(osc);
+    case 8:
+      return FillOf<TBumpsOsc>(osc);
+    case 9:
+      return FillOf<TDoubleBumpsOsc>(osc);
+    case 10:
+      return FillOf<TAltBumpsOsc1>(osc);
+    case 11:
+      return FillOf<TAltBumpsOsc2>(osc);
+    case 12:
+      return FillOf<TSquareBumpsOsc>(osc);
+    case 15:
+      return FillOf<TMultiOsc3>(osc);
+    case 16:
+      return FillOf<TSinExpOsc>(osc);
+    case 17:
+      return FillOf<TSinCosOsc>(osc);
+    case 18:
+      return FillOf<TSinCosTanOsc1>(osc);
+    case 19:
+      return FillOf<TSinCosTanOsc2>(osc);
+    case 20:
+      return FillOf<TSinCosSqrtOsc>(osc);
+    case 21:
+      return FillOf<TCosExpOsc>(osc);
+    case 22:
+      return FillOf<TCosSqrtTanOsc>(osc);
+    case 23:
+      return FillOf<TSqrtExpOsc>(osc);
+    case 24:
+      return FillOf<TSqrtTanOsc>(osc);
+    case 25:
+      return FillOf<TExpOsc>(osc);
+    case 26:
+      return FillOf<TTanExpOsc>(osc);
+    case 27:
+      return FillOf<TCoTanExpOsc>(osc);
+    case 30:
+      return FillOf<TCosineOsc1>(osc);
+    case 32:
+      return FillOf<TSawSinOsc>(osc);
+    case 48:
+      return FillOf<TRoseCurveOsc>(osc);
+    default:
+      ADD_FAILURE() << "no formula for " << w;
+      return 0;
   }
 }
 
@@ -1077,8 +1188,7 @@ struct TSawFormula {
       bm = static_cast<float>(std::pow(static_cast<long double>(b), static_cast<long double>(harmonics)));
     }
     const long double theta = 2 * kPi * phase;
-    const long double c1 = std::cos(theta), cm = std::cos(harmonics * theta),
-                      cm1 = std::cos(harmonics * theta - theta);
+    const long double c1 = std::cos(theta), cm = std::cos(harmonics * theta), cm1 = std::cos(harmonics * theta - theta);
     phase += stored;
     const long double numerator = 1.0L - bm * cm - (c1 - cm1 * bm) * b;
     const long double denominator = (b * (b - 2.0L * c1) + 1.0L) * period;
@@ -1104,8 +1214,7 @@ struct TSawFormula {
 // float every sample, and the integrator gathers those roundings (up to about 1e-6 at
 // 8 Hz) where the period fill rounds once per period.
 TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
-  for (int w : {1, 6, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 30,
-                32, 38, 46, 47, 48}) {
+  for (int w : {1, 6, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 30, 32, 38, 46, 47, 48}) {
     // (160 and 230: increments of 0.1 and of many cycles per sample.)
     for (float pitch : {0.0f, 24.0f, 45.0f, 57.0f, 69.0f, 93.0f, 117.0f, 160.0f, 230.0f}) {
       for (float gain : {1.0f, 0.8f}) {
@@ -1147,8 +1256,8 @@ TEST(FastKernels, PeriodFillsFollowTheirFormulas) {
             worst = std::max(worst, std::fabs(out[i] - expected) / std::max(1.0, std::fabs(expected)));
           }
         }
-        const std::string what = std::string(WaveformName(w)) + " at pitch " + std::to_string(pitch) +
-                                 " gain " + std::to_string(gain);
+        const std::string what =
+            std::string(WaveformName(w)) + " at pitch " + std::to_string(pitch) + " gain " + std::to_string(gain);
         EXPECT_LE(worst, 1e-6) << what;
         if (w != 38 && (gain == 1.0f || (w != 46 && w != 47))) {
           EXPECT_GE(same, periods * m * 99 / 100) << what;
@@ -1177,8 +1286,7 @@ TEST(AllWaveforms, FiniteAtEveryPitchFrequencyAndGain) {
         float out[64];
         osc.FillPeriod(out);
         for (int i = 0; i < 44; ++i) {
-          ASSERT_TRUE(std::isfinite(out[i]))
-              << w << " " << WaveformName(w) << " " << what << " " << value;
+          ASSERT_TRUE(std::isfinite(out[i])) << w << " " << WaveformName(w) << " " << what << " " << value;
         }
         osc.Tick();
         ASSERT_TRUE(std::isfinite(osc.Out)) << w << " tick " << what << " " << value;
@@ -1208,7 +1316,10 @@ TEST(AllWaveforms, FiniteAtEveryPitchFrequencyAndGain) {
 // ---------------------------------------------------------------------------------
 
 TEST(OscillatorBlocks, BuffersFollowTheFeatureMask) {
-  struct Case { uint32_t mask; bool sync, phaseMod, syncPhase, shape; };
+  struct Case {
+    uint32_t mask;
+    bool sync, phaseMod, syncPhase, shape;
+  };
   for (Case c : {Case{0x20000, false, true, false, true}, Case{0x40000, true, false, true, true},
                  Case{0x10000, false, true, true, false}, Case{0, false, false, false, false}}) {
     auto osc = Make(0);
@@ -1257,7 +1368,7 @@ TEST(OscillatorBlocks, IncrementPitchAndSyncModes) {
   }
   osc->SetPhase(0.0f);
   osc->ProcessPhaseModSync();
-  EXPECT_FLOAT_EQ(osc->OutputBlock()[6], 0.0f);  // 2 x (2 x 0.5 - 1) right after the jump
+  EXPECT_FLOAT_EQ(osc->OutputBlock()[6], 0.0f);                 // 2 x (2 x 0.5 - 1) right after the jump
   EXPECT_NEAR(osc->OutputBlock()[7], 2 * (2 * 0.6 - 1), 1e-5);  // not re-synced at 6
   // Phase modulation moves only the value read, not the running phase.
   for (int i = 0; i < b; ++i) {

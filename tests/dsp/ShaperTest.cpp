@@ -31,8 +31,7 @@ TDSPProcessInfo& Context44() {
 }
 
 // A shaper of a table index with its context and amount set, as the multi-shaper makes it.
-std::unique_ptr<TDSPShaper> Make(int index, float amount,
-                                 TDSPProcessInfo* context = &Context44()) {
+std::unique_ptr<TDSPShaper> Make(int index, float amount, TDSPProcessInfo* context = &Context44()) {
   auto shaper = CreateShaper(index);
   if (!shaper) return nullptr;
   shaper->ContextChanged(context);
@@ -84,11 +83,12 @@ TEST(ShaperTable, NamesClassesAndEmptyIndexes) {
 }
 
 TEST(ShaperSetup, AmountIsClampedAndDerivesDKAndE) {
-  struct Case { float amount, a, d; };
+  struct Case {
+    float amount, a, d;
+  };
   const Case cases[] = {
-      {0.0f, 0.001f, 0.998f}, {1.0f, 0.999f, 0.998f}, {-5.0f, 0.001f, 0.998f},
-      {kNaN, 0.001f, 0.998f}, {kInf, 0.999f, 0.998f}, {0.5f, 0.5f, 0.001f},
-      {0.75f, 0.75f, 0.5f},   {0.25f, 0.25f, 0.5f},
+      {0.0f, 0.001f, 0.998f}, {1.0f, 0.999f, 0.998f}, {-5.0f, 0.001f, 0.998f}, {kNaN, 0.001f, 0.998f},
+      {kInf, 0.999f, 0.998f}, {0.5f, 0.5f, 0.001f},   {0.75f, 0.75f, 0.5f},    {0.25f, 0.25f, 0.5f},
   };
   for (const Case& c : cases) {
     TDSPFuzzShaper1 s;
@@ -105,9 +105,8 @@ TEST(ShaperSetup, AmountIsClampedAndDerivesDKAndE) {
 }
 
 TEST(ShaperSetup, TypeIndexRoundsHalfToEvenAndClamps) {
-  const std::pair<float, int> cases[] = {{2.5f, 2},  {3.5f, 4},  {0.5f, 0},   {-1.0f, 0},
-                                         {60.0f, 50}, {50.4f, 50}, {kNaN, 0},  {1e30f, 50},
-                                         {-1e30f, 0}, {34.0f, 34}, {12.6f, 13}};
+  const std::pair<float, int> cases[] = {{2.5f, 2}, {3.5f, 4},   {0.5f, 0},   {-1.0f, 0},  {60.0f, 50}, {50.4f, 50},
+                                         {kNaN, 0}, {1e30f, 50}, {-1e30f, 0}, {34.0f, 34}, {12.6f, 13}};
   for (auto [type, index] : cases) {
     TDSPNullShaper s;
     s.SetType(type);
@@ -158,8 +157,8 @@ TEST(ShaperProcessing, FuzzPeriodMatchesTheStepForEveryInput) {
     seed = seed * 1664525u + 1013904223u;
     return static_cast<float>(seed) / 4294967296.0f;
   };
-  std::vector<float> x = {0.0f, -0.0f, 1e-45f, -1e-40f, FLT_MIN, -FLT_MIN, FLT_MAX, -FLT_MAX,
-                          kInf, -kInf, kNaN, 1.0f, -1.0f, 2.0f, -2.0f, 1e19f, -3e19f};
+  std::vector<float> x = {0.0f,  -0.0f, 1e-45f, -1e-40f, FLT_MIN, -FLT_MIN, FLT_MAX, -FLT_MAX, kInf,
+                          -kInf, kNaN,  1.0f,   -1.0f,   2.0f,    -2.0f,    1e19f,   -3e19f};
   for (int i = 0; i < 20000; ++i) {
     const float v = (2.0f * next() - 1.0f) * std::exp2(std::floor(40.0f * next()) - 30.0f);
     x.push_back(v);
@@ -178,24 +177,24 @@ TEST(ShaperProcessing, FuzzPeriodMatchesTheStepForEveryInput) {
       TDSPProcessInfo context(m == 44 ? 44100 : m * 1000, m);  // M = rate / 1000
       for (float amount : {0.001f, 0.25f, 0.5f, 0.75f, 0.999f}) {
         for (bool wide : {false, true}) {
-        auto byPeriod = Make(30, amount, &context);
-        auto byStep = Make(30, amount, &context);
-        static_cast<TDSPFuzzShaper1&>(*byPeriod).UseWideLanes(wide);
-        for (size_t start = 0; start + static_cast<size_t>(m) <= x.size(); start += static_cast<size_t>(m)) {
-          std::vector<float> a(x.begin() + static_cast<std::ptrdiff_t>(start),
-                               x.begin() + static_cast<std::ptrdiff_t>(start) + m);
-          byPeriod->FillPeriod(a.data());
-          for (int i = 0; i < m; ++i) {
-            const float in = x[start + static_cast<size_t>(i)];
-            const float expected = TickOne(*byStep, in);
-            ASSERT_EQ(std::bit_cast<uint32_t>(a[static_cast<size_t>(i)]), std::bit_cast<uint32_t>(expected))
-                << "x " << in << " A " << amount << " flush " << flush << " wide " << wide << " -> " << a[static_cast<size_t>(i)]
-                << " vs " << expected;
+          auto byPeriod = Make(30, amount, &context);
+          auto byStep = Make(30, amount, &context);
+          static_cast<TDSPFuzzShaper1&>(*byPeriod).UseWideLanes(wide);
+          for (size_t start = 0; start + static_cast<size_t>(m) <= x.size(); start += static_cast<size_t>(m)) {
+            std::vector<float> a(x.begin() + static_cast<std::ptrdiff_t>(start),
+                                 x.begin() + static_cast<std::ptrdiff_t>(start) + m);
+            byPeriod->FillPeriod(a.data());
+            for (int i = 0; i < m; ++i) {
+              const float in = x[start + static_cast<size_t>(i)];
+              const float expected = TickOne(*byStep, in);
+              ASSERT_EQ(std::bit_cast<uint32_t>(a[static_cast<size_t>(i)]), std::bit_cast<uint32_t>(expected))
+                  << "x " << in << " A " << amount << " flush " << flush << " wide " << wide << " -> "
+                  << a[static_cast<size_t>(i)] << " vs " << expected;
+            }
+            ASSERT_EQ(byPeriod->LastSign(), byStep->LastSign());
+            ASSERT_EQ(std::bit_cast<uint32_t>(byPeriod->LastMagnitude()),
+                      std::bit_cast<uint32_t>(byStep->LastMagnitude()));
           }
-          ASSERT_EQ(byPeriod->LastSign(), byStep->LastSign());
-          ASSERT_EQ(std::bit_cast<uint32_t>(byPeriod->LastMagnitude()),
-                    std::bit_cast<uint32_t>(byStep->LastMagnitude()));
-        }
         }
       }
     }
@@ -236,13 +235,17 @@ TEST(ShaperProcessing, ZeroRule) {
       EXPECT_EQ(TickOne(*withZeros, 0.7f), TickOne(*without, 0.7f)) << index;
     }
   }
-  struct Case { int index; float amount; float expected; };
+  struct Case {
+    int index;
+    float amount;
+    float expected;
+  };
   const Case atZero[] = {
-      {9, 0.4f, -0.4f},                                    // "Maximum": -A
-      {6, 0.4f, -static_cast<float>(0.75L * 0.4f)},        // "Square4": -0.75 A
-      {17, 0.3f, 0.3f},                                    // "Exp1": A
-      {5, 0.4f, 0.0f},                                     // "Square3": below A, unchanged
-      {7, 0.25f, 0.0f},                                    // "Quantize"
+      {9, 0.4f, -0.4f},                              // "Maximum": -A
+      {6, 0.4f, -static_cast<float>(0.75L * 0.4f)},  // "Square4": -0.75 A
+      {17, 0.3f, 0.3f},                              // "Exp1": A
+      {5, 0.4f, 0.0f},                               // "Square3": below A, unchanged
+      {7, 0.25f, 0.0f},                              // "Quantize"
   };
   for (const Case& c : atZero) {
     auto s = Make(c.index, c.amount);
@@ -256,7 +259,11 @@ TEST(ShaperProcessing, ZeroRule) {
 // ---- formulas at chosen points ----
 
 TEST(ShaperFormulas, ValuesAtChosenPoints) {
-  struct Case { int index; float amount, x; double expected; };
+  struct Case {
+    int index;
+    float amount, x;
+    double expected;
+  };
   const double ln05 = std::log(0.5);
   const Case cases[] = {
       // "Pulsewidth", d = 0.5, K = 200, E = 0.00125, F = 0.375
@@ -268,14 +275,21 @@ TEST(ShaperFormulas, ValuesAtChosenPoints) {
       {2, 0.25f, 0.25f, 2 * 0.25 * 200 * 0.00125 + 0.375},
       {2, 0.25f, 0.5f, 0.5},
       // "Square3" / "Square4", F = 0.3
-      {5, 0.4f, -0.5f, -0.3}, {5, 0.4f, 0.4f, 0.4},
-      {6, 0.4f, 0.1f, 0.3},   {6, 0.4f, -0.4f, -0.4},
+      {5, 0.4f, -0.5f, -0.3},
+      {5, 0.4f, 0.4f, 0.4},
+      {6, 0.4f, 0.1f, 0.3},
+      {6, 0.4f, -0.4f, -0.4},
       // "Quantize" at A = 0.25: 1.5 rounds to 2, 0.5 to 0
-      {7, 0.25f, 0.3f, 0.25}, {7, 0.25f, 0.375f, 0.5}, {7, 0.25f, -0.375f, -0.5},
+      {7, 0.25f, 0.3f, 0.25},
+      {7, 0.25f, 0.375f, 0.5},
+      {7, 0.25f, -0.375f, -0.5},
       {7, 0.25f, 0.125f, 0.0},
       // "Minimum" / "Maximum"
-      {8, 0.4f, -0.7f, -0.4}, {8, 0.4f, 0.2f, 0.2},
-      {9, 0.4f, 0.1f, 0.4},   {9, 0.4f, -0.1f, -0.4}, {9, 0.4f, 0.7f, 0.7},
+      {8, 0.4f, -0.7f, -0.4},
+      {8, 0.4f, 0.2f, 0.2},
+      {9, 0.4f, 0.1f, 0.4},
+      {9, 0.4f, -0.1f, -0.4},
+      {9, 0.4f, 0.7f, 0.7},
       // "EdgeCrush2": G1 = 0.2, G2 = 0.3 / 76, G3 = 0.00375
       {10, 0.75f, 0.25f, 0.25 * 200 * 0.00375 + 0.375},
       {10, 0.25f, -0.25f, -(50 * 4.3 * 0.3 / 76 + 0.2) * 0.2},
@@ -284,34 +298,45 @@ TEST(ShaperFormulas, ValuesAtChosenPoints) {
       {14, 0.25f, -0.75f, -(-0.1 - 30 * 0.75 * 200 * 0.2) * 0.001},
       {14, 0.25f, 0.25f, 0.25},
       // "Sqrt1", R = 0.5
-      {15, 0.25f, 1.0f, 1.0}, {15, 0.25f, -0.8f, -0.9}, {15, 0.25f, 0.2f, 0.2},
+      {15, 0.25f, 1.0f, 1.0},
+      {15, 0.25f, -0.8f, -0.9},
+      {15, 0.25f, 0.2f, 0.2},
       // "Exp1"
       {17, 0.3f, 1.0f, std::exp(1.0) * 0.3 + 0.4},
       // "Ln1" .. "Ln4"
-      {18, 0.5f, 0.5f, 0.5 * ln05}, {18, 0.5f, -0.5f, -0.5 * ln05},
+      {18, 0.5f, 0.5f, 0.5 * ln05},
+      {18, 0.5f, -0.5f, -0.5 * ln05},
       {19, 0.5f, 0.5f, 0.3 * ln05 * 0.5 + 0.5},
       {20, 0.5f, -0.5f, -0.5 + 0.5 * ln05 * 0.5},
       {21, 0.5f, 0.5f, 0.5 * ln05 * 0.5 + 0.5 + 0.5 / 44},
       // "Tan1", "Cotan1" (limited to +-3), "Power1", "Sin1"
       {22, 0.5f, 0.5f, 0.5 - 0.5 * std::tan(0.5)},
-      {23, 1.0f, 1e-6f, -3.0}, {23, 1.0f, -1e-6f, 3.0},
+      {23, 1.0f, 1e-6f, -3.0},
+      {23, 1.0f, -1e-6f, 3.0},
       {23, 0.5f, 1.0f, 1.0 - 0.05 / std::tan(1.0)},
-      {24, 0.5f, 1.0f, (0.5 - 1.05) * 1.5}, {24, 0.5f, -1.0f, (2.0 - 1.05) * 1.5},
+      {24, 0.5f, 1.0f, (0.5 - 1.05) * 1.5},
+      {24, 0.5f, -1.0f, (2.0 - 1.05) * 1.5},
       {25, 0.5f, 1.0f, (1.0 - 0.5 * std::sin(1.0)) * 1.5},
       // "PeakInv" (26): U = 1.5, D = 0.5
-      {26, 0.25f, 0.5f, 0.25}, {26, 0.25f, -0.1f, -0.15},
+      {26, 0.25f, 0.5f, 0.25},
+      {26, 0.25f, -0.1f, -0.15},
       // "Exp2", k = 1; "Sqrt2"
-      {27, 0.8f, 1.0f, -(1 - std::exp(-1.0))}, {27, 0.8f, -1.0f, 1 - std::exp(-1.0)},
-      {28, 0.5f, 0.25f, 0.25}, {28, 0.5f, -0.25f, -0.25},
+      {27, 0.8f, 1.0f, -(1 - std::exp(-1.0))},
+      {27, 0.8f, -1.0f, 1 - std::exp(-1.0)},
+      {28, 0.5f, 0.25f, 0.25},
+      {28, 0.5f, -0.25f, -0.25},
       // "Fuzz": s (2|x| - x^2) A + x (1 - A)
-      {30, 0.5f, 0.5f, 0.625}, {30, 0.5f, -0.5f, -0.625},
+      {30, 0.5f, 0.5f, 0.625},
+      {30, 0.5f, -0.5f, -0.625},
       // "Fuzz2" at A = 0.75: c = -0.02975, k = 2c / (1 - c), V = 24
-      {31, 0.75f, 0.5f,
-       (2 * -0.02975 / 1.02975 + 1) * 0.5 / (0.5 * 2 * -0.02975 / 1.02975 + 1) * 24 + 0.125},
+      {31, 0.75f, 0.5f, (2 * -0.02975 / 1.02975 + 1) * 0.5 / (0.5 * 2 * -0.02975 / 1.02975 + 1) * 24 + 0.125},
       // "Fuzz3" at A = 0.5: a = 50, k = 2, k1 = 3
-      {32, 0.5f, 0.5f, 0.75}, {32, 0.5f, -2.0f, -1.2},
+      {32, 0.5f, 0.5f, 0.75},
+      {32, 0.5f, -2.0f, -1.2},
       // "Fuzz4" at A = 0.5: T = 2; only positive inputs are pinned
-      {33, 0.5f, 3.0f, 1.0}, {33, 0.5f, -3.0f, 1.0}, {33, 0.5f, 0.5f, std::sqrt(0.5)},
+      {33, 0.5f, 3.0f, 1.0},
+      {33, 0.5f, -3.0f, 1.0},
+      {33, 0.5f, 0.5f, std::sqrt(0.5)},
       // "Fuzz5": a = 5
       {34, 0.5f, 0.5f, 0.5 * 5.5 / (0.25 + 4 * 0.5 + 1)},
   };
@@ -393,10 +418,17 @@ TEST(ShaperSquares, Square2HoldsItsPhaseOnTheFirstSample) {
 // boundary: its outputs must be those of the extended sine everywhere, in the render's
 // floating-point mode (denormals as zero) as well as in the default one.
 TEST(ShaperFormulas, Sin1GivesTheExtendedSinesOutputsBitForBit) {
-  std::vector<float> inputs = {0x1p-20f, 0x1p-21f, 1e-30f, 1e-40f, 0x1p20f, 0x1p21f, 3e38f,
+  std::vector<float> inputs = {0x1p-20f,
+                               0x1p-21f,
+                               1e-30f,
+                               1e-40f,
+                               0x1p20f,
+                               0x1p21f,
+                               3e38f,
                                std::numeric_limits<float>::infinity(),
                                std::numeric_limits<float>::quiet_NaN(),
-                               static_cast<float>(M_PI), static_cast<float>(2 * M_PI)};
+                               static_cast<float>(M_PI),
+                               static_cast<float>(2 * M_PI)};
   // A dense sweep over the range voices play at, and a random spread of magnitudes.
   for (int32_t i = 1; i <= 100000; ++i) inputs.push_back(static_cast<float>(i) * (8.0f / 100000));
   uint32_t seed = 12345;
@@ -415,8 +447,7 @@ TEST(ShaperFormulas, Sin1GivesTheExtendedSinesOutputsBitForBit) {
       int64_t mismatches = 0;
       for (const float v : inputs) {
         for (const float x : {v, -v}) {
-          if (std::bit_cast<uint32_t>(s.Step(x)) != std::bit_cast<uint32_t>(s.ExtendedStep(x)))
-            ++mismatches;
+          if (std::bit_cast<uint32_t>(s.Step(x)) != std::bit_cast<uint32_t>(s.ExtendedStep(x))) ++mismatches;
         }
       }
       EXPECT_EQ(mismatches, 0) << "amount " << amount << ", mode " << std::hex << mode;
@@ -483,8 +514,8 @@ TEST(ShaperSquares, Square5SmoothsTowardsMinusC2AndFollowsTheSampleRate) {
 
 TEST(ShaperStability, GuardChangesOnlyNonFiniteValues) {
   const std::pair<float, float> cases[] = {
-      {kInf, FLT_MAX},  {-kInf, -FLT_MAX}, {kNaN, 0.0f},     {FLT_MAX, FLT_MAX},
-      {-1.5f, -1.5f},   {1e-45f, 1e-45f},  {-0.0f, -0.0f},
+      {kInf, FLT_MAX}, {-kInf, -FLT_MAX}, {kNaN, 0.0f},   {FLT_MAX, FLT_MAX},
+      {-1.5f, -1.5f},  {1e-45f, 1e-45f},  {-0.0f, -0.0f},
   };
   for (auto [in, out] : cases) EXPECT_EQ(TDSPShaper::Finite(in), out) << in;
 }
@@ -492,11 +523,11 @@ TEST(ShaperStability, GuardChangesOnlyNonFiniteValues) {
 // Every shaper, at the worst amounts and contexts, on hostile input: nothing non-finite
 // comes out, and a plain signal afterwards is processed as finite as ever.
 TEST(ShaperStability, NoShaperEmitsOrKeepsNonFiniteValues) {
-  TDSPProcessInfo contexts[] = {TDSPProcessInfo(44100, 44), TDSPProcessInfo(1000, 1),
-                                TDSPProcessInfo(64000, 64), TDSPProcessInfo(192000, 192)};
-  std::vector<float> hostile = {kInf,   -kInf,   kNaN,    FLT_MAX, -FLT_MAX, 1e30f, -1e30f,
-                                1e20f,  -1e20f,  100.0f,  -100.0f, 89.0f,    -89.0f, 1.5707964f,
-                                -1.5707964f, 1e-45f, -1e-45f, FLT_MIN, 0.0f, 8.7f, -8.7f};
+  TDSPProcessInfo contexts[] = {TDSPProcessInfo(44100, 44), TDSPProcessInfo(1000, 1), TDSPProcessInfo(64000, 64),
+                                TDSPProcessInfo(192000, 192)};
+  std::vector<float> hostile = {kInf,        -kInf,  kNaN,    FLT_MAX, -FLT_MAX, 1e30f,  -1e30f,
+                                1e20f,       -1e20f, 100.0f,  -100.0f, 89.0f,    -89.0f, 1.5707964f,
+                                -1.5707964f, 1e-45f, -1e-45f, FLT_MIN, 0.0f,     8.7f,   -8.7f};
   // The pole of "Fuzz2" at the top amount, approached from both sides.
   float pole = 0.0f;
   {
@@ -512,22 +543,19 @@ TEST(ShaperStability, NoShaperEmitsOrKeepsNonFiniteValues) {
       hostile.push_back(-v);
     }
   }
-  const float amounts[] = {0.0f, 0.001f, 0.25f, 0.5f, 0.512f, 0.75f, 0.999f, 1.0f, kNaN,
-                           1.0f / 64.0f, 1.0f / 44.0f};
+  const float amounts[] = {0.0f, 0.001f, 0.25f, 0.5f, 0.512f, 0.75f, 0.999f, 1.0f, kNaN, 1.0f / 64.0f, 1.0f / 44.0f};
   for (TDSPProcessInfo& context : contexts) {
     const int m = context.samplesPerMs;
     for (int index : ClassIndexes()) {
       for (float amount : amounts) {
         auto s = Make(index, amount, &context);
         for (float x : hostile)
-          ASSERT_TRUE(std::isfinite(TickOne(*s, x)))
-              << index << " A=" << amount << " x=" << x << " M=" << m;
+          ASSERT_TRUE(std::isfinite(TickOne(*s, x))) << index << " A=" << amount << " x=" << x << " M=" << m;
         for (size_t start = 0; start < hostile.size(); start += m) {
           std::vector<float> a(m, 0.25f);
           for (int i = 0; i < m && start + i < hostile.size(); ++i) a[i] = hostile[start + i];
           s->FillPeriod(a.data());
-          for (int i = 0; i < m; ++i)
-            ASSERT_TRUE(std::isfinite(a[i])) << index << " A=" << amount << " M=" << m;
+          for (int i = 0; i < m; ++i) ASSERT_TRUE(std::isfinite(a[i])) << index << " A=" << amount << " M=" << m;
         }
         for (int period = 0; period < 3; ++period) {
           std::vector<float> a = TestPeriod(m < 4 ? 4 : m, period);
@@ -551,8 +579,7 @@ TEST(ShaperStability, LargeFiniteValuesStayTheirSound) {
   EXPECT_GT(largest, 1e4f);
   // "Exp1" at 88 is within the float range and passes unchanged.
   auto exp1 = Make(17, 0.999f);
-  EXPECT_EQ(TickOne(*exp1, 88.0f),
-            static_cast<float>(std::exp(88.0L) * 0.999f + 0.4L * 88.0f));
+  EXPECT_EQ(TickOne(*exp1, 88.0f), static_cast<float>(std::exp(88.0L) * 0.999f + 0.4L * 88.0f));
   EXPECT_EQ(TickOne(*exp1, 200.0f), FLT_MAX);
 }
 
@@ -628,8 +655,7 @@ TEST(MultiShaper, SharesItsContextWithTheCurrentShaper) {
   multi.SetAmount(0.5f);
   multi.SetType(16);  // "Square5" reads M = 96 when its amount is set
   EXPECT_EQ(multi.Shaper().Context(), &fast);
-  EXPECT_FLOAT_EQ(dynamic_cast<const TDSPSquareShaper5&>(multi.Shaper()).P(),
-                  static_cast<float>(M_PI / 96 + 0.01));
+  EXPECT_FLOAT_EQ(dynamic_cast<const TDSPSquareShaper5&>(multi.Shaper()).P(), static_cast<float>(M_PI / 96 + 0.01));
   TDSPProcessInfo slow(22050, 22);
   multi.ContextChanged(&slow);
   EXPECT_EQ(multi.Shaper().Context(), &slow);

@@ -38,22 +38,19 @@ TEST(Delay, LineLengths) {
     int32_t samples;
   };
   const Case cases[] = {
-      {44100, false, 120.0f, 100, 4400},
-      {44100, false, 120.0f, 2048, 90112},    // within the capacity of 180,400
-      {44100, true, 120.0f, 100, 18333},      // round(100 x 4.1667 x 44)
-      {44100, true, 20.0f, 2048, 180399},     // capacity - 1
-      {44100, true, 0.0f, 100, 1},            // tick 0.0001 ms: 0.44 samples, kept at 1
-      {44100, true, 1e-6f, 2048, 180399},     // a tick of 5e8 ms is held at the capacity
-      {44100, false, 120.0f, 0, 1},
-      {44100, false, 120.0f, -5, 1},
-      {44100, true, -1e-6f, 2048, 1},         // a negative tick of -5e8 ms
-      {48000, false, 120.0f, 100, 4800},
-      {48000, true, 90.0f, 7, 1867},          // round(7 x 5.5556 x 48) = round(1866.67)
-      {96000, false, 120.0f, 4100, 393599},   // capacity 4100 x 96 less one
+      {44100, false, 120.0f, 100, 4400},    {44100, false, 120.0f, 2048, 90112},  // within the capacity of 180,400
+      {44100, true, 120.0f, 100, 18333},                                          // round(100 x 4.1667 x 44)
+      {44100, true, 20.0f, 2048, 180399},                                         // capacity - 1
+      {44100, true, 0.0f, 100, 1},         // tick 0.0001 ms: 0.44 samples, kept at 1
+      {44100, true, 1e-6f, 2048, 180399},  // a tick of 5e8 ms is held at the capacity
+      {44100, false, 120.0f, 0, 1},         {44100, false, 120.0f, -5, 1},
+      {44100, true, -1e-6f, 2048, 1},                                       // a negative tick of -5e8 ms
+      {48000, false, 120.0f, 100, 4800},    {48000, true, 90.0f, 7, 1867},  // round(7 x 5.5556 x 48) = round(1866.67)
+      {96000, false, 120.0f, 4100, 393599},                                 // capacity 4100 x 96 less one
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.rate << " Hz " << (c.ticks ? "ticks" : "ms") << " tempo "
-                                    << c.tempo << " length " << c.length);
+    SCOPED_TRACE(testing::Message() << c.rate << " Hz " << (c.ticks ? "ticks" : "ms") << " tempo " << c.tempo
+                                    << " length " << c.length);
     TDSPProcessInfo context(c.rate, c.rate / 1000);
     TDSPXDelay d;
     d.ContextChanged(&context);
@@ -238,21 +235,21 @@ TEST(Chorus, LineLengthsAndOffsets) {
   const Case cases[] = {
       {false, 120.0f, 5.0f, 0.0f, 220, 0.0f},
       {false, 120.0f, 5.0f, 2.0f, 220, 88.0f},
-      {false, 120.0f, 5.0f, 10.0f, 220, 219.0f},       // limited to the line
-      {false, 120.0f, 5.0f, 4.99f, 220, 219.0f},       // 219.56 rounds to 220, still too long
+      {false, 120.0f, 5.0f, 10.0f, 220, 219.0f},  // limited to the line
+      {false, 120.0f, 5.0f, 4.99f, 220, 219.0f},  // 219.56 rounds to 220, still too long
       {false, 120.0f, 1024.0f, 512.0f, 45056, 22528.0f},
-      {false, 120.0f, 1100.0f, 0.0f, 46199, 0.0f},     // capacity - 1
-      {true, 120.0f, 5.0f, 2.0f, 917, 367.0f},         // round(916.67), round(366.67)
-      {true, 20.0f, 1024.0f, 0.0f, 46199, 0.0f},       // capacity - 1 at a slow tempo
-      {true, 0.0f, 5.0f, 2.0f, 1, 0.0f},               // tick 0.0001 ms: kept 1 long
+      {false, 120.0f, 1100.0f, 0.0f, 46199, 0.0f},  // capacity - 1
+      {true, 120.0f, 5.0f, 2.0f, 917, 367.0f},      // round(916.67), round(366.67)
+      {true, 20.0f, 1024.0f, 0.0f, 46199, 0.0f},    // capacity - 1 at a slow tempo
+      {true, 0.0f, 5.0f, 2.0f, 1, 0.0f},            // tick 0.0001 ms: kept 1 long
       {false, 120.0f, 0.0f, 0.0f, 1, 0.0f},
-      {false, 120.0f, -1e30f, 0.0f, 1, 0.0f},         // a nonsense length stays usable
-      {false, 120.0f, 0.5f, 0.25f, 22, 11.0f},         // 22 and 11 exactly
+      {false, 120.0f, -1e30f, 0.0f, 1, 0.0f},                // a nonsense length stays usable
+      {false, 120.0f, 0.5f, 0.25f, 22, 11.0f},               // 22 and 11 exactly
       {false, 120.0f, 0.25f / 11.0f * 2.5f, 0.0f, 2, 0.0f},  // 2.5 samples: half to even
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(testing::Message() << (k.ticks ? "ticks" : "ms") << " tempo " << k.tempo
-                                    << " length " << k.length << " size " << k.size);
+    SCOPED_TRACE(testing::Message() << (k.ticks ? "ticks" : "ms") << " tempo " << k.tempo << " length " << k.length
+                                    << " size " << k.size);
     TDSPXChorus c;
     c.ContextChanged(&DefaultProcessInfo());
     c.SetTempo(k.tempo);
@@ -401,8 +398,8 @@ TEST(Chorus, WrapIntoLineMatchesRepeatedSteps) {
     }
   }
   // Far away or broken read points still land inside the line.
-  for (float s : {1e30f, -1e30f, std::numeric_limits<float>::infinity(),
-                  -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+  for (float s : {1e30f, -1e30f, std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                  std::numeric_limits<float>::quiet_NaN()}) {
     const float w = TDSPXChorus::WrapIntoLine(s, 220);
     EXPECT_GE(w, 0.0f) << s;
     EXPECT_LT(w, 220.0f) << s;
@@ -531,8 +528,7 @@ TEST(StereoEffects, RunWithBlocksShorterThanAPeriod) {
   TDSPReverbX reverb;
   TDSPXChorus chorus;
   TDSPXDelay delay;
-  for (TDSPStereoEffect* e : {static_cast<TDSPStereoEffect*>(&reverb),
-                              static_cast<TDSPStereoEffect*>(&chorus),
+  for (TDSPStereoEffect* e : {static_cast<TDSPStereoEffect*>(&reverb), static_cast<TDSPStereoEffect*>(&chorus),
                               static_cast<TDSPStereoEffect*>(&delay)}) {
     e->ContextChanged(&context);
     WetOnly(*e);

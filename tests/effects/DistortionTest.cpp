@@ -45,10 +45,9 @@ float InputGain(float drive) { return std::pow(5.0f, (127.0f * drive - 32.0f) / 
 }  // namespace
 
 TEST(DistortionCurves, TableFollowsTheTypeList) {
-  const char* names[] = {"OldValves", "TubeScream1", "SynthValve", "Grunge",  "FbkValve",
-                         "TubeScream2", "FbkScream", "Bass1",     "Rain",    "Bass2",
-                         "Bass3",     "Rock",        "SynDist",   "SynDist2", "SynDist3",
-                         "",          ""};
+  const char* names[] = {"OldValves", "TubeScream1", "SynthValve", "Grunge", "FbkValve", "TubeScream2",
+                         "FbkScream", "Bass1",       "Rain",       "Bass2",  "Bass3",    "Rock",
+                         "SynDist",   "SynDist2",    "SynDist3",   "",       ""};
   for (int t = 1; t <= kDistortionCurveCount; ++t) {
     EXPECT_EQ(DistortionCurve(t).type, t);
     EXPECT_STREQ(DistortionCurve(t).name, names[t - 1]) << t;
@@ -179,9 +178,9 @@ TEST(Distortion, InputGainThenTheChannelsCurve) {
   };
   const float t02 = std::exp2(-0.32f);
   const Case cases[] = {
-      {12, 0.0f, 0.3f, 0.3f * InputGain(0.0f)},            // "Rock" passes: gain 0.667
-      {1, 0.2f, 0.5f, 0.5f * InputGain(0.2f) / t02},       // gain 0.920, then 1 / 0.8011
-      {8, 1.0f, 0.01f, 2.0f * 0.01f * InputGain(1.0f)},    // gain 3.333, "Bass1" doubles
+      {12, 0.0f, 0.3f, 0.3f * InputGain(0.0f)},          // "Rock" passes: gain 0.667
+      {1, 0.2f, 0.5f, 0.5f * InputGain(0.2f) / t02},     // gain 0.920, then 1 / 0.8011
+      {8, 1.0f, 0.01f, 2.0f * 0.01f * InputGain(1.0f)},  // gain 3.333, "Bass1" doubles
       {200, 1.0f, 0.001f, Curve(17, 1.0f, 0.001f * InputGain(1.0f))},
   };
   EXPECT_NEAR(InputGain(0.0f), 0.667f, 1e-3f);
@@ -233,8 +232,7 @@ TEST(Distortion, SurroundCrossMixesAndDryTakesTheInput) {
   };
   // "Rock" at drive 0 on both sides passes the inputs 0.3 and -0.6 at the input gain.
   const float g = InputGain(0.0f);
-  const Case cases[] = {
-      {0.0f, 0.3f * g, -0.6f * g}, {1.0f, -0.6f * g, 0.3f * g}, {0.5f, -0.15f * g, -0.15f * g}};
+  const Case cases[] = {{0.0f, 0.3f * g, -0.6f * g}, {1.0f, -0.6f * g, 0.3f * g}, {0.5f, -0.15f * g, -0.15f * g}};
   for (const Case& c : cases) {
     TDSPXDistortion d;
     WetOnly(d);
@@ -274,8 +272,7 @@ TEST(Distortion, FiltersRunBeforeOrAfterTheCurve) {
       TStereo s{std::vector<float>(kM), std::vector<float>(kM, 0.0f)};
       for (int i = 0; i < kM; ++i) s.l[i] = 0.4f * std::sin(0.05f * static_cast<float>(p * kM + i));
       d.ProcessStereo(s.l.data(), s.r.data());
-      for (float y : s.l)
-        offGrid |= !(y == 0.0f || std::fabs(std::fabs(y) - 1.000001f) < 1e-6f);
+      for (float y : s.l) offGrid |= !(y == 0.0f || std::fabs(std::fabs(y) - 1.000001f) < 1e-6f);
     }
     EXPECT_EQ(offGrid, !pre) << pre;
   }
@@ -293,8 +290,7 @@ TEST(Distortion, GuardKeepsTheOutputFiniteAtTheWorstSettings) {
   d.SetDriveRight(0.0f);
   d.SetLeftFilter1On(true);
   d.SetRightFilter1On(true);
-  const float bad[] = {1e20f, std::numeric_limits<float>::quiet_NaN(),
-                       std::numeric_limits<float>::infinity(), 3e38f};
+  const float bad[] = {1e20f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 3e38f};
   for (float x : bad) {
     TStereo s = RunConstant(d, x, -x);
     for (int i = 0; i < kM; ++i) {

@@ -22,8 +22,7 @@ inline void WetOnly(TDSPStereoEffect& e) {
 }
 
 // Runs the whole periods of left and right through the effect in place.
-inline void RunPeriods(TDSPStereoEffect& e, std::vector<float>& left, std::vector<float>& right,
-                       int m = kPeriod) {
+inline void RunPeriods(TDSPStereoEffect& e, std::vector<float>& left, std::vector<float>& right, int m = kPeriod) {
   for (size_t p = 0; p + m <= left.size(); p += m) e.ProcessStereo(&left[p], &right[p]);
 }
 

@@ -41,25 +41,35 @@ TEST(Reverb, LineLengthsPerRoomSizeAndRate) {
       // The table's own lengths at 44.1 kHz and size 64; the right bank's lines are 23
       // longer, except comb 8 and all-pass 4. The length is computed in single precision:
       // 44100 x 1557 rounds to 68663696, so that comb holds 1556 samples (and 1617: 1616).
-      {44100, 2, 64.0f,
+      {44100,
+       2,
+       64.0f,
        {1116, 1188, 1277, 1356, 1422, 1491, 1556, 1616, 1116, 1211, 1300, 1379, 1445, 1514, 1580, 1640},
        {225, 341, 441, 556, 225, 364, 464, 579}},
       // Scaled by the rate: trunc(48000 b / 44100).
-      {48000, 6, 64.0f,
+      {48000,
+       6,
+       64.0f,
        {990, 979, 968, 957, 946, 957, 968, 979, 990, 1004, 993, 982, 971, 982, 993, 1004},
        {217, 189, 217, 245, 217, 214, 242, 271}},
       // Size 127: Z = 93.06; the longest comb of "Big2" holds about 367,500 samples.
-      {44100, 1, 127.0f,
-       {334261, 316394, 331283, 367575, 301970, 204725, 279171, 37222, 334261, 316417, 331306,
-        367598, 301993, 204748, 279194, 37245},
+      {44100,
+       1,
+       127.0f,
+       {334261, 316394, 331283, 367575, 301970, 204725, 279171, 37222, 334261, 316417, 331306, 367598, 301993, 204748,
+        279194, 37245},
        {84682, 102362, 64209, 18611, 84682, 102385, 64232, 18634}},
       // Size 100 (Z = 13.34) at 96 kHz; the offset of 23 is scaled by the rate too.
-      {96000, 3, 100.0f,
-       {26416, 37389, 31293, 28448, 34834, 22584, 26184, 40640, 26416, 37439, 31343, 28498, 34884,
-        22634, 26234, 40690},
+      {96000,
+       3,
+       100.0f,
+       {26416, 37389, 31293, 28448, 34834, 22584, 26184, 40640, 26416, 37439, 31343, 28498, 34884, 22634, 26234, 40690},
        {8708, 5167, 12192, 23223, 8708, 5217, 12242, 23273}},
       // Every line keeps at least 10 samples; the offset of 23 is added after the scaling.
-      {44100, 5, -300.0f, {10, 10, 10, 10, 10, 10, 10, 10, 10, 23, 23, 23, 23, 23, 23, 23},
+      {44100,
+       5,
+       -300.0f,
+       {10, 10, 10, 10, 10, 10, 10, 10, 10, 23, 23, 23, 23, 23, 23, 23},
        {10, 10, 10, 10, 10, 23, 23, 23}},
   };
   for (const Case& c : cases) {
@@ -81,7 +91,7 @@ TEST(Reverb, SizeFactorAndSizeZeroActsAs64) {
   TDSPReverbX r;
   const struct {
     float size, factor;
-  } cases[] = {{64.0f, 1.0f}, {0.0f, 1.0f}, {100.0f, 13.3352f}, {127.0f, 93.0572f},
+  } cases[] = {{64.0f, 1.0f},   {0.0f, 1.0f},       {100.0f, 13.3352f}, {127.0f, 93.0572f},
                {0.001f, 0.10f}, {32.0f, 0.316228f}, {500.0f, 93.0572f}};
   for (const auto& c : cases) {
     r.SetSize(c.size);
@@ -194,9 +204,8 @@ TEST(Reverb, PreDelayLine) {
     int rate;
     float d;
     int32_t length;  // below 2: no line
-  } cases[] = {{44100, 5.0f, 126}, {44100, 127.0f, 110205}, {44100, 2.5f, -1},
-               {44100, 0.0f, -44}, {96000, 127.0f, 239904}, {44100, 900.0f, 110205},
-               {44100, -1e30f, 110205}};
+  } cases[] = {{44100, 5.0f, 126},      {44100, 127.0f, 110205}, {44100, 2.5f, -1},      {44100, 0.0f, -44},
+               {96000, 127.0f, 239904}, {44100, 900.0f, 110205}, {44100, -1e30f, 110205}};
   for (const auto& c : cases) {
     TDSPProcessInfo context(c.rate, c.rate / 1000);
     r.ContextChanged(&context);
@@ -225,8 +234,7 @@ TEST(Reverb, ImpulseTakesPreDelayAndShortestCombThroughTheAllPasses) {
     const float d = r.DampingCoefficient();
     const double expected = 0.2401 * (1.0 - d) * 0.5 * r.Comb(0).feedback;
     EXPECT_NEAR(left[first], expected, std::fabs(expected) * 1e-5) << damping;
-    EXPECT_NEAR(right[first], 0.2401 * (1.0 - d) * 0.5 * r.Comb(8).feedback,
-                std::fabs(expected) * 1e-5);
+    EXPECT_NEAR(right[first], 0.2401 * (1.0 - d) * 0.5 * r.Comb(8).feedback, std::fabs(expected) * 1e-5);
   }
 }
 
@@ -274,10 +282,8 @@ TEST(Reverb, MixZeroPassesTheInputScaledByTheDryGain) {
 
 TEST(Reverb, RoomAndSizeCutTheTailOtherSettingsKeepIt) {
   const std::vector<std::pair<const char*, std::function<void(TDSPReverbX&)>>> changes = {
-      {"room type", [](TDSPReverbX& r) { r.SetRoomType(2); }},
-      {"size", [](TDSPReverbX& r) { r.SetSize(64.0f); }},
-      {"time", [](TDSPReverbX& r) { r.SetTime(60.0f); }},
-      {"damping", [](TDSPReverbX& r) { r.SetDamping(90.0f); }},
+      {"room type", [](TDSPReverbX& r) { r.SetRoomType(2); }}, {"size", [](TDSPReverbX& r) { r.SetSize(64.0f); }},
+      {"time", [](TDSPReverbX& r) { r.SetTime(60.0f); }},      {"damping", [](TDSPReverbX& r) { r.SetDamping(90.0f); }},
       {"mix", [](TDSPReverbX& r) { r.SetMix(0.9f); }},
   };
   for (size_t c = 0; c < changes.size(); ++c) {

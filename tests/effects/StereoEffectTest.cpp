@@ -63,9 +63,8 @@ TEST(StereoEffect, OutputLawTable) {
     e.SetInvertLeft(c.invertLeft);
     e.SetInvertRight(c.invertRight);
     e.Recalculate();
-    SCOPED_TRACE(testing::Message() << "pan " << c.pan << " mix " << c.mix << " W " << c.wet
-                                    << " D " << c.dry << " inv " << c.invertLeft
-                                    << c.invertRight);
+    SCOPED_TRACE(testing::Message() << "pan " << c.pan << " mix " << c.mix << " W " << c.wet << " D " << c.dry
+                                    << " inv " << c.invertLeft << c.invertRight);
     EXPECT_FLOAT_EQ(e.WetLeft(), c.wetLeft);
     EXPECT_FLOAT_EQ(e.DryLeft(), c.dryLeft);
     EXPECT_FLOAT_EQ(e.WetRight(), c.wetRight);

@@ -105,8 +105,8 @@ TEST(XFilter, ShiftLengths) {
     int left, right;
   };
   const Case cases[] = {
-      {10.0f, 1, 440}, {-10.0f, 440, 1}, {-0.04f, 1, 1}, {0.04f, 1, 1},
-      {0.05f, 1, 2},   {300.0f, 1, 255 * 44 - 1},         {-1e30f, 255 * 44 - 1, 1},
+      {10.0f, 1, 440},           {-10.0f, 440, 1},          {-0.04f, 1, 1}, {0.04f, 1, 1}, {0.05f, 1, 2},
+      {300.0f, 1, 255 * 44 - 1}, {-1e30f, 255 * 44 - 1, 1},
   };
   for (const Case& c : cases) {
     TDSPXXFilter x;
@@ -138,16 +138,13 @@ TEST(XFilter, WindowWeights) {
     float weight;
   };
   const Case cases[] = {
-      {0.25f, 0.0f, 1, 0.96875f},   // h = 0.5 shaped: W(0.5) = 1 - 0.5^5
-      {0.1f, 0.0f, 1, 0.67232f},    // W(0.2) = 1 - 0.8^5
-      {0.25f, 0.0f, 2, 0.5f},       // triangular
-      {0.25f, 0.0f, 16, 0.5f},
-      {0.5f, 0.5f, 2, 1.0f},        // the peak
-      {0.25f, 0.5f, 2, 0.25f},      // half the cycle or more: h^2
-      {0.25f, 0.8f, 2, 0.25f},
-      {0.25f, 0.125f, 2, 0.4375f},  // h (1 - (1 - h) 2 share)
-      {0.0f, 0.3f, 1, 0.0f},
-      {0.75f, 0.0f, 2, 0.5f},
+      {0.25f, 0.0f, 1, 0.96875f},                               // h = 0.5 shaped: W(0.5) = 1 - 0.5^5
+      {0.1f, 0.0f, 1, 0.67232f},                                // W(0.2) = 1 - 0.8^5
+      {0.25f, 0.0f, 2, 0.5f},                                   // triangular
+      {0.25f, 0.0f, 16, 0.5f},    {0.5f, 0.5f, 2, 1.0f},        // the peak
+      {0.25f, 0.5f, 2, 0.25f},                                  // half the cycle or more: h^2
+      {0.25f, 0.8f, 2, 0.25f},    {0.25f, 0.125f, 2, 0.4375f},  // h (1 - (1 - h) 2 share)
+      {0.0f, 0.3f, 1, 0.0f},      {0.75f, 0.0f, 2, 0.5f},
   };
   for (const Case& c : cases)
     EXPECT_NEAR(TDSPXXFilter::Weight(c.phase, c.share, c.mode), c.weight, 1e-6f)
@@ -296,12 +293,12 @@ TEST(Phaser, SweepAndCoefficient) {
     float phase, depth, c, a;
   };
   const Case cases[] = {
-      {0.0f, 0.0f, 0.7f, 1.0f},   // depth 0 and phase 0: coefficient 1
-      {0.0f, 1.0f, 0.0f, 1.0f},   // depth 1, m = 0
-      {0.0f, 1.0f, 1.0f, 0.0f},   // depth 1, m = 1
-      {0.5f, 0.0f, 0.3f, 0.5f},   // the static part alone
-      {0.5f, 0.5f, 0.5f, 0.625f}, // 1 - 0.25 - 0.125
-      {0.0f, 1.0f, 5.0f, 0.0f},   // held to [0, 1]
+      {0.0f, 0.0f, 0.7f, 1.0f},    // depth 0 and phase 0: coefficient 1
+      {0.0f, 1.0f, 0.0f, 1.0f},    // depth 1, m = 0
+      {0.0f, 1.0f, 1.0f, 0.0f},    // depth 1, m = 1
+      {0.5f, 0.0f, 0.3f, 0.5f},    // the static part alone
+      {0.5f, 0.5f, 0.5f, 0.625f},  // 1 - 0.25 - 0.125
+      {0.0f, 1.0f, 5.0f, 0.0f},    // held to [0, 1]
       {0.0f, 1.0f, -5.0f, 1.0f},
       {1.0f, 1.0f, std::numeric_limits<float>::infinity(), 1.0f},  // no swing, no sweep
       {0.0f, 1.0f, std::numeric_limits<float>::infinity(), 0.0f},

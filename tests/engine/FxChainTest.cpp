@@ -17,7 +17,6 @@ using namespace tesmora6;
 
 namespace {
 
-
 class FxChain : public ::testing::Test {
  protected:
   TInstrumentHost host;
@@ -47,8 +46,9 @@ TEST_F(FxChain, DefaultOrderValuesPutEveryEffectWhereItsValueSays) {
   // applying a program lays the chain out from the seven values together, and leaves them
   // as they were.
   const std::vector<TDSPStereoEffect*> expected = {
-      &synth.Effects().FxEffect(kFxDistortion), &synth.Effects().FxEffect(kFxXFilter), &synth.Effects().FxEffect(kFxPhaser),
-      &synth.Effects().FxEffect(kFxChorus), &synth.Effects().FxEffect(kFxDelay), &synth.Effects().FxEffect(kFxReverb),
+      &synth.Effects().FxEffect(kFxDistortion), &synth.Effects().FxEffect(kFxXFilter),
+      &synth.Effects().FxEffect(kFxPhaser),     &synth.Effects().FxEffect(kFxChorus),
+      &synth.Effects().FxEffect(kFxDelay),      &synth.Effects().FxEffect(kFxReverb),
       &synth.Effects().FxEffect(kFxEq)};
   EXPECT_EQ(Order(), expected);
   EXPECT_EQ(synth.GetInteger(Param::PhsIdx), 2);
@@ -62,11 +62,10 @@ TEST_F(FxChain, DefaultOrderValuesPutEveryEffectWhereItsValueSays) {
 // of a program are laid out together, never swapped one by one against the current chain.
 TEST_F(FxChain, LoadingReproducesTheSavedOrderWhateverCameBefore) {
   std::mt19937 rng(11);
-  const std::array<int32_t, kFxEffectCount> keys = {Param::RvbIdx, Param::DistIdx, Param::PhsIdx,
-                                                    Param::DlyIdx, Param::CrsIdx, Param::XfltIdx,
-                                                    Param::EqIdx};
-  const std::array<TFxEffect, kFxEffectCount> effects = {kFxReverb, kFxDistortion, kFxPhaser,
-                                                         kFxDelay, kFxChorus, kFxXFilter, kFxEq};
+  const std::array<int32_t, kFxEffectCount> keys = {Param::RvbIdx, Param::DistIdx, Param::PhsIdx, Param::DlyIdx,
+                                                    Param::CrsIdx, Param::XfltIdx, Param::EqIdx};
+  const std::array<TFxEffect, kFxEffectCount> effects = {kFxReverb, kFxDistortion, kFxPhaser, kFxDelay,
+                                                         kFxChorus, kFxXFilter,    kFxEq};
   for (int n = 0; n < 40; ++n) {
     // A saved order (program 1) and a different current one (program 0, moved by hand).
     std::array<int32_t, kFxEffectCount> saved{0, 1, 2, 3, 4, 5, 6};
@@ -189,8 +188,8 @@ TEST_F(FxChain, EqualiserBandsFollowASampleRateChange) {
 TEST_F(FxChain, TwoSlotsWithOppositeAmountsCancel) {
   host.Set(Param::FxModOn, 1.0f);
   for (int slot = 0; slot < 2; ++slot) {
-    host.Set(Param::FxModSrc1 + 3 * slot, 1.0f);                          // FX LFO 1
-    host.Set(Param::FxModDst1 + 3 * slot, 12.0f);                         // "DstGain"
+    host.Set(Param::FxModSrc1 + 3 * slot, 1.0f);   // FX LFO 1
+    host.Set(Param::FxModDst1 + 3 * slot, 12.0f);  // "DstGain"
     host.Set(Param::FxModAmt1 + 3 * slot, slot == 0 ? 1000.0f : -1000.0f);
   }
   host.Set(Param::DistGain, 500.0f);
@@ -214,9 +213,9 @@ TEST_F(FxChain, SwitchingTheMatrixOffRestoresTheBase) {
   host.Set(Param::RvbGain, 700.0f);
   const float base = reverb.WetLeft();
   host.Set(Param::FxModOn, 1.0f);
-  host.Set(Param::FxModSrc1, 1.0f);    // FX LFO 1 ...
-  host.Set(Param::FxModDst1, 1.0f);    // ... to "RvbGain"
-  host.Set(Param::FxLfo1Frq, 60.0f);   // a fast LFO
+  host.Set(Param::FxModSrc1, 1.0f);   // FX LFO 1 ...
+  host.Set(Param::FxModDst1, 1.0f);   // ... to "RvbGain"
+  host.Set(Param::FxLfo1Frq, 60.0f);  // a fast LFO
   bool moved = false;
   for (int block = 0; block < 20; ++block) {
     Block(0.0f, 0.0f, true);
@@ -261,9 +260,9 @@ TEST_F(FxChain, ChainRunsFiveHundredBlocksAfterTheLastSoundThenSleeps) {
   // The pre-shift holds sound back for 440 samples; FX LFO 1 moves only while the chain runs.
   host.Set(Param::FxPreShft, 100.0f);
   host.Set(Param::FxModOn, 1.0f);
-  host.Set(Param::FxLfo1Wave, 6.0f);   // FX LFO 1: "Sine" ...
+  host.Set(Param::FxLfo1Wave, 6.0f);  // FX LFO 1: "Sine" ...
   host.Set(Param::FxLfo1Frq, 60.0f);  // ... and fast
-  Block(0.0f, 1.0f, true);   // a voice sounds in block 0; its impulse leaves in block 10
+  Block(0.0f, 1.0f, true);            // a voice sounds in block 0; its impulse leaves in block 10
   int lastAudible = 0;
   for (int block = 1; block < 20; ++block) {
     Block();
@@ -333,11 +332,11 @@ TEST_F(FxChain, InvertSwitchesReachTheNamedChannels) {
 
 TEST_F(FxChain, ChannelModeOneLinksTheRightSettings) {
   host.Set(Param::DistDrvR, 900.0f);
-  host.Set(Param::DistChnMode, 1.0f);    // "DistChnMode" 1: the right drive takes the left one
+  host.Set(Param::DistChnMode, 1.0f);  // "DistChnMode" 1: the right drive takes the left one
   EXPECT_FLOAT_EQ(synth.Effects().Distortion.DriveRight(), synth.Effects().Distortion.DriveLeft());
   host.Set(Param::DistDrvL, 250.0f);
   EXPECT_FLOAT_EQ(synth.Effects().Distortion.DriveRight(), 0.25f);
-  host.Set(Param::DistChnMode, 2.0f);    // any other mode keeps them apart
+  host.Set(Param::DistChnMode, 2.0f);  // any other mode keeps them apart
   EXPECT_FLOAT_EQ(synth.Effects().Distortion.DriveRight(), 0.9f);
   // Delay: "DlyChnMode" 1, then "DlyL" 250 gives both lines 250 ms.
   host.Set(Param::DlyLengthUnit, 0.0f);  // milliseconds
@@ -360,7 +359,8 @@ TEST_F(FxChain, PreAndPostAmpChangeNothing) {
     std::vector<float> out;
     for (int block = 0; block < 5; ++block) {
       std::fill(synth.Effects().MixR.begin(), synth.Effects().MixR.end(), 0.0f);
-      for (int k = 0; k < 44; ++k) synth.Effects().MixL[static_cast<size_t>(k)] = std::sin(0.1f * static_cast<float>(44 * block + k));
+      for (int k = 0; k < 44; ++k)
+        synth.Effects().MixL[static_cast<size_t>(k)] = std::sin(0.1f * static_cast<float>(44 * block + k));
       synth.Effects().VoicesActive = 1;
       synth.blockAudible = synth.Effects().ProcessEffects(synth.outputs[0].stereo.data());
       for (int k = 0; k < 44; ++k) out.push_back(OutL(k));
@@ -425,9 +425,8 @@ TEST(ParameterLaws, TimecentsToMsSaturates) {
     float tc;
     int32_t ms;
   };
-  for (const Case c : {Case{0.0f, 1000}, Case{12000.0f, 1024000}, Case{-13160.0f, 0},
-                       Case{40000.0f, 2147483647}, Case{1.0e30f, 2147483647},
-                       Case{INFINITY, 2147483647}, Case{-1.0e30f, 0}, Case{NAN, 0}}) {
+  for (const Case c : {Case{0.0f, 1000}, Case{12000.0f, 1024000}, Case{-13160.0f, 0}, Case{40000.0f, 2147483647},
+                       Case{1.0e30f, 2147483647}, Case{INFINITY, 2147483647}, Case{-1.0e30f, 0}, Case{NAN, 0}}) {
     EXPECT_EQ(TimecentsToMs(c.tc), c.ms) << c.tc;
   }
 }

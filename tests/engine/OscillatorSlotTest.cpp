@@ -44,9 +44,12 @@ TEST(OscillatorSlot, StartsWithASaw) {
 }
 
 TEST(OscillatorSlot, WaveformValueRoundsAndClamps) {
-  struct Case { float value; int number; };
-  for (Case c : {Case{5.5f, 6}, Case{4.5f, 4}, Case{92.4f, 92}, Case{-3.0f, 0},
-                 Case{200.0f, 127}, Case{1e20f, 127}, Case{NAN, 0}}) {
+  struct Case {
+    float value;
+    int number;
+  };
+  for (Case c : {Case{5.5f, 6}, Case{4.5f, 4}, Case{92.4f, 92}, Case{-3.0f, 0}, Case{200.0f, 127}, Case{1e20f, 127},
+                 Case{NAN, 0}}) {
     TDSPOscillator slot;
     slot.SetWaveform(c.value);
     EXPECT_EQ(slot.WaveformNumber(), c.number) << c.value;
@@ -251,8 +254,7 @@ TEST(OscillatorSilence, SkippedPeriodsLeaveTheStateOfFilledOnes) {
       bool silent = skip && slot.SkipSilentPeriod();
       if (!silent) {
         slot.FillPeriod(slot.OutputBlock());
-        silent = std::all_of(slot.OutputBlock(), slot.OutputBlock() + 44,
-                             [](float x) { return x == 0.0f; });
+        silent = std::all_of(slot.OutputBlock(), slot.OutputBlock() + 44, [](float x) { return x == 0.0f; });
       }
       r.phases.push_back(slot.Waveform().Phase());
       r.skippedOrSilent.push_back(silent);

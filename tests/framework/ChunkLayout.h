@@ -30,8 +30,7 @@ class TCursor {
   }
   std::string Text(size_t n) {
     Need(n);
-    std::string s(d_.begin() + static_cast<std::ptrdiff_t>(pos),
-                  d_.begin() + static_cast<std::ptrdiff_t>(pos + n));
+    std::string s(d_.begin() + static_cast<std::ptrdiff_t>(pos), d_.begin() + static_cast<std::ptrdiff_t>(pos + n));
     pos += n;
     return s;
   }

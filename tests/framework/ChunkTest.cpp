@@ -66,7 +66,7 @@ TEST(ProgramChunk, LayoutByteForByte) {
   ASSERT_GE(p, 10);
   s->SetProgramName(0, "  Lead One \t");
   s->Program(0).values[static_cast<size_t>(p)] = 0.25f;
-  s->Program(0).values[0] = 0.9f;          // Volume is global: the record carries its global value
+  s->Program(0).values[0] = 0.9f;  // Volume is global: the record carries its global value
   s->ParamInfo(0).globalValue = 0.75f;
 
   const auto chunk = s->WriteChunk(false);
@@ -315,7 +315,8 @@ TEST(BankFile, ValueFormLayoutAndRoundTrip) {
   EXPECT_EQ(BigEndianAt(file, block1 + 24), Param::Count);
   const std::string nameField(reinterpret_cast<const char*>(file.data() + block1 + 28), 28);
   EXPECT_EQ(nameField, std::string("A name longer than twenty-") + std::string(2, '\0'));
-  EXPECT_EQ(std::bit_cast<float>(static_cast<uint32_t>(BigEndianAt(file, block1 + 56 + 4 * static_cast<size_t>(p)))), 0.5f);
+  EXPECT_EQ(std::bit_cast<float>(static_cast<uint32_t>(BigEndianAt(file, block1 + 56 + 4 * static_cast<size_t>(p)))),
+            0.5f);
 
   auto b = NewSynth();
   b->SetProgram(9);
@@ -585,8 +586,8 @@ TEST(HostileData, BankFileHeadersThatLie) {
     ExpectAlive(*s);
   }
   auto s = NewSynth();
-  for (size_t n : {size_t{0}, size_t{9}, size_t{10}, size_t{211}, size_t{212}, size_t{212 + 55},
-                   size_t{212 + 57}, values.size() - 1}) {
+  for (size_t n : {size_t{0}, size_t{9}, size_t{10}, size_t{211}, size_t{212}, size_t{212 + 55}, size_t{212 + 57},
+                   values.size() - 1}) {
     s->ReadBankFile(std::span(values).first(n));
   }
   ExpectAlive(*s);
@@ -596,8 +597,7 @@ TEST(HostileData, MutatedChunksLeaveThePluginAlive) {
   auto source = NewSynth();
   source->SubPresets()->Store(10, "Hall");
   source->SubPresets()->Store(41, "Steps");
-  std::vector<std::vector<uint8_t>> seeds = {SmallBankChunk(), source->WriteChunk(false),
-                                             source->WriteBankFile()};
+  std::vector<std::vector<uint8_t>> seeds = {SmallBankChunk(), source->WriteChunk(false), source->WriteBankFile()};
   std::mt19937 random(20240611);
   auto s = NewHostedSynth();
   for (int round = 0; round < 600; ++round) {
@@ -606,18 +606,32 @@ TEST(HostileData, MutatedChunksLeaveThePluginAlive) {
     for (int e = 0; e < edits; ++e) {
       const size_t at = random() % data.size();
       switch (random() % 4) {
-        case 0: data[at] = static_cast<uint8_t>(random()); break;
-        case 1: data[at] = 0xFF; break;
-        case 2: data[at] ^= 0x80; break;
-        case 3: data.resize(at); break;
+        case 0:
+          data[at] = static_cast<uint8_t>(random());
+          break;
+        case 1:
+          data[at] = 0xFF;
+          break;
+        case 2:
+          data[at] ^= 0x80;
+          break;
+        case 3:
+          data.resize(at);
+          break;
       }
       if (data.empty()) break;
     }
     void* out = nullptr;
     switch (round % 3) {
-      case 0: Dispatch(*s, vst::effSetChunk, 0, static_cast<intptr_t>(data.size()), data.data(), 0.0f); break;
-      case 1: Dispatch(*s, vst::effSetChunk, 1, static_cast<intptr_t>(data.size()), data.data(), 0.0f); break;
-      case 2: s->ReadBankFile(data); break;
+      case 0:
+        Dispatch(*s, vst::effSetChunk, 0, static_cast<intptr_t>(data.size()), data.data(), 0.0f);
+        break;
+      case 1:
+        Dispatch(*s, vst::effSetChunk, 1, static_cast<intptr_t>(data.size()), data.data(), 0.0f);
+        break;
+      case 2:
+        s->ReadBankFile(data);
+        break;
     }
     ASSERT_GT(Dispatch(*s, vst::effGetChunk, 0, 0, &out, 0.0f), 0);
     ASSERT_NE(out, nullptr);

@@ -6,9 +6,12 @@
 using namespace tesmora6;
 
 TEST(ProcessInfo, DerivedSizes) {
-  struct Case { int rate; int b, m, nyquist; };
-  for (Case c : {Case{44100, 44, 44, 22050}, Case{48000, 48, 48, 24000},
-                 Case{96000, 96, 96, 48000}, Case{22050, 22, 22, 11025}}) {
+  struct Case {
+    int rate;
+    int b, m, nyquist;
+  };
+  for (Case c : {Case{44100, 44, 44, 22050}, Case{48000, 48, 48, 24000}, Case{96000, 96, 96, 48000},
+                 Case{22050, 22, 22, 11025}}) {
     TDSPProcessInfo info(c.rate, c.rate / 1000);
     EXPECT_EQ(info.blockLength, c.b);
     EXPECT_EQ(info.samplesPerMs, c.m);

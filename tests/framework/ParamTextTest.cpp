@@ -42,9 +42,9 @@ TEST_F(ParamText, EveryFormGivesTheValueTheInstrumentShows) {
   struct Case {
     Param::Id param;
     const char* text;
-    double real;            // the real value the text stands for
-    const char* shows;      // what the instrument then shows ("" = not checked)
-    double within = 0.01;   // how far from real the value may lie
+    double real;           // the real value the text stands for
+    const char* shows;     // what the instrument then shows ("" = not checked)
+    double within = 0.01;  // how far from real the value may lie
   };
   const Case cases[] = {
       {Param::Voices, "8", 8, "8"},

@@ -42,12 +42,11 @@ TEST(SubPresetGroups, TheTenGroupsWithTheirItems) {
     int16_t first;
     int32_t count;
   };
-  const Expected expected[] = {
-      {10, "Reverb", Param::RvbOn, 23},         {12, "Chorus", Param::ChrsOn, 29},
-      {11, "Distortion", Param::DistOn, 39},    {13, "XFilter", Param::XFltOn, 52},
-      {15, "Phaser", Param::PhsOn, 25},         {14, "Delay", Param::DlyOn, 25},
-      {16, "Eq", Param::EQOn, 18},              {17, "Fx", Param::FxOn, 290},
-      {40, "Sequencer1", Param::Seq1On, 69},    {41, "Sequencer2", Param::Seq2On, 69}};
+  const Expected expected[] = {{10, "Reverb", Param::RvbOn, 23},      {12, "Chorus", Param::ChrsOn, 29},
+                               {11, "Distortion", Param::DistOn, 39}, {13, "XFilter", Param::XFltOn, 52},
+                               {15, "Phaser", Param::PhsOn, 25},      {14, "Delay", Param::DlyOn, 25},
+                               {16, "Eq", Param::EQOn, 18},           {17, "Fx", Param::FxOn, 290},
+                               {40, "Sequencer1", Param::Seq1On, 69}, {41, "Sequencer2", Param::Seq2On, 69}};
   auto s = NewSynth();
   const auto& groups = s->SubPresets()->Groups();
   ASSERT_EQ(groups.size(), std::size(expected));
@@ -106,7 +105,11 @@ TEST_F(SubPresets, SubPresetFileLayoutAndLoad) {
   presets->Store(10, "Big Hall");
   const auto file = presets->WriteSubPresetFile(10, 0);
   ASSERT_EQ(file.size(), 4u + 2 + 2 + 2 + 1 + 8 + 4 + 4 * 23);
-  EXPECT_EQ(std::memcmp(file.data(), "sPsT\x02\x00\x0a\x00\x09\x00\x08" "Big Hall\x17\x00\x00\x00", 23), 0);
+  EXPECT_EQ(std::memcmp(file.data(),
+                        "sPsT\x02\x00\x0a\x00\x09\x00\x08"
+                        "Big Hall\x17\x00\x00\x00",
+                        23),
+            0);
   TCursor c(file);
   const TPreset record = PresetRecord(c);
   EXPECT_FLOAT_EQ(record.values[22], 0.3f + 0.022f);

@@ -26,8 +26,20 @@ namespace {
 using TBytes = std::vector<uint8_t>;
 
 TBytes File(uint8_t format, uint16_t division, std::vector<TBytes> tracks) {
-  TBytes out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, format, 0, static_cast<uint8_t>(tracks.size()),
-                static_cast<uint8_t>(division >> 8), static_cast<uint8_t>(division)};
+  TBytes out = {'M',
+                'T',
+                'h',
+                'd',
+                0,
+                0,
+                0,
+                6,
+                0,
+                format,
+                0,
+                static_cast<uint8_t>(tracks.size()),
+                static_cast<uint8_t>(division >> 8),
+                static_cast<uint8_t>(division)};
   for (const TBytes& t : tracks) {
     const auto n = static_cast<uint32_t>(t.size());
     out.insert(out.end(), {'M', 'T', 'r', 'k', static_cast<uint8_t>(n >> 24), static_cast<uint8_t>(n >> 16),
@@ -39,12 +51,12 @@ TBytes File(uint8_t format, uint16_t division, std::vector<TBytes> tracks) {
 
 void WriteSeeds(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
-  const TBytes conductor = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8,
-                            0x8F, 0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00};
-  const TBytes notes = {0x00, 0x90, 60, 100, 0x60, 62, 90, 0x83, 0x60, 0x80, 60, 0, 0x00, 62, 0,
-                        0x00, 0xB0, 7, 100, 0x10, 0xC1, 5, 0x10, 0xE0, 0, 64, 0x00, 0xD0, 30,
-                        0x00, 0xA0, 60, 10, 0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,
-                        0x00, 0xFF, 0x01, 0x02, 'h', 'i', 0x00, 0xFF, 0x2F, 0x00};
+  const TBytes conductor = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 3,    2,   24,
+                            8,    0x8F, 0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+  const TBytes notes = {0x00, 0x90, 60,   100,  0x60, 62,  90,   0x83, 0x60, 0x80, 60,   0,    0x00,
+                        62,   0,    0x00, 0xB0, 7,    100, 0x10, 0xC1, 5,    0x10, 0xE0, 0,    64,
+                        0x00, 0xD0, 30,   0x00, 0xA0, 60,  10,   0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,
+                        0x00, 0xFF, 0x01, 0x02, 'h',  'i', 0x00, 0xFF, 0x2F, 0x00};
   const std::vector<TBytes> seeds = {
       File(0, 96, {notes}),
       File(1, 480, {conductor, notes}),

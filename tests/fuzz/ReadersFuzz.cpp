@@ -1,8 +1,7 @@
 // libFuzzer target for every reader of stored data: bank and program chunks (through the
-// engine interface every host adapter loads state with), bank files in both forms, .spi and .spf files and the sub-preset
-// section. The first byte of an input picks the reader (and the group for the file
-// readers); the rest is the data. After every input the instance must still answer, and
-// the bank chunk it then writes must read back to itself.
+// engine interface every host adapter loads state with), bank files in both forms, .spi and .spf files and the
+// sub-preset section. The first byte of an input picks the reader (and the group for the file readers); the rest is the
+// data. After every input the instance must still answer, and the bank chunk it then writes must read back to itself.
 //
 // With TESMORA6_FUZZ_SEEDS=DIR set, the target writes a seed corpus of real stored data
 // into DIR and exits (scripts/fuzz-readers does this before fuzzing).
@@ -25,15 +24,7 @@ using namespace tesmora6;
 
 namespace {
 
-enum TReader : uint8_t {
-  kBankChunk,
-  kProgramChunk,
-  kBankFile,
-  kSubPresetFile,
-  kGroupFile,
-  kSection,
-  kReaderCount
-};
+enum TReader : uint8_t { kBankChunk, kProgramChunk, kBankFile, kSubPresetFile, kGroupFile, kSection, kReaderCount };
 
 TTesmora6Engine& Engine() {
   static TTesmora6Engine* engine = new TTesmora6Engine();
@@ -52,9 +43,7 @@ int32_t GroupOf(uint8_t selector) {
   return groups[(selector / kReaderCount) % groups.size()].id;
 }
 
-uint8_t Selector(TReader reader, size_t group = 0) {
-  return static_cast<uint8_t>(reader + kReaderCount * group);
-}
+uint8_t Selector(TReader reader, size_t group = 0) { return static_cast<uint8_t>(reader + kReaderCount * group); }
 
 // ------------------------------------------------------------------------ the seed corpus
 

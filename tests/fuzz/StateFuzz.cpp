@@ -73,8 +73,8 @@ void Render(int32_t frames, int32_t block) {
   }
 }
 
-void WriteSeed(const std::filesystem::path& dir, const std::string& name, uint8_t form,
-               uint8_t program, uint8_t block, std::span<const uint8_t> chunk) {
+void WriteSeed(const std::filesystem::path& dir, const std::string& name, uint8_t form, uint8_t program, uint8_t block,
+               std::span<const uint8_t> chunk) {
   std::ofstream out(dir / name, std::ios::binary);
   out.put(static_cast<char>(form));
   out.put(static_cast<char>(program));

@@ -193,10 +193,10 @@ TEST(Controls, PopupListHasColumnsOfSixteenAndChecksTheCurrentEntry) {
   ASSERT_TRUE(body.popupMenu);
   const TSPPopupMenu& menu = *body.popupMenu;
   EXPECT_EQ(menu.Columns(), 3);
-  ASSERT_EQ(menu.items.size(), 39u);  // the blank entry is counted, not shown
-  EXPECT_TRUE(menu.items[15].newColumn);   // entry 16
+  ASSERT_EQ(menu.items.size(), 39u);      // the blank entry is counted, not shown
+  EXPECT_TRUE(menu.items[15].newColumn);  // entry 16
   EXPECT_EQ(menu.items[15].tag, 16);
-  EXPECT_TRUE(menu.items[31].newColumn);   // entry 32
+  EXPECT_TRUE(menu.items[31].newColumn);  // entry 32
   int checked = -1;
   for (const auto& item : menu.items) {
     if (item.checked) checked = item.tag;
@@ -241,7 +241,8 @@ TEST(Editor, ControlsAreCreatedFromTheBindings) {
   std::vector<std::string> choices;
   host.Editor()->ControlChoices(*list, choices);
   const auto& voices = host.plugin->ParamInfo(Param::Voices);
-  ASSERT_EQ(static_cast<int32_t>(choices.size()), static_cast<int32_t>(std::lround(voices.maximum) - std::lround(voices.minimum)) + 1);
+  ASSERT_EQ(static_cast<int32_t>(choices.size()),
+            static_cast<int32_t>(std::lround(voices.maximum) - std::lround(voices.minimum)) + 1);
   EXPECT_EQ(choices.front(), host.plugin->DisplayText(Param::Voices, voices.minimum));
 }
 
@@ -303,8 +304,7 @@ TEST(Editor, NotebookButtonsSwitchTheirGroupsPages) {
   EXPECT_EQ(host.Editor()->tabs[0]->currentPage, 1);
   // A hidden control takes no clicks.
   TSPThemeGUIControl* knob = host.Control(Param::Volume);
-  EXPECT_FALSE(body->MouseDown(kMouseLeft, 0, knob->left + 3, knob->top + 3) &&
-               TSPThemeGUIControl::Captured() == knob);
+  EXPECT_FALSE(body->MouseDown(kMouseLeft, 0, knob->left + 3, knob->top + 3) && TSPThemeGUIControl::Captured() == knob);
   body->MouseUp(kMouseLeft, 0, 0, 0);
   body->shown = false;
 }
@@ -327,8 +327,8 @@ TEST(Editor, PicturesOfTheEditorShowTheControlsAndTheirValues) {
       (knob.Inflated(12).Contains(x, y) ? inside : outside)++;
     }
   }
-  EXPECT_GT(inside, 50);   // the knob turned (and its value text changed)
-  EXPECT_EQ(outside, 0);   // nothing else did
+  EXPECT_GT(inside, 50);  // the knob turned (and its value text changed)
+  EXPECT_EQ(outside, 0);  // nothing else did
   // The other page, as selected for the picture.
   TSPBitmap pageB;
   ASSERT_TRUE(RenderEditorImage(*host.Editor(), {{kPageKey, 1}}, pageB));
@@ -396,7 +396,9 @@ TEST(Controls, AValueChangeRepaintsOnlyItsControlOnceAndAllOfWhatItDrew) {
   auto* knob = new TSPThemeGUIFader(&body);
   knob->relativeTop = 60;
   knob->relativeLeft = 120;
-  knob->displayTextProvider = [](TSPThemeGUIControl& c) { return c.value < 0.5f ? std::string("1") : std::string("1234567890 Hz"); };
+  knob->displayTextProvider = [](TSPThemeGUIControl& c) {
+    return c.value < 0.5f ? std::string("1") : std::string("1234567890 Hz");
+  };
   knob->value = 0.0f;  // "1"
   knob->Placed();
   TRecordingSite site;
@@ -466,8 +468,7 @@ TEST(Controls, ARepaintRedrawsTheNeighboursItsTextRunsInto) {
     neighbour->relativeTop = reach.bottom - 6;
     neighbour->Placed();
     body.Rebuild();
-    ASSERT_TRUE(neighbour->drawnRect.left < knob->drawnRect.right &&
-                neighbour->drawnRect.top < knob->drawnRect.bottom);
+    ASSERT_TRUE(neighbour->drawnRect.left < knob->drawnRect.right && neighbour->drawnRect.top < knob->drawnRect.bottom);
     const TSPBitmap rebuilt = body.composite;
     knob->SetValue(0.1f);
     DeliverPostBacks();
@@ -509,14 +510,16 @@ TEST(Controls, PopupSeparatorsAreLinesThatTheKeysAndThePointerPassOver) {
     int rows = 0;
     for (int32_t y = r.top; y < r.bottom; ++y) {
       bool plain = true;
-      for (int32_t x = r.left + 1; x < r.right - 1; ++x) plain = plain && image.Pixel(x, y) == image.Pixel(r.left + 1, r.top);
+      for (int32_t x = r.left + 1; x < r.right - 1; ++x)
+        plain = plain && image.Pixel(x, y) == image.Pixel(r.left + 1, r.top);
       rows += plain ? 0 : 1;
     }
     return rows;
   };
   const TSPRect line = layout.itemRects[1];
   EXPECT_EQ(differentRows(line), 1);
-  EXPECT_NE(image.Pixel(line.left + line.Width() / 2, line.top + line.Height() / 2), image.Pixel(line.left + 1, line.top));
+  EXPECT_NE(image.Pixel(line.left + line.Width() / 2, line.top + line.Height() / 2),
+            image.Pixel(line.left + 1, line.top));
   EXPECT_GT(differentRows(layout.itemRects[0]), 3);
   EXPECT_EQ(layout.ItemAt(line.left + 10, line.top + 3), 1);
 }

@@ -36,16 +36,14 @@ class DialogRunnerTest : public ::testing::Test {
   }
   // A stand-in dialog program: records its pid and arguments, then prints and exits, or
   // (sleepSeconds) stays open like a dialog nobody answers.
-  void InstallProgram(const std::string& name, const std::string& answer, int exitCode,
-                      int sleepSeconds = 0) {
+  void InstallProgram(const std::string& name, const std::string& answer, int exitCode, int sleepSeconds = 0) {
     const auto path = dir_ / name;
     std::ofstream script(path);
     script << "#!/bin/sh\n"
            << "echo $$ > '" << (dir_ / "pid").string() << "'\n"
-           << "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << (dir_ / "args").string()
-           << "'\n"
-           << (sleepSeconds ? "exec /bin/sleep " + std::to_string(sleepSeconds) + "\n" : "")
-           << "printf '%s\\n' '" << answer << "'\n"
+           << "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << (dir_ / "args").string() << "'\n"
+           << (sleepSeconds ? "exec /bin/sleep " + std::to_string(sleepSeconds) + "\n" : "") << "printf '%s\\n' '"
+           << answer << "'\n"
            << "exit " << exitCode << "\n";
     script.close();
     chmod(path.c_str(), 0755);
@@ -85,8 +83,7 @@ TEST_F(DialogRunnerTest, AnswersArriveThroughPollWithArgumentsPassedVerbatim) {
   PollUntilDone(*runner);
   ASSERT_TRUE(called);
   EXPECT_EQ(got, std::optional<std::string>("My Pad"));
-  EXPECT_EQ(Arguments(), (std::vector<std::string>{"--entry", "--title=Save Sub Preset",
-                                                   "--text=Name...",
+  EXPECT_EQ(Arguments(), (std::vector<std::string>{"--entry", "--title=Save Sub Preset", "--text=Name...",
                                                    "--entry-text=" + initial}));
   EXPECT_FALSE(std::filesystem::exists(dir_ / "x"));
 }
@@ -107,10 +104,9 @@ TEST_F(DialogRunnerTest, CancelledAndAnsweredDialogsOfEveryKind) {
   runner->ChooseFile(save, [&](auto answer) { path = answer; });
   PollUntilDone(*runner);
   EXPECT_EQ(path, std::optional<std::string>(dir_.string() + "/bank.spf"));
-  EXPECT_EQ(Arguments(),
-            (std::vector<std::string>{"--file-selection", "--title=Save Sub-Preset Bank", "--save",
-                                      "--confirm-overwrite", "--filename=/plugins/Reverb",
-                                      "--file-filter=Varda SP Sub-Presets(*.spf) | *.spf"}));
+  EXPECT_EQ(Arguments(), (std::vector<std::string>{"--file-selection", "--title=Save Sub-Preset Bank", "--save",
+                                                   "--confirm-overwrite", "--filename=/plugins/Reverb",
+                                                   "--file-filter=Varda SP Sub-Presets(*.spf) | *.spf"}));
 
   InstallProgram("zenity", "", 1);  // the user pressed Cancel or No
   path = "unset";
@@ -131,8 +127,8 @@ TEST_F(DialogRunnerTest, CancelledAndAnsweredDialogsOfEveryKind) {
   runner->ShowMessage("Tesmora6", "<b>not markup</b>", [&] { shown = true; });
   PollUntilDone(*runner);
   EXPECT_TRUE(shown);
-  EXPECT_EQ(Arguments(), (std::vector<std::string>{"--info", "--no-markup", "--title=Tesmora6",
-                                                   "--text=<b>not markup</b>"}));
+  EXPECT_EQ(Arguments(),
+            (std::vector<std::string>{"--info", "--no-markup", "--title=Tesmora6", "--text=<b>not markup</b>"}));
 }
 
 TEST_F(DialogRunnerTest, CancelEndsTheDialogProcessWithoutAnAnswer) {
@@ -169,8 +165,8 @@ TEST_F(DialogRunnerTest, ZenityFirstThenKDialogThenNone) {
   runner->ChooseFile(open, [&](auto answer) { path = answer; });
   PollUntilDone(*runner);
   EXPECT_EQ(path, std::optional<std::string>("/tmp/a.spi"));
-  EXPECT_EQ(Arguments(), (std::vector<std::string>{"--title", "Load Sub-Preset", "--getopenfilename",
-                                                   "/plugins/", "*.spi|Varda SP Sub-Preset(*.spi)"}));
+  EXPECT_EQ(Arguments(), (std::vector<std::string>{"--title", "Load Sub-Preset", "--getopenfilename", "/plugins/",
+                                                   "*.spi|Varda SP Sub-Preset(*.spi)"}));
   InstallProgram("zenity", "", 0);
   runner = MakeDesktopDialogRunner();
   runner->AskYesNo("t", "q", [](bool) {});

@@ -95,8 +95,8 @@ class TBoundSynth : public TTesmora6 {
     bind(Param::Voices, kKindValueList, pagePanel[0], 30, 140, 1, "Voices", 0x22);
     bind(Param::Mute, kKindSwitch, pagePanel[0], 60, 140, 1, "Mute", 0);
     bind(Param::Pan, kKindKnob, pagePanel[1], 30, 20, 1, "Pan", 0);
-    bind(Param::Gain, 99, pagePanel[1], 30, 80, 1, "none", 0);   // a kind that creates nothing
-    bind(Param::Tune, kKindKnob, 57, 30, 80, 1, "nowhere", 0);   // a panel that does not exist
+    bind(Param::Gain, 99, pagePanel[1], 30, 80, 1, "none", 0);  // a kind that creates nothing
+    bind(Param::Tune, kKindKnob, 57, 30, 80, 1, "nowhere", 0);  // a panel that does not exist
   }
 };
 

@@ -44,16 +44,14 @@ class EditorLayoutTest : public ::testing::Test {
     editor_->Build();
     body_ = editor_->Body();
     ASSERT_NE(body_, nullptr);
-    body_->shown = true;  // as while a window shows it
+    body_->shown = true;      // as while a window shows it
     editor_->SyncControls();  // as when a window attaches
   }
   void TearDown() override {
     editor_.reset();
     VstEffectOf(plugin_->Host())->dispatcher(VstEffectOf(plugin_->Host()), vst::effClose, 0, 0, nullptr, 0.0f);
   }
-  TSPThemeGUIPanel* Panel(int32_t number) {
-    return editor_->Panels().at(static_cast<size_t>(number));
-  }
+  TSPThemeGUIPanel* Panel(int32_t number) { return editor_->Panels().at(static_cast<size_t>(number)); }
   TSPThemeGUIControl* Control(Param::Id p) { return editor_->Control(p); }
   template <typename T>
   std::vector<T*> All(TSPThemeGUIControl* root) {
@@ -133,8 +131,7 @@ TEST_F(EditorLayoutTest, PanelsControlsAndButtonsSitWhereTheLayoutPutsThem) {
   ASSERT_EQ(presets.size(), Tesmora6PresetButtons().size());
   for (const TTesmora6PresetButton& want : Tesmora6PresetButtons()) {
     SCOPED_TRACE(want.group);
-    const auto it = std::find_if(presets.begin(), presets.end(),
-                                 [&](auto* b) { return b->group == want.group; });
+    const auto it = std::find_if(presets.begin(), presets.end(), [&](auto* b) { return b->group == want.group; });
     ASSERT_NE(it, presets.end());
     EXPECT_EQ((*it)->caption, "Preset");
     EXPECT_EQ((*it)->Parent(), Panel(want.panel));
@@ -187,11 +184,10 @@ TEST_F(EditorLayoutTest, NoTwoVisibleControlsOverlapOnAnyPageCombination) {
         const TSPRect ra = shown[a]->Rect();
         for (size_t b = a + 1; b < shown.size(); ++b) {
           const TSPRect rb = shown[b]->Rect();
-          const bool overlap = ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom &&
-                               rb.top < ra.bottom;
+          const bool overlap = ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom && rb.top < ra.bottom;
           EXPECT_FALSE(overlap) << shown[a]->caption << " (" << shown[a]->parameterIndex << ") and "
-                                << shown[b]->caption << " (" << shown[b]->parameterIndex
-                                << ") on pages " << osc << ", " << bottom;
+                                << shown[b]->caption << " (" << shown[b]->parameterIndex << ") on pages " << osc << ", "
+                                << bottom;
         }
       }
     }
@@ -217,8 +213,8 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
       for (size_t a = 0; a < shown.size(); ++a)
         for (size_t b = a + 1; b < shown.size(); ++b)
           EXPECT_FALSE(meets(shown[a]->drawnRect, shown[b]->drawnRect))
-              << "\"" << shown[a]->caption << "\" and \"" << shown[b]->caption << "\" on pages "
-              << osc << ", " << bottom;
+              << "\"" << shown[a]->caption << "\" and \"" << shown[b]->caption << "\" on pages " << osc << ", "
+              << bottom;
       for (auto* panel : All<TSPThemeGUIPanel>(body_)) {
         if (!panel->IsVisible() || panel->caption.empty()) continue;
         const TSPRect box = panel->captionRect, edge = panel->Rect();
@@ -228,8 +224,7 @@ TEST_F(EditorLayoutTest, NoPaintedCaptionRunsIntoAnotherOnAnyPageCombination) {
         for (auto* c : shown) {
           if (c->Parent() == panel) {
             EXPECT_FALSE(meets(box, c->drawnRect))
-                << "\"" << panel->caption << "\" and \"" << c->caption << "\" on pages " << osc
-                << ", " << bottom;
+                << "\"" << panel->caption << "\" and \"" << c->caption << "\" on pages " << osc << ", " << bottom;
           }
         }
       }
@@ -353,9 +348,8 @@ TEST_F(EditorLayoutTest, NoValueTextRunsIntoAnotherAtAnyValue) {
       for (size_t a = 0; a < shown.size(); ++a)
         for (size_t b = a + 1; b < shown.size(); ++b)
           EXPECT_FALSE(meets(reachOf(shown[a]), reachOf(shown[b])))
-              << "\"" << shown[a]->caption << "\" (" << shown[a]->parameterIndex << ") and \""
-              << shown[b]->caption << "\" (" << shown[b]->parameterIndex << ") on pages " << osc << ", "
-              << bottom;
+              << "\"" << shown[a]->caption << "\" (" << shown[a]->parameterIndex << ") and \"" << shown[b]->caption
+              << "\" (" << shown[b]->parameterIndex << ") on pages " << osc << ", " << bottom;
       for (auto* panel : All<TSPThemeGUIPanel>(body_)) {
         if (!panel->IsVisible() || panel->caption.empty()) continue;
         for (auto* c : shown) {
@@ -505,8 +499,7 @@ TEST_F(EditorLayoutTest, EveryPresetButtonOpensItsGroupsMenu) {
 TEST_F(EditorLayoutTest, OverlayDialogsAreModalAndAnswerOnTheNextIdleTick) {
   TOverlayDialogRunner overlay(*body_);
   bool yes = false;
-  ASSERT_TRUE(overlay.AskYesNo("Tesmora6", "Clear existing sub-presets for the group?",
-                               [&](bool y) { yes = y; }));
+  ASSERT_TRUE(overlay.AskYesNo("Tesmora6", "Clear existing sub-presets for the group?", [&](bool y) { yes = y; }));
   EXPECT_FALSE(overlay.ShowMessage("t", "second", nullptr));
   body_->Rebuild();
   EXPECT_FALSE(Panel(kPanelMaster)->IsVisible());  // everything else hides meanwhile

@@ -57,12 +57,23 @@ TEST_F(EditorScale, GdkScaleElseTheScreensResolutionChoosesTheFactor) {
     double scale;
   };
   const TCase cases[] = {
-      {nullptr, 0.0, 1.0},   {nullptr, 96.0, 1.0},  {nullptr, 143.9, 1.0}, {nullptr, 144.0, 1.5},
-      {nullptr, 191.0, 1.5}, {nullptr, 192.0, 2.0}, {nullptr, 288.0, 2.0},
-      {"2", 96.0, 2.0},      {"1", 192.0, 1.0},     {"1.5", 96.0, 1.5},    {"3", 96.0, 2.0},
+      {nullptr, 0.0, 1.0},
+      {nullptr, 96.0, 1.0},
+      {nullptr, 143.9, 1.0},
+      {nullptr, 144.0, 1.5},
+      {nullptr, 191.0, 1.5},
+      {nullptr, 192.0, 2.0},
+      {nullptr, 288.0, 2.0},
+      {"2", 96.0, 2.0},
+      {"1", 192.0, 1.0},
+      {"1.5", 96.0, 1.5},
+      {"3", 96.0, 2.0},
       {"1.2", 192.0, 1.0},
       // Not a positive number: the resolution decides.
-      {"", 150.0, 1.5},      {"0", 96.0, 1.0},      {"-2", 192.0, 2.0},    {"two", 96.0, 1.0},
+      {"", 150.0, 1.5},
+      {"0", 96.0, 1.0},
+      {"-2", 192.0, 2.0},
+      {"two", 96.0, 1.0},
       {"2x", 144.0, 1.5},
   };
   for (const TCase& c : cases) {

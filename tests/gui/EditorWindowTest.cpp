@@ -48,8 +48,8 @@ class EditorWindow : public ::testing::Test {
     int event, error, major, minor;
     if (!XTestQueryExtension(display, &event, &error, &major, &minor)) GTEST_SKIP() << "no XTest";
     const int screen = DefaultScreen(display);
-    parent = XCreateSimpleWindow(display, RootWindow(display, screen), 40, 50, 774, 506, 0, 0,
-                                 BlackPixel(display, screen));
+    parent =
+        XCreateSimpleWindow(display, RootWindow(display, screen), 40, 50, 774, 506, 0, 0, BlackPixel(display, screen));
     XMapWindow(display, parent);
     XSync(display, False);
     DeliverPostBacks();
@@ -491,13 +491,31 @@ namespace {
 constexpr int kHostHandlerReached = 2;
 int HostDies(Display*, XErrorEvent*) { _exit(kHostHandlerReached); }
 
-enum class TWindowGoes { BeforeIdle, DuringADrag, WithAPopupOpen, WithADialogOpen, BeforeAParameterChange, ThenTheHostOpensAnother };
+enum class TWindowGoes {
+  BeforeIdle,
+  DuringADrag,
+  WithAPopupOpen,
+  WithADialogOpen,
+  BeforeAParameterChange,
+  ThenTheHostOpensAnother
+};
 
 // Exit codes of a scenario that went wrong without ending the process.
 enum TScenarioFailure : int {
-  kNoHostDisplay = 10, kOpenFailed, kNoDrag, kNoPopup, kNoDialog, kGoneUnnoticed, kStillCaptured,
-  kStillInteracting, kPopupStillOpen, kHostWasAutomated, kSecondOpenFailed, kReopenFailed,
-  kHandlerNotRestored, kGestureStillOpen,
+  kNoHostDisplay = 10,
+  kOpenFailed,
+  kNoDrag,
+  kNoPopup,
+  kNoDialog,
+  kGoneUnnoticed,
+  kStillCaptured,
+  kStillInteracting,
+  kPopupStillOpen,
+  kHostWasAutomated,
+  kSecondOpenFailed,
+  kReopenFailed,
+  kHandlerNotRestored,
+  kGestureStillOpen,
 };
 
 // One host session, in a process of its own: the host opens the editor in a window of its
@@ -530,8 +548,8 @@ int HostDestroysItsWindowFirst(TWindowGoes when) {
   auto pointerTo = [&](const TSPThemeGUIControl* c, int dy) {
     int sx, sy;
     Window child;
-    XTranslateCoordinates(d, window->WindowId(), root, c->left + c->width / 2, c->top + c->height / 2 + dy, &sx,
-                          &sy, &child);
+    XTranslateCoordinates(d, window->WindowId(), root, c->left + c->width / 2, c->top + c->height / 2 + dy, &sx, &sy,
+                          &child);
     XTestFakeMotionEvent(d, -1, sx, sy, 0);
     pump(2);
   };

@@ -76,8 +76,7 @@ class TVirtualDisplay {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> args = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen",
-                                     "0", "1024x768x24"};
+    std::vector<std::string> args = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -124,8 +123,8 @@ class EditorXvfbTest : public ::testing::Test {
     if (!x_.display()) GTEST_SKIP() << "no Xvfb";
     if (!ProgramOnPath("xdotool")) GTEST_SKIP() << "no xdotool";
     Display* d = x_.display();
-    host_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kTesmora6EditorWidth,
-                                kTesmora6EditorHeight, 0, 0, BlackPixel(d, DefaultScreen(d)));
+    host_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kTesmora6EditorWidth, kTesmora6EditorHeight, 0, 0,
+                                BlackPixel(d, DefaultScreen(d)));
     XMapWindow(d, host_);
     XSync(d, False);
     plugin_ = new TTesmora6();
@@ -198,8 +197,7 @@ TEST_F(EditorXvfbTest, ZenityNamePromptStoresASubPresetAndClosingTheEditorEndsAD
   editor->PresetMenu().Choose(kReverb, TSubPresetMenu::kSaveHere);
   ASSERT_TRUE(editor->Dialogs().Busy());
   // Every wait on the X server is bounded, so a dialog that never shows fails the test.
-  const TRun found = RunProgram(
-      {"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--class", "zenity"});
+  const TRun found = RunProgram({"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--class", "zenity"});
   ASSERT_EQ(found.status, 0);
   const std::string window = found.out.substr(0, found.out.find('\n'));
   // It belongs to the host's window (the window manager keeps it there).

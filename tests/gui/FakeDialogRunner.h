@@ -32,8 +32,7 @@ class TFakeDialogRunner final : public TDialogRunner {
     pending_ = [this, answer] { answer(NextText()); };
     return true;
   }
-  bool AskYesNo(const std::string& title, const std::string& question,
-                TYesNoAnswer answer) override {
+  bool AskYesNo(const std::string& title, const std::string& question, TYesNoAnswer answer) override {
     if (Busy()) return false;
     asked.push_back({"yesno", title, question, "", {}});
     pending_ = [this, answer] {

@@ -110,7 +110,8 @@ TEST(Editor, EveryKindOfChangeIsOneGestureToTheHost) {
   fixtureTimeMs += TSPThemeGUIBody::kWheelGestureMs;
   body->EndQuietWheelGesture();
   EXPECT_EQ(edits, Gesture(Param::Volume, 2));
-  EXPECT_NEAR(knob->value, before + 2 * std::max(knob->step, std::nearbyint(1.0f / 50 / knob->step) * knob->step), 1e-5);
+  EXPECT_NEAR(knob->value, before + 2 * std::max(knob->step, std::nearbyint(1.0f / 50 / knob->step) * knob->step),
+              1e-5);
   EXPECT_FLOAT_EQ(host.Get(Param::Volume), knob->value);
   // Down again on a value list: its neighbouring entry.
   edits.clear();
@@ -207,7 +208,8 @@ TEST(Editor, AControlClickAsksForAValueThroughTheDialogsWithoutWaiting) {
   attack->MouseUp(kMouseLeft, kControlKey, a.x, a.y);
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0].kind, "text");
-  EXPECT_EQ(dialogs.asked[0].initial, host.plugin->DisplayText(Param::Env1Attack, host.plugin->GetReal(Param::Env1Attack)));
+  EXPECT_EQ(dialogs.asked[0].initial,
+            host.plugin->DisplayText(Param::Env1Attack, host.plugin->GetReal(Param::Env1Attack)));
   EXPECT_TRUE(edits.empty());  // nothing until the answer arrives
   dialogs.Poll();
   EXPECT_NEAR(host.plugin->GetReal(Param::Env1Attack), 1200.0f, 1.0f);
@@ -228,9 +230,10 @@ TEST(Editor, TheStatusLineAddsTheUnitsBareNumbersLeaveOut) {
     const char* text;
     const char* shown;
   };
-  for (const TCase& c : {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "0.501 (-6.0 dB)"},
-                         TCase{kKindGain, "-1.000", "-1.000 (inverted, 0.0 dB)"}, TCase{kKindGain, "0.000", "0.000 (off)"},
-                         TCase{kKindTime, "Off", "Off"}, TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
+  for (const TCase& c :
+       {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "0.501 (-6.0 dB)"},
+        TCase{kKindGain, "-1.000", "-1.000 (inverted, 0.0 dB)"}, TCase{kKindGain, "0.000", "0.000 (off)"},
+        TCase{kKindTime, "Off", "Off"}, TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
     EXPECT_EQ(WithUnit(c.kind, c.text), c.shown) << c.text;
 }
 
@@ -242,11 +245,11 @@ TEST(Editor, KnobsDrawTheUnitsBareNumbersLeaveOutAndTheHostKeepsThePlainText) {
     const char* text;
     const char* shown;
   };
-  for (const TCase& c : {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "-6.0 dB"},
-                         TCase{kKindGain, "-1.000", "0.0 dB inv"}, TCase{kKindGain, "0.000", "off"},
-                         TCase{kKindGain, "31.623", "30.0 dB"}, TCase{kKindCents, "-14", "-14 ct"},
-                         TCase{kKindTime, "Off", "Off"},
-                         TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
+  for (const TCase& c :
+       {TCase{kKindTime, "0.060", "0.060 s"}, TCase{kKindGain, "0.501", "-6.0 dB"},
+        TCase{kKindGain, "-1.000", "0.0 dB inv"}, TCase{kKindGain, "0.000", "off"},
+        TCase{kKindGain, "31.623", "30.0 dB"}, TCase{kKindCents, "-14", "-14 ct"}, TCase{kKindTime, "Off", "Off"},
+        TCase{kKindGain, "2.60 kHz", "2.60 kHz"}, TCase{8, "64", "64"}})
     EXPECT_EQ(WithDrawnUnit(c.kind, c.text), c.shown) << c.text;
 
   TFixtureHost host;

@@ -36,8 +36,7 @@ class SubPresetMenuTest : public ::testing::Test {
     OpenVstPlugin(plugin_, &QuietHost);
     presets_ = plugin_->SubPresets();
     for (const auto& g : presets_->Groups()) presets_->Clear(g.id);
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tesmora6-menu-" + std::to_string(getpid()));
+    folder_ = std::filesystem::temp_directory_path() / ("tesmora6-menu-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder_);
     menu_ = std::make_unique<TSubPresetMenu>(*presets_, dialogs_, folder_.string(), "Tesmora6");
     presets_->SetMessageSink([this](const std::string& text) { menu_->Message(text); });
@@ -87,9 +86,8 @@ TEST_F(SubPresetMenuTest, ContentInOrderWithItsColumns) {
   const TMenuEntries empty = menu_->Build(kReverb);
   std::vector<std::string> captions;
   for (const TMenuEntry& e : empty) captions.push_back(e.separator ? "---" : e.caption);
-  EXPECT_EQ(captions, (std::vector<std::string>{"No Presets...", "---", "Save Sub-Preset Here",
-                                                "---", "Save Sub-Preset To Disk",
-                                                "Load Sub-Preset", "Load Sub-Preset Bank",
+  EXPECT_EQ(captions, (std::vector<std::string>{"No Presets...", "---", "Save Sub-Preset Here", "---",
+                                                "Save Sub-Preset To Disk", "Load Sub-Preset", "Load Sub-Preset Bank",
                                                 "Save Sub-Preset Bank", "Whats this?"}));
   EXPECT_FALSE(empty[0].enabled);
 

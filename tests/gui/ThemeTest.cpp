@@ -42,32 +42,19 @@ TEST(Theme, BuiltInPicturesHaveTheirSizesAndMissingOnesStayAbsent) {
     int32_t width, height;  // 0 x 0: the picture does not exist
   };
   const Row rows[] = {
-      {&t.knobs.Style(0)->main, 864, 18},
-      {&t.knobs.Style(1)->main, 1440, 30},
-      {&t.knobs.Style(2)->main, 2304, 48},
-      {&t.switches.Style(0)->main, 18, 18},
-      {&t.switches.Style(1)->text, 30, 30},
-      {&t.switches.Style(2)->main, 0, 0},
-      {&t.valueEdits.Style(0)->main, 46, 12},
-      {&t.valueEdits.Style(1)->text, 60, 14},
-      {&t.valueEdits.Style(2)->main, 42, 18},
-      {&t.valueEdits.Style(3)->text, 64, 18},
-      {&t.valueEdits.Style(4)->main, 60, 24},
-      {&t.valueEdits.Style(5)->text, 80, 24},
-      {&t.buttons.Style(0)->main, 44, 14},
-      {&t.buttons.Style(1)->text, 56, 16},
-      {&t.buttons.Style(2)->main, 80, 24},
-      {&t.labels.Style(0)->main, 10, 64},
-      {&t.labels.Style(1)->main, 7, 68},
-      {&t.labels.Style(2)->main, 9, 104},
-      {&t.surfaces.Style(3)->main, 160, 160},
-      {&t.surfaces.Style(4)->main, 160, 160},
-      {&t.surfaces.Style(5)->main, 160, 160},
-      {&t.surfaces.Style(0)->main, 0, 0},
-      {&t.verticalFaders.Style(1)->main, 0, 0},
-      {&t.horizontalFaders.Style(2)->main, 0, 0},
-      {&t.leds.Style(0)->main, 0, 0},
-      {&t.verticalVUMeters.Style(0)->main, 0, 0},
+      {&t.knobs.Style(0)->main, 864, 18},       {&t.knobs.Style(1)->main, 1440, 30},
+      {&t.knobs.Style(2)->main, 2304, 48},      {&t.switches.Style(0)->main, 18, 18},
+      {&t.switches.Style(1)->text, 30, 30},     {&t.switches.Style(2)->main, 0, 0},
+      {&t.valueEdits.Style(0)->main, 46, 12},   {&t.valueEdits.Style(1)->text, 60, 14},
+      {&t.valueEdits.Style(2)->main, 42, 18},   {&t.valueEdits.Style(3)->text, 64, 18},
+      {&t.valueEdits.Style(4)->main, 60, 24},   {&t.valueEdits.Style(5)->text, 80, 24},
+      {&t.buttons.Style(0)->main, 44, 14},      {&t.buttons.Style(1)->text, 56, 16},
+      {&t.buttons.Style(2)->main, 80, 24},      {&t.labels.Style(0)->main, 10, 64},
+      {&t.labels.Style(1)->main, 7, 68},        {&t.labels.Style(2)->main, 9, 104},
+      {&t.surfaces.Style(3)->main, 160, 160},   {&t.surfaces.Style(4)->main, 160, 160},
+      {&t.surfaces.Style(5)->main, 160, 160},   {&t.surfaces.Style(0)->main, 0, 0},
+      {&t.verticalFaders.Style(1)->main, 0, 0}, {&t.horizontalFaders.Style(2)->main, 0, 0},
+      {&t.leds.Style(0)->main, 0, 0},           {&t.verticalVUMeters.Style(0)->main, 0, 0},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(row.style->picture.Width(), row.width) << row.style->imageName;
@@ -103,7 +90,8 @@ TEST(Theme, KnobFramesFollowTheValue) {
     float f;
     int32_t frame;
   };
-  for (const Row& row : {Row{0.0f, 0}, Row{0.5f, 24}, Row{1.0f, 47}, Row{1.0f / 94.0f, 0}, Row{-1.0f, 0}, Row{2.0f, 47}}) {
+  for (const Row& row :
+       {Row{0.0f, 0}, Row{0.5f, 24}, Row{1.0f, 47}, Row{1.0f / 94.0f, 0}, Row{-1.0f, 0}, Row{2.0f, 47}}) {
     EXPECT_EQ(KnobFrameIndex(48, row.f), row.frame) << row.f;
   }
   // Drawing copies exactly that frame of the strip.
@@ -138,8 +126,8 @@ TEST(Theme, TextInsideIsCutToFitAndTextOutsideIsNot) {
   const TSPDrawResult r = DrawValueEdit(canvas, small, 120, 20, false, longText, longText);
   small.main.PopAlignment();
   EXPECT_EQ(r.image, TSPRect::FromSize(120, 20, 46, 12));
-  EXPECT_LT(r.drawn.left, 120 - 60);   // the whole caption to the left
-  EXPECT_EQ(r.drawn.right, 166);       // nothing of the value text beyond the window
+  EXPECT_LT(r.drawn.left, 120 - 60);  // the whole caption to the left
+  EXPECT_EQ(r.drawn.right, 166);      // nothing of the value text beyond the window
   // One character is always left.
   TSPRect tiny = TSPRect::FromSize(10, 10, 2, 10);
   canvas.SelectFont(small.text.font);

@@ -39,7 +39,8 @@ TStereoRender Render(TSynthEngine& engine, const std::vector<TMidiMessage>& even
   for (int b = 0; b < blocks; ++b) {
     std::vector<TMidiMessage> inBlock;
     for (const TMidiMessage& m : events) {
-      if (m.frame >= b * kBlock && m.frame < (b + 1) * kBlock) inBlock.push_back(Midi(m.frame - b * kBlock, m.bytes[0], m.bytes[1], m.bytes[2]));
+      if (m.frame >= b * kBlock && m.frame < (b + 1) * kBlock)
+        inBlock.push_back(Midi(m.frame - b * kBlock, m.bytes[0], m.bytes[1], m.bytes[2]));
     }
     engine.Process(inBlock, out.left.data() + b * kBlock, out.right.data() + b * kBlock, kBlock);
   }
@@ -61,7 +62,8 @@ TEST(Engine, PlaysANoteAtItsFrameAndPitch) {
   const TStereoRender out = Render(engine, {Midi(onset, 0x90, 69, 127), Midi(onset + 24000, 0x80, 69, 0)}, 120);
   float before = 0.0f, during = 0.0f;
   for (int32_t i = 0; i < onset - 64; ++i) before = std::max(before, std::fabs(out.left[static_cast<size_t>(i)]));
-  for (int32_t i = onset; i < onset + 20000; ++i) during = std::max(during, std::fabs(out.left[static_cast<size_t>(i)]));
+  for (int32_t i = onset; i < onset + 20000; ++i)
+    during = std::max(during, std::fabs(out.left[static_cast<size_t>(i)]));
   EXPECT_EQ(before, 0.0f) << "sound before the note's frame";
   EXPECT_GT(during, 0.05f);
   std::vector<float> held(out.left.begin() + onset + 4800, out.left.begin() + onset + 20000);

@@ -30,7 +30,10 @@ void ExpectContinuousRamp(const std::vector<float>& left, float& expected) {
 TEST(BlockLoop, RendersAheadInOneMillisecondBlocks) {
   TProbeHost host;
   float expected = 1.0f;
-  struct Step { int renders; int buffered; };
+  struct Step {
+    int renders;
+    int buffered;
+  };
   for (Step step : {Step{13, 60}, Step{12, 76}, Step{11, 48}}) {
     const int before = host.plugin->renders;
     auto [l, r] = host.Process(512);
@@ -95,8 +98,8 @@ TEST(BlockLoop, BypassContributesSilentBlocksInStep) {
     EXPECT_GE(host.plugin->BufferedFrames(), 44);
     EXPECT_LT(host.plugin->BufferedFrames(), 88);
     const auto& rings = host.plugin->Rings();
-    const int32_t inRing = (rings[0].writePosition - rings[0].readPosition + TOutputRing::kLength) %
-                           TOutputRing::kLength;
+    const int32_t inRing =
+        (rings[0].writePosition - rings[0].readPosition + TOutputRing::kLength) % TOutputRing::kLength;
     EXPECT_EQ(inRing, host.plugin->BufferedFrames());
   }
   EXPECT_EQ(host.plugin->renders, renders);
@@ -188,7 +191,10 @@ TEST(Context, SampleRateChanges) {
 
 TEST(FloatingPoint, CallerStateRestoredAfterEveryEntryPoint) {
   TProbeHost host;
-  struct TCallerMode { uint32_t mxcsr; uint16_t x87; };
+  struct TCallerMode {
+    uint32_t mxcsr;
+    uint16_t x87;
+  };
   // Flush-to-zero, denormals-are-zero, round toward zero and x87 round toward zero; then
   // a caller with the plain default mode, which must not keep the plug-in's flush-to-zero.
   for (TCallerMode caller : {TCallerMode{0xFFC0, 0x0F7F}, TCallerMode{0x1F80, 0x037F}}) {
@@ -220,7 +226,10 @@ TEST(FloatingPoint, CallerStateRestoredAfterEveryEntryPoint) {
 
 TEST(Parameters, SetParameterClampsAndSoloReadsBackOn) {
   TProbeHost host;
-  struct Case { float in; float out; };
+  struct Case {
+    float in;
+    float out;
+  };
   for (Case c : {Case{1.5f, 1.0f}, Case{-0.1f, 0.0f}, Case{NAN, 0.0f}, Case{0.25f, 0.25f}}) {
     host.SetParameter(Param::Osc6Amount, c.in);
     EXPECT_EQ(host.GetParameter(Param::Osc6Amount), c.out) << c.in;
@@ -272,8 +281,7 @@ constexpr int32_t kGridBlock = 48;
 
 // The instance idles for the pre-roll calls while the transport stands, then the host rolls
 // from timeline 0 in 1024-frame calls: a chord at 0, a note at 9000 and their note-offs.
-std::vector<float> RenderFromTimelineZero(const std::vector<int32_t>& preRoll,
-                                          int32_t jumpAt = -1) {
+std::vector<float> RenderFromTimelineZero(const std::vector<int32_t>& preRoll, int32_t jumpAt = -1) {
   TVstHost host(std::make_shared<TVstLibrary>(TestPluginPath()));
   host.Start(kGridRate, 1024);
   std::vector<float> left(8192), right(8192);
@@ -281,9 +289,9 @@ std::vector<float> RenderFromTimelineZero(const std::vector<int32_t>& preRoll,
   for (int32_t n : preRoll) host.Process({}, left.data(), right.data(), n);
   host.playing = true;
   host.samplePosition = 0.0;
-  const TTestMidiMessages notes = {
-      {0, {0x90, 60, 100}},     {0, {0x90, 64, 100}},     {0, {0x90, 67, 100}},     {9000, {0x90, 72, 100}},
-      {24000, {0x80, 60, 100}}, {24000, {0x80, 64, 100}}, {24000, {0x80, 67, 100}}, {24000, {0x80, 72, 100}}};
+  const TTestMidiMessages notes = {{0, {0x90, 60, 100}},     {0, {0x90, 64, 100}},     {0, {0x90, 67, 100}},
+                                   {9000, {0x90, 72, 100}},  {24000, {0x80, 60, 100}}, {24000, {0x80, 64, 100}},
+                                   {24000, {0x80, 67, 100}}, {24000, {0x80, 72, 100}}};
   std::vector<float> out;
   for (int32_t start = 0; start < 32768; start += 1024) {
     const std::vector<THostMidiEvent> events = HostMidiEvents(MidiInBlock(notes, start, 1024));

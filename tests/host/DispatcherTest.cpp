@@ -51,15 +51,19 @@ TEST(PluginEntry, AEffectValues) {
   EXPECT_EQ(host.lastWantMidiValue, 1);
 }
 
-TEST(PluginEntry, HostWithoutVersionGetsNoInstance) {
-  EXPECT_THROW(TVstHost(Library(), 0), std::runtime_error);
-}
+TEST(PluginEntry, HostWithoutVersionGetsNoInstance) { EXPECT_THROW(TVstHost(Library(), 0), std::runtime_error); }
 
 // Every opcode answered as the dispatcher table says (text answers checked separately).
 TEST(Dispatcher, AnswersEveryOpcode) {
   TVstHost host(Library());
   char text[256];
-  struct Row { int32_t opcode; int32_t index; intptr_t value; void* ptr; intptr_t answer; };
+  struct Row {
+    int32_t opcode;
+    int32_t index;
+    intptr_t value;
+    void* ptr;
+    intptr_t answer;
+  };
   vst::VstPinProperties pin{};
   const Row rows[] = {
       {vst::effOpen, 0, 0, nullptr, 0},
@@ -173,11 +177,9 @@ TEST(Dispatcher, TextsAndLimits) {
     EXPECT_EQ(text[0], 'x');
   }
   // Null pointers are never written.
-  for (int32_t opcode : {vst::effGetParamName, vst::effGetProgramName, vst::effGetEffectName,
-                         vst::effGetVendorString, vst::effGetProgramNameIndexed,
-                         vst::effGetOutputProperties, vst::effGetChunk, vst::effSetChunk,
-                         vst::effCanDo, vst::effProcessEvents, vst::effEditGetRect,
-                         vst::effSetProgramName}) {
+  for (int32_t opcode : {vst::effGetParamName, vst::effGetProgramName, vst::effGetEffectName, vst::effGetVendorString,
+                         vst::effGetProgramNameIndexed, vst::effGetOutputProperties, vst::effGetChunk, vst::effSetChunk,
+                         vst::effCanDo, vst::effProcessEvents, vst::effEditGetRect, vst::effSetProgramName}) {
     host.Dispatch(opcode, 0, 16, nullptr);
   }
   // A program name longer than 24 characters is kept whole and reported cut.
@@ -219,18 +221,26 @@ TEST(Dispatcher, EveryParameterReportsANameOfItsOwn) {
     Param::Id id;
     const char* name;
   } rows[] = {
-      {Param::Volume, "Volume"},          {Param::Osc3Amount, "OSC3 Amount"},
-      {Param::Pan, "Master Pan"},         {Param::XFltPan, "XFlt Pan"},
-      {Param::Flt1Cutoff, "Flt1 Cutoff"}, {Param::Flt2RQ, "Flt2R Q"},
+      {Param::Volume, "Volume"},
+      {Param::Osc3Amount, "OSC3 Amount"},
+      {Param::Pan, "Master Pan"},
+      {Param::XFltPan, "XFlt Pan"},
+      {Param::Flt1Cutoff, "Flt1 Cutoff"},
+      {Param::Flt2RQ, "Flt2R Q"},
       {Param::Flt1RCutoffLfo3, "Flt1R Cutoff->LFO3"},
       {Param::RvbF2Bandwidth, "RvbF2 Bandwidth"},
       {Param::DlyRFltCutoff, "DlyRFlt Cutoff"},
       {Param::XFltR4Bandwidth, "XFltR4 Bandwidth"},
-      {Param::XFltL1Typ, "XFltL1 Flt1L"}, {Param::XFltR2Typ, "XFltR2 Flt2L"},
-      {Param::ModAmt22, "VMod MAmt22"},   {Param::DstLF1On, "DstLF1On"},
-      {Param::Sq2PtchM, "Seq2 Sq1PtchM"}, {Param::Lfo3Hld, "Hold LFO3 Atk"},
-      {Param::ModSrc1, "VMod MSrc1"},     {Param::FxModAmt16, "FxMod MAmt16"},
-      {Param::Rsvd5, "Rsvd5 Rsvd"},       {Param::XFltTaps, "XFltTaps On"},
+      {Param::XFltL1Typ, "XFltL1 Flt1L"},
+      {Param::XFltR2Typ, "XFltR2 Flt2L"},
+      {Param::ModAmt22, "VMod MAmt22"},
+      {Param::DstLF1On, "DstLF1On"},
+      {Param::Sq2PtchM, "Seq2 Sq1PtchM"},
+      {Param::Lfo3Hld, "Hold LFO3 Atk"},
+      {Param::ModSrc1, "VMod MSrc1"},
+      {Param::FxModAmt16, "FxMod MAmt16"},
+      {Param::Rsvd5, "Rsvd5 Rsvd"},
+      {Param::XFltTaps, "XFltTaps On"},
   };
   for (const auto& r : rows) EXPECT_EQ(host.ParamName(r.id), r.name);
 }

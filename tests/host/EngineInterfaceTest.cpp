@@ -26,7 +26,7 @@ class TSameTime : public THostLink {
 };
 
 TEST(EngineInterface, RendersBitForBitWhatTheVstPluginRenders) {
-  const TTestMidiMessages phrase = {{100, {0x90, 48, 127}}, {130, {0x90, 55, 90}},  {700, {0xB0, 1, 64}},
+  const TTestMidiMessages phrase = {{100, {0x90, 48, 127}},  {130, {0x90, 55, 90}}, {700, {0xB0, 1, 64}},
                                     {1500, {0xE0, 0, 80}},   {9000, {0x80, 48, 0}}, {9100, {0x80, 55, 0}},
                                     {9200, {0x90, 60, 110}}, {20000, {0x80, 60, 0}}};
   for (const int32_t block : {64, 512, 1000}) {

@@ -8,20 +8,24 @@
 using namespace tesmora6;
 
 TEST(MidiDecode, ThreeByteMessages) {
-  struct Case { uint8_t s, d1, d2; uint8_t type; int number, value, channel; };
+  struct Case {
+    uint8_t s, d1, d2;
+    uint8_t type;
+    int number, value, channel;
+  };
   const Case cases[] = {
       {0x93, 60, 100, 0x90, 60, 100, 3},
-      {0x90, 60, 0, 0x80, 60, 0, 0},        // velocity 0 is a note-off
+      {0x90, 60, 0, 0x80, 60, 0, 0},  // velocity 0 is a note-off
       {0x8F, 61, 64, 0x80, 61, 64, 15},
       {0xB1, 7, 127, 0xB0, 7, 127, 1},
-      {0xC2, 5, 9, 0xC0, 9, 5, 2},          // the program number is in value
-      {0xE0, 0x00, 0x40, 0xE0, 0, 0, 0},    // centre
+      {0xC2, 5, 9, 0xC0, 9, 5, 2},        // the program number is in value
+      {0xE0, 0x00, 0x40, 0xE0, 0, 0, 0},  // centre
       {0xE0, 0x00, 0x00, 0xE0, 0, -8192, 0},
       {0xE0, 0x7F, 0x7F, 0xE0, 0, 8191, 0},
       {0xF2, 0x10, 0x02, 0xF2, 0, 2 * 128 + 0x10, 0},
       {0xF8, 1, 2, 0xF8, 0, 0, 0},
       {0xF5, 0, 0, 0xF0, 0, 0, 5},
-      {0x45, 10, 20, 0x40, 0, 0, 5},        // a data byte as status: below 0x80
+      {0x45, 10, 20, 0x40, 0, 0, 5},  // a data byte as status: below 0x80
   };
   for (const Case& c : cases) {
     const TEventRecord e = TMidiMessageHandler::Decode(c.s, c.d1, c.d2);
@@ -76,8 +80,7 @@ TEST(MidiRouting, ControllersAndRpnSetParameters) {
   host.Process(44);
   EXPECT_FLOAT_EQ(host.GetParameter(Param::Gain), 8192.0f / 16383.0f);
   // RPN 736 is the last parameter, 742.
-  host.Midi({{0, {0xB0, 101, 736 / 128}}, {0, {0xB0, 100, 736 % 128}}, {0, {0xB0, 6, 127}},
-             {0, {0xB0, 38, 127}}});
+  host.Midi({{0, {0xB0, 101, 736 / 128}}, {0, {0xB0, 100, 736 % 128}}, {0, {0xB0, 6, 127}}, {0, {0xB0, 38, 127}}});
   host.Process(44);
   EXPECT_FLOAT_EQ(host.GetParameter(Param::FxModAmt16), 1.0f);
   // An NRPN pair addresses nothing here.

@@ -66,8 +66,7 @@ struct TProbeHost {
   TProbeHost(const TProbeHost&) = delete;
   TProbeHost& operator=(const TProbeHost&) = delete;
 
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f) {
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
   // processReplacing for n frames; returns left and right.

@@ -34,31 +34,53 @@ class BindingsTest : public ::testing::Test {
     VstEffectOf(plugin_->Host())->dispatcher(VstEffectOf(plugin_->Host()), vst::effClose, 0, 0, nullptr, 0.0f);
     plugin_ = nullptr;
   }
-  static const TDSPEditorBinding& Binding(int32_t index) {
-    return plugin_->ParamInfo(index).editor;
-  }
+  static const TDSPEditorBinding& Binding(int32_t index) { return plugin_->ParamInfo(index).editor; }
   static TTesmora6* plugin_;
 };
 TTesmora6* BindingsTest::plugin_ = nullptr;
 
 const std::set<int32_t> kWithoutControl = {
-    Param::Solo,           Param::Bypass,          Param::Rsvd1,           Param::Rsvd2,
-    Param::Rsvd3,          Param::Rsvd4,           Param::Rsvd5,           Param::Osc1TuneDiatonic,
-    Param::Osc2TuneDiatonic, Param::Osc3TuneDiatonic, Param::Osc4TuneDiatonic,
-    Param::Osc5TuneDiatonic, Param::Osc6TuneDiatonic, Param::Seq1StepAtk, Param::Seq1StepDcy,
-    Param::Seq1StepEnvType, Param::Seq1StepEnvMode, Param::Seq2StepAtk,  Param::Seq2StepDcy,
-    Param::Seq2StepEnvType, Param::Seq2StepEnvMode, Param::FxPreAmp,     Param::FxPostAmp,
+    Param::Solo,
+    Param::Bypass,
+    Param::Rsvd1,
+    Param::Rsvd2,
+    Param::Rsvd3,
+    Param::Rsvd4,
+    Param::Rsvd5,
+    Param::Osc1TuneDiatonic,
+    Param::Osc2TuneDiatonic,
+    Param::Osc3TuneDiatonic,
+    Param::Osc4TuneDiatonic,
+    Param::Osc5TuneDiatonic,
+    Param::Osc6TuneDiatonic,
+    Param::Seq1StepAtk,
+    Param::Seq1StepDcy,
+    Param::Seq1StepEnvType,
+    Param::Seq1StepEnvMode,
+    Param::Seq2StepAtk,
+    Param::Seq2StepDcy,
+    Param::Seq2StepEnvType,
+    Param::Seq2StepEnvMode,
+    Param::FxPreAmp,
+    Param::FxPostAmp,
 };
 
 std::string KindCode(int16_t kind) {
   switch (kind) {
-    case kKnob: return "K";
-    case kValueBox: return "V";
-    case kListBox: return "L";
-    case kSwitch: return "S";
-    case kSwitchValueBox: return "SV";
-    case kSwitchListBox: return "SL";
-    default: return "?" + std::to_string(kind);
+    case kKnob:
+      return "K";
+    case kValueBox:
+      return "V";
+    case kListBox:
+      return "L";
+    case kSwitch:
+      return "S";
+    case kSwitchValueBox:
+      return "SV";
+    case kSwitchListBox:
+      return "SL";
+    default:
+      return "?" + std::to_string(kind);
   }
 }
 
@@ -102,7 +124,8 @@ std::map<int16_t, std::string> ExpectedContents() {
       "- S, Mode L, Oct L, Steps L, PitchM L, LevelM L, 2Pitch V, Len K, LenF K, Swing K, "
       "Glide K, G-On K, G-Off K, G-Amt K, LvlAmt K, Reset L, Always L, G-E V, G-E+ V, Lvl-E V, "
       "Lvl-E+ V, Pitch-E V, Pitch-E+ V, OffGate V, Dly V, Atk V, Peak V, Rls V, Spc V, "
-      "SpcRnd L, Cycles V, EType L, " + Steps();
+      "SpcRnd L, Cycles V, EType L, " +
+      Steps();
   const std::string effect = "Order L, - S, Mix V, Wet V, Dry V, ";
   std::map<int16_t, std::string> m = {
       {kPanelTop, "VOL V, PAN V, MUTE SV"},
@@ -111,33 +134,32 @@ std::map<int16_t, std::string> ExpectedContents() {
        "Env2Amt V"},
       {kPanelEnv1, "A K, D K, S K, R K, - L, - L, - V"},
       {kPanelEnv2, "A K, D K, S K, R K, Dly K, - L, - L, - V"},
-      {kPanelVfx, "FLT1 S, L L, R L, Chn L, " + filterKnobs + "FLT2 S, L L, R L, Chn L, " +
-                      filterKnobs + "Shape S, - L, L L, - L, - V, R L, - L, - V"},
+      {kPanelVfx, "FLT1 S, L L, R L, Chn L, " + filterKnobs + "FLT2 S, L L, R L, Chn L, " + filterKnobs +
+                      "Shape S, - L, L L, - L, - V, R L, - L, - V"},
       {kPanelSequencer1, sequencer + "TUnit L"},
       {kPanelSequencer2, sequencer + "T-Unit L"},
       {kPanelVMod, "- S, " + Slots(22)},
       {kPanelReverb, effect + "Type L, Pan V, InvR L, InvL L, Time K, Dly K, Size K, Damp K, "
                               "FBK K, FLT1 L, - L, C V, Q V, B V, FLT2 L, - L, C V, Q V, B V"},
-      {kPanelChorus,
-       effect + "Pan V, InvL L, InvR L, Chn L, M1LWave L, M2LWave L, M1RWave L, M2RWave L, "
-                "LenL K, FBL K, LR K, SizeL K, LenR K, FBR K, RL K, SizeR K, Unit L, M1LFrq K, "
-                "M1LAmp K, M2LFrq K, M2LAmp K, M1RFrq K, M1RAmp K, M2RFrq K, M2RAmp K"},
-      {kPanelDistortion,
-       effect + "Pan V, InvL L, InvR L, Chn L, TypeL L, TypeR L, Flip L, Pre-Flt L, "
-                "Clip Mode L, Clip Type L, PreAmpL K, PreAmpR K, Clip K, ClipTo K, Srnd K, "
-                "Flt1-L L, Flt2-L L, Flt1-R L, Flt2-R L, " +
-           Repeat("- L, C V, Q V, B V, ", 4)},
-      {kPanelXFilter, effect + "Count L, Unit L, Pan V, Chn L, Interp L, InvL L, InvR L, "
-                               "Shift V, Flt1L L, Flt2L L, Flt3L L, Flt4L L, Flt1R L, Flt2R L, "
-                               "Flt3R L, Flt4R L, " +
+      {kPanelChorus, effect + "Pan V, InvL L, InvR L, Chn L, M1LWave L, M2LWave L, M1RWave L, M2RWave L, "
+                              "LenL K, FBL K, LR K, SizeL K, LenR K, FBR K, RL K, SizeR K, Unit L, M1LFrq K, "
+                              "M1LAmp K, M2LFrq K, M2LAmp K, M1RFrq K, M1RAmp K, M2RFrq K, M2RAmp K"},
+      {kPanelDistortion, effect +
+                             "Pan V, InvL L, InvR L, Chn L, TypeL L, TypeR L, Flip L, Pre-Flt L, "
+                             "Clip Mode L, Clip Type L, PreAmpL K, PreAmpR K, Clip K, ClipTo K, Srnd K, "
+                             "Flt1-L L, Flt2-L L, Flt1-R L, Flt2-R L, " +
+                             Repeat("- L, C V, Q V, B V, ", 4)},
+      {kPanelXFilter, effect +
+                          "Count L, Unit L, Pan V, Chn L, Interp L, InvL L, InvR L, "
+                          "Shift V, Flt1L L, Flt2L L, Flt3L L, Flt4L L, Flt1R L, Flt2R L, "
+                          "Flt3R L, Flt4R L, " +
                           Repeat("L V, C V, Q V, B V, ", 8)},
       {kPanelDelay, effect + "Unit L, InvL L, InvR L, Chn L, LenL V, LenR V, Pan V, Flt L L, "
                              "Type L, Flt R L, Type L, Frq-L K, Q-L K, B-L K, Fbk-L K, LR K, "
                              "Frq-R K, Q-R K, B-R K, Fbk-R K, RL K"},
-      {kPanelPhaser,
-       effect + "Pan V, InvL L, InvR L, Chn L, WaveL L, WaveR L, Shift V, FrqL K, AmpL K, "
-                "PhsL K, DpthL K, FBL K, LR K, StrL K, FrqR K, AmpR K, PhsR K, DpthR K, FBR K, "
-                "RL K, StrR K"},
+      {kPanelPhaser, effect + "Pan V, InvL L, InvR L, Chn L, WaveL L, WaveR L, Shift V, FrqL K, AmpL K, "
+                              "PhsL K, DpthL K, FBL K, LR K, StrL K, FrqR K, AmpR K, PhsR K, DpthR K, FBR K, "
+                              "RL K, StrR K"},
       {kPanelEQ, effect + "Pan V, InvR L, InvL L, Chn L, Frq-L K, Q-L K, Low-L K, Mid-L K, "
                           "Hi-L K, Frq-R K, Q-R K, Low-R K, Mid-R K, Hi-R K"},
       {kPanelFxOut, "FX Out Enabled S, PreShift V, PostShift V, FX Mod On S, " +
@@ -146,8 +168,7 @@ std::map<int16_t, std::string> ExpectedContents() {
                         Repeat("- V, - V, ", 6) + Slots(16)},
   };
   for (int k = 0; k < 3; ++k) {
-    m[static_cast<int16_t>(kPanelLfo1 + k)] =
-        "- L, RST S, FRQ K, AMP K, Dly K, Atck V, Time V, Rels V, X V";
+    m[static_cast<int16_t>(kPanelLfo1 + k)] = "- L, RST S, FRQ K, AMP K, Dly K, Atck V, Time V, Rels V, X V";
   }
   for (int i = 1; i <= 6; ++i) {
     m[OscPanel(i)] = "AMT K, PAN K, - L, Tune V, Fine V, Scale V, RootKey V";
@@ -214,10 +235,8 @@ TEST_F(BindingsTest, SampleBindingsMatchTheLayoutExactly) {
       {Param::Osc6RootKey, OscPanel(6), "RootKey", kValueBox, 49, 130, kSmall, 0x22},
       {Param::Osc5PitchEnv2, OscSubPanel(5, kSubPMod), "Env2", kValueBox, 40, 30, kSmall, 0x22},
       {Param::Osc2AmpLfo3, OscSubPanel(2, kSubAMod), "Lfo3", kValueBox, 40, 104, kSmall, 0x22},
-      {Param::Osc3PrelEnd, OscSubPanel(3, kSubPitchRelease), "To", kValueBox, 40, 30, kSmall,
-       0x22},
-      {Param::Osc1PattTime, OscSubPanel(1, kSubPitchAttack), "Time", kValueBox, 58, 30, kSmall,
-       0x22},
+      {Param::Osc3PrelEnd, OscSubPanel(3, kSubPitchRelease), "To", kValueBox, 40, 30, kSmall, 0x22},
+      {Param::Osc1PattTime, OscSubPanel(1, kSubPitchAttack), "Time", kValueBox, 58, 30, kSmall, 0x22},
       {Param::Flt2RChn, kPanelVfx, "Chn", kListBox, 2, 566, kMedium, 0x22},
       {Param::Flt2RCutoffLfo3, kPanelVfx, "LFO3-R", kKnob, 98, 617, kMedium, 0},
       {Param::ShapeRAmt, kPanelVfx, "", kValueBox, 124, 682, kMedium, 0x24},
@@ -288,9 +307,7 @@ TEST_F(BindingsTest, TheTwoSequencerPagesAreAlike) {
 // The picture each control kind draws at each size (the hit area of the control).
 struct TBox {
   int32_t left, top, right, bottom;  // right and bottom exclusive
-  bool Overlaps(const TBox& o) const {
-    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
-  }
+  bool Overlaps(const TBox& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
 };
 TBox Footprint(int16_t kind, int16_t size, int32_t left, int32_t top) {
   int32_t w = 0, h = 0;
@@ -327,7 +344,8 @@ TEST_F(BindingsTest, ControlsStayInsideTheirPanelAndNeverCollideOnAnyPageCombina
   for (const TTesmora6PresetButton& button : Tesmora6PresetButtons()) {
     const TTesmora6PanelLayout& p = Tesmora6Panel(button.panel);
     const int32_t l = p.left + button.left, t = p.top + button.top;
-    placed.push_back({"Preset of group " + std::to_string(button.group), button.panel,
+    placed.push_back({"Preset of group " + std::to_string(button.group),
+                      button.panel,
                       {l, t, l + kNotebookButtonWidth, t + kNotebookButtonHeight}});
   }
   for (int32_t osc = 0; osc < kOscillatorPageCount; ++osc) {
@@ -338,8 +356,7 @@ TEST_F(BindingsTest, ControlsStayInsideTheirPanelAndNeverCollideOnAnyPageCombina
       for (size_t a = 0; a < shown.size(); ++a)
         for (size_t b = a + 1; b < shown.size(); ++b)
           EXPECT_FALSE(shown[a]->box.Overlaps(shown[b]->box))
-              << shown[a]->what << " and " << shown[b]->what << " on pages " << osc << ", "
-              << bottom;
+              << shown[a]->what << " and " << shown[b]->what << " on pages " << osc << ", " << bottom;
     }
   }
 }

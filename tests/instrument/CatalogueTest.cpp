@@ -73,20 +73,23 @@ TEST(Catalogue, EveryFilterTypeFiltersNoise) {
   const double openTilt = open.slopeEnergy / open.energy;
   const double openLows = open.lowEnergy / open.energy;
   // Low passes at 1000 Hz, except "12DB LP", whose smoothing grows with the setting.
-  const std::vector<std::pair<int, float>> lowPass = {{0, 1000}, {2, 1000}, {6, 20000}, {7, 1000}, {8, 1000},
+  const std::vector<std::pair<int, float>> lowPass = {{0, 1000}, {2, 1000},  {6, 20000}, {7, 1000}, {8, 1000},
                                                       {9, 1000}, {12, 1000}, {20, 1000}, {33, 1000}};
   const std::vector<int> highPass = {1, 3, 10, 21};
   for (int type = 0; type < kFilterTypeCount; ++type) {
-    const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 1000.0f}}, 28);
+    const TLevels m =
+        Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 1000.0f}}, 28);
     EXPECT_TRUE(m.finite) << "filter " << type;
     EXPECT_GT(m.peak, 0.0f) << "filter " << type;
   }
   for (auto [type, cutoff] : lowPass) {
-    const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, cutoff}}, 28);
+    const TLevels m =
+        Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, cutoff}}, 28);
     EXPECT_LT(m.slopeEnergy / m.energy, 0.5 * openTilt) << "low pass " << type << " keeps the highs";
   }
   for (int type : highPass) {
-    const TLevels m = Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 8000.0f}}, 28);
+    const TLevels m =
+        Play({{Param::Flt1On, 1.0f}, {Param::Flt1Type, static_cast<float>(type)}, {Param::Flt1Cutoff, 8000.0f}}, 28);
     EXPECT_LT(m.lowEnergy / m.energy, 0.5 * openLows) << "high pass " << type << " keeps the lows";
   }
 }
@@ -94,7 +97,8 @@ TEST(Catalogue, EveryFilterTypeFiltersNoise) {
 TEST(Catalogue, EveryShaperOnASawStaysFinite) {
   for (int type = 0; type < kShaperTypeCount; ++type) {
     for (float amount : {0.0f, 500.0f, 1000.0f}) {
-      const TLevels m = Play({{Param::Shape, 1.0f}, {Param::ShapeType, static_cast<float>(type)}, {Param::ShapeAmt, amount}}, 0);
+      const TLevels m =
+          Play({{Param::Shape, 1.0f}, {Param::ShapeType, static_cast<float>(type)}, {Param::ShapeAmt, amount}}, 0);
       EXPECT_TRUE(m.finite) << "shaper " << type << " amount " << amount;
       // ("Quantize" at the ends of its range rounds a saw of this level to silence.)
       if (amount == 500.0f) {

@@ -18,7 +18,7 @@ constexpr double kRate = 44100.0;
 void PlainSine(TInstrumentHost& host) {
   host.SoloOscillator1();
   for (int32_t i : {17, 20, 21, 24}) host.Set(i, -13160.0f);  // attacks and releases
-  host.Set(Param::Env1Sustain, 127.0f);                                        // full sustain
+  host.Set(Param::Env1Sustain, 127.0f);                       // full sustain
   host.Set(Param::Env2Sustain, 127.0f);
 }
 
@@ -64,10 +64,10 @@ TEST(EffectsEndToEnd, DelayEchoesAtItsLengthAndDecaysByItsFeedback) {
   TInstrumentHost host;
   PlainSine(host);
   host.Set(Param::DlyOn, 1.0f);
-  host.Set(Param::DlyLengthUnit, 0.0f);    // lengths in milliseconds
+  host.Set(Param::DlyLengthUnit, 0.0f);  // lengths in milliseconds
   host.Set(Param::DlyL, 100.0f);
   host.Set(Param::DlyR, 100.0f);
-  host.Set(Param::DlyMix, 200.0f);  // fully wet: no dry signal
+  host.Set(Param::DlyMix, 200.0f);   // fully wet: no dry signal
   host.Set(Param::DlyLFBK, 100.0f);  // feedback 0.5
   host.Set(Param::DlyRFBK, 100.0f);
   TInstrumentHost dry;
@@ -111,8 +111,8 @@ TEST(EffectsEndToEnd, EqualiserLiftsTheLowBand) {
     PlainSine(host);
     if (eq) {
       host.Set(Param::EQOn, 1.0f);
-      host.Set(Param::EQChnMode, 1.0f);   // the right equaliser takes the left settings
-      host.Set(Param::EQLLow, 680.0f); // low band +10 dB
+      host.Set(Param::EQChnMode, 1.0f);  // the right equaliser takes the left settings
+      host.Set(Param::EQLLow, 680.0f);   // low band +10 dB
       host.Set(Param::EQLMid, 0.0f);
       host.Set(Param::EQLHigh, 0.0f);
     }
@@ -133,8 +133,7 @@ TEST(EffectsEndToEnd, DistortionAddsHarmonics) {
     host.NoteOn(57);  // 220 Hz
     const TStereo out = host.Render(22050);
     const double fundamental = Magnitude(out.left, 11025, 22050, 220.0);
-    return (Magnitude(out.left, 11025, 22050, 660.0) + Magnitude(out.left, 11025, 22050, 440.0)) /
-           fundamental;
+    return (Magnitude(out.left, 11025, 22050, 660.0) + Magnitude(out.left, 11025, 22050, 440.0)) / fundamental;
   };
   EXPECT_LT(harmonics(false), 0.001);
   EXPECT_GT(harmonics(true), 0.05);

@@ -93,12 +93,11 @@ TTestMidiMessages Chord(std::initializer_list<int> keys, int32_t offAt, int32_t 
 // shaper, three LFOs, eight matrix slots and both sequencers.
 TSettings DensePatch() {
   using namespace Param;
-  TSettings s = {{Osc1Waveform, 49}, {Osc2Waveform, 53}, {Osc3Waveform, 59},
-                 {Osc4Waveform, 65}, {Osc5Waveform, 73}, {Osc6Waveform, 81},
-                 {Voices, 32},       {Flt1On, 1},        {Flt1Type, 7},
-                 {Flt2On, 1},        {Flt2Type, 20},     {Flt1CutoffLfo1, 800},
-                 {Shape, 1},         {ShapeType, 30},    {Osc1PitchLfo2, 400},
-                 {Osc1AmpLfo3, 600}, {Seq1On, 1},        {Seq2On, 1}};
+  TSettings s = {{Osc1Waveform, 49}, {Osc2Waveform, 53}, {Osc3Waveform, 59},   {Osc4Waveform, 65},
+                 {Osc5Waveform, 73}, {Osc6Waveform, 81}, {Voices, 32},         {Flt1On, 1},
+                 {Flt1Type, 7},      {Flt2On, 1},        {Flt2Type, 20},       {Flt1CutoffLfo1, 800},
+                 {Shape, 1},         {ShapeType, 30},    {Osc1PitchLfo2, 400}, {Osc1AmpLfo3, 600},
+                 {Seq1On, 1},        {Seq2On, 1}};
   const Id sources[8] = {ModSrc1, ModSrc2, ModSrc3, ModSrc4, ModSrc5, ModSrc6, ModSrc7, ModSrc8};
   const float src[8] = {1, 2, 3, 4, 12, 13, 14, 14};  // (not "Random": see IsRandom)
   const float dst[8] = {26, 3, 7, 58, 42, 60, 9, 1};
@@ -128,9 +127,7 @@ std::vector<TCase> Cases() {
   cases.push_back({"default_chord", {}, Chord({48, 55, 60, 64, 67}, 12000), 16384});
   cases.push_back({"dense_8", DensePatch(), Chord({36, 43, 50, 57, 64, 71, 78, 85}, 12000), 16384});
   // A release tail that falls into silence (the filters' and the reverb's tails).
-  cases.push_back({"dense_tail",
-                   Plus(DensePatch(), {{RvbOn, 1}}),
-                   Chord({48, 60, 67}, 2048), 24576});
+  cases.push_back({"dense_tail", Plus(DensePatch(), {{RvbOn, 1}}), Chord({48, 60, 67}, 2048), 24576});
   // Every waveform, six at a time, with the LFOs moving the pitch and the amplitude.
   std::vector<int> waveforms;
   for (int w = 0; w < kWaveformCount; ++w) {
@@ -138,8 +135,7 @@ std::vector<TCase> Cases() {
   }
   for (size_t g = 0; 6 * g < waveforms.size(); ++g) {
     TSettings s = {{Osc1PitchLfo1, 300}, {Osc2AmpLfo2, 500}, {PmMethod, 1}};
-    const Id wave[6] = {Osc1Waveform, Osc2Waveform, Osc3Waveform,
-                        Osc4Waveform, Osc5Waveform, Osc6Waveform};
+    const Id wave[6] = {Osc1Waveform, Osc2Waveform, Osc3Waveform, Osc4Waveform, Osc5Waveform, Osc6Waveform};
     for (size_t i = 0; i < 6; ++i) {
       s.push_back({wave[i], static_cast<float>(waveforms[(6 * g + i) % waveforms.size()])});
     }
@@ -154,11 +150,10 @@ std::vector<TCase> Cases() {
   // saw with the cutoff swept by an LFO.
   for (int g = 0; g < 10; ++g) {
     auto type = [g](int k) { return static_cast<float>((g + 10 * k) % kFilterTypeCount); };
-    TSettings s = {{Osc1Waveform, 0}, {Osc2Waveform, 5},   {Flt1On, 1},      {Flt2On, 1},
-                   {Flt1RChn, 0},     {Flt2RChn, 0},       {Flt1Type, type(0)},
-                   {Flt1RType, type(1)}, {Flt2Type, type(2)}, {Flt2RType, type(3)},
-                   {Flt1Cutoff, 1500}, {Flt1RCutoff, 900}, {Flt2Cutoff, 3000},
-                   {Flt2RCutoff, 2200}, {Flt1Q, 2},        {Flt1RQ, 4},
+    TSettings s = {{Osc1Waveform, 0},     {Osc2Waveform, 5},     {Flt1On, 1},         {Flt2On, 1},
+                   {Flt1RChn, 0},         {Flt2RChn, 0},         {Flt1Type, type(0)}, {Flt1RType, type(1)},
+                   {Flt2Type, type(2)},   {Flt2RType, type(3)},  {Flt1Cutoff, 1500},  {Flt1RCutoff, 900},
+                   {Flt2Cutoff, 3000},    {Flt2RCutoff, 2200},   {Flt1Q, 2},          {Flt1RQ, 4},
                    {Flt1CutoffLfo1, 700}, {Flt2RCutoffLfo2, 500}};
     cases.push_back({"filters_" + std::to_string(g), s, Chord({40, 52}, 3072), 4096});
   }
@@ -168,37 +163,70 @@ std::vector<TCase> Cases() {
     if (!IsRandomShaper(t)) shapers.push_back(t);
   }
   for (size_t g = 0; 2 * g < shapers.size(); ++g) {
-    TSettings s = {{Osc1Waveform, 0},  {Shape, 1},          {ShpChnMode, 0},
+    TSettings s = {{Osc1Waveform, 0},
+                   {Shape, 1},
+                   {ShpChnMode, 0},
                    {ShapeType, static_cast<float>(shapers[2 * g])},
                    {ShapeRType, static_cast<float>(shapers[(2 * g + 1) % shapers.size()])},
-                   {ShapeAmt, 650},    {ShapeRAmt, 350},    {ShapeRoute, static_cast<float>(g % 2)},
-                   {Flt1On, 1},        {Flt1Type, 7}};
+                   {ShapeAmt, 650},
+                   {ShapeRAmt, 350},
+                   {ShapeRoute, static_cast<float>(g % 2)},
+                   {Flt1On, 1},
+                   {Flt1Type, 7}};
     cases.push_back({"shapers_" + std::to_string(g), s, Chord({48, 67}, 2048), 2560});
   }
   // Sequencers with octaves and glide, the matrix, pitch envelopes, glide between notes.
-  cases.push_back({"sequencers_matrix",
-                   Plus(DensePatch(), {{Seq1Oct, 2}, {Seq1Glide, 300}, {Seq2Oct, 1},
-                                       {GlideTime, 200}, {Osc2PitchEnv1, 12}, {Osc3PitchEnv2, -7}}),
-                   {{0, {0x90, 60, 110}}, {4000, {0x90, 64, 90}}, {9000, {0x80, 60, 0}},
-                    {9000, {0x80, 64, 0}}, {9100, {0x90, 55, 127}}, {14000, {0x80, 55, 0}}},
-                   20480});
+  cases.push_back(
+      {"sequencers_matrix",
+       Plus(DensePatch(),
+            {{Seq1Oct, 2}, {Seq1Glide, 300}, {Seq2Oct, 1}, {GlideTime, 200}, {Osc2PitchEnv1, 12}, {Osc3PitchEnv2, -7}}),
+       {{0, {0x90, 60, 110}},
+        {4000, {0x90, 64, 90}},
+        {9000, {0x80, 60, 0}},
+        {9000, {0x80, 64, 0}},
+        {9100, {0x90, 55, 127}},
+        {14000, {0x80, 55, 0}}},
+       20480});
   // The seven effects on, with the effect LFOs and matrix.
   cases.push_back({"effects_all",
-                   {{Osc1Waveform, 0}, {RvbOn, 1}, {DistOn, 1}, {ChrsOn, 1}, {XFltOn, 1},
-                    {DlyOn, 1}, {PhsOn, 1}, {EQOn, 1}, {FxModOn, 1}, {FxModSrc1, 1},
-                    {FxModDst1, 3}, {FxModAmt1, 600}},
-                   Chord({48, 60, 63, 67}, 8000), 20480});
+                   {{Osc1Waveform, 0},
+                    {RvbOn, 1},
+                    {DistOn, 1},
+                    {ChrsOn, 1},
+                    {XFltOn, 1},
+                    {DlyOn, 1},
+                    {PhsOn, 1},
+                    {EQOn, 1},
+                    {FxModOn, 1},
+                    {FxModSrc1, 1},
+                    {FxModDst1, 3},
+                    {FxModAmt1, 600}},
+                   Chord({48, 60, 63, 67}, 8000),
+                   20480});
   // Changes while notes sound: waveforms, filter types, reverb size, voices, a program.
-  cases.push_back({"changes",
-                   Plus(DensePatch(), {{RvbOn, 1}}),
-                   Chord({48, 55, 60, 67}, 14000), 20480,
-                   {{3584, [](TInstrumentHost& h) { h.Set(Osc2Waveform, 84); h.Set(Osc5Waveform, 6); }},
-                    {6144, [](TInstrumentHost& h) { h.Set(Flt1Type, 20); h.Set(Flt2Type, 3); }},
-                    {8192, [](TInstrumentHost& h) { h.Set(RvbSize, 127); h.Set(RvbMode, 3); }},
-                    {10240, [](TInstrumentHost& h) { h.Set(Voices, 8); }},
-                    {12288, [](TInstrumentHost& h) { h.Dispatch(vst::effSetProgram, 0, 5); }}},
-                   Plus(DensePatch(), {{Osc1Waveform, 90}, {Osc3Waveform, 0}, {Flt1Type, 12},
-                                       {Voices, 16}, {ChrsOn, 1}})});
+  cases.push_back(
+      {"changes",
+       Plus(DensePatch(), {{RvbOn, 1}}),
+       Chord({48, 55, 60, 67}, 14000),
+       20480,
+       {{3584,
+         [](TInstrumentHost& h) {
+           h.Set(Osc2Waveform, 84);
+           h.Set(Osc5Waveform, 6);
+         }},
+        {6144,
+         [](TInstrumentHost& h) {
+           h.Set(Flt1Type, 20);
+           h.Set(Flt2Type, 3);
+         }},
+        {8192,
+         [](TInstrumentHost& h) {
+           h.Set(RvbSize, 127);
+           h.Set(RvbMode, 3);
+         }},
+        {10240, [](TInstrumentHost& h) { h.Set(Voices, 8); }},
+        {12288, [](TInstrumentHost& h) { h.Dispatch(vst::effSetProgram, 0, 5); }}},
+       Plus(DensePatch(), {{Osc1Waveform, 90}, {Osc3Waveform, 0}, {Flt1Type, 12}, {Voices, 16}, {ChrsOn, 1}})});
   return cases;
 }
 
@@ -320,15 +348,13 @@ TEST_P(GoldenRender, MatchesTheStoredRender) {
   if (std::getenv("TESMORA6_WRITE_GOLDEN")) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(out.data()),
-               static_cast<std::streamsize>(out.size() * sizeof(float)));
+        .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size() * sizeof(float)));
     GTEST_SKIP() << "wrote " << path;
   }
   std::vector<float> golden(out.size());
   std::ifstream in(path, std::ios::binary);
   ASSERT_TRUE(in) << "no stored render " << path;
-  in.read(reinterpret_cast<char*>(golden.data()),
-          static_cast<std::streamsize>(golden.size() * sizeof(float)));
+  in.read(reinterpret_cast<char*>(golden.data()), static_cast<std::streamsize>(golden.size() * sizeof(float)));
   ASSERT_EQ(in.gcount(), static_cast<std::streamsize>(golden.size() * sizeof(float)));
   ASSERT_EQ(in.peek(), std::char_traits<char>::eof()) << "stored render is longer";
 
@@ -337,8 +363,7 @@ TEST_P(GoldenRender, MatchesTheStoredRender) {
     EXPECT_LE(r.maxDifference, TNear::kMaxDifference) << c.name;
     EXPECT_LE(r.maxSpectrumDb, TNear::kMaxSpectrumDb) << c.name;
     std::cout << c.name << ": largest difference " << 20 * std::log10(std::max(r.maxDifference, 1e-30))
-              << " dBFS, spectrum within " << std::scientific << r.maxSpectrumDb << std::defaultfloat
-              << " dB\n";
+              << " dBFS, spectrum within " << std::scientific << r.maxSpectrumDb << std::defaultfloat << " dB\n";
     return;
   }
   size_t differing = 0, beyond = 0, first = SIZE_MAX;
@@ -357,10 +382,9 @@ TEST_P(GoldenRender, MatchesTheStoredRender) {
     }
   }
   EXPECT_GT(peak, 1e-4f) << "the stored render is silent";
-  EXPECT_EQ(beyond, 0u) << c.name << ": " << beyond << " of " << out.size()
-                        << " samples differ by more than " << c.maxUlps
-                        << " ulp (worst " << worst << " ulp, first at sample " << first / 2
-                        << ", channel " << first % 2 << ")";
+  EXPECT_EQ(beyond, 0u) << c.name << ": " << beyond << " of " << out.size() << " samples differ by more than "
+                        << c.maxUlps << " ulp (worst " << worst << " ulp, first at sample " << first / 2 << ", channel "
+                        << first % 2 << ")";
   if (differing > 0) {
     std::cout << c.name << ": " << differing << " samples within " << c.maxUlps << " ulp\n";
   }

@@ -194,16 +194,13 @@ TEST(HostState, SavingLoadingReadingAndProcessingOnFourThreads) {
 TEST(HostState, EveryOpcodeFromASecondThreadWhileChunksLoad) {
   TInstrumentHost host;
   TInstrumentHost named;
-  auto longName = [](int n) {
-    return "A program name far too long for one host line " + std::to_string(n);
-  };
+  auto longName = [](int n) { return "A program name far too long for one host line " + std::to_string(n); };
   for (int n = 0; n < TDSPBasePlugin::kProgramCount; ++n) {
     host.plugin->SetProgramName(n, std::string("P").append(std::to_string(n)));
     named.plugin->SetProgramName(n, longName(n));
   }
   const std::vector<std::vector<uint8_t>> banks = {GetChunk(host, true), GetChunk(named, true)};
-  const std::vector<std::vector<uint8_t>> programs = {GetChunk(host, false),
-                                                      GetChunk(named, false)};
+  const std::vector<std::vector<uint8_t>> programs = {GetChunk(host, false), GetChunk(named, false)};
   const std::string hostSetName = longName(999);
   // A name handed out is one of the names stored, cut to 24 characters.
   auto wholeName = [](const char* text) {
@@ -287,8 +284,7 @@ TEST(HostState, EveryOpcodeFromASecondThreadWhileChunksLoad) {
     switch (opcode) {
       case vst::effSetChunk: {
         const auto& chunk = (index == 0 ? banks : programs)[static_cast<size_t>(n / 2) % 2];
-        host.Dispatch(opcode, index, static_cast<intptr_t>(chunk.size()),
-                      const_cast<uint8_t*>(chunk.data()));
+        host.Dispatch(opcode, index, static_cast<intptr_t>(chunk.size()), const_cast<uint8_t*>(chunk.data()));
         return;
       }
       case vst::effGetProgramName:
@@ -381,10 +377,9 @@ TEST(HostState, FixedAnswersDoNotWaitForALoadOnAnotherThread) {
     char text[256] = {};
     vst::VstPinProperties pin{};
     std::vector<intptr_t> out;
-    for (int32_t opcode : {vst::effGetTailSize, vst::effStartProcess, vst::effStopProcess,
-                           vst::effSetProcessPrecision, vst::effIdle, vst::effGetVu,
-                           vst::effIdentify, vst::effGetPlugCategory, vst::effGetVstVersion,
-                           vst::effGetVendorVersion, vst::effKeysRequired}) {
+    for (int32_t opcode : {vst::effGetTailSize, vst::effStartProcess, vst::effStopProcess, vst::effSetProcessPrecision,
+                           vst::effIdle, vst::effGetVu, vst::effIdentify, vst::effGetPlugCategory,
+                           vst::effGetVstVersion, vst::effGetVendorVersion, vst::effKeysRequired}) {
       out.push_back(host.Dispatch(opcode));
     }
     out.push_back(host.Dispatch(vst::effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent")));
@@ -396,8 +391,8 @@ TEST(HostState, FixedAnswersDoNotWaitForALoadOnAnotherThread) {
   release.set_value();
   loading.join();
   EXPECT_TRUE(answered);
-  const std::vector<intptr_t> expected = {0, 0, 0, 0, 0, 0, vst::kIdentifyAnswer,
-                                          vst::kPlugCategSynth, 2300, 1, 1, 1, 1, 1};
+  const std::vector<intptr_t> expected = {0,    0, 0, 0, 0, 0, vst::kIdentifyAnswer, vst::kPlugCategSynth,
+                                          2300, 1, 1, 1, 1, 1};
   EXPECT_EQ(answers.get(), expected);
 }
 

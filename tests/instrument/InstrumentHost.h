@@ -39,8 +39,7 @@ class TInstrumentHost {
   TInstrumentHost(const TInstrumentHost&) = delete;
   TInstrumentHost& operator=(const TInstrumentHost&) = delete;
 
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f) {
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
   // Sets a parameter to a value in its own units (as the editor shows it).

@@ -31,8 +31,13 @@ double PlayedFrequency(std::vector<std::pair<int32_t, float>> settings, int note
 }  // namespace
 
 TEST(InstrumentPitch, TuningBendAndKeyScaling) {
-  struct Case { const char* what; std::vector<std::pair<int32_t, float>> settings; int note; double hz;
-                std::vector<std::array<uint8_t, 3>> midi = {}; };
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int32_t, float>> settings;
+    int note;
+    double hz;
+    std::vector<std::array<uint8_t, 3>> midi = {};
+  };
   const Case cases[] = {
       {"A4", {}, 69, 440.0},
       {"Tune +12", {{Param::Tune, 12.0f}}, 69, 880.0},
@@ -54,29 +59,29 @@ TEST(InstrumentPitch, TuningBendAndKeyScaling) {
 TEST(InstrumentPitch, AttackAndReleaseSweeps) {
   TInstrumentHost host;
   host.SoloOscillator1();
-  host.Set(Param::Osc1PattStart, -12.0f);                                      // OSC1.PATT START
-  host.Set(Param::Osc1PattTime, static_cast<float>(MsToTimecents(100.0f)));   // OSC1.PATT TIME 100 ms
+  host.Set(Param::Osc1PattStart, -12.0f);                                    // OSC1.PATT START
+  host.Set(Param::Osc1PattTime, static_cast<float>(MsToTimecents(100.0f)));  // OSC1.PATT TIME 100 ms
   host.Set(Param::Osc1PrelEnd, -24.0f);                                      // OSC1.PREL END
-  host.Set(Param::Osc1PrelTime, -13160.0f);                                   // OSC1.PREL TIME 0
+  host.Set(Param::Osc1PrelTime, -13160.0f);                                  // OSC1.PREL TIME 0
   host.NoteOn(69);
   host.Render(44);
   TDSPSynthVoice* v = host.plugin->Voice(0);
   EXPECT_NEAR(host.plugin->Osc[0].pitch, 57.0f, 1e-4f);  // an octave low at the start
   host.Render(44 * 50);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 63.0f, 0.2f);    // halfway after 50 ms
+  EXPECT_NEAR(host.plugin->Osc[0].pitch, 63.0f, 0.2f);  // halfway after 50 ms
   host.Render(44 * 60);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 69.0f, 1e-4f);   // the note after 100 ms
+  EXPECT_NEAR(host.plugin->Osc[0].pitch, 69.0f, 1e-4f);  // the note after 100 ms
   host.NoteOff(69);
   host.Render(88);
   EXPECT_EQ(v->State, kVoiceReleased);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 45.0f, 1e-4f);   // two octaves lower at once
+  EXPECT_NEAR(host.plugin->Osc[0].pitch, 45.0f, 1e-4f);  // two octaves lower at once
 }
 
 TEST(InstrumentPitch, GlideIsAStraightLineOverTheGlideTime) {
   TInstrumentHost host;
   host.SoloOscillator1();
-  host.Set(Param::Voices, 1.0f);                                        // one voice
-  host.Set(Param::GlideTime, static_cast<float>(MsToTimecents(100.0f)));   // glide 100 ms
+  host.Set(Param::Voices, 1.0f);                                          // one voice
+  host.Set(Param::GlideTime, static_cast<float>(MsToTimecents(100.0f)));  // glide 100 ms
   host.Render(64);
   host.NoteOn(60);
   host.Render(44 * 10);
@@ -98,8 +103,8 @@ TEST(InstrumentPitch, PitchModulationInHertzOrSemitones) {
     TInstrumentHost host;
     host.SoloOscillator1();
     host.Set(Param::PmMethod, static_cast<float>(method));  // PM METHOD: 0 "Frq", 1 "Pitch"
-    host.Set(Param::Osc1PitchLfo1, 1000.0f);                     // OSC1 PITCH->LFO1 = 1.0
-    host.Set(Param::Lfo1Frequency, 0.0f);                        // LFO1 at about 8 Hz
+    host.Set(Param::Osc1PitchLfo1, 1000.0f);                // OSC1 PITCH->LFO1 = 1.0
+    host.Set(Param::Lfo1Frequency, 0.0f);                   // LFO1 at about 8 Hz
     host.NoteOn(69);
     host.Render(44 * 37);
     TDSPSynthVoice* v = host.plugin->Voice(0);
@@ -204,9 +209,9 @@ TEST(InstrumentRender, Env2DelaySilencesItsOscillatorsForTwentyBlocks) {
   host.SoloOscillator1();
   host.Set(Param::Osc1Env1, 0.0f);                                       // OSC1->ENV1
   host.Set(Param::Osc1Env2, 1000.0f);                                    // OSC1->ENV2
-  host.Set(Param::Env2Delay, static_cast<float>(MsToTimecents(20.0f)));   // Env2Delay 20 ms
-  host.Set(Param::Env2Attack, -13160.0f);                                   // ENV2 attack 0
-  host.Set(Param::AmpEnv1, 0.0f);                                       // "Amp->Env1" 0: Env1 does not shape
+  host.Set(Param::Env2Delay, static_cast<float>(MsToTimecents(20.0f)));  // Env2Delay 20 ms
+  host.Set(Param::Env2Attack, -13160.0f);                                // ENV2 attack 0
+  host.Set(Param::AmpEnv1, 0.0f);                                        // "Amp->Env1" 0: Env1 does not shape
   host.Render(64);
   host.NoteOn(69);
   // The note starts with the first block of the next call, after the frames buffered
@@ -241,10 +246,13 @@ TEST(InstrumentRender, VoicesSumWithoutNormalisation) {
 
 TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
   TInstrumentHost host;
-  host.Set(Param::ModSrc1, 14.0f);   // MSrc1 "Pitch"
-  host.Set(Param::ModDst1, 26.0f);   // MDst1 "Flt1-C" (host 63)
-  host.Set(Param::ModAmt1, 1000.0f); // MAmt1 1.0
-  struct Case { int note; float offset; };
+  host.Set(Param::ModSrc1, 14.0f);    // MSrc1 "Pitch"
+  host.Set(Param::ModDst1, 26.0f);    // MDst1 "Flt1-C" (host 63)
+  host.Set(Param::ModAmt1, 1000.0f);  // MAmt1 1.0
+  struct Case {
+    int note;
+    float offset;
+  };
   for (Case c : {Case{127, 1.0f}, Case{0, -1.0f}, Case{64, 64.0f / 127.0f * 2.0f - 1.0f}}) {
     host.NoteOn(c.note);
     host.Render(64);
@@ -252,8 +260,8 @@ TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
     host.NoteOff(c.note);
     host.Render(44 * 400);
   }
-  host.Set(Param::ModSrc2, 14.0f);   // MSrc2 "Pitch"
-  host.Set(Param::ModDst2, 26.0f);   // MDst2 "Flt1-C"
+  host.Set(Param::ModSrc2, 14.0f);  // MSrc2 "Pitch"
+  host.Set(Param::ModDst2, 26.0f);  // MDst2 "Flt1-C"
   host.NoteOn(127);
   host.Render(64);
   EXPECT_NEAR(host.plugin->ModOffset(63), 2.0f, 1e-6f);
@@ -265,13 +273,13 @@ TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
 
 TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
   TInstrumentHost host;
-  host.Set(Param::Lfo1Reset, 1.0f);                                        // LFO1 Reset: restarts per note
-  host.Set(Param::Lfo1Frequency, 60.0f);                                       // fast enough to sample
-  host.Set(Param::Lfo1Dly, static_cast<float>(MsToTimecents(50.0f)));   // delay 50 ms
-  host.Set(Param::Lfo1Atk, static_cast<float>(MsToTimecents(10.0f)));   // attack 10 ms
-  host.Set(Param::Lfo1Hld, static_cast<float>(MsToTimecents(20.0f)));   // hold 20 ms
-  host.Set(Param::Lfo1Rls, static_cast<float>(MsToTimecents(10.0f)));   // release 10 ms
-  host.Set(Param::Lfo1Cyc, 2.0f);                                       // two cycles
+  host.Set(Param::Lfo1Reset, 1.0f);                                    // LFO1 Reset: restarts per note
+  host.Set(Param::Lfo1Frequency, 60.0f);                               // fast enough to sample
+  host.Set(Param::Lfo1Dly, static_cast<float>(MsToTimecents(50.0f)));  // delay 50 ms
+  host.Set(Param::Lfo1Atk, static_cast<float>(MsToTimecents(10.0f)));  // attack 10 ms
+  host.Set(Param::Lfo1Hld, static_cast<float>(MsToTimecents(20.0f)));  // hold 20 ms
+  host.Set(Param::Lfo1Rls, static_cast<float>(MsToTimecents(10.0f)));  // release 10 ms
+  host.Set(Param::Lfo1Cyc, 2.0f);                                      // two cycles
   host.NoteOn(60);
   host.Render(20);
   TDSPSynthVoice* v = host.plugin->Voice(0);
@@ -285,11 +293,11 @@ TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
     for (int i = from; i < to; ++i) m = std::max(m, std::fabs(lfo[static_cast<size_t>(i)]));
     return m;
   };
-  EXPECT_EQ(peak(0, 49), 0.0f);        // delay
-  EXPECT_GT(peak(62, 80), 0.5f);       // hold
-  EXPECT_EQ(peak(94, 140), 0.0f);      // the second delay
-  EXPECT_GT(peak(150, 170), 0.5f);     // the second cycle
-  EXPECT_EQ(peak(190, 250), 0.0f);     // two cycles done: silent
+  EXPECT_EQ(peak(0, 49), 0.0f);     // delay
+  EXPECT_GT(peak(62, 80), 0.5f);    // hold
+  EXPECT_EQ(peak(94, 140), 0.0f);   // the second delay
+  EXPECT_GT(peak(150, 170), 0.5f);  // the second cycle
+  EXPECT_EQ(peak(190, 250), 0.0f);  // two cycles done: silent
 }
 
 TEST(InstrumentSequencer, GatesSixteenthsAt120Bpm) {

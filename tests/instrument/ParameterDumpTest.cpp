@@ -37,11 +37,10 @@ std::string Dump() {
   for (int32_t i = 0; i < plugin.ParamCount(); ++i) {
     const TDSPPluginParamInfo& p = plugin.ParamInfo(i);
     const float defaultReal = p.ToReal(p.defaultValue);
-    out << i << ' ' << (i < Param::Count ? Param::kKeys[static_cast<size_t>(i)] : "?") << " \""
-        << p.name << "\" " << p.displayKind << ' ' << Number(p.minimum) << ' '
-        << Number(p.maximum) << ' ' << Number(defaultReal) << " | \""
-        << plugin.DisplayText(i, p.minimum) << "\" \"" << plugin.DisplayText(i, defaultReal)
-        << "\" \"" << plugin.DisplayText(i, p.maximum) << "\" | " << p.description << '\n';
+    out << i << ' ' << (i < Param::Count ? Param::kKeys[static_cast<size_t>(i)] : "?") << " \"" << p.name << "\" "
+        << p.displayKind << ' ' << Number(p.minimum) << ' ' << Number(p.maximum) << ' ' << Number(defaultReal)
+        << " | \"" << plugin.DisplayText(i, p.minimum) << "\" \"" << plugin.DisplayText(i, defaultReal) << "\" \""
+        << plugin.DisplayText(i, p.maximum) << "\" | " << p.description << '\n';
   }
   return out.str();
 }

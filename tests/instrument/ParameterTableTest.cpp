@@ -91,9 +91,8 @@ TEST_F(ParameterTable, HostNamesAndCategoriesFollowTheTable) {
     if (panel == kPanelVMod) return {kCategoryModMatrix};
     if (panel == kPanelFxOut) return {kCategoryEffectsChain, kCategoryFxModulation};
     const std::pair<int16_t, int32_t> effects[] = {
-        {kPanelReverb, kCategoryReverb}, {kPanelDistortion, kCategoryDistortion},
-        {kPanelPhaser, kCategoryPhaser}, {kPanelDelay, kCategoryDelay},
-        {kPanelChorus, kCategoryChorus}, {kPanelXFilter, kCategoryXFilter},
+        {kPanelReverb, kCategoryReverb}, {kPanelDistortion, kCategoryDistortion}, {kPanelPhaser, kCategoryPhaser},
+        {kPanelDelay, kCategoryDelay},   {kPanelChorus, kCategoryChorus},         {kPanelXFilter, kCategoryXFilter},
         {kPanelEQ, kCategoryEQ}};
     for (const auto& [p, c] : effects)
       if (p == panel) return {c};
@@ -121,17 +120,17 @@ TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {
       {Param::Tune, kKindTrimmed, -36, 36, 0},
       {Param::UseNoteFirstEnvelope, kKindOffOn, 0, 1, 0},
       {Param::Voices, kKindDecimal, 1, 32, 3},
-      {Param::GlideTime, kKindTime, -13160, 12000, -3986},   // "Glide Time", 100 ms
+      {Param::GlideTime, kKindTime, -13160, 12000, -3986},  // "Glide Time", 100 ms
       {Param::PitchbendRange, kKindBendRange, 1, 36, 2},
-      {Param::Env1Attack, kKindTime, -13160, 12000, -4990},   // "ENV1 Attack", 56 ms
+      {Param::Env1Attack, kKindTime, -13160, 12000, -4990},  // "ENV1 Attack", 56 ms
       {Param::Env1Sustain, kKindFraction, 0, 127, 110},
-      {Param::Env2Release, kKindTime, -13160, 12000, -2857},   // "ENV2 Release", 192 ms
+      {Param::Env2Release, kKindTime, -13160, 12000, -2857},  // "ENV2 Release", 192 ms
       {Param::Osc1Pan, kKindPan, 0, 127, 64},
       {Param::Osc6Waveform, kKindWaveform, 0, 127, 6},
       {Param::Osc6Finetune, kKindCents, -100, 100, 0},
-      {Param::Flt1Type, kKindFilterType, 0, 50, 0},               // "Filter Type"
-      {Param::Flt1Q, kKindFraction, 1, 1000, 1},             // "Q"
-      {Param::Flt1CutoffLfo3, kKindGain, -1996, 1996, 0},         // "Cutoff->LFO3"
+      {Param::Flt1Type, kKindFilterType, 0, 50, 0},        // "Filter Type"
+      {Param::Flt1Q, kKindFraction, 1, 1000, 1},           // "Q"
+      {Param::Flt1CutoffLfo3, kKindGain, -1996, 1996, 0},  // "Cutoff->LFO3"
       {Param::Lfo1Frequency, kKindNoteHz, -128, 60, -36},
       {Param::Lfo1Amp, kKindGain, -1500, 1500, 1000},
       {Param::ShapeAmt, kKindPercent, 0, 1000, 500},
@@ -148,12 +147,12 @@ TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {
       {Param::Osc6ScaleTune, kKindDecimal, -1200, 1200, 100},
       {Param::Osc6RootKey, kKindDecimal, 0, 127, 64},
       {Param::Lfo3Cyc, kKindDecimal, 0, 512, 0},
-      {Param::Flt2RChn, kKindDecimal, 0, 5, 1},                // "Chn"
+      {Param::Flt2RChn, kKindDecimal, 0, 5, 1},  // "Chn"
       {Param::ShpChnMode, kKindDecimal, 0, 5, 1},
       {Param::MOn, kKindOffOn, 0, 1, 1},
-      {Param::ModSrc22, kKindModSource, 0, 64, 0},              // "MSrc22"
-      {Param::ModDst22, kKindModDestination, 0, 256, 0},             // "MDst22"
-      {Param::ModAmt22, kKindGain, -1502, 1502, 1000},     // "MAmt22"
+      {Param::ModSrc22, kKindModSource, 0, 64, 0},        // "MSrc22"
+      {Param::ModDst22, kKindModDestination, 0, 256, 0},  // "MDst22"
+      {Param::ModAmt22, kKindGain, -1502, 1502, 1000},    // "MAmt22"
       {Param::Seq1Steps, kKindDecimal, 1, 32, 8},
       {Param::Seq1Len, kKindDecimal, 0, 1024, 30},
       {Param::Seq1Mode, kKindArpDirection, 0, 128, 0},
@@ -170,16 +169,16 @@ TEST_F(ParameterTable, RangesAndDefaultsOfEachGroup) {
       {Param::PhsStrL, kKindInteger, 1, 100, 4},
       {Param::DlyL, kKindInteger, 1, 2048, 60},
       {Param::ChrsLenL, kKindDecimal, 1, 1024, 30},
-      {Param::Mod1LFrq, kKindNoteHz, -128, 60, -36},         // chorus modulator 1L rate
+      {Param::Mod1LFrq, kKindNoteHz, -128, 60, -36},  // chorus modulator 1L rate
       {Param::ChrsSizeL, kKindDecimal, 0, 512, 10},
-      {Param::XFltTaps, kKindInteger, 1, 8, 2},               // X-filter tap count
-      {Param::XFltL1Len, kKindInteger, 1, 8096, 250},          // first "Len"
+      {Param::XFltTaps, kKindInteger, 1, 8, 2},        // X-filter tap count
+      {Param::XFltL1Len, kKindInteger, 1, 8096, 250},  // first "Len"
       {Param::XFltMix, kKindPercent, 0, 200, 200},
-      {Param::XFltInterp, kKindInterpolation, 0, 16, 1},              // "Interp"
+      {Param::XFltInterp, kKindInterpolation, 0, 16, 1},  // "Interp"
       {Param::EQLLow, kKindDecimal, -1024, 1024, 340},
       {Param::FxLfo1Wave, kKindWaveform, 0, 127, 30},
-      {Param::FxModSrc1, kKindFxModSource, 0, 12, 0},              // "MSrc1"
-      {Param::FxModDst1, kKindFxModDestination, 0, 256, 0},             // "MDst1"
+      {Param::FxModSrc1, kKindFxModSource, 0, 12, 0},        // "MSrc1"
+      {Param::FxModDst1, kKindFxModDestination, 0, 256, 0},  // "MDst1"
       {Param::FxModAmt16, kKindGain, -1502, 1502, 1000},     // "MAmt16"
   };
   for (const Row& r : rows) {
@@ -235,24 +234,57 @@ TEST_F(ParameterTable, ProductDisplayTexts) {
     const char* text;
   };
   const Row rows[] = {
-      {Param::ModSrc1, 0, "---"},   {Param::ModSrc1, 1, "LFO1"},      {Param::ModSrc1, 15, "RND"},     {Param::ModSrc1, 16, ""},
-      {Param::ModSrc22, 14, "Pitch"},                                                  // MSrc22
-      {Param::ModDst1, 0, "---"},   {Param::ModDst1, 28, "F1t1-B"},   {Param::ModDst1, 71, "Seq2Pitch"}, {Param::ModDst1, 72, ""},
-      {Param::ModAmt1, 1000, "1.000"},                                                // MAmt1: a gain
-      {Param::Flt1RChn, 0, "LR"},    {Param::Flt1RChn, 1, "Left"},      {Param::Flt1RChn, 2, ""},         {Param::Flt2RChn, 1, "Left"},
-      {Param::ShpChnMode, 0, "LR"},    {Param::ShpChnMode, 5, ""},
-      {Param::RvbIdx, 0, "0"},     {Param::EqIdx, 6, "6"},         {Param::DlyIdx, 7, ""},         {Param::CrsIdx, 12, ""},
-      {Param::DistClpMode, 0, "No Clip"}, {Param::DistClpMode, 1, "Pre"},     {Param::DistClpMode, 2, "Post"},     {Param::DistClpMode, 3, ""},
-      {Param::DistClpType, 0, "Linear"}, {Param::DistClpType, 1, ""},
-      {Param::DistChnMode, 0, "LeftRight"}, {Param::PhsChnMode, 1, "Left"},  {Param::DlyChnMode, 2, ""},         {Param::ChrsChnMode, 0, "LeftRight"},
-      {Param::XFltChnMode, 1, "Left"},  {Param::EQChnMode, 7, ""},
-      {Param::FxModSrc1, 0, "---"},   {Param::FxModSrc1, 6, "FXLFO6"},    {Param::FxModSrc1, 7, ""},         {Param::FxModSrc16, 1, "FXLFO1"},
-      {Param::FxModDst1, 0, "---"},   {Param::FxModDst1, 16, "DstPre"},   {Param::FxModDst1, 133, "LFO6Amp"}, {Param::FxModDst1, 134, ""},
-      {Param::FxModDst16, 58, "DlyLFB"},                                                 // MDst16
-      {Param::FxModAmt1, -1000, "-1.000"},                                              // MAmt1 of the effects
+      {Param::ModSrc1, 0, "---"},
+      {Param::ModSrc1, 1, "LFO1"},
+      {Param::ModSrc1, 15, "RND"},
+      {Param::ModSrc1, 16, ""},
+      {Param::ModSrc22, 14, "Pitch"},  // MSrc22
+      {Param::ModDst1, 0, "---"},
+      {Param::ModDst1, 28, "F1t1-B"},
+      {Param::ModDst1, 71, "Seq2Pitch"},
+      {Param::ModDst1, 72, ""},
+      {Param::ModAmt1, 1000, "1.000"},  // MAmt1: a gain
+      {Param::Flt1RChn, 0, "LR"},
+      {Param::Flt1RChn, 1, "Left"},
+      {Param::Flt1RChn, 2, ""},
+      {Param::Flt2RChn, 1, "Left"},
+      {Param::ShpChnMode, 0, "LR"},
+      {Param::ShpChnMode, 5, ""},
+      {Param::RvbIdx, 0, "0"},
+      {Param::EqIdx, 6, "6"},
+      {Param::DlyIdx, 7, ""},
+      {Param::CrsIdx, 12, ""},
+      {Param::DistClpMode, 0, "No Clip"},
+      {Param::DistClpMode, 1, "Pre"},
+      {Param::DistClpMode, 2, "Post"},
+      {Param::DistClpMode, 3, ""},
+      {Param::DistClpType, 0, "Linear"},
+      {Param::DistClpType, 1, ""},
+      {Param::DistChnMode, 0, "LeftRight"},
+      {Param::PhsChnMode, 1, "Left"},
+      {Param::DlyChnMode, 2, ""},
+      {Param::ChrsChnMode, 0, "LeftRight"},
+      {Param::XFltChnMode, 1, "Left"},
+      {Param::EQChnMode, 7, ""},
+      {Param::FxModSrc1, 0, "---"},
+      {Param::FxModSrc1, 6, "FXLFO6"},
+      {Param::FxModSrc1, 7, ""},
+      {Param::FxModSrc16, 1, "FXLFO1"},
+      {Param::FxModDst1, 0, "---"},
+      {Param::FxModDst1, 16, "DstPre"},
+      {Param::FxModDst1, 133, "LFO6Amp"},
+      {Param::FxModDst1, 134, ""},
+      {Param::FxModDst16, 58, "DlyLFB"},    // MDst16
+      {Param::FxModAmt1, -1000, "-1.000"},  // MAmt1 of the effects
       // Everything else is the framework's text for the parameter's kind.
-      {Param::Flt1Cutoff, 4096, "4.10 khz"}, {Param::Osc1Waveform, 92, "SmRND8"}, {Param::Seq1Mode, 10, "RND"},     {Param::Seq1Step1, -64, "Off"},
-      {Param::Seq1Unit, 1, "Tick"},  {Param::RvbMode, 6, "Small"},     {Param::DistTypeL, 15, "SynDist3"}, {Param::GlideTime, -3986, "0.100"},
+      {Param::Flt1Cutoff, 4096, "4.10 khz"},
+      {Param::Osc1Waveform, 92, "SmRND8"},
+      {Param::Seq1Mode, 10, "RND"},
+      {Param::Seq1Step1, -64, "Off"},
+      {Param::Seq1Unit, 1, "Tick"},
+      {Param::RvbMode, 6, "Small"},
+      {Param::DistTypeL, 15, "SynDist3"},
+      {Param::GlideTime, -3986, "0.100"},
   };
   for (const Row& r : rows) EXPECT_EQ(Text(r.host, r.value), r.text) << r.host << " at " << r.value;
 }
@@ -265,25 +297,17 @@ TEST(IndexMaps, SlotsToHosts) {
   EXPECT_EQ(maps.ModHost(0), -1);  // unassigned before the mapping step
   maps.Build();
   ASSERT_TRUE(maps.Built());
-  struct Pair { int32_t slot; Param::Id host; };
+  struct Pair {
+    int32_t slot;
+    Param::Id host;
+  };
   const Pair pairs[] = {
-      Pair{0, Param::Gain},
-      Pair{10, Param::Env1Release},
-      Pair{11, Param::AmpEnv1},
-      Pair{14, Param::Env1ScaleTo},
-      Pair{15, Param::Env2Attack},
-      Pair{19, Param::AmpEnv2},
-      Pair{23, Param::Env2Delay},
-      Pair{24, Param::Flt1On},
-      Pair{34, Param::Flt1RType},
-      Pair{43, Param::Flt1RChn},
-      Pair{63, Param::Flt2RChn},
-      Pair{64, Param::Lfo1Frequency},
-      Pair{80, Param::ShapeRAmt},
-      Pair{84, Param::PmMethod},
-      Pair{85, Param::Lfo1Dly},
-      Pair{100, Param::MOn},
-      Pair{166, Param::ModAmt22},
+      Pair{0, Param::Gain},         Pair{10, Param::Env1Release}, Pair{11, Param::AmpEnv1},
+      Pair{14, Param::Env1ScaleTo}, Pair{15, Param::Env2Attack},  Pair{19, Param::AmpEnv2},
+      Pair{23, Param::Env2Delay},   Pair{24, Param::Flt1On},      Pair{34, Param::Flt1RType},
+      Pair{43, Param::Flt1RChn},    Pair{63, Param::Flt2RChn},    Pair{64, Param::Lfo1Frequency},
+      Pair{80, Param::ShapeRAmt},   Pair{84, Param::PmMethod},    Pair{85, Param::Lfo1Dly},
+      Pair{100, Param::MOn},        Pair{166, Param::ModAmt22},
   };
   for (Pair p : pairs) EXPECT_EQ(maps.ModHost(p.slot), p.host) << p.slot;
   EXPECT_EQ(maps.SeqHost(0), Param::Seq1On);
@@ -339,11 +363,15 @@ TEST(IndexMaps, SecondBuildChangesNothing) {
 
 TEST(ModulationLists, DestinationsAndSources) {
   ASSERT_EQ(kTesmora6ModDestinations.size(), 72u);
-  struct Entry { size_t position; int16_t host; const char* name; };
+  struct Entry {
+    size_t position;
+    int16_t host;
+    const char* name;
+  };
   for (Entry e : {Entry{0, -1, "---"}, Entry{1, Param::Tune, "Tune"}, Entry{5, Param::Osc1ScaleTune, "Osc1Scale"},
-                  Entry{28, Param::Flt1Bandwidth, "F1t1-B"}, Entry{36, Param::Flt1RBandwidth, "RF1t1-B"}, Entry{59, Param::ShapeRAmt, "RShapeA"},
-                  Entry{60, Param::Lfo1Frequency, "LFO1-FRQ"}, Entry{67, Param::Seq1GateOff, "Seq1Lvl"},
-                  Entry{71, Param::Seq2Oct, "Seq2Pitch"}}) {
+                  Entry{28, Param::Flt1Bandwidth, "F1t1-B"}, Entry{36, Param::Flt1RBandwidth, "RF1t1-B"},
+                  Entry{59, Param::ShapeRAmt, "RShapeA"}, Entry{60, Param::Lfo1Frequency, "LFO1-FRQ"},
+                  Entry{67, Param::Seq1GateOff, "Seq1Lvl"}, Entry{71, Param::Seq2Oct, "Seq2Pitch"}}) {
     EXPECT_EQ(kTesmora6ModDestinations[e.position].hostIndex, e.host) << e.position;
     EXPECT_STREQ(kTesmora6ModDestinations[e.position].name, e.name);
   }
@@ -366,11 +394,17 @@ TEST(ModulationLists, DestinationsAndSources) {
 
 TEST(ModulationLists, EffectDestinations) {
   ASSERT_EQ(kFxDestinations.size(), 134u);
-  struct Entry { size_t position; int16_t fxId; const char* name; };
-  for (Entry e : {Entry{0, 0, "---"}, Entry{1, FxId(Param::RvbGain), "RvbGain"}, Entry{11, FxId(Param::RvbFb), "RvbFbk"},
-                  Entry{16, FxId(Param::DistDrvL), "DstPre"}, Entry{17, FxId(Param::DistDrvR), "DstPre"}, Entry{45, FxId(Param::PhsRShft), "PhsShft"},
-                  Entry{58, FxId(Param::DlyLFltBandwidth), "DlyLFB"}, Entry{84, FxId(Param::XFltL1Bandwidth), "XFltL1B"},
-                  Entry{107, FxId(Param::XFltR4Cutoff), "XFltR4C"}, Entry{133, FxId(Param::FxLfo6Amp), "LFO6Amp"}}) {
+  struct Entry {
+    size_t position;
+    int16_t fxId;
+    const char* name;
+  };
+  for (Entry e :
+       {Entry{0, 0, "---"}, Entry{1, FxId(Param::RvbGain), "RvbGain"}, Entry{11, FxId(Param::RvbFb), "RvbFbk"},
+        Entry{16, FxId(Param::DistDrvL), "DstPre"}, Entry{17, FxId(Param::DistDrvR), "DstPre"},
+        Entry{45, FxId(Param::PhsRShft), "PhsShft"}, Entry{58, FxId(Param::DlyLFltBandwidth), "DlyLFB"},
+        Entry{84, FxId(Param::XFltL1Bandwidth), "XFltL1B"}, Entry{107, FxId(Param::XFltR4Cutoff), "XFltR4C"},
+        Entry{133, FxId(Param::FxLfo6Amp), "LFO6Amp"}}) {
     EXPECT_EQ(kFxDestinations[e.position].fxId, e.fxId) << e.position;
     EXPECT_STREQ(kFxDestinations[e.position].name, e.name);
   }

@@ -77,11 +77,11 @@ TEST_F(SequencerTest, TickTimingAt120Bpm) {
 
 TEST_F(SequencerTest, SwingLengthensEvenStepsAndShortensOddOnes) {
   struct Case {
-    int swing;                       // parameter value
-    double even, odd;                // step lengths in ticks
-    double evenOn, oddOn;            // on-lengths in ticks
-    int evenPeriods, oddPeriods;     // at 0.24 ticks per period
-    int evenOpen, oddOpen;           // periods with the gate open
+    int swing;                    // parameter value
+    double even, odd;             // step lengths in ticks
+    double evenOn, oddOn;         // on-lengths in ticks
+    int evenPeriods, oddPeriods;  // at 0.24 ticks per period
+    int evenOpen, oddOpen;        // periods with the gate open
   };
   const Case cases[] = {
       {66, 39.6, 20.4, 34.452, 12.852, 165, 85, 144, 54},
@@ -150,7 +150,7 @@ TEST_F(SequencerTest, OffAndTieSteps) {
 
 TEST_F(SequencerTest, OctaveUpAddsOctavesToStepPitches) {
   UseMs(10.0);
-  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Mode), 0);   // "Up"
+  seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Mode), 0);  // "Up"
   seq.ApplySetting(TDSPSequencer::Setting(Param::Seq1Oct), 2);
   seq.ApplySetting(TDSPSequencer::Setting(Param::Sq1PtchM), 2);  // pitch "Lvl+Oct"
   SetSteps({5, 7, 5, 7});

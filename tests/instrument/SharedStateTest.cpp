@@ -33,7 +33,7 @@ TEST(SharedWaveTables, OneTablePerWaveformAcrossVoicesAndInstances) {
   for (TInstrumentHost* h : {&a, &b, &reference}) {
     h->Set(Param::Osc1Waveform, 49.0f);  // "HarmSaw1"
     h->Set(Param::Voices, 4.0f);
-    h->Render(512);                      // the pool of four voices
+    h->Render(512);  // the pool of four voices
     Chord(*h);
   }
   const float* harmSaw = waves::SharedWaveTable(49);
@@ -106,8 +106,7 @@ TEST(SharedWaveTables, ProgramChangesFromAnotherThreadWhileRendering) {
     for (int i = 0; i < 6; ++i) {
       EXPECT_EQ(host.plugin->Voice(v)->Oscillator(i).WaveformNumber(), static_cast<int>(expected[i]))
           << "voice " << v << " oscillator " << i;
-      EXPECT_EQ(TableOf(*host.plugin->Voice(v), i),
-                waves::SharedWaveTable(static_cast<int>(expected[i])));
+      EXPECT_EQ(TableOf(*host.plugin->Voice(v), i), waves::SharedWaveTable(static_cast<int>(expected[i])));
     }
   }
 }

@@ -54,7 +54,8 @@ void RandomNotes(TInstrumentHost& host, std::mt19937& rng) {
     midi.push_back({static_cast<int32_t>(rng() % 256), {0x90, note, static_cast<uint8_t>(1 + rng() % 127)}});
     if (rng() % 2) midi.push_back({static_cast<int32_t>(256 + rng() % 256), {0x80, note, 0}});
   }
-  midi.push_back({static_cast<int32_t>(rng() % 512), {0xE0, static_cast<uint8_t>(rng() % 128), static_cast<uint8_t>(rng() % 128)}});
+  midi.push_back({static_cast<int32_t>(rng() % 512),
+                  {0xE0, static_cast<uint8_t>(rng() % 128), static_cast<uint8_t>(rng() % 128)}});
   host.Midi(midi);
 }
 
@@ -70,8 +71,7 @@ TEST(Soak, RandomPatchesNeverProduceNonFiniteSamples) {
     const TStereo out = host.Render(512 * 12);
     bool sounded = false;
     for (size_t i = 0; i < out.left.size(); ++i) {
-      ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
-          << "patch " << patch << " sample " << i;
+      ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << "patch " << patch << " sample " << i;
       sounded = sounded || std::fabs(out.left[i]) > 1e-4f;
     }
     audible += sounded;
@@ -94,8 +94,7 @@ TEST(Soak, RandomEffectSettingsNeverProduceNonFiniteSamples) {
     const TStereo out = host.Render(512 * 12);
     bool sounded = false;
     for (size_t i = 0; i < out.left.size(); ++i) {
-      ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
-          << "patch " << patch << " sample " << i;
+      ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << "patch " << patch << " sample " << i;
       sounded = sounded || std::fabs(out.left[i]) > 1e-4f;
     }
     audible += sounded;
@@ -106,22 +105,22 @@ TEST(Soak, RandomEffectSettingsNeverProduceNonFiniteSamples) {
 TEST(Soak, SteadyRenderAllocatesNothing) {
   TInstrumentHost host;
   host.Set(Param::Voices, 8.0f);
-  host.Set(Param::Seq1On, 1.0f);   // both sequencers on
+  host.Set(Param::Seq1On, 1.0f);  // both sequencers on
   host.Set(Param::Seq2On, 1.0f);
-  host.Set(Param::Flt1On, 1.0f);    // both filter stages and the shaper on
+  host.Set(Param::Flt1On, 1.0f);  // both filter stages and the shaper on
   host.Set(Param::Flt2On, 1.0f);
   host.Set(Param::Shape, 1.0f);
   host.Set(Param::ShapeType, 30.0f);
-  host.Set(Param::ModSrc1, 1.0f);   // a matrix slot: LFO1 to "Osc1Pitch"
+  host.Set(Param::ModSrc1, 1.0f);  // a matrix slot: LFO1 to "Osc1Pitch"
   host.Set(Param::ModDst1, 2.0f);
   // The effect chain with all seven effects on, and FX LFO 1 modulating the reverb's gain.
-  for (Param::Id on : {Param::RvbOn, Param::DistOn, Param::PhsOn, Param::DlyOn, Param::ChrsOn,
-                       Param::XFltOn, Param::EQOn}) {
+  for (Param::Id on :
+       {Param::RvbOn, Param::DistOn, Param::PhsOn, Param::DlyOn, Param::ChrsOn, Param::XFltOn, Param::EQOn}) {
     host.Set(on, 1.0f);
   }
   host.Set(Param::FxModOn, 1.0f);
-  host.Set(Param::FxModSrc1, 1.0f);   // "MSrc1": FX LFO 1 ...
-  host.Set(Param::FxModDst1, 1.0f);   // ... to "RvbGain"
+  host.Set(Param::FxModSrc1, 1.0f);  // "MSrc1": FX LFO 1 ...
+  host.Set(Param::FxModDst1, 1.0f);  // ... to "RvbGain"
   host.NoteOn(60);
   host.Render(44100);  // the first second may allocate (pool, tables)
   std::mt19937 rng(7);

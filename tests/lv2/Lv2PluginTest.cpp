@@ -24,7 +24,7 @@ using namespace tesmora6;
 
 namespace {
 
-const TTestMidiMessages kPhrase = {{100, {0x90, 48, 127}}, {130, {0x90, 55, 90}},  {700, {0xB0, 1, 64}},
+const TTestMidiMessages kPhrase = {{100, {0x90, 48, 127}},  {130, {0x90, 55, 90}}, {700, {0xB0, 1, 64}},
                                    {1500, {0xE0, 0, 80}},   {9000, {0x80, 48, 0}}, {9100, {0x80, 55, 0}},
                                    {9200, {0x90, 60, 110}}, {20000, {0x80, 60, 0}}};
 
@@ -113,7 +113,8 @@ void SetPortValue(const char* symbol, void* user, const void* value, uint32_t si
 // The ports set to what an engine holds (a fresh one: the factory bank's first program), as
 // a host that loaded the first preset has them.
 void PortsLike(TLv2Instance& lv2, TTesmora6Engine& engine) {
-  for (int32_t i = 0; i < engine.ParameterCount(); ++i) lv2.Control(i) = Laws()[static_cast<size_t>(i)].ToPort(engine.Parameter(i));
+  for (int32_t i = 0; i < engine.ParameterCount(); ++i)
+    lv2.Control(i) = Laws()[static_cast<size_t>(i)].ToPort(engine.Parameter(i));
 }
 
 TEST(Lv2Bundle, PortsCarryTheParameterTable) {
@@ -189,7 +190,8 @@ std::vector<float> RenderVst(TVstHost& vst, const TTestMidiMessages& phrase, int
   for (int32_t at = 0; at < frames; at += block) {
     const int32_t n = std::min(block, frames - at);
     std::vector<THostMidiEvent> events;
-    for (const auto& [frame, bytes] : MidiInBlock(phrase, at, n)) events.push_back({frame, {bytes[0], bytes[1], bytes[2]}});
+    for (const auto& [frame, bytes] : MidiInBlock(phrase, at, n))
+      events.push_back({frame, {bytes[0], bytes[1], bytes[2]}});
     vst.Process(events, left.data() + at, r.data() + at, n);
   }
   if (right) *right = r;
@@ -201,20 +203,21 @@ std::vector<float> RenderVst(TVstHost& vst, const TTestMidiMessages& phrase, int
 // instances in the process played. Comparisons bit for bit between the two libraries
 // therefore run each case in a new process (gtest re-executes the program for it), where
 // both start from the same place.
-#define EXPECT_NO_FAULT_IN_FRESH_PROCESS(fault)                                    \
-  EXPECT_EXIT(                                                                     \
-      {                                                                            \
-        const std::string text = (fault);                                          \
-        std::fputs(text.c_str(), stderr);                                          \
-        std::exit(text.empty() ? 0 : 1);                                           \
-      },                                                                           \
+#define EXPECT_NO_FAULT_IN_FRESH_PROCESS(fault) \
+  EXPECT_EXIT(                                  \
+      {                                         \
+        const std::string text = (fault);       \
+        std::fputs(text.c_str(), stderr);       \
+        std::exit(text.empty() ? 0 : 1);        \
+      },                                        \
       ::testing::ExitedWithCode(0), "")
 
 std::string FirstDifference(const std::vector<float>& lv2, const std::vector<float>& vst) {
   if (lv2.size() != vst.size()) return "renders of different lengths\n";
   for (size_t i = 0; i < lv2.size(); ++i) {
     if (std::memcmp(&lv2[i], &vst[i], sizeof(float)) != 0) {
-      return "frame " + std::to_string(i) + ": LV2 " + std::to_string(lv2[i]) + ", VST 2 " + std::to_string(vst[i]) + "\n";
+      return "frame " + std::to_string(i) + ": LV2 " + std::to_string(lv2[i]) + ", VST 2 " + std::to_string(vst[i]) +
+             "\n";
     }
   }
   return "";
@@ -277,8 +280,8 @@ TEST(Lv2State, SavedAndRestoredIntoANewInstanceRendersTheSame) {
   first.Control(Param::RvbOn) = 1.0f;
   first.Run(64);
   // The program change is the engine's own: the ports still hold the defaults.
-  LilvState* state = lilv_state_new_from_instance(w.plugin, first.instance, w.urids.Lv2Map(), nullptr, nullptr,
-                                                  nullptr, nullptr, GetPortValue, &first, LV2_STATE_IS_POD, w.features.data());
+  LilvState* state = lilv_state_new_from_instance(w.plugin, first.instance, w.urids.Lv2Map(), nullptr, nullptr, nullptr,
+                                                  nullptr, GetPortValue, &first, LV2_STATE_IS_POD, w.features.data());
   ASSERT_NE(state, nullptr);
   TLv2Instance second;
   second.Run(64);
@@ -412,8 +415,7 @@ TEST(Lv2Presets, EveryPresetRecallsTheVstProgram) {
     LilvState* state = lilv_state_new_from_world(w.world, w.urids.Lv2Map(), preset);
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(std::string(lilv_state_get_label(state)), reference.ProgramName(program));
-    lilv_state_restore(state, lv2.instance, SetPortValue,
-                       &lv2, 0, w.features.data());
+    lilv_state_restore(state, lv2.instance, SetPortValue, &lv2, 0, w.features.data());
     lilv_state_free(state);
     lv2.Run(64);
     // What the engine holds now, read back from its current program's chunk.

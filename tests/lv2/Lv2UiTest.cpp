@@ -62,8 +62,8 @@ class Lv2Ui : public ::testing::Test {
     parentFeature_ = {LV2_UI__parent, reinterpret_cast<void*>(parent_)};
     resizeFeature_ = {LV2_UI__resize, &resize_};
     idleFeature_ = {LV2_UI__idleInterface, nullptr};
-    const LV2_Feature* features[] = {&parentFeature_, &resizeFeature_, &idleFeature_,
-                                     TLv2World::Get().urids.Feature(), nullptr};
+    const LV2_Feature* features[] = {&parentFeature_, &resizeFeature_, &idleFeature_, TLv2World::Get().urids.Feature(),
+                                     nullptr};
     ui_ = descriptor_->instantiate(descriptor_, lv2ids::kPlugin, TESMORA6_BINARY_DIR "/Tesmora6.lv2/", &Write, this,
                                    &widget_, features);
     ASSERT_NE(ui_, nullptr);

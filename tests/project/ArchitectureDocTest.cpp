@@ -62,9 +62,9 @@ bool Exists(const std::string& path) {
 
 // Backticked spans that name a file or folder of the repository.
 std::vector<std::string> RepositoryPaths(const std::string& text) {
-  static const std::vector<std::string> kFolders = {"dsp/",  "effects/", "framework/", "engine/",
-                                                    "instrument/", "gui/", "host/", "tests/",
-                                                    "tools/", "bench/", "docs/", "scripts/"};
+  static const std::vector<std::string> kFolders = {"dsp/",        "effects/", "framework/", "engine/",
+                                                    "instrument/", "gui/",     "host/",      "tests/",
+                                                    "tools/",      "bench/",   "docs/",      "scripts/"};
   static const std::regex span("`([^`\\s]+)`");
   std::vector<std::string> paths;
   for (std::sregex_iterator it(text.begin(), text.end(), span), end; it != end; ++it) {
@@ -103,8 +103,8 @@ TEST(ArchitectureDoc, NamesOnlyFilesThatExistAndEveryRecipeNamesSome) {
                                     for (const std::string& m : missing) list += "  " + m + "\n";
                                     return list;
                                   }();
-  for (const char* heading : {"### Recipe: add a filter type", "### Recipe: add a stereo effect",
-                              "### Recipe: add an editor page"}) {
+  for (const char* heading :
+       {"### Recipe: add a filter type", "### Recipe: add a stereo effect", "### Recipe: add an editor page"}) {
     const std::string section = Section(doc, heading);
     EXPECT_FALSE(section.empty()) << "no section \"" << heading << "\"";
     EXPECT_FALSE(RepositoryPaths(section).empty()) << "\"" << heading << "\" names no file";

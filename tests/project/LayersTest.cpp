@@ -17,8 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Bottom to top.
-const std::vector<std::string> kLayers = {"dsp",        "effects", "framework", "engine",    "instrument",
-                                          "gui",        "host",    "lv2",       "standalone"};
+const std::vector<std::string> kLayers = {"dsp", "effects", "framework", "engine",    "instrument",
+                                          "gui", "host",    "lv2",       "standalone"};
 // The adapters on top stand side by side: none includes another's code.
 const std::map<std::string, std::vector<std::string>> kBesides = {{"lv2", {"host"}}, {"standalone", {"host", "lv2"}}};
 // The folders of the headless engine.
@@ -78,11 +78,11 @@ TEST(Layers, EveryFolderIncludesOnlyTheFoldersBelowIt) {
                          " from a folder that is no layer");
       } else if (kBesides.contains(kLayers[own]) &&
                  std::ranges::find(kBesides.at(kLayers[own]), folder) != kBesides.at(kLayers[own]).end()) {
-        faults.push_back(inc.file + ":" + std::to_string(inc.line) + " (" + kLayers[own] + ") includes " +
-                         inc.target + " from " + folder + ", an adapter beside it");
+        faults.push_back(inc.file + ":" + std::to_string(inc.line) + " (" + kLayers[own] + ") includes " + inc.target +
+                         " from " + folder + ", an adapter beside it");
       } else if (it->second > own) {
-        faults.push_back(inc.file + ":" + std::to_string(inc.line) + " (" + kLayers[own] + ") includes " +
-                         inc.target + " from the layer above it (" + folder + ")");
+        faults.push_back(inc.file + ":" + std::to_string(inc.line) + " (" + kLayers[own] + ") includes " + inc.target +
+                         " from the layer above it (" + folder + ")");
       }
     }
   }

@@ -174,7 +174,9 @@ class TTestClient {
   }
 
   // 0 when connected, else JACK's answer.
-  int Connect(const std::string& from, const std::string& to) { return jack_connect(client_, from.c_str(), to.c_str()); }
+  int Connect(const std::string& from, const std::string& to) {
+    return jack_connect(client_, from.c_str(), to.c_str());
+  }
   std::string Port(const char* name) const { return std::string(jack_get_client_name(client_)) + ":" + name; }
 
   // Sends a message `delay` frames from now; returns its frame.
@@ -263,7 +265,10 @@ double Frequency(const std::vector<float>& s, size_t from, size_t to) {
   for (size_t i = from + 1; i < to; ++i) {
     if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
       const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
-      if (first < 0) first = t; else ++crossings;
+      if (first < 0)
+        first = t;
+      else
+        ++crossings;
       last = t;
     }
   }
@@ -342,10 +347,10 @@ class StandaloneProgram : public ::testing::Test {
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "config" / "tesmora6");
     // No realtime scheduling: the tests run as any user, and in containers without it.
-    jackd_ = std::make_unique<TChild>(
-        std::vector<std::string>{"jackd", "--no-realtime", "-n", server_, "-d", "dummy", "-r",
-                                 std::to_string(kRate), "-p", std::to_string(kPeriod)},
-        std::vector<std::string>{}, folder_ / "jackd.log");
+    jackd_ =
+        std::make_unique<TChild>(std::vector<std::string>{"jackd", "--no-realtime", "-n", server_, "-d", "dummy", "-r",
+                                                          std::to_string(kRate), "-p", std::to_string(kPeriod)},
+                                 std::vector<std::string>{}, folder_ / "jackd.log");
     const auto until = TClock::now() + 10s;
     while (!client_.Open(server_) && TClock::now() < until) usleep(50000);
     ASSERT_NE(client_.Client(), nullptr) << "the test server did not start:\n" << ReadText(folder_ / "jackd.log");

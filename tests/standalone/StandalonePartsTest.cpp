@@ -78,8 +78,8 @@ TEST(StandaloneMidiMerge, PlacesSequencerMessagesOnePeriodLaterAmongThePortsInFr
     std::array<TMidiMessage, 16> out{};
     size_t n = merge.Collect(c.cycleStart, kFrames, port, out);
     EXPECT_EQ(Placed(std::span(out.data(), n)),
-              (std::vector<TPlaced>{{0, 0xB0, 64}, {0, 0x90, 1}, {10, 0x90, 2}, {50, 0x90, 3}, {100, 0x80, 3},
-                                    {100, 0x80, 2}}));
+              (std::vector<TPlaced>{
+                  {0, 0xB0, 64}, {0, 0x90, 1}, {10, 0x90, 2}, {50, 0x90, 3}, {100, 0x80, 3}, {100, 0x80, 2}}));
     n = merge.Collect(c.cycleStart + kFrames, kFrames, {}, out);
     EXPECT_EQ(Placed(std::span(out.data(), n)), (std::vector<TPlaced>{{5, 0xC0, 7}}));
     EXPECT_EQ(out[0].bytes[2], 0) << "a two-byte message has no third byte";
@@ -177,7 +177,12 @@ TEST(StandaloneStateStore, SetsADamagedFileAsideAndReportsIt) {
       {"empty", {}},
       {"cut inside the header", std::vector<uint8_t>(good.begin(), good.begin() + 14)},
       {"cut inside the chunk", std::vector<uint8_t>(good.begin(), good.end() - 100)},
-      {"longer than it says", [&] { auto d = good; d.push_back(0); return d; }()},
+      {"longer than it says",
+       [&] {
+         auto d = good;
+         d.push_back(0);
+         return d;
+       }()},
       {"another kind of file", changed(0, 'X')},
       {"a later format", changed(8, 2)},
       {"a changed byte in the chunk", changed(300, static_cast<uint8_t>(good[300] ^ 0x10))},

@@ -73,8 +73,7 @@ struct TFakeHost {
 };
 
 template <TFakeHost* kHost>
-intptr_t FakeHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t value, void*,
-                          float opt) {
+intptr_t FakeHostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float opt) {
   return kHost->Answer(opcode, index, value, opt);
 }
 

@@ -16,7 +16,10 @@ inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t 
   for (size_t i = std::max<size_t>(from, 1); i < s.size(); ++i) {
     if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
       const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
-      if (first < 0) first = t; else ++crossings;
+      if (first < 0)
+        first = t;
+      else
+        ++crossings;
       last = t;
     }
   }

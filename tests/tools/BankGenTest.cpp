@@ -102,7 +102,8 @@ std::unique_ptr<TTesmora6> ReadBack(const fs::path& file) {
 
 TEST_F(BankGen, CompilesProgramsAndSubPresets) {
   Write("p1.txt", "# the first program\nprogram 1\nname \"Glass \\\"Pad\\\"\"\n\n" + Line(param, "0.5"));
-  Write("eq.txt", "group 16 \"Eq\"\nsubpreset \"Bright\"\n  " + Line(Param::EQPan, "0.75") + "end\nsubpreset \"Flat\"\nend\n");
+  Write("eq.txt",
+        "group 16 \"Eq\"\nsubpreset \"Bright\"\n  " + Line(Param::EQPan, "0.75") + "end\nsubpreset \"Flat\"\nend\n");
   std::string output;
   ASSERT_EQ(Run(output), 0) << output;
 
@@ -129,10 +130,12 @@ TEST_F(BankGen, MistakesStopTheBuildWithTheirPlace) {
   const std::string actual = synth->ParamInfo(param).name;
   const std::vector<Case> cases = {
       {"name differs", "p1.txt", "program 1\nname \"A\"\n" + std::to_string(param) + " \"" + actual + "Typo\" 0.5\n",
-       "p1.txt:3: parameter " + std::to_string(param) + " is named \"" + actual + "\" in the parameter table, not \"" + actual + "Typo\""},
+       "p1.txt:3: parameter " + std::to_string(param) + " is named \"" + actual + "\" in the parameter table, not \"" +
+           actual + "Typo\""},
       {"no such index", "p1.txt", "program 1\nname \"A\"\n" + std::to_string(Param::Count) + " \"X\" 0.5\n",
        "p1.txt:3: there is no parameter " + std::to_string(Param::Count)},
-      {"value outside", "p1.txt", "program 1\nname \"A\"\n" + Line(param, "1.5"), "p1.txt:3: value 1.5 is outside 0 .. 1"},
+      {"value outside", "p1.txt", "program 1\nname \"A\"\n" + Line(param, "1.5"),
+       "p1.txt:3: value 1.5 is outside 0 .. 1"},
       {"global", "p1.txt", "program 1\nname \"A\"\n" + Line(Param::Volume, "0.5"), "is global"},
       {"unknown key", "p1.txt", "program 1\nname \"A\"\nFlt1cutoff 1200\n",
        "p1.txt:3: there is no parameter with the key \"Flt1cutoff\" (did you mean Flt1Cutoff?)"},
@@ -142,8 +145,7 @@ TEST_F(BankGen, MistakesStopTheBuildWithTheirPlace) {
        "p1.txt:3: Flt1Type: \"24DB LPX\" is not a display text of this parameter"},
       {"shared host name", "p1.txt", "program 1\nname \"A\"\n\"Cutoff\" 1200\n",
        "parameters are named \"Cutoff\"; name it by its key (Flt1Cutoff, "},
-      {"value in two words", "p1.txt", "program 1\nname \"A\"\nEnv1Attack 5 ms\n",
-       "p1.txt:3: expected: KEY VALUE"},
+      {"value in two words", "p1.txt", "program 1\nname \"A\"\nEnv1Attack 5 ms\n", "p1.txt:3: expected: KEY VALUE"},
       {"listed twice", "p1.txt", "program 1\nname \"A\"\nGain 0dB\n" + Line(Param::Gain, "0.5"),
        "p1.txt:4: parameter " + std::to_string(Param::Gain) + " is listed twice"},
       {"unnamed program", "p1.txt", "program 1\n", "p1.txt:1: the program has no name line"},
@@ -168,9 +170,13 @@ TEST_F(BankGen, MistakesStopTheBuildWithTheirPlace) {
       {"unknown group", "g.txt", "group 99 \"Eq\"\n", "g.txt:1: there is no sub-preset group 99"},
       {"group name", "g.txt", "group 16 \"EQ\"\n", "group 16 is named \"Eq\", not \"EQ\""},
       {"unclosed", "g.txt", "group 16 \"Eq\"\nsubpreset \"S\"\n", "g.txt:2: the sub-preset is not closed"},
-      {"same name", "g.txt", "group 16 \"Eq\"\nsubpreset \"S\"\nend\nsubpreset \"s\"\nend\n", "g.txt:4: the group already holds"},
-      {"long name", "g.txt", "group 16 \"Eq\"\nsubpreset \"" + std::string(36, 'n') + "\"\nend\n", "1 .. 35 characters"},
-      {"stray words", "g.txt", "group 16 \"Eq\"\nsubpreset \"S\"\n" + std::to_string(Param::EQPan) + " \"x\" 0.5 extra\nend\n", "g.txt:3: expected: INDEX"},
+      {"same name", "g.txt", "group 16 \"Eq\"\nsubpreset \"S\"\nend\nsubpreset \"s\"\nend\n",
+       "g.txt:4: the group already holds"},
+      {"long name", "g.txt", "group 16 \"Eq\"\nsubpreset \"" + std::string(36, 'n') + "\"\nend\n",
+       "1 .. 35 characters"},
+      {"stray words", "g.txt",
+       "group 16 \"Eq\"\nsubpreset \"S\"\n" + std::to_string(Param::EQPan) + " \"x\" 0.5 extra\nend\n",
+       "g.txt:3: expected: INDEX"},
   };
   for (const auto& c : groupCases) {
     SCOPED_TRACE(c.what);

@@ -84,7 +84,8 @@ TPhrase GatePhrase() {
 
 double PeakDb(const TStereoAudio& a, size_t from, size_t to) {
   float peak = 0.0f;
-  for (size_t i = from; i < std::min(to, a.Frames()); ++i) peak = std::max({peak, std::fabs(a.left[i]), std::fabs(a.right[i])});
+  for (size_t i = from; i < std::min(to, a.Frames()); ++i)
+    peak = std::max({peak, std::fabs(a.left[i]), std::fabs(a.right[i])});
   return peak > 0.0f ? 20.0 * std::log10(peak) : kSilentDb;
 }
 
@@ -112,7 +113,9 @@ TEST(FactoryBank, ProgramsAreNamedAndUseTheSequencersAndTheMatrix) {
   TPreviewInstrument probe(kRate);
   TTesmora6& synth = probe.Synth();
   if (!BankIsDesigned(synth)) GTEST_SKIP() << kNotDesigned;
-  auto real = [&](int32_t n, int32_t p) { return synth.ParamInfo(p).ToReal(synth.Program(n).values[static_cast<size_t>(p)]); };
+  auto real = [&](int32_t n, int32_t p) {
+    return synth.ParamInfo(p).ToReal(synth.Program(n).values[static_cast<size_t>(p)]);
+  };
   std::vector<std::string> faults;
   std::set<std::string> names;
   int sequencers = 0, matrix = 0;
@@ -222,7 +225,6 @@ constexpr double kMaxMomentaryAboveMedianLu = 6.0;
 constexpr double kMaxMomentaryBelowMedianLu = 10.0;
 constexpr double kMaxIntegratedFromMedianLu = 12.0;
 
-
 struct THeldProgram {
   std::string name;
   std::vector<std::pair<int, THeldLevels>> notes;  // key, levels
@@ -286,9 +288,9 @@ void ExpectHeldLevels(double rate, const std::vector<int>& keys) {
     std::ostringstream f;
     if (m > kMaxMomentaryAboveMedianLu || m < -kMaxMomentaryBelowMedianLu) f << "momentary " << m << " LU; ";
     if (std::fabs(i) > kMaxIntegratedFromMedianLu) f << "integrated " << i << " LU; ";
-    if (!f.str().empty()) faults.push_back(Label(n, bank[n].name) + ": " + f.str() + "from the medians " +
-                                           std::to_string(medianMomentary) + " / " + std::to_string(medianIntegrated) +
-                                           " LUFS");
+    if (!f.str().empty())
+      faults.push_back(Label(n, bank[n].name) + ": " + f.str() + "from the medians " + std::to_string(medianMomentary) +
+                       " / " + std::to_string(medianIntegrated) + " LUFS");
   }
   ExpectNone(faults, "programs are too loud or too quiet for the bank when held");
 }
@@ -408,7 +410,8 @@ TEST(FactoryBank, FiltersFollowTheKeysAndSweepAsTheirTextsSay) {
       case TMovement::kRises:
       case TMovement::kFalls: {
         const TStereoAudio note = PlayProgram(n, HeldNote(60), name);
-        const double octaves = std::log2(CentroidHz(Slice(note, 3.0, kHeldSeconds)) / CentroidHz(Slice(note, 0.1, 1.1)));
+        const double octaves =
+            std::log2(CentroidHz(Slice(note, 3.0, kHeldSeconds)) / CentroidHz(Slice(note, 0.1, 1.1)));
         EXPECT_GE(f.movement == TMovement::kRises ? octaves : -octaves, f.minOctaves)
             << "the brightness moves this many octaves over the held note";
         break;

@@ -30,8 +30,8 @@ void WriteWav(const fs::path& path, const std::vector<float>& samples, int chann
 }
 
 int Compare(const fs::path& reference, const fs::path& other, const std::string& tolerance) {
-  const std::string command = std::string(TESMORA6_BINARY_DIR) + "/tesmora6-compare-audio --tolerance " +
-                              tolerance + " '" + reference.string() + "' '" + other.string() + "' >/dev/null 2>&1";
+  const std::string command = std::string(TESMORA6_BINARY_DIR) + "/tesmora6-compare-audio --tolerance " + tolerance +
+                              " '" + reference.string() + "' '" + other.string() + "' >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

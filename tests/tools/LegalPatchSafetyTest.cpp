@@ -52,14 +52,59 @@ const int kBasePrograms[] = {0, 10, 17, 21, 26, 88};
 // self-oscillation). Patches that move one of them are held to the peak bound only.
 bool SustainsByDesign(int32_t id) {
   using namespace Param;
-  static const std::set<int32_t> ids = {
-      Env1Attack, Env1Decay, Env1Release, Env2Attack, Env2Decay, Env2Release, Env2Delay,
-      Lfo1Dly, Lfo1Atk, Lfo1Hld, Lfo1Rls, Lfo2Dly, Lfo2Atk, Lfo2Hld, Lfo2Rls, Lfo3Dly,
-      Lfo3Atk, Lfo3Hld, Lfo3Rls, RvbTime, RvbFb, RvbDly, RvbSize, RvbMode, DlyLFBK, DlyRFBK,
-      DlyLR, DlyRL, DlyLFlt, DlyRFlt, DlyLFltCutoff, DlyLFltQ, DlyLFltBandwidth,
-      DlyRFltCutoff, DlyRFltQ, DlyRFltBandwidth, DlyFltLTyp, DlyFltRTyp, DlyChnMode,
-      DlyLengthUnit, DlyL, DlyR, ChrsLFB, ChrsRFB, ChrsLR, ChrsRL, ChrsChnMode, PhsFBL,
-      PhsFBR, PhsLR, PhsRL, PhsChnMode, UseNoteFirstEnvelope};
+  static const std::set<int32_t> ids = {Env1Attack,
+                                        Env1Decay,
+                                        Env1Release,
+                                        Env2Attack,
+                                        Env2Decay,
+                                        Env2Release,
+                                        Env2Delay,
+                                        Lfo1Dly,
+                                        Lfo1Atk,
+                                        Lfo1Hld,
+                                        Lfo1Rls,
+                                        Lfo2Dly,
+                                        Lfo2Atk,
+                                        Lfo2Hld,
+                                        Lfo2Rls,
+                                        Lfo3Dly,
+                                        Lfo3Atk,
+                                        Lfo3Hld,
+                                        Lfo3Rls,
+                                        RvbTime,
+                                        RvbFb,
+                                        RvbDly,
+                                        RvbSize,
+                                        RvbMode,
+                                        DlyLFBK,
+                                        DlyRFBK,
+                                        DlyLR,
+                                        DlyRL,
+                                        DlyLFlt,
+                                        DlyRFlt,
+                                        DlyLFltCutoff,
+                                        DlyLFltQ,
+                                        DlyLFltBandwidth,
+                                        DlyRFltCutoff,
+                                        DlyRFltQ,
+                                        DlyRFltBandwidth,
+                                        DlyFltLTyp,
+                                        DlyFltRTyp,
+                                        DlyChnMode,
+                                        DlyLengthUnit,
+                                        DlyL,
+                                        DlyR,
+                                        ChrsLFB,
+                                        ChrsRFB,
+                                        ChrsLR,
+                                        ChrsRL,
+                                        ChrsChnMode,
+                                        PhsFBL,
+                                        PhsFBR,
+                                        PhsLR,
+                                        PhsRL,
+                                        PhsChnMode,
+                                        UseNoteFirstEnvelope};
   return ids.count(id) != 0;
 }
 
@@ -91,7 +136,10 @@ TOutcome Play(TInstrumentHost& host, int program, const std::vector<TMove>& move
   std::vector<TMove> before;
   for (const TMove& m : moves) before.push_back({m.id, host.effect->getParameter(host.effect, m.id)});
   for (const TMove& m : moves) host.effect->setParameter(host.effect, m.id, m.value);
-  host.Midi({{0, {0x90, 48, 127}}, {0, {0x90, 52, 127}}, {0, {0x90, 55, 127}}, {0, {0x90, 60, 127}},
+  host.Midi({{0, {0x90, 48, 127}},
+             {0, {0x90, 52, 127}},
+             {0, {0x90, 55, 127}},
+             {0, {0x90, 60, 127}},
              {3300, {0x90, 84, 127}}});
   TOutcome out;
   const auto scan = [&](const TStereo& s) {
@@ -106,8 +154,7 @@ TOutcome Play(TInstrumentHost& host, int program, const std::vector<TMove>& move
     return std::sqrt(sum / static_cast<float>(2 * s.left.size()));
   };
   scan(host.Render(8820, kBlock));  // 0.4 s of notes
-  host.Midi({{0, {0x80, 48, 0}}, {0, {0x80, 52, 0}}, {0, {0x80, 55, 0}}, {0, {0x80, 60, 0}},
-             {0, {0x80, 84, 0}}});
+  host.Midi({{0, {0x80, 48, 0}}, {0, {0x80, 52, 0}}, {0, {0x80, 55, 0}}, {0, {0x80, 60, 0}}, {0, {0x80, 84, 0}}});
   const int32_t window = static_cast<int32_t>(kRate / 10);
   const int32_t windows = static_cast<int32_t>(kMaxTailSeconds * 10);
   for (int32_t w = 0; w < (followTail ? windows : 5); ++w) {
@@ -214,8 +261,8 @@ TEST_P(RandomLegalPatches, StayWithinTheCeilingAndDieAway) {
   RecordProperty("patches", patches);
   RecordProperty("decayChecked", decayChecked);
   RecordProperty("limited", limited);
-  std::printf("program %d: %d patches, %d followed to silence, %d reached the ceiling\n", program,
-              patches, decayChecked, limited);
+  std::printf("program %d: %d patches, %d followed to silence, %d reached the ceiling\n", program, patches,
+              decayChecked, limited);
 }
 
 INSTANTIATE_TEST_SUITE_P(FactoryPrograms, RandomLegalPatches, testing::ValuesIn(kBasePrograms));

@@ -21,7 +21,9 @@ using TBytes = std::vector<uint8_t>;
 void Append(TBytes& out, std::initializer_list<int> bytes) {
   for (int b : bytes) out.push_back(static_cast<uint8_t>(b));
 }
-void AppendU32(TBytes& out, uint32_t v) { Append(out, {int(v >> 24), int(v >> 16 & 255), int(v >> 8 & 255), int(v & 255)}); }
+void AppendU32(TBytes& out, uint32_t v) {
+  Append(out, {int(v >> 24), int(v >> 16 & 255), int(v >> 8 & 255), int(v & 255)});
+}
 
 TBytes Track(const TBytes& events) {
   TBytes out;
@@ -33,8 +35,8 @@ TBytes Track(const TBytes& events) {
 
 TBytes Smf(int format, int division, const std::vector<TBytes>& tracks) {
   TBytes out;
-  Append(out, {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, format, 0, static_cast<int>(tracks.size()),
-               division >> 8, division & 255});
+  Append(out, {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, format, 0, static_cast<int>(tracks.size()), division >> 8,
+               division & 255});
   for (const TBytes& t : tracks) {
     const TBytes chunk = Track(t);
     out.insert(out.end(), chunk.begin(), chunk.end());
@@ -55,14 +57,12 @@ TBytes Events(std::initializer_list<int> bytes, bool end = true) {
 // 60 BPM in 3/4 at beat 4, and a note track with notes at beats 0, 4 and 5. In seconds
 // the notes fall at 0, 2 and 3.
 TBytes TempoChangeFile() {
-  const TBytes conductor = Events({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 500000 us
-                                   0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8,
-                                   0x8F, 0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,  // +1920
-                                   0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8});
-  const TBytes notes = Events({0x00, 0x90, 60, 100,
-                               0x8F, 0x00, 0x80, 60, 0,  // +1920
-                               0x00, 0x90, 62, 100,
-                               0x83, 0x60, 62, 0});      // +480, running status
+  const TBytes conductor =
+      Events({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,                                                     // 500000 us
+              0x00, 0xFF, 0x58, 0x04, 4,    2,    24,   8, 0x8F, 0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,  // +1920
+              0x00, 0xFF, 0x58, 0x04, 3,    2,    24,   8});
+  const TBytes notes = Events({0x00, 0x90, 60, 100, 0x8F, 0x00, 0x80, 60, 0,  // +1920
+                               0x00, 0x90, 62, 100, 0x83, 0x60, 62, 0});      // +480, running status
   return Smf(1, 480, {conductor, notes});
 }
 
@@ -102,10 +102,10 @@ TEST(MidiFile, ReadsSmpteTimeAndSkipsWhatIsNotPlayed) {
   TBytes file = Smf(0, (0xE7 << 8) | 40, {});
   file[11] = 1;  // one track, which follows an unknown chunk
   Append(file, {'X', 'x', 'x', 'x', 0, 0, 0, 2, 1, 2});
-  const TBytes track = Track(Events({0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,
-                                     0x00, 0xFF, 0x01, 0x02, 'h', 'i',
-                                     0x83, 0x74, 0xC0, 5,  // tick 500: program change
-                                     0x00, 0xFF, 0x2F, 0x00, 0xF3, 0x99}, false));
+  const TBytes track = Track(Events({0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7, 0x00, 0xFF,
+                                     0x01, 0x02, 'h',  'i',  0x83, 0x74, 0xC0, 5,  // tick 500: program change
+                                     0x00, 0xFF, 0x2F, 0x00, 0xF3, 0x99},
+                                    false));
   file.insert(file.end(), track.begin(), track.end());
   const TMidiSequence s = ReadMidiFile(file);
   ASSERT_EQ(s.messages.size(), 1u);

@@ -71,7 +71,8 @@ TEST(Renderer, DrivesTheThirdPartyInstrument) {
     peaks[k++] = levels.peak;
     // The last half second after the final note-off has faded.
     float tail = 0.0f;
-    for (size_t i = audio.left.size() - 100; i < audio.left.size(); ++i) tail = std::max(tail, std::fabs(audio.left[i]));
+    for (size_t i = audio.left.size() - 100; i < audio.left.size(); ++i)
+      tail = std::max(tail, std::fabs(audio.left[i]));
     EXPECT_LT(tail, levels.peak);
   }
   EXPECT_NEAR(peaks[0], peaks[1], 0.25f * peaks[0]);
@@ -144,12 +145,9 @@ class RenderTool : public ::testing::Test {
 
   // A format-0 file: 480 ticks per beat, 100 BPM, one note for a beat from 0.15 s to 0.75 s.
   std::string SmallMidiFile() const {
-    return Write("small.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,
-                               'M', 'T', 'r', 'k', 0, 0, 0, 20,
-                               0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0,
-                               0x78, 0x90, 60, 100,
-                               0x83, 0x60, 0x80, 60, 0,
-                               0x00, 0xFF, 0x2F, 0x00});
+    return Write("small.mid", {'M',  'T',  'h',  'd', 0,   0,    0,    6,    0,    0,    0,    1,    0x01, 0xE0,
+                               'M',  'T',  'r',  'k', 0,   0,    0,    20,   0x00, 0xFF, 0x51, 0x03, 0x09, 0x27,
+                               0xC0, 0x78, 0x90, 60,  100, 0x83, 0x60, 0x80, 60,   0,    0x00, 0xFF, 0x2F, 0x00});
   }
 
   // Runs the tool with args (from folder cwd when given): exit status and everything printed.
@@ -235,10 +233,8 @@ TEST_F(RenderTool, WritesTheFormatOfTheExtension) {
     const char* options;
     int format;
   } cases[] = {
-      {"a.wav", "--bits 16", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
-      {"b.wav", "", SF_FORMAT_WAV | SF_FORMAT_FLOAT},
-      {"c.flac", "", SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
-      {"d.ogg", "", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+      {"a.wav", "--bits 16", SF_FORMAT_WAV | SF_FORMAT_PCM_16},   {"b.wav", "", SF_FORMAT_WAV | SF_FORMAT_FLOAT},
+      {"c.flac", "", SF_FORMAT_FLAC | SF_FORMAT_PCM_24},          {"d.ogg", "", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
       {"e.AIFF", "--bits 24", SF_FORMAT_AIFF | SF_FORMAT_PCM_24},
   };
   for (const auto& c : cases) {
@@ -279,16 +275,15 @@ TEST_F(RenderTool, AppliesStateAndParametersBeforeInfo) {
   for (const auto& c : cases) {
     const auto [status, info] = Run(c.options + " --program " + std::to_string(c.program) + " --info");
     ASSERT_EQ(status, 0) << c.options << ": " << info;
-    EXPECT_NE(info.find("program       " + std::to_string(c.program) + "  " + c.name), std::string::npos)
-        << c.options;
+    EXPECT_NE(info.find("program       " + std::to_string(c.program) + "  " + c.name), std::string::npos) << c.options;
     const std::string volume = ParameterRow(info, Param::Volume);
     EXPECT_EQ(volume.substr(volume.rfind(' ') + 1), c.volume) << c.options << ": " << volume;
   }
   // Keys reach the parameters whose names repeat; --set reads units, times and display
   // texts as preset sources do, and --param texts the same way; both apply in their order.
-  const auto [status, info] = Run(
-      "--param Flt2Cutoff=0.5 --set Voices=8 --param Voices=0 --set Voices=4 --set "
-      "'Flt1Type=\"24DB LP\"' --param Env1Attack=5ms --param Osc1Waveform=Saw --info");
+  const auto [status, info] =
+      Run("--param Flt2Cutoff=0.5 --set Voices=8 --param Voices=0 --set Voices=4 --set "
+          "'Flt1Type=\"24DB LP\"' --param Env1Attack=5ms --param Osc1Waveform=Saw --info");
   ASSERT_EQ(status, 0) << info;
   const struct {
     Param::Id id;
@@ -337,8 +332,7 @@ TEST_F(RenderTool, RefusesBadInputBeforeWritingAnything) {
   };
   const std::string output = Path("out.wav");
   for (const auto& c : cases) {
-    const std::string options =
-        c.options.find("-o ") == std::string::npos ? c.options + " -o " + output : c.options;
+    const std::string options = c.options.find("-o ") == std::string::npos ? c.options + " -o " + output : c.options;
     const auto [status, text] = Run("-q --tail 0.1 " + options);
     EXPECT_NE(status, 0) << c.options;
     EXPECT_NE(text.find(c.message), std::string::npos) << c.options << ": " << text;

@@ -20,7 +20,8 @@ TStereoAudio Sine(double hz, double amplitude, double seconds, double sign = 1.0
   a.rate = kRate;
   const auto n = static_cast<size_t>(seconds * kRate);
   for (size_t i = 0; i < n; ++i) {
-    const float x = static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(i) / kRate));
+    const float x =
+        static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(i) / kRate));
     a.left.push_back(x);
     a.right.push_back(static_cast<float>(sign) * x);
   }
@@ -54,7 +55,8 @@ TEST(SoundMeasures, TruePeakMomentaryLoudnessAndDcOfKnownSignals) {
   TStereoAudio quarter;
   quarter.rate = kRate;
   for (size_t i = 0; i < 4800; ++i) {
-    const auto x = static_cast<float>(std::sin(std::numbers::pi / 2.0 * static_cast<double>(i) + std::numbers::pi / 4.0));
+    const auto x =
+        static_cast<float>(std::sin(std::numbers::pi / 2.0 * static_cast<double>(i) + std::numbers::pi / 4.0));
     quarter.left.push_back(x);
     quarter.right.push_back(x);
   }

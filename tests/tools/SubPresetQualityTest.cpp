@@ -61,7 +61,6 @@ constexpr double kMaxDcDb = -50.0;
 // ride, which is what the group's levelling spares the player.
 constexpr double kMaxFromGroupMedianLu = 6.0;
 
-
 struct THeldEntry {
   std::string name;
   std::vector<std::pair<int, THeldLevels>> notes;  // key, levels

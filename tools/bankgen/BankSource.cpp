@@ -35,8 +35,7 @@ class TLine {
         words_.push_back(word);
       } else {
         const size_t start = i;
-        while (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != '\r' &&
-               text[i] != '#') {
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '#') {
           ++i;
         }
         words_.emplace_back(text.substr(start, i - start));
@@ -48,9 +47,7 @@ class TLine {
   const std::string& Word(size_t k) const { return words_[k]; }
   const std::string& Where() const { return where_; }
 
-  [[noreturn]] void Fail(const std::string& message) const {
-    throw TSourceError(where_ + ": " + message);
-  }
+  [[noreturn]] void Fail(const std::string& message) const { throw TSourceError(where_ + ": " + message); }
   void Expect(size_t count, const char* form) const {
     if (words_.size() != count) Fail(std::string("expected: ") + form);
   }

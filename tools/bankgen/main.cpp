@@ -35,8 +35,8 @@ class TBankBuilder : public TTesmora6 {
     std::array<const bankgen::TProgramSource*, kProgramCount> programs{};
     for (const auto& p : bank.programs) {
       auto& slot = programs[static_cast<size_t>(p.number - 1)];
-      if (slot) throw TSourceError(p.where + ": program " + std::to_string(p.number) +
-                                   " is also defined at " + slot->where);
+      if (slot)
+        throw TSourceError(p.where + ": program " + std::to_string(p.number) + " is also defined at " + slot->where);
       slot = &p;
     }
     for (int32_t n = 0; n < kProgramCount; ++n) {
@@ -79,17 +79,17 @@ class TBankBuilder : public TTesmora6 {
       if (named.empty()) throw TSourceError(v.where + ": no parameter is named \"" + v.name + "\"");
       std::string keys;
       for (int32_t i : named) keys += (keys.empty() ? "" : ", ") + std::string(Param::kKeys[static_cast<size_t>(i)]);
-      throw TSourceError(v.where + ": " + std::to_string(named.size()) + " parameters are named \"" +
-                         v.name + "\"; name it by its key (" + keys + ")");
+      throw TSourceError(v.where + ": " + std::to_string(named.size()) + " parameters are named \"" + v.name +
+                         "\"; name it by its key (" + keys + ")");
     }
     if (!ValidParam(v.index)) {
-      throw TSourceError(v.where + ": there is no parameter " + std::to_string(v.index) +
-                         " (the parameters are 0 .. " + std::to_string(ParamCount() - 1) + ")");
+      throw TSourceError(v.where + ": there is no parameter " + std::to_string(v.index) + " (the parameters are 0 .. " +
+                         std::to_string(ParamCount() - 1) + ")");
     }
     const std::string& actual = ParamInfo(v.index).name;
     if (actual != v.name) {
-      throw TSourceError(v.where + ": parameter " + std::to_string(v.index) + " is named \"" +
-                         actual + "\" in the parameter table, not \"" + v.name + "\"");
+      throw TSourceError(v.where + ": parameter " + std::to_string(v.index) + " is named \"" + actual +
+                         "\" in the parameter table, not \"" + v.name + "\"");
     }
     return v.index;
   }
@@ -109,7 +109,8 @@ class TBankBuilder : public TTesmora6 {
   static bool SameLetters(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        return false;
     }
     return true;
   }
@@ -120,8 +121,8 @@ class TBankBuilder : public TTesmora6 {
     for (const auto& v : source.values) {
       const int32_t index = Resolve(v);
       if (ParamInfo(index).global) {
-        throw TSourceError(v.where + ": parameter " + std::to_string(index) + " \"" +
-                           ParamInfo(index).name + "\" is global; programs do not carry it");
+        throw TSourceError(v.where + ": parameter " + std::to_string(index) + " \"" + ParamInfo(index).name +
+                           "\" is global; programs do not carry it");
       }
       if (!listed.insert(index).second) {
         throw TSourceError(v.where + ": parameter " + std::to_string(index) + " is listed twice");
@@ -136,21 +137,21 @@ class TBankBuilder : public TTesmora6 {
     const TSubPresetGroup* group = subPresets.FindGroup(source.id);
     if (!group) throw TSourceError(source.where + ": there is no sub-preset group " + std::to_string(source.id));
     if (group->name != source.name) {
-      throw TSourceError(source.where + ": group " + std::to_string(source.id) + " is named \"" +
-                         group->name + "\", not \"" + source.name + "\"");
+      throw TSourceError(source.where + ": group " + std::to_string(source.id) + " is named \"" + group->name +
+                         "\", not \"" + source.name + "\"");
     }
     std::set<std::string> names;
     for (const auto& preset : source.presets) {
       std::string key = preset.name;
       for (char& c : key) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-      if (preset.name.empty() || preset.name.size() > TDSPSubPresets::kMaxNameLength ||
-          preset.name.front() == ' ' || preset.name.back() == ' ') {
-        throw TSourceError(preset.where + ": a sub-preset name has 1 .. 35 characters and no "
+      if (preset.name.empty() || preset.name.size() > TDSPSubPresets::kMaxNameLength || preset.name.front() == ' ' ||
+          preset.name.back() == ' ') {
+        throw TSourceError(preset.where +
+                           ": a sub-preset name has 1 .. 35 characters and no "
                            "leading or trailing blanks");
       }
       if (!names.insert(key).second) {
-        throw TSourceError(preset.where + ": the group already holds a sub-preset named \"" +
-                           preset.name + "\"");
+        throw TSourceError(preset.where + ": the group already holds a sub-preset named \"" + preset.name + "\"");
       }
       // Every factory sub-preset holds one value per item: the defaults, then the listed ones.
       std::vector<float> values;

@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
   if (reference.rate != other.rate || reference.channels != other.channels ||
       reference.samples.size() != other.samples.size()) {
     std::printf("%s: %zu frames of %d channels at %d Hz, the reference %zu frames of %d channels at %d Hz\n",
-                otherPath.c_str(), other.Frames(), other.channels, other.rate, reference.Frames(),
-                reference.channels, reference.rate);
+                otherPath.c_str(), other.Frames(), other.channels, other.rate, reference.Frames(), reference.channels,
+                reference.rate);
     return 1;
   }
   double peak = 0.0, largest = 0.0, sum = 0.0;
@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
   }
   const size_t channels = static_cast<size_t>(reference.channels);
   const double rms = reference.samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(reference.samples.size()));
-  std::printf("%s: %zu frames, reference peak %.6g, largest difference %.3g (frame %zu, channel %zu), "
-              "RMS difference %.3g, tolerance %.3g\n",
-              otherPath.c_str(), reference.Frames(), peak, largest, where / channels, where % channels,
-              rms, tolerance);
+  std::printf(
+      "%s: %zu frames, reference peak %.6g, largest difference %.3g (frame %zu, channel %zu), "
+      "RMS difference %.3g, tolerance %.3g\n",
+      otherPath.c_str(), reference.Frames(), peak, largest, where / channels, where % channels, rms, tolerance);
   if (nonFinite > 0) {
     std::printf("%s: %zu samples are not finite\n", otherPath.c_str(), nonFinite);
     return 1;

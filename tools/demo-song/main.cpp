@@ -44,8 +44,8 @@ constexpr int kBars = 24;
 constexpr double kLeadIn = 1.0;
 
 struct TNote {
-  double beat;    // from the start of the piece
-  double beats;   // length
+  double beat;   // from the start of the piece
+  double beats;  // length
   int key;
   int velocity;
 };
@@ -60,8 +60,8 @@ struct TPart {
 
 // A minor: Am - F - C - G, two bars each, three times round.
 struct TChord {
-  int root;           // bass register
-  int tones[3];       // pad register
+  int root;      // bass register
+  int tones[3];  // pad register
 };
 constexpr TChord kChords[4] = {{45, {57, 60, 64}}, {41, {57, 60, 65}}, {48, {55, 60, 64}}, {43, {55, 59, 62}}};
 const TChord& ChordAtBar(int bar) { return kChords[(bar / 2) % 4]; }
@@ -100,11 +100,11 @@ std::vector<TNote> Arpeggio() {
 // A legato melody over the middle section (notes overlap a little, so a mono lead glides).
 std::vector<TNote> Lead() {
   const std::pair<int, double> melody[] = {
-      {76, 2}, {74, 1}, {72, 1}, {69, 3}, {72, 1},          // Am
-      {72, 2}, {77, 1}, {76, 1}, {77, 1.5}, {76, 0.5}, {74, 2},  // F
-      {76, 2}, {79, 2}, {77, 1}, {76, 1}, {74, 1}, {72, 1},  // C
-      {74, 2}, {71, 1}, {74, 1}, {79, 3}, {77, 0.5}, {76, 0.5},  // G
-      {76, 4},                                                // Am
+      {76, 2}, {74, 1}, {72, 1}, {69, 3},   {72, 1},               // Am
+      {72, 2}, {77, 1}, {76, 1}, {77, 1.5}, {76, 0.5}, {74, 2},    // F
+      {76, 2}, {79, 2}, {77, 1}, {76, 1},   {74, 1},   {72, 1},    // C
+      {74, 2}, {71, 1}, {74, 1}, {79, 3},   {77, 0.5}, {76, 0.5},  // G
+      {76, 4},                                                     // Am
   };
   std::vector<TNote> n;
   double beat = 12 * 4.0;
@@ -170,8 +170,9 @@ void WriteMidi(const fs::path& path, const std::vector<const TPart*>& parts) {
   smf_track_t* tempo = smf_track_new();
   smf_add_track(smf.get(), tempo);
   const int quarter = 60000000 / kBpm;  // microseconds per quarter note
-  AddMeta(tempo, 0, {0xFF, 0x51, 0x03, static_cast<uint8_t>(quarter >> 16), static_cast<uint8_t>(quarter >> 8),
-                     static_cast<uint8_t>(quarter)});
+  AddMeta(tempo, 0,
+          {0xFF, 0x51, 0x03, static_cast<uint8_t>(quarter >> 16), static_cast<uint8_t>(quarter >> 8),
+           static_cast<uint8_t>(quarter)});
   AddMeta(tempo, 0, {0xFF, 0x58, 0x04, 4, 2, 24, 8});  // 4/4
   for (size_t i = 0; i < parts.size(); ++i) {
     smf_track_t* track = smf_track_new();

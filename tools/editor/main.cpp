@@ -54,8 +54,8 @@ intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t val
   }
 }
 
-intptr_t Dispatch(vst::AEffect* e, int32_t opcode, int32_t index = 0, intptr_t value = 0,
-                  void* ptr = nullptr, float opt = 0.0f) {
+intptr_t Dispatch(vst::AEffect* e, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                  float opt = 0.0f) {
   return e->dispatcher(e, opcode, index, value, ptr, opt);
 }
 
@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
   int result = 0;
   if (!screenshot.empty()) {
     // The product's notebook groups: 11 the oscillator pages, 10 the lower pages.
-    if (!WriteEditorScreenshot(static_cast<TTesmora6VstPlugin*>(TVstPlugin::FromEffect(effect))->Instrument(), screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
+    if (!WriteEditorScreenshot(static_cast<TTesmora6VstPlugin*>(TVstPlugin::FromEffect(effect))->Instrument(),
+                               screenshot, {{11, oscPage}, {10, bottomPage}}, scalePercent / 100.0)) {
       std::fprintf(stderr, "tesmora6-editor: cannot write %s\n", screenshot.c_str());
       result = 1;
     }

@@ -33,9 +33,7 @@ TVstHost::TVstHost(std::shared_ptr<TVstLibrary> library, intptr_t hostVersion)
   Create(library_->Entry());
 }
 
-TVstHost::TVstHost(vst::PluginMainProc entry, intptr_t hostVersion) : hostVersion_(hostVersion) {
-  Create(entry);
-}
+TVstHost::TVstHost(vst::PluginMainProc entry, intptr_t hostVersion) : hostVersion_(hostVersion) { Create(entry); }
 
 void TVstHost::Create(vst::PluginMainProc entry) {
   constructing = this;
@@ -74,8 +72,8 @@ void TVstHost::SendEvents(const std::vector<THostMidiEvent>& events) {
   Dispatch(vst::effProcessEvents, 0, 0, eventBlock_.Events());
 }
 
-void TVstHost::Process(const std::vector<THostMidiEvent>& events, float* left, float* right,
-                       int32_t frames, bool accumulate) {
+void TVstHost::Process(const std::vector<THostMidiEvent>& events, float* left, float* right, int32_t frames,
+                       bool accumulate) {
   SendEvents(events);
   std::vector<float> extra;
   float* outs[8] = {left, right};
@@ -95,8 +93,7 @@ void TVstHost::Process(const std::vector<THostMidiEvent>& events, float* left, f
   samplePosition += frames;
 }
 
-intptr_t TVstHost::Callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                            void* ptr, float opt) {
+intptr_t TVstHost::Callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   TVstHost* host = (effect && effect->user) ? static_cast<TVstHost*>(effect->user) : constructing;
   if (!host) return opcode == vst::audioMasterVersion ? 2400 : 0;
   return host->HandleCallback(opcode, index, value, ptr, opt);

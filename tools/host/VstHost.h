@@ -50,14 +50,13 @@ class TVstHost {
   TVstHost& operator=(const TVstHost&) = delete;
 
   vst::AEffect* Effect() const { return effect_; }
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f);
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
   // effSetSampleRate, effSetBlockSize, effMainsChanged(1).
   void Start(double sampleRate, int32_t blockSize);
   // Sends events (effProcessEvents), then renders frames with processReplacing (or the
   // accumulating process) into left and right.
-  void Process(const std::vector<THostMidiEvent>& events, float* left, float* right,
-               int32_t frames, bool accumulate = false);
+  void Process(const std::vector<THostMidiEvent>& events, float* left, float* right, int32_t frames,
+               bool accumulate = false);
   void SendEvents(const std::vector<THostMidiEvent>& events);
   // Closes the instance (effClose); the host object can be dropped afterwards.
   void Close();
@@ -85,8 +84,7 @@ class TVstHost {
   std::string EffectName();
 
  private:
-  static intptr_t Callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                           void* ptr, float opt);
+  static intptr_t Callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t HandleCallback(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   std::string TextOpcode(int32_t opcode, int32_t index);
   void Create(vst::PluginMainProc entry);

@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
   std::ostringstream ttl;
   ttl << kPrefixes << plugin << "\n    a lv2:Plugin , lv2:InstrumentPlugin ;\n"
       << "    doap:name \"Tesmora6\" ;\n"
-        << "    doap:license <https://www.gnu.org/licenses/gpl-3.0> ;\n"
+      << "    doap:license <https://www.gnu.org/licenses/gpl-3.0> ;\n"
       << "    lv2:minorVersion 0 ;\n    lv2:microVersion 0 ;\n"
       << "    lv2:requiredFeature urid:map ;\n"
       << "    lv2:optionalFeature lv2:hardRTCapable , opts:options ;\n"
@@ -138,8 +138,8 @@ int main(int argc, char** argv) {
     bool first = true;
     for (const auto& [value, label] : points) {
       if (label.empty()) continue;
-      ttl << (first ? " ;\n        lv2:scalePoint " : " , ") << "[ rdfs:label " << Quoted(label)
-          << " ; rdf:value " << Number(value) << " ]";
+      ttl << (first ? " ;\n        lv2:scalePoint " : " , ") << "[ rdfs:label " << Quoted(label) << " ; rdf:value "
+          << Number(value) << " ]";
       first = false;
     }
     ttl << "\n    ]";
@@ -149,7 +149,8 @@ int main(int argc, char** argv) {
       << "        lv2:index " << lv2ids::kPortNotify << " ;\n        lv2:symbol \"notify\" ;\n"
       << "        lv2:name \"Notify\"\n    ] .\n";
   if (withUi) {
-    ttl << "\n<" << lv2ids::kUi << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface , ui:parent , urid:map ;\n"
+    ttl << "\n<" << lv2ids::kUi
+        << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface , ui:parent , urid:map ;\n"
         << "    lv2:optionalFeature ui:resize ;\n"
         << "    ui:portNotification [ ui:plugin " << plugin << " ; lv2:symbol \"notify\" ;\n"
         << "        ui:protocol atom:eventTransfer ] ;\n"

@@ -40,9 +40,7 @@ double TPhrase::LastRelease() const {
   return last;
 }
 
-TPhrase SingleNote(int key, double hold, double tail) {
-  return {{{0.0, hold, key, 100}}, tail};
-}
+TPhrase SingleNote(int key, double hold, double tail) { return {{{0.0, hold, key, 100}}, tail}; }
 
 TPhrase FourNoteChord(int key, double hold, double tail) {
   TPhrase p;
@@ -51,9 +49,7 @@ TPhrase FourNoteChord(int key, double hold, double tail) {
   return p;
 }
 
-TPhrase HeldNote(int key, double hold, double tail) {
-  return {{{0.0, hold, key, kFullVelocity}}, tail};
-}
+TPhrase HeldNote(int key, double hold, double tail) { return {{{0.0, hold, key, kFullVelocity}}, tail}; }
 
 TPhrase HeldChord(double hold, double tail) {
   TPhrase p;
@@ -64,13 +60,14 @@ TPhrase HeldChord(double hold, double tail) {
 
 TPhrase ReviewPhrase() {
   TPhrase p;
-  p.notes.push_back({0.0, 1.2, 60, 100});                      // a note
+  p.notes.push_back({0.0, 1.2, 60, 100});                                // a note
   for (int k : {48, 55, 60, 64}) p.notes.push_back({2.0, 1.6, k, 100});  // a chord
   // A run up two octaves and back in eighths at 120 BPM (C minor pentatonic).
   const int run[] = {48, 51, 53, 55, 58, 60, 63, 65, 67, 70, 72, 70, 67, 65, 63, 60};
-  for (size_t i = 0; i < std::size(run); ++i) p.notes.push_back({4.5 + 0.25 * static_cast<double>(i), 0.22, run[i], 100});
-  p.notes.push_back({9.0, 0.8, 36, 100});                      // low
-  p.notes.push_back({10.0, 0.8, 84, 100});                     // high
+  for (size_t i = 0; i < std::size(run); ++i)
+    p.notes.push_back({4.5 + 0.25 * static_cast<double>(i), 0.22, run[i], 100});
+  p.notes.push_back({9.0, 0.8, 36, 100});   // low
+  p.notes.push_back({10.0, 0.8, 84, 100});  // high
   p.tail = 2.0;
   return p;
 }
@@ -98,12 +95,9 @@ TPreviewInstrument::TPreviewInstrument(double rate, double tempo_) : tempo(tempo
   effect_->dispatcher(effect_, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
 }
 
-TPreviewInstrument::~TPreviewInstrument() {
-  effect_->dispatcher(effect_, vst::effClose, 0, 0, nullptr, 0.0f);
-}
+TPreviewInstrument::~TPreviewInstrument() { effect_->dispatcher(effect_, vst::effClose, 0, 0, nullptr, 0.0f); }
 
-intptr_t TPreviewInstrument::Callback(vst::AEffect* effect, int32_t opcode, int32_t, intptr_t,
-                                      void*, float) {
+intptr_t TPreviewInstrument::Callback(vst::AEffect* effect, int32_t opcode, int32_t, intptr_t, void*, float) {
   if (opcode == vst::audioMasterVersion) return 2400;
   auto* self = effect ? static_cast<TPreviewInstrument*>(effect->user) : nullptr;
   if (opcode == vst::audioMasterGetTime && self) {

@@ -79,8 +79,7 @@ class TPreviewInstrument {
   double tempo;
 
  private:
-  static intptr_t Callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                           void* ptr, float opt);
+  static intptr_t Callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
   double rate_;
   vst::VstTimeInfo time_{};

@@ -9,9 +9,7 @@ namespace tesmora6 {
 
 namespace {
 
-double PowerDb(double meanSquare) {
-  return meanSquare > 1e-20 ? 10.0 * std::log10(meanSquare) : kSilentDb;
-}
+double PowerDb(double meanSquare) { return meanSquare > 1e-20 ? 10.0 * std::log10(meanSquare) : kSilentDb; }
 
 // A biquad in direct form I, in doubles (a measurement, not the instrument's sound).
 struct TBiquad {
@@ -19,7 +17,10 @@ struct TBiquad {
   double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
   double Step(double x) {
     const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1; x1 = x; y2 = y1; y1 = y;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
     return y;
   }
 };
@@ -156,8 +157,7 @@ double LoudnessLufs(const TStereoAudio& audio) {
 }
 
 double MaxMomentaryLufs(const TStereoAudio& audio) {
-  const std::vector<double> blocks =
-      KWeightedBlocks(audio, std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.1)));
+  const std::vector<double> blocks = KWeightedBlocks(audio, std::max<size_t>(1, static_cast<size_t>(audio.rate * 0.1)));
   double loudest = 0.0;
   for (double b : blocks) loudest = std::max(loudest, b);
   return loudest > 0.0 ? -0.691 + 10.0 * std::log10(loudest) : kSilentDb;
@@ -357,8 +357,8 @@ TFingerprint Fingerprint(const TStereoAudio& audio) {
   const double loudest = *std::max_element(energy.begin(), energy.begin() + kCells);
   f.cells.resize(energy.size());
   for (size_t i = 0; i < energy.size(); ++i) {
-    const double db = loudest > 0.0 && energy[i] > 0.0 ? 10.0 * std::log10(energy[i] / loudest)
-                                                      : TFingerprint::kFloorDb;
+    const double db =
+        loudest > 0.0 && energy[i] > 0.0 ? 10.0 * std::log10(energy[i] / loudest) : TFingerprint::kFloorDb;
     f.cells[i] = static_cast<float>(std::max(db, TFingerprint::kFloorDb));
   }
   const float loudestStep = f.envelope.empty() ? 0.0f : *std::max_element(f.envelope.begin(), f.envelope.end());

@@ -20,13 +20,13 @@ struct TStereoAudio {
 constexpr double kSilentDb = -200.0;
 
 struct TSoundMeasures {
-  double peakDb = kSilentDb;       // the largest sample magnitude of either side
-  double loudnessLufs = kSilentDb; // gated loudness of both sides (400 ms blocks, K-weighted)
-  double rmsDb = kSilentDb;        // plain RMS level of both sides over the whole sound
-  double centroidHz = 0.0;         // power-weighted mean frequency
-  double width = 0.0;              // side energy / (mid + side energy): 0 mono, 0.5 unrelated sides
-  double tailSeconds = 0.0;        // from the last note-off until the sound falls 60 dB below its peak
-  bool finite = true;              // no NaN or infinity anywhere
+  double peakDb = kSilentDb;        // the largest sample magnitude of either side
+  double loudnessLufs = kSilentDb;  // gated loudness of both sides (400 ms blocks, K-weighted)
+  double rmsDb = kSilentDb;         // plain RMS level of both sides over the whole sound
+  double centroidHz = 0.0;          // power-weighted mean frequency
+  double width = 0.0;               // side energy / (mid + side energy): 0 mono, 0.5 unrelated sides
+  double tailSeconds = 0.0;         // from the last note-off until the sound falls 60 dB below its peak
+  bool finite = true;               // no NaN or infinity anywhere
 };
 
 // releaseFrame: the frame of the last note-off (the start of the tail).

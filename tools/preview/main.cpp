@@ -2,17 +2,15 @@
 //   tesmora6-preview OUTDIR [--rate HZ] [--programs FIRST-LAST] [--no-programs] [--no-subpresets]
 //                    [--bank FILE.fxb] [--held-only] [--group ID]
 // --bank plays a bank file instead (tesmora6-bankgen's output), so sources can be reviewed
-// without rebuilding the plug-in. --group renders the sub-presets of that group only. --held-only measures only the held notes and chord (no
-// review phrase, no WAV files): a quick check of the levels while levelling the bank.
-// Every program plays the review phrase (a note, a chord, a run, a low and a high note) into
-// OUTDIR/programs/NNN.wav; every sub-preset is recalled on the fixed test sound into
-// OUTDIR/subpresets/GROUP/NN.wav. OUTDIR/programs.csv and OUTDIR/subpresets.csv hold the
-// measurements of each sound and the nearest other sound with its distance, so that weak,
-// too loud, too quiet or look-alike entries stand out. Both also hold the levels of a note
-// (C2, C4, C6) and of the chord C3 G3 C4 E4 held for 4 s at velocity 127: true peak, the
-// loudest 400 ms, the integrated loudness and the DC offset; the swing of the chord's level
-// (a step pattern as heard), the spectral centroid of the held C2, C4 and C6 and its spread
-// and rise over the held C4 (a filter that follows the keys or sweeps). scripts/preview-bank adds the
+// without rebuilding the plug-in. --group renders the sub-presets of that group only. --held-only measures only the
+// held notes and chord (no review phrase, no WAV files): a quick check of the levels while levelling the bank. Every
+// program plays the review phrase (a note, a chord, a run, a low and a high note) into OUTDIR/programs/NNN.wav; every
+// sub-preset is recalled on the fixed test sound into OUTDIR/subpresets/GROUP/NN.wav. OUTDIR/programs.csv and
+// OUTDIR/subpresets.csv hold the measurements of each sound and the nearest other sound with its distance, so that
+// weak, too loud, too quiet or look-alike entries stand out. Both also hold the levels of a note (C2, C4, C6) and of
+// the chord C3 G3 C4 E4 held for 4 s at velocity 127: true peak, the loudest 400 ms, the integrated loudness and the DC
+// offset; the swing of the chord's level (a step pattern as heard), the spectral centroid of the held C2, C4 and C6 and
+// its spread and rise over the held C4 (a filter that follows the keys or sweeps). scripts/preview-bank adds the
 // spectrogram contact sheets.
 #include <CLI/CLI.hpp>
 #include <sndfile.h>
@@ -141,12 +139,12 @@ std::string HeldMeasures(const TSettings& settings, TPrepare prepare) {
   const THeldLevels high = held(HeldNote(84), highAudio), chord = held(HeldChord(), chordAudio);
   auto sustained = [](const TStereoAudio& a) { return Slice(a, kSustainFrom, kHeldSeconds); };
   std::string c;
-  for (double v : {note.truePeakDb, note.momentaryLufs, note.integratedLufs, note.dcDb, low.truePeakDb, high.truePeakDb,
-                   chord.truePeakDb, chord.momentaryLufs, chord.integratedLufs, chord.dcDb,
-                   LevelSwingDb(sustained(chordAudio)), CentroidHz(sustained(lowAudio)),
-                   CentroidHz(sustained(noteAudio)), CentroidHz(sustained(highAudio)),
-                   CentroidSpanOctaves(Slice(noteAudio, 0.0, kHeldSeconds)),
-                   std::log2(CentroidHz(Slice(noteAudio, 3.0, kHeldSeconds)) / CentroidHz(Slice(noteAudio, 0.1, 1.1)))}) {
+  for (double v :
+       {note.truePeakDb, note.momentaryLufs, note.integratedLufs, note.dcDb, low.truePeakDb, high.truePeakDb,
+        chord.truePeakDb, chord.momentaryLufs, chord.integratedLufs, chord.dcDb, LevelSwingDb(sustained(chordAudio)),
+        CentroidHz(sustained(lowAudio)), CentroidHz(sustained(noteAudio)), CentroidHz(sustained(highAudio)),
+        CentroidSpanOctaves(Slice(noteAudio, 0.0, kHeldSeconds)),
+        std::log2(CentroidHz(Slice(noteAudio, 3.0, kHeldSeconds)) / CentroidHz(Slice(noteAudio, 0.1, 1.1)))}) {
     c += ',' + Number(v);
   }
   return c;
@@ -154,8 +152,7 @@ std::string HeldMeasures(const TSettings& settings, TPrepare prepare) {
 
 void WriteMeasures(std::ostream& csv, const TSoundMeasures& m) {
   csv << ',' << (m.finite ? "yes" : "NO") << ',' << Number(m.peakDb) << ',' << Number(m.loudnessLufs) << ','
-      << Number(m.rmsDb) << ',' << Number(m.centroidHz, 0) << ',' << Number(m.width, 3) << ','
-      << Number(m.tailSeconds);
+      << Number(m.rmsDb) << ',' << Number(m.centroidHz, 0) << ',' << Number(m.width, 3) << ',' << Number(m.tailSeconds);
 }
 
 constexpr const char* kMeasureColumns = "finite,peak_db,loudness_lufs,rms_db,centroid_hz,width,tail_s";

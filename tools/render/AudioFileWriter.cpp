@@ -16,7 +16,7 @@ struct TContainer {
   const char* extensions[2];
   int format;
   const char* name;
-  bool holdsFloat;  // 32-bit float samples
+  bool holdsFloat;     // 32-bit float samples
   bool hasSampleSize;  // lossy codecs have none
 };
 
@@ -55,8 +55,7 @@ TAudioFormat AudioFormatFor(const std::string& path, int bits) {
     if (bits != 16 && bits != 24 && bits != 32) {
       throw std::runtime_error("--bits takes 16, 24 or 32, not " + std::to_string(bits));
     }
-    format.sndfileFormat =
-        c.format | (bits == 16 ? SF_FORMAT_PCM_16 : bits == 24 ? SF_FORMAT_PCM_24 : SF_FORMAT_FLOAT);
+    format.sndfileFormat = c.format | (bits == 16 ? SF_FORMAT_PCM_16 : bits == 24 ? SF_FORMAT_PCM_24 : SF_FORMAT_FLOAT);
     format.name = std::string(c.name) + (bits == 32 ? ", 32-bit float" : ", " + std::to_string(bits) + "-bit");
     return format;
   }
@@ -64,9 +63,7 @@ TAudioFormat AudioFormatFor(const std::string& path, int bits) {
                            ": end it in .wav, .flac, .ogg or .aiff");
 }
 
-TAudioFileWriter::TAudioFileWriter(const std::string& path, const TAudioFormat& format,
-                                   int sampleRate)
-    : path_(path) {
+TAudioFileWriter::TAudioFileWriter(const std::string& path, const TAudioFormat& format, int sampleRate) : path_(path) {
   SF_INFO info{};
   info.samplerate = sampleRate;
   info.channels = 2;

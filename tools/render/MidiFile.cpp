@@ -35,8 +35,7 @@ class TTrackReader {
   size_t Position() const { return r_.Position(); }
 
   [[noreturn]] void Fail(const std::string& why) const {
-    tesmora6::Fail("track " + std::to_string(track_ + 1) + ", byte " + std::to_string(r_.Position()) +
-           ": " + why);
+    tesmora6::Fail("track " + std::to_string(track_ + 1) + ", byte " + std::to_string(r_.Position()) + ": " + why);
   }
   uint8_t Byte() {
     std::span<const uint8_t> b;
@@ -63,8 +62,7 @@ class TTrackReader {
   std::span<const uint8_t> Bytes(uint32_t n) {
     std::span<const uint8_t> out;
     if (!r_.ReadBytes(n, out)) {
-      Fail("an event declares " + std::to_string(n) + " bytes, the track holds " +
-           std::to_string(r_.Remaining()));
+      Fail("an event declares " + std::to_string(n) + " bytes, the track holds " + std::to_string(r_.Remaining()));
     }
     return out;
   }
@@ -167,8 +165,7 @@ TMidiSequence ReadMidiFile(std::span<const uint8_t> data) {
   std::vector<TTickedChange> changes;
   for (int track = 0; track < tracks;) {
     if (r.AtEnd()) {
-      Fail("the file ends after " + std::to_string(track) + " of its " + std::to_string(tracks) +
-           " tracks");
+      Fail("the file ends after " + std::to_string(track) + " of its " + std::to_string(tracks) + " tracks");
     }
     std::span<const uint8_t> tag;
     if (!r.ReadBytes(4, tag)) Fail("the file ends inside a chunk header");
@@ -176,8 +173,8 @@ TMidiSequence ReadMidiFile(std::span<const uint8_t> data) {
     const size_t remaining = r.Remaining();
     std::span<const uint8_t> body;
     if (!r.ReadBytes(length, body)) {
-      Fail("track " + std::to_string(track + 1) + " is truncated: it declares " +
-           std::to_string(length) + " bytes, the file holds " + std::to_string(remaining));
+      Fail("track " + std::to_string(track + 1) + " is truncated: it declares " + std::to_string(length) +
+           " bytes, the file holds " + std::to_string(remaining));
     }
     if (std::memcmp(tag.data(), "MTrk", 4) != 0) continue;  // chunks of other kinds are skipped
     ReadTrack(body, track, messages, changes);
@@ -201,8 +198,7 @@ TMidiSequence ReadMidiFile(std::span<const uint8_t> data) {
   std::vector<TTickedPoint> points{{0, 500000, {}}};
   auto secondsAt = [&](const TTickedPoint& from, int64_t tick) {
     if (secondsPerSmpteTick > 0.0) return static_cast<double>(tick) * secondsPerSmpteTick;
-    return from.point.seconds +
-           static_cast<double>(tick - from.tick) * from.micros / (1e6 * division);
+    return from.point.seconds + static_cast<double>(tick - from.tick) * from.micros / (1e6 * division);
   };
   for (const TTickedChange& c : changes) {
     if (c.tick != points.back().tick) {
@@ -241,8 +237,7 @@ TMidiSequence ReadMidiFile(std::span<const uint8_t> data) {
 TMidiSequence LoadMidiFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw TMidiFileError(path + ": " + std::strerror(errno));
-  const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
+  const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   try {
     return ReadMidiFile(data);
   } catch (const TMidiFileError& e) {

@@ -24,12 +24,10 @@ TSongPosition TMidiSequence::PositionAt(double seconds) const {
 TMidiSequence DemoPhrase() {
   TMidiSequence sequence;
   sequence.timeMap.push_back({});  // 120 BPM, 4/4
-  const double beat = 0.5;  // seconds per beat at 120 BPM
+  const double beat = 0.5;         // seconds per beat at 120 BPM
   auto note = [&](double startBeat, double beats, int key, int velocity) {
-    sequence.messages.push_back({startBeat * beat, {0x90, static_cast<uint8_t>(key),
-                                                    static_cast<uint8_t>(velocity)}});
-    sequence.messages.push_back({(startBeat + beats) * beat - 0.01,
-                                 {0x80, static_cast<uint8_t>(key), 0}});
+    sequence.messages.push_back({startBeat * beat, {0x90, static_cast<uint8_t>(key), static_cast<uint8_t>(velocity)}});
+    sequence.messages.push_back({(startBeat + beats) * beat - 0.01, {0x80, static_cast<uint8_t>(key), 0}});
   };
   // Am - F - C - G, one bar each, with a bass note and a melody above.
   const int chords[4][3] = {{57, 60, 64}, {57, 60, 65}, {55, 60, 64}, {55, 59, 62}};
@@ -42,9 +40,7 @@ TMidiSequence DemoPhrase() {
   const int melody[16] = {76, 74, 72, 71, 72, 74, 76, 77, 79, 77, 76, 74, 74, 72, 71, 72};
   for (int i = 0; i < 16; ++i) note(i * 1.0, 0.9, melody[i], 96);
   std::stable_sort(sequence.messages.begin(), sequence.messages.end(),
-                   [](const TTimedMidiMessage& a, const TTimedMidiMessage& b) {
-                     return a.seconds < b.seconds;
-                   });
+                   [](const TTimedMidiMessage& a, const TTimedMidiMessage& b) { return a.seconds < b.seconds; });
   return sequence;
 }
 

@@ -20,16 +20,16 @@ constexpr int32_t kOwnId = ('t' << 24) | ('S' << 16) | ('m' << 8) | '6';
   throw std::runtime_error(option + " " + argument + ": " + why);
 }
 
-int32_t FindParameter(TVstHost& host, std::string_view key, const std::string& option,
-                      const std::string& argument, TOwnParameterTable& table) {
+int32_t FindParameter(TVstHost& host, std::string_view key, const std::string& option, const std::string& argument,
+                      TOwnParameterTable& table) {
   const int32_t count = host.Effect()->numParams;
   if (key.empty()) Refuse(option, argument, "no parameter before '='");
   if (key.find_first_not_of("0123456789") == std::string_view::npos) {
     int32_t index = -1;
     const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), index);
     if (error != std::errc() || end != key.data() + key.size() || index >= count) {
-      Refuse(option, argument, "no parameter " + std::string(key) + " (the plug-in has 0 to " +
-                                   std::to_string(count - 1) + ")");
+      Refuse(option, argument,
+             "no parameter " + std::string(key) + " (the plug-in has 0 to " + std::to_string(count - 1) + ")");
     }
     return index;
   }
@@ -59,8 +59,9 @@ int32_t FindParameter(TVstHost& host, std::string_view key, const std::string& o
     list += (list.empty() ? "" : ", ") + std::to_string(i);
     if (!reported) list += " \"" + host.ParamName(i) + "\"";
   }
-  Refuse(option, argument, "several parameters are called " + std::string(key) + " (" + list +
-                               "); give its index, key or the name the plug-in reports");
+  Refuse(option, argument,
+         "several parameters are called " + std::string(key) + " (" + list +
+             "); give its index, key or the name the plug-in reports");
 }
 
 // True, with the number, when the whole text is one number (which may be nan or inf).
@@ -112,8 +113,9 @@ TParamSetting ParseParamArgument(TVstHost& host, const std::string& argument, TV
   double v = 0.0;
   if (PlainNumber(text, v)) {
     if (!std::isfinite(v) || v < 0.0 || v > 1.0) {
-      Refuse(option, argument, "a normalized value lies between 0 and 1, not " + std::string(text) +
-                                   (own ? " (--set takes values in the parameter's units)" : ""));
+      Refuse(option, argument,
+             "a normalized value lies between 0 and 1, not " + std::string(text) +
+                 (own ? " (--set takes values in the parameter's units)" : ""));
     }
     setting.normalized = static_cast<float>(v);
     return setting;

@@ -6,8 +6,7 @@
 namespace tesmora6 {
 
 int64_t RenderLength(const TMidiSequence& sequence, const TRenderSettings& settings) {
-  return static_cast<int64_t>(
-      std::ceil((sequence.LengthSeconds() + settings.tailSeconds) * settings.sampleRate));
+  return static_cast<int64_t>(std::ceil((sequence.LengthSeconds() + settings.tailSeconds) * settings.sampleRate));
 }
 
 void StreamSequence(TVstHost& host, const TMidiSequence& sequence, const TRenderSettings& settings,
@@ -45,8 +44,7 @@ void StreamSequence(TVstHost& host, const TMidiSequence& sequence, const TRender
   }
 }
 
-TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
-                              const TRenderSettings& settings,
+TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence, const TRenderSettings& settings,
                               const std::function<void(double)>& progress) {
   TRenderedAudio audio;
   const auto total = static_cast<size_t>(RenderLength(sequence, settings));

@@ -36,8 +36,7 @@ int64_t RenderLength(const TMidiSequence& sequence, const TRenderSettings& setti
 void StreamSequence(TVstHost& host, const TMidiSequence& sequence, const TRenderSettings& settings,
                     const TAudioSink& sink, const std::function<void(double)>& progress = {});
 // The same, collected in memory.
-TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence,
-                              const TRenderSettings& settings,
+TRenderedAudio RenderSequence(TVstHost& host, const TMidiSequence& sequence, const TRenderSettings& settings,
                               const std::function<void(double)>& progress = {});
 
 }  // namespace tesmora6

@@ -52,8 +52,7 @@ void ApplyChunk(TVstHost& host, std::span<const uint8_t> chunk, bool bank, const
   if (host.Effect()->uniqueID == kOwnId && taken == 0) Refuse(name, "the plug-in refused the chunk");
 }
 
-void LoadValueBank(TVstHost& host, std::span<const uint8_t> data, int32_t programs,
-                   const std::string& name) {
+void LoadValueBank(TVstHost& host, std::span<const uint8_t> data, int32_t programs, const std::string& name) {
   size_t start = 0;
   for (size_t header : kValueBankHeaders) {
     if (data.size() >= header + 4 && std::memcmp(data.data() + header, "CcnK", 4) == 0) {
@@ -64,8 +63,7 @@ void LoadValueBank(TVstHost& host, std::span<const uint8_t> data, int32_t progra
   if (start == 0) Refuse(name, "no program block where a value bank has its first one");
   vst::AEffect* effect = host.Effect();
   if (programs < 0 || programs > effect->numPrograms) {
-    Refuse(name, "holds " + std::to_string(programs) + " programs, the plug-in " +
-                     std::to_string(effect->numPrograms));
+    Refuse(name, "holds " + std::to_string(programs) + " programs, the plug-in " + std::to_string(effect->numPrograms));
   }
   // Every block is checked before the first value reaches the plug-in.
   struct TBlock {
@@ -80,9 +78,8 @@ void LoadValueBank(TVstHost& host, std::span<const uint8_t> data, int32_t progra
     if (!r.ReadBytes(kProgramBlockHeader, header)) Refuse(name, where + " is truncated");
     TByteReader h(header);
     int32_t size = 0, version = 0, id = 0, fxVersion = 0, count = 0;
-    if (!h.ReadTag("CcnK") || !h.ReadI32BigEndian(size) || !h.ReadTag("FxCk") ||
-        !h.ReadI32BigEndian(version) || !h.ReadI32BigEndian(id) || !h.ReadI32BigEndian(fxVersion) ||
-        !h.ReadI32BigEndian(count)) {
+    if (!h.ReadTag("CcnK") || !h.ReadI32BigEndian(size) || !h.ReadTag("FxCk") || !h.ReadI32BigEndian(version) ||
+        !h.ReadI32BigEndian(id) || !h.ReadI32BigEndian(fxVersion) || !h.ReadI32BigEndian(count)) {
       Refuse(name, where + " is not a program ('FxCk')");
     }
     if (count < 0 || count > effect->numParams) {
@@ -142,20 +139,18 @@ void LoadBankData(TVstHost& host, std::span<const uint8_t> data, const std::stri
   static_assert(kCommonHeader == 7 * 4);
   const int32_t ownId = host.Effect()->uniqueID;
   if (id != ownId) {
-    Refuse(name, "a bank of the plug-in '" + FourCharacters(id) + "', not of '" +
-                     FourCharacters(ownId) + "'");
+    Refuse(name, "a bank of the plug-in '" + FourCharacters(id) + "', not of '" + FourCharacters(ownId) + "'");
   }
   const std::string form(magic.begin(), magic.end());
   if (form == "FxBk") return LoadValueBank(host, data, programs, name);
   if (form != "FBCh") Refuse(name, "not a bank ('" + form + "' instead of 'FBCh' or 'FxBk')");
   int32_t size = 0;
-  if (!r.Skip(kChunkSizeOffset - kCommonHeader) || !r.ReadI32BigEndian(size) ||
-      data.size() < kChunkStartMin) {
+  if (!r.Skip(kChunkSizeOffset - kCommonHeader) || !r.ReadI32BigEndian(size) || data.size() < kChunkStartMin) {
     Refuse(name, "the bank header is truncated");
   }
   if (size <= 0 || static_cast<size_t>(size) > data.size() - kChunkStartMin) {
-    Refuse(name, "the bank is truncated: its chunk has " + std::to_string(size) +
-                     " bytes, the file holds " + std::to_string(data.size() - kChunkStartMin));
+    Refuse(name, "the bank is truncated: its chunk has " + std::to_string(size) + " bytes, the file holds " +
+                     std::to_string(data.size() - kChunkStartMin));
   }
   LoadChunkData(host, data.subspan(data.size() - static_cast<size_t>(size)), true, name);
 }
@@ -165,8 +160,8 @@ void LoadChunkData(TVstHost& host, std::span<const uint8_t> data, bool bank, con
   if (host.Effect()->uniqueID == kOwnId) {
     const std::string_view tag = bank ? kOwnBankChunkTag : kOwnProgramChunkTag;
     if (!TByteReader(data).ReadTag(tag)) {
-      Refuse(name, std::string("not a ") + (bank ? "bank" : "program") + " chunk of this instrument (it does not start with '" +
-                       std::string(tag) + "')");
+      Refuse(name, std::string("not a ") + (bank ? "bank" : "program") +
+                       " chunk of this instrument (it does not start with '" + std::string(tag) + "')");
     }
   }
   ApplyChunk(host, data, bank, name);

@@ -56,8 +56,7 @@ std::string FindPlugin(const std::string& name) {
     const fs::path candidate = folder / name;
     if (fs::is_regular_file(candidate)) return candidate.string();
   }
-  throw std::runtime_error("cannot find the plug-in " + name +
-                           " in the current folder or a VST folder");
+  throw std::runtime_error("cannot find the plug-in " + name + " in the current folder or a VST folder");
 }
 
 // The output must be creatable before anything is rendered.
@@ -85,8 +84,8 @@ void PrintInfo(TVstHost& host) {
   std::printf("program       %d  %s\n", current, host.ProgramName(current).c_str());
   std::printf("\nparameters\n");
   for (int32_t i = 0; i < e->numParams; ++i) {
-    std::printf("%5d  %-24s  %-24s  %.6g\n", i, host.ParamName(i).c_str(),
-                host.ParamDisplay(i).c_str(), static_cast<double>(e->getParameter(const_cast<vst::AEffect*>(e), i)));
+    std::printf("%5d  %-24s  %-24s  %.6g\n", i, host.ParamName(i).c_str(), host.ParamDisplay(i).c_str(),
+                static_cast<double>(e->getParameter(const_cast<vst::AEffect*>(e), i)));
   }
   std::printf("\nprograms\n");
   for (int32_t i = 0; i < e->numPrograms; ++i) {
@@ -97,8 +96,8 @@ void PrintInfo(TVstHost& host) {
 void ShowProgress(double fraction) {
   const int width = 40;
   const int filled = static_cast<int>(fraction * width);
-  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "========================================",
-               width - filled, "", static_cast<int>(fraction * 100.0 + 0.5));
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "========================================", width - filled, "",
+               static_cast<int>(fraction * 100.0 + 0.5));
   if (fraction >= 1.0) std::fprintf(stderr, "\n");
 }
 
@@ -125,31 +124,38 @@ int main(int argc, char** argv) {
   app.add_option("-p,--plugin", plugin,
                  "VST 2 library to load (default: Tesmora6.so); a bare name is looked for in "
                  "the current folder, then in $VST_PATH, ~/.vst and the system's VST folders");
-  app.add_option("-o,--output", output,
-                 "audio file to write; .wav, .flac, .ogg or .aiff chooses the format")
+  app.add_option("-o,--output", output, "audio file to write; .wav, .flac, .ogg or .aiff chooses the format")
       ->capture_default_str();
   app.add_option("-r,--rate", rate, "sample rate in Hz")->capture_default_str()->check(CLI::Range(8000.0, 384000.0));
-  app.add_option("-b,--block", block, "host block size in frames")->capture_default_str()->check(CLI::Range(1, 1 << 20));
-  app.add_option("-t,--tempo", tempo, "constant tempo reported to the plug-in (default: the MIDI file's tempo map, else 120)")
+  app.add_option("-b,--block", block, "host block size in frames")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1 << 20));
+  app.add_option("-t,--tempo", tempo,
+                 "constant tempo reported to the plug-in (default: the MIDI file's tempo map, else 120)")
       ->check(CLI::Range(1.0, 1000.0));
-  app.add_option("--tail", tail, "seconds rendered after the last MIDI message")->capture_default_str()->check(CLI::Range(0.0, 600.0));
+  app.add_option("--tail", tail, "seconds rendered after the last MIDI message")
+      ->capture_default_str()
+      ->check(CLI::Range(0.0, 600.0));
   app.add_option("--program", program, "program to select before playing")->check(CLI::NonNegativeNumber);
-  CLI::Option* paramOption = app.add_option(
-      "--param", params,
-      "set a parameter: KEY=VALUE, KEY an index, a parameter key or a parameter name, VALUE a "
-      "normalized number 0..1 (or for Tesmora6 any value --set takes that is not a plain "
-      "number); repeatable, applied in order after the program");
-  CLI::Option* setOption = app.add_option(
-      "--set", sets,
-      "set a Tesmora6 parameter as a preset source does: KEY=VALUE, VALUE in the parameter's "
-      "units (8, 1200, 5ms, 1.5s, -6dB), a display text (Saw, '\"24DB LP\"') or =N normalized; "
-      "repeatable, applied in order with --param");
+  CLI::Option* paramOption =
+      app.add_option("--param", params,
+                     "set a parameter: KEY=VALUE, KEY an index, a parameter key or a parameter name, VALUE a "
+                     "normalized number 0..1 (or for Tesmora6 any value --set takes that is not a plain "
+                     "number); repeatable, applied in order after the program");
+  CLI::Option* setOption =
+      app.add_option("--set", sets,
+                     "set a Tesmora6 parameter as a preset source does: KEY=VALUE, VALUE in the parameter's "
+                     "units (8, 1200, 5ms, 1.5s, -6dB), a display text (Saw, '\"24DB LP\"') or =N normalized; "
+                     "repeatable, applied in order with --param");
   app.add_option("--bank-chunk", bankChunk, "load a bank chunk (raw bytes) with effSetChunk")->check(CLI::ExistingFile);
-  app.add_option("--program-chunk", programChunk, "load a program chunk (raw bytes) with effSetChunk")->check(CLI::ExistingFile);
-  app.add_option("--fxb", bankFile, "load a bank file ('FBCh' chunk bank or 'FxBk' value bank)")->check(CLI::ExistingFile);
+  app.add_option("--program-chunk", programChunk, "load a program chunk (raw bytes) with effSetChunk")
+      ->check(CLI::ExistingFile);
+  app.add_option("--fxb", bankFile, "load a bank file ('FBCh' chunk bank or 'FxBk' value bank)")
+      ->check(CLI::ExistingFile);
   app.add_option("--bits", bits, "sample size: 16, 24 or 32 (float); default 32 for WAV and AIFF, 24 for FLAC")
       ->check(CLI::IsMember({16, 24, 32}));
-  app.add_flag("--info", info, "print the plug-in's values, parameters and programs after the options are applied, then stop");
+  app.add_flag("--info", info,
+               "print the plug-in's values, parameters and programs after the options are applied, then stop");
   app.add_flag("-q,--quiet", quiet, "no progress bar and no summary");
   CLI11_PARSE(app, argc, argv);
 
@@ -192,8 +198,8 @@ int main(int argc, char** argv) {
       const bool isParam = option == paramOption;
       if (!isParam && option != setOption) continue;
       const std::string& argument = isParam ? params.at(nextParam++) : sets.at(nextSet++);
-      const TParamSetting setting = ParseParamArgument(
-          host, argument, isParam ? TValueForm::kNormalized : TValueForm::kPresetText, table);
+      const TParamSetting setting =
+          ParseParamArgument(host, argument, isParam ? TValueForm::kNormalized : TValueForm::kPresetText, table);
       host.Effect()->setParameter(host.Effect(), setting.index, setting.normalized);
     }
     if (info) {

@@ -23,8 +23,8 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr uint32_t kKey = 0xFF00FF;          // the transparent key colour
-constexpr uint32_t kPanelGrey = 0x3C3D3F;    // what keyed edges are blended over
+constexpr uint32_t kKey = 0xFF00FF;        // the transparent key colour
+constexpr uint32_t kPanelGrey = 0x3C3D3F;  // what keyed edges are blended over
 
 struct TRgb {
   double r, g, b;
@@ -68,8 +68,8 @@ bool WriteGif(cairo_surface_t* s, const std::string& path, bool keyed) {
   }
   GifColorType colors[256] = {};
   int size = keyed ? 255 : 256;
-  if (GifQuantizeBuffer(static_cast<unsigned>(w), static_cast<unsigned>(h), &size, r.data(), g.data(),
-                        b.data(), out.data(), colors) == GIF_ERROR) {
+  if (GifQuantizeBuffer(static_cast<unsigned>(w), static_cast<unsigned>(h), &size, r.data(), g.data(), b.data(),
+                        out.data(), colors) == GIF_ERROR) {
     return false;
   }
   if (keyed) {
@@ -84,8 +84,8 @@ bool WriteGif(cairo_surface_t* s, const std::string& path, bool keyed) {
   if (!gif) return false;
   EGifSetGifVersion(gif, true);
   ColorMapObject* map = GifMakeMapObject(256, colors);
-  bool ok = EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK &&
-            EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
+  bool ok =
+      EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK && EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
   for (int y = 0; ok && y < h; ++y) ok = EGifPutLine(gif, out.data() + static_cast<size_t>(y) * w, w) == GIF_OK;
   GifFreeMapObject(map);
   ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
@@ -119,9 +119,9 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
 // a raised ridge points at it, and two dots below mark the end stops.
 void KnobFrame(cairo_t* cr, double x0, double s, double f) {
   const double cx = x0 + s / 2, cy = s / 2;
-  const double track = s * 0.085 < 1.4 ? 1.4 : s * 0.085;          // arc width
-  const double ra = s / 2 - track / 2 - 0.6;                      // arc radius
-  const double rk = ra - track / 2 - (s < 24 ? 1.2 : 2.2);        // knob radius
+  const double track = s * 0.085 < 1.4 ? 1.4 : s * 0.085;   // arc width
+  const double ra = s / 2 - track / 2 - 0.6;                // arc radius
+  const double rk = ra - track / 2 - (s < 24 ? 1.2 : 2.2);  // knob radius
   const double start = (-150.0 - 90.0) * kPi / 180.0;
   const double end = (150.0 - 90.0) * kPi / 180.0;
   const double at = start + f * (end - start);

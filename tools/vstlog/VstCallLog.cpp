@@ -58,8 +58,7 @@ void CopyFields(Wrapper* w) {
   o.version = i.version;
 }
 
-intptr_t HostCallback(vst::AEffect* inner, int32_t opcode, int32_t index, intptr_t value,
-                      void* ptr, float opt) {
+intptr_t HostCallback(vst::AEffect* inner, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   Wrapper* w = inner ? FindInner(inner) : nullptr;
   if (opcode == vst::audioMasterGetTime && std::getenv("VSTLOG_NO_TIME")) {
     // Answer for the host, which is then never asked for its time.
@@ -78,8 +77,7 @@ intptr_t HostCallback(vst::AEffect* inner, int32_t opcode, int32_t index, intptr
   return answer;
 }
 
-intptr_t Dispatcher(vst::AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                    float opt) {
+intptr_t Dispatcher(vst::AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   Wrapper* w = Of(e);
   if (w->log) {
     if (opcode == vst::effProcessEvents && ptr) {
@@ -94,13 +92,11 @@ intptr_t Dispatcher(vst::AEffect* e, int32_t opcode, int32_t index, intptr_t val
                      static_cast<unsigned>(static_cast<uint8_t>(m->midiData[2])));
       }
       std::fprintf(w->log, "\n");
-    } else if (opcode == vst::effMainsChanged || opcode == vst::effSetSampleRate ||
-               opcode == vst::effSetBlockSize || opcode == vst::effStartProcess ||
-               opcode == vst::effStopProcess || opcode == vst::effOpen ||
-               opcode == vst::effClose || opcode == vst::effSetChunk ||
-               opcode == vst::effSetProgram) {
-      std::fprintf(w->log, "D %d index=%d value=%ld opt=%g\n", opcode, index,
-                   static_cast<long>(value), static_cast<double>(opt));
+    } else if (opcode == vst::effMainsChanged || opcode == vst::effSetSampleRate || opcode == vst::effSetBlockSize ||
+               opcode == vst::effStartProcess || opcode == vst::effStopProcess || opcode == vst::effOpen ||
+               opcode == vst::effClose || opcode == vst::effSetChunk || opcode == vst::effSetProgram) {
+      std::fprintf(w->log, "D %d index=%d value=%ld opt=%g\n", opcode, index, static_cast<long>(value),
+                   static_cast<double>(opt));
     }
   }
   const intptr_t answer = w->inner->dispatcher(w->inner, opcode, index, value, ptr, opt);
@@ -123,7 +119,10 @@ void ProcessReplacing(vst::AEffect* e, float** inputs, float** outputs, int32_t 
   int first = -1;
   for (int32_t i = 0; i < frames && first < 0; ++i)
     for (int32_t o = 0; o < w->outer.numOutputs && o < 2; ++o)
-      if (outputs && outputs[o] && outputs[o][i] != 0.0f) { first = i; break; }
+      if (outputs && outputs[o] && outputs[o][i] != 0.0f) {
+        first = i;
+        break;
+      }
   std::fprintf(w->log, "P at=%lld n=%d first=%d\n", w->frames, frames, first);
   w->frames += frames;
 }
@@ -150,8 +149,7 @@ float GetParameter(vst::AEffect* e, int32_t index) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(
-    vst::AudioMasterCallback host) {
+extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::AudioMasterCallback host) {
   const char* target = std::getenv("VSTLOG_TARGET");
   if (!target) return nullptr;
   void* lib = dlopen(target, RTLD_NOW | RTLD_LOCAL);
