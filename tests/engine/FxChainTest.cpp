@@ -11,6 +11,7 @@
 #include "engine/ParameterLaws.h"
 #include "engine/Tesmora6ParamIds.h"
 #include "instrument/InstrumentHost.h"
+#include "tests/support/FakeHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
 using namespace tesmora6;
@@ -377,23 +378,12 @@ TEST_F(FxChain, PreAndPostAmpChangeNothing) {
 
 // ---------------------------------------------------------------- tempo
 
-float hostTempo = 120.0f;
-
-intptr_t TempoHost(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  static vst::VstTimeInfo time{};
-  if (opcode == vst::audioMasterVersion) return 2400;
-  if (opcode == vst::audioMasterGetTime) {
-    time.tempo = hostTempo;
-    time.flags = vst::kVstTempoValid;
-    return reinterpret_cast<intptr_t>(&time);
-  }
-  return 0;
-}
+TFakeHost tempoHost;
 
 TEST(FxChainTempo, HostTempoReachesEveryEffect) {
-  hostTempo = 120.0f;
+  tempoHost.tempo = 120.0;
   auto* synth = new TTesmora6();
-  OpenVstPlugin(synth, &TempoHost);
+  OpenVstPlugin(synth, &FakeHostCallback<&tempoHost>);
   vst::AEffect* e = VstEffectOf(synth->Host());
   float l[64], r[64];
   float* outs[2] = {l, r};
@@ -403,7 +393,7 @@ TEST(FxChainTempo, HostTempoReachesEveryEffect) {
   process();
   // "DlyL" 60 ticks, a tick being 60000 / tempo / 120 ms.
   EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 120 / 120 * 44, 1.0);
-  hostTempo = 60.0f;
+  tempoHost.tempo = 60.0;
   process();
   for (int k = 0; k < kFxEffectCount; ++k) {
     EXPECT_EQ(synth->Effects().FxEffect(static_cast<TFxEffect>(k)).Tempo(), 60.0f) << k;
