@@ -16,6 +16,29 @@ void Silent(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
+TAlsaEventDecoder::TAlsaEventDecoder() {
+  if (snd_midi_event_new(16, &decoder_) < 0) {
+    decoder_ = nullptr;
+    return;
+  }
+  // Every message whole, with its status byte (no running status).
+  snd_midi_event_no_status(decoder_, 1);
+}
+
+TAlsaEventDecoder::~TAlsaEventDecoder() {
+  if (decoder_) snd_midi_event_free(decoder_);
+}
+
+size_t TAlsaEventDecoder::Decode(const snd_seq_event_t& event, uint8_t (&bytes)[3]) {
+  if (!decoder_) return 0;
+  unsigned char decoded[16];
+  // alsa-lib reads the event without changing it, but does not say so in its signature.
+  const long n = snd_midi_event_decode(decoder_, decoded, sizeof decoded, const_cast<snd_seq_event_t*>(&event));
+  if (n < 1 || n > 3 || decoded[0] < 0x80 || decoded[0] >= 0xF0) return 0;
+  for (long i = 0; i < n; ++i) bytes[i] = decoded[i];
+  return static_cast<size_t>(n);
+}
+
 TAlsaSeqInput::TAlsaSeqInput(TMidiMerge& merge, TClock clock, void* context)
     : merge_(merge), clock_(clock), context_(context) {}
 
@@ -93,10 +116,7 @@ void TAlsaSeqInput::Close() {
 }
 
 void TAlsaSeqInput::Run() {
-  snd_midi_event_t* decoder = nullptr;
-  if (snd_midi_event_new(16, &decoder) < 0) return;
-  // Every message whole, with its status byte (no running status).
-  snd_midi_event_no_status(decoder, 1);
+  TAlsaEventDecoder decoder;
   const int count = snd_seq_poll_descriptors_count(seq_, POLLIN);
   std::vector<pollfd> fds(static_cast<size_t>(count) + 1);
   snd_seq_poll_descriptors(seq_, fds.data(), static_cast<unsigned>(count), POLLIN);
@@ -106,16 +126,11 @@ void TAlsaSeqInput::Run() {
     if (fds.back().revents) break;
     snd_seq_event_t* event = nullptr;
     while (snd_seq_event_input(seq_, &event) >= 0 && event) {
-      unsigned char bytes[16];
-      const long n = snd_midi_event_decode(decoder, bytes, sizeof bytes, event);
-      // Channel messages; system exclusive, common and real-time messages mean nothing to
-      // the instrument.
-      if (n >= 1 && n <= 3 && bytes[0] >= 0x80 && bytes[0] < 0xF0) {
-        merge_.Push(clock_(context_), std::span<const uint8_t>(bytes, static_cast<size_t>(n)));
-      }
+      uint8_t bytes[3];
+      if (const size_t n = decoder.Decode(*event, bytes))
+        merge_.Push(clock_(context_), std::span<const uint8_t>(bytes, n));
     }
   }
-  snd_midi_event_free(decoder);
 }
 
 }  // namespace tesmora6

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,8 +14,27 @@
 #include "standalone/MidiMerge.h"
 
 typedef struct _snd_seq snd_seq_t;
+typedef struct snd_seq_event snd_seq_event_t;
+typedef struct snd_midi_event snd_midi_event_t;
 
 namespace tesmora6 {
+
+// Turns sequencer events into whole channel messages, status byte first (no running
+// status); system exclusive, common and real-time messages mean nothing to the instrument
+// and give none.
+class TAlsaEventDecoder {
+ public:
+  TAlsaEventDecoder();
+  ~TAlsaEventDecoder();
+  TAlsaEventDecoder(const TAlsaEventDecoder&) = delete;
+  TAlsaEventDecoder& operator=(const TAlsaEventDecoder&) = delete;
+
+  // The message of `event` in `bytes`; its length, or 0 when it is none.
+  size_t Decode(const snd_seq_event_t& event, uint8_t (&bytes)[3]);
+
+ private:
+  snd_midi_event_t* decoder_ = nullptr;
+};
 
 class TAlsaSeqInput {
  public:

@@ -1,5 +1,6 @@
 // The standalone program's parts that need no JACK server: the merge of the two MIDI inputs,
 // the state file, the command line and the bank files --fxb loads.
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
+#include "standalone/AlsaSeqInput.h"
 #include "standalone/BankFile.h"
 #include "standalone/MidiMerge.h"
 #include "standalone/Options.h"
@@ -137,6 +139,38 @@ TStandaloneState SomeState(int32_t program, size_t size) {
   state.currentProgram = program;
   for (size_t i = 0; i < size; ++i) state.bankChunk.push_back(static_cast<uint8_t>(i * 7 + 3));
   return state;
+}
+
+// What a keyboard on the ALSA sequencer sends reaches the merge as the MIDI bytes the engine
+// reads; what is no channel message does not. (Opening the port needs the kernel's
+// sequencer; the decoding does not.)
+TEST(StandaloneAlsaInput, TurnsSequencerEventsIntoChannelMessagesAndDropsTheRest) {
+  struct TCase {
+    const char* what;
+    void (*make)(snd_seq_event_t&);
+    std::vector<uint8_t> want;
+  };
+  static uint8_t sysex[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+  const TCase cases[] = {
+      {"note on", [](snd_seq_event_t& e) { snd_seq_ev_set_noteon(&e, 2, 60, 100); }, {0x92, 60, 100}},
+      {"note off", [](snd_seq_event_t& e) { snd_seq_ev_set_noteoff(&e, 0, 61, 64); }, {0x80, 61, 64}},
+      {"controller", [](snd_seq_event_t& e) { snd_seq_ev_set_controller(&e, 15, 74, 127); }, {0xBF, 74, 127}},
+      {"program change", [](snd_seq_event_t& e) { snd_seq_ev_set_pgmchange(&e, 1, 37); }, {0xC1, 37}},
+      {"pitch bend up", [](snd_seq_event_t& e) { snd_seq_ev_set_pitchbend(&e, 0, 8191); }, {0xE0, 0x7F, 0x7F}},
+      {"pitch bend centre", [](snd_seq_event_t& e) { snd_seq_ev_set_pitchbend(&e, 3, 0); }, {0xE3, 0x00, 0x40}},
+      {"channel pressure", [](snd_seq_event_t& e) { snd_seq_ev_set_chanpress(&e, 4, 90); }, {0xD4, 90}},
+      {"system exclusive", [](snd_seq_event_t& e) { snd_seq_ev_set_sysex(&e, sizeof sysex, sysex); }, {}},
+      {"clock", [](snd_seq_event_t& e) { e.type = SND_SEQ_EVENT_CLOCK; }, {}},
+  };
+  TAlsaEventDecoder decoder;
+  for (const TCase& c : cases) {
+    snd_seq_event_t event;
+    snd_seq_ev_clear(&event);
+    c.make(event);
+    uint8_t bytes[3] = {0, 0, 0};
+    const size_t n = decoder.Decode(event, bytes);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + n), c.want) << c.what;
+  }
 }
 
 TEST(StandaloneStateStore, SavesAtomicallyAndLoadsWhatItSaved) {
