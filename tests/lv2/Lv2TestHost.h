@@ -1,5 +1,5 @@
 // A small LV2 host on lilv for the tests: it loads the bundle from the build folder (and the
-// LV2 specifications from the system, nothing else), makes instances of the plug-in, feeds
+// LV2 vocabularies Debian installs, nothing else), makes instances of the plug-in, feeds
 // their event port with MIDI and time:Position, sets their control ports and renders.
 #pragma once
 
