@@ -9,8 +9,6 @@
 
 namespace tesmora6 {
 
-class TVoicePoolLayer;
-
 enum TVoiceState : uint8_t { kVoiceHeld = 0, kVoiceReleased = 1, kVoiceFree = 2 };
 
 // The bookkeeping every voice carries.
@@ -61,7 +59,6 @@ class TDSPPooledVoice : public TDSPControl {
   int32_t OwningNote() const { return Pending.waiting ? Pending.note : Note; }
 
   int32_t ControlCounter = -1;  // samples since the last control update; -1 = just triggered
-  TVoicePoolLayer* Owner = nullptr;
   int32_t PoolSize = 0;
   uint8_t State = kVoiceFree;
   int32_t Age = 0;
@@ -69,7 +66,6 @@ class TDSPPooledVoice : public TDSPControl {
   int32_t Note = 48;
   float GlideFrom = 48.0f;
   float LastPitch = 48.0f;
-  int16_t VoiceIndex = 0;
   int32_t ReleaseAge = 0;
 
  private:

@@ -8,7 +8,7 @@ void TSequencerParameters::ParameterChanged(int32_t index) {
   // Slots 0-68 are the first sequencer (37 settings, 32 steps), 69-137 the second.
   const int32_t seq = slot < kSettings + kSteps ? 0 : 1;
   const int32_t k = slot - seq * (kSettings + kSteps);
-  const double value = pool_.GetReal(index);
+  const double value = plugin_.GetReal(index);
   if (k == kToPitchSetting) {
     (seq == 0 ? ToPitch1 : ToPitch2) = static_cast<float>(value) * 0.01f;
     return;

@@ -41,12 +41,13 @@ static_assert(Param::Flt1CutoffLfo1 + 2 == Param::Flt1CutoffLfo3 &&
 TTesmora6::TTesmora6() {
   paramCount_ = kParamCount;
   productName_ = "Tesmora6";
+  vendorString_ = "Tesmora";
   vendorVersion_ = 1;
   themedEditor_ = true;
   editorWidth_ = 774;
   editorHeight_ = 506;
   SetUniqueId('t', 'S', 'm', '6');
-  modDestinations_.AddTesmora6Destinations();
+  modulation_.ModDestinations().AddTesmora6Destinations();
 }
 
 TTesmora6::~TTesmora6() {
@@ -57,17 +58,18 @@ TTesmora6::~TTesmora6() {
 
 void TTesmora6::MapIndexes() {
   indexMaps_.Build();
-  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kModSlots; ++slot) SetSlotHost(slot, indexMaps_.ModHost(slot));
+  for (int32_t slot = 0; slot < TTesmora6IndexMaps::kModSlots; ++slot)
+    modulation_.SetSlotHost(slot, indexMaps_.ModHost(slot));
   for (int32_t slot = 0; slot < TTesmora6IndexMaps::kSeqSlots; ++slot)
-    Sequencers().SetSlotHost(slot, indexMaps_.SeqHost(slot));
+    modulation_.Sequencers().SetSlotHost(slot, indexMaps_.SeqHost(slot));
   for (int32_t id = 0; id < TTesmora6IndexMaps::kFxSlots; ++id) effects_.SetFxSlotHost(id, indexMaps_.FxHost(id));
-  BuildModInverse();
+  modulation_.BuildModInverse();
   effects_.BuildFxInverse();
-  Sequencers().BuildInverse();
+  modulation_.Sequencers().BuildInverse();
 }
 
 void TTesmora6::DefineParameters() {
-  TOscillatorLayer::DefineParameters();
+  TDSPPluginX::DefineParameters();
   DefineTesmora6Parameters(params_);
   hostNames_ = Tesmora6HostNames(params_);
 }
@@ -82,7 +84,7 @@ std::string TTesmora6::HostName(int32_t index) const {
 std::string TTesmora6::ParamNameText(int32_t index) const { return HostName(index); }
 
 void TTesmora6::FinishInitialisation() {
-  TOscillatorLayer::FinishInitialisation();
+  TDSPPluginX::FinishInitialisation();
   DefineTesmora6SubPresetGroups(*subPresets_);
   // The first block builds the voice pool from the current program under the lock.
   PrepareWaveTables(Program(CurrentProgram()));
@@ -112,12 +114,12 @@ void TTesmora6::PrepareWaveTables(const TDSPPluginProgram& program) const {
 
 void TTesmora6::SetParameterFromHost(int32_t index, float value) {
   PrepareWaveTable(index, value);
-  TOscillatorLayer::SetParameterFromHost(index, value);
+  TDSPPluginX::SetParameterFromHost(index, value);
 }
 
 void TTesmora6::SetProgram(int32_t n) {
   if (n >= 0 && n < ProgramCount()) PrepareWaveTables(Program(n));
-  TOscillatorLayer::SetProgram(n);
+  TDSPPluginX::SetProgram(n);
 }
 
 std::string TTesmora6::DisplayText(int32_t index, float realValue) {
@@ -125,27 +127,31 @@ std::string TTesmora6::DisplayText(int32_t index, float realValue) {
   if (ValidParam(index) && Tesmora6DisplayText(index, ParamInfo(index), realValue, text)) {
     return text;
   }
-  return TOscillatorLayer::DisplayText(index, realValue);
+  return TDSPPluginX::DisplayText(index, realValue);
 }
 
 void TTesmora6::ParameterChanged(int32_t index) {
-  TOscillatorLayer::ParameterChanged(index);
+  TDSPPluginX::ParameterChanged(index);
+  // The modulation section first (with the sequencers' parameters), then the oscillators,
+  // then the effects.
+  modulation_.ParameterChanged(index);
+  oscillators_.ParameterChanged(index);
   effects_.ParameterChanged(index);
   if (index < Param::Osc1ScaleTune || index > Param::Osc6RootKey) return;
   // Key scaling: "OSCiScaleTune" and "OSCiRootKey" in pairs per oscillator.
   const auto i = static_cast<size_t>((index - Param::Osc1ScaleTune) / 2);
   if ((index - Param::Osc1ScaleTune) % 2 == 0) {
-    Osc[i].scale = GetReal(index) * 0.01f;
+    oscillators_.Osc[i].scale = GetReal(index) * 0.01f;
   } else {
-    Osc[i].root = GetReal(index);
+    oscillators_.Osc[i].root = GetReal(index);
   }
 }
 
 // ---------------------------------------------------------------- control update
 
 void TTesmora6::UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, float c1, float e2, float c2) {
-  const TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
-  const float* m = ModOffsets.data();
+  const TModulationSection::TFilterStage& s = modulation_.FilterStages[static_cast<size_t>(stage)];
+  const float* m = modulation_.ModOffsets.data();
   const float l1 = voice.LfoOut[0], l2 = voice.LfoOut[1], l3 = voice.LfoOut[2];
   struct TSettings {
     float cutoff, q, bandwidth;
@@ -178,7 +184,7 @@ void TTesmora6::UpdateFilterStage(TDSPSynthVoice& voice, int stage, float e1, fl
 
 void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   const int32_t p = context_->samplesPerMs;
-  const float* m = ModOffsets.data();
+  const float* m = modulation_.ModOffsets.data();
   // 1. Age advances in every update after the first; the envelopes follow it.
   if (voice.ControlCounter != -1) {
     voice.Age += p;
@@ -186,11 +192,11 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
     voice.Env2.SetAge(voice.Age);
   }
   // 2. LFOs, sequencers, matrix, shaper amounts.
-  RunModulationStep(voice);
+  modulation_.RunModulationStep(voice);
   const float l1 = voice.LfoOut[0], l2 = voice.LfoOut[1], l3 = voice.LfoOut[2];
   // 3. Amplitudes and 4. pan gains.
   for (int i = 0; i < kOscillators; ++i) {
-    TOscillatorState& o = Osc[static_cast<size_t>(i)];
+    TOscillatorSection::TOscillatorState& o = oscillators_.Osc[static_cast<size_t>(i)];
     voice.Oscillator(i).SetGain((o.amp + o.ampLfo[0] * l1 + o.ampLfo[1] * l2 + o.ampLfo[2] * l3) *
                                 (1.0f + m[Param::Osc1Amount + i]));
     const float w = std::clamp((1.0f + m[Param::Osc1Pan + i]) * o.pan, 0.0f, 1.0f);
@@ -202,15 +208,16 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   const float e2 = voice.Env2.Out, s2 = voice.Env2.SustainLevel(), c2 = voice.Env2.OutputScale();
   // 6. Glide: a straight line in note numbers from GlideFrom to Note over G samples.
   const auto age = static_cast<float>(voice.Age);
-  const float n = age >= GlideSamples
-                      ? static_cast<float>(voice.Note)
-                      : voice.GlideFrom + age * GlideRate * (static_cast<float>(voice.Note) - voice.GlideFrom);
+  const float n =
+      age >= modulation_.GlideSamples
+          ? static_cast<float>(voice.Note)
+          : voice.GlideFrom + age * modulation_.GlideRate * (static_cast<float>(voice.Note) - voice.GlideFrom);
   // 7./8. Pitch attack sweep, and the release sweep while released.
   std::array<float, kOscillators> a{};
   const bool released = voice.State == kVoiceReleased;
   const auto releaseAge = static_cast<float>(voice.ReleaseAge);
   for (int i = 0; i < kOscillators; ++i) {
-    const TOscillatorState& o = Osc[static_cast<size_t>(i)];
+    const TOscillatorSection::TOscillatorState& o = oscillators_.Osc[static_cast<size_t>(i)];
     float ai = age >= o.attackTime ? o.attackEnd : o.attackStart + age * o.attackRate * (o.attackEnd - o.attackStart);
     if (released) {
       ai = releaseAge >= o.releaseTime ? ai + o.releaseEnd : ai + o.releaseEnd * releaseAge * o.releaseRate;
@@ -224,9 +231,9 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
   const float h2 = e2 - s2 * c2;
   const float bend = BendAmount();
   for (int i = 0; i < kOscillators; ++i) {
-    TOscillatorState& o = Osc[static_cast<size_t>(i)];
+    TOscillatorSection::TOscillatorState& o = oscillators_.Osc[static_cast<size_t>(i)];
     TDSPDiatonicTune& tuner = voice.Tuner(i);
-    tuner.In = n + m[Param::Osc1Tune + i] + m[Param::Tune] + a[static_cast<size_t>(i)] + GlobalTune;
+    tuner.In = n + m[Param::Osc1Tune + i] + m[Param::Tune] + a[static_cast<size_t>(i)] + modulation_.GlobalTune;
     tuner.Tick();
     // 11. Pitch with bend and envelope terms, then key scaling around note 64.
     float pi = tuner.Out + bend + h1 * o.pitchEnv[0] + h2 * o.pitchEnv[1];
@@ -234,7 +241,7 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
     // 12./13. LFO pitch modulation in semitones, or in hertz (164 Hz per unit).
     const float mod = l1 * o.pitchLfo[0] + l2 * o.pitchLfo[1] + l3 * o.pitchLfo[2];
     TDSPOscillator& osc = voice.Oscillator(i);
-    if (PitchModMethod == 1) {
+    if (modulation_.PitchModMethod == 1) {
       o.pitch = pi + mod;
       osc.SetPitch(o.pitch);
     } else {
@@ -244,10 +251,10 @@ void TTesmora6::UpdateVoiceControl(TDSPSynthVoice& voice) {
     }
   }
   // 14./15. Filter stages.
-  if (FilterStages[0].on) UpdateFilterStage(voice, 0, e1, c1, e2, c2);
-  if (FilterStages[1].on) UpdateFilterStage(voice, 1, e1, c1, e2, c2);
+  if (modulation_.FilterStages[0].on) UpdateFilterStage(voice, 0, e1, c1, e2, c2);
+  if (modulation_.FilterStages[1].on) UpdateFilterStage(voice, 1, e1, c1, e2, c2);
   // 16. The voice gain: velocity, master gain and the sequencer levels.
-  const float g = voice.Velocity * MasterGain;
+  const float g = voice.Velocity * modulation_.MasterGain;
   float* gain = voice.GainBuffer();
   const bool on1 = voice.Sequencers[0].On(), on2 = voice.Sequencers[1].On();
   const float* g1 = voice.Sequencers[0].GainBlock();
@@ -277,7 +284,7 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   float* e1 = voice.Env1.OutputBlock();
   float* e2 = voice.Env2.OutputBlock();
   voice.Env1.FillPeriod(e1);
-  if (voice.Age < Env2DelaySamples) {
+  if (voice.Age < modulation_.Env2DelaySamples) {
     std::fill(e2, e2 + p, 0.0f);  // Env2 waits for its start delay
   } else {
     voice.Env2.FillPeriod(e2);
@@ -302,7 +309,7 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   std::fill(vr, vr + p, 0.0f);
   for (size_t i = 0; i < kOscillators; ++i) {
     if (o[i] == nullptr) continue;
-    const TOscillatorState& s = Osc[i];
+    const TOscillatorSection::TOscillatorState& s = oscillators_.Osc[i];
     const float w1 = s.envWeight1, w2 = s.envWeight2, gl = s.gainL, gr = s.gainR;
     const float* oi = o[i];
     for (int32_t k = 0; k < p; ++k) {
@@ -313,40 +320,41 @@ void TTesmora6::RenderVoice(TDSPSynthVoice& voice) {
   }
   // Shapers and the two filter stages.
   auto shape = [&](uint8_t route) {
-    if (!ShapeOn) return;
-    if (ShpChnMode == 0) {
-      if (ShapeRoute == route) voice.ShaperLeft.FillPeriod(vl);
-      if (RShapeRoute == route) voice.ShaperRight.FillPeriod(vr);
-    } else if (ShapeRoute == route) {
+    if (!modulation_.ShapeOn) return;
+    if (modulation_.ShpChnMode == 0) {
+      if (modulation_.ShapeRoute == route) voice.ShaperLeft.FillPeriod(vl);
+      if (modulation_.RShapeRoute == route) voice.ShaperRight.FillPeriod(vr);
+    } else if (modulation_.ShapeRoute == route) {
       voice.ShaperLeft.FillPeriod(vl);
       voice.ShaperRight.FillPeriod(vr);
     }
   };
   shape(0);
   auto& filters = voice.Filters;
-  const bool shapeBetween = ShapeOn && (ShapeRoute == 1 || (ShpChnMode == 0 && RShapeRoute == 1));
-  if (FilterStages[0].on && FilterStages[1].on && !shapeBetween) {
+  const bool shapeBetween = modulation_.ShapeOn && (modulation_.ShapeRoute == 1 ||
+                                                    (modulation_.ShpChnMode == 0 && modulation_.RShapeRoute == 1));
+  if (modulation_.FilterStages[0].on && modulation_.FilterStages[1].on && !shapeBetween) {
     // Nothing between the stages: both in one loop where their designs allow it.
     filters[TDSPSynthVoice::kFilter1Left].FillStagesPair(filters[TDSPSynthVoice::kFilter1Right],
                                                          filters[TDSPSynthVoice::kFilter2Left],
                                                          filters[TDSPSynthVoice::kFilter2Right], vl, vr);
   } else {
-    if (FilterStages[0].on) {
+    if (modulation_.FilterStages[0].on) {
       filters[TDSPSynthVoice::kFilter1Left].FillPeriodPair(filters[TDSPSynthVoice::kFilter1Right], vl, vr);
     }
     shape(1);
-    if (FilterStages[1].on) {
+    if (modulation_.FilterStages[1].on) {
       filters[TDSPSynthVoice::kFilter2Left].FillPeriodPair(filters[TDSPSynthVoice::kFilter2Right], vl, vr);
     }
   }
   // Amplitude curves, depths and the gain buffer.
   const float* gain = voice.GainBuffer();
-  ApplyCurveTable(AmpCurveTable1, e1, p);
-  ApplyCurveTable(AmpCurveTable2, e2, p);
+  ApplyCurveTable(modulation_.AmpCurveTable1, e1, p);
+  ApplyCurveTable(modulation_.AmpCurveTable2, e2, p);
   float probe = 0.0f;
   for (int32_t k = 0; k < p; ++k) {
-    const float f1 = 1.0f - (1.0f - e1[k]) * AmpDepth1;
-    const float f2 = 1.0f - (1.0f - e2[k]) * AmpDepth2;
+    const float f1 = 1.0f - (1.0f - e1[k]) * modulation_.AmpDepth1;
+    const float f2 = 1.0f - (1.0f - e2[k]) * modulation_.AmpDepth2;
     const float f = f1 * f2 * gain[k];
     vl[k] = vl[k] * f;
     vr[k] = f * vr[k];
@@ -373,40 +381,41 @@ void TTesmora6::RecoverVoice(TDSPSynthVoice& voice) {
   voice.ShaperRight.Rebuild();
   for (int i = 0; i < voice.OscillatorCount(); ++i) voice.Oscillator(i).ResetPhase();
   voice.Reset();
-  --activeNotes_;
 }
 
 void TTesmora6::RenderBlock() {
-  CheckVoicePool();
-  matrixDirty_ = true;  // parameter values may have been stored without a notification
+  voices_.CheckVoicePool();
+  modulation_.InvalidateMatrix();  // parameter values may have been stored without a notification
   effects_.VoicesActive = 0;
   std::fill(outputs[0].stereo.begin(), outputs[0].stereo.end(), 0.0f);
   std::fill(effects_.MixL.begin(), effects_.MixL.end(), 0.0f);
   std::fill(effects_.MixR.begin(), effects_.MixR.end(), 0.0f);
-  for (int32_t i = 0; i < voiceCount_; ++i) {
-    TDSPSynthVoice* voice = Voice(i);
+  for (int32_t i = 0; i < voices_.VoiceCount(); ++i) {
+    TDSPSynthVoice* voice = voices_.Voice(i);
     if (!voice || voice->State == kVoiceFree) continue;
     effects_.VoicesActive = 1;
     if (voice->ControlCounter == -1) UpdateVoiceControl(*voice);
     RenderVoice(*voice);
-    StartWaitingNote(i);
-    EndVoiceIfFinished(*voice);
+    voices_.StartWaitingNote(i);
+    voices_.EndVoiceIfFinished(*voice);
   }
   blockAudible = effects_.ProcessEffects(outputs[0].stereo.data());
 }
 
 void TTesmora6::PropagateContext() {
-  TOscillatorLayer::PropagateContext();
+  TDSPPluginX::PropagateContext();
+  voices_.ContextChanged();
   effects_.ContextChanged();
 }
 
 void TTesmora6::TempoChanged() {
-  TOscillatorLayer::TempoChanged();
+  TDSPPluginX::TempoChanged();
+  voices_.TempoChanged();
   effects_.TempoChanged();
 }
 
 void TTesmora6::ParametersUpdated() {
-  TOscillatorLayer::ParametersUpdated();
+  TDSPPluginX::ParametersUpdated();
   effects_.ParametersUpdated();
 }
 

@@ -2,15 +2,15 @@
 
 #include <span>
 
-#include "instrument/ModulationLayer.h"
+#include "instrument/ModulationSection.h"
 
 namespace tesmora6 {
 
 namespace {
 
-// Modulation layer: its logical slots -> host indexes. The first envelope's slots carry
+// Modulation section: its logical slots -> host indexes. The first envelope's slots carry
 // its amplitude depth, curve and scaling; each filter stage has a main and a right unit.
-using Q = TModulationLayer;
+using Q = TModulationSection;
 constexpr TSlotRun kModRuns[] = {
     {Q::kSlotGain, Q::kSlotEnv1Release, Param::Gain},
     {Q::kSlotAmpEnv1, Q::kSlotAmpEnv1, Param::AmpEnv1},

@@ -20,8 +20,8 @@ struct TSlotRun {
 
 class TTesmora6IndexMaps {
  public:
-  static constexpr int32_t kModSlots = 167;                          // modulation layer
-  static constexpr int32_t kSeqSlots = Param::FxOn - Param::Seq1On;  // sequencer layer: 138
+  static constexpr int32_t kModSlots = 167;                          // modulation section
+  static constexpr int32_t kSeqSlots = Param::FxOn - Param::Seq1On;  // sequencers' parameters: 138
   static constexpr int32_t kFxSlots = Param::Count - Param::FxOn;    // effects section: 290 FX ids
   static constexpr int16_t kFirstSeqHost = Param::Seq1On;
   static constexpr int16_t kFirstFxHost = Param::FxOn;

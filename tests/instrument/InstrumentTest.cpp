@@ -65,16 +65,16 @@ TEST(InstrumentPitch, AttackAndReleaseSweeps) {
   host.Set(Param::Osc1PrelTime, -13160.0f);                                  // OSC1.PREL TIME 0
   host.NoteOn(69);
   host.Render(44);
-  TDSPSynthVoice* v = host.plugin->Voice(0);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 57.0f, 1e-4f);  // an octave low at the start
+  TDSPSynthVoice* v = host.plugin->Voices().Voice(0);
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 57.0f, 1e-4f);  // an octave low at the start
   host.Render(44 * 50);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 63.0f, 0.2f);  // halfway after 50 ms
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 63.0f, 0.2f);  // halfway after 50 ms
   host.Render(44 * 60);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 69.0f, 1e-4f);  // the note after 100 ms
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 69.0f, 1e-4f);  // the note after 100 ms
   host.NoteOff(69);
   host.Render(88);
   EXPECT_EQ(v->State, kVoiceReleased);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 45.0f, 1e-4f);  // two octaves lower at once
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 45.0f, 1e-4f);  // two octaves lower at once
 }
 
 TEST(InstrumentPitch, GlideIsAStraightLineOverTheGlideTime) {
@@ -85,17 +85,17 @@ TEST(InstrumentPitch, GlideIsAStraightLineOverTheGlideTime) {
   host.Render(64);
   host.NoteOn(60);
   host.Render(44 * 10);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 60.0f, 1e-4f);  // the first note does not glide
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 60.0f, 1e-4f);  // the first note does not glide
   host.NoteOff(60);
   host.NoteOn(72);
   // The released, still sounding voice is stolen: its old note fades out over 2 ms (two
   // blocks) first, then the new note starts with age 0 at its first update.
   host.Render(44 * 3);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 60.0f, 0.15f);
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 60.0f, 0.15f);
   host.Render(44 * 50);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 66.0f, 0.2f);
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 66.0f, 0.2f);
   host.Render(44 * 55);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 72.0f, 1e-4f);
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 72.0f, 1e-4f);
 }
 
 TEST(InstrumentPitch, PitchModulationInHertzOrSemitones) {
@@ -107,13 +107,13 @@ TEST(InstrumentPitch, PitchModulationInHertzOrSemitones) {
     host.Set(Param::Lfo1Frequency, 0.0f);                   // LFO1 at about 8 Hz
     host.NoteOn(69);
     host.Render(44 * 37);
-    TDSPSynthVoice* v = host.plugin->Voice(0);
+    TDSPSynthVoice* v = host.plugin->Voices().Voice(0);
     const float lfo = v->LfoOut[0];
     ASSERT_GT(std::fabs(lfo), 0.05f);
     if (method == 1) {
-      EXPECT_NEAR(host.plugin->Osc[0].pitch, 69.0f + lfo, 1e-4f);
+      EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 69.0f + lfo, 1e-4f);
     } else {
-      EXPECT_NEAR(host.plugin->Osc[0].pitch, 69.0f, 1e-4f);
+      EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 69.0f, 1e-4f);
       EXPECT_NEAR(v->Oscillator(0).Frequency(), 440.0f + lfo * 164.0f, 0.05f);
     }
   }
@@ -124,11 +124,11 @@ TEST(VoiceAllocation, StealingFollowsTheScanRules) {
   host.Set(Param::Voices, 4.0f);
   host.Render(64);
   TTesmora6& p = *host.plugin;
-  ASSERT_EQ(p.VoiceCount(), 4);
+  ASSERT_EQ(p.Voices().VoiceCount(), 4);
   auto hold = [&](std::vector<std::pair<int32_t, uint8_t>> ages) {
-    p.ResetVoices();
+    p.Voices().ResetVoices();
     for (size_t i = 0; i < ages.size(); ++i) {
-      TDSPSynthVoice* v = p.Voice(static_cast<int32_t>(i));
+      TDSPSynthVoice* v = p.Voices().Voice(static_cast<int32_t>(i));
       v->State = ages[i].second;
       v->Age = ages[i].first;
       v->Note = 30 + static_cast<int32_t>(i);
@@ -138,22 +138,22 @@ TEST(VoiceAllocation, StealingFollowsTheScanRules) {
   // Ages 40, 10, 40, 30 all held: the tie on 40 goes to the later index.
   hold({{40, kVoiceHeld}, {10, kVoiceHeld}, {40, kVoiceHeld}, {30, kVoiceHeld}});
   noteOn(80);
-  EXPECT_EQ(p.Voice(2)->Note, 80);
-  EXPECT_EQ(p.Voice(2)->Age, 0);
+  EXPECT_EQ(p.Voices().Voice(2)->Note, 80);
+  EXPECT_EQ(p.Voices().Voice(2)->Age, 0);
   // [10 released, 20 held, ...]: the released voice 0 is taken although voice 1 is older.
   hold({{10, kVoiceReleased}, {20, kVoiceHeld}, {5, kVoiceHeld}, {5, kVoiceHeld}});
   noteOn(81);
-  EXPECT_EQ(p.Voice(0)->Note, 81);
-  EXPECT_EQ(p.Voice(1)->Note, 31);
+  EXPECT_EQ(p.Voices().Voice(0)->Note, 81);
+  EXPECT_EQ(p.Voices().Voice(1)->Note, 31);
   // [20 held, 10 released]: voice 0 again, as a held voice.
   hold({{20, kVoiceHeld}, {10, kVoiceReleased}, {5, kVoiceHeld}, {5, kVoiceHeld}});
   noteOn(82);
-  EXPECT_EQ(p.Voice(0)->Note, 82);
+  EXPECT_EQ(p.Voices().Voice(0)->Note, 82);
   // A free voice is used before anything is stolen.
   hold({{50, kVoiceHeld}, {60, kVoiceHeld}, {0, kVoiceFree}, {70, kVoiceHeld}});
   noteOn(83);
-  EXPECT_EQ(p.Voice(2)->Note, 83);
-  EXPECT_EQ(p.Voice(3)->Note, 33);
+  EXPECT_EQ(p.Voices().Voice(2)->Note, 83);
+  EXPECT_EQ(p.Voices().Voice(3)->Note, 33);
 }
 
 TEST(VoiceAllocation, SameKeyTwiceVelocityZeroAndVoicesChange) {
@@ -162,22 +162,22 @@ TEST(VoiceAllocation, SameKeyTwiceVelocityZeroAndVoicesChange) {
   host.NoteOn(60, 100, 10);
   host.Render(64);
   TTesmora6& p = *host.plugin;
-  EXPECT_EQ(p.Voice(0)->State, kVoiceHeld);
-  EXPECT_EQ(p.Voice(1)->State, kVoiceHeld);
+  EXPECT_EQ(p.Voices().Voice(0)->State, kVoiceHeld);
+  EXPECT_EQ(p.Voices().Voice(1)->State, kVoiceHeld);
   host.Midi({{0, {0x90, 60, 0}}});  // velocity 0: a note-off for the lower voice only
   host.Render(64);
-  EXPECT_EQ(p.Voice(0)->State, kVoiceReleased);
-  EXPECT_EQ(p.Voice(1)->State, kVoiceHeld);
+  EXPECT_EQ(p.Voices().Voice(0)->State, kVoiceReleased);
+  EXPECT_EQ(p.Voices().Voice(1)->State, kVoiceHeld);
   // A "Voices" change cuts every note at the next block and re-applies the parameters.
   host.Set(Param::Flt1Cutoff, 1000.0f);
   host.Set(Param::Voices, 6.0f);
   host.Render(64);
-  ASSERT_EQ(p.VoiceCount(), 6);
-  for (int i = 0; i < 6; ++i) EXPECT_TRUE(p.Voice(i)->IsFree());
-  EXPECT_EQ(p.FilterStages[0].cut, 1000.0f);
+  ASSERT_EQ(p.Voices().VoiceCount(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(p.Voices().Voice(i)->IsFree());
+  EXPECT_EQ(p.Modulation().FilterStages[0].cut, 1000.0f);
   host.NoteOn(64);
   host.Render(64);
-  EXPECT_EQ(p.Voice(0)->GlideFrom, 64.0f);  // the first note after a rebuild does not glide
+  EXPECT_EQ(p.Voices().Voice(0)->GlideFrom, 64.0f);  // the first note after a rebuild does not glide
 }
 
 TEST(VoiceAllocation, LegatoWithTheFirstNotesEnvelope) {
@@ -188,10 +188,10 @@ TEST(VoiceAllocation, LegatoWithTheFirstNotesEnvelope) {
   TTesmora6& p = *host.plugin;
   host.NoteOn(60);
   host.Render(44 * 100);
-  const int32_t stage = p.Voice(0)->Env1.StageCounter();
+  const int32_t stage = p.Voices().Voice(0)->Env1.StageCounter();
   host.NoteOn(67);
   host.Render(44);
-  TDSPSynthVoice* v = p.Voice(0);
+  TDSPSynthVoice* v = p.Voices().Voice(0);
   EXPECT_EQ(v->Note, 67);
   EXPECT_EQ(v->State, kVoiceHeld);
   EXPECT_GE(v->Env1.StageCounter(), stage);  // no restart of the envelope
@@ -256,7 +256,7 @@ TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
   for (Case c : {Case{127, 1.0f}, Case{0, -1.0f}, Case{64, 64.0f / 127.0f * 2.0f - 1.0f}}) {
     host.NoteOn(c.note);
     host.Render(64);
-    EXPECT_NEAR(host.plugin->ModOffset(63), c.offset, 1e-6f) << c.note;
+    EXPECT_NEAR(host.plugin->Modulation().ModOffset(63), c.offset, 1e-6f) << c.note;
     host.NoteOff(c.note);
     host.Render(44 * 400);
   }
@@ -264,11 +264,11 @@ TEST(ModulationMatrix, PitchToCutoffAndTwoSlotsAdding) {
   host.Set(Param::ModDst2, 26.0f);  // MDst2 "Flt1-C"
   host.NoteOn(127);
   host.Render(64);
-  EXPECT_NEAR(host.plugin->ModOffset(63), 2.0f, 1e-6f);
+  EXPECT_NEAR(host.plugin->Modulation().ModOffset(63), 2.0f, 1e-6f);
   // With the matrix off nothing reaches the destination.
   host.Set(Param::MOn, 0.0f);
   host.Render(64);
-  EXPECT_EQ(host.plugin->ModOffset(63), 0.0f);
+  EXPECT_EQ(host.plugin->Modulation().ModOffset(63), 0.0f);
 }
 
 TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
@@ -282,7 +282,7 @@ TEST(ModulationLfo, DelayAttackHoldReleaseAndCycles) {
   host.Set(Param::Lfo1Cyc, 2.0f);                                      // two cycles
   host.NoteOn(60);
   host.Render(20);
-  TDSPSynthVoice* v = host.plugin->Voice(0);
+  TDSPSynthVoice* v = host.plugin->Voices().Voice(0);
   std::vector<float> lfo;
   for (int ms = 0; ms < 250; ++ms) {
     host.Render(44, 44);

@@ -319,14 +319,15 @@ TEST(IndexMaps, SlotsToHosts) {
   EXPECT_EQ(maps.FxHost(-1), -1);
 }
 
-// The layers keep the inverse tables: host index -> slot, -1 for indexes a layer does not
+// The parts keep the inverse tables: host index -> slot, -1 for indexes a part does not
 // own.
 TEST_F(ParameterTable, EveryHostHasExactlyOneOwner) {
   for (int32_t host = Param::Gain; host < kCount; ++host) {
     const bool oscillators = (host >= Param::Osc1Amount && host <= Param::Osc6TuneDiatonic) ||
                              (host >= Param::Osc1PitchLfo1 && host <= Param::Osc6Env2);
     const bool keyScaling = host >= Param::Osc1ScaleTune && host <= Param::Osc6RootKey;
-    const int owners = (plugin_->SlotOfHost(host) >= 0) + (plugin_->Sequencers().SlotOfHost(host) >= 0) +
+    const int owners = (plugin_->Modulation().SlotOfHost(host) >= 0) +
+                       (plugin_->Modulation().Sequencers().SlotOfHost(host) >= 0) +
                        (plugin_->Effects().FxIdOfHost(host) >= 0) + oscillators + keyScaling;
     EXPECT_EQ(owners, 1) << Param::kKeys[static_cast<size_t>(host)];
   }
@@ -334,17 +335,17 @@ TEST_F(ParameterTable, EveryHostHasExactlyOneOwner) {
   TTesmora6IndexMaps maps;
   maps.Build();
   for (int32_t s = 0; s < TTesmora6IndexMaps::kModSlots; ++s) {
-    EXPECT_EQ(plugin_->SlotOfHost(maps.ModHost(s)), s);
+    EXPECT_EQ(plugin_->Modulation().SlotOfHost(maps.ModHost(s)), s);
   }
   for (int32_t s = 0; s < TTesmora6IndexMaps::kSeqSlots; ++s) {
-    EXPECT_EQ(plugin_->Sequencers().SlotOfHost(maps.SeqHost(s)), s);
+    EXPECT_EQ(plugin_->Modulation().Sequencers().SlotOfHost(maps.SeqHost(s)), s);
   }
   for (int32_t s = 0; s < TTesmora6IndexMaps::kFxSlots; ++s) {
     EXPECT_EQ(plugin_->Effects().FxIdOfHost(maps.FxHost(s)), s);
   }
   for (int32_t outside : {-1, kCount}) {
-    EXPECT_EQ(plugin_->SlotOfHost(outside), -1);
-    EXPECT_EQ(plugin_->Sequencers().SlotOfHost(outside), -1);
+    EXPECT_EQ(plugin_->Modulation().SlotOfHost(outside), -1);
+    EXPECT_EQ(plugin_->Modulation().Sequencers().SlotOfHost(outside), -1);
     EXPECT_EQ(plugin_->Effects().FxIdOfHost(outside), -1);
   }
 }
@@ -380,7 +381,7 @@ TEST(ModulationLists, DestinationsAndSources) {
   EXPECT_EQ(ModSourceName(16), "");
   EXPECT_EQ(ModSourceName(-1), "");
 
-  // The layer registers entry 0 itself, the product 1 .. 71; names are cut to 24.
+  // The modulation section registers entry 0 itself, the product 1 .. 71; names are cut to 24.
   TModDestinationList list;
   list.AddModDestination(-1, "---");
   list.AddTesmora6Destinations();

@@ -26,13 +26,13 @@ float MaxStep(const std::vector<float>& s, size_t from = 1, size_t to = SIZE_MAX
 
 int HeldVoices(TTesmora6& p) {
   int n = 0;
-  for (int32_t i = 0; i < p.VoiceCount(); ++i) n += p.Voice(i)->State == kVoiceHeld;
+  for (int32_t i = 0; i < p.Voices().VoiceCount(); ++i) n += p.Voices().Voice(i)->State == kVoiceHeld;
   return n;
 }
 
 int SoundingVoices(TTesmora6& p) {
   int n = 0;
-  for (int32_t i = 0; i < p.VoiceCount(); ++i) n += !p.Voice(i)->IsFree();
+  for (int32_t i = 0; i < p.Voices().VoiceCount(); ++i) n += !p.Voices().Voice(i)->IsFree();
   return n;
 }
 
@@ -76,8 +76,8 @@ TEST(Playing, StealingDoesNotClick) {
     // The new note plays and its note-off releases it.
     host.NoteOff(67);
     host.Render(64);
-    EXPECT_EQ(host.plugin->Voice(0)->State, kVoiceReleased);
-    EXPECT_EQ(host.plugin->Voice(0)->Note, 67);
+    EXPECT_EQ(host.plugin->Voices().Voice(0)->State, kVoiceReleased);
+    EXPECT_EQ(host.plugin->Voices().Voice(0)->Note, 67);
   }
 }
 
@@ -90,8 +90,8 @@ TEST(Playing, NoteOffDuringTheStealFadeReleasesTheNewNote) {
   host.Render(4096);
   host.Midi({{0, {0x90, 67, 100}}, {1, {0x80, 67, 0}}});
   host.Render(512);
-  EXPECT_EQ(host.plugin->Voice(0)->Note, 67);
-  EXPECT_EQ(host.plugin->Voice(0)->State, kVoiceReleased);
+  EXPECT_EQ(host.plugin->Voices().Voice(0)->Note, 67);
+  EXPECT_EQ(host.plugin->Voices().Voice(0)->State, kVoiceReleased);
 }
 
 // Changing "Pitchbend range" while the wheel is held bends at once.
@@ -105,7 +105,7 @@ TEST(Playing, BendFollowsTheRangeWhileTheWheelIsHeld) {
   host.Set(Param::PitchbendRange, 12.0f);
   host.Render(1024);
   EXPECT_NEAR(host.plugin->BendAmount(), 12.0f, 1e-5f);
-  EXPECT_NEAR(host.plugin->Osc[0].pitch, 81.0f, 1e-3f);
+  EXPECT_NEAR(host.plugin->Oscillators().Osc[0].pitch, 81.0f, 1e-3f);
 }
 
 // Events placed before the block or far beyond it are played at the nearest frame of the

@@ -40,8 +40,8 @@ TEST(SharedWaveTables, OneTablePerWaveformAcrossVoicesAndInstances) {
   ASSERT_NE(harmSaw, nullptr);
   const std::vector<float> before(harmSaw, harmSaw + 266);
   for (TInstrumentHost* h : {&a, &b}) {
-    ASSERT_EQ(h->plugin->VoiceCount(), 4);
-    for (int v = 0; v < 4; ++v) EXPECT_EQ(TableOf(*h->plugin->Voice(v), 0), harmSaw) << v;
+    ASSERT_EQ(h->plugin->Voices().VoiceCount(), 4);
+    for (int v = 0; v < 4; ++v) EXPECT_EQ(TableOf(*h->plugin->Voices().Voice(v), 0), harmSaw) << v;
   }
   // Instance a switches another oscillator to another table, mid-note.
   a.Render(1024);
@@ -50,8 +50,8 @@ TEST(SharedWaveTables, OneTablePerWaveformAcrossVoicesAndInstances) {
   a.Set(Param::Osc2Waveform, 67.0f);  // "Bass3"
   a.Render(2048);
   for (int v = 0; v < 4; ++v) {
-    EXPECT_EQ(TableOf(*a.plugin->Voice(v), 0), harmSaw) << v;
-    EXPECT_EQ(TableOf(*a.plugin->Voice(v), 1), waves::SharedWaveTable(67)) << v;
+    EXPECT_EQ(TableOf(*a.plugin->Voices().Voice(v), 0), harmSaw) << v;
+    EXPECT_EQ(TableOf(*a.plugin->Voices().Voice(v), 1), waves::SharedWaveTable(67)) << v;
   }
   EXPECT_EQ(std::vector<float>(harmSaw, harmSaw + 266), before);
   // Instance b never noticed: it plays exactly what an instance alone plays.
@@ -102,11 +102,11 @@ TEST(SharedWaveTables, ProgramChangesFromAnotherThreadWhileRendering) {
   EXPECT_TRUE(finite);
   host.Render(512);
   const float* expected = host.plugin->CurrentProgram() == 1 ? waves1 : waves2;
-  for (int v = 0; v < host.plugin->VoiceCount(); ++v) {
+  for (int v = 0; v < host.plugin->Voices().VoiceCount(); ++v) {
     for (int i = 0; i < 6; ++i) {
-      EXPECT_EQ(host.plugin->Voice(v)->Oscillator(i).WaveformNumber(), static_cast<int>(expected[i]))
+      EXPECT_EQ(host.plugin->Voices().Voice(v)->Oscillator(i).WaveformNumber(), static_cast<int>(expected[i]))
           << "voice " << v << " oscillator " << i;
-      EXPECT_EQ(TableOf(*host.plugin->Voice(v), i), waves::SharedWaveTable(static_cast<int>(expected[i])));
+      EXPECT_EQ(TableOf(*host.plugin->Voices().Voice(v), i), waves::SharedWaveTable(static_cast<int>(expected[i])));
     }
   }
 }
@@ -137,14 +137,14 @@ TEST(SharedWaveTables, ChunkLoadsAndMidiProgramChangesComputeNoTableUnderTheLock
   Chord(host);
   host.Render(512);
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(TableOf(*host.plugin->Voice(0), i), waves::SharedWaveTable(static_cast<int>(chunkWaves[i])));
+    EXPECT_EQ(TableOf(*host.plugin->Voices().Voice(0), i), waves::SharedWaveTable(static_cast<int>(chunkWaves[i])));
   }
   host.Midi({{0, {0xC0, 5, 0}}});  // program change to program 5
   host.Render(1024);
   Chord(host);
   host.Render(512);
   EXPECT_EQ(host.plugin->CurrentProgram(), 5);
-  EXPECT_EQ(TableOf(*host.plugin->Voice(0), 0), waves::SharedWaveTable(88));
+  EXPECT_EQ(TableOf(*host.plugin->Voices().Voice(0), 0), waves::SharedWaveTable(88));
   EXPECT_EQ(waves::WaveTablesComputedInsideInstances(), 0);
   EXPECT_EQ(CurveTablesComputedInsideInstances(), 0);
   EXPECT_EQ(waves::WaveTablesComputed(), 0);

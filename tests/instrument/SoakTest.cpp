@@ -177,6 +177,6 @@ TEST(Soak, HostileStoredValuesLeaveTheInstrumentFinite) {
     host.NoteOn(60);
     const TStereo out = host.Render(4410);
     for (float s : out.left) ASSERT_TRUE(std::isfinite(s)) << bad;
-    EXPECT_LE(host.plugin->VoiceCount(), 32);
+    EXPECT_LE(host.plugin->Voices().VoiceCount(), 32);
   }
 }

@@ -1,25 +1,29 @@
-// The modulation layer: three LFOs per voice with their delay/attack/hold/release
+// The modulation section: three LFOs per voice with their delay/attack/hold/release
 // envelopes and cycle counts, the settings of the two voice envelopes, the filter and
 // shaper settings, and the 22-slot modulation matrix routing 15 sources onto 71 named
-// destinations, computed once per voice per control period.
+// destinations, computed once per voice per control period. The instrument owns one and
+// forwards its parameter changes; the section reads its parameters through the
+// instrument's parameter store and sets the voices of the pool.
 #pragma once
 
 #include <array>
 #include <vector>
 
 #include "dsp/DSPMaths.h"
+#include "engine/VoicePool.h"
+#include "framework/DSPPluginX.h"
 #include "framework/DSPSlotTable.h"
 #include "instrument/ModDestinations.h"
 #include "instrument/SequencerParameters.h"
 
 namespace tesmora6 {
 
-class TModulationLayer : public TVoicePoolLayer {
+class TModulationSection {
  public:
   static constexpr int32_t kSlots = 167;
   static constexpr int kMatrixSlots = 22;
 
-  // Logical slots of the layer (the product maps them onto host indexes).
+  // Logical slots of the section (the product maps them onto host indexes).
   enum Slot : int16_t {
     kSlotGain = 0,
     kSlotTune,
@@ -91,10 +95,15 @@ class TModulationLayer : public TVoicePoolLayer {
     kRightChn
   };
 
-  TModulationLayer();
-  ~TModulationLayer() override;
+  // `plugin` holds the parameters and the context, `pool` the voices; both outlive the
+  // section.
+  TModulationSection(TDSPPluginX& plugin, TVoicePool& pool);
+  ~TModulationSection();
+  TModulationSection(const TModulationSection&) = delete;
+  TModulationSection& operator=(const TModulationSection&) = delete;
 
-  void ParameterChanged(int32_t index) override;
+  // A host parameter changed (the section acts on its own ones and the sequencers').
+  void ParameterChanged(int32_t index);
   void SetSlotHost(int32_t slot, int16_t host) { modSlots_.SetHost(slot, host); }
   void BuildModInverse();
   int16_t SlotOfHost(int32_t host) const { return modSlots_.SlotOfHost(host); }
@@ -105,8 +114,12 @@ class TModulationLayer : public TVoicePoolLayer {
   void RunModulationStep(TDSPSynthVoice& voice);
   // The trigger hook: LFOs with the reset flag restart in that voice.
   void AddModDestination(int16_t host, std::string_view name) { modDestinations_.AddModDestination(host, name); }
+  TModDestinationList& ModDestinations() { return modDestinations_; }
   const TModDestinationList& ModDestinations() const { return modDestinations_; }
-  // The step sequencers' parameters, which this layer owns.
+  // Parameter values may have been stored without a notification: the matrix slots are
+  // read again at the next modulation step.
+  void InvalidateMatrix() { matrixDirty_ = true; }
+  // The step sequencers' parameters, which this section owns.
   TSequencerParameters& Sequencers() { return sequencers_; }
   const TSequencerParameters& Sequencers() const { return sequencers_; }
   float ModOffset(int32_t host) const { return ModOffsets[static_cast<size_t>(host)]; }
@@ -115,7 +128,7 @@ class TModulationLayer : public TVoicePoolLayer {
   // voice's control update.
   std::vector<float> ModOffsets;
 
-  // ---- layer state read by the control update and the render ----
+  // ---- section state read by the control update and the render ----
   float MasterGain = 1.0f;
   float GlobalTune = 0.0f;
   uint8_t PitchModMethod = 1;
@@ -144,8 +157,8 @@ class TModulationLayer : public TVoicePoolLayer {
   float ShapeAmt = 0.5f, RShapeAmt = 0.5f;
   uint8_t ShapeRoute = 0, RShapeRoute = 0, ShpChnMode = 1;
 
- protected:
-  // Applies one of the layer's parameters (by logical slot).
+ private:
+  // Applies one of the section's parameters (by logical slot).
   void SlotChanged(int32_t slot, int32_t host);
   void FilterSlotChanged(int stage, int field, int32_t host);
   void RightFilterSlotChanged(int stage, int field, int32_t host);
@@ -157,9 +170,11 @@ class TModulationLayer : public TVoicePoolLayer {
   void RunLfo(TDSPSynthVoice& voice, int k);
   float SourceValue(TDSPSynthVoice& voice, int32_t source);
 
+  TDSPPluginX& plugin_;
+  TVoicePool& pool_;
   TDSPSlotTable<kSlots> modSlots_;
   TModDestinationList modDestinations_;
-  TSequencerParameters sequencers_{*this};
+  TSequencerParameters sequencers_{plugin_, pool_};
 
   // ---- LFO settings shared by every voice ----
   std::array<float, 3> lfoFreq_{};  // Hz x 10: the LFO context runs at 10 kHz

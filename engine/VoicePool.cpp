@@ -1,17 +1,17 @@
-#include "engine/VoicePoolLayer.h"
+#include "engine/VoicePool.h"
 
 #include "dsp/DSPLock.h"
 
 namespace tesmora6 {
 
-TVoicePoolLayer::TVoicePoolLayer() = default;
+TVoicePool::TVoicePool(TDSPPluginX& plugin, TVoiceMaker makeVoice) : plugin_(plugin), makeVoice_(makeVoice) {}
 
-TVoicePoolLayer::~TVoicePoolLayer() {
-  TDSPLockGuard lock(Instance());
+TVoicePool::~TVoicePool() {
+  TDSPLockGuard lock(plugin_.Instance());
   FreeVoices();
 }
 
-void TVoicePoolLayer::RequestVoices(int32_t count) {
+void TVoicePool::RequestVoices(int32_t count) {
   // The "Voices" range; stored data outside it cannot ask for more.
   if (count < 0) count = 0;
   if (count > kMaxVoices) count = kMaxVoices;
@@ -19,17 +19,13 @@ void TVoicePoolLayer::RequestVoices(int32_t count) {
   voicePoolDirty_ = 1;
 }
 
-std::unique_ptr<TDSPSynthVoice> TVoicePoolLayer::CreateVoice(int32_t) { return nullptr; }
-
-void TVoicePoolLayer::CreateVoices() {
+void TVoicePool::CreateVoices() {
   voicePool_.clear();
   voicePool_.resize(static_cast<size_t>(voiceCount_ > 0 ? voiceCount_ : 0));
   for (int32_t i = 0; i < voiceCount_; ++i) {
-    auto voice = CreateVoice(i);
+    auto voice = makeVoice_(i);
     if (!voice) continue;
-    voice->VoiceIndex = static_cast<int16_t>(i);
     voice->PoolSize = voiceCount_;
-    voice->Owner = this;
     voice->ControlCounter = -1;
     voicePool_[static_cast<size_t>(i)] = std::move(voice);
   }
@@ -40,73 +36,61 @@ void TVoicePoolLayer::CreateVoices() {
   }
 }
 
-void TVoicePoolLayer::FreeVoices() {
+void TVoicePool::FreeVoices() {
   voicePool_.clear();
   voiceCount_ = -1;
   lastVoice_ = nullptr;
 }
 
-void TVoicePoolLayer::ResetVoices() {
+void TVoicePool::ResetVoices() {
   for (auto& v : voicePool_) {
     if (v) v->Reset();
   }
   if (lastVoice_) lastVoice_->LastPitch = -1000.0f;
 }
 
-void TVoicePoolLayer::VoicesContextChanged() {
+void TVoicePool::ContextChanged() {
   for (auto& v : voicePool_) {
-    if (v) v->ContextChanged(context_);
+    if (v) v->ContextChanged(plugin_.Context());
   }
 }
 
-void TVoicePoolLayer::VoicesTempoChanged() {
+void TVoicePool::TempoChanged() {
   for (auto& v : voicePool_) {
-    if (v) v->SetTempo(Tempo());
+    if (v) v->SetTempo(plugin_.Tempo());
   }
 }
 
-void TVoicePoolLayer::TempoChanged() {
-  TDSPPluginX::TempoChanged();
-  VoicesTempoChanged();
-}
-
-void TVoicePoolLayer::PropagateContext() {
-  TDSPPluginX::PropagateContext();
-  VoicesContextChanged();
-}
-
-void TVoicePoolLayer::CheckVoicePool() {
+void TVoicePool::CheckVoicePool() {
   if (!voicePoolDirty_) return;
   voicePoolDirty_ = 0;
   if (requestedVoices_ == voiceCount_) return;
   {
-    TDSPLockGuard lock(Instance());
-    rebuildingPool_ = 1;
+    TDSPLockGuard lock(plugin_.Instance());
     FreeVoices();
     voiceCount_ = requestedVoices_;
     CreateVoices();
-    VoicesContextChanged();
-    VoicesTempoChanged();
-    rebuildingPool_ = 0;
+    ContextChanged();
+    TempoChanged();
   }
   // Every setting reaches the new voices; Mute and Solo are left as they are.
-  BeginParameterUpdate();
-  for (int32_t i = 0; i < paramCount_; ++i) {
-    if (i != 2 && i != 3) ParameterChanged(i);
+  plugin_.BeginParameterUpdate();
+  for (int32_t i = 0; i < plugin_.ParamCount(); ++i) {
+    if (i != kParamMute && i != kParamSolo) plugin_.ParameterChanged(i);
   }
-  EndParameterUpdate();
+  plugin_.EndParameterUpdate();
 }
 
-void TVoicePoolLayer::RetriggerVoice(int32_t index) {
-  TDSPLockGuard lock(Instance());
+void TVoicePool::RetriggerVoice(int32_t index) {
+  TDSPLockGuard lock(plugin_.Instance());
   voicePool_[static_cast<size_t>(index)]->Trigger();
 }
 
-void TVoicePoolLayer::AfterNoteOn(int32_t index) { voicePool_[static_cast<size_t>(index)]->AfterTrigger(); }
+void TVoicePool::AfterNoteOn(int32_t index) { voicePool_[static_cast<size_t>(index)]->AfterTrigger(); }
 
-void TVoicePoolLayer::NoteOn(const TMidiEventCompact& event) {
+void TVoicePool::NoteOn(const TMidiEventCompact& event) {
   if (voiceCount_ < 1) return;
-  TDSPLockGuard lock(Instance());
+  TDSPLockGuard lock(plugin_.Instance());
 
   // 1. Scan: the oldest sounding voice (ties to the later index) unless a free one exists.
   bool freeSeen = false;
@@ -156,11 +140,10 @@ void TVoicePoolLayer::NoteOn(const TMidiEventCompact& event) {
         glideFrom = static_cast<float>(event.number);
         if (lastVoice_) lastVoice_->LastPitch = glideFrom;
       }
-      if (!v->Pending.waiting) v->StartStealFade(TDSPEnvelope::kDeclickMs * context_->samplesPerMs);
+      if (!v->Pending.waiting) v->StartStealFade(TDSPEnvelope::kDeclickMs * plugin_.Context()->samplesPerMs);
       v->Pending = {true, false, event.number, static_cast<float>(event.value) / 127.0f, glideFrom};
       v->State = kVoiceHeld;
       lastVoice_ = v;
-      ++activeNotes_;
       return;
     }
     v->Pending = {};
@@ -196,12 +179,11 @@ void TVoicePoolLayer::NoteOn(const TMidiEventCompact& event) {
     v->ControlCounter = -1;
     AfterNoteOn(i);
     lastVoice_ = v;
-    ++activeNotes_;
     return;
   }
 }
 
-void TVoicePoolLayer::NoteOff(const TMidiEventCompact& event) {
+void TVoicePool::NoteOff(const TMidiEventCompact& event) {
   for (int32_t i = 0; i < voiceCount_; ++i) {
     TDSPSynthVoice* v = voicePool_[static_cast<size_t>(i)].get();
     if (v && v->State == kVoiceHeld && v->OwningNote() == event.number) {
@@ -216,7 +198,7 @@ void TVoicePoolLayer::NoteOff(const TMidiEventCompact& event) {
   }
 }
 
-void TVoicePoolLayer::StartWaitingNote(int32_t index) {
+void TVoicePool::StartWaitingNote(int32_t index) {
   TDSPSynthVoice* v = voicePool_[static_cast<size_t>(index)].get();
   if (!v || !v->Pending.waiting || !v->StealFadeDone()) return;
   const TDSPPooledVoice::TPendingNote note = v->Pending;
@@ -238,7 +220,7 @@ void TVoicePoolLayer::StartWaitingNote(int32_t index) {
   if (note.released) v->Release();
 }
 
-void TVoicePoolLayer::AllNotesOff() {
+void TVoicePool::AllNotesOff() {
   for (auto& v : voicePool_) {
     if (!v || v->State != kVoiceHeld) continue;
     if (v->Pending.waiting) {
@@ -249,20 +231,18 @@ void TVoicePoolLayer::AllNotesOff() {
   }
 }
 
-void TVoicePoolLayer::AllSoundOff() {
+void TVoicePool::AllSoundOff() {
   for (auto& v : voicePool_) {
     if (!v || v->State == kVoiceFree) continue;
     v->Reset();
-    --activeNotes_;
   }
   if (lastVoice_) lastVoice_->LastPitch = -1000.0f;
 }
 
-void TVoicePoolLayer::EndVoiceIfFinished(TDSPSynthVoice& voice) {
+void TVoicePool::EndVoiceIfFinished(TDSPSynthVoice& voice) {
   if (voice.Pending.waiting) return;
   if (voice.State != kVoiceFree && voice.EnvelopesFinished()) {
     voice.State = kVoiceFree;
-    --activeNotes_;
   }
 }
 

@@ -1,4 +1,4 @@
-#include "instrument/ModulationLayer.h"
+#include "instrument/ModulationSection.h"
 
 #include <algorithm>
 
@@ -38,52 +38,53 @@ enum Source : int32_t {
 
 }  // namespace
 
-TModulationLayer::TModulationLayer() { modDestinations_.AddModDestination(-1, "---"); }
-
-TModulationLayer::~TModulationLayer() = default;
-
-void TModulationLayer::BuildModInverse() {
-  modSlots_.BuildInverse(paramCount_);
-  ModOffsets.assign(static_cast<size_t>(std::max(paramCount_, 1)), 0.0f);
+TModulationSection::TModulationSection(TDSPPluginX& plugin, TVoicePool& pool) : plugin_(plugin), pool_(pool) {
+  modDestinations_.AddModDestination(-1, "---");
 }
 
-void TModulationLayer::ParameterChanged(int32_t index) {
-  TVoicePoolLayer::ParameterChanged(index);
+TModulationSection::~TModulationSection() = default;
+
+void TModulationSection::BuildModInverse() {
+  modSlots_.BuildInverse(plugin_.ParamCount());
+  ModOffsets.assign(static_cast<size_t>(std::max(plugin_.ParamCount(), 1)), 0.0f);
+}
+
+void TModulationSection::ParameterChanged(int32_t index) {
   sequencers_.ParameterChanged(index);
   const int16_t slot = SlotOfHost(index);
   if (slot >= kSlotMatrix && slot < kSlotMatrix + 3 * kMatrixSlots) matrixDirty_ = true;
   if (slot >= 0) SlotChanged(slot, index);
 }
 
-void TModulationLayer::RefreshMatrix() {
+void TModulationSection::RefreshMatrix() {
   matrixDirty_ = false;
   matrixSlotCount_ = 0;
   const int16_t first = HostOfSlot(kSlotMatrix);
   if (first < 0) return;
   for (int n = 0; n < kMatrixSlots; ++n) {
-    const int32_t source = GetInteger(first + 3 * n);
-    const int32_t dest = GetInteger(first + 3 * n + 1);
+    const int32_t source = plugin_.GetInteger(first + 3 * n);
+    const int32_t dest = plugin_.GetInteger(first + 3 * n + 1);
     if (dest <= 0 || static_cast<size_t>(dest) >= modDestinations_.Count()) continue;
-    const float amount = AmountCurve(GetReal(first + 3 * n + 2) * 0.001f);
+    const float amount = AmountCurve(plugin_.GetReal(first + 3 * n + 2) * 0.001f);
     matrixSlots_[static_cast<size_t>(matrixSlotCount_++)] = {
         source, modDestinations_[static_cast<size_t>(dest)].hostIndex, amount};
   }
 }
 
-void TModulationLayer::ReapplySlots(int32_t first, int32_t last) {
+void TModulationSection::ReapplySlots(int32_t first, int32_t last) {
   for (int32_t s = first; s <= last; ++s) {
     const int16_t host = HostOfSlot(s);
     if (host >= 0) SlotChanged(s, host);
   }
 }
 
-void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
-  const float value = GetReal(host);
-  const int32_t integer = GetInteger(host);
-  const int32_t p = context_->samplesPerMs;
+void TModulationSection::SlotChanged(int32_t slot, int32_t host) {
+  const float value = plugin_.GetReal(host);
+  const int32_t integer = plugin_.GetInteger(host);
+  const int32_t p = plugin_.Context()->samplesPerMs;
   auto forEachVoice = [this](auto&& f) {
-    for (int32_t i = 0; i < voiceCount_; ++i) {
-      if (TDSPSynthVoice* v = Voice(i)) f(*v);
+    for (int32_t i = 0; i < pool_.VoiceCount(); ++i) {
+      if (TDSPSynthVoice* v = pool_.Voice(i)) f(*v);
     }
   };
   if (slot >= kSlotFilter1 && slot < kSlotFilter1 + 10) return FilterSlotChanged(0, slot - kSlotFilter1, host);
@@ -107,14 +108,14 @@ void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
       break;
     case kSlotTune:
     case kSlotFine:
-      GlobalTune = static_cast<float>(GetInteger(HostOfSlot(kSlotTune))) +
-                   static_cast<float>(GetInteger(HostOfSlot(kSlotFine))) * 0.01f;
+      GlobalTune = static_cast<float>(plugin_.GetInteger(HostOfSlot(kSlotTune))) +
+                   static_cast<float>(plugin_.GetInteger(HostOfSlot(kSlotFine))) * 0.01f;
       break;
     case kSlotUseFirstEnvelope:
-      SetUseFirstEnvelope(integer != 0);
+      pool_.SetUseFirstEnvelope(integer != 0);
       break;
     case kSlotVoices:
-      RequestVoices(integer);
+      pool_.RequestVoices(integer);
       break;
     case kSlotGlideTime:
       // G = glide milliseconds x samples per millisecond; 1/G is 0 for G = 0.
@@ -122,7 +123,7 @@ void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
       GlideRate = GlideSamples > 0.0f ? 1.0f / GlideSamples : 0.0f;
       break;
     case kSlotBendRange:
-      SetBendRange(static_cast<float>(integer));
+      plugin_.SetBendRange(static_cast<float>(integer));
       break;
     case kSlotEnv1Attack:
       forEachVoice([&](TDSPSynthVoice& v) { v.Env1.SetAttackTime(TimecentsToMsExact(value)); });
@@ -175,7 +176,7 @@ void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
       forEachVoice([&](TDSPSynthVoice& v) { v.Env2.SetFixedLevel(value * 0.001f); });
       break;
     case kSlotEnv2Delay:
-      Env2DelaySamples = Round(TimecentsToMsExact(value) * static_cast<float>(p));
+      Env2DelaySamples = TDSPBaseControl::Round(TimecentsToMsExact(value) * static_cast<float>(p));
       break;
     case kSlotPmMethod:
       PitchModMethod = static_cast<uint8_t>(integer);
@@ -188,18 +189,18 @@ void TModulationLayer::SlotChanged(int32_t slot, int32_t host) {
   }
 }
 
-void TModulationLayer::FilterSlotChanged(int stage, int field, int32_t host) {
+void TModulationSection::FilterSlotChanged(int stage, int field, int32_t host) {
   TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
-  const int32_t integer = GetInteger(host);
-  const float value = GetReal(host);
+  const int32_t integer = plugin_.GetInteger(host);
+  const float value = plugin_.GetReal(host);
   const size_t left = stage == 0 ? TDSPSynthVoice::kFilter1Left : TDSPSynthVoice::kFilter2Left;
   switch (field) {
     case kFieldOn:
       s.on = integer > 0;
       break;
     case kFieldType:
-      for (int32_t i = 0; i < voiceCount_; ++i) {
-        TDSPSynthVoice* v = Voice(i);
+      for (int32_t i = 0; i < pool_.VoiceCount(); ++i) {
+        TDSPSynthVoice* v = pool_.Voice(i);
         if (!v) continue;
         v->Filters[left].SetType(static_cast<float>(integer));
         if (s.chn == 1) v->Filters[left + 1].SetType(static_cast<float>(integer));
@@ -226,19 +227,19 @@ void TModulationLayer::FilterSlotChanged(int stage, int field, int32_t host) {
   }
 }
 
-void TModulationLayer::RightFilterSlotChanged(int stage, int field, int32_t host) {
+void TModulationSection::RightFilterSlotChanged(int stage, int field, int32_t host) {
   TFilterStage& s = FilterStages[static_cast<size_t>(stage)];
-  const int32_t integer = GetInteger(host);
-  const float value = GetReal(host);
+  const int32_t integer = plugin_.GetInteger(host);
+  const float value = plugin_.GetReal(host);
   const int32_t mainFirst = stage == 0 ? kSlotFilter1 : kSlotFilter2;
   const int32_t rightFirst = stage == 0 ? kSlotFilter1Right : kSlotFilter2Right;
   const size_t right = stage == 0 ? TDSPSynthVoice::kFilter1Right : TDSPSynthVoice::kFilter2Right;
   switch (field) {
     case kRightType: {
       // Following the left unit (any non-zero mode), the right unit takes the left type.
-      const int32_t type = s.chn != 0 ? GetInteger(HostOfSlot(mainFirst + kFieldType)) : integer;
-      for (int32_t i = 0; i < voiceCount_; ++i) {
-        if (TDSPSynthVoice* v = Voice(i)) v->Filters[right].SetType(static_cast<float>(type));
+      const int32_t type = s.chn != 0 ? plugin_.GetInteger(HostOfSlot(mainFirst + kFieldType)) : integer;
+      for (int32_t i = 0; i < pool_.VoiceCount(); ++i) {
+        if (TDSPSynthVoice* v = pool_.Voice(i)) v->Filters[right].SetType(static_cast<float>(type));
       }
       break;
     }
@@ -269,11 +270,11 @@ void TModulationLayer::RightFilterSlotChanged(int stage, int field, int32_t host
   }
 }
 
-void TModulationLayer::ShaperSlotChanged(int32_t slot, int32_t host) {
-  const int32_t integer = GetInteger(host);
+void TModulationSection::ShaperSlotChanged(int32_t slot, int32_t host) {
+  const int32_t integer = plugin_.GetInteger(host);
   auto setTypes = [this](bool left, float type) {
-    for (int32_t i = 0; i < voiceCount_; ++i) {
-      if (TDSPSynthVoice* v = Voice(i)) (left ? v->ShaperLeft : v->ShaperRight).SetType(type);
+    for (int32_t i = 0; i < pool_.VoiceCount(); ++i) {
+      if (TDSPSynthVoice* v = pool_.Voice(i)) (left ? v->ShaperLeft : v->ShaperRight).SetType(type);
     }
   };
   switch (slot) {
@@ -295,10 +296,10 @@ void TModulationLayer::ShaperSlotChanged(int32_t slot, int32_t host) {
       if (ShpChnMode == 1) RShapeRoute = ShapeRoute;
       break;
     case kSlotRShapeType:
-      setTypes(false, static_cast<float>(ShpChnMode == 1 ? GetInteger(HostOfSlot(kSlotShapeType)) : integer));
+      setTypes(false, static_cast<float>(ShpChnMode == 1 ? plugin_.GetInteger(HostOfSlot(kSlotShapeType)) : integer));
       break;
     case kSlotRShapeRoute:
-      RShapeRoute = static_cast<uint8_t>(ShpChnMode == 1 ? GetInteger(HostOfSlot(kSlotShapeRoute)) : integer);
+      RShapeRoute = static_cast<uint8_t>(ShpChnMode == 1 ? plugin_.GetInteger(HostOfSlot(kSlotShapeRoute)) : integer);
       break;
     case kSlotShpChnMode:
       ShpChnMode = static_cast<uint8_t>(integer);
@@ -310,25 +311,25 @@ void TModulationLayer::ShaperSlotChanged(int32_t slot, int32_t host) {
   }
 }
 
-void TModulationLayer::LfoSlotChanged(int k, int field, int32_t host) {
-  const float value = GetReal(host);
-  const int32_t integer = GetInteger(host);
+void TModulationSection::LfoSlotChanged(int k, int field, int32_t host) {
+  const float value = plugin_.GetReal(host);
+  const int32_t integer = plugin_.GetInteger(host);
   const auto kk = static_cast<size_t>(k);
   switch (field) {
     case 0:
       lfoFreq_[kk] = NoteToHz(value) * 10.0f;
       break;
     case 1:
-      for (int32_t i = 0; i < voiceCount_; ++i) {
-        if (TDSPSynthVoice* v = Voice(i)) v->Lfo[kk].SetWaveform(static_cast<float>(integer));
+      for (int32_t i = 0; i < pool_.VoiceCount(); ++i) {
+        if (TDSPSynthVoice* v = pool_.Voice(i)) v->Lfo[kk].SetWaveform(static_cast<float>(integer));
       }
       break;
     case 2:
       lfoAmp_[kk] = AmountCurve(value * 0.001f);
       break;
     case 3:
-      for (int32_t i = 0; i < voiceCount_; ++i) {
-        if (TDSPSynthVoice* v = Voice(i)) v->LfoKeySync[kk] = integer > 0;
+      for (int32_t i = 0; i < pool_.VoiceCount(); ++i) {
+        if (TDSPSynthVoice* v = pool_.Voice(i)) v->LfoKeySync[kk] = integer > 0;
       }
       break;
     default:
@@ -336,10 +337,10 @@ void TModulationLayer::LfoSlotChanged(int k, int field, int32_t host) {
   }
 }
 
-void TModulationLayer::LfoTimeSlotChanged(int k, int field, int32_t host) {
-  const float value = GetReal(host);
+void TModulationSection::LfoTimeSlotChanged(int k, int field, int32_t host) {
+  const float value = plugin_.GetReal(host);
   const auto kk = static_cast<size_t>(k);
-  const int64_t wide = static_cast<int64_t>(TimecentsToMs(value)) * context_->samplesPerMs;
+  const int64_t wide = static_cast<int64_t>(TimecentsToMs(value)) * plugin_.Context()->samplesPerMs;
   const auto samples = static_cast<int32_t>(std::min<int64_t>(wide, INT32_MAX));
   switch (field) {
     case 0:
@@ -355,14 +356,14 @@ void TModulationLayer::LfoTimeSlotChanged(int k, int field, int32_t host) {
       lfoRelease_[kk] = samples;
       break;
     default:
-      lfoCycles_[kk] = GetInteger(host);
+      lfoCycles_[kk] = plugin_.GetInteger(host);
       break;
   }
 }
 
 // ---------------------------------------------------------------- modulation step
 
-void TModulationLayer::RunLfo(TDSPSynthVoice& voice, int k) {
+void TModulationSection::RunLfo(TDSPSynthVoice& voice, int k) {
   const auto kk = static_cast<size_t>(k);
   int32_t& t = voice.LfoTime[kk];
   int32_t& c = voice.LfoCycles[kk];
@@ -382,17 +383,17 @@ void TModulationLayer::RunLfo(TDSPSynthVoice& voice, int k) {
       } else {
         out = 0.0f;  // a cycle ends: delay, attack, hold and release start again
         ++c;
-        t = -context_->samplesPerMs;
+        t = -plugin_.Context()->samplesPerMs;
       }
     } else {
       out = o;
     }
   }
   voice.LfoOut[kk] = out;
-  t += context_->samplesPerMs;
+  t += plugin_.Context()->samplesPerMs;
 }
 
-float TModulationLayer::SourceValue(TDSPSynthVoice& voice, int32_t source) {
+float TModulationSection::SourceValue(TDSPSynthVoice& voice, int32_t source) {
   const TDSPSequencer& s1 = voice.Sequencers[0];
   const TDSPSequencer& s2 = voice.Sequencers[1];
   switch (source) {
@@ -434,7 +435,7 @@ float TModulationLayer::SourceValue(TDSPSynthVoice& voice, int32_t source) {
   }
 }
 
-void TModulationLayer::RunModulationStep(TDSPSynthVoice& voice) {
+void TModulationSection::RunModulationStep(TDSPSynthVoice& voice) {
   // 1. LFOs with their delay, attack, hold, release and cycles.
   for (int k = 0; k < 3; ++k) RunLfo(voice, k);
   // 2. The sequencers advance one period.

@@ -1,4 +1,4 @@
-#include "instrument/OscillatorLayer.h"
+#include "instrument/OscillatorSection.h"
 
 #include "engine/ParameterLaws.h"
 #include "engine/Tesmora6ParamIds.h"
@@ -62,21 +62,7 @@ constexpr TGroupRange kGroups[] = {
 
 }  // namespace
 
-TOscillatorLayer::TOscillatorLayer() {
-  productName_ = "Tesmora6";
-  description_ = kTesmora6Description;
-  vendorString_ = "Tesmora";
-  vendorVersion_ = 1;
-}
-
-TOscillatorLayer::~TOscillatorLayer() = default;
-
-void TOscillatorLayer::ParameterChanged(int32_t index) {
-  TModulationLayer::ParameterChanged(index);
-  OscillatorParameterChanged(index);
-}
-
-std::unique_ptr<TDSPSynthVoice> TOscillatorLayer::CreateVoice(int32_t) {
+std::unique_ptr<TDSPSynthVoice> TOscillatorSection::MakeVoice(int32_t) {
   auto voice = std::make_unique<TDSPSixOscillatorVoice>();
   // The render reads whole blocks from the envelopes and the oscillators.
   voice->Env1.SetUsesWorkBuffers(true);
@@ -85,11 +71,11 @@ std::unique_ptr<TDSPSynthVoice> TOscillatorLayer::CreateVoice(int32_t) {
   return voice;
 }
 
-void TOscillatorLayer::ApplyTuning(int i) {
-  const float semitones = static_cast<float>(GetInteger(Param::Osc1Tune + i));
-  const float fine = static_cast<float>(GetInteger(Param::Osc1Finetune + i)) * 0.01f;
-  for (int32_t v = 0; v < voiceCount_; ++v) {
-    TDSPSynthVoice* voice = Voice(v);
+void TOscillatorSection::ApplyTuning(int i) {
+  const float semitones = static_cast<float>(plugin_.GetInteger(Param::Osc1Tune + i));
+  const float fine = static_cast<float>(plugin_.GetInteger(Param::Osc1Finetune + i)) * 0.01f;
+  for (int32_t v = 0; v < pool_.VoiceCount(); ++v) {
+    TDSPSynthVoice* voice = pool_.Voice(v);
     if (!voice) continue;
     TDSPDiatonicTune& tuner = voice->Tuner(i);
     tuner.SetSemitoneOffset(semitones);
@@ -102,13 +88,7 @@ void TOscillatorLayer::ApplyTuning(int i) {
   }
 }
 
-void TOscillatorLayer::ReapplyDiatonic() {
-  for (int32_t host = Param::Osc1TuneDiatonic; host <= Param::Osc6TuneDiatonic; ++host) {
-    ParameterChanged(host);
-  }
-}
-
-void TOscillatorLayer::OscillatorParameterChanged(int32_t index) {
+void TOscillatorSection::ParameterChanged(int32_t index) {
   Group group = kNone;
   int32_t offset = 0;
   for (const TGroupRange& g : kGroups) {
@@ -121,22 +101,22 @@ void TOscillatorLayer::OscillatorParameterChanged(int32_t index) {
   if (group == kNone) return;
   const int i = group == kAmpLfo ? offset / 3 : offset;
   TOscillatorState& o = Osc[static_cast<size_t>(i)];
-  const float value = GetReal(index);
-  const int32_t integer = GetInteger(index);
-  const float p = static_cast<float>(context_->samplesPerMs);
+  const float value = plugin_.GetReal(index);
+  const int32_t integer = plugin_.GetInteger(index);
+  const float p = static_cast<float>(plugin_.Context()->samplesPerMs);
   switch (group) {
     case kAmount:
       o.amp = AmountCurve(value * 0.001f);
-      for (int32_t v = 0; v < voiceCount_; ++v) {
-        if (TDSPSynthVoice* voice = Voice(v)) voice->Oscillator(i).SetGain(o.amp);
+      for (int32_t v = 0; v < pool_.VoiceCount(); ++v) {
+        if (TDSPSynthVoice* voice = pool_.Voice(v)) voice->Oscillator(i).SetGain(o.amp);
       }
       break;
     case kPan:
       o.pan = static_cast<float>(integer) / 127.0f;
       break;
     case kWaveform:
-      for (int32_t v = 0; v < voiceCount_; ++v) {
-        if (TDSPSynthVoice* voice = Voice(v)) voice->Oscillator(i).SetWaveform(static_cast<float>(integer));
+      for (int32_t v = 0; v < pool_.VoiceCount(); ++v) {
+        if (TDSPSynthVoice* voice = pool_.Voice(v)) voice->Oscillator(i).SetWaveform(static_cast<float>(integer));
       }
       break;
     case kTune:
