@@ -340,10 +340,13 @@ class StandaloneProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!OnPath("jackd")) GTEST_SKIP() << "jackd (Debian's jackd2) is not installed";
-    static int serial = 0;
-    server_ = "t6test-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
-    folder_ = fs::path(TESMORA6_BINARY_DIR) / "standalone-scratch" /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    // Named after the test, never after the process: JACK keeps a server's entry in its
+    // registry (eight at most) when the server does not end cleanly, and takes the entry back
+    // only for a server of the same name. Test names are unique, also among tests running
+    // side by side, and the same across runs.
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    server_ = "t6test-" + test;
+    folder_ = fs::path(TESMORA6_BINARY_DIR) / "standalone-scratch" / test;
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "config" / "tesmora6");
     // No realtime scheduling: the tests run as any user, and in containers without it.
