@@ -1,5 +1,7 @@
-// Every host entry point runs with the plug-in's own floating-point mode and gives the
-// caller's mode back on return: all exceptions masked (no traps), round to nearest.
+// Every entry point a host calls (each adapter's: the VST 2 opcodes and process calls, the
+// LV2 plug-in's functions, the standalone program's JACK callback) runs the engine with its
+// own floating-point mode and gives the caller's mode back on return: all exceptions masked
+// (no traps), round to nearest.
 //
 // On x86-64 the float arithmetic runs on SSE, so float results are single precision by
 // themselves; MXCSR gets all six exceptions masked, round to nearest, flush-to-zero and

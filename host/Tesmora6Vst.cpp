@@ -7,7 +7,7 @@
 #include "dsp/DSPLock.h"
 #include "framework/DSPValueLists.h"
 #include "gui/Tesmora6Editor.h"
-#include "host/FloatingPointMode.h"
+#include "framework/FloatingPointMode.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
 #include "instrument/Tesmora6Bindings.h"

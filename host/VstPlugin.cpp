@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "dsp/DSPLock.h"
-#include "host/FloatingPointMode.h"
+#include "framework/FloatingPointMode.h"
 
 namespace tesmora6 {
 

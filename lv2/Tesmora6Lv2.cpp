@@ -27,6 +27,7 @@
 
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
+#include "framework/FloatingPointMode.h"
 #include "lv2/Tesmora6Lv2Ports.h"
 #include "lv2/Tesmora6Lv2State.h"
 #include "lv2/Tesmora6Lv2Uris.h"
@@ -34,24 +35,6 @@
 namespace tesmora6 {
 
 namespace {
-
-// The host's floating-point mode is its own: processing runs with all exceptions masked,
-// round to nearest, flush-to-zero and denormals-are-zero (as the VST 2 plug-in does), and the
-// host's mode comes back on return.
-class TProcessingMode {
- public:
-  TProcessingMode() {
-    __asm__ volatile("stmxcsr %0" : "=m"(saved_));
-    const uint32_t mode = 0x1F80 | 0x8000 | 0x0040;
-    __asm__ volatile("ldmxcsr %0" : : "m"(mode));
-  }
-  ~TProcessingMode() { __asm__ volatile("ldmxcsr %0" : : "m"(saved_)); }
-  TProcessingMode(const TProcessingMode&) = delete;
-  TProcessingMode& operator=(const TProcessingMode&) = delete;
-
- private:
-  uint32_t saved_ = 0;
-};
 
 struct TUrids {
   LV2_URID atomSequence, atomBlank, atomObject, atomFloat, atomDouble, atomInt, atomLong, atomChunk, midiEvent;
@@ -126,7 +109,7 @@ class TLv2Instance final : public THostLink {
   void Deactivate() { engine_.Suspend(); }
 
   void Run(uint32_t frames) {
-    TProcessingMode mode;
+    TFPUModeGuard mode;
     ApplyPorts();
     size_t count = 0;
     if (events_) ReadEvents(frames, count);
@@ -359,6 +342,7 @@ LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*, const LV
   if (!map) return nullptr;
   TUrids urids{};
   urids.Map(map);
+  TFPUModeGuard mode;  // building the engine applies its first program
   try {
     return new TLv2Instance(rate, map, OptionBlockLength(options, urids));
   } catch (...) {
@@ -367,14 +351,17 @@ LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*, const LV
 }
 
 void ConnectPort(LV2_Handle h, uint32_t port, void* data) { Of(h)->Connect(port, data); }
-void Activate(LV2_Handle h) { Of(h)->Activate(); }
+void Activate(LV2_Handle h) {
+  TFPUModeGuard mode;
+  Of(h)->Activate();
+}
 void Run(LV2_Handle h, uint32_t frames) { Of(h)->Run(frames); }
 void Deactivate(LV2_Handle h) { Of(h)->Deactivate(); }
 void Cleanup(LV2_Handle h) { delete Of(h); }
 
 LV2_State_Status Save(LV2_Handle h, LV2_State_Store_Function store, LV2_State_Handle handle, uint32_t,
                       const LV2_Feature* const*) {
-  TProcessingMode mode;
+  TFPUModeGuard mode;
   try {
     return Of(h)->Save(store, handle);
   } catch (...) {
@@ -384,7 +371,7 @@ LV2_State_Status Save(LV2_Handle h, LV2_State_Store_Function store, LV2_State_Ha
 
 LV2_State_Status Restore(LV2_Handle h, LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle, uint32_t,
                          const LV2_Feature* const*) {
-  TProcessingMode mode;
+  TFPUModeGuard mode;
   try {
     return Of(h)->Restore(retrieve, handle);
   } catch (...) {

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <span>
 
+#include "framework/FloatingPointMode.h"
+
 namespace tesmora6 {
 
 namespace {
@@ -130,6 +132,8 @@ void TJackClient::Reprepare(uint32_t rate, uint32_t frames) {
 }
 
 int TJackClient::Process(uint32_t frames) {
+  // libjack's thread keeps the mode its creator gave it; the engine renders in its own.
+  TFPUModeGuard mode;
   // Marked before the check, as Close raises its flag before looking at the mark: one of
   // the two always sees the other.
   inProcess_.store(true);

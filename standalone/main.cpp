@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "dsp/DSPLock.h"
+#include "framework/FloatingPointMode.h"
 #include "gui/Tesmora6Editor.h"
 #include "instrument/Tesmora6.h"
 #include "instrument/Tesmora6Engine.h"
@@ -98,6 +99,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // The main thread loads programs and state and runs the editor: the engine's parameter
+  // handlers there compute in the engine's floating-point mode, as in a plug-in host.
+  TFPUModeGuard engineMode;
   TTesmora6Engine engine;
   TTesmora6& instrument = engine.Instrument();
   if (!options.noEditor) instrument.SetEditorFactory(&CreateTesmora6Editor);

@@ -19,7 +19,7 @@
 #include "dsp/DSPMultiFilter.h"
 #include "dsp/DSPOscillators.h"
 #include "dsp/DSPWaveformTable.h"
-#include "host/FloatingPointMode.h"
+#include "framework/FloatingPointMode.h"
 
 using namespace tesmora6;
 

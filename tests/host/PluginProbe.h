@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/Tesmora6Vst.h"
-#include "host/FloatingPointMode.h"
+#include "framework/FloatingPointMode.h"
 #include "TestMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
