@@ -1,19 +1,23 @@
 #include "effects/DSPStereoEffect.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "dsp/DSPMaths.h"
 
 namespace tesmora6 {
 
-int32_t DSPDenormalPos = 0;
+std::atomic<int32_t> DSPDenormalPos{0};
 
 const float* TakeDenormalValues(int32_t samples) {
-  const float* values = DSPDenormalNoise() + DSPDenormalPos;
-  DSPDenormalPos += samples;
-  if (DSPDenormalPos > 4096) DSPDenormalPos = 0;
-  return values;
+  // Relaxed loads and stores: instances on other threads may read the same entries or skip
+  // some, which any entries allow; a stored position never passes 4096, so a read stays
+  // inside the table whatever the interleaving.
+  const int32_t position = DSPDenormalPos.load(std::memory_order_relaxed);
+  const int32_t next = position + samples;
+  DSPDenormalPos.store(next > 4096 ? 0 : next, std::memory_order_relaxed);
+  return DSPDenormalNoise() + position;
 }
 
 TDSPStereoEffect::TDSPStereoEffect() { AllocateBuffers(); }

@@ -3,6 +3,7 @@
 // process the effect chain calls.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +12,9 @@
 namespace tesmora6 {
 
 // The process-wide read position into DSPDenormalNoise shared by every effect. Any entries
-// of the table will do, so instances share it without locking.
-extern int32_t DSPDenormalPos;
+// of the table will do, so instances share it without locking (atomic, as instances render
+// on threads of their own).
+extern std::atomic<int32_t> DSPDenormalPos;
 
 // The anti-denormal values of one period: DSPDenormalNoise from DSPDenormalPos onward, one
 // per sample; the position then advances by the period length and wraps past 4096.

@@ -57,9 +57,9 @@ TDSPPluginX::TDSPPluginX() : midiHandler_(std::make_unique<TMidiMessageHandler>(
   UsePrivateContext(TDSPProcessInfo(44100, 44));
   pluginPath_ = ModulePath();
   pending_.reserve(kEventPoolSize);
-  // Instances follow the process-wide plug-in context, each through a copy of its own
-  // (see SampleRateChanged).
-  SharedPluginProcessInfo().sampleRateRatio = 1.0f;
+  // Instances start from the process-wide plug-in context (44.1 kHz, ratio 1), each through
+  // a copy of its own (see SampleRateChanged). Nobody writes the shared one after it is
+  // built, so instances made on several threads at once only read it.
   UsePrivateContext(SharedPluginProcessInfo());
   paramCount_ = kBuiltInParamCount;
   productName_ = "Plugin";
