@@ -29,7 +29,6 @@ class TDSPStereoEffect : public TDSPControl {
   virtual void ProcessStereo(float* left, float* right) = 0;
   // Forgets all signal history (the base has none).
   virtual void Clear() {}
-  virtual float QueryValue() const { return 0.0f; }
   // tick := 60000 / tempo / 120 ms (0.0001 at tempo 0); effects with time settings extend it.
   virtual void TempoChanged();
 

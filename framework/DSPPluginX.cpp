@@ -15,8 +15,6 @@ namespace tesmora6 {
 
 namespace {
 
-std::atomic<int> instanceCounter{0};
-
 // Calls longer than this are worked through in pieces of this size, so that the rings
 // (8096 frames) never have to hold more than one piece plus two internal blocks.
 constexpr int32_t kMaxPieceFrames = 4096;
@@ -50,8 +48,6 @@ std::string ModulePath() {
 
 }  // namespace
 
-int TDSPPluginX::InstanceCount() { return instanceCounter.load(); }
-
 TDSPPluginX::TDSPPluginX() : midiHandler_(std::make_unique<TMidiMessageHandler>(this, &TDSPPluginX::DecodedEventSink)) {
   // A private 44.1 kHz context with 44-sample blocks until the shared one is adopted below.
   UsePrivateContext(TDSPProcessInfo(44100, 44));
@@ -69,13 +65,11 @@ TDSPPluginX::TDSPPluginX() : midiHandler_(std::make_unique<TMidiMessageHandler>(
   rpnMap_.assign(3001, -1);
   controllerMap_.fill(-1);
   subPresets_ = std::make_unique<TDSPSubPresets>(*this);
-  ++instanceCounter;
 }
 
 TDSPPluginX::~TDSPPluginX() {
   RemovePostBacksOf(this);
   EditorClose();
-  --instanceCounter;
 }
 
 // ---------------------------------------------------------------- initialisation

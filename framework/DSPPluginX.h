@@ -178,7 +178,6 @@ class TDSPPluginX : public TDSPBasePlugin {
   const std::vector<int32_t>& RpnMap() const { return rpnMap_; }
   bool blockAudible = false;
 
-  static int InstanceCount();
   // The editor has taken the refresh of a parameter's control; the next change posts again.
   void ParameterRefreshed(int32_t index);
   bool RefreshPending(int32_t index) const {

@@ -123,6 +123,12 @@ TEST(Lv2Bundle, PortsCarryTheParameterTable) {
   LilvNode* name = lilv_plugin_get_name(w.plugin);
   EXPECT_EQ(NodeText(name), "Tesmora6");
   lilv_node_free(name);
+  // The instrument's one-sentence description, which hosts show in their plug-in browsers.
+  LilvNode* commentPredicate = lilv_new_uri(w.world, "http://www.w3.org/2000/01/rdf-schema#comment");
+  LilvNodes* comments = lilv_plugin_get_value(w.plugin, commentPredicate);
+  EXPECT_EQ(comments ? NodeText(lilv_nodes_get_first(comments)) : std::string(), kTesmora6Description);
+  lilv_nodes_free(comments);
+  lilv_node_free(commentPredicate);
   EXPECT_EQ(NodeText(lilv_plugin_class_get_uri(lilv_plugin_get_class(w.plugin))),
             "http://lv2plug.in/ns/lv2core#InstrumentPlugin");
   TTesmora6Engine engine;

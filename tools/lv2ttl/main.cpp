@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
   std::ostringstream ttl;
   ttl << kPrefixes << plugin << "\n    a lv2:Plugin , lv2:InstrumentPlugin ;\n"
       << "    doap:name \"Tesmora6\" ;\n"
+      << "    rdfs:comment \"" << instrument.Description() << "\" ;\n"
       << "    doap:license <https://www.gnu.org/licenses/gpl-3.0> ;\n"
       << "    lv2:minorVersion 0 ;\n    lv2:microVersion 0 ;\n"
       << "    lv2:requiredFeature urid:map ;\n"
