@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "host/Tesmora6Vst.h"
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
 
@@ -154,26 +153,6 @@ inline std::unique_ptr<TTesmora6> NewSynth() {
   auto s = std::make_unique<TTesmora6>();
   s->Initialise();
   return s;
-}
-
-// The same hosted by the VST 2 adapter, for what only its dispatcher does; closed through it.
-struct TCloseHostedSynth {
-  void operator()(TTesmora6* s) const {
-    vst::AEffect* e = VstEffectOf(s->Host());
-    e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
-  }
-};
-using THostedSynth = std::unique_ptr<TTesmora6, TCloseHostedSynth>;
-inline THostedSynth NewHostedSynth() {
-  auto* s = new TTesmora6();
-  OpenVstPlugin(s, [](vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) -> intptr_t {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-  });
-  return THostedSynth(s);
-}
-inline intptr_t Dispatch(TTesmora6& s, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  vst::AEffect* e = VstEffectOf(s.Host());
-  return e->dispatcher(e, opcode, index, value, ptr, opt);
 }
 
 // The first product parameter that programs carry (not global).

@@ -3,10 +3,22 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace tesmora6 {
+
+struct TStereo {
+  std::vector<float> left, right;
+};
+
+inline float Peak(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
+  float peak = 0.0f;
+  for (size_t i = from; i < std::min(to, s.size()); ++i) peak = std::max(peak, std::fabs(s[i]));
+  return peak;
+}
 
 // Frequency from the rising zero crossings of a signal (linear interpolation between
 // samples), over the part of the signal from `from` on; 0 with fewer than two crossings.

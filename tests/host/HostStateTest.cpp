@@ -16,21 +16,21 @@
 #include <vector>
 
 #include "framework/DSPByteStream.h"
-#include "instrument/InstrumentHost.h"
+#include "VstInstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
 
 using namespace tesmora6;
 
 namespace {
 
-std::vector<uint8_t> GetChunk(TInstrumentHost& host, bool bank) {
+std::vector<uint8_t> GetChunk(TVstInstrumentHost& host, bool bank) {
   void* data = nullptr;
   const intptr_t n = host.Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
   const auto* bytes = static_cast<const uint8_t*>(data);
   return {bytes, bytes + n};
 }
 
-void SetChunk(TInstrumentHost& host, std::vector<uint8_t> chunk, bool bank) {
+void SetChunk(TVstInstrumentHost& host, std::vector<uint8_t> chunk, bool bank) {
   host.Dispatch(vst::effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(chunk.size()), chunk.data());
 }
 
@@ -57,7 +57,7 @@ bool AllFinite(const TStereo& s) {
   return true;
 }
 
-TStereo PlayNote(TInstrumentHost& host, int32_t frames = 8192) {
+TStereo PlayNote(TVstInstrumentHost& host, int32_t frames = 8192) {
   host.NoteOn(60);
   TStereo out = host.Render(frames);
   host.NoteOff(60);
@@ -69,11 +69,11 @@ TStereo PlayNote(TInstrumentHost& host, int32_t frames = 8192) {
 
 // A chunk the host restores is heard at once, without a program change.
 TEST(HostState, RestoredChunkIsHeardWithoutAProgramChange) {
-  TInstrumentHost quiet;
+  TVstInstrumentHost quiet;
   quiet.effect->setParameter(quiet.effect, Param::Volume, 0.0f);
   const std::vector<uint8_t> saved = GetChunk(quiet, false);
 
-  TInstrumentHost host;
+  TVstInstrumentHost host;
   ASSERT_GT(PeakOf(PlayNote(host)), 0.01f);
   SetChunk(host, saved, false);
   EXPECT_EQ(host.effect->getParameter(host.effect, Param::Volume), 0.0f);
@@ -84,7 +84,7 @@ TEST(HostState, RestoredChunkIsHeardWithoutAProgramChange) {
 // NaN takes the parameter's default, the rest is clamped. A NaN volume used to turn every
 // later sample into NaN, even after a clean chunk was restored.
 TEST(HostState, HostileStoredValuesEnterSafely) {
-  TInstrumentHost host;
+  TVstInstrumentHost host;
   const float volumeDefault = host.plugin->ParamInfo(Param::Volume).defaultValue;
   std::vector<float> values(static_cast<size_t>(Param::Voices) + 1, 0.5f);
   values[Param::Volume] = std::numeric_limits<float>::quiet_NaN();
@@ -100,7 +100,7 @@ TEST(HostState, HostileStoredValuesEnterSafely) {
   EXPECT_TRUE(AllFinite(PlayNote(host)));
 
   // A clean state afterwards sounds normally.
-  TInstrumentHost clean;
+  TVstInstrumentHost clean;
   SetChunk(host, GetChunk(clean, true), true);
   const TStereo out = PlayNote(host);
   EXPECT_TRUE(AllFinite(out));
@@ -109,10 +109,10 @@ TEST(HostState, HostileStoredValuesEnterSafely) {
 
 // A program whose name is blank keeps its values in a saved bank.
 TEST(HostState, UnnamedProgramsKeepTheirValues) {
-  TInstrumentHost a;
+  TVstInstrumentHost a;
   a.plugin->SetProgramName(3, "   ");
   a.plugin->Program(3).values[Param::GlideTime] = 0.75f;
-  TInstrumentHost b;
+  TVstInstrumentHost b;
   SetChunk(b, GetChunk(a, true), true);
   EXPECT_EQ(b.plugin->Program(3).values[Param::GlideTime], 0.75f);
 }
@@ -120,7 +120,7 @@ TEST(HostState, UnnamedProgramsKeepTheirValues) {
 // The bytes a host got from effGetChunk stay valid and unchanged while it loads state
 // (hosts save on the UI thread while loading on another).
 TEST(HostState, LoadingLeavesTheSavedBytesAlone) {
-  TInstrumentHost host;
+  TVstInstrumentHost host;
   void* data = nullptr;
   const intptr_t n = host.Dispatch(vst::effGetChunk, 0, 0, &data);
   const std::vector<uint8_t> copy(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + n);
@@ -133,8 +133,8 @@ TEST(HostState, LoadingLeavesTheSavedBytesAlone) {
 // Run under ThreadSanitizer (and AddressSanitizer) this shows every race of the readers;
 // here it checks that everything read is whole.
 TEST(HostState, SavingLoadingReadingAndProcessingOnFourThreads) {
-  TInstrumentHost host;
-  TInstrumentHost other;
+  TVstInstrumentHost host;
+  TVstInstrumentHost other;
   other.Set(Param::GlideTime, 200.0f);
   const std::vector<std::vector<uint8_t>> chunks = {GetChunk(host, true), GetChunk(other, true)};
   const std::vector<uint8_t> program = GetChunk(other, false);
@@ -192,8 +192,8 @@ TEST(HostState, SavingLoadingReadingAndProcessingOnFourThreads) {
 // ThreadSanitizer (and AddressSanitizer) report any opcode that reads or writes without the
 // instance's lock; here it checks that every name, text and chunk handed out is whole.
 TEST(HostState, EveryOpcodeFromASecondThreadWhileChunksLoad) {
-  TInstrumentHost host;
-  TInstrumentHost named;
+  TVstInstrumentHost host;
+  TVstInstrumentHost named;
   auto longName = [](int n) { return "A program name far too long for one host line " + std::to_string(n); };
   for (int n = 0; n < TDSPBasePlugin::kProgramCount; ++n) {
     host.plugin->SetProgramName(n, std::string("P").append(std::to_string(n)));
@@ -339,8 +339,8 @@ TEST(HostState, EveryOpcodeFromASecondThreadWhileChunksLoad) {
 // Each instance has its own lock: while one is busy with a long program change (its lock
 // held), another one's audio goes on.
 TEST(HostState, OneInstanceNeverWaitsForAnother) {
-  TInstrumentHost a;
-  TInstrumentHost b;
+  TVstInstrumentHost a;
+  TVstInstrumentHost b;
   std::promise<void> held;
   std::promise<void> release;
   std::thread busy([&] {
@@ -364,7 +364,7 @@ TEST(HostState, OneInstanceNeverWaitsForAnother) {
 // start and stop, capabilities), answer while another thread holds the instance's lock for
 // a long load: they read nothing a load changes, so they never wait for one.
 TEST(HostState, FixedAnswersDoNotWaitForALoadOnAnotherThread) {
-  TInstrumentHost host;
+  TVstInstrumentHost host;
   std::promise<void> held;
   std::promise<void> release;
   std::thread loading([&] {
@@ -401,7 +401,7 @@ TEST(HostState, FixedAnswersDoNotWaitForALoadOnAnotherThread) {
 // whatever else the process has done in between.
 TEST(HostState, TheSameSessionRendersTheSameAudio) {
   auto render = [] {
-    TInstrumentHost host;
+    TVstInstrumentHost host;
     host.Set(Param::RvbOn, 1.0f);
     host.Set(Param::FxOn, 1.0f);
     host.Set(Param::Osc2Waveform, 28.0f);  // "Noise"
@@ -413,7 +413,7 @@ TEST(HostState, TheSameSessionRendersTheSameAudio) {
   };
   const TStereo first = render();
   {
-    TInstrumentHost busy;  // another instance drawing in between
+    TVstInstrumentHost busy;  // another instance drawing in between
     PlayNote(busy, 4096);
   }
   const TStereo second = render();
@@ -425,7 +425,7 @@ TEST(HostState, TheSameSessionRendersTheSameAudio) {
 // the voices and effects go on exactly as without it.
 TEST(HostState, RepeatedSampleRateChangesNothing) {
   auto render = [](bool repeat) {
-    TInstrumentHost host;
+    TVstInstrumentHost host;
     host.Set(Param::RvbOn, 1.0f);
     host.Set(Param::DlyOn, 1.0f);
     host.Set(Param::FxOn, 1.0f);
