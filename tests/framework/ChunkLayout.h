@@ -136,6 +136,12 @@ inline void PutProgram(std::vector<uint8_t>& out, const std::string& name, const
   PutLe(out, static_cast<uint32_t>(values.size()), 4);
   for (float v : values) PutF(out, v);
 }
+// A program record with the given values for the first parameters (the rest stay).
+inline std::vector<uint8_t> ProgramRecord(const std::vector<float>& values, const std::string& name = "P") {
+  std::vector<uint8_t> out;
+  PutProgram(out, name, values);
+  return out;
+}
 inline void PutPreset(std::vector<uint8_t>& out, int16_t group, const std::string& name,
                       const std::vector<float>& values) {
   Put(out, "sPsT");
