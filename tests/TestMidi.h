@@ -1,5 +1,5 @@
-// MIDI for the tests and benchmarks: messages with their frames, sent to an instance
-// through effProcessEvents as a host does, and a phrase cut into host blocks.
+// MIDI for the tests and benchmarks: messages with their frames, and a phrase cut into host
+// blocks (TestVstMidi.h sends them to a VST 2 instance).
 #pragma once
 
 #include <array>
@@ -7,18 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "host/VstAbi.h"
-#include "host/VstEventBlock.h"
-
 namespace tesmora6 {
 
 using TTestMidiMessages = std::vector<std::pair<int32_t, std::array<uint8_t, 3>>>;
-
-inline void SendTestMidi(vst::AEffect* effect, const TTestMidiMessages& messages) {
-  TVstEventBlock block;
-  for (const auto& [frame, bytes] : messages) block.Add(frame, bytes[0], bytes[1], bytes[2]);
-  effect->dispatcher(effect, vst::effProcessEvents, 0, 0, block.Events(), 0.0f);
-}
 
 // The messages of a phrase (frames counted from its start) that fall in the host block of
 // `frames` frames starting at frame `start`, with their frames counted from the block's

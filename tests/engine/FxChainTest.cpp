@@ -6,13 +6,10 @@
 #include <cmath>
 #include <random>
 
-#include "host/Tesmora6Vst.h"
 #include "engine/FxParameterLaws.h"
 #include "engine/ParameterLaws.h"
 #include "engine/Tesmora6ParamIds.h"
 #include "instrument/InstrumentHost.h"
-#include "tests/support/FakeHost.h"
-#include "engine/Tesmora6ParamIds.h"
 
 using namespace tesmora6;
 
@@ -164,9 +161,9 @@ TEST_F(FxChain, ShiftsBelowAHundredMicrosecondsAreOff) {
 
 TEST_F(FxChain, ShiftLengthsFollowASampleRateChange) {
   host.Set(Param::FxPreShft, 2550.0f);
-  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  host.SetSampleRate(96000.0);
   EXPECT_EQ(synth.Effects().PreShift.Right().length, 255 * 96 - 1);
-  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 22050.0f);
+  host.SetSampleRate(22050.0);
   EXPECT_EQ(synth.Effects().PreShift.Right().length, 255 * 22 - 1);
   for (int block = 0; block < 300; ++block) Block(1.0f, -1.0f, true);  // stays in its rings
 }
@@ -177,7 +174,7 @@ TEST_F(FxChain, EqualiserBandsFollowASampleRateChange) {
     return std::vector<float>{c.b0, c.b1, c.b2, c.a1, c.a2};
   };
   const auto at44 = coefficients();
-  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  host.SetSampleRate(96000.0);
   const auto at96 = coefficients();
   EXPECT_NE(at96, at44);
   host.Set(Param::EQLFrequency, 1000.0f);  // the same centre once more: nothing left to recompute
@@ -378,32 +375,22 @@ TEST_F(FxChain, PreAndPostAmpChangeNothing) {
 
 // ---------------------------------------------------------------- tempo
 
-TFakeHost tempoHost;
-
 TEST(FxChainTempo, HostTempoReachesEveryEffect) {
-  tempoHost.tempo = 120.0;
-  auto* synth = new TTesmora6();
-  OpenVstPlugin(synth, &FakeHostCallback<&tempoHost>);
-  vst::AEffect* e = VstEffectOf(synth->Host());
-  float l[64], r[64];
-  float* outs[2] = {l, r};
-  auto process = [&] { e->processReplacing(e, nullptr, outs, 64); };
-  e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
-  process();
+  TInstrumentHost host;  // its first block hears 120 BPM
+  TTesmora6* synth = host.plugin;
+  auto process = [&] { host.Render(64); };
   // "DlyL" 60 ticks, a tick being 60000 / tempo / 120 ms.
   EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 120 / 120 * 44, 1.0);
-  tempoHost.tempo = 60.0;
+  host.link.tempo = 60.0;
   process();
   for (int k = 0; k < kFxEffectCount; ++k) {
     EXPECT_EQ(synth->Effects().FxEffect(static_cast<TFxEffect>(k)).Tempo(), 60.0f) << k;
   }
   EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 44, 1.0);
   // A new sample rate keeps the tempo: the lengths follow the new rate.
-  e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  host.SetSampleRate(48000.0);
   EXPECT_NEAR(synth->Effects().Delay.LineLengthLeft(), 60 * 60000.0 / 60 / 120 * 48, 1.0);
   EXPECT_EQ(synth->Effects().Reverb.Tempo(), 60.0f);
-  e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "host/Tesmora6Vst.h"
 #include "framework/DSPSubPresets.h"
 #include "instrument/Tesmora6.h"
 
@@ -137,6 +136,12 @@ inline void PutProgram(std::vector<uint8_t>& out, const std::string& name, const
   PutLe(out, static_cast<uint32_t>(values.size()), 4);
   for (float v : values) PutF(out, v);
 }
+// A program record with the given values for the first parameters (the rest stay).
+inline std::vector<uint8_t> ProgramRecord(const std::vector<float>& values, const std::string& name = "P") {
+  std::vector<uint8_t> out;
+  PutProgram(out, name, values);
+  return out;
+}
 inline void PutPreset(std::vector<uint8_t>& out, int16_t group, const std::string& name,
                       const std::vector<float>& values) {
   Put(out, "sPsT");
@@ -154,26 +159,6 @@ inline std::unique_ptr<TTesmora6> NewSynth() {
   auto s = std::make_unique<TTesmora6>();
   s->Initialise();
   return s;
-}
-
-// The same hosted by the VST 2 adapter, for what only its dispatcher does; closed through it.
-struct TCloseHostedSynth {
-  void operator()(TTesmora6* s) const {
-    vst::AEffect* e = VstEffectOf(s->Host());
-    e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
-  }
-};
-using THostedSynth = std::unique_ptr<TTesmora6, TCloseHostedSynth>;
-inline THostedSynth NewHostedSynth() {
-  auto* s = new TTesmora6();
-  OpenVstPlugin(s, [](vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) -> intptr_t {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-  });
-  return THostedSynth(s);
-}
-inline intptr_t Dispatch(TTesmora6& s, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  vst::AEffect* e = VstEffectOf(s.Host());
-  return e->dispatcher(e, opcode, index, value, ptr, opt);
 }
 
 // The first product parameter that programs carry (not global).

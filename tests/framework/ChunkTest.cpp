@@ -13,6 +13,8 @@
 #include "framework/ChunkLayout.h"
 #include "framework/PostBack.h"
 #include "engine/Tesmora6ParamIds.h"
+#include "framework/FloatingPointMode.h"
+#include "instrument/Tesmora6Engine.h"
 #include "instrument/Tesmora6SubPresetGroups.h"
 #include "resources/Resources.h"
 
@@ -221,40 +223,6 @@ TEST(ProgramChunk, ValuesAreStoredSafelyWithoutNotifying) {
   EXPECT_EQ(s.GetNormalized(p + 2), s.ParamInfo(p + 2).defaultValue);
   EXPECT_EQ(s.changes, 0);
   EXPECT_FALSE(s.programsDirty);
-}
-
-TEST(ProgramChunk, GetAndSetThroughTheDispatcher) {
-  auto a = NewHostedSynth();
-  a->SetProgramName(0, "Host Saved");
-  void* data = nullptr;
-  const intptr_t size = Dispatch(*a, vst::effGetChunk, 1, 0, &data, 0.0f);
-  ASSERT_GT(size, 0);
-  std::vector<uint8_t> copy(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  auto b = NewHostedSynth();
-  b->SetProgram(9);
-  EXPECT_EQ(Dispatch(*b, vst::effSetChunk, 1, size, copy.data(), 0.0f), size);
-  EXPECT_EQ(b->ProgramName(9), "Host Saved");
-  EXPECT_EQ(b->ProgramName(0), "Program 1");
-}
-
-// ----------------------------------------------------------------------------- programs
-
-TEST(Programs, CopyCurrentProgram) {
-  auto s = NewHostedSynth();
-  const int32_t p = FirstProgramParam(*s);
-  s->SetProgram(2);
-  s->SetProgramName(2, "Source");
-  s->SetNormalized(p, 0.375f);
-  EXPECT_FALSE(s->CopyCurrentProgramTo(128));
-  EXPECT_FALSE(s->CopyCurrentProgramTo(-1));
-  EXPECT_EQ(s->CurrentProgram(), 2);
-  EXPECT_TRUE(s->CopyCurrentProgramTo(40));
-  EXPECT_EQ(s->CurrentProgram(), 40);
-  EXPECT_EQ(s->ProgramName(40), "Source");
-  EXPECT_EQ(s->GetNormalized(p), 0.375f);
-  EXPECT_EQ(Dispatch(*s, vst::effCopyProgram, 128, 0, nullptr, 0.0f), 0);
-  EXPECT_EQ(Dispatch(*s, vst::effCopyProgram, 41, 0, nullptr, 0.0f), 1);
-  EXPECT_EQ(s->ProgramName(41), "Source");
 }
 
 // --------------------------------------------------------------------------- bank files
@@ -599,7 +567,10 @@ TEST(HostileData, MutatedChunksLeaveThePluginAlive) {
   source->SubPresets()->Store(41, "Steps");
   std::vector<std::vector<uint8_t>> seeds = {SmallBankChunk(), source->WriteChunk(false), source->WriteBankFile()};
   std::mt19937 random(20240611);
-  auto s = NewHostedSynth();
+  // Loaded as a host loads state: through the engine, in the mode every adapter gives it.
+  TFPUModeGuard mode;
+  TTesmora6Engine engine;
+  TTesmora6* s = &engine.Instrument();
   for (int round = 0; round < 600; ++round) {
     auto data = seeds[static_cast<size_t>(round) % seeds.size()];
     const int edits = 1 + static_cast<int>(random() % 8);
@@ -621,20 +592,18 @@ TEST(HostileData, MutatedChunksLeaveThePluginAlive) {
       }
       if (data.empty()) break;
     }
-    void* out = nullptr;
     switch (round % 3) {
       case 0:
-        Dispatch(*s, vst::effSetChunk, 0, static_cast<intptr_t>(data.size()), data.data(), 0.0f);
+        engine.LoadState(data, true);
         break;
       case 1:
-        Dispatch(*s, vst::effSetChunk, 1, static_cast<intptr_t>(data.size()), data.data(), 0.0f);
+        engine.LoadState(data, false);
         break;
       case 2:
         s->ReadBankFile(data);
         break;
     }
-    ASSERT_GT(Dispatch(*s, vst::effGetChunk, 0, 0, &out, 0.0f), 0);
-    ASSERT_NE(out, nullptr);
+    ASSERT_FALSE(engine.SaveState(true).empty());
   }
   ExpectAlive(*s);
   DeliverPostBacks();

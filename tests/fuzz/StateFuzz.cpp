@@ -24,7 +24,7 @@
 #include "framework/PostBack.h"
 #include "host/Tesmora6Vst.h"
 #include "host/VstAbi.h"
-#include "tests/TestMidi.h"
+#include "tests/TestVstMidi.h"
 #include "tests/support/FakeHost.h"
 
 using namespace tesmora6;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "EditorFixture.h"
-#include "TestMidi.h"
+#include "TestVstMidi.h"
 #include "gui/DSPEditorScreenshot.h"
 #include "gui/EditorScale.h"
 #include "gui/SPThemeGUI.h"

@@ -18,10 +18,6 @@ namespace {
 constexpr double kRate = 48000.0;
 constexpr int32_t kBlock = 256;
 
-struct TStereoRender {
-  std::vector<float> left, right;
-};
-
 TMidiMessage Midi(int32_t frame, uint8_t status, uint8_t data1, uint8_t data2) {
   TMidiMessage m;
   m.frame = frame;
@@ -32,8 +28,8 @@ TMidiMessage Midi(int32_t frame, uint8_t status, uint8_t data1, uint8_t data2) {
 }
 
 // Renders `blocks` host blocks; `events` frames count from the start of the render.
-TStereoRender Render(TSynthEngine& engine, const std::vector<TMidiMessage>& events, int blocks) {
-  TStereoRender out;
+TStereo Render(TSynthEngine& engine, const std::vector<TMidiMessage>& events, int blocks) {
+  TStereo out;
   out.left.resize(static_cast<size_t>(blocks * kBlock));
   out.right.resize(out.left.size());
   for (int b = 0; b < blocks; ++b) {
@@ -59,7 +55,7 @@ TEST(Engine, PlaysANoteAtItsFrameAndPitch) {
   engine.Prepare(kRate, kBlock);
   PlainSine(engine);
   const int32_t onset = 3 * kBlock + 100;
-  const TStereoRender out = Render(engine, {Midi(onset, 0x90, 69, 127), Midi(onset + 24000, 0x80, 69, 0)}, 120);
+  const TStereo out = Render(engine, {Midi(onset, 0x90, 69, 127), Midi(onset + 24000, 0x80, 69, 0)}, 120);
   float before = 0.0f, during = 0.0f;
   for (int32_t i = 0; i < onset - 64; ++i) before = std::max(before, std::fabs(out.left[static_cast<size_t>(i)]));
   for (int32_t i = onset; i < onset + 20000; ++i)
@@ -108,8 +104,8 @@ TEST(Engine, StateAndProgramsTravelToANewEngineAndSoundTheSame) {
   EXPECT_EQ(second.ProgramName(second.ProgramCount()), "");
 
   const std::vector<TMidiMessage> chord = {Midi(10, 0x90, 48, 120), Midi(12, 0x90, 55, 100), Midi(9000, 0x80, 48, 0)};
-  const TStereoRender a = Render(first, chord, 60);
-  const TStereoRender b = Render(second, chord, 60);
+  const TStereo a = Render(first, chord, 60);
+  const TStereo b = Render(second, chord, 60);
   EXPECT_EQ(a.left, b.left);
   EXPECT_EQ(a.right, b.right);
 
@@ -117,7 +113,7 @@ TEST(Engine, StateAndProgramsTravelToANewEngineAndSoundTheSame) {
   std::vector<uint8_t> cut(bank.begin(), bank.begin() + static_cast<std::ptrdiff_t>(bank.size() / 3));
   second.LoadState(cut, true);
   second.LoadState({}, false);
-  const TStereoRender after = Render(second, chord, 20);
+  const TStereo after = Render(second, chord, 20);
   for (float v : after.left) ASSERT_TRUE(std::isfinite(v));
 }
 

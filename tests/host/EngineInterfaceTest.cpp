@@ -7,7 +7,7 @@
 
 #include "TestMidi.h"
 #include "engine/Tesmora6ParamIds.h"
-#include "instrument/InstrumentHost.h"
+#include "VstInstrumentHost.h"
 #include "instrument/Tesmora6Engine.h"
 
 using namespace tesmora6;
@@ -31,7 +31,7 @@ TEST(EngineInterface, RendersBitForBitWhatTheVstPluginRenders) {
                                     {9200, {0x90, 60, 110}}, {20000, {0x80, 60, 0}}};
   for (const int32_t block : {64, 512, 1000}) {
     SCOPED_TRACE(block);
-    TInstrumentHost vst(48000.0);  // renders its first 64 frames while it is made ready
+    TVstInstrumentHost vst(48000.0);  // renders its first 64 frames while it is made ready
     TTesmora6Engine engine;
     TSameTime time;
     engine.SetHostLink(&time);

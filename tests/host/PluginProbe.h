@@ -10,7 +10,7 @@
 
 #include "host/Tesmora6Vst.h"
 #include "framework/FloatingPointMode.h"
-#include "TestMidi.h"
+#include "TestVstMidi.h"
 #include "host/VstAbi.h"
 #include "instrument/Tesmora6.h"
 #include "tests/support/FakeHost.h"

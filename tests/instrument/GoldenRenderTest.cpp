@@ -1,4 +1,4 @@
-// Golden renders: a fixed set of patches and phrases played through the entry points and
+// Golden renders: a fixed set of patches and phrases played through the engine interface and
 // compared sample by sample with renders stored in tests/instrument/golden/. They guard the
 // speed work on the render path: a faster computation must give the same samples.
 //
@@ -225,14 +225,14 @@ std::vector<TCase> Cases() {
            h.Set(RvbMode, 3);
          }},
         {10240, [](TInstrumentHost& h) { h.Set(Voices, 8); }},
-        {12288, [](TInstrumentHost& h) { h.Dispatch(vst::effSetProgram, 0, 5); }}},
+        {12288, [](TInstrumentHost& h) { h.SelectProgram(5); }}},
        Plus(DensePatch(), {{Osc1Waveform, 90}, {Osc3Waveform, 0}, {Flt1Type, 12}, {Voices, 16}, {ChrsOn, 1}})});
   return cases;
 }
 
 void Load(TInstrumentHost& host, const TSettings& settings) {
   for (int32_t i = 0; i < TTesmora6::kParamCount; ++i) {
-    host.effect->setParameter(host.effect, i, host.plugin->ParamInfo(i).defaultValue);
+    host.SetNormalized(i, host.plugin->ParamInfo(i).defaultValue);
   }
   for (auto [id, value] : settings) host.Set(id, value);
 }
@@ -241,9 +241,9 @@ std::vector<float> Render(const TCase& c) {
   DSPDenormalPos = 0;
   TInstrumentHost host;
   if (!c.program5.empty()) {
-    host.Dispatch(vst::effSetProgram, 0, 5);
+    host.SelectProgram(5);
     Load(host, c.program5);
-    host.Dispatch(vst::effSetProgram, 0, 0);
+    host.SelectProgram(0);
   }
   Load(host, c.settings);
   DSPRandom().SetSeed(12345);

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/Tesmora6Vst.h"
 #include "framework/PostBack.h"
 #include "instrument/InstrumentHost.h"
 #include "engine/Tesmora6ParamIds.h"
@@ -40,17 +39,11 @@ int SoundingVoices(TTesmora6& p) {
 
 // A note at frame 0 of an instance's very first processing call sounds in that call.
 TEST(Playing, FirstNoteOfAFreshInstanceSounds) {
-  auto* plugin = new TTesmora6();
-  OpenVstPlugin(plugin, &FakeHostCallback<&instrumentHost>);
-  vst::AEffect* effect = VstEffectOf(plugin->Host());
-  effect->dispatcher(effect, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  effect->dispatcher(effect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
-  SendTestMidi(effect, {{0, {0x90, 60, 100}}});
+  TInstrumentHost host(std::make_unique<TTesmora6>(), 44100.0, false);
+  host.Midi({{0, {0x90, 60, 100}}});
   std::vector<float> left(2048), right(2048);
-  float* outs[2] = {left.data(), right.data()};
-  effect->processReplacing(effect, nullptr, outs, 2048);
+  host.Process(left.data(), right.data(), 2048);
   EXPECT_GT(Peak(left), 0.01f);
-  effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
 // A stolen voice fades its old note out before the new one starts: no sample-to-sample
@@ -158,21 +151,19 @@ TEST(Playing, EditorRefreshesStayBounded) {
     void Open() { editorOpen_ = true; }
   };
   auto* plugin = new TOpenEditor();
-  OpenVstPlugin(plugin, &FakeHostCallback<&instrumentHost>);
+  TInstrumentHost host(std::unique_ptr<TTesmora6>(plugin), 44100.0, false);
   plugin->Open();
-  vst::AEffect* effect = VstEffectOf(plugin->Host());
   const int before = PendingPostBacks();
   for (int round = 0; round < 200; ++round) {
     for (int32_t i : {Param::Volume, Param::Flt1Cutoff, Param::RvbTime}) {
-      effect->setParameter(effect, i, static_cast<float>(round % 100) / 100.0f);
+      host.SetNormalized(i, static_cast<float>(round % 100) / 100.0f);
     }
   }
   EXPECT_EQ(PendingPostBacks() - before, 3);
   DeliverPostBacks();
   EXPECT_FALSE(plugin->RefreshPending(Param::Volume));
-  effect->setParameter(effect, Param::Volume, 0.3f);
+  host.SetNormalized(Param::Volume, 0.3f);
   EXPECT_TRUE(plugin->RefreshPending(Param::Volume));
-  effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
 // Chorus and delay with feedback and cross-feed at the tops of their ranges: the loops
@@ -183,9 +174,9 @@ TEST(Playing, RunawayFeedbackStaysBounded) {
   host.Set(Param::ChrsOn, 1.0f);
   host.Set(Param::DlyOn, 1.0f);
   for (int32_t i : {Param::ChrsLFB, Param::ChrsRFB, Param::ChrsLR, Param::ChrsRL}) {
-    host.effect->setParameter(host.effect, i, 1.0f);
+    host.SetNormalized(i, 1.0f);
   }
-  host.effect->setParameter(host.effect, Param::Volume, 1.0f);
+  host.SetNormalized(Param::Volume, 1.0f);
   host.NoteOn(48);
   host.NoteOn(55);
   float peak = 0.0f;

@@ -75,7 +75,7 @@ TEST(SharedWaveTables, ProgramChangesFromAnotherThreadWhileRendering) {
   const Param::Id osc[6] = {Param::Osc1Waveform, Param::Osc2Waveform, Param::Osc3Waveform,
                             Param::Osc4Waveform, Param::Osc5Waveform, Param::Osc6Waveform};
   for (int program : {1, 2}) {
-    host.Dispatch(vst::effSetProgram, 0, program);
+    host.SelectProgram(program);
     for (int i = 0; i < 6; ++i) host.Set(osc[i], (program == 1 ? waves1 : waves2)[i]);
     host.Set(Param::Voices, 8.0f);
   }
@@ -84,7 +84,7 @@ TEST(SharedWaveTables, ProgramChangesFromAnotherThreadWhileRendering) {
   std::atomic<bool> done{false};
   std::thread changer([&] {
     for (int n = 0; n < 60; ++n) {
-      host.Dispatch(vst::effSetProgram, 0, 1 + n % 2);
+      host.SelectProgram(1 + n % 2);
       std::this_thread::yield();
     }
     done = true;
@@ -122,17 +122,15 @@ TEST(SharedWaveTables, ChunkLoadsAndMidiProgramChangesComputeNoTableUnderTheLock
   for (int i = 0; i < 6; ++i) source.Set(osc[i], chunkWaves[i]);
   source.Set(Param::Env1DB, 31.0f);  // "-Ripple"
   source.Set(Param::Env2DB, 21.0f);  // "LoHiFine"
-  void* data = nullptr;
-  const intptr_t size = source.Dispatch(vst::effGetChunk, 1, 0, &data);
-  ASSERT_GT(size, 0);
-  const std::vector<uint8_t> chunk(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+  const std::vector<uint8_t> chunk = source.SaveState(false);
+  ASSERT_FALSE(chunk.empty());
 
   TInstrumentHost host;
-  host.Dispatch(vst::effSetProgram, 0, 5);
+  host.SelectProgram(5);
   host.Set(Param::Osc1Waveform, 88.0f);
   host.Set(Param::Env1DB, 17.0f);  // "LoHi3"
-  host.Dispatch(vst::effSetProgram, 0, 0);
-  host.Dispatch(vst::effSetChunk, 1, size, const_cast<uint8_t*>(chunk.data()));
+  host.SelectProgram(0);
+  host.LoadState(chunk, false);
   host.Render(512);
   Chord(host);
   host.Render(512);

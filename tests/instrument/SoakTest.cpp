@@ -42,7 +42,7 @@ namespace {
 // few hundred patches stay quick.
 void RandomPatch(TInstrumentHost& host, std::mt19937& rng, int32_t first = 10, int32_t last = 452) {
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  for (int32_t i = first; i <= last; ++i) host.effect->setParameter(host.effect, i, unit(rng));
+  for (int32_t i = first; i <= last; ++i) host.SetNormalized(i, unit(rng));
   host.Set(Param::Voices, static_cast<float>(1 + rng() % 8));
 }
 
@@ -126,32 +126,24 @@ TEST(Soak, SteadyRenderAllocatesNothing) {
   std::mt19937 rng(7);
   allocations = 0;
   // The events are made ready outside the counted part, as a host keeps its own buffers.
-  vst::VstMidiEvent events[2] = {};
-  struct {
-    int32_t numEvents;
-    intptr_t reserved;
-    vst::VstEvent* events[2];
-  } block{2, 0, {reinterpret_cast<vst::VstEvent*>(&events[0]), reinterpret_cast<vst::VstEvent*>(&events[1])}};
+  TMidiMessage events[2] = {};
   for (int b = 0; b < 400; ++b) {
     // Note-ons beyond the pool's size steal, note-offs release, the matrix changes.
     for (int e = 0; e < 2; ++e) {
-      events[e].type = vst::kVstMidiType;
-      events[e].byteSize = 32;
-      events[e].deltaFrames = static_cast<int32_t>(rng() % 512);
-      events[e].midiData[0] = static_cast<char>(e == 0 ? 0x90 : 0x80);
-      events[e].midiData[1] = static_cast<char>(36 + rng() % 48);
-      events[e].midiData[2] = 100;
+      events[e].frame = static_cast<int32_t>(rng() % 512);
+      events[e].bytes[0] = static_cast<uint8_t>(e == 0 ? 0x90 : 0x80);
+      events[e].bytes[1] = static_cast<uint8_t>(36 + rng() % 48);
+      events[e].bytes[2] = 100;
     }
     const float amount = static_cast<float>(rng() % 1000) / 1000.0f;
     const float destination = static_cast<float>(rng() % 70) / 256.0f;
     float l[512], r[512];
-    float* outs[2] = {l, r};
     countAllocations = true;
-    host.Dispatch(vst::effProcessEvents, 0, 0, &block);
-    host.effect->setParameter(host.effect, Param::ModAmt1, amount);
-    host.effect->setParameter(host.effect, Param::ModDst1, destination);
-    host.effect->setParameter(host.effect, Param::FxModAmt1, amount);  // "MAmt1"
-    host.effect->processReplacing(host.effect, nullptr, outs, 512);
+    host.QueueMidi(events);
+    host.SetNormalized(Param::ModAmt1, amount);
+    host.SetNormalized(Param::ModDst1, destination);
+    host.SetNormalized(Param::FxModAmt1, amount);  // "MAmt1"
+    host.Process(l, r, 512);
     countAllocations = false;
   }
   countAllocations = false;
@@ -169,11 +161,11 @@ TEST(Soak, HostileStoredValuesLeaveTheInstrumentFinite) {
     const size_t nameLength = chunk[6] | (chunk[7] << 8);
     const size_t values = 4 + 2 + 4 + nameLength + 4;
     for (size_t v = values; v + 4 <= chunk.size(); v += 4) std::memcpy(&chunk[v], &bad, 4);
-    host.Dispatch(vst::effSetChunk, 1, static_cast<intptr_t>(chunk.size()), chunk.data());
+    host.LoadState(chunk, false);
     const float stored = host.plugin->GetNormalized(63);
     const float safe = std::isnan(bad) ? host.plugin->ParamInfo(63).defaultValue : std::clamp(bad, 0.0f, 1.0f);
     EXPECT_EQ(stored, safe) << bad;
-    host.Dispatch(vst::effSetProgram, 0, host.Dispatch(vst::effGetProgram));
+    host.SelectProgram(host.CurrentProgram());
     host.NoteOn(60);
     const TStereo out = host.Render(4410);
     for (float s : out.left) ASSERT_TRUE(std::isfinite(s)) << bad;

@@ -3,10 +3,32 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace tesmora6 {
+
+struct TStereo {
+  std::vector<float> left, right;
+};
+
+inline float Peak(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
+  float peak = 0.0f;
+  for (size_t i = from; i < std::min(to, s.size()); ++i) peak = std::max(peak, std::fabs(s[i]));
+  return peak;
+}
+inline float PeakOf(const TStereo& s) { return std::max(Peak(s.left), Peak(s.right)); }
+
+inline bool AllFinite(const TStereo& s) {
+  for (const auto* ch : {&s.left, &s.right}) {
+    for (float v : *ch) {
+      if (!std::isfinite(v)) return false;
+    }
+  }
+  return true;
+}
 
 // Frequency from the rising zero crossings of a signal (linear interpolation between
 // samples), over the part of the signal from `from` on; 0 with fewer than two crossings.

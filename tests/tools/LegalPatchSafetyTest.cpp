@@ -132,10 +132,10 @@ std::string Describe(int program, const std::vector<TMove>& moves) {
 TOutcome Play(TInstrumentHost& host, int program, const std::vector<TMove>& moves, bool followTail) {
   // A host's parameter changes edit the current program, so the moved settings are put
   // back afterwards: every patch starts from the stored program.
-  host.Dispatch(vst::effSetProgram, 0, program);
+  host.SelectProgram(program);
   std::vector<TMove> before;
-  for (const TMove& m : moves) before.push_back({m.id, host.effect->getParameter(host.effect, m.id)});
-  for (const TMove& m : moves) host.effect->setParameter(host.effect, m.id, m.value);
+  for (const TMove& m : moves) before.push_back({m.id, host.GetNormalized(m.id)});
+  for (const TMove& m : moves) host.SetNormalized(m.id, m.value);
   host.Midi({{0, {0x90, 48, 127}},
              {0, {0x90, 52, 127}},
              {0, {0x90, 55, 127}},
@@ -168,7 +168,7 @@ TOutcome Play(TInstrumentHost& host, int program, const std::vector<TMove>& move
   // Stop whatever still sounds, so that the next patch starts from silence.
   host.Midi({{0, {0xB0, 120, 0}}});
   host.Render(kBlock, kBlock);
-  for (auto m = before.rbegin(); m != before.rend(); ++m) host.effect->setParameter(host.effect, m->id, m->value);
+  for (auto m = before.rbegin(); m != before.rend(); ++m) host.SetNormalized(m->id, m->value);
   return out;
 }
 
