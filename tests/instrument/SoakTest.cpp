@@ -12,29 +12,10 @@
 #include <random>
 
 #include "instrument/InstrumentHost.h"
+#include "tests/support/AllocationCounter.h"
 #include "engine/Tesmora6ParamIds.h"
 
 using namespace tesmora6;
-
-// Counts heap allocations while switched on (this test program only).
-namespace {
-std::atomic<bool> countAllocations{false};
-std::atomic<long> allocations{0};
-}  // namespace
-
-// All out of line: inlined where GCC also sees the other half of the pair, the malloc and
-// free look to it like a mismatch with operator new or delete (-Wmismatched-new-delete),
-// though both halves are these.
-[[gnu::noinline]] void* operator new(std::size_t n) {
-  if (countAllocations.load(std::memory_order_relaxed)) allocations.fetch_add(1);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-[[gnu::noinline]] void* operator new[](std::size_t n) { return operator new(n); }
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete[](void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
