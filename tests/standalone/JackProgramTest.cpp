@@ -34,6 +34,7 @@
 #include "standalone/JackClient.h"
 #include "standalone/MidiMerge.h"
 #include "standalone/StateStore.h"
+#include "tests/support/SignalMeasures.h"
 
 extern char** environ;
 
@@ -258,21 +259,10 @@ struct TNote {
   float peak = 0.0f;
 };
 
-// Frequency from the rising zero crossings of s[from, to).
+// Frequency from the rising zero crossings of s[from, to): the crossings between samples i - 1
+// and i for i from from + 1.
 double Frequency(const std::vector<float>& s, size_t from, size_t to) {
-  double first = -1.0, last = -1.0;
-  int crossings = 0;
-  for (size_t i = from + 1; i < to; ++i) {
-    if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
-      const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
-      if (first < 0)
-        first = t;
-      else
-        ++crossings;
-      last = t;
-    }
-  }
-  return crossings > 0 ? crossings * kRate / (last - first) : 0.0;
+  return MeasureFrequency(s, kRate, from + 1, to);
 }
 
 // The frequency is the median of twelve pieces' (a server late on a busy machine may drop a

@@ -31,11 +31,13 @@ inline bool AllFinite(const TStereo& s) {
 }
 
 // Frequency from the rising zero crossings of a signal (linear interpolation between
-// samples), over the part of the signal from `from` on; 0 with fewer than two crossings.
-inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t from = 0) {
+// samples), over the part of the signal from `from` up to `to`; 0 with fewer than two
+// crossings.
+inline double MeasureFrequency(const std::vector<float>& s, double rate, size_t from = 0, size_t to = SIZE_MAX) {
   double first = -1.0, last = -1.0;
   int crossings = 0;
-  for (size_t i = std::max<size_t>(from, 1); i < s.size(); ++i) {
+  const size_t end = std::min(to, s.size());
+  for (size_t i = std::max<size_t>(from, 1); i < end; ++i) {
     if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
       const double t = static_cast<double>(i - 1) + s[i - 1] / static_cast<double>(s[i - 1] - s[i]);
       if (first < 0)
