@@ -81,10 +81,9 @@ void TVoicePool::CheckVoicePool() {
   plugin_.EndParameterUpdate();
 }
 
-void TVoicePool::RetriggerVoice(int32_t index) {
-  TDSPLockGuard lock(plugin_.Instance());
-  voicePool_[static_cast<size_t>(index)]->Trigger();
-}
+// Runs under the instance lock its callers hold (a note-on, or the render starting a waiting
+// note).
+void TVoicePool::RetriggerVoice(int32_t index) { voicePool_[static_cast<size_t>(index)]->Trigger(); }
 
 void TVoicePool::AfterNoteOn(int32_t index) { voicePool_[static_cast<size_t>(index)]->AfterTrigger(); }
 
